@@ -1,0 +1,3 @@
+#include "instrument_settings.h"
+
+InstrumentSettings gSettings{};
