@@ -104,7 +104,8 @@ void CMessageDlg::refreshNow() {
 }
 
 void CMessageDlg::waitTick() {
-    if (!waitForm_ || finishing_) {
+    // Nothing more once the wait has ended (answered, timed out or cancelled).
+    if (!waitForm_ || !waitTimer_.isActive()) {
         return;
     }
     ++ticks_;
