@@ -33,8 +33,8 @@ inline constexpr int kAntennaCount = 7; // AT11 AT12 AT13 AT14 user AT15 AT16
 inline constexpr int kUserAntenna = 4;
 inline constexpr int kProbeCount = 2; // PR-7Q, user
 inline constexpr int kUserProbe = 1;
-// The built-in table of an antenna (the user antenna reads gSettings.efUserFreq/efUserGain,
-// 10 rows); antenna indexes outside 0..6 count as 0.
+// The built-in table of an antenna; the user antenna (4) reads gSettings.efUserFreq/efUserGain,
+// its rows being the leading rows with a frequency >= 0. Indexes outside 0..6 count as 0.
 CorrectionTable antennaTable(int antennaIndex);
 // The PR-7Q table for 0; the user probe table (gSettings.mfUserFreq/mfUserGain, rows = leading
 // rows with a frequency >= 0) for 1; other indexes count as 0.
