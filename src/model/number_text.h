@@ -29,7 +29,7 @@ inline constexpr std::size_t kSITextSize = 48;
 // Writes `value` with `decimals` decimals (0 or less counts as 1, more than 9 as 9) and an SI
 // prefix into `out`, truncating to outSize - 1 characters and always terminating when outSize > 0.
 // Returns out. Defined texts for the corners:
-//   automatic mode: below 1e-15 "0.000...1p"; 1e15 and above (and infinity) "999.99...9T";
+//   automatic mode: below 1e-12 "0.000...1p"; 1e15 and above (and infinity) "999.99...9T";
 //   fixed mode: a scaled magnitude of 1e15 or more (and infinity) saturates to
 //   "999999999999999.99...9" with the prefix; NaN gives "NaN" in every mode.
 char* formatSI(char* out, std::size_t outSize, double value, int decimals, int prefixMode);
