@@ -52,6 +52,17 @@ TEST_F(SettingsFileTest, EmptyFileKeepsDefaultsAndIsFilledAtExit) {
     EXPECT_EQ(text.count('\n'), 67);
 }
 
+TEST(SettingsKeys, TheReaderKnowsFiftyThreeShortKeys) {
+    for (const char* key : settingstext::kReaderKeys) {
+        ASSERT_NE(key, nullptr);
+        EXPECT_LE(std::strlen(key), 31u) << key;
+        EXPECT_TRUE(std::string(key).ends_with(" : ") || std::string(key).ends_with(' ')) << key;
+    }
+    EXPECT_STREQ(settingstext::kReaderKeys[3], "Trace ");
+    EXPECT_STREQ(settingstext::kReaderKeys[33], "ACP refeence BW : ");
+    EXPECT_STREQ(settingstext::kReaderKeys[52], "Spurious : ");
+}
+
 TEST_F(SettingsFileTest, EveryLineIsAKeyOfTheReaderInWriteOrder) {
     ASSERT_EQ(ReadText(""), SettingsFileStatus::Done);
     ASSERT_EQ(WriteSettingsFile(), SettingsFileStatus::Done);
