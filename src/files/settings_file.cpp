@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QSaveFile>
 
 #include <cstring>
 
@@ -71,18 +72,29 @@ SettingsFileStatus WriteSettingsFile() {
         std::memchr(gSettings.moduleDirectory, '\0', sizeof gSettings.moduleDirectory) == nullptr) {
         return SettingsFileStatus::NotFound;
     }
-    QFile file;
-    const SettingsFileStatus status = OpenExisting(file, gSettings.moduleDirectory);
-    if (status != SettingsFileStatus::Done) {
-        return status;
+    {
+        // Only a file that is there and may be written; nothing is ever created.
+        QFile existing;
+        const SettingsFileStatus status = OpenExisting(existing, gSettings.moduleDirectory);
+        if (status != SettingsFileStatus::Done) {
+            return status;
+        }
+    }
+    // The new text replaces the old one whole or not at all: a full disk or a failing write
+    // leaves the old file as it was instead of half old, half new.
+    QSaveFile file(SettingsPath(gSettings.moduleDirectory));
+    file.setDirectWriteFallback(true); // a folder where no new file can go: write in place
+    if (!file.open(QIODevice::WriteOnly)) {
+        return SettingsFileStatus::WriteFailed;
     }
     const std::string text = settingstext::FormatSettingsText();
     const qint64 size = static_cast<qint64>(text.size());
-    const bool written = file.write(text.data(), size) == size && file.flush();
-    // Cut the remains of a longer old file.
-    const bool cut = written && file.resize(size);
-    file.close();
-    return written && cut ? SettingsFileStatus::Done : SettingsFileStatus::WriteFailed;
+    if (file.write(text.data(), size) != size) {
+        file.cancelWriting();
+        file.commit();
+        return SettingsFileStatus::WriteFailed;
+    }
+    return file.commit() ? SettingsFileStatus::Done : SettingsFileStatus::WriteFailed;
 }
 
 void ReadWriteSettings(int write) {

@@ -231,6 +231,29 @@ TEST_F(SettingsFileTest, WritingOverALongerFileLeavesNoTail) {
     EXPECT_TRUE(text.endsWith("Spurious : 0\r\n"));
 }
 
+TEST_F(SettingsFileTest, WritingKeepsTheFilesPermissionsAndLinks) {
+    dir_.write("Span : 3\r\n");
+    const QFileDevice::Permissions mode =
+        QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup;
+    ASSERT_TRUE(QFile::setPermissions(dir_.filePath(), mode));
+    ASSERT_EQ(Read(), SettingsFileStatus::Done);
+    ASSERT_EQ(WriteSettingsFile(), SettingsFileStatus::Done);
+    constexpr int kOwnerGroupOther = 0x7077;
+    EXPECT_EQ(QFile::permissions(dir_.filePath()) & kOwnerGroupOther, mode & kOwnerGroupOther);
+
+    // A settings file that is a link to one kept elsewhere stays a link; its target is written.
+    QTemporaryDir elsewhere;
+    const QString target = elsewhere.filePath(QStringLiteral("shared.ini"));
+    ASSERT_TRUE(QFile::rename(dir_.filePath(), target));
+    ASSERT_TRUE(QFile::link(target, dir_.filePath()));
+    gSettings.spanIndex = 5;
+    ASSERT_EQ(WriteSettingsFile(), SettingsFileStatus::Done);
+    EXPECT_TRUE(QFileInfo(dir_.filePath()).isSymLink());
+    QFile shared(target);
+    ASSERT_TRUE(shared.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(shared.readAll().contains("\r\nSpan : 5\r\n"));
+}
+
 TEST_F(SettingsFileTest, LargestFileOfTheProgramsMakingIsReadWhole) {
     ASSERT_EQ(ReadText(""), SettingsFileStatus::Done);
     SetUnusualValues();
