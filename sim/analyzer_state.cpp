@@ -1,6 +1,7 @@
 #include "analyzer_state.h"
 
 #include "keyword_tables.h"
+#include "span_steps.h"
 
 #include <cmath>
 
@@ -8,8 +9,6 @@ namespace sim {
 
 namespace {
 
-constexpr double kSpanHz[] = {0,    200e3, 500e3, 1e6,   2e6, 5e6, 10e6, 20e6,
-                              50e6, 100e6, 200e6, 500e6, 1e9, 2e9, 5e9};
 constexpr double kRbwHz[] = {3e3, 10e3, 30e3, 100e3, 300e3, 1e6, 3e6};
 constexpr double kVbwHz[] = {100, 300, 1e3, 3e3, 10e3, 30e3, 100e3, 300e3, 1e6};
 
@@ -34,11 +33,8 @@ bool isZeroSpan(const AnalyzerState& state) {
 }
 
 double spanHz(const AnalyzerState& state) {
-    if (isFullSpan(state))
-        return maxFrequency(state.modelIndex);
-    if (state.spanIndex < 0 || state.spanIndex > 14)
-        return 0;
-    return kSpanHz[state.spanIndex];
+    // The same position step as the program's frequency axis.
+    return 1000.0 * spansteps::spanStepHz(state.modelIndex, state.spanIndex);
 }
 
 double positionStep(const AnalyzerState& state) {
