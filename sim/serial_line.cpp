@@ -13,6 +13,8 @@ namespace sim {
 namespace {
 // Paced output leaves in bursts of about this long, so that the loop wakes rarely.
 constexpr auto kBurst = std::chrono::milliseconds(4);
+// The most a late wake-up makes up for.
+constexpr auto kMaxCatchUp = std::chrono::milliseconds(100);
 } // namespace
 
 SerialLine::SerialLine(long baud, bool pace) : baud_(baud), pace_(pace) {}
@@ -52,6 +54,10 @@ bool SerialLine::open(std::string& error) {
 void SerialLine::send(const std::string& bytes, Clock::duration pauseBefore) {
     if (master_ < 0 || (bytes.empty() && pauseBefore == Clock::duration::zero()))
         return;
+    // Output after a quiet line starts now, not where the wire stopped long ago.
+    Clock::time_point now = Clock::now();
+    if (queue_.empty() && wireFreeAt_ < now)
+        wireFreeAt_ = now;
     queue_.push_back({bytes, pauseBefore, 0});
 }
 
@@ -88,8 +94,12 @@ bool SerialLine::flush(Clock::time_point now) {
         if (now < pausedUntil_ || (pace_ && now < wireFreeAt_))
             return true;
         size_t n = chunk.bytes.size() - chunk.sent;
+        // The wire runs on from where it stopped: a late wake-up sends the bytes that became due
+        // meanwhile, so that lateness does not add up (within reason: a reader that stopped
+        // reading does not get a flood later).
+        Clock::time_point base = std::max({wireFreeAt_, pausedUntil_, now - kMaxCatchUp});
         if (pace_)
-            n = std::min(n, burst);
+            n = std::min(n, burst + static_cast<size_t>((now - base) / byteTime));
         if (n > 0) {
             ssize_t w = ::write(master_, chunk.bytes.data() + chunk.sent, n);
             if (w < 0) {
@@ -99,7 +109,7 @@ bool SerialLine::flush(Clock::time_point now) {
             }
             chunk.sent += static_cast<size_t>(w);
             if (pace_)
-                wireFreeAt_ = std::max(wireFreeAt_, now) + byteTime * w;
+                wireFreeAt_ = base + byteTime * w;
         }
         if (chunk.sent == chunk.bytes.size())
             queue_.pop_front();
