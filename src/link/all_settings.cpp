@@ -3,6 +3,7 @@
 #include "acquisition.h"
 #include "command_set.h"
 #include "instrument_settings.h"
+#include "level_units.h"
 #include "link_view.h"
 #include "serial_port.h"
 
@@ -163,7 +164,11 @@ void RefreshMeasurementAfterAllSettings() {
         view.UpdateObwDisplay();
         break;
     case 4:
+        computeAntennaReference(gSettings.antennaIndex);
+        view.UpdateFieldStrengthDisplay();
+        break;
     case 5:
+        computeProbeReference(gSettings.probeIndex);
         view.UpdateFieldStrengthDisplay();
         break;
     default:

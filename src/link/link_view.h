@@ -50,8 +50,8 @@ public:
     virtual void ClearAutoBox(int /*commandCode*/) {}
     // Measurement labels: names, captions, enabled edits and cursors of the current function.
     virtual void UpdateMeasurementDisplay() {}
-    // Field-strength functions: recompute the reference of antenna `antennaIndex`
-    // (measureIndex 4) or probe `probeIndex` (5) and refresh the field-strength display.
+    // Field-strength functions (measureIndex 4 and 5): the link has just recomputed
+    // fieldRefLevel for `antennaIndex` or `probeIndex`; refresh the field-strength display.
     virtual void UpdateFieldStrengthDisplay() {}
     // Peak zone cursors and zone peak (peak mode ZONE).
     virtual void UpdateZone() {}

@@ -2,6 +2,7 @@
 
 #include "command_codes.h"
 #include "instrument_settings.h"
+#include "keyword_match.h"
 #include "keyword_tables.h"
 #include "reply_text.h"
 
@@ -47,16 +48,11 @@ const char* QueryKeyword(int code) {
 }
 
 int MatchKeywordPrefix(const char* reply, const char* const* table, int first, int last) {
-    int best = -1;
-    size_t bestLength = 0;
-    for (int i = first; i <= last && table[i][0] != '\0'; ++i) {
-        const size_t length = std::strlen(table[i]);
-        if (length > bestLength && BeginsWithNoCase(reply, table[i])) {
-            best = i;
-            bestLength = length;
-        }
+    int count = 0;
+    while (table[count][0] != '\0') {
+        ++count;
     }
-    return best;
+    return keywords::matchKeyword(reply, table, count, first, last);
 }
 
 int DecodeQueryReply(int code, const char* reply) {

@@ -1,5 +1,7 @@
 #include "reply_text.h"
 
+#include "number_text.h"
+
 #include <cctype>
 #include <climits>
 #include <cstring>
@@ -17,95 +19,6 @@ bool HasDigit(const char* text) {
         }
     }
     return false;
-}
-
-// Number with SI prefix: skip to the first digit or '.', a '-' before it negates; blanks and
-// commas inside are ignored; each '.' moves the decimal position; a prefix letter or an exponent
-// ends it.
-double ParseSi(const char* s) {
-    bool negative = false;
-    while (*s != '\0' && !(*s >= '0' && *s <= '9') && *s != '.') {
-        if (*s == '-') {
-            negative = true;
-        }
-        ++s;
-    }
-    double value = 0.0;
-    double scale = 0.0; // 0: before the point; else the weight of the next decimal
-    for (; *s != '\0'; ++s) {
-        if (*s >= '0' && *s <= '9') {
-            if (scale == 0.0) {
-                value = value * 10.0 + (*s - '0');
-            } else {
-                value += (*s - '0') * scale;
-                scale /= 10.0;
-            }
-        } else if (*s == '.') {
-            scale = scale == 0.0 ? 0.1 : scale / 10.0;
-        } else if (*s != ' ' && *s != ',') {
-            break;
-        }
-    }
-    switch (*s) {
-    case 'G':
-    case 'g':
-        value *= 1e9;
-        break;
-    case 'K':
-    case 'k':
-        value *= 1e3;
-        break;
-    case 'M':
-        value *= 1e6;
-        break;
-    case 'm':
-        value *= 1e-3;
-        break;
-    case 'N':
-    case 'n':
-        value *= 1e-9;
-        break;
-    case 'P':
-    case 'p':
-        value *= 1e-12;
-        break;
-    case 'T':
-    case 't':
-        value *= 1e12;
-        break;
-    case 'U':
-    case 'u':
-        value *= 1e-6;
-        break;
-    case 'E':
-    case 'e': {
-        ++s;
-        bool down = false;
-        int exponent = 0;
-        for (; *s != '\0'; ++s) {
-            if (*s == '+') {
-                continue;
-            }
-            if (*s == '-') {
-                down = true;
-                continue;
-            }
-            if (*s < '0' || *s > '9') {
-                break;
-            }
-            if (exponent < 1000) {
-                exponent = exponent * 10 + (*s - '0');
-            }
-        }
-        for (int i = 0; i < exponent; ++i) {
-            value = down ? value / 10.0 : value * 10.0;
-        }
-        break;
-    }
-    default:
-        break;
-    }
-    return negative ? -value : value;
 }
 
 } // namespace
@@ -131,7 +44,7 @@ bool ReplyNumber(const char* text, double* out) {
     if (!HasDigit(text)) {
         return false;
     }
-    *out = ParseSi(text);
+    parseSI(text, out);
     return true;
 }
 

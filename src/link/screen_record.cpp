@@ -1,6 +1,7 @@
 #include "screen_record.h"
 
 #include "instrument_settings.h"
+#include "keyword_match.h"
 #include "keyword_tables.h"
 #include "reply_text.h"
 
@@ -27,13 +28,15 @@ void LabelValue(const char* label, int offset, char (&value)[kValueMax + 1]) {
 }
 
 // Position of the keyword of `table` that equals `value` whole (letters without regard to case).
-int WholeKeyword(const char* value, const char* const* table) {
-    for (int i = 0; table[i][0] != '\0'; ++i) {
-        if (EqualsNoCase(value, table[i])) {
-            return i;
-        }
-    }
-    return -1;
+template <std::size_t N> int WholeKeyword(const char* value, const char* const (&table)[N]) {
+    return keywords::matchWholeKeyword(value, table);
+}
+
+int SpanKeywordOfModel(const char* value) {
+    const int model = gSettings.modelIndex;
+    return keywords::matchWholeKeyword(value, static_cast<std::size_t>(-1),
+                                       keywords::spanTable(model), keywords::spanCount(model), 0,
+                                       keywords::spanCount(model) - 1);
 }
 
 struct UnitWord {
@@ -69,15 +72,7 @@ void DecodeSweepAndDetector(const char* value, TraceRecord& record) {
     char sweep[kValueMax + 1];
     std::memcpy(sweep, value, length - 3);
     sweep[length - 3] = '\0';
-    int best = -1;
-    size_t bestLength = 0;
-    for (int i = 0; keywords::kSweep[i][0] != '\0'; ++i) {
-        const size_t k = std::strlen(keywords::kSweep[i]);
-        if (k > bestLength && BeginsWithNoCase(sweep, keywords::kSweep[i])) {
-            best = i;
-            bestLength = k;
-        }
-    }
+    const int best = keywords::matchKeyword(sweep, keywords::kSweep);
     if (best >= 0) {
         record.recordSweepIndex = best;
     }
@@ -132,7 +127,10 @@ void DecodePoints(const char* p, int points) {
             ++p;
         }
     }
-    if (unchanged == points && s.unchangedTraceCount < 10) {
+    // Unchanged means every point came back as it was; the analyzer sends one point more than
+    // the nominal count (251 for 250), so "exactly n equal" would count a trace with one changed
+    // point and never an identical one.
+    if (stored >= points && unchanged == stored && s.unchangedTraceCount < 10) {
         ++s.unchangedTraceCount;
     }
 }
@@ -156,7 +154,7 @@ void ParseScreenRecord(int points) {
         return;
     }
     LabelValue(label, 3, value);
-    const int span = WholeKeyword(value, keywords::spanTable(s.modelIndex));
+    const int span = SpanKeywordOfModel(value);
     if (span >= 0) {
         record.recordSpanIndex = span;
     }

@@ -21,7 +21,9 @@ PtyPair::PtyPair() {
     ::close(slave);
 }
 
-PtyPair::~PtyPair() { HangUp(); }
+PtyPair::~PtyPair() {
+    HangUp();
+}
 
 void PtyPair::Send(std::string_view bytes) {
     size_t done = 0;

@@ -178,6 +178,19 @@ TEST_F(ScreenRecordTest, UnchangedTracesAreCountedUpToTen) {
     EXPECT_EQ(gSettings.unchangedTraceCount, 3);
 }
 
+TEST_F(ScreenRecordTest, AnalyzerRecordsOf251PointsCountOnlyWhenAllAreUnchanged) {
+    Load(Record("dBm", Points(251, 0x30)));
+    ParseScreenRecord(250);
+    gSettings.unchangedTraceCount = 0;
+    std::string differing = Points(251, 0x30);
+    differing.replace(3 * 250, 2, "FF");
+    Load(Record("dBm", differing));
+    ParseScreenRecord(250);
+    EXPECT_EQ(gSettings.unchangedTraceCount, 0) << "250 of 251 equal is a changed trace";
+    ParseScreenRecord(250);
+    EXPECT_EQ(gSettings.unchangedTraceCount, 1);
+}
+
 TEST_F(ScreenRecordTest, SpanKeywordMustMatchWhole) {
     record.recordSpanIndex = 3;
     Load("CF 1G\r\nSP 20MHz\r\nRF0\r\nST 1sPOS\r\nRB 3K\r\nVB 1M\r\nSC 10\r\nTRACE");

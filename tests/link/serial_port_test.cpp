@@ -20,9 +20,13 @@
 
 namespace {
 
-std::string Rx() { return gSettings.rxBuffer; }
+std::string Rx() {
+    return gSettings.rxBuffer;
+}
 
-void Put(const char* text) { std::snprintf(gSettings.txBuffer, kTxBufferSize, "%s", text); }
+void Put(const char* text) {
+    std::snprintf(gSettings.txBuffer, kTxBufferSize, "%s", text);
+}
 
 class SerialPortTest : public ::testing::Test {
 protected:
@@ -83,8 +87,8 @@ TEST(SerialPortOpen, OpenIsExclusive) {
 
 TEST(SerialPortOpen, EnvironmentOverridesTheDeviceTable) {
     ::unsetenv("ORVEL_COM3");
-    EXPECT_EQ(PortDevicePath(0), std::getenv("ORVEL_COM1") ? std::getenv("ORVEL_COM1")
-                                                            : std::string("/dev/ttyUSB0"));
+    EXPECT_EQ(PortDevicePath(0),
+              std::getenv("ORVEL_COM1") ? std::getenv("ORVEL_COM1") : std::string("/dev/ttyUSB0"));
     EXPECT_EQ(PortDevicePath(2), "/dev/ttyACM0");
     EXPECT_EQ(PortDevicePath(7), "/dev/ttyS3");
     ::setenv("ORVEL_COM3", "/tmp/analyzer", 1);
