@@ -77,6 +77,7 @@ TEST_F(SimLoopTest, HeldOrPeriodicPauseAndResumeSendNothing) {
     EXPECT_TRUE(Received().empty());
     gSettings.calcIndex = 4;
     ResumeAcquisition();
+    ASSERT_TRUE(sim->waitForLogLine("< CAPT"));
     EXPECT_EQ(Received(), std::vector<std::string>{"CAPT"});
 }
 
@@ -214,7 +215,8 @@ TEST_F(SimLoopTest, HangUpMidTransferEndsQuietly) {
     std::memset(gSettings.traceRecord.tracePoints, 0x22, sizeof gSettings.traceRecord.tracePoints);
     ResumeAcquisition();
     ASSERT_TRUE(RunUntil([&] { return view.traces >= 1; }));
-    EXPECT_EQ(view.result, "Read error");
+    // The screen read found nothing; the result request then could not be written.
+    EXPECT_EQ(view.result, "Write error");
     EXPECT_EQ(gSettings.traceRecord.tracePoints[0], 0x22);
     EXPECT_EQ(gSettings.traceKind[1], 0) << "the kind is set all the same";
     // The line is dead: the loop idles, writes fail, reconnects fail, nothing spins or hangs.
