@@ -1,22 +1,16 @@
 #include "user_data_link.h"
 
-#include "instrument_settings.h"
-
-#include <cstring>
+#include "acquisition.h"
+#include "serial_port.h"
 
 namespace userdata {
 
-// Until the serial link is part of the build, every write fails as a closed port does.
 Link DefaultLink() {
     Link link;
-    link.pause = [] {};
-    link.resume = [] {};
-    link.write = [] {
-        std::strncpy(gSettings.rxBuffer, "Write error", sizeof gSettings.rxBuffer - 1);
-    };
-    link.read = [] {
-        std::strncpy(gSettings.rxBuffer, "Read error", sizeof gSettings.rxBuffer - 1);
-    };
+    link.pause = [] { PauseAcquisition(); };
+    link.resume = [] { ResumeAcquisition(); };
+    link.write = [] { CommPort(portop::kWrite); };
+    link.read = [] { CommPort(portop::kRead); };
     return link;
 }
 
