@@ -123,9 +123,9 @@ Result LoadUserDataFile(int kind, const QString& path) {
     }
     QByteArray text = WithoutLineEnd(bytes);
     // One table is one line: a further line would reach the analyzer as a command of its own.
-    const qsizetype lineEnd = std::min(text.indexOf('\r') < 0 ? text.size() : text.indexOf('\r'),
-                                       text.indexOf('\n') < 0 ? text.size() : text.indexOf('\n'));
-    text.truncate(lineEnd);
+    const auto lineEnd =
+        std::find_if(text.cbegin(), text.cend(), [](char c) { return c == '\r' || c == '\n'; });
+    text.truncate(lineEnd - text.cbegin());
     if (text.size() > kUserTextSize - 1 || text.count(':') > kMaxEntries) {
         return Result::TooLong;
     }
