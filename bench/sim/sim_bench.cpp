@@ -1,6 +1,7 @@
 // The simulated analyzer's pacing and idle cost: the transfer time of paced screen records
 // against their wire time (10 bits a byte), and the CPU the simulator uses while nothing happens.
 
+#include "analyzer.h"
 #include "raw_pty.h"
 #include "sim_process.h"
 
@@ -91,6 +92,21 @@ void BM_IdleCpu(benchmark::State& state) {
     state.counters["cpu_pct_of_core"] = cpu / wall * 100.0;
 }
 BENCHMARK(BM_IdleCpu)->Iterations(1)->UseManualTime()->Unit(benchmark::kMillisecond);
+
+// The analyzer's own work for one screen read after a setting change (a fresh sweep, the record
+// text), without the line.
+void BM_ScreenRecordCpu(benchmark::State& state) {
+    sim::SimOptions options;
+    sim::Analyzer analyzer(options);
+    const char* command = state.range(0) == 1001 ? "SRSF" : "SRSCURR";
+    int flip = 0;
+    for (auto _ : state) {
+        auto now = sim::Clock::now();
+        analyzer.handleLine(flip++ % 2 ? "REF-10" : "REF-20", now);
+        benchmark::DoNotOptimize(analyzer.handleLine(command, now));
+    }
+}
+BENCHMARK(BM_ScreenRecordCpu)->Arg(251)->Arg(1001)->Unit(benchmark::kMillisecond);
 
 } // namespace
 

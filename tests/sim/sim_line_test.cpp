@@ -74,6 +74,7 @@ TEST(SimLine, RefusesBadOptionsWithAMessage) {
     SimProcess sim({"--fault", "explode"});
     EXPECT_FALSE(sim.started());
     EXPECT_NE(sim.error().find("bad --fault"), std::string::npos) << sim.error();
+    EXPECT_NE(sim.stderrText().find("usage: orvel-sim"), std::string::npos);
 }
 
 TEST(SimLine, LongLineWithoutEndIsRefused) {

@@ -155,6 +155,11 @@ void SimProcess::stop() {
     pid_ = -1;
 }
 
+std::string SimProcess::stderrText() const {
+    std::ifstream file(tempDir_ + "/stderr.txt");
+    return std::string((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+}
+
 std::vector<std::string> SimProcess::logLines() const {
     std::vector<std::string> lines;
     std::ifstream file(logPath_);
