@@ -45,6 +45,12 @@ bool SimServer::start(std::string& error) {
         return false;
     }
     if (!options_.linkPath.empty()) {
+        // Only an old link is replaced: a file of the user's never is.
+        struct stat st {};
+        if (::lstat(options_.linkPath.c_str(), &st) == 0 && !S_ISLNK(st.st_mode)) {
+            error = options_.linkPath + " exists and is not a symbolic link; not replaced";
+            return false;
+        }
         ::unlink(options_.linkPath.c_str());
         if (::symlink(line_.devicePath().c_str(), options_.linkPath.c_str()) != 0) {
             error = "cannot make the link " + options_.linkPath + ": " + std::strerror(errno);

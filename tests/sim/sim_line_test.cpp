@@ -5,6 +5,7 @@
 #include "sim_process.h"
 
 #include <filesystem>
+#include <fstream>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -48,6 +49,22 @@ TEST(SimLine, LinkPointsAtTheDeviceAndGoesAwayAtTheEnd) {
     }
     EXPECT_FALSE(std::filesystem::is_symlink(link));
     ::unlink(link.c_str());
+}
+
+TEST(SimLine, NeverReplacesAFileThatIsNotALink) {
+    std::string path = "/tmp/orvel-sim-file-" + std::to_string(::getpid());
+    {
+        std::ofstream file(path);
+        file << "keep me";
+    }
+    SimProcess sim({"--no-pace", "--link", path});
+    EXPECT_FALSE(sim.started());
+    EXPECT_NE(sim.error().find("not a symbolic link"), std::string::npos) << sim.error();
+    std::ifstream file(path);
+    std::string text;
+    std::getline(file, text);
+    EXPECT_EQ(text, "keep me");
+    ::unlink(path.c_str());
 }
 
 TEST(SimLine, EndsWhenStandardInputCloses) {
