@@ -107,9 +107,11 @@ void Analyzer::catchUpSweeps(Clock::time_point now) {
         lastSweep_ = now;
         return;
     }
-    // Sweeps that finished since the last look; a long absence counts as a few dozen.
+    // Sweeps that finished since the last look. Only the last one shows without a calculation;
+    // with one, a long absence counts as a few sweeps so that the reply is not held up.
     long done = period.count() > 0 ? static_cast<long>((now - lastSweep_) / period) : 0;
-    for (long i = 0; i < std::min(done, 64L); ++i)
+    const long worth = state_.calcIndex == 0 || state_.calcIndex == 4 ? 1 : 8;
+    for (long i = 0; i < std::min(done, worth); ++i)
         doSweep();
     if (done > 0)
         lastSweep_ += period * done;
