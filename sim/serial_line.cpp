@@ -118,17 +118,21 @@ bool SerialLine::flush(Clock::time_point now) {
 }
 
 bool SerialLine::receive(std::string& into) {
+    // One piece at a time: the caller decides when it wants more.
     char buffer[4096];
-    for (;;) {
-        ssize_t r = ::read(master_, buffer, sizeof buffer);
-        if (r > 0) {
-            into.append(buffer, static_cast<size_t>(r));
-            continue;
-        }
-        if (r < 0 && (errno == EAGAIN || errno == EINTR))
-            return true;
-        return false;
+    ssize_t r = ::read(master_, buffer, sizeof buffer);
+    if (r > 0) {
+        into.append(buffer, static_cast<size_t>(r));
+        return true;
     }
+    return r < 0 && (errno == EAGAIN || errno == EINTR);
+}
+
+size_t SerialLine::queuedBytes() const {
+    size_t n = 0;
+    for (const Chunk& c : queue_)
+        n += c.bytes.size() - c.sent;
+    return n;
 }
 
 void SerialLine::hangUp() {

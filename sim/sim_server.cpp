@@ -19,6 +19,9 @@ std::atomic<bool> gStop{false};
 // A received line longer than this is refused as a whole.
 constexpr size_t kMaxLine = 4096;
 
+// Replies waiting beyond this stop the reading of new commands.
+constexpr size_t kMaxQueued = 256 * 1024;
+
 // Standard input is watched for its end, unless it is /dev/null (a background start).
 bool stdinWorthWatching() {
     struct stat st {};
@@ -115,8 +118,16 @@ void SimServer::handleInput(Clock::time_point now) {
         line_.hangUp();
         return;
     }
+    processLines(now);
+}
+
+bool SimServer::mayTakeCommands() const {
+    return line_.queuedBytes() < kMaxQueued;
+}
+
+void SimServer::processLines(Clock::time_point now) {
     size_t start = 0;
-    for (;;) {
+    while (mayTakeCommands()) {
         size_t lf = input_.find('\n', start);
         if (lf == std::string::npos)
             break;
@@ -134,7 +145,7 @@ void SimServer::handleInput(Clock::time_point now) {
             deliver(r);
     }
     input_.erase(0, start);
-    if (input_.size() > kMaxLine) {
+    if (input_.size() > kMaxLine && input_.find('\n') == std::string::npos) {
         // No line end in sight: refuse what came and start afresh.
         log_.received(input_);
         input_.clear();
@@ -162,6 +173,8 @@ int SimServer::run() {
             log_.event("line closed");
             line_.hangUp();
         }
+        if (line_.isOpen())
+            processLines(now); // commands held back while replies piled up
 
         std::optional<Clock::time_point> wake = analyzer_.nextEvent();
         if (auto w = line_.nextWrite(now); w && (!wake || *w < *wake))
@@ -172,8 +185,12 @@ int SimServer::run() {
         int lineSlot = -1, stdinSlot = -1;
         if (line_.isOpen()) {
             lineSlot = static_cast<int>(count);
-            fds[count++] = {line_.fd(),
-                            static_cast<short>(POLLIN | (line_.wantsWrite(now) ? POLLOUT : 0)), 0};
+            // A program that sends and never reads is not served further: its commands wait in
+            // the line until the replies have gone.
+            short events = mayTakeCommands() && input_.find('\n') == std::string::npos ? POLLIN : 0;
+            if (line_.wantsWrite(now))
+                events |= POLLOUT;
+            fds[count++] = {line_.fd(), events, 0};
         }
         if (watchStdin) {
             stdinSlot = static_cast<int>(count);

@@ -29,6 +29,8 @@ public:
 
 private:
     void handleInput(Clock::time_point now);
+    void processLines(Clock::time_point now);
+    bool mayTakeCommands() const;
     void deliver(const Reply& reply);
 
     SimOptions options_;

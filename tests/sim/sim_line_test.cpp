@@ -105,6 +105,24 @@ TEST(SimLine, LongLineWithoutEndIsRefused) {
     EXPECT_EQ(port.ask("SPAN?"), "20M"); // and the line goes on
 }
 
+TEST(SimLine, AProgramThatDoesNotReadGetsEveryReplyLater) {
+    SimProcess sim({"--no-pace"});
+    ASSERT_TRUE(sim.started()) << sim.error();
+    SerialClient port(sim.devicePath());
+    std::string commands;
+    for (int i = 0; i < 60; ++i)
+        commands += "PRT\r\n"; // about 1 MB of replies
+    commands += "VER\r\n";
+    ASSERT_TRUE(port.write(commands));
+    std::string all;
+    ASSERT_TRUE(port.readUntil("VER1.05 RVX410\r\n", all, std::chrono::seconds(60)));
+    size_t records = 0;
+    for (size_t at = all.find("l0370"); at != std::string::npos; at = all.find("l0370", at + 745))
+        ++records;
+    EXPECT_EQ(records, 60u * 22u);
+    EXPECT_EQ(all.size(), 60u * 16390u + 16u);
+}
+
 TEST(RawPtyHelper, CarriesBytesBothWays) {
     RawPty pty;
     ASSERT_TRUE(pty.isOpen());
