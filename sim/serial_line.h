@@ -41,6 +41,9 @@ public:
     // Reads one piece of what has arrived; false if the line broke.
     bool receive(std::string& into);
 
+    // The baud rate the program has set on its end (0 when unknown or not a standard rate).
+    long programBaud() const;
+
     // Bytes waiting to leave.
     size_t queuedBytes() const;
 

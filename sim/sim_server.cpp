@@ -121,6 +121,15 @@ void SimServer::handleInput(Clock::time_point now) {
     processLines(now);
 }
 
+void SimServer::noteProgramBaud() {
+    // A real analyzer would read garbage at the wrong rate; the log at least says so.
+    long baud = line_.programBaud();
+    if (baud != 0 && baud != loggedProgramBaud_ && baud != options_.baud)
+        log_.event("the program's end is set to " + std::to_string(baud) +
+                   " baud; the analyzer runs at " + std::to_string(options_.baud));
+    loggedProgramBaud_ = baud;
+}
+
 bool SimServer::mayTakeCommands() const {
     return line_.queuedBytes() < kMaxQueued;
 }
@@ -136,6 +145,7 @@ void SimServer::processLines(Clock::time_point now) {
         if (!text.empty() && text.back() == '\r')
             text.pop_back();
         log_.received(text);
+        noteProgramBaud();
         std::vector<Reply> replies;
         if (text.size() > kMaxLine)
             replies.push_back({"UNKNOWN", "ERR\r\n"});
