@@ -8,6 +8,7 @@
 #include <fstream>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <termios.h>
 #include <unistd.h>
 
 using orvel::test::RawPty;
@@ -74,6 +75,22 @@ TEST(SimLine, EndsWhenStandardInputCloses) {
     sim.closeStdin();
     EXPECT_TRUE(SimProcess::waitFor([&] { return !sim.isRunning(); }));
     EXPECT_TRUE(sim.waitForLogLine("! stop"));
+}
+
+TEST(SimLine, LogNotesAProgramEndAtAnotherBaudRate) {
+    SimProcess sim({"--no-pace", "--baud", "19200"});
+    ASSERT_TRUE(sim.started()) << sim.error();
+    SerialClient port(sim.devicePath());
+    termios tio{};
+    ASSERT_EQ(::tcgetattr(port.fd(), &tio), 0);
+    ::cfsetspeed(&tio, B19200);
+    ASSERT_EQ(::tcsetattr(port.fd(), TCSANOW, &tio), 0);
+    EXPECT_EQ(port.ask("SPAN?"), "20M");
+    ::cfsetspeed(&tio, B9600);
+    ASSERT_EQ(::tcsetattr(port.fd(), TCSANOW, &tio), 0);
+    EXPECT_EQ(port.ask("SPAN?"), "20M");
+    EXPECT_TRUE(sim.waitForLogLine("set to 9600 baud; the analyzer runs at 19200"));
+    EXPECT_EQ(sim.countLogLines("set to 19200"), 0);
 }
 
 TEST(SimLine, ClosingAndReopeningThePortKeepsTheLineUp) {
