@@ -21,6 +21,8 @@ SerialLine::SerialLine(long baud, bool pace) : baud_(baud), pace_(pace) {}
 
 SerialLine::~SerialLine() {
     hangUp();
+    if (slave_ >= 0)
+        ::close(slave_);
 }
 
 bool SerialLine::open(std::string& error) {
@@ -163,11 +165,12 @@ size_t SerialLine::queuedBytes() const {
 
 void SerialLine::hangUp() {
     queue_.clear();
-    if (slave_ >= 0)
-        ::close(slave_);
     if (master_ >= 0)
         ::close(master_);
-    slave_ = master_ = -1;
+    master_ = -1;
+    // The own hold on the device end stays until the end: while any end is open the system does
+    // not give the line's name to a new line, so a program that reopens the dead name finds
+    // nothing instead of another simulator's line.
 }
 
 } // namespace sim

@@ -47,7 +47,8 @@ public:
     // Bytes waiting to leave.
     size_t queuedBytes() const;
 
-    // Drops what is queued and closes both ends: the program sees the line hang up.
+    // Drops what is queued and closes our end: the program sees the line hang up, and the
+    // device's name stays gone (not reused) while the simulator runs.
     void hangUp();
 
 private:

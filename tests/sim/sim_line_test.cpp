@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
+#include <memory>
 #include <sys/stat.h>
 #include <termios.h>
 #include <unistd.h>
@@ -143,18 +144,26 @@ TEST(SimLine, AProgramThatDoesNotReadGetsEveryReplyLater) {
 TEST(RawPtyHelper, CarriesBytesBothWays) {
     RawPty pty;
     ASSERT_TRUE(pty.isOpen());
-    SerialClient program(pty.devicePath());
-    ASSERT_TRUE(program.isOpen());
-    ASSERT_TRUE(program.sendLine("VER"));
+    auto program = std::make_unique<SerialClient>(pty.devicePath());
+    ASSERT_TRUE(program->isOpen());
+    ASSERT_TRUE(program->sendLine("VER"));
     std::string got;
     ASSERT_TRUE(pty.readUntil("\r\n", got));
     EXPECT_EQ(got, "VER\r\n");
     ASSERT_TRUE(pty.write("VER"));
     ASSERT_TRUE(pty.write("9.99\r\n"));
-    ASSERT_TRUE(program.readUntil("\r\n", got));
+    ASSERT_TRUE(program->readUntil("\r\n", got));
     EXPECT_EQ(got, "VER9.99\r\n");
     pty.hangUp();
-    EXPECT_FALSE(program.readUntil("\r\n", got, std::chrono::milliseconds(200)));
+    EXPECT_FALSE(program->readUntil("\r\n", got, std::chrono::milliseconds(200)));
+    // The program lets go and reopens: until the pair is gone its dead name is given to no new
+    // line (another test's) and opens nothing.
+    program.reset();
+    RawPty other;
+    ASSERT_TRUE(other.isOpen());
+    EXPECT_NE(other.devicePath(), pty.devicePath());
+    SerialClient again(pty.devicePath());
+    EXPECT_FALSE(again.isOpen()) << pty.devicePath() << " was reopened";
 }
 
 } // namespace

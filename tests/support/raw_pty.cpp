@@ -1,5 +1,6 @@
 #include "raw_pty.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cerrno>
 #include <climits>
@@ -86,6 +87,8 @@ RawPty::RawPty() {
 
 RawPty::~RawPty() {
     hangUp();
+    if (slave_ >= 0)
+        ::close(slave_);
 }
 
 bool RawPty::write(const std::string& bytes) {
@@ -118,11 +121,12 @@ std::string RawPty::readFor(std::chrono::milliseconds duration) {
 }
 
 void RawPty::hangUp() {
-    if (slave_ >= 0)
-        ::close(slave_);
     if (master_ >= 0)
         ::close(master_);
-    slave_ = master_ = -1;
+    master_ = -1;
+    // The hold on the device end stays until the destructor: while it is open the system does
+    // not give the dead line's name to another test's line, so a program that reopens the name
+    // finds nothing.
 }
 
 SerialClient::SerialClient(const std::string& devicePath) {
@@ -156,15 +160,21 @@ bool SerialClient::readUntil(const std::string& needle, std::string& out,
     return readUntilOn(fd_, pending_, needle, out, timeout);
 }
 
-std::string SerialClient::readUntilQuiet(std::chrono::milliseconds quiet,
-                                         std::chrono::milliseconds timeout) {
+bool SerialClient::readCount(size_t count, std::string& out, std::chrono::milliseconds timeout) {
+    auto deadline = Clock::now() + timeout;
+    while (fd_ >= 0 && pending_.size() < count && Clock::now() < deadline)
+        if (!readSome(fd_, pending_, deadline))
+            std::this_thread::sleep_for(std::chrono::milliseconds(2)); // line down: no spinning
+    const size_t n = std::min(count, pending_.size());
+    out = pending_.substr(0, n);
+    pending_.erase(0, n);
+    return n == count;
+}
+
+std::string SerialClient::readAvailable() {
     std::string out = std::move(pending_);
     pending_.clear();
-    auto deadline = Clock::now() + timeout;
-    while (fd_ >= 0 && Clock::now() < deadline) {
-        auto until = std::min(deadline, Clock::now() + quiet);
-        if (!readSome(fd_, out, until))
-            break;
+    while (fd_ >= 0 && readSome(fd_, out, Clock::now())) {
     }
     return out;
 }

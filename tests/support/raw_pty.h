@@ -12,9 +12,11 @@
 //   pty.hangUp();                            // the line goes dead under the program
 //
 // The pair keeps its own hold on the device end, so the program may close and reopen it without
-// the line hanging up; hangUp() closes everything.
+// the line hanging up. hangUp() closes the analyzer's end; the hold stays until the destructor,
+// so the dead line's name is not given to another line meanwhile (a reopen finds nothing).
 
 #include <chrono>
+#include <cstddef>
 #include <string>
 
 namespace orvel::test {
@@ -44,7 +46,7 @@ public:
     // Reads for the whole duration and returns what came.
     std::string readFor(std::chrono::milliseconds duration);
 
-    // Closes both ends: the other side sees the line hang up.
+    // Closes the analyzer's end: the other side sees the line hang up and cannot reopen it.
     void hangUp();
 
 private:
@@ -74,10 +76,13 @@ public:
     bool readUntil(const std::string& needle, std::string& out,
                    std::chrono::milliseconds timeout = std::chrono::milliseconds(15000));
 
-    // Reads until no byte has come for quiet, or the time-out passes.
-    std::string
-    readUntilQuiet(std::chrono::milliseconds quiet,
+    // Reads until at least count bytes have come; out receives exactly count bytes (fewer on
+    // time-out, false then). What came beyond them stays for the next read.
+    bool readCount(size_t count, std::string& out,
                    std::chrono::milliseconds timeout = std::chrono::milliseconds(15000));
+
+    // Bytes that have come and not been read yet (does not wait).
+    std::string readAvailable();
 
     // Sends a line and reads one reply line; returns it without CR LF ("" on time-out).
     std::string ask(const std::string& text,
