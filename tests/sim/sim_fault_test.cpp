@@ -3,6 +3,7 @@
 #include "sim_session.h"
 
 #include <gtest/gtest.h>
+#include <memory>
 #include <poll.h>
 
 using simtest::SimSession;
@@ -48,16 +49,23 @@ TEST(SimFaults, GarbageComesBeforeTheReply) {
 }
 
 TEST(SimFaults, StallStopsInTheMiddleOfTheReplyThenFinishes) {
-    SimSession s({"--no-pace", "--fault", "stall:SRSF", "--stall-ms", "1500"});
+    SimSession s({"--no-pace", "--fault", "stall:SRSF#2", "--stall-ms", "2000"});
     ASSERT_TRUE(s.ready()) << s.sim->error();
+    // A whole record first: the stalled one has the same length.
+    const size_t length = s.recordText("SRSF", 1001).size();
+    ASSERT_GT(length, 3003u);
     ASSERT_TRUE(s.port->sendLine("SRSF"));
-    std::string first = s.port->readUntilQuiet(400ms);
+    std::string first;
+    ASSERT_TRUE(s.port->readCount(length / 2, first)) << first.size();
     EXPECT_TRUE(s.sim->waitForLogLine("! stall SRSF"));
-    ASSERT_FALSE(first.empty());
+    // Half the record came, and nothing after it until the stall is over.
     EXPECT_NE(first.find("TRACE"), std::string::npos);
-    EXPECT_EQ(simtest::decodeRecord(first, 1005).points.size() < 1001, true);
-    std::string rest = s.port->readRecord(1001 - 1);
-    simtest::DecodedRecord whole = simtest::decodeRecord(first + rest, 1005);
+    EXPECT_LT(simtest::decodeRecord(first, 1005).points.size(), 1001u);
+    std::string early = s.port->readAvailable();
+    EXPECT_EQ(early, "") << "the stall did not hold the rest back";
+    std::string rest;
+    ASSERT_TRUE(s.port->readCount(length - length / 2 - early.size(), rest)) << rest.size();
+    simtest::DecodedRecord whole = simtest::decodeRecord(first + early + rest, 1005);
     EXPECT_TRUE(whole.complete);
     EXPECT_EQ(whole.points.size(), 1001u);
     EXPECT_EQ(s.ask("SPAN?"), "20M"); // the next reply is whole
@@ -75,6 +83,19 @@ TEST(SimFaults, HangupClosesTheLine) {
         pollfd p{s.port->fd(), POLLIN, 0};
         return ::poll(&p, 1, 0) > 0 && (p.revents & POLLHUP);
     }));
+    EXPECT_TRUE(s.sim->isRunning());
+    // The program lets go and reopens the name, as a reconnect does: the device stays gone, and
+    // new lines made meanwhile (other tests' analyzers) never get its name.
+    const std::string dead = s.sim->devicePath();
+    s.port.reset();
+    std::vector<std::unique_ptr<orvel::test::RawPty>> others;
+    for (int i = 0; i < 4; ++i) {
+        others.push_back(std::make_unique<orvel::test::RawPty>());
+        ASSERT_TRUE(others.back()->isOpen());
+        EXPECT_NE(others.back()->devicePath(), dead);
+    }
+    orvel::test::SerialClient again(dead);
+    EXPECT_FALSE(again.isOpen()) << dead << " was reopened";
     EXPECT_TRUE(s.sim->isRunning());
 }
 

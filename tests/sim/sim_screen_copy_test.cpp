@@ -48,8 +48,9 @@ TEST(SimHardCopy, DecodesToThePictureTheAnalyzerDrew) {
     simtest::DecodedRecord shown = s.screen(); // held: the hard copy shows this very trace
     ASSERT_EQ(shown.points.size(), 251u);
     ASSERT_TRUE(s.port->sendLine("PRT"));
-    std::string stream = s.port->readUntilQuiet(std::chrono::milliseconds(500));
-    ASSERT_EQ(stream.size(), 22u * 745u);
+    std::string stream;
+    ASSERT_TRUE(s.port->readCount(22 * 745, stream)) << stream.size();
+    EXPECT_EQ(s.ask("VER"), "VER1.05 RVX410"); // nothing more came with the picture
 
     sim::AnalyzerState state = sim::presetState(0);
     state.refLevel = -10;
@@ -76,7 +77,9 @@ TEST(SimHardCopy, DrawsTheTraceAtItsLevel) {
     SimSession s({"--no-pace", "--signal", "1G:-30"});
     ASSERT_TRUE(s.ready()) << s.sim->error();
     ASSERT_TRUE(s.port->sendLine("PRT"));
-    auto picture = decodeBands(s.port->readUntilQuiet(std::chrono::milliseconds(500)));
+    std::string stream;
+    ASSERT_TRUE(s.port->readCount(22 * 745, stream)) << stream.size();
+    auto picture = decodeBands(stream);
     // Byte 100 at the centre column of the graticule: 100 pixels above its bottom line.
     EXPECT_TRUE(picture[20 + 200 - 100][40 + 150] || picture[20 + 200 - 101][40 + 150] ||
                 picture[20 + 200 - 99][40 + 150]);

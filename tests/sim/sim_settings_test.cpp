@@ -267,23 +267,37 @@ TEST_F(SimSettings, PresetRestoresThePowerOnState) {
 
 TEST_F(SimSettings, CaptureAnswersCompWhenTheSweepIsDone) {
     ASSERT_EQ(ask("SWEEP1"), "OK");
-    ASSERT_TRUE(port->sendLine("CAPT"));
-    // While the sweep runs the analyzer keeps answering; an empty line gets "ERR" first.
-    EXPECT_EQ(ask(""), "ERR");
-    std::string comp;
-    ASSERT_TRUE(port->readUntil("\r\n", comp));
-    EXPECT_EQ(comp, "COMP\r\n");
-    EXPECT_TRUE(sim->waitForLogLine("> COMP\\r\\n"));
+    // While the sweep runs the analyzer keeps answering; an empty line gets "ERR" first. Both
+    // lines go in one write, so that a busy machine cannot hold the second back past the sweep.
+    ASSERT_TRUE(port->write("CAPT\r\n\r\n"));
+    std::string reply;
+    ASSERT_TRUE(port->readUntil("\r\n", reply));
+    EXPECT_EQ(reply, "ERR\r\n");
+    ASSERT_TRUE(port->readUntil("\r\n", reply));
+    EXPECT_EQ(reply, "COMP\r\n");
+    ASSERT_TRUE(sim->waitForLogLine("> COMP\\r\\n"));
+    // "COMP" waits for the sweep (the margin only allows for the log's own time stamps).
+    double capt = -1, comp = -1;
+    for (const orvel::test::SimLogEntry& e : sim->logEntries()) {
+        if (e.mark == '<' && e.text == "CAPT")
+            capt = e.seconds;
+        if (e.mark == '>' && e.text == "COMP\\r\\n")
+            comp = e.seconds;
+    }
+    ASSERT_GE(capt, 0);
+    EXPECT_GE(comp - capt, 0.5) << "a 1 s sweep";
 }
 
 TEST_F(SimSettings, AutoTuneAnswersOkLaterAndTunesToTheStrongestSignal) {
     start({"--no-pace", "--auto-ms", "300", "--signal", "700M:-25", "--signal", "2.1G:-35"});
     ASSERT_EQ(ask("REF-60"), "OK");
-    ASSERT_TRUE(port->sendLine("AUTO"));
-    EXPECT_EQ(ask("AUTO?"), "BUSY");
-    std::string ok;
-    ASSERT_TRUE(port->readUntil("\r\n", ok));
-    EXPECT_EQ(ok, "OK\r\n");
+    // One write, so that a busy machine cannot hold the question back past the tuning.
+    ASSERT_TRUE(port->write("AUTO\r\nAUTO?\r\n"));
+    std::string reply;
+    ASSERT_TRUE(port->readUntil("\r\n", reply));
+    EXPECT_EQ(reply, "BUSY\r\n");
+    ASSERT_TRUE(port->readUntil("\r\n", reply));
+    EXPECT_EQ(reply, "OK\r\n");
     EXPECT_EQ(ask("FREQ?"), "700000000.0000");
     EXPECT_EQ(ask("REF?"), "-20");
     EXPECT_EQ(ask("AUTO?"), "OK");
