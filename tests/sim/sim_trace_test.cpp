@@ -29,29 +29,33 @@ TEST(SimTrace, RecordDecodesToTheStateThatProducedIt) {
         const char* unitWord[] = {"dBm", "dBuV", "dBmV", "dBV"};
         for (int i = 0; i < keywords::spanCount(modelIndex); ++i) {
             const std::string span = keywords::spanTable(modelIndex)[i];
-            ASSERT_EQ(s.ask("SPAN" + span), "OK") << span;
             const int unit = i % 4;
-            ASSERT_EQ(s.ask(std::string("UNIT") + keywords::kUnit[unit]), "OK");
-            ASSERT_EQ(s.ask("REF" + std::to_string(-4 * i)), "OK");
-            ASSERT_EQ(s.ask(std::string("RBW") + keywords::kRbw[i % 7]), "OK");
-            ASSERT_EQ(s.ask(std::string("VBW") + keywords::kVbw[(i + 3) % 9]), "OK");
-            ASSERT_EQ(s.ask(std::string("DET") + keywords::kDetector[i % 3]), "OK");
-            ASSERT_EQ(s.ask(std::string("SCALE") + keywords::kScale[i % 2]), "OK");
-            if (i != keywords::spanCount(modelIndex) - 1) {
-                ASSERT_EQ(s.ask("FREQ" + std::to_string(1000000000 + 12345 * i) + ".2500"), "OK");
-            }
-            ASSERT_EQ(s.ask(std::string("SWEEP") + keywords::kSweep[1 + i % 7]), "OK");
+            // Settings and questions go in batches: one write, the replies in order.
+            std::vector<std::string> settings{"SPAN" + span,
+                                              std::string("UNIT") + keywords::kUnit[unit],
+                                              "REF" + std::to_string(-4 * i),
+                                              std::string("RBW") + keywords::kRbw[i % 7],
+                                              std::string("VBW") + keywords::kVbw[(i + 3) % 9],
+                                              std::string("DET") + keywords::kDetector[i % 3],
+                                              std::string("SCALE") + keywords::kScale[i % 2]};
+            if (i != keywords::spanCount(modelIndex) - 1)
+                settings.push_back("FREQ" + std::to_string(1000000000 + 12345 * i) + ".2500");
+            settings.push_back(std::string("SWEEP") + keywords::kSweep[1 + i % 7]);
+            ASSERT_EQ(s.port->askAll(settings), std::vector<std::string>(settings.size(), "OK"))
+                << span;
             for (bool detailed : {false, true}) {
                 simtest::DecodedRecord r = s.screen(detailed);
                 ASSERT_TRUE(r.complete) << span;
-                EXPECT_EQ(parsed(r.center), parsed(s.ask("FREQ?"))) << span;
-                EXPECT_EQ(r.span, s.ask("SPAN?"));
-                EXPECT_EQ(std::stoi(r.ref), std::stoi(s.ask("REF?")) + unitConstant[unit]);
+                const std::vector<std::string> q = s.port->askAll(
+                    {"FREQ?", "SPAN?", "REF?", "SWEEP?", "DET?", "RBW?", "VBW?", "SCALE?"});
+                EXPECT_EQ(parsed(r.center), parsed(q[0])) << span;
+                EXPECT_EQ(r.span, q[1]);
+                EXPECT_EQ(std::stoi(r.ref), std::stoi(q[2]) + unitConstant[unit]);
                 EXPECT_EQ(r.unit, unitWord[unit]);
-                EXPECT_EQ(r.sweepAndDetector, s.ask("SWEEP?") + s.ask("DET?"));
-                EXPECT_EQ(r.rbw, s.ask("RBW?"));
-                EXPECT_EQ(r.vbw, s.ask("VBW?"));
-                EXPECT_EQ(r.scale, s.ask("SCALE?"));
+                EXPECT_EQ(r.sweepAndDetector, q[3] + q[4]);
+                EXPECT_EQ(r.rbw, q[5]);
+                EXPECT_EQ(r.vbw, q[6]);
+                EXPECT_EQ(r.scale, q[7]);
                 EXPECT_EQ(r.points.size(), detailed ? 1001u : 251u);
             }
         }

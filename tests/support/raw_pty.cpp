@@ -187,6 +187,26 @@ std::string SerialClient::ask(const std::string& text, std::chrono::milliseconds
     return reply;
 }
 
+std::vector<std::string> SerialClient::askAll(const std::vector<std::string>& lines,
+                                              std::chrono::milliseconds timeout) {
+    std::string text;
+    for (const std::string& line : lines)
+        text += line + "\r\n";
+    std::vector<std::string> replies(lines.size());
+    if (!write(text))
+        return replies;
+    auto deadline = Clock::now() + timeout;
+    for (std::string& reply : replies) {
+        auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
+        if (!readUntil("\r\n", reply, std::max(left, std::chrono::milliseconds(0)))) {
+            reply.clear();
+            break;
+        }
+        reply.resize(reply.size() - 2);
+    }
+    return replies;
+}
+
 std::string SerialClient::readRecord(int points, std::chrono::milliseconds timeout) {
     auto deadline = Clock::now() + timeout;
     std::string text = std::move(pending_);

@@ -18,6 +18,7 @@
 #include <chrono>
 #include <cstddef>
 #include <string>
+#include <vector>
 
 namespace orvel::test {
 
@@ -87,6 +88,12 @@ public:
     // Sends a line and reads one reply line; returns it without CR LF ("" on time-out).
     std::string ask(const std::string& text,
                     std::chrono::milliseconds timeout = std::chrono::milliseconds(15000));
+
+    // Sends all lines in one write and reads one reply line for each; replies without CR LF
+    // ("" for each one missing on time-out).
+    std::vector<std::string>
+    askAll(const std::vector<std::string>& lines,
+           std::chrono::milliseconds timeout = std::chrono::milliseconds(15000));
 
     // Reads a screen record: until "TRACE" and the given number of points after it and the final
     // CR LF have arrived. Returns what was read ("" before anything on time-out).
