@@ -154,6 +154,9 @@ CorrectionTable probeTable(int probeIndex) {
 
 int roundReference(double reference, double levelOffset) {
     double v = reference + levelOffset;
+    if (std::isnan(v)) {
+        return 0; // a damaged offset shows the reference as 0 rather than a wrapped number
+    }
     v = v >= 0 ? v + 0.5 : v - 0.5;
     return clampToInt(std::trunc(v), INT_MIN, INT_MAX);
 }

@@ -41,7 +41,7 @@ CorrectionTable antennaTable(int antennaIndex);
 CorrectionTable probeTable(int probeIndex);
 
 // Rounds reference + offset half away from zero (add 0.5 when >= 0, else subtract 0.5, then
-// truncate); saturates at the int range.
+// truncate); saturates at the int range, and a NaN sum gives 0.
 int roundReference(double reference, double levelOffset);
 
 // Field-strength reference for the given antenna or probe from the record's centre, span, model,

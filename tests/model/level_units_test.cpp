@@ -50,6 +50,8 @@ TEST(ReferenceRounding, HalvesGoAwayFromZero) {
     EXPECT_EQ(roundReference(-10, -0.5), -11);
     EXPECT_EQ(roundReference(0, -0.4), 0);
     EXPECT_EQ(roundReference(1e300, 0), 2147483647);
+    EXPECT_EQ(roundReference(-1e300, 0), -2147483647 - 1);
+    EXPECT_EQ(roundReference(10, std::numeric_limits<double>::quiet_NaN()), 0);
 }
 
 TEST_F(LevelUnits, ReferenceEditAddsTheUnitConstantAfterRounding) {
