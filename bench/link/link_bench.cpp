@@ -14,8 +14,11 @@
 #include <QEventLoop>
 #include <benchmark/benchmark.h>
 
+#include <QTimer>
+
 #include <cstdio>
 #include <cstdlib>
+#include <memory>
 #include <pty.h>
 #include <string>
 #include <unistd.h>
@@ -87,7 +90,7 @@ struct TraceCounter : LinkView {
 
 // Live trace period in the capture mode against the simulator paced at 19200 baud, and its
 // ratio to the line's limit: the sweep time plus the wire time of every byte of one cycle.
-void TracePeriod(benchmark::State& state, bool detailed) {
+void TracePeriod(benchmark::State& state, bool detailed, bool earlyWakeUp = true) {
     int argc = 1;
     char arg0[] = "bench_link";
     char* argv[] = {arg0, nullptr};
@@ -104,22 +107,34 @@ void TracePeriod(benchmark::State& state, bool detailed) {
     SetPortTimeouts(portprofile::kShort);
     TraceCounter view;
     SetLinkView(&view);
-    LinkPoller poller;
+    // Without the early wake-up: timer 5 alone, as a plain 500 ms timer.
+    std::unique_ptr<LinkPoller> poller;
+    QTimer timer5;
+    if (earlyWakeUp) {
+        poller = std::make_unique<LinkPoller>();
+    } else {
+        QObject::connect(&timer5, &QTimer::timeout, [] { CapturePollStep(); });
+    }
     constexpr int kCycles = 8;
+    QTimer tick; // wakes the waiting loop to check the count
+    tick.start(5);
     double periodMs = 0;
     for (auto _ : state) {
         gSettings.runState = 1;
         RestartPolling();
+        if (!earlyWakeUp) {
+            timer5.start(kCapturePollPeriodMs);
+        }
         ResumeAcquisition();
         // The first cycle settles the analyzer; time the following ones.
         while (view.traces < 1) {
-            QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
         }
         const int start = view.traces;
         QElapsedTimer clock;
         clock.start();
         while (view.traces < start + kCycles) {
-            QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
         }
         periodMs = static_cast<double>(clock.nsecsElapsed()) / 1e6 / kCycles;
         state.SetIterationTime(periodMs / 1000.0);
@@ -145,6 +160,13 @@ void BM_TracePeriodSrsCurr(benchmark::State& state) {
 void BM_TracePeriodSrsF(benchmark::State& state) {
     TracePeriod(state, true);
 }
+void BM_TracePeriodSrsCurrTimer5Only(benchmark::State& state) {
+    TracePeriod(state, false, false);
+}
+BENCHMARK(BM_TracePeriodSrsCurrTimer5Only)
+    ->UseManualTime()
+    ->Iterations(1)
+    ->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_TracePeriodSrsCurr)->UseManualTime()->Iterations(2)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_TracePeriodSrsF)->UseManualTime()->Iterations(2)->Unit(benchmark::kMillisecond);
 

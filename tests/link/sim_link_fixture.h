@@ -8,7 +8,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -65,6 +67,12 @@ protected:
     }
     // The command lines the simulator received, in order (without CR LF).
     std::vector<std::string> Received() const { return sim->received(); }
+    // Received() once at least `count` lines are in the log (lines left unanswered may be logged
+    // a moment after the link has moved on).
+    std::vector<std::string> ReceivedAtLeast(size_t count) const {
+        orvel::test::SimProcess::waitFor([&] { return sim->received().size() >= count; });
+        return sim->received();
+    }
 
     std::unique_ptr<orvel::test::SimProcess> sim;
     RecordingView view;
