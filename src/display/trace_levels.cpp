@@ -1,0 +1,84 @@
+#include "trace_levels.h"
+
+#include <algorithm>
+
+namespace display {
+
+int PointsOfKind(int kind) {
+    if (kind == 0 || (kind >= 20 && kind <= 30) || kind == 32 || kind == 34 || kind == 36 ||
+        kind == 39)
+        return 251;
+    if (kind == 1 || (kind >= 10 && kind <= 17) || kind == 31 || kind == 33 || kind == 35 ||
+        kind == 37 || kind == 38)
+        return 1001;
+    return 0;
+}
+
+int FullRange(int scaleIndex) {
+    return scaleIndex == 0 ? 160 : 800;
+}
+
+double ByteLevel(uint8_t b, double top, int scaleIndex) {
+    return top - (kTopByte - static_cast<int>(b)) * FullRange(scaleIndex) / 2000.0;
+}
+
+void FillDisplayArray(const uint8_t* bytes, int points, double top, int scaleIndex,
+                      double out[kDisplayPositions]) {
+    const double step = FullRange(scaleIndex) / 2000.0;
+    const double base = top - kTopByte * step;
+    if (points == 1001) {
+        for (int x = 0; x < kDisplayPositions; ++x)
+            out[x] = base + bytes[x] * step;
+    } else if (points == 251) {
+        for (int j = 0; j < 250; ++j) {
+            const double level = base + bytes[j] * step;
+            out[4 * j] = out[4 * j + 1] = out[4 * j + 2] = out[4 * j + 3] = level;
+        }
+        out[1000] = base + bytes[250] * step;
+    } else {
+        std::fill(out, out + kDisplayPositions, base);
+    }
+}
+
+int ClampZoom(int zoom) {
+    return std::clamp(zoom, 0, 3);
+}
+
+AxisRange YAxisRange(double top, int scaleIndex, int yZoom, int yScroll) {
+    const int span = FullRange(scaleIndex) / 10; // dB shown at zoom x1
+    yZoom = ClampZoom(yZoom);
+    if (yZoom == 0)
+        return {top - span, top};
+    yScroll = std::clamp(yScroll, 0, MaxYScroll(yZoom));
+    const double maximum = scaleIndex == 0 ? top - yScroll / 5 : top - yScroll;
+    return {maximum - span / (1 << yZoom), maximum};
+}
+
+double YTickInterval(int scaleIndex, int yZoom) {
+    const double base = scaleIndex == 0 ? 2.0 : 10.0;
+    return base / (1 << ClampZoom(yZoom));
+}
+
+int VisibleWidth(int xZoom) {
+    return 1000 >> ClampZoom(xZoom);
+}
+
+double XTickInterval(int xZoom) {
+    return 100.0 / (1 << ClampZoom(xZoom));
+}
+
+int MaxXScroll(int xZoom) {
+    return 1000 - VisibleWidth(xZoom);
+}
+
+int MaxYScroll(int yZoom) {
+    return 80 - 80 / (1 << ClampZoom(yZoom));
+}
+
+PlotWindow VisiblePlotWindow(int xZoom, int xScroll) {
+    if (ClampZoom(xZoom) == 0)
+        return {0, kDisplayPositions};
+    return {std::clamp(xScroll, 0, MaxXScroll(xZoom)), VisibleWidth(xZoom) + 1};
+}
+
+} // namespace display
