@@ -1,17 +1,13 @@
 #include "trace_levels.h"
 
+#include "trace_kinds.h"
+
 #include <algorithm>
 
 namespace display {
 
 int PointsOfKind(int kind) {
-    if (kind == 0 || (kind >= 20 && kind <= 30) || kind == 32 || kind == 34 || kind == 36 ||
-        kind == 39)
-        return 251;
-    if (kind == 1 || (kind >= 10 && kind <= 17) || kind == 31 || kind == 33 || kind == 35 ||
-        kind == 37 || kind == 38)
-        return 1001;
-    return 0;
+    return tracekind::pointCount(kind);
 }
 
 int FullRange(int scaleIndex) {
