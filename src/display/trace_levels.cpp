@@ -20,19 +20,19 @@ double ByteLevel(uint8_t b, double top, int scaleIndex) {
 
 void FillDisplayArray(const uint8_t* bytes, int points, double top, int scaleIndex,
                       double out[kDisplayPositions]) {
-    const double step = FullRange(scaleIndex) / 2000.0;
-    const double base = top - kTopByte * step;
+    // One level per byte value, by the same formula as ByteLevel.
+    double level[256];
+    for (int b = 0; b < 256; ++b)
+        level[b] = ByteLevel(static_cast<uint8_t>(b), top, scaleIndex);
     if (points == 1001) {
         for (int x = 0; x < kDisplayPositions; ++x)
-            out[x] = base + bytes[x] * step;
+            out[x] = level[bytes[x]];
     } else if (points == 251) {
-        for (int j = 0; j < 250; ++j) {
-            const double level = base + bytes[j] * step;
-            out[4 * j] = out[4 * j + 1] = out[4 * j + 2] = out[4 * j + 3] = level;
-        }
-        out[1000] = base + bytes[250] * step;
+        for (int j = 0; j < 250; ++j)
+            out[4 * j] = out[4 * j + 1] = out[4 * j + 2] = out[4 * j + 3] = level[bytes[j]];
+        out[1000] = level[bytes[250]];
     } else {
-        std::fill(out, out + kDisplayPositions, base);
+        std::fill(out, out + kDisplayPositions, level[0]);
     }
 }
 
