@@ -71,6 +71,24 @@ BENCHMARK(BM_UpdateTracesElevenPlots)
     ->Repetitions(5)
     ->ReportAggregatesOnly(true);
 
+// The two halves apart: the plots' data, and the repaint alone.
+void BM_UpdateTracesWithoutRepaint(benchmark::State& state) {
+    Application();
+    SetDefaultSettings();
+    QWidget view;
+    TraceDisplay display(&view, nullptr);
+    display.ApplySizeChange(1266, 790);
+    for (int slot = 1; slot <= 10; ++slot) {
+        gSettings.traceKind[slot] = tracekind::kSpectrum1001;
+        gSettings.traceView[slot] = 1;
+        FillSpectrum(gSettings.traceStore[slot], static_cast<unsigned>(slot));
+    }
+    display.UpdateTraceVisibility();
+    for (auto _ : state)
+        display.UpdateTraces();
+}
+BENCHMARK(BM_UpdateTracesWithoutRepaint)->Unit(benchmark::kMillisecond);
+
 void BM_PeakSearch1001(benchmark::State& state) {
     static uint8_t bytes[1024];
     FillSpectrum(bytes, 7);
