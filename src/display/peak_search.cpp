@@ -48,10 +48,11 @@ int PeakSearch(const PeakSearchInput& in, int n) {
     int hi = count;
     int base = 0;
     if (in.peakMode == 1) {
-        lo = in.zonePosition / div - in.zoneWidth / div + xScroll / div;
-        hi = in.zonePosition / div + in.zoneWidth / div + xScroll / div;
-        lo = std::max(lo, 0);
-        hi = std::min(hi, count);
+        // Wide arithmetic: the zone comes from the record and may hold anything.
+        const long long centre = in.zonePosition / div + static_cast<long long>(xScroll / div);
+        const long long half = in.zoneWidth / div;
+        lo = static_cast<int>(std::clamp(centre - half, 0LL, static_cast<long long>(count)));
+        hi = static_cast<int>(std::clamp(centre + half, 0LL, static_cast<long long>(count)));
         if (zoomed) {
             lo = std::max(lo, xScroll / div);
             hi = std::min(hi, (xScroll + VisibleWidth(xZoom)) / div + 1);
