@@ -288,10 +288,18 @@ void CCWGraph::paintEvent(QPaintEvent*) {
     painter.setRenderHint(QPainter::Antialiasing, false);
     DrawGrid(painter, area);
 
-    // Plot 1 (the copy of the active trace) goes underneath, so the trace shows in its own colour.
+    // Plot 1 (the copy of the active trace) goes underneath, so the trace shows in its own
+    // colour; the enabled plot (the active trace) goes on top of the others.
     QPolygonF line;
     line.reserve(1001);
-    for (int p = 0; p < kPlotCount; ++p) {
+    int order[kPlotCount];
+    int n = 0;
+    order[n++] = 0;
+    for (int pass = 0; pass < 2; ++pass)
+        for (int p = 1; p < kPlotCount; ++p)
+            if (plots_[p].enabled == (pass == 1))
+                order[n++] = p;
+    for (int p : order) {
         const Plot& plot = plots_[p];
         if (!plot.visible || plot.values.empty())
             continue;

@@ -28,18 +28,24 @@ QLabel* MakeLabel(QWidget* parent, const char* text, int x, int y, int width = 1
 MarkerPanel::MarkerPanel(QWidget* parent) : QWidget(parent) {
     setFixedSize(kWidth, kHeight);
     // Group boxes first, so the controls lie above them.
+    // The form's small font, so the fixed geometry holds the texts.
+    QFont small = font();
+    small.setPixelSize(11);
+    setFont(small);
+
+    // Group boxes first, so the controls lie above them.
     marker1Group = new QGroupBox(QStringLiteral("Marker 1"), this);
     marker1Group->setGeometry(0, 42, kWidth, 58);
     marker2Group = new QGroupBox(QStringLiteral("Marker 2(Delta Reference)"), this);
-    marker2Group->setGeometry(0, 100, kWidth, 52);
+    marker2Group->setGeometry(0, 100, kWidth, 53);
     peakGroup = new QGroupBox(QStringLiteral("Peak Search"), this);
-    peakGroup->setGeometry(0, 152, kWidth, 78);
+    peakGroup->setGeometry(0, 153, kWidth, 77);
 
     auto* selectGroup = new QButtonGroup(this);
     marker1Select = new QRadioButton(this);
     marker1Select->setGeometry(6, 61, 16, 19);
     marker2Select = new QRadioButton(this);
-    marker2Select->setGeometry(6, 112, 16, 19);
+    marker2Select->setGeometry(6, 113, 16, 19);
     selectGroup->addButton(marker1Select, 1);
     selectGroup->addButton(marker2Select, 2);
 
@@ -47,25 +53,25 @@ MarkerPanel::MarkerPanel(QWidget* parent) : QWidget(parent) {
     marker1Freq = MakeEdit(this, 123, 61, false);
     marker1LevelLabel = MakeLabel(this, "Level(dBm)", 26, 81);
     marker1Level = MakeEdit(this, 123, 80, true);
-    marker2FreqLabel = MakeLabel(this, "Frequency(Hz)", 26, 113);
-    marker2Freq = MakeEdit(this, 123, 112, false);
-    marker2LevelLabel = MakeLabel(this, "Level(dBm)", 26, 132);
-    marker2Level = MakeEdit(this, 123, 131, true);
+    marker2FreqLabel = MakeLabel(this, "Frequency(Hz)", 26, 114);
+    marker2Freq = MakeEdit(this, 123, 113, false);
+    marker2LevelLabel = MakeLabel(this, "Level(dBm)", 26, 133);
+    marker2Level = MakeEdit(this, 123, 132, true);
 
-    peak = new QPushButton(QStringLiteral("Peak"), this);
-    peak->setGeometry(6, 164, 52, 20);
-    next = new QPushButton(QStringLiteral("Next"), this);
-    next->setGeometry(62, 164, 52, 20);
     auto* modeGroup = new QButtonGroup(this);
     normalPeak = new QRadioButton(QStringLiteral("Normal"), this);
-    normalPeak->setGeometry(122, 164, 56, 18);
+    normalPeak->setGeometry(6, 167, 70, 16);
     zonePeak = new QRadioButton(QStringLiteral("Zone"), this);
-    zonePeak->setGeometry(180, 164, 54, 18);
+    zonePeak->setGeometry(80, 167, 60, 16);
     modeGroup->addButton(normalPeak, 0);
     modeGroup->addButton(zonePeak, 1);
-    zoneCenterLabel = MakeLabel(this, "Center", 60, 186, 60);
+    peak = new QPushButton(QStringLiteral("Peak"), this);
+    peak->setGeometry(6, 184, 52, 20);
+    next = new QPushButton(QStringLiteral("Next"), this);
+    next->setGeometry(6, 205, 52, 20);
+    zoneCenterLabel = MakeLabel(this, "Center", 66, 186, 54);
     zoneCenter = MakeEdit(this, 123, 185, false);
-    zoneWidthLabel = MakeLabel(this, "Width", 60, 206, 60);
+    zoneWidthLabel = MakeLabel(this, "Width", 66, 206, 54);
     zoneWidth = MakeEdit(this, 123, 205, false);
 }
 

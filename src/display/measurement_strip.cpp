@@ -26,6 +26,10 @@ QRect MeasurementStrip::StripGeometry(int x, int distance, int width, int height
 
 MeasurementStrip::MeasurementStrip(QWidget* parent) : QWidget(parent) {
     setMinimumSize(kMinWidth, kHeight);
+    // The form's small font, so the fixed geometry holds the texts.
+    QFont small = font();
+    small.setPixelSize(10);
+    setFont(small);
     unitLabel = MakeLabel(this, "dBm", 4, 49, 58);
     bandCenterLabel = MakeLabel(this, "Band Center", 80, 49, 76);
     bandWidthLabel = MakeLabel(this, "Band Width", 80, 28, 76);
