@@ -82,10 +82,8 @@ TEST_F(LayoutTest, StartingUpStaysNormalUntilTheStartupTimerHasRun) {
 TEST_F(LayoutTest, RefusalsInCompactModeSendNothing) {
     display->ApplySizeChange(800, 600);
     ASSERT_EQ(gSettings.compactMode, 1);
-    QTimer::singleShot(0, [] {
-        if (QWidget* box = QApplication::activeModalWidget())
-            box->close();
-    });
+    const displaytest::ModalCloser closer;
     display->ShowTraceSelect();
     EXPECT_TRUE(host.events.empty());
+    EXPECT_EQ(closer.Closed(), 1);
 }

@@ -147,12 +147,10 @@ TEST_F(MarkersTest, MarkerToCentreMovesTheCentreAndTheMarker) {
 
 TEST_F(MarkersTest, MarkerToCentreIsRefusedInCompactMode) {
     gSettings.compactMode = 1;
-    QTimer::singleShot(0, [] {
-        if (QWidget* box = QApplication::activeModalWidget())
-            box->close();
-    });
+    const displaytest::ModalCloser closer;
     display->MarkerToCenter();
     EXPECT_TRUE(host.events.empty());
+    EXPECT_EQ(closer.Closed(), 1);
 }
 
 TEST_F(MarkersTest, DraggingAMarkerUpdatesItsReadout) {

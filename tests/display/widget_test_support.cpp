@@ -3,6 +3,7 @@
 #include "instrument_settings.h"
 
 #include <QApplication>
+#include <QTimer>
 
 #include <algorithm>
 
@@ -86,6 +87,20 @@ const char* CommandName(display::DisplayCommand command) {
         return "MFPROBE";
     }
     return "?";
+}
+
+ModalCloser::ModalCloser() : timer_(new QTimer) {
+    QObject::connect(timer_, &QTimer::timeout, [closed = closed_] {
+        if (QWidget* modal = QApplication::activeModalWidget()) {
+            modal->close();
+            ++*closed;
+        }
+    });
+    timer_->start(10);
+}
+
+ModalCloser::~ModalCloser() {
+    delete timer_;
 }
 
 int RecordingHost::Send(display::DisplayCommand command) {

@@ -52,6 +52,18 @@ public:
 
 const char* CommandName(display::DisplayCommand command);
 
+// Closes every modal window that opens while it lives (message boxes of refused commands).
+class ModalCloser {
+public:
+    ModalCloser();
+    ~ModalCloser();
+    int Closed() const { return *closed_; }
+
+private:
+    class QTimer* timer_;
+    std::shared_ptr<int> closed_ = std::make_shared<int>(0);
+};
+
 class DisplayFixture : public ::testing::Test {
 protected:
     void SetUp() override;
