@@ -1,11 +1,13 @@
 #include "cw_graph.h"
 #include "instrument_settings.h"
+#include "marker_panel.h"
 #include "trace_levels.h"
 #include "widget_test_support.h"
 #include "zoom_controls.h"
 
 #include <QComboBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QScrollBar>
 
 using displaytest::DisplayFixture;
@@ -178,4 +180,26 @@ TEST_F(ZoomTest, OutOfRangeZoomValuesAreClamped) {
     EXPECT_EQ(gSettings.yZoom, 0);
     display->SetYScroll(55);
     EXPECT_EQ(gSettings.yScroll, 0);
+}
+
+TEST_F(ZoomTest, ScrollingRewritesReadoutsAndLabels) {
+    gSettings.traceKind[1] = tracekind::kSpectrum1001;
+    display->UpdateTraces();
+    display->SetXZoom(1);
+    display->Graph()->SetCursorX(1, 0);
+    display->SetXScroll(100);
+    EXPECT_EQ(display->Markers()->marker1Freq->text(), QStringLiteral("992.0000M"));
+    EXPECT_EQ(display->MinFreqLabel()->text(), QStringLiteral("992.0000M"));
+    EXPECT_EQ(display->MaxFreqLabel()->text(), QStringLiteral("1.0020G"));
+}
+
+TEST_F(TracesTest, HiddenTracesAreNotRedrawn) {
+    gSettings.traceKind[4] = tracekind::kSpectrum1001;
+    display->DrawTraceSlot(4);
+    EXPECT_EQ(display->Graph()->PlotPointCount(5), 0);
+    gSettings.traceView[4] = 1;
+    display->DrawTraceSlot(4);
+    EXPECT_EQ(display->Graph()->PlotPointCount(5), 1001);
+    display->DrawTraceSlot(11); // no such slot
+    display->DrawTraceSlot(-1);
 }
