@@ -42,9 +42,12 @@ public:
     // Calls `onArrival` from the event loop whenever bytes are waiting, while `watch` is on.
     // Needs a running Qt event loop; off by itself after a hang-up.
     void WatchArrivals(bool watch, std::function<void()> onArrival);
+    // Ends the watch for good: forgets the callback and releases the notifier.
+    void StopWatching();
 
 private:
     void UpdateNotifier();
+    void ReleaseNotifier();
 
     int fd_ = -1;
     bool hungUp_ = false;

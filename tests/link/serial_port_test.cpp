@@ -244,6 +244,9 @@ TEST(SerialPortTimeouts, ProfilesFollowBaudAndScale) {
     EXPECT_TRUE(same(ReadTimeoutsFor(2, 100, 0), {60, 20, 601}));
     EXPECT_TRUE(same(ReadTimeoutsFor(1, 0, 3), {0, 0, 1}));
     EXPECT_TRUE(same(ReadTimeoutsFor(2, 50, 3), {10, 3, 101}));
+    // Values a damaged settings file may hold keep to the scale's range.
+    EXPECT_TRUE(same(ReadTimeoutsFor(1, 100000, 3), ReadTimeoutsFor(1, 200, 3)));
+    EXPECT_TRUE(same(ReadTimeoutsFor(1, -40, 3), {0, 0, 1}));
 }
 
 TEST_F(SerialPortTest, OpenSetsLongProfileAndOtherProfilesKeepTheReadTimeouts) {
