@@ -21,11 +21,11 @@ inline constexpr int kScreenDbm = 30; // 30, 32, 34, 36: dBm, dBuV, dBmV, dBV (2
 // One screen: its settings and its level bytes. Byte for byte the binary trace file
 // (1104 bytes, little-endian, no padding).
 struct TraceRecord {
-    int16_t memoryNumber;     // 0 for the current screen, else the analyzer memory it came from
-    int8_t modelCode;         // 2 = RVX410, 3 = RVX420, 0 = other; below 2 marks the older layout
+    int16_t memoryNumber; // 0 for the current screen, else the analyzer memory it came from
+    int8_t modelCode;     // 2 = RVX410, 3 = RVX420, 0 = other; below 2 marks the older layout
     uint8_t reserved0;
-    uint32_t recordUnitBits;  // bits 0..3 unit code, bits 4..8 model index, others kept
-    double recordCenterFreq;  // Hz
+    uint32_t recordUnitBits; // bits 0..3 unit code, bits 4..8 model index, others kept
+    double recordCenterFreq; // Hz
     int32_t recordSpanIndex;
     int32_t recordRefLevel;
     int32_t recordRbwIndex;
@@ -33,7 +33,7 @@ struct TraceRecord {
     int32_t recordSweepIndex;
     int32_t recordDetectorIndex;
     int32_t recordScaleIndex;
-    int32_t recordKind;       // trace kind code
+    int32_t recordKind;        // trace kind code
     uint8_t tracePoints[1024]; // the level bytes of the last trace received or recalled
     uint8_t reserved1[32];
 };
@@ -43,7 +43,7 @@ inline constexpr int kTxBufferSize = 1024;
 inline constexpr int kRxBufferSize = 20000; // with its terminating zero
 inline constexpr int kUserTextSize = 512;   // 511 characters and the terminating zero
 inline constexpr int kUserTableRows = 10;
-inline constexpr int kTraceSlots = 11;      // slot 0 is the live copy, 1..10 the stored traces
+inline constexpr int kTraceSlots = 11; // slot 0 is the live copy, 1..10 the stored traces
 
 struct InstrumentSettings {
     // --- Analyzer settings (wire form in the command set) ---
@@ -117,7 +117,7 @@ struct InstrumentSettings {
     int activeTraceSlot;
     int traceKind[kTraceSlots];
     uint8_t traceStore[12][1024];
-    TraceRecord traceRecord; // its tracePoints are the last trace received
+    TraceRecord traceRecord;    // its tracePoints are the last trace received
     int traceView[kTraceSlots]; // entry i (1..10) set: trace i is shown; entry 0 unused
 
     // --- Level conversions ---

@@ -10,19 +10,20 @@ namespace keywords {
 inline constexpr const char* kSpan410[] = {"ZERO", "200K", "500K", "1M",   "2M",   "5M",
                                            "10M",  "20M",  "50M",  "100M", "200M", "500M",
                                            "1G",   "2G",   "FULL", ""};
-inline constexpr const char* kSpan420[] = {"ZERO", "200K", "500K", "1M", "2M", "5M",
+inline constexpr const char* kSpan420[] = {"ZERO", "200K", "500K", "1M",   "2M",   "5M",
                                            "10M",  "20M",  "50M",  "100M", "200M", "500M",
                                            "1G",   "2G",   "5G",   "FULL", ""};
-inline constexpr const char* kUnit[] = {"DBM",    "DBUV",   "DBMV", "DBV",
-                                        "dBuV/m", "dBuA/m", "dBu{", "dBu|", ""};
+inline constexpr const char* kUnit[] = {"DBM",    "DBUV", "DBMV", "DBV", "dBuV/m",
+                                        "dBuA/m", "dBu{", "dBu|", ""};
 inline constexpr const char* kRbw[] = {"3K", "10K", "30K", "100K", "300K", "1M", "3M", "ALL", ""};
-inline constexpr const char* kVbw[] = {"100", "300",  "1K", "3K",  "10K", "30K",
+inline constexpr const char* kVbw[] = {"100",  "300",  "1K", "3K",  "10K", "30K",
                                        "100K", "300K", "1M", "ALL", "OFF", ""};
 inline constexpr const char* kMeasure[] = {"OFF", "CP", "ACP", "OBW", "EF", "MF", "FC", ""};
 inline constexpr const char* kCpMode[] = {"TOTAL", "BAND", ""};
 inline constexpr const char* kAcpMode[] = {"TOTAL", "BAND", "PEAK", ""};
 inline constexpr const char* kObwMode[] = {"N%", "DB", ""};
-inline constexpr const char* kAntenna[] = {"AT11", "AT12", "AT13", "AT14", "USER", "AT15", "AT16", ""};
+inline constexpr const char* kAntenna[] = {"AT11", "AT12", "AT13", "AT14",
+                                           "USER", "AT15", "AT16", ""};
 inline constexpr const char* kProbe[] = {"PR7Q", "USER", ""};
 inline constexpr const char* kCalc[] = {"OFF", "MAX", "MIN", "AVE", "OVR", ""};
 inline constexpr const char* kScale[] = {"2", "10", ""};
@@ -31,8 +32,8 @@ inline constexpr const char* kDetector[] = {"POS", "NEG", "SMP", ""};
 inline constexpr const char* kMarkerMode[] = {"NORM", "DELTA", ""};
 inline constexpr const char* kPeakMode[] = {"NORM", "ZONE", ""};
 inline constexpr const char* kConversion[] = {"DBM", "W", "DBV", "V", ""};
-inline constexpr const char* kPortName[] = {"COM1", "COM2", "COM3", "COM4",
-                                            "COM5", "COM6", "COM7", "COM8", ""};
+inline constexpr const char* kPortName[] = {"COM1", "COM2", "COM3", "COM4", "COM5",
+                                            "COM6", "COM7", "COM8", ""};
 inline constexpr int kBaudRate[] = {2400, 4800, 9600, 19200, 38400, 57600};
 inline constexpr const char* kModelName[] = {"RVX410", "RVX420", ""};
 

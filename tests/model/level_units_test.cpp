@@ -1,0 +1,341 @@
+#include "instrument_settings.h"
+#include "level_units.h"
+#include "number_text.h"
+#include "user_correction.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <limits>
+
+namespace {
+
+using levelunits::roundReference;
+
+// Expected field references below come from an independent model of the computation.
+class LevelUnits : public ::testing::Test {
+protected:
+    void SetUp() override {
+        SetDefaultSettings();
+        gSettings.centerFreq = 900e6;
+        gSettings.spanIndex = 10; // "200M": 800 MHz to 1 GHz on the axis
+    }
+    static void setUserAntenna(std::initializer_list<int> freq, std::initializer_list<int> gain) {
+        int i = 0;
+        for (int f : freq) {
+            gSettings.efUserFreq[i++] = f;
+        }
+        i = 0;
+        for (int g : gain) {
+            gSettings.efUserGain[i++] = g;
+        }
+    }
+    static void setUserProbe(std::initializer_list<int> freq, std::initializer_list<int> gain) {
+        int i = 0;
+        for (int f : freq) {
+            gSettings.mfUserFreq[i++] = f;
+        }
+        i = 0;
+        for (int g : gain) {
+            gSettings.mfUserGain[i++] = g;
+        }
+    }
+};
+
+TEST(ReferenceRounding, HalvesGoAwayFromZero) {
+    EXPECT_EQ(roundReference(0, -0.5), -1);
+    EXPECT_EQ(roundReference(0, 0.5), 1);
+    EXPECT_EQ(roundReference(10, 0.4), 10);
+    EXPECT_EQ(roundReference(-10, -0.4), -10);
+    EXPECT_EQ(roundReference(-10, -0.5), -11);
+    EXPECT_EQ(roundReference(0, -0.4), 0);
+    EXPECT_EQ(roundReference(1e300, 0), 2147483647);
+    EXPECT_EQ(roundReference(-1e300, 0), -2147483647 - 1);
+    EXPECT_EQ(roundReference(10, std::numeric_limits<double>::quiet_NaN()), 0);
+}
+
+TEST_F(LevelUnits, ReferenceEditAddsTheUnitConstantAfterRounding) {
+    gSettings.centerFreq = 1e9;
+    gSettings.spanIndex = 7;
+    gSettings.refLevel = 0;
+    gSettings.levelOffset = -0.5;
+    gSettings.unitIndex = 0;
+    EXPECT_STREQ(updateUnitLabels().referenceText, "-1");
+    gSettings.unitIndex = 1;
+    UnitLabelUpdate u = updateUnitLabels();
+    EXPECT_STREQ(u.referenceText, "106");
+    EXPECT_EQ(u.displayUnit, 1);
+    EXPECT_STREQ(u.texts.unitLabel, "dBuV");
+    gSettings.unitIndex = 3;
+    EXPECT_STREQ(updateUnitLabels().referenceText, "-14");
+    // The impedance touches only field-strength references.
+    gSettings.impedanceIndex = 1;
+    EXPECT_STREQ(updateUnitLabels().referenceText, "-14");
+}
+
+TEST(Attenuator, StepsAtTheBandEdges) {
+    EXPECT_EQ(attenuatorForReference(10), 25);
+    EXPECT_EQ(attenuatorForReference(-15), 0);
+    EXPECT_EQ(attenuatorForReference(-16), 20);
+    EXPECT_EQ(attenuatorForReference(-35), 1);
+    EXPECT_EQ(attenuatorForReference(-36), 5);
+    EXPECT_EQ(attenuatorForReference(-40), 1);
+    EXPECT_EQ(attenuatorForReference(-41), kAttenuatorSoftwareAmp);
+    EXPECT_EQ(attenuatorForReference(-2000000000), kAttenuatorSoftwareAmp);
+    EXPECT_EQ(attenuatorText(-41), "S/W AMP");
+    EXPECT_EQ(attenuatorText(-16), "20");
+    EXPECT_EQ(attenuatorText(-15), "0");
+}
+
+TEST_F(LevelUnits, AntennaReferenceFollowsTheTableAndSettings) {
+    computeAntennaReference(0); // AT11
+    EXPECT_EQ(gSettings.fieldRefLevel, 143);
+    gSettings.impedanceIndex = 1; // 75 ohm: +1.8 dB before rounding
+    computeAntennaReference(0);
+    EXPECT_EQ(gSettings.fieldRefLevel, 145);
+    gSettings.impedanceIndex = 0;
+    gSettings.scaleIndex = 0;
+    computeAntennaReference(0);
+    EXPECT_EQ(gSettings.fieldRefLevel, 143);
+    gSettings.scaleIndex = 1;
+    gSettings.levelOffset = -5.7; // whole part, in tenths
+    computeAntennaReference(0);
+    EXPECT_EQ(gSettings.fieldRefLevel, 142);
+    gSettings.levelOffset = 0;
+    gSettings.refLevel = -20;
+    computeAntennaReference(0);
+    EXPECT_EQ(gSettings.fieldRefLevel, 113);
+}
+
+TEST_F(LevelUnits, OtherAntennasAndSpans) {
+    gSettings.centerFreq = 4e8;
+    computeAntennaReference(5); // AT15
+    EXPECT_EQ(gSettings.fieldRefLevel, 137);
+    gSettings.centerFreq = 1.45e9;
+    gSettings.spanIndex = 11;
+    computeAntennaReference(1); // AT12
+    EXPECT_EQ(gSettings.fieldRefLevel, 146);
+    gSettings.centerFreq = 1e9;
+    gSettings.spanIndex = 7;
+    computeAntennaReference(0);
+    EXPECT_EQ(gSettings.fieldRefLevel, 146);
+    gSettings.scaleIndex = 0;
+    computeAntennaReference(0);
+    EXPECT_EQ(gSettings.fieldRefLevel, 146);
+}
+
+TEST_F(LevelUnits, NoPointInsideTheTableUsesTheDefaultMinimum) {
+    gSettings.centerFreq = 2e9;
+    gSettings.spanIndex = 7;
+    computeAntennaReference(0);
+    EXPECT_EQ(gSettings.fieldRefLevel, 810); // m = 2000
+}
+
+TEST_F(LevelUnits, DegenerateSettingsStayDefined) {
+    for (int span = 0; span < 3; ++span) { // steps below 1 kHz: every point at the start
+        gSettings.spanIndex = span;
+        computeAntennaReference(0);
+        EXPECT_GT(gSettings.fieldRefLevel, 100);
+        EXPECT_LT(gSettings.fieldRefLevel, 200);
+    }
+    gSettings.spanIndex = 99;
+    gSettings.centerFreq = -1e300;
+    computeAntennaReference(0);
+    EXPECT_EQ(gSettings.fieldRefLevel, 810);
+    gSettings.centerFreq = std::numeric_limits<double>::quiet_NaN();
+    computeProbeReference(0);
+    EXPECT_EQ(gSettings.fieldRefLevel, 917); // no point inside the table
+    gSettings.centerFreq = 9e8;
+    gSettings.spanIndex = 10;
+    gSettings.levelOffset = 1e300;
+    computeAntennaReference(9); // unknown antenna counts as AT11
+    EXPECT_GT(gSettings.fieldRefLevel, 1000);
+}
+
+TEST_F(LevelUnits, UserAntennaEmptyPartialAndFull) {
+    computeAntennaReference(levelunits::kUserAntenna); // every row -200
+    EXPECT_EQ(gSettings.fieldRefLevel, 810);
+    setUserAntenna({8000, 8500, 9000}, {-368, 87, 339}); // rows 3..9 stay -200
+    computeAntennaReference(levelunits::kUserAntenna);
+    EXPECT_EQ(gSettings.fieldRefLevel, 143);
+    setUserAntenna({8000, 8200, 8400, 8600, 8800, 9000, 9200, 9400, 9600, 10000},
+                   {-368, 0, 50, 100, 150, 200, 250, 300, 320, 98});
+    computeAntennaReference(levelunits::kUserAntenna);
+    EXPECT_EQ(gSettings.fieldRefLevel, 144);
+    setUserAntenna({8000}, {0});
+    gSettings.efUserFreq[1] = -200;
+    computeAntennaReference(levelunits::kUserAntenna);
+    EXPECT_EQ(gSettings.fieldRefLevel, 810);
+}
+
+TEST_F(LevelUnits, UserAntennaFromItsText) {
+    std::strcpy(gSettings.efUserText, "800M:0.87dB,900M:3.39dB,1000M:0.98dB");
+    EXPECT_EQ(ParseUserCorrection(usercorrection::kAntenna), 3);
+    computeAntennaReference(levelunits::kUserAntenna);
+    EXPECT_EQ(gSettings.fieldRefLevel, 143);
+}
+
+TEST_F(LevelUnits, ProbeReference) {
+    computeProbeReference(0); // PR-7Q
+    EXPECT_EQ(gSettings.fieldRefLevel, 167);
+    gSettings.centerFreq = 1.5e9;
+    gSettings.spanIndex = 12;
+    computeProbeReference(0);
+    EXPECT_EQ(gSettings.fieldRefLevel, 162);
+    gSettings.impedanceIndex = 1;
+    computeProbeReference(0);
+    EXPECT_EQ(gSettings.fieldRefLevel, 164);
+}
+
+TEST_F(LevelUnits, UserProbeEmptyLeavesTheReferencePartialAndFullCompute) {
+    gSettings.fieldRefLevel = 42;
+    computeProbeReference(levelunits::kUserProbe);
+    EXPECT_EQ(gSettings.fieldRefLevel, 42);
+    setUserProbe({1000, 10000}, {6920, 5070});
+    computeProbeReference(levelunits::kUserProbe);
+    EXPECT_EQ(gSettings.fieldRefLevel, 167);
+    setUserProbe({100, 1000, 2000, 3000, 4000, 5000, 6000, 7000, 8000, 10000},
+                 {8670, 6920, 6000, 5800, 5600, 5500, 5400, 5300, 5200, 5070});
+    computeProbeReference(levelunits::kUserProbe);
+    EXPECT_EQ(gSettings.fieldRefLevel, 169);
+    // A zero frequency has no log: those points are skipped, leaving none inside the table.
+    setUserProbe({0, 1000}, {100, 200});
+    gSettings.mfUserFreq[2] = -1;
+    gSettings.centerFreq = 50e6;
+    computeProbeReference(levelunits::kUserProbe);
+    EXPECT_EQ(gSettings.fieldRefLevel, 917);
+}
+
+TEST_F(LevelUnits, ReferenceInDisplayUnitByActiveKind) {
+    gSettings.unitIndex = 1;
+    gSettings.traceKind[1] = 0;
+    EXPECT_EQ(referenceInDisplayUnit(10), 117);
+    gSettings.traceKind[1] = 33;
+    EXPECT_EQ(referenceInDisplayUnit(10), 117);
+    gSettings.traceKind[1] = 36;
+    EXPECT_EQ(referenceInDisplayUnit(10), -3);
+    gSettings.traceKind[1] = 30;
+    gSettings.traceRecord.recordRefLevel = -7;
+    EXPECT_EQ(referenceInDisplayUnit(10), -7);
+    gSettings.traceKind[1] = 10; // AT11, with refLevel standing at the given value
+    gSettings.refLevel = -30;
+    EXPECT_EQ(referenceInDisplayUnit(10), 143);
+    EXPECT_EQ(gSettings.refLevel, -30);
+    EXPECT_EQ(gSettings.fieldRefLevel, 143);
+    gSettings.traceKind[1] = 26;
+    EXPECT_EQ(referenceInDisplayUnit(10), 167);
+    gSettings.traceKind[1] = 2;
+    gSettings.measureIndex = 4;
+    EXPECT_EQ(referenceInDisplayUnit(10), 143);
+    gSettings.measureIndex = 5;
+    EXPECT_EQ(referenceInDisplayUnit(10), 167);
+    gSettings.measureIndex = 1;
+    EXPECT_EQ(referenceInDisplayUnit(10), 117);
+    gSettings.activeTraceSlot = 57; // a damaged slot number counts as empty
+    EXPECT_EQ(referenceInDisplayUnit(10), 117);
+}
+
+TEST_F(LevelUnits, ReferenceForMeasurementByFunction) {
+    gSettings.unitIndex = 2;
+    EXPECT_EQ(referenceForMeasurement(10), 57);
+    gSettings.measureIndex = 4;
+    EXPECT_EQ(referenceForMeasurement(10), 143);
+    gSettings.measureIndex = 5;
+    EXPECT_EQ(referenceForMeasurement(10), 167);
+    EXPECT_EQ(gSettings.refLevel, 10);
+}
+
+TEST_F(LevelUnits, UnitLabelsForStoredRecordKinds) {
+    gSettings.traceKind[1] = 32;
+    gSettings.traceRecord.recordRefLevel = 97;
+    UnitLabelUpdate u = updateUnitLabels();
+    EXPECT_EQ(gSettings.refLevel, -10);
+    EXPECT_EQ(u.displayUnit, 1);
+    EXPECT_STREQ(u.referenceText, "97");
+    gSettings.traceKind[1] = 37;
+    gSettings.traceRecord.recordRefLevel = -3;
+    u = updateUnitLabels();
+    EXPECT_EQ(gSettings.refLevel, 10);
+    EXPECT_STREQ(u.referenceText, "-3");
+    EXPECT_STREQ(u.texts.markerLevelLabel, "Level(dBV)");
+    gSettings.traceKind[1] = 28;
+    gSettings.traceRecord.recordRefLevel = 120;
+    gSettings.conversionIndex = 1;
+    u = updateUnitLabels();
+    EXPECT_EQ(gSettings.fieldRefLevel, 120);
+    EXPECT_EQ(u.displayUnit, 4);
+    EXPECT_STREQ(u.texts.unitLabel, "V/m");
+    EXPECT_STREQ(u.texts.referenceLabel, "Reference(dBuV/m)");
+    EXPECT_STREQ(u.referenceText, "120");
+}
+
+TEST_F(LevelUnits, UnitLabelsForFieldTraces) {
+    gSettings.traceKind[1] = 20; // AT11
+    gSettings.levelOffset = 0.5;
+    UnitLabelUpdate u = updateUnitLabels();
+    EXPECT_EQ(u.displayUnit, 4);
+    EXPECT_EQ(gSettings.fieldRefLevel, 143);
+    EXPECT_STREQ(u.referenceText, "144");
+    EXPECT_STREQ(u.texts.markerLevelLabel, "Level(dBuV/m)");
+    gSettings.traceKind[1] = 16;
+    u = updateUnitLabels();
+    EXPECT_EQ(u.displayUnit, 5);
+    EXPECT_STREQ(u.texts.unitLabel, "dBuA/m");
+    EXPECT_EQ(gSettings.fieldRefLevel, 167);
+}
+
+TEST_F(LevelUnits, UnitLabelsForMeasurement) {
+    gSettings.measureIndex = 4;
+    gSettings.traceKind[1] = 2;
+    gSettings.antennaIndex = 5;
+    gSettings.centerFreq = 4e8;
+    UnitLabelUpdate u = updateUnitLabelsForMeasurement();
+    EXPECT_EQ(u.displayUnit, 4);
+    EXPECT_EQ(gSettings.fieldRefLevel, 137);
+    // A spectrum trace keeps the last field reference.
+    gSettings.traceKind[1] = 0;
+    gSettings.fieldRefLevel = 55;
+    u = updateUnitLabelsForMeasurement();
+    EXPECT_EQ(u.displayUnit, 4);
+    EXPECT_EQ(gSettings.fieldRefLevel, 55);
+    EXPECT_STREQ(u.referenceText, "55");
+    gSettings.measureIndex = 5;
+    gSettings.traceKind[1] = 17;
+    gSettings.fieldRefLevel = 42; // user probe table empty: unchanged
+    u = updateUnitLabelsForMeasurement();
+    EXPECT_EQ(u.displayUnit, 5);
+    EXPECT_EQ(gSettings.fieldRefLevel, 42);
+    gSettings.measureIndex = 3;
+    gSettings.unitIndex = 2;
+    u = updateUnitLabelsForMeasurement();
+    EXPECT_EQ(u.displayUnit, 2);
+    EXPECT_STREQ(u.referenceText, "57");
+}
+
+TEST(UnitTexts, ByDisplayUnitAndConversion) {
+    EXPECT_STREQ(unitFormTexts(0, 0).unitLabel, "dBm");
+    EXPECT_STREQ(unitFormTexts(0, 1).unitLabel, "W");
+    EXPECT_STREQ(unitFormTexts(1, 1).markerLevelLabel, "Level(uV)");
+    EXPECT_STREQ(unitFormTexts(2, 0).referenceLabel, "Reference(dBmV)");
+    EXPECT_STREQ(unitFormTexts(5, 1).unitLabel, "A/m");
+    EXPECT_STREQ(unitFormTexts(5, 1).referenceLabel, "Reference(dBuA/m)");
+    EXPECT_STREQ(unitFormTexts(9, 7).unitLabel, "dBm");
+    EXPECT_STREQ(unitFormTexts(-1, 1).unitLabel, "W");
+    EXPECT_STREQ(conversionCaption(3, 0), "dBV");
+    EXPECT_STREQ(conversionCaption(3, 1), "V");
+    EXPECT_STREQ(conversionCaption(4, 1), "V/m");
+}
+
+TEST(MarkerConversion, LinearValuesByDisplayUnit) {
+    EXPECT_DOUBLE_EQ(convertMarkerLevel(0, 0), 1e-3 + 5e-13);
+    EXPECT_DOUBLE_EQ(convertMarkerLevel(-30, 0), 1e-6 + 5e-13);
+    EXPECT_DOUBLE_EQ(convertMarkerLevel(0, 1), 1e-6);
+    EXPECT_DOUBLE_EQ(convertMarkerLevel(20, 2), 1e-2);
+    EXPECT_DOUBLE_EQ(convertMarkerLevel(-20, 3), 0.1);
+    EXPECT_DOUBLE_EQ(convertMarkerLevel(120, 4), 1.0);
+    EXPECT_DOUBLE_EQ(convertMarkerLevel(100, 5), 0.1);
+    EXPECT_DOUBLE_EQ(convertMarkerLevel(0, 42), 1e-3 + 5e-13);
+    EXPECT_EQ(formatSI(convertMarkerLevel(0, 1), kLinearLevelFormat), "1.0000u");
+}
+
+} // namespace
