@@ -318,6 +318,21 @@ void ControlPanel::SetAutoBoxes(bool checked) {
     sweepAutoBox->setChecked(checked);
 }
 
+void ControlPanel::ShowSpanIndex() {
+    SelectIndex(spanCombo, gSettings.spanIndex);
+    SyncSweepListToSpan();
+    centerEdit->setEnabled(!panelrules::IsFullSpan(gSettings.modelIndex, gSettings.spanIndex));
+}
+
+void ControlPanel::SetHeld() {
+    const bool wasRunning = gSettings.runState == 1;
+    gSettings.runState = 0;
+    holdButton->setChecked(false);
+    SetHoldCaption();
+    if (wasRunning)
+        emit runStateChanged(false);
+}
+
 void ControlPanel::RebuildSpanListForModel() {
     InstrumentSettings& s = gSettings;
     if (s.spanIndex > 13) {
@@ -338,9 +353,7 @@ void ControlPanel::RebuildSpanListForModel() {
         if (counterLists_)
             spanCombo->removeItem(spanCombo->count() - 1);
     }
-    SelectIndex(spanCombo, s.spanIndex);
-    SyncSweepListToSpan();
-    centerEdit->setEnabled(!panelrules::IsFullSpan(s.modelIndex, s.spanIndex));
+    ShowSpanIndex();
 }
 
 void ControlPanel::SetFrequencyCounterLists(bool counterOn) {

@@ -71,9 +71,14 @@ public:
     void ShowReference();
     // levelOffset with one decimal in the offset edit and its spin position.
     void ShowOffset();
+    // spanIndex in the span list, with the sweep list and the centre edit following the span.
+    void ShowSpanIndex();
     void SelectSweepIndex(int sweepIndex); // through the position rule of the sweep list
     void SelectCountForCalc();             // number list by calcIndex and its count
     void SetAutoBoxes(bool checked);       // all three auto boxes
+    // Stops the acquisition loop for an operation that needs the analyzer to itself: runState 0,
+    // the Hold button unchecked and captioned "Hold". Sends nothing.
+    void SetHeld();
     // The span list for modelIndex: a span index above 13 first becomes 13 and "SPAN2G" is sent
     // (the caller pauses and resumes around it); the sweep list and centre edit follow the span.
     void RebuildSpanListForModel();

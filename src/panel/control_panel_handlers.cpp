@@ -401,11 +401,12 @@ void ControlPanel::OnHoldButton() {
         return;
     }
     if (!holdButton->isChecked()) {
+        // Paused while still running, so that a capture under way is quieted now rather than
+        // answering the next command with its "COMP". Acquisition stays paused while held.
+        link_->PauseAcquisition();
         s.runState = 0;
         SetHoldCaption();
         emit runStateChanged(false);
-        // Quiets the analyzer; acquisition stays paused while held.
-        link_->PauseAcquisition();
         return;
     }
     s.runState = 1;
@@ -425,12 +426,7 @@ void ControlPanel::OnAutoTuneButton() {
     autoTuneButton->setText(QStringLiteral("Auto Tuning..."));
     // Quiet a capture in progress before the loop stops, so its "COMP" cannot answer "AUTO".
     link_->PauseAcquisition();
-    if (s.runState == 1) {
-        s.runState = 0;
-        holdButton->setChecked(false);
-        SetHoldCaption();
-        emit runStateChanged(false);
-    }
+    SetHeld();
     link_->SendCommand(kAutoTune);
     if (view_->RunAutoTuneWait() == 1) {
         view_->ReadAllSettings();

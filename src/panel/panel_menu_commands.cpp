@@ -94,8 +94,7 @@ void ControlPanel::OnPreset() {
     SelectIndex(countCombo, countCombo->count() - 1);
     countCombo->setEnabled(false);
     SetAutoBoxes(true);
-    holdButton->setChecked(false);
-    SetHoldCaption();
+    SetHeld(); // the defaults hold the loop
     if (wasRunning)
         emit runStateChanged(false);
 
