@@ -1,0 +1,581 @@
+#include "analyzer.h"
+
+#include "hard_copy.h"
+#include "keyword_tables.h"
+#include "measurement_result.h"
+#include "screen_record.h"
+#include "value_text.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace sim {
+
+namespace {
+
+// Every command name the analyzer knows. A line is read as the longest name it begins with.
+constexpr const char* kCommands[] = {
+    "FREQ",    "SPAN",      "REF",       "UNIT",     "RBW",      "VBW",      "MEAS",
+    "MEASRES", "CPMODE",    "CPCNTR",    "CPWIDTH",  "ACPMODE",  "ACPOFS",   "ACPCHBW",
+    "ACPREF",  "ACPREFBW",  "OBWMODE",   "OBWRATIO", "OBWDB",    "EFANT",    "MFPROBE",
+    "CALC",    "MAXNO",     "MINNO",     "AVENO",    "SCALE",    "SWEEP",    "DET",
+    "AUTO",    "RUN",       "HOLD",      "MKR",      "NORMMKR",  "PEAK",     "PKSEARCH",
+    "PKCNTR",  "PKWIDTH",   "CONV",      "SRSCURR",  "SRSF",     "VER",      "FREQSETMKR",
+    "PRESET",  "REMOTEON",  "REMOTEOFF", "OFFSET",   "IMP",      "CAPT",     "RBWAUTO",
+    "VBWAUTO", "SWEEPAUTO", "PRT",       "SRS",      "MCLRSALL", "MCLRWALL", "MCLRS",
+    "MCLRW",   "EFUSER",    "MFUSER",    "CALCSPR"};
+
+// Every query name (sent with "?").
+constexpr const char* kQueries[] = {
+    "FREQ",     "SPAN",    "REF",     "UNIT",    "RBW",     "VBW",    "MEAS",     "CPMODE",
+    "CPCNTR",   "CPWIDTH", "ACPMODE", "ACPOFS",  "ACPCHBW", "ACPREF", "ACPREFBW", "OBWMODE",
+    "OBWRATIO", "OBWDB",   "EFANT",   "MFPROBE", "CALC",    "MAXNO",  "MINNO",    "AVENO",
+    "SCALE",    "SWEEP",   "DET",     "AUTO",    "HOLD",    "MKR",    "NORMMKR",  "PEAK",
+    "PKCNTR",   "PKWIDTH", "CONV",    "REMOTE",  "OFFSET",  "IMP",    "CALCSPR"};
+
+const std::string kOk = "OK\r\n";
+const std::string kErr = "ERR\r\n";
+
+// Position of a keyword in a table, the whole value compared without regard to case.
+template <size_t N>
+int keywordIndex(const char* const (&table)[N], const std::string& value, int last) {
+    for (int i = 0; i <= last && i < static_cast<int>(N) - 1; ++i)
+        if (equalsNoCase(value, table[i]))
+            return i;
+    return -1;
+}
+
+int spanKeywordIndex(int model, const std::string& value) {
+    const char* const* table = keywords::spanTable(model);
+    for (int i = 0; i < keywords::spanCount(model); ++i)
+        if (equalsNoCase(value, table[i]))
+            return i;
+    return -1;
+}
+
+bool isPowerOfTwo(long n) {
+    return n > 0 && (n & (n - 1)) == 0;
+}
+
+std::string line(const std::string& text) {
+    return text + "\r\n";
+}
+
+} // namespace
+
+Analyzer::Analyzer(const SimOptions& options)
+    : options_(options), state_(presetState(options.modelIndex)),
+      spectrum_(options.signals.empty() ? defaultSignals() : options.signals, options.seed) {
+    fillMemories(options.memories);
+}
+
+void Analyzer::fillMemories(int count) {
+    // Distinct stored screens: the same scene seen at different centres and spans.
+    for (int n = 0; n < count && n < kMemoryCount; ++n) {
+        AnalyzerState s = presetState(state_.modelIndex);
+        s.spanIndex = 4 + n % 8;
+        s.centerFreq = 1.0e9 + (n % 5 - 2) * 1.0e6 * (n + 1);
+        s.refLevel = -(n % 4) * 10;
+        applyCouplings(s);
+        SweepLevels levels = spectrum_.sweep(s);
+        memories_[n].params = s;
+        memories_[n].points = screenPoints(s, levels, 251);
+        memories_[n].hasParams = true;
+        memories_[n].hasTrace = true;
+    }
+}
+
+void Analyzer::settingsChanged() {
+    applyCouplings(state_);
+    trace_.restart();
+}
+
+void Analyzer::doSweep() {
+    trace_.addSweep(state_, spectrum_.sweep(state_));
+}
+
+void Analyzer::catchUpSweeps(Clock::time_point now) {
+    if (!state_.running) {
+        if (!trace_.valid())
+            doSweep();
+        return;
+    }
+    auto period = std::chrono::duration_cast<Clock::duration>(
+        std::chrono::duration<double>(keywords::kSweepSeconds[state_.sweepIndex]));
+    if (!trace_.valid()) {
+        doSweep();
+        lastSweep_ = now;
+        return;
+    }
+    // Sweeps that finished since the last look; a long absence counts as a few dozen.
+    long done = period.count() > 0 ? static_cast<long>((now - lastSweep_) / period) : 0;
+    for (long i = 0; i < std::min(done, 64L); ++i)
+        doSweep();
+    if (done > 0)
+        lastSweep_ += period * done;
+}
+
+std::string Analyzer::screenRecord(int points, Clock::time_point now) {
+    catchUpSweeps(now);
+    return formatScreenRecord(state_, screenPoints(state_, trace_.levels(), points), -1,
+                              recordReference(state_, userTables_));
+}
+
+std::string Analyzer::memoryRecord(int number) const {
+    const StoredMemory& m = memories_[number];
+    AnalyzerState params = m.hasParams ? m.params : presetState(state_.modelIndex);
+    std::vector<uint8_t> points = m.hasTrace ? m.points : std::vector<uint8_t>(251, 0);
+    return formatScreenRecord(params, points, number, recordReference(params, userTables_));
+}
+
+std::optional<Clock::time_point> Analyzer::nextEvent() const {
+    std::optional<Clock::time_point> next = captureDone_;
+    if (autoTuneDone_ && (!next || *autoTuneDone_ < *next))
+        next = autoTuneDone_;
+    return next;
+}
+
+std::vector<Reply> Analyzer::runDueEvents(Clock::time_point now) {
+    std::vector<Reply> replies;
+    if (captureDone_ && *captureDone_ <= now) {
+        captureDone_.reset();
+        doSweep();
+        lastSweep_ = now;
+        replies.push_back({"CAPT", "COMP\r\n"});
+    }
+    if (autoTuneDone_ && *autoTuneDone_ <= now) {
+        autoTuneDone_.reset();
+        autoTune();
+        replies.push_back({"AUTO", kOk});
+    }
+    return replies;
+}
+
+void Analyzer::autoTune() {
+    // Centre on the strongest signal the model can receive, with a span that shows its
+    // neighbourhood and a reference just above it.
+    const SignalSpec* best = nullptr;
+    for (const SignalSpec& s : spectrum_.signals())
+        if (s.frequency <= maxFrequency(state_.modelIndex) && (!best || s.level > best->level))
+            best = &s;
+    if (best) {
+        state_.centerFreq = best->frequency;
+        int ref = static_cast<int>(std::ceil((best->level + 5.0) / 10.0) * 10.0);
+        state_.refLevel = std::clamp(ref, -60, 10);
+    }
+    state_.spanIndex = 7;
+    state_.rbwAuto = state_.vbwAuto = state_.sweepAuto = true;
+    settingsChanged();
+}
+
+std::vector<Reply> Analyzer::handleLine(const std::string& rawLine, Clock::time_point now) {
+    if (rawLine.empty())
+        return {{"EMPTY", kErr}};
+    const std::string upper = toUpper(rawLine);
+    if (upper.back() == '?') {
+        std::string name = upper.substr(0, upper.size() - 1);
+        for (const char* q : kQueries)
+            if (name == q)
+                return {{name + "?", query(name)}};
+        return {{"UNKNOWN", kErr}};
+    }
+    std::string name;
+    for (const char* c : kCommands)
+        if (upper.rfind(c, 0) == 0 && std::string(c).size() > name.size())
+            name = c;
+    if (name.empty())
+        return {{"UNKNOWN", kErr}};
+    return {settingCommand(name, rawLine.substr(name.size()), now)};
+}
+
+Reply Analyzer::settingCommand(const std::string& name, const std::string& value,
+                               Clock::time_point now) {
+    AnalyzerState& s = state_;
+    const int model = s.modelIndex;
+    auto ok = [&] { return Reply{name, kOk}; };
+    auto err = [&] { return Reply{name, kErr}; };
+    auto changed = [&] {
+        settingsChanged();
+        return ok();
+    };
+    auto keyword = [&](auto& table, int last, int& field) {
+        int i = keywordIndex(table, value, last);
+        if (i < 0)
+            return err();
+        field = i;
+        return changed();
+    };
+    auto number = [&](double lo, double hi, double& field) {
+        double v = 0;
+        if (!parseDecimal(value, v) || v < lo || v > hi)
+            return err();
+        field = v;
+        return changed();
+    };
+    // Commands without a value refuse anything after the name.
+    static const char* const kNoValue[] = {
+        "MEASRES", "AUTO",       "RUN",       "HOLD",     "SRSCURR",   "SRSF",
+        "VER",     "FREQSETMKR", "PRESET",    "REMOTEON", "REMOTEOFF", "CAPT",
+        "RBWAUTO", "VBWAUTO",    "SWEEPAUTO", "PRT",      "MCLRSALL",  "MCLRWALL"};
+    for (const char* n : kNoValue)
+        if (name == n && !value.empty())
+            return err();
+
+    if (name == "FREQ") {
+        double v = 0;
+        if (!parseDecimal(value, v) || v < 0 || v > maxFrequency(model))
+            return err();
+        // In the full span the centre is fixed; the value waits for the span to narrow.
+        if (isFullSpan(s))
+            s.centerBeforeFullSpan = v;
+        else
+            s.centerFreq = v;
+        return changed();
+    }
+    if (name == "SPAN") {
+        int i = spanKeywordIndex(model, value);
+        if (i < 0)
+            return err();
+        bool wasFull = isFullSpan(s);
+        s.spanIndex = i;
+        if (isFullSpan(s) && !wasFull) {
+            s.centerBeforeFullSpan = s.centerFreq;
+            s.centerFreq = maxFrequency(model) / 2;
+        } else if (wasFull && !isFullSpan(s)) {
+            s.centerFreq = s.centerBeforeFullSpan;
+        }
+        if (spanExcludesFastestSweep(s) && s.sweepIndex == 0)
+            s.sweepIndex = 1;
+        return changed();
+    }
+    if (name == "REF") {
+        long v = 0;
+        if (!parseInteger(value, v) || v < -60 || v > 10)
+            return err();
+        s.refLevel = static_cast<int>(v);
+        return changed();
+    }
+    if (name == "UNIT")
+        return keyword(keywords::kUnit, 3, s.unitIndex);
+    if (name == "RBW") {
+        int i = keywordIndex(keywords::kRbw, value, 6);
+        if (i < 0)
+            return err();
+        s.rbwIndex = i;
+        s.rbwAuto = false;
+        return changed();
+    }
+    if (name == "VBW") {
+        int i = keywordIndex(keywords::kVbw, value, 10);
+        if (i < 0 || i == 9)
+            return err();
+        s.vbwIndex = i;
+        s.vbwAuto = false;
+        return changed();
+    }
+    if (name == "MEAS")
+        return keyword(keywords::kMeasure, 6, s.measureIndex);
+    if (name == "MEASRES") {
+        catchUpSweeps(now);
+        return {name,
+                line(measurementResult(s, trace_.levels(), spectrum_.signals(), userTables_))};
+    }
+    if (name == "CPMODE")
+        return keyword(keywords::kCpMode, 1, s.cpMode);
+    if (name == "CPCNTR")
+        return number(0, maxFrequency(model), s.cpCenter);
+    if (name == "CPWIDTH")
+        return number(0, maxFrequency(model), s.cpWidth);
+    if (name == "ACPMODE")
+        return keyword(keywords::kAcpMode, 2, s.acpMode);
+    if (name == "ACPOFS")
+        return number(0, maxFrequency(model), s.acpOffset);
+    if (name == "ACPCHBW")
+        return number(0, maxFrequency(model), s.acpChannelBw);
+    if (name == "ACPREF")
+        return number(0, maxFrequency(model), s.acpRefCenter);
+    if (name == "ACPREFBW")
+        return number(0, maxFrequency(model), s.acpRefBw);
+    if (name == "OBWMODE")
+        return keyword(keywords::kObwMode, 1, s.obwMode);
+    if (name == "OBWRATIO")
+        return number(80.0, 99.9, s.obwRatio);
+    if (name == "OBWDB")
+        return number(0.1, 80.0, s.obwDb);
+    if (name == "EFANT") {
+        int i = keywordIndex(keywords::kAntenna, value, 6);
+        if (i < 0 || (i == 6 && model == 0)) // AT16 exists on the RVX420 only
+            return err();
+        s.antennaIndex = i;
+        return changed();
+    }
+    if (name == "MFPROBE")
+        return keyword(keywords::kProbe, 1, s.probeIndex);
+    if (name == "CALC")
+        return keyword(keywords::kCalc, 4, s.calcIndex);
+    if (name == "MAXNO" || name == "MINNO" || name == "AVENO") {
+        long v = 0;
+        bool average = name == "AVENO";
+        if (!parseInteger(value, v) || (v == 0 && average) ||
+            (v != 0 && (!isPowerOfTwo(v) || v < 2 || v > (average ? 256 : 1024))))
+            return err();
+        (name == "MAXNO"   ? s.maxCount
+         : name == "MINNO" ? s.minCount
+                           : s.aveCount) = static_cast<int>(v);
+        return changed();
+    }
+    if (name == "SCALE")
+        return keyword(keywords::kScale, 1, s.scaleIndex);
+    if (name == "SWEEP") {
+        int i = keywordIndex(keywords::kSweep, value, 7);
+        if (i < 0 || (i == 0 && spanExcludesFastestSweep(s)))
+            return err();
+        s.sweepAuto = false;
+        s.sweepIndex = i;
+        return changed();
+    }
+    if (name == "DET")
+        return keyword(keywords::kDetector, 2, s.wantedDetector);
+    if (name == "AUTO") {
+        autoTuneDone_ = now + std::chrono::milliseconds(options_.autoTuneMs);
+        return {name, ""}; // the "OK" follows when tuning is done
+    }
+    if (name == "RUN" || name == "HOLD") {
+        s.running = name == "RUN";
+        lastSweep_ = now;
+        return ok();
+    }
+    if (name == "MKR")
+        return keyword(keywords::kMarkerMode, 1, s.markerMode);
+    if (name == "NORMMKR") {
+        double v = 0;
+        if (!parseDecimal(value, v) || v < 0 || v > maxFrequency(model))
+            return err();
+        s.normMarkerFreq = v;
+        return ok();
+    }
+    if (name == "PEAK") {
+        int i = keywordIndex(keywords::kPeakMode, value, 1);
+        if (i < 0)
+            return err();
+        s.peakMode = i;
+        return ok();
+    }
+    if (name == "PKSEARCH") {
+        long v = 0;
+        if (value.size() < 2 || !parseInteger(value, v) || v < 1 || v > 99)
+            return err();
+        s.peakSearchNo = static_cast<int>(v - 1);
+        // The marker goes to the n-th highest peak of the displayed trace.
+        catchUpSweeps(now);
+        const SweepLevels& levels = trace_.levels();
+        std::vector<std::pair<double, int>> peaks;
+        for (int x = 0; x < kPositions; ++x) {
+            bool peak = true;
+            for (int d = -4; d <= 4 && peak; ++d)
+                if (d != 0 && x + d >= 0 && x + d < kPositions && levels[x + d] > levels[x])
+                    peak = false;
+            if (peak)
+                peaks.emplace_back(levels[x], x);
+        }
+        std::sort(peaks.begin(), peaks.end(), [](auto& a, auto& b) { return a.first > b.first; });
+        if (s.peakSearchNo < static_cast<int>(peaks.size()))
+            s.normMarkerFreq = positionFrequency(s, peaks[s.peakSearchNo].second);
+        return ok();
+    }
+    if (name == "PKCNTR") {
+        double v = 0;
+        if (!parseDecimal(value, v) || v < 0 || v > maxFrequency(model))
+            return err();
+        s.peakZoneCenter = v;
+        return ok();
+    }
+    if (name == "PKWIDTH") {
+        double v = 0;
+        if (!parseDecimal(value, v) || v < 0 || v > maxFrequency(model))
+            return err();
+        s.peakZoneWidth = v;
+        return ok();
+    }
+    if (name == "CONV") {
+        int i = keywordIndex(keywords::kConversion, value, 3);
+        if (i < 0)
+            return err();
+        s.conversionIndex = i;
+        return ok();
+    }
+    if (name == "SRSCURR")
+        return {name, screenRecord(251, now)};
+    if (name == "SRSF")
+        return {name, screenRecord(1001, now)};
+    if (name == "VER")
+        return {name, format("VER1.05 %s\r\n", keywords::kModelName[model])};
+    if (name == "FREQSETMKR") {
+        if (isFullSpan(s) || isZeroSpan(s))
+            return err();
+        s.centerFreq = s.normMarkerFreq;
+        return changed();
+    }
+    if (name == "PRESET") {
+        bool remote = s.remote;
+        state_ = presetState(model);
+        state_.remote = remote;
+        captureDone_.reset();
+        autoTuneDone_.reset();
+        settingsChanged();
+        return ok();
+    }
+    if (name == "REMOTEON" || name == "REMOTEOFF") {
+        s.remote = name == "REMOTEON";
+        return ok();
+    }
+    if (name == "OFFSET") {
+        Reply r = number(-50.0, 50.0, s.levelOffset);
+        s.levelOffset = std::round(s.levelOffset * 10.0) / 10.0;
+        return r;
+    }
+    if (name == "IMP") {
+        if (value == "50" || value == "75") {
+            s.impedanceIndex = value == "75" ? 1 : 0;
+            return changed();
+        }
+        return err();
+    }
+    if (name == "CAPT") {
+        captureDone_ =
+            now + std::chrono::duration_cast<Clock::duration>(
+                      std::chrono::duration<double>(keywords::kSweepSeconds[s.sweepIndex]));
+        return {name, ""}; // "COMP" follows when the sweep is done
+    }
+    if (name == "RBWAUTO" || name == "VBWAUTO" || name == "SWEEPAUTO") {
+        (name == "RBWAUTO" ? s.rbwAuto : name == "VBWAUTO" ? s.vbwAuto : s.sweepAuto) = true;
+        return changed();
+    }
+    if (name == "PRT") {
+        catchUpSweeps(now);
+        return {name, hardCopyStream(s, screenPoints(s, trace_.levels(), 251))};
+    }
+    if (name == "SRS") {
+        long n = 0;
+        if (value.size() != 2 || !parseInteger(value, n) || n < 0 || n >= kMemoryCount)
+            return err();
+        return {name, memoryRecord(static_cast<int>(n))};
+    }
+    if (name == "MCLRSALL" || name == "MCLRWALL") {
+        for (StoredMemory& m : memories_)
+            (name == "MCLRSALL" ? m.hasParams : m.hasTrace) = false;
+        return ok();
+    }
+    if (name == "MCLRS" || name == "MCLRW") {
+        long n = 0;
+        if (!parseInteger(value, n) || n < 1 || n > kMemoryCount)
+            return err();
+        (name == "MCLRS" ? memories_[n - 1].hasParams : memories_[n - 1].hasTrace) = false;
+        return ok();
+    }
+    if (name == "EFUSER" || name == "MFUSER") {
+        CorrectionTable table;
+        if (!parseUserTable(value, table))
+            return err();
+        (name == "EFUSER" ? userTables_.antenna : userTables_.probe) = table;
+        return changed();
+    }
+    if (name == "CALCSPR") {
+        if (equalsNoCase(value, "ON") || equalsNoCase(value, "OFF")) {
+            s.calcSpread = equalsNoCase(value, "ON") ? 1 : 0;
+            return ok();
+        }
+        return err();
+    }
+    return err();
+}
+
+std::string Analyzer::query(const std::string& name) const {
+    const AnalyzerState& s = state_;
+    auto f4 = [](double v) { return format("%.4f\r\n", v); };
+    auto kw = [](const char* k) { return std::string(k) + "\r\n"; };
+    if (name == "FREQ")
+        return f4(s.centerFreq);
+    if (name == "SPAN")
+        return kw(keywords::spanTable(s.modelIndex)[s.spanIndex]);
+    if (name == "REF")
+        return format("%d\r\n", s.refLevel);
+    if (name == "UNIT") {
+        if (s.measureIndex == 4 || s.measureIndex == 5)
+            return kw(keywords::kUnit[s.measureIndex]); // the field-strength unit in force
+        return kw(keywords::kUnit[s.unitIndex]);
+    }
+    if (name == "RBW")
+        return kw(keywords::kRbw[s.rbwIndex]);
+    if (name == "VBW")
+        return kw(keywords::kVbw[s.vbwIndex]);
+    if (name == "MEAS")
+        return kw(keywords::kMeasure[s.measureIndex]);
+    if (name == "CPMODE")
+        return kw(keywords::kCpMode[s.cpMode]);
+    if (name == "CPCNTR")
+        return f4(s.cpCenter);
+    if (name == "CPWIDTH")
+        return f4(s.cpWidth);
+    if (name == "ACPMODE")
+        return kw(keywords::kAcpMode[s.acpMode]);
+    if (name == "ACPOFS")
+        return f4(s.acpOffset);
+    if (name == "ACPCHBW")
+        return f4(s.acpChannelBw);
+    if (name == "ACPREF")
+        return f4(s.acpRefCenter);
+    if (name == "ACPREFBW")
+        return f4(s.acpRefBw);
+    if (name == "OBWMODE")
+        return kw(keywords::kObwMode[s.obwMode]);
+    if (name == "OBWRATIO")
+        return f4(s.obwRatio);
+    if (name == "OBWDB")
+        return f4(s.obwDb);
+    if (name == "EFANT")
+        return kw(keywords::kAntenna[s.antennaIndex]);
+    if (name == "MFPROBE")
+        return kw(keywords::kProbe[s.probeIndex]);
+    if (name == "CALC")
+        return kw(keywords::kCalc[s.calcIndex]);
+    if (name == "MAXNO")
+        return format("%d\r\n", s.maxCount);
+    if (name == "MINNO")
+        return format("%d\r\n", s.minCount);
+    if (name == "AVENO")
+        return format("%d\r\n", s.aveCount);
+    if (name == "SCALE")
+        return kw(keywords::kScale[s.scaleIndex]);
+    if (name == "SWEEP")
+        return kw(keywords::kSweep[s.sweepIndex]);
+    if (name == "DET")
+        return kw(keywords::kDetector[effectiveDetector(s)]);
+    if (name == "AUTO")
+        return autoTuneDone_ ? kw("BUSY") : kOk;
+    if (name == "HOLD")
+        return s.running ? kw("RUN") : kOk;
+    if (name == "MKR")
+        return kw(keywords::kMarkerMode[s.markerMode]);
+    if (name == "NORMMKR")
+        return f4(s.normMarkerFreq);
+    if (name == "PEAK")
+        return kw(keywords::kPeakMode[s.peakMode]);
+    if (name == "PKCNTR")
+        return f4(s.peakZoneCenter);
+    if (name == "PKWIDTH")
+        return f4(s.peakZoneWidth);
+    if (name == "CONV")
+        return kw(keywords::kConversion[s.conversionIndex]);
+    if (name == "REMOTE")
+        return kw(s.remote ? "ON" : "OFF");
+    if (name == "OFFSET")
+        return format("%.1f\r\n", s.levelOffset);
+    if (name == "IMP")
+        return kw(s.impedanceIndex == 1 ? "75" : "50");
+    if (name == "CALCSPR")
+        return kw(s.calcSpread ? "ON" : "OFF");
+    return kErr;
+}
+
+} // namespace sim

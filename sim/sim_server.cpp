@@ -1,0 +1,216 @@
+#include "sim_server.h"
+
+#include <atomic>
+#include <cerrno>
+#include <climits>
+#include <cstring>
+#include <poll.h>
+#include <signal.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <unistd.h>
+
+namespace sim {
+
+namespace {
+
+std::atomic<bool> gStop{false};
+
+// A received line longer than this is refused as a whole.
+constexpr size_t kMaxLine = 4096;
+
+// Standard input is watched for its end, unless it is /dev/null (a background start).
+bool stdinWorthWatching() {
+    struct stat st {};
+    if (::fstat(STDIN_FILENO, &st) != 0)
+        return false;
+    return !(S_ISCHR(st.st_mode) && st.st_rdev == makedev(1, 3));
+}
+
+} // namespace
+
+void requestStop() {
+    gStop = true;
+}
+
+SimServer::SimServer(const SimOptions& options)
+    : options_(options), line_(options.baud, options.pace), analyzer_(options),
+      faults_(options.faults) {}
+
+bool SimServer::start(std::string& error) {
+    if (!line_.open(error))
+        return false;
+    if (!options_.logPath.empty() && !log_.open(options_.logPath)) {
+        error = "cannot open the log " + options_.logPath + ": " + std::strerror(errno);
+        return false;
+    }
+    if (!options_.linkPath.empty()) {
+        ::unlink(options_.linkPath.c_str());
+        if (::symlink(line_.devicePath().c_str(), options_.linkPath.c_str()) != 0) {
+            error = "cannot make the link " + options_.linkPath + ": " + std::strerror(errno);
+            return false;
+        }
+        linkMade_ = true;
+    }
+    log_.event("start " + line_.devicePath());
+    return true;
+}
+
+void SimServer::removeLink() {
+    if (!linkMade_)
+        return;
+    char target[PATH_MAX];
+    ssize_t n = ::readlink(options_.linkPath.c_str(), target, sizeof target - 1);
+    if (n > 0) {
+        target[n] = '\0';
+        if (line_.devicePath() == target)
+            ::unlink(options_.linkPath.c_str());
+    }
+    linkMade_ = false;
+}
+
+void SimServer::deliver(const Reply& reply) {
+    if (reply.text.empty() || !line_.isOpen())
+        return;
+    std::optional<FaultKind> fault = faults_.next(reply.command);
+    if (!fault) {
+        log_.sent(reply.text);
+        line_.send(reply.text);
+        return;
+    }
+    log_.event(std::string(faultName(*fault)) + " " + reply.command);
+    switch (*fault) {
+    case FaultKind::Drop:
+        break;
+    case FaultKind::Err:
+        log_.sent("ERR\r\n");
+        line_.send("ERR\r\n");
+        break;
+    case FaultKind::Garbage:
+        log_.sent(options_.garbage + reply.text);
+        line_.send(options_.garbage + reply.text);
+        break;
+    case FaultKind::Stall: {
+        size_t half = std::max<size_t>(1, reply.text.size() / 2);
+        log_.sent(reply.text);
+        line_.send(reply.text.substr(0, half));
+        line_.send(reply.text.substr(half), std::chrono::milliseconds(options_.stallMs));
+        break;
+    }
+    case FaultKind::Hangup:
+        line_.hangUp();
+        break;
+    }
+}
+
+void SimServer::handleInput(Clock::time_point now) {
+    if (!line_.receive(input_)) {
+        log_.event("line closed");
+        line_.hangUp();
+        return;
+    }
+    size_t start = 0;
+    for (;;) {
+        size_t lf = input_.find('\n', start);
+        if (lf == std::string::npos)
+            break;
+        std::string text = input_.substr(start, lf - start);
+        start = lf + 1;
+        if (!text.empty() && text.back() == '\r')
+            text.pop_back();
+        log_.received(text);
+        std::vector<Reply> replies;
+        if (text.size() > kMaxLine)
+            replies.push_back({"UNKNOWN", "ERR\r\n"});
+        else
+            replies = analyzer_.handleLine(text, now);
+        for (const Reply& r : replies)
+            deliver(r);
+    }
+    input_.erase(0, start);
+    if (input_.size() > kMaxLine) {
+        // No line end in sight: refuse what came and start afresh.
+        log_.received(input_);
+        input_.clear();
+        deliver({"UNKNOWN", "ERR\r\n"});
+    }
+}
+
+int SimServer::run() {
+    sigset_t blocked, waitMask;
+    sigemptyset(&blocked);
+    sigaddset(&blocked, SIGTERM);
+    sigaddset(&blocked, SIGINT);
+    sigaddset(&blocked, SIGHUP);
+    sigprocmask(SIG_BLOCK, &blocked, &waitMask);
+    sigdelset(&waitMask, SIGTERM);
+    sigdelset(&waitMask, SIGINT);
+    sigdelset(&waitMask, SIGHUP);
+
+    bool watchStdin = stdinWorthWatching();
+    while (!gStop) {
+        Clock::time_point now = Clock::now();
+        for (const Reply& r : analyzer_.runDueEvents(now))
+            deliver(r);
+        if (line_.isOpen() && !line_.flush(now)) {
+            log_.event("line closed");
+            line_.hangUp();
+        }
+
+        std::optional<Clock::time_point> wake = analyzer_.nextEvent();
+        if (auto w = line_.nextWrite(now); w && (!wake || *w < *wake))
+            wake = w;
+
+        pollfd fds[2];
+        nfds_t count = 0;
+        int lineSlot = -1, stdinSlot = -1;
+        if (line_.isOpen()) {
+            lineSlot = static_cast<int>(count);
+            fds[count++] = {line_.fd(),
+                            static_cast<short>(POLLIN | (line_.wantsWrite(now) ? POLLOUT : 0)), 0};
+        }
+        if (watchStdin) {
+            stdinSlot = static_cast<int>(count);
+            fds[count++] = {STDIN_FILENO, POLLIN, 0};
+        }
+        timespec timeout{};
+        timespec* timeoutPtr = nullptr;
+        if (wake) {
+            auto ns = std::chrono::duration_cast<std::chrono::nanoseconds>(*wake - now).count();
+            if (ns < 0)
+                ns = 0;
+            timeout.tv_sec = static_cast<time_t>(ns / 1000000000);
+            timeout.tv_nsec = static_cast<long>(ns % 1000000000);
+            timeoutPtr = &timeout;
+        }
+        int ready = ::ppoll(fds, count, timeoutPtr, &waitMask);
+        if (ready < 0) {
+            if (errno == EINTR)
+                continue;
+            log_.event(std::string("poll failed: ") + std::strerror(errno));
+            return 1;
+        }
+        now = Clock::now();
+        if (stdinSlot >= 0 && fds[stdinSlot].revents) {
+            char buffer[256];
+            ssize_t r = ::read(STDIN_FILENO, buffer, sizeof buffer);
+            if (r == 0 || (r < 0 && errno != EAGAIN && errno != EINTR && errno != EIO))
+                break; // standard input closed: the run is over
+            if (r < 0 && errno == EIO)
+                watchStdin = false; // a terminal we may not read from
+        }
+        if (lineSlot >= 0 && line_.isOpen()) {
+            short ev = fds[lineSlot].revents;
+            if (ev & POLLIN)
+                handleInput(now);
+            else if (ev & (POLLERR | POLLNVAL)) {
+                log_.event("line error");
+                line_.hangUp();
+            }
+        }
+    }
+    log_.event("stop");
+    return 0;
+}
+
+} // namespace sim

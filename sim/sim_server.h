@@ -1,0 +1,46 @@
+#pragma once
+// The simulator's event loop: the serial line, the analyzer, the fault plan and the log, driven by
+// poll with a time-out (no busy waiting) until a signal or the end of standard input.
+
+#include "analyzer.h"
+#include "fault_plan.h"
+#include "serial_line.h"
+#include "sim_options.h"
+#include "wire_log.h"
+
+#include <string>
+
+namespace sim {
+
+class SimServer {
+public:
+    explicit SimServer(const SimOptions& options);
+
+    // Opens the line, the log and the link; false with a message on failure.
+    bool start(std::string& error);
+
+    const std::string& devicePath() const { return line_.devicePath(); }
+
+    // Runs until stop is requested (signal) or standard input closes. Returns the exit status.
+    int run();
+
+    // Removes the link made by start, if it still points to our device.
+    void removeLink();
+
+private:
+    void handleInput(Clock::time_point now);
+    void deliver(const Reply& reply);
+
+    SimOptions options_;
+    SerialLine line_;
+    Analyzer analyzer_;
+    FaultPlan faults_;
+    WireLog log_;
+    std::string input_;
+    bool linkMade_ = false;
+};
+
+// Set by the signal handler; run() returns when it is set.
+void requestStop();
+
+} // namespace sim

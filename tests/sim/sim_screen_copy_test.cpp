@@ -1,0 +1,138 @@
+// Hard copy, memories and user tables over a real pseudo-terminal.
+
+#include "hard_copy.h"
+#include "sim_session.h"
+
+#include "analyzer_state.h"
+
+#include <array>
+#include <gtest/gtest.h>
+
+using simtest::SimSession;
+
+namespace {
+
+// The receiver's decoding of a band stream: records found by their marker, bands side by side,
+// print columns as picture rows from the bottom, filler columns dropped.
+std::array<std::array<bool, 352>, 250> decodeBands(const std::string& stream) {
+    std::vector<uint8_t> bands(22 * 740, 0);
+    size_t out = 0;
+    for (size_t in = 0; in + 5 <= stream.size() && out < bands.size();) {
+        if (stream.compare(in, 5, "l0370") == 0 && in + 745 <= stream.size()) {
+            std::copy(stream.begin() + in + 5, stream.begin() + in + 745, bands.begin() + out);
+            out += 740;
+            in += 745;
+        } else {
+            ++in;
+        }
+    }
+    std::array<std::array<bool, 352>, 250> picture{};
+    int bottomUp = 0;
+    for (int c = 0; c < 370; ++c) {
+        if (c % 3 == 0 && c > 5 && c < 365)
+            continue;
+        int y = 249 - bottomUp++;
+        for (int b = 0; b < 22; ++b) {
+            unsigned dots = bands[b * 740 + 2 * c] << 8 | bands[b * 740 + 2 * c + 1];
+            for (int i = 0; i < 16; ++i)
+                picture[y][b * 16 + i] = dots & (0x8000u >> i);
+        }
+    }
+    return picture;
+}
+
+TEST(SimHardCopy, DecodesToThePictureTheAnalyzerDrew) {
+    SimSession s({"--no-pace"});
+    ASSERT_TRUE(s.ready()) << s.sim->error();
+    ASSERT_EQ(s.ask("REF-10"), "OK");
+    simtest::DecodedRecord shown = s.screen(); // held: the hard copy shows this very trace
+    ASSERT_EQ(shown.points.size(), 251u);
+    ASSERT_TRUE(s.port->sendLine("PRT"));
+    std::string stream = s.port->readUntilQuiet(std::chrono::milliseconds(500));
+    ASSERT_EQ(stream.size(), 22u * 745u);
+
+    sim::AnalyzerState state = sim::presetState(0);
+    state.refLevel = -10;
+    sim::applyCouplings(state);
+    sim::Picture expected = sim::renderScreen(state, shown.points);
+    auto picture = decodeBands(stream);
+    int black = 0, mismatches = 0;
+    for (int y = 0; y < 250; ++y)
+        for (int x = 0; x < 352; ++x) {
+            black += picture[y][x];
+            mismatches += picture[y][x] != expected.at(x, y);
+        }
+    EXPECT_EQ(mismatches, 0);
+    EXPECT_GT(black, 2000); // graticule, trace and text are there
+
+    // The same picture with garbage before and between the records.
+    std::string noisy = "\r\nXYZl037";
+    for (int b = 0; b < 22; ++b)
+        noisy += stream.substr(b * 745, 745) + "\x00l0\xff";
+    EXPECT_EQ(decodeBands(noisy), picture);
+}
+
+TEST(SimHardCopy, DrawsTheTraceAtItsLevel) {
+    SimSession s({"--no-pace", "--signal", "1G:-30"});
+    ASSERT_TRUE(s.ready()) << s.sim->error();
+    ASSERT_TRUE(s.port->sendLine("PRT"));
+    auto picture = decodeBands(s.port->readUntilQuiet(std::chrono::milliseconds(500)));
+    // Byte 100 at the centre column of the graticule: 100 pixels above its bottom line.
+    EXPECT_TRUE(picture[20 + 200 - 100][40 + 150] || picture[20 + 200 - 101][40 + 150] ||
+                picture[20 + 200 - 99][40 + 150]);
+}
+
+TEST(SimMemory, StoredRecordsCarryParamAndClearingEmptiesThem) {
+    SimSession s({"--no-pace", "--memories", "3"});
+    ASSERT_TRUE(s.ready()) << s.sim->error();
+    std::vector<std::vector<uint8_t>> traces;
+    for (int n = 0; n < 3; ++n) {
+        std::string text = s.recordText(("SRS0" + std::to_string(n)).c_str(), 251);
+        EXPECT_NE(text.substr(0, 256).find("PARAM 0" + std::to_string(n)), std::string::npos);
+        simtest::DecodedRecord r = simtest::decodeRecord(text, 252);
+        ASSERT_TRUE(r.complete);
+        ASSERT_EQ(r.points.size(), 251u);
+        EXPECT_GT(simtest::mean(r.points), 10);
+        traces.push_back(r.points);
+    }
+    EXPECT_NE(traces[0], traces[1]);
+    EXPECT_NE(traces[1], traces[2]);
+    simtest::DecodedRecord empty = simtest::decodeRecord(s.recordText("SRS99", 251), 252);
+    EXPECT_EQ(empty.points, std::vector<uint8_t>(251, 0));
+
+    // Memory n is cleared by number n + 1.
+    ASSERT_EQ(s.ask("MCLRW1"), "OK");
+    EXPECT_EQ(simtest::decodeRecord(s.recordText("SRS00", 251), 252).points,
+              std::vector<uint8_t>(251, 0));
+    ASSERT_EQ(s.ask("MCLRS2"), "OK");
+    simtest::DecodedRecord paramsCleared = simtest::decodeRecord(s.recordText("SRS01", 251), 252);
+    EXPECT_EQ(paramsCleared.span, "20M");
+    EXPECT_EQ(paramsCleared.points, traces[1]); // its trace stays
+    ASSERT_EQ(s.ask("MCLRWALL"), "OK");
+    ASSERT_EQ(s.ask("MCLRSALL"), "OK");
+    EXPECT_EQ(simtest::decodeRecord(s.recordText("SRS02", 251), 252).points,
+              std::vector<uint8_t>(251, 0));
+}
+
+TEST(SimUserTables, AcceptWellFormedTablesAndRefuseOthers) {
+    SimSession s({"--no-pace", "--signal", "1G:-30"});
+    ASSERT_TRUE(s.ready()) << s.sim->error();
+    EXPECT_EQ(s.ask("EFUSER30M:12.5dB,100M:10.2dB"), "OK");
+    EXPECT_EQ(s.ask("MFUSER10M:80,1G:50.5,3G:40"), "OK");
+    EXPECT_EQ(s.ask("EFUSER100MHz:-3.0,2.5G:4"), "OK");
+    for (const char* bad :
+         {"EFUSER", "EFUSER30M", "EFUSER30M:", "EFUSER:5", "EFUSER30M:1;", "EFUSER100M:1,30M:2",
+          "EFUSER30M:1,,100M:2", "EFUSERabc:1",
+          "MFUSER1M:1,2M:1,3M:1,4M:1,5M:1,6M:1,7M:1,8M:1,9M:1,10M:1,11M:1", "MFUSER10M:1000"}) {
+        EXPECT_EQ(s.ask(bad), "ERR") << bad;
+    }
+    // The user antenna uses the table: 10 dB more gain, 10 dB less field strength.
+    ASSERT_EQ(s.ask("MEASEF"), "OK");
+    ASSERT_EQ(s.ask("EFANTUSER"), "OK");
+    ASSERT_EQ(s.ask("EFUSER900M:0,1.1G:0"), "OK");
+    const double flat = std::stod(s.ask("MEASRES").substr(4));
+    ASSERT_EQ(s.ask("EFUSER900M:10,1.1G:10"), "OK");
+    EXPECT_NEAR(std::stod(s.ask("MEASRES").substr(4)), flat - 10, 0.5);
+}
+
+} // namespace

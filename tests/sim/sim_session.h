@@ -1,0 +1,56 @@
+#pragma once
+// A simulator with a port open on it, for the simulator's own tests.
+
+#include "raw_pty.h"
+#include "record_reader.h"
+#include "sim_process.h"
+
+#include <algorithm>
+#include <gtest/gtest.h>
+#include <memory>
+#include <numeric>
+
+namespace simtest {
+
+struct SimSession {
+    explicit SimSession(std::vector<std::string> args)
+        : sim(std::make_unique<orvel::test::SimProcess>(std::move(args))) {
+        if (sim->started())
+            port = std::make_unique<orvel::test::SerialClient>(sim->devicePath());
+    }
+    bool ready() const { return port && port->isOpen(); }
+
+    std::string ask(const std::string& line) { return port->ask(line); }
+
+    std::string recordText(const char* command, int points) {
+        port->sendLine(command);
+        return port->readRecord(points);
+    }
+
+    DecodedRecord screen(bool detailed = false) {
+        return decodeRecord(recordText(detailed ? "SRSF" : "SRSCURR", detailed ? 1001 : 251),
+                            detailed ? 1005 : 252);
+    }
+
+    // Starts one sweep and waits for its "COMP".
+    bool capture() {
+        std::string comp;
+        return port->sendLine("CAPT") && port->readUntil("COMP\r\n", comp);
+    }
+
+    std::unique_ptr<orvel::test::SimProcess> sim;
+    std::unique_ptr<orvel::test::SerialClient> port;
+};
+
+inline double mean(const std::vector<uint8_t>& v) {
+    return v.empty() ? 0.0 : std::accumulate(v.begin(), v.end(), 0.0) / v.size();
+}
+
+inline double median(std::vector<uint8_t> v) {
+    if (v.empty())
+        return 0.0;
+    std::sort(v.begin(), v.end());
+    return v[v.size() / 2];
+}
+
+} // namespace simtest

@@ -1,0 +1,226 @@
+// The simulated trace over a real pseudo-terminal: records decode to the state that produced
+// them, level bytes follow reference and scale, the noise floor follows RBW and reference, the
+// detectors, zero span, the trace calculations and the seed.
+
+#include "number_text.h"
+#include "sim_session.h"
+
+#include "keyword_tables.h"
+
+#include <cmath>
+#include <gtest/gtest.h>
+
+using simtest::SimSession;
+
+namespace {
+
+double parsed(const std::string& text) {
+    double v = -1;
+    parseSI(text.c_str(), &v);
+    return v;
+}
+
+TEST(SimTrace, RecordDecodesToTheStateThatProducedIt) {
+    for (const char* model : {"410", "420"}) {
+        SimSession s({"--no-pace", "--model", model});
+        ASSERT_TRUE(s.ready()) << s.sim->error();
+        const int modelIndex = std::string(model) == "420" ? 1 : 0;
+        const int unitConstant[] = {0, 107, 47, -13};
+        const char* unitWord[] = {"dBm", "dBuV", "dBmV", "dBV"};
+        for (int i = 0; i < keywords::spanCount(modelIndex); ++i) {
+            const std::string span = keywords::spanTable(modelIndex)[i];
+            ASSERT_EQ(s.ask("SPAN" + span), "OK") << span;
+            const int unit = i % 4;
+            ASSERT_EQ(s.ask(std::string("UNIT") + keywords::kUnit[unit]), "OK");
+            ASSERT_EQ(s.ask("REF" + std::to_string(-4 * i)), "OK");
+            ASSERT_EQ(s.ask(std::string("RBW") + keywords::kRbw[i % 7]), "OK");
+            ASSERT_EQ(s.ask(std::string("VBW") + keywords::kVbw[(i + 3) % 9]), "OK");
+            ASSERT_EQ(s.ask(std::string("DET") + keywords::kDetector[i % 3]), "OK");
+            ASSERT_EQ(s.ask(std::string("SCALE") + keywords::kScale[i % 2]), "OK");
+            if (i != keywords::spanCount(modelIndex) - 1) {
+                ASSERT_EQ(s.ask("FREQ" + std::to_string(1000000000 + 12345 * i) + ".2500"), "OK");
+            }
+            ASSERT_EQ(s.ask(std::string("SWEEP") + keywords::kSweep[1 + i % 7]), "OK");
+            for (bool detailed : {false, true}) {
+                simtest::DecodedRecord r = s.screen(detailed);
+                ASSERT_TRUE(r.complete) << span;
+                EXPECT_EQ(parsed(r.center), parsed(s.ask("FREQ?"))) << span;
+                EXPECT_EQ(r.span, s.ask("SPAN?"));
+                EXPECT_EQ(std::stoi(r.ref), std::stoi(s.ask("REF?")) + unitConstant[unit]);
+                EXPECT_EQ(r.unit, unitWord[unit]);
+                EXPECT_EQ(r.sweepAndDetector, s.ask("SWEEP?") + s.ask("DET?"));
+                EXPECT_EQ(r.rbw, s.ask("RBW?"));
+                EXPECT_EQ(r.vbw, s.ask("VBW?"));
+                EXPECT_EQ(r.scale, s.ask("SCALE?"));
+                EXPECT_EQ(r.points.size(), detailed ? 1001u : 251u);
+            }
+        }
+    }
+}
+
+TEST(SimTrace, LevelBytesFollowReferenceScaleAndNotOffset) {
+    SimSession s({"--no-pace", "--signal", "1G:-30"});
+    ASSERT_TRUE(s.ready()) << s.sim->error();
+    ASSERT_EQ(s.ask("SPAN1M"), "OK");
+    auto peak = [&] {
+        auto p = s.screen().points;
+        return *std::max_element(p.begin(), p.end());
+    };
+    EXPECT_NEAR(peak(), 100, 2); // 40 dB below the top at 0.4 dB a step
+    ASSERT_EQ(s.ask("REF-20"), "OK");
+    EXPECT_NEAR(peak(), 175, 2);
+    ASSERT_EQ(s.ask("OFFSET12.5"), "OK");
+    EXPECT_NEAR(peak(), 175, 2); // the offset moves reference and level alike
+    ASSERT_EQ(s.ask("SCALE2"), "OK");
+    EXPECT_NEAR(peak(), 75, 2); // 10 dB at 0.08 dB a step
+    ASSERT_EQ(s.ask("REF-40"), "OK");
+    EXPECT_EQ(peak(), 255); // above the top: clipped
+    ASSERT_EQ(s.ask("SCALE10"), "OK");
+    ASSERT_EQ(s.ask("REF-30"), "OK");
+    simtest::DecodedRecord detailed = s.screen(true);
+    EXPECT_NEAR(detailed.points[500], 200, 2); // the signal sits at the centre position
+}
+
+TEST(SimTrace, NoiseFloorFollowsRbwAndReference) {
+    SimSession s({"--no-pace", "--signal", "3G:-100"}); // nothing in view
+    ASSERT_TRUE(s.ready()) << s.sim->error();
+    ASSERT_EQ(s.ask("RBW100K"), "OK");
+    const double at100k = simtest::median(s.screen().points);
+    EXPECT_NEAR(at100k, 200 - 62 / 0.4, 8); // 62 dB below the reference
+    ASSERT_EQ(s.ask("RBW3M"), "OK");
+    EXPECT_NEAR(simtest::median(s.screen().points) - at100k, 14.8 / 0.4, 8);
+    ASSERT_EQ(s.ask("RBW30K"), "OK");
+    EXPECT_NEAR(at100k - simtest::median(s.screen().points), 5.2 / 0.4, 8);
+    // A low reference level reaches the thermal floor: the noise shows higher on the screen.
+    ASSERT_EQ(s.ask("RBW100K"), "OK");
+    ASSERT_EQ(s.ask("REF-60"), "OK");
+    EXPECT_NEAR(simtest::median(s.screen().points), 200 - 54 / 0.4, 8);
+}
+
+TEST(SimTrace, DetectorsOrderTheNoise) {
+    SimSession s({"--no-pace", "--signal", "3G:-100"});
+    ASSERT_TRUE(s.ready()) << s.sim->error();
+    ASSERT_EQ(s.ask("VBWOFF"), "OK");
+    ASSERT_EQ(s.ask("DETPOS"), "OK");
+    const double pos = simtest::mean(s.screen(true).points);
+    ASSERT_EQ(s.ask("DETSMP"), "OK");
+    const double smp = simtest::mean(s.screen(true).points);
+    ASSERT_EQ(s.ask("DETNEG"), "OK");
+    const double neg = simtest::mean(s.screen(true).points);
+    EXPECT_GT(pos, smp + 5);
+    EXPECT_GT(smp, neg + 5);
+}
+
+TEST(SimTrace, ThePeakDetectorCatchesANarrowSignalBetweenPositions) {
+    // 2G span: 2 MHz a position, 3 MHz RBW; the signal sits 0.8 MHz off a position.
+    SimSession s({"--no-pace", "--signal", "1.0008G:-20"});
+    ASSERT_TRUE(s.ready()) << s.sim->error();
+    ASSERT_EQ(s.ask("SPAN2G"), "OK");
+    auto points = s.screen().points;
+    EXPECT_NEAR(*std::max_element(points.begin(), points.end()), 125, 2);
+}
+
+TEST(SimTrace, ZeroSpanShowsTheEnvelopeAtTheCentre) {
+    SimSession s({"--no-pace", "--signal", "1G:-10", "--signal", "1.00005G:-10"});
+    ASSERT_TRUE(s.ready()) << s.sim->error();
+    ASSERT_EQ(s.ask("RBW3K"), "OK"); // only the 1 GHz tone passes
+    ASSERT_EQ(s.ask("SPANZERO"), "OK");
+    ASSERT_EQ(s.ask("DETSMP"), "OK");
+    auto steady = s.screen(true).points;
+    EXPECT_NEAR(*std::min_element(steady.begin(), steady.end()), 150, 3);
+    EXPECT_NEAR(*std::max_element(steady.begin(), steady.end()), 150, 3);
+    // With both tones inside the filter the envelope beats at 50 kHz: sampled every 10 us it
+    // shows their sum (+6 dB) and their cancellation in turn.
+    ASSERT_EQ(s.ask("RBW3M"), "OK");
+    ASSERT_EQ(s.ask("SWEEP10M"), "OK");
+    auto beat = s.screen(true).points;
+    EXPECT_NEAR(*std::max_element(beat.begin(), beat.end()), 165, 4);
+    EXPECT_LT(*std::min_element(beat.begin(), beat.end()), 100);
+    // Away from the tones only noise is left.
+    ASSERT_EQ(s.ask("RBW3K"), "OK");
+    ASSERT_EQ(s.ask("FREQ1100000000.0000"), "OK");
+    EXPECT_LT(simtest::median(s.screen(true).points), 60);
+}
+
+TEST(SimTrace, TheSeedMakesTracesRepeatable) {
+    auto trace = [](const char* seed) {
+        SimSession s({"--no-pace", "--seed", seed});
+        EXPECT_TRUE(s.ready());
+        s.ask("SPAN100M");
+        return s.screen(true).points;
+    };
+    EXPECT_EQ(trace("7"), trace("7"));
+    EXPECT_NE(trace("7"), trace("8"));
+}
+
+TEST(SimTrace, MaxAndMinHoldAccumulateUpToTheirCount) {
+    SimSession s({"--no-pace", "--signal", "3G:-100"});
+    ASSERT_TRUE(s.ready()) << s.sim->error();
+    ASSERT_EQ(s.ask("SWEEP10M"), "OK");
+    ASSERT_EQ(s.ask("CALCMAX"), "OK");
+    ASSERT_EQ(s.ask("MAXNO4"), "OK");
+    std::vector<std::vector<uint8_t>> traces;
+    for (int i = 0; i < 6; ++i) {
+        ASSERT_TRUE(s.capture());
+        traces.push_back(s.screen(true).points);
+    }
+    for (int i = 1; i < 6; ++i)
+        for (int x = 0; x < 1001; ++x)
+            ASSERT_GE(traces[i][x], traces[i - 1][x]) << i << " " << x;
+    EXPECT_GT(simtest::mean(traces[3]), simtest::mean(traces[0]) + 2);
+    EXPECT_EQ(traces[3], traces[5]); // four sweeps held, then the hold is complete
+
+    ASSERT_EQ(s.ask("CALCMIN"), "OK");
+    ASSERT_EQ(s.ask("MINNO0"), "OK");
+    std::vector<uint8_t> previous;
+    for (int i = 0; i < 4; ++i) {
+        ASSERT_TRUE(s.capture());
+        auto now = s.screen(true).points;
+        if (!previous.empty()) {
+            for (int x = 0; x < 1001; ++x)
+                ASSERT_LE(now[x], previous[x]);
+        }
+        previous = now;
+    }
+}
+
+TEST(SimTrace, AverageSmoothsTheNoise) {
+    SimSession s({"--no-pace", "--signal", "3G:-100"});
+    ASSERT_TRUE(s.ready()) << s.sim->error();
+    ASSERT_EQ(s.ask("SWEEP10M"), "OK");
+    ASSERT_EQ(s.ask("VBWOFF"), "OK");
+    auto spread = [](const std::vector<uint8_t>& p) {
+        double m = simtest::mean(p), sum = 0;
+        for (uint8_t v : p)
+            sum += (v - m) * (v - m);
+        return std::sqrt(sum / p.size());
+    };
+    ASSERT_TRUE(s.capture());
+    const double single = spread(s.screen(true).points);
+    ASSERT_EQ(s.ask("CALCAVE"), "OK");
+    ASSERT_EQ(s.ask("AVENO16"), "OK");
+    for (int i = 0; i < 12; ++i)
+        ASSERT_TRUE(s.capture());
+    EXPECT_LT(spread(s.screen(true).points), single / 2);
+    // Overwrite shows the last sweep again.
+    ASSERT_EQ(s.ask("CALCOVR"), "OK");
+    ASSERT_TRUE(s.capture());
+    EXPECT_GT(spread(s.screen(true).points), single * 0.7);
+}
+
+TEST(SimTrace, RunningSweepsContinuously) {
+    SimSession s({"--no-pace", "--signal", "3G:-100"});
+    ASSERT_TRUE(s.ready()) << s.sim->error();
+    ASSERT_EQ(s.ask("SWEEP10M"), "OK");
+    ASSERT_EQ(s.ask("CALCMAX"), "OK");
+    auto first = s.screen(true).points;
+    ASSERT_EQ(s.ask("RUN"), "OK");
+    // Sweeps pile up in max hold while running; wait until they show.
+    EXPECT_TRUE(orvel::test::SimProcess::waitFor(
+        [&] { return simtest::mean(s.screen(true).points) > simtest::mean(first) + 2; }));
+    ASSERT_EQ(s.ask("HOLD"), "OK");
+    auto held = s.screen(true).points;
+    EXPECT_EQ(s.screen(true).points, held);
+}
+
+} // namespace

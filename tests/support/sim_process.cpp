@@ -1,0 +1,244 @@
+#include "sim_process.h"
+
+#include <cerrno>
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fcntl.h>
+#include <filesystem>
+#include <fstream>
+#include <poll.h>
+#include <sys/wait.h>
+#include <thread>
+#include <unistd.h>
+
+namespace orvel::test {
+
+namespace {
+
+// Reads the first line of the simulator's standard output.
+bool readFirstLine(int fd, std::string& line, std::chrono::milliseconds timeout) {
+    auto deadline = std::chrono::steady_clock::now() + timeout;
+    line.clear();
+    for (;;) {
+        auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+            deadline - std::chrono::steady_clock::now());
+        if (left.count() <= 0)
+            return false;
+        pollfd p{fd, POLLIN, 0};
+        int r = ::poll(&p, 1, static_cast<int>(left.count()));
+        if (r < 0 && errno == EINTR)
+            continue;
+        if (r <= 0)
+            return false;
+        char c;
+        ssize_t n = ::read(fd, &c, 1);
+        if (n <= 0)
+            return false;
+        if (c == '\n')
+            return true;
+        line += c;
+    }
+}
+
+} // namespace
+
+std::string SimProcess::pathFromEnvironment(const char* fallback) {
+    const char* env = std::getenv("ORVEL_SIM_PATH");
+    if (env && *env)
+        return env;
+    return fallback ? fallback : "";
+}
+
+SimProcess::SimProcess(std::vector<std::string> args, std::string simPath) {
+    if (simPath.empty()) {
+        error_ = "no simulator path (ORVEL_SIM_PATH)";
+        return;
+    }
+    char pattern[] = "/tmp/orvel-sim-XXXXXX";
+    if (!::mkdtemp(pattern)) {
+        error_ = std::string("mkdtemp: ") + std::strerror(errno);
+        return;
+    }
+    tempDir_ = pattern;
+    logPath_ = tempDir_ + "/wire.log";
+    std::string stderrPath = tempDir_ + "/stderr.txt";
+
+    int in[2], out[2];
+    if (::pipe2(in, O_CLOEXEC) != 0 || ::pipe2(out, O_CLOEXEC) != 0) {
+        error_ = std::string("pipe: ") + std::strerror(errno);
+        return;
+    }
+    std::vector<std::string> argv{simPath};
+    argv.insert(argv.end(), args.begin(), args.end());
+    argv.push_back("--log");
+    argv.push_back(logPath_);
+    std::vector<char*> cargs;
+    for (std::string& a : argv)
+        cargs.push_back(a.data());
+    cargs.push_back(nullptr);
+
+    pid_ = ::fork();
+    if (pid_ < 0) {
+        error_ = std::string("fork: ") + std::strerror(errno);
+        return;
+    }
+    if (pid_ == 0) {
+        ::dup2(in[0], STDIN_FILENO);
+        ::dup2(out[1], STDOUT_FILENO);
+        int err = ::open(stderrPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        if (err >= 0)
+            ::dup2(err, STDERR_FILENO);
+        ::execv(cargs[0], cargs.data());
+        std::_Exit(127);
+    }
+    ::close(in[0]);
+    ::close(out[1]);
+    stdinFd_ = in[1];
+    std::string first;
+    bool ok = readFirstLine(out[0], first, kDefaultTimeout);
+    ::close(out[0]);
+    if (!ok || first.empty()) {
+        std::ifstream errFile(stderrPath);
+        std::string message((std::istreambuf_iterator<char>(errFile)),
+                            std::istreambuf_iterator<char>());
+        error_ = "the simulator did not start: " + simPath + " " + message;
+        stop();
+        return;
+    }
+    devicePath_ = first;
+}
+
+SimProcess::~SimProcess() {
+    stop();
+    if (!tempDir_.empty() && !std::getenv("ORVEL_KEEP_SIM_FILES")) {
+        std::error_code ec;
+        std::filesystem::remove_all(tempDir_, ec);
+    }
+}
+
+bool SimProcess::isRunning() {
+    if (pid_ <= 0)
+        return false;
+    int status = 0;
+    pid_t r = ::waitpid(pid_, &status, WNOHANG);
+    if (r == pid_) {
+        pid_ = -1;
+        return false;
+    }
+    return r == 0;
+}
+
+void SimProcess::closeStdin() {
+    if (stdinFd_ >= 0)
+        ::close(stdinFd_);
+    stdinFd_ = -1;
+}
+
+void SimProcess::stop() {
+    closeStdin();
+    if (pid_ <= 0)
+        return;
+    ::kill(pid_, SIGTERM);
+    bool gone = waitFor(
+        [this] {
+            int status = 0;
+            return ::waitpid(pid_, &status, WNOHANG) == pid_;
+        },
+        std::chrono::milliseconds(5000));
+    if (!gone) {
+        ::kill(pid_, SIGKILL);
+        int status = 0;
+        ::waitpid(pid_, &status, 0);
+    }
+    pid_ = -1;
+}
+
+std::vector<std::string> SimProcess::logLines() const {
+    std::vector<std::string> lines;
+    std::ifstream file(logPath_);
+    std::string line;
+    while (std::getline(file, line))
+        lines.push_back(line);
+    return lines;
+}
+
+std::vector<SimLogEntry> SimProcess::logEntries() const {
+    std::vector<SimLogEntry> entries;
+    for (const std::string& line : logLines()) {
+        SimLogEntry e;
+        size_t space = line.find(' ');
+        if (space == std::string::npos || space + 2 > line.size())
+            continue;
+        e.seconds = std::strtod(line.c_str(), nullptr);
+        e.mark = line[space + 1];
+        e.text = space + 3 <= line.size() ? line.substr(space + 3) : "";
+        entries.push_back(e);
+    }
+    return entries;
+}
+
+std::vector<std::string> SimProcess::received() const {
+    std::vector<std::string> out;
+    for (const SimLogEntry& e : logEntries())
+        if (e.mark == '<')
+            out.push_back(e.text);
+    return out;
+}
+
+std::vector<std::string> SimProcess::sent() const {
+    std::vector<std::string> out;
+    for (const SimLogEntry& e : logEntries())
+        if (e.mark == '>')
+            out.push_back(e.text);
+    return out;
+}
+
+int SimProcess::countLogLines(const std::string& text) const {
+    int n = 0;
+    for (const std::string& line : logLines())
+        if (line.find(text) != std::string::npos)
+            ++n;
+    return n;
+}
+
+bool SimProcess::waitForLogLine(const std::string& text, std::chrono::milliseconds timeout,
+                                int count) const {
+    return waitFor([&] { return countLogLines(text) >= count; }, timeout);
+}
+
+bool SimProcess::waitFor(const std::function<bool()>& condition,
+                         std::chrono::milliseconds timeout) {
+    auto deadline = std::chrono::steady_clock::now() + timeout;
+    for (;;) {
+        if (condition())
+            return true;
+        if (std::chrono::steady_clock::now() >= deadline)
+            return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+}
+
+std::string SimProcess::unescape(const std::string& logged) {
+    std::string out;
+    for (size_t i = 0; i < logged.size(); ++i) {
+        if (logged[i] != '\\' || i + 1 >= logged.size()) {
+            out += logged[i];
+            continue;
+        }
+        char c = logged[++i];
+        if (c == 'r')
+            out += '\r';
+        else if (c == 'n')
+            out += '\n';
+        else if (c == 'x' && i + 2 < logged.size() + 0) {
+            out += static_cast<char>(std::strtol(logged.substr(i + 1, 2).c_str(), nullptr, 16));
+            i += 2;
+        } else
+            out += c;
+    }
+    return out;
+}
+
+} // namespace orvel::test
