@@ -1,0 +1,15 @@
+#pragma once
+// The command transaction: every setting and query reaches the analyzer through SendCommand.
+
+#include "command_codes.h"
+
+// Builds the text of `code` into txBuffer, writes it, reads the reply and checks it; decodes
+// queries, the version and the screen records into gSettings. Returns 1 on success, 0 on failure
+// (unknown code or a keyword index outside its table: no traffic; nothing written: reconnect;
+// "Read error"; a reply beginning with "ERR"; a setting not answered "OK"). After a write,
+// rxBuffer holds the reply without its CR LF, or "Read error". Shows the busy cursor meanwhile.
+int SendCommand(int code);
+
+// The command text of `code` (with its CR LF) into `out` of `size` bytes, from gSettings.
+// Returns 0, with `out` emptied, for a code without a text or an index outside its table.
+int BuildCommandText(int code, char* out, int size);

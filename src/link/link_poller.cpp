@@ -1,0 +1,120 @@
+#include "link_poller.h"
+
+#include "acquisition.h"
+#include "instrument_settings.h"
+#include "serial_device.h"
+
+namespace {
+
+LinkPoller* gActivePoller = nullptr;
+
+int BasePeriodMs(int sweepIndex) {
+    if (sweepIndex <= 3) {
+        return 2000;
+    }
+    switch (sweepIndex) {
+    case 4:
+        return 3000;
+    case 5:
+        return 5000;
+    case 6:
+        return 18000;
+    default:
+        return 55000;
+    }
+}
+
+bool PeriodicMode() {
+    return gSettings.calcIndex >= 1 && gSettings.calcIndex <= 3;
+}
+
+} // namespace
+
+int PeriodicAcquisitionPeriod() {
+    const long long period =
+        static_cast<long long>(gSettings.intervalSetting + 10 * gSettings.unchangedTraceCount) *
+        BasePeriodMs(gSettings.sweepIndex) / 100;
+    // A damaged interval setting must not stop the timer or make it spin.
+    if (period < 1) {
+        return 1;
+    }
+    return period > 24 * 3600 * 1000 ? 24 * 3600 * 1000 : static_cast<int>(period);
+}
+
+LinkPoller::LinkPoller(QObject* parent) : QObject(parent), previous_(gActivePoller) {
+    periodicAcquisitionTimer_.setSingleShot(true);
+    capturePollTimer_.setSingleShot(false);
+    capturePollTimer_.setInterval(kCapturePollPeriodMs);
+    connect(&periodicAcquisitionTimer_, &QTimer::timeout, this, &LinkPoller::OnPeriodicTimer);
+    connect(&capturePollTimer_, &QTimer::timeout, this, &LinkPoller::OnCapturePollTimer);
+    gActivePoller = this;
+    OnArrivalWatchChanged([](bool watch) {
+        LinkSerialDevice().WatchArrivals(watch, [] {
+            if (gActivePoller != nullptr) {
+                gActivePoller->OnBytesArrived();
+            }
+        });
+    });
+}
+
+LinkPoller::~LinkPoller() {
+    if (gActivePoller == this) {
+        gActivePoller = previous_;
+    }
+    if (gActivePoller == nullptr) {
+        OnArrivalWatchChanged(nullptr);
+        LinkSerialDevice().WatchArrivals(false, nullptr);
+    }
+}
+
+LinkPoller* LinkPoller::Active() {
+    return gActivePoller;
+}
+
+void LinkPoller::Restart() {
+    periodicAcquisitionTimer_.stop();
+    capturePollTimer_.stop();
+    if (PeriodicMode()) {
+        periodicAcquisitionTimer_.start(PeriodicAcquisitionPeriod());
+    } else {
+        capturePollTimer_.start(kCapturePollPeriodMs);
+    }
+}
+
+void LinkPoller::OnPeriodicTimer() {
+    periodicAcquisitionTimer_.stop();
+    if (LinkBusy() != 0) {
+        // Inside another exchange (a nested event loop): try again at the next period.
+        Restart();
+        return;
+    }
+    if (gSettings.runState == 1 && gSettings.compactMode == 0) {
+        AcquireStep();
+    }
+    Restart();
+}
+
+void LinkPoller::OnCapturePollTimer() {
+    CapturePollStep();
+}
+
+void LinkPoller::StopPeriodicTimer() {
+    periodicAcquisitionTimer_.stop();
+}
+
+void LinkPoller::OnBytesArrived() {
+    if (gSettings.runState == 0 || gSettings.compactMode == 1) {
+        // The step would leave the bytes waiting and the notice would repeat at once; timer 5
+        // takes them when acquisition may run again.
+        LinkSerialDevice().WatchArrivals(false, nullptr);
+        return;
+    }
+    // The same step as timer 5, only sooner.
+    CapturePollStep();
+}
+
+void RestartPolling() {
+    if (LinkPoller* poller = LinkPoller::Active()) {
+        poller->Restart();
+    }
+}

@@ -1,0 +1,271 @@
+#include "serial_device.h"
+
+#include <QCoreApplication>
+#include <QSocketNotifier>
+
+#include <algorithm>
+#include <cerrno>
+#include <chrono>
+#include <fcntl.h>
+#include <poll.h>
+#include <sys/file.h>
+#include <sys/ioctl.h>
+#include <termios.h>
+#include <unistd.h>
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+int MillisecondsUntil(Clock::time_point deadline) {
+    auto left = std::chrono::duration_cast<std::chrono::microseconds>(deadline - Clock::now());
+    if (left.count() <= 0) {
+        return 0;
+    }
+    // Round up so that a wait never ends just short of its deadline and spins.
+    return static_cast<int>((left.count() + 999) / 1000);
+}
+
+speed_t SpeedFor(int baud) {
+    switch (baud) {
+    case 2400:
+        return B2400;
+    case 4800:
+        return B4800;
+    case 9600:
+        return B9600;
+    case 19200:
+        return B19200;
+    case 38400:
+        return B38400;
+    case 57600:
+        return B57600;
+    case 115200:
+        return B115200;
+    default:
+        return B9600;
+    }
+}
+
+} // namespace
+
+SerialDevice::~SerialDevice() {
+    Close();
+}
+
+bool SerialDevice::Open(const char* path, int baud) {
+    Close();
+    if (path == nullptr || *path == '\0') {
+        return false;
+    }
+    int fd = ::open(path, O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
+        return false;
+    }
+    // A serial device is a terminal; anything else (a file, /dev/null) is refused.
+    termios tio{};
+    if (!::isatty(fd) || ::tcgetattr(fd, &tio) != 0) {
+        ::close(fd);
+        return false;
+    }
+    // Exclusive: a second program (or a second open of ours) must not share the line.
+    if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+        ::close(fd);
+        return false;
+    }
+    ::ioctl(fd, TIOCEXCL);
+
+    // Binary 8N1, no parity checking, no flow control of either kind, no echo or line editing:
+    // every byte passes unchanged both ways.
+    tio.c_iflag &= ~static_cast<tcflag_t>(IGNBRK | BRKINT | PARMRK | ISTRIP | INLCR | IGNCR |
+                                          ICRNL | IXON | IXOFF | IXANY | INPCK);
+    tio.c_oflag &= ~static_cast<tcflag_t>(OPOST);
+    tio.c_lflag &= ~static_cast<tcflag_t>(ECHO | ECHONL | ICANON | ISIG | IEXTEN);
+    tio.c_cflag &= ~static_cast<tcflag_t>(CSIZE | PARENB | CSTOPB | CRTSCTS);
+    tio.c_cflag |= CS8 | CREAD | CLOCAL;
+    tio.c_cc[VMIN] = 1;
+    tio.c_cc[VTIME] = 0;
+    ::cfsetispeed(&tio, SpeedFor(baud));
+    ::cfsetospeed(&tio, SpeedFor(baud));
+    ::tcsetattr(fd, TCSANOW, &tio);
+    // DTR and RTS on; a pseudo-terminal has no modem lines and refuses this, which is harmless.
+    int lines = TIOCM_DTR | TIOCM_RTS;
+    ::ioctl(fd, TIOCMBIS, &lines);
+
+    fd_ = fd;
+    hungUp_ = false;
+    UpdateNotifier();
+    return true;
+}
+
+void SerialDevice::Close() {
+    if (fd_ < 0) {
+        return;
+    }
+    // The notifier must stop before its descriptor goes; it may be the caller on the stack.
+    if (notifier_ != nullptr) {
+        notifier_->setEnabled(false);
+        if (QCoreApplication::instance() != nullptr) {
+            notifier_->deleteLater();
+        } else {
+            delete notifier_;
+        }
+        notifier_ = nullptr;
+    }
+    ::ioctl(fd_, TIOCNXCL);
+    ::close(fd_);
+    fd_ = -1;
+}
+
+void SerialDevice::SetReadTimeouts(int betweenBytes, int perByte, int totalConstant) {
+    betweenBytes_ = betweenBytes < 0 ? 0 : betweenBytes;
+    perByte_ = perByte < 0 ? 0 : perByte;
+    totalConstant_ = totalConstant < 0 ? 0 : totalConstant;
+}
+
+void SerialDevice::SetWriteTimeouts(int perByte, int totalConstant) {
+    writePerByte_ = perByte < 0 ? 0 : perByte;
+    writeConstant_ = totalConstant < 0 ? 0 : totalConstant;
+}
+
+int SerialDevice::Write(const char* data, int count) {
+    if (fd_ < 0 || count <= 0) {
+        return 0;
+    }
+    const auto deadline =
+        Clock::now() + std::chrono::milliseconds(writePerByte_ * count + writeConstant_);
+    int done = 0;
+    while (done < count) {
+        ssize_t n = ::write(fd_, data + done, static_cast<size_t>(count - done));
+        if (n > 0) {
+            done += static_cast<int>(n);
+            continue;
+        }
+        if (n < 0 && errno == EINTR) {
+            continue;
+        }
+        if (n < 0 && errno != EAGAIN) {
+            if (errno == EIO) {
+                hungUp_ = true;
+            }
+            break;
+        }
+        int wait = MillisecondsUntil(deadline);
+        if (wait <= 0) {
+            break;
+        }
+        pollfd p{fd_, POLLOUT, 0};
+        int r = ::poll(&p, 1, wait);
+        if (r > 0 && (p.revents & (POLLERR | POLLNVAL)) != 0) {
+            break;
+        }
+    }
+    return done;
+}
+
+int SerialDevice::Read(char* dst, int count) {
+    if (fd_ < 0 || count <= 0) {
+        return 0;
+    }
+    const auto start = Clock::now();
+    const bool hasTotal = perByte_ > 0 || totalConstant_ > 0;
+    const auto totalDeadline =
+        start +
+        std::chrono::milliseconds(static_cast<long long>(perByte_) * count + totalConstant_);
+    Clock::time_point lastByte{};
+    int got = 0;
+    while (got < count) {
+        ssize_t n = ::read(fd_, dst + got, static_cast<size_t>(count - got));
+        if (n > 0) {
+            got += static_cast<int>(n);
+            lastByte = Clock::now();
+            continue;
+        }
+        if (n == 0 || (n < 0 && errno == EIO)) {
+            hungUp_ = true; // the far end has gone; what arrived is all there is
+            break;
+        }
+        if (n < 0 && errno == EINTR) {
+            continue;
+        }
+        if (n < 0 && errno != EAGAIN) {
+            break;
+        }
+        // Nothing waiting: sleep until a byte comes or the nearer time-out ends.
+        int wait = -1;
+        if (hasTotal) {
+            wait = MillisecondsUntil(totalDeadline);
+            if (wait <= 0) {
+                break;
+            }
+        }
+        if (got > 0 && betweenBytes_ > 0) {
+            int gap = MillisecondsUntil(lastByte + std::chrono::milliseconds(betweenBytes_));
+            if (gap <= 0) {
+                break;
+            }
+            wait = wait < 0 ? gap : std::min(wait, gap);
+        }
+        if (wait < 0) {
+            // Neither time-out applies (all zero): take only what is there.
+            break;
+        }
+        pollfd p{fd_, POLLIN, 0};
+        int r = ::poll(&p, 1, wait);
+        if (r > 0 && (p.revents & POLLIN) == 0 && (p.revents & (POLLHUP | POLLERR)) != 0) {
+            hungUp_ = true;
+            break;
+        }
+        if (r > 0 && (p.revents & POLLNVAL) != 0) {
+            break;
+        }
+    }
+    return got;
+}
+
+bool SerialDevice::BytesWaiting() {
+    if (fd_ < 0) {
+        return false;
+    }
+    pollfd p{fd_, POLLIN, 0};
+    if (::poll(&p, 1, 0) <= 0) {
+        return false;
+    }
+    if ((p.revents & POLLIN) != 0) {
+        return true;
+    }
+    if ((p.revents & (POLLHUP | POLLERR)) != 0) {
+        hungUp_ = true;
+        UpdateNotifier();
+    }
+    return false;
+}
+
+void SerialDevice::WatchArrivals(bool watch, std::function<void()> onArrival) {
+    watch_ = watch;
+    if (onArrival) {
+        onArrival_ = std::move(onArrival);
+    }
+    UpdateNotifier();
+}
+
+void SerialDevice::UpdateNotifier() {
+    // A hung-up descriptor reads as always ready; watching it would spin the event loop.
+    const bool wanted =
+        watch_ && fd_ >= 0 && !hungUp_ && onArrival_ && QCoreApplication::instance() != nullptr;
+    if (!wanted) {
+        if (notifier_ != nullptr) {
+            notifier_->setEnabled(false);
+        }
+        return;
+    }
+    if (notifier_ == nullptr) {
+        notifier_ = new QSocketNotifier(fd_, QSocketNotifier::Read);
+        QObject::connect(notifier_, &QSocketNotifier::activated, [this] {
+            if (onArrival_) {
+                onArrival_();
+            }
+        });
+    }
+    notifier_->setEnabled(true);
+}

@@ -1,0 +1,62 @@
+#pragma once
+// A serial device reached through its path, with the read time-outs of a Windows COM port:
+// a total time-out (per-byte multiplier times the count asked for, plus a constant) and a
+// longest gap between two bytes once the first has arrived. Waits sleep in poll(); every
+// deadline is taken on the monotonic clock.
+
+#include <functional>
+
+class QSocketNotifier;
+
+class SerialDevice {
+public:
+    SerialDevice() = default;
+    ~SerialDevice();
+    SerialDevice(const SerialDevice&) = delete;
+    SerialDevice& operator=(const SerialDevice&) = delete;
+
+    // Opens `path` exclusively and applies the line settings (raw 8N1 at `baud`, no hardware or
+    // software flow control, DTR and RTS on). Fails for a path that is missing, not a terminal
+    // or already held by another process.
+    bool Open(const char* path, int baud);
+    void Close();
+    bool IsOpen() const { return fd_ >= 0; }
+
+    void SetReadTimeouts(int betweenBytes, int perByte, int totalConstant);
+    void SetWriteTimeouts(int perByte, int totalConstant);
+    int betweenBytes() const { return betweenBytes_; }
+    int perByte() const { return perByte_; }
+    int totalConstant() const { return totalConstant_; }
+
+    // Writes up to `count` bytes within the write time-out; returns the count written (0 on
+    // failure or time-out).
+    int Write(const char* data, int count);
+    // One read of up to `count` bytes, ended by the total time-out, the gap time-out or a
+    // hang-up; returns the count received.
+    int Read(char* dst, int count);
+    // True when a byte can be read now; returns at once.
+    bool BytesWaiting();
+    // True once the far end has hung up (until the next open).
+    bool HungUp() const { return hungUp_; }
+
+    // Calls `onArrival` from the event loop whenever bytes are waiting, while `watch` is on.
+    // Needs a running Qt event loop; off by itself after a hang-up.
+    void WatchArrivals(bool watch, std::function<void()> onArrival);
+
+private:
+    void UpdateNotifier();
+
+    int fd_ = -1;
+    bool hungUp_ = false;
+    int betweenBytes_ = 0;
+    int perByte_ = 0;
+    int totalConstant_ = 0;
+    int writePerByte_ = 2;
+    int writeConstant_ = 30;
+    bool watch_ = false;
+    std::function<void()> onArrival_;
+    QSocketNotifier* notifier_ = nullptr;
+};
+
+// The one port device behind CommPort.
+SerialDevice& LinkSerialDevice();

@@ -1,0 +1,545 @@
+// The settings file on real files in a temporary program directory: what the program writes, what
+// it reads back, the key-order rules, hand-edited, damaged and read-only files.
+
+#include "keyword_tables.h"
+#include "settings_file.h"
+#include "settings_test_support.h"
+#include "settings_text.h"
+
+#include <QFileInfo>
+#include <QList>
+#include <cstring>
+#include <string>
+
+namespace {
+
+class SettingsFileTest : public ::testing::Test {
+protected:
+    void SetUp() override { ASSERT_TRUE(dir_.valid()); }
+
+    SettingsFileStatus Read() { return ReadSettingsFile(dir_.path().constData()); }
+    SettingsFileStatus ReadText(const QByteArray& text) {
+        dir_.write(text);
+        return Read();
+    }
+    // Reads the text over fresh defaults.
+    void ReadFresh(const QByteArray& text) {
+        SetDefaultSettings();
+        ASSERT_EQ(ReadText(text), SettingsFileStatus::Done);
+    }
+
+    SettingsDirectory dir_;
+};
+
+TEST_F(SettingsFileTest, EmptyFileKeepsDefaultsAndIsFilledAtExit) {
+    ASSERT_EQ(ReadText(""), SettingsFileStatus::Done);
+    EXPECT_EQ(gSettings.requiredFileFound, 1);
+    EXPECT_STREQ(gSettings.moduleDirectory, dir_.path().constData());
+    EXPECT_EQ(gSettings.spanIndex, 7);
+    ASSERT_EQ(WriteSettingsFile(), SettingsFileStatus::Done);
+
+    const QByteArray text = dir_.read();
+    EXPECT_TRUE(text.startsWith("Com port : 0\r\nBaud rate : 3\r\nDetailed trace : 0\r\n"
+                                "Trace 1 color : 00ff00\r\n"));
+    EXPECT_TRUE(text.contains("\r\nCenter frequency : 1000000000\r\n"));
+    EXPECT_TRUE(text.contains("\r\nReference offset : 0.0\r\n"));
+    EXPECT_TRUE(text.contains("\r\nAverage hold : 256\r\n"));
+    EXPECT_TRUE(text.contains("\r\nTrace 10 color : 800080\r\n"));
+    EXPECT_TRUE(text.contains("\r\nCursor 4 color : 00ffff\r\n"));
+    EXPECT_TRUE(text.contains("\r\nEF user data : \r\n"));
+    EXPECT_TRUE(text.endsWith("\r\nModel : 0\r\nSpurious : 0\r\n"));
+    EXPECT_EQ(text.count("\r\n"), 67);
+    EXPECT_EQ(text.count('\n'), 67);
+}
+
+TEST(SettingsKeys, TheReaderKnowsFiftyThreeShortKeys) {
+    for (const char* key : settingstext::kReaderKeys) {
+        ASSERT_NE(key, nullptr);
+        EXPECT_LE(std::strlen(key), 31u) << key;
+        EXPECT_TRUE(std::string(key).ends_with(" : ") || std::string(key).ends_with(' ')) << key;
+    }
+    EXPECT_STREQ(settingstext::kReaderKeys[3], "Trace ");
+    EXPECT_STREQ(settingstext::kReaderKeys[33], "ACP refeence BW : ");
+    EXPECT_STREQ(settingstext::kReaderKeys[52], "Spurious : ");
+}
+
+TEST_F(SettingsFileTest, EveryLineIsAKeyOfTheReaderInWriteOrder) {
+    ASSERT_EQ(ReadText(""), SettingsFileStatus::Done);
+    ASSERT_EQ(WriteSettingsFile(), SettingsFileStatus::Done);
+    const QList<QByteArray> lines = dir_.read().split('\n');
+    ASSERT_EQ(lines.size(), 68); // the text ends with a line end
+    int keyIndex = 0;
+    for (int i = 0; i < 67; ++i) {
+        const QByteArray& line = lines[i];
+        ASSERT_TRUE(line.endsWith('\r')) << i;
+        // Skip forward in the reader's list to the key that starts this line.
+        while (keyIndex < settingstext::kReaderKeyCount &&
+               !line.startsWith(settingstext::kReaderKeys[keyIndex]) &&
+               !line.startsWith("Marker ")) {
+            ++keyIndex;
+        }
+        ASSERT_LT(keyIndex, settingstext::kReaderKeyCount) << line.constData();
+    }
+    // The pairs whose first match depends on the order.
+    const QByteArray text = dir_.read();
+    EXPECT_LT(text.indexOf("Center frequency : "), text.indexOf("CP Center frequency : "));
+    EXPECT_LT(text.indexOf("CP mode : "), text.indexOf("ACP mode : "));
+    EXPECT_LT(text.indexOf("Trace 1 color"), text.indexOf("Trace 10 color"));
+}
+
+void SetUnusualValues() {
+    InstrumentSettings& s = gSettings;
+    s.comPortIndex = 5;
+    s.baudIndex = 5;
+    s.detailedTrace = 1;
+    for (int n = 1; n <= 10; ++n) {
+        s.traceColor[n] = 0x010203u * static_cast<uint32_t>(n);
+    }
+    for (int n = 1; n <= 6; ++n) {
+        s.markerColor[n] = 0xA0B0C0u + static_cast<uint32_t>(n);
+    }
+    s.scaleLineColor = 0x123456;
+    s.backgroundColor = 0xfedcba;
+    std::strcpy(s.efUserText, "30M:12.5dB,100M:10.2dB");
+    std::strcpy(s.mfUserText, "1M:-3.5dB,10M:0.5dB,20M:1dB");
+    s.centerFreq = 2450000000.0;
+    s.spanIndex = 14;
+    s.refLevel = -37;
+    s.unitIndex = 2;
+    s.levelOffset = -12.5;
+    s.impedanceIndex = 1;
+    s.sweepIndex = 7;
+    s.detectorIndex = 2;
+    s.rbwIndex = 7;
+    s.vbwIndex = 10;
+    s.markerMode = 1;
+    s.peakMode = 1;
+    s.zonePosition = 640;
+    s.zoneWidth = 33;
+    s.normMarkerFreq = 123456789.0;
+    s.peakZoneCenter = 2400000000.0;
+    s.peakZoneWidth = 40000000.0;
+    s.conversionIndex = 3;
+    s.measureIndex = 6;
+    s.cpMode = 1;
+    s.cpCenter = 915000000.0;
+    s.cpWidth = 2000000.0;
+    s.acpMode = 2;
+    s.acpRefCenter = 1800000000.0;
+    s.acpRefBw = 3840000.0;
+    s.acpOffset = 10000000.0;
+    s.acpChannelBw = 3840000.0;
+    s.obwMode = 1;
+    s.obwRatio = 95.5;
+    s.obwDb = 26.0;
+    s.antennaIndex = 4;
+    s.probeIndex = 1;
+    s.calcIndex = 3;
+    s.maxCount = 16;
+    s.minCount = 32;
+    s.aveCount = 64;
+    s.scaleIndex = 0;
+    s.startWindowState = 1;
+    s.startSetting = 1;
+    s.remoteState = 1;
+    s.timeOutSetting = 150;
+    s.intervalSetting = 70;
+    s.modelIndex = 1;
+    s.calcSpread = 1;
+}
+
+TEST_F(SettingsFileTest, WrittenFileReadsBackTheSameValues) {
+    ASSERT_EQ(ReadText("old text that is longer than nothing\r\n"), SettingsFileStatus::Done);
+    SetUnusualValues();
+    ASSERT_EQ(WriteSettingsFile(), SettingsFileStatus::Done);
+    const InstrumentSettings written = gSettings;
+
+    SetDefaultSettings();
+    ASSERT_EQ(Read(), SettingsFileStatus::Done);
+    const InstrumentSettings& s = gSettings;
+    EXPECT_EQ(s.comPortIndex, written.comPortIndex);
+    EXPECT_EQ(s.baudIndex, written.baudIndex);
+    EXPECT_EQ(s.detailedTrace, 1);
+    for (int n = 1; n <= 10; ++n) {
+        EXPECT_EQ(s.traceColor[n], written.traceColor[n]) << "trace " << n;
+    }
+    for (int n = 1; n <= 6; ++n) {
+        EXPECT_EQ(s.markerColor[n], written.markerColor[n]) << "marker " << n;
+    }
+    EXPECT_EQ(s.scaleLineColor, written.scaleLineColor);
+    EXPECT_EQ(s.backgroundColor, written.backgroundColor);
+    EXPECT_STREQ(s.efUserText, written.efUserText);
+    EXPECT_STREQ(s.mfUserText, written.mfUserText);
+    EXPECT_EQ(s.efUserFreq[0], 300);
+    EXPECT_EQ(s.efUserGain[1], 1020);
+    EXPECT_EQ(s.mfUserFreq[2], 200);
+    EXPECT_DOUBLE_EQ(s.centerFreq, written.centerFreq);
+    EXPECT_EQ(s.spanIndex, written.spanIndex);
+    EXPECT_EQ(s.refLevel, written.refLevel);
+    EXPECT_EQ(s.unitIndex, written.unitIndex);
+    EXPECT_DOUBLE_EQ(s.levelOffset, written.levelOffset);
+    EXPECT_EQ(s.impedanceIndex, written.impedanceIndex);
+    EXPECT_EQ(s.sweepIndex, written.sweepIndex);
+    EXPECT_EQ(s.detectorIndex, written.detectorIndex);
+    EXPECT_EQ(s.rbwIndex, written.rbwIndex);
+    EXPECT_EQ(s.vbwIndex, written.vbwIndex);
+    EXPECT_EQ(s.markerMode, written.markerMode);
+    EXPECT_EQ(s.peakMode, written.peakMode);
+    EXPECT_EQ(s.zonePosition, written.zonePosition);
+    EXPECT_EQ(s.zoneWidth, written.zoneWidth);
+    EXPECT_DOUBLE_EQ(s.normMarkerFreq, written.normMarkerFreq);
+    EXPECT_DOUBLE_EQ(s.peakZoneCenter, written.peakZoneCenter);
+    EXPECT_DOUBLE_EQ(s.peakZoneWidth, written.peakZoneWidth);
+    EXPECT_EQ(s.conversionIndex, written.conversionIndex);
+    EXPECT_EQ(s.measureIndex, written.measureIndex);
+    EXPECT_EQ(s.cpMode, written.cpMode);
+    EXPECT_DOUBLE_EQ(s.cpCenter, written.cpCenter);
+    EXPECT_DOUBLE_EQ(s.cpWidth, written.cpWidth);
+    EXPECT_EQ(s.acpMode, written.acpMode);
+    EXPECT_DOUBLE_EQ(s.acpRefCenter, written.acpRefCenter);
+    EXPECT_DOUBLE_EQ(s.acpRefBw, written.acpRefBw);
+    EXPECT_DOUBLE_EQ(s.acpOffset, written.acpOffset);
+    EXPECT_DOUBLE_EQ(s.acpChannelBw, written.acpChannelBw);
+    EXPECT_EQ(s.obwMode, written.obwMode);
+    EXPECT_DOUBLE_EQ(s.obwRatio, written.obwRatio);
+    EXPECT_DOUBLE_EQ(s.obwDb, written.obwDb);
+    EXPECT_EQ(s.antennaIndex, written.antennaIndex);
+    EXPECT_EQ(s.probeIndex, written.probeIndex);
+    EXPECT_EQ(s.calcIndex, written.calcIndex);
+    EXPECT_EQ(s.maxCount, written.maxCount);
+    EXPECT_EQ(s.minCount, written.minCount);
+    EXPECT_EQ(s.aveCount, written.aveCount);
+    EXPECT_EQ(s.scaleIndex, written.scaleIndex);
+    EXPECT_EQ(s.startWindowState, written.startWindowState);
+    EXPECT_EQ(s.startSetting, written.startSetting);
+    EXPECT_EQ(s.remoteState, written.remoteState);
+    EXPECT_EQ(s.timeOutSetting, written.timeOutSetting);
+    EXPECT_EQ(s.intervalSetting, written.intervalSetting);
+    // The documented exceptions.
+    EXPECT_EQ(s.modelIndex, 0);
+    EXPECT_EQ(s.calcSpread, 0);
+    EXPECT_EQ(s.requiredFileFound, 1);
+}
+
+TEST_F(SettingsFileTest, WritingOverALongerFileLeavesNoTail) {
+    dir_.write(QByteArray(20000, '#'));
+    ASSERT_EQ(Read(), SettingsFileStatus::Done);
+    ASSERT_EQ(WriteSettingsFile(), SettingsFileStatus::Done);
+    const QByteArray text = dir_.read();
+    EXPECT_LT(text.size(), 4096);
+    EXPECT_FALSE(text.contains('#'));
+    EXPECT_TRUE(text.endsWith("Spurious : 0\r\n"));
+}
+
+TEST_F(SettingsFileTest, WritingKeepsTheFilesPermissionsAndLinks) {
+    dir_.write("Span : 3\r\n");
+    const QFileDevice::Permissions mode =
+        QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup;
+    ASSERT_TRUE(QFile::setPermissions(dir_.filePath(), mode));
+    ASSERT_EQ(Read(), SettingsFileStatus::Done);
+    ASSERT_EQ(WriteSettingsFile(), SettingsFileStatus::Done);
+    constexpr int kOwnerGroupOther = 0x7077;
+    EXPECT_EQ(QFile::permissions(dir_.filePath()) & kOwnerGroupOther, mode & kOwnerGroupOther);
+
+    // A settings file that is a link to one kept elsewhere stays a link; its target is written.
+    QTemporaryDir elsewhere;
+    const QString target = elsewhere.filePath(QStringLiteral("shared.ini"));
+    ASSERT_TRUE(QFile::rename(dir_.filePath(), target));
+    ASSERT_TRUE(QFile::link(target, dir_.filePath()));
+    gSettings.spanIndex = 5;
+    ASSERT_EQ(WriteSettingsFile(), SettingsFileStatus::Done);
+    EXPECT_TRUE(QFileInfo(dir_.filePath()).isSymLink());
+    QFile shared(target);
+    ASSERT_TRUE(shared.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(shared.readAll().contains("\r\nSpan : 5\r\n"));
+}
+
+TEST_F(SettingsFileTest, LargestFileOfTheProgramsMakingIsReadWhole) {
+    ASSERT_EQ(ReadText(""), SettingsFileStatus::Done);
+    SetUnusualValues();
+    std::string table;
+    while (table.size() < 511) {
+        table += "1234.5678M:-12.34dB,";
+    }
+    table.resize(511);
+    std::memcpy(gSettings.efUserText, table.c_str(), 512);
+    std::memcpy(gSettings.mfUserText, table.c_str(), 512);
+    // Frequencies far beyond any analyzer write as their largest kept value.
+    gSettings.cpCenter = 1e300;
+    gSettings.peakZoneWidth = -1e300;
+    gSettings.timeOutSetting = 2000000000;
+    ASSERT_EQ(WriteSettingsFile(), SettingsFileStatus::Done);
+    const QByteArray text = dir_.read();
+    EXPECT_LT(static_cast<std::size_t>(text.size()), kSettingsReadLimit);
+    EXPECT_LT(text.size(), 5000);
+
+    SetDefaultSettings();
+    ASSERT_EQ(Read(), SettingsFileStatus::Done);
+    EXPECT_EQ(std::string(gSettings.mfUserText), table); // the last user text survived
+    EXPECT_EQ(gSettings.calcSpread, 0);                  // and the very last line was read
+    EXPECT_EQ(gSettings.intervalSetting, 70);
+}
+
+TEST_F(SettingsFileTest, MissingFileIsReportedAndNeverCreated) {
+    EXPECT_EQ(Read(), SettingsFileStatus::NotFound);
+    EXPECT_EQ(gSettings.requiredFileFound, 0);
+    EXPECT_EQ(WriteSettingsFile(), SettingsFileStatus::NotFound);
+    ReadWriteSettings(1);
+    EXPECT_FALSE(dir_.exists());
+}
+
+TEST_F(SettingsFileTest, DirectoryInPlaceOfTheFileIsNotASettingsFile) {
+    ASSERT_TRUE(QDir(QString::fromLocal8Bit(dir_.path())).mkdir(QStringLiteral("Orvel.ini")));
+    EXPECT_EQ(Read(), SettingsFileStatus::NotFound);
+    EXPECT_EQ(gSettings.requiredFileFound, 0);
+}
+
+TEST_F(SettingsFileTest, DirectoryTooLongForTheRecordIsNotFound) {
+    std::string longPath = dir_.path().toStdString();
+    while (longPath.size() < 600) {
+        longPath += "/deeper";
+    }
+    EXPECT_EQ(ReadSettingsFile(longPath.c_str()), SettingsFileStatus::NotFound);
+    EXPECT_EQ(gSettings.requiredFileFound, 0);
+    EXPECT_EQ(gSettings.moduleDirectory[0], '\0');
+}
+
+TEST_F(SettingsFileTest, ReadOnlyFileStopsStartUpAndIsLeftUntouched) {
+    const QByteArray original = "Span : 3\r\nBaud rate : 1\r\n";
+    dir_.write(original);
+    ASSERT_TRUE(QFile::setPermissions(
+        dir_.filePath(), QFileDevice::ReadOwner | QFileDevice::ReadGroup | QFileDevice::ReadOther));
+    EXPECT_EQ(Read(), SettingsFileStatus::NotWritable);
+    EXPECT_EQ(gSettings.requiredFileFound, 0);
+    EXPECT_EQ(gSettings.spanIndex, 7); // nothing was taken from it
+    EXPECT_EQ(gSettings.baudIndex, 3);
+    ReadWriteSettings(1); // the shut-down writes nothing
+    EXPECT_EQ(WriteSettingsFile(), SettingsFileStatus::NotWritable);
+    EXPECT_EQ(dir_.read(), original);
+    QFile::setPermissions(dir_.filePath(), QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+}
+
+TEST_F(SettingsFileTest, ShutDownWritesThroughTheViewOperation) {
+    ASSERT_EQ(ReadText(""), SettingsFileStatus::Done);
+    gSettings.spanIndex = 3;
+    ReadWriteSettings(1);
+    EXPECT_TRUE(dir_.read().contains("\r\nSpan : 3\r\n"));
+    EXPECT_EQ(QDir::current().canonicalPath(), QFileInfo(dir_.filePath()).canonicalPath());
+}
+
+TEST_F(SettingsFileTest, HandEditedKeysFollowTheFirstMatchRules) {
+    // Two spaces inside the span key: not found, the default stays.
+    ReadFresh("Span  : 3\r\n");
+    EXPECT_EQ(gSettings.spanIndex, 7);
+    ReadFresh("Center frequency : 3500000000\r\n");
+    EXPECT_DOUBLE_EQ(gSettings.centerFreq, 3300000000.0);
+    ReadFresh("Model : 1\r\nSpurious : 1\r\n");
+    EXPECT_EQ(gSettings.modelIndex, 0);
+    EXPECT_EQ(gSettings.calcSpread, 0);
+    // "CP mode : " is found inside the ACP line that comes first; an ACP mode of 2 is no channel
+    // power mode, so then the default stays.
+    ReadFresh("ACP mode : 1\r\nCP mode : 0\r\n");
+    EXPECT_EQ(gSettings.cpMode, 1);
+    EXPECT_EQ(gSettings.acpMode, 1);
+    ReadFresh("ACP mode : 2\r\nCP mode : 1\r\n");
+    EXPECT_EQ(gSettings.cpMode, 0);
+    EXPECT_EQ(gSettings.acpMode, 2);
+    // Keys stand in any order otherwise, and are found anywhere in a line.
+    ReadFresh("RBW : 1\r\nxxSpan : 2\r\nCP mode : 1\r\nACP mode : 2\r\nCom port : 6\r\n");
+    EXPECT_EQ(gSettings.rbwIndex, 1);
+    EXPECT_EQ(gSettings.spanIndex, 2);
+    EXPECT_EQ(gSettings.cpMode, 1);
+    EXPECT_EQ(gSettings.comPortIndex, 6);
+    ReadFresh("CP Center frequency : 5M\r\nCenter frequency : 1.5G\r\n");
+    EXPECT_DOUBLE_EQ(gSettings.centerFreq, 5000000.0);
+    EXPECT_DOUBLE_EQ(gSettings.cpCenter, 5000000.0);
+}
+
+TEST_F(SettingsFileTest, TraceColourLinesAreFoundByTheirNumber) {
+    ReadFresh("Trace 1 color : 0000aa\r\nTrace 10 color : 0000bb\r\n");
+    EXPECT_EQ(gSettings.traceColor[1], 0x0000aau);
+    EXPECT_EQ(gSettings.traceColor[10], 0x0000bbu);
+    // With trace 10 first, the search for trace 1 finds it too.
+    ReadFresh("Trace 10 color : 0000bb\r\nTrace 1 color : 0000aa\r\n");
+    EXPECT_EQ(gSettings.traceColor[1], 0x0000bbu);
+    EXPECT_EQ(gSettings.traceColor[10], 0x0000bbu);
+    ReadFresh("Marker 2 color : 1 2 3 4 5 6\r\nCursor 4 color : 00FF00h\r\n"
+              "Scale line color : \tab cd ef\r\nBack ground color : zz\r\n");
+    EXPECT_EQ(gSettings.markerColor[2], 0x123456u);
+    EXPECT_EQ(gSettings.markerColor[6], 0x00ff00u);
+    EXPECT_EQ(gSettings.scaleLineColor, 0xabcdefu);
+    EXPECT_EQ(gSettings.backgroundColor, 0u); // no digits: black
+    EXPECT_EQ(gSettings.markerColor[1], 0x00ffffu);
+}
+
+TEST_F(SettingsFileTest, IntegersAndNumbersReadAsDocumented) {
+    ReadFresh("Baud rate : x\r\nSpan :   4abc\r\nReference level : -45\r\nOBW ratio : 95.25\r\n"
+              "Reference offset : 2.5\r\nSweep time : \r\n5\r\n");
+    EXPECT_EQ(gSettings.baudIndex, 0); // not a number reads as 0
+    EXPECT_EQ(gSettings.spanIndex, 4);
+    EXPECT_EQ(gSettings.refLevel, -45);
+    EXPECT_DOUBLE_EQ(gSettings.obwRatio, 95.25);
+    EXPECT_DOUBLE_EQ(gSettings.levelOffset, 2.5);
+    EXPECT_EQ(gSettings.sweepIndex, 5); // line ends are skipped before an integer
+}
+
+TEST_F(SettingsFileTest, LineFeedOnlyFilesReadTheSame) {
+    ReadFresh("Span : 3\nEF user data : 30M:12.5dB,100M:10.2dB\nMF user data : \n"
+              "Trace 2 color : 00ff00\nCenter frequency : 2000000000\n");
+    EXPECT_EQ(gSettings.spanIndex, 3);
+    EXPECT_STREQ(gSettings.efUserText, "30M:12.5dB,100M:10.2dB");
+    EXPECT_STREQ(gSettings.mfUserText, "");
+    EXPECT_EQ(gSettings.traceColor[2], 0x00ff00u);
+    EXPECT_DOUBLE_EQ(gSettings.centerFreq, 2e9);
+}
+
+TEST_F(SettingsFileTest, UserTextsAreCutToTheirFieldAndParsed) {
+    std::string longLine = "EF user data : ";
+    for (int i = 0; i < 200; ++i) {
+        longLine += "10M:1dB,";
+    }
+    ReadFresh(QByteArray::fromStdString(longLine + "\r\nMF user data : 5M:2.5dB"));
+    EXPECT_EQ(std::strlen(gSettings.efUserText), 511u);
+    EXPECT_EQ(gSettings.efUserFreq[9], 100);
+    EXPECT_STREQ(gSettings.mfUserText, "5M:2.5dB"); // no line end after it: up to the end
+    EXPECT_EQ(gSettings.mfUserFreq[0], 50);
+    EXPECT_EQ(gSettings.mfUserGain[0], 250);
+    EXPECT_EQ(gSettings.mfUserFreq[1], -200);
+}
+
+TEST_F(SettingsFileTest, ValuesOutsideTheirRangesGiveSafeValues) {
+    ReadFresh("Com port : 12\r\nBaud rate : 6\r\nSpan : 15\r\nReference unit : 7\r\n"
+              "RBW : -1\r\nVBW : 11\r\nSweep time : 99999999999999999999\r\nDetection : 3\r\n"
+              "Measurement mode : 7\r\nEF mode : 7\r\nMF mode : 2\r\nCalcuration : 5\r\n"
+              "Conversion : 4\r\nScale : 2\r\nStart window size : 3\r\nStart setup : -1\r\n"
+              "Average hold : -5\r\nTimeout : 5000\r\nInterval : 10\r\nReference level : 999\r\n"
+              "Reference offset : 1e9\r\nOBW ratio : 150\r\nOBW down : 0\r\n"
+              "Center frequency : -5\r\nCP Center frequency : 1e300\r\nCP zone width : 9G\r\n"
+              "Zone position : -4\r\nTrace 3 color : ffffffffff\r\n");
+    const InstrumentSettings& s = gSettings;
+    EXPECT_EQ(s.comPortIndex, 8); // the port stays closed
+    EXPECT_EQ(s.baudIndex, 3);
+    EXPECT_EQ(s.spanIndex, 7);
+    EXPECT_EQ(s.unitIndex, 0);
+    EXPECT_EQ(s.rbwIndex, 3);
+    EXPECT_EQ(s.vbwIndex, 4);
+    EXPECT_EQ(s.sweepIndex, 2);
+    EXPECT_EQ(s.detectorIndex, 0);
+    EXPECT_EQ(s.measureIndex, 0);
+    EXPECT_EQ(s.antennaIndex, 0);
+    EXPECT_EQ(s.probeIndex, 0);
+    EXPECT_EQ(s.calcIndex, 0);
+    EXPECT_EQ(s.conversionIndex, 0);
+    EXPECT_EQ(s.scaleIndex, 1);
+    EXPECT_EQ(s.startWindowState, 0);
+    EXPECT_EQ(s.startSetting, 0);
+    EXPECT_EQ(s.aveCount, 256);
+    EXPECT_EQ(s.timeOutSetting, 200);
+    EXPECT_EQ(s.intervalSetting, 50);
+    EXPECT_EQ(s.refLevel, 60);
+    EXPECT_DOUBLE_EQ(s.levelOffset, 50.0);
+    EXPECT_DOUBLE_EQ(s.obwRatio, 99.9);
+    EXPECT_DOUBLE_EQ(s.obwDb, 0.1);
+    EXPECT_DOUBLE_EQ(s.centerFreq, 0.0);
+    EXPECT_DOUBLE_EQ(s.cpCenter, 1.0e9);
+    EXPECT_DOUBLE_EQ(s.cpWidth, 3.3e9);
+    EXPECT_EQ(s.zonePosition, 0);
+    EXPECT_EQ(s.traceColor[3], 0xffffffu);
+
+    ReadFresh("Com port : -3\r\n");
+    EXPECT_EQ(gSettings.comPortIndex, 8);
+}
+
+// Every index the record holds after a read can be looked up in its table.
+void ExpectIndexesInsideTheirTables() {
+    const InstrumentSettings& s = gSettings;
+    EXPECT_TRUE(s.comPortIndex >= 0 && s.comPortIndex <= 8);
+    EXPECT_TRUE(s.baudIndex >= 0 && s.baudIndex < 6);
+    EXPECT_TRUE(s.spanIndex >= 0 && s.spanIndex < keywords::count(keywords::kSpan410));
+    EXPECT_TRUE(s.unitIndex >= 0 && s.unitIndex <= 5);
+    EXPECT_TRUE(s.sweepIndex >= 0 && s.sweepIndex < keywords::count(keywords::kSweep));
+    EXPECT_TRUE(s.rbwIndex >= 0 && s.rbwIndex < keywords::count(keywords::kRbw));
+    EXPECT_TRUE(s.vbwIndex >= 0 && s.vbwIndex < keywords::count(keywords::kVbw));
+    EXPECT_TRUE(s.detectorIndex >= 0 && s.detectorIndex < keywords::count(keywords::kDetector));
+    EXPECT_TRUE(s.measureIndex >= 0 && s.measureIndex < keywords::count(keywords::kMeasure));
+    EXPECT_TRUE(s.antennaIndex >= 0 && s.antennaIndex < keywords::count(keywords::kAntenna));
+    EXPECT_TRUE(s.probeIndex >= 0 && s.probeIndex < keywords::count(keywords::kProbe));
+    EXPECT_TRUE(s.calcIndex >= 0 && s.calcIndex < keywords::count(keywords::kCalc));
+    EXPECT_TRUE(s.scaleIndex >= 0 && s.scaleIndex < keywords::count(keywords::kScale));
+    EXPECT_TRUE(s.conversionIndex >= 0 &&
+                s.conversionIndex < keywords::count(keywords::kConversion));
+    EXPECT_TRUE(s.cpMode >= 0 && s.cpMode < 2);
+    EXPECT_TRUE(s.acpMode >= 0 && s.acpMode < 3);
+    EXPECT_TRUE(s.obwMode >= 0 && s.obwMode < 2);
+    EXPECT_EQ(s.modelIndex, 0);
+    EXPECT_LT(std::strlen(s.efUserText), 512u);
+    EXPECT_LT(std::strlen(s.mfUserText), 512u);
+}
+
+TEST_F(SettingsFileTest, BinaryGarbageStartsWithSafeValuesAndExitWritesACleanFile) {
+    QByteArray garbage;
+    uint32_t x = 12345;
+    for (int i = 0; i < 30000; ++i) {
+        x = x * 1103515245u + 12345u;
+        garbage.append(static_cast<char>(x >> 16));
+    }
+    // Some real keys with damaged values among the noise, zero bytes around them.
+    garbage.insert(100, QByteArray("Span : \0\xff", 9));
+    garbage.insert(500, QByteArray("EF user data : \x01\x02\0\x7f", 19));
+    garbage.insert(900, "Trace 4 color : \xff\xfe");
+    garbage.insert(1500, "Com port : 99999999999999999999999");
+    ReadFresh(garbage);
+    ExpectIndexesInsideTheirTables();
+
+    ASSERT_EQ(WriteSettingsFile(), SettingsFileStatus::Done);
+    const QByteArray text = dir_.read();
+    EXPECT_EQ(text.count("\r\n"), 67);
+    EXPECT_FALSE(text.contains('\0'));
+    const InstrumentSettings first = gSettings;
+    SetDefaultSettings();
+    ASSERT_EQ(Read(), SettingsFileStatus::Done);
+    EXPECT_EQ(gSettings.comPortIndex, first.comPortIndex);
+    EXPECT_EQ(gSettings.traceColor[4], first.traceColor[4]);
+    ASSERT_EQ(WriteSettingsFile(), SettingsFileStatus::Done);
+    EXPECT_EQ(dir_.read(), text); // the clean file reads back to itself
+}
+
+TEST_F(SettingsFileTest, TruncatedFileKeepsWhatArrived) {
+    ASSERT_EQ(ReadText(""), SettingsFileStatus::Done);
+    SetUnusualValues();
+    ASSERT_EQ(WriteSettingsFile(), SettingsFileStatus::Done);
+    QByteArray text = dir_.read();
+    const qsizetype cut = text.indexOf("Center frequency : ") + 22; // "Center frequency : 245"
+    text.truncate(cut);
+    ReadFresh(text);
+    EXPECT_EQ(gSettings.baudIndex, 5);
+    EXPECT_STREQ(gSettings.mfUserText, "1M:-3.5dB,10M:0.5dB,20M:1dB");
+    EXPECT_DOUBLE_EQ(gSettings.centerFreq, 245.0);
+    EXPECT_EQ(gSettings.spanIndex, 7); // beyond the cut: defaults
+    EXPECT_EQ(gSettings.aveCount, 256);
+    ExpectIndexesInsideTheirTables();
+}
+
+TEST_F(SettingsFileTest, HugeFileIsReadOnlyUpToTheLimit) {
+    QByteArray text = "Span : 2\r\n";
+    text.append(QByteArray(static_cast<qsizetype>(kSettingsReadLimit) + 1000, ' '));
+    text.append("RBW : 1\r\n");
+    text.append(QByteArray(2 * 1024 * 1024, 'z'));
+    ReadFresh(text);
+    EXPECT_EQ(gSettings.spanIndex, 2);
+    EXPECT_EQ(gSettings.rbwIndex, 3);
+    ASSERT_EQ(WriteSettingsFile(), SettingsFileStatus::Done);
+    EXPECT_LT(dir_.read().size(), 4096);
+}
+
+TEST(ProgramFiles, TheBuildPutsTheHelpTextAndASettingsFileBesideTheProgram) {
+    const QDir bin(QString::fromUtf8(ORVEL_BIN_DIR));
+    EXPECT_TRUE(QFileInfo(bin.filePath(QStringLiteral("Orvel.ini"))).isFile());
+    QFile help(bin.filePath(QStringLiteral("README.txt")));
+    ASSERT_TRUE(help.open(QIODevice::ReadOnly));
+    const QByteArray text = help.readAll();
+    EXPECT_TRUE(text.contains("Orvel.ini"));
+    EXPECT_TRUE(text.contains("Write E/F User Data"));
+}
+
+} // namespace

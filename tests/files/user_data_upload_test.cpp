@@ -1,0 +1,254 @@
+// "Write E/F User Data" / "Write M/F User Data" on real files, with the analyzer exchange replaced
+// by a scripted link that records what was sent and when acquisition was paused and resumed.
+
+#include "instrument_settings.h"
+#include "qt_test_app.h"
+#include "user_data_upload.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QMessageBox>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstring>
+#include <string>
+#include <vector>
+
+namespace {
+
+using userdata::Result;
+
+class UserDataUploadTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        EnsureQtApplication();
+        SetDefaultSettings();
+        ASSERT_TRUE(dir_.isValid());
+        userdata::SetLink({
+            [this] { events_.push_back("pause"); },
+            [this] { events_.push_back("resume"); },
+            [this] {
+                events_.push_back(std::string("write ") + gSettings.txBuffer);
+                if (failWrite_) {
+                    std::strcpy(gSettings.rxBuffer, "Write error");
+                }
+            },
+            [this] {
+                events_.push_back("read");
+                std::strcpy(gSettings.rxBuffer, reply_.c_str());
+            },
+        });
+        userdata::SetPresenter([this](const userdata::Message& message, QWidget*) {
+            shown_.push_back(message);
+            events_.push_back("message");
+        });
+    }
+    void TearDown() override {
+        userdata::SetLink({});
+        userdata::SetPresenter({});
+        userdata::SetFileChooser({});
+    }
+
+    QString File(const QString& name, const QByteArray& bytes) {
+        const QString path = dir_.filePath(name);
+        QFile file(path);
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+        EXPECT_EQ(file.write(bytes), bytes.size());
+        return path;
+    }
+    Result Upload(int kind, const QString& path) {
+        return userdata::WriteUserDataFile(kind, path, nullptr);
+    }
+    void ExpectOneMessage(const char* text, const char* caption, QMessageBox::Icon icon) {
+        ASSERT_EQ(shown_.size(), 1u);
+        EXPECT_EQ(shown_[0].text, QString::fromLatin1(text));
+        EXPECT_EQ(shown_[0].caption, QString::fromLatin1(caption));
+        EXPECT_EQ(shown_[0].icon, icon);
+    }
+
+    QTemporaryDir dir_;
+    std::vector<std::string> events_;
+    std::vector<userdata::Message> shown_;
+    std::string reply_ = "OK";
+    bool failWrite_ = false;
+};
+
+TEST_F(UserDataUploadTest, AntennaTableIsStoredParsedSentAndConfirmed) {
+    const Result result = Upload(userdata::kAntenna, File("ant.txt", "30M:12.5dB,100M:10.2dB\r\n"));
+    EXPECT_EQ(result, Result::Completed);
+    EXPECT_STREQ(gSettings.efUserText, "30M:12.5dB,100M:10.2dB");
+    EXPECT_EQ(gSettings.efUserFreq[0], 300);
+    EXPECT_EQ(gSettings.efUserFreq[1], 1000);
+    EXPECT_EQ(gSettings.efUserGain[0], 1250);
+    EXPECT_EQ(gSettings.efUserGain[1], 1020);
+    EXPECT_EQ(gSettings.efUserFreq[2], -200);
+    EXPECT_EQ(gSettings.mfUserFreq[0], -200);
+    const std::vector<std::string> expected = {"pause", "write EFUSER30M:12.5dB,100M:10.2dB\r\n",
+                                               "read", "message", "resume"};
+    EXPECT_EQ(events_, expected);
+    ExpectOneMessage("Setting completion.", "Message", QMessageBox::Information);
+}
+
+TEST_F(UserDataUploadTest, ProbeTableGoesToTheProbeFields) {
+    EXPECT_EQ(Upload(userdata::kProbe, File("probe.csv", "1M:-3.5dB,10M:0.5dB\r\n")),
+              Result::Completed);
+    EXPECT_STREQ(gSettings.mfUserText, "1M:-3.5dB,10M:0.5dB");
+    EXPECT_EQ(gSettings.mfUserFreq[1], 100);
+    EXPECT_STREQ(gSettings.efUserText, "");
+    ASSERT_GE(events_.size(), 2u);
+    EXPECT_EQ(events_[1], "write MFUSER1M:-3.5dB,10M:0.5dB\r\n");
+}
+
+TEST_F(UserDataUploadTest, LineEndsAreCutAsStoredFilesExpect) {
+    // Without a final line end the last two characters go.
+    Upload(userdata::kAntenna, File("a.txt", "30M:12.5dB,100M:10.2dB"));
+    EXPECT_STREQ(gSettings.efUserText, "30M:12.5dB,100M:10.2");
+    // A line-feed-only file loses its line feed only.
+    Upload(userdata::kAntenna, File("b.txt", "30M:12.5dB\n"));
+    EXPECT_STREQ(gSettings.efUserText, "30M:12.5dB");
+    // A table is one line: further lines are not sent as commands of their own.
+    Upload(userdata::kAntenna, File("c.txt", "\xEF\xBB\xBF"
+                                             "5M:1dB,6M:2dB\r\n7M:3dB\r\n"));
+    EXPECT_STREQ(gSettings.efUserText, "5M:1dB,6M:2dB");
+    EXPECT_EQ(events_.back(), "resume");
+    EXPECT_EQ(std::count(events_.begin(), events_.end(), "write EFUSER5M:1dB,6M:2dB\r\n"), 1);
+}
+
+TEST_F(UserDataUploadTest, FileNamesAreJudgedByTheirLastThreeLetters) {
+    EXPECT_EQ(Upload(userdata::kAntenna, File("TABLE.TXT", "1M:1dB\r\n")), Result::Completed);
+    shown_.clear();
+    events_.clear();
+    EXPECT_EQ(Upload(userdata::kAntenna, File("table.dat", "1M:2dB\r\n")), Result::BadFileName);
+    ExpectOneMessage("This file can not be opened.", "Read error", QMessageBox::Warning);
+    EXPECT_STREQ(gSettings.efUserText, "1M:1dB");
+    EXPECT_EQ(events_, (std::vector<std::string>{"message"})); // the analyzer was not touched
+}
+
+TEST_F(UserDataUploadTest, EmptyOrUnreadableFileLeavesTheStoredTextAlone) {
+    std::strcpy(gSettings.efUserText, "9M:9dB");
+    EXPECT_EQ(Upload(userdata::kAntenna, File("empty.txt", "")), Result::LoadFailed);
+    ExpectOneMessage("Load went wrong.", "Read error", QMessageBox::Warning);
+    shown_.clear();
+    EXPECT_EQ(Upload(userdata::kAntenna, dir_.filePath("missing.txt")), Result::LoadFailed);
+    QDir(dir_.path()).mkdir("folder.txt");
+    EXPECT_EQ(Upload(userdata::kAntenna, dir_.filePath("folder.txt")), Result::LoadFailed);
+    EXPECT_STREQ(gSettings.efUserText, "9M:9dB");
+    EXPECT_EQ(std::count(events_.begin(), events_.end(), "pause"), 0);
+}
+
+TEST_F(UserDataUploadTest, BinaryFileIsRefused) {
+    std::strcpy(gSettings.mfUserText, "9M:9dB");
+    EXPECT_EQ(Upload(userdata::kProbe, File("bin.csv", QByteArray("1M:1dB\0\x01\xff\r\n", 12))),
+              Result::NotText);
+    ExpectOneMessage("This file can not be opened.", "Read error", QMessageBox::Warning);
+    EXPECT_STREQ(gSettings.mfUserText, "9M:9dB");
+    EXPECT_EQ(gSettings.mfUserFreq[0], -200);
+}
+
+TEST_F(UserDataUploadTest, TooLongTablesAreRefused) {
+    std::strcpy(gSettings.efUserText, "9M:9dB");
+    // More than the 1024 bytes that are read.
+    EXPECT_EQ(Upload(userdata::kAntenna, File("big.txt", QByteArray(1025, '1'))), Result::TooLong);
+    // More than the 511 characters the field holds.
+    EXPECT_EQ(Upload(userdata::kAntenna, File("long.txt", QByteArray(600, '1') + "\r\n")),
+              Result::TooLong);
+    // More than the 10 entries of the table.
+    QByteArray eleven;
+    for (int i = 1; i <= 11; ++i) {
+        eleven += QByteArray::number(i) + "M:1dB,";
+    }
+    eleven.chop(1);
+    EXPECT_EQ(Upload(userdata::kAntenna, File("eleven.txt", eleven + "\r\n")), Result::TooLong);
+    ASSERT_EQ(shown_.size(), 3u);
+    for (const userdata::Message& message : shown_) {
+        EXPECT_EQ(message.text, QStringLiteral("Load went wrong."));
+        EXPECT_EQ(message.caption, QStringLiteral("Read error"));
+    }
+    EXPECT_STREQ(gSettings.efUserText, "9M:9dB");
+    // Exactly 511 characters and 10 entries still fit.
+    QByteArray ten;
+    for (int i = 1; i <= 10; ++i) {
+        ten += QByteArray::number(i) + "M:1dB,";
+    }
+    ten.chop(1);
+    ten += QByteArray(511 - ten.size(), ' ');
+    EXPECT_EQ(Upload(userdata::kAntenna, File("ten.txt", ten + "\r\n")), Result::Completed);
+    EXPECT_EQ(std::strlen(gSettings.efUserText), 511u);
+    EXPECT_EQ(gSettings.efUserFreq[9], 100);
+}
+
+TEST_F(UserDataUploadTest, FailedWriteReportsTheConnectionAndStaysPaused) {
+    failWrite_ = true;
+    gSettings.modelIndex = 1;
+    EXPECT_EQ(Upload(userdata::kAntenna, File("a.txt", "30M:12.5dB\r\n")),
+              Result::CommunicationError);
+    ExpectOneMessage("Please check connection with RVX420.", "Communication error",
+                     QMessageBox::Warning);
+    EXPECT_EQ(events_,
+              (std::vector<std::string>{"pause", "write EFUSER30M:12.5dB\r\n", "message"}));
+    // The new text stays stored and parsed.
+    EXPECT_STREQ(gSettings.efUserText, "30M:12.5dB");
+    EXPECT_EQ(gSettings.efUserFreq[0], 300);
+}
+
+TEST_F(UserDataUploadTest, ErrorRepliesInAnyCaseAndFailedReadsAreReported) {
+    for (const char* reply : {"err", "ERR 3", "Read error", "read ERROR"}) {
+        events_.clear();
+        shown_.clear();
+        reply_ = reply;
+        EXPECT_EQ(Upload(userdata::kProbe, File("p.txt", "1M:1dB\r\n")), Result::CommunicationError)
+            << reply;
+        ExpectOneMessage("Please check connection with RVX410.", "Communication error",
+                         QMessageBox::Warning);
+        EXPECT_EQ(std::count(events_.begin(), events_.end(), "resume"), 0) << reply;
+    }
+}
+
+TEST_F(UserDataUploadTest, AnOldWriteErrorInTheReplyBufferIsNotTakenForANewOne) {
+    std::strcpy(gSettings.rxBuffer, "Write error");
+    EXPECT_EQ(Upload(userdata::kAntenna, File("a.txt", "1M:1dB\r\n")), Result::Completed);
+}
+
+TEST_F(UserDataUploadTest, MenuCommandsUseTheChosenFileAndCancelDoesNothing) {
+    std::vector<QString> filters;
+    QString chosen;
+    userdata::SetFileChooser([&](int kind, QWidget*) {
+        filters.push_back(userdata::FileFilter(kind));
+        return chosen;
+    });
+    WriteEfUserData();
+    EXPECT_TRUE(events_.empty());
+    EXPECT_TRUE(shown_.empty());
+
+    chosen = File("m.csv", "2M:2dB\r\n");
+    WriteMfUserData();
+    EXPECT_STREQ(gSettings.mfUserText, "2M:2dB");
+    ExpectOneMessage("Setting completion.", "Message", QMessageBox::Information);
+    EXPECT_EQ(filters, (std::vector<QString>{QStringLiteral("EF Data(*.txt);;EF Data(*.csv)"),
+                                             QStringLiteral("MF Data(*.txt);;MF Data(*.csv)")}));
+}
+
+TEST_F(UserDataUploadTest, TheMessageBoxShowsTheExactTexts) {
+    userdata::SetPresenter({});
+    QString text;
+    QString caption;
+    QMessageBox::Icon icon = QMessageBox::NoIcon;
+    QTimer::singleShot(0, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        ASSERT_NE(box, nullptr);
+        text = box->text();
+        caption = box->windowTitle();
+        icon = box->icon();
+        box->accept();
+    });
+    EXPECT_EQ(Upload(userdata::kAntenna, File("x.doc", "1M:1dB\r\n")), Result::BadFileName);
+    EXPECT_EQ(text, QStringLiteral("This file can not be opened."));
+    EXPECT_EQ(caption, QStringLiteral("Read error"));
+    EXPECT_EQ(icon, QMessageBox::Warning);
+}
+
+} // namespace

@@ -1,0 +1,201 @@
+// The command transaction against an analyzer played by hand: command texts, the reply checks,
+// the busy cursor, the write failure with its reconnect, and recovery.
+
+#include "command_set.h"
+#include "instrument_settings.h"
+#include "link_view.h"
+#include "scripted_analyzer.h"
+#include "serial_port.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <string>
+#include <thread>
+
+namespace {
+
+std::string Text(int code) {
+    char out[kTxBufferSize];
+    BuildCommandText(code, out, sizeof out);
+    return out;
+}
+
+struct CursorCount : LinkView {
+    int on = 0;
+    int off = 0;
+    void SetWaitCursor(bool busy) override { (busy ? on : off)++; }
+};
+
+class CommandSetTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        SetDefaultSettings();
+        UseComPort(analyzer.devicePath());
+        CommPort(portop::kOpen);
+        ASSERT_EQ(gSettings.comHandle, 1);
+        SetPortTimeouts(portprofile::kLong);
+        SetLinkView(&cursor);
+    }
+    void TearDown() override {
+        SetLinkView(nullptr);
+        CommPort(portop::kClose);
+    }
+    std::string nextReply = "OK\r\n";
+    ScriptedAnalyzer analyzer{[this](const std::string&) { return nextReply; }};
+    CursorCount cursor;
+};
+
+TEST(CommandText, DefaultsGiveTheAnalyzersForms) {
+    SetDefaultSettings();
+    EXPECT_EQ(Text(cmd::kFreq), "FREQ1000000000.0000\r\n");
+    EXPECT_EQ(Text(cmd::kSpan), "SPAN20M\r\n");
+    EXPECT_EQ(Text(cmd::kRef), "REF10\r\n");
+    EXPECT_EQ(Text(cmd::kUnit), "UNITDBM\r\n");
+    EXPECT_EQ(Text(cmd::kRbw), "RBW100K\r\n");
+    EXPECT_EQ(Text(cmd::kVbw), "VBW10K\r\n");
+    EXPECT_EQ(Text(cmd::kSweep), "SWEEP0.1\r\n");
+    EXPECT_EQ(Text(cmd::kDetector), "DETPOS\r\n");
+    EXPECT_EQ(Text(cmd::kScale), "SCALE10\r\n");
+    EXPECT_EQ(Text(cmd::kAveCount), "AVENO256\r\n");
+    EXPECT_EQ(Text(cmd::kOffset), "OFFSET0.0\r\n");
+}
+
+TEST(CommandText, ValuesAndSelections) {
+    SetDefaultSettings();
+    gSettings.modelIndex = 1;
+    gSettings.spanIndex = 14;
+    EXPECT_EQ(Text(cmd::kSpan), "SPAN5G\r\n");
+    gSettings.modelIndex = 0;
+    EXPECT_EQ(Text(cmd::kSpan), "SPANFULL\r\n");
+    gSettings.peakSearchNo = 0;
+    EXPECT_EQ(Text(cmd::kPeakSearch), "PKSEARCH01\r\n");
+    gSettings.peakSearchNo = 11;
+    EXPECT_EQ(Text(cmd::kPeakSearch), "PKSEARCH12\r\n");
+    gSettings.levelOffset = -3.5;
+    EXPECT_EQ(Text(cmd::kOffset), "OFFSET-3.5\r\n");
+    gSettings.levelOffset = 12.0;
+    EXPECT_EQ(Text(cmd::kOffset), "OFFSET12.0\r\n");
+    gSettings.runState = 1;
+    EXPECT_EQ(Text(cmd::kRunHold), "RUN\r\n");
+    gSettings.runState = 0;
+    EXPECT_EQ(Text(cmd::kRunHold), "HOLD\r\n");
+    gSettings.remoteState = 1;
+    EXPECT_EQ(Text(cmd::kRemote), "REMOTEON\r\n");
+    gSettings.remoteState = 0;
+    EXPECT_EQ(Text(cmd::kRemote), "REMOTEOFF\r\n");
+    gSettings.impedanceIndex = 1;
+    EXPECT_EQ(Text(cmd::kImpedance), "IMP75\r\n");
+    gSettings.antennaIndex = 4;
+    EXPECT_EQ(Text(cmd::kEfAntenna), "EFANTUSER\r\n");
+    gSettings.obwMode = 0;
+    EXPECT_EQ(Text(cmd::kObwMode), "OBWMODEN%\r\n");
+    EXPECT_EQ(Text(query::kAcpRefBw), "ACPREFBW?\r\n");
+}
+
+TEST(CommandText, CodesWithoutTextAndIndexesOutsideTheirTables) {
+    SetDefaultSettings();
+    for (int code : {99, 120, 122, 132, 140, 147, 148, 151, 153, 199, 239}) {
+        EXPECT_EQ(Text(code), "") << code;
+    }
+    gSettings.spanIndex = 15;
+    EXPECT_EQ(Text(cmd::kSpan), "") << "RVX410 has no span 15";
+    gSettings.rbwIndex = -1;
+    EXPECT_EQ(Text(cmd::kRbw), "");
+    gSettings.impedanceIndex = 2;
+    EXPECT_EQ(Text(cmd::kImpedance), "");
+}
+
+TEST_F(CommandSetTest, OkInAnyCaseAcceptsAndErrInAnyCaseRefuses) {
+    nextReply = "ok\r\n";
+    EXPECT_EQ(SendCommand(cmd::kFreq), 1);
+    EXPECT_STREQ(gSettings.rxBuffer, "ok");
+    nextReply = "NG\r\n";
+    EXPECT_EQ(SendCommand(cmd::kFreq), 0);
+    nextReply = "eRr:range\r\n";
+    EXPECT_EQ(SendCommand(cmd::kFreq), 0);
+    nextReply = "Err\r\n";
+    EXPECT_EQ(SendCommand(cmd::kMeasRes), 0);
+    nextReply = "CP:-20.05dBm\r\n";
+    EXPECT_EQ(SendCommand(cmd::kMeasRes), 1);
+    EXPECT_STREQ(gSettings.rxBuffer, "CP:-20.05dBm");
+    const auto lines = analyzer.lines();
+    ASSERT_EQ(lines.size(), 5u);
+    EXPECT_EQ(lines[0], "FREQ1000000000.0000");
+    EXPECT_EQ(lines[4], "MEASRES");
+    EXPECT_EQ(cursor.on, 5);
+    EXPECT_EQ(cursor.off, 5);
+}
+
+TEST_F(CommandSetTest, NoReplyIsReadErrorAndChangesNothing) {
+    SetPortTimeouts(portprofile::kShort);
+    nextReply = "";
+    gSettings.centerFreq = 2e9;
+    EXPECT_EQ(SendCommand(query::kFreq), 0);
+    EXPECT_STREQ(gSettings.rxBuffer, "Read error");
+    EXPECT_DOUBLE_EQ(gSettings.centerFreq, 2e9);
+    nextReply = "ERR\r\n";
+    EXPECT_EQ(SendCommand(query::kFreq), 0);
+    EXPECT_DOUBLE_EQ(gSettings.centerFreq, 2e9);
+    nextReply = "1500000000.0000\r\n";
+    EXPECT_EQ(SendCommand(query::kFreq), 1);
+    EXPECT_DOUBLE_EQ(gSettings.centerFreq, 1.5e9);
+}
+
+TEST_F(CommandSetTest, UnknownCodesSendNothing) {
+    EXPECT_EQ(SendCommand(153), 0);
+    EXPECT_EQ(SendCommand(199), 0);
+    gSettings.sweepIndex = 8;
+    EXPECT_EQ(SendCommand(cmd::kSweep), 0);
+    gSettings.sweepIndex = 2;
+    EXPECT_EQ(SendCommand(cmd::kSweep), 1);
+    const auto lines = analyzer.lines();
+    ASSERT_EQ(lines.size(), 1u);
+    EXPECT_EQ(lines[0], "SWEEP0.1");
+    EXPECT_EQ(cursor.on, cursor.off);
+}
+
+TEST_F(CommandSetTest, VersionTextByTheReplysFirstLetter) {
+    nextReply = "VER1.05 RVX410\r\n";
+    EXPECT_EQ(SendCommand(cmd::kVersion), 1);
+    EXPECT_STREQ(gSettings.versionText, "1.05 RVX410");
+    nextReply = "MODEL RVX410 FW:2.10 B\r\n";
+    SendCommand(cmd::kVersion);
+    EXPECT_STREQ(gSettings.versionText, "2.10 B");
+    nextReply = "RVX410 FIRMWARE V 3.01\r\n";
+    SendCommand(cmd::kVersion);
+    EXPECT_STREQ(gSettings.versionText, "3.01");
+    nextReply = "V\r\n";
+    SendCommand(cmd::kVersion);
+    EXPECT_STREQ(gSettings.versionText, "") << "a short reply gives no version, not old bytes";
+}
+
+TEST_F(CommandSetTest, QueryRepliesAreDecoded) {
+    nextReply = "100K\r\n";
+    EXPECT_EQ(SendCommand(query::kVbw), 1);
+    EXPECT_EQ(gSettings.vbwIndex, 6);
+    nextReply = "ALL\r\n";
+    EXPECT_EQ(SendCommand(query::kVbw), 1) << "a query that reaches its decoding succeeds";
+    EXPECT_EQ(gSettings.vbwIndex, 6);
+}
+
+TEST(CommandSetFailure, WriteErrorReconnectsAndTheLinkRecovers) {
+    SetDefaultSettings();
+    ScriptedAnalyzer analyzer([](const std::string&) { return std::string("OK\r\n"); });
+    UseComPort(::testing::TempDir() + "/no-analyzer-here");
+    CommPort(portop::kOpen);
+    EXPECT_EQ(gSettings.comHandle, -1);
+    EXPECT_EQ(SendCommand(cmd::kRef), 0);
+    EXPECT_STREQ(gSettings.rxBuffer, "Write error");
+    EXPECT_EQ(gSettings.comHandle, -1) << "the reconnect tried again and failed";
+    // The cable is back: the next failed write's reconnect opens the port, and then it works.
+    UseComPort(analyzer.devicePath());
+    EXPECT_EQ(SendCommand(cmd::kRef), 0);
+    EXPECT_EQ(gSettings.comHandle, 1);
+    EXPECT_EQ(SendCommand(cmd::kRef), 1);
+    EXPECT_EQ(analyzer.lines(), std::vector<std::string>{"REF10"});
+    CommPort(portop::kClose);
+}
+
+} // namespace

@@ -1,0 +1,230 @@
+// The polling schedule with a real event loop: timer periods, the capture cycle driven by the
+// analyzer's "COMP", the early wake-up, and the guards that keep the poll off the port.
+
+#include "acquisition.h"
+#include "command_codes.h"
+#include "instrument_settings.h"
+#include "link_poller.h"
+#include "link_view.h"
+#include "scripted_analyzer.h"
+#include "serial_port.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <functional>
+#include <string>
+
+namespace {
+
+const std::string kRecord =
+    "MODEL RVX410\r\nCURR\r\nCF 1000000000.0000Hz\r\nSP 20M\r\nRF 10\r\nUNIT dBm\r\n"
+    "ST 0.1 POS\r\nRB 100K\r\nVB 10K\r\nSC 10\r\nTRACE\r\n" +
+    [] {
+        std::string points;
+        for (int i = 0; i < 251; ++i) {
+            points += "C8";
+            points += (i % 25 == 24 || i == 250) ? "\r\n" : ",";
+        }
+        return points;
+    }();
+
+// Answers like an analyzer in capture mode: "COMP" for "CAPT", a record, a result, "ERR" to an
+// empty line.
+std::string Analyzer(const std::string& line) {
+    if (line == "CAPT") {
+        return "COMP\r\n";
+    }
+    if (line == "SRSCURR" || line == "SRSF") {
+        return kRecord;
+    }
+    if (line == "MEASRES") {
+        return "MEAS OFF\r\n";
+    }
+    if (line.empty()) {
+        return "ERR\r\n";
+    }
+    return "OK\r\n";
+}
+
+struct CountingView : LinkView {
+    int traces = 0;
+    std::string result;
+    std::function<void()> duringTraces;
+    void UpdateTraces() override {
+        ++traces;
+        if (duringTraces) {
+            duringTraces();
+        }
+    }
+    void ShowMeasurementResult(const char* text) override { result = text; }
+};
+
+// Runs the event loop until `done` holds (checked every 5 ms) or a generous time-out passes.
+bool RunUntil(const std::function<bool()>& done, int timeoutMs = 20000) {
+    QElapsedTimer clock;
+    clock.start();
+    // Sleep in the event loop between checks instead of spinning beside the analyzer.
+    QTimer tick;
+    tick.start(5);
+    while (!done()) {
+        if (clock.elapsed() > timeoutMs) {
+            return false;
+        }
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    }
+    return true;
+}
+
+class PollerTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        SetDefaultSettings();
+        UseComPort(analyzer.devicePath());
+        CommPort(portop::kOpen);
+        ASSERT_EQ(gSettings.comHandle, 1);
+        SetPortTimeouts(portprofile::kShort);
+        SetLinkView(&view);
+    }
+    void TearDown() override {
+        SetLinkView(nullptr);
+        CommPort(portop::kClose);
+    }
+    int argc = 1;
+    char name[8] = "test";
+    char* argv[2] = {name, nullptr};
+    QCoreApplication app{argc, argv};
+    ScriptedAnalyzer analyzer{Analyzer};
+    CountingView view;
+};
+
+TEST(PollingPeriod, FollowsSweepIntervalAndUnchangedTraces) {
+    SetDefaultSettings();
+    EXPECT_EQ(PeriodicAcquisitionPeriod(), 2000);
+    gSettings.sweepIndex = 7;
+    EXPECT_EQ(PeriodicAcquisitionPeriod(), 55000);
+    gSettings.unchangedTraceCount = 10;
+    EXPECT_EQ(PeriodicAcquisitionPeriod(), 110000);
+    gSettings.sweepIndex = 4;
+    gSettings.unchangedTraceCount = 0;
+    gSettings.intervalSetting = 50;
+    EXPECT_EQ(PeriodicAcquisitionPeriod(), 1500);
+    gSettings.sweepIndex = 5;
+    gSettings.intervalSetting = 150;
+    gSettings.unchangedTraceCount = 3;
+    EXPECT_EQ(PeriodicAcquisitionPeriod(), 9000);
+    gSettings.sweepIndex = 6;
+    gSettings.intervalSetting = 100;
+    gSettings.unchangedTraceCount = 0;
+    EXPECT_EQ(PeriodicAcquisitionPeriod(), 18000);
+    gSettings.intervalSetting = -500; // damaged settings file
+    EXPECT_EQ(PeriodicAcquisitionPeriod(), 1);
+}
+
+TEST_F(PollerTest, RestartChoosesTheTimerByTraceCalculation) {
+    LinkPoller poller;
+    EXPECT_EQ(LinkPoller::Active(), &poller);
+    RestartPolling();
+    EXPECT_TRUE(poller.capturePollTimer().isActive());
+    EXPECT_EQ(poller.capturePollTimer().interval(), 500);
+    EXPECT_FALSE(poller.capturePollTimer().isSingleShot());
+    EXPECT_FALSE(poller.periodicTimer().isActive());
+    for (int calc : {1, 2, 3}) {
+        gSettings.calcIndex = calc;
+        gSettings.sweepIndex = 7;
+        RestartPolling();
+        EXPECT_TRUE(poller.periodicTimer().isActive()) << calc;
+        EXPECT_TRUE(poller.periodicTimer().isSingleShot());
+        EXPECT_EQ(poller.periodicTimer().interval(), 55000);
+        EXPECT_FALSE(poller.capturePollTimer().isActive());
+    }
+    gSettings.calcIndex = 4;
+    RestartPolling();
+    EXPECT_TRUE(poller.capturePollTimer().isActive());
+    EXPECT_FALSE(poller.periodicTimer().isActive());
+    poller.StopPeriodicTimer();
+    EXPECT_FALSE(poller.periodicTimer().isActive());
+}
+
+TEST_F(PollerTest, CaptureCycleRunsFromCompToCapt) {
+    LinkPoller poller;
+    gSettings.runState = 1;
+    RestartPolling();
+    ResumeAcquisition();
+    ASSERT_TRUE(RunUntil([&] { return view.traces >= 3; }));
+    gSettings.runState = 0;
+    PauseAcquisition();
+    const auto lines = analyzer.lines();
+    ASSERT_GE(lines.size(), 9u);
+    for (size_t i = 0; i + 2 < 9; i += 3) {
+        EXPECT_EQ(lines[i], "CAPT") << i;
+        EXPECT_EQ(lines[i + 1], "SRSCURR") << i;
+        EXPECT_EQ(lines[i + 2], "MEASRES") << i;
+    }
+    EXPECT_EQ(view.result, "MEAS OFF");
+    EXPECT_EQ(gSettings.traceKind[1], 0);
+    EXPECT_EQ(gSettings.traceRecord.tracePoints[250], 0xC8);
+}
+
+TEST_F(PollerTest, PeriodicModeReadsTheScreenWithoutCapture) {
+    LinkPoller poller;
+    gSettings.runState = 1;
+    gSettings.calcIndex = 1;
+    poller.OnPeriodicTimer();
+    EXPECT_EQ(view.traces, 1);
+    EXPECT_TRUE(poller.periodicTimer().isActive());
+    EXPECT_EQ(poller.periodicTimer().interval(), 2000);
+    ResumeAcquisition();
+    PauseAcquisition();
+    EXPECT_EQ(analyzer.lines(), (std::vector<std::string>{"SRSCURR", "MEASRES"}));
+    gSettings.compactMode = 1;
+    poller.OnPeriodicTimer();
+    EXPECT_EQ(view.traces, 1) << "compact mode skips the acquisition";
+    EXPECT_TRUE(poller.periodicTimer().isActive());
+}
+
+TEST_F(PollerTest, HeldOrCompactPollLeavesThePortAlone) {
+    LinkPoller poller;
+    analyzer.Send("COMP\r\n");
+    ASSERT_TRUE(RunUntil([] { return PortBytesWaiting() == 1; }));
+    poller.OnCapturePollTimer();
+    EXPECT_EQ(PortBytesWaiting(), 1) << "held: the port is not read";
+    gSettings.runState = 1;
+    gSettings.compactMode = 1;
+    poller.OnCapturePollTimer();
+    EXPECT_EQ(PortBytesWaiting(), 1) << "compact: the port is not read";
+    gSettings.compactMode = 0;
+    poller.OnCapturePollTimer();
+    EXPECT_EQ(view.traces, 1);
+}
+
+TEST_F(PollerTest, PollDoesNotReenterAnExchange) {
+    LinkPoller poller;
+    gSettings.runState = 1;
+    view.duringTraces = [&] {
+        // A nested event loop inside the view: a "COMP" is waiting, yet nothing may read it.
+        analyzer.Send("COMP\r\n");
+        ASSERT_TRUE(RunUntil([] { return PortBytesWaiting() == 1; }));
+        poller.OnCapturePollTimer();
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+        EXPECT_EQ(PortBytesWaiting(), 1);
+    };
+    AcquireStep();
+    view.duringTraces = nullptr;
+    EXPECT_EQ(view.traces, 1);
+}
+
+TEST_F(PollerTest, NoPollerNoTimers) {
+    RestartPolling(); // nothing to restart, nothing breaks
+    {
+        LinkPoller poller;
+        EXPECT_EQ(LinkPoller::Active(), &poller);
+    }
+    EXPECT_EQ(LinkPoller::Active(), nullptr);
+}
+
+} // namespace

@@ -1,0 +1,205 @@
+// The screen record parser: labels, units, sweep and detector, hexadecimal points, and damaged
+// records that must not disturb what they do not carry.
+
+#include "instrument_settings.h"
+#include "screen_record.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+namespace {
+
+std::string Points(int count, int value) {
+    std::string s;
+    char point[4];
+    for (int i = 0; i < count; ++i) {
+        std::snprintf(point, sizeof point, "%02X,", (value + i) & 0xFF);
+        s += point;
+    }
+    return s;
+}
+
+std::string Record(const std::string& unitLine, const std::string& trace) {
+    return "CF 1.0000GHz\r\nSP 20M\r\nRF-10\r\n" + unitLine + "\r\nST 0.1sPOS\r\nRB 100K\r\n" +
+           "VB 10K\r\nSC 10dB/\r\nTRACE" + trace;
+}
+
+void Load(const std::string& text) {
+    std::snprintf(gSettings.rxBuffer, kRxBufferSize, "%s", text.c_str());
+}
+
+class ScreenRecordTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        gSettings.activeTraceSlot = 1;
+        gSettings.modelIndex = 0;
+    }
+    TraceRecord& record = gSettings.traceRecord;
+};
+
+TEST_F(ScreenRecordTest, DecodesEveryLabel) {
+    record.recordUnitBits = 0x1F0;
+    Load(Record("dBm", Points(251, 0x10)));
+    ParseScreenRecord(250);
+    EXPECT_DOUBLE_EQ(record.recordCenterFreq, 1e9);
+    EXPECT_EQ(record.recordSpanIndex, 7);
+    EXPECT_EQ(record.recordRefLevel, -10);
+    EXPECT_EQ(record.recordUnitBits, 0x1F0u) << "only the low four bits change";
+    EXPECT_EQ(record.recordKind, 30);
+    EXPECT_EQ(record.recordSweepIndex, 2);
+    EXPECT_EQ(record.recordDetectorIndex, 0);
+    EXPECT_EQ(record.recordRbwIndex, 3);
+    EXPECT_EQ(record.recordVbwIndex, 4);
+    EXPECT_EQ(record.recordScaleIndex, 1);
+    for (int i = 0; i < 251; ++i) {
+        ASSERT_EQ(record.tracePoints[i], (0x10 + i) & 0xFF) << i;
+        ASSERT_EQ(gSettings.traceStore[1][i], (0x10 + i) & 0xFF) << i;
+    }
+    EXPECT_EQ(record.tracePoints[251], 0);
+}
+
+TEST_F(ScreenRecordTest, UnitWordsInTheirOrder) {
+    Load(Record("dBmV", ""));
+    ParseScreenRecord(250);
+    EXPECT_EQ(record.recordUnitBits & 0xF, 2u);
+    EXPECT_EQ(record.recordKind, 34);
+    Load(Record("dBm", "") + " dBuV");
+    ParseScreenRecord(250);
+    EXPECT_EQ(record.recordUnitBits & 0xF, 0u);
+    EXPECT_EQ(record.recordKind, 30);
+    Load(Record("dBu{", ""));
+    ParseScreenRecord(250);
+    EXPECT_EQ(record.recordUnitBits & 0xF, 4u);
+    EXPECT_EQ(record.recordKind, 28);
+    Load(Record("dBu|", ""));
+    ParseScreenRecord(250);
+    EXPECT_EQ(record.recordUnitBits & 0xF, 5u);
+    EXPECT_EQ(record.recordKind, 29);
+}
+
+TEST_F(ScreenRecordTest, SweepIsTheLongestKeywordBeforeTheDetector) {
+    Load("CF 1G\r\nSP 1M\r\nRF0\r\nST 10msSMP\r\nRB 3K\r\nVB OFF\r\nSC 2\r\nTRACE");
+    ParseScreenRecord(250);
+    EXPECT_EQ(record.recordSweepIndex, 0);
+    EXPECT_EQ(record.recordDetectorIndex, 2);
+    EXPECT_EQ(record.recordVbwIndex, 10);
+    EXPECT_EQ(record.recordScaleIndex, 0);
+    Load("CF 1G\r\nSP 1M\r\nRF0\r\nST 10sneg\r\nRB 3K\r\nVB 1M\r\nSC 5\r\nTRACE");
+    ParseScreenRecord(250);
+    EXPECT_EQ(record.recordSweepIndex, 6);
+    EXPECT_EQ(record.recordDetectorIndex, 1);
+    EXPECT_EQ(record.recordScaleIndex, 0) << "a scale other than 2 or 10 leaves the field";
+    Load("CF 1G\r\nSP 1M\r\nRF0\r\nST PO\r\nRB 3K\r\nVB 1M\r\nSC 10\r\nTRACE");
+    ParseScreenRecord(250);
+    EXPECT_EQ(record.recordSweepIndex, 6) << "too short: neither sweep nor detector";
+    EXPECT_EQ(record.recordDetectorIndex, 1);
+}
+
+TEST_F(ScreenRecordTest, ReferenceFromALineBeginningWithR) {
+    Load("CF 1G\r\nSP 1M\r\nR -35dBm\r\nST 1sPOS\r\nRB 3K\r\nVB 1M\r\nSC 10\r\nTRACE");
+    ParseScreenRecord(250);
+    EXPECT_EQ(record.recordRefLevel, -35);
+}
+
+TEST_F(ScreenRecordTest, MissingLabelStopsTheParseThere) {
+    Load(Record("dBm", Points(251, 0)));
+    ParseScreenRecord(250);
+    record.recordRbwIndex = 6;
+    record.recordVbwIndex = 9;
+    std::string text = Record("dBmV", Points(251, 0x40));
+    text.replace(text.find("RB"), 2, "XX");
+    Load(text);
+    ParseScreenRecord(250);
+    EXPECT_EQ(record.recordKind, 34) << "fields before the gap take their new values";
+    EXPECT_EQ(record.recordRbwIndex, 6);
+    EXPECT_EQ(record.recordVbwIndex, 9);
+    EXPECT_EQ(record.tracePoints[0], 0) << "points keep their old values";
+    EXPECT_EQ(gSettings.traceStore[1][5], 5);
+}
+
+TEST_F(ScreenRecordTest, ShortTraceKeepsTheRestAndStopsAtTheEnd) {
+    Load(Record("dBm", Points(251, 0x20)));
+    ParseScreenRecord(250);
+    Load(Record("dBm", "01,02,0"));
+    ParseScreenRecord(250);
+    EXPECT_EQ(record.tracePoints[0], 1);
+    EXPECT_EQ(record.tracePoints[1], 2);
+    EXPECT_EQ(record.tracePoints[2], 0);
+    EXPECT_EQ(record.tracePoints[3], 0x23);
+    EXPECT_EQ(gSettings.traceStore[1][3], 0x23);
+}
+
+TEST_F(ScreenRecordTest, NonHexadecimalPointsAndNulBytes) {
+    Load(Record("dBm", "ZZ,1G,7F,"));
+    ParseScreenRecord(250);
+    EXPECT_EQ(record.tracePoints[0], 0);
+    EXPECT_EQ(record.tracePoints[1], 1);
+    EXPECT_EQ(record.tracePoints[2], 0x7F);
+    // A NUL byte ends the text: nothing after it is read.
+    std::string text = Record("dBm", Points(10, 0x50));
+    text[text.find("TRACE") + 8] = '\0';
+    std::memcpy(gSettings.rxBuffer, text.data(), text.size());
+    gSettings.rxBuffer[text.size()] = '\0';
+    ParseScreenRecord(250);
+    EXPECT_EQ(record.tracePoints[0], 0x50);
+    EXPECT_EQ(record.tracePoints[1], 1) << "kept from the record before";
+}
+
+TEST_F(ScreenRecordTest, LabelAtTheVeryEndOfTheBufferReadsNothingBeyond) {
+    std::memset(gSettings.rxBuffer, '.', kRxBufferSize - 1);
+    gSettings.rxBuffer[kRxBufferSize - 1] = '\0';
+    std::memcpy(gSettings.rxBuffer + kRxBufferSize - 3, "CF", 2);
+    ParseScreenRecord(1000);
+    std::string text = Record("dBm", "");
+    std::memset(gSettings.rxBuffer, '1', kRxBufferSize - 1);
+    std::memcpy(gSettings.rxBuffer, text.data(), text.size());
+    ParseScreenRecord(1000);
+    EXPECT_EQ(record.tracePoints[1004], 0x11);
+    EXPECT_EQ(record.tracePoints[1005], 0) << "at most n + n/250 + 1 points";
+}
+
+TEST_F(ScreenRecordTest, UnchangedTracesAreCountedUpToTen) {
+    gSettings.unchangedTraceCount = 0;
+    Load(Record("dBm", Points(250, 0x30)));
+    ParseScreenRecord(250);
+    EXPECT_EQ(gSettings.unchangedTraceCount, 0);
+    for (int i = 0; i < 12; ++i) {
+        ParseScreenRecord(250);
+    }
+    EXPECT_EQ(gSettings.unchangedTraceCount, 10);
+    gSettings.unchangedTraceCount = 3;
+    std::string differing = Points(250, 0x30);
+    differing.replace(3 * 100, 2, "FF");
+    Load(Record("dBm", differing));
+    ParseScreenRecord(250);
+    EXPECT_EQ(gSettings.unchangedTraceCount, 3);
+}
+
+TEST_F(ScreenRecordTest, AnalyzerRecordsOf251PointsCountOnlyWhenAllAreUnchanged) {
+    Load(Record("dBm", Points(251, 0x30)));
+    ParseScreenRecord(250);
+    gSettings.unchangedTraceCount = 0;
+    std::string differing = Points(251, 0x30);
+    differing.replace(3 * 250, 2, "FF");
+    Load(Record("dBm", differing));
+    ParseScreenRecord(250);
+    EXPECT_EQ(gSettings.unchangedTraceCount, 0) << "250 of 251 equal is a changed trace";
+    ParseScreenRecord(250);
+    EXPECT_EQ(gSettings.unchangedTraceCount, 1);
+}
+
+TEST_F(ScreenRecordTest, SpanKeywordMustMatchWhole) {
+    record.recordSpanIndex = 3;
+    Load("CF 1G\r\nSP 20MHz\r\nRF0\r\nST 1sPOS\r\nRB 3K\r\nVB 1M\r\nSC 10\r\nTRACE");
+    ParseScreenRecord(250);
+    EXPECT_EQ(record.recordSpanIndex, 3);
+    gSettings.modelIndex = 1;
+    Load("CF 1G\r\nSP full\r\nRF0\r\nST 1sPOS\r\nRB 3K\r\nVB 1M\r\nSC 10\r\nTRACE");
+    ParseScreenRecord(250);
+    EXPECT_EQ(record.recordSpanIndex, 15);
+}
+
+} // namespace

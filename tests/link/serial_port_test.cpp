@@ -1,0 +1,282 @@
+// The serial port on a real pseudo-terminal: opening, line ends, chunked reads, floods,
+// hang-ups and the failures that must show as "Write error" and "Read error".
+
+#include "instrument_settings.h"
+#include "port_names.h"
+#include "pty_pair.h"
+#include "serial_port.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <chrono>
+#include <cstdlib>
+#include <cstring>
+#include <fcntl.h>
+#include <string>
+#include <sys/file.h>
+#include <thread>
+#include <unistd.h>
+
+namespace {
+
+std::string Rx() {
+    return gSettings.rxBuffer;
+}
+
+void Put(const char* text) {
+    std::snprintf(gSettings.txBuffer, kTxBufferSize, "%s", text);
+}
+
+class SerialPortTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        UseComPort(pty.slavePath());
+        CommPort(portop::kOpen);
+        ASSERT_EQ(gSettings.comHandle, 1);
+    }
+    void TearDown() override { CommPort(portop::kClose); }
+    PtyPair pty;
+};
+
+TEST(SerialPortOpen, PortIndexOutOfRangeOpensNothingAndWritesFail) {
+    PtyPair pty;
+    UseComPort(pty.slavePath());
+    gSettings.comPortIndex = 8;
+    CommPort(portop::kOpen);
+    EXPECT_EQ(gSettings.comHandle, 0);
+    Put("FREQ?\r\n");
+    CommPort(portop::kWrite);
+    EXPECT_EQ(Rx(), "Write error");
+    CommPort(portop::kRead);
+    EXPECT_EQ(Rx(), "Read error");
+    EXPECT_EQ(gSettings.rxLength, 0);
+}
+
+TEST(SerialPortOpen, MissingOrNonSerialDevicesFailWithoutMessage) {
+    const std::string dir = ::testing::TempDir();
+    const std::string file = dir + "/not-a-port";
+    FILE* f = std::fopen(file.c_str(), "w");
+    ASSERT_NE(f, nullptr);
+    std::fclose(f);
+    for (const std::string& path : {dir + "/no-such-device", file, std::string("/dev/null"), dir}) {
+        UseComPort(path);
+        CommPort(portop::kOpen);
+        EXPECT_EQ(gSettings.comHandle, -1) << path;
+        Put("\r\n");
+        CommPort(portop::kWrite);
+        EXPECT_EQ(Rx(), "Write error") << path;
+    }
+    std::remove(file.c_str());
+}
+
+TEST(SerialPortOpen, OpenIsExclusive) {
+    PtyPair pty;
+    int other = ::open(pty.slavePath().c_str(), O_RDWR | O_NOCTTY);
+    ASSERT_GE(other, 0);
+    ASSERT_EQ(::flock(other, LOCK_EX | LOCK_NB), 0);
+    UseComPort(pty.slavePath());
+    CommPort(portop::kOpen);
+    EXPECT_EQ(gSettings.comHandle, -1);
+    ::close(other);
+    CommPort(portop::kOpen);
+    EXPECT_EQ(gSettings.comHandle, 1);
+    CommPort(portop::kClose);
+    EXPECT_EQ(gSettings.comHandle, 1) << "close keeps the handle value";
+}
+
+TEST(SerialPortOpen, EnvironmentOverridesTheDeviceTable) {
+    ::unsetenv("ORVEL_COM3");
+    EXPECT_EQ(PortDevicePath(0),
+              std::getenv("ORVEL_COM1") ? std::getenv("ORVEL_COM1") : std::string("/dev/ttyUSB0"));
+    EXPECT_EQ(PortDevicePath(2), "/dev/ttyACM0");
+    EXPECT_EQ(PortDevicePath(7), "/dev/ttyS3");
+    ::setenv("ORVEL_COM3", "/tmp/analyzer", 1);
+    EXPECT_EQ(PortDevicePath(2), "/tmp/analyzer");
+    ::setenv("ORVEL_COM3", "", 1);
+    EXPECT_EQ(PortDevicePath(2), "/dev/ttyACM0");
+    EXPECT_EQ(PortDevicePath(8), "");
+    EXPECT_EQ(PortDevicePath(-1), "");
+}
+
+TEST_F(SerialPortTest, WritesTheTextWithoutItsTerminator) {
+    Put("FREQ1000000000.0000\r\n");
+    CommPort(portop::kWrite);
+    EXPECT_EQ(pty.ReceiveLine(), "FREQ1000000000.0000\r\n");
+}
+
+TEST_F(SerialPortTest, ReplyLosesItsLineEnd) {
+    pty.Send("OK\r\n");
+    CommPort(portop::kRead);
+    EXPECT_EQ(Rx(), "OK");
+    EXPECT_EQ(gSettings.rxLength, 4);
+}
+
+TEST_F(SerialPortTest, ReplyWithoutLineEndStaysAsReceived) {
+    pty.Send("20M");
+    CommPort(portop::kRead);
+    EXPECT_EQ(Rx(), "20M");
+    EXPECT_EQ(gSettings.rxLength, 3);
+}
+
+TEST_F(SerialPortTest, NothingReceivedIsReadError) {
+    CommPort(portop::kRead);
+    EXPECT_EQ(Rx(), "Read error");
+    EXPECT_EQ(gSettings.rxLength, 0);
+}
+
+TEST_F(SerialPortTest, ReplySplitOverSeveralWritesArrivesAsOne) {
+    std::thread analyzer([this] {
+        pty.Send("CF 1.0000");
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+        pty.Send("GHz\r\nSP 20");
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+        pty.Send("MHz\r\n");
+    });
+    // Generous gaps on a loaded machine: between-bytes at its long-profile value.
+    gSettings.timeOutSetting = 200;
+    SetPortTimeouts(portprofile::kLong);
+    CommPort(portop::kRead);
+    analyzer.join();
+    EXPECT_EQ(Rx(), "CF 1.0000GHz\r\nSP 20MHz");
+}
+
+TEST_F(SerialPortTest, ReplyOfWholeChunksIsReceivedNotReadError) {
+    for (int baudIndex : {3, 2}) {
+        gSettings.baudIndex = baudIndex;
+        const size_t chunk = baudIndex >= 3 ? 256 : 64;
+        std::string reply(chunk * 2 - 2, 'A');
+        reply += "\r\n";
+        pty.Send(reply);
+        CommPort(portop::kRead);
+        EXPECT_EQ(gSettings.rxLength, static_cast<int>(chunk * 2)) << baudIndex;
+        EXPECT_EQ(Rx(), std::string(chunk * 2 - 2, 'A')) << baudIndex;
+    }
+}
+
+TEST_F(SerialPortTest, FloodIsCutAtTheBufferAndTheRestDrained) {
+    std::string flood(30000, '7');
+    std::thread analyzer([&] { pty.Send(flood); });
+    gSettings.timeOutSetting = 200;
+    SetPortTimeouts(portprofile::kLong);
+    CommPort(portop::kRead);
+    analyzer.join();
+    EXPECT_EQ(gSettings.rxLength, kRxBufferSize - 1);
+    EXPECT_EQ(std::strlen(gSettings.rxBuffer), static_cast<size_t>(kRxBufferSize - 1));
+    // The rest is gone: the next exchange starts clean.
+    pty.Send("OK\r\n");
+    CommPort(portop::kRead);
+    EXPECT_EQ(Rx(), "OK");
+}
+
+TEST_F(SerialPortTest, EndlessFloodDoesNotHoldTheRead) {
+    // The analyzer never stops sending; its writes must not block once the line is full.
+    ::fcntl(pty.master(), F_SETFL, ::fcntl(pty.master(), F_GETFL) | O_NONBLOCK);
+    std::atomic<bool> stop{false};
+    std::thread analyzer([&] {
+        const std::string burst(512, 'Z');
+        while (!stop) {
+            if (::write(pty.master(), burst.data(), burst.size()) <= 0) {
+                std::this_thread::sleep_for(std::chrono::milliseconds(1));
+            }
+        }
+    });
+    SetPortTimeouts(portprofile::kShort);
+    CommPort(portop::kRead); // returns: cut, drained for one read's time-out at most
+    stop = true;
+    analyzer.join();
+    EXPECT_EQ(gSettings.rxLength, kRxBufferSize - 1);
+    EXPECT_EQ(gSettings.rxBuffer[kRxBufferSize - 1], '\0');
+}
+
+TEST_F(SerialPortTest, NulBytesStayInsideTheBuffer) {
+    pty.Send(std::string("O\0K\r\n", 5));
+    CommPort(portop::kRead);
+    EXPECT_EQ(gSettings.rxLength, 5);
+    EXPECT_EQ(Rx(), "O");
+}
+
+TEST_F(SerialPortTest, HangUpMidReplyEndsTheReadAndTheNextWriteFails) {
+    gSettings.timeOutSetting = 200;
+    SetPortTimeouts(portprofile::kLong);
+    std::thread analyzer([this] {
+        pty.Send("CF 1.0000GHz\r\nSP");
+        std::this_thread::sleep_for(std::chrono::milliseconds(60));
+        pty.HangUp();
+    });
+    CommPort(portop::kRead);
+    analyzer.join();
+    // What arrived before the hang-up, unless the line discarded it with the hang-up.
+    EXPECT_TRUE(Rx() == "CF 1.0000GHz\r\nSP" || Rx() == "Read error") << Rx();
+    Put("SRSCURR\r\n");
+    CommPort(portop::kWrite);
+    EXPECT_EQ(Rx(), "Write error");
+    CommPort(portop::kRead);
+    EXPECT_EQ(Rx(), "Read error");
+}
+
+TEST_F(SerialPortTest, ShortReadsTakeWhatArrivedAndLeaveTheBufferWhenNothingDid) {
+    std::strcpy(gSettings.rxBuffer, "Write error");
+    EXPECT_EQ(ReadUpTo(8), 0);
+    EXPECT_EQ(Rx(), "Write error");
+    EXPECT_EQ(PortBytesWaiting(), 0);
+    pty.Send("COMP\r\nERR\r\n");
+    ASSERT_EQ(pty.Receive(0, 0), "");
+    // Wait until the bytes are there, then take exactly six.
+    for (int i = 0; i < 5000 && PortBytesWaiting() == 0; ++i) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    EXPECT_EQ(ReadUpTo(6), 6);
+    EXPECT_EQ(Rx(), "COMP\r\n");
+    EXPECT_EQ(ReadUpTo(8), 5);
+    EXPECT_EQ(Rx(), "ERR\r\n");
+}
+
+TEST(SerialPortTimeouts, ProfilesFollowBaudAndScale) {
+    auto same = [](ReadTimeouts a, ReadTimeouts b) {
+        return a.betweenBytes == b.betweenBytes && a.perByte == b.perByte &&
+               a.totalConstant == b.totalConstant;
+    };
+    EXPECT_TRUE(same(ReadTimeoutsFor(1, 100, 3), {60, 20, 401}));
+    EXPECT_TRUE(same(ReadTimeoutsFor(2, 100, 3), {20, 6, 201}));
+    EXPECT_TRUE(same(ReadTimeoutsFor(1, 100, 2), {60, 20, 401})) << "9600 uses the fast row";
+    EXPECT_TRUE(same(ReadTimeoutsFor(1, 100, 1), {180, 60, 1201}));
+    EXPECT_TRUE(same(ReadTimeoutsFor(2, 100, 0), {60, 20, 601}));
+    EXPECT_TRUE(same(ReadTimeoutsFor(1, 0, 3), {0, 0, 1}));
+    EXPECT_TRUE(same(ReadTimeoutsFor(2, 50, 3), {10, 3, 101}));
+}
+
+TEST_F(SerialPortTest, OpenSetsLongProfileAndOtherProfilesKeepTheReadTimeouts) {
+    ReadTimeouts t = CurrentReadTimeouts();
+    EXPECT_EQ(t.totalConstant, 401);
+    SetPortTimeouts(portprofile::kShort);
+    EXPECT_EQ(CurrentReadTimeouts().totalConstant, 201);
+    SetPortTimeouts(7);
+    EXPECT_EQ(CurrentReadTimeouts().totalConstant, 201);
+    EXPECT_EQ(CurrentReadTimeouts().betweenBytes, 20);
+}
+
+TEST_F(SerialPortTest, ZeroTimeoutScaleEndsReadsAtOnce) {
+    gSettings.timeOutSetting = 0;
+    SetPortTimeouts(portprofile::kLong);
+    CommPort(portop::kRead);
+    EXPECT_EQ(Rx(), "Read error");
+}
+
+TEST(WaitMilliseconds, WaitsAtLeastTheTimeAsked) {
+    const auto start = std::chrono::steady_clock::now();
+    WaitMilliseconds(30);
+    EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(30));
+    WaitMilliseconds(0);
+    WaitMilliseconds(-5);
+}
+
+TEST_F(SerialPortTest, ReconnectReopensTheSamePort) {
+    Reconnect();
+    EXPECT_EQ(gSettings.comHandle, 1);
+    pty.Send("OK\r\n");
+    CommPort(portop::kRead);
+    EXPECT_EQ(Rx(), "OK");
+}
+
+} // namespace

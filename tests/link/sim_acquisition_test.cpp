@@ -1,0 +1,237 @@
+// The acquisition loop against the simulated analyzer: pause and resume around a pending
+// capture, the capture and periodic cycles on the wire, the hidden command entry, and every
+// fault the simulator can play.
+
+#include "acquisition.h"
+#include "command_set.h"
+#include "link_poller.h"
+#include "sim_link_fixture.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QTimer>
+
+#include <cstring>
+#include <functional>
+
+namespace {
+
+using orvel::test::SimProcess;
+
+bool RunUntil(const std::function<bool()>& done, int timeoutMs = 20000) {
+    QElapsedTimer clock;
+    clock.start();
+    // Sleep in the event loop between checks instead of spinning beside the analyzer.
+    QTimer tick;
+    tick.start(5);
+    while (!done()) {
+        if (clock.elapsed() > timeoutMs) {
+            return false;
+        }
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    }
+    return true;
+}
+
+class SimLoopTest : public SimLinkTest {
+protected:
+    int argc = 1;
+    char name[8] = "test";
+    char* argv[2] = {name, nullptr};
+    QCoreApplication app{argc, argv};
+};
+
+TEST_F(SimLoopTest, PauseQuietsAPendingCapture) {
+    Start();
+    SetPortTimeouts(portprofile::kShort);
+    gSettings.runState = 1;
+    ResumeAcquisition();
+    EXPECT_EQ(CapturePending(), 1);
+    ASSERT_TRUE(sim->waitForLogLine("> COMP"));
+    PauseAcquisition(); // drains the "COMP", then one empty line answered "ERR"
+    EXPECT_EQ(CapturePending(), 0);
+    EXPECT_EQ(Received(), (std::vector<std::string>{"CAPT", ""}));
+    EXPECT_EQ(PortBytesWaiting(), 0);
+}
+
+TEST_F(SimLoopTest, PauseTriesTwiceWhenTheEmptyLineGoesUnanswered) {
+    Start({"--fault", "drop:EMPTY#1"});
+    SetPortTimeouts(portprofile::kShort);
+    gSettings.runState = 1;
+    gSettings.sweepIndex = 7; // a 30 s capture stays pending throughout
+    SendCommand(cmd::kSweep);
+    ResumeAcquisition();
+    PauseAcquisition();
+    EXPECT_EQ(Received(), (std::vector<std::string>{"SWEEP30", "CAPT", "", ""}));
+    EXPECT_TRUE(sim->waitForLogLine("> ERR"));
+}
+
+TEST_F(SimLoopTest, HeldOrPeriodicPauseAndResumeSendNothing) {
+    Start();
+    SetPortTimeouts(portprofile::kShort);
+    PauseAcquisition();
+    ResumeAcquisition();
+    gSettings.runState = 1;
+    for (int calc : {1, 2, 3}) {
+        gSettings.calcIndex = calc;
+        PauseAcquisition();
+        ResumeAcquisition();
+    }
+    EXPECT_TRUE(Received().empty());
+    gSettings.calcIndex = 4;
+    ResumeAcquisition();
+    ASSERT_TRUE(sim->waitForLogLine("< CAPT"));
+    EXPECT_EQ(Received(), std::vector<std::string>{"CAPT"});
+}
+
+TEST_F(SimLoopTest, CaptureCycleOnTheWire) {
+    Start();
+    SetPortTimeouts(portprofile::kShort);
+    LinkPoller poller;
+    gSettings.runState = 1;
+    RestartPolling();
+    EXPECT_EQ(poller.capturePollTimer().interval(), 500);
+    ResumeAcquisition();
+    ASSERT_TRUE(RunUntil([&] { return view.traces >= 3; }));
+    gSettings.runState = 0;
+    PauseAcquisition();
+    const auto lines = Received();
+    ASSERT_GE(lines.size(), 9u);
+    for (size_t i = 0; i < 9; i += 3) {
+        EXPECT_EQ(lines[i], "CAPT");
+        EXPECT_EQ(lines[i + 1], "SRSCURR");
+        EXPECT_EQ(lines[i + 2], "MEASRES");
+    }
+    EXPECT_EQ(view.result, "MEAS OFF");
+    EXPECT_EQ(gSettings.traceKind[1], 0);
+}
+
+TEST_F(SimLoopTest, DetailedTraceAndFieldStrengthKinds) {
+    Start();
+    SetPortTimeouts(portprofile::kShort);
+    gSettings.measureIndex = 5;
+    gSettings.probeIndex = 1;
+    AcquireStep();
+    EXPECT_EQ(gSettings.traceKind[1], 27);
+    view.detailedChecked = 1;
+    AcquireStep();
+    EXPECT_EQ(gSettings.detailedTrace, 1);
+    EXPECT_EQ(gSettings.traceKind[1], 17);
+    gSettings.measureIndex = 4;
+    gSettings.antennaIndex = 6;
+    AcquireStep();
+    EXPECT_EQ(gSettings.traceKind[1], 38);
+    EXPECT_EQ(Received(), (std::vector<std::string>{"SRSCURR", "MEASRES", "SRSF", "MEASRES", "SRSF",
+                                                    "MEASRES"}));
+}
+
+TEST_F(SimLoopTest, PeriodicCycleReadsWithoutCapture) {
+    Start();
+    SetPortTimeouts(portprofile::kShort);
+    LinkPoller poller;
+    gSettings.runState = 1;
+    gSettings.calcIndex = 1;
+    gSettings.intervalSetting = 50;
+    RestartPolling();
+    EXPECT_TRUE(poller.periodicTimer().isSingleShot());
+    EXPECT_EQ(poller.periodicTimer().interval(), 1000);
+    EXPECT_FALSE(poller.capturePollTimer().isActive());
+    ASSERT_TRUE(RunUntil([&] { return view.traces >= 2; }));
+    EXPECT_TRUE(poller.periodicTimer().isActive()) << "re-armed after each acquisition";
+    const auto lines = Received();
+    ASSERT_GE(lines.size(), 4u);
+    EXPECT_EQ(lines[0], "SRSCURR");
+    EXPECT_EQ(lines[1], "MEASRES");
+    EXPECT_EQ(lines[2], "SRSCURR");
+    EXPECT_EQ(lines[3], "MEASRES");
+}
+
+TEST_F(SimLoopTest, HiddenCommandEntryExchangesRawLines) {
+    Start();
+    SetPortTimeouts(portprofile::kShort);
+    EXPECT_EQ(RunHiddenCommand("hide"), 0);
+    EXPECT_TRUE(Received().empty());
+    EXPECT_EQ(RunHiddenCommand("VER"), 1);
+    EXPECT_STREQ(gSettings.rxBuffer, "VER1.05 RVX410");
+    EXPECT_EQ(RunHiddenCommand(std::string(2000, 'X').c_str()), 1);
+    const auto lines = Received();
+    ASSERT_EQ(lines.size(), 2u);
+    EXPECT_EQ(lines[0], "VER");
+    EXPECT_EQ(lines[1].size(), static_cast<size_t>(kTxBufferSize - 3)) << "cut to fit with CR LF";
+}
+
+TEST_F(SimLoopTest, DroppedOrGarbledCompLeavesTheDisplayAlone) {
+    Start({"--fault", "drop:CAPT#1", "--fault", "garbage:CAPT#2"});
+    SetPortTimeouts(portprofile::kShort);
+    LinkPoller poller;
+    gSettings.runState = 1;
+    ResumeAcquisition();
+    ASSERT_TRUE(sim->waitForLogLine("! drop"));
+    poller.OnCapturePollTimer();
+    EXPECT_EQ(view.traces, 0);
+    ResumeAcquisition();
+    ASSERT_TRUE(sim->waitForLogLine("! garbage"));
+    ASSERT_TRUE(RunUntil([] { return PortBytesWaiting() == 0; }));
+    EXPECT_EQ(view.traces, 0) << "a COMP behind line noise is not taken for one";
+    gSettings.runState = 0;
+    PauseAcquisition();
+}
+
+TEST_F(SimLoopTest, GarbageBeforeRepliesKeepsTheRecord) {
+    Start({"--fault", "garbage:REF?", "--fault", "garbage:SRSCURR#2"});
+    gSettings.refLevel = -7;
+    EXPECT_EQ(SendCommand(query::kRef), 1);
+    EXPECT_EQ(gSettings.refLevel, -7);
+    ASSERT_EQ(SendCommand(cmd::kScreenCurrent), 1);
+    TraceRecord before = gSettings.traceRecord;
+    gSettings.centerFreq = 1.3e9;
+    SendCommand(cmd::kFreq);
+    SendCommand(cmd::kScreenCurrent);
+    EXPECT_EQ(std::memcmp(&before, &gSettings.traceRecord, sizeof before), 0);
+}
+
+TEST_F(SimLoopTest, StalledRecordKeepsWhatArrivedAndTheLinkCarriesOn) {
+    Start({"--fault", "stall:SRSF", "--stall-ms", "1500"});
+    SetPortTimeouts(portprofile::kShort);
+    std::memset(gSettings.traceRecord.tracePoints, 0x11, sizeof gSettings.traceRecord.tracePoints);
+    EXPECT_EQ(SendCommand(cmd::kScreenFull), 1);
+    EXPECT_LT(gSettings.rxLength, 3000) << "the read ended at the stall";
+    EXPECT_EQ(gSettings.traceRecord.tracePoints[1000], 0x11) << "the missing points keep theirs";
+    ASSERT_TRUE(sim->waitForLogLine("! stall"));
+    // The tail arrives later; a pause drains it, and the next exchanges work.
+    gSettings.runState = 0;
+    for (int i = 0; i < 20 && PortBytesWaiting() == 0; ++i) {
+        WaitMilliseconds(100);
+    }
+    while (PortBytesWaiting() != 0) {
+        PauseAcquisition();
+    }
+    EXPECT_EQ(SendCommand(query::kFreq), 1);
+    EXPECT_DOUBLE_EQ(gSettings.centerFreq, 1e9);
+}
+
+TEST_F(SimLoopTest, HangUpMidTransferEndsQuietly) {
+    Start({"--fault", "hangup:SRSCURR"});
+    SetPortTimeouts(portprofile::kShort);
+    LinkPoller poller;
+    gSettings.runState = 1;
+    std::memset(gSettings.traceRecord.tracePoints, 0x22, sizeof gSettings.traceRecord.tracePoints);
+    ResumeAcquisition();
+    ASSERT_TRUE(RunUntil([&] { return view.traces >= 1; }));
+    // The screen read found nothing; the result request then could not be written.
+    EXPECT_EQ(view.result, "Write error");
+    EXPECT_EQ(gSettings.traceRecord.tracePoints[0], 0x22);
+    EXPECT_EQ(gSettings.traceKind[1], 0) << "the kind is set all the same";
+    // The line is dead: the loop idles, writes fail, reconnects fail, nothing spins or hangs.
+    for (int i = 0; i < 5; ++i) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+        poller.OnCapturePollTimer();
+    }
+    EXPECT_EQ(SendCommand(cmd::kFreq), 0);
+    EXPECT_EQ(CheckPresence(), 0);
+    ShowCommunicationError();
+    EXPECT_FALSE(view.messages.empty());
+}
+
+} // namespace

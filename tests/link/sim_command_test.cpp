@@ -1,0 +1,369 @@
+// Every command and query code on the wire of the simulated analyzer, the reply checks, the
+// presence check, All Reading and the screen record.
+
+#include "acquisition.h"
+#include "all_settings.h"
+#include "command_set.h"
+#include "query_decoding.h"
+#include "sim_link_fixture.h"
+
+#include <cstring>
+
+namespace {
+
+using orvel::test::SimProcess;
+
+struct Expected {
+    int code;
+    const char* text;
+};
+
+TEST_F(SimLinkTest, EveryCommandCodeSendsItsText) {
+    Start({"--auto-ms", "20"});
+    InstrumentSettings& s = gSettings;
+    s.centerFreq = 1.5e9;
+    s.spanIndex = 5;
+    s.refLevel = -20;
+    s.unitIndex = 2;
+    s.rbwIndex = 2;
+    s.vbwIndex = 3;
+    s.measureIndex = 1;
+    s.cpMode = 1;
+    s.cpCenter = 1.5e9;
+    s.cpWidth = 2e6;
+    s.acpMode = 2;
+    s.acpOffset = 5e6;
+    s.acpChannelBw = 1e6;
+    s.acpRefCenter = 1.5e9;
+    s.acpRefBw = 1e6;
+    s.obwMode = 1;
+    s.obwRatio = 99.0;
+    s.obwDb = 25.0;
+    s.antennaIndex = 4;
+    s.probeIndex = 1;
+    s.calcIndex = 3;
+    s.maxCount = 16;
+    s.minCount = 8;
+    s.aveCount = 32;
+    s.scaleIndex = 0;
+    s.sweepIndex = 4;
+    s.detectorIndex = 2;
+    s.runState = 0;
+    s.markerMode = 1;
+    s.normMarkerFreq = 1.5e9;
+    s.peakMode = 1;
+    s.peakSearchNo = 2;
+    s.peakZoneCenter = 1.5e9;
+    s.peakZoneWidth = 1e6;
+    s.conversionIndex = 1;
+    s.remoteState = 1;
+    s.levelOffset = -3.5;
+    s.impedanceIndex = 1;
+    const Expected commands[] = {
+        {cmd::kFreq, "FREQ1500000000.0000"},
+        {cmd::kSpan, "SPAN5M"},
+        {cmd::kRef, "REF-20"},
+        {cmd::kUnit, "UNITDBMV"},
+        {cmd::kRbw, "RBW30K"},
+        {cmd::kVbw, "VBW3K"},
+        {cmd::kMeas, "MEASCP"},
+        {cmd::kMeasRes, "MEASRES"},
+        {cmd::kCpMode, "CPMODEBAND"},
+        {cmd::kCpCenter, "CPCNTR1500000000.0000"},
+        {cmd::kCpWidth, "CPWIDTH2000000.0000"},
+        {cmd::kAcpMode, "ACPMODEPEAK"},
+        {cmd::kAcpOffset, "ACPOFS5000000.0000"},
+        {cmd::kAcpChannelBw, "ACPCHBW1000000.0000"},
+        {cmd::kAcpRefCenter, "ACPREF1500000000.0000"},
+        {cmd::kAcpRefBw, "ACPREFBW1000000.0000"},
+        {cmd::kObwMode, "OBWMODEDB"},
+        {cmd::kObwRatio, "OBWRATIO99.0000"},
+        {cmd::kObwDb, "OBWDB25.0000"},
+        {cmd::kEfAntenna, "EFANTUSER"},
+        {cmd::kMfProbe, "MFPROBEUSER"},
+        {cmd::kCalc, "CALCAVE"},
+        {cmd::kMaxCount, "MAXNO16"},
+        {cmd::kMinCount, "MINNO8"},
+        {cmd::kAveCount, "AVENO32"},
+        {cmd::kScale, "SCALE2"},
+        {cmd::kSweep, "SWEEP1"},
+        {cmd::kDetector, "DETSMP"},
+        {cmd::kAutoTune, "AUTO"},
+        {cmd::kRunHold, "HOLD"},
+        {cmd::kMarkerMode, "MKRDELTA"},
+        {cmd::kNormMarker, "NORMMKR1500000000.0000"},
+        {cmd::kPeakMode, "PEAKZONE"},
+        {cmd::kPeakSearch, "PKSEARCH03"},
+        {cmd::kPeakCenter, "PKCNTR1500000000.0000"},
+        {cmd::kPeakWidth, "PKWIDTH1000000.0000"},
+        {cmd::kConversion, "CONVW"},
+        {cmd::kScreenCurrent, "SRSCURR"},
+        {cmd::kScreenFull, "SRSF"},
+        {cmd::kVersion, "VER"},
+        {cmd::kMarkerToCenter, "FREQSETMKR"},
+        {cmd::kRemote, "REMOTEON"},
+        {cmd::kOffset, "OFFSET-3.5"},
+        {cmd::kImpedance, "IMP75"},
+        {cmd::kPreset, "PRESET"},
+    };
+    std::vector<std::string> expected;
+    for (const Expected& e : commands) {
+        // The analyzer's own refusals do not matter here; the text on the wire does.
+        SendCommand(e.code);
+        expected.push_back(e.text);
+    }
+    for (int code = query::kFirst; code <= query::kLast; ++code) {
+        SendCommand(code);
+        std::string keyword = QueryKeyword(code);
+        expected.push_back(keyword);
+    }
+    EXPECT_EQ(Received(), expected);
+    EXPECT_EQ(view.cursorOn, view.cursorOff);
+}
+
+TEST_F(SimLinkTest, ReplyChecksAcceptOkAndRefuseErrAndSilence) {
+    Start({"--fault", "drop:REF?", "--fault", "err:SPAN?"});
+    EXPECT_EQ(SendCommand(cmd::kFreq), 1);
+    gSettings.refLevel = 50; // outside what the analyzer takes
+    EXPECT_EQ(SendCommand(cmd::kRef), 0);
+    EXPECT_STREQ(gSettings.rxBuffer, "ERR");
+    EXPECT_EQ(gSettings.refLevel, 50) << "the record keeps what the caller stored";
+    SetPortTimeouts(portprofile::kShort);
+    EXPECT_EQ(SendCommand(query::kRef), 0);
+    EXPECT_STREQ(gSettings.rxBuffer, "Read error");
+    EXPECT_EQ(gSettings.refLevel, 50);
+    gSettings.spanIndex = 3;
+    EXPECT_EQ(SendCommand(query::kSpan), 0);
+    EXPECT_EQ(gSettings.spanIndex, 3);
+    EXPECT_EQ(SendCommand(query::kFreq), 1);
+    EXPECT_DOUBLE_EQ(gSettings.centerFreq, 1e9);
+    EXPECT_EQ(SendCommand(cmd::kVersion), 1);
+    EXPECT_STREQ(gSettings.versionText, "1.05 RVX410");
+}
+
+TEST_F(SimLinkTest, UnopenablePortIsWriteErrorThenTheLinkRecovers) {
+    Start();
+    CommPort(portop::kClose);
+    ::setenv("ORVEL_COM1", (::testing::TempDir() + "/unplugged").c_str(), 1);
+    CommPort(portop::kOpen);
+    EXPECT_EQ(gSettings.comHandle, -1);
+    EXPECT_EQ(SendCommand(cmd::kFreq), 0);
+    EXPECT_STREQ(gSettings.rxBuffer, "Write error");
+    EXPECT_EQ(CheckPresence(), 0);
+    ShowCommunicationError();
+    ASSERT_EQ(view.messages.size(), 1u);
+    EXPECT_EQ(view.messages[0], "Communication error: A COM port has not been opened.");
+    ::setenv("ORVEL_COM1", sim->devicePath().c_str(), 1);
+    EXPECT_EQ(SendCommand(cmd::kFreq), 0) << "this write fails; its reconnect finds the port";
+    EXPECT_EQ(gSettings.comHandle, 1);
+    EXPECT_EQ(SendCommand(cmd::kFreq), 1);
+    EXPECT_EQ(Received(), std::vector<std::string>{"FREQ1000000000.0000"});
+}
+
+TEST_F(SimLinkTest, PresenceCheckAnswersAndSilence) {
+    Start({"--fault", "drop:EMPTY#1", "--fault", "drop:EMPTY#3", "--fault", "drop:EMPTY#4"});
+    SetPortTimeouts(portprofile::kShort);
+    EXPECT_EQ(CheckPresence(), 1) << "the second try answers";
+    EXPECT_EQ(ReceivedAtLeast(2).size(), 2u);
+    EXPECT_EQ(CheckPresence(), 0);
+    EXPECT_EQ(ReceivedAtLeast(4).size(), 4u);
+    ShowCommunicationError();
+    ASSERT_EQ(view.messages.size(), 1u);
+    EXPECT_EQ(view.messages[0], "Communication error: Please check connection with RVX410.");
+    EXPECT_EQ(CheckPresence(), 1);
+    EXPECT_EQ(Received(), std::vector<std::string>(5, ""));
+}
+
+TEST_F(SimLinkTest, AllReadingAsksInOrderAndDecodes) {
+    Start({"--model", "420"});
+    gSettings.modelIndex = 1;
+    // Put the analyzer into a state unlike the program's defaults.
+    gSettings.centerFreq = 2.5e9;
+    gSettings.spanIndex = 14; // "5G"
+    gSettings.refLevel = -30;
+    gSettings.unitIndex = 1;
+    gSettings.rbwIndex = 5;
+    gSettings.vbwIndex = 8;
+    gSettings.calcIndex = 2;
+    gSettings.minCount = 64;
+    gSettings.sweepIndex = 6;
+    gSettings.detectorIndex = 1;
+    gSettings.measureIndex = 3;
+    gSettings.levelOffset = 2.5;
+    gSettings.impedanceIndex = 1;
+    gSettings.remoteState = 1;
+    for (int code : {cmd::kFreq, cmd::kSpan, cmd::kRef, cmd::kUnit, cmd::kRbw, cmd::kVbw,
+                     cmd::kCalc, cmd::kMinCount, cmd::kSweep, cmd::kDetector, cmd::kMeas,
+                     cmd::kOffset, cmd::kImpedance, cmd::kRemote}) {
+        ASSERT_EQ(SendCommand(code), 1) << code;
+    }
+    const size_t before = Received().size();
+    SetDefaultSettings();
+    gSettings.modelIndex = 1;
+    ReadAllSettings();
+
+    const std::vector<std::string> all = Received();
+    const std::vector<std::string> asked(all.begin() + static_cast<long>(before), all.end());
+    const std::vector<std::string> expected = {
+        "",        "FREQ?",    "SPAN?",    "REF?",      "OFFSET?",  "UNIT?",     "CONV?",
+        "RBW?",    "VBW?",     "MEAS?",    "CPMODE?",   "CPCNTR?",  "CPWIDTH?",  "ACPMODE?",
+        "ACPOFS?", "ACPCHBW?", "ACPREF?",  "ACPREFBW?", "OBWMODE?", "OBWRATIO?", "OBWDB?",
+        "EFANT?",  "MFPROBE?", "CALC?",    "SCALE?",    "SWEEP?",   "DET?",      "MKR?",
+        "PEAK?",   "PKCNTR?",  "PKWIDTH?", "VER",       "IMP?",     "REMOTE?",   "MINNO?",
+        "RBW1M",   "VBW1M",    "SWEEP10",  "MEASRES"};
+    EXPECT_EQ(asked, expected);
+    EXPECT_EQ(gSettings.instrumentPresent, 1);
+    EXPECT_DOUBLE_EQ(gSettings.centerFreq, 2.5e9);
+    EXPECT_EQ(gSettings.spanIndex, 14);
+    EXPECT_EQ(gSettings.refLevel, -30);
+    EXPECT_EQ(gSettings.unitIndex, 1);
+    EXPECT_EQ(gSettings.rbwIndex, 5);
+    EXPECT_EQ(gSettings.vbwIndex, 8);
+    EXPECT_EQ(gSettings.calcIndex, 2);
+    EXPECT_EQ(gSettings.minCount, 64);
+    EXPECT_EQ(gSettings.sweepIndex, 6);
+    EXPECT_EQ(gSettings.detectorIndex, 1);
+    EXPECT_EQ(gSettings.measureIndex, 3);
+    EXPECT_DOUBLE_EQ(gSettings.levelOffset, 2.5);
+    EXPECT_EQ(gSettings.impedanceIndex, 1);
+    EXPECT_EQ(gSettings.remoteState, 1);
+    EXPECT_STREQ(gSettings.versionText, "1.05 RVX420");
+    EXPECT_EQ(view.remoteChecked, 1);
+    EXPECT_EQ(view.frequencyAxis, 1);
+    EXPECT_EQ(view.levelAxis, 1);
+    EXPECT_EQ(view.clearedAutoBoxes, (std::vector<int>{cmd::kRbw, cmd::kVbw, cmd::kSweep}));
+    ASSERT_EQ(view.readSettings.size(), 34u);
+    EXPECT_EQ(view.readSettings.front(), query::kFreq);
+    EXPECT_EQ(view.readSettings[30], cmd::kVersion);
+    EXPECT_EQ(view.readSettings.back(), query::kMinCount);
+}
+
+TEST_F(SimLinkTest, AllReadingWithoutAnswerFillsThePanelFromTheRecord) {
+    Start({"--fault", "drop:EMPTY"});
+    SetPortTimeouts(portprofile::kShort);
+    gSettings.centerFreq = 7e8;
+    ReadAllSettings();
+    EXPECT_EQ(gSettings.instrumentPresent, 0);
+    EXPECT_EQ(view.allSettingsShown, 1);
+    EXPECT_EQ(ReceivedAtLeast(2), std::vector<std::string>(2, ""));
+    EXPECT_DOUBLE_EQ(gSettings.centerFreq, 7e8);
+}
+
+TEST_F(SimLinkTest, AllSettingSendsTheRecordInOrder) {
+    Start();
+    gSettings.measureIndex = 4;
+    gSettings.antennaIndex = 5;
+    gSettings.normMarkerFreq = 0.0;
+    gSettings.peakZoneCenter = 0.0;
+    gSettings.peakZoneWidth = 0.0;
+    SendAllSettings();
+    const std::vector<std::string> expected = {"FREQ1000000000.0000",
+                                               "SPAN20M",
+                                               "REF10",
+                                               "UNITDBM",
+                                               "RBW100K",
+                                               "VBW10K",
+                                               "IMP50",
+                                               "OFFSET0.0",
+                                               "CALCOFF",
+                                               "MAXNO0",
+                                               "MINNO0",
+                                               "AVENO256",
+                                               "SCALE10",
+                                               "SWEEP0.1",
+                                               "DETPOS",
+                                               "MKRNORM",
+                                               "NORMMKR0.0000",
+                                               "PEAKNORM",
+                                               "PKSEARCH01",
+                                               "PKCNTR0.0000",
+                                               "PKWIDTH0.0000",
+                                               "CONVDBM",
+                                               "REMOTEOFF",
+                                               "MEASOFF",
+                                               "MEASEF",
+                                               "EFANTAT15"};
+    EXPECT_EQ(Received(), expected);
+    EXPECT_EQ(gSettings.measureIndex, 4);
+}
+
+// The points of the last screen record the simulator sent, read from its log.
+std::vector<int> LoggedPoints(const SimProcess& sim) {
+    std::string record;
+    for (const std::string& reply : sim.sent()) {
+        if (reply.find("TRACE") != std::string::npos) {
+            record = SimProcess::unescape(reply);
+        }
+    }
+    std::vector<int> points;
+    const size_t trace = record.find("TRACE");
+    for (size_t i = trace == std::string::npos ? record.size() : trace + 5; i + 1 < record.size();
+         ++i) {
+        if (std::isxdigit(static_cast<unsigned char>(record[i])) &&
+            std::isxdigit(static_cast<unsigned char>(record[i + 1]))) {
+            points.push_back(std::stoi(record.substr(i, 2), nullptr, 16));
+            ++i;
+        }
+    }
+    return points;
+}
+
+TEST_F(SimLinkTest, ScreenRecordFillsTheRecordThePointsAndTheActiveSlot) {
+    Start();
+    gSettings.activeTraceSlot = 3;
+    gSettings.traceRecord.recordUnitBits = 0x30;
+    ASSERT_EQ(SendCommand(cmd::kScreenCurrent), 1);
+    const std::vector<int> points = LoggedPoints(*sim);
+    ASSERT_EQ(points.size(), 251u);
+    const TraceRecord& r = gSettings.traceRecord;
+    for (size_t i = 0; i < points.size(); ++i) {
+        ASSERT_EQ(r.tracePoints[i], points[i]) << i;
+        ASSERT_EQ(gSettings.traceStore[3][i], points[i]) << i;
+    }
+    EXPECT_EQ(gSettings.traceStore[1][0], 0) << "other slots stay";
+    EXPECT_DOUBLE_EQ(r.recordCenterFreq, 1e9);
+    EXPECT_EQ(r.recordSpanIndex, 7);
+    EXPECT_EQ(r.recordRefLevel, 10);
+    EXPECT_EQ(r.recordUnitBits, 0x30u);
+    EXPECT_EQ(r.recordKind, 30);
+    EXPECT_EQ(r.recordSweepIndex, 2);
+    EXPECT_EQ(r.recordDetectorIndex, 0);
+    EXPECT_EQ(r.recordRbwIndex, 3);
+    EXPECT_EQ(r.recordVbwIndex, 4);
+    EXPECT_EQ(r.recordScaleIndex, 1);
+
+    gSettings.unitIndex = 2;
+    gSettings.scaleIndex = 0;
+    SendCommand(cmd::kUnit);
+    SendCommand(cmd::kScale);
+    ASSERT_EQ(SendCommand(cmd::kScreenFull), 1);
+    const std::vector<int> full = LoggedPoints(*sim);
+    ASSERT_EQ(full.size(), 1001u);
+    for (size_t i = 0; i < full.size(); ++i) {
+        ASSERT_EQ(r.tracePoints[i], full[i]) << i;
+    }
+    EXPECT_EQ(r.recordKind, 34);
+    EXPECT_EQ(r.recordUnitBits & 0xF, 2u);
+    EXPECT_EQ(r.recordRefLevel, 57);
+    EXPECT_EQ(r.recordScaleIndex, 0);
+}
+
+TEST_F(SimLinkTest, HeldScreenCountsUnchangedTracesUpToTen) {
+    Start();
+    ASSERT_EQ(SendCommand(cmd::kRunHold), 1); // "HOLD": the screen stays as it is
+    ASSERT_EQ(SendCommand(cmd::kScreenCurrent), 1);
+    const int first = gSettings.unchangedTraceCount;
+    ASSERT_EQ(SendCommand(cmd::kScreenCurrent), 1);
+    EXPECT_EQ(gSettings.unchangedTraceCount, first + 1);
+    for (int i = 0; i < 12; ++i) {
+        SendCommand(cmd::kScreenCurrent);
+    }
+    EXPECT_EQ(gSettings.unchangedTraceCount, 10);
+    gSettings.unchangedTraceCount = 4;
+    gSettings.centerFreq = 1.2e9;
+    SendCommand(cmd::kFreq);
+    SendCommand(cmd::kScreenCurrent);
+    EXPECT_EQ(gSettings.unchangedTraceCount, 4) << "a new screen is not unchanged";
+}
+
+} // namespace
