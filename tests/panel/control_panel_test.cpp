@@ -161,6 +161,33 @@ TEST_F(ControlPanelTest, ModelChangeLowersAFullSpanAndRebuildsTheList) {
     EXPECT_EQ(panel->spanCombo->count(), 15);
 }
 
+TEST_F(ControlPanelTest, FrequencyCounterDropsFastSweepsAndTheFullSpan) {
+    s.modelIndex = 1;
+    panel->RebuildSpanListForModel();
+    panel->SetFrequencyCounterLists(true);
+    EXPECT_EQ(Items(panel->sweepCombo).first(), "0.1s");
+    EXPECT_EQ(panel->sweepCombo->currentText(), "0.1s");
+    EXPECT_EQ(Items(panel->spanCombo).last(), "5G");
+    ASSERT_TRUE(Choose(panel->sweepCombo, "1s"));
+    EXPECT_EQ(s.sweepIndex, 4);
+    panel->SetFrequencyCounterLists(false);
+    EXPECT_EQ(Items(panel->sweepCombo).first(), "10ms");
+    EXPECT_EQ(panel->sweepCombo->currentText(), "1s");
+    EXPECT_EQ(Items(panel->spanCombo).mid(13), QStringList({"2G", "5G", "FULL"}));
+}
+
+TEST_F(ControlPanelTest, SetHeldStopsTheLoopWithoutTraffic) {
+    QSignalSpy running(panel.get(), &ControlPanel::runStateChanged);
+    panel->holdButton->click();
+    host.events.clear();
+    panel->SetHeld();
+    EXPECT_EQ(s.runState, 0);
+    EXPECT_FALSE(panel->holdButton->isChecked());
+    EXPECT_EQ(panel->holdButton->text(), "Hold");
+    EXPECT_TRUE(host.events.empty());
+    EXPECT_EQ(running.count(), 2);
+}
+
 TEST_F(ControlPanelTest, SweepPositionMapsToIndexWhileTenMillisecondsIsAbsent) {
     ASSERT_TRUE(Choose(panel->spanCombo, "Full"));
     host.events.clear();
