@@ -71,6 +71,13 @@ double interpolate(const CorrectionTable& table, double f, bool logFrequency) {
     return table.back().second;
 }
 
+std::string trimBlanks(const std::string& text) {
+    size_t first = text.find_first_not_of(" \t");
+    if (first == std::string::npos)
+        return "";
+    return text.substr(first, text.find_last_not_of(" \t") - first + 1);
+}
+
 CorrectionTable toTable(const BuiltInTable& t) {
     CorrectionTable table;
     for (size_t i = 0; i < t.freq.size(); ++i)
@@ -118,12 +125,12 @@ bool parseUserTable(const std::string& text, CorrectionTable& table) {
         size_t colon = entry.find(':');
         if (colon == std::string::npos)
             return false;
-        std::string freqText = entry.substr(0, colon);
-        std::string gainText = entry.substr(colon + 1);
+        std::string freqText = trimBlanks(entry.substr(0, colon));
+        std::string gainText = trimBlanks(entry.substr(colon + 1));
         if (freqText.size() > 2 && equalsNoCase(freqText.substr(freqText.size() - 2), "HZ"))
-            freqText.resize(freqText.size() - 2);
+            freqText = trimBlanks(freqText.substr(0, freqText.size() - 2));
         if (gainText.size() > 2 && equalsNoCase(gainText.substr(gainText.size() - 2), "DB"))
-            gainText.resize(gainText.size() - 2);
+            gainText = trimBlanks(gainText.substr(0, gainText.size() - 2));
         double f = 0, g = 0;
         if (!parseDecimal(freqText, f) || f < 0 || !parseDecimal(gainText, g) || g < -100 ||
             g > 100)

@@ -118,17 +118,47 @@ bool SerialLine::flush(Clock::time_point now) {
 }
 
 bool SerialLine::receive(std::string& into) {
+    // One piece at a time: the caller decides when it wants more.
     char buffer[4096];
-    for (;;) {
-        ssize_t r = ::read(master_, buffer, sizeof buffer);
-        if (r > 0) {
-            into.append(buffer, static_cast<size_t>(r));
-            continue;
-        }
-        if (r < 0 && (errno == EAGAIN || errno == EINTR))
-            return true;
-        return false;
+    ssize_t r = ::read(master_, buffer, sizeof buffer);
+    if (r > 0) {
+        into.append(buffer, static_cast<size_t>(r));
+        return true;
     }
+    return r < 0 && (errno == EAGAIN || errno == EINTR);
+}
+
+long SerialLine::programBaud() const {
+    termios tio{};
+    if (slave_ < 0 || ::tcgetattr(slave_, &tio) != 0)
+        return 0;
+    switch (::cfgetospeed(&tio)) {
+    case B1200:
+        return 1200;
+    case B2400:
+        return 2400;
+    case B4800:
+        return 4800;
+    case B9600:
+        return 9600;
+    case B19200:
+        return 19200;
+    case B38400:
+        return 38400;
+    case B57600:
+        return 57600;
+    case B115200:
+        return 115200;
+    default:
+        return 0;
+    }
+}
+
+size_t SerialLine::queuedBytes() const {
+    size_t n = 0;
+    for (const Chunk& c : queue_)
+        n += c.bytes.size() - c.sent;
+    return n;
 }
 
 void SerialLine::hangUp() {

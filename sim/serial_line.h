@@ -38,8 +38,14 @@ public:
     // True when output waits and may be written now (poll for POLLOUT).
     bool wantsWrite(Clock::time_point now) const;
 
-    // Reads what has arrived; false if the line broke.
+    // Reads one piece of what has arrived; false if the line broke.
     bool receive(std::string& into);
+
+    // The baud rate the program has set on its end (0 when unknown or not a standard rate).
+    long programBaud() const;
+
+    // Bytes waiting to leave.
+    size_t queuedBytes() const;
 
     // Drops what is queued and closes both ends: the program sees the line hang up.
     void hangUp();

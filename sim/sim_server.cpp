@@ -19,6 +19,9 @@ std::atomic<bool> gStop{false};
 // A received line longer than this is refused as a whole.
 constexpr size_t kMaxLine = 4096;
 
+// Replies waiting beyond this stop the reading of new commands.
+constexpr size_t kMaxQueued = 256 * 1024;
+
 // Standard input is watched for its end, unless it is /dev/null (a background start).
 bool stdinWorthWatching() {
     struct stat st {};
@@ -45,6 +48,12 @@ bool SimServer::start(std::string& error) {
         return false;
     }
     if (!options_.linkPath.empty()) {
+        // Only an old link is replaced: a file of the user's never is.
+        struct stat st {};
+        if (::lstat(options_.linkPath.c_str(), &st) == 0 && !S_ISLNK(st.st_mode)) {
+            error = options_.linkPath + " exists and is not a symbolic link; not replaced";
+            return false;
+        }
         ::unlink(options_.linkPath.c_str());
         if (::symlink(line_.devicePath().c_str(), options_.linkPath.c_str()) != 0) {
             error = "cannot make the link " + options_.linkPath + ": " + std::strerror(errno);
@@ -109,8 +118,25 @@ void SimServer::handleInput(Clock::time_point now) {
         line_.hangUp();
         return;
     }
+    processLines(now);
+}
+
+void SimServer::noteProgramBaud() {
+    // A real analyzer would read garbage at the wrong rate; the log at least says so.
+    long baud = line_.programBaud();
+    if (baud != 0 && baud != loggedProgramBaud_ && baud != options_.baud)
+        log_.event("the program's end is set to " + std::to_string(baud) +
+                   " baud; the analyzer runs at " + std::to_string(options_.baud));
+    loggedProgramBaud_ = baud;
+}
+
+bool SimServer::mayTakeCommands() const {
+    return line_.queuedBytes() < kMaxQueued;
+}
+
+void SimServer::processLines(Clock::time_point now) {
     size_t start = 0;
-    for (;;) {
+    while (mayTakeCommands()) {
         size_t lf = input_.find('\n', start);
         if (lf == std::string::npos)
             break;
@@ -119,6 +145,7 @@ void SimServer::handleInput(Clock::time_point now) {
         if (!text.empty() && text.back() == '\r')
             text.pop_back();
         log_.received(text);
+        noteProgramBaud();
         std::vector<Reply> replies;
         if (text.size() > kMaxLine)
             replies.push_back({"UNKNOWN", "ERR\r\n"});
@@ -128,7 +155,7 @@ void SimServer::handleInput(Clock::time_point now) {
             deliver(r);
     }
     input_.erase(0, start);
-    if (input_.size() > kMaxLine) {
+    if (input_.size() > kMaxLine && input_.find('\n') == std::string::npos) {
         // No line end in sight: refuse what came and start afresh.
         log_.received(input_);
         input_.clear();
@@ -156,6 +183,8 @@ int SimServer::run() {
             log_.event("line closed");
             line_.hangUp();
         }
+        if (line_.isOpen())
+            processLines(now); // commands held back while replies piled up
 
         std::optional<Clock::time_point> wake = analyzer_.nextEvent();
         if (auto w = line_.nextWrite(now); w && (!wake || *w < *wake))
@@ -166,8 +195,12 @@ int SimServer::run() {
         int lineSlot = -1, stdinSlot = -1;
         if (line_.isOpen()) {
             lineSlot = static_cast<int>(count);
-            fds[count++] = {line_.fd(),
-                            static_cast<short>(POLLIN | (line_.wantsWrite(now) ? POLLOUT : 0)), 0};
+            // A program that sends and never reads is not served further: its commands wait in
+            // the line until the replies have gone.
+            short events = mayTakeCommands() && input_.find('\n') == std::string::npos ? POLLIN : 0;
+            if (line_.wantsWrite(now))
+                events |= POLLOUT;
+            fds[count++] = {line_.fd(), events, 0};
         }
         if (watchStdin) {
             stdinSlot = static_cast<int>(count);

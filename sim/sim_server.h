@@ -29,6 +29,9 @@ public:
 
 private:
     void handleInput(Clock::time_point now);
+    void processLines(Clock::time_point now);
+    bool mayTakeCommands() const;
+    void noteProgramBaud();
     void deliver(const Reply& reply);
 
     SimOptions options_;
@@ -38,6 +41,7 @@ private:
     WireLog log_;
     std::string input_;
     bool linkMade_ = false;
+    long loggedProgramBaud_ = 0;
 };
 
 // Set by the signal handler; run() returns when it is set.

@@ -5,8 +5,10 @@
 #include "sim_process.h"
 
 #include <filesystem>
+#include <fstream>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <termios.h>
 #include <unistd.h>
 
 using orvel::test::RawPty;
@@ -50,6 +52,22 @@ TEST(SimLine, LinkPointsAtTheDeviceAndGoesAwayAtTheEnd) {
     ::unlink(link.c_str());
 }
 
+TEST(SimLine, NeverReplacesAFileThatIsNotALink) {
+    std::string path = "/tmp/orvel-sim-file-" + std::to_string(::getpid());
+    {
+        std::ofstream file(path);
+        file << "keep me";
+    }
+    SimProcess sim({"--no-pace", "--link", path});
+    EXPECT_FALSE(sim.started());
+    EXPECT_NE(sim.error().find("not a symbolic link"), std::string::npos) << sim.error();
+    std::ifstream file(path);
+    std::string text;
+    std::getline(file, text);
+    EXPECT_EQ(text, "keep me");
+    ::unlink(path.c_str());
+}
+
 TEST(SimLine, EndsWhenStandardInputCloses) {
     SimProcess sim({"--no-pace"});
     ASSERT_TRUE(sim.started()) << sim.error();
@@ -57,6 +75,22 @@ TEST(SimLine, EndsWhenStandardInputCloses) {
     sim.closeStdin();
     EXPECT_TRUE(SimProcess::waitFor([&] { return !sim.isRunning(); }));
     EXPECT_TRUE(sim.waitForLogLine("! stop"));
+}
+
+TEST(SimLine, LogNotesAProgramEndAtAnotherBaudRate) {
+    SimProcess sim({"--no-pace", "--baud", "19200"});
+    ASSERT_TRUE(sim.started()) << sim.error();
+    SerialClient port(sim.devicePath());
+    termios tio{};
+    ASSERT_EQ(::tcgetattr(port.fd(), &tio), 0);
+    ::cfsetspeed(&tio, B19200);
+    ASSERT_EQ(::tcsetattr(port.fd(), TCSANOW, &tio), 0);
+    EXPECT_EQ(port.ask("SPAN?"), "20M");
+    ::cfsetspeed(&tio, B9600);
+    ASSERT_EQ(::tcsetattr(port.fd(), TCSANOW, &tio), 0);
+    EXPECT_EQ(port.ask("SPAN?"), "20M");
+    EXPECT_TRUE(sim.waitForLogLine("set to 9600 baud; the analyzer runs at 19200"));
+    EXPECT_EQ(sim.countLogLines("set to 19200"), 0);
 }
 
 TEST(SimLine, ClosingAndReopeningThePortKeepsTheLineUp) {
@@ -74,6 +108,7 @@ TEST(SimLine, RefusesBadOptionsWithAMessage) {
     SimProcess sim({"--fault", "explode"});
     EXPECT_FALSE(sim.started());
     EXPECT_NE(sim.error().find("bad --fault"), std::string::npos) << sim.error();
+    EXPECT_NE(sim.stderrText().find("usage: orvel-sim"), std::string::npos);
 }
 
 TEST(SimLine, LongLineWithoutEndIsRefused) {
@@ -85,6 +120,24 @@ TEST(SimLine, LongLineWithoutEndIsRefused) {
     ASSERT_TRUE(port.readUntil("\r\n", reply));
     EXPECT_EQ(reply, "ERR\r\n");
     EXPECT_EQ(port.ask("SPAN?"), "20M"); // and the line goes on
+}
+
+TEST(SimLine, AProgramThatDoesNotReadGetsEveryReplyLater) {
+    SimProcess sim({"--no-pace"});
+    ASSERT_TRUE(sim.started()) << sim.error();
+    SerialClient port(sim.devicePath());
+    std::string commands;
+    for (int i = 0; i < 60; ++i)
+        commands += "PRT\r\n"; // about 1 MB of replies
+    commands += "VER\r\n";
+    ASSERT_TRUE(port.write(commands));
+    std::string all;
+    ASSERT_TRUE(port.readUntil("VER1.05 RVX410\r\n", all, std::chrono::seconds(60)));
+    size_t records = 0;
+    for (size_t at = all.find("l0370"); at != std::string::npos; at = all.find("l0370", at + 745))
+        ++records;
+    EXPECT_EQ(records, 60u * 22u);
+    EXPECT_EQ(all.size(), 60u * 16390u + 16u);
 }
 
 TEST(RawPtyHelper, CarriesBytesBothWays) {

@@ -120,6 +120,7 @@ TEST(SimUserTables, AcceptWellFormedTablesAndRefuseOthers) {
     EXPECT_EQ(s.ask("EFUSER30M:12.5dB,100M:10.2dB"), "OK");
     EXPECT_EQ(s.ask("MFUSER10M:80,1G:50.5,3G:40"), "OK");
     EXPECT_EQ(s.ask("EFUSER100MHz:-3.0,2.5G:4"), "OK");
+    EXPECT_EQ(s.ask("MFUSER 1M : 2.5 dB, 10M:3"), "OK");
     for (const char* bad :
          {"EFUSER", "EFUSER30M", "EFUSER30M:", "EFUSER:5", "EFUSER30M:1;", "EFUSER100M:1,30M:2",
           "EFUSER30M:1,,100M:2", "EFUSERabc:1",

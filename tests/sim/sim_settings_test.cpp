@@ -4,6 +4,7 @@
 #include "raw_pty.h"
 #include "record_reader.h"
 #include "sim_process.h"
+#include "sim_session.h"
 
 #include <gtest/gtest.h>
 
@@ -15,6 +16,14 @@ namespace {
 class SimSettings : public ::testing::Test {
 protected:
     void SetUp() override { start({"--no-pace"}); }
+
+    void TearDown() override {
+        port.reset();
+        if (sim) {
+            sim->stop();
+            simtest::SimSession::expectCleanExit(*sim);
+        }
+    }
 
     void start(std::vector<std::string> args) {
         port.reset();

@@ -90,6 +90,10 @@ SimProcess::SimProcess(std::vector<std::string> args, std::string simPath) {
         int err = ::open(stderrPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
         if (err >= 0)
             ::dup2(err, STDERR_FILENO);
+        // The simulator must not hold the test's own descriptors (an open port above all).
+        if (::close_range(3, ~0U, 0) != 0)
+            for (int fd = 3; fd < 1024; ++fd)
+                ::close(fd);
         ::execv(cargs[0], cargs.data());
         std::_Exit(127);
     }
@@ -153,6 +157,11 @@ void SimProcess::stop() {
         ::waitpid(pid_, &status, 0);
     }
     pid_ = -1;
+}
+
+std::string SimProcess::stderrText() const {
+    std::ifstream file(tempDir_ + "/stderr.txt");
+    return std::string((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
 }
 
 std::vector<std::string> SimProcess::logLines() const {

@@ -60,6 +60,9 @@ public:
 
     pid_t pid() const { return pid_; }
 
+    // What the simulator wrote to its standard error (messages, sanitizer reports).
+    std::string stderrText() const;
+
     // True while the simulator process is alive.
     bool isRunning();
 
