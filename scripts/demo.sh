@@ -59,8 +59,10 @@ if ! read -r -t 10 device <&"${SIM[0]}" || [[ -z $device ]]; then
     echo "demo: orvel-sim did not start" >&2
     exit 1
 fi
-# Keep reading what the simulator prints so that it never blocks on a full pipe.
-cat <&"${SIM[0]}" >/dev/null &
+# Keep reading what the simulator prints so that it never blocks on a full pipe. (A background
+# job does not inherit the coprocess's descriptors, so it gets a copy.)
+exec {sim_out}<&"${SIM[0]}"
+cat <&"$sim_out" >/dev/null &
 
 echo "demo: simulated analyzer on $device (linked as $port_link); Orvel's COM1 points at it."
 echo "demo: press the Hold button in Orvel to start the live trace."

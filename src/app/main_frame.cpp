@@ -1,5 +1,6 @@
 #include "main_frame.h"
 
+#include "instrument_settings.h"
 #include "main_menu.h"
 #include "orvel_doc.h"
 #include "orvel_view.h"
@@ -14,6 +15,8 @@ CMainFrame::CMainFrame(QWidget* parent)
     setWindowTitle(QStringLiteral("Orvel"));
     setMinimumSize(360, 255);
     setGeometry(0, 0, 1024, 768);
+    // Until the start-up has run, no size change takes the compact layout.
+    gSettings.startingUp = 1;
     view_ = new COrvelView(this, menu_);
     setCentralWidget(view_);
     document_->OnNewDocument();

@@ -5,6 +5,7 @@
 #include <QHash>
 
 class QAction;
+class QMenu;
 class QMenuBar;
 
 class MainMenu {
@@ -17,9 +18,16 @@ public:
     QAction* action(int id) const { return actions_.value(id, nullptr); }
     const QHash<int, QAction*>& actions() const { return actions_; }
 
+    // Puts `replacement` in place of the entry `id` (same menu, same position, same caption),
+    // for entries whose check mark another part of the program keeps. The old entry is deleted.
+    void adopt(int id, QAction* replacement);
+
     // Checks one of the four "Marker Display" entries (32822..32825) and unchecks the others.
     void checkMarkerDisplay(int id);
 
 private:
+    QAction* addEntry(QMenu* menu, const char* caption, int id);
+
     QHash<int, QAction*> actions_;
+    QHash<int, QMenu*> menus_;
 };
