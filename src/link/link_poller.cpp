@@ -63,7 +63,7 @@ LinkPoller::~LinkPoller() {
     }
     if (gActivePoller == nullptr) {
         OnArrivalWatchChanged(nullptr);
-        LinkSerialDevice().WatchArrivals(false, nullptr);
+        LinkSerialDevice().StopWatching();
     }
 }
 

@@ -96,7 +96,13 @@ void DecodePoints(const char* p, int points) {
     uint8_t* current = s.traceRecord.tracePoints;
     const int slot = s.activeTraceSlot;
     uint8_t* slotRow = (slot >= 0 && slot < kTraceSlots) ? s.traceStore[slot] : nullptr;
-    const int maxPoints = points + points / 250 + 1;
+    if (points < 0) {
+        points = 0;
+    }
+    int maxPoints = points + points / 250 + 1;
+    if (maxPoints > static_cast<int>(sizeof s.traceRecord.tracePoints)) {
+        maxPoints = static_cast<int>(sizeof s.traceRecord.tracePoints);
+    }
     int stored = 0;
     int unchanged = 0;
     while (*p != '\0' && stored < maxPoints) {

@@ -6,6 +6,7 @@
 
 #include <functional>
 
+class QSerialPort;
 class QSocketNotifier;
 
 class SerialDevice {
@@ -20,7 +21,7 @@ public:
     // or already held by another process.
     bool Open(const char* path, int baud);
     void Close();
-    bool IsOpen() const { return fd_ >= 0; }
+    bool IsOpen() const;
 
     void SetReadTimeouts(int betweenBytes, int perByte, int totalConstant);
     void SetWriteTimeouts(int perByte, int totalConstant);
@@ -42,10 +43,18 @@ public:
     // Calls `onArrival` from the event loop whenever bytes are waiting, while `watch` is on.
     // Needs a running Qt event loop; off by itself after a hang-up.
     void WatchArrivals(bool watch, std::function<void()> onArrival);
+    // Ends the watch for good: forgets the callback and releases the notifier.
+    void StopWatching();
 
 private:
     void UpdateNotifier();
+    void ReleaseNotifier();
 
+#ifdef ORVEL_LINK_QSERIALPORT
+    void OnReadyRead();
+    QSerialPort* port_ = nullptr; // the portable form: QSerialPort in blocking use
+    bool inTransfer_ = false;
+#endif
     int fd_ = -1;
     bool hungUp_ = false;
     int betweenBytes_ = 0;

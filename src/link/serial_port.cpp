@@ -113,7 +113,8 @@ void CommPort(int code) {
 }
 
 ReadTimeouts ReadTimeoutsFor(int profile, int timeOutSetting, int baudIndex) {
-    const int t = timeOutSetting < 0 ? 0 : timeOutSetting;
+    // The scale's own range: a damaged settings file must not stretch a read to hours.
+    const int t = timeOutSetting < 0 ? 0 : (timeOutSetting > 200 ? 200 : timeOutSetting);
     const bool fast = baudIndex >= 2;
     if (profile == portprofile::kLong) {
         return fast ? ReadTimeouts{t * 60 / 100, t * 20 / 100, t * 400 / 100 + 1}

@@ -128,21 +128,6 @@ TEST_F(CommandSetTest, OkInAnyCaseAcceptsAndErrInAnyCaseRefuses) {
     EXPECT_EQ(cursor.off, 5);
 }
 
-TEST_F(CommandSetTest, NoReplyIsReadErrorAndChangesNothing) {
-    SetPortTimeouts(portprofile::kShort);
-    nextReply = "";
-    gSettings.centerFreq = 2e9;
-    EXPECT_EQ(SendCommand(query::kFreq), 0);
-    EXPECT_STREQ(gSettings.rxBuffer, "Read error");
-    EXPECT_DOUBLE_EQ(gSettings.centerFreq, 2e9);
-    nextReply = "ERR\r\n";
-    EXPECT_EQ(SendCommand(query::kFreq), 0);
-    EXPECT_DOUBLE_EQ(gSettings.centerFreq, 2e9);
-    nextReply = "1500000000.0000\r\n";
-    EXPECT_EQ(SendCommand(query::kFreq), 1);
-    EXPECT_DOUBLE_EQ(gSettings.centerFreq, 1.5e9);
-}
-
 TEST_F(CommandSetTest, UnknownCodesSendNothing) {
     EXPECT_EQ(SendCommand(153), 0);
     EXPECT_EQ(SendCommand(199), 0);
@@ -169,33 +154,6 @@ TEST_F(CommandSetTest, VersionTextByTheReplysFirstLetter) {
     nextReply = "V\r\n";
     SendCommand(cmd::kVersion);
     EXPECT_STREQ(gSettings.versionText, "") << "a short reply gives no version, not old bytes";
-}
-
-TEST_F(CommandSetTest, QueryRepliesAreDecoded) {
-    nextReply = "100K\r\n";
-    EXPECT_EQ(SendCommand(query::kVbw), 1);
-    EXPECT_EQ(gSettings.vbwIndex, 6);
-    nextReply = "ALL\r\n";
-    EXPECT_EQ(SendCommand(query::kVbw), 1) << "a query that reaches its decoding succeeds";
-    EXPECT_EQ(gSettings.vbwIndex, 6);
-}
-
-TEST(CommandSetFailure, WriteErrorReconnectsAndTheLinkRecovers) {
-    SetDefaultSettings();
-    ScriptedAnalyzer analyzer([](const std::string&) { return std::string("OK\r\n"); });
-    UseComPort(::testing::TempDir() + "/no-analyzer-here");
-    CommPort(portop::kOpen);
-    EXPECT_EQ(gSettings.comHandle, -1);
-    EXPECT_EQ(SendCommand(cmd::kRef), 0);
-    EXPECT_STREQ(gSettings.rxBuffer, "Write error");
-    EXPECT_EQ(gSettings.comHandle, -1) << "the reconnect tried again and failed";
-    // The cable is back: the next failed write's reconnect opens the port, and then it works.
-    UseComPort(analyzer.devicePath());
-    EXPECT_EQ(SendCommand(cmd::kRef), 0);
-    EXPECT_EQ(gSettings.comHandle, 1);
-    EXPECT_EQ(SendCommand(cmd::kRef), 1);
-    EXPECT_EQ(analyzer.lines(), std::vector<std::string>{"REF10"});
-    CommPort(portop::kClose);
 }
 
 } // namespace

@@ -150,26 +150,6 @@ TEST_F(PollerTest, RestartChoosesTheTimerByTraceCalculation) {
     EXPECT_FALSE(poller.periodicTimer().isActive());
 }
 
-TEST_F(PollerTest, CaptureCycleRunsFromCompToCapt) {
-    LinkPoller poller;
-    gSettings.runState = 1;
-    RestartPolling();
-    ResumeAcquisition();
-    ASSERT_TRUE(RunUntil([&] { return view.traces >= 3; }));
-    gSettings.runState = 0;
-    PauseAcquisition();
-    const auto lines = analyzer.lines();
-    ASSERT_GE(lines.size(), 9u);
-    for (size_t i = 0; i + 2 < 9; i += 3) {
-        EXPECT_EQ(lines[i], "CAPT") << i;
-        EXPECT_EQ(lines[i + 1], "SRSCURR") << i;
-        EXPECT_EQ(lines[i + 2], "MEASRES") << i;
-    }
-    EXPECT_EQ(view.result, "MEAS OFF");
-    EXPECT_EQ(gSettings.traceKind[1], 0);
-    EXPECT_EQ(gSettings.traceRecord.tracePoints[250], 0xC8);
-}
-
 TEST_F(PollerTest, PeriodicModeReadsTheScreenWithoutCapture) {
     LinkPoller poller;
     gSettings.runState = 1;

@@ -159,6 +159,14 @@ TEST_F(ScreenRecordTest, LabelAtTheVeryEndOfTheBufferReadsNothingBeyond) {
     ParseScreenRecord(1000);
     EXPECT_EQ(record.tracePoints[1004], 0x11);
     EXPECT_EQ(record.tracePoints[1005], 0) << "at most n + n/250 + 1 points";
+    // A caller asking for more points than the record holds still stays inside it.
+    gSettings.activeTraceSlot = 10;
+    ParseScreenRecord(100000);
+    EXPECT_EQ(record.tracePoints[1023], 0x11);
+    EXPECT_EQ(gSettings.traceStore[10][1023], 0x11);
+    EXPECT_EQ(record.reserved1[0], 0);
+    gSettings.activeTraceSlot = 40; // no such slot: the points still arrive, no slot is written
+    ParseScreenRecord(250);
 }
 
 TEST_F(ScreenRecordTest, UnchangedTracesAreCountedUpToTen) {

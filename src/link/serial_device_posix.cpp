@@ -102,16 +102,7 @@ void SerialDevice::Close() {
     if (fd_ < 0) {
         return;
     }
-    // The notifier must stop before its descriptor goes; it may be the caller on the stack.
-    if (notifier_ != nullptr) {
-        notifier_->setEnabled(false);
-        if (QCoreApplication::instance() != nullptr) {
-            notifier_->deleteLater();
-        } else {
-            delete notifier_;
-        }
-        notifier_ = nullptr;
-    }
+    ReleaseNotifier();
     ::ioctl(fd_, TIOCNXCL);
     ::close(fd_);
     fd_ = -1;
@@ -247,6 +238,26 @@ void SerialDevice::WatchArrivals(bool watch, std::function<void()> onArrival) {
         onArrival_ = std::move(onArrival);
     }
     UpdateNotifier();
+}
+
+void SerialDevice::StopWatching() {
+    watch_ = false;
+    onArrival_ = nullptr;
+    ReleaseNotifier();
+}
+
+void SerialDevice::ReleaseNotifier() {
+    // The notifier must stop before its descriptor goes; it may be the caller on the stack.
+    if (notifier_ == nullptr) {
+        return;
+    }
+    notifier_->setEnabled(false);
+    if (QCoreApplication::instance() != nullptr) {
+        notifier_->deleteLater();
+    } else {
+        delete notifier_;
+    }
+    notifier_ = nullptr;
 }
 
 void SerialDevice::UpdateNotifier() {

@@ -1,0 +1,13 @@
+#pragma once
+// The panel's way to the analyzer in the running program: the instrument link itself.
+
+#include "panel_link.h"
+
+class LinkForPanel : public PanelLink {
+public:
+    int SendCommand(int code) override;
+    void ExchangeRaw(const char* line) override;
+    void PauseAcquisition() override;
+    void ResumeAcquisition() override;
+    void RestartPolling() override;
+};

@@ -1,0 +1,91 @@
+// The menu's entries wired to their operations. Entries whose operations are not part of the
+// program yet stay visible but disabled.
+
+#include "orvel_view.h"
+
+#include "about_dialog.h"
+#include "acquisition.h"
+#include "all_settings.h"
+#include "command_set.h"
+#include "control_panel.h"
+#include "display_model.h"
+#include "help_dialog.h"
+#include "instrument_settings.h"
+#include "main_menu.h"
+#include "marker_conversion_dialog.h"
+#include "menu_ids.h"
+#include "trace_display.h"
+#include "user_data_upload.h"
+
+#include <QAction>
+#include <QMainWindow>
+
+void COrvelView::WireMenu() {
+    using namespace menuid;
+    for (QAction* action : menu_->actions()) {
+        action->setEnabled(false);
+    }
+    auto wire = [this](int id, auto handler) {
+        QAction* action = menu_->action(id);
+        action->setEnabled(true);
+        connect(action, &QAction::triggered, this, handler);
+    };
+    // These refuse, with a message, while the window is too small for the panel.
+    auto wireRefusing = [this, wire](int id, auto handler) {
+        wire(id, [this, handler] {
+            if (!RefuseInCompactMode()) {
+                handler();
+            }
+        });
+    };
+
+    wire(kWriteEfUserData, [this] { WriteEfUserData(this); });
+    wire(kWriteMfUserData, [this] { WriteMfUserData(this); });
+    wire(kExit, [this] { frame_->close(); });
+
+    wireRefusing(kAllReading, [] { AllReadingCommand(); });
+    wireRefusing(kAllSetting, [] { AllSettingCommand(); });
+    wireRefusing(kPreset, [this] { panel_->OnPreset(); });
+    wireRefusing(kAutoTune, [this] { panel_->OnAutoTuneMenu(); });
+    wireRefusing(kHoldRun, [this] { panel_->OnHoldRunMenu(); });
+    wire(kRemote, [this] { panel_->OnRemote(); });
+
+    wireRefusing(kTraceSelect, [this] { display_->ShowTraceSelect(); });
+    wireRefusing(kConversion, [this] { OnConversion(); });
+    wireRefusing(kMeasuringFunction, [this] { display_->ShowMeasuringFunction(); });
+    wireRefusing(kMarkerToCf, [this] { display_->MarkerToCenter(); });
+
+    // The display keeps these check marks: Detailed Trace is read back before each acquisition
+    // and saved in the settings file; one Marker Display entry is checked at a time.
+    menu_->adopt(kDetailedTrace, display_->DetailedTraceAction());
+    for (int entry = 0; entry < 4; ++entry) {
+        menu_->adopt(kMarker1And2 + entry, display_->MarkerDisplayAction(entry));
+    }
+
+    wire(kHelp, [this] { OnHelp(); });
+    wire(kAbout, [this] { OnAbout(); });
+}
+
+void COrvelView::OnAbout() {
+    CAboutDlg about(this);
+    about.exec();
+}
+
+void COrvelView::OnConversion() {
+    const int displayUnit = display::DisplayUnit();
+    MarkerConversionDialog dialog(displayUnit, gSettings.conversionIndex == 0 ? 0 : 1, this);
+    if (dialog.exec() != QDialog::Accepted || dialog.Choice() == gSettings.conversionIndex) {
+        return;
+    }
+    PauseAcquisition();
+    gSettings.conversionIndex = dialog.Choice();
+    UpdateUnitLabels();
+    SendCommand(cmd::kConversion);
+    UpdateMarkerReadouts();
+    ResumeAcquisition();
+}
+
+void COrvelView::OnHelp() {
+    CHelpDlg help(this);
+    help.exec();
+}

@@ -1,0 +1,75 @@
+#pragma once
+// What the display needs from the rest of the program: the analyzer link (pause, send, resume)
+// and the panel side of a few display actions. The view implements it; tests use a recorder.
+
+namespace display {
+
+// Analyzer commands and queries the display sends. Each is built from the settings record;
+// a query's reply is decoded back into the record.
+enum class DisplayCommand {
+    PeakSearch,          // "PKSEARCH%02d" with peakSearchNo + 1
+    PeakMode,            // "PEAK%s"
+    NormMarker,          // "NORMMKR%.4f" with normMarkerFreq
+    NormMarkerQuery,     // "NORMMKR?"
+    MarkerToCenter,      // "FREQSETMKR"
+    PeakZoneCenter,      // "PKCNTR%.4f"
+    PeakZoneCenterQuery, // "PKCNTR?"
+    PeakZoneWidth,       // "PKWIDTH%.4f"
+    PeakZoneWidthQuery,  // "PKWIDTH?"
+    Measure,             // "MEAS%s"
+    MeasureResult,       // "MEASRES": the reply is the result text
+    CpMode,              // "CPMODE%s"
+    CpCenter,            // "CPCNTR%.4f"
+    CpCenterQuery,       // "CPCNTR?"
+    CpWidth,             // "CPWIDTH%.4f"
+    CpWidthQuery,        // "CPWIDTH?"
+    AcpMode,             // "ACPMODE%s"
+    AcpOffset,           // "ACPOFS%.4f"
+    AcpOffsetQuery,      // "ACPOFS?"
+    AcpChannelBw,        // "ACPCHBW%.4f"
+    AcpChannelBwQuery,   // "ACPCHBW?"
+    AcpRefCenter,        // "ACPREF%.4f"
+    AcpRefCenterQuery,   // "ACPREF?"
+    AcpRefBw,            // "ACPREFBW%.4f"
+    AcpRefBwQuery,       // "ACPREFBW?"
+    ObwMode,             // "OBWMODE%s"
+    ObwRatio,            // "OBWRATIO%.4f"
+    ObwRatioQuery,       // "OBWRATIO?"
+    ObwDb,               // "OBWDB%.4f"
+    ObwDbQuery,          // "OBWDB?"
+    EfAntenna,           // "EFANT%s"
+    MfProbe,             // "MFPROBE%s"
+};
+
+class DisplayHost {
+public:
+    virtual ~DisplayHost() = default;
+
+    virtual void PauseAcquisition() = 0;
+    virtual void ResumeAcquisition() = 0;
+    // 1 when the analyzer accepted the command, else 0.
+    virtual int Send(DisplayCommand command) = 0;
+    // The last reply line received (the result text after MeasureResult).
+    virtual const char* LastReply() const = 0;
+    virtual void Wait(int milliseconds) = 0;
+
+    // Panel side of display actions; the defaults do nothing.
+    virtual void StopAcquisitionLoop() {}         // the Hold button released, runState 0
+    virtual void CenterFrequencyChanged() {}      // centre edit shows centerFreq
+    virtual void SpanIndexChanged() {}            // span list shows spanIndex
+    virtual void SweepIndexChanged() {}           // sweep list shows sweepIndex
+    virtual void FrequencyCounterChanged(bool) {} // drop or restore "10ms", "30ms", "FULL"
+    virtual void FieldReferenceChanged() {}       // field-strength reference and unit labels
+    virtual void UnitLabelsChanged() {}           // unit labels by the measuring function
+
+    // Shut-down: stop the acquisition timer, close the port, write the settings file.
+    virtual void StopAcquisitionTimer() {}
+    virtual void ClosePort() {}
+    virtual void WriteSettingsFile() {}
+};
+
+// Stops the acquisition timer, closes the port and, when the settings file was found at start,
+// writes it. Nothing is sent to the analyzer.
+void RunDestroySequence(DisplayHost& host);
+
+} // namespace display

@@ -1,0 +1,442 @@
+// The measuring-function operations of the trace display: the dialog's command, the function's
+// names, edits and cursors, and the parameter edits.
+
+#include "trace_display.h"
+
+#include "axis_mapping.h"
+#include "cw_graph.h"
+#include "display_model.h"
+#include "instrument_settings.h"
+#include "marker_panel.h"
+#include "measurement_strip.h"
+#include "measuring_function_dialog.h"
+#include "peak_search.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QStyle>
+
+#include <cctype>
+#include <cmath>
+#include <cstdio>
+
+using namespace display;
+
+namespace {
+
+constexpr int kAntennaTries = 5;
+constexpr int kProbeTries = 10;
+constexpr int kAntennaSettleMs = 300;
+constexpr int kProbeSettleMs = 2000;
+
+QString FrequencyText(double f) {
+    return QString::fromStdString(FormatSi(f, 4, kAutoPrefix));
+}
+
+QString RatioText(double v) {
+    char text[64];
+    std::snprintf(text, sizeof text, "%.1f", v);
+    return QString::fromLatin1(text);
+}
+
+bool StartsWithCentre(const char* text) {
+    return text != nullptr && std::toupper(static_cast<unsigned char>(text[0])) == 'C' &&
+           text[1] == ':';
+}
+
+void SetTextColor(QLineEdit* edit, const QColor* color) {
+    QPalette palette = edit->style()->standardPalette();
+    if (color)
+        palette.setColor(QPalette::Text, *color);
+    edit->setPalette(palette);
+}
+
+QColor ToQColor(uint32_t rgb) {
+    return QColor(rgb & 0xFF, (rgb >> 8) & 0xFF, (rgb >> 16) & 0xFF);
+}
+
+} // namespace
+
+void TraceDisplay::ShowMeasuringFunction() {
+    if (RefuseWhenCompact())
+        return;
+    if (gSettings.runState != 0 && host_)
+        host_->StopAcquisitionLoop();
+    MeasuringFunctionDialog dialog(CurrentMeasureChoice(),
+                                   MeasureDialogRulesFor(gSettings.spanIndex, gSettings.modelIndex),
+                                   view_);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    ApplyMeasureChoice(dialog.Choice());
+}
+
+void TraceDisplay::ApplyMeasureChoice(const MeasureChoice& choice) {
+    InstrumentSettings& s = gSettings;
+    if (choice == CurrentMeasureChoice())
+        return;
+    Pause();
+    if (choice.measureIndex != s.measureIndex) {
+        if (s.measureIndex == 6 && host_)
+            host_->FrequencyCounterChanged(false);
+        s.measureIndex = 0;
+        Send(DisplayCommand::Measure);
+    }
+    s.measureIndex = choice.measureIndex;
+    s.cpMode = choice.cpMode;
+    s.acpMode = choice.acpMode;
+    s.obwMode = choice.obwMode;
+    s.antennaIndex = choice.antennaIndex;
+    s.probeIndex = choice.probeIndex;
+    UpdateMeasurementDisplay();
+
+    switch (s.measureIndex) {
+    case 0:
+        Send(DisplayCommand::MeasureResult);
+        strip_->result->setText(QString::fromLatin1(LastReply()));
+        break;
+    case 1:
+        Send(DisplayCommand::Measure);
+        Send(DisplayCommand::CpMode);
+        Send(DisplayCommand::CpCenterQuery);
+        Send(DisplayCommand::CpWidthQuery);
+        RefreshMeasureEdits();
+        Send(DisplayCommand::MeasureResult);
+        strip_->result->setText(QString::fromLatin1(LastReply()));
+        UpdateChannelPowerCursors();
+        break;
+    case 2:
+        Send(DisplayCommand::Measure);
+        Send(DisplayCommand::AcpMode);
+        Send(DisplayCommand::AcpOffsetQuery);
+        Send(DisplayCommand::AcpChannelBwQuery);
+        Send(DisplayCommand::AcpRefCenterQuery);
+        Send(DisplayCommand::AcpRefBwQuery);
+        RefreshMeasureEdits();
+        Send(DisplayCommand::MeasureResult);
+        strip_->result->setText(QString::fromLatin1(LastReply()));
+        UpdateAcpCursors();
+        break;
+    case 3:
+        Send(DisplayCommand::Measure);
+        Send(DisplayCommand::ObwMode);
+        Send(DisplayCommand::ObwRatioQuery);
+        Send(DisplayCommand::ObwDbQuery);
+        RefreshMeasureEdits();
+        Send(DisplayCommand::MeasureResult);
+        strip_->result->setText(QString::fromLatin1(LastReply()));
+        UpdateObwDisplay();
+        break;
+    case 4: {
+        if (host_)
+            host_->Wait(kAntennaSettleMs);
+        for (int i = 0; i < kAntennaTries && Send(DisplayCommand::EfAntenna) == 0; ++i) {
+        }
+        const AntennaBand band = AntennaBandOf(s.antennaIndex);
+        if (band.checked && (s.centerFreq < band.lower || s.centerFreq > band.upper)) {
+            s.centerFreq = band.newCenter;
+            s.spanIndex = band.spanIndex;
+            if (host_) {
+                host_->CenterFrequencyChanged();
+                host_->SpanIndexChanged();
+            }
+            minFreqLabel_->setText(QString::fromLatin1(band.leftLabel));
+            maxFreqLabel_->setText(QString::fromLatin1(band.rightLabel));
+        }
+        ComputeAntennaReference(s.antennaIndex);
+        UpdateTraces();
+        UpdateMarkerReadouts();
+        break;
+    }
+    case 5:
+        if (host_)
+            host_->Wait(kProbeSettleMs);
+        for (int i = 0; i < kProbeTries && Send(DisplayCommand::MfProbe) == 0; ++i) {
+        }
+        ComputeProbeReference(s.probeIndex);
+        UpdateTraces();
+        UpdateMarkerReadouts();
+        break;
+    case 6:
+        if (s.sweepIndex < 2) {
+            s.sweepIndex = 2;
+            if (host_)
+                host_->SweepIndexChanged();
+        }
+        if (host_)
+            host_->FrequencyCounterChanged(true);
+        Send(DisplayCommand::Measure);
+        Send(DisplayCommand::MeasureResult);
+        strip_->result->setText(QString::fromLatin1(LastReply()));
+        break;
+    default:
+        break;
+    }
+    if (host_)
+        host_->UnitLabelsChanged();
+    Resume();
+}
+
+void TraceDisplay::UpdateMeasurementDisplay() {
+    const InstrumentSettings& s = gSettings;
+    MeasurementStrip* m = strip_;
+    for (QLineEdit* edit :
+         {m->bandCenter, m->bandWidth, m->refCenter, m->refWidth, m->obwRatio, m->obwDb, m->result})
+        edit->setEnabled(false);
+    markers_->SetBlockEnabled(false, s.peakMode);
+    for (int c = cursor::kMarker2; c <= CCWGraph::kCursorCount; ++c)
+        graph_->SetCursorVisible(c, false);
+
+    bool blockEnabled = false;
+    switch (s.measureIndex) {
+    case 0:
+        blockEnabled = true;
+        markers_->SetBlockEnabled(true, s.peakMode);
+        ApplyMarkerCursorVisibility(true);
+        graph_->SetCursorVisible(cursor::kZoneRight, s.peakMode == 1);
+        graph_->SetCursorVisible(cursor::kZoneLeft, s.peakMode == 1);
+        m->functionName->setText(QStringLiteral("Meas OFF"));
+        break;
+    case 1:
+        m->functionName->setText(QStringLiteral("Channel Power"));
+        m->bandCenterLabel->setText(QStringLiteral("Band Center"));
+        m->bandWidthLabel->setText(QStringLiteral("Band Width"));
+        m->result->setEnabled(true);
+        m->bandCenter->setEnabled(s.cpMode == 1);
+        m->bandWidth->setEnabled(s.cpMode == 1);
+        for (int c = cursor::kRefCenter; c <= cursor::kRefLower; ++c)
+            graph_->SetCursorVisible(c, s.cpMode == 1);
+        break;
+    case 2:
+        m->functionName->setText(QStringLiteral("Adj Ch Power"));
+        m->bandCenterLabel->setText(QStringLiteral("Adj Ch Offset"));
+        m->bandWidthLabel->setText(QStringLiteral("Adj Ch Width"));
+        m->bandCenter->setEnabled(true);
+        m->bandWidth->setEnabled(true);
+        m->refCenter->setEnabled(s.acpMode != 2);
+        m->refWidth->setEnabled(s.acpMode == 1);
+        m->result->setEnabled(true);
+        for (int c = cursor::kOffset1; c <= CCWGraph::kCursorCount; ++c)
+            graph_->SetCursorVisible(c, true);
+        graph_->SetCursorVisible(cursor::kRefCenter, s.acpMode == 0);
+        graph_->SetCursorVisible(cursor::kRefUpper, s.acpMode == 1);
+        graph_->SetCursorVisible(cursor::kRefLower, s.acpMode == 1);
+        break;
+    case 3:
+        m->functionName->setText(QStringLiteral("Occ BW"));
+        m->result->setEnabled(true);
+        m->obwRatio->setEnabled(s.obwMode == 0);
+        m->obwDb->setEnabled(s.obwMode == 1);
+        graph_->SetCursorVisible(cursor::kRefUpper, true);
+        graph_->SetCursorVisible(cursor::kRefLower, true);
+        break;
+    case 4:
+        m->functionName->setText(QStringLiteral("E / F"));
+        break;
+    case 5:
+        m->functionName->setText(QStringLiteral("M / F"));
+        break;
+    default: // the frequency counter keeps the previous name
+        break;
+    }
+    ApplyEditTextColors();
+    emit MarkerBlockEnabledChanged(blockEnabled);
+}
+
+void TraceDisplay::UpdateChannelPowerCursors() {
+    InstrumentSettings& s = gSettings;
+    const BandCursors b =
+        ChannelPowerCursors(CurrentAxisFrame(), s.cpCenter, s.cpWidth, s.measureBandPositions);
+    std::copy(b.storedPositions, b.storedPositions + 6, s.measureBandPositions);
+    for (int i = 0; i < 3; ++i)
+        graph_->SetCursorX(cursor::kRefCenter + i, b.x[i]);
+}
+
+void TraceDisplay::UpdateAcpCursors() {
+    InstrumentSettings& s = gSettings;
+    const BandCursors b = AcpCursors(CurrentAxisFrame(), s.acpRefCenter, s.acpRefBw, s.acpOffset,
+                                     s.acpChannelBw, s.measureBandPositions);
+    std::copy(b.storedPositions, b.storedPositions + 6, s.measureBandPositions);
+    for (int i = 0; i < 7; ++i)
+        graph_->SetCursorX(cursor::kRefCenter + i, b.x[i]);
+    if (s.acpMode == 2) {
+        // The reference channel follows the highest peak; the edit keeps the stored centre.
+        s.peakSearchNo = 0;
+        graph_->SetCursorX(cursor::kRefCenter, PeakSearch(0));
+        strip_->refCenter->setText(FrequencyText(s.acpRefCenter));
+    }
+}
+
+void TraceDisplay::PositionObwCursors(const char* text) {
+    double centre = 0;
+    double width = 0;
+    if (!ParseObwResult(text, &centre, &width))
+        return;
+    strip_->result->setText(QString::fromLatin1(text));
+    graph_->SetCursorEnabled(cursor::kRefUpper, false);
+    graph_->SetCursorEnabled(cursor::kRefLower, false);
+    graph_->SetCursorVisible(cursor::kRefUpper, true);
+    graph_->SetCursorVisible(cursor::kRefLower, true);
+    const AxisFrame frame = CurrentAxisFrame();
+    const double c = FrequencyToPosition(frame, centre);
+    const double h = WidthToPositions(frame, width) / 2;
+    graph_->SetCursorX(cursor::kRefCenter, c);
+    graph_->SetCursorX(cursor::kRefUpper, ClampPosition(frame, c + h));
+    graph_->SetCursorX(cursor::kRefLower, ClampPosition(frame, c - h));
+}
+
+void TraceDisplay::UpdateObwDisplay() {
+    if (!StartsWithCentre(LastReply()))
+        Send(DisplayCommand::MeasureResult);
+    PositionObwCursors(LastReply());
+}
+
+void TraceDisplay::UpdateMeasurementCursors() {
+    switch (gSettings.measureIndex) {
+    case 1:
+        UpdateChannelPowerCursors();
+        break;
+    case 2:
+        UpdateAcpCursors();
+        break;
+    case 3: // from the result on show; nothing is asked of the analyzer here
+        PositionObwCursors(strip_->result->text().toLatin1().constData());
+        break;
+    default:
+        break;
+    }
+}
+
+void TraceDisplay::ShowMeasureResult() {
+    strip_->result->setText(QString::fromLatin1(LastReply()));
+    switch (gSettings.measureIndex) {
+    case 1:
+        UpdateChannelPowerCursors();
+        break;
+    case 2:
+        UpdateAcpCursors();
+        break;
+    case 3:
+        UpdateObwDisplay();
+        break;
+    default:
+        break;
+    }
+}
+
+void TraceDisplay::SyncMeasurementFrequencies() {
+    InstrumentSettings& s = gSettings;
+    const AxisFrame frame = CurrentAxisFrame();
+    if (frame.zeroSpan)
+        return;
+    // Only the bands of the function on show have positions taken from the screen.
+    const BandFrequencies f = FrequenciesFromPositions(frame, s.measureBandPositions);
+    if (s.measureIndex == 1) {
+        s.cpCenter = f.cpCenter;
+        s.cpWidth = f.cpWidth;
+    } else if (s.measureIndex == 2) {
+        s.acpRefCenter = f.acpRefCenter;
+        s.acpRefBw = f.acpRefBw;
+        s.acpOffset = f.acpOffset;
+        s.acpChannelBw = f.acpChannelBw;
+    }
+    RefreshMeasureEdits();
+}
+
+void TraceDisplay::RefreshMeasureEdits() {
+    const InstrumentSettings& s = gSettings;
+    const bool acp = s.measureIndex == 2;
+    strip_->bandCenter->setText(FrequencyText(acp ? s.acpOffset : s.cpCenter));
+    strip_->bandWidth->setText(FrequencyText(acp ? s.acpChannelBw : s.cpWidth));
+    strip_->refCenter->setText(FrequencyText(s.acpRefCenter));
+    strip_->refWidth->setText(FrequencyText(s.acpRefBw));
+    strip_->obwRatio->setText(RatioText(s.obwRatio));
+    strip_->obwDb->setText(RatioText(s.obwDb));
+}
+
+void TraceDisplay::CommitMeasureEdit(MeasureEdit edit) {
+    InstrumentSettings& s = gSettings;
+    double* field = nullptr;
+    DisplayCommand set{};
+    DisplayCommand query{};
+    QLineEdit* control = nullptr;
+    const int f = s.measureIndex;
+    switch (edit) {
+    case MeasureEdit::BandCenter:
+        control = strip_->bandCenter;
+        if (f == 1)
+            field = &s.cpCenter, set = DisplayCommand::CpCenter,
+            query = DisplayCommand::CpCenterQuery;
+        else if (f == 2)
+            field = &s.acpOffset, set = DisplayCommand::AcpOffset,
+            query = DisplayCommand::AcpOffsetQuery;
+        break;
+    case MeasureEdit::BandWidth:
+        control = strip_->bandWidth;
+        if (f == 1)
+            field = &s.cpWidth, set = DisplayCommand::CpWidth, query = DisplayCommand::CpWidthQuery;
+        else if (f == 2)
+            field = &s.acpChannelBw, set = DisplayCommand::AcpChannelBw,
+            query = DisplayCommand::AcpChannelBwQuery;
+        break;
+    case MeasureEdit::RefCenter:
+        control = strip_->refCenter;
+        if (f == 2)
+            field = &s.acpRefCenter, set = DisplayCommand::AcpRefCenter,
+            query = DisplayCommand::AcpRefCenterQuery;
+        break;
+    case MeasureEdit::RefWidth:
+        control = strip_->refWidth;
+        if (f == 2)
+            field = &s.acpRefBw, set = DisplayCommand::AcpRefBw,
+            query = DisplayCommand::AcpRefBwQuery;
+        break;
+    case MeasureEdit::ObwRatio:
+        control = strip_->obwRatio;
+        if (f == 3)
+            field = &s.obwRatio, set = DisplayCommand::ObwRatio,
+            query = DisplayCommand::ObwRatioQuery;
+        break;
+    case MeasureEdit::ObwDb:
+        control = strip_->obwDb;
+        if (f == 3)
+            field = &s.obwDb, set = DisplayCommand::ObwDb, query = DisplayCommand::ObwDbQuery;
+        break;
+    }
+    if (field == nullptr)
+        return;
+    const bool ratio = edit == MeasureEdit::ObwRatio || edit == MeasureEdit::ObwDb;
+    if (control->text().trimmed().isEmpty())
+        control->setText(ratio ? RatioText(*field)
+                               : QString::fromStdString(FormatSi(*field, 4, kGigaPrefix)));
+    Pause();
+    double value = 0;
+    ParseSi(control->text().toLatin1().constData(), &value);
+    *field = ClampToLimit(edit, value);
+    Send(set);
+    Send(query);
+    control->setText(ratio ? RatioText(*field) : FrequencyText(*field));
+    Send(DisplayCommand::MeasureResult);
+    strip_->result->setText(QString::fromLatin1(LastReply()));
+    if (f == 1)
+        UpdateChannelPowerCursors();
+    else if (f == 2)
+        UpdateAcpCursors();
+    else
+        UpdateObwDisplay();
+    Resume();
+}
+
+void TraceDisplay::ApplyEditTextColors() {
+    const InstrumentSettings& s = gSettings;
+    const QColor black(Qt::black);
+    const QColor refCenter = ToQColor(s.markerColor[3]);
+    const QColor refBandwidth = ToQColor(s.markerColor[4]);
+    const QColor refOffset = ToQColor(s.markerColor[5]);
+    SetTextColor(strip_->bandCenter, s.measureIndex == 1 ? &refCenter : &black);
+    SetTextColor(strip_->bandWidth, s.measureIndex == 2 ? &refOffset : &refBandwidth);
+    if (s.measureIndex == 2)
+        SetTextColor(strip_->refCenter, s.acpMode == 0 ? &refCenter : &black);
+    else
+        SetTextColor(strip_->refCenter, nullptr);
+    SetTextColor(strip_->refWidth, &refBandwidth);
+}

@@ -1,0 +1,25 @@
+#pragma once
+// The PC-side peak search on the active trace's level bytes.
+
+#include <cstdint>
+
+namespace display {
+
+struct PeakSearchInput {
+    const uint8_t* points = nullptr; // level bytes, at least `kind`'s point count of them
+    int kind = 2;                    // trace kind of the active slot
+    int peakMode = 0;                // 0 whole visible trace, 1 zone
+    int zonePosition = 0;            // zone centre, display positions
+    int zoneWidth = 0;               // zone half-width, display positions
+    int xScroll = 0;
+    int xZoom = 0;
+};
+
+// The (n+1)-th highest peak as a display position; 0 (less the window base when zoomed) when the
+// window holds fewer peaks, 0 at once for an empty slot.
+int PeakSearch(const PeakSearchInput& input, int n);
+
+// The same on the settings record's active trace and display state.
+int PeakSearch(int n);
+
+} // namespace display

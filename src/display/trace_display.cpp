@@ -1,0 +1,472 @@
+#include "trace_display.h"
+
+#include "axis_mapping.h"
+#include "compact_summary_view.h"
+#include "cw_graph.h"
+#include "display_model.h"
+#include "instrument_settings.h"
+#include "marker_panel.h"
+#include "measurement_strip.h"
+#include "trace_levels.h"
+#include "trace_select_dialog.h"
+#include "zoom_controls.h"
+
+#include <QAction>
+#include <QActionGroup>
+#include <QApplication>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScrollBar>
+#include <QStyle>
+
+#include <algorithm>
+#include <cstring>
+
+using namespace display;
+
+namespace {
+
+int ActiveSlot() {
+    return std::clamp(gSettings.activeTraceSlot, 1, 10);
+}
+
+} // namespace
+
+TraceDisplay::TraceDisplay(QWidget* view, DisplayHost* host)
+    : QObject(view), view_(view), host_(host) {
+    graph_ = new CCWGraph(view);
+    markers_ = new MarkerPanel(view);
+    strip_ = new MeasurementStrip(view);
+    zoom_ = new ZoomControls(view);
+    hScroll_ = new QScrollBar(Qt::Horizontal, view);
+    vScroll_ = new QScrollBar(Qt::Vertical, view);
+    hScroll_->hide();
+    vScroll_->hide();
+    minFreqLabel_ = new QLabel(view);
+    maxFreqLabel_ = new QLabel(view);
+    compact_ = new CompactSummaryView(view);
+    compact_->hide();
+
+    detailedTrace_ = new QAction(QStringLiteral("Detailed Trace(&D)"), this);
+    detailedTrace_->setCheckable(true);
+    detailedTrace_->setChecked(gSettings.detailedTrace != 0);
+    markerDisplay_ = new QActionGroup(this);
+    for (const char* name : {"Marker 1 and 2", "Marker 1 Only", "Marker 2 Only", "Marker None"}) {
+        QAction* action = markerDisplay_->addAction(QString::fromLatin1(name));
+        action->setCheckable(true);
+    }
+    markerDisplay_->actions().front()->setChecked(true);
+
+    for (int c = 3; c <= CCWGraph::kCursorCount; ++c)
+        graph_->SetCursorVisible(c, false);
+    Connect();
+}
+
+TraceDisplay::~TraceDisplay() = default;
+
+QAction* TraceDisplay::MarkerDisplayAction(int entry) const {
+    const QList<QAction*> actions = markerDisplay_->actions();
+    return (entry >= 0 && entry < actions.size()) ? actions[entry] : nullptr;
+}
+
+void TraceDisplay::Connect() {
+    connect(graph_, &CCWGraph::CursorMoved, this, [this](int cursor, double) {
+        if (cursor == cursor::kMarker1 || cursor == cursor::kMarker2)
+            UpdateMarkerReadouts();
+    });
+    connect(graph_, &CCWGraph::CursorReleased, this, [this](int cursor, double) {
+        if (cursor == cursor::kMarker1 || cursor == cursor::kMarker2)
+            UpdateMarkerReadouts();
+    });
+    connect(zoom_->xZoom, &QComboBox::activated, this, &TraceDisplay::SetXZoom);
+    connect(zoom_->yZoom, &QComboBox::activated, this, &TraceDisplay::SetYZoom);
+    connect(zoom_->activeTrace, &QComboBox::activated, this, &TraceDisplay::SelectActiveTrace);
+    connect(hScroll_, &QScrollBar::valueChanged, this, &TraceDisplay::SetXScroll);
+    connect(vScroll_, &QScrollBar::valueChanged, this, &TraceDisplay::SetYScroll);
+
+    connect(markers_->peak, &QPushButton::clicked, this, &TraceDisplay::Peak);
+    connect(markers_->next, &QPushButton::clicked, this, &TraceDisplay::Next);
+    connect(markers_->normalPeak, &QRadioButton::clicked, this,
+            &TraceDisplay::SelectNormalPeakMode);
+    connect(markers_->zonePeak, &QRadioButton::clicked, this, &TraceDisplay::SelectZonePeakMode);
+    connect(markers_->marker1Select, &QRadioButton::clicked, this, [this] { SelectMarker(1); });
+    connect(markers_->marker2Select, &QRadioButton::clicked, this, [this] { SelectMarker(2); });
+    connect(markers_->marker1Freq, &QLineEdit::returnPressed, this, &TraceDisplay::CommitMarker1);
+    connect(markers_->marker2Freq, &QLineEdit::returnPressed, this, &TraceDisplay::CommitMarker2);
+    connect(markers_->zoneCenter, &QLineEdit::returnPressed, this, &TraceDisplay::CommitZoneCenter);
+    connect(markers_->zoneWidth, &QLineEdit::returnPressed, this, &TraceDisplay::CommitZoneWidth);
+
+    const std::pair<QLineEdit*, MeasureEdit> edits[] = {
+        {strip_->bandCenter, MeasureEdit::BandCenter}, {strip_->bandWidth, MeasureEdit::BandWidth},
+        {strip_->refCenter, MeasureEdit::RefCenter},   {strip_->refWidth, MeasureEdit::RefWidth},
+        {strip_->obwRatio, MeasureEdit::ObwRatio},     {strip_->obwDb, MeasureEdit::ObwDb}};
+    for (const auto& [edit, which] : edits) {
+        const MeasureEdit id = which;
+        connect(edit, &QLineEdit::returnPressed, this, [this, id] { CommitMeasureEdit(id); });
+    }
+
+    connect(detailedTrace_, &QAction::triggered, this,
+            [](bool checked) { gSettings.detailedTrace = checked ? 1 : 0; });
+    connect(markerDisplay_, &QActionGroup::triggered, this, [this](QAction* action) {
+        SetMarkerDisplay(static_cast<int>(markerDisplay_->actions().indexOf(action)));
+    });
+}
+
+void TraceDisplay::Pause() {
+    if (host_)
+        host_->PauseAcquisition();
+}
+
+void TraceDisplay::Resume() {
+    if (host_)
+        host_->ResumeAcquisition();
+}
+
+int TraceDisplay::Send(DisplayCommand command) {
+    return host_ ? host_->Send(command) : 0;
+}
+
+const char* TraceDisplay::LastReply() const {
+    const char* reply = host_ ? host_->LastReply() : nullptr;
+    return reply ? reply : "";
+}
+
+// --- Trace display ---
+
+void TraceDisplay::ApplyColors() {
+    const InstrumentSettings& s = gSettings;
+    for (int trace = 1; trace <= 10; ++trace)
+        graph_->SetPlotLineColor(trace + 1, s.traceColor[trace]);
+    graph_->SetCursorColor(cursor::kMarker1, s.markerColor[1]);
+    graph_->SetCursorColor(cursor::kMarker2, s.markerColor[2]);
+    graph_->SetCursorColor(cursor::kZoneRight, s.markerColor[6]);
+    graph_->SetCursorColor(cursor::kZoneLeft, s.markerColor[6]);
+    graph_->SetCursorColor(cursor::kRefCenter, s.markerColor[3]);
+    graph_->SetCursorColor(cursor::kRefUpper, s.markerColor[4]);
+    graph_->SetCursorColor(cursor::kRefLower, s.markerColor[4]);
+    for (int c = cursor::kOffset1; c <= CCWGraph::kCursorCount; ++c)
+        graph_->SetCursorColor(c, s.markerColor[5]);
+    graph_->SetGridColor(CCWGraph::kXAxis, s.scaleLineColor);
+    graph_->SetGridColor(CCWGraph::kYAxis, s.scaleLineColor);
+    graph_->SetPlotAreaColor(s.backgroundColor);
+    ApplyEditTextColors();
+}
+
+void TraceDisplay::UpdateTraces() {
+    InstrumentSettings& s = gSettings;
+    graph_->SetMajorTickInterval(CCWGraph::kYAxis, YTickInterval(s.scaleIndex, s.yZoom));
+    graph_->SetAxisLimits(CCWGraph::kXAxis, VisibleWidth(s.xZoom), 0);
+    graph_->SetMajorTickInterval(CCWGraph::kXAxis, XTickInterval(s.xZoom));
+
+    const int active = ActiveSlot();
+    const int points = PointsOfKind(s.traceKind[active]);
+    uint8_t* live = s.traceRecord.tracePoints;
+    if (s.traceKind[active] == tracekind::kEmpty)
+        std::memset(live, 0, kDisplayPositions);
+    else if (points > 0)
+        std::memcpy(s.traceStore[active], live, static_cast<size_t>(points));
+
+    const double top = ReferenceInDisplayUnit(s.refLevel) + s.levelOffset;
+    const AxisRange y = YAxisRange(top, s.scaleIndex, s.yZoom, s.yScroll);
+    graph_->SetAxisMaximum(CCWGraph::kYAxis, y.maximum);
+    graph_->SetAxisMinimum(CCWGraph::kYAxis, y.minimum);
+
+    for (int slot = 0; slot < kTraceSlots; ++slot)
+        DrawTraceSlot(slot);
+    if (s.peakMode == 1)
+        UpdateZone();
+}
+
+void TraceDisplay::DrawTraceSlot(int slot) {
+    InstrumentSettings& s = gSettings;
+    if (slot < 0 || slot >= kTraceSlots)
+        return;
+    int points = 0;
+    const uint8_t* bytes = nullptr;
+    if (slot == 0) {
+        const int kind = s.traceKind[ActiveSlot()];
+        if (kind == tracekind::kEmpty)
+            std::memset(s.traceRecord.tracePoints, 0, kDisplayPositions);
+        points = PointsOfKind(kind);
+        bytes = s.traceRecord.tracePoints;
+    } else {
+        if (s.traceView[slot] == 0)
+            return;
+        points = PointsOfKind(s.traceKind[slot]);
+        if (points == 0) { // a stored slot without data shows no line
+            graph_->PlotY(slot + 1, nullptr, 0);
+            return;
+        }
+        bytes = s.traceStore[slot];
+    }
+    const double top = ReferenceInDisplayUnit(s.refLevel) + s.levelOffset;
+    FillDisplayArray(bytes, points, top, s.scaleIndex, displayArray_);
+    const PlotWindow window = VisiblePlotWindow(s.xZoom, s.xScroll);
+    graph_->PlotY(slot + 1, displayArray_ + window.first, window.count);
+}
+
+void TraceDisplay::UpdateTraceVisibility() {
+    InstrumentSettings& s = gSettings;
+    const int active = ActiveSlot();
+    for (int plot = 2; plot <= CCWGraph::kPlotCount; ++plot)
+        graph_->SetPlotEnabled(plot, false);
+    s.traceView[active] = 1;
+    graph_->SetPlotEnabled(active + 1, true);
+    for (int trace = 1; trace <= 10; ++trace)
+        graph_->SetPlotVisible(trace + 1, s.traceView[trace] != 0);
+    std::memcpy(s.traceRecord.tracePoints, s.traceStore[active], kDisplayPositions);
+    DrawTraceSlot(0);
+}
+
+void TraceDisplay::UpdateFrequencyLabels() {
+    const AxisEndLabels labels = FrequencyLabels(CurrentAxisFrame());
+    minFreqLabel_->setText(QString::fromStdString(labels.left));
+    maxFreqLabel_->setText(QString::fromStdString(labels.right));
+}
+
+void TraceDisplay::ShowTraceSelect() {
+    if (RefuseWhenCompact())
+        return;
+    TraceSelectDialog dialog(gSettings.activeTraceSlot, gSettings.traceView, view_);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    int view[11] = {};
+    dialog.ViewFlags(view);
+    ApplyTraceSelection(dialog.ActiveTraceSlot(), view);
+}
+
+void TraceDisplay::ApplyTraceSelection(int activeTraceSlot, const int traceView[11]) {
+    InstrumentSettings& s = gSettings;
+    s.activeTraceSlot = std::clamp(activeTraceSlot, 1, 10);
+    for (int i = 1; i <= 10; ++i)
+        s.traceView[i] = traceView[i] != 0 ? 1 : 0;
+    zoom_->activeTrace->setCurrentIndex(s.activeTraceSlot - 1);
+    UpdateTraceVisibility();
+    emit ActiveTraceChanged(s.activeTraceSlot);
+}
+
+void TraceDisplay::ToggleDetailedTrace() {
+    detailedTrace_->setChecked(!detailedTrace_->isChecked());
+    gSettings.detailedTrace = detailedTrace_->isChecked() ? 1 : 0;
+}
+
+// --- Zoom, scroll, active trace ---
+
+void TraceDisplay::SetXZoom(int zoom) {
+    InstrumentSettings& s = gSettings;
+    zoom = ClampZoom(zoom);
+    zoom_->xZoom->setCurrentIndex(zoom);
+    if (zoom == s.xZoom)
+        return;
+    if (s.xZoom == 0)
+        s.xScroll = s.xScrollSaved;
+    s.xZoom = zoom;
+    const QSignalBlocker block(hScroll_);
+    if (zoom == 0) {
+        hScroll_->hide();
+        s.xScrollSaved = s.xScroll;
+        s.xScroll = 0;
+    } else {
+        s.xScroll = std::clamp(s.xScroll, 0, MaxXScroll(zoom));
+        hScroll_->setRange(0, MaxXScroll(zoom));
+        hScroll_->setPageStep(VisibleWidth(zoom));
+        hScroll_->setSingleStep(1);
+        hScroll_->setValue(s.xScroll);
+        hScroll_->setVisible(!IsCompact());
+    }
+    UpdateFrequencyLabels();
+    UpdateTraces();
+    UpdateMeasurementCursors();
+    if (s.peakMode == 1)
+        UpdateZone();
+    UpdateMarkerReadouts();
+}
+
+void TraceDisplay::SetYZoom(int zoom) {
+    InstrumentSettings& s = gSettings;
+    zoom = ClampZoom(zoom);
+    zoom_->yZoom->setCurrentIndex(zoom);
+    if (zoom == s.yZoom)
+        return;
+    s.yZoom = zoom;
+    s.yScroll = std::clamp(s.yScroll, 0, MaxYScroll(zoom));
+    const QSignalBlocker block(vScroll_);
+    if (zoom == 0) {
+        vScroll_->hide();
+    } else {
+        vScroll_->setRange(0, MaxYScroll(zoom));
+        vScroll_->setPageStep(80 >> zoom);
+        vScroll_->setSingleStep(1);
+        vScroll_->setValue(s.yScroll);
+        vScroll_->setVisible(!IsCompact());
+    }
+    UpdateTraces();
+    UpdateMeasurementCursors();
+}
+
+void TraceDisplay::SetXScroll(int position) {
+    InstrumentSettings& s = gSettings;
+    s.xScroll = std::clamp(position, 0, MaxXScroll(s.xZoom));
+    {
+        const QSignalBlocker block(hScroll_);
+        hScroll_->setValue(s.xScroll);
+    }
+    UpdateTraces();
+    UpdateMarkerReadouts();
+    UpdateFrequencyLabels();
+    UpdateMeasurementCursors();
+    if (s.peakMode == 1)
+        UpdateZone();
+}
+
+void TraceDisplay::SetYScroll(int position) {
+    InstrumentSettings& s = gSettings;
+    s.yScroll = std::clamp(position, 0, MaxYScroll(s.yZoom));
+    {
+        const QSignalBlocker block(vScroll_);
+        vScroll_->setValue(s.yScroll);
+    }
+    UpdateTraces();
+}
+
+void TraceDisplay::SelectActiveTrace(int listPosition) {
+    InstrumentSettings& s = gSettings;
+    const int slot = std::clamp(listPosition, 0, 9) + 1;
+    zoom_->activeTrace->setCurrentIndex(slot - 1);
+    if (slot == s.activeTraceSlot)
+        return;
+    s.traceView[slot] = 1;
+    s.activeTraceSlot = slot;
+    UpdateTraceVisibility();
+    if (s.traceKind[slot] != tracekind::kEmpty) {
+        for (int i = 0; i < kTraceSlots; ++i)
+            DrawTraceSlot(i);
+        UpdateMarkerReadouts();
+    }
+    emit ActiveTraceChanged(slot);
+}
+
+void TraceDisplay::SyncControls() {
+    const InstrumentSettings& s = gSettings;
+    zoom_->xZoom->setCurrentIndex(ClampZoom(s.xZoom));
+    zoom_->yZoom->setCurrentIndex(ClampZoom(s.yZoom));
+    zoom_->activeTrace->setCurrentIndex(ActiveSlot() - 1);
+    const QSignalBlocker blockH(hScroll_);
+    const QSignalBlocker blockV(vScroll_);
+    hScroll_->setRange(0, MaxXScroll(s.xZoom));
+    hScroll_->setPageStep(VisibleWidth(s.xZoom));
+    hScroll_->setValue(s.xScroll);
+    hScroll_->setVisible(s.xZoom > 0 && !IsCompact());
+    vScroll_->setRange(0, MaxYScroll(s.yZoom));
+    vScroll_->setPageStep(80 >> ClampZoom(s.yZoom));
+    vScroll_->setValue(s.yScroll);
+    vScroll_->setVisible(s.yZoom > 0 && !IsCompact());
+    markers_->normalPeak->setChecked(s.peakMode == 0);
+    markers_->zonePeak->setChecked(s.peakMode == 1);
+    markers_->marker1Select->setChecked(s.selectedMarker != 2);
+    markers_->marker2Select->setChecked(s.selectedMarker == 2);
+    detailedTrace_->setChecked(s.detailedTrace != 0);
+}
+
+// --- Layout ---
+
+bool TraceDisplay::IsCompact() const {
+    return gSettings.compactMode != 0;
+}
+
+bool TraceDisplay::RefuseWhenCompact() {
+    if (!IsCompact())
+        return false;
+    QMessageBox::warning(view_, QApplication::applicationDisplayName(),
+                         QStringLiteral("When a window is small it is not able to use it."));
+    return true;
+}
+
+ViewLayout TraceDisplay::ApplySizeChange(int clientWidth, int clientHeight) {
+    const int border = view_->style()->pixelMetric(QStyle::PM_DefaultFrameWidth);
+    const LayoutMoves moves = display::ApplySizeChange(clientWidth, clientHeight, border);
+    if (moves.change == LayoutChange::EnterCompact)
+        EnterCompactMode();
+    else if (moves.change == LayoutChange::LeaveCompact)
+        LeaveCompactMode();
+    const ViewLayout layout =
+        ComputeViewLayout(clientWidth, clientHeight, IsCompact(), gSettings.borderWidth);
+    PlaceWidgets(layout, moves.moveRightPanel || moves.change != LayoutChange::None,
+                 moves.moveBottomStrip || moves.change != LayoutChange::None);
+    lastWidth_ = clientWidth;
+    lastHeight_ = clientHeight;
+    return layout;
+}
+
+void TraceDisplay::FinishStartup() {
+    gSettings.startingUp = 0;
+    if (lastWidth_ > 0 && lastHeight_ > 0)
+        ApplySizeChange(lastWidth_, lastHeight_);
+}
+
+void TraceDisplay::PlaceWidgets(const ViewLayout& l, bool moveRight, bool moveBottom) {
+    auto place = [](QWidget* w, const Rect& r) { w->setGeometry(r.x, r.y, r.width, r.height); };
+    place(graph_, l.graph);
+    if (l.compact) {
+        place(compact_, l.compactColumn);
+        return;
+    }
+    place(hScroll_, l.hScrollBar);
+    place(vScroll_, l.vScrollBar);
+    place(maxFreqLabel_, l.maxFreqLabel);
+    if (moveBottom) {
+        place(minFreqLabel_, l.minFreqLabel);
+        strip_->setGeometry(l.bottomStrip.x, l.bottomStrip.y,
+                            std::max(l.bottomStrip.width, MeasurementStrip::kMinWidth),
+                            l.bottomStrip.height);
+    }
+    if (moveRight) {
+        zoom_->move(l.rightPanel.x, 0);
+        markers_->move(l.rightPanel.x, MarkerPanel::kTop);
+    }
+}
+
+void TraceDisplay::EnterCompactMode() {
+    FillCompactSummary();
+    for (QWidget* w : {static_cast<QWidget*>(markers_), static_cast<QWidget*>(strip_),
+                       static_cast<QWidget*>(zoom_), static_cast<QWidget*>(hScroll_),
+                       static_cast<QWidget*>(vScroll_), static_cast<QWidget*>(minFreqLabel_),
+                       static_cast<QWidget*>(maxFreqLabel_)})
+        w->hide();
+    compact_->show();
+    emit CompactModeChanged(true);
+}
+
+void TraceDisplay::LeaveCompactMode() {
+    compact_->hide();
+    for (QWidget* w : {static_cast<QWidget*>(markers_), static_cast<QWidget*>(strip_),
+                       static_cast<QWidget*>(zoom_), static_cast<QWidget*>(minFreqLabel_),
+                       static_cast<QWidget*>(maxFreqLabel_)})
+        w->show();
+    hScroll_->setVisible(gSettings.xZoom > 0);
+    vScroll_->setVisible(gSettings.yZoom > 0);
+    UpdateFrequencyLabels();
+    UpdateMeasurementDisplay();
+    emit CompactModeChanged(false);
+}
+
+void TraceDisplay::FillCompactSummary() {
+    CompactInputs in;
+    auto text = [](const QLineEdit* e) { return e->text().toStdString(); };
+    in.marker1Freq = text(markers_->marker1Freq);
+    in.marker1Level = text(markers_->marker1Level);
+    in.marker2Freq = text(markers_->marker2Freq);
+    in.marker2Level = text(markers_->marker2Level);
+    in.bandCenter = text(strip_->bandCenter);
+    in.bandWidth = text(strip_->bandWidth);
+    in.refCenter = text(strip_->refCenter);
+    in.refWidth = text(strip_->refWidth);
+    in.obwRatio = text(strip_->obwRatio);
+    in.obwDb = text(strip_->obwDb);
+    in.result = text(strip_->result);
+    compact_->Show(BuildCompactSummary(in));
+}

@@ -1,0 +1,24 @@
+#pragma once
+// The horizontal and vertical zoom combos and the active trace combo, at the top of the panel
+// column. It only shows and collects; TraceDisplay acts on it.
+
+#include <QWidget>
+
+class QComboBox;
+class QLabel;
+
+class ZoomControls : public QWidget {
+    Q_OBJECT
+public:
+    explicit ZoomControls(QWidget* parent = nullptr);
+
+    static constexpr int kWidth = 236;
+    static constexpr int kHeight = 44;
+
+    QComboBox* xZoom;       // 1031 "x1" "x2" "x4" "x8"
+    QComboBox* yZoom;       // 1032
+    QComboBox* activeTrace; // 1033 "Trace 1" .. "Trace 10"
+    QLabel* xLabel;         // 1203 "X"
+    QLabel* yLabel;         // 1204 "Y"
+    QLabel* activeLabel;    // 1184 "Active Trace"
+};

@@ -1,0 +1,19 @@
+#pragma once
+// The panel's way to the analyzer: the command transaction, the raw exchange used by the auto
+// boxes, and the acquisition loop's pause, resume and restart. InstrumentPanelLink forwards to the
+// instrument link; the settings record's txBuffer and rxBuffer carry the text as everywhere else.
+
+class PanelLink {
+public:
+    virtual ~PanelLink() = default;
+
+    // Builds the command or query of `code` from the record, sends it and judges the reply:
+    // 1 on success, 0 on failure.
+    virtual int SendCommand(int code) = 0;
+    // Writes `line` (a complete command with its CR LF) and reads one reply into rxBuffer.
+    virtual void ExchangeRaw(const char* line) = 0;
+
+    virtual void PauseAcquisition() = 0;
+    virtual void ResumeAcquisition() = 0;
+    virtual void RestartPolling() = 0;
+};

@@ -1,0 +1,132 @@
+#include "measurement_bands.h"
+
+#include <gtest/gtest.h>
+
+using namespace display;
+
+namespace {
+
+AxisFrame Frame(double step) {
+    AxisFrame f;
+    f.centerFreq = 1e9;
+    f.spanStep = step;
+    f.sweepSeconds = 0.1;
+    return f;
+}
+
+} // namespace
+
+TEST(BandCursors, ChannelPowerCentreAndEdges) {
+    const int none[6] = {};
+    const BandCursors b = ChannelPowerCursors(Frame(20000), 1.002e9, 1e6, none);
+    EXPECT_DOUBLE_EQ(b.x[0], 600);
+    EXPECT_DOUBLE_EQ(b.x[1], 625);
+    EXPECT_DOUBLE_EQ(b.x[2], 575);
+    EXPECT_EQ(b.storedPositions[0], 600);
+    EXPECT_EQ(b.storedPositions[1], 25);
+}
+
+TEST(BandCursors, EdgesPastTheAxisAreClamped) {
+    const int none[6] = {};
+    const BandCursors b = ChannelPowerCursors(Frame(20000), 1.009e9, 10e6, none);
+    EXPECT_DOUBLE_EQ(b.x[0], 950);
+    EXPECT_DOUBLE_EQ(b.x[1], 1001);
+    EXPECT_DOUBLE_EQ(b.x[2], 700);
+}
+
+TEST(BandCursors, AdjacentChannelEdgesAroundTheReference) {
+    const int previous[6] = {11, 12, 0, 0, 0, 0};
+    const BandCursors b = AcpCursors(Frame(20000), 1e9, 1e6, 5e6, 1e6, previous);
+    EXPECT_EQ(b.storedPositions[0], 11); // channel power positions kept
+    EXPECT_EQ(b.storedPositions[2], 500);
+    EXPECT_EQ(b.storedPositions[3], 25);
+    EXPECT_EQ(b.storedPositions[4], 250);
+    EXPECT_EQ(b.storedPositions[5], 25);
+    EXPECT_DOUBLE_EQ(b.x[3], 775);
+    EXPECT_DOUBLE_EQ(b.x[4], 725);
+    EXPECT_DOUBLE_EQ(b.x[5], 275);
+    EXPECT_DOUBLE_EQ(b.x[6], 225);
+}
+
+TEST(BandSync, SpanChangeKeepsTheScreenPositions) {
+    const int none[6] = {};
+    const BandCursors before = ChannelPowerCursors(Frame(20000), 1.002e9, 1e6, none);
+    // The span goes from 20M to 50M: the band keeps its place, its frequencies follow.
+    const BandFrequencies f = FrequenciesFromPositions(Frame(50000), before.storedPositions);
+    EXPECT_DOUBLE_EQ(f.cpCenter, 1.005e9);
+    EXPECT_DOUBLE_EQ(f.cpWidth, 2.5e6);
+    const BandCursors after = ChannelPowerCursors(Frame(50000), f.cpCenter, f.cpWidth, none);
+    for (int i = 0; i < 3; ++i)
+        EXPECT_DOUBLE_EQ(after.x[i], before.x[i]);
+}
+
+TEST(BandSync, ZeroHalfWidthsBecomeOneStep) {
+    const int positions[6] = {0, 0, 500, 0, 100, 0};
+    const BandFrequencies f = FrequenciesFromPositions(Frame(20000), positions);
+    EXPECT_DOUBLE_EQ(f.acpRefCenter, 1e9);
+    EXPECT_DOUBLE_EQ(f.acpRefBw, 20000);
+    EXPECT_DOUBLE_EQ(f.acpChannelBw, 20000);
+    EXPECT_DOUBLE_EQ(f.acpOffset, 2e6);
+    EXPECT_DOUBLE_EQ(f.cpWidth, 0);
+}
+
+TEST(ObwResult, CentreAndWidthAreRead) {
+    double c = 0, w = 0;
+    ASSERT_TRUE(ParseObwResult("C:1.0000GHz W:2.5000MHz", &c, &w));
+    EXPECT_DOUBLE_EQ(c, 1e9);
+    EXPECT_DOUBLE_EQ(w, 2.5e6);
+    ASSERT_TRUE(ParseObwResult("c: 950.0000MHz  OBW: 100.0000kHz", &c, &w));
+    EXPECT_DOUBLE_EQ(c, 950e6);
+    EXPECT_DOUBLE_EQ(w, 100e3);
+}
+
+TEST(ObwResult, TextsWithoutTheExpectedPartsAreRefused) {
+    double c = 7, w = 8;
+    for (const char* text : {"", "Read error", "C:", "C:abc W:1M", "C:1G", "C:1G W",
+                             "C:1G W:", "C:1G W:x", " C:1G W:1M", "CX1G W:1M"}) {
+        EXPECT_FALSE(ParseObwResult(text, &c, &w)) << text;
+        EXPECT_EQ(c, 7);
+        EXPECT_EQ(w, 8);
+    }
+    EXPECT_FALSE(ParseObwResult(nullptr, &c, &w));
+}
+
+TEST(AntennaBands, TableAndLabelsMatchingTheSpan) {
+    const AntennaBand at15 = AntennaBandOf(5);
+    ASSERT_TRUE(at15.checked);
+    EXPECT_DOUBLE_EQ(at15.newCenter, 400e6);
+    EXPECT_STREQ(at15.leftLabel, "0.3000G");
+    EXPECT_STREQ(at15.rightLabel, "0.5000G");
+    EXPECT_EQ(at15.spanIndex, 10);
+    const AntennaBand at13 = AntennaBandOf(2);
+    EXPECT_EQ(at13.spanIndex, 11); // "500M": the labels cover 500 MHz around the centre
+    EXPECT_STREQ(at13.leftLabel, "1.7000G");
+    EXPECT_STREQ(at13.rightLabel, "2.2000G");
+    EXPECT_FALSE(AntennaBandOf(4).checked); // user table
+    EXPECT_FALSE(AntennaBandOf(-1).checked);
+    EXPECT_STREQ(AntennaBandOf(6).leftLabel, "4.4500G");
+}
+
+TEST(MeasureDialogRules, SpanAndModelDecideWhatIsOffered) {
+    MeasureDialogRules r = MeasureDialogRulesFor(0, 0);
+    EXPECT_FALSE(r.bandFunctions);
+    EXPECT_FALSE(r.at16Enabled);
+    EXPECT_TRUE(r.frequencyCounter);
+    r = MeasureDialogRulesFor(14, 0); // FULL on RVX410
+    EXPECT_TRUE(r.bandFunctions);
+    EXPECT_FALSE(r.frequencyCounter);
+    r = MeasureDialogRulesFor(14, 1); // 5G on RVX420
+    EXPECT_TRUE(r.frequencyCounter);
+    EXPECT_TRUE(r.at16Enabled);
+    r = MeasureDialogRulesFor(15, 1); // FULL on RVX420
+    EXPECT_FALSE(r.frequencyCounter);
+}
+
+TEST(MeasureEditLimits, ClampedNeverRefused) {
+    EXPECT_DOUBLE_EQ(ClampToLimit(MeasureEdit::ObwRatio, 120), 99.9);
+    EXPECT_DOUBLE_EQ(ClampToLimit(MeasureEdit::ObwRatio, 10), 80);
+    EXPECT_DOUBLE_EQ(ClampToLimit(MeasureEdit::ObwDb, 0), 0.1);
+    EXPECT_DOUBLE_EQ(ClampToLimit(MeasureEdit::BandWidth, 5e9), 3.3e9);
+    EXPECT_DOUBLE_EQ(ClampToLimit(MeasureEdit::RefWidth, -1), 0);
+    EXPECT_DOUBLE_EQ(ClampToLimit(MeasureEdit::BandCenter, -5e9), -5e9);
+}

@@ -1,0 +1,206 @@
+#include "cw_graph.h"
+#include "instrument_settings.h"
+#include "marker_panel.h"
+#include "widget_test_support.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTimer>
+
+#include <cstdio>
+
+#include <string>
+#include <vector>
+
+using displaytest::DisplayFixture;
+
+class MarkersTest : public DisplayFixture {
+protected:
+    // Peaks of falling height at 100, 150, ... so the n-th highest is at 100 + 50 n.
+    void LoadStaircase(int peaks) {
+        gSettings.traceKind[1] = tracekind::kSpectrum1001;
+        uint8_t* live = gSettings.traceRecord.tracePoints;
+        for (int k = 0; k < 1001; ++k)
+            live[k] = 20;
+        for (int i = 0; i < peaks; ++i)
+            live[100 + 50 * i] = static_cast<uint8_t>(190 - 5 * i);
+        display->UpdateTraces();
+        host.events.clear();
+    }
+    CCWGraph* Graph() { return display->Graph(); }
+    MarkerPanel* Panel() { return display->Markers(); }
+};
+
+TEST_F(MarkersTest, PeakMovesTheSelectedMarkerAndTellsTheAnalyzer) {
+    LoadStaircase(3);
+    display->Peak();
+    EXPECT_DOUBLE_EQ(Graph()->CursorX(1), 100);
+    EXPECT_EQ(host.Names(), (std::vector<std::string>{"pause", "PKSEARCH", "resume"}));
+    EXPECT_EQ(Panel()->marker1Freq->text(), QStringLiteral("992.0000M"));
+    EXPECT_EQ(Panel()->marker1Level->text(), QStringLiteral("6.0"));
+
+    display->SelectMarker(2);
+    display->Next();
+    EXPECT_DOUBLE_EQ(Graph()->CursorX(2), 150);
+    EXPECT_DOUBLE_EQ(Graph()->CursorX(1), 100);
+    EXPECT_EQ(gSettings.peakSearchNo, 1);
+}
+
+TEST_F(MarkersTest, DeltaModeAlwaysMovesMarkerOne) {
+    LoadStaircase(3);
+    gSettings.markerMode = 1;
+    display->SelectMarker(2);
+    Graph()->SetCursorX(2, 700);
+    display->Peak();
+    EXPECT_DOUBLE_EQ(Graph()->CursorX(1), 100);
+    EXPECT_DOUBLE_EQ(Graph()->CursorX(2), 700);
+    // Marker 1 shows the differences from marker 2.
+    EXPECT_EQ(Panel()->marker1Freq->text(), QStringLiteral("-12.0000M"));
+}
+
+TEST_F(MarkersTest, NextTenTimesStopsAtTheEleventhPeak) {
+    LoadStaircase(12);
+    display->Peak();
+    for (int i = 0; i < 10; ++i) {
+        EXPECT_TRUE(Panel()->next->isEnabled()) << i;
+        display->Next();
+    }
+    EXPECT_FALSE(Panel()->next->isEnabled());
+    EXPECT_EQ(gSettings.peakSearchNo, 10);
+    EXPECT_DOUBLE_EQ(Graph()->CursorX(1), 100 + 50 * 10);
+    display->Next(); // ignored once disabled
+    EXPECT_EQ(gSettings.peakSearchNo, 10);
+    display->Peak();
+    EXPECT_TRUE(Panel()->next->isEnabled());
+}
+
+TEST_F(MarkersTest, ZoneModeShowsTheZoneAndSearchesInsideIt) {
+    LoadStaircase(5);
+    gSettings.peakZoneCenter = 1e9 - 250 * 20000.0; // position 250
+    gSettings.peakZoneWidth = 2 * 30 * 20000.0;     // 30 positions each side
+    display->SelectZonePeakMode();
+    EXPECT_EQ(gSettings.peakMode, 1);
+    EXPECT_EQ(gSettings.zonePosition, 250);
+    EXPECT_EQ(gSettings.zoneWidth, 30);
+    EXPECT_TRUE(Graph()->CursorVisible(3));
+    EXPECT_DOUBLE_EQ(Graph()->CursorX(3), 280);
+    EXPECT_DOUBLE_EQ(Graph()->CursorX(4), 220);
+    EXPECT_DOUBLE_EQ(Graph()->CursorX(1), 250);
+    EXPECT_FALSE(Panel()->peak->isEnabled());
+    EXPECT_TRUE(Panel()->zoneWidth->isEnabled());
+    EXPECT_EQ(host.CountOf("PEAK"), 1);
+
+    display->SelectNormalPeakMode();
+    EXPECT_FALSE(Graph()->CursorVisible(3));
+    EXPECT_TRUE(Panel()->peak->isEnabled());
+    EXPECT_FALSE(Panel()->zoneCenter->isEnabled());
+}
+
+TEST_F(MarkersTest, ZoneEditsStoreSendAndReposition) {
+    LoadStaircase(5);
+    display->SelectZonePeakMode();
+    host.events.clear();
+    Panel()->zoneCenter->setText(QStringLiteral("993M"));
+    display->CommitZoneCenter();
+    EXPECT_DOUBLE_EQ(gSettings.peakZoneCenter, 993e6);
+    EXPECT_EQ(Panel()->zoneCenter->text(), QStringLiteral("993.0000M"));
+    EXPECT_EQ(host.Names(), (std::vector<std::string>{"pause", "PKCNTR", "PKCNTR?", "resume"}));
+    EXPECT_EQ(gSettings.zonePosition, 150);
+    Panel()->zoneWidth->setText(QStringLiteral("1.2M"));
+    display->CommitZoneWidth();
+    EXPECT_EQ(gSettings.zoneWidth, 30);
+    EXPECT_DOUBLE_EQ(Graph()->CursorX(1), 150);
+    host.events.clear();
+    Panel()->zoneWidth->setText(QString());
+    display->CommitZoneWidth(); // empty: the current value, nothing changes
+    EXPECT_TRUE(host.events.empty());
+}
+
+TEST_F(MarkersTest, MarkerEditsPlaceTheMarkers) {
+    LoadStaircase(2);
+    Panel()->marker1Freq->setText(QStringLiteral("1.004G"));
+    display->CommitMarker1();
+    EXPECT_DOUBLE_EQ(gSettings.normMarkerFreq, 1.004e9);
+    EXPECT_DOUBLE_EQ(Graph()->CursorX(1), 700);
+    EXPECT_EQ(host.Names(), (std::vector<std::string>{"pause", "NORMMKR", "NORMMKR?", "resume"}));
+    host.events.clear();
+    Panel()->marker2Freq->setText(QStringLiteral("5G")); // past the right end: clamped
+    display->CommitMarker2();
+    EXPECT_DOUBLE_EQ(Graph()->CursorX(2), 1001);
+    EXPECT_TRUE(host.events.empty()); // marker 2 is not sent
+}
+
+TEST_F(MarkersTest, MarkerToCentreMovesTheCentreAndTheMarker) {
+    LoadStaircase(2);
+    Panel()->marker1Freq->setText(QStringLiteral("1.002G"));
+    display->MarkerToCenter();
+    EXPECT_DOUBLE_EQ(gSettings.centerFreq, 1.002e9);
+    EXPECT_DOUBLE_EQ(Graph()->CursorX(1), 500);
+    EXPECT_EQ(host.Names(), (std::vector<std::string>{"pause", "NORMMKR", "wait", "FREQSETMKR",
+                                                      "centre changed", "resume"}));
+    EXPECT_EQ(Panel()->marker1Freq->text(), QStringLiteral("1.0020G"));
+}
+
+TEST_F(MarkersTest, MarkerToCentreIsRefusedInCompactMode) {
+    gSettings.compactMode = 1;
+    const displaytest::ModalCloser closer;
+    display->MarkerToCenter();
+    EXPECT_TRUE(host.events.empty());
+    EXPECT_EQ(closer.Closed(), 1);
+}
+
+TEST_F(MarkersTest, DraggingAMarkerUpdatesItsReadout) {
+    LoadStaircase(2);
+    Graph()->SetCursorX(1, 500);
+    CCWGraph* g = Graph();
+    auto send = [g](QEvent::Type type, double x, Qt::MouseButtons buttons) {
+        const QPointF p(x, g->height() / 2.0);
+        QMouseEvent e(type, p, g->mapToGlobal(p), Qt::LeftButton, buttons, Qt::NoModifier);
+        QApplication::sendEvent(g, &e);
+    };
+    send(QEvent::MouseButtonPress, g->XToPixel(500), Qt::LeftButton);
+    send(QEvent::MouseMove, g->XToPixel(100), Qt::LeftButton);
+    EXPECT_NEAR(g->CursorX(1), 100, 1.5);
+    const double x = g->CursorX(1);
+    const double f = 1e9 + (x - 500) * 20000;
+    double shown = 0;
+    std::sscanf(Panel()->marker1Freq->text().toLatin1().constData(), "%lf", &shown);
+    EXPECT_NEAR(shown * 1e6, f, 1.0);
+    send(QEvent::MouseButtonRelease, g->XToPixel(100), Qt::NoButton);
+}
+
+TEST_F(MarkersTest, MarkerDisplayMenuShowsAndHidesTheMarkers) {
+    display->SetMarkerDisplay(2);
+    EXPECT_FALSE(Graph()->CursorVisible(1));
+    EXPECT_TRUE(Graph()->CursorVisible(2));
+    EXPECT_TRUE(display->MarkerDisplayAction(2)->isChecked());
+    EXPECT_FALSE(display->MarkerDisplayAction(0)->isChecked());
+    display->MarkerDisplayAction(3)->trigger();
+    EXPECT_FALSE(Graph()->CursorVisible(1));
+    EXPECT_FALSE(Graph()->CursorVisible(2));
+    display->SetMarkerDisplay(0);
+    EXPECT_TRUE(Graph()->CursorVisible(1));
+    EXPECT_TRUE(Graph()->CursorVisible(2));
+}
+
+TEST_F(MarkersTest, ZeroSpanReadoutsShowTimesAndKeepTheLevels) {
+    LoadStaircase(1);
+    Panel()->marker1Level->setText(QStringLiteral("kept"));
+    gSettings.spanIndex = 0;
+    Graph()->SetCursorX(1, 500);
+    display->UpdateMarkerReadouts();
+    EXPECT_EQ(Panel()->marker1Freq->text(), QStringLiteral("50.0000ms"));
+    EXPECT_EQ(Panel()->marker1Level->text(), QStringLiteral("kept"));
+}
+
+TEST_F(MarkersTest, LinearConversionPrintsWithAPrefix) {
+    LoadStaircase(1);
+    gSettings.conversionIndex = 1;
+    Graph()->SetCursorX(1, 100); // level 6 dBm
+    display->UpdateMarkerReadouts();
+    EXPECT_EQ(Panel()->marker1Level->text(), QStringLiteral("3.9811m"));
+}

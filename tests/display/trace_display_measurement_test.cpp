@@ -1,0 +1,217 @@
+#include "cw_graph.h"
+#include "instrument_settings.h"
+#include "marker_panel.h"
+#include "measurement_strip.h"
+#include "widget_test_support.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSignalSpy>
+
+#include <string>
+#include <vector>
+
+using display::MeasureChoice;
+using display::MeasureEdit;
+using displaytest::DisplayFixture;
+
+class MeasurementTest : public DisplayFixture {
+protected:
+    MeasurementStrip* Strip() { return display->Strip(); }
+    CCWGraph* Graph() { return display->Graph(); }
+    MeasureChoice Choice(int function) {
+        MeasureChoice c = display::CurrentMeasureChoice();
+        c.measureIndex = function;
+        return c;
+    }
+};
+
+TEST_F(MeasurementTest, ChannelPowerBandShowsItsCursorsAndEdits) {
+    MeasureChoice c = Choice(1);
+    c.cpMode = 1;
+    gSettings.cpCenter = 1.002e9;
+    gSettings.cpWidth = 1e6;
+    host.measureReply = "-20.5dBm";
+    display->ApplyMeasureChoice(c);
+    EXPECT_EQ(host.Names(), (std::vector<std::string>{"pause", "MEAS", "MEAS", "CPMODE", "CPCNTR?",
+                                                      "CPWIDTH?", "MEASRES", "resume"}));
+    EXPECT_EQ(Strip()->functionName->text(), QStringLiteral("Channel Power"));
+    EXPECT_EQ(Strip()->bandCenter->text(), QStringLiteral("1.0020G"));
+    EXPECT_EQ(Strip()->result->text(), QStringLiteral("-20.5dBm"));
+    EXPECT_TRUE(Strip()->bandCenter->isEnabled());
+    EXPECT_TRUE(Graph()->CursorVisible(5));
+    EXPECT_FALSE(Graph()->CursorVisible(2));
+    EXPECT_DOUBLE_EQ(Graph()->CursorX(5), 600);
+    EXPECT_DOUBLE_EQ(Graph()->CursorX(6), 625);
+    EXPECT_DOUBLE_EQ(Graph()->CursorX(7), 575);
+    EXPECT_FALSE(display->Markers()->peak->isEnabled());
+    EXPECT_FALSE(display->Markers()->marker1Freq->isEnabled());
+}
+
+TEST_F(MeasurementTest, SameChoiceDoesNothing) {
+    display->ApplyMeasureChoice(display::CurrentMeasureChoice());
+    EXPECT_TRUE(host.events.empty());
+}
+
+TEST_F(MeasurementTest, SpanChangeKeepsTheBandOnScreen) {
+    MeasureChoice c = Choice(1);
+    c.cpMode = 1;
+    gSettings.cpCenter = 1.002e9;
+    gSettings.cpWidth = 1e6;
+    display->ApplyMeasureChoice(c);
+    gSettings.spanIndex = 8; // "50M"
+    display->SyncMeasurementFrequencies();
+    EXPECT_DOUBLE_EQ(gSettings.cpCenter, 1.005e9);
+    EXPECT_DOUBLE_EQ(gSettings.cpWidth, 2.5e6);
+    EXPECT_EQ(Strip()->bandCenter->text(), QStringLiteral("1.0050G"));
+    display->UpdateMeasurementCursors();
+    EXPECT_DOUBLE_EQ(Graph()->CursorX(5), 600);
+    EXPECT_DOUBLE_EQ(Graph()->CursorX(6), 625);
+    // Zero span leaves the frequencies alone.
+    gSettings.spanIndex = 0;
+    display->SyncMeasurementFrequencies();
+    EXPECT_DOUBLE_EQ(gSettings.cpCenter, 1.005e9);
+}
+
+TEST_F(MeasurementTest, BandsOfAnotherFunctionKeepTheirFrequencies) {
+    gSettings.cpCenter = 1.234e9;
+    display->SyncMeasurementFrequencies();
+    EXPECT_DOUBLE_EQ(gSettings.cpCenter, 1.234e9);
+}
+
+TEST_F(MeasurementTest, AdjacentChannelPeakModeKeepsTheStoredReference) {
+    gSettings.traceKind[1] = tracekind::kSpectrum1001;
+    uint8_t* live = gSettings.traceRecord.tracePoints;
+    for (int k = 0; k < 1001; ++k)
+        live[k] = 20;
+    live[420] = 180;
+    display->UpdateTraces();
+    MeasureChoice c = Choice(2);
+    c.acpMode = 2;
+    display->ApplyMeasureChoice(c);
+    EXPECT_DOUBLE_EQ(Graph()->CursorX(5), 420);
+    EXPECT_EQ(Strip()->refCenter->text(), QStringLiteral("1.0000G"));
+    EXPECT_DOUBLE_EQ(gSettings.acpRefCenter, 1e9);
+    EXPECT_FALSE(Strip()->refCenter->isEnabled());
+    EXPECT_FALSE(Strip()->refWidth->isEnabled());
+    EXPECT_TRUE(Graph()->CursorVisible(8));
+    EXPECT_DOUBLE_EQ(Graph()->CursorX(8), 500 + 250 + 25);
+    EXPECT_EQ(Strip()->bandCenterLabel->text(), QStringLiteral("Adj Ch Offset"));
+}
+
+TEST_F(MeasurementTest, OccupiedBandwidthReadsItsCursorsFromTheResult) {
+    host.measureReply = "C:1.0010GHz W:2.0000MHz";
+    display->ApplyMeasureChoice(Choice(3));
+    EXPECT_DOUBLE_EQ(Graph()->CursorX(5), 550);
+    EXPECT_DOUBLE_EQ(Graph()->CursorX(6), 600);
+    EXPECT_DOUBLE_EQ(Graph()->CursorX(7), 500);
+    EXPECT_FALSE(Graph()->CursorEnabled(6));
+    EXPECT_TRUE(Graph()->CursorVisible(7));
+    EXPECT_EQ(Strip()->obwRatio->text(), QStringLiteral("99.0"));
+
+    // A result without its parts leaves the cursors where they were.
+    host.reply = "Read error";
+    host.measureReply = "Read error";
+    host.events.clear();
+    display->ShowMeasureResult();
+    EXPECT_EQ(host.CountOf("MEASRES"), 1);
+    EXPECT_DOUBLE_EQ(Graph()->CursorX(5), 550);
+    EXPECT_DOUBLE_EQ(Graph()->CursorX(6), 600);
+    EXPECT_EQ(Strip()->result->text(), QStringLiteral("Read error"));
+}
+
+TEST_F(MeasurementTest, ParameterEditsAreClamped) {
+    display->ApplyMeasureChoice(Choice(3));
+    host.events.clear();
+    Strip()->obwRatio->setText(QStringLiteral("120"));
+    display->CommitMeasureEdit(MeasureEdit::ObwRatio);
+    EXPECT_DOUBLE_EQ(gSettings.obwRatio, 99.9);
+    EXPECT_EQ(Strip()->obwRatio->text(), QStringLiteral("99.9"));
+    EXPECT_EQ(host.Names(), (std::vector<std::string>{"pause", "OBWRATIO", "OBWRATIO?", "MEASRES",
+                                                      "MEASRES", "resume"}));
+    Strip()->obwDb->setText(QStringLiteral("0"));
+    display->CommitMeasureEdit(MeasureEdit::ObwDb);
+    EXPECT_DOUBLE_EQ(gSettings.obwDb, 0.1);
+}
+
+TEST_F(MeasurementTest, EditsOfAnotherFunctionDoNothing) {
+    Strip()->refWidth->setText(QStringLiteral("5M"));
+    display->CommitMeasureEdit(MeasureEdit::RefWidth);
+    EXPECT_TRUE(host.events.empty());
+    EXPECT_DOUBLE_EQ(gSettings.acpRefBw, 1e6);
+}
+
+TEST_F(MeasurementTest, AntennaOutsideItsBandMovesTheCentre) {
+    MeasureChoice c = Choice(4);
+    c.antennaIndex = 5;             // AT15
+    host.failuresBeforeSuccess = 3; // "MEASOFF" and the first two antenna commands
+    display->ApplyMeasureChoice(c);
+    EXPECT_DOUBLE_EQ(gSettings.centerFreq, 400e6);
+    EXPECT_EQ(gSettings.spanIndex, 10);
+    EXPECT_EQ(display->MinFreqLabel()->text(), QStringLiteral("0.3000G"));
+    EXPECT_EQ(display->MaxFreqLabel()->text(), QStringLiteral("0.5000G"));
+    EXPECT_EQ(host.CountOf("EFANT"), 3); // the third try went through
+    EXPECT_EQ(host.CountOf("wait"), 1);
+    EXPECT_EQ(Strip()->functionName->text(), QStringLiteral("E / F"));
+}
+
+TEST_F(MeasurementTest, FailingAntennaIsTriedFiveTimes) {
+    MeasureChoice c = Choice(4);
+    c.antennaIndex = 0;
+    gSettings.centerFreq = 2e9;
+    host.failuresBeforeSuccess = 100;
+    display->ApplyMeasureChoice(c);
+    EXPECT_EQ(host.CountOf("EFANT"), 5);
+    EXPECT_DOUBLE_EQ(gSettings.centerFreq, 900e6);
+}
+
+TEST_F(MeasurementTest, FrequencyCounterDropsAndRestoresTheShortSweeps) {
+    gSettings.sweepIndex = 0;
+    display->ApplyMeasureChoice(Choice(6));
+    EXPECT_EQ(gSettings.sweepIndex, 2);
+    EXPECT_EQ(host.CountOf("counter lists"), 1);
+    EXPECT_EQ(host.CountOf("sweep changed"), 1);
+    host.events.clear();
+    display->ApplyMeasureChoice(Choice(0));
+    EXPECT_EQ(host.CountOf("normal lists"), 1);
+    EXPECT_EQ(Strip()->functionName->text(), QStringLiteral("Meas OFF"));
+    EXPECT_TRUE(display->Markers()->peak->isEnabled());
+    EXPECT_TRUE(Graph()->CursorVisible(2));
+}
+
+TEST_F(MeasurementTest, MarkerBlockFollowsTheFunction) {
+    QSignalSpy spy(display, &TraceDisplay::MarkerBlockEnabledChanged);
+    display->ApplyMeasureChoice(Choice(5));
+    ASSERT_GE(spy.count(), 1);
+    EXPECT_FALSE(spy.last().at(0).toBool());
+    display->ApplyMeasureChoice(Choice(0));
+    EXPECT_TRUE(spy.last().at(0).toBool());
+}
+
+TEST_F(MeasurementTest, EditTextColoursFollowTheCursors) {
+    gSettings.markerColor[3] = 0x0000FF; // red
+    gSettings.markerColor[4] = 0x00FF00;
+    gSettings.markerColor[5] = 0xFF0000; // blue
+    gSettings.measureIndex = 2;
+    gSettings.acpMode = 0;
+    display->ApplyEditTextColors();
+    EXPECT_EQ(Strip()->bandWidth->palette().color(QPalette::Text), QColor(0, 0, 255));
+    EXPECT_EQ(Strip()->refCenter->palette().color(QPalette::Text), QColor(255, 0, 0));
+    EXPECT_EQ(Strip()->refWidth->palette().color(QPalette::Text), QColor(0, 255, 0));
+    EXPECT_EQ(Strip()->bandCenter->palette().color(QPalette::Text), QColor(Qt::black));
+    gSettings.measureIndex = 1;
+    display->ApplyEditTextColors();
+    EXPECT_EQ(Strip()->bandCenter->palette().color(QPalette::Text), QColor(255, 0, 0));
+    EXPECT_EQ(Strip()->bandWidth->palette().color(QPalette::Text), QColor(0, 255, 0));
+}
+
+TEST_F(MeasurementTest, DestroySequenceWritesTheSettingsOnlyWhenTheFileWasFound) {
+    display::RunDestroySequence(host);
+    EXPECT_EQ(host.Names(),
+              (std::vector<std::string>{"stop timer", "close port", "write settings"}));
+    host.events.clear();
+    gSettings.requiredFileFound = 0;
+    display::RunDestroySequence(host);
+    EXPECT_EQ(host.Names(), (std::vector<std::string>{"stop timer", "close port"}));
+}

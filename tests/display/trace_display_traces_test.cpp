@@ -1,0 +1,205 @@
+#include "cw_graph.h"
+#include "instrument_settings.h"
+#include "marker_panel.h"
+#include "trace_levels.h"
+#include "widget_test_support.h"
+#include "zoom_controls.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QScrollBar>
+
+using displaytest::DisplayFixture;
+
+namespace {
+
+void FillRamp(uint8_t* bytes, int count, int start) {
+    for (int k = 0; k < count; ++k)
+        bytes[k] = static_cast<uint8_t>((start + k) % 256);
+}
+
+} // namespace
+
+class TracesTest : public DisplayFixture {};
+
+TEST_F(TracesTest, ByteTwoHundredIsDrawnAtTheReferencePlusOffset) {
+    gSettings.traceKind[1] = tracekind::kSpectrum1001;
+    gSettings.levelOffset = 2.5;
+    uint8_t* live = gSettings.traceRecord.tracePoints;
+    live[0] = 200;
+    live[1] = 0;
+    live[2] = 255; // above the top, by the same formula
+    display->UpdateTraces();
+    CCWGraph* g = display->Graph();
+    EXPECT_DOUBLE_EQ(g->PlotValue(1, 0), 12.5);
+    EXPECT_DOUBLE_EQ(g->PlotValue(1, 1), 12.5 - 80);
+    EXPECT_DOUBLE_EQ(g->PlotValue(1, 2), 12.5 + 22);
+    EXPECT_DOUBLE_EQ(g->PlotValue(2, 2), 12.5 + 22); // trace 1's own plot
+    EXPECT_DOUBLE_EQ(g->AxisMaximum(CCWGraph::kYAxis), 12.5);
+    EXPECT_DOUBLE_EQ(g->AxisMinimum(CCWGraph::kYAxis), -67.5);
+    EXPECT_DOUBLE_EQ(g->MajorTickInterval(CCWGraph::kYAxis), 10);
+    EXPECT_EQ(gSettings.traceStore[1][2], 255); // the live trace was stored in its slot
+}
+
+TEST_F(TracesTest, ShortTraceWithOffsetShowsStepsFourWide) {
+    gSettings.traceKind[1] = tracekind::kSpectrum251;
+    gSettings.levelOffset = -3.3;
+    gSettings.scaleIndex = 0;
+    FillRamp(gSettings.traceRecord.tracePoints, 251, 10);
+    display->UpdateTraces();
+    CCWGraph* g = display->Graph();
+    ASSERT_EQ(g->PlotPointCount(1), 1001);
+    for (int j = 0; j < 250; ++j)
+        for (int i = 1; i < 4; ++i)
+            ASSERT_DOUBLE_EQ(g->PlotValue(1, 4 * j + i), g->PlotValue(1, 4 * j)) << j;
+    EXPECT_NE(g->PlotValue(1, 4), g->PlotValue(1, 3));
+    EXPECT_DOUBLE_EQ(g->PlotValue(1, 1000), display::ByteLevel((10 + 250) % 256, 10 - 3.3, 0));
+}
+
+TEST_F(TracesTest, ZoomedWindowPlotsFromTheScrollPosition) {
+    gSettings.traceKind[1] = tracekind::kSpectrum1001;
+    FillRamp(gSettings.traceRecord.tracePoints, 1001, 0);
+    display->SetXZoom(3);
+    display->SetXScroll(200);
+    CCWGraph* g = display->Graph();
+    ASSERT_EQ(g->PlotPointCount(1), 126);
+    EXPECT_DOUBLE_EQ(g->PlotValue(1, 0), display::ByteLevel(200, 10, 1));
+    EXPECT_DOUBLE_EQ(g->PlotValue(1, 125), display::ByteLevel(325 % 256, 10, 1));
+    EXPECT_DOUBLE_EQ(g->AxisMaximum(CCWGraph::kXAxis), 125);
+    EXPECT_DOUBLE_EQ(g->MajorTickInterval(CCWGraph::kXAxis), 12.5);
+}
+
+TEST_F(TracesTest, EmptyActiveSlotDrawsTheBottomLine) {
+    gSettings.traceRecord.tracePoints[5] = 180;
+    display->UpdateTraces();
+    EXPECT_EQ(gSettings.traceRecord.tracePoints[5], 0);
+    EXPECT_DOUBLE_EQ(display->Graph()->PlotValue(1, 5), -70);
+    EXPECT_EQ(display->Graph()->PlotPointCount(2), 0); // trace 1 has no data to show
+}
+
+TEST_F(TracesTest, DetailedTraceKeepsItsPointsAfterTheActiveTraceChanges) {
+    gSettings.traceKind[3] = tracekind::kSpectrum1001;
+    FillRamp(gSettings.traceStore[3], 1001, 0);
+    gSettings.traceView[3] = 1;
+    gSettings.traceKind[1] = tracekind::kSpectrum251;
+    display->UpdateTraceVisibility();
+    display->UpdateTraces();
+    CCWGraph* g = display->Graph();
+    EXPECT_NE(g->PlotValue(4, 1), g->PlotValue(4, 0)); // one value per position
+    display->SelectActiveTrace(1);                     // "Trace 2", empty
+    display->SelectActiveTrace(0);
+    EXPECT_NE(g->PlotValue(4, 1), g->PlotValue(4, 0));
+}
+
+TEST_F(TracesTest, ChoosingAnEmptyTraceMarksItShownButRedrawsNothing) {
+    CCWGraph* g = display->Graph();
+    display->SelectActiveTrace(2); // "Trace 3"
+    EXPECT_EQ(gSettings.activeTraceSlot, 3);
+    EXPECT_EQ(gSettings.traceView[3], 1);
+    EXPECT_TRUE(g->PlotVisible(4));
+    EXPECT_TRUE(g->PlotEnabled(4));
+    EXPECT_FALSE(g->PlotEnabled(2));
+    EXPECT_EQ(g->PlotPointCount(4), 0);
+}
+
+TEST_F(TracesTest, TraceSelectionWithNoViewKeepsTheActiveTraceShown) {
+    int view[11] = {};
+    view[5] = 1;
+    display->ApplyTraceSelection(7, view);
+    EXPECT_EQ(gSettings.activeTraceSlot, 7);
+    EXPECT_EQ(gSettings.traceView[7], 1);
+    EXPECT_EQ(gSettings.traceView[5], 1);
+    EXPECT_EQ(gSettings.traceView[1], 0);
+    EXPECT_EQ(display->Zoom()->activeTrace->currentIndex(), 6);
+    EXPECT_FALSE(display->Graph()->PlotVisible(2));
+    EXPECT_TRUE(display->Graph()->PlotVisible(8));
+}
+
+TEST_F(TracesTest, ColoursGoToPlotsCursorsGridAndPlotArea) {
+    gSettings.traceColor[4] = 0x123456;
+    gSettings.markerColor[6] = 0x00AA00;
+    gSettings.backgroundColor = 0x101010;
+    display->ApplyColors();
+    CCWGraph* g = display->Graph();
+    EXPECT_EQ(g->PlotLineColor(5), 0x123456u);
+    EXPECT_EQ(g->PlotAreaColor(), 0x101010u);
+}
+
+TEST_F(TracesTest, FrequencyLabelsFollowCentreSpanAndZoom) {
+    display->UpdateFrequencyLabels();
+    EXPECT_EQ(display->MinFreqLabel()->text(), QStringLiteral("990.0000M"));
+    EXPECT_EQ(display->MaxFreqLabel()->text(), QStringLiteral("1.0100G"));
+    gSettings.spanIndex = 0;
+    display->UpdateFrequencyLabels();
+    EXPECT_EQ(display->MaxFreqLabel()->text(), QStringLiteral("100.0000ms"));
+}
+
+class ZoomTest : public DisplayFixture {};
+
+TEST_F(ZoomTest, HorizontalZoomX4ScrollsByPagesAndRemembersItsPlace) {
+    display->SetXZoom(2);
+    QScrollBar* bar = display->HorizontalScrollBar();
+    EXPECT_FALSE(bar->isHidden());
+    EXPECT_EQ(bar->maximum(), 750);
+    EXPECT_EQ(bar->pageStep(), 250);
+    bar->triggerAction(QAbstractSlider::SliderPageStepAdd);
+    EXPECT_EQ(gSettings.xScroll, 250);
+    display->SetXScroll(5000);
+    EXPECT_EQ(gSettings.xScroll, 750);
+    display->SetXScroll(300);
+    display->SetXZoom(0);
+    EXPECT_TRUE(bar->isHidden());
+    EXPECT_EQ(gSettings.xScroll, 0);
+    display->SetXZoom(2);
+    EXPECT_EQ(gSettings.xScroll, 300);
+    EXPECT_EQ(bar->value(), 300);
+    display->SetXZoom(3);
+    EXPECT_EQ(gSettings.xScroll, 300);
+    EXPECT_EQ(display->MinFreqLabel()->text(), QStringLiteral("996.0000M"));
+}
+
+TEST_F(ZoomTest, VerticalZoomClampsTheScroll) {
+    display->SetYZoom(3);
+    display->SetYScroll(70);
+    EXPECT_EQ(gSettings.yScroll, 70);
+    display->SetYZoom(1);
+    EXPECT_EQ(gSettings.yScroll, 40);
+    EXPECT_EQ(display->VerticalScrollBar()->maximum(), 40);
+    EXPECT_EQ(display->VerticalScrollBar()->value(), 40);
+    EXPECT_DOUBLE_EQ(display->Graph()->AxisMaximum(CCWGraph::kYAxis), 10 - 40);
+    display->SetYZoom(0);
+    EXPECT_EQ(gSettings.yScroll, 0);
+    EXPECT_TRUE(display->VerticalScrollBar()->isHidden());
+}
+
+TEST_F(ZoomTest, OutOfRangeZoomValuesAreClamped) {
+    display->SetXZoom(17);
+    EXPECT_EQ(gSettings.xZoom, 3);
+    display->SetYZoom(-4);
+    EXPECT_EQ(gSettings.yZoom, 0);
+    display->SetYScroll(55);
+    EXPECT_EQ(gSettings.yScroll, 0);
+}
+
+TEST_F(ZoomTest, ScrollingRewritesReadoutsAndLabels) {
+    gSettings.traceKind[1] = tracekind::kSpectrum1001;
+    display->UpdateTraces();
+    display->SetXZoom(1);
+    display->Graph()->SetCursorX(1, 0);
+    display->SetXScroll(100);
+    EXPECT_EQ(display->Markers()->marker1Freq->text(), QStringLiteral("992.0000M"));
+    EXPECT_EQ(display->MinFreqLabel()->text(), QStringLiteral("992.0000M"));
+    EXPECT_EQ(display->MaxFreqLabel()->text(), QStringLiteral("1.0020G"));
+}
+
+TEST_F(TracesTest, HiddenTracesAreNotRedrawn) {
+    gSettings.traceKind[4] = tracekind::kSpectrum1001;
+    display->DrawTraceSlot(4);
+    EXPECT_EQ(display->Graph()->PlotPointCount(5), 0);
+    gSettings.traceView[4] = 1;
+    display->DrawTraceSlot(4);
+    EXPECT_EQ(display->Graph()->PlotPointCount(5), 1001);
+    display->DrawTraceSlot(11); // no such slot
+    display->DrawTraceSlot(-1);
+}

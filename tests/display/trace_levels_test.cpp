@@ -1,0 +1,100 @@
+#include "trace_levels.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+using namespace display;
+
+TEST(ByteLevel, TopBottomAndAboveTheTop) {
+    EXPECT_DOUBLE_EQ(ByteLevel(200, 10.0, 1), 10.0);
+    EXPECT_DOUBLE_EQ(ByteLevel(0, 10.0, 1), -70.0); // 80 dB below at 10 dB/div
+    EXPECT_DOUBLE_EQ(ByteLevel(0, 10.0, 0), -6.0);  // 16 dB below at 2 dB/div
+    EXPECT_DOUBLE_EQ(ByteLevel(201, 0.0, 1), 0.4);
+    EXPECT_DOUBLE_EQ(ByteLevel(255, 0.0, 0), 55 * 0.08);
+}
+
+TEST(DisplayArray, FullTraceFillsOneToOne) {
+    std::vector<uint8_t> bytes(1024);
+    for (int k = 0; k < 1001; ++k)
+        bytes[k] = static_cast<uint8_t>(k % 256);
+    double out[kDisplayPositions];
+    FillDisplayArray(bytes.data(), 1001, -20.0, 1, out);
+    for (int k = 0; k < 1001; ++k)
+        ASSERT_DOUBLE_EQ(out[k], ByteLevel(bytes[k], -20.0, 1)) << k;
+}
+
+TEST(DisplayArray, ShortTraceWithOffsetDrawsFlatStepsFourWide) {
+    std::vector<uint8_t> bytes(1024);
+    for (int j = 0; j < 251; ++j)
+        bytes[j] = static_cast<uint8_t>(j * 7 % 250);
+    double out[kDisplayPositions];
+    const double top = 10 + 3.7; // reference plus offset
+    FillDisplayArray(bytes.data(), 251, top, 0, out);
+    for (int j = 0; j < 250; ++j) {
+        const double level = ByteLevel(bytes[j], top, 0);
+        for (int i = 0; i < 4; ++i)
+            ASSERT_DOUBLE_EQ(out[4 * j + i], level) << j;
+    }
+    EXPECT_DOUBLE_EQ(out[1000], ByteLevel(bytes[250], top, 0));
+}
+
+TEST(DisplayArray, NoDataDrawsTheBottomLine) {
+    std::vector<uint8_t> bytes(1024, 150);
+    double out[kDisplayPositions];
+    FillDisplayArray(bytes.data(), 0, 0.0, 1, out);
+    for (double v : out)
+        ASSERT_DOUBLE_EQ(v, -80.0);
+}
+
+TEST(YAxis, UnzoomedShowsTheFullRangeBelowTheTop) {
+    const AxisRange r10 = YAxisRange(12.5, 1, 0, 40);
+    EXPECT_DOUBLE_EQ(r10.maximum, 12.5);
+    EXPECT_DOUBLE_EQ(r10.minimum, -67.5);
+    const AxisRange r2 = YAxisRange(0, 0, 0, 0);
+    EXPECT_DOUBLE_EQ(r2.minimum, -16);
+}
+
+TEST(YAxis, ZoomTwoAtTenDbShowsTwentyDbWithTicksEveryTwoAndAHalf) {
+    const AxisRange r = YAxisRange(10, 1, 2, 0);
+    EXPECT_DOUBLE_EQ(r.maximum, 10);
+    EXPECT_DOUBLE_EQ(r.minimum, -10);
+    EXPECT_DOUBLE_EQ(YTickInterval(1, 2), 2.5);
+    EXPECT_DOUBLE_EQ(YTickInterval(0, 3), 0.25);
+}
+
+TEST(YAxis, ScrollMovesTheWindowDown) {
+    const AxisRange r10 = YAxisRange(10, 1, 1, 30); // 1 dB per step at 10 dB/div
+    EXPECT_DOUBLE_EQ(r10.maximum, -20);
+    EXPECT_DOUBLE_EQ(r10.minimum, -60);
+    const AxisRange r2 = YAxisRange(10, 0, 1, 12); // whole dB steps of five at 2 dB/div
+    EXPECT_DOUBLE_EQ(r2.maximum, 8);
+    EXPECT_DOUBLE_EQ(r2.minimum, 0);
+    const AxisRange clamped = YAxisRange(10, 1, 1, 500);
+    EXPECT_DOUBLE_EQ(clamped.maximum, -30);
+}
+
+TEST(XAxis, WindowsAndTicksByZoom) {
+    EXPECT_EQ(VisibleWidth(0), 1000);
+    EXPECT_EQ(VisibleWidth(3), 125);
+    EXPECT_DOUBLE_EQ(XTickInterval(3), 12.5);
+    EXPECT_EQ(MaxXScroll(2), 750);
+    EXPECT_EQ(MaxYScroll(3), 70);
+    const PlotWindow whole = VisiblePlotWindow(0, 300);
+    EXPECT_EQ(whole.first, 0);
+    EXPECT_EQ(whole.count, 1001);
+    const PlotWindow zoomed = VisiblePlotWindow(3, 200);
+    EXPECT_EQ(zoomed.first, 200);
+    EXPECT_EQ(zoomed.count, 126);
+    const PlotWindow clamped = VisiblePlotWindow(1, 900);
+    EXPECT_EQ(clamped.first + clamped.count, 1001);
+}
+
+TEST(TraceKinds, PointCounts) {
+    EXPECT_EQ(PointsOfKind(0), 251);
+    EXPECT_EQ(PointsOfKind(1), 1001);
+    EXPECT_EQ(PointsOfKind(2), 0);
+    EXPECT_EQ(PointsOfKind(38), 1001);
+    EXPECT_EQ(PointsOfKind(39), 251);
+    EXPECT_EQ(PointsOfKind(77), 0);
+}

@@ -1,0 +1,77 @@
+#pragma once
+// Widget tests: one QApplication per test process, a host that records what the display sends,
+// and a view with a TraceDisplay on it.
+
+#include "display_host.h"
+#include "trace_display.h"
+
+#include <QWidget>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace displaytest {
+
+// Creates the application on first use (offscreen in the test environment).
+void EnsureApplication();
+
+struct HostEvent {
+    std::string what; // "pause", "resume", "wait", or the command name
+    bool operator==(const HostEvent&) const = default;
+};
+
+class RecordingHost : public display::DisplayHost {
+public:
+    void PauseAcquisition() override { events.push_back({"pause"}); }
+    void ResumeAcquisition() override { events.push_back({"resume"}); }
+    int Send(display::DisplayCommand command) override;
+    const char* LastReply() const override { return reply.c_str(); }
+    void Wait(int) override { events.push_back({"wait"}); }
+    void StopAcquisitionLoop() override { events.push_back({"stop loop"}); }
+    void CenterFrequencyChanged() override { events.push_back({"centre changed"}); }
+    void SpanIndexChanged() override { events.push_back({"span changed"}); }
+    void SweepIndexChanged() override { events.push_back({"sweep changed"}); }
+    void FrequencyCounterChanged(bool on) override {
+        events.push_back({on ? "counter lists" : "normal lists"});
+    }
+    void StopAcquisitionTimer() override { events.push_back({"stop timer"}); }
+    void ClosePort() override { events.push_back({"close port"}); }
+    void WriteSettingsFile() override { events.push_back({"write settings"}); }
+
+    std::vector<std::string> Names() const;
+    int CountOf(const std::string& name) const;
+
+    std::vector<HostEvent> events;
+    std::string reply = "OK";
+    std::string measureReply = "OK"; // what MeasureResult leaves as the last reply
+    int failuresBeforeSuccess = 0;   // Send returns 0 this many times first
+};
+
+const char* CommandName(display::DisplayCommand command);
+
+// Closes every modal window that opens while it lives (message boxes of refused commands).
+class ModalCloser {
+public:
+    ModalCloser();
+    ~ModalCloser();
+    int Closed() const { return *closed_; }
+
+private:
+    class QTimer* timer_;
+    std::shared_ptr<int> closed_ = std::make_shared<int>(0);
+};
+
+class DisplayFixture : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    std::unique_ptr<QWidget> view;
+    TraceDisplay* display = nullptr;
+    RecordingHost host;
+};
+
+} // namespace displaytest

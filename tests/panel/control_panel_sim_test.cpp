@@ -1,0 +1,303 @@
+// The panel against the simulated analyzer: real widgets, the real link on a pseudo-terminal, and
+// the simulator's wire log as the judge of what was sent.
+
+#include "acquisition.h"
+#include "all_settings.h"
+#include "command_set.h"
+#include "control_panel.h"
+#include "instrument_settings.h"
+#include "number_text.h"
+#include "panel_link.h"
+#include "panel_test_support.h"
+#include "panel_view.h"
+#include "serial_port.h"
+#include "sim_process.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPushButton>
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <memory>
+#include <random>
+#include <string>
+#include <vector>
+
+using orvel::test::SimProcess;
+using paneltest::Choose;
+using paneltest::Enter;
+using Lines = std::vector<std::string>;
+
+namespace {
+
+// The panel's way to the analyzer, as in the program.
+class InstrumentLink : public PanelLink {
+public:
+    int SendCommand(int code) override { return ::SendCommand(code); }
+    void ExchangeRaw(const char* line) override {
+        std::snprintf(gSettings.txBuffer, sizeof gSettings.txBuffer, "%s", line);
+        CommPort(portop::kWrite);
+        CommPort(portop::kRead);
+    }
+    void PauseAcquisition() override { ::PauseAcquisition(); }
+    void ResumeAcquisition() override { ::ResumeAcquisition(); }
+    void RestartPolling() override {}
+};
+
+// A view without a display: the view's own operations go to the link; refreshes are ignored.
+class HeadlessView : public PanelView {
+public:
+    ControlPanel* panel = nullptr;
+    std::vector<QString> warnings;
+
+    void UpdateFrequencyLabels() override {}
+    void UpdateMarkerReadouts() override {}
+    void SyncMeasurementFrequencies() override {}
+    void UpdateChannelPowerCursors() override {}
+    void UpdateAcpCursors() override {}
+    void UpdateZone() override {}
+    void UpdateTraces() override {}
+    void UpdateUnitLabels() override {}
+    void ShowUnitTexts(const char*, const char*) override {}
+    void UpdateMeasurementLabels() override {}
+    void SetDefaultSettings() override { ::SetDefaultSettings(); }
+    void ReadAllSettings() override {
+        ::ReadAllSettings();
+        panel->FillFromSettings();
+    }
+    void AcquireStep() override { ::AcquireStep(); }
+    // The wait window's polling without the window: read until "OK", at most 60 reads.
+    int RunAutoTuneWait() override {
+        for (int tick = 0; tick < 60; ++tick) {
+            if (ReadUpTo(8) > 0 && compareNoCase(gSettings.rxBuffer, "OK", 2) == 0)
+                return 1;
+        }
+        return 1;
+    }
+    void ShowWarningBox(const QString& text) override { warnings.push_back(text); }
+};
+
+} // namespace
+
+class ControlPanelSimTest : public ::testing::Test {
+protected:
+    void Start(std::vector<std::string> simArgs) {
+        paneltest::EnsureApplication();
+        simArgs.insert(simArgs.begin(), "--no-pace");
+        sim = std::make_unique<SimProcess>(simArgs);
+        ASSERT_TRUE(sim->started()) << sim->error();
+        ::setenv("ORVEL_COM1", sim->devicePath().c_str(), 1);
+        ::SetDefaultSettings();
+        gSettings.modelIndex = modelIndex;
+        CommPort(portop::kOpen);
+        ASSERT_EQ(gSettings.comHandle, 1);
+        SetPortTimeouts(portprofile::kShort);
+        panel = std::make_unique<ControlPanel>(&view, &link);
+        view.panel = panel.get();
+        panel->RebuildSpanListForModel();
+        panel->FillFromSettings();
+        mark = sim->received().size();
+    }
+    void SetUp() override { Start({}); }
+    void TearDown() override {
+        panel.reset();
+        CommPort(portop::kClose);
+    }
+    // Lines the analyzer received since the last call.
+    Lines Received() {
+        const Lines all = sim->received();
+        Lines fresh(all.begin() + static_cast<long>(mark), all.end());
+        mark = all.size();
+        return fresh;
+    }
+
+    int modelIndex = 0;
+    std::unique_ptr<SimProcess> sim;
+    InstrumentLink link;
+    HeadlessView view;
+    std::unique_ptr<ControlPanel> panel;
+    std::size_t mark = 0;
+};
+
+TEST_F(ControlPanelSimTest, TypedCentreGoesOutClampedOnReturn) {
+    paneltest::TypeInto(panel->centerEdit, "1.5G");
+    EXPECT_TRUE(Received().empty());
+    QTest::keyClick(panel->centerEdit, Qt::Key_Return);
+    EXPECT_EQ(Received(), Lines({"FREQ1500000000.0000"}));
+    Enter(panel->centerEdit, "9G");
+    Enter(panel->centerEdit, "-5");
+    EXPECT_EQ(Received(), Lines({"FREQ3300000000.0000", "FREQ0.0000"}));
+    EXPECT_EQ(sim->countLogLines("> ERR"), 0);
+}
+
+TEST_F(ControlPanelSimTest, FullSpanAndBack) {
+    ASSERT_TRUE(Choose(panel->spanCombo, "Full"));
+    EXPECT_EQ(Received(), Lines({"SPANFULL"}));
+    EXPECT_EQ(panel->centerEdit->text(), "1.6500G");
+    ASSERT_TRUE(Choose(panel->spanCombo, "20M"));
+    EXPECT_EQ(Received(), Lines({"SPAN20M", "FREQ?"}));
+    EXPECT_DOUBLE_EQ(gSettings.centerFreq, 1.0e9) << "the analyzer's centre is read back";
+    EXPECT_EQ(panel->centerEdit->text(), "1.0000G");
+    EXPECT_TRUE(panel->centerEdit->isEnabled());
+}
+
+TEST_F(ControlPanelSimTest, ReferenceInAnotherUnitGoesOutInDbm) {
+    ASSERT_TRUE(Choose(panel->unitCombo, "dBuV"));
+    Enter(panel->refLevelEdit, "60");
+    Enter(panel->refLevelEdit, "500");
+    EXPECT_EQ(Received(), Lines({"UNITDBUV", "REF-47", "REF10"}));
+    EXPECT_EQ(panel->refLevelEdit->text(), "117");
+    EXPECT_EQ(sim->countLogLines("> ERR"), 0);
+}
+
+TEST_F(ControlPanelSimTest, ImpedanceSendsItsOffset) {
+    ASSERT_TRUE(Choose(panel->impedanceCombo, "75"));
+    Enter(panel->offsetEdit, "-3.46");
+    EXPECT_EQ(Received(), Lines({"IMP75", "OFFSET5.7", "OFFSET-3.5"}));
+}
+
+TEST_F(ControlPanelSimTest, CalculationAndCount) {
+    ASSERT_TRUE(Choose(panel->calcCombo, "Average"));
+    EXPECT_EQ(Received(), Lines({"AVENO?", "CALCAVE"}));
+    EXPECT_EQ(panel->countCombo->currentText(), "256");
+    ASSERT_TRUE(Choose(panel->countCombo, "16"));
+    EXPECT_EQ(Received(), Lines({"AVENO16", "CALCAVE"}));
+    ASSERT_TRUE(Choose(panel->calcCombo, "MaxHold"));
+    EXPECT_EQ(Received(), Lines({"MAXNO?", "CALCMAX"}));
+    EXPECT_EQ(panel->countCombo->currentText(), "**");
+    ASSERT_TRUE(Choose(panel->countCombo, "1024"));
+    EXPECT_EQ(Received(), Lines({"MAXNO1024", "CALCMAX"}));
+    EXPECT_EQ(sim->countLogLines("> ERR"), 0);
+}
+
+TEST_F(ControlPanelSimTest, AutoBandwidthFollowsTheSpan) {
+    panel->rbwAutoBox->click();
+    EXPECT_EQ(Received(), Lines({"RBWAUTO", "RBW?"}));
+    ASSERT_TRUE(Choose(panel->spanCombo, "200M"));
+    EXPECT_EQ(Received(), Lines({"SPAN200M", "RBW?"}));
+    EXPECT_EQ(panel->rbwCombo->currentText(), "1M");
+    ASSERT_TRUE(Choose(panel->sweepCombo, "10ms"));
+    EXPECT_EQ(Received(), Lines({"SWEEP10M", "DET?", "RBW?"}));
+    EXPECT_EQ(panel->detectorCombo->currentText(), "SMPL");
+}
+
+TEST_F(ControlPanelSimTest, HoldThenTheCaptureCycle) {
+    panel->holdButton->click();
+    EXPECT_EQ(gSettings.runState, 1);
+    // "CAPT" has no reply to wait for: wait until the analyzer has it.
+    ASSERT_TRUE(sim->waitForLogLine("< CAPT"));
+    EXPECT_EQ(Received(), Lines({"SRSCURR", "MEASRES", "CAPT"}));
+    // The capture-completion poll takes "COMP", fetches the screen and asks for the next capture.
+    ASSERT_TRUE(SimProcess::waitFor([&] {
+        CapturePollStep();
+        return sim->countLogLines("< CAPT") >= 2;
+    })) << "the capture cycle did not go round";
+    EXPECT_EQ(Received(), Lines({"SRSCURR", "MEASRES", "CAPT"}));
+
+    panel->holdButton->click();
+    EXPECT_EQ(gSettings.runState, 0);
+    EXPECT_EQ(panel->holdButton->text(), "Hold");
+    ASSERT_TRUE(Choose(panel->scaleCombo, "2dB/div"));
+    const Lines afterHold = Received();
+    ASSERT_FALSE(afterHold.empty());
+    EXPECT_EQ(afterHold.back(), "SCALE2");
+    EXPECT_EQ(std::count(afterHold.begin(), afterHold.end(), "CAPT"), 0) << "held: no capture";
+}
+
+TEST_F(ControlPanelSimTest, PresetRemoteTwiceAndTheCompactRefusal) {
+    panel->OnRemote();
+    Enter(panel->offsetEdit, "12");
+    panel->OnPreset();
+    EXPECT_EQ(Received(), Lines({"REMOTEON", "OFFSET12.0", "PRESET"}));
+    EXPECT_EQ(panel->offsetEdit->text(), "0.0");
+    EXPECT_EQ(panel->refLevelEdit->text(), "10");
+    EXPECT_TRUE(panel->sweepAutoBox->isChecked());
+    EXPECT_EQ(gSettings.remoteState, 1);
+    panel->OnRemote();
+    EXPECT_EQ(Received(), Lines({"REMOTEOFF"}));
+    EXPECT_FALSE(panel->RemoteChecked());
+
+    gSettings.compactMode = 1;
+    panel->OnPreset();
+    panel->OnHoldRunMenu();
+    EXPECT_TRUE(Received().empty());
+    ASSERT_EQ(view.warnings.size(), 2u);
+    EXPECT_EQ(view.warnings[0], "When a window is small it is not able to use it.");
+}
+
+TEST_F(ControlPanelSimTest, AutoTuneWaitsForTheAnalyzerAndCouplesEverything) {
+    sim.reset();
+    CommPort(portop::kClose);
+    // Tuning outlasts the "AUTO" transaction's read, so the "OK" comes to the wait window.
+    Start({"--auto-ms", "2500", "--signal", "1.2G:-20"});
+    panel->autoTuneButton->click();
+    const Lines lines = Received();
+    ASSERT_GE(lines.size(), 7u);
+    EXPECT_EQ(lines.front(), "AUTO");
+    const Lines tail(lines.end() - 8, lines.end());
+    EXPECT_EQ(tail, Lines({"RBWAUTO", "RBW?", "VBWAUTO", "VBW?", "SWEEPAUTO", "SWEEP?", "SRSCURR",
+                           "MEASRES"}));
+    EXPECT_EQ(panel->spanCombo->currentText(), "20M");
+    EXPECT_NEAR(gSettings.centerFreq, 1.2e9, 1e7);
+    EXPECT_TRUE(panel->rbwAutoBox->isChecked());
+    EXPECT_EQ(panel->autoTuneButton->text(), "Auto Tune");
+}
+
+TEST_F(ControlPanelSimTest, WhateverIsTypedTheAnalyzerOnlySeesClampedValues) {
+    const QString alphabet = QStringLiteral("0123456789.,-+eEkKmMgGtTpPnNuU x");
+    std::mt19937 random(2024);
+    for (int round = 0; round < 8; ++round) {
+        QString text;
+        const int length = static_cast<int>(random() % 24);
+        for (int i = 0; i < length; ++i)
+            text += alphabet[static_cast<int>(random() % alphabet.size())];
+        for (QLineEdit* edit : {panel->centerEdit, panel->refLevelEdit, panel->offsetEdit}) {
+            edit->setText(text);
+            QTest::keyClick(edit, Qt::Key_Return);
+        }
+    }
+    EXPECT_EQ(sim->countLogLines("> ERR"), 0) << "the analyzer refused a value";
+    for (const std::string& line : Received()) {
+        double value = 0.0;
+        if (line.rfind("FREQ", 0) == 0) {
+            parseSI(line.c_str() + 4, &value);
+            EXPECT_GE(value, 0.0) << line;
+            EXPECT_LE(value, 3.3e9) << line;
+        } else if (line.rfind("REF", 0) == 0) {
+            const int ref = std::atoi(line.c_str() + 3);
+            EXPECT_GE(ref, -60) << line;
+            EXPECT_LE(ref, 10) << line;
+        } else if (line.rfind("OFFSET", 0) == 0) {
+            parseSI(line.c_str() + 6, &value);
+            EXPECT_GE(value, -50.0) << line;
+            EXPECT_LE(value, 50.0) << line;
+        }
+    }
+}
+
+class ControlPanelSim420Test : public ControlPanelSimTest {
+protected:
+    void SetUp() override {
+        modelIndex = 1;
+        Start({"--model", "420"});
+    }
+};
+
+TEST_F(ControlPanelSim420Test, FiveGigAndFullKeepTenMillisecondsOut) {
+    ASSERT_TRUE(Choose(panel->spanCombo, "5G"));
+    ASSERT_TRUE(Choose(panel->spanCombo, "FULL"));
+    ASSERT_TRUE(Choose(panel->spanCombo, "5G"));
+    EXPECT_EQ(paneltest::Items(panel->sweepCombo).first(), "30ms");
+    ASSERT_TRUE(Choose(panel->sweepCombo, "30ms"));
+    ASSERT_TRUE(Choose(panel->spanCombo, "2G"));
+    EXPECT_EQ(paneltest::Items(panel->sweepCombo).first(), "10ms");
+    Enter(panel->centerEdit, "9G");
+    const Lines lines = Received();
+    EXPECT_EQ(lines, Lines({"SPAN5G", "SPANFULL", "SPAN5G", "FREQ?", "SWEEP30M", "DET?", "SPAN2G",
+                            "FREQ8500000000.0000"}));
+    EXPECT_EQ(sim->countLogLines("> ERR"), 0);
+}
