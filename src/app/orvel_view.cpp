@@ -20,6 +20,7 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFont>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
@@ -39,6 +40,11 @@ COrvelView::COrvelView(QMainWindow* frame, MainMenu* menu)
     connect(display_, &TraceDisplay::MarkerBlockEnabledChanged, panel_->markerModeCombo,
             &QWidget::setEnabled);
     setObjectName(QStringLiteral("orvelView"));
+    // The form's controls are placed by pixel for a small dialog font; one font for the whole
+    // form keeps every caption inside its cell whatever the desktop's default.
+    QFont formFont = font();
+    formFont.setPixelSize(11);
+    setFont(formFont);
     startupTimer_.setSingleShot(true);
     startupTimer_.setInterval(1);
     connect(&startupTimer_, &QTimer::timeout, this, &COrvelView::OnStartupTimer);

@@ -11,6 +11,7 @@
 #include "trace_display.h"
 
 #include <QApplication>
+#include <QFileInfo>
 #include <QImage>
 #include <QPixmap>
 #include <QPushButton>
@@ -23,6 +24,8 @@ int main(int argc, char* argv[]) {
         return 2;
     }
     QApplication app(argc, argv);
+    // The program makes its own directory the current one; keep the output where it was meant.
+    const QString output = QFileInfo(QString::fromLocal8Bit(argv[1])).absoluteFilePath();
     QCoreApplication::setOrganizationName(QStringLiteral("Quillon"));
     AppSession session;
     session.settingsFile = QByteArray("Detailed trace : 1\r\n");
@@ -44,7 +47,7 @@ int main(int argc, char* argv[]) {
     session.view()->display()->Markers()->peak->click();
     WaitUntil([] { return false; }, 300);
     const QImage image = session.frame()->grab().toImage();
-    if (!image.save(QString::fromLocal8Bit(argv[1]))) {
+    if (!image.save(output)) {
         std::fprintf(stderr, "orvel-screenshot: cannot write %s\n", argv[1]);
         return 1;
     }

@@ -52,6 +52,14 @@ TEST_F(StartupTest, AllSettingSendsTheRecordAndAsksForTheVersion) {
     EXPECT_TRUE(session.watcher().messages().empty());
 }
 
+TEST_F(StartupTest, StartWindowStateIsAppliedOnceTheStartupHasRun) {
+    session.settingsFile = QByteArray("Start window size : 2\r\n");
+    ASSERT_TRUE(session.start());
+    ASSERT_TRUE(session.frameAlive());
+    EXPECT_TRUE(session.frame()->windowState() & Qt::WindowMinimized);
+    EXPECT_EQ(session.frame()->windowTitle(), "PC software for Spectrum Analyzer - Orvel");
+}
+
 TEST_F(StartupTest, SilentAnalyzerIsReportedOnceAndTheProgramStaysUsable) {
     session.simArgs << QStringLiteral("--fault") << QStringLiteral("drop");
     ASSERT_TRUE(session.start());
@@ -112,7 +120,7 @@ TEST_F(StartupTest, DamagedSettingsFileGivesSafeValuesAndIsWrittenCleanAtExit) {
     // A port index outside COM1..COM8 leaves the port closed.
     ASSERT_EQ(session.watcher().messages().size(), 1u);
     EXPECT_EQ(session.watcher().messages().front().text, "A COM port has not been opened.");
-    EXPECT_TRUE(session.received().isEmpty());
+    EXPECT_TRUE(session.received().isEmpty()) << session.received().join('|').constData();
     ASSERT_TRUE(session.close());
     const QByteArray written = ReadFile(session.settingsPath());
     EXPECT_FALSE(written.contains('\xff'));

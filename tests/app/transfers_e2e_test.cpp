@@ -90,7 +90,8 @@ TEST_F(TransfersTest, BinaryUserCorrectionFileIsRefusedAndNothingIsSent) {
     {
         QFile file(table);
         ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(QByteArray("\x00\x01\x02\xff\xfe binary", 14));
+        static const char kBinary[] = "\x00\x01\x02\xff\xfe binary";
+        file.write(kBinary, sizeof kBinary - 1);
     }
     userdata::SetFileChooser([&](int, QWidget*) { return table; });
     const int before = session.receivedCount();
