@@ -1,10 +1,10 @@
 #include "control_panel.h"
 
+#include "command_codes.h"
 #include "instrument_settings.h"
 #include "keyword_tables.h"
 #include "level_units.h"
 #include "number_text.h"
-#include "panel_command_codes.h"
 #include "panel_link.h"
 #include "panel_rules.h"
 #include "panel_view.h"
@@ -338,7 +338,7 @@ void ControlPanel::RebuildSpanListForModel() {
     if (s.spanIndex > 13) {
         s.spanIndex = 13;
         if (link_)
-            link_->SendCommand(panelcmd::kSpan);
+            link_->SendCommand(cmd::kSpan);
     }
     {
         const QSignalBlocker block(spanCombo);

@@ -4,10 +4,10 @@
 
 #include "control_panel.h"
 
+#include "command_codes.h"
 #include "instrument_settings.h"
 #include "level_units.h"
 #include "number_text.h"
-#include "panel_command_codes.h"
 #include "panel_link.h"
 #include "panel_rules.h"
 #include "panel_view.h"
@@ -22,7 +22,7 @@
 
 #include <cstring>
 
-using namespace panelcmd;
+using namespace cmd;
 
 namespace {
 
@@ -64,15 +64,15 @@ void ControlPanel::FrequencyChangeRefresh() {
 // For each auto box that is checked (and asked for), read the coupled value back.
 void ControlPanel::AutoReadBack(bool rbw, bool vbw, bool sweep) {
     if (rbw && rbwAutoBox->isChecked()) {
-        link_->SendCommand(kQueryRbw);
+        link_->SendCommand(query::kRbw);
         SelectIndex(rbwCombo, gSettings.rbwIndex);
     }
     if (vbw && vbwAutoBox->isChecked()) {
-        link_->SendCommand(kQueryVbw);
+        link_->SendCommand(query::kVbw);
         SelectIndex(vbwCombo, gSettings.vbwIndex);
     }
     if (sweep && sweepAutoBox->isChecked()) {
-        link_->SendCommand(kQuerySweep);
+        link_->SendCommand(query::kSweep);
         SelectSweepIndex(gSettings.sweepIndex);
     }
 }
@@ -122,7 +122,7 @@ void ControlPanel::OnSpanChanged() {
     }
     if (panelrules::IsFullSpan(s.modelIndex, old) &&
         !panelrules::IsFullSpan(s.modelIndex, chosen)) {
-        link_->SendCommand(kQueryFreq);
+        link_->SendCommand(query::kFreq);
         centerEdit->setEnabled(true);
         centerEdit->setText(QString::fromStdString(formatSI(s.centerFreq, kReadoutFormat)));
     }
@@ -163,7 +163,7 @@ void ControlPanel::OnRbwAutoClicked() {
         return;
     link_->PauseAcquisition();
     if (ExchangeAuto("RBWAUTO\r\n")) {
-        link_->SendCommand(kQueryRbw);
+        link_->SendCommand(query::kRbw);
         SelectIndex(rbwCombo, gSettings.rbwIndex);
     }
     link_->ResumeAcquisition();
@@ -174,7 +174,7 @@ void ControlPanel::OnVbwAutoClicked() {
         return;
     link_->PauseAcquisition();
     if (ExchangeAuto("VBWAUTO\r\n")) {
-        link_->SendCommand(kQueryVbw);
+        link_->SendCommand(query::kVbw);
         SelectIndex(vbwCombo, gSettings.vbwIndex);
     }
     link_->ResumeAcquisition();
@@ -185,7 +185,7 @@ void ControlPanel::OnSweepAutoClicked() {
         return;
     link_->PauseAcquisition();
     if (ExchangeAuto("SWEEPAUTO\r\n")) {
-        link_->SendCommand(kQuerySweep);
+        link_->SendCommand(query::kSweep);
         SelectSweepIndex(gSettings.sweepIndex);
     }
     link_->ResumeAcquisition();
@@ -207,7 +207,7 @@ void ControlPanel::OnSweepChanged() {
     link_->SendCommand(kSweep);
     // The analyzer changes the detector when sweeps cross 0.1 s.
     if (chosen < 2 || (old < 2 && chosen >= 2)) {
-        link_->SendCommand(kQueryDetector);
+        link_->SendCommand(query::kDetector);
         SelectIndex(detectorCombo, s.detectorIndex);
     }
     link_->RestartPolling();
@@ -336,11 +336,11 @@ void ControlPanel::OnCalcChanged() {
     link_->PauseAcquisition();
     s.calcIndex = chosen;
     if (chosen == 1)
-        link_->SendCommand(kQueryMaxCount);
+        link_->SendCommand(query::kMaxCount);
     else if (chosen == 2)
-        link_->SendCommand(kQueryMinCount);
+        link_->SendCommand(query::kMinCount);
     else if (chosen == 3)
-        link_->SendCommand(kQueryAveCount);
+        link_->SendCommand(query::kAveCount);
     SelectCountForCalc();
     link_->SendCommand(kCalc);
     if (s.runState == 1)
@@ -431,15 +431,15 @@ void ControlPanel::OnAutoTuneButton() {
     if (view_->RunAutoTuneWait() == 1) {
         view_->ReadAllSettings();
         if (ExchangeAuto("RBWAUTO\r\n")) {
-            link_->SendCommand(kQueryRbw);
+            link_->SendCommand(query::kRbw);
             SelectIndex(rbwCombo, gSettings.rbwIndex);
         }
         if (ExchangeAuto("VBWAUTO\r\n")) {
-            link_->SendCommand(kQueryVbw);
+            link_->SendCommand(query::kVbw);
             SelectIndex(vbwCombo, gSettings.vbwIndex);
         }
         if (ExchangeAuto("SWEEPAUTO\r\n")) {
-            link_->SendCommand(kQuerySweep);
+            link_->SendCommand(query::kSweep);
             SelectSweepIndex(s.sweepIndex);
         }
         view_->AcquireStep();

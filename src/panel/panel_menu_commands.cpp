@@ -3,9 +3,9 @@
 
 #include "control_panel.h"
 
+#include "command_codes.h"
 #include "instrument_settings.h"
 #include "number_text.h"
-#include "panel_command_codes.h"
 #include "panel_link.h"
 #include "panel_view.h"
 
@@ -81,7 +81,7 @@ void ControlPanel::OnPreset() {
     const ProgramConfiguration configuration = ProgramConfiguration::Take(s);
     const bool wasRunning = s.runState == 1;
     link_->PauseAcquisition();
-    link_->SendCommand(panelcmd::kPreset);
+    link_->SendCommand(cmd::kPreset);
     view_->SetDefaultSettings();
     s.modelIndex = modelIndex; // the span list and the frequency limits stay the analyzer's
     configuration.PutBack(s);
@@ -123,6 +123,6 @@ void ControlPanel::OnRemote() {
     s.remoteState = s.remoteState != 1 ? 1 : 0;
     emit remoteCheckChanged(s.remoteState == 1);
     link_->PauseAcquisition();
-    link_->SendCommand(panelcmd::kRemote);
+    link_->SendCommand(cmd::kRemote);
     link_->ResumeAcquisition();
 }
