@@ -105,19 +105,4 @@ TEST(DefaultSettings, ResetsEveryAssignedFieldFromAnyState) {
     }
 }
 
-TEST(DefaultSettings, Colours) {
-    SetDefaultSettings();
-    const uint32_t traces[] = {0x000000, 0x00FF00, 0x0000FF, 0xFF0000, 0xB0B0B0, 0xFFFF00,
-                               0x00FFFF, 0xFF00FF, 0x008080, 0x808000, 0x800080};
-    for (int i = 0; i < kTraceSlots; ++i) {
-        EXPECT_EQ(gSettings.traceColor[i], traces[i]) << i;
-    }
-    const uint32_t markers[] = {0x00FFFF, 0xFFFF00, 0xFF0000, 0x00FFFF, 0xFF00FF, 0x00FFFF};
-    for (int i = 1; i <= 6; ++i) {
-        EXPECT_EQ(gSettings.markerColor[i], markers[i - 1]) << i;
-    }
-    EXPECT_EQ(gSettings.scaleLineColor, 0x008080u);
-    EXPECT_EQ(gSettings.backgroundColor, 0x000000u);
-}
-
 } // namespace

@@ -24,7 +24,6 @@ TEST(KeywordLookup, IndexToKeywordIsSafeForBadIndexes) {
     EXPECT_STREQ(keywords::spanKeyword(1, 15), "FULL");
     EXPECT_STREQ(keywords::spanKeyword(0, 15), "");
     EXPECT_STREQ(keywords::spanKeyword(7, 7), "20M"); // any other model reads the RVX410 row
-    EXPECT_STREQ(keywords::keywordAt(keywords::kAntenna, 4), "USER");
     EXPECT_STREQ(keywords::keywordAt(keywords::kAntenna, 5), "AT15");
 }
 
@@ -91,30 +90,19 @@ TEST(KeywordMatch, WholeValueMustEqualAKeyword) {
               2);
 }
 
-TEST(SpanSteps, HundredHertzUnitsPerPosition) {
-    const int expected410[] = {0,   2,    5,    10,   20,    50,    100,  200,
-                               500, 1000, 2000, 5000, 10000, 20000, 33000};
-    for (int i = 0; i < 15; ++i) {
-        EXPECT_EQ(spansteps::spanStepValue(0, i), expected410[i]) << i;
-        EXPECT_EQ(spansteps::spanStepValue(1, i), i == 14 ? 50000 : expected410[i]) << i;
-    }
+TEST(SpanSteps, ModelRowsAndClampedIndexes) {
+    // Where the two models' rows differ, and indexes outside the rows.
+    EXPECT_EQ(spansteps::spanStepValue(0, 1), 2);
+    EXPECT_EQ(spansteps::spanStepValue(0, 14), 33000);
+    EXPECT_EQ(spansteps::spanStepValue(1, 13), 20000);
+    EXPECT_EQ(spansteps::spanStepValue(1, 14), 50000);
     EXPECT_EQ(spansteps::spanStepValue(1, 15), 85000);
     EXPECT_EQ(spansteps::spanStepHz(0, 7), 20000);
-}
-
-TEST(SpanSteps, OutOfRangeIndexesAreClamped) {
     EXPECT_EQ(spansteps::spanStepValue(0, -1), 0);
     EXPECT_EQ(spansteps::spanStepValue(0, 15), 33000);
     EXPECT_EQ(spansteps::spanStepValue(0, 1 << 30), 33000);
     EXPECT_EQ(spansteps::spanStepValue(1, 99), 85000);
     EXPECT_EQ(spansteps::spanStepValue(-3, 14), 33000);
-}
-
-TEST(SpanSteps, AxisEndsFollowTheStep) {
-    // 900 MHz with span "200M": the axis runs from 800 MHz to 1 GHz.
-    const double step = spansteps::spanStepHz(0, 10);
-    EXPECT_DOUBLE_EQ(900e6 + (0 - 500) * step, 800e6);
-    EXPECT_DOUBLE_EQ(900e6 + (1000 - 500) * step, 1000e6);
 }
 
 TEST(TraceKinds, PointCountsAndFamilies) {
@@ -123,10 +111,11 @@ TEST(TraceKinds, PointCountsAndFamilies) {
     EXPECT_EQ(tracekind::pointCount(2), 0);
     EXPECT_EQ(tracekind::pointCount(18), 0);
     EXPECT_EQ(tracekind::pointCount(-1), 0);
-    for (int kind : {10, 11, 12, 13, 14, 15, 16, 17, 31, 33, 35, 37, 38}) {
+    // The first and last kind of each family.
+    for (int kind : {10, 17, 31, 38}) {
         EXPECT_EQ(tracekind::pointCount(kind), 1001) << kind;
     }
-    for (int kind : {20, 21, 22, 23, 24, 25, 26, 27, 28, 29, 30, 32, 34, 36, 39}) {
+    for (int kind : {20, 30, 32, 39}) {
         EXPECT_EQ(tracekind::pointCount(kind), 251) << kind;
     }
     EXPECT_TRUE(tracekind::isFieldStrengthKind(28));

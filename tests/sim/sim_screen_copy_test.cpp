@@ -111,8 +111,7 @@ TEST(SimMemory, StoredRecordsCarryParamAndClearingEmptiesThem) {
     simtest::DecodedRecord paramsCleared = simtest::decodeRecord(s.recordText("SRS01", 251), 252);
     EXPECT_EQ(paramsCleared.span, "20M");
     EXPECT_EQ(paramsCleared.points, traces[1]); // its trace stays
-    ASSERT_EQ(s.ask("MCLRWALL"), "OK");
-    ASSERT_EQ(s.ask("MCLRSALL"), "OK");
+    ASSERT_NO_FATAL_FAILURE(s.setAll({"MCLRWALL", "MCLRSALL"}));
     EXPECT_EQ(simtest::decodeRecord(s.recordText("SRS02", 251), 252).points,
               std::vector<uint8_t>(251, 0));
 }
@@ -131,9 +130,7 @@ TEST(SimUserTables, AcceptWellFormedTablesAndRefuseOthers) {
         EXPECT_EQ(s.ask(bad), "ERR") << bad;
     }
     // The user antenna uses the table: 10 dB more gain, 10 dB less field strength.
-    ASSERT_EQ(s.ask("MEASEF"), "OK");
-    ASSERT_EQ(s.ask("EFANTUSER"), "OK");
-    ASSERT_EQ(s.ask("EFUSER900M:0,1.1G:0"), "OK");
+    ASSERT_NO_FATAL_FAILURE(s.setAll({"MEASEF", "EFANTUSER", "EFUSER900M:0,1.1G:0"}));
     const double flat = std::stod(s.ask("MEASRES").substr(4));
     ASSERT_EQ(s.ask("EFUSER900M:10,1.1G:10"), "OK");
     EXPECT_NEAR(std::stod(s.ask("MEASRES").substr(4)), flat - 10, 0.5);

@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 #include <memory>
 #include <numeric>
+#include <string>
 
 namespace simtest {
 
@@ -37,6 +38,20 @@ struct SimSession {
     bool ready() const { return port && port->isOpen(); }
 
     std::string ask(const std::string& line) { return port->ask(line); }
+
+    // Sends the lines in one write; each must answer "OK".
+    void setAll(const std::vector<std::string>& lines) {
+        ASSERT_EQ(port->askAll(lines), std::vector<std::string>(lines.size(), "OK"));
+    }
+
+    // Sends each line in turn and expects its reply; a step reads "LINE -> REPLY".
+    void expectReplies(std::initializer_list<std::string> script) {
+        for (const std::string& step : script) {
+            const std::size_t arrow = step.find(" -> ");
+            ASSERT_NE(arrow, std::string::npos) << step;
+            EXPECT_EQ(ask(step.substr(0, arrow)), step.substr(arrow + 4)) << step;
+        }
+    }
 
     std::string recordText(const char* command, int points) {
         port->sendLine(command);

@@ -1,48 +1,26 @@
 // The simulated analyzer's settings over a real pseudo-terminal: each setting answers "OK" and
 // shows in its query and in the screen record; bad lines answer "ERR"; coupled settings follow.
 
-#include "raw_pty.h"
-#include "record_reader.h"
-#include "sim_process.h"
 #include "sim_session.h"
 
 #include <gtest/gtest.h>
-
-using orvel::test::SerialClient;
-using orvel::test::SimProcess;
 
 namespace {
 
 class SimSettings : public ::testing::Test {
 protected:
     void SetUp() override { start({"--no-pace"}); }
-
-    void TearDown() override {
-        port.reset();
-        if (sim) {
-            sim->stop();
-            simtest::SimSession::expectCleanExit(*sim);
-        }
-    }
+    void TearDown() override { s.reset(); }
 
     void start(std::vector<std::string> args) {
-        port.reset();
-        sim = std::make_unique<SimProcess>(std::move(args));
-        ASSERT_TRUE(sim->started()) << sim->error();
-        port = std::make_unique<SerialClient>(sim->devicePath());
-        ASSERT_TRUE(port->isOpen());
+        s.reset();
+        s = std::make_unique<simtest::SimSession>(std::move(args));
+        ASSERT_TRUE(s->ready()) << s->sim->error();
     }
 
-    std::string ask(const std::string& line) { return port->ask(line); }
+    std::string ask(const std::string& line) { return s->ask(line); }
 
-    simtest::DecodedRecord screen(bool detailed = false) {
-        port->sendLine(detailed ? "SRSF" : "SRSCURR");
-        std::string text = port->readRecord(detailed ? 1001 : 251);
-        return simtest::decodeRecord(text, detailed ? 1005 : 252);
-    }
-
-    std::unique_ptr<SimProcess> sim;
-    std::unique_ptr<SerialClient> port;
+    std::unique_ptr<simtest::SimSession> s;
 };
 
 struct SettingCase {
@@ -96,21 +74,13 @@ TEST_F(SimSettings, EverySettingAnswersOkAndShowsInItsQuery) {
         EXPECT_EQ(ask(c.command), "OK") << c.command;
         EXPECT_EQ(ask(c.query), c.expected) << c.command;
     }
-    EXPECT_EQ(ask("REMOTEOFF"), "OK");
-    EXPECT_EQ(ask("REMOTE?"), "OFF");
-    EXPECT_EQ(ask("RUN"), "OK");
-    EXPECT_EQ(ask("HOLD?"), "RUN");
-    EXPECT_EQ(ask("IMP50"), "OK");
-    EXPECT_EQ(ask("IMP?"), "50");
+    s->expectReplies({"REMOTEOFF -> OK", "REMOTE? -> OFF", "RUN -> OK", "HOLD? -> RUN",
+                      "IMP50 -> OK", "IMP? -> 50"});
 }
 
 TEST_F(SimSettings, KeywordsAndCommandsIgnoreLetterCase) {
-    EXPECT_EQ(ask("span200k"), "OK");
-    EXPECT_EQ(ask("Span?"), "200K");
-    EXPECT_EQ(ask("unitdbuv"), "OK");
-    EXPECT_EQ(ask("UNIT?"), "DBUV");
-    EXPECT_EQ(ask("freq2.5e8"), "OK");
-    EXPECT_EQ(ask("FREQ?"), "250000000.0000");
+    s->expectReplies({"span200k -> OK", "Span? -> 200K", "unitdbuv -> OK", "UNIT? -> DBUV",
+                      "freq2.5e8 -> OK", "FREQ? -> 250000000.0000"});
 }
 
 TEST_F(SimSettings, BadLinesAnswerErrAndChangeNothing) {
@@ -122,25 +92,15 @@ TEST_F(SimSettings, BadLinesAnswerErrAndChangeNothing) {
           "SRS100",     "SRS5",     "MCLRS0",  "MCLRW101",  "FREQ?X",  "NOSUCH?"}) {
         EXPECT_EQ(ask(bad).substr(0, 3), "ERR") << '"' << bad << '"';
     }
-    EXPECT_EQ(ask("FREQ?"), "1000000000.0000");
-    EXPECT_EQ(ask("SPAN?"), "20M");
-    EXPECT_EQ(ask("REF?"), "10");
-    EXPECT_EQ(ask("RBW?"), "100K");
-    EXPECT_EQ(ask("AVENO?"), "256");
+    s->expectReplies({"FREQ? -> 1000000000.0000", "SPAN? -> 20M", "REF? -> 10", "RBW? -> 100K",
+                      "AVENO? -> 256"});
 }
 
 TEST_F(SimSettings, SettingsShowInTheScreenRecord) {
-    ASSERT_EQ(ask("FREQ1234567890.5000"), "OK");
-    ASSERT_EQ(ask("SPAN50M"), "OK");
-    ASSERT_EQ(ask("REF-30"), "OK");
-    ASSERT_EQ(ask("UNITDBUV"), "OK");
-    ASSERT_EQ(ask("RBW300K"), "OK");
-    ASSERT_EQ(ask("VBW3K"), "OK");
-    ASSERT_EQ(ask("SWEEP0.3"), "OK");
-    ASSERT_EQ(ask("DETNEG"), "OK");
-    ASSERT_EQ(ask("SCALE2"), "OK");
+    ASSERT_NO_FATAL_FAILURE(s->setAll({"FREQ1234567890.5000", "SPAN50M", "REF-30", "UNITDBUV",
+                                       "RBW300K", "VBW3K", "SWEEP0.3", "DETNEG", "SCALE2"}));
     for (bool detailed : {false, true}) {
-        simtest::DecodedRecord r = screen(detailed);
+        simtest::DecodedRecord r = s->screen(detailed);
         ASSERT_TRUE(r.complete);
         EXPECT_EQ(r.center, "1234567890.5000Hz");
         EXPECT_EQ(r.span, "50M");
@@ -153,84 +113,53 @@ TEST_F(SimSettings, SettingsShowInTheScreenRecord) {
         EXPECT_EQ(r.points.size(), detailed ? 1001u : 251u);
     }
     ASSERT_EQ(ask("UNITDBM"), "OK");
-    EXPECT_EQ(screen().unit, "dBm");
+    EXPECT_EQ(s->screen().unit, "dBm");
     ASSERT_EQ(ask("UNITDBV"), "OK");
-    simtest::DecodedRecord dbv = screen();
+    simtest::DecodedRecord dbv = s->screen();
     EXPECT_EQ(dbv.unit, "dBV");
     EXPECT_EQ(dbv.ref, "-43");
     ASSERT_EQ(ask("MEASEF"), "OK");
-    EXPECT_EQ(screen().unit, "dBuV/m");
+    EXPECT_EQ(s->screen().unit, "dBuV/m");
     EXPECT_EQ(ask("UNIT?"), "dBuV/m");
     ASSERT_EQ(ask("MEASMF"), "OK");
-    EXPECT_EQ(screen().unit, "dBuA/m");
+    EXPECT_EQ(s->screen().unit, "dBuA/m");
 }
 
 TEST_F(SimSettings, AutoCouplingsFollowTheSpan) {
     // Power-on: all three automatic, giving 100K / 10K / 0.1 at 20M.
-    EXPECT_EQ(ask("RBW?"), "100K");
-    ASSERT_EQ(ask("SPAN200K"), "OK");
-    EXPECT_EQ(ask("RBW?"), "3K");
-    EXPECT_EQ(ask("VBW?"), "300");
-    ASSERT_EQ(ask("SPAN2G"), "OK");
-    EXPECT_EQ(ask("RBW?"), "3M");
-    EXPECT_EQ(ask("VBW?"), "300K");
-    // A chosen RBW ends the RBW coupling; RBWAUTO brings it back.
-    ASSERT_EQ(ask("RBW10K"), "OK");
-    ASSERT_EQ(ask("SPAN20M"), "OK");
-    EXPECT_EQ(ask("RBW?"), "10K");
-    EXPECT_EQ(ask("VBW?"), "1K");
-    EXPECT_EQ(ask("SWEEP?"), "10");
-    ASSERT_EQ(ask("RBWAUTO"), "OK");
-    EXPECT_EQ(ask("RBW?"), "100K");
-    EXPECT_EQ(ask("SWEEP?"), "0.1");
-    ASSERT_EQ(ask("VBW300"), "OK");
-    ASSERT_EQ(ask("SPAN5M"), "OK");
-    EXPECT_EQ(ask("VBW?"), "300");
-    ASSERT_EQ(ask("VBWAUTO"), "OK");
-    EXPECT_EQ(ask("VBW?"), "3K");
-    ASSERT_EQ(ask("SWEEP10"), "OK");
-    ASSERT_EQ(ask("SPAN1M"), "OK");
-    EXPECT_EQ(ask("SWEEP?"), "10");
-    ASSERT_EQ(ask("SWEEPAUTO"), "OK");
-    EXPECT_EQ(ask("SWEEP?"), "0.3");
+    s->expectReplies({"RBW? -> 100K", "SPAN200K -> OK", "RBW? -> 3K", "VBW? -> 300", "SPAN2G -> OK",
+                      "RBW? -> 3M", "VBW? -> 300K"});
+    // A chosen value ends its coupling; its AUTO command brings it back.
+    s->expectReplies({"RBW10K -> OK", "SPAN20M -> OK", "RBW? -> 10K", "VBW? -> 1K", "SWEEP? -> 10",
+                      "RBWAUTO -> OK", "RBW? -> 100K", "SWEEP? -> 0.1"});
+    s->expectReplies(
+        {"VBW300 -> OK", "SPAN5M -> OK", "VBW? -> 300", "VBWAUTO -> OK", "VBW? -> 3K"});
+    s->expectReplies(
+        {"SWEEP10 -> OK", "SPAN1M -> OK", "SWEEP? -> 10", "SWEEPAUTO -> OK", "SWEEP? -> 0.3"});
 }
 
 TEST_F(SimSettings, FastSweepsForceSampleDetection) {
-    ASSERT_EQ(ask("DETNEG"), "OK");
-    ASSERT_EQ(ask("SWEEP10M"), "OK");
-    EXPECT_EQ(ask("DET?"), "SMP");
-    EXPECT_EQ(screen().sweepAndDetector, "10MSMP");
-    ASSERT_EQ(ask("DETPOS"), "OK"); // kept for later, sample stays in force
-    ASSERT_EQ(ask("SWEEP30M"), "OK");
-    EXPECT_EQ(ask("DET?"), "SMP");
-    ASSERT_EQ(ask("SWEEP1"), "OK");
-    EXPECT_EQ(ask("DET?"), "POS");
+    s->expectReplies({"DETNEG -> OK", "SWEEP10M -> OK", "DET? -> SMP"});
+    EXPECT_EQ(s->screen().sweepAndDetector, "10MSMP");
+    // DETPOS is kept for later; sample stays in force while the sweep is fast.
+    s->expectReplies(
+        {"DETPOS -> OK", "SWEEP30M -> OK", "DET? -> SMP", "SWEEP1 -> OK", "DET? -> POS"});
 }
 
 TEST_F(SimSettings, FullSpanFixesTheCentreAndRestoresItAfterwards) {
-    ASSERT_EQ(ask("FREQ900000000.0000"), "OK");
-    ASSERT_EQ(ask("SWEEP10M"), "OK");
-    ASSERT_EQ(ask("SPANFULL"), "OK");
-    EXPECT_EQ(ask("FREQ?"), "1650000000.0000");
-    EXPECT_EQ(ask("SWEEP?"), "30M"); // no 10 ms sweep in the full span
-    EXPECT_EQ(ask("SWEEP10M"), "ERR");
-    EXPECT_EQ(screen().center, "1650000000.0000Hz");
-    ASSERT_EQ(ask("SPAN10M"), "OK");
-    EXPECT_EQ(ask("FREQ?"), "900000000.0000");
+    ASSERT_NO_FATAL_FAILURE(s->setAll({"FREQ900000000.0000", "SWEEP10M", "SPANFULL"}));
+    // No 10 ms sweep in the full span.
+    s->expectReplies({"FREQ? -> 1650000000.0000", "SWEEP? -> 30M", "SWEEP10M -> ERR"});
+    EXPECT_EQ(s->screen().center, "1650000000.0000Hz");
+    s->expectReplies({"SPAN10M -> OK", "FREQ? -> 900000000.0000"});
 }
 
 TEST(SimModel420, HasTheWiderSpansAndLimits) {
-    SimProcess sim({"--no-pace", "--model", "420"});
-    ASSERT_TRUE(sim.started()) << sim.error();
-    SerialClient port(sim.devicePath());
-    EXPECT_EQ(port.ask("FREQ8000000000.0000"), "OK");
-    EXPECT_EQ(port.ask("SPAN5G"), "OK");
-    EXPECT_EQ(port.ask("SPAN?"), "5G");
-    EXPECT_EQ(port.ask("SWEEP10M"), "ERR");
-    EXPECT_EQ(port.ask("EFANTAT16"), "OK");
-    EXPECT_EQ(port.ask("SPANFULL"), "OK");
-    EXPECT_EQ(port.ask("FREQ?"), "4250000000.0000");
-    EXPECT_EQ(port.ask("VER"), "VER1.05 RVX420");
+    simtest::SimSession s({"--no-pace", "--model", "420"});
+    ASSERT_TRUE(s.ready()) << s.sim->error();
+    s.expectReplies({"FREQ8000000000.0000 -> OK", "SPAN5G -> OK", "SPAN? -> 5G", "SWEEP10M -> ERR",
+                     "EFANTAT16 -> OK", "SPANFULL -> OK", "FREQ? -> 4250000000.0000",
+                     "VER -> VER1.05 RVX420"});
 }
 
 TEST_F(SimSettings, MarkerToCentreAndPeakSearch) {
@@ -239,46 +168,34 @@ TEST_F(SimSettings, MarkerToCentreAndPeakSearch) {
     ASSERT_EQ(ask("PKSEARCH02"), "OK");
     double second = std::stod(ask("NORMMKR?"));
     EXPECT_TRUE(std::abs(second - 0.998e9) < 40e3 || std::abs(second - 1.002e9) < 40e3) << second;
-    ASSERT_EQ(ask("NORMMKR1003000000.0000"), "OK");
-    ASSERT_EQ(ask("FREQSETMKR"), "OK");
-    EXPECT_EQ(ask("FREQ?"), "1003000000.0000");
-    ASSERT_EQ(ask("SPANZERO"), "OK");
-    EXPECT_EQ(ask("FREQSETMKR"), "ERR");
+    s->expectReplies({"NORMMKR1003000000.0000 -> OK", "FREQSETMKR -> OK",
+                      "FREQ? -> 1003000000.0000", "SPANZERO -> OK", "FREQSETMKR -> ERR"});
 }
 
 TEST_F(SimSettings, PresetRestoresThePowerOnState) {
-    for (const char* c : {"FREQ2000000000.0000", "SPAN1G", "REF-40", "UNITDBV", "RBW3K", "CALCMAX",
-                          "MEASCP", "SCALE2", "REMOTEON"})
-        ASSERT_EQ(ask(c), "OK") << c;
-    ASSERT_EQ(ask("PRESET"), "OK");
-    EXPECT_EQ(ask("FREQ?"), "1000000000.0000");
-    EXPECT_EQ(ask("SPAN?"), "20M");
-    EXPECT_EQ(ask("REF?"), "10");
-    EXPECT_EQ(ask("UNIT?"), "DBM");
-    EXPECT_EQ(ask("RBW?"), "100K");
-    EXPECT_EQ(ask("VBW?"), "10K");
-    EXPECT_EQ(ask("SWEEP?"), "0.1");
-    EXPECT_EQ(ask("CALC?"), "OFF");
-    EXPECT_EQ(ask("MEAS?"), "OFF");
-    EXPECT_EQ(ask("SCALE?"), "10");
-    EXPECT_EQ(ask("AVENO?"), "256");
-    EXPECT_EQ(ask("REMOTE?"), "ON"); // the remote state survives
+    ASSERT_NO_FATAL_FAILURE(
+        s->setAll({"FREQ2000000000.0000", "SPAN1G", "REF-40", "UNITDBV", "RBW3K", "CALCMAX",
+                   "MEASCP", "SCALE2", "REMOTEON", "PRESET"}));
+    // Everything but the remote state is back at power-on.
+    s->expectReplies({"FREQ? -> 1000000000.0000", "SPAN? -> 20M", "REF? -> 10", "UNIT? -> DBM",
+                      "RBW? -> 100K", "VBW? -> 10K", "SWEEP? -> 0.1", "CALC? -> OFF",
+                      "MEAS? -> OFF", "SCALE? -> 10", "AVENO? -> 256", "REMOTE? -> ON"});
 }
 
 TEST_F(SimSettings, CaptureAnswersCompWhenTheSweepIsDone) {
     ASSERT_EQ(ask("SWEEP1"), "OK");
     // While the sweep runs the analyzer keeps answering; an empty line gets "ERR" first. Both
     // lines go in one write, so that a busy machine cannot hold the second back past the sweep.
-    ASSERT_TRUE(port->write("CAPT\r\n\r\n"));
+    ASSERT_TRUE(s->port->write("CAPT\r\n\r\n"));
     std::string reply;
-    ASSERT_TRUE(port->readUntil("\r\n", reply));
+    ASSERT_TRUE(s->port->readUntil("\r\n", reply));
     EXPECT_EQ(reply, "ERR\r\n");
-    ASSERT_TRUE(port->readUntil("\r\n", reply));
+    ASSERT_TRUE(s->port->readUntil("\r\n", reply));
     EXPECT_EQ(reply, "COMP\r\n");
-    ASSERT_TRUE(sim->waitForLogLine("> COMP\\r\\n"));
+    ASSERT_TRUE(s->sim->waitForLogLine("> COMP\\r\\n"));
     // "COMP" waits for the sweep (the margin only allows for the log's own time stamps).
     double capt = -1, comp = -1;
-    for (const orvel::test::SimLogEntry& e : sim->logEntries()) {
+    for (const orvel::test::SimLogEntry& e : s->sim->logEntries()) {
         if (e.mark == '<' && e.text == "CAPT")
             capt = e.seconds;
         if (e.mark == '>' && e.text == "COMP\\r\\n")
@@ -292,11 +209,11 @@ TEST_F(SimSettings, AutoTuneAnswersOkLaterAndTunesToTheStrongestSignal) {
     start({"--no-pace", "--auto-ms", "300", "--signal", "700M:-25", "--signal", "2.1G:-35"});
     ASSERT_EQ(ask("REF-60"), "OK");
     // One write, so that a busy machine cannot hold the question back past the tuning.
-    ASSERT_TRUE(port->write("AUTO\r\nAUTO?\r\n"));
+    ASSERT_TRUE(s->port->write("AUTO\r\nAUTO?\r\n"));
     std::string reply;
-    ASSERT_TRUE(port->readUntil("\r\n", reply));
+    ASSERT_TRUE(s->port->readUntil("\r\n", reply));
     EXPECT_EQ(reply, "BUSY\r\n");
-    ASSERT_TRUE(port->readUntil("\r\n", reply));
+    ASSERT_TRUE(s->port->readUntil("\r\n", reply));
     EXPECT_EQ(reply, "OK\r\n");
     EXPECT_EQ(ask("FREQ?"), "700000000.0000");
     EXPECT_EQ(ask("REF?"), "-20");

@@ -79,8 +79,7 @@ TEST(SimTrace, LevelBytesFollowReferenceScaleAndNotOffset) {
     EXPECT_NEAR(peak(), 75, 2); // 10 dB at 0.08 dB a step
     ASSERT_EQ(s.ask("REF-40"), "OK");
     EXPECT_EQ(peak(), 255); // above the top: clipped
-    ASSERT_EQ(s.ask("SCALE10"), "OK");
-    ASSERT_EQ(s.ask("REF-30"), "OK");
+    ASSERT_NO_FATAL_FAILURE(s.setAll({"SCALE10", "REF-30"}));
     simtest::DecodedRecord detailed = s.screen(true);
     EXPECT_NEAR(detailed.points[500], 200, 2); // the signal sits at the centre position
 }
@@ -96,16 +95,14 @@ TEST(SimTrace, NoiseFloorFollowsRbwAndReference) {
     ASSERT_EQ(s.ask("RBW30K"), "OK");
     EXPECT_NEAR(at100k - simtest::median(s.screen().points), 5.2 / 0.4, 8);
     // A low reference level reaches the thermal floor: the noise shows higher on the screen.
-    ASSERT_EQ(s.ask("RBW100K"), "OK");
-    ASSERT_EQ(s.ask("REF-60"), "OK");
+    ASSERT_NO_FATAL_FAILURE(s.setAll({"RBW100K", "REF-60"}));
     EXPECT_NEAR(simtest::median(s.screen().points), 200 - 54 / 0.4, 8);
 }
 
 TEST(SimTrace, DetectorsOrderTheNoise) {
     SimSession s({"--no-pace", "--signal", "3G:-100"});
     ASSERT_TRUE(s.ready()) << s.sim->error();
-    ASSERT_EQ(s.ask("VBWOFF"), "OK");
-    ASSERT_EQ(s.ask("DETPOS"), "OK");
+    ASSERT_NO_FATAL_FAILURE(s.setAll({"VBWOFF", "DETPOS"}));
     const double pos = simtest::mean(s.screen(true).points);
     ASSERT_EQ(s.ask("DETSMP"), "OK");
     const double smp = simtest::mean(s.screen(true).points);
@@ -127,22 +124,19 @@ TEST(SimTrace, ThePeakDetectorCatchesANarrowSignalBetweenPositions) {
 TEST(SimTrace, ZeroSpanShowsTheEnvelopeAtTheCentre) {
     SimSession s({"--no-pace", "--signal", "1G:-10", "--signal", "1.00005G:-10"});
     ASSERT_TRUE(s.ready()) << s.sim->error();
-    ASSERT_EQ(s.ask("RBW3K"), "OK"); // only the 1 GHz tone passes
-    ASSERT_EQ(s.ask("SPANZERO"), "OK");
-    ASSERT_EQ(s.ask("DETSMP"), "OK");
+    // Only the 1 GHz tone passes.
+    ASSERT_NO_FATAL_FAILURE(s.setAll({"RBW3K", "SPANZERO", "DETSMP"}));
     auto steady = s.screen(true).points;
     EXPECT_NEAR(*std::min_element(steady.begin(), steady.end()), 150, 3);
     EXPECT_NEAR(*std::max_element(steady.begin(), steady.end()), 150, 3);
     // With both tones inside the filter the envelope beats at 50 kHz: sampled every 10 us it
     // shows their sum (+6 dB) and their cancellation in turn.
-    ASSERT_EQ(s.ask("RBW3M"), "OK");
-    ASSERT_EQ(s.ask("SWEEP10M"), "OK");
+    ASSERT_NO_FATAL_FAILURE(s.setAll({"RBW3M", "SWEEP10M"}));
     auto beat = s.screen(true).points;
     EXPECT_NEAR(*std::max_element(beat.begin(), beat.end()), 165, 4);
     EXPECT_LT(*std::min_element(beat.begin(), beat.end()), 100);
     // Away from the tones only noise is left.
-    ASSERT_EQ(s.ask("RBW3K"), "OK");
-    ASSERT_EQ(s.ask("FREQ1100000000.0000"), "OK");
+    ASSERT_NO_FATAL_FAILURE(s.setAll({"RBW3K", "FREQ1100000000.0000"}));
     EXPECT_LT(simtest::median(s.screen(true).points), 60);
 }
 
@@ -160,9 +154,7 @@ TEST(SimTrace, TheSeedMakesTracesRepeatable) {
 TEST(SimTrace, MaxAndMinHoldAccumulateUpToTheirCount) {
     SimSession s({"--no-pace", "--signal", "3G:-100"});
     ASSERT_TRUE(s.ready()) << s.sim->error();
-    ASSERT_EQ(s.ask("SWEEP10M"), "OK");
-    ASSERT_EQ(s.ask("CALCMAX"), "OK");
-    ASSERT_EQ(s.ask("MAXNO4"), "OK");
+    ASSERT_NO_FATAL_FAILURE(s.setAll({"SWEEP10M", "CALCMAX", "MAXNO4"}));
     std::vector<std::vector<uint8_t>> traces;
     for (int i = 0; i < 6; ++i) {
         ASSERT_TRUE(s.capture());
@@ -174,8 +166,7 @@ TEST(SimTrace, MaxAndMinHoldAccumulateUpToTheirCount) {
     EXPECT_GT(simtest::mean(traces[3]), simtest::mean(traces[0]) + 2);
     EXPECT_EQ(traces[3], traces[5]); // four sweeps held, then the hold is complete
 
-    ASSERT_EQ(s.ask("CALCMIN"), "OK");
-    ASSERT_EQ(s.ask("MINNO0"), "OK");
+    ASSERT_NO_FATAL_FAILURE(s.setAll({"CALCMIN", "MINNO0"}));
     std::vector<uint8_t> previous;
     for (int i = 0; i < 4; ++i) {
         ASSERT_TRUE(s.capture());
@@ -191,8 +182,7 @@ TEST(SimTrace, MaxAndMinHoldAccumulateUpToTheirCount) {
 TEST(SimTrace, AverageSmoothsTheNoise) {
     SimSession s({"--no-pace", "--signal", "3G:-100"});
     ASSERT_TRUE(s.ready()) << s.sim->error();
-    ASSERT_EQ(s.ask("SWEEP10M"), "OK");
-    ASSERT_EQ(s.ask("VBWOFF"), "OK");
+    ASSERT_NO_FATAL_FAILURE(s.setAll({"SWEEP10M", "VBWOFF"}));
     auto spread = [](const std::vector<uint8_t>& p) {
         double m = simtest::mean(p), sum = 0;
         for (uint8_t v : p)
@@ -201,8 +191,7 @@ TEST(SimTrace, AverageSmoothsTheNoise) {
     };
     ASSERT_TRUE(s.capture());
     const double single = spread(s.screen(true).points);
-    ASSERT_EQ(s.ask("CALCAVE"), "OK");
-    ASSERT_EQ(s.ask("AVENO16"), "OK");
+    ASSERT_NO_FATAL_FAILURE(s.setAll({"CALCAVE", "AVENO16"}));
     for (int i = 0; i < 12; ++i)
         ASSERT_TRUE(s.capture());
     EXPECT_LT(spread(s.screen(true).points), single / 2);
@@ -215,8 +204,7 @@ TEST(SimTrace, AverageSmoothsTheNoise) {
 TEST(SimTrace, RunningSweepsContinuously) {
     SimSession s({"--no-pace", "--signal", "3G:-100"});
     ASSERT_TRUE(s.ready()) << s.sim->error();
-    ASSERT_EQ(s.ask("SWEEP10M"), "OK");
-    ASSERT_EQ(s.ask("CALCMAX"), "OK");
+    ASSERT_NO_FATAL_FAILURE(s.setAll({"SWEEP10M", "CALCMAX"}));
     auto first = s.screen(true).points;
     ASSERT_EQ(s.ask("RUN"), "OK");
     // Sweeps pile up in max hold while running; wait until they show.
