@@ -32,7 +32,8 @@ void Load(const std::string& text) {
 }
 
 void Parse(const std::string& text) {
-    Parse(text);
+    Load(text);
+    ParseScreenRecord(250);
 }
 
 class ScreenRecordTest : public ::testing::Test {
