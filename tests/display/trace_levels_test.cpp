@@ -47,31 +47,26 @@ TEST(DisplayArray, NoDataDrawsTheBottomLine) {
         ASSERT_DOUBLE_EQ(v, -80.0);
 }
 
-TEST(YAxis, UnzoomedShowsTheFullRangeBelowTheTop) {
-    const AxisRange r10 = YAxisRange(12.5, 1, 0, 40);
-    EXPECT_DOUBLE_EQ(r10.maximum, 12.5);
-    EXPECT_DOUBLE_EQ(r10.minimum, -67.5);
-    const AxisRange r2 = YAxisRange(0, 0, 0, 0);
-    EXPECT_DOUBLE_EQ(r2.minimum, -16);
-}
-
-TEST(YAxis, ZoomTwoAtTenDbShowsTwentyDbWithTicksEveryTwoAndAHalf) {
-    const AxisRange r = YAxisRange(10, 1, 2, 0);
-    EXPECT_DOUBLE_EQ(r.maximum, 10);
-    EXPECT_DOUBLE_EQ(r.minimum, -10);
+TEST(YAxis, RangeByTopScaleZoomAndScroll) {
+    struct Case {
+        double top;
+        int scale, zoom, scroll;
+        double maximum, minimum;
+    };
+    for (const Case& c : {
+             Case{12.5, 1, 0, 40, 12.5, -67.5}, // unzoomed: the full range below the top
+             Case{0, 0, 0, 0, 0, -16},
+             Case{10, 1, 2, 0, 10, -10},    // zoom 2 at 10 dB/div shows 20 dB
+             Case{10, 1, 1, 30, -20, -60},  // 1 dB per step at 10 dB/div
+             Case{10, 0, 1, 12, 8, 0},      // whole dB steps of five at 2 dB/div
+             Case{10, 1, 1, 500, -30, -70}, // scroll clamped
+         }) {
+        const AxisRange r = YAxisRange(c.top, c.scale, c.zoom, c.scroll);
+        EXPECT_DOUBLE_EQ(r.maximum, c.maximum) << c.top << " " << c.zoom << " " << c.scroll;
+        EXPECT_DOUBLE_EQ(r.minimum, c.minimum) << c.top << " " << c.zoom << " " << c.scroll;
+    }
     EXPECT_DOUBLE_EQ(YTickInterval(1, 2), 2.5);
     EXPECT_DOUBLE_EQ(YTickInterval(0, 3), 0.25);
-}
-
-TEST(YAxis, ScrollMovesTheWindowDown) {
-    const AxisRange r10 = YAxisRange(10, 1, 1, 30); // 1 dB per step at 10 dB/div
-    EXPECT_DOUBLE_EQ(r10.maximum, -20);
-    EXPECT_DOUBLE_EQ(r10.minimum, -60);
-    const AxisRange r2 = YAxisRange(10, 0, 1, 12); // whole dB steps of five at 2 dB/div
-    EXPECT_DOUBLE_EQ(r2.maximum, 8);
-    EXPECT_DOUBLE_EQ(r2.minimum, 0);
-    const AxisRange clamped = YAxisRange(10, 1, 1, 500);
-    EXPECT_DOUBLE_EQ(clamped.maximum, -30);
 }
 
 TEST(XAxis, WindowsAndTicksByZoom) {

@@ -34,17 +34,21 @@ TEST(ViewLayoutGeometry, TinyOrNegativeSizesGiveEmptyRects) {
     EXPECT_EQ(l.graph.height, 0);
 }
 
+// Starting up is checked through ApplySizeChange below and through the widget.
 TEST(CompactThreshold, EntersBelowEitherMinimumAndLeavesOnlyAtBoth) {
-    EXPECT_EQ(DecideLayoutChange(965, 800, false, false), LayoutChange::EnterCompact);
-    EXPECT_EQ(DecideLayoutChange(1200, 689, false, false), LayoutChange::EnterCompact);
-    EXPECT_EQ(DecideLayoutChange(966, 690, false, false), LayoutChange::None);
-    EXPECT_EQ(DecideLayoutChange(966, 689, false, true), LayoutChange::None);
-    EXPECT_EQ(DecideLayoutChange(965, 690, false, true), LayoutChange::None);
-    EXPECT_EQ(DecideLayoutChange(966, 690, false, true), LayoutChange::LeaveCompact);
-}
-
-TEST(CompactThreshold, StartingUpKeepsTheNormalLayout) {
-    EXPECT_EQ(DecideLayoutChange(500, 400, true, false), LayoutChange::None);
+    struct Case {
+        int width, height;
+        bool compact;
+        LayoutChange change;
+    };
+    for (const Case& c :
+         {Case{965, 800, false, LayoutChange::EnterCompact},
+          Case{1200, 689, false, LayoutChange::EnterCompact},
+          Case{966, 690, false, LayoutChange::None}, Case{966, 689, true, LayoutChange::None},
+          Case{965, 690, true, LayoutChange::None},
+          Case{966, 690, true, LayoutChange::LeaveCompact}})
+        EXPECT_EQ(DecideLayoutChange(c.width, c.height, false, c.compact), c.change)
+            << c.width << "x" << c.height << " " << c.compact;
 }
 
 class SizeChangeTest : public ::testing::Test {

@@ -7,7 +7,26 @@
 
 #include <gtest/gtest.h>
 
+#include <initializer_list>
+
 namespace {
+
+struct Row {
+    int code;
+    const char* reply;
+    int InstrumentSettings::*field;
+    int expected;
+};
+
+// Rows run in order: a reply that must leave the field alone expects the value before it.
+void Decode(std::initializer_list<Row> rows) {
+    for (const Row& r : rows) {
+        DecodeQueryReply(r.code, r.reply);
+        EXPECT_EQ(gSettings.*r.field, r.expected) << r.code << " \"" << r.reply << '"';
+    }
+}
+
+using S = InstrumentSettings;
 
 TEST(QueryDecoding, EveryCodeHasItsKeyword) {
     EXPECT_STREQ(QueryKeyword(query::kFreq), "FREQ?");
@@ -22,33 +41,47 @@ TEST(QueryDecoding, EveryCodeHasItsKeyword) {
 TEST(QueryDecoding, SpanFollowsTheModelRow) {
     gSettings.modelIndex = 0;
     gSettings.spanIndex = 3;
-    DecodeQueryReply(query::kSpan, "20M");
-    EXPECT_EQ(gSettings.spanIndex, 7);
-    DecodeQueryReply(query::kSpan, "FULL");
-    EXPECT_EQ(gSettings.spanIndex, 14);
+    Decode({{query::kSpan, "20M", &S::spanIndex, 7}, {query::kSpan, "FULL", &S::spanIndex, 14}});
     gSettings.modelIndex = 1;
     gSettings.spanIndex = 3;
-    DecodeQueryReply(query::kSpan, "20m");
-    EXPECT_EQ(gSettings.spanIndex, 7);
-    DecodeQueryReply(query::kSpan, "FULL");
-    EXPECT_EQ(gSettings.spanIndex, 7) << "FULL lies outside the positions asked on RVX420";
-    DecodeQueryReply(query::kSpan, "5G");
-    EXPECT_EQ(gSettings.spanIndex, 14);
+    // FULL lies outside the positions asked on RVX420.
+    Decode({{query::kSpan, "20m", &S::spanIndex, 7},
+            {query::kSpan, "FULL", &S::spanIndex, 7},
+            {query::kSpan, "5G", &S::spanIndex, 14}});
 }
 
-TEST(QueryDecoding, LongestKeywordWins) {
-    DecodeQueryReply(query::kUnit, "DBMV");
-    EXPECT_EQ(gSettings.unitIndex, 2);
-    DecodeQueryReply(query::kVbw, "100K");
-    EXPECT_EQ(gSettings.vbwIndex, 6);
-    DecodeQueryReply(query::kSweep, "10");
-    EXPECT_EQ(gSettings.sweepIndex, 6);
-    DecodeQueryReply(query::kSweep, "1");
-    EXPECT_EQ(gSettings.sweepIndex, 4);
-    DecodeQueryReply(query::kSweep, "10M");
-    EXPECT_EQ(gSettings.sweepIndex, 0);
-    DecodeQueryReply(query::kRbw, "300k");
-    EXPECT_EQ(gSettings.rbwIndex, 4);
+TEST(QueryDecoding, KeywordsCaseAndRepliesOutsideTheAskedPositions) {
+    gSettings.vbwIndex = 4;
+    EXPECT_EQ(DecodeQueryReply(query::kVbw, "ALL"), 1);
+    gSettings.antennaIndex = 2;
+    gSettings.measureIndex = 2;
+    gSettings.calcIndex = 1;
+    gSettings.impedanceIndex = 0;
+    gSettings.calcSpread = 1;
+    Decode({
+        {query::kVbw, "ALL", &S::vbwIndex, 4},
+        // The longest keyword wins.
+        {query::kUnit, "DBMV", &S::unitIndex, 2},
+        {query::kVbw, "100K", &S::vbwIndex, 6},
+        {query::kSweep, "10", &S::sweepIndex, 6},
+        {query::kSweep, "1", &S::sweepIndex, 4},
+        {query::kSweep, "10M", &S::sweepIndex, 0},
+        {query::kRbw, "300k", &S::rbwIndex, 4},
+        // Replies outside the positions asked leave the field.
+        {query::kEfAntenna, "USER", &S::antennaIndex, 4},
+        {query::kEfAntenna, "AT15", &S::antennaIndex, 4},
+        {query::kMeas, "FC", &S::measureIndex, 2},
+        {query::kCalc, "", &S::calcIndex, 1},
+        // Exact-case replies.
+        {query::kImpedance, "75", &S::impedanceIndex, 1},
+        {query::kImpedance, "050", &S::impedanceIndex, 1},
+        {query::kImpedance, "50OHM", &S::impedanceIndex, 0},
+        {query::kRemote, "ON", &S::remoteState, 1},
+        {query::kRemote, "on", &S::remoteState, 0},
+        {query::kCalcSpread, "off", &S::calcSpread, 1},
+        {query::kCalcSpread, "OFF", &S::calcSpread, 0},
+        {query::kCalcSpread, "ON", &S::calcSpread, 1},
+    });
 }
 
 TEST(QueryDecoding, FieldStrengthUnitReadsAsDbm) {
@@ -60,46 +93,6 @@ TEST(QueryDecoding, FieldStrengthUnitReadsAsDbm) {
     EXPECT_EQ(gSettings.unitIndex, 0) << "the rule applies whether or not the reply matched";
 }
 
-TEST(QueryDecoding, RepliesOutsideTheAskedPositionsLeaveTheField) {
-    gSettings.vbwIndex = 4;
-    EXPECT_EQ(DecodeQueryReply(query::kVbw, "ALL"), 1);
-    EXPECT_EQ(gSettings.vbwIndex, 4);
-    gSettings.antennaIndex = 2;
-    DecodeQueryReply(query::kEfAntenna, "USER");
-    EXPECT_EQ(gSettings.antennaIndex, 4);
-    DecodeQueryReply(query::kEfAntenna, "AT15");
-    EXPECT_EQ(gSettings.antennaIndex, 4);
-    gSettings.measureIndex = 2;
-    DecodeQueryReply(query::kMeas, "FC");
-    EXPECT_EQ(gSettings.measureIndex, 2);
-    gSettings.calcIndex = 1;
-    DecodeQueryReply(query::kCalc, "");
-    EXPECT_EQ(gSettings.calcIndex, 1);
-}
-
-TEST(QueryDecoding, ExactCaseReplies) {
-    gSettings.impedanceIndex = 0;
-    DecodeQueryReply(query::kImpedance, "75");
-    EXPECT_EQ(gSettings.impedanceIndex, 1);
-    DecodeQueryReply(query::kImpedance, "050");
-    EXPECT_EQ(gSettings.impedanceIndex, 1);
-    DecodeQueryReply(query::kImpedance, "50OHM");
-    EXPECT_EQ(gSettings.impedanceIndex, 0);
-
-    DecodeQueryReply(query::kRemote, "ON");
-    EXPECT_EQ(gSettings.remoteState, 1);
-    DecodeQueryReply(query::kRemote, "on");
-    EXPECT_EQ(gSettings.remoteState, 0);
-
-    gSettings.calcSpread = 1;
-    DecodeQueryReply(query::kCalcSpread, "off");
-    EXPECT_EQ(gSettings.calcSpread, 1);
-    DecodeQueryReply(query::kCalcSpread, "OFF");
-    EXPECT_EQ(gSettings.calcSpread, 0);
-    DecodeQueryReply(query::kCalcSpread, "ON");
-    EXPECT_EQ(gSettings.calcSpread, 1);
-}
-
 TEST(QueryDecoding, NumbersAndIntegers) {
     DecodeQueryReply(query::kFreq, "1.5G");
     EXPECT_DOUBLE_EQ(gSettings.centerFreq, 1.5e9);
@@ -109,22 +102,14 @@ TEST(QueryDecoding, NumbersAndIntegers) {
     EXPECT_DOUBLE_EQ(gSettings.levelOffset, -3.5);
     DecodeQueryReply(query::kNormMarker, "2.5e-3");
     EXPECT_DOUBLE_EQ(gSettings.normMarkerFreq, 0.0025);
-    DecodeQueryReply(query::kRef, "-20");
-    EXPECT_EQ(gSettings.refLevel, -20);
-    DecodeQueryReply(query::kAveCount, "256");
-    EXPECT_EQ(gSettings.aveCount, 256);
-    DecodeQueryReply(query::kMaxCount, "99999999999999");
-    EXPECT_EQ(gSettings.maxCount, 2147483647);
-}
-
-TEST(QueryDecoding, RepliesWithoutDigitsKeepNumbers) {
-    gSettings.centerFreq = 1e9;
-    gSettings.refLevel = 10;
+    Decode({{query::kRef, "-20", &S::refLevel, -20},
+            {query::kAveCount, "256", &S::aveCount, 256},
+            {query::kMaxCount, "99999999999999", &S::maxCount, 2147483647},
+            // Replies without digits keep the number.
+            {query::kRef, "dBm", &S::refLevel, -20}});
     DecodeQueryReply(query::kFreq, "garbage");
-    DecodeQueryReply(query::kRef, "dBm");
     DecodeQueryReply(query::kFreq, "");
-    EXPECT_DOUBLE_EQ(gSettings.centerFreq, 1e9);
-    EXPECT_EQ(gSettings.refLevel, 10);
+    EXPECT_DOUBLE_EQ(gSettings.centerFreq, 1.5e9);
 }
 
 TEST(QueryDecoding, HoldSucceedsOnlyOnOk) {

@@ -31,6 +31,11 @@ void Load(const std::string& text) {
     std::snprintf(gSettings.rxBuffer, kRxBufferSize, "%s", text.c_str());
 }
 
+void Parse(const std::string& text) {
+    Load(text);
+    ParseScreenRecord(250);
+}
+
 class ScreenRecordTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -42,8 +47,7 @@ protected:
 
 TEST_F(ScreenRecordTest, DecodesEveryLabel) {
     record.recordUnitBits = 0x1F0;
-    Load(Record("dBm", Points(251, 0x10)));
-    ParseScreenRecord(250);
+    Parse(Record("dBm", Points(251, 0x10)));
     EXPECT_DOUBLE_EQ(record.recordCenterFreq, 1e9);
     EXPECT_EQ(record.recordSpanIndex, 7);
     EXPECT_EQ(record.recordRefLevel, -10);
@@ -62,57 +66,46 @@ TEST_F(ScreenRecordTest, DecodesEveryLabel) {
 }
 
 TEST_F(ScreenRecordTest, UnitWordsInTheirOrder) {
-    Load(Record("dBmV", ""));
-    ParseScreenRecord(250);
-    EXPECT_EQ(record.recordUnitBits & 0xF, 2u);
-    EXPECT_EQ(record.recordKind, 34);
-    Load(Record("dBm", "") + " dBuV");
-    ParseScreenRecord(250);
-    EXPECT_EQ(record.recordUnitBits & 0xF, 0u);
-    EXPECT_EQ(record.recordKind, 30);
-    Load(Record("dBu{", ""));
-    ParseScreenRecord(250);
-    EXPECT_EQ(record.recordUnitBits & 0xF, 4u);
-    EXPECT_EQ(record.recordKind, 28);
-    Load(Record("dBu|", ""));
-    ParseScreenRecord(250);
-    EXPECT_EQ(record.recordUnitBits & 0xF, 5u);
-    EXPECT_EQ(record.recordKind, 29);
+    struct Case {
+        std::string text;
+        unsigned bits;
+        int kind;
+    };
+    for (const Case& c : {Case{Record("dBmV", ""), 2, 34}, Case{Record("dBm", "") + " dBuV", 0, 30},
+                          Case{Record("dBu{", ""), 4, 28}, Case{Record("dBu|", ""), 5, 29}}) {
+        Parse(c.text);
+        EXPECT_EQ(record.recordUnitBits & 0xF, c.bits) << c.text;
+        EXPECT_EQ(record.recordKind, c.kind) << c.text;
+    }
 }
 
 TEST_F(ScreenRecordTest, SweepIsTheLongestKeywordBeforeTheDetector) {
-    Load("CF 1G\r\nSP 1M\r\nRF0\r\nST 10msSMP\r\nRB 3K\r\nVB OFF\r\nSC 2\r\nTRACE");
-    ParseScreenRecord(250);
+    Parse("CF 1G\r\nSP 1M\r\nRF0\r\nST 10msSMP\r\nRB 3K\r\nVB OFF\r\nSC 2\r\nTRACE");
     EXPECT_EQ(record.recordSweepIndex, 0);
     EXPECT_EQ(record.recordDetectorIndex, 2);
     EXPECT_EQ(record.recordVbwIndex, 10);
     EXPECT_EQ(record.recordScaleIndex, 0);
-    Load("CF 1G\r\nSP 1M\r\nRF0\r\nST 10sneg\r\nRB 3K\r\nVB 1M\r\nSC 5\r\nTRACE");
-    ParseScreenRecord(250);
+    Parse("CF 1G\r\nSP 1M\r\nRF0\r\nST 10sneg\r\nRB 3K\r\nVB 1M\r\nSC 5\r\nTRACE");
     EXPECT_EQ(record.recordSweepIndex, 6);
     EXPECT_EQ(record.recordDetectorIndex, 1);
     EXPECT_EQ(record.recordScaleIndex, 0) << "a scale other than 2 or 10 leaves the field";
-    Load("CF 1G\r\nSP 1M\r\nRF0\r\nST PO\r\nRB 3K\r\nVB 1M\r\nSC 10\r\nTRACE");
-    ParseScreenRecord(250);
+    Parse("CF 1G\r\nSP 1M\r\nRF0\r\nST PO\r\nRB 3K\r\nVB 1M\r\nSC 10\r\nTRACE");
     EXPECT_EQ(record.recordSweepIndex, 6) << "too short: neither sweep nor detector";
     EXPECT_EQ(record.recordDetectorIndex, 1);
 }
 
 TEST_F(ScreenRecordTest, ReferenceFromALineBeginningWithR) {
-    Load("CF 1G\r\nSP 1M\r\nR -35dBm\r\nST 1sPOS\r\nRB 3K\r\nVB 1M\r\nSC 10\r\nTRACE");
-    ParseScreenRecord(250);
+    Parse("CF 1G\r\nSP 1M\r\nR -35dBm\r\nST 1sPOS\r\nRB 3K\r\nVB 1M\r\nSC 10\r\nTRACE");
     EXPECT_EQ(record.recordRefLevel, -35);
 }
 
 TEST_F(ScreenRecordTest, MissingLabelStopsTheParseThere) {
-    Load(Record("dBm", Points(251, 0)));
-    ParseScreenRecord(250);
+    Parse(Record("dBm", Points(251, 0)));
     record.recordRbwIndex = 6;
     record.recordVbwIndex = 9;
     std::string text = Record("dBmV", Points(251, 0x40));
     text.replace(text.find("RB"), 2, "XX");
-    Load(text);
-    ParseScreenRecord(250);
+    Parse(text);
     EXPECT_EQ(record.recordKind, 34) << "fields before the gap take their new values";
     EXPECT_EQ(record.recordRbwIndex, 6);
     EXPECT_EQ(record.recordVbwIndex, 9);
@@ -121,10 +114,8 @@ TEST_F(ScreenRecordTest, MissingLabelStopsTheParseThere) {
 }
 
 TEST_F(ScreenRecordTest, ShortTraceKeepsTheRestAndStopsAtTheEnd) {
-    Load(Record("dBm", Points(251, 0x20)));
-    ParseScreenRecord(250);
-    Load(Record("dBm", "01,02,0"));
-    ParseScreenRecord(250);
+    Parse(Record("dBm", Points(251, 0x20)));
+    Parse(Record("dBm", "01,02,0"));
     EXPECT_EQ(record.tracePoints[0], 1);
     EXPECT_EQ(record.tracePoints[1], 2);
     EXPECT_EQ(record.tracePoints[2], 0);
@@ -133,8 +124,7 @@ TEST_F(ScreenRecordTest, ShortTraceKeepsTheRestAndStopsAtTheEnd) {
 }
 
 TEST_F(ScreenRecordTest, NonHexadecimalPointsAndNulBytes) {
-    Load(Record("dBm", "ZZ,1G,7F,"));
-    ParseScreenRecord(250);
+    Parse(Record("dBm", "ZZ,1G,7F,"));
     EXPECT_EQ(record.tracePoints[0], 0);
     EXPECT_EQ(record.tracePoints[1], 1);
     EXPECT_EQ(record.tracePoints[2], 0x7F);
@@ -171,8 +161,7 @@ TEST_F(ScreenRecordTest, LabelAtTheVeryEndOfTheBufferReadsNothingBeyond) {
 
 TEST_F(ScreenRecordTest, UnchangedTracesAreCountedUpToTen) {
     gSettings.unchangedTraceCount = 0;
-    Load(Record("dBm", Points(250, 0x30)));
-    ParseScreenRecord(250);
+    Parse(Record("dBm", Points(250, 0x30)));
     EXPECT_EQ(gSettings.unchangedTraceCount, 0);
     for (int i = 0; i < 12; ++i) {
         ParseScreenRecord(250);
@@ -181,19 +170,16 @@ TEST_F(ScreenRecordTest, UnchangedTracesAreCountedUpToTen) {
     gSettings.unchangedTraceCount = 3;
     std::string differing = Points(250, 0x30);
     differing.replace(3 * 100, 2, "FF");
-    Load(Record("dBm", differing));
-    ParseScreenRecord(250);
+    Parse(Record("dBm", differing));
     EXPECT_EQ(gSettings.unchangedTraceCount, 3);
 }
 
 TEST_F(ScreenRecordTest, AnalyzerRecordsOf251PointsCountOnlyWhenAllAreUnchanged) {
-    Load(Record("dBm", Points(251, 0x30)));
-    ParseScreenRecord(250);
+    Parse(Record("dBm", Points(251, 0x30)));
     gSettings.unchangedTraceCount = 0;
     std::string differing = Points(251, 0x30);
     differing.replace(3 * 250, 2, "FF");
-    Load(Record("dBm", differing));
-    ParseScreenRecord(250);
+    Parse(Record("dBm", differing));
     EXPECT_EQ(gSettings.unchangedTraceCount, 0) << "250 of 251 equal is a changed trace";
     ParseScreenRecord(250);
     EXPECT_EQ(gSettings.unchangedTraceCount, 1);
@@ -201,12 +187,10 @@ TEST_F(ScreenRecordTest, AnalyzerRecordsOf251PointsCountOnlyWhenAllAreUnchanged)
 
 TEST_F(ScreenRecordTest, SpanKeywordMustMatchWhole) {
     record.recordSpanIndex = 3;
-    Load("CF 1G\r\nSP 20MHz\r\nRF0\r\nST 1sPOS\r\nRB 3K\r\nVB 1M\r\nSC 10\r\nTRACE");
-    ParseScreenRecord(250);
+    Parse("CF 1G\r\nSP 20MHz\r\nRF0\r\nST 1sPOS\r\nRB 3K\r\nVB 1M\r\nSC 10\r\nTRACE");
     EXPECT_EQ(record.recordSpanIndex, 3);
     gSettings.modelIndex = 1;
-    Load("CF 1G\r\nSP full\r\nRF0\r\nST 1sPOS\r\nRB 3K\r\nVB 1M\r\nSC 10\r\nTRACE");
-    ParseScreenRecord(250);
+    Parse("CF 1G\r\nSP full\r\nRF0\r\nST 1sPOS\r\nRB 3K\r\nVB 1M\r\nSC 10\r\nTRACE");
     EXPECT_EQ(record.recordSpanIndex, 15);
 }
 

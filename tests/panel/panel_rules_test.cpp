@@ -1,65 +1,53 @@
-// The panel's value rules without a window.
+// The panel's value rules without a window: only the edges the widget tests cannot type
+// (non-finite values, rounding, positions outside the lists). Ordinary clamps are checked
+// through the widgets in control_panel_test.cpp.
 
 #include "panel_rules.h"
 
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <limits>
 
 using namespace panelrules;
 
-TEST(PanelRules, CentreFrequencyIsClampedToTheModel) {
-    EXPECT_EQ(ClampCenterFreq(1.5e9, 0), 1.5e9);
-    EXPECT_EQ(ClampCenterFreq(9e9, 0), 3.3e9);
-    EXPECT_EQ(ClampCenterFreq(9e9, 1), 8.5e9);
-    EXPECT_EQ(ClampCenterFreq(-5, 0), 0.0);
-    EXPECT_FALSE(std::signbit(ClampCenterFreq(-0.0, 0)));
-    EXPECT_EQ(ClampCenterFreq(std::numeric_limits<double>::quiet_NaN(), 0), 0.0);
-    EXPECT_EQ(ClampCenterFreq(std::numeric_limits<double>::infinity(), 1), 8.5e9);
+namespace {
+const double kNaN = std::numeric_limits<double>::quiet_NaN();
+const double kInf = std::numeric_limits<double>::infinity();
+} // namespace
+
+TEST(PanelRules, NonFiniteAndHugeValuesClamp) {
+    EXPECT_EQ(ClampCenterFreq(kNaN, 0), 0.0);
+    EXPECT_EQ(ClampCenterFreq(kInf, 1), 8.5e9);
+    const ReferenceRange dBm = ReferenceRangeFor(0, 0.0);
+    EXPECT_EQ(ClampReference(1e300, dBm), 10);
+    EXPECT_EQ(ClampReference(kNaN, dBm), -60);
+    EXPECT_EQ(ClampReference(-3.9, dBm), -3) << "truncates toward zero";
+    EXPECT_EQ(ReferenceRangeFor(0, -0.5).lo, -61) << "-0.5 rounds away from zero";
+    EXPECT_EQ(ClampOffset(-60), -50.0);
+    EXPECT_EQ(OffsetSpinPosition(-50.0), 0);
+    EXPECT_EQ(OffsetSpinPosition(5.7), 557) << "no binary rounding down to 556";
 }
 
 TEST(PanelRules, SpansThatExcludeTenMillisecondSweeps) {
-    EXPECT_TRUE(SpanExcludesFastSweep(0, 14));
-    EXPECT_FALSE(SpanExcludesFastSweep(0, 13));
-    EXPECT_TRUE(SpanExcludesFastSweep(1, 14));
-    EXPECT_TRUE(SpanExcludesFastSweep(1, 15));
-    EXPECT_TRUE(IsFullSpan(0, 14));
-    EXPECT_FALSE(IsFullSpan(1, 14));
-    EXPECT_TRUE(IsFullSpan(1, 15));
+    struct Case {
+        int model, span;
+        bool excludes, full;
+    };
+    for (const Case c : {Case{0, 13, false, false}, Case{0, 14, true, true},
+                         Case{1, 14, true, false}, Case{1, 15, true, true}}) {
+        EXPECT_EQ(SpanExcludesFastSweep(c.model, c.span), c.excludes) << c.model << " " << c.span;
+        EXPECT_EQ(IsFullSpan(c.model, c.span), c.full) << c.model << " " << c.span;
+    }
 }
 
 TEST(PanelRules, CountListPositions) {
-    EXPECT_EQ(CountListPosition(2, false), 0);
-    EXPECT_EQ(CountListPosition(256, false), 7);
-    EXPECT_EQ(CountListPosition(1024, false), 9);
-    EXPECT_EQ(CountListPosition(0, false), 10);
-    EXPECT_EQ(CountListPosition(4096, false), 10);
-    EXPECT_EQ(CountListPosition(1024, true), 7) << "Average stops at 256";
-    EXPECT_EQ(CountListPosition(0, true), 7);
-    EXPECT_EQ(CountListPosition(-8, false), 10);
-}
-
-TEST(PanelRules, ReferenceRangeByUnitAndOffset) {
-    const ReferenceRange dBm = ReferenceRangeFor(0, 0.0);
-    EXPECT_EQ(dBm.lo, -60);
-    EXPECT_EQ(dBm.hi, 10);
-    const ReferenceRange dBuV = ReferenceRangeFor(107, 0.0);
-    EXPECT_EQ(dBuV.lo, 47);
-    EXPECT_EQ(dBuV.hi, 117);
-    const ReferenceRange shifted = ReferenceRangeFor(0, -0.5);
-    EXPECT_EQ(shifted.lo, -61) << "-0.5 rounds away from zero";
-    EXPECT_EQ(ClampReference(200, dBm), 10);
-    EXPECT_EQ(ClampReference(-3.9, dBm), -3);
-    EXPECT_EQ(ClampReference(1e300, dBm), 10);
-    EXPECT_EQ(ClampReference(std::numeric_limits<double>::quiet_NaN(), dBm), -60);
-}
-
-TEST(PanelRules, OffsetAndItsSpin) {
-    EXPECT_EQ(ClampOffset(60), 50.0);
-    EXPECT_EQ(ClampOffset(-60), -50.0);
-    EXPECT_EQ(OffsetSpinPosition(50.0), 1000);
-    EXPECT_EQ(OffsetSpinPosition(-50.0), 0);
-    EXPECT_EQ(OffsetSpinPosition(2.3), 523);
-    EXPECT_EQ(OffsetSpinPosition(5.7), 557);
+    struct Case {
+        int count;
+        bool average;
+        int position;
+    };
+    for (const Case c :
+         {Case{2, false, 0}, Case{256, false, 7}, Case{1024, false, 9}, Case{0, false, 10},
+          Case{4096, false, 10}, Case{-8, false, 10}, Case{1024, true, 7}, Case{0, true, 7}})
+        EXPECT_EQ(CountListPosition(c.count, c.average), c.position) << c.count << " " << c.average;
 }
