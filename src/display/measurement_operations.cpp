@@ -91,8 +91,7 @@ void TraceDisplay::ApplyMeasureChoice(const MeasureChoice& choice) {
 
     switch (s.measureIndex) {
     case 0:
-        Send(DisplayCommand::MeasureResult);
-        strip_->result->setText(QString::fromLatin1(LastReply()));
+        AskMeasureResult();
         break;
     case 1:
         Send(DisplayCommand::Measure);
@@ -100,8 +99,7 @@ void TraceDisplay::ApplyMeasureChoice(const MeasureChoice& choice) {
         Send(DisplayCommand::CpCenterQuery);
         Send(DisplayCommand::CpWidthQuery);
         RefreshMeasureEdits();
-        Send(DisplayCommand::MeasureResult);
-        strip_->result->setText(QString::fromLatin1(LastReply()));
+        AskMeasureResult();
         UpdateChannelPowerCursors();
         break;
     case 2:
@@ -112,8 +110,7 @@ void TraceDisplay::ApplyMeasureChoice(const MeasureChoice& choice) {
         Send(DisplayCommand::AcpRefCenterQuery);
         Send(DisplayCommand::AcpRefBwQuery);
         RefreshMeasureEdits();
-        Send(DisplayCommand::MeasureResult);
-        strip_->result->setText(QString::fromLatin1(LastReply()));
+        AskMeasureResult();
         UpdateAcpCursors();
         break;
     case 3:
@@ -122,8 +119,7 @@ void TraceDisplay::ApplyMeasureChoice(const MeasureChoice& choice) {
         Send(DisplayCommand::ObwRatioQuery);
         Send(DisplayCommand::ObwDbQuery);
         RefreshMeasureEdits();
-        Send(DisplayCommand::MeasureResult);
-        strip_->result->setText(QString::fromLatin1(LastReply()));
+        AskMeasureResult();
         UpdateObwDisplay();
         break;
     case 4: {
@@ -165,8 +161,7 @@ void TraceDisplay::ApplyMeasureChoice(const MeasureChoice& choice) {
         if (host_)
             host_->FrequencyCounterChanged(true);
         Send(DisplayCommand::Measure);
-        Send(DisplayCommand::MeasureResult);
-        strip_->result->setText(QString::fromLatin1(LastReply()));
+        AskMeasureResult();
         break;
     default:
         break;
@@ -306,6 +301,11 @@ void TraceDisplay::UpdateMeasurementCursors() {
     }
 }
 
+void TraceDisplay::AskMeasureResult() {
+    Send(DisplayCommand::MeasureResult);
+    strip_->result->setText(QString::fromLatin1(LastReply()));
+}
+
 void TraceDisplay::ShowMeasureResult() {
     strip_->result->setText(QString::fromLatin1(LastReply()));
     switch (gSettings.measureIndex) {
@@ -415,8 +415,7 @@ void TraceDisplay::CommitMeasureEdit(MeasureEdit edit) {
     Send(set);
     Send(query);
     control->setText(ratio ? RatioText(*field) : FrequencyText(*field));
-    Send(DisplayCommand::MeasureResult);
-    strip_->result->setText(QString::fromLatin1(LastReply()));
+    AskMeasureResult();
     if (f == 1)
         UpdateChannelPowerCursors();
     else if (f == 2)

@@ -128,6 +128,8 @@ signals:
     void ActiveTraceChanged(int slot);
 
 private:
+    // Sends "MEASRES" and shows the reply in the result box.
+    void AskMeasureResult();
     void Connect();
     void Pause();
     void Resume();
