@@ -17,6 +17,8 @@
 
 #include <algorithm>
 #include <functional>
+
+#include "event_loop_wait.h"
 #include <string>
 
 namespace {
@@ -63,22 +65,6 @@ struct CountingView : LinkView {
     }
     void ShowMeasurementResult(const char* text) override { result = text; }
 };
-
-// Runs the event loop until `done` holds (checked every 5 ms) or a generous time-out passes.
-bool RunUntil(const std::function<bool()>& done, int timeoutMs = 20000) {
-    QElapsedTimer clock;
-    clock.start();
-    // Sleep in the event loop between checks instead of spinning beside the analyzer.
-    QTimer tick;
-    tick.start(5);
-    while (!done()) {
-        if (clock.elapsed() > timeoutMs) {
-            return false;
-        }
-        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
-    }
-    return true;
-}
 
 class PollerTest : public ::testing::Test {
 protected:

@@ -15,24 +15,11 @@
 #include <cstring>
 #include <functional>
 
+#include "event_loop_wait.h"
+
 namespace {
 
 using orvel::test::SimProcess;
-
-bool RunUntil(const std::function<bool()>& done, int timeoutMs = 20000) {
-    QElapsedTimer clock;
-    clock.start();
-    // Sleep in the event loop between checks instead of spinning beside the analyzer.
-    QTimer tick;
-    tick.start(5);
-    while (!done()) {
-        if (clock.elapsed() > timeoutMs) {
-            return false;
-        }
-        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
-    }
-    return true;
-}
 
 class SimLoopTest : public SimLinkTest {
 protected:
