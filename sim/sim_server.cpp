@@ -10,6 +10,10 @@
 #include <sys/sysmacros.h>
 #include <unistd.h>
 
+#ifdef __linux__
+#include <sys/inotify.h>
+#endif
+
 namespace sim {
 
 namespace {
@@ -62,7 +66,41 @@ bool SimServer::start(std::string& error) {
         linkMade_ = true;
     }
     log_.event("start " + line_.devicePath());
+#ifdef __linux__
+    // The program opening and closing its end shows in the log, so a reconnect can be seen.
+    openWatch_ = ::inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
+    if (openWatch_ >= 0 &&
+        ::inotify_add_watch(openWatch_, line_.devicePath().c_str(), IN_OPEN | IN_CLOSE) < 0) {
+        ::close(openWatch_);
+        openWatch_ = -1;
+    }
+#endif
     return true;
+}
+
+SimServer::~SimServer() {
+    if (openWatch_ >= 0)
+        ::close(openWatch_);
+}
+
+void SimServer::noteOpenings() {
+#ifdef __linux__
+    alignas(inotify_event) char buffer[1024];
+    for (;;) {
+        ssize_t n = ::read(openWatch_, buffer, sizeof buffer);
+        if (n <= 0)
+            return;
+        for (ssize_t at = 0; at + static_cast<ssize_t>(sizeof(inotify_event)) <= n;) {
+            inotify_event event{};
+            std::memcpy(&event, buffer + at, sizeof event);
+            if (event.mask & IN_OPEN)
+                log_.event("the program's end opened");
+            if (event.mask & IN_CLOSE)
+                log_.event("the program's end closed");
+            at += static_cast<ssize_t>(sizeof(inotify_event) + event.len);
+        }
+    }
+#endif
 }
 
 void SimServer::removeLink() {
@@ -190,9 +228,13 @@ int SimServer::run() {
         if (auto w = line_.nextWrite(now); w && (!wake || *w < *wake))
             wake = w;
 
-        pollfd fds[2];
+        pollfd fds[3];
         nfds_t count = 0;
-        int lineSlot = -1, stdinSlot = -1;
+        int lineSlot = -1, stdinSlot = -1, watchSlot = -1;
+        if (openWatch_ >= 0) {
+            watchSlot = static_cast<int>(count);
+            fds[count++] = {openWatch_, POLLIN, 0};
+        }
         if (line_.isOpen()) {
             lineSlot = static_cast<int>(count);
             // A program that sends and never reads is not served further: its commands wait in
@@ -224,6 +266,9 @@ int SimServer::run() {
             return 1;
         }
         now = Clock::now();
+        // Before the line: an opening comes before what the program then writes.
+        if (watchSlot >= 0 && fds[watchSlot].revents)
+            noteOpenings();
         if (stdinSlot >= 0 && fds[stdinSlot].revents) {
             char buffer[256];
             ssize_t r = ::read(STDIN_FILENO, buffer, sizeof buffer);

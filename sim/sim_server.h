@@ -15,6 +15,9 @@ namespace sim {
 class SimServer {
 public:
     explicit SimServer(const SimOptions& options);
+    ~SimServer();
+    SimServer(const SimServer&) = delete;
+    SimServer& operator=(const SimServer&) = delete;
 
     // Opens the line, the log and the link; false with a message on failure.
     bool start(std::string& error);
@@ -32,6 +35,7 @@ private:
     void processLines(Clock::time_point now);
     bool mayTakeCommands() const;
     void noteProgramBaud();
+    void noteOpenings();
     void deliver(const Reply& reply);
 
     SimOptions options_;
@@ -42,6 +46,7 @@ private:
     std::string input_;
     bool linkMade_ = false;
     long loggedProgramBaud_ = 0;
+    int openWatch_ = -1; // inotify on the device end, -1 where there is none
 };
 
 // Set by the signal handler; run() returns when it is set.

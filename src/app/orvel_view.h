@@ -94,6 +94,8 @@ private:
     void OnAbout();
     void OnHelp();
     void OnConversion();
+    void OnSetup();
+    void OnColorEdit();
 
     QMainWindow* frame_;
     MainMenu* menu_;

@@ -6,6 +6,7 @@
 #include "about_dialog.h"
 #include "acquisition.h"
 #include "all_settings.h"
+#include "color_edit_dialog.h"
 #include "command_set.h"
 #include "control_panel.h"
 #include "display_model.h"
@@ -14,6 +15,8 @@
 #include "main_menu.h"
 #include "marker_conversion_dialog.h"
 #include "menu_ids.h"
+#include "serial_port.h"
+#include "setup_sheet.h"
 #include "trace_display.h"
 #include "user_data_upload.h"
 
@@ -62,6 +65,8 @@ void COrvelView::WireMenu() {
         menu_->adopt(kMarker1And2 + entry, display_->MarkerDisplayAction(entry));
     }
 
+    wire(kSetup, [this] { OnSetup(); });
+    wire(kColorEdit, [this] { OnColorEdit(); });
     wire(kHelp, [this] { OnHelp(); });
     wire(kAbout, [this] { OnAbout(); });
 }
@@ -83,6 +88,33 @@ void COrvelView::OnConversion() {
     SendCommand(cmd::kConversion);
     UpdateMarkerReadouts();
     ResumeAcquisition();
+}
+
+void COrvelView::OnSetup() {
+    {
+        Cpsheet sheet(this);
+        sheet.exec();
+    }
+    // Whatever the user did: the port opens again with what is stored now and the analyzer is
+    // looked for again.
+    PauseAcquisition();
+    CommPort(portop::kClose);
+    CommPort(portop::kOpen);
+    WaitMilliseconds(200);
+    gSettings.instrumentPresent = CheckPresence();
+    SetPortTimeouts(portprofile::kLong);
+    panel_->RebuildSpanListForModel();
+    ResumeAcquisition();
+}
+
+void COrvelView::OnColorEdit() {
+    const SavedColors saved = SavedColors::Take();
+    CColorEditDlg dialog(this);
+    if (dialog.exec() == QDialog::Accepted) {
+        display_->ApplyColors();
+    } else {
+        saved.Restore();
+    }
 }
 
 void COrvelView::OnHelp() {

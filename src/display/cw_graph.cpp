@@ -15,10 +15,6 @@ constexpr int kGrabPixels = 5;      // how near a press must be to take a cursor
 constexpr int kMaxGridLines = 200;  // a tiny tick interval draws no grid rather than hang
 constexpr double kPixelLimit = 1e5; // keeps wild levels inside the raster engine's range
 
-QColor ToQColor(uint32_t rgb) {
-    return QColor(rgb & 0xFF, (rgb >> 8) & 0xFF, (rgb >> 16) & 0xFF);
-}
-
 bool ValidIndex(int index, int count) {
     return index >= 1 && index <= count;
 }
@@ -28,6 +24,17 @@ double Finite(double v) {
 }
 
 } // namespace
+
+QColor ColorFromRgb(uint32_t rgb) {
+    return QColor(static_cast<int>(rgb & 0xFF), static_cast<int>((rgb >> 8) & 0xFF),
+                  static_cast<int>((rgb >> 16) & 0xFF));
+}
+
+uint32_t RgbFromColor(const QColor& color) {
+    const QColor c = color.toRgb();
+    return static_cast<uint32_t>(c.red()) | static_cast<uint32_t>(c.green()) << 8 |
+           static_cast<uint32_t>(c.blue()) << 16;
+}
 
 CCWGraph::CCWGraph(QWidget* parent) : QWidget(parent) {
     setAttribute(Qt::WA_OpaquePaintEvent);
@@ -155,6 +162,15 @@ void CCWGraph::SetGridColor(int axis, uint32_t rgb) {
     }
 }
 
+uint32_t CCWGraph::GridColor(int axis) const {
+    const Axis* a = AxisAt(axis);
+    return a ? a->gridColor : 0;
+}
+
+uint32_t CCWGraph::CursorColor(int cursor) const {
+    return ValidIndex(cursor, kCursorCount) ? cursors_[cursor - 1].color : 0;
+}
+
 double CCWGraph::CursorX(int cursor) const {
     return ValidIndex(cursor, kCursorCount) ? cursors_[cursor - 1].x : 0;
 }
@@ -236,7 +252,7 @@ void CCWGraph::DrawGrid(QPainter& painter, const QRect& area) {
     if (x_.tickInterval > 0) {
         const double lines = (x_.maximum - x_.minimum) / x_.tickInterval;
         if (lines > 0 && lines <= kMaxGridLines) {
-            painter.setPen(QPen(ToQColor(x_.gridColor), 0));
+            painter.setPen(QPen(ColorFromRgb(x_.gridColor), 0));
             for (int i = 0; i <= static_cast<int>(lines + 1e-9); ++i) {
                 const double px = std::round(XToPixel(x_.minimum + i * x_.tickInterval));
                 painter.drawLine(QPointF(px, area.top()), QPointF(px, area.bottom()));
@@ -246,7 +262,7 @@ void CCWGraph::DrawGrid(QPainter& painter, const QRect& area) {
     if (y_.tickInterval > 0) {
         const double lines = (y_.maximum - y_.minimum) / y_.tickInterval;
         if (lines > 0 && lines <= kMaxGridLines) {
-            painter.setPen(QPen(ToQColor(y_.gridColor), 0));
+            painter.setPen(QPen(ColorFromRgb(y_.gridColor), 0));
             for (int i = 0; i <= static_cast<int>(lines + 1e-9); ++i) {
                 const double py = std::round(YToPixel(y_.maximum - i * y_.tickInterval));
                 painter.drawLine(QPointF(area.left(), py), QPointF(area.right(), py));
@@ -281,7 +297,7 @@ void CCWGraph::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.fillRect(rect(), QColor(0x1A, 0x1A, 0x1A));
     const QRect area = PlotArea();
-    painter.fillRect(area, ToQColor(plotAreaColor_));
+    painter.fillRect(area, ColorFromRgb(plotAreaColor_));
     DrawAxisValues(painter, area);
 
     painter.setClipRect(area);
@@ -309,7 +325,7 @@ void CCWGraph::paintEvent(QPaintEvent*) {
         const int last = std::clamp(static_cast<int>(std::ceil(x_.maximum)) + 1, 0, count - 1);
         for (int k = first; k <= last; ++k)
             line.append(QPointF(XToPixel(k) + 0.5, YToPixel(plot.values[k]) + 0.5));
-        painter.setPen(QPen(ToQColor(plot.color), 0));
+        painter.setPen(QPen(ColorFromRgb(plot.color), 0));
         if (line.size() == 1)
             painter.drawPoint(line.front());
         else
@@ -321,7 +337,7 @@ void CCWGraph::paintEvent(QPaintEvent*) {
         if (!cursor.visible || cursor.x < x_.minimum || cursor.x > x_.maximum)
             continue;
         const double px = std::round(XToPixel(cursor.x)) + 0.5;
-        const QColor color = ToQColor(cursor.color);
+        const QColor color = ColorFromRgb(cursor.color);
         painter.setPen(QPen(color, 0));
         painter.drawLine(QPointF(px, area.top()), QPointF(px, area.bottom()));
         if (c < 2) { // the two markers carry a small flag at the top
@@ -334,7 +350,7 @@ void CCWGraph::paintEvent(QPaintEvent*) {
         }
     }
     painter.setClipping(false);
-    painter.setPen(QPen(ToQColor(x_.gridColor), 0));
+    painter.setPen(QPen(ColorFromRgb(x_.gridColor), 0));
     painter.drawRect(area.adjusted(0, 0, -1, -1));
 }
 

@@ -3,10 +3,15 @@
 // can drag. Plots, axes and cursors are picked by 1-based index; an index out of range is
 // ignored (reads give 0). Colours are 32-bit RGB values with red in the low byte.
 
+#include <QColor>
 #include <QWidget>
 
 #include <cstdint>
 #include <vector>
+
+// A 0x00BBGGRR colour as Qt's colour, and back (alpha dropped).
+QColor ColorFromRgb(uint32_t rgb);
+uint32_t RgbFromColor(const QColor& color);
 
 class CCWGraph : public QWidget {
     Q_OBJECT
@@ -43,6 +48,7 @@ public:
     void SetMajorTickInterval(int axis, double interval);
     double MajorTickInterval(int axis) const;
     void SetGridColor(int axis, uint32_t rgb);
+    uint32_t GridColor(int axis) const;
 
     // Cursors.
     double CursorX(int cursor) const;
@@ -50,6 +56,7 @@ public:
     // The value of plot 1 (the active trace) at the cursor's X.
     double CursorY(int cursor) const;
     void SetCursorColor(int cursor, uint32_t rgb);
+    uint32_t CursorColor(int cursor) const;
     void SetCursorVisible(int cursor, bool visible);
     bool CursorVisible(int cursor) const;
     void SetCursorEnabled(int cursor, bool enabled);

@@ -150,9 +150,9 @@ void TraceDisplay::ApplyColors() {
     graph_->SetCursorColor(cursor::kRefLower, s.markerColor[4]);
     for (int c = cursor::kOffset1; c <= CCWGraph::kCursorCount; ++c)
         graph_->SetCursorColor(c, s.markerColor[5]);
+    graph_->SetPlotAreaColor(s.backgroundColor);
     graph_->SetGridColor(CCWGraph::kXAxis, s.scaleLineColor);
     graph_->SetGridColor(CCWGraph::kYAxis, s.scaleLineColor);
-    graph_->SetPlotAreaColor(s.backgroundColor);
     ApplyEditTextColors();
 }
 

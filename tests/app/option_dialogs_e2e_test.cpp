@@ -1,0 +1,258 @@
+// "Setup(&S)..." and "Color Edit(&C)..." of the running program against the simulated analyzer:
+// the real dialogs driven as a user drives them, the wire log and the settings they leave.
+
+#include "app_session.h"
+#include "color_edit_dialog.h"
+#include "control_panel.h"
+#include "cw_graph.h"
+#include "instrument_settings.h"
+#include "main_frame.h"
+#include "main_menu.h"
+#include "menu_ids.h"
+#include "orvel_view.h"
+#include "serial_port.h"
+#include "setup_sheet.h"
+#include "sim_process.h"
+#include "trace_display.h"
+
+#include <QAction>
+#include <QColorDialog>
+#include <QComboBox>
+#include <QFile>
+#include <QSlider>
+#include <QTabWidget>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <deque>
+
+namespace {
+
+using Step = std::function<bool(QDialog*)>;
+
+// A step that acts on the dialog of type D once it is the modal window on top.
+template <class D> Step On(std::function<void(D*)> act) {
+    return [act](QDialog* dialog) {
+        auto* d = qobject_cast<D*>(dialog);
+        if (d != nullptr) {
+            act(d);
+        }
+        return d != nullptr;
+    };
+}
+
+// Clicks swatch `id` from the event loop (its chooser is modal), then sets the chooser's colour
+// and confirms or cancels it.
+std::vector<Step> Choose(int id, QColor color, bool confirm) {
+    return {On<CColorEditDlg>([id](CColorEditDlg* d) {
+                QTimer::singleShot(0, d->swatch(id), &QPushButton::click);
+            }),
+            On<QColorDialog>([color, confirm](QColorDialog* d) {
+                d->setCurrentColor(color);
+                confirm ? d->accept() : d->reject();
+            })};
+}
+
+class OptionDialogsTest : public ::testing::Test {
+protected:
+    void SetUp() override { EnsureApplication(); }
+    void Start() {
+        ASSERT_TRUE(session.start());
+        ASSERT_TRUE(session.frameAlive());
+        session.watcher().dialogHandler = [this](QDialog* dialog) {
+            if (steps.empty()) {
+                return false;
+            }
+            if (steps.front()(dialog)) {
+                steps.pop_front();
+            }
+            return true;
+        };
+    }
+    // Runs the menu command with the steps answering its dialogs; all steps must have run.
+    void Run(int id, std::vector<Step> script) {
+        steps.assign(script.begin(), script.end());
+        session.frame()->menu()->action(id)->trigger();
+        EXPECT_TRUE(steps.empty()) << steps.size() << " steps left";
+    }
+    void RunSheet(std::function<void(Cpsheet*)> act) { Run(menuid::kSetup, {On<Cpsheet>(act)}); }
+    // The log since `from` as mark and text: "<FREQ?", "!the program's end opened".
+    QList<QByteArray> LogSince(size_t from) const {
+        QList<QByteArray> lines;
+        const auto entries = session.sim()->logEntries();
+        for (size_t i = from; i < entries.size(); ++i) {
+            lines << QByteArray(1, entries[i].mark) + QByteArray::fromStdString(entries[i].text);
+        }
+        return lines;
+    }
+
+    AppSession session;
+    std::deque<Step> steps;
+};
+
+TEST_F(OptionDialogsTest, CancelStoresNothingButReconnectsAndLooksForTheAnalyzer) {
+    Start();
+    const InstrumentSettings before = gSettings;
+    const size_t logged = session.sim()->logEntries().size();
+    RunSheet([](Cpsheet* sheet) {
+        sheet->commPage()->baudCombo->setCurrentIndex(0);
+        sheet->commPage()->intervalBar->setValue(70);
+        sheet->tabs()->setCurrentIndex(1);
+        sheet->startPage()->startSettingCombo->setCurrentIndex(1);
+        sheet->cancelButton()->click();
+    });
+    EXPECT_TRUE(ContainsInOrder(LogSince(logged), {"!the program's end closed",
+                                                   "!the program's end opened", "<", ">ERR\\r\\n"}))
+        << LogSince(logged).join('|').constData();
+    EXPECT_EQ(gSettings.instrumentPresent, 1);
+    for (auto field : {&InstrumentSettings::comPortIndex, &InstrumentSettings::baudIndex,
+                       &InstrumentSettings::timeOutSetting, &InstrumentSettings::intervalSetting,
+                       &InstrumentSettings::startWindowState, &InstrumentSettings::startSetting,
+                       &InstrumentSettings::modelIndex}) {
+        EXPECT_EQ(gSettings.*field, before.*field);
+    }
+}
+
+TEST_F(OptionDialogsTest, ApplyFollowsTheModifiedFlagAndStoresAtOnce) {
+    Start();
+    RunSheet([](Cpsheet* sheet) {
+        Csetupdlg* comm = sheet->commPage();
+        EXPECT_FALSE(sheet->applyButton()->isEnabled());
+        comm->baudCombo->setCurrentIndex(comm->baudCombo->findText("9600"));
+        comm->baudCombo->setCurrentIndex(comm->baudCombo->findText("19200"));
+        EXPECT_TRUE(sheet->applyButton()->isEnabled()) << "a change back keeps the flag";
+        sheet->applyButton()->click();
+        EXPECT_FALSE(sheet->applyButton()->isEnabled());
+        comm->timeOutBar->setValue(140);
+        EXPECT_TRUE(sheet->applyButton()->isEnabled());
+        sheet->applyButton()->click();
+        EXPECT_EQ(gSettings.timeOutSetting, 140);
+        EXPECT_FALSE(sheet->applyButton()->isEnabled());
+        sheet->cancelButton()->click();
+    });
+    EXPECT_EQ(gSettings.timeOutSetting, 140);
+    EXPECT_EQ(gSettings.baudIndex, 3);
+    const ReadTimeouts now = CurrentReadTimeouts();
+    const ReadTimeouts longProfile = ReadTimeoutsFor(portprofile::kLong, 140, 3);
+    EXPECT_EQ(now.totalConstant, longProfile.totalConstant) << "the long profile, rescaled";
+}
+
+TEST_F(OptionDialogsTest, SecondPageAloneIsStoredOnOk) {
+    Start();
+    RunSheet([](Cpsheet* sheet) {
+        EXPECT_EQ(sheet->tabs()->tabText(0), "Comm Setup");
+        sheet->tabs()->setCurrentIndex(1);
+        sheet->startPage()->windowSizeCombo->setCurrentIndex(1);
+        EXPECT_TRUE(sheet->applyButton()->isEnabled());
+        sheet->okButton()->click();
+    });
+    EXPECT_EQ(gSettings.startWindowState, 1);
+}
+
+TEST_F(OptionDialogsTest, StoredValuesWithoutListItemsAreShownAndKept) {
+    session.settingsFile = QByteArray("Baud rate : 5\r\n");
+    Start();
+    const QString device = QString::fromStdString(session.sim()->devicePath());
+    RunSheet([&](Cpsheet* sheet) {
+        Csetupdlg* comm = sheet->commPage();
+        EXPECT_EQ(comm->baudCombo->count(), 6);
+        EXPECT_EQ(comm->baudCombo->currentText(), "57600");
+        EXPECT_EQ(comm->portCombo->itemText(0), "COM1   " + device + " (present)");
+        EXPECT_FALSE(comm->modelCombo->isEnabled());
+        EXPECT_EQ(comm->timeOutBar->maximum(), 200);
+        EXPECT_EQ(comm->intervalBar->minimum(), 50);
+        sheet->okButton()->click();
+    });
+    EXPECT_EQ(gSettings.baudIndex, 5);
+    EXPECT_EQ(gSettings.instrumentPresent, 1) << "the port opened as before";
+}
+
+TEST_F(OptionDialogsTest, FullSpanBecomesIndex13AndIsSent) {
+    Start();
+    ControlPanel* panel = session.view()->panel();
+    panel->spanCombo->setCurrentIndex(panel->spanCombo->findText("Full"));
+    emit panel->spanCombo->activated(panel->spanCombo->currentIndex());
+    ASSERT_EQ(gSettings.spanIndex, 14);
+    const int before = session.receivedCount();
+    RunSheet([](Cpsheet* sheet) { sheet->okButton()->click(); });
+    EXPECT_EQ(gSettings.spanIndex, 13);
+    EXPECT_TRUE(ContainsInOrder(session.receivedSince(before), {"", "SPAN2G"}));
+    EXPECT_EQ(panel->spanCombo->currentText(), "2G");
+}
+
+TEST_F(OptionDialogsTest, Rvx420SpanListKeepsOneFiveGigaEntryBeforeFull) {
+    session.simArgs << QStringLiteral("--model") << QStringLiteral("420");
+    Start();
+    gSettings.modelIndex = 1;
+    QComboBox* span = session.view()->panel()->spanCombo;
+    for (int opening = 0; opening < 3; ++opening) {
+        RunSheet([](Cpsheet* sheet) {
+            EXPECT_EQ(sheet->commPage()->modelCombo->currentText(), "RVX420");
+            sheet->okButton()->click();
+        });
+        ASSERT_EQ(span->count(), 16);
+        EXPECT_EQ(span->itemText(13), "2G");
+        EXPECT_EQ(span->itemText(14), "5G");
+        EXPECT_EQ(span->itemText(15), "FULL");
+    }
+}
+
+TEST_F(OptionDialogsTest, ColoursKeepTheirByteOrderBothWays) {
+    const struct {
+        uint32_t rgb;
+        QColor color;
+    } cases[] = {{0x0000ff, QColor(255, 0, 0)},
+                 {0xff0000, QColor(0, 0, 255)},
+                 {0x008080, QColor(128, 128, 0)},
+                 {0x563412, QColor(0x12, 0x34, 0x56)}};
+    for (const auto& c : cases) {
+        EXPECT_EQ(ColorFromRgb(c.rgb), c.color) << std::hex << c.rgb;
+        EXPECT_EQ(RgbFromColor(c.color), c.rgb) << std::hex << c.rgb;
+    }
+}
+
+TEST_F(OptionDialogsTest, CancelPutsBackEveryColourTheChoosersChanged) {
+    Start();
+    const SavedColors before = SavedColors::Take();
+    const CCWGraph* graph = session.view()->display()->Graph();
+    const uint32_t plot2 = graph->PlotLineColor(2);
+    std::vector<Step> script;
+    for (int id : {1500, 1512, 1517}) {
+        for (Step& step : Choose(id, QColor(1, 2, 3), true)) {
+            script.push_back(step);
+        }
+    }
+    script.push_back(On<CColorEditDlg>([](CColorEditDlg* d) {
+        EXPECT_EQ(gSettings.traceColor[1], 0x030201u) << "a confirmed choice is stored at once";
+        d->cancelButton()->click();
+    }));
+    Run(menuid::kColorEdit, script);
+    const SavedColors after = SavedColors::Take();
+    EXPECT_EQ(std::memcmp(&before, &after, sizeof before), 0);
+    EXPECT_EQ(graph->PlotLineColor(2), plot2);
+}
+
+TEST_F(OptionDialogsTest, ConfirmedChoiceSurvivesALaterCancelledOneAndOkRecolours) {
+    Start();
+    const CCWGraph* graph = session.view()->display()->Graph();
+    const uint32_t refCenter = graph->CursorColor(5);
+    std::vector<Step> script = Choose(1514, QColor(0x12, 0x34, 0x56), true);
+    for (Step& step : Choose(1514, QColor(9, 9, 9), false)) {
+        script.push_back(step);
+    }
+    script.push_back(On<CColorEditDlg>([](CColorEditDlg* d) { d->okButton()->click(); }));
+    Run(menuid::kColorEdit, script);
+    EXPECT_EQ(gSettings.markerColor[5], 0x563412u);
+    for (int cursor = 8; cursor <= 11; ++cursor) {
+        EXPECT_EQ(graph->CursorColor(cursor), 0x563412u) << cursor;
+    }
+    EXPECT_EQ(graph->CursorColor(5), refCenter);
+    ASSERT_TRUE(session.close());
+    QFile file(session.settingsPath());
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(file.readAll().contains("Cursor 3 color : 563412\r\n"));
+}
+
+} // namespace
