@@ -8,6 +8,7 @@
 #include "sim_options.h"
 #include "wire_log.h"
 
+#include <optional>
 #include <string>
 
 namespace sim {
@@ -42,6 +43,8 @@ private:
     std::string input_;
     bool linkMade_ = false;
     long loggedProgramBaud_ = 0;
+    bool cutPending_ = false;                // hang up once the half reply has gone ...
+    std::optional<Clock::time_point> cutAt_; // ... and the program had time to read it
 };
 
 // Set by the signal handler; run() returns when it is set.

@@ -94,6 +94,7 @@ private:
     void OnAbout();
     void OnHelp();
     void OnConversion();
+    void OnHardCopy();
 
     QMainWindow* frame_;
     MainMenu* menu_;

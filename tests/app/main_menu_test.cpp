@@ -116,11 +116,11 @@ TEST_F(MainMenuTest, OperationsNotYetInTheProgramAreDisabled) {
     for (int id :
          {menuid::kLoadRvx, menuid::kLoadRvxTraceOnly, menuid::kLoadRvxParamOnly, menuid::kLoadPc,
           menuid::kLoadPcTraceOnly, menuid::kLoadPcParamOnly, menuid::kSave, menuid::kRvxDataSave,
-          menuid::kRvxDataDelete, menuid::kPrint, menuid::kCaptureSave, menuid::kCaptureClipboard,
-          menuid::kHardCopy, menuid::kSetup, menuid::kColorEdit}) {
+          menuid::kRvxDataDelete, menuid::kSetup, menuid::kColorEdit}) {
         EXPECT_FALSE(menu.action(id)->isEnabled()) << id;
     }
-    for (int id : {menuid::kExit, menuid::kAbout, menuid::kDetailedTrace}) {
+    for (int id : {menuid::kExit, menuid::kAbout, menuid::kDetailedTrace, menuid::kPrint,
+                   menuid::kCaptureSave, menuid::kCaptureClipboard, menuid::kHardCopy}) {
         EXPECT_TRUE(menu.action(id)->isEnabled()) << id;
     }
 }
