@@ -87,19 +87,25 @@ QImage CaptureWindow(QWidget* window) {
     if (window == nullptr) {
         return QImage();
     }
-    window->repaint();
-    if (QGuiApplication::platformName() == QLatin1String("xcb")) {
-        // The frame belongs to the window manager; only the screen's pixels show it.
-        const QRect frame = window->frameGeometry();
-        QScreen* screen = ScreenOf(window);
-        const QRect on = frame.translated(-screen->geometry().topLeft());
-        const QImage shot =
-            screen->grabWindow(0, on.x(), on.y(), on.width(), on.height()).toImage();
-        if (!shot.isNull() && shot.size() == frame.size()) {
-            return shot;
-        }
+    // The window itself (menu bar included) as it paints now, so that pixels a closed dialog
+    // left on the screen before the repaint cannot end up in the picture.
+    const QImage inside = CaptureWidget(window);
+    const QRect frame = window->frameGeometry();
+    if (QGuiApplication::platformName() != QLatin1String("xcb") || frame == window->geometry()) {
+        return inside;
     }
-    return window->grab().toImage();
+    // The frame belongs to the window manager; only the screen's pixels show it.
+    QScreen* screen = ScreenOf(window);
+    const QRect on = frame.translated(-screen->geometry().topLeft());
+    QImage shot = screen->grabWindow(0, on.x(), on.y(), on.width(), on.height()).toImage();
+    if (shot.isNull() || shot.size() != frame.size()) {
+        return inside;
+    }
+    shot.setDevicePixelRatio(1);
+    QPainter painter(&shot);
+    painter.drawImage(window->geometry().topLeft() - frame.topLeft(), inside);
+    painter.end();
+    return shot;
 }
 
 bool PrintPicture(QPrinter& printer, const QImage& picture) {
