@@ -1,5 +1,6 @@
 // The hard copy's band decoding, fed with the simulated analyzer's own band records.
 
+#include "analyzer_state.h"
 #include "hard_copy.h"
 #include "hard_copy_decoding.h"
 
@@ -12,20 +13,9 @@ namespace {
 
 using Pixels = std::vector<uint8_t>;
 
-// A picture with something in every band: a frame, a diagonal and a few blocks.
+// The analyzer's own screen: graticule, trace and text reach every band.
 sim::Picture TestPicture() {
-    sim::Picture p;
-    for (int x = 0; x < sim::kPictureWidth; ++x) {
-        p.set(x, 0);
-        p.set(x, sim::kPictureHeight - 1);
-        p.set(x, x * (sim::kPictureHeight - 1) / (sim::kPictureWidth - 1));
-    }
-    for (int y = 0; y < sim::kPictureHeight; ++y) {
-        p.set(0, y);
-        p.set(sim::kPictureWidth - 1, y);
-    }
-    sim::drawText(p, 40, 100, "RVX410 HARD COPY");
-    return p;
+    return sim::renderScreen(sim::presetState(0), std::vector<uint8_t>(251, 120));
 }
 
 // Decoded rows run bottom-up; picture rows top-down.
