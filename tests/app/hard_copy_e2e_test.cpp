@@ -4,6 +4,7 @@
 #include "acquisition.h"
 #include "app_session.h"
 #include "bmp_file.h"
+#include "control_panel.h"
 #include "hard_copy_dialog.h"
 #include "main_frame.h"
 #include "main_menu.h"
@@ -21,6 +22,7 @@
 #include <QMenu>
 #include <QPrinter>
 #include <QProcess>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <QTimer>
 
@@ -103,6 +105,8 @@ int Differences(const QImage& image, const QImage& expected = QImage(), int scal
 TEST_F(HardCopyTest, PictureEqualsTheAnalyzersScreenStretchesAndSaves) {
     session.simArgs << QStringLiteral("--picture") << Path("analyzer.pbm");
     ASSERT_TRUE(session.start());
+    session.view()->panel()->holdButton->click(); // running: the window pauses the loop
+    ASSERT_TRUE(session.waitReceived("CAPT"));
     const QString saved = Path("stretched.bmp");
     bmpfile::SetPathChooser([&](QWidget*) { return saved; });
     RunHardCopy([&](CHardCopyDlg* dialog) {
@@ -132,6 +136,11 @@ TEST_F(HardCopyTest, PictureEqualsTheAnalyzersScreenStretchesAndSaves) {
     });
     bmpfile::SetPathChooser(nullptr);
     EXPECT_EQ(PrtCount(), 1);
+    // Nothing but the picture while the window was open; the capture resumes after it.
+    const QList<QByteArray> wire = session.received();
+    ASSERT_TRUE(session.waitReceived("CAPT", static_cast<int>(wire.indexOf("PRT"))));
+    const QList<QByteArray> after = session.receivedSince(static_cast<int>(wire.indexOf("PRT")));
+    EXPECT_EQ(after.mid(0, 2), (QList<QByteArray>{"PRT", "CAPT"}));
 }
 
 // Replies that go wrong: the window shows what came, ends the transfer and leaves the line usable.

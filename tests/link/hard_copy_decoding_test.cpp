@@ -55,7 +55,7 @@ TEST(HardCopyDecoding, CleanStreamGivesThePictureAndGarbageAroundRecordsChangesN
     EXPECT_EQ(Mismatches(decoded, picture), 0);
     EXPECT_TRUE(hardcopy::HardCopyComplete(clean.data(), static_cast<int>(clean.size())));
 
-    const std::string noise("\x07#\xff\x00~?l037l0garbage", 21);
+    const std::string noise("\x07#\xff\x00~?l037l0garbage", 19);
     const std::string noisy = sim::shapeHardCopy(clean, noise, -1, 30000);
     EXPECT_EQ(Decode(noisy), decoded);
 }
