@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <fstream>
 
 namespace sim {
 
@@ -455,7 +456,14 @@ Reply Analyzer::settingCommand(const std::string& name, const std::string& value
     }
     if (name == "PRT") {
         catchUpSweeps(now);
-        return {name, hardCopyStream(s, screenPoints(s, trace_.levels(), 251))};
+        const Picture picture = renderScreen(s, screenPoints(s, trace_.levels(), 251));
+        if (!options_.picturePath.empty()) {
+            std::ofstream(options_.picturePath, std::ios::binary | std::ios::trunc)
+                << pictureAsPbm(picture);
+        }
+        return {name, shapeHardCopy(encodeHardCopy(picture),
+                                    options_.prtNoise ? options_.garbage : std::string(),
+                                    static_cast<int>(options_.prtCapitalBand), options_.prtTail)};
     }
     if (name == "SRS") {
         long n = 0;

@@ -28,6 +28,8 @@ const char* faultName(FaultKind kind) {
         return "stall";
     case FaultKind::Hangup:
         return "hangup";
+    case FaultKind::Cut:
+        return "cut";
     }
     return "?";
 }

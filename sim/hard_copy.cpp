@@ -191,6 +191,37 @@ std::string encodeHardCopy(const Picture& picture) {
     return out;
 }
 
+std::string shapeHardCopy(const std::string& records, const std::string& noise, int capitalBand,
+                          long tail) {
+    constexpr size_t kRecord = 5 + 2 * kPrintColumns;
+    std::string out;
+    for (size_t at = 0; at < records.size(); at += kRecord) {
+        out += noise;
+        std::string record = records.substr(at, kRecord);
+        if (static_cast<long>(at / kRecord) == capitalBand)
+            record[0] = 'L';
+        out += record;
+    }
+    out += noise;
+    for (long i = 0; i < tail; ++i)
+        out += static_cast<char>("xl037\x80\xff"[i % 7]);
+    return out;
+}
+
+std::string pictureAsPbm(const Picture& picture) {
+    std::string out =
+        "P4\n" + std::to_string(kPictureWidth) + " " + std::to_string(kPictureHeight) + "\n";
+    for (int y = 0; y < kPictureHeight; ++y)
+        for (int x = 0; x < kPictureWidth; x += 8) {
+            unsigned byte = 0;
+            for (int i = 0; i < 8; ++i)
+                if (picture.at(x + i, y))
+                    byte |= 0x80u >> i;
+            out += static_cast<char>(byte);
+        }
+    return out;
+}
+
 std::string hardCopyStream(const AnalyzerState& state, const std::vector<uint8_t>& points) {
     return encodeHardCopy(renderScreen(state, points));
 }

@@ -36,6 +36,14 @@ int printColumnOfRow(int y);
 // The band records of a picture.
 std::string encodeHardCopy(const Picture& picture);
 
+// The reply as the --prt-* options shape it: `noise` before every record and after the last
+// (empty: none), band `capitalBand` marked "L0370" (-1: none), `tail` garbage bytes at the end.
+std::string shapeHardCopy(const std::string& records, const std::string& noise, int capitalBand,
+                          long tail);
+
+// The picture as a binary PBM file (P4: rows top down, most significant bit leftmost, 1 black).
+std::string pictureAsPbm(const Picture& picture);
+
 // Both together: the reply to "PRT".
 std::string hardCopyStream(const AnalyzerState& state, const std::vector<uint8_t>& points);
 

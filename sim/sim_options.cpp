@@ -26,6 +26,8 @@ bool parseFault(const std::string& text, FaultRule& rule) {
         rule.kind = FaultKind::Stall;
     else if (equalsNoCase(kind, "hangup"))
         rule.kind = FaultKind::Hangup;
+    else if (equalsNoCase(kind, "cut"))
+        rule.kind = FaultKind::Cut;
     else
         return false;
     size_t hash = when.find('#');
@@ -55,7 +57,8 @@ const char* usageText() {
     return "usage: orvel-sim [--model 410|420] [--baud N] [--link PATH] [--log FILE] [--no-pace]\n"
            "                 [--seed N] [--signal FREQ:LEVEL]... [--memories N]\n"
            "                 [--fault KIND[:WHEN]]... [--stall-ms MS] [--auto-ms MS]\n"
-           "  KIND: drop | err | garbage | stall | hangup\n"
+           "                 [--picture FILE] [--prt-noise] [--prt-capital BAND] [--prt-tail N]\n"
+           "  KIND: drop | err | garbage | stall | hangup | cut\n"
            "  WHEN: NAME (every reply to that command), NAME#N (its Nth reply),\n"
            "        #N (the Nth reply of all), or nothing (every reply)\n";
 }
@@ -131,6 +134,17 @@ bool parseOptions(int argc, char** argv, SimOptions& options, std::string& error
                 return false;
             }
             options.faults.push_back(rule);
+        } else if (arg == "--picture") {
+            if (!value(options.picturePath))
+                return false;
+        } else if (arg == "--prt-noise") {
+            options.prtNoise = true;
+        } else if (arg == "--prt-capital") {
+            if (!number(options.prtCapitalBand, 0, 21))
+                return false;
+        } else if (arg == "--prt-tail") {
+            if (!number(options.prtTail, 0, 10000000))
+                return false;
         } else if (arg == "--stall-ms") {
             if (!number(options.stallMs, 0, 600000))
                 return false;

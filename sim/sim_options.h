@@ -11,7 +11,7 @@ struct SignalSpec {
     double level;     // dBm
 };
 
-enum class FaultKind { Drop, Err, Garbage, Stall, Hangup };
+enum class FaultKind { Drop, Err, Garbage, Stall, Hangup, Cut };
 
 // One --fault option: which replies it hits.
 struct FaultRule {
@@ -33,6 +33,13 @@ struct SimOptions {
     long stallMs = 3000;
     long autoTuneMs = 3000;
     std::string garbage = std::string("\x07#\xff\x00~?garbage", 14);
+    // Hard copy: the picture of every "PRT" as a PBM file; the garbage text before every band
+    // record and after the last; the band whose marker is sent as "L0370" (-1: none); bytes of
+    // garbage after the last band.
+    std::string picturePath;
+    bool prtNoise = false;
+    long prtCapitalBand = -1;
+    long prtTail = 0;
 };
 
 // Reads argv; on a bad option returns false with a message in error.

@@ -147,6 +147,12 @@ void SimServer::deliver(const Reply& reply) {
     case FaultKind::Hangup:
         line_.hangUp();
         break;
+    case FaultKind::Cut:
+        // Half the reply, then the line goes, as an analyzer switched off mid-reply.
+        log_.sent(reply.text.substr(0, reply.text.size() / 2));
+        line_.send(reply.text.substr(0, reply.text.size() / 2));
+        cutPending_ = true;
+        break;
     }
 }
 
@@ -221,12 +227,25 @@ int SimServer::run() {
             log_.event("line closed");
             line_.hangUp();
         }
+        if (cutPending_ && line_.isOpen() && line_.queuedBytes() == 0) {
+            // A hang-up throws away what the program has not read yet; give it time to read.
+            if (!cutAt_)
+                cutAt_ = now + std::chrono::milliseconds(500);
+            if (now >= *cutAt_) {
+                cutPending_ = false;
+                cutAt_.reset();
+                log_.event("hangup after half a reply");
+                line_.hangUp();
+            }
+        }
         if (line_.isOpen())
             processLines(now); // commands held back while replies piled up
 
         std::optional<Clock::time_point> wake = analyzer_.nextEvent();
         if (auto w = line_.nextWrite(now); w && (!wake || *w < *wake))
             wake = w;
+        if (cutAt_ && (!wake || *cutAt_ < *wake))
+            wake = cutAt_;
 
         pollfd fds[3];
         nfds_t count = 0;

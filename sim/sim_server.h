@@ -8,6 +8,7 @@
 #include "sim_options.h"
 #include "wire_log.h"
 
+#include <optional>
 #include <string>
 
 namespace sim {
@@ -47,6 +48,8 @@ private:
     bool linkMade_ = false;
     long loggedProgramBaud_ = 0;
     int openWatch_ = -1; // inotify on the device end, -1 where there is none
+    bool cutPending_ = false;                // hang up once the half reply has gone ...
+    std::optional<Clock::time_point> cutAt_; // ... and the program had time to read it
 };
 
 // Set by the signal handler; run() returns when it is set.

@@ -96,6 +96,7 @@ private:
     void OnConversion();
     void OnSetup();
     void OnColorEdit();
+    void OnHardCopy();
 
     QMainWindow* frame_;
     MainMenu* menu_;

@@ -10,11 +10,15 @@
 #include "command_set.h"
 #include "control_panel.h"
 #include "display_model.h"
+#include "hard_copy_dialog.h"
+#include "hard_copy_transfer.h"
 #include "help_dialog.h"
 #include "instrument_settings.h"
+#include "link_busy.h"
 #include "main_menu.h"
 #include "marker_conversion_dialog.h"
 #include "menu_ids.h"
+#include "screen_capture.h"
 #include "serial_port.h"
 #include "setup_sheet.h"
 #include "trace_display.h"
@@ -44,6 +48,10 @@ void COrvelView::WireMenu() {
 
     wire(kWriteEfUserData, [this] { WriteEfUserData(this); });
     wire(kWriteMfUserData, [this] { WriteMfUserData(this); });
+    wire(kPrint, [this] { capture::PrintCommand(frame_, this); });
+    wire(kCaptureSave, [this] { capture::SaveCaptureCommand(this); });
+    wire(kCaptureClipboard, [this] { capture::ClipboardCaptureCommand(this); });
+    wire(kHardCopy, [this] { OnHardCopy(); });
     wire(kExit, [this] { frame_->close(); });
 
     wireRefusing(kAllReading, [] { AllReadingCommand(); });
@@ -115,6 +123,22 @@ void COrvelView::OnColorEdit() {
     } else {
         saved.Restore();
     }
+}
+
+void COrvelView::OnHardCopy() {
+    // The window's transfer is the one exchange on the line while it is open: the loop's timers
+    // leave the port alone meanwhile.
+    LinkBusyScope busy;
+    CHardCopyDlg dialog(this);
+    PauseAcquisition();
+    dialog.exec();
+    if (dialog.abandonedTransfer()) {
+        // The rest of the picture would otherwise reach the loop's next exchange.
+        SetWaitCursor(true);
+        DiscardRestOfReply(300, 10000);
+        SetWaitCursor(false);
+    }
+    ResumeAcquisition();
 }
 
 void COrvelView::OnHelp() {

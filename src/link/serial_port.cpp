@@ -185,6 +185,23 @@ int PortBytesWaiting() {
     return LinkSerialDevice().BytesWaiting() ? 1 : 0;
 }
 
+int ReadWaiting(char* dst, int maxBytes) {
+    SerialDevice& device = LinkSerialDevice();
+    if (dst == nullptr || maxBytes <= 0 || !device.BytesWaiting()) {
+        return 0;
+    }
+    // Without time-outs a read takes only what is there.
+    const ReadTimeouts saved = CurrentReadTimeouts();
+    device.SetReadTimeouts(0, 0, 0);
+    const int got = device.Read(dst, maxBytes);
+    device.SetReadTimeouts(saved.betweenBytes, saved.perByte, saved.totalConstant);
+    return got;
+}
+
+int PortHungUp() {
+    return LinkSerialDevice().HungUp() ? 1 : 0;
+}
+
 SerialDevice& LinkSerialDevice() {
     static SerialDevice device;
     return device;

@@ -49,6 +49,13 @@ int ReadUpTo(int maxBytes);
 // 1 when at least one byte is waiting to be read; returns at once.
 int PortBytesWaiting();
 
+// Takes up to `maxBytes` bytes that are already waiting into `dst`; never waits for the line.
+// Returns the count taken (0 when nothing is waiting).
+int ReadWaiting(char* dst, int maxBytes);
+
+// 1 once the far end has hung up (until the port is opened again).
+int PortHungUp();
+
 // Read time-outs in milliseconds, as the port applies them.
 struct ReadTimeouts {
     int betweenBytes;

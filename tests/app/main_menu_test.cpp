@@ -115,12 +115,12 @@ TEST_F(MainMenuTest, OperationsNotYetInTheProgramAreDisabled) {
     const MainMenu& menu = *frame.menu();
     for (int id : {menuid::kLoadRvx, menuid::kLoadRvxTraceOnly, menuid::kLoadRvxParamOnly,
                    menuid::kLoadPc, menuid::kLoadPcTraceOnly, menuid::kLoadPcParamOnly,
-                   menuid::kSave, menuid::kRvxDataSave, menuid::kRvxDataDelete, menuid::kPrint,
-                   menuid::kCaptureSave, menuid::kCaptureClipboard, menuid::kHardCopy}) {
+                   menuid::kSave, menuid::kRvxDataSave, menuid::kRvxDataDelete}) {
         EXPECT_FALSE(menu.action(id)->isEnabled()) << id;
     }
     for (int id : {menuid::kExit, menuid::kAbout, menuid::kDetailedTrace, menuid::kSetup,
-                   menuid::kColorEdit}) {
+                   menuid::kColorEdit, menuid::kPrint, menuid::kCaptureSave,
+                   menuid::kCaptureClipboard, menuid::kHardCopy}) {
         EXPECT_TRUE(menu.action(id)->isEnabled()) << id;
     }
 }

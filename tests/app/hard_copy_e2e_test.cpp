@@ -1,0 +1,237 @@
+// File > "Hard Copy(&H)...", "Screen Capture(&C)" and "Print(&P)..." of the running program
+// against the simulated analyzer.
+
+#include "acquisition.h"
+#include "app_session.h"
+#include "bmp_file.h"
+#include "control_panel.h"
+#include "hard_copy_dialog.h"
+#include "main_frame.h"
+#include "main_menu.h"
+#include "menu_ids.h"
+#include "orvel_view.h"
+#include "screen_capture.h"
+#include "sim_process.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QMenu>
+#include <QPrinter>
+#include <QProcess>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+CHardCopyDlg* OpenHardCopy() {
+    for (QWidget* widget : QApplication::topLevelWidgets()) {
+        if (auto* dialog = qobject_cast<CHardCopyDlg*>(widget); dialog && dialog->isVisible()) {
+            return dialog;
+        }
+    }
+    return nullptr;
+}
+
+void Trigger(CHardCopyDlg* dialog, int id) {
+    dialog->popupMenu()->findChild<QAction*>(QStringLiteral("menu%1").arg(id))->trigger();
+}
+
+class HardCopyTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        // Printing needs a desktop of 1024 x 768 or more; the offscreen screen is 800 x 600
+        // unless told otherwise.
+        static QTemporaryDir config;
+        if (qgetenv("QT_QPA_PLATFORM") == "offscreen" && config.isValid()) {
+            QFile file(config.filePath(QStringLiteral("screen.json")));
+            if (file.open(QIODevice::WriteOnly)) {
+                file.write(R"({"screens": [{"name": "desk", "x": 0, "y": 0, "width": 1280,
+                               "height": 1024, "logicalDpi": 96, "dpr": 1}]})");
+                file.close();
+                qputenv("QT_QPA_PLATFORM", "offscreen:configfile=" + file.fileName().toLocal8Bit());
+            }
+        }
+        EnsureApplication();
+    }
+    QAction* Menu(int id) const { return session.frame()->menu()->action(id); }
+
+    // Opens the hard copy window from the menu, runs `body` while it is open, then closes it.
+    void RunHardCopy(const std::function<void(CHardCopyDlg*)>& body) {
+        session.watcher().dialogHandler = [](QDialog* dialog) {
+            return qobject_cast<CHardCopyDlg*>(dialog) != nullptr;
+        };
+        bool ran = false;
+        QTimer::singleShot(0, [&] {
+            ASSERT_TRUE(WaitUntil([] { return OpenHardCopy() != nullptr; }, 5000));
+            body(OpenHardCopy());
+            ran = true;
+            if (OpenHardCopy() != nullptr) {
+                Trigger(OpenHardCopy(), 32820); // "Close(&C)"
+            }
+        });
+        Menu(menuid::kHardCopy)->trigger();
+        EXPECT_TRUE(ran);
+    }
+    int PrtCount() const { return static_cast<int>(session.received().count("PRT")); }
+    QString Path(const char* name) const { return session.directory() + '/' + name; }
+
+    AppSession session;
+};
+
+bool BlackAt(const QImage& image, int x, int y) {
+    return qGray(image.pixel(x, y)) < 128;
+}
+
+// Pixels of `image` that differ from `expected` stretched `scale` times; with a null `expected`,
+// the black pixels.
+int Differences(const QImage& image, const QImage& expected = QImage(), int scale = 1) {
+    int count = 0;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            count += BlackAt(image, x, y) !=
+                     (!expected.isNull() && BlackAt(expected, x / scale, y / scale));
+        }
+    }
+    return count;
+}
+
+TEST_F(HardCopyTest, PictureEqualsTheAnalyzersScreenStretchesAndSaves) {
+    session.simArgs << QStringLiteral("--picture") << Path("analyzer.pbm");
+    ASSERT_TRUE(session.start());
+    session.view()->panel()->holdButton->click(); // running: the window pauses the loop
+    ASSERT_TRUE(session.waitReceived("CAPT"));
+    const QString saved = Path("stretched.bmp");
+    bmpfile::SetPathChooser([&](QWidget*) { return saved; });
+    RunHardCopy([&](CHardCopyDlg* dialog) {
+        EXPECT_EQ(dialog->windowTitle(), "Hard copy");
+        EXPECT_EQ(dialog->size(), QSize(352, 250));
+        ASSERT_TRUE(WaitUntil([&] { return !dialog->transferRunning(); }, 20000));
+        EXPECT_TRUE(dialog->findChild<QLabel*>(QStringLiteral("text1224"))->isHidden());
+
+        const QImage expected(Path("analyzer.pbm"));
+        ASSERT_EQ(expected.size(), QSize(352, 250));
+        EXPECT_EQ(Differences(dialog->picture(), expected), 0);
+
+        dialog->resize(704, 500);
+        WaitUntil([] { return false; }, 50);
+        Trigger(dialog, 32818); // "Save(&S)..."
+        QFile file(saved);
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+        const QByteArray bytes = file.readAll();
+        ASSERT_EQ(bytes.size(), 54 + 704 * 3 * 500);
+        EXPECT_EQ(bytes.mid(18, 8), QByteArray("\xc0\x02\0\0\xf4\x01\0\0", 8));
+        EXPECT_EQ(bytes[28], 24);
+        // The saved picture is the stretched one: each analyzer dot is 2 x 2 pixels.
+        EXPECT_EQ(Differences(QImage::fromData(bytes, "BMP"), expected, 2), 0);
+
+        Trigger(dialog, 32819); // "Default(&D)"
+        EXPECT_EQ(dialog->size(), QSize(352, 250));
+    });
+    bmpfile::SetPathChooser(nullptr);
+    EXPECT_EQ(PrtCount(), 1);
+    // Nothing but the picture while the window was open; the capture resumes after it.
+    const QList<QByteArray> wire = session.received();
+    ASSERT_TRUE(session.waitReceived("CAPT", static_cast<int>(wire.indexOf("PRT"))));
+    const QList<QByteArray> after = session.receivedSince(static_cast<int>(wire.indexOf("PRT")));
+    EXPECT_EQ(after.mid(0, 2), (QList<QByteArray>{"PRT", "CAPT"}));
+}
+
+// Replies that go wrong: the window shows what came, ends the transfer and leaves the line usable.
+struct BadReply {
+    const char* name;
+    QStringList simArgs;
+    bool lineSurvives;
+    const char* message; // the one message box, or nullptr
+    bool someBlack;
+};
+
+class HardCopyBadReply : public HardCopyTest, public ::testing::WithParamInterface<BadReply> {};
+
+TEST_P(HardCopyBadReply, ShowsWhatArrivedAndNeverHangs) {
+    const BadReply c = GetParam();
+    session.simArgs << c.simArgs;
+    ASSERT_TRUE(session.start());
+    RunHardCopy([&](CHardCopyDlg* dialog) {
+        ASSERT_TRUE(WaitUntil([&] { return !dialog->transferRunning(); }, 20000));
+        EXPECT_EQ(Differences(dialog->picture()) > 0, c.someBlack);
+    });
+    EXPECT_EQ(PrtCount(), 1);
+    const auto& seen = session.watcher().messages();
+    ASSERT_EQ(seen.size(), c.message != nullptr ? 1u : 0u);
+    if (c.message != nullptr) {
+        EXPECT_EQ(seen.front().text, c.message);
+        EXPECT_EQ(seen.front().caption, "Communication error");
+        EXPECT_EQ(seen.front().icon, QMessageBox::Warning);
+    }
+    EXPECT_EQ(CheckPresence(), c.lineSurvives ? 1 : 0) << "nothing of the picture is left over";
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Replies, HardCopyBadReply,
+    ::testing::Values(
+        BadReply{"GarbageCapitalMarkerAndLongTail",
+                 {"--no-pace", "--prt-noise", "--prt-capital", "5", "--prt-tail", "30000"},
+                 true,
+                 nullptr,
+                 true},
+        BadReply{"HangUpMidPicture", {"--no-pace", "--fault", "cut:PRT"}, false, nullptr, true},
+        BadReply{"NoReply",
+                 {"--no-pace", "--fault", "drop:PRT"},
+                 true,
+                 "Please check connection with RVX410.",
+                 false}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(HardCopyTest, ClosingMidTransferLeavesNothingOnTheLine) {
+    session.simArgs = {QStringLiteral("--baud"), QStringLiteral("115200")};
+    ASSERT_TRUE(session.start());
+    RunHardCopy([&](CHardCopyDlg* dialog) {
+        ASSERT_TRUE(WaitUntil([&] { return session.sim()->countLogLines("> l0370") > 0; }));
+        WaitUntil([] { return false; }, 300);
+        EXPECT_TRUE(dialog->transferRunning());
+    });
+    EXPECT_EQ(CheckPresence(), 1);
+}
+
+TEST_F(HardCopyTest, CaptureAndPrintTheMainWindow) {
+    ASSERT_TRUE(session.start());
+    session.frame()->setGeometry(100, 100, 1000, 760);
+    WaitUntil([] { return false; }, 50);
+    const QString bmp = Path("capture.bmp");
+    bmpfile::SetPathChooser([&](QWidget*) { return bmp; });
+    Menu(menuid::kCaptureSave)->trigger();
+    bmpfile::SetPathChooser(nullptr);
+    const QSize client = session.view()->size();
+    EXPECT_EQ(QImage(bmp).size(), client);
+
+    Menu(menuid::kCaptureClipboard)->trigger();
+    EXPECT_EQ(QGuiApplication::clipboard()->image().size(), client);
+
+    const QString pdf = Path("page.pdf");
+    capture::SetPrintDialogRunner([&](QPrinter& printer, QWidget*) {
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(pdf);
+        printer.setCopyCount(4);
+        return true;
+    });
+    Menu(menuid::kPrint)->trigger();
+    capture::SetPrintDialogRunner(nullptr);
+    EXPECT_TRUE(session.watcher().messages().empty());
+    EXPECT_EQ(session.frame()->pos(), QPoint(0, 0));
+    EXPECT_EQ(QGuiApplication::clipboard()->image().size(), session.frame()->size())
+        << "the window picture, menu bar included, stays on the clipboard";
+    QProcess render;
+    render.start(QStringLiteral("pdftoppm"), {QStringLiteral("-r"), QStringLiteral("20"),
+                                              QStringLiteral("-png"), pdf, Path("page")});
+    ASSERT_TRUE(render.waitForFinished(30000));
+    EXPECT_EQ(QDir(session.directory()).entryList({QStringLiteral("page*.png")}).size(), 1);
+}
+
+} // namespace

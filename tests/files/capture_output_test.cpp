@@ -1,0 +1,112 @@
+// The 24-bit BMP writer, the print page arithmetic and the print-time checks, without a window.
+
+#include "bmp_file.h"
+#include "qt_test_app.h"
+#include "screen_capture.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QImage>
+#include <QPrinter>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+uint32_t Le32(const QByteArray& b, int at) {
+    return static_cast<uint8_t>(b[at]) | static_cast<uint8_t>(b[at + 1]) << 8 |
+           static_cast<uint8_t>(b[at + 2]) << 16 |
+           static_cast<uint32_t>(static_cast<uint8_t>(b[at + 3])) << 24;
+}
+
+struct BmpCase {
+    int width, height, rowLength, fileSize;
+};
+
+class BmpSize : public ::testing::TestWithParam<BmpCase> {};
+
+TEST_P(BmpSize, HeadersAndRowsFollowTheFileLayout) {
+    const BmpCase c = GetParam();
+    QImage image(c.width, c.height, QImage::Format_RGB32);
+    image.fill(qRgb(10, 20, 30));
+    image.setPixel(0, c.height - 1, qRgb(1, 2, 3)); // bottom-left: the file's first pixel
+    const QByteArray file = bmpfile::Bmp24Bytes(image);
+    EXPECT_EQ(bmpfile::RowLength(c.width), c.rowLength);
+    ASSERT_EQ(file.size(), c.fileSize);
+    EXPECT_EQ(file.left(2), "BM");
+    EXPECT_EQ(Le32(file, 2), static_cast<uint32_t>(c.fileSize));
+    // Offset 54, header 40, width, height, 1 plane and 24 bits, then six zero fields.
+    const uint32_t header[] = {
+        54, 40, uint32_t(c.width), uint32_t(c.height), 1u | 24u << 16, 0, 0, 0, 0, 0, 0};
+    for (int i = 0; i < 11; ++i) {
+        EXPECT_EQ(Le32(file, 10 + 4 * i), header[i]) << 10 + 4 * i;
+    }
+    EXPECT_EQ(file.mid(54, 6), QByteArray("\x03\x02\x01\x1e\x14\x0a", 6)); // blue, green, red
+    for (int pad = c.width * 3; pad < c.rowLength; ++pad) {
+        EXPECT_EQ(file[54 + pad], '\0');
+    }
+    // Qt reads it back as the same picture.
+    EXPECT_EQ(QImage::fromData(file, "BMP").convertToFormat(QImage::Format_RGB32), image);
+}
+
+INSTANTIATE_TEST_SUITE_P(Widths, BmpSize,
+                         ::testing::Values(BmpCase{1000, 700, 3000, 2100054},
+                                           BmpCase{1021, 3, 3064, 54 + 3064 * 3},
+                                           BmpCase{2, 2, 8, 70}));
+
+TEST(BmpSave, FileIsWrittenWholeOrNotAtAll) {
+    EnsureQtApplication();
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("shot.bmp"));
+    QImage image(64, 48, QImage::Format_RGB32);
+    image.fill(Qt::red);
+    ASSERT_TRUE(bmpfile::SaveBmp24(image, path));
+    EXPECT_EQ(QFile(path).size(), 54 + 192 * 48);
+    // A folder where the file cannot go: nothing written, the failure said.
+    EXPECT_FALSE(bmpfile::SaveBmp24(image, dir.filePath(QStringLiteral("missing/shot.bmp"))));
+    // A name that is a folder: refused, the folder untouched.
+    ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("taken.bmp")));
+    EXPECT_FALSE(bmpfile::SaveBmp24(image, dir.filePath(QStringLiteral("taken.bmp"))));
+    EXPECT_TRUE(QFileInfo(dir.filePath(QStringLiteral("taken.bmp"))).isDir());
+}
+
+TEST(PrintLayout, PortraitTopIsFiftyLandscapeIsCentred) {
+    // Letter at 600 dpi (printable area in device units); a 1000 x 700 window picture.
+    const QSize picture(1000, 700);
+    const capture::PagePlacement portrait = capture::PlaceOnPage({5100, 6600}, picture, true);
+    EXPECT_DOUBLE_EQ(portrait.scale, 5.0);
+    EXPECT_EQ(portrait.target, QRect(25, 50, 5000, 3500));
+    const capture::PagePlacement landscape = capture::PlaceOnPage({6600, 5100}, picture, false);
+    EXPECT_DOUBLE_EQ(landscape.scale, 6.5);
+    EXPECT_EQ(landscape.target, QRect(25, 275, 6500, 4550));
+    EXPECT_TRUE(capture::PlaceOnPage({50, 50}, picture, true).target.isEmpty());
+    EXPECT_TRUE(capture::PlaceOnPage({500, 500}, QSize(0, 0), true).target.isEmpty());
+}
+
+TEST(PrintLayout, DesktopCheckAndWindowMove) {
+    EXPECT_TRUE(capture::DesktopLargeEnough({1024, 768}));
+    EXPECT_FALSE(capture::DesktopLargeEnough({1023, 768}));
+    EXPECT_FALSE(capture::DesktopLargeEnough({1280, 720}));
+    const QRect screen(0, 0, 1024, 768);
+    EXPECT_EQ(capture::PrintPosition(QRect(100, 100, 800, 600), screen), QPoint(0, 0));
+    EXPECT_EQ(capture::PrintPosition(QRect(100, 0, 900, 768), screen), QPoint(100, 0));
+    EXPECT_EQ(capture::PrintPosition(QRect(0, 0, 1100, 768), screen), QPoint(0, 0));
+}
+
+TEST(PrintLayout, OneCopyUnderTheDocumentName) {
+    EnsureQtApplication();
+    QTemporaryDir dir;
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(dir.filePath(QStringLiteral("page.pdf")));
+    printer.setCopyCount(3);
+    QImage picture(400, 300, QImage::Format_RGB32);
+    picture.fill(Qt::black);
+    ASSERT_TRUE(capture::PrintPicture(printer, picture));
+    EXPECT_EQ(printer.copyCount(), 1);
+    EXPECT_EQ(printer.docName(), QStringLiteral("ハードコピー"));
+}
+
+} // namespace

@@ -1,0 +1,96 @@
+// The hard copy's band decoding, fed with the simulated analyzer's own band records.
+
+#include "analyzer_state.h"
+#include "hard_copy.h"
+#include "hard_copy_decoding.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+using Pixels = std::vector<uint8_t>;
+
+// The analyzer's own screen: graticule, trace and text reach every band.
+sim::Picture TestPicture() {
+    return sim::renderScreen(sim::presetState(0), std::vector<uint8_t>(251, 120));
+}
+
+// Decoded rows run bottom-up; picture rows top-down.
+bool Black(const Pixels& pixels, int x, int y) {
+    const uint8_t byte = pixels[(hardcopy::kHeight - 1 - y) * hardcopy::kRowBytes + x / 8];
+    return (byte & (0x80 >> (x % 8))) != 0;
+}
+
+Pixels Decode(const std::string& stream, int* bands = nullptr) {
+    Pixels pixels(hardcopy::kPixelBytes, 0xAA); // decoding writes every byte
+    const int found =
+        hardcopy::DecodeHardCopy(stream.data(), static_cast<int>(stream.size()), pixels.data());
+    if (bands != nullptr) {
+        *bands = found;
+    }
+    return pixels;
+}
+
+int Mismatches(const Pixels& pixels, const sim::Picture& picture, int fromX = 0,
+               int toX = hardcopy::kWidth) {
+    int wrong = 0;
+    for (int y = 0; y < hardcopy::kHeight; ++y) {
+        for (int x = fromX; x < toX; ++x) {
+            wrong += Black(pixels, x, y) != picture.at(x, y);
+        }
+    }
+    return wrong;
+}
+
+TEST(HardCopyDecoding, CleanStreamGivesThePictureAndGarbageAroundRecordsChangesNothing) {
+    const sim::Picture picture = TestPicture();
+    const std::string clean = sim::encodeHardCopy(picture);
+    ASSERT_EQ(clean.size(), static_cast<size_t>(hardcopy::kPictureBytes));
+    int bands = 0;
+    const Pixels decoded = Decode(clean, &bands);
+    EXPECT_EQ(bands, 22);
+    EXPECT_EQ(Mismatches(decoded, picture), 0);
+    EXPECT_TRUE(hardcopy::HardCopyComplete(clean.data(), static_cast<int>(clean.size())));
+
+    const std::string noise("\x07#\xff\x00~?l037l0garbage", 19);
+    const std::string noisy = sim::shapeHardCopy(clean, noise, -1, 30000);
+    EXPECT_EQ(Decode(noisy), decoded);
+}
+
+TEST(HardCopyDecoding, CapitalMarkerStartsNoBand) {
+    const sim::Picture picture = TestPicture();
+    const std::string stream = sim::shapeHardCopy(sim::encodeHardCopy(picture), "", 0, 0);
+    int bands = 0;
+    const Pixels decoded = Decode(stream, &bands);
+    EXPECT_EQ(bands, 21);
+    // Band 1 is now the first band found: it lands leftmost, and the last 16 columns stay white.
+    for (int y = 0; y < hardcopy::kHeight; ++y) {
+        for (int x = 0; x < 16; ++x) {
+            ASSERT_EQ(Black(decoded, x, y), picture.at(x + 16, y)) << x << "," << y;
+            ASSERT_FALSE(Black(decoded, hardcopy::kWidth - 16 + x, y));
+        }
+    }
+}
+
+TEST(HardCopyDecoding, PartialBandShowsItsMissingPartWhiteAndCompletesLater) {
+    const sim::Picture picture = TestPicture();
+    const std::string clean = sim::encodeHardCopy(picture);
+    // Band 3 cut after 100 of its 370 print columns.
+    const int cut = 3 * hardcopy::kRecordBytes + hardcopy::kMarkerLength + 200;
+    const Pixels partial = Decode(clean.substr(0, cut));
+    EXPECT_FALSE(hardcopy::HardCopyComplete(clean.data(), cut));
+    EXPECT_EQ(Mismatches(partial, picture, 0, 48), 0);
+    for (int y = 0; y < hardcopy::kHeight; ++y) {
+        for (int x = 48; x < hardcopy::kWidth; ++x) {
+            // Print column c < 100 carries a row near the bottom; the rest is still white.
+            const bool arrived = x < 64 && y >= hardcopy::kHeight - 68;
+            ASSERT_EQ(Black(partial, x, y), arrived && picture.at(x, y)) << x << "," << y;
+        }
+    }
+    EXPECT_EQ(Mismatches(Decode(clean), picture), 0);
+}
+
+} // namespace
