@@ -24,6 +24,8 @@ bool parseFault(const std::string& text, FaultRule& rule) {
         rule.kind = FaultKind::Garbage;
     else if (equalsNoCase(kind, "stall"))
         rule.kind = FaultKind::Stall;
+    else if (equalsNoCase(kind, "truncate"))
+        rule.kind = FaultKind::Truncate;
     else if (equalsNoCase(kind, "hangup"))
         rule.kind = FaultKind::Hangup;
     else
@@ -55,7 +57,7 @@ const char* usageText() {
     return "usage: orvel-sim [--model 410|420] [--baud N] [--link PATH] [--log FILE] [--no-pace]\n"
            "                 [--seed N] [--signal FREQ:LEVEL]... [--memories N]\n"
            "                 [--fault KIND[:WHEN]]... [--stall-ms MS] [--auto-ms MS]\n"
-           "  KIND: drop | err | garbage | stall | hangup\n"
+           "  KIND: drop | err | garbage | stall | truncate | hangup\n"
            "  WHEN: NAME (every reply to that command), NAME#N (its Nth reply),\n"
            "        #N (the Nth reply of all), or nothing (every reply)\n";
 }

@@ -15,6 +15,7 @@
 #include "marker_conversion_dialog.h"
 #include "menu_ids.h"
 #include "trace_display.h"
+#include "trace_operations.h"
 #include "user_data_upload.h"
 
 #include <QAction>
@@ -39,6 +40,13 @@ void COrvelView::WireMenu() {
         });
     };
 
+    for (int id : {kLoadRvx, kLoadRvxTraceOnly, kLoadRvxParamOnly, kLoadPc, kLoadPcTraceOnly,
+                   kLoadPcParamOnly}) {
+        wire(id, [this, id] { traceops::LoadTrace(*this, id); });
+    }
+    wire(kSave, [this] { traceops::SaveTraceFile(*this); });
+    wire(kRvxDataSave, [this] { traceops::SaveMemoriesToFiles(*this); });
+    wire(kRvxDataDelete, [this] { traceops::DeleteMemories(*this); });
     wire(kWriteEfUserData, [this] { WriteEfUserData(this); });
     wire(kWriteMfUserData, [this] { WriteMfUserData(this); });
     wire(kExit, [this] { frame_->close(); });
@@ -64,6 +72,22 @@ void COrvelView::WireMenu() {
 
     wire(kHelp, [this] { OnHelp(); });
     wire(kAbout, [this] { OnAbout(); });
+}
+
+void COrvelView::SetHeld() {
+    panel_->SetHeld();
+}
+
+void COrvelView::ApplyTraceRecord(int mode, bool fromAnalyzer) {
+    panel_->ApplyTraceRecord(mode, fromAnalyzer);
+}
+
+void COrvelView::UpdateTraceVisibility() {
+    display_->UpdateTraceVisibility();
+}
+
+void COrvelView::DrawTraceSlot(int slot) {
+    display_->DrawTraceSlot(slot);
 }
 
 void COrvelView::OnAbout() {
