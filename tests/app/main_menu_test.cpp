@@ -113,14 +113,13 @@ TEST_F(MainMenuTest, CheckMarksAndShortcuts) {
 TEST_F(MainMenuTest, OperationsNotYetInTheProgramAreDisabled) {
     CMainFrame frame;
     const MainMenu& menu = *frame.menu();
-    for (int id :
-         {menuid::kLoadRvx, menuid::kLoadRvxTraceOnly, menuid::kLoadRvxParamOnly, menuid::kLoadPc,
-          menuid::kLoadPcTraceOnly, menuid::kLoadPcParamOnly, menuid::kSave, menuid::kRvxDataSave,
-          menuid::kRvxDataDelete, menuid::kPrint, menuid::kCaptureSave, menuid::kCaptureClipboard,
-          menuid::kHardCopy, menuid::kSetup, menuid::kColorEdit}) {
+    for (int id : {menuid::kPrint, menuid::kCaptureSave, menuid::kCaptureClipboard,
+                   menuid::kHardCopy, menuid::kSetup, menuid::kColorEdit}) {
         EXPECT_FALSE(menu.action(id)->isEnabled()) << id;
     }
-    for (int id : {menuid::kExit, menuid::kAbout, menuid::kDetailedTrace}) {
+    for (int id :
+         {menuid::kExit, menuid::kAbout, menuid::kDetailedTrace, menuid::kSave, menuid::kLoadPc,
+          menuid::kLoadRvx, menuid::kRvxDataSave, menuid::kRvxDataDelete}) {
         EXPECT_TRUE(menu.action(id)->isEnabled()) << id;
     }
 }
