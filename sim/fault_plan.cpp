@@ -26,6 +26,8 @@ const char* faultName(FaultKind kind) {
         return "garbage";
     case FaultKind::Stall:
         return "stall";
+    case FaultKind::Truncate:
+        return "truncate";
     case FaultKind::Hangup:
         return "hangup";
     case FaultKind::Cut:

@@ -24,6 +24,8 @@ bool parseFault(const std::string& text, FaultRule& rule) {
         rule.kind = FaultKind::Garbage;
     else if (equalsNoCase(kind, "stall"))
         rule.kind = FaultKind::Stall;
+    else if (equalsNoCase(kind, "truncate"))
+        rule.kind = FaultKind::Truncate;
     else if (equalsNoCase(kind, "hangup"))
         rule.kind = FaultKind::Hangup;
     else if (equalsNoCase(kind, "cut"))
@@ -58,7 +60,7 @@ const char* usageText() {
            "                 [--seed N] [--signal FREQ:LEVEL]... [--memories N]\n"
            "                 [--fault KIND[:WHEN]]... [--stall-ms MS] [--auto-ms MS]\n"
            "                 [--picture FILE] [--prt-noise] [--prt-capital BAND] [--prt-tail N]\n"
-           "  KIND: drop | err | garbage | stall | hangup | cut\n"
+           "  KIND: drop | err | garbage | stall | truncate | hangup | cut\n"
            "  WHEN: NAME (every reply to that command), NAME#N (its Nth reply),\n"
            "        #N (the Nth reply of all), or nothing (every reply)\n";
 }

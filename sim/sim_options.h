@@ -11,7 +11,7 @@ struct SignalSpec {
     double level;     // dBm
 };
 
-enum class FaultKind { Drop, Err, Garbage, Stall, Hangup, Cut };
+enum class FaultKind { Drop, Err, Garbage, Stall, Hangup, Cut, Truncate };
 
 // One --fault option: which replies it hits.
 struct FaultRule {

@@ -144,6 +144,12 @@ void SimServer::deliver(const Reply& reply) {
         line_.send(reply.text.substr(half), std::chrono::milliseconds(options_.stallMs));
         break;
     }
+    case FaultKind::Truncate: {
+        const std::string cut = reply.text.substr(0, std::max<size_t>(1, reply.text.size() / 2));
+        log_.sent(cut + "\r\n");
+        line_.send(cut + "\r\n");
+        break;
+    }
     case FaultKind::Hangup:
         line_.hangUp();
         break;

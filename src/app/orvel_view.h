@@ -5,6 +5,7 @@
 
 #include "link_view.h"
 #include "panel_view.h"
+#include "trace_operations.h"
 
 #include <QString>
 #include <QTimer>
@@ -21,7 +22,7 @@ class MainMenu;
 class PanelLink;
 class QMainWindow;
 
-class COrvelView : public QWidget, public LinkView, public PanelView {
+class COrvelView : public QWidget, public LinkView, public PanelView, public traceops::Host {
     Q_OBJECT
 public:
     COrvelView(QMainWindow* frame, MainMenu* menu);
@@ -77,6 +78,13 @@ public:
     void AcquireStep() override;
     int RunAutoTuneWait() override;
     void ShowWarningBox(const QString& text) override;
+    void UpdateTraceVisibility() override;
+    void DrawTraceSlot(int slot) override;
+
+    // --- traceops::Host ---
+    QWidget* DialogParent() override { return this; }
+    void SetHeld() override;
+    void ApplyTraceRecord(int mode, bool fromAnalyzer) override;
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
@@ -90,7 +98,7 @@ private:
     void ShutDown();
     void WireMenu();
     void ApplyLayout(int width, int height);
-    bool RefuseInCompactMode();
+    bool RefuseInCompactMode() override;
     void OnAbout();
     void OnHelp();
     void OnConversion();

@@ -22,6 +22,7 @@
 #include "serial_port.h"
 #include "setup_sheet.h"
 #include "trace_display.h"
+#include "trace_operations.h"
 #include "user_data_upload.h"
 
 #include <QAction>
@@ -46,6 +47,13 @@ void COrvelView::WireMenu() {
         });
     };
 
+    for (int id : {kLoadRvx, kLoadRvxTraceOnly, kLoadRvxParamOnly, kLoadPc, kLoadPcTraceOnly,
+                   kLoadPcParamOnly}) {
+        wire(id, [this, id] { traceops::LoadTrace(*this, id); });
+    }
+    wire(kSave, [this] { traceops::SaveTraceFile(*this); });
+    wire(kRvxDataSave, [this] { traceops::SaveMemoriesToFiles(*this); });
+    wire(kRvxDataDelete, [this] { traceops::DeleteMemories(*this); });
     wire(kWriteEfUserData, [this] { WriteEfUserData(this); });
     wire(kWriteMfUserData, [this] { WriteMfUserData(this); });
     wire(kPrint, [this] { capture::PrintCommand(frame_, this); });
@@ -77,6 +85,22 @@ void COrvelView::WireMenu() {
     wire(kColorEdit, [this] { OnColorEdit(); });
     wire(kHelp, [this] { OnHelp(); });
     wire(kAbout, [this] { OnAbout(); });
+}
+
+void COrvelView::SetHeld() {
+    panel_->SetHeld();
+}
+
+void COrvelView::ApplyTraceRecord(int mode, bool fromAnalyzer) {
+    panel_->ApplyTraceRecord(mode, fromAnalyzer);
+}
+
+void COrvelView::UpdateTraceVisibility() {
+    display_->UpdateTraceVisibility();
+}
+
+void COrvelView::DrawTraceSlot(int slot) {
+    display_->DrawTraceSlot(slot);
 }
 
 void COrvelView::OnAbout() {

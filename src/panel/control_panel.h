@@ -112,6 +112,16 @@ public:
     void OnHoldButton();
     void OnAutoTuneButton();
 
+    // --- Trace records ---
+    static constexpr int kApplyWhole = 0;
+    static constexpr int kApplyTraceOnly = 1;
+    static constexpr int kApplySettingsOnly = 2;
+    // Applies traceRecord, a loaded file (fromAnalyzer false) or a recalled memory: the active
+    // slot takes its trace in every mode; whole and settings-only also take its centre, span,
+    // bandwidths, sweep, detector, scale, unit and reference. Then the settings are resent
+    // ("FREQ" first; the rest only if it was accepted) and the displays refreshed by mode.
+    void ApplyTraceRecord(int mode, bool fromAnalyzer);
+
     // --- Menu commands ---
     void OnPreset();       // Control > Preset
     void OnAutoTuneMenu(); // Control > Auto Tune

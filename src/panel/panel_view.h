@@ -18,6 +18,9 @@ public:
     virtual void UpdateAcpCursors() = 0;
     virtual void UpdateZone() = 0;
     virtual void UpdateTraces() = 0;
+    // Plot visibility by the trace selection; one slot's plot redrawn.
+    virtual void UpdateTraceVisibility() {}
+    virtual void DrawTraceSlot(int /*slot*/) {}
     // Runs updateUnitLabels on the record and applies the result to the whole form, the panel's
     // part through ControlPanel::ApplyUnitLabelUpdate.
     virtual void UpdateUnitLabels() = 0;

@@ -1,0 +1,178 @@
+// Trace files and the analyzer's memories from the File menu of the running program, against the
+// simulated analyzer: dialogs answered as a user would, the wire checked in the simulator's log.
+
+#include "app_session.h"
+#include "control_panel.h"
+#include "instrument_settings.h"
+#include "main_frame.h"
+#include "main_menu.h"
+#include "menu_ids.h"
+#include "number_select_dialog.h"
+#include "orvel_view.h"
+#include "serial_port.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QFile>
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+class TraceFilesTest : public ::testing::Test {
+protected:
+    void Start() {
+        EnsureApplication();
+        ASSERT_TRUE(session.start());
+        panel = session.view()->panel();
+        session.watcher().clear();
+        // Each file dialog takes `chosen`, each number dialog the numbers in `numbers`.
+        session.watcher().dialogHandler = [this](QDialog* dialog) {
+            if (auto* files = qobject_cast<QFileDialog*>(dialog)) {
+                files->selectFile(chosen);
+                QMetaObject::invokeMethod(files, "accept");
+                return true;
+            }
+            if (auto* numbers = qobject_cast<CNumberSelectDlg*>(dialog)) {
+                numbers->startEdit()->setText(start);
+                numbers->accept();
+                return true;
+            }
+            return false;
+        };
+    }
+    QAction* Menu(int id) const { return session.frame()->menu()->action(id); }
+    QString Path(const char* name) const { return dir.filePath(QString::fromLatin1(name)); }
+
+    QTemporaryDir dir;
+    AppSession session;
+    ControlPanel* panel = nullptr;
+    QString chosen;
+    QString start = QStringLiteral("0");
+};
+
+TEST_F(TraceFilesTest, SavedFileLoadsBackWholeOrAsTraceOnly) {
+    Start();
+    InstrumentSettings& s = gSettings;
+    s.centerFreq = 1.5e9;
+    s.spanIndex = 9;
+    s.rbwIndex = 5;
+    s.detectorIndex = 1;
+    s.traceRecord.tracePoints[10] = 77;
+    chosen = Path("saved");
+    Menu(menuid::kSave)->trigger();
+    ASSERT_EQ(QFile(Path("saved.dat")).size(), 1104);
+
+    // Elsewhere now, and running: the whole load puts the file's settings back and holds.
+    s.centerFreq = 2.0e9;
+    s.spanIndex = 3;
+    s.rbwIndex = 1;
+    panel->FillFromSettings();
+    panel->holdButton->click();
+    ASSERT_EQ(s.runState, 1);
+    chosen = Path("saved.dat");
+    int before = session.receivedCount();
+    Menu(menuid::kLoadPc)->trigger();
+    EXPECT_EQ(s.runState, 0);
+    EXPECT_EQ(panel->holdButton->text(), "Hold");
+    EXPECT_EQ(s.centerFreq, 1.5e9);
+    EXPECT_EQ(panel->centerEdit->text(), "1.5000G");
+    EXPECT_EQ(panel->spanCombo->currentIndex(), 9);
+    EXPECT_EQ(s.rbwIndex, 5);
+    EXPECT_EQ(s.traceStore[s.activeTraceSlot][10], 77);
+    EXPECT_TRUE(ContainsInOrder(session.receivedSince(before),
+                                {"FREQ1500000000.0000", "SPAN100M", "REF10", "UNITDBM", "RBW1M",
+                                 "VBW10K", "SCALE10", "SWEEP0.1", "DETNEG"}));
+
+    // Trace only: the active slot takes the file's trace; the settings stay and are resent.
+    s.centerFreq = 2.0e9;
+    panel->FillFromSettings();
+    s.traceStore[s.activeTraceSlot][10] = 5;
+    s.traceStore[2][10] = 9;
+    before = session.receivedCount();
+    Menu(menuid::kLoadPcTraceOnly)->trigger();
+    EXPECT_EQ(s.traceStore[s.activeTraceSlot][10], 77);
+    EXPECT_EQ(s.traceStore[2][10], 9);
+    EXPECT_EQ(s.centerFreq, 2.0e9);
+    EXPECT_TRUE(ContainsInOrder(session.receivedSince(before), {"FREQ2000000000.0000", "DETNEG"}));
+
+    // A broken file applies nothing.
+    QFile broken(Path("broken.dat"));
+    ASSERT_TRUE(broken.open(QIODevice::WriteOnly));
+    broken.write(QByteArray(1103, '\1'));
+    broken.close();
+    chosen = Path("broken.dat");
+    before = session.receivedCount();
+    Menu(menuid::kLoadPc)->trigger();
+    ASSERT_FALSE(session.watcher().messages().empty());
+    EXPECT_EQ(session.watcher().messages().back().text, "Load went wrong.");
+    EXPECT_EQ(session.watcher().messages().back().caption, "Read error");
+    EXPECT_EQ(s.centerFreq, 2.0e9);
+}
+
+TEST_F(TraceFilesTest, RecallAppliesTheMemoryAndASilentAnalyzerIsReported) {
+    session.simArgs << QStringLiteral("--memories") << QStringLiteral("8")
+                    << QStringLiteral("--fault") << QStringLiteral("drop:SRS#2");
+    Start();
+    gSettings.memoryRangeStart = 4;
+    start = QStringLiteral("7");
+    Menu(menuid::kLoadRvx)->trigger();
+    EXPECT_TRUE(session.waitReceived("SRS07"));
+    EXPECT_EQ(gSettings.spanIndex, 4 + 7 % 8) << "the memory's span";
+    EXPECT_EQ(gSettings.memoryRangeStart, 4) << "a load keeps the remembered range";
+    EXPECT_TRUE(session.watcher().messages().empty());
+
+    gSettings.timeOutSetting = 30; // the seven tries in a short time
+    SetPortTimeouts(portprofile::kShort);
+    const int span = gSettings.spanIndex;
+    start = QStringLiteral("1");
+    Menu(menuid::kLoadRvxParamOnly)->trigger();
+    ASSERT_EQ(session.watcher().messages().size(), 1u);
+    EXPECT_EQ(session.watcher().messages()[0].text, "Please check connection with RVX410.");
+    EXPECT_EQ(session.watcher().messages()[0].caption, "Communication error");
+    EXPECT_EQ(gSettings.spanIndex, span);
+}
+
+// Driven from the keyboard, as the user does.
+TEST_F(TraceFilesTest, CtrlSWithATypedNameAndCtrlDAcceptedAsItOpens) {
+    Start();
+    CMainFrame* frame = session.frame();
+    frame->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(frame));
+    session.watcher().dialogHandler = [this](QDialog* dialog) {
+        if (auto* files = qobject_cast<QFileDialog*>(dialog)) {
+            files->setDirectory(dir.path());
+            auto* name = files->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+            if (name == nullptr)
+                return false;
+            QTest::keyClicks(name, QStringLiteral("name"));
+            QTest::keyClick(name, Qt::Key_Return);
+            return true;
+        }
+        if (auto* numbers = qobject_cast<CNumberSelectDlg*>(dialog)) {
+            QTest::keyClick(numbers, Qt::Key_Return);
+            return true;
+        }
+        return false;
+    };
+    QTest::keyClick(frame, Qt::Key_S, Qt::ControlModifier);
+    EXPECT_TRUE(WaitUntil([this] { return QFile::exists(Path("name.dat")); }, 5000));
+    EXPECT_EQ(QFile(Path("name.dat")).size(), 1104);
+
+    const int before = session.receivedCount();
+    frame->activateWindow(); // as the window manager does when the dialog closes
+    ASSERT_TRUE(QTest::qWaitForWindowActive(frame));
+    QTest::keyClick(frame, Qt::Key_D, Qt::ControlModifier);
+    ASSERT_TRUE(session.waitReceived("MCLRWALL", before));
+    QList<QByteArray> erases;
+    for (const QByteArray& line : session.receivedSince(before))
+        if (line.startsWith("MCLR"))
+            erases << line;
+    EXPECT_EQ(erases, QList<QByteArray>{"MCLRWALL"});
+}
+
+} // namespace

@@ -1,0 +1,90 @@
+// The number-select dialog in its three forms: captions, the controls each shows, the starting
+// numbers and the range checks of OK.
+
+#include "instrument_settings.h"
+#include "number_select_dialog.h"
+#include "qt_test_app.h"
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QScrollBar>
+#include <gtest/gtest.h>
+
+namespace {
+
+TEST(NumberSelectDialog, FormsShowTheirControlsAndNumbers) {
+    EnsureQtApplication();
+    SetDefaultSettings();
+    gSettings.memoryRangeStart = 12;
+    gSettings.memoryRangeEnd = 34;
+    const struct {
+        int form;
+        const char* caption;
+        bool endShown;
+        bool boxesShown;
+        const char* start;
+        const char* end;
+    } cases[] = {
+        {CNumberSelectDlg::kFormSave, "Save number select", true, false, "12", "34"},
+        {CNumberSelectDlg::kFormDelete, "Delete number select", true, true, "0", "99"},
+        {CNumberSelectDlg::kFormLoad, "Load number select", false, false, "0", nullptr},
+    };
+    for (const auto& c : cases) {
+        gSettings.memorySelectKind = c.form;
+        CNumberSelectDlg dialog;
+        dialog.show();
+        EXPECT_EQ(dialog.windowTitle(), c.caption);
+        EXPECT_EQ(dialog.endEdit()->isVisible(), c.endShown) << c.caption;
+        EXPECT_EQ(dialog.endSpin()->isVisible(), c.endShown) << c.caption;
+        EXPECT_EQ(dialog.startLabel()->isVisible(), c.endShown) << c.caption;
+        EXPECT_EQ(dialog.traceBox()->isVisible(), c.boxesShown) << c.caption;
+        EXPECT_EQ(dialog.paramBox()->isVisible(), c.boxesShown) << c.caption;
+        EXPECT_EQ(dialog.traceBox()->isChecked(), c.boxesShown) << c.caption;
+        EXPECT_EQ(dialog.startEdit()->text(), c.start);
+        if (c.end != nullptr) {
+            EXPECT_EQ(dialog.endEdit()->text(), c.end);
+        }
+        EXPECT_EQ(dialog.startSpin()->maximum(), 99);
+        dialog.startSpin()->setValue(5);
+        EXPECT_EQ(dialog.startEdit()->text(), "5") << "the spin steps the edit";
+    }
+}
+
+TEST(NumberSelectDialog, OkChecksTheRange) {
+    EnsureQtApplication();
+    SetDefaultSettings();
+    const struct {
+        int form;
+        const char* start;
+        const char* end;
+        bool accepted;
+    } cases[] = {
+        {CNumberSelectDlg::kFormSave, "5", "3", false}, // end below start
+        {CNumberSelectDlg::kFormSave, "0", "100", false},
+        {CNumberSelectDlg::kFormDelete, "-1", "5", false},
+        {CNumberSelectDlg::kFormDelete, "x", "5", false},
+        {CNumberSelectDlg::kFormSave, "3", "3", true},
+        {CNumberSelectDlg::kFormLoad, "99", "0", true}, // the end does not count when loading
+        {CNumberSelectDlg::kFormLoad, "100", "0", false},
+    };
+    for (const auto& c : cases) {
+        gSettings.memorySelectKind = c.form;
+        gSettings.memoryRangeStart = 7;
+        CNumberSelectDlg dialog;
+        dialog.startEdit()->setText(c.start);
+        dialog.endEdit()->setText(c.end);
+        EXPECT_EQ(dialog.TakeNumbers(), c.accepted) << c.start << ".." << c.end;
+        if (!c.accepted) {
+            EXPECT_EQ(gSettings.memoryRangeStart, 7) << "a refused range stores nothing";
+        }
+    }
+    // The contents choice of the delete form.
+    gSettings.memorySelectKind = CNumberSelectDlg::kFormDelete;
+    CNumberSelectDlg dialog;
+    dialog.paramBox()->setChecked(true);
+    ASSERT_TRUE(dialog.TakeNumbers());
+    EXPECT_EQ(gSettings.memorySelectKind, 3);
+}
+
+} // namespace

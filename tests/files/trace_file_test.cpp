@@ -1,0 +1,195 @@
+// Trace files on real files in a temporary folder: the 1104-byte record, its loading rules and
+// the comma-separated export.
+
+#include "instrument_settings.h"
+#include "trace_file.h"
+#include "trace_operations.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+namespace {
+
+using tracefile::LoadResult;
+
+class TraceFileTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(dir_.isValid());
+        SetDefaultSettings();
+    }
+    QString Path(const char* name) const { return dir_.filePath(QString::fromLatin1(name)); }
+    QString Write(const char* name, const QByteArray& bytes) const {
+        QFile file(Path(name));
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+        return Path(name);
+    }
+    static QByteArray Read(const QString& path) {
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
+    static QList<QByteArray> Lines(const QByteArray& text) {
+        QList<QByteArray> lines = text.split('\n');
+        if (!lines.isEmpty() && lines.last().isEmpty())
+            lines.removeLast();
+        return lines;
+    }
+    QTemporaryDir dir_;
+};
+
+TEST_F(TraceFileTest, SavedRecordHoldsEveryFieldAtItsOffset) {
+    InstrumentSettings& s = gSettings;
+    s.centerFreq = 1.5e9;
+    s.spanIndex = 9;
+    s.refLevel = -20;
+    s.rbwIndex = 5;
+    s.vbwIndex = 6;
+    s.sweepIndex = 3;
+    s.detectorIndex = 2;
+    s.scaleIndex = 0;
+    s.detailedTrace = 1;
+    s.modelIndex = 1;
+    s.traceRecord.memoryNumber = 0x1234;
+    s.traceRecord.tracePoints[0] = 0xAB;
+    s.traceRecord.tracePoints[1000] = 0xCD;
+    // Saving over a longer file leaves exactly the record.
+    const QString path = Write("t.dat", QByteArray(5000, 'x'));
+    ASSERT_EQ(traceops::SaveTraceTo(path), traceops::SaveResult::Saved);
+    const QByteArray b = Read(path);
+    ASSERT_EQ(b.size(), 1104);
+    auto i32 = [&b](int at) {
+        int32_t v;
+        std::memcpy(&v, b.constData() + at, 4);
+        return v;
+    };
+    double centre;
+    std::memcpy(&centre, b.constData() + 8, 8);
+    EXPECT_EQ(static_cast<uint8_t>(b[0]), 0x34);
+    EXPECT_EQ(static_cast<uint8_t>(b[1]), 0x12);
+    EXPECT_EQ(b[2], 3) << "RVX420";
+    EXPECT_EQ(i32(4) & 0x1F0, 1 << 4) << "model bits";
+    EXPECT_EQ(centre, 1.5e9);
+    const int fields[] = {9, -20, 5, 6, 3, 2, 0, 1}; // span .. kind (detailed spectrum)
+    for (int i = 0; i < 8; ++i)
+        EXPECT_EQ(i32(16 + 4 * i), fields[i]) << "offset " << 16 + 4 * i;
+    EXPECT_EQ(static_cast<uint8_t>(b[48]), 0xAB);
+    EXPECT_EQ(static_cast<uint8_t>(b[48 + 1000]), 0xCD);
+    // And it loads back unchanged.
+    TraceRecord loaded{};
+    ASSERT_EQ(tracefile::LoadRecordFile(path, 1, &loaded), LoadResult::Loaded);
+    EXPECT_EQ(tracefile::EncodeRecord(loaded), b);
+}
+
+TEST_F(TraceFileTest, NamesDecideTheFileType) {
+    ASSERT_EQ(traceops::SaveTraceTo(Path("plain")), traceops::SaveResult::Saved);
+    EXPECT_EQ(Read(Path("plain.dat")).size(), 1104) << "no extension gets .dat";
+    EXPECT_EQ(traceops::SaveTraceTo(Path("t.txt")), traceops::SaveResult::BadName);
+    EXPECT_EQ(traceops::SaveTraceTo(Path("t.DAT")), traceops::SaveResult::BadName);
+    EXPECT_FALSE(QFile::exists(Path("t.txt")));
+    // A folder that cannot hold the file (its parent is a plain file): refused, nothing left.
+    Write("notdir", "x");
+    EXPECT_EQ(traceops::SaveTraceTo(Path("notdir/t.dat")), traceops::SaveResult::WriteFailed);
+    EXPECT_EQ(tracefile::MemoryFileName(QStringLiteral("C:\\data\\trace.dat"), 5),
+              QStringLiteral("C:\\data\\trace05.dat"));
+}
+
+TEST_F(TraceFileTest, BadFilesLoadNothing) {
+    TraceRecord good{};
+    good.modelCode = 2;
+    good.recordKind = 0;
+    const QByteArray goodBytes = tracefile::EncodeRecord(good);
+    auto withInt = [&goodBytes](int offset, int32_t value) {
+        QByteArray b = goodBytes;
+        std::memcpy(b.data() + offset, &value, 4);
+        return b;
+    };
+    QByteArray garbage(1104, '\0');
+    for (int i = 0; i < garbage.size(); ++i)
+        garbage[i] = static_cast<char>(i * 37 + 11);
+    QByteArray csv = "Frequency,Reference level(DBM)\r\n1.0000G,-20.00\r\n";
+    csv = csv.repeated(30).left(1104);
+    const struct {
+        const char* name;
+        QByteArray bytes;
+    } cases[] = {
+        {"empty.dat", {}},
+        {"one.dat", "x"},
+        {"short.dat", goodBytes.left(1103)},
+        {"big.dat", QByteArray(2 * 1024 * 1024, '\0')},
+        {"garbage.dat", garbage},
+        {"csv.dat", csv},
+        {"span.dat", withInt(16, 15)}, // beyond the RVX410 row
+        {"rbw.dat", withInt(24, 8)},
+        {"vbw.dat", withInt(28, -1)},
+        {"sweep.dat", withInt(32, 8)},
+        {"det.dat", withInt(36, 3)},
+        {"scale.dat", withInt(40, 2)},
+        {"kind.dat", withInt(44, 3)},
+        {"unit.dat", withInt(4, 6)},
+    };
+    for (const auto& c : cases) {
+        TraceRecord record{};
+        record.recordCenterFreq = 42.0;
+        EXPECT_EQ(tracefile::LoadRecordFile(Write(c.name, c.bytes), 0, &record),
+                  LoadResult::ReadFailed)
+            << c.name;
+        EXPECT_EQ(record.recordCenterFreq, 42.0) << c.name;
+    }
+    TraceRecord record{};
+    EXPECT_EQ(tracefile::LoadRecordFile(Write("a.csv", goodBytes), 0, &record),
+              LoadResult::NotADatName);
+}
+
+TEST_F(TraceFileTest, OlderLayoutLoadsAsRvx410WithItsUnitFromItsKind) {
+    for (int8_t code : {0, 1}) {
+        TraceRecord old{};
+        old.modelCode = code;
+        old.recordUnitBits = 0x1F0u | 0x3u; // stale model bits and unit
+        old.recordKind = 34;                // dBmV
+        TraceRecord loaded{};
+        ASSERT_EQ(
+            tracefile::LoadRecordFile(Write("old.dat", tracefile::EncodeRecord(old)), 0, &loaded),
+            LoadResult::Loaded);
+        EXPECT_EQ(loaded.modelCode, 2);
+        EXPECT_EQ(loaded.recordUnitBits, 2u);
+    }
+}
+
+TEST_F(TraceFileTest, ExportRowsTimeAxisAndLevels) {
+    InstrumentSettings& s = gSettings;
+    s.refLevel = -10;
+    s.levelOffset = 2.6;
+    s.scaleIndex = 1;
+    s.traceRecord.tracePoints[0] = 150;
+    s.traceRecord.tracePoints[125] = 100;
+    // 251 points: trunc(-7.4) = -7; byte 150 is 50 steps of 0.4 dB below.
+    s.detailedTrace = 0;
+    ASSERT_EQ(traceops::SaveTraceTo(Path("n.csv")), traceops::SaveResult::Saved);
+    QList<QByteArray> lines = Lines(Read(Path("n.csv")));
+    ASSERT_EQ(lines.size(), 252);
+    EXPECT_EQ(lines[0], "Frequency,Reference level(DBM)\r");
+    EXPECT_EQ(lines[1], "990.0000M,-27.00\r") << "1 GHz - 125 x 80 kHz, -7 - 20 dB";
+    // 1001 points: round(-7.4) = -7 against byte 201; 2 dB/div steps of 0.08 dB.
+    s.detailedTrace = 1;
+    s.scaleIndex = 0;
+    ASSERT_EQ(traceops::SaveTraceTo(Path("d.csv")), traceops::SaveResult::Saved);
+    lines = Lines(Read(Path("d.csv")));
+    ASSERT_EQ(lines.size(), 1002);
+    EXPECT_EQ(lines[1], "990.0000M,-11.08\r") << "-7 - 51 x 0.08 dB";
+    // Zero span: time from 0 to T, T/2 at point 125.
+    s.detailedTrace = 0;
+    s.spanIndex = 0;
+    s.sweepIndex = 4; // 1 s
+    ASSERT_EQ(traceops::SaveTraceTo(Path("z.csv")), traceops::SaveResult::Saved);
+    lines = Lines(Read(Path("z.csv")));
+    EXPECT_TRUE(lines[1].startsWith("0.0000")) << lines[1].constData();
+    EXPECT_TRUE(lines[126].startsWith("500.0000m,")) << lines[126].constData();
+    EXPECT_TRUE(lines[251].startsWith("1.0000,")) << lines[251].constData();
+}
+
+} // namespace
