@@ -2,6 +2,7 @@
 
 #include "instrument_settings.h"
 #include "keyword_tables.h"
+#include "live_link.h"
 #include "port_names.h"
 #include "serial_device.h"
 
@@ -49,6 +50,8 @@ void OpenPort() {
 } // namespace
 
 void CommPort(int code) {
+    // Whoever uses the port, the live loop's transaction in flight ends first.
+    SettleLiveLoop();
     switch (code) {
     case portop::kOpen:
         OpenPort();
@@ -84,6 +87,7 @@ ReadTimeouts ReadTimeoutsFor(int profile, int timeOutSetting, int baudIndex) {
 }
 
 void SetPortTimeouts(int profile) {
+    SettleLiveLoop();
     SerialDevice& device = LinkSerialDevice();
     if (profile == portprofile::kLong || profile == portprofile::kShort) {
         const ReadTimeouts r =
@@ -116,6 +120,7 @@ void Reconnect() {
 }
 
 int ReadUpTo(int maxBytes) {
+    SettleLiveLoop();
     PortRead read;
     read.StartUpTo(maxBytes);
     read.Complete();
@@ -123,6 +128,7 @@ int ReadUpTo(int maxBytes) {
 }
 
 int WriteTxBuffer() {
+    SettleLiveLoop();
     const int length = static_cast<int>(strnlen(gSettings.txBuffer, kTxBufferSize - 1));
     const int written = LinkSerialDevice().Write(gSettings.txBuffer, length);
     if (written == 0) {
@@ -132,6 +138,7 @@ int WriteTxBuffer() {
 }
 
 int PortBytesWaiting() {
+    SettleLiveLoop();
     return LinkSerialDevice().BytesWaiting() ? 1 : 0;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 // The serial port: one process-wide port, opened by `comPortIndex` at `baudIndex`, written from
-// `txBuffer` and read into `rxBuffer` of gSettings.
+// `txBuffer` and read into `rxBuffer` of gSettings. Every operation below first settles the live
+// loop (live_link.h): a transaction of the loop in flight is finished before the port is used.
 
 #include "serial_device.h"
 
