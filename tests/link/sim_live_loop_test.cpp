@@ -12,6 +12,7 @@
 
 #include <QElapsedTimer>
 
+#include <cstdio>
 #include <cstring>
 
 #include "event_loop_wait.h"
@@ -149,6 +150,25 @@ TEST_F(LiveLoopTest, RawUseWithoutPauseFinishesTheRecordAndTheNewLineIsWatched) 
     poller.reset();
     ResumeAcquisition();
     ASSERT_TRUE(RunUntil([&] { return view.traces >= 2; }, 3000));
+}
+
+TEST_F(LiveLoopTest, AfterThePauseNothingOfTheLoopReadsThePort) {
+    Start();
+    SetPortTimeouts(portprofile::kShort);
+    poller = std::make_unique<LinkPoller>(); // timers not started: only the watch could read
+    gSettings.runState = 1;
+    ResumeAcquisition();
+    ASSERT_TRUE(RunUntil([&] { return view.traces >= 1; }));
+    PauseAcquisition();
+    // A raw exchange of its own, read later, as the hard copy window does from its timer.
+    std::snprintf(gSettings.txBuffer, kTxBufferSize, "VER\r\n");
+    ASSERT_GT(WriteTxBuffer(), 0);
+    QElapsedTimer clock;
+    clock.start();
+    RunUntil([&] { return clock.elapsed() >= 150; });
+    EXPECT_EQ(PortBytesWaiting(), 1) << "the reply waits for its own reader";
+    CommPort(portop::kRead);
+    EXPECT_STREQ(gSettings.rxBuffer, "VER1.05 RVX410");
 }
 
 } // namespace
