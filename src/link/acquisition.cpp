@@ -5,6 +5,7 @@
 #include "keyword_tables.h"
 #include "link_busy.h"
 #include "link_view.h"
+#include "live_link.h"
 #include "reply_text.h"
 #include "serial_port.h"
 
@@ -14,19 +15,6 @@
 namespace {
 
 int gBusyDepth = 0;
-bool gCapturePending = false;
-std::function<void(bool)> gWatchChanged;
-
-void ApplyArrivalWatch() {
-    if (gWatchChanged) {
-        gWatchChanged(gCapturePending && gBusyDepth == 0);
-    }
-}
-
-void SetCapturePending(bool pending) {
-    gCapturePending = pending;
-    ApplyArrivalWatch();
-}
 
 bool PeriodicMode() {
     return gSettings.calcIndex >= 1 && gSettings.calcIndex <= 3;
@@ -43,32 +31,17 @@ bool EmptyLineAnsweredErr() {
     return ReadUpTo(8) > 0 && BeginsWithNoCase(gSettings.rxBuffer, "ERR");
 }
 
-constexpr int kFieldKind1001[] = {10, 11, 12, 13, 15, 14, 38};
-constexpr int kFieldKind251[] = {20, 21, 22, 23, 25, 24, 39};
-
-int TraceKindFor(bool detailed) {
-    const InstrumentSettings& s = gSettings;
-    if (s.measureIndex == 4) {
-        const int a = s.antennaIndex >= 0 && s.antennaIndex < 7 ? s.antennaIndex : 0;
-        return detailed ? kFieldKind1001[a] : kFieldKind251[a];
-    }
-    if (s.measureIndex == 5) {
-        return detailed ? (s.probeIndex == 0 ? 16 : 17) : (s.probeIndex == 0 ? 26 : 27);
-    }
-    return detailed ? 1 : 0;
-}
-
 } // namespace
 
 // While an exchange runs nobody else may read the port, so the wake-up is off meanwhile.
 LinkBusyScope::LinkBusyScope() {
     if (gBusyDepth++ == 0) {
-        ApplyArrivalWatch();
+        UpdateLiveWatch();
     }
 }
 LinkBusyScope::~LinkBusyScope() {
     if (--gBusyDepth == 0) {
-        ApplyArrivalWatch();
+        UpdateLiveWatch();
     }
 }
 
@@ -77,15 +50,13 @@ int LinkBusy() {
 }
 
 int CapturePending() {
-    return gCapturePending ? 1 : 0;
-}
-
-void OnArrivalWatchChanged(std::function<void(bool)> callback) {
-    gWatchChanged = std::move(callback);
-    ApplyArrivalWatch();
+    return LiveCapturePending() ? 1 : 0;
 }
 
 void PauseAcquisition() {
+    // The live loop's transaction in flight ends first; after this nothing of it touches the
+    // port until the next resume or timer.
+    SettleLiveLoop();
     LinkBusyScope busy;
     SetCapturePending(false);
     ReadUpTo(8);
@@ -100,6 +71,7 @@ void PauseAcquisition() {
 }
 
 void ResumeAcquisition() {
+    SettleLiveLoop();
     LinkBusyScope busy;
     if (gSettings.runState != 1 || PeriodicMode()) {
         return;
@@ -112,6 +84,7 @@ void ResumeAcquisition() {
 }
 
 int CheckPresence() {
+    SettleLiveLoop();
     LinkBusyScope busy;
     if (EmptyLineAnsweredErr()) {
         return 1;
@@ -121,60 +94,24 @@ int CheckPresence() {
 }
 
 void AcquireStep() {
-    LinkBusyScope busy;
-    InstrumentSettings& s = gSettings;
-    LinkView& view = LinkViewRef();
-    s.detailedTrace = view.DetailedTraceChecked() != 0 ? 1 : 0;
-    const bool detailed = s.detailedTrace == 1;
-    if (detailed) {
-        SendCommand(cmd::kScreenFull);
-    } else {
-        s.traceRecord.memoryNumber = 0;
-        SendCommand(cmd::kScreenCurrent);
-    }
-    if (s.activeTraceSlot >= 0 && s.activeTraceSlot < kTraceSlots) {
-        s.traceKind[s.activeTraceSlot] = TraceKindFor(detailed);
-    }
-    view.UpdateTraces();
-    view.UpdateSweepAndUnitLabels();
-    SendCommand(cmd::kMeasRes);
-    view.ShowMeasurementResult(s.rxBuffer);
-    switch (s.measureIndex) {
-    case 1:
-        view.UpdateChannelPowerCursors();
-        break;
-    case 2:
-        view.UpdateAcpCursors();
-        break;
-    case 3:
-        view.UpdateObwDisplay();
-        break;
-    default:
-        break;
-    }
+    SettleLiveLoop();
+    StartLiveStep(AfterStep::Nothing, true);
 }
 
 void CapturePollStep() {
-    if (gSettings.runState == 0 || gSettings.compactMode == 1 || LinkBusy()) {
+    if (gSettings.runState == 0 || gSettings.compactMode == 1 || LinkBusy() || LiveReadInFlight()) {
         return;
     }
     // Nothing waiting: the capture is still running; do not sit out the read time-out.
     if (PortBytesWaiting() == 0) {
         return;
     }
-    int got = 0;
-    {
-        LinkBusyScope busy;
-        got = ReadUpTo(6);
-    }
-    if (got >= 4 && BeginsWithNoCase(gSettings.rxBuffer, "COMP")) {
-        SetCapturePending(false);
-        AcquireStep();
-        ResumeAcquisition();
-    }
+    // The bytes are read as they come; on "COMP" the step and the next "CAPT" follow.
+    StartCompletionRead();
 }
 
 int RunHiddenCommand(const char* entryText) {
+    SettleLiveLoop();
     LinkBusyScope busy;
     PauseAcquisition();
     // Room for the CR LF and the terminating zero.

@@ -2,8 +2,6 @@
 // The capture handshake and the exchanges around it: pause, resume, presence check, one
 // acquisition step, the capture-completion poll and the hidden command entry.
 
-#include <functional>
-
 // Drains up to 8 waiting bytes and, while a capture may be pending (running, capture mode),
 // quiets the analyzer with empty lines until it answers "ERR" (at most twice).
 void PauseAcquisition();
@@ -15,20 +13,17 @@ void ResumeAcquisition();
 int CheckPresence();
 
 // Fetches one screen (1000 points with Detailed Trace, else 250), sets the slot's trace kind,
-// redraws, asks for the measurement result and refreshes the measurement display.
+// redraws, asks for the measurement result and refreshes the measurement display. Blocking: the
+// caller has it done on return (the live loop's timers run the same step from the event loop).
 void AcquireStep();
 
 // The capture-completion poll (timer 5): while running and not compact, returns at once when no
-// byte is waiting; otherwise reads up to 6 bytes and on "COMP" runs AcquireStep and
-// ResumeAcquisition.
+// byte is waiting; otherwise reads up to 6 bytes and on "COMP" runs the acquisition step and
+// ResumeAcquisition. With an event loop these follow as their bytes arrive (live_link.h).
 void CapturePollStep();
 
 // 1 while a "CAPT\r\n" has been sent and its "COMP" not yet taken or quieted.
 int CapturePending();
-
-// Called whenever watching the port for arriving bytes should start or stop: on while a capture
-// is pending and no link operation is under way (the poller's early wake-up).
-void OnArrivalWatchChanged(std::function<void(bool)> callback);
 
 // The hidden command entry's exchange for the joined entry text: pauses; text beginning with
 // "HIDE" (any case) returns 0 and sends nothing (the caller hides both edits; the loop stays

@@ -4,6 +4,7 @@
 #include "keyword_tables.h"
 #include "link_busy.h"
 #include "link_view.h"
+#include "live_link.h"
 #include "query_decoding.h"
 #include "reply_text.h"
 #include "screen_record.h"
@@ -246,9 +247,7 @@ int BuildCommandText(int code, char* out, int size) {
     return Emit(out, size, written);
 }
 
-int SendCommand(int code) {
-    LinkBusyScope busy;
-    WaitCursor cursor;
+int WriteCommand(int code) {
     if (BuildCommandText(code, gSettings.txBuffer, kTxBufferSize) == 0) {
         return 0;
     }
@@ -256,7 +255,10 @@ int SendCommand(int code) {
         Reconnect();
         return 0;
     }
-    CommPort(portop::kRead);
+    return 1;
+}
+
+int TakeReply(int code) {
     const char* reply = gSettings.rxBuffer;
     if (BeginsWithNoCase(reply, "Read error") || BeginsWithNoCase(reply, "ERR")) {
         return 0;
@@ -281,4 +283,16 @@ int SendCommand(int code) {
         return 1;
     }
     return BeginsWithNoCase(reply, "OK") ? 1 : 0;
+}
+
+int SendCommand(int code) {
+    // A live-loop transaction in flight ends first: its reply is never taken for this one.
+    SettleLiveLoop();
+    LinkBusyScope busy;
+    WaitCursor cursor;
+    if (WriteCommand(code) == 0) {
+        return 0;
+    }
+    CommPort(portop::kRead);
+    return TakeReply(code);
 }

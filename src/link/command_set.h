@@ -10,6 +10,13 @@
 // rxBuffer holds the reply without its CR LF, or "Read error". Shows the busy cursor meanwhile.
 int SendCommand(int code);
 
+// SendCommand in two halves, for a transaction whose reply is read elsewhere (the live loop).
+// WriteCommand builds and writes the text: 1 when written, 0 when there was nothing to send or
+// nothing was written (then it has reconnected and rxBuffer holds "Write error").
+int WriteCommand(int code);
+// Once the reply is in rxBuffer: checks and decodes it as SendCommand does; its result.
+int TakeReply(int code);
+
 // The command text of `code` (with its CR LF) into `out` of `size` bytes, from gSettings.
 // Returns 0, with `out` emptied, for a code without a text or an index outside its table.
 int BuildCommandText(int code, char* out, int size);

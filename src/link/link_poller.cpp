@@ -2,6 +2,7 @@
 
 #include "acquisition.h"
 #include "instrument_settings.h"
+#include "live_link.h"
 #include "serial_device.h"
 
 namespace {
@@ -48,13 +49,6 @@ LinkPoller::LinkPoller(QObject* parent) : QObject(parent), previous_(gActivePoll
     connect(&periodicAcquisitionTimer_, &QTimer::timeout, this, &LinkPoller::OnPeriodicTimer);
     connect(&capturePollTimer_, &QTimer::timeout, this, &LinkPoller::OnCapturePollTimer);
     gActivePoller = this;
-    OnArrivalWatchChanged([](bool watch) {
-        LinkSerialDevice().WatchArrivals(watch, [] {
-            if (gActivePoller != nullptr) {
-                gActivePoller->OnBytesArrived();
-            }
-        });
-    });
 }
 
 LinkPoller::~LinkPoller() {
@@ -62,7 +56,8 @@ LinkPoller::~LinkPoller() {
         gActivePoller = previous_;
     }
     if (gActivePoller == nullptr) {
-        OnArrivalWatchChanged(nullptr);
+        // The view is going: a step in flight is dropped, nothing more goes on the wire.
+        AbandonLiveLoop();
         LinkSerialDevice().StopWatching();
     }
 }
@@ -83,13 +78,14 @@ void LinkPoller::Restart() {
 
 void LinkPoller::OnPeriodicTimer() {
     periodicAcquisitionTimer_.stop();
-    if (LinkBusy() != 0) {
+    if (LinkBusy() != 0 || LiveReadInFlight()) {
         // Inside another exchange (a nested event loop): try again at the next period.
         Restart();
         return;
     }
-    if (gSettings.runState == 1 && gSettings.compactMode == 0) {
-        AcquireStep();
+    if (gSettings.runState == 1 && gSettings.compactMode == 0 &&
+        StartLiveStep(AfterStep::Restart, false)) {
+        return; // re-armed when the step ends, with the period it leaves
     }
     Restart();
 }
@@ -100,17 +96,8 @@ void LinkPoller::OnCapturePollTimer() {
 
 void LinkPoller::StopPeriodicTimer() {
     periodicAcquisitionTimer_.stop();
-}
-
-void LinkPoller::OnBytesArrived() {
-    if (gSettings.runState == 0 || gSettings.compactMode == 1) {
-        // The step would leave the bytes waiting and the notice would repeat at once; timer 5
-        // takes them when acquisition may run again.
-        LinkSerialDevice().WatchArrivals(false, nullptr);
-        return;
-    }
-    // The same step as timer 5, only sooner.
-    CapturePollStep();
+    // The window is closing: a record half in is not waited for, and nothing more is sent.
+    AbandonLiveLoop();
 }
 
 void RestartPolling() {

@@ -1,7 +1,8 @@
 #pragma once
 // The polling schedule: timer 1 (periodic acquisition while the analyzer accumulates max hold,
-// min hold or average) and timer 5 (capture-completion poll every 500 ms), plus an early wake-up
-// of the timer-5 poll as soon as bytes arrive while a capture is pending.
+// min hold or average) and timer 5 (capture-completion poll every 500 ms). The steps they start
+// run from the event loop (live_link.h), which also wakes the poll as soon as bytes arrive while
+// a capture is pending.
 //
 // The view owns one LinkPoller (create it after the QApplication). Its start-up timer (timer 3)
 // calls RestartPolling() when it fires; shut-down calls StopPeriodicTimer() before closing the
@@ -24,11 +25,11 @@ public:
     // Stops timers 1 and 5, then starts timer 1 with PeriodicAcquisitionPeriod() when calcIndex
     // is 1, 2 or 3, else timer 5 with 500 ms.
     void Restart();
-    // Timer 1: acquire when running and not compact, then Restart().
+    // Timer 1: acquire when running and not compact, then Restart() (once the step has ended).
     void OnPeriodicTimer();
     // Timer 5: CapturePollStep().
     void OnCapturePollTimer();
-    // Shut-down: kill timer 1.
+    // Shut-down: kill timer 1 and drop the live step in flight (nothing more is sent).
     void StopPeriodicTimer();
 
     const QTimer& periodicTimer() const { return periodicAcquisitionTimer_; }
@@ -38,8 +39,6 @@ public:
     static LinkPoller* Active();
 
 private:
-    void OnBytesArrived();
-
     QTimer periodicAcquisitionTimer_; // timer 1, single-shot, re-armed by Restart()
     QTimer capturePollTimer_;         // timer 5, repeating
     LinkPoller* previous_ = nullptr;

@@ -4,10 +4,23 @@
 // longest gap between two bytes once the first has arrived. Waits sleep in poll(); every
 // deadline is taken on the monotonic clock.
 
+#include <chrono>
 #include <functional>
 
 class QSerialPort;
 class QSocketNotifier;
+
+// One read in progress: where its bytes go, how many are asked for and have come, and its
+// deadlines. A blocking Read() and a read driven by the event loop step through the same state.
+struct DeviceRead {
+    char* dst = nullptr;
+    int count = 0;
+    int got = 0;
+    bool over = true;
+    bool hasTotal = false;
+    std::chrono::steady_clock::time_point totalDeadline{};
+    std::chrono::steady_clock::time_point lastByte{};
+};
 
 class SerialDevice {
 public:
@@ -35,6 +48,14 @@ public:
     // One read of up to `count` bytes, ended by the total time-out, the gap time-out or a
     // hang-up; returns the count received.
     int Read(char* dst, int count);
+    // A read as Read() does it, in steps: StartRead, then ContinueRead whenever bytes may have
+    // come or a deadline passed, until it returns true. Never blocks.
+    void StartRead(DeviceRead& read, char* dst, int count) const;
+    bool ContinueRead(DeviceRead& read);
+    // Milliseconds until the nearer deadline of `read` (0 when one has passed).
+    int MillisecondsLeft(const DeviceRead& read) const;
+    // Sleeps until a byte can be read, the line hangs up or `ms` passed.
+    void WaitReadable(int ms);
     // True when a byte can be read now; returns at once.
     bool BytesWaiting();
     // True once the far end has hung up (until the next open).
@@ -47,6 +68,9 @@ public:
     void StopWatching();
 
 private:
+    // Takes up to `count` waiting bytes without waiting: the count taken, 0 when none is
+    // waiting, -1 when the line has ended (hang-up or error).
+    int ReadAvailable(char* dst, int count);
     void UpdateNotifier();
     void ReleaseNotifier();
 

@@ -98,6 +98,10 @@ bool SerialDevice::Open(const char* path, int baud) {
     return true;
 }
 
+bool SerialDevice::IsOpen() const {
+    return fd_ >= 0;
+}
+
 void SerialDevice::Close() {
     if (fd_ < 0) {
         return;
@@ -154,64 +158,35 @@ int SerialDevice::Write(const char* data, int count) {
     return done;
 }
 
-int SerialDevice::Read(char* dst, int count) {
+int SerialDevice::ReadAvailable(char* dst, int count) {
     if (fd_ < 0 || count <= 0) {
-        return 0;
+        return -1;
     }
-    const auto start = Clock::now();
-    const bool hasTotal = perByte_ > 0 || totalConstant_ > 0;
-    const auto totalDeadline =
-        start +
-        std::chrono::milliseconds(static_cast<long long>(perByte_) * count + totalConstant_);
-    Clock::time_point lastByte{};
-    int got = 0;
-    while (got < count) {
-        ssize_t n = ::read(fd_, dst + got, static_cast<size_t>(count - got));
+    for (;;) {
+        const ssize_t n = ::read(fd_, dst, static_cast<size_t>(count));
         if (n > 0) {
-            got += static_cast<int>(n);
-            lastByte = Clock::now();
-            continue;
+            return static_cast<int>(n);
         }
         if (n == 0 || (n < 0 && errno == EIO)) {
-            hungUp_ = true; // the far end has gone; what arrived is all there is
-            break;
+            hungUp_ = true;
+            return -1;
         }
         if (n < 0 && errno == EINTR) {
             continue;
         }
-        if (n < 0 && errno != EAGAIN) {
-            break;
-        }
-        // Nothing waiting: sleep until a byte comes or the nearer time-out ends.
-        int wait = -1;
-        if (hasTotal) {
-            wait = MillisecondsUntil(totalDeadline);
-            if (wait <= 0) {
-                break;
-            }
-        }
-        if (got > 0 && betweenBytes_ > 0) {
-            int gap = MillisecondsUntil(lastByte + std::chrono::milliseconds(betweenBytes_));
-            if (gap <= 0) {
-                break;
-            }
-            wait = wait < 0 ? gap : std::min(wait, gap);
-        }
-        if (wait < 0) {
-            // Neither time-out applies (all zero): take only what is there.
-            break;
-        }
-        pollfd p{fd_, POLLIN, 0};
-        int r = ::poll(&p, 1, wait);
-        if (r > 0 && (p.revents & POLLIN) == 0 && (p.revents & (POLLHUP | POLLERR)) != 0) {
-            hungUp_ = true;
-            break;
-        }
-        if (r > 0 && (p.revents & POLLNVAL) != 0) {
-            break;
-        }
+        return n < 0 && errno == EAGAIN ? 0 : -1;
     }
-    return got;
+}
+
+void SerialDevice::WaitReadable(int ms) {
+    if (fd_ < 0) {
+        return;
+    }
+    pollfd p{fd_, POLLIN, 0};
+    const int r = ::poll(&p, 1, ms < 0 ? 0 : ms);
+    if (r > 0 && (p.revents & POLLIN) == 0 && (p.revents & (POLLHUP | POLLERR)) != 0) {
+        hungUp_ = true;
+    }
 }
 
 bool SerialDevice::BytesWaiting() {

@@ -125,50 +125,33 @@ int SerialDevice::Write(const char* data, int count) {
     return static_cast<int>(accepted - left);
 }
 
-int SerialDevice::Read(char* dst, int count) {
+int SerialDevice::ReadAvailable(char* dst, int count) {
     if (!IsOpen() || count <= 0) {
-        return 0;
+        return -1;
     }
     TransferScope transfer(inTransfer_);
-    const bool hasTotal = perByte_ > 0 || totalConstant_ > 0;
-    const auto totalDeadline =
-        Clock::now() +
-        std::chrono::milliseconds(static_cast<long long>(perByte_) * count + totalConstant_);
-    Clock::time_point lastByte{};
-    int got = 0;
-    while (got < count) {
-        if (port_->bytesAvailable() > 0) {
-            const qint64 n = port_->read(dst + got, count - got);
-            if (n > 0) {
-                got += static_cast<int>(n);
-                lastByte = Clock::now();
-                continue;
-            }
-        }
-        if (LineGone(*port_)) {
-            hungUp_ = true;
-            break;
-        }
-        int wait = -1;
-        if (hasTotal) {
-            wait = MillisecondsUntil(totalDeadline);
-            if (wait <= 0) {
-                break;
-            }
-        }
-        if (got > 0 && betweenBytes_ > 0) {
-            const int gap = MillisecondsUntil(lastByte + std::chrono::milliseconds(betweenBytes_));
-            if (gap <= 0) {
-                break;
-            }
-            wait = wait < 0 ? gap : std::min(wait, gap);
-        }
-        if (wait < 0) {
-            break;
-        }
-        port_->waitForReadyRead(wait);
+    if (port_->bytesAvailable() == 0) {
+        port_->waitForReadyRead(0);
     }
-    return got;
+    if (port_->bytesAvailable() > 0) {
+        const qint64 n = port_->read(dst, count);
+        if (n > 0) {
+            return static_cast<int>(n);
+        }
+    }
+    if (LineGone(*port_)) {
+        hungUp_ = true;
+        return -1;
+    }
+    return 0;
+}
+
+void SerialDevice::WaitReadable(int ms) {
+    if (!IsOpen()) {
+        return;
+    }
+    TransferScope transfer(inTransfer_);
+    port_->waitForReadyRead(ms < 0 ? 0 : ms);
 }
 
 bool SerialDevice::BytesWaiting() {

@@ -2,6 +2,7 @@
 
 #include "instrument_settings.h"
 #include "keyword_tables.h"
+#include "live_link.h"
 #include "port_names.h"
 #include "serial_device.h"
 
@@ -12,7 +13,7 @@
 
 namespace {
 
-constexpr int kDrainScratch = 256;
+int gPortGeneration = 0;
 
 int ChunkSize() {
     return gSettings.baudIndex >= 3 ? 256 : 64;
@@ -32,6 +33,7 @@ void SetText(char* buffer, const char* text) {
 void OpenPort() {
     SerialDevice& device = LinkSerialDevice();
     device.Close();
+    ++gPortGeneration;
     gSettings.comHandle = 0;
     if (gSettings.comPortIndex < 0 || gSettings.comPortIndex >= kPortCount) {
         return;
@@ -45,68 +47,28 @@ void OpenPort() {
     SetPortTimeouts(portprofile::kLong);
 }
 
-// Reads and throws away what still comes after the receive buffer is full: until a gap ends a
-// read, or for at most one read's total time-out, so that a flood cannot hold the program.
-void DrainRest(int chunk) {
-    SerialDevice& device = LinkSerialDevice();
-    char scratch[kDrainScratch];
-    const int want = chunk < kDrainScratch ? chunk : kDrainScratch;
-    const auto end = std::chrono::steady_clock::now() +
-                     std::chrono::milliseconds(device.perByte() * chunk + device.totalConstant());
-    while (std::chrono::steady_clock::now() < end) {
-        if (device.Read(scratch, want) < want) {
-            break;
-        }
-    }
-}
-
-void ReadPort() {
-    SerialDevice& device = LinkSerialDevice();
-    const int chunk = ChunkSize();
-    constexpr int kCapacity = kRxBufferSize - 1; // room for the terminating zero
-    gSettings.rxLength = 0;
-    for (;;) {
-        const int room = kCapacity - gSettings.rxLength;
-        if (room <= 0) {
-            DrainRest(chunk);
-            break;
-        }
-        const int want = room < chunk ? room : chunk;
-        const int got = device.Read(gSettings.rxBuffer + gSettings.rxLength, want);
-        gSettings.rxLength += got;
-        if (got < want || device.HungUp()) {
-            break;
-        }
-    }
-    // Only a read that received nothing at all failed; a reply filling whole chunks is a reply.
-    if (gSettings.rxLength == 0) {
-        SetText(gSettings.rxBuffer, "Read error");
-        return;
-    }
-    const int n = gSettings.rxLength;
-    gSettings.rxBuffer[n] = '\0';
-    if (n >= 2 && gSettings.rxBuffer[n - 2] == '\r' && gSettings.rxBuffer[n - 1] == '\n') {
-        gSettings.rxBuffer[n - 2] = '\0';
-        gSettings.rxBuffer[n - 1] = '\0';
-    }
-}
-
 } // namespace
 
 void CommPort(int code) {
+    // Whoever uses the port, the live loop's transaction in flight ends first.
+    SettleLiveLoop();
     switch (code) {
     case portop::kOpen:
         OpenPort();
         break;
     case portop::kClose:
         LinkSerialDevice().Close();
+        ++gPortGeneration;
         break;
     case portop::kWrite:
         WriteTxBuffer();
         break;
-    case portop::kRead:
-        ReadPort();
+    case portop::kRead: {
+        PortRead read;
+        read.StartReply();
+        read.Complete();
         break;
+    }
     default:
         break;
     }
@@ -125,6 +87,7 @@ ReadTimeouts ReadTimeoutsFor(int profile, int timeOutSetting, int baudIndex) {
 }
 
 void SetPortTimeouts(int profile) {
+    SettleLiveLoop();
     SerialDevice& device = LinkSerialDevice();
     if (profile == portprofile::kLong || profile == portprofile::kShort) {
         const ReadTimeouts r =
@@ -157,22 +120,15 @@ void Reconnect() {
 }
 
 int ReadUpTo(int maxBytes) {
-    if (maxBytes <= 0) {
-        return 0;
-    }
-    if (maxBytes > kRxBufferSize - 1) {
-        maxBytes = kRxBufferSize - 1;
-    }
-    // read() stores only what arrives: a read that brings nothing leaves rxBuffer as it was.
-    const int got = LinkSerialDevice().Read(gSettings.rxBuffer, maxBytes);
-    if (got > 0) {
-        gSettings.rxBuffer[got] = '\0';
-        gSettings.rxLength = got;
-    }
-    return got;
+    SettleLiveLoop();
+    PortRead read;
+    read.StartUpTo(maxBytes);
+    read.Complete();
+    return read.Received();
 }
 
 int WriteTxBuffer() {
+    SettleLiveLoop();
     const int length = static_cast<int>(strnlen(gSettings.txBuffer, kTxBufferSize - 1));
     const int written = LinkSerialDevice().Write(gSettings.txBuffer, length);
     if (written == 0) {
@@ -182,10 +138,12 @@ int WriteTxBuffer() {
 }
 
 int PortBytesWaiting() {
+    SettleLiveLoop();
     return LinkSerialDevice().BytesWaiting() ? 1 : 0;
 }
 
 int ReadWaiting(char* dst, int maxBytes) {
+    SettleLiveLoop();
     SerialDevice& device = LinkSerialDevice();
     if (dst == nullptr || maxBytes <= 0 || !device.BytesWaiting()) {
         return 0;
@@ -199,10 +157,114 @@ int ReadWaiting(char* dst, int maxBytes) {
 }
 
 int PortHungUp() {
+    SettleLiveLoop();
     return LinkSerialDevice().HungUp() ? 1 : 0;
 }
 
 SerialDevice& LinkSerialDevice() {
     static SerialDevice device;
     return device;
+}
+
+int PortGeneration() {
+    return gPortGeneration;
+}
+
+void PortRead::StartReply() {
+    upTo_ = false;
+    chunk_ = ChunkSize();
+    received_ = 0;
+    gSettings.rxLength = 0;
+    phase_ = Phase::Chunks;
+    NextChunk();
+}
+
+void PortRead::StartUpTo(int maxBytes) {
+    upTo_ = true;
+    received_ = 0;
+    if (maxBytes <= 0) {
+        phase_ = Phase::Over;
+        return;
+    }
+    // Read() stores only what arrives: a read that brings nothing leaves rxBuffer as it was.
+    chunk_ = maxBytes > kRxBufferSize - 1 ? kRxBufferSize - 1 : maxBytes;
+    phase_ = Phase::Chunks;
+    LinkSerialDevice().StartRead(read_, gSettings.rxBuffer, chunk_);
+}
+
+// The next chunk of a reply, or, once the receive buffer is full, the drain of the rest.
+void PortRead::NextChunk() {
+    constexpr int kCapacity = kRxBufferSize - 1; // room for the terminating zero
+    const int room = kCapacity - received_;
+    SerialDevice& device = LinkSerialDevice();
+    if (room <= 0) {
+        // What still comes is thrown away: until a gap ends a read, or for at most one read's
+        // total time-out, so that a flood cannot hold the program.
+        phase_ = Phase::Drain;
+        drainEnd_ = std::chrono::steady_clock::now() +
+                    std::chrono::milliseconds(device.perByte() * chunk_ + device.totalConstant());
+        const int want = chunk_ < static_cast<int>(sizeof scratch_) ? chunk_ : sizeof scratch_;
+        device.StartRead(read_, scratch_, want);
+        return;
+    }
+    device.StartRead(read_, gSettings.rxBuffer + received_, room < chunk_ ? room : chunk_);
+}
+
+bool PortRead::Continue() {
+    SerialDevice& device = LinkSerialDevice();
+    while (phase_ != Phase::Over) {
+        if (!device.ContinueRead(read_)) {
+            return false;
+        }
+        if (phase_ == Phase::Drain) {
+            if (read_.got < read_.count || std::chrono::steady_clock::now() >= drainEnd_) {
+                Finish();
+            } else {
+                device.StartRead(read_, scratch_, read_.count);
+            }
+            continue;
+        }
+        received_ += read_.got;
+        if (upTo_ || read_.got < read_.count || device.HungUp()) {
+            Finish();
+            continue;
+        }
+        NextChunk();
+    }
+    return true;
+}
+
+void PortRead::Complete() {
+    SerialDevice& device = LinkSerialDevice();
+    while (!Continue()) {
+        device.WaitReadable(MillisecondsLeft());
+    }
+}
+
+int PortRead::MillisecondsLeft() const {
+    return phase_ == Phase::Over ? 0 : LinkSerialDevice().MillisecondsLeft(read_);
+}
+
+void PortRead::Finish() {
+    phase_ = Phase::Over;
+    char* rx = gSettings.rxBuffer;
+    if (upTo_) {
+        if (received_ > 0) {
+            rx[received_] = '\0';
+            gSettings.rxLength = received_;
+        }
+        return;
+    }
+    gSettings.rxLength = received_;
+    // Only a read that received nothing at all failed; a reply filling whole chunks is a reply.
+    if (received_ == 0) {
+        SetText(rx, "Read error");
+        return;
+    }
+    const int n = received_;
+    rx[n] = '\0';
+    if (n >= 2 && rx[n - 2] == '\r' && rx[n - 1] == '\n') {
+        rx[n - 2] = '\0';
+        rx[n - 1] = '\0';
+    }
 }

@@ -1,6 +1,9 @@
 #pragma once
 // The serial port: one process-wide port, opened by `comPortIndex` at `baudIndex`, written from
-// `txBuffer` and read into `rxBuffer` of gSettings.
+// `txBuffer` and read into `rxBuffer` of gSettings. Every operation below first settles the live
+// loop (live_link.h): a transaction of the loop in flight is finished before the port is used.
+
+#include "serial_device.h"
 
 // Operation codes of CommPort.
 namespace portop {
@@ -67,3 +70,38 @@ struct ReadTimeouts {
 ReadTimeouts ReadTimeoutsFor(int profile, int timeOutSetting, int baudIndex);
 // The read time-outs now in force.
 ReadTimeouts CurrentReadTimeouts();
+
+// A read of the port in steps, for a caller that returns to the event loop between them: the
+// rules of CommPort(14) (StartReply) or of ReadUpTo (StartUpTo) exactly, chunks and time-outs
+// included. Continue() takes what has come without waiting and returns true once the read is
+// over; rxBuffer and rxLength are then what the blocking read would have left.
+class PortRead {
+public:
+    void StartReply();
+    void StartUpTo(int maxBytes);
+    bool Continue();
+    // Continue() until over, sleeping between steps.
+    void Complete();
+    // Milliseconds until the next deadline of the read.
+    int MillisecondsLeft() const;
+    bool Over() const { return phase_ == Phase::Over; }
+    // Bytes received (what ReadUpTo returns).
+    int Received() const { return received_; }
+
+private:
+    enum class Phase { Chunks, Drain, Over };
+    void NextChunk();
+    void Finish();
+
+    Phase phase_ = Phase::Over;
+    bool upTo_ = false;
+    int chunk_ = 0;
+    int received_ = 0;
+    DeviceRead read_;
+    std::chrono::steady_clock::time_point drainEnd_{};
+    char scratch_[256] = {};
+};
+
+// Changes whenever the port is opened or closed, so that a read begun on one line is never
+// continued on another.
+int PortGeneration();

@@ -141,8 +141,9 @@ TEST_F(PollerTest, PeriodicModeReadsTheScreenWithoutCapture) {
     gSettings.runState = 1;
     gSettings.calcIndex = 1;
     poller.OnPeriodicTimer();
+    // The step runs from the event loop; timer 1 is re-armed once it has ended.
+    ASSERT_TRUE(RunUntil([&] { return poller.periodicTimer().isActive(); }));
     EXPECT_EQ(view.traces, 1);
-    EXPECT_TRUE(poller.periodicTimer().isActive());
     EXPECT_EQ(poller.periodicTimer().interval(), 2000);
     ResumeAcquisition();
     PauseAcquisition();
@@ -165,7 +166,7 @@ TEST_F(PollerTest, HeldOrCompactPollLeavesThePortAlone) {
     EXPECT_EQ(PortBytesWaiting(), 1) << "compact: the port is not read";
     gSettings.compactMode = 0;
     poller.OnCapturePollTimer();
-    EXPECT_EQ(view.traces, 1);
+    ASSERT_TRUE(RunUntil([&] { return view.traces == 1; }));
 }
 
 TEST_F(PollerTest, PollDoesNotReenterAnExchange) {

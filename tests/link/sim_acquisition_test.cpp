@@ -5,6 +5,7 @@
 #include "acquisition.h"
 #include "command_set.h"
 #include "link_poller.h"
+#include "live_link.h"
 #include "sim_link_fixture.h"
 
 #include <QCoreApplication>
@@ -124,7 +125,8 @@ TEST_F(SimLoopTest, PeriodicCycleReadsWithoutCapture) {
     EXPECT_TRUE(poller.periodicTimer().isSingleShot());
     EXPECT_EQ(poller.periodicTimer().interval(), 1000);
     EXPECT_FALSE(poller.capturePollTimer().isActive());
-    ASSERT_TRUE(RunUntil([&] { return view.traces >= 2; }));
+    // The second step has ended once its result is in and timer 1 is armed again.
+    ASSERT_TRUE(RunUntil([&] { return view.traces >= 2 && !LiveReadInFlight(); }));
     EXPECT_TRUE(poller.periodicTimer().isActive()) << "re-armed after each acquisition";
     const auto lines = Received();
     ASSERT_GE(lines.size(), 4u);

@@ -15,6 +15,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QLineEdit>
 #include <QPushButton>
 
@@ -191,8 +192,10 @@ TEST_F(ControlPanelSimTest, HoldThenTheCaptureCycle) {
     // "CAPT" has no reply to wait for: wait until the analyzer has it.
     ASSERT_TRUE(sim->waitForLogLine("< CAPT"));
     EXPECT_EQ(Received(), Lines({"SRSCURR", "MEASRES", "CAPT"}));
-    // The capture-completion poll takes "COMP", fetches the screen and asks for the next capture.
+    // The capture-completion poll takes "COMP", fetches the screen and asks for the next capture
+    // (its replies are collected from the event loop).
     ASSERT_TRUE(SimProcess::waitFor([&] {
+        QCoreApplication::processEvents();
         CapturePollStep();
         return sim->countLogLines("< CAPT") >= 2;
     })) << "the capture cycle did not go round";
