@@ -133,7 +133,7 @@ void LiveAnalysis::SetPeakTableShown(bool on) {
         if (dock_->isFloating() && !dock_->property("placed").toBool()) {
             // First showing: beside the main window, not over the graph.
             dock_->setProperty("placed", true);
-            dock_->resize(300, 420);
+            dock_->resize(340, 420);
             dock_->move(frame_->frameGeometry().right() + 8, frame_->geometry().top());
         }
         dock_->show();

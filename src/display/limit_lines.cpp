@@ -191,19 +191,45 @@ int TracePointLevels(const uint8_t* bytes, int kind, const AxisFrame& frame, dou
     return count;
 }
 
+namespace {
+
+// Walks a line along rising frequencies; falls back to a search when they do not rise.
+class LineWalker {
+public:
+    explicit LineWalker(const LimitLine& line) : line_(line) {}
+    bool At(double f, double* level) {
+        if (line_.size() < 2 || !(f >= line_.front().frequency) || !(f <= line_.back().frequency))
+            return false;
+        if (f < line_[next_ - 1].frequency)
+            next_ = 1;
+        while (next_ + 1 < line_.size() && line_[next_].frequency < f)
+            ++next_;
+        *level = Interpolate(line_[next_ - 1], line_[next_], f);
+        return true;
+    }
+
+private:
+    const LimitLine& line_;
+    size_t next_ = 1; // the segment ends at this point
+};
+
+} // namespace
+
 LimitVerdict JudgeTrace(const double* frequencies, const double* levels, int count,
                         const LimitLine& upper, const LimitLine& lower, std::vector<int>* failing) {
     LimitVerdict verdict;
     if (failing)
         failing->clear();
+    LineWalker up(upper);
+    LineWalker down(lower);
     for (int j = 0; j < count; ++j) {
         double limit = 0;
         bool fails = false;
-        if (LimitAt(upper, frequencies[j], &limit)) {
+        if (up.At(frequencies[j], &limit)) {
             verdict.judged = true;
             fails = levels[j] > limit + kOnLine;
         }
-        if (LimitAt(lower, frequencies[j], &limit)) {
+        if (down.At(frequencies[j], &limit)) {
             verdict.judged = true;
             fails = fails || levels[j] < limit - kOnLine;
         }

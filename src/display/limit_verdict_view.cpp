@@ -28,8 +28,9 @@ LimitVerdictView::LimitVerdictView(QWidget* parent) : QWidget(parent) {
     layout->addWidget(counts, 1, 0);
     layout->addWidget(resetButton, 1, 1);
     connect(resetButton, &QPushButton::clicked, this, &LimitVerdictView::ResetRequested);
+    ShowVerdict(true, false, 99999, 99999); // the widest texts set the size
+    setFixedSize(sizeHint());
     ShowVerdict(false, true, 0, 0);
-    setFixedSize(sizeHint().expandedTo(QSize(150, 0)));
 }
 
 void LimitVerdictView::ShowVerdict(bool judged, bool pass, int traces, int failures) {

@@ -3,17 +3,30 @@
 #include "trace_levels.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstdio>
 
 namespace display {
+namespace {
+constexpr int kSameTopPoints = 4; // as far as the peak test looks to each side
+} // namespace
 
 std::vector<PeakRow> BuildPeakTable(const PeakSearchInput& input, int count, const AxisFrame& frame,
                                     double top, int scaleIndex) {
-    PeakEntry entries[kMaxPeakRows];
-    const int found = PeakList(input, std::clamp(count, 1, kMaxPeakRows), entries);
+    count = std::clamp(count, 1, kMaxPeakRows);
+    // The search may find one top twice (the highest point and a neighbour of it); the table
+    // lists a top once, so it asks for more than it shows.
+    PeakEntry entries[kMaxPeakRows * 3];
+    const int found = PeakList(input, count * 3, entries);
     std::vector<PeakRow> rows;
-    rows.reserve(static_cast<size_t>(found));
-    for (int i = 0; i < found; ++i) {
+    rows.reserve(static_cast<size_t>(count));
+    std::vector<int> points;
+    for (int i = 0; i < found && static_cast<int>(rows.size()) < count; ++i) {
+        const int point = entries[i].point;
+        if (std::any_of(points.begin(), points.end(),
+                        [point](int p) { return std::abs(p - point) <= kSameTopPoints; }))
+            continue;
+        points.push_back(point);
         PeakRow row;
         row.position = entries[i].position;
         row.x = frame.zeroSpan ? PositionToTime(frame, row.position)

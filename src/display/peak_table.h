@@ -20,7 +20,9 @@ struct PeakRow {
     double delta; // level less the strongest peak's, dB
 };
 
-// Up to `count` (clamped to 1..kMaxPeakRows) rows; `top` is the top level of the graph.
+// Up to `count` (clamped to 1..kMaxPeakRows) rows in the order of the peak search; a peak within
+// four points of one already listed (the same top found twice) is left out. `top` is the top
+// level of the graph.
 std::vector<PeakRow> BuildPeakTable(const PeakSearchInput& input, int count, const AxisFrame& frame,
                                     double top, int scaleIndex);
 

@@ -21,6 +21,7 @@ PeakTableView::PeakTableView(QWidget* parent) : QWidget(parent) {
     table->setEditTriggers(QAbstractItemView::NoEditTriggers);
     table->setSelectionBehavior(QAbstractItemView::SelectRows);
     table->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
+    table->horizontalHeader()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
     table->verticalHeader()->setDefaultSectionSize(20);
     countBox = new QSpinBox(this);
     countBox->setRange(1, display::kMaxPeakRows);

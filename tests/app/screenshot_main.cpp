@@ -41,6 +41,8 @@ int main(int argc, char* argv[]) {
     AppSession session;
     session.settingsFile = QByteArray("Detailed trace : 1\r\n");
     session.simArgs = {QStringLiteral("--model"), QStringLiteral("410")};
+    if (analysis)
+        session.simArgs << QStringLiteral("--no-pace"); // many rows for the waterfall
     if (!session.start() || !session.frameAlive()) {
         std::fprintf(stderr, "orvel-screenshot: the program did not start\n");
         return 1;
@@ -60,7 +62,7 @@ int main(int argc, char* argv[]) {
     }
     session.view()->panel()->holdButton->click();
     // A few capture cycles, so the picture shows a settled live trace (and a waterfall).
-    for (int cycle = 0; cycle < (analysis ? 40 : 3); ++cycle) {
+    for (int cycle = 0; cycle < (analysis ? 150 : 3); ++cycle) {
         const int since = session.receivedCount();
         if (!session.waitReceived("CAPT", since, 20000)) {
             std::fprintf(stderr, "orvel-screenshot: no capture cycle after %d\n", cycle);

@@ -64,6 +64,20 @@ TEST(PeakList, FollowsThePeakSearchOrderWithLevelsAndDeltas) {
     in.xScroll = 250;
     EXPECT_EQ(BuildPeakTable(in, 1, Frame(1e9, 1e4), 0.0, 1)[0].position, 300 - 250);
 
+    // A top the search finds twice (two spikes three points apart) is listed once.
+    std::vector<uint8_t> twin = Flat(10);
+    twin[500] = twin[503] = 100;
+    twin[501] = twin[502] = 50;
+    twin[800] = 60;
+    PeakSearchInput t;
+    t.points = twin.data();
+    t.kind = 1;
+    ASSERT_EQ(PeakSearch(t, 1), 503);
+    const std::vector<PeakRow> once = BuildPeakTable(t, 2, Frame(1e9, 1e4), 0.0, 1);
+    ASSERT_EQ(once.size(), 2u);
+    EXPECT_EQ(once[0].position, 500);
+    EXPECT_EQ(once[1].position, 800);
+
     // A 251-point trace reports display positions four apart; an empty slot lists nothing.
     std::vector<uint8_t> s = Flat(10);
     s[60] = 90;
