@@ -73,7 +73,12 @@ LiveAnalysis::LiveAnalysis(QMainWindow* frame, QAction* before, TraceDisplay* di
     connect(waterfallAction_, &QAction::toggled, this, &LiveAnalysis::SetWaterfallShown);
     connect(peakTableAction_, &QAction::toggled, this, &LiveAnalysis::SetPeakTableShown);
     connect(limitAction_, &QAction::triggered, this, &LiveAnalysis::ShowLimitDialog);
-    connect(display, &TraceDisplay::TracesRedrawn, this, &LiveAnalysis::RefreshOverlays);
+    connect(display, &TraceDisplay::TracesRedrawn, this, [this] {
+        // Zoom, scroll and the level axis move the waterfall with the graph.
+        if (options_.waterfall)
+            waterfall_->update();
+        RefreshOverlays();
+    });
     connect(display, &TraceDisplay::FrequencyAxisChanged, this, [this] {
         waterfall_->FollowFrame(gSettings.centerFreq, gSettings.spanIndex);
         RefreshOverlays();
