@@ -22,6 +22,9 @@ public:
     // for entries whose check mark another part of the program keeps. The old entry is deleted.
     void adopt(int id, QAction* replacement);
 
+    // The menu that holds the entry `id` (nullptr for an unknown id).
+    QMenu* menuOf(int id) const { return menus_.value(id, nullptr); }
+
     // Checks one of the four "Marker Display" entries (32822..32825) and unchecks the others.
     void checkMarkerDisplay(int id);
 

@@ -8,6 +8,7 @@
 #include "level_units.h"
 #include "link_for_panel.h"
 #include "link_poller.h"
+#include "live_analysis.h"
 #include "main_menu.h"
 #include "marker_panel.h"
 #include "measurement_strip.h"
@@ -25,6 +26,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMainWindow>
+#include <QMenu>
 #include <QMessageBox>
 #include <QResizeEvent>
 
@@ -57,6 +59,7 @@ COrvelView::COrvelView(QMainWindow* frame, MainMenu* menu)
         return ReadUpTo(maxBytes);
     });
     WireMenu();
+    analysis_ = new LiveAnalysis(frame_, menu_->menuOf(menuid::kHelp)->menuAction(), display_);
 }
 
 COrvelView::~COrvelView() {
@@ -113,6 +116,8 @@ int COrvelView::DetailedTraceChecked() {
 
 void COrvelView::UpdateSweepAndUnitLabels() {
     UpdateUnitLabels();
+    // The acquisition step calls this once per new trace, right after drawing it.
+    analysis_->TraceArrived();
 }
 
 void COrvelView::ShowMeasurementResult(const char* text) {

@@ -17,6 +17,7 @@ class ControlPanel;
 class TraceDisplay;
 class ViewDisplayHost;
 class HiddenCommandEntry;
+class LiveAnalysis;
 class LinkPoller;
 class MainMenu;
 class PanelLink;
@@ -42,6 +43,8 @@ public:
     ControlPanel* panel() const { return panel_; }
     TraceDisplay* display() const { return display_; }
     HiddenCommandEntry* commandEntry() const { return commandEntry_; }
+    // The View menu's waterfall, peak table and limit lines.
+    LiveAnalysis* analysis() const { return analysis_; }
 
     // --- Shared by the link and the panel ---
     void UpdateTraces() override;
@@ -114,6 +117,7 @@ private:
     std::unique_ptr<ViewDisplayHost> displayHost_;
     TraceDisplay* display_;
     HiddenCommandEntry* commandEntry_;
+    LiveAnalysis* analysis_;
     std::unique_ptr<LinkPoller> poller_; // timers 1 and 5
     QTimer startupTimer_;                // timer 3: finishes the start-up once the loop runs
     int waitCursorDepth_ = 0;

@@ -9,6 +9,7 @@
 #include "instrument_settings.h"
 #include "level_units.h"
 #include "link_poller.h"
+#include "live_analysis.h"
 #include "main_menu.h"
 #include "marker_panel.h"
 #include "menu_ids.h"
@@ -38,6 +39,8 @@ void COrvelView::OnInitialUpdate() {
     CommPort(portop::kOpen);
     WaitMilliseconds(200);
     InitializeView();
+    analysis_->Start(programDirectory_.isEmpty() ? QString::fromStdString(ProgramDirectory())
+                                                 : programDirectory_);
     startupTimer_.start();
 }
 

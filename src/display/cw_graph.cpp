@@ -332,6 +332,8 @@ void CCWGraph::paintEvent(QPaintEvent*) {
             painter.drawPolyline(line);
     }
 
+    DrawOverlays(painter);
+
     for (int c = kCursorCount - 1; c >= 0; --c) {
         const Cursor& cursor = cursors_[c];
         if (!cursor.visible || cursor.x < x_.minimum || cursor.x > x_.maximum)
@@ -352,6 +354,30 @@ void CCWGraph::paintEvent(QPaintEvent*) {
     painter.setClipping(false);
     painter.setPen(QPen(ColorFromRgb(x_.gridColor), 0));
     painter.drawRect(area.adjusted(0, 0, -1, -1));
+}
+
+void CCWGraph::SetOverlays(std::vector<Overlay> overlays) {
+    if (overlays_.empty() && overlays.empty())
+        return;
+    overlays_ = std::move(overlays);
+    update();
+}
+
+void CCWGraph::DrawOverlays(QPainter& painter) {
+    QPolygonF line;
+    for (const Overlay& overlay : overlays_) {
+        const QColor color = ToQColor(overlay.color);
+        line.clear();
+        for (const QPointF& p : overlay.line)
+            line.append(QPointF(XToPixel(p.x()) + 0.5, YToPixel(p.y()) + 0.5));
+        if (line.size() > 1) {
+            painter.setPen(QPen(color, 2));
+            painter.drawPolyline(line);
+        }
+        painter.setPen(Qt::NoPen);
+        for (const QPointF& p : overlay.dots)
+            painter.fillRect(QRectF(XToPixel(p.x()) - 1.5, YToPixel(p.y()) - 1.5, 4, 4), color);
+    }
 }
 
 int CCWGraph::CursorNear(double px) const {

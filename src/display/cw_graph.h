@@ -4,6 +4,7 @@
 // ignored (reads give 0). Colours are 32-bit RGB values with red in the low byte.
 
 #include <QColor>
+#include <QPointF>
 #include <QWidget>
 
 #include <cstdint>
@@ -62,6 +63,16 @@ public:
     void SetCursorEnabled(int cursor, bool enabled);
     bool CursorEnabled(int cursor) const;
 
+    // Extra lines and dots drawn over the plots, under the cursors, in plot coordinates (X as
+    // the plots', Y in levels). None by default.
+    struct Overlay {
+        uint32_t color = 0xFFFFFF;
+        std::vector<QPointF> line; // joined in order
+        std::vector<QPointF> dots; // small squares
+    };
+    void SetOverlays(std::vector<Overlay> overlays);
+    const std::vector<Overlay>& Overlays() const { return overlays_; }
+
     // Geometry of the plot area and the mapping of X values to pixels.
     QRect PlotArea() const;
     double XToPixel(double x) const;
@@ -106,11 +117,13 @@ private:
     double YToPixel(double y) const;
     void DrawGrid(class QPainter& painter, const QRect& area);
     void DrawAxisValues(class QPainter& painter, const QRect& area);
+    void DrawOverlays(class QPainter& painter);
 
     uint32_t plotAreaColor_ = 0x000000;
     Plot plots_[kPlotCount];
     Axis x_;
     Axis y_;
     Cursor cursors_[kCursorCount];
+    std::vector<Overlay> overlays_;
     int dragged_ = 0; // 1-based cursor being dragged, 0 none
 };

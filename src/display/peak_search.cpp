@@ -35,13 +35,28 @@ bool StandsOut(const uint8_t* v, int k, int lo, int hi) {
 
 } // namespace
 
-int PeakSearch(const PeakSearchInput& in, int n) {
-    const int count = PointsOfKind(in.kind);
-    if (count == 0 || in.points == nullptr)
-        return 0;
-    const int div = count == 251 ? 4 : 1;
+namespace {
+
+// The search window over the trace points and how results map back to display positions.
+struct Window {
+    int count = 0; // trace points, 0 for an empty slot
+    int div = 1;   // 4 for a 251-point trace
+    int lo = 0;
+    int hi = 0;
+    int base = 0; // subtracted when zoomed
+    bool zoomed = false;
+};
+
+Window SearchWindow(const PeakSearchInput& in) {
+    Window w;
+    w.count = in.points == nullptr ? 0 : PointsOfKind(in.kind);
+    if (w.count == 0)
+        return w;
+    w.div = w.count == 251 ? 4 : 1;
+    const int div = w.div;
+    const int count = w.count;
     const int xZoom = ClampZoom(in.xZoom);
-    const bool zoomed = xZoom > 0;
+    w.zoomed = xZoom > 0;
     const int xScroll = std::clamp(in.xScroll, 0, MaxXScroll(xZoom));
 
     int lo = 0;
@@ -53,12 +68,12 @@ int PeakSearch(const PeakSearchInput& in, int n) {
         const long long half = in.zoneWidth / div;
         lo = static_cast<int>(std::clamp(centre - half, 0LL, static_cast<long long>(count)));
         hi = static_cast<int>(std::clamp(centre + half, 0LL, static_cast<long long>(count)));
-        if (zoomed) {
+        if (w.zoomed) {
             lo = std::max(lo, xScroll / div);
             hi = std::min(hi, (xScroll + VisibleWidth(xZoom)) / div + 1);
         }
         base = xScroll / div;
-    } else if (zoomed) {
+    } else if (w.zoomed) {
         const int width = VisibleWidth(xZoom) / div;
         lo = xScroll / div;
         hi = lo + width;
@@ -69,51 +84,87 @@ int PeakSearch(const PeakSearchInput& in, int n) {
         lo = std::max(lo, 0);
         base = lo;
     }
-
-    int result = 0;
-    if (lo < hi) {
-        n = std::clamp(n, 0, count - 1 - lo);
-        const uint8_t* v = in.points;
-
-        // Peaks in trace order: the first highest point always, then the walk.
-        int peaks[kDisplayPositions];
-        bool isPeak[kDisplayPositions] = {};
-        const int highest = static_cast<int>(std::max_element(v + lo, v + hi) - v);
-        isPeak[highest] = true;
-        for (int k = lo; k < hi;) {
-            if (PassesNeighbourTest(v, k, lo, hi) || StandsOut(v, k, lo, hi)) {
-                isPeak[k] = true;
-                k += 2;
-            } else {
-                k += 1;
-            }
-        }
-        int peakCount = 0;
-        for (int k = lo; k < hi; ++k)
-            if (isPeak[k])
-                peaks[peakCount++] = k;
-
-        // Exchange ordering: slot i takes any later peak that is higher than what it holds. Slots
-        // without a peak only ever give way, so ordering the peaks alone gives the same sequence;
-        // slots past n are never read.
-        if (n < peakCount) {
-            for (int i = 0; i <= n; ++i)
-                for (int j = i + 1; j < peakCount; ++j)
-                    if (v[peaks[j]] > v[peaks[i]])
-                        std::swap(peaks[i], peaks[j]);
-            const int p = peaks[n];
-            int q = p + 1;
-            while (q < hi && v[q] == v[p])
-                ++q;
-            result = p + (q - p) / 2;
-        }
-    }
-    if (zoomed)
-        result -= base;
-    return result * div;
+    w.lo = lo;
+    w.hi = hi;
+    w.base = base;
+    return w;
 }
 
-int PeakSearch(int n) {
+// Finds the peaks of [lo, hi) and puts the highest `ordered` of them first, in the exchange
+// order. Returns the number of peaks.
+int OrderedPeaks(const uint8_t* v, int lo, int hi, int ordered, int* peaks) {
+    // Peaks in trace order: the first highest point always, then the walk.
+    bool isPeak[kDisplayPositions] = {};
+    const int highest = static_cast<int>(std::max_element(v + lo, v + hi) - v);
+    isPeak[highest] = true;
+    for (int k = lo; k < hi;) {
+        if (PassesNeighbourTest(v, k, lo, hi) || StandsOut(v, k, lo, hi)) {
+            isPeak[k] = true;
+            k += 2;
+        } else {
+            k += 1;
+        }
+    }
+    int peakCount = 0;
+    for (int k = lo; k < hi; ++k)
+        if (isPeak[k])
+            peaks[peakCount++] = k;
+
+    // Exchange ordering: slot i takes any later peak that is higher than what it holds. Slots
+    // without a peak only ever give way, so ordering the peaks alone gives the same sequence;
+    // slots past the ordered ones are never read.
+    for (int i = 0; i < std::min(ordered, peakCount); ++i)
+        for (int j = i + 1; j < peakCount; ++j)
+            if (v[peaks[j]] > v[peaks[i]])
+                std::swap(peaks[i], peaks[j]);
+    return peakCount;
+}
+
+// The middle of a flat top starting at point p.
+int FlatTopMiddle(const uint8_t* v, int p, int hi) {
+    int q = p + 1;
+    while (q < hi && v[q] == v[p])
+        ++q;
+    return p + (q - p) / 2;
+}
+
+} // namespace
+
+int PeakSearch(const PeakSearchInput& in, int n) {
+    const Window w = SearchWindow(in);
+    if (w.count == 0)
+        return 0;
+    int result = 0;
+    if (w.lo < w.hi) {
+        n = std::clamp(n, 0, w.count - 1 - w.lo);
+        int peaks[kDisplayPositions];
+        const int peakCount = OrderedPeaks(in.points, w.lo, w.hi, n + 1, peaks);
+        if (n < peakCount)
+            result = FlatTopMiddle(in.points, peaks[n], w.hi);
+    }
+    if (w.zoomed)
+        result -= w.base;
+    return result * w.div;
+}
+
+int PeakList(const PeakSearchInput& in, int maxPeaks, PeakEntry* out) {
+    const Window w = SearchWindow(in);
+    if (w.count == 0 || w.lo >= w.hi || maxPeaks <= 0 || out == nullptr)
+        return 0;
+    // Past count - 1 - lo the search repeats its last answer; the list stops there.
+    const int wanted = std::min(maxPeaks, w.count - w.lo);
+    int peaks[kDisplayPositions];
+    const int peakCount = OrderedPeaks(in.points, w.lo, w.hi, wanted, peaks);
+    const int listed = std::min(wanted, peakCount);
+    for (int i = 0; i < listed; ++i) {
+        const int point = FlatTopMiddle(in.points, peaks[i], w.hi);
+        out[i].point = point;
+        out[i].position = (point - (w.zoomed ? w.base : 0)) * w.div;
+    }
+    return listed;
+}
+
+PeakSearchInput CurrentPeakSearchInput() {
     PeakSearchInput in;
     in.points = gSettings.traceRecord.tracePoints;
     const int slot = gSettings.activeTraceSlot;
@@ -123,7 +174,11 @@ int PeakSearch(int n) {
     in.zoneWidth = gSettings.zoneWidth;
     in.xScroll = gSettings.xScroll;
     in.xZoom = gSettings.xZoom;
-    return PeakSearch(in, n);
+    return in;
+}
+
+int PeakSearch(int n) {
+    return PeakSearch(CurrentPeakSearchInput(), n);
 }
 
 } // namespace display

@@ -22,4 +22,15 @@ int PeakSearch(const PeakSearchInput& input, int n);
 // The same on the settings record's active trace and display state.
 int PeakSearch(int n);
 
+// The search input of the settings record's active trace and display state.
+PeakSearchInput CurrentPeakSearchInput();
+
+struct PeakEntry {
+    int position; // display position, as PeakSearch gives it
+    int point;    // index into the level bytes
+};
+// The first `maxPeaks` peaks in the order the search steps through them: entry n is what
+// PeakSearch(input, n) finds. Returns how many were found (fewer when the window holds fewer).
+int PeakList(const PeakSearchInput& input, int maxPeaks, PeakEntry* out);
+
 } // namespace display

@@ -179,6 +179,7 @@ void TraceDisplay::UpdateTraces() {
         DrawTraceSlot(slot);
     if (s.peakMode == 1)
         UpdateZone();
+    emit TracesRedrawn();
 }
 
 void TraceDisplay::DrawTraceSlot(int slot) {
@@ -226,6 +227,7 @@ void TraceDisplay::UpdateFrequencyLabels() {
     const AxisEndLabels labels = FrequencyLabels(CurrentAxisFrame());
     minFreqLabel_->setText(QString::fromStdString(labels.left));
     maxFreqLabel_->setText(QString::fromStdString(labels.right));
+    emit FrequencyAxisChanged();
 }
 
 void TraceDisplay::ShowTraceSelect() {
@@ -402,6 +404,19 @@ ViewLayout TraceDisplay::ApplySizeChange(int clientWidth, int clientHeight) {
     return layout;
 }
 
+void TraceDisplay::SetBelowGraph(QWidget* widget) {
+    if (belowGraph_ == widget)
+        return;
+    if (belowGraph_)
+        belowGraph_->hide();
+    belowGraph_ = widget;
+    if (lastWidth_ > 0 && lastHeight_ > 0) {
+        const ViewLayout layout =
+            ComputeViewLayout(lastWidth_, lastHeight_, IsCompact(), gSettings.borderWidth);
+        PlaceWidgets(layout, false, false);
+    }
+}
+
 void TraceDisplay::FinishStartup() {
     gSettings.startingUp = 0;
     if (lastWidth_ > 0 && lastHeight_ > 0)
@@ -410,13 +425,25 @@ void TraceDisplay::FinishStartup() {
 
 void TraceDisplay::PlaceWidgets(const ViewLayout& l, bool moveRight, bool moveBottom) {
     auto place = [](QWidget* w, const Rect& r) { w->setGeometry(r.x, r.y, r.width, r.height); };
-    place(graph_, l.graph);
+    if (l.compact || belowGraph_ == nullptr) {
+        place(graph_, l.graph);
+        if (belowGraph_)
+            belowGraph_->hide();
+    }
     if (l.compact) {
         place(compact_, l.compactColumn);
         return;
     }
     place(hScroll_, l.hScrollBar);
     place(vScroll_, l.vScrollBar);
+    if (belowGraph_) {
+        const GraphSplit split = SplitGraphHeight(l.graph);
+        place(graph_, split.graph);
+        place(belowGraph_, split.below);
+        vScroll_->setGeometry(l.vScrollBar.x, l.vScrollBar.y, l.vScrollBar.width,
+                              split.graph.height);
+        belowGraph_->show();
+    }
     place(maxFreqLabel_, l.maxFreqLabel);
     if (moveBottom) {
         place(minFreqLabel_, l.minFreqLabel);

@@ -110,6 +110,9 @@ public:
     // and places the display's widgets. Returns the geometry for the rest of the view (the
     // panel column and, in compact mode, the summary column).
     display::ViewLayout ApplySizeChange(int clientWidth, int clientHeight);
+    // A widget that shares the graph's height below it in the normal layout (null: none, the
+    // graph keeps its whole height). Hidden in the compact layout. Re-applies the layout.
+    void SetBelowGraph(QWidget* widget);
     // The start-up timer has run: the compact layout may now be taken.
     void FinishStartup();
     bool IsCompact() const;
@@ -126,6 +129,10 @@ signals:
     void MarkerBlockEnabledChanged(bool enabled);
     // The user changed the active trace (combo or Trace Select); the unit labels follow it.
     void ActiveTraceChanged(int slot);
+    // After UpdateTraces has redrawn the slots, and after the axis-end labels were rewritten
+    // (centre, span, zoom or scroll may have moved).
+    void TracesRedrawn();
+    void FrequencyAxisChanged();
 
 private:
     // Sends "MEASRES" and shows the reply in the result box.
@@ -157,6 +164,7 @@ private:
     QLabel* minFreqLabel_;
     QLabel* maxFreqLabel_;
     CompactSummaryView* compact_;
+    QWidget* belowGraph_ = nullptr;
     QAction* detailedTrace_;
     QActionGroup* markerDisplay_;
     int markerDisplayEntry_ = 0;

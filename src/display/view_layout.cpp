@@ -42,6 +42,15 @@ ViewLayout ComputeViewLayout(int cx, int cy, bool compact, int bw) {
     return l;
 }
 
+GraphSplit SplitGraphHeight(const Rect& graph) {
+    constexpr int kGap = 4;
+    const int below = std::max(graph.height * 2 / 5, 0);
+    GraphSplit split;
+    split.graph = {graph.x, graph.y, graph.width, std::max(graph.height - below - kGap, 0)};
+    split.below = {graph.x, graph.y + graph.height - below, graph.width, below};
+    return split;
+}
+
 LayoutChange DecideLayoutChange(int cx, int cy, bool startingUp, bool compactMode) {
     if (!compactMode && !startingUp && (cx < kMinNormalWidth || cy < kMinNormalHeight))
         return LayoutChange::EnterCompact;

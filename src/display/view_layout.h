@@ -38,6 +38,15 @@ struct ViewLayout {
 // The geometry of a client area in the normal or the compact layout.
 ViewLayout ComputeViewLayout(int clientWidth, int clientHeight, bool compact, int borderWidth);
 
+// The graph's height shared with a strip below it (the waterfall): the strip takes about two
+// fifths, the graph keeps the rest less a small gap; the client area, and so the compact
+// decision, stays as it is.
+struct GraphSplit {
+    Rect graph;
+    Rect below;
+};
+GraphSplit SplitGraphHeight(const Rect& graph);
+
 enum class LayoutChange { None, EnterCompact, LeaveCompact };
 // Whether a size change enters or leaves the compact layout; never enters while starting up.
 LayoutChange DecideLayoutChange(int clientWidth, int clientHeight, bool startingUp,

@@ -58,7 +58,8 @@ TEST_F(MainMenuTest, FrameHasTheMenuBarOnlyAndItsSizes) {
     for (QAction* action : frame.menuBar()->actions()) {
         titles << action->text();
     }
-    EXPECT_EQ(titles, (QStringList{"File(&F)", "Control(&C)", "Option(&O)", "Help(&H)"}));
+    EXPECT_EQ(titles,
+              (QStringList{"File(&F)", "Control(&C)", "Option(&O)", "View(&V)", "Help(&H)"}));
 }
 
 TEST_F(MainMenuTest, SmallWindowKeepsTheNormalLayoutWhileStartingUp) {

@@ -1,0 +1,246 @@
+// The View menu's waterfall, peak table and limit lines in the running program against the
+// simulated analyzer, and that with the menu untouched nothing on the wire or in Orvel.ini moves.
+
+#include "app_session.h"
+#include "control_panel.h"
+#include "cw_graph.h"
+#include "instrument_settings.h"
+#include "limit_verdict_view.h"
+#include "live_analysis.h"
+#include "main_frame.h"
+#include "marker_panel.h"
+#include "orvel_view.h"
+#include "peak_table_view.h"
+#include "trace_display.h"
+#include "view_options.h"
+#include "waterfall_view.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QComboBox>
+#include <QDockWidget>
+#include <QFile>
+#include <QFileInfo>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QTableWidget>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+QByteArray ReadFile(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+int CountOf(const QList<QByteArray>& lines, const QByteArray& line) {
+    return static_cast<int>(lines.count(line));
+}
+
+// The live loop's cycles collapsed to one, so that runs of different length compare.
+QList<QByteArray> Collapsed(const QList<QByteArray>& wire) {
+    const QList<QByteArray> cycle = {"SRSCURR", "MEASRES", "CAPT"};
+    QList<QByteArray> out;
+    for (const QByteArray& line : wire) {
+        out.append(line);
+        if (out.size() >= 6 && out.mid(out.size() - 6, 3) == cycle &&
+            out.mid(out.size() - 3) == cycle)
+            out.resize(out.size() - 3);
+    }
+    return out;
+}
+
+class AnalysisTest : public ::testing::Test {
+protected:
+    void SetUp() override { EnsureApplication(); }
+    bool Start(AppSession& s) {
+        if (!s.start() || !s.frameAlive())
+            return false;
+        analysis = s.view()->analysis();
+        panel = s.view()->panel();
+        return analysis != nullptr;
+    }
+    // Runs the live loop until `traces` screens arrived, then holds.
+    void RunTraces(AppSession& s, int traces) {
+        const int before = s.receivedCount();
+        panel->holdButton->click();
+        ASSERT_TRUE(
+            WaitUntil([&] { return CountOf(s.receivedSince(before), "MEASRES") >= traces; }));
+        panel->holdButton->click();
+    }
+
+    LiveAnalysis* analysis = nullptr;
+    ControlPanel* panel = nullptr;
+};
+
+TEST_F(AnalysisTest, WireAndSettingsFileAreTheSameWithTheViewMenuUntouchedOrAllOn) {
+    QList<QByteArray> wire[2];
+    QByteArray ini[2];
+    for (int run = 0; run < 2; ++run) {
+        AppSession s;
+        ASSERT_TRUE(Start(s));
+        if (run == 0) {
+            QStringList titles;
+            for (QAction* a : s.frame()->menuBar()->actions())
+                titles << a->text();
+            EXPECT_EQ(titles, (QStringList{"File(&F)", "Control(&C)", "Option(&O)", "View(&V)",
+                                           "Help(&H)"}));
+            EXPECT_FALSE(analysis->WaterfallAction()->isChecked());
+            EXPECT_FALSE(analysis->PeakTableAction()->isChecked());
+            EXPECT_FALSE(analysis->LimitLinesAction()->isChecked());
+            EXPECT_EQ(s.view()->display()->Graph()->height(), s.view()->height() - 90);
+        } else {
+            analysis->WaterfallAction()->trigger();
+            analysis->PeakTableAction()->trigger();
+            analysis->ApplyLimitLines({{990e6, -60}, {1010e6, -60}}, {}, true);
+        }
+        RunTraces(s, 3);
+        WaitUntil([] { return false; }, 300);
+        if (run == 1) {
+            EXPECT_EQ(analysis->Waterfall()->History().Count(), CountOf(s.received(), "SRSCURR"))
+                << "one waterfall row per trace";
+            EXPECT_GT(analysis->PeakTable()->table->rowCount(), 0);
+            EXPECT_GE(analysis->TracesJudged(), 3);
+        }
+        ASSERT_TRUE(s.close());
+        wire[run] = Collapsed(s.received());
+        ini[run] = ReadFile(s.settingsPath());
+        EXPECT_EQ(QFileInfo::exists(s.directory() + "/Orvel-view.ini"), run == 1);
+    }
+    EXPECT_EQ(wire[0], wire[1]);
+    EXPECT_EQ(ini[0], ini[1]);
+    EXPECT_FALSE(ini[0].isEmpty());
+}
+
+TEST_F(AnalysisTest, WaterfallAddsARowPerTraceClearsOnSpanChangeAndPausesWhileHeld) {
+    AppSession s;
+    ASSERT_TRUE(Start(s));
+    analysis->WaterfallAction()->trigger();
+    WaterfallView* waterfall = analysis->Waterfall();
+    EXPECT_TRUE(waterfall->isVisible());
+    EXPECT_EQ(gSettings.compactMode, 0) << "the graph shares its height";
+    EXPECT_EQ(waterfall->geometry().bottom() + 1, s.view()->height() - 90);
+
+    const int before = s.receivedCount();
+    panel->holdButton->click();
+    ASSERT_TRUE(WaitUntil([&] { return waterfall->History().Count() >= 3; }));
+    EXPECT_EQ(waterfall->History().Count(), CountOf(s.receivedSince(before), "SRSCURR"));
+
+    const int index = panel->spanCombo->findText("2G");
+    panel->spanCombo->setCurrentIndex(index);
+    emit panel->spanCombo->activated(index);
+    EXPECT_LE(waterfall->History().Count(), 1) << "a span change starts a new waterfall";
+    ASSERT_TRUE(WaitUntil([&] { return waterfall->History().Count() >= 2; }));
+
+    panel->holdButton->click();
+    const int held = waterfall->History().Count();
+    WaitUntil([] { return false; }, 700);
+    EXPECT_EQ(waterfall->History().Count(), held) << "no rows while held";
+}
+
+TEST_F(AnalysisTest, PeakTableFollowsTheSignalsCopiesAndMovesMarker1) {
+    AppSession s;
+    s.simArgs << "--signal"
+              << "995M:-20"
+              << "--signal"
+              << "1004M:-35";
+    ASSERT_TRUE(Start(s));
+    analysis->PeakTableAction()->trigger();
+    EXPECT_TRUE(analysis->PeakDock()->isVisible());
+    RunTraces(s, 1);
+    QTableWidget* table = analysis->PeakTable()->table;
+    ASSERT_GE(table->rowCount(), 2);
+    EXPECT_EQ(table->rowCount(), 10);
+    EXPECT_TRUE(table->item(0, 0)->text().startsWith("995.0"))
+        << table->item(0, 0)->text().toStdString();
+    EXPECT_TRUE(table->item(1, 0)->text().startsWith("1.0040G"))
+        << table->item(1, 0)->text().toStdString();
+    EXPECT_NEAR(table->item(0, 1)->text().toDouble(), -20, 2.5);
+    EXPECT_NEAR(table->item(1, 2)->text().toDouble(), -15, 2.5);
+
+    analysis->PeakTable()->copyButton->click();
+    const QString csv = QApplication::clipboard()->text();
+    EXPECT_TRUE(csv.startsWith("Peak,Frequency (Hz),Level (dBm),Delta (dB)\r\n1,99"))
+        << csv.toStdString();
+
+    const int before = s.receivedCount();
+    emit table->cellDoubleClicked(1, 0);
+    EXPECT_TRUE(s.view()->display()->Markers()->marker1Freq->text().startsWith("1.004"))
+        << s.view()->display()->Markers()->marker1Freq->text().toStdString();
+    WaitUntil([] { return false; }, 200);
+    EXPECT_TRUE(s.receivedSince(before).isEmpty()) << "moving the marker sends nothing";
+
+    analysis->PeakTable()->SetCount(3);
+    EXPECT_EQ(table->rowCount(), 3);
+}
+
+TEST_F(AnalysisTest, LimitBelowTheCarrierFailsAndCounts) {
+    AppSession s;
+    s.simArgs << "--signal"
+              << "1G:-30";
+    ASSERT_TRUE(Start(s));
+    analysis->ApplyLimitLines({{990e6, -60}, {1010e6, -60}}, {}, true);
+    EXPECT_TRUE(analysis->LimitLinesAction()->isChecked());
+    EXPECT_TRUE(analysis->Verdict()->isVisible());
+    RunTraces(s, 2);
+    EXPECT_EQ(analysis->Verdict()->verdict->text(), "FAIL");
+    EXPECT_GE(analysis->TracesJudged(), 2);
+    EXPECT_EQ(analysis->TracesFailed(), analysis->TracesJudged());
+    const std::vector<CCWGraph::Overlay>& overlays = s.view()->display()->Graph()->Overlays();
+    ASSERT_EQ(overlays.size(), 3u);
+    EXPECT_EQ(overlays[0].line.size(), 2u) << "the upper line across the screen";
+    EXPECT_FALSE(overlays[2].dots.empty()) << "failing points are marked";
+
+    // A line above the carrier passes; new lines start the counts again.
+    analysis->ApplyLimitLines({{990e6, 0}, {1010e6, 0}}, {{990e6, -120}, {1010e6, -120}}, true);
+    EXPECT_EQ(analysis->TracesJudged(), 0);
+    RunTraces(s, 1);
+    EXPECT_EQ(analysis->Verdict()->verdict->text(), "PASS");
+    EXPECT_EQ(analysis->TracesFailed(), 0);
+    analysis->Verdict()->resetButton->click();
+    EXPECT_EQ(analysis->TracesJudged(), 0);
+}
+
+TEST_F(AnalysisTest, OptionsAreKeptBesideTheProgramAndADamagedFileGivesTheDefaults) {
+    QByteArray kept;
+    {
+        AppSession s;
+        ASSERT_TRUE(s.prepare());
+        QFile damaged(s.directory() + "/Orvel-view.ini");
+        ASSERT_TRUE(damaged.open(QIODevice::WriteOnly));
+        damaged.write("[Waterfall\n\xff\xfe=\x01\nShown=maybe\n[PeakTable]\nCount=999\n"
+                      "[Limits]\nShown=true\nUpper=1e9,nan;2e9,-20\n");
+        damaged.close();
+        ASSERT_TRUE(s.launch());
+        analysis = s.view()->analysis();
+        EXPECT_FALSE(analysis->WaterfallAction()->isChecked());
+        EXPECT_FALSE(analysis->PeakTableAction()->isChecked());
+        EXPECT_EQ(analysis->PeakTable()->Count(), 10);
+        EXPECT_TRUE(analysis->Options().upper.empty()) << "a bad line is no line";
+
+        analysis->WaterfallAction()->trigger();
+        analysis->PeakTable()->SetCount(7);
+        analysis->ApplyLimitLines({{1e9, -20}, {2e9, -30}}, {}, false);
+        ASSERT_TRUE(s.close());
+        kept = ReadFile(s.directory() + "/Orvel-view.ini");
+    }
+    AppSession s;
+    ASSERT_TRUE(s.prepare());
+    QFile file(s.directory() + "/Orvel-view.ini");
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(kept);
+    file.close();
+    ASSERT_TRUE(s.launch());
+    analysis = s.view()->analysis();
+    EXPECT_TRUE(analysis->WaterfallAction()->isChecked());
+    EXPECT_TRUE(analysis->Waterfall()->isVisible());
+    EXPECT_EQ(analysis->PeakTable()->Count(), 7);
+    EXPECT_EQ(analysis->Options().upper, (display::LimitLine{{1e9, -20}, {2e9, -30}}));
+    EXPECT_FALSE(analysis->LimitLinesAction()->isChecked());
+}
+
+} // namespace

@@ -1,0 +1,213 @@
+// The arithmetic of the View menu's analysis: peak list, limit lines, colour map, waterfall rows.
+
+#include "colour_map.h"
+#include "limit_lines.h"
+#include "peak_table.h"
+#include "waterfall_history.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+#include <string>
+#include <vector>
+
+using namespace display;
+
+namespace {
+
+std::vector<uint8_t> Flat(uint8_t floor) {
+    return std::vector<uint8_t>(1024, floor);
+}
+
+AxisFrame Frame(double centre, double step) {
+    AxisFrame f;
+    f.centerFreq = centre;
+    f.spanStep = step;
+    return f;
+}
+
+} // namespace
+
+TEST(PeakList, FollowsThePeakSearchOrderWithLevelsAndDeltas) {
+    std::vector<uint8_t> v = Flat(10);
+    v[100] = 50;
+    v[300] = 80;
+    v[700] = 60;
+    v[701] = 60; // a flat top two points wide reports its right middle, 701
+    PeakSearchInput in;
+    in.points = v.data();
+    in.kind = 1;
+    const std::vector<PeakRow> rows = BuildPeakTable(in, 10, Frame(1e9, 1e4), 0.0, 1);
+    ASSERT_GE(rows.size(), 3u);
+    EXPECT_EQ(rows[0].position, 300);
+    EXPECT_EQ(rows[1].position, 701);
+    EXPECT_EQ(rows[2].position, 100);
+    EXPECT_DOUBLE_EQ(rows[0].x, 1e9 - 200 * 1e4);
+    EXPECT_DOUBLE_EQ(rows[0].level, -(200 - 80) * 0.4); // 10 dB/div: 0.4 dB a byte step
+    EXPECT_DOUBLE_EQ(rows[1].delta, -8.0);
+    EXPECT_DOUBLE_EQ(rows[0].delta, 0.0);
+    for (size_t n = 0; n < rows.size(); ++n)
+        EXPECT_EQ(rows[n].position, PeakSearch(in, static_cast<int>(n))) << n;
+
+    // The zone keeps only the peaks inside it; zoomed, positions are the visible window's.
+    in.peakMode = 1;
+    in.zonePosition = 700;
+    in.zoneWidth = 50;
+    const std::vector<PeakRow> zone = BuildPeakTable(in, 10, Frame(1e9, 1e4), 0.0, 1);
+    ASSERT_FALSE(zone.empty());
+    EXPECT_EQ(zone[0].position, 701);
+    for (const PeakRow& r : zone)
+        EXPECT_TRUE(r.position >= 650 && r.position < 750) << r.position;
+    in.peakMode = 0;
+    in.xZoom = 1;
+    in.xScroll = 250;
+    EXPECT_EQ(BuildPeakTable(in, 1, Frame(1e9, 1e4), 0.0, 1)[0].position, 300 - 250);
+
+    // A top the search finds twice (two spikes three points apart) is listed once.
+    std::vector<uint8_t> twin = Flat(10);
+    twin[500] = twin[503] = 100;
+    twin[501] = twin[502] = 50;
+    twin[800] = 60;
+    PeakSearchInput t;
+    t.points = twin.data();
+    t.kind = 1;
+    ASSERT_EQ(PeakSearch(t, 1), 503);
+    const std::vector<PeakRow> once = BuildPeakTable(t, 2, Frame(1e9, 1e4), 0.0, 1);
+    ASSERT_EQ(once.size(), 2u);
+    EXPECT_EQ(once[0].position, 500);
+    EXPECT_EQ(once[1].position, 800);
+
+    // A 251-point trace reports display positions four apart; an empty slot lists nothing.
+    std::vector<uint8_t> s = Flat(10);
+    s[60] = 90;
+    PeakSearchInput small;
+    small.points = s.data();
+    small.kind = 0;
+    EXPECT_EQ(BuildPeakTable(small, 3, Frame(1e9, 1e4), 0.0, 1)[0].position, 240);
+    small.kind = 2;
+    EXPECT_TRUE(BuildPeakTable(small, 3, Frame(1e9, 1e4), 0.0, 1).empty());
+}
+
+TEST(LimitLines, JudgementAtCornersBetweenPointsAndOutsideTheLine) {
+    const LimitLine upper = {{1e9, -20}, {2e9, -40}, {3e9, -40}};
+    const LimitLine lower = {{1e9, -80}, {3e9, -60}};
+    struct Case {
+        double f, level;
+        bool judged, pass;
+    } cases[] = {
+        {1e9, -20, true, true},     {1e9, -19.9, true, false},   // first corner
+        {2e9, -40, true, true},     {2e9, -39.99, true, false},  // inner corner
+        {1.5e9, -30, true, true},   {1.5e9, -29.9, true, false}, // between points
+        {3e9, -60, true, true},     {3e9, -60.01, true, false},  // lower line's end
+        {2e9, -70.01, true, false}, {2e9, -69.99, true, true},   // lower, between
+        {0.5e9, 50, false, true},   {3.5e9, -200, false, true},  // outside both lines
+    };
+    for (const Case& c : cases) {
+        const LimitVerdict v = JudgeTrace(&c.f, &c.level, 1, upper, lower);
+        EXPECT_EQ(v.judged, c.judged) << c.f << " " << c.level;
+        EXPECT_EQ(v.pass, c.pass) << c.f << " " << c.level;
+    }
+    const double f[] = {1e9, 1.5e9, 2.5e9};
+    const double l[] = {0, -50, -90};
+    std::vector<int> failing;
+    const LimitVerdict v = JudgeTrace(f, l, 3, upper, lower, &failing);
+    EXPECT_EQ(v.failures, 2);
+    EXPECT_EQ(failing, (std::vector<int>{0, 2}));
+}
+
+TEST(LimitLines, PolylineIsCutAtTheVisibleWindow) {
+    // Positions 0..1000 cover 0.5 .. 1.5 GHz; the line runs 0 .. 1 .. 2 GHz.
+    const LimitLine line = {{0, 0}, {1e9, -50}, {2e9, 0}};
+    const std::vector<GraphPoint> p = LimitPolyline(line, Frame(1e9, 1e6));
+    ASSERT_EQ(p.size(), 3u);
+    EXPECT_DOUBLE_EQ(p[0].x, 0);
+    EXPECT_DOUBLE_EQ(p[0].y, -25);
+    EXPECT_DOUBLE_EQ(p[1].x, 500);
+    EXPECT_DOUBLE_EQ(p[1].y, -50);
+    EXPECT_DOUBLE_EQ(p[2].x, 1000);
+    AxisFrame zero = Frame(1e9, 1e6);
+    zero.zeroSpan = true;
+    EXPECT_TRUE(LimitPolyline(line, zero).empty());
+}
+
+TEST(LimitLines, CsvBadInputIsRefusedOrTidiedAsDocumented) {
+    std::string many = "f,l\n";
+    for (int i = 0; i < 100000; ++i)
+        many += std::to_string(i) + ",0\n";
+    struct Case {
+        std::string text;
+        bool ok;
+        const char* message; // part of the message
+        size_t points;
+    } cases[] = {
+        {"Frequency (Hz),Level\r\n1G,-20\r\n1.5e9;-30\r\n# note\r\n\r\n2000M\t-40\r\n", true, "",
+         3},
+        {"1e9,-20\n2e9,junk\n", false, "Line 2", 0},
+        {"1e9,-20\nhello\n", false, "Line 2", 0},
+        {"1e9,nan\n2e9,-20\n", false, "level", 0},
+        {"inf,-20\n2e9,-20\n", false, "frequency", 0},
+        {"1e9,1e300\n2e9,-20\n", false, "level", 0},
+        {"1e9,-20\n", false, "at least two", 0},
+        {"1e9,-20\n1e9,-30\n", false, "at least two", 0},
+        {"3e9,-40\n1e9,-20\n2e9,-30\n", true, "Sorted", 3},
+        {"1e9,-20\n2e9,-30\n2e9,-99\n3e9,-40\n", true, "1 point with a repeated", 3},
+        {many, false, "at most 1000", 0},
+        {"", true, "", 0},
+    };
+    for (const Case& c : cases) {
+        const LimitCleanup r = ParseLimitCsv(c.text);
+        EXPECT_EQ(r.ok, c.ok) << c.text.substr(0, 40) << ": " << r.message;
+        EXPECT_NE(r.message.find(c.message), std::string::npos) << r.message;
+        EXPECT_EQ(r.line.size(), c.points) << c.text.substr(0, 40);
+    }
+    const LimitCleanup dup = ParseLimitCsv("1e9,-20\n2e9,-30\n2e9,-99\n");
+    EXPECT_EQ(dup.line[1].level, -30) << "the first of equal frequencies is kept";
+    const LimitCleanup sorted = ParseLimitCsv("3e9,-40\n1e9,-20\n");
+    const LimitCleanup back = ParseLimitCsv(LimitCsv(sorted.line));
+    EXPECT_TRUE(back.ok);
+    EXPECT_EQ(back.line, sorted.line);
+}
+
+TEST(ColourMap, EndsAreViridisAndOutsideValuesClamp) {
+    auto near = [](Rgb c, int r, int g, int b) {
+        return std::abs(c.r - r) <= 5 && std::abs(c.g - g) <= 5 && std::abs(c.b - b) <= 5;
+    };
+    EXPECT_TRUE(near(ColourMap(0), 68, 1, 84));
+    EXPECT_TRUE(near(ColourMap(1), 253, 231, 37));
+    EXPECT_TRUE(near(ColourMap(0.5), 33, 145, 140));
+    const float levels[] = {-80, 0, -40, -200, 50, std::numeric_limits<float>::quiet_NaN()};
+    uint32_t px[6];
+    MapLevels(levels, 6, -80, 0, px);
+    const Rgb lo = ColourMap(0);
+    const Rgb hi = ColourMap(1);
+    const uint32_t low = 0xFF000000u | lo.r << 16 | lo.g << 8 | lo.b;
+    const uint32_t high = 0xFF000000u | hi.r << 16 | hi.g << 8 | hi.b;
+    EXPECT_EQ(px[0], low);
+    EXPECT_EQ(px[1], high);
+    EXPECT_NE(px[2], low);
+    EXPECT_EQ(px[3], low);
+    EXPECT_EQ(px[4], high);
+    EXPECT_EQ(px[5], low);
+    MapLevels(levels, 2, 0, 0, px); // an empty range
+    EXPECT_EQ(px[1], low);
+}
+
+TEST(WaterfallHistory, KeepsTheNewestRowsFirstAndRestartsOnANewFrame) {
+    WaterfallHistory h(3);
+    double row[WaterfallHistory::kPositions] = {};
+    const WaterfallFrame frame{1e9, 9, 1001};
+    for (int i = 0; i < 5; ++i) {
+        row[0] = i;
+        EXPECT_FALSE(h.Add(row, frame, i * 0.5));
+    }
+    ASSERT_EQ(h.Count(), 3);
+    EXPECT_EQ(h.Row(0)[0], 4.0f);
+    EXPECT_EQ(h.Row(2)[0], 2.0f);
+    EXPECT_DOUBLE_EQ(h.Seconds(1), 1.5);
+    EXPECT_FALSE(h.FollowFrame(1e9, 9));
+    EXPECT_TRUE(h.Add(row, {1e9, 9, 251}, 3.0)) << "a new point count starts again";
+    EXPECT_EQ(h.Count(), 1);
+    EXPECT_TRUE(h.FollowFrame(1e9, 10));
+    EXPECT_EQ(h.Count(), 0);
+}
