@@ -193,6 +193,32 @@ TEST_F(SettingsFileTest, WrittenFileReadsBackTheSameValues) {
     EXPECT_EQ(s.requiredFileFound, 1);
 }
 
+// A user text is read up to its line end and every key at its first occurrence: a text holding a
+// later key would be read in place of that key's own line. The writer cuts the text before such a
+// key, so what it writes reads back as the record held it, and one write is a fixed point.
+TEST_F(SettingsFileTest, UserTextsNeverStandInForALaterKey) {
+    ReadFresh("EF user data : 30M:1dB,Center frequency : 2000000,Span : 3\r\n"
+              "MF user data : 10M:86.7dB,Zone width : 77,OBW ratio : 85.5\r\n"
+              "Zone width : 5\r\nOBW ratio : 90.0\r\nCenter frequency : 1500000000\r\n");
+    EXPECT_EQ(gSettings.zoneWidth, 77) << "the first occurrence wins on reading";
+    EXPECT_EQ(gSettings.efUserFreq[0], 300);
+    // The session changes the values; the texts stay.
+    gSettings.centerFreq = 1.5e9;
+    gSettings.zoneWidth = 5;
+    gSettings.obwRatio = 90.0;
+    ASSERT_EQ(WriteSettingsFile(), SettingsFileStatus::Done);
+    const QByteArray first = dir_.read();
+    EXPECT_TRUE(first.contains("EF user data : 30M:1dB,\r\n")) << first.constData();
+    EXPECT_TRUE(first.contains("MF user data : 10M:86.7dB,\r\n")) << first.constData();
+
+    ReadFresh(first);
+    EXPECT_EQ(gSettings.centerFreq, 1.5e9);
+    EXPECT_EQ(gSettings.zoneWidth, 5);
+    EXPECT_EQ(gSettings.obwRatio, 90.0);
+    ASSERT_EQ(WriteSettingsFile(), SettingsFileStatus::Done);
+    EXPECT_EQ(dir_.read(), first);
+}
+
 TEST_F(SettingsFileTest, WritingOverALongerFileLeavesNoTail) {
     dir_.write(QByteArray(20000, '#'));
     ASSERT_EQ(Read(), SettingsFileStatus::Done);
