@@ -17,6 +17,9 @@ int RunFile(const std::filesystem::path& path) {
         std::fprintf(stderr, "cannot read %s\n", path.c_str());
         return 1;
     }
+    // Named first: a broken invariant aborts, and the last name is the input that broke it.
+    std::printf("%s\n", path.c_str());
+    std::fflush(stdout);
     std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(in)),
                                std::istreambuf_iterator<char>());
     LLVMFuzzerTestOneInput(bytes.data(), bytes.size());
