@@ -90,7 +90,7 @@ enum class Kind {
     Clamped,    // integer clamped into lo..hi
     Port,       // port index; outside 0..7 leaves the port closed
     Color,      // hexadecimal colour
-    Frequency,  // parseSI; outside -hi..hi keeps the current one
+    Frequency,  // parseSI; outside dlo..dhi keeps the current one
     Limited,    // parseSI clamped into dlo..dhi
     UserText,   // correction text up to the line end, then parsed
     AlwaysZero, // the field is set to 0 whatever the value
@@ -116,8 +116,9 @@ KeyRule Index(int* field, int lo, int hi) {
 KeyRule Clamped(int* field, int lo, int hi) {
     return {Kind::Clamped, field, nullptr, nullptr, nullptr, lo, hi};
 }
-KeyRule Frequency(double* field) {
-    return {Kind::Frequency, nullptr, field, nullptr, nullptr, 0, 0, -kMaxAnyFreq, kMaxAnyFreq};
+// Centres and offsets may be negative; widths (lo = 0) may not.
+KeyRule Frequency(double* field, double lo = -kMaxAnyFreq) {
+    return {Kind::Frequency, nullptr, field, nullptr, nullptr, 0, 0, lo, kMaxAnyFreq};
 }
 KeyRule Limited(double* field, double lo, double hi) {
     return {Kind::Limited, nullptr, field, nullptr, nullptr, 0, 0, lo, hi};
@@ -166,7 +167,7 @@ void BuildRules(KeyRule (&rules)[kReaderKeyCount]) {
         Clamped(&s.zoneWidth, 0, 1001),
         Frequency(&s.normMarkerFreq),
         Frequency(&s.peakZoneCenter),
-        Frequency(&s.peakZoneWidth),
+        Frequency(&s.peakZoneWidth, 0.0),
         Index(&s.conversionIndex, 0, keywords::count(keywords::kConversion) - 1),
         Index(&s.measureIndex, 0, keywords::count(keywords::kMeasure) - 1),
         Index(&s.cpMode, 0, keywords::count(keywords::kCpMode) - 1),

@@ -406,6 +406,7 @@ TEST_F(SettingsFileTest, UserTextsAreCutToTheirFieldAndParsed) {
 }
 
 TEST_F(SettingsFileTest, ValuesOutsideTheirRangesGiveSafeValues) {
+    gSettings.peakZoneWidth = 0.0; // the defaults leave it as it stands
     ReadFresh("Com port : 12\r\nBaud rate : 6\r\nSpan : 15\r\nReference unit : 7\r\n"
               "RBW : -1\r\nVBW : 11\r\nSweep time : 99999999999999999999\r\nDetection : 3\r\n"
               "Measurement mode : 7\r\nEF mode : 7\r\nMF mode : 2\r\nCalcuration : 5\r\n"
@@ -413,7 +414,7 @@ TEST_F(SettingsFileTest, ValuesOutsideTheirRangesGiveSafeValues) {
               "Average hold : -5\r\nTimeout : 5000\r\nInterval : 10\r\nReference level : 999\r\n"
               "Reference offset : 1e9\r\nOBW ratio : 150\r\nOBW down : 0\r\n"
               "Center frequency : -5\r\nCP Center frequency : 1e300\r\nCP zone width : 9G\r\n"
-              "Zone position : -4\r\nTrace 3 color : ffffffffff\r\n");
+              "Zone position : -4\r\nTrace 3 color : ffffffffff\r\nPeak search ZW : x-9\r\n");
     const InstrumentSettings& s = gSettings;
     EXPECT_EQ(s.comPortIndex, 8); // the port stays closed
     EXPECT_EQ(s.baudIndex, 3);
@@ -442,6 +443,7 @@ TEST_F(SettingsFileTest, ValuesOutsideTheirRangesGiveSafeValues) {
     EXPECT_DOUBLE_EQ(s.cpCenter, 1.0e9);
     EXPECT_DOUBLE_EQ(s.cpWidth, 3.3e9);
     EXPECT_EQ(s.zonePosition, 0);
+    EXPECT_EQ(s.peakZoneWidth, 0.0) << "a width is never negative";
     EXPECT_EQ(s.traceColor[3], 0xffffffu);
 
     ReadFresh("Com port : -3\r\n");
