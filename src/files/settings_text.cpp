@@ -4,6 +4,7 @@
 #include "keyword_tables.h"
 #include "number_text.h"
 #include "user_correction.h"
+#include "value_limits.h"
 
 #include <algorithm>
 #include <cmath>
@@ -74,10 +75,13 @@ const char* const kReaderKeys[kReaderKeyCount] = {
 namespace {
 
 // The RVX410 upper frequency limit: the model always reads as RVX410.
-constexpr double kMaxCenterFreq = 3300000000.0;
+constexpr double kMaxCenterFreq = valuelimits::kCenterFreqMax410;
 // Frequencies without a stated limit still stay within a band no analyzer reaches, so that a
 // damaged value can neither overflow the conversions nor bloat the file written at exit.
-constexpr double kMaxAnyFreq = 100.0e9;
+constexpr double kMaxAnyFreq = valuelimits::kFreqMax;
+// The reader's keys whose lines follow the E/F and the M/F user text.
+constexpr int kKeyAfterEfText = 8; // "MF user data : "
+constexpr int kKeyAfterMfText = 9; // "Center frequency : "
 // The port index that leaves the port closed.
 constexpr int kClosedPortIndex = 8;
 
@@ -86,7 +90,7 @@ enum class Kind {
     Clamped,    // integer clamped into lo..hi
     Port,       // port index; outside 0..7 leaves the port closed
     Color,      // hexadecimal colour
-    Frequency,  // parseSI; outside -hi..hi keeps the current one
+    Frequency,  // parseSI; outside dlo..dhi keeps the current one
     Limited,    // parseSI clamped into dlo..dhi
     UserText,   // correction text up to the line end, then parsed
     AlwaysZero, // the field is set to 0 whatever the value
@@ -112,8 +116,9 @@ KeyRule Index(int* field, int lo, int hi) {
 KeyRule Clamped(int* field, int lo, int hi) {
     return {Kind::Clamped, field, nullptr, nullptr, nullptr, lo, hi};
 }
-KeyRule Frequency(double* field) {
-    return {Kind::Frequency, nullptr, field, nullptr, nullptr, 0, 0, -kMaxAnyFreq, kMaxAnyFreq};
+// Centres and offsets may be negative; widths (lo = 0) may not.
+KeyRule Frequency(double* field, double lo = -kMaxAnyFreq) {
+    return {Kind::Frequency, nullptr, field, nullptr, nullptr, 0, 0, lo, kMaxAnyFreq};
 }
 KeyRule Limited(double* field, double lo, double hi) {
     return {Kind::Limited, nullptr, field, nullptr, nullptr, 0, 0, lo, hi};
@@ -148,9 +153,9 @@ void BuildRules(KeyRule (&rules)[kReaderKeyCount]) {
         UserText(s.mfUserText, usercorrection::kProbe),
         Limited(&s.centerFreq, 0.0, kMaxCenterFreq),
         Index(&s.spanIndex, 0, keywords::count(keywords::kSpan410) - 1),
-        Clamped(&s.refLevel, -110, 60),
+        Clamped(&s.refLevel, valuelimits::kRefLevelMin, valuelimits::kRefLevelMax),
         Index(&s.unitIndex, 0, 5),
-        Limited(&s.levelOffset, -50.0, 50.0),
+        Limited(&s.levelOffset, valuelimits::kOffsetMin, valuelimits::kOffsetMax),
         Index(&s.impedanceIndex, 0, 1),
         Index(&s.sweepIndex, 0, keywords::count(keywords::kSweep) - 1),
         Index(&s.detectorIndex, 0, keywords::count(keywords::kDetector) - 1),
@@ -162,7 +167,7 @@ void BuildRules(KeyRule (&rules)[kReaderKeyCount]) {
         Clamped(&s.zoneWidth, 0, 1001),
         Frequency(&s.normMarkerFreq),
         Frequency(&s.peakZoneCenter),
-        Frequency(&s.peakZoneWidth),
+        Frequency(&s.peakZoneWidth, 0.0),
         Index(&s.conversionIndex, 0, keywords::count(keywords::kConversion) - 1),
         Index(&s.measureIndex, 0, keywords::count(keywords::kMeasure) - 1),
         Index(&s.cpMode, 0, keywords::count(keywords::kCpMode) - 1),
@@ -174,14 +179,14 @@ void BuildRules(KeyRule (&rules)[kReaderKeyCount]) {
         Frequency(&s.acpOffset),
         Limited(&s.acpChannelBw, 0.0, kMaxCenterFreq),
         Index(&s.obwMode, 0, keywords::count(keywords::kObwMode) - 1),
-        Limited(&s.obwRatio, 80.0, 99.9),
-        Limited(&s.obwDb, 0.1, 80.0),
+        Limited(&s.obwRatio, valuelimits::kObwRatioMin, valuelimits::kObwRatioMax),
+        Limited(&s.obwDb, valuelimits::kObwDbMin, valuelimits::kObwDbMax),
         Index(&s.antennaIndex, 0, keywords::count(keywords::kAntenna) - 1),
         Index(&s.probeIndex, 0, keywords::count(keywords::kProbe) - 1),
         Index(&s.calcIndex, 0, keywords::count(keywords::kCalc) - 1),
-        Index(&s.maxCount, 0, 1024),
-        Index(&s.minCount, 0, 1024),
-        Index(&s.aveCount, 0, 1024),
+        Index(&s.maxCount, valuelimits::kCountMin, valuelimits::kCountMax),
+        Index(&s.minCount, valuelimits::kCountMin, valuelimits::kCountMax),
+        Index(&s.aveCount, valuelimits::kCountMin, valuelimits::kCountMax),
         Index(&s.scaleIndex, 0, keywords::count(keywords::kScale) - 1),
         Index(&s.startWindowState, 0, 2),
         Index(&s.startSetting, 0, 1),
@@ -313,14 +318,20 @@ void AppendLine(std::string& out, const char* format, ...) {
     }
 }
 
-// A text field as written: up to its terminator or its size, and never past the first character
-// that would break the line.
-std::string_view StoredText(const char* field) {
+// A user text as written: up to its terminator or its size, never past the first character that
+// would break the line, and cut before the first key whose own line comes later in the file
+// (from `firstLaterKey` of the reader's list on): each key is read at its first occurrence, so
+// such a key inside the text would be read in place of its own line next time.
+std::string_view StoredText(const char* field, int firstLaterKey) {
     std::size_t n = 0;
     while (n < kUserTextSize - 1 && field[n] != '\0') {
         ++n;
     }
-    return PlainTextRest(std::string_view(field, n));
+    std::string_view text = PlainTextRest(std::string_view(field, n));
+    for (int k = firstLaterKey; k < kReaderKeyCount; ++k) {
+        text = text.substr(0, std::min(text.size(), text.find(kReaderKeys[k])));
+    }
+    return text;
 }
 
 // Frequencies keep their value in memory but never write more digits than a real one has.
@@ -409,8 +420,8 @@ std::string FormatSettingsText() {
     }
     AppendLine(out, "%s%.6x\r\n", "Scale line color : ", s.scaleLineColor);
     AppendLine(out, "%s%.6x\r\n", "Back ground color : ", s.backgroundColor);
-    const std::string_view ef = StoredText(s.efUserText);
-    const std::string_view mf = StoredText(s.mfUserText);
+    const std::string_view ef = StoredText(s.efUserText, kKeyAfterEfText);
+    const std::string_view mf = StoredText(s.mfUserText, kKeyAfterMfText);
     AppendLine(out, "%s%.*s\r\n", "EF user data : ", static_cast<int>(ef.size()), ef.data());
     AppendLine(out, "%s%.*s\r\n", "MF user data : ", static_cast<int>(mf.size()), mf.data());
     AppendLine(out, "%s%.0f\r\n", "Center frequency : ", Writable(s.centerFreq));

@@ -5,6 +5,7 @@
 #include "keyword_match.h"
 #include "keyword_tables.h"
 #include "reply_text.h"
+#include "value_limits.h"
 
 #include <cstring>
 #include <iterator>
@@ -31,11 +32,24 @@ void DecodeWholeTable(const char* reply, const char* const (&table)[N], int* fie
     DecodeKeyword(reply, table, 0, keywords::count(table) - 1, field);
 }
 
-void DecodeNumber(const char* reply, double* field) {
-    ReplyNumber(reply, field);
+using valuelimits::kFreqMax;
+
+// A number stored only when it lies within lo..hi; a reply without one, or outside, leaves the
+// field as it was.
+void DecodeNumber(const char* reply, double* field, double lo = -kFreqMax, double hi = kFreqMax) {
+    double value = 0.0;
+    if (ReplyNumber(reply, &value)) {
+        valuelimits::storeInRange(field, value, lo, hi);
+    }
 }
-void DecodeInteger(const char* reply, int* field) {
-    ReplyInteger(reply, field);
+void DecodeInteger(const char* reply, int* field, int lo, int hi) {
+    int value = 0;
+    if (ReplyInteger(reply, &value)) {
+        valuelimits::storeInRange(field, value, lo, hi);
+    }
+}
+void DecodeCount(const char* reply, int* field) {
+    DecodeInteger(reply, field, valuelimits::kCountMin, valuelimits::kCountMax);
 }
 
 } // namespace
@@ -59,13 +73,13 @@ int DecodeQueryReply(int code, const char* reply) {
     InstrumentSettings& s = gSettings;
     switch (code) {
     case query::kFreq:
-        DecodeNumber(reply, &s.centerFreq);
+        DecodeNumber(reply, &s.centerFreq, 0.0, valuelimits::centerFreqMax(s.modelIndex));
         break;
     case query::kSpan:
         DecodeKeyword(reply, keywords::spanTable(s.modelIndex), 0, 14, &s.spanIndex);
         break;
     case query::kRef:
-        DecodeInteger(reply, &s.refLevel);
+        DecodeInteger(reply, &s.refLevel, valuelimits::kRefLevelMin, valuelimits::kRefLevelMax);
         break;
     case query::kUnit:
         DecodeKeyword(reply, keywords::kUnit, 0, 7, &s.unitIndex);
@@ -90,7 +104,7 @@ int DecodeQueryReply(int code, const char* reply) {
         DecodeNumber(reply, &s.cpCenter);
         break;
     case query::kCpWidth:
-        DecodeNumber(reply, &s.cpWidth);
+        DecodeNumber(reply, &s.cpWidth, 0.0, kFreqMax);
         break;
     case query::kAcpMode:
         DecodeWholeTable(reply, keywords::kAcpMode, &s.acpMode);
@@ -99,22 +113,22 @@ int DecodeQueryReply(int code, const char* reply) {
         DecodeNumber(reply, &s.acpOffset);
         break;
     case query::kAcpChannelBw:
-        DecodeNumber(reply, &s.acpChannelBw);
+        DecodeNumber(reply, &s.acpChannelBw, 0.0, kFreqMax);
         break;
     case query::kAcpRefCenter:
         DecodeNumber(reply, &s.acpRefCenter);
         break;
     case query::kAcpRefBw:
-        DecodeNumber(reply, &s.acpRefBw);
+        DecodeNumber(reply, &s.acpRefBw, 0.0, kFreqMax);
         break;
     case query::kObwMode:
         DecodeWholeTable(reply, keywords::kObwMode, &s.obwMode);
         break;
     case query::kObwRatio:
-        DecodeNumber(reply, &s.obwRatio);
+        DecodeNumber(reply, &s.obwRatio, valuelimits::kObwRatioMin, valuelimits::kObwRatioMax);
         break;
     case query::kObwDb:
-        DecodeNumber(reply, &s.obwDb);
+        DecodeNumber(reply, &s.obwDb, valuelimits::kObwDbMin, valuelimits::kObwDbMax);
         break;
     case query::kEfAntenna:
         DecodeKeyword(reply, keywords::kAntenna, 0, 4, &s.antennaIndex);
@@ -126,13 +140,13 @@ int DecodeQueryReply(int code, const char* reply) {
         DecodeWholeTable(reply, keywords::kCalc, &s.calcIndex);
         break;
     case query::kMaxCount:
-        DecodeInteger(reply, &s.maxCount);
+        DecodeCount(reply, &s.maxCount);
         break;
     case query::kMinCount:
-        DecodeInteger(reply, &s.minCount);
+        DecodeCount(reply, &s.minCount);
         break;
     case query::kAveCount:
-        DecodeInteger(reply, &s.aveCount);
+        DecodeCount(reply, &s.aveCount);
         break;
     case query::kScale:
         DecodeWholeTable(reply, keywords::kScale, &s.scaleIndex);
@@ -160,7 +174,7 @@ int DecodeQueryReply(int code, const char* reply) {
         DecodeNumber(reply, &s.peakZoneCenter);
         break;
     case query::kPeakWidth:
-        DecodeNumber(reply, &s.peakZoneWidth);
+        DecodeNumber(reply, &s.peakZoneWidth, 0.0, kFreqMax);
         break;
     case query::kConversion:
         // The analyzer's conversion list has three entries.
@@ -170,7 +184,7 @@ int DecodeQueryReply(int code, const char* reply) {
         s.remoteState = BeginsWithExact(reply, "ON") ? 1 : 0;
         break;
     case query::kOffset:
-        DecodeNumber(reply, &s.levelOffset);
+        DecodeNumber(reply, &s.levelOffset, valuelimits::kOffsetMin, valuelimits::kOffsetMax);
         break;
     case query::kImpedance:
         if (BeginsWithExact(reply, "50")) {

@@ -4,6 +4,7 @@
 #include "keyword_match.h"
 #include "keyword_tables.h"
 #include "reply_text.h"
+#include "value_limits.h"
 
 #include <cstring>
 
@@ -154,7 +155,10 @@ void ParseScreenRecord(int points) {
         return;
     }
     LabelValue(label, 3, value);
-    ReplyNumber(value, &record.recordCenterFreq);
+    double centre = 0.0;
+    if (ReplyNumber(value, &centre) && valuelimits::isFrequency(centre)) {
+        record.recordCenterFreq = centre;
+    }
 
     if ((label = std::strstr(text, "SP")) == nullptr) {
         return;
@@ -172,7 +176,8 @@ void ParseScreenRecord(int points) {
     LabelValue(label, 2, value);
     int reference = 0;
     if (ReplyInteger(value, &reference)) {
-        record.recordRefLevel = reference;
+        valuelimits::storeInRange(&record.recordRefLevel, reference,
+                                  valuelimits::kRecordRefLevelMin, valuelimits::kRecordRefLevelMax);
     }
 
     DecodeUnit(text, record);

@@ -3,6 +3,7 @@
 #include "number_text.h"
 #include "span_steps.h"
 #include "trace_kinds.h"
+#include "value_limits.h"
 
 #include <climits>
 #include <cmath>
@@ -183,8 +184,11 @@ int antennaReference(const InstrumentSettings& s, int antennaIndex) {
         }
         const long long fLow = 100LL * t.freq[k - 1];
         const long long fHigh = 100LL * t.freq[k];
-        const long long gain = t.gain[k - 1] + (static_cast<long long>(t.gain[k]) - t.gain[k - 1]) *
-                                                   (f - fLow) / (fHigh - fLow);
+        // Wide enough for any pair of int rows: the product of a gain step and a frequency step
+        // needs more than 64 bits, the quotient lies between the two gains.
+        const __int128 step = static_cast<__int128>(t.gain[k]) - t.gain[k - 1];
+        const long long gain =
+            t.gain[k - 1] + static_cast<long long>(step * (f - fLow) / (fHigh - fLow));
         const double factor = std::trunc(
             100.0 *
                 (20.0 * std::log10(0.2294294884 * static_cast<double>(tenthsMHz) / 10.0) + 90.0) -
@@ -315,6 +319,10 @@ int referenceInDisplayUnit(int dBm) {
 }
 
 int attenuatorForReference(int refLevel) {
+    // A level above the record's range reads as its top, so the sums below stay defined.
+    if (refLevel > valuelimits::kRefLevelMax) {
+        refLevel = valuelimits::kRefLevelMax;
+    }
     if (refLevel <= -41) {
         return kAttenuatorSoftwareAmp;
     }
@@ -418,10 +426,12 @@ UnitLabelUpdate updateUnitLabels() {
         const int unit = tracekind::unitOfKind(kind);
         if (unit > 0) {
             // The record's reference is in its own unit; refLevel holds dBm.
+            // A record reference whose dBm value the record cannot hold leaves refLevel.
             const long long dBm =
                 static_cast<long long>(gSettings.traceRecord.recordRefLevel) - unitConstant(unit);
-            gSettings.refLevel =
-                static_cast<int>(dBm < INT_MIN ? INT_MIN : (dBm > INT_MAX ? INT_MAX : dBm));
+            if (dBm >= valuelimits::kRefLevelMin && dBm <= valuelimits::kRefLevelMax) {
+                gSettings.refLevel = static_cast<int>(dBm);
+            }
         }
         return labelsForRow(unit);
     }

@@ -2,16 +2,20 @@
 
 #include "instrument_settings.h"
 #include "number_text.h"
+#include "value_limits.h"
 
-#include <climits>
 #include <cmath>
 #include <cstring>
 
 namespace usercorrection {
 
 namespace {
-int roundedUnits(double value) {
-    return clampToInt(std::trunc(value + 0.5), INT_MIN, INT_MAX);
+// The value rounded to whole units, stored only when the table can hold it.
+void storeRounded(int* field, double value, int lo, int hi) {
+    const double units = std::trunc(value + 0.5);
+    if (valuelimits::inRange(units, static_cast<double>(lo), static_cast<double>(hi))) {
+        *field = static_cast<int>(units);
+    }
 }
 } // namespace
 
@@ -34,13 +38,15 @@ int parseCorrectionText(const char* text, std::size_t length, int kind, int* fre
     for (int entry = 0; entry < kUserTableRows; ++entry) {
         double value = 0.0;
         parseSI(text + pos, end - pos, &value);
-        freq[entry] = roundedUnits(value / 100000.0);
+        storeRounded(&freq[entry], value / 100000.0, valuelimits::kUserFreqMin,
+                     valuelimits::kUserFreqMax);
         ++entries;
         pos += 2;
         while (pos < end) {
             if (text[pos] == ':') {
                 parseSI(text + pos + 1, end - pos - 1, &value);
-                gain[entry] = roundedUnits(value * 100.0);
+                storeRounded(&gain[entry], value * 100.0, valuelimits::kUserGainMin,
+                             valuelimits::kUserGainMax);
                 pos += afterColon;
             }
             ++pos;

@@ -11,8 +11,8 @@ inline constexpr int kEmptyEntry = -200;
 
 // Parses `text` (at most `length` characters, ending earlier at a zero byte or carriage return)
 // into the 10-entry frequency (100 kHz units) and gain (0.01 dB) arrays. Entries the text does
-// not reach keep their values; at most 10 entries are read. Returns the number of entries whose
-// frequency was written.
+// not reach keep their values, and so does an entry whose number lies outside the table's range
+// (valuelimits); at most 10 entries are read. Returns the number of entries read.
 int parseCorrectionText(const char* text, std::size_t length, int kind, int* freq, int* gain);
 } // namespace usercorrection
 

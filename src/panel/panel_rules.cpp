@@ -2,13 +2,15 @@
 
 #include "level_units.h"
 #include "number_text.h"
+#include "value_limits.h"
 
+#include <climits>
 #include <cmath>
 
 namespace panelrules {
 
 double CenterFreqLimit(int modelIndex) {
-    return modelIndex == 1 ? 8.5e9 : 3.3e9;
+    return valuelimits::centerFreqMax(modelIndex);
 }
 
 double ClampCenterFreq(double hz, int modelIndex) {
@@ -47,8 +49,12 @@ int OffsetSpinPosition(double dB) {
 }
 
 ReferenceRange ReferenceRangeFor(int unitOffset, double levelOffset) {
-    const int shift = levelunits::roundReference(0.0, levelOffset);
-    return {unitOffset - 60 + shift, unitOffset + 10 + shift};
+    // Offsets beyond the panel's range count as its ends; the sums are taken wide and kept in int.
+    const long long shift = levelunits::roundReference(0.0, ClampOffset(levelOffset));
+    const auto toInt = [](long long v) {
+        return static_cast<int>(v < INT_MIN ? INT_MIN : (v > INT_MAX ? INT_MAX : v));
+    };
+    return {toInt(unitOffset - 60LL + shift), toInt(unitOffset + 10LL + shift)};
 }
 
 int ClampReference(double typed, ReferenceRange range) {

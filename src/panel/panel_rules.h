@@ -1,6 +1,8 @@
 #pragma once
 // The panel's value rules as plain functions: limits, clamping, list positions.
 
+#include "value_limits.h"
+
 namespace panelrules {
 
 // Highest centre frequency of a model (0 = RVX410, 1 = RVX420), Hz.
@@ -14,8 +16,8 @@ bool IsFullSpan(int modelIndex, int spanIndex);
 // Spans that exclude 10 ms sweeps: "Full" on RVX410; "5G" and "FULL" on RVX420.
 bool SpanExcludesFastSweep(int modelIndex, int spanIndex);
 
-inline constexpr double kOffsetMin = -50.0;
-inline constexpr double kOffsetMax = 50.0;
+inline constexpr double kOffsetMin = valuelimits::kOffsetMin;
+inline constexpr double kOffsetMax = valuelimits::kOffsetMax;
 double ClampOffset(double dB);
 // Offset spin position for a one-decimal offset: offset x 10 + 500, within 0..1000.
 int OffsetSpinPosition(double dB);

@@ -193,6 +193,32 @@ TEST_F(SettingsFileTest, WrittenFileReadsBackTheSameValues) {
     EXPECT_EQ(s.requiredFileFound, 1);
 }
 
+// A user text is read up to its line end and every key at its first occurrence: a text holding a
+// later key would be read in place of that key's own line. The writer cuts the text before such a
+// key, so what it writes reads back as the record held it, and one write is a fixed point.
+TEST_F(SettingsFileTest, UserTextsNeverStandInForALaterKey) {
+    ReadFresh("EF user data : 30M:1dB,Center frequency : 2000000,Span : 3\r\n"
+              "MF user data : 10M:86.7dB,Zone width : 77,OBW ratio : 85.5\r\n"
+              "Zone width : 5\r\nOBW ratio : 90.0\r\nCenter frequency : 1500000000\r\n");
+    EXPECT_EQ(gSettings.zoneWidth, 77) << "the first occurrence wins on reading";
+    EXPECT_EQ(gSettings.efUserFreq[0], 300);
+    // The session changes the values; the texts stay.
+    gSettings.centerFreq = 1.5e9;
+    gSettings.zoneWidth = 5;
+    gSettings.obwRatio = 90.0;
+    ASSERT_EQ(WriteSettingsFile(), SettingsFileStatus::Done);
+    const QByteArray first = dir_.read();
+    EXPECT_TRUE(first.contains("EF user data : 30M:1dB,\r\n")) << first.constData();
+    EXPECT_TRUE(first.contains("MF user data : 10M:86.7dB,\r\n")) << first.constData();
+
+    ReadFresh(first);
+    EXPECT_EQ(gSettings.centerFreq, 1.5e9);
+    EXPECT_EQ(gSettings.zoneWidth, 5);
+    EXPECT_EQ(gSettings.obwRatio, 90.0);
+    ASSERT_EQ(WriteSettingsFile(), SettingsFileStatus::Done);
+    EXPECT_EQ(dir_.read(), first);
+}
+
 TEST_F(SettingsFileTest, WritingOverALongerFileLeavesNoTail) {
     dir_.write(QByteArray(20000, '#'));
     ASSERT_EQ(Read(), SettingsFileStatus::Done);
@@ -380,6 +406,7 @@ TEST_F(SettingsFileTest, UserTextsAreCutToTheirFieldAndParsed) {
 }
 
 TEST_F(SettingsFileTest, ValuesOutsideTheirRangesGiveSafeValues) {
+    gSettings.peakZoneWidth = 0.0; // the defaults leave it as it stands
     ReadFresh("Com port : 12\r\nBaud rate : 6\r\nSpan : 15\r\nReference unit : 7\r\n"
               "RBW : -1\r\nVBW : 11\r\nSweep time : 99999999999999999999\r\nDetection : 3\r\n"
               "Measurement mode : 7\r\nEF mode : 7\r\nMF mode : 2\r\nCalcuration : 5\r\n"
@@ -387,7 +414,7 @@ TEST_F(SettingsFileTest, ValuesOutsideTheirRangesGiveSafeValues) {
               "Average hold : -5\r\nTimeout : 5000\r\nInterval : 10\r\nReference level : 999\r\n"
               "Reference offset : 1e9\r\nOBW ratio : 150\r\nOBW down : 0\r\n"
               "Center frequency : -5\r\nCP Center frequency : 1e300\r\nCP zone width : 9G\r\n"
-              "Zone position : -4\r\nTrace 3 color : ffffffffff\r\n");
+              "Zone position : -4\r\nTrace 3 color : ffffffffff\r\nPeak search ZW : x-9\r\n");
     const InstrumentSettings& s = gSettings;
     EXPECT_EQ(s.comPortIndex, 8); // the port stays closed
     EXPECT_EQ(s.baudIndex, 3);
@@ -416,6 +443,7 @@ TEST_F(SettingsFileTest, ValuesOutsideTheirRangesGiveSafeValues) {
     EXPECT_DOUBLE_EQ(s.cpCenter, 1.0e9);
     EXPECT_DOUBLE_EQ(s.cpWidth, 3.3e9);
     EXPECT_EQ(s.zonePosition, 0);
+    EXPECT_EQ(s.peakZoneWidth, 0.0) << "a width is never negative";
     EXPECT_EQ(s.traceColor[3], 0xffffffu);
 
     ReadFresh("Com port : -3\r\n");

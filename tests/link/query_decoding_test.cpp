@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <initializer_list>
+#include <string>
 
 namespace {
 
@@ -104,12 +105,71 @@ TEST(QueryDecoding, NumbersAndIntegers) {
     EXPECT_DOUBLE_EQ(gSettings.normMarkerFreq, 0.0025);
     Decode({{query::kRef, "-20", &S::refLevel, -20},
             {query::kAveCount, "256", &S::aveCount, 256},
-            {query::kMaxCount, "99999999999999", &S::maxCount, 2147483647},
+            {query::kMaxCount, "1024", &S::maxCount, 1024},
             // Replies without digits keep the number.
             {query::kRef, "dBm", &S::refLevel, -20}});
     DecodeQueryReply(query::kFreq, "garbage");
     DecodeQueryReply(query::kFreq, "");
     EXPECT_DOUBLE_EQ(gSettings.centerFreq, 1.5e9);
+}
+
+// Replies no field can hold: a value outside the field's range leaves it as it was, so nothing
+// later computes with it. Every number and integer query, each with the same extremes.
+TEST(QueryDecoding, NumbersOutsideTheFieldsRangeLeaveIt) {
+    const std::string nines(400, '9');
+    const std::string extremes[] = {"1.7976931348623157e308",
+                                    "-1.7976931348623157e308",
+                                    "1e400",
+                                    "NaN",
+                                    "-inf",
+                                    nines,
+                                    "-" + nines,
+                                    "0." + nines + "e999",
+                                    "999999999999"};
+    // Integers are the reply's leading digits: "1e400" reads as 1.
+    const std::string integerExtremes[] = {"2147483647", "-2147483648", "2147483648", "1025",
+                                           nines,        "-" + nines,   "NaN"};
+    const struct {
+        int code;
+        double S::*field;
+    } numbers[] = {{query::kFreq, &S::centerFreq},
+                   {query::kCpCenter, &S::cpCenter},
+                   {query::kCpWidth, &S::cpWidth},
+                   {query::kAcpOffset, &S::acpOffset},
+                   {query::kAcpChannelBw, &S::acpChannelBw},
+                   {query::kAcpRefCenter, &S::acpRefCenter},
+                   {query::kAcpRefBw, &S::acpRefBw},
+                   {query::kObwRatio, &S::obwRatio},
+                   {query::kObwDb, &S::obwDb},
+                   {query::kNormMarker, &S::normMarkerFreq},
+                   {query::kPeakCenter, &S::peakZoneCenter},
+                   {query::kPeakWidth, &S::peakZoneWidth},
+                   {query::kOffset, &S::levelOffset}};
+    SetDefaultSettings();
+    for (const auto& n : numbers) {
+        const double before = gSettings.*n.field;
+        for (const std::string& reply : extremes) {
+            EXPECT_EQ(DecodeQueryReply(n.code, reply.c_str()), 1);
+            EXPECT_EQ(gSettings.*n.field, before) << n.code << " \"" << reply.substr(0, 30) << '"';
+        }
+    }
+    for (int code : {query::kRef, query::kMaxCount, query::kMinCount, query::kAveCount}) {
+        for (const std::string& reply : integerExtremes)
+            Decode({{code, reply.c_str(), &S::refLevel, 10},
+                    {code, reply.c_str(), &S::aveCount, 256}});
+    }
+    // The ends of each range still arrive; a width, a ratio and the centre have their own.
+    Decode({{query::kRef, "-110", &S::refLevel, -110},
+            {query::kRef, "61", &S::refLevel, -110},
+            {query::kAveCount, "0", &S::aveCount, 0}});
+    DecodeQueryReply(query::kFreq, "3300000000.0000");
+    EXPECT_EQ(gSettings.centerFreq, 3.3e9);
+    DecodeQueryReply(query::kFreq, "3400000000.0000"); // above the RVX410's limit
+    EXPECT_EQ(gSettings.centerFreq, 3.3e9);
+    DecodeQueryReply(query::kCpWidth, "-1M");
+    DecodeQueryReply(query::kObwRatio, "50");
+    EXPECT_EQ(gSettings.cpWidth, 1e6);
+    EXPECT_EQ(gSettings.obwRatio, 99.0);
 }
 
 TEST(QueryDecoding, HoldSucceedsOnlyOnOk) {

@@ -6,8 +6,10 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <climits>
 #include <cstring>
 #include <limits>
+#include <utility>
 
 namespace {
 
@@ -74,6 +76,7 @@ TEST(Attenuator, StepsAtTheBandEdges) {
     EXPECT_EQ(attenuatorForReference(-40), 1);
     EXPECT_EQ(attenuatorForReference(-41), kAttenuatorSoftwareAmp);
     EXPECT_EQ(attenuatorForReference(-2000000000), kAttenuatorSoftwareAmp);
+    EXPECT_EQ(attenuatorForReference(2147483647), 75) << "above the range reads as its top";
     EXPECT_EQ(attenuatorText(-41), "S/W AMP");
     EXPECT_EQ(attenuatorText(-16), "20");
     EXPECT_EQ(attenuatorText(-15), "0");
@@ -142,6 +145,26 @@ TEST_F(LevelUnits, DegenerateSettingsStayDefined) {
     gSettings.levelOffset = 1e300;
     computeAntennaReference(9); // unknown antenna counts as AT11
     EXPECT_GT(gSettings.fieldRefLevel, 1000);
+}
+
+// Rows at the ends of int: the interpolated gain lies between the two rows' gains, so the
+// reference lies between those of the constant tables at either gain.
+TEST_F(LevelUnits, ExtremeUserRowsInterpolateWithoutOverflow) {
+    for (double centre : {1e9, 1e11, 1e14}) {
+        gSettings.centerFreq = centre;
+        auto reference = [](int gainLow, int gainHigh) {
+            setUserAntenna({0, INT_MAX}, {gainLow, gainHigh});
+            computeAntennaReference(levelunits::kUserAntenna);
+            return gSettings.fieldRefLevel;
+        };
+        const int low = reference(INT_MAX, INT_MAX);
+        const int high = reference(INT_MIN, INT_MIN);
+        for (auto [a, b] : {std::pair{INT_MIN, INT_MAX}, std::pair{INT_MAX, INT_MIN}}) {
+            const int r = reference(a, b);
+            EXPECT_GE(r, low) << centre;
+            EXPECT_LE(r, high) << centre;
+        }
+    }
 }
 
 TEST_F(LevelUnits, UserAntennaEmptyPartialAndFull) {

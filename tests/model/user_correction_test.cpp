@@ -100,10 +100,19 @@ TEST(UserCorrection, MalformedTextsStayInsideTheTable) {
     EXPECT_EQ(shortGain.freq[0], 0);
     EXPECT_EQ(shortGain.gain[0], -200); // the colon lies inside the two skipped characters
 
+    // Numbers the table cannot hold leave their entries; the ends of its range arrive.
     Table huge;
-    parse("1e999:1e999", kAntenna, huge);
-    EXPECT_EQ(huge.freq[0], INT_MAX);
-    EXPECT_EQ(huge.gain[0], INT_MAX);
+    const std::string nines(400, '9');
+    parse("1e999:1e999," + nines + ":-" + nines + ",1G:1e300x,100G:1000x,1:-1000x", kAntenna, huge);
+    EXPECT_EQ(huge.freq[0], -200);
+    EXPECT_EQ(huge.gain[0], -200);
+    EXPECT_EQ(huge.freq[1], -200);
+    EXPECT_EQ(huge.gain[1], -200);
+    EXPECT_EQ(huge.freq[2], 10000);
+    EXPECT_EQ(huge.gain[2], -200);
+    EXPECT_EQ(huge.freq[3], 1000000);
+    EXPECT_EQ(huge.gain[3], 100000);
+    EXPECT_EQ(huge.gain[4], -99999); // -100000 + 0.5, truncated
 
     Table commas;
     EXPECT_LE(parse(std::string(400, ','), kAntenna, commas), 10);
@@ -128,7 +137,7 @@ TEST(UserCorrection, OverlongTextIsReadOnlyToTheFieldEnd) {
     std::memset(gSettings.efUserText, '1', sizeof gSettings.efUserText);
     std::memset(gSettings.mfUserText, '9', sizeof gSettings.mfUserText);
     EXPECT_EQ(ParseUserCorrection(kAntenna), 1);
-    EXPECT_EQ(gSettings.efUserFreq[0], INT_MAX);
+    EXPECT_EQ(gSettings.efUserFreq[0], -200); // 512 digits: no table frequency
     EXPECT_EQ(gSettings.efUserFreq[1], -200);
 }
 

@@ -23,6 +23,13 @@ TEST(PanelRules, NonFiniteAndHugeValuesClamp) {
     EXPECT_EQ(ClampReference(kNaN, dBm), -60);
     EXPECT_EQ(ClampReference(-3.9, dBm), -3) << "truncates toward zero";
     EXPECT_EQ(ReferenceRangeFor(0, -0.5).lo, -61) << "-0.5 rounds away from zero";
+    // Offsets beyond the panel's range count as its ends.
+    for (double offset : {1e300, kInf, 2147483647.0}) {
+        EXPECT_EQ(ReferenceRangeFor(0, offset).lo, -10);
+        EXPECT_EQ(ReferenceRangeFor(0, offset).hi, 60);
+        EXPECT_EQ(ReferenceRangeFor(-13, -offset).lo, -123);
+    }
+    EXPECT_EQ(ReferenceRangeFor(107, kNaN).hi, 117);
     EXPECT_EQ(ClampOffset(-60), -50.0);
     EXPECT_EQ(OffsetSpinPosition(-50.0), 0);
     EXPECT_EQ(OffsetSpinPosition(5.7), 557) << "no binary rounding down to 556";

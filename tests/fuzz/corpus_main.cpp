@@ -1,0 +1,50 @@
+// Runs a fuzz target over files and folders of inputs, without libFuzzer: the normal suite
+// replays every committed corpus this way, so a crash once found stays found.
+#include <cstdint>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <vector>
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size);
+
+namespace {
+
+int RunFile(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) {
+        std::fprintf(stderr, "cannot read %s\n", path.c_str());
+        return 1;
+    }
+    // Named first: a broken invariant aborts, and the last name is the input that broke it.
+    std::printf("%s\n", path.c_str());
+    std::fflush(stdout);
+    std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(in)),
+                               std::istreambuf_iterator<char>());
+    LLVMFuzzerTestOneInput(bytes.data(), bytes.size());
+    return 0;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    int inputs = 0;
+    int failures = 0;
+    for (int i = 1; i < argc; ++i) {
+        const std::filesystem::path arg(argv[i]);
+        if (std::filesystem::is_directory(arg)) {
+            for (const auto& entry : std::filesystem::recursive_directory_iterator(arg)) {
+                if (entry.is_regular_file()) {
+                    failures += RunFile(entry.path());
+                    ++inputs;
+                }
+            }
+        } else {
+            failures += RunFile(arg);
+            ++inputs;
+        }
+    }
+    std::printf("%d inputs run\n", inputs);
+    return failures == 0 && inputs > 0 ? 0 : 1;
+}

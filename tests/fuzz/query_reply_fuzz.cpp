@@ -1,0 +1,21 @@
+// Query replies: the first byte picks the query (200..238) and the model, the rest is the reply.
+#include "fuzz_support.h"
+#include "instrument_settings.h"
+#include "query_decoding.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
+    if (size == 0)
+        return 0;
+    FuzzResetRecord();
+    gSettings.modelIndex = data[0] & 0x80 ? 1 : 0;
+    const int code = 200 + (data[0] & 0x7F) % 39;
+    const std::string reply = FuzzText(data + 1, size - 1, kRxBufferSize - 1);
+    FuzzSnapshot();
+    DecodeQueryReply(code, reply.c_str());
+    FuzzCheckRecord();
+    if (FuzzRecordChanged()) {
+        FuzzExerciseRecord();
+        FuzzCheckRecord();
+    }
+    return 0;
+}
