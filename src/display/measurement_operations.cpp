@@ -51,10 +51,6 @@ void SetTextColor(QLineEdit* edit, const QColor* color) {
     edit->setPalette(palette);
 }
 
-QColor ToQColor(uint32_t rgb) {
-    return QColor(rgb & 0xFF, (rgb >> 8) & 0xFF, (rgb >> 16) & 0xFF);
-}
-
 } // namespace
 
 void TraceDisplay::ShowMeasuringFunction() {
@@ -428,9 +424,9 @@ void TraceDisplay::CommitMeasureEdit(MeasureEdit edit) {
 void TraceDisplay::ApplyEditTextColors() {
     const InstrumentSettings& s = gSettings;
     const QColor black(Qt::black);
-    const QColor refCenter = ToQColor(s.markerColor[3]);
-    const QColor refBandwidth = ToQColor(s.markerColor[4]);
-    const QColor refOffset = ToQColor(s.markerColor[5]);
+    const QColor refCenter = ColorFromRgb(s.markerColor[3]);
+    const QColor refBandwidth = ColorFromRgb(s.markerColor[4]);
+    const QColor refOffset = ColorFromRgb(s.markerColor[5]);
     SetTextColor(strip_->bandCenter, s.measureIndex == 1 ? &refCenter : &black);
     SetTextColor(strip_->bandWidth, s.measureIndex == 2 ? &refOffset : &refBandwidth);
     if (s.measureIndex == 2)
