@@ -366,7 +366,7 @@ void CCWGraph::SetOverlays(std::vector<Overlay> overlays) {
 void CCWGraph::DrawOverlays(QPainter& painter) {
     QPolygonF line;
     for (const Overlay& overlay : overlays_) {
-        const QColor color = ToQColor(overlay.color);
+        const QColor color = ColorFromRgb(overlay.color);
         line.clear();
         for (const QPointF& p : overlay.line)
             line.append(QPointF(XToPixel(p.x()) + 0.5, YToPixel(p.y()) + 0.5));
