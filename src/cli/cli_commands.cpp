@@ -64,6 +64,7 @@ constexpr char kUsage[] =
     "  record [--detailed] --seconds S FILE\n"
     "                            appends every trace for S seconds (or until Ctrl-C) to a\n"
     "                            recording CSV\n"
+    "  split RECORDING.csv DIR   a recording back as trace files DIR/traceNNNN.csv (no port)\n"
     "  hardcopy FILE.png|FILE.bmp  the analyzer's screen\n"
     "  memory recall N [--csv FILE | --dat FILE]   memory N (0..99)\n"
     "  memory save A-B DIR [--csv]                 memories A..B into DIR/traceNN.dat (.csv)\n"
@@ -998,6 +999,19 @@ int Run(int argc, char** argv) {
         } else if (command == "record") {
             a = ParseCommand(o.args, {"--detailed"}, {"--seconds"});
             run = [&] { return CommandRecord(a); };
+        } else if (command == "split") {
+            a = ParseCommand(o.args, {}, {});
+            if (a.positional.size() != 2) {
+                Fail(kExitUsage, "split: RECORDING.csv DIR expected");
+            }
+            QString error;
+            const int n = SplitRecording(QString::fromStdString(a.positional[0]),
+                                         QString::fromStdString(a.positional[1]), &error);
+            if (!error.isEmpty()) {
+                Fail(kExitFile, error.toStdString() + " (" + std::to_string(n) + " files written)");
+            }
+            std::printf("%d trace files written to %s\n", n, a.positional[1].c_str());
+            return kExitOk;
         } else if (command == "hardcopy") {
             a = ParseCommand(o.args, {}, {});
             run = [&] { return CommandHardCopy(a); };

@@ -1,9 +1,11 @@
 #include "trace_recording.h"
 
 #include "keyword_tables.h"
+#include "number_text.h"
 #include "trace_file.h"
 
 #include <QDateTime>
+#include <QDir>
 #include <QFileInfo>
 
 #include <cmath>
@@ -124,4 +126,82 @@ void TraceRecorder::Stop() {
     if (file_.isOpen()) {
         file_.close();
     }
+}
+
+int SplitRecording(const QString& path, const QString& dir, QString* error) {
+    QFile in(path);
+    if (!in.open(QIODevice::ReadOnly)) {
+        *error = path + QStringLiteral(": ") + in.errorString();
+        return 0;
+    }
+    if (!QDir().mkpath(dir)) {
+        *error = dir + QStringLiteral(": the folder cannot be made");
+        return 0;
+    }
+    int model = 0;
+    int sweep = 2;
+    int written = 0;
+    int lineNumber = 0;
+    while (!in.atEnd()) {
+        const QByteArray line = in.readLine(1 << 20).trimmed();
+        ++lineNumber;
+        if (line.startsWith("# Model,")) {
+            model = line.endsWith("RVX420") ? 1 : 0;
+            continue;
+        }
+        if (line.startsWith("# Sweep,")) {
+            const QByteArray word = line.mid(8);
+            for (int i = 0; i < keywords::count(keywords::kSweep); ++i) {
+                sweep = word == keywords::kSweep[i] ? i : sweep;
+            }
+            continue;
+        }
+        if (line.isEmpty() || line.startsWith('#') || line.startsWith("Time,")) {
+            continue;
+        }
+        const QList<QByteArray> f = line.split(',');
+        const int points = static_cast<int>(f.size()) - 7;
+        bool ok = points == 251 || points == 1001;
+        tracefile::ExportAxis axis{};
+        axis.points = points;
+        axis.modelIndex = model;
+        axis.sweepIndex = sweep;
+        axis.centerHz = ok ? f[1].toDouble(&ok) : 0.0;
+        axis.spanIndex = -1;
+        const char* const* spans = keywords::spanTable(model);
+        const int spanCount =
+            model == 1 ? keywords::count(keywords::kSpan420) : keywords::count(keywords::kSpan410);
+        for (int i = 0; ok && i < spanCount; ++i) {
+            axis.spanIndex = f[2] == spans[i] ? i : axis.spanIndex;
+        }
+        int unit = -1;
+        for (int i = 0; ok && i < 6; ++i) {
+            unit = f[6] == keywords::kUnit[i] ? i : unit;
+        }
+        ok = ok && axis.spanIndex >= 0 && unit >= 0 && std::isfinite(axis.centerHz);
+        QByteArray out = "Frequency,Reference level(";
+        out.append(ok ? keywords::kUnit[unit] : "");
+        out.append(")\r\n");
+        char frequency[kSITextSize];
+        for (int i = 0; ok && i < points; ++i) {
+            const double level = f[7 + i].toDouble(&ok);
+            out.append(formatSI(frequency, sizeof frequency, tracefile::PointFrequency(axis, i),
+                                kReadoutFormat));
+            out.append(',');
+            AppendNumber(out, level, "%.2f");
+            out.append("\r\n");
+        }
+        if (!ok) {
+            *error = QStringLiteral("%1: line %2 is not a whole trace").arg(path).arg(lineNumber);
+            return written;
+        }
+        const QString name = QDir(dir).filePath(
+            QStringLiteral("trace%1.csv").arg(written + 1, 4, 10, QLatin1Char('0')));
+        if (!tracefile::WriteWhole(name, out)) {
+            *error = name + QStringLiteral(": could not be written");
+            return written;
+        }
+        ++written;
+    }
+    return written;
 }

@@ -35,3 +35,9 @@ private:
 
 // One row of a recording, without its time-stamp and end of line (for tests and tools).
 QByteArray RecordingRowFields(const InstrumentSettings& s);
+
+// A recording back as a series of trace files: row n becomes `dir`/traceNNNN.csv in the trace
+// export's form (frequency or, in zero span, time, and level), numbered from 1. Stops at the
+// first row that is not a whole trace or a file that cannot be written; `error` says which.
+// Returns the number of files written.
+int SplitRecording(const QString& path, const QString& dir, QString* error);

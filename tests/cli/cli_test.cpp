@@ -90,6 +90,10 @@ TEST(CliTest, EachCommandSpeaksTheProgramsWireText) {
          "traces recorded",
          {"CAPT", "SRSCURR"},
          d + "/r.csv"},
+        {{"split", d + "/r.csv", d + "/series"},
+         "trace files written",
+         {},
+         d + "/series/trace0001.csv"},
     };
     for (const Case& c : cases) {
         const int before = static_cast<int>(sim.received().size());
@@ -121,6 +125,11 @@ TEST(CliTest, EachCommandSpeaksTheProgramsWireText) {
     EXPECT_TRUE(rows[7].startsWith("Time,Center(Hz),Span,RBW,VBW,Reference,Unit"));
     EXPECT_EQ(rows[8].split(',').size(), 7 + 251);
     EXPECT_TRUE(rows[8].contains("T") && rows[8].contains("Z,1500000000,1M,"));
+    // Split back, each row is a trace file of the export's form.
+    const QList<QByteArray> first = Lines(dir.filePath("series/trace0001.csv"));
+    ASSERT_EQ(first.size(), 252);
+    EXPECT_EQ(first[0], "Frequency,Reference level(DBM)\r");
+    EXPECT_EQ(first[1], "1.4995G," + rows[8].split(',')[7] + "\r");
 }
 
 TEST(CliTest, EachFailureGivesItsMessageAndStatus) {
