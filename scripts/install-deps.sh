@@ -9,6 +9,7 @@ packages=(
     libgl-dev
     googletest libgtest-dev libgmock-dev libbenchmark-dev
     xvfb xauth x11-apps imagemagick fonts-dejavu-core
+    ser2net
 )
 
 missing=()

@@ -66,6 +66,7 @@ MainMenu::MainMenu(QMenuBar* bar) {
     addEntry(capture, "Save(&S)...", kCaptureSave);
     addEntry(capture, "Clip board(&C)", kCaptureClipboard);
     addEntry(file, "Hard Copy(&H)...", kHardCopy);
+    addEntry(file, "Record...", kRecord);
     file->addSeparator();
     addEntry(file, "Exit(&X)", kExit);
 

@@ -18,6 +18,7 @@ inline constexpr int kCaptureSave = 32817;
 inline constexpr int kCaptureClipboard = 32821;
 inline constexpr int kHardCopy = 32807;
 inline constexpr int kExit = 57665;
+inline constexpr int kRecord = 32900; // beyond the specified menus
 inline constexpr int kTraceSelect = 32772;
 inline constexpr int kAllReading = 32801;
 inline constexpr int kAllSetting = 32802;

@@ -14,6 +14,7 @@
 #include "measurement_strip.h"
 #include "menu_ids.h"
 #include "message_dialog.h"
+#include "recording_menu.h"
 #include "serial_port.h"
 #include "trace_display.h"
 #include "view_display_host.h"
@@ -118,6 +119,9 @@ void COrvelView::UpdateSweepAndUnitLabels() {
     UpdateUnitLabels();
     // The acquisition step calls this once per new trace, right after drawing it.
     analysis_->TraceArrived();
+    if (recording_ != nullptr) {
+        recording_->TraceArrived();
+    }
 }
 
 void COrvelView::ShowMeasurementResult(const char* text) {

@@ -22,6 +22,7 @@ class LinkPoller;
 class MainMenu;
 class PanelLink;
 class QMainWindow;
+class RecordingMenu;
 
 class COrvelView : public QWidget, public LinkView, public PanelView, public traceops::Host {
     Q_OBJECT
@@ -45,6 +46,7 @@ public:
     HiddenCommandEntry* commandEntry() const { return commandEntry_; }
     // The View menu's waterfall, peak table and limit lines.
     LiveAnalysis* analysis() const { return analysis_; }
+    RecordingMenu* recording() const { return recording_; }
 
     // --- Shared by the link and the panel ---
     void UpdateTraces() override;
@@ -118,6 +120,7 @@ private:
     TraceDisplay* display_;
     HiddenCommandEntry* commandEntry_;
     LiveAnalysis* analysis_;
+    RecordingMenu* recording_ = nullptr;
     std::unique_ptr<LinkPoller> poller_; // timers 1 and 5
     QTimer startupTimer_;                // timer 3: finishes the start-up once the loop runs
     int waitCursorDepth_ = 0;

@@ -18,6 +18,7 @@
 #include "main_menu.h"
 #include "marker_conversion_dialog.h"
 #include "menu_ids.h"
+#include "recording_menu.h"
 #include "screen_capture.h"
 #include "serial_port.h"
 #include "setup_sheet.h"
@@ -60,6 +61,8 @@ void COrvelView::WireMenu() {
     wire(kCaptureSave, [this] { capture::SaveCaptureCommand(this); });
     wire(kCaptureClipboard, [this] { capture::ClipboardCaptureCommand(this); });
     wire(kHardCopy, [this] { OnHardCopy(); });
+    recording_ = new RecordingMenu(menu_->action(kRecord), this);
+    wire(kRecord, [this] { recording_->Toggle(); });
     wire(kExit, [this] { frame_->close(); });
 
     wireRefusing(kAllReading, [] { AllReadingCommand(); });

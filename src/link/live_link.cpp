@@ -7,6 +7,7 @@
 #include "link_poller.h"
 #include "link_view.h"
 #include "reply_text.h"
+#include "screen_record.h"
 #include "serial_port.h"
 
 #include <QCoreApplication>
@@ -28,6 +29,7 @@ struct Live {
     AfterStep after = AfterStep::Nothing;
     bool detailed = false;
     int screenCode = cmd::kScreenCurrent;
+    bool screenTaken = false; // the last screen record came whole and was decoded
     int generation = 0;
     // Changes with every step begun and every abandon, so that code after a view call can tell
     // whether its step is still the one in flight.
@@ -107,9 +109,9 @@ void ScreenOver(bool written) {
     const unsigned serial = g.serial;
     {
         LinkBusyScope busy;
-        if (written) {
-            TakeReply(g.screenCode);
-        }
+        // Whole: decoded, with every point (a record cut short keeps old points behind it).
+        g.screenTaken = written && TakeReply(g.screenCode) != 0 &&
+                        LastScreenRecordPoints() > (g.detailed ? 1000 : 250);
         // The kind is set whether or not the record came.
         if (s.activeTraceSlot >= 0 && s.activeTraceSlot < kTraceSlots) {
             s.traceKind[s.activeTraceSlot] = TraceKindFor(g.detailed);
@@ -323,6 +325,10 @@ LiveState CurrentLiveState() {
         return g.phase;
     }
     return g.capturePending ? LiveState::CapturePending : LiveState::Idle;
+}
+
+bool LiveScreenRecordTaken() {
+    return g.screenTaken;
 }
 
 bool LiveReadInFlight() {

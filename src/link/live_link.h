@@ -30,6 +30,9 @@ enum class AfterStep {
 LiveState CurrentLiveState();
 // True while one of the reading states is in flight.
 bool LiveReadInFlight();
+// True when the screen record of the last step came whole (what the view is shown with it is a
+// new trace); false after a step whose record failed.
+bool LiveScreenRecordTaken();
 
 // The capture handshake's state, kept here with the transaction it belongs to.
 void SetCapturePending(bool pending);

@@ -92,6 +92,8 @@ int HexValue(char c) {
 
 // Points after "TRACE": two hexadecimal digits and a separator each; the walk moves three
 // characters per point and stops at the end of the text.
+int gLastPoints = 0;
+
 void DecodePoints(const char* p, int points) {
     InstrumentSettings& s = gSettings;
     uint8_t* current = s.traceRecord.tracePoints;
@@ -140,11 +142,17 @@ void DecodePoints(const char* p, int points) {
     if (stored >= points && unchanged == stored && s.unchangedTraceCount < 10) {
         ++s.unchangedTraceCount;
     }
+    gLastPoints = stored;
 }
 
 } // namespace
 
+int LastScreenRecordPoints() {
+    return gLastPoints;
+}
+
 void ParseScreenRecord(int points) {
+    gLastPoints = 0;
     InstrumentSettings& s = gSettings;
     TraceRecord& record = s.traceRecord;
     const char* text = s.rxBuffer;

@@ -5,3 +5,6 @@
 // tracePoints, row activeTraceSlot of traceStore and unchangedTraceCount. A missing label ends
 // the parse there; what follows keeps its old values. Reads only up to the end of the text.
 void ParseScreenRecord(int points);
+// Points the last ParseScreenRecord took (0 when the record had no "TRACE"): a whole record has
+// one more than its nominal count.
+int LastScreenRecordPoints();

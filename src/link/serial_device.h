@@ -31,7 +31,8 @@ public:
 
     // Opens `path` exclusively and applies the line settings (raw 8N1 at `baud`, no hardware or
     // software flow control, DTR and RTS on). Fails for a path that is missing, not a terminal
-    // or already held by another process.
+    // or already held by another process. A path "tcp://HOST:PORT" connects to a raw TCP serial
+    // server instead (within 3 s); the connection closing counts as a hang-up.
     bool Open(const char* path, int baud);
     void Close();
     bool IsOpen() const;
@@ -80,6 +81,7 @@ private:
     bool inTransfer_ = false;
 #endif
     int fd_ = -1;
+    bool socket_ = false;
     bool hungUp_ = false;
     int betweenBytes_ = 0;
     int perByte_ = 0;

@@ -6,10 +6,17 @@
 #include <algorithm>
 #include <cerrno>
 #include <chrono>
+#include <cstdlib>
+#include <cstring>
 #include <fcntl.h>
+#include <netdb.h>
+#include <netinet/in.h>
+#include <netinet/tcp.h>
 #include <poll.h>
+#include <string>
 #include <sys/file.h>
 #include <sys/ioctl.h>
+#include <sys/socket.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -47,6 +54,68 @@ speed_t SpeedFor(int baud) {
     }
 }
 
+constexpr char kTcpPrefix[] = "tcp://";
+constexpr int kConnectTimeoutMs = 3000;
+
+bool IsTcpName(const char* path) {
+    return std::strncmp(path, kTcpPrefix, sizeof kTcpPrefix - 1) == 0;
+}
+
+// "tcp://HOST:PORT" (HOST may be "[v6]"): a connected non-blocking socket, or -1 when the name is
+// malformed, nothing listens or the connection is not made within the time-out.
+int ConnectTcp(const char* path) {
+    std::string rest(path + sizeof kTcpPrefix - 1);
+    const auto colon = rest.rfind(':');
+    if (colon == std::string::npos || colon == 0 || colon + 1 >= rest.size()) {
+        return -1;
+    }
+    std::string host = rest.substr(0, colon);
+    const std::string port = rest.substr(colon + 1);
+    if (host.size() > 2 && host.front() == '[' && host.back() == ']') {
+        host = host.substr(1, host.size() - 2);
+    }
+    char* end = nullptr;
+    const long number = std::strtol(port.c_str(), &end, 10);
+    if (end == nullptr || *end != '\0' || number < 1 || number > 65535) {
+        return -1;
+    }
+    addrinfo hints{};
+    hints.ai_family = AF_UNSPEC;
+    hints.ai_socktype = SOCK_STREAM;
+    addrinfo* found = nullptr;
+    if (::getaddrinfo(host.c_str(), port.c_str(), &hints, &found) != 0 || found == nullptr) {
+        return -1;
+    }
+    int fd = -1;
+    for (addrinfo* a = found; a != nullptr && fd < 0; a = a->ai_next) {
+        fd = ::socket(a->ai_family, a->ai_socktype | SOCK_NONBLOCK | SOCK_CLOEXEC, a->ai_protocol);
+        if (fd < 0) {
+            continue;
+        }
+        int r = ::connect(fd, a->ai_addr, a->ai_addrlen);
+        if (r != 0 && errno == EINPROGRESS) {
+            pollfd p{fd, POLLOUT, 0};
+            int error = ETIMEDOUT;
+            if (::poll(&p, 1, kConnectTimeoutMs) > 0) {
+                socklen_t length = sizeof error;
+                ::getsockopt(fd, SOL_SOCKET, SO_ERROR, &error, &length);
+            }
+            r = error == 0 ? 0 : -1;
+        }
+        if (r != 0) {
+            ::close(fd);
+            fd = -1;
+        }
+    }
+    ::freeaddrinfo(found);
+    if (fd >= 0) {
+        // Commands are short lines; each goes out at once.
+        int on = 1;
+        ::setsockopt(fd, IPPROTO_TCP, TCP_NODELAY, &on, sizeof on);
+    }
+    return fd;
+}
+
 } // namespace
 
 SerialDevice::~SerialDevice() {
@@ -57,6 +126,18 @@ bool SerialDevice::Open(const char* path, int baud) {
     Close();
     if (path == nullptr || *path == '\0') {
         return false;
+    }
+    if (IsTcpName(path)) {
+        // A raw TCP serial server stands in for the device; it sets the line itself.
+        const int fd = ConnectTcp(path);
+        if (fd < 0) {
+            return false;
+        }
+        fd_ = fd;
+        socket_ = true;
+        hungUp_ = false;
+        UpdateNotifier();
+        return true;
     }
     int fd = ::open(path, O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) {
@@ -93,6 +174,7 @@ bool SerialDevice::Open(const char* path, int baud) {
     ::ioctl(fd, TIOCMBIS, &lines);
 
     fd_ = fd;
+    socket_ = false;
     hungUp_ = false;
     UpdateNotifier();
     return true;
@@ -107,7 +189,9 @@ void SerialDevice::Close() {
         return;
     }
     ReleaseNotifier();
-    ::ioctl(fd_, TIOCNXCL);
+    if (!socket_) {
+        ::ioctl(fd_, TIOCNXCL);
+    }
     ::close(fd_);
     fd_ = -1;
 }
@@ -131,7 +215,10 @@ int SerialDevice::Write(const char* data, int count) {
         Clock::now() + std::chrono::milliseconds(writePerByte_ * count + writeConstant_);
     int done = 0;
     while (done < count) {
-        ssize_t n = ::write(fd_, data + done, static_cast<size_t>(count - done));
+        // A socket whose peer has gone must fail the write, not raise SIGPIPE.
+        ssize_t n = socket_
+                        ? ::send(fd_, data + done, static_cast<size_t>(count - done), MSG_NOSIGNAL)
+                        : ::write(fd_, data + done, static_cast<size_t>(count - done));
         if (n > 0) {
             done += static_cast<int>(n);
             continue;
@@ -140,7 +227,7 @@ int SerialDevice::Write(const char* data, int count) {
             continue;
         }
         if (n < 0 && errno != EAGAIN) {
-            if (errno == EIO) {
+            if (errno == EIO || errno == EPIPE || errno == ECONNRESET) {
                 hungUp_ = true;
             }
             break;
@@ -165,9 +252,15 @@ int SerialDevice::ReadAvailable(char* dst, int count) {
     for (;;) {
         const ssize_t n = ::read(fd_, dst, static_cast<size_t>(count));
         if (n > 0) {
+            if (socket_) {
+                // A server that holds its next piece until ours is acknowledged (Nagle) must not
+                // wait for a delayed acknowledgement: that gap would end the read.
+                int on = 1;
+                ::setsockopt(fd_, IPPROTO_TCP, TCP_QUICKACK, &on, sizeof on);
+            }
             return static_cast<int>(n);
         }
-        if (n == 0 || (n < 0 && errno == EIO)) {
+        if (n == 0 || (n < 0 && (errno == EIO || errno == ECONNRESET))) {
             hungUp_ = true;
             return -1;
         }

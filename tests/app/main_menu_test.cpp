@@ -74,11 +74,12 @@ TEST_F(MainMenuTest, SmallWindowKeepsTheNormalLayoutWhileStartingUp) {
 
 TEST_F(MainMenuTest, EntriesStandInOrderWithTheirSeparators) {
     CMainFrame frame;
-    EXPECT_EQ(Entries(TopMenu(frame, "File(&F)")),
-              (QStringList{"Load RVX>", "Load PC>", "-", "Save(&S)...", "RVX Data Save(&A)...", "-",
-                           "RVX Data Delete(&D)...", "Write E/F User Data(&E)...",
-                           "Write M/F User Data(&M)...", "-", "Print(&P)...", "-",
-                           "Screen Capture(&C)>", "Hard Copy(&H)...", "-", "Exit(&X)"}));
+    EXPECT_EQ(
+        Entries(TopMenu(frame, "File(&F)")),
+        (QStringList{"Load RVX>", "Load PC>", "-", "Save(&S)...", "RVX Data Save(&A)...", "-",
+                     "RVX Data Delete(&D)...", "Write E/F User Data(&E)...",
+                     "Write M/F User Data(&M)...", "-", "Print(&P)...", "-", "Screen Capture(&C)>",
+                     "Hard Copy(&H)...", "Record...", "-", "Exit(&X)"}));
     EXPECT_EQ(Entries(TopMenu(frame, "Control(&C)")),
               (QStringList{"Trace Select(&T)...", "All Reading(&R)", "All Setting(&S)",
                            "Conversion(&C)...", "Preset(&P)", "Auto Tune(A)", "Hold/Run(&H)",
@@ -93,7 +94,7 @@ TEST_F(MainMenuTest, EntriesStandInOrderWithTheirSeparators) {
     EXPECT_EQ(menu.action(menuid::kLoadPcTraceOnly)->text(), "Load Trace Only(&T)...");
     EXPECT_EQ(menu.action(menuid::kCaptureClipboard)->text(), "Clip board(&C)");
     EXPECT_EQ(menu.action(menuid::kMarkerNone)->text(), "Marker None");
-    EXPECT_EQ(menu.actions().size(), 35);
+    EXPECT_EQ(menu.actions().size(), 36); // the 35 specified entries and "Record..."
 }
 
 TEST_F(MainMenuTest, CheckMarksAndShortcuts) {
@@ -119,7 +120,7 @@ TEST_F(MainMenuTest, EveryOperationIsEnabled) {
           menuid::kLoadPcTraceOnly, menuid::kLoadPcParamOnly, menuid::kLoadRvx,
           menuid::kLoadRvxTraceOnly, menuid::kLoadRvxParamOnly, menuid::kRvxDataSave,
           menuid::kRvxDataDelete, menuid::kSetup, menuid::kColorEdit, menuid::kPrint,
-          menuid::kCaptureSave, menuid::kCaptureClipboard, menuid::kHardCopy}) {
+          menuid::kCaptureSave, menuid::kCaptureClipboard, menuid::kHardCopy, menuid::kRecord}) {
         EXPECT_TRUE(menu.action(id)->isEnabled()) << id;
     }
 }

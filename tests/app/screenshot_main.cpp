@@ -3,6 +3,7 @@
 //   xvfb-run -a -s "-screen 0 1280x1024x24" env QT_QPA_PLATFORM=xcb
 //       build/bin/orvel-screenshot docs/screenshot.png
 //
+// With --record it shows the File menu open while "Record..." records.
 // With --analysis it takes the View menu's picture instead: waterfall, peak table and a failing
 // limit line (a screen 1600 pixels wide leaves room for the floating table):
 //
@@ -13,14 +14,19 @@
 #include "control_panel.h"
 #include "live_analysis.h"
 #include "main_frame.h"
+#include "main_menu.h"
 #include "marker_panel.h"
+#include "menu_ids.h"
 #include "orvel_view.h"
+#include "recording_menu.h"
 #include "trace_display.h"
 
 #include <QApplication>
 #include <QDockWidget>
 #include <QFileInfo>
 #include <QImage>
+#include <QMenu>
+#include <QMenuBar>
 #include <QPixmap>
 #include <QPushButton>
 #include <QScreen>
@@ -30,8 +36,9 @@
 
 int main(int argc, char* argv[]) {
     const bool analysis = argc == 3 && std::strcmp(argv[1], "--analysis") == 0;
-    if (argc != 2 && !analysis) {
-        std::fprintf(stderr, "usage: orvel-screenshot [--analysis] OUTPUT.png\n");
+    const bool record = argc == 3 && std::strcmp(argv[1], "--record") == 0;
+    if (argc != 2 && !analysis && !record) {
+        std::fprintf(stderr, "usage: orvel-screenshot [--analysis | --record] OUTPUT.png\n");
         return 2;
     }
     QApplication app(argc, argv);
@@ -60,6 +67,11 @@ int main(int argc, char* argv[]) {
                                {1010e6, -45}},
                               {{990e6, -80}, {1010e6, -80}}, true);
     }
+    if (record) {
+        const QString path = session.directory() + QStringLiteral("/recording.csv");
+        RecordingMenu::SetPathChooser([path](QWidget*) { return path; });
+        session.frame()->menu()->action(menuid::kRecord)->trigger();
+    }
     session.view()->panel()->holdButton->click();
     // A few capture cycles, so the picture shows a settled live trace (and a waterfall).
     for (int cycle = 0; cycle < (analysis ? 150 : 3); ++cycle) {
@@ -78,6 +90,15 @@ int main(int argc, char* argv[]) {
         const QRect both =
             session.frame()->frameGeometry().united(view->PeakDock()->frameGeometry());
         image = QGuiApplication::primaryScreen()->grabWindow(0).toImage().copy(both);
+    }
+    if (record) {
+        // The File menu open, "Record..." checked while the recording runs.
+        QMenu* file = session.frame()->menuBar()->actions().constFirst()->menu();
+        file->popup(session.frame()->mapToGlobal(QPoint(0, session.frame()->menuBar()->height())));
+        WaitUntil([] { return false; }, 500);
+        const QRect both = session.frame()->frameGeometry().united(file->frameGeometry());
+        image = QGuiApplication::primaryScreen()->grabWindow(0).toImage().copy(both);
+        file->hide();
     }
     if (!image.save(output)) {
         std::fprintf(stderr, "orvel-screenshot: cannot write %s\n", argv[argc - 1]);

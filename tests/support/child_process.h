@@ -1,0 +1,47 @@
+#pragma once
+// Test support: run a program to its end (output, status, a time-out), and ser2net in front of a
+// serial device on a loopback port.
+
+#include <chrono>
+#include <string>
+#include <sys/types.h>
+#include <vector>
+
+namespace orvel::test {
+
+struct ProcessResult {
+    int status = -1; // exit status; -1 when killed or not started
+    bool timedOut = false;
+    std::string out;
+    std::string err;
+};
+
+// Runs `argv` (argv[0] is the program's path) with `env` added to the environment ("NAME=VALUE"),
+// and kills it after `timeout`.
+ProcessResult RunProcess(const std::vector<std::string>& argv,
+                         std::chrono::milliseconds timeout = std::chrono::seconds(60),
+                         const std::vector<std::string>& env = {});
+
+// A loopback TCP port where nothing listens now.
+int FreeLoopbackPort();
+
+// ser2net sharing `device` as raw TCP on 127.0.0.1:port(). started() once it accepts.
+class Ser2netProcess {
+public:
+    explicit Ser2netProcess(const std::string& device, int baud = 19200);
+    ~Ser2netProcess();
+    Ser2netProcess(const Ser2netProcess&) = delete;
+    Ser2netProcess& operator=(const Ser2netProcess&) = delete;
+
+    bool started() const { return started_; }
+    int port() const { return port_; }
+    std::string url() const { return "tcp://127.0.0.1:" + std::to_string(port_); }
+
+private:
+    pid_t pid_ = -1;
+    int port_ = 0;
+    bool started_ = false;
+    std::string pidFile_;
+};
+
+} // namespace orvel::test
