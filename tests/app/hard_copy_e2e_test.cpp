@@ -151,6 +151,10 @@ struct BadReply {
     const char* message; // the one message box, or nullptr
     bool someBlack;
 };
+// Test names and failure output show the case, not its bytes.
+void PrintTo(const BadReply& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class HardCopyBadReply : public HardCopyTest, public ::testing::WithParamInterface<BadReply> {};
 

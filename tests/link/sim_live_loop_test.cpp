@@ -51,6 +51,10 @@ struct PanelChangeCase {
     int calc;
     std::vector<std::string> wire;
 };
+// Test names and failure output show the case, not its bytes.
+void PrintTo(const PanelChangeCase& c, std::ostream* os) {
+    *os << "calc " << c.calc;
+}
 
 class PanelChangeMidRecord : public LiveLoopTest,
                              public ::testing::WithParamInterface<PanelChangeCase> {};
@@ -87,6 +91,9 @@ struct FaultCase {
     bool pointsKept; // the record did not reach the trace
     bool carriesOn;  // later cycles bring whole records
 };
+void PrintTo(const FaultCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class FaultDuringAsyncRead : public LiveLoopTest,
                              public ::testing::WithParamInterface<FaultCase> {};
