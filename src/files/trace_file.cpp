@@ -269,6 +269,19 @@ bool WriteWhole(const QString& path, const QByteArray& bytes) {
     return file.commit();
 }
 
+bool AcceptRecordBytes(const QByteArray& bytes, int modelIndex, TraceRecord* record) {
+    TraceRecord loaded{};
+    if (record == nullptr || bytes.size() != kRecordSize || !DecodeRecord(bytes, &loaded)) {
+        return false;
+    }
+    ConvertOlderLayout(loaded);
+    if (!RecordIsValid(loaded, modelIndex)) {
+        return false;
+    }
+    *record = loaded;
+    return true;
+}
+
 LoadResult LoadRecordFile(const QString& path, int modelIndex, TraceRecord* record) {
     if (TypeOfName(path, Qt::CaseInsensitive) != FileType::Dat) {
         return LoadResult::NotADatName;
@@ -281,16 +294,8 @@ LoadResult LoadRecordFile(const QString& path, int modelIndex, TraceRecord* reco
     }
     const QByteArray bytes = file.read(kRecordSize + 1);
     file.close();
-    TraceRecord loaded{};
-    if (bytes.size() != kRecordSize || !DecodeRecord(bytes, &loaded)) {
-        return LoadResult::ReadFailed;
-    }
-    ConvertOlderLayout(loaded);
-    if (!RecordIsValid(loaded, modelIndex)) {
-        return LoadResult::ReadFailed;
-    }
-    *record = loaded;
-    return LoadResult::Loaded;
+    return AcceptRecordBytes(bytes, modelIndex, record) ? LoadResult::Loaded
+                                                        : LoadResult::ReadFailed;
 }
 
 } // namespace tracefile

@@ -72,6 +72,10 @@ QString MemoryFileName(const QString& path, int n);
 // Writes the whole content or nothing: an old file of that name stays as it was on failure.
 bool WriteWhole(const QString& path, const QByteArray& bytes);
 
+// The bytes of a trace file into `record`: only exactly 1104 bytes whose indexes are in their
+// tables (after the older-layout rule) are taken; otherwise false and `record` is untouched.
+bool AcceptRecordBytes(const QByteArray& bytes, int modelIndex, TraceRecord* record);
+
 enum class LoadResult { Loaded, NotADatName, ReadFailed };
 // Reads a trace file into `record`: only an exactly 1104-byte plain file whose indexes are in
 // their tables (after the older-layout rule) is taken; otherwise `record` is untouched.
