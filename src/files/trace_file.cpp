@@ -5,6 +5,7 @@
 #include "number_text.h"
 #include "span_steps.h"
 #include "trace_kinds.h"
+#include "value_limits.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -126,7 +127,9 @@ bool RecordIsValid(const TraceRecord& r, int modelIndex) {
            InTable(r.recordSweepIndex, keywords::count(keywords::kSweep)) &&
            InTable(r.recordDetectorIndex, keywords::count(keywords::kDetector)) &&
            InTable(r.recordScaleIndex, keywords::count(keywords::kScale)) &&
-           std::isfinite(r.recordCenterFreq);
+           valuelimits::isFrequency(r.recordCenterFreq) &&
+           valuelimits::inRange(r.recordRefLevel, valuelimits::kRecordRefLevelMin,
+                                valuelimits::kRecordRefLevelMax);
 }
 
 void SetRecordModel(TraceRecord& r, int modelIndex) {

@@ -28,7 +28,8 @@ bool DecodeRecord(const QByteArray& bytes, TraceRecord* record);
 void ConvertOlderLayout(TraceRecord& record);
 
 // True when every index of the record lies inside its table (span by the row of `modelIndex`),
-// the unit is 0..5, the kind a known code and the centre a finite number.
+// the unit is 0..5, the kind a known code, and the centre and the reference inside the ranges the
+// record can hold (a file's huge reference would overflow the level arithmetic).
 bool RecordIsValid(const TraceRecord& record, int modelIndex);
 
 // The settings fields of a record about to be saved, from the settings record: unit and kind from

@@ -2,6 +2,7 @@
 // against; the rest is the file's bytes. A rejected record leaves the target record as it was; an
 // accepted one has every index inside its table and exports without fault.
 #include "fuzz_support.h"
+#include "instrument_settings.h"
 #include "keyword_tables.h"
 #include "trace_file.h"
 #include "trace_kinds.h"
@@ -44,6 +45,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     const tracefile::ExportAxis axis = tracefile::MemoryAxis(record, modelIndex);
     const QByteArray text = tracefile::ExportText(record.tracePoints, axis);
     FuzzRequire(!text.isEmpty(), "empty export");
+    // Loaded as the program loads it: the record in place of the last trace, its kind in the
+    // active slot, and every computation that reads the record's reference.
+    FuzzResetRecord();
+    gSettings.modelIndex = modelIndex;
+    gSettings.traceRecord = record;
+    gSettings.traceKind[gSettings.activeTraceSlot] = record.recordKind;
+    FuzzExerciseRecord();
+    FuzzCheckRecord();
     // Written again, it reads back as the same record.
     TraceRecord again{};
     FuzzRequire(tracefile::DecodeRecord(tracefile::EncodeRecord(record), &again) &&
