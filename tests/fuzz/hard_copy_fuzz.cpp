@@ -9,7 +9,8 @@
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     const int length = size > 1 << 20 ? 1 << 20 : static_cast<int>(size);
     const std::unique_ptr<char[]> reply(new char[length > 0 ? length : 1]);
-    std::memcpy(reply.get(), data, length);
+    if (length > 0)
+        std::memcpy(reply.get(), data, length);
     const std::unique_ptr<uint8_t[]> pixels(new uint8_t[hardcopy::kPixelBytes]);
     const std::unique_ptr<uint8_t[]> again(new uint8_t[hardcopy::kPixelBytes]);
     const int bands = hardcopy::DecodeHardCopy(reply.get(), length, pixels.get());
