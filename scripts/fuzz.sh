@@ -13,7 +13,8 @@ cd "$(dirname "$0")/.."
 
 seconds=${1:-60}
 shift || true
-all_targets=(screen_record query_reply measurement_result number_text user_correction settings_text)
+all_targets=(screen_record query_reply measurement_result number_text user_correction settings_text
+    trace_file recall_reply hard_copy)
 
 [ $# -gt 0 ] && targets=("$@") || targets=("${all_targets[@]}")
 

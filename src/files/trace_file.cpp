@@ -5,6 +5,7 @@
 #include "number_text.h"
 #include "span_steps.h"
 #include "trace_kinds.h"
+#include "value_limits.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -126,7 +127,9 @@ bool RecordIsValid(const TraceRecord& r, int modelIndex) {
            InTable(r.recordSweepIndex, keywords::count(keywords::kSweep)) &&
            InTable(r.recordDetectorIndex, keywords::count(keywords::kDetector)) &&
            InTable(r.recordScaleIndex, keywords::count(keywords::kScale)) &&
-           std::isfinite(r.recordCenterFreq);
+           valuelimits::isFrequency(r.recordCenterFreq) &&
+           valuelimits::inRange(r.recordRefLevel, valuelimits::kRecordRefLevelMin,
+                                valuelimits::kRecordRefLevelMax);
 }
 
 void SetRecordModel(TraceRecord& r, int modelIndex) {
@@ -269,6 +272,19 @@ bool WriteWhole(const QString& path, const QByteArray& bytes) {
     return file.commit();
 }
 
+bool AcceptRecordBytes(const QByteArray& bytes, int modelIndex, TraceRecord* record) {
+    TraceRecord loaded{};
+    if (record == nullptr || bytes.size() != kRecordSize || !DecodeRecord(bytes, &loaded)) {
+        return false;
+    }
+    ConvertOlderLayout(loaded);
+    if (!RecordIsValid(loaded, modelIndex)) {
+        return false;
+    }
+    *record = loaded;
+    return true;
+}
+
 LoadResult LoadRecordFile(const QString& path, int modelIndex, TraceRecord* record) {
     if (TypeOfName(path, Qt::CaseInsensitive) != FileType::Dat) {
         return LoadResult::NotADatName;
@@ -281,16 +297,8 @@ LoadResult LoadRecordFile(const QString& path, int modelIndex, TraceRecord* reco
     }
     const QByteArray bytes = file.read(kRecordSize + 1);
     file.close();
-    TraceRecord loaded{};
-    if (bytes.size() != kRecordSize || !DecodeRecord(bytes, &loaded)) {
-        return LoadResult::ReadFailed;
-    }
-    ConvertOlderLayout(loaded);
-    if (!RecordIsValid(loaded, modelIndex)) {
-        return LoadResult::ReadFailed;
-    }
-    *record = loaded;
-    return LoadResult::Loaded;
+    return AcceptRecordBytes(bytes, modelIndex, record) ? LoadResult::Loaded
+                                                        : LoadResult::ReadFailed;
 }
 
 } // namespace tracefile

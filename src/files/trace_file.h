@@ -28,7 +28,8 @@ bool DecodeRecord(const QByteArray& bytes, TraceRecord* record);
 void ConvertOlderLayout(TraceRecord& record);
 
 // True when every index of the record lies inside its table (span by the row of `modelIndex`),
-// the unit is 0..5, the kind a known code and the centre a finite number.
+// the unit is 0..5, the kind a known code, and the centre and the reference inside the ranges the
+// record can hold (a file's huge reference would overflow the level arithmetic).
 bool RecordIsValid(const TraceRecord& record, int modelIndex);
 
 // The settings fields of a record about to be saved, from the settings record: unit and kind from
@@ -71,6 +72,10 @@ QString MemoryFileName(const QString& path, int n);
 
 // Writes the whole content or nothing: an old file of that name stays as it was on failure.
 bool WriteWhole(const QString& path, const QByteArray& bytes);
+
+// The bytes of a trace file into `record`: only exactly 1104 bytes whose indexes are in their
+// tables (after the older-layout rule) are taken; otherwise false and `record` is untouched.
+bool AcceptRecordBytes(const QByteArray& bytes, int modelIndex, TraceRecord* record);
 
 enum class LoadResult { Loaded, NotADatName, ReadFailed };
 // Reads a trace file into `record`: only an exactly 1104-byte plain file whose indexes are in

@@ -120,6 +120,11 @@ RecallResult RecallMemory(int n, ReadForm form) {
          PointsAfterTrace(s.rxBuffer) < kRecordPoints && quiet < kMaxQuietReads && !BufferFull();) {
         quiet = ReadAppend() > 0 ? 0 : quiet + 1;
     }
+    return ParseRecallReply();
+}
+
+RecallResult ParseRecallReply() {
+    InstrumentSettings& s = gSettings;
     if (PointsAfterTrace(s.rxBuffer) < kRecordPoints) {
         return RecallResult::Truncated;
     }

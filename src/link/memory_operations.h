@@ -36,6 +36,11 @@ enum class ReadForm { Recall, Bulk };
 // and parses it as a 250-point screen record. The caller pauses acquisition around it.
 RecallResult RecallMemory(int n, ReadForm form = ReadForm::Recall);
 
+// The rest of a recall once "PARAM" has come: the reply in rxBuffer (rxLength bytes, line end
+// included) is parsed as a 250-point screen record when it holds its 251 points after "TRACE";
+// otherwise Truncated and nothing is stored. No port I/O.
+RecallResult ParseRecallReply();
+
 // "A COM port has not been opened." when the last write failed, else "Please check connection
 // with %s." with the model name; both captioned "Communication error".
 void ShowRecallError();

@@ -108,6 +108,11 @@ TEST_F(TraceFileTest, BadFilesLoadNothing) {
         std::memcpy(b.data() + offset, &value, 4);
         return b;
     };
+    auto withDouble = [&goodBytes](int offset, double value) {
+        QByteArray b = goodBytes;
+        std::memcpy(b.data() + offset, &value, 8);
+        return b;
+    };
     QByteArray garbage(1104, '\0');
     for (int i = 0; i < garbage.size(); ++i)
         garbage[i] = static_cast<char>(i * 37 + 11);
@@ -131,6 +136,9 @@ TEST_F(TraceFileTest, BadFilesLoadNothing) {
         {"scale.dat", withInt(40, 2)},
         {"kind.dat", withInt(44, 3)},
         {"unit.dat", withInt(4, 6)},
+        {"ref.dat", withInt(20, 2147483647)},
+        {"ref_low.dat", withInt(20, -1001)},
+        {"center.dat", withDouble(8, 1e308)},
     };
     for (const auto& c : cases) {
         TraceRecord record{};

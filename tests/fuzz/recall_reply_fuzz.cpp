@@ -1,0 +1,34 @@
+// Recall replies: the text after "PARAM" has come, as the reads leave it in the receive buffer
+// (zero bytes already turned into '?'). A short reply stores nothing; a taken one leaves every
+// field of the record in its range.
+#include "fuzz_support.h"
+#include "instrument_settings.h"
+#include "memory_operations.h"
+
+#include <cstring>
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
+    FuzzResetRecord();
+    InstrumentSettings& s = gSettings;
+    const std::size_t length = size < kRxBufferSize - 1 ? size : kRxBufferSize - 1;
+    for (std::size_t i = 0; i < length; ++i) {
+        s.rxBuffer[i] = data[i] == 0 ? '?' : static_cast<char>(data[i]);
+    }
+    s.rxBuffer[length] = '\0';
+    s.rxLength = static_cast<int>(length);
+    FuzzSnapshot();
+    const TraceRecord before = s.traceRecord;
+    if (memory::ParseRecallReply() == memory::RecallResult::Truncated) {
+        FuzzRequire(std::memcmp(&before, &s.traceRecord, sizeof before) == 0 &&
+                        !FuzzRecordChanged(),
+                    "a short reply stored something");
+        return 0;
+    }
+    FuzzCheckRecord();
+    if (FuzzRecordChanged()) {
+        s.traceKind[s.activeTraceSlot] = s.traceRecord.recordKind;
+        FuzzExerciseRecord();
+        FuzzCheckRecord();
+    }
+    return 0;
+}
