@@ -144,6 +144,7 @@ private:
     void BuildControls();
     void ConnectHandlers();
     void FrequencyChangeRefresh();
+    void RefreshBandsAndZone();
     void AutoReadBack(bool rbw, bool vbw, bool sweep);
     bool ExchangeAuto(const char* line); // true when the reply is exactly "OK"
     void StoreShownOffset(double dB);

@@ -41,10 +41,9 @@ double ParseEdit(const QLineEdit* edit) {
 } // namespace
 
 // After the centre or the span changed.
-void ControlPanel::FrequencyChangeRefresh() {
-    InstrumentSettings& s = gSettings;
-    view_->UpdateFrequencyLabels();
-    view_->UpdateMarkerReadouts();
+// The measurement bands, their cursors and the peak zone follow the centre and span.
+void ControlPanel::RefreshBandsAndZone() {
+    const InstrumentSettings& s = gSettings;
     view_->SyncMeasurementFrequencies();
     if (s.measureIndex == 1)
         view_->UpdateChannelPowerCursors();
@@ -52,6 +51,13 @@ void ControlPanel::FrequencyChangeRefresh() {
         view_->UpdateAcpCursors();
     if (s.peakMode == 1)
         view_->UpdateZone();
+}
+
+void ControlPanel::FrequencyChangeRefresh() {
+    InstrumentSettings& s = gSettings;
+    view_->UpdateFrequencyLabels();
+    view_->UpdateMarkerReadouts();
+    RefreshBandsAndZone();
     if (s.measureIndex == 4 || s.measureIndex == 5) {
         if (s.measureIndex == 4)
             computeAntennaReference(s.antennaIndex);

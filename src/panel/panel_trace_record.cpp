@@ -100,12 +100,6 @@ void ControlPanel::ApplyTraceRecord(int mode, bool fromAnalyzer) {
             view_->DrawTraceSlot(i);
         view_->UpdateMarkerReadouts();
     }
-    view_->SyncMeasurementFrequencies();
-    if (s.measureIndex == 1)
-        view_->UpdateChannelPowerCursors();
-    else if (s.measureIndex == 2)
-        view_->UpdateAcpCursors();
-    if (s.peakMode == 1)
-        view_->UpdateZone();
+    RefreshBandsAndZone();
     link_->ResumeAcquisition();
 }
