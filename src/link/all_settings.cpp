@@ -112,11 +112,9 @@ void SendAllSettings() {
     for (int code : kSendOrder) {
         SendCommand(code);
     }
+    // A measuring function in force is switched off before one is chosen.
     if (s.measureIndex != 0) {
-        const int measure = s.measureIndex;
-        s.measureIndex = 0;
-        SendCommand(cmd::kMeas);
-        s.measureIndex = measure;
+        SendSetting(cmd::kMeas, 0);
     }
     SendCommand(cmd::kMeas);
     switch (s.measureIndex) {

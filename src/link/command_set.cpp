@@ -1,7 +1,6 @@
 #include "command_set.h"
 
 #include "instrument_settings.h"
-#include "keyword_tables.h"
 #include "link_busy.h"
 #include "link_view.h"
 #include "live_link.h"
@@ -9,128 +8,37 @@
 #include "reply_text.h"
 #include "screen_record.h"
 #include "serial_port.h"
+#include "setting_fields.h"
 
 #include <cstdio>
 #include <cstring>
 
 namespace {
 
-// Keyword `index` of `table`, or nullptr when the index lies outside it.
-template <std::size_t N> const char* KeywordAt(const char* const (&table)[N], int index) {
-    return index >= 0 && index < keywords::count(table) ? table[index] : nullptr;
+// The text of setting row `f` with `value` in place of the record's; -1 when there is none (an
+// index outside its table).
+int FieldText(const fields::SettingField& f, double value, char* out, size_t size) {
+    const int index = static_cast<int>(value);
+    if (f.kind == fields::Kind::Keyword || f.kind == fields::Kind::Flag) {
+        const fields::Words words = fields::wordsOf(f, gSettings.modelIndex);
+        const int position = f.kind == fields::Kind::Flag ? (index != 0 ? 1 : 0) : index;
+        if (position < 0 || position >= words.count) {
+            return -1;
+        }
+        return std::snprintf(out, size, "%s%s\r\n", f.keyword, words.words[position]);
+    }
+    char format[32];
+    std::snprintf(format, sizeof format, "%s%s\r\n", f.keyword, f.wireFormat);
+    if (f.kind == fields::Kind::Number) {
+        return std::snprintf(out, size, format, value);
+    }
+    return std::snprintf(out, size, format, index + f.wireOffset);
 }
 
-const char* SpanKeyword() {
-    const int index = gSettings.spanIndex;
-    if (index < 0 || index >= keywords::spanCount(gSettings.modelIndex)) {
-        return nullptr;
-    }
-    return keywords::spanTable(gSettings.modelIndex)[index];
-}
-
-// The keyword argument of a keyword command, or nullptr for other codes.
-const char* KeywordCommand(int code, const char** keyword) {
-    const InstrumentSettings& s = gSettings;
-    switch (code) {
-    case cmd::kSpan:
-        *keyword = SpanKeyword();
-        return "SPAN%s\r\n";
-    case cmd::kUnit:
-        *keyword = KeywordAt(keywords::kUnit, s.unitIndex);
-        return "UNIT%s\r\n";
-    case cmd::kRbw:
-        *keyword = KeywordAt(keywords::kRbw, s.rbwIndex);
-        return "RBW%s\r\n";
-    case cmd::kVbw:
-        *keyword = KeywordAt(keywords::kVbw, s.vbwIndex);
-        return "VBW%s\r\n";
-    case cmd::kMeas:
-        *keyword = KeywordAt(keywords::kMeasure, s.measureIndex);
-        return "MEAS%s\r\n";
-    case cmd::kCpMode:
-        *keyword = KeywordAt(keywords::kCpMode, s.cpMode);
-        return "CPMODE%s\r\n";
-    case cmd::kAcpMode:
-        *keyword = KeywordAt(keywords::kAcpMode, s.acpMode);
-        return "ACPMODE%s\r\n";
-    case cmd::kObwMode:
-        *keyword = KeywordAt(keywords::kObwMode, s.obwMode);
-        return "OBWMODE%s\r\n";
-    case cmd::kEfAntenna:
-        *keyword = KeywordAt(keywords::kAntenna, s.antennaIndex);
-        return "EFANT%s\r\n";
-    case cmd::kMfProbe:
-        *keyword = KeywordAt(keywords::kProbe, s.probeIndex);
-        return "MFPROBE%s\r\n";
-    case cmd::kCalc:
-        *keyword = KeywordAt(keywords::kCalc, s.calcIndex);
-        return "CALC%s\r\n";
-    case cmd::kScale:
-        *keyword = KeywordAt(keywords::kScale, s.scaleIndex);
-        return "SCALE%s\r\n";
-    case cmd::kSweep:
-        *keyword = KeywordAt(keywords::kSweep, s.sweepIndex);
-        return "SWEEP%s\r\n";
-    case cmd::kDetector:
-        *keyword = KeywordAt(keywords::kDetector, s.detectorIndex);
-        return "DET%s\r\n";
-    case cmd::kMarkerMode:
-        *keyword = KeywordAt(keywords::kMarkerMode, s.markerMode);
-        return "MKR%s\r\n";
-    case cmd::kPeakMode:
-        *keyword = KeywordAt(keywords::kPeakMode, s.peakMode);
-        return "PEAK%s\r\n";
-    case cmd::kConversion:
-        *keyword = KeywordAt(keywords::kConversion, s.conversionIndex);
-        return "CONV%s\r\n";
-    default:
-        return nullptr;
-    }
-}
-
-// The value of a "%.4f" command, or nullptr for other codes.
-const char* FrequencyCommand(int code, double* value) {
-    const InstrumentSettings& s = gSettings;
-    switch (code) {
-    case cmd::kFreq:
-        *value = s.centerFreq;
-        return "FREQ%.4f\r\n";
-    case cmd::kCpCenter:
-        *value = s.cpCenter;
-        return "CPCNTR%.4f\r\n";
-    case cmd::kCpWidth:
-        *value = s.cpWidth;
-        return "CPWIDTH%.4f\r\n";
-    case cmd::kAcpOffset:
-        *value = s.acpOffset;
-        return "ACPOFS%.4f\r\n";
-    case cmd::kAcpChannelBw:
-        *value = s.acpChannelBw;
-        return "ACPCHBW%.4f\r\n";
-    case cmd::kAcpRefCenter:
-        *value = s.acpRefCenter;
-        return "ACPREF%.4f\r\n";
-    case cmd::kAcpRefBw:
-        *value = s.acpRefBw;
-        return "ACPREFBW%.4f\r\n";
-    case cmd::kObwRatio:
-        *value = s.obwRatio;
-        return "OBWRATIO%.4f\r\n";
-    case cmd::kObwDb:
-        *value = s.obwDb;
-        return "OBWDB%.4f\r\n";
-    case cmd::kNormMarker:
-        *value = s.normMarkerFreq;
-        return "NORMMKR%.4f\r\n";
-    case cmd::kPeakCenter:
-        *value = s.peakZoneCenter;
-        return "PKCNTR%.4f\r\n";
-    case cmd::kPeakWidth:
-        *value = s.peakZoneWidth;
-        return "PKWIDTH%.4f\r\n";
-    default:
-        return nullptr;
-    }
+// The value row `f` holds in the record.
+double RecordValue(const fields::SettingField& f) {
+    return f.kind == fields::Kind::Number ? gSettings.*f.number
+                                          : static_cast<double>(gSettings.*f.integer);
 }
 
 // The text of the commands without a value.
@@ -153,11 +61,6 @@ const char* FixedCommand(int code) {
         return "FREQSETMKR\r\n";
     case cmd::kPreset:
         return "PRESET\r\n";
-    case cmd::kRemote:
-        return s.remoteState != 0 ? "REMOTEON\r\n" : "REMOTEOFF\r\n";
-    case cmd::kImpedance:
-        return s.impedanceIndex == 0 ? "IMP50\r\n"
-                                     : (s.impedanceIndex == 1 ? "IMP75\r\n" : nullptr);
     default:
         return nullptr;
     }
@@ -196,59 +99,41 @@ public:
 
 } // namespace
 
+int BuildSettingText(int code, double value, char* out, int size) {
+    if (out == nullptr || size <= 0) {
+        return 0;
+    }
+    out[0] = '\0';
+    const fields::SettingField* f = fields::byCommand(code);
+    if (f == nullptr) {
+        return 0;
+    }
+    return Emit(out, size, FieldText(*f, value, out, static_cast<size_t>(size)));
+}
+
 int BuildCommandText(int code, char* out, int size) {
     if (out == nullptr || size <= 0) {
         return 0;
     }
     out[0] = '\0';
-    const InstrumentSettings& s = gSettings;
     if (const char* keywordQuery = QueryKeyword(code)) {
         return Emit(out, size,
                     std::snprintf(out, static_cast<size_t>(size), "%s\r\n", keywordQuery));
     }
-    const char* keyword = nullptr;
-    if (const char* format = KeywordCommand(code, &keyword)) {
-        if (keyword == nullptr) {
-            return 0;
-        }
-        return Emit(out, size, std::snprintf(out, static_cast<size_t>(size), format, keyword));
-    }
-    double value = 0.0;
-    if (const char* format = FrequencyCommand(code, &value)) {
-        return Emit(out, size, std::snprintf(out, static_cast<size_t>(size), format, value));
+    if (const fields::SettingField* f = fields::byCommand(code)) {
+        return BuildSettingText(code, RecordValue(*f), out, size);
     }
     if (const char* text = FixedCommand(code)) {
         return Emit(out, size, std::snprintf(out, static_cast<size_t>(size), "%s", text));
     }
-    int written = -1;
-    switch (code) {
-    case cmd::kRef:
-        written = std::snprintf(out, static_cast<size_t>(size), "REF%d\r\n", s.refLevel);
-        break;
-    case cmd::kMaxCount:
-        written = std::snprintf(out, static_cast<size_t>(size), "MAXNO%d\r\n", s.maxCount);
-        break;
-    case cmd::kMinCount:
-        written = std::snprintf(out, static_cast<size_t>(size), "MINNO%d\r\n", s.minCount);
-        break;
-    case cmd::kAveCount:
-        written = std::snprintf(out, static_cast<size_t>(size), "AVENO%d\r\n", s.aveCount);
-        break;
-    case cmd::kPeakSearch:
-        written =
-            std::snprintf(out, static_cast<size_t>(size), "PKSEARCH%02d\r\n", s.peakSearchNo + 1);
-        break;
-    case cmd::kOffset:
-        written = std::snprintf(out, static_cast<size_t>(size), "OFFSET%2.1f\r\n", s.levelOffset);
-        break;
-    default:
-        return 0;
-    }
-    return Emit(out, size, written);
+    return 0;
 }
 
-int WriteCommand(int code) {
-    if (BuildCommandText(code, gSettings.txBuffer, kTxBufferSize) == 0) {
+namespace {
+
+// Writes the text built into txBuffer; on failure reconnects.
+int WriteBuilt(int built) {
+    if (built == 0) {
         return 0;
     }
     if (WriteTxBuffer() == 0) {
@@ -256,6 +141,25 @@ int WriteCommand(int code) {
         return 0;
     }
     return 1;
+}
+
+// One whole transaction for `code` whose text `build` puts into txBuffer.
+template <typename Build> int Transact(int code, Build build) {
+    // A live-loop transaction in flight ends first: its reply is never taken for this one.
+    SettleLiveLoop();
+    LinkBusyScope busy;
+    WaitCursor cursor;
+    if (WriteBuilt(build()) == 0) {
+        return 0;
+    }
+    CommPort(portop::kRead);
+    return TakeReply(code);
+}
+
+} // namespace
+
+int WriteCommand(int code) {
+    return WriteBuilt(BuildCommandText(code, gSettings.txBuffer, kTxBufferSize));
 }
 
 int TakeReply(int code) {
@@ -286,13 +190,12 @@ int TakeReply(int code) {
 }
 
 int SendCommand(int code) {
-    // A live-loop transaction in flight ends first: its reply is never taken for this one.
-    SettleLiveLoop();
-    LinkBusyScope busy;
-    WaitCursor cursor;
-    if (WriteCommand(code) == 0) {
-        return 0;
-    }
-    CommPort(portop::kRead);
-    return TakeReply(code);
+    return Transact(code,
+                    [code] { return BuildCommandText(code, gSettings.txBuffer, kTxBufferSize); });
+}
+
+int SendSetting(int code, double value) {
+    return Transact(code, [code, value] {
+        return BuildSettingText(code, value, gSettings.txBuffer, kTxBufferSize);
+    });
 }

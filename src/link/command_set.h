@@ -9,6 +9,9 @@
 // "Read error"; a reply beginning with "ERR"; a setting not answered "OK"). After a write,
 // rxBuffer holds the reply without its CR LF, or "Read error". Shows the busy cursor meanwhile.
 int SendCommand(int code);
+// SendCommand for setting `code` with `value` (a number, an integer or a keyword index) in place of
+// the record's, which stays as it is.
+int SendSetting(int code, double value);
 
 // SendCommand in two halves, for a transaction whose reply is read elsewhere (the live loop).
 // WriteCommand builds and writes the text: 1 when written, 0 when there was nothing to send or
@@ -20,3 +23,5 @@ int TakeReply(int code);
 // The command text of `code` (with its CR LF) into `out` of `size` bytes, from gSettings.
 // Returns 0, with `out` emptied, for a code without a text or an index outside its table.
 int BuildCommandText(int code, char* out, int size);
+// The text of setting `code` with `value` in place of the record's; 0, `out` emptied, as above.
+int BuildSettingText(int code, double value, char* out, int size);

@@ -32,6 +32,8 @@ inline constexpr const char* kDetector[] = {"POS", "NEG", "SMP", ""};
 inline constexpr const char* kMarkerMode[] = {"NORM", "DELTA", ""};
 inline constexpr const char* kPeakMode[] = {"NORM", "ZONE", ""};
 inline constexpr const char* kConversion[] = {"DBM", "W", "DBV", "V", ""};
+inline constexpr const char* kImpedance[] = {"50", "75", ""};
+inline constexpr const char* kOffOn[] = {"OFF", "ON", ""};
 inline constexpr const char* kPortName[] = {"COM1", "COM2", "COM3", "COM4", "COM5",
                                             "COM6", "COM7", "COM8", ""};
 inline constexpr int kBaudRate[] = {2400, 4800, 9600, 19200, 38400, 57600};

@@ -4,6 +4,7 @@
 #include "command_codes.h"
 #include "instrument_settings.h"
 #include "query_decoding.h"
+#include "setting_fields.h"
 
 #include <gtest/gtest.h>
 
@@ -129,28 +130,15 @@ TEST(QueryDecoding, NumbersOutsideTheFieldsRangeLeaveIt) {
     // Integers are the reply's leading digits: "1e400" reads as 1.
     const std::string integerExtremes[] = {"2147483647", "-2147483648", "2147483648", "1025",
                                            nines,        "-" + nines,   "NaN"};
-    const struct {
-        int code;
-        double S::*field;
-    } numbers[] = {{query::kFreq, &S::centerFreq},
-                   {query::kCpCenter, &S::cpCenter},
-                   {query::kCpWidth, &S::cpWidth},
-                   {query::kAcpOffset, &S::acpOffset},
-                   {query::kAcpChannelBw, &S::acpChannelBw},
-                   {query::kAcpRefCenter, &S::acpRefCenter},
-                   {query::kAcpRefBw, &S::acpRefBw},
-                   {query::kObwRatio, &S::obwRatio},
-                   {query::kObwDb, &S::obwDb},
-                   {query::kNormMarker, &S::normMarkerFreq},
-                   {query::kPeakCenter, &S::peakZoneCenter},
-                   {query::kPeakWidth, &S::peakZoneWidth},
-                   {query::kOffset, &S::levelOffset}};
     SetDefaultSettings();
-    for (const auto& n : numbers) {
-        const double before = gSettings.*n.field;
+    for (const fields::SettingField& f : fields::all()) {
+        if (f.query == 0 || f.kind != fields::Kind::Number)
+            continue;
+        const double before = gSettings.*f.number;
         for (const std::string& reply : extremes) {
-            EXPECT_EQ(DecodeQueryReply(n.code, reply.c_str()), 1);
-            EXPECT_EQ(gSettings.*n.field, before) << n.code << " \"" << reply.substr(0, 30) << '"';
+            EXPECT_EQ(DecodeQueryReply(f.query, reply.c_str()), 1);
+            EXPECT_EQ(gSettings.*f.number, before)
+                << f.query << " \"" << reply.substr(0, 30) << '"';
         }
     }
     for (int code : {query::kRef, query::kMaxCount, query::kMinCount, query::kAveCount}) {
