@@ -2,6 +2,7 @@
 // The text of the settings file: the 67 lines written at exit and the rules that read them back
 // at start-up (first match of each key anywhere in the text, colour lines by their number).
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -11,7 +12,7 @@ namespace settingstext {
 // The reader's list: the complete keys in file order, with the stems "Trace " and "Cursor " in the
 // places of the colour lines. 53 entries.
 inline constexpr int kReaderKeyCount = 53;
-extern const char* const kReaderKeys[kReaderKeyCount];
+extern const std::array<const char*, kReaderKeyCount> kReaderKeys;
 
 // The whole file text for the current gSettings, lines ending in CR LF, in the order every reader
 // relies on ("Center frequency : " before "CP Center frequency : ", "CP mode : " before
