@@ -1,9 +1,11 @@
 #include "analyzer.h"
 
+#include "command_codes.h"
 #include "hard_copy.h"
 #include "keyword_tables.h"
 #include "measurement_result.h"
 #include "screen_record.h"
+#include "setting_fields.h"
 #include "value_text.h"
 
 #include <algorithm>
@@ -14,25 +16,50 @@ namespace sim {
 
 namespace {
 
-// Every command name the analyzer knows. A line is read as the longest name it begins with.
-constexpr const char* kCommands[] = {
-    "FREQ",    "SPAN",      "REF",       "UNIT",     "RBW",      "VBW",      "MEAS",
-    "MEASRES", "CPMODE",    "CPCNTR",    "CPWIDTH",  "ACPMODE",  "ACPOFS",   "ACPCHBW",
-    "ACPREF",  "ACPREFBW",  "OBWMODE",   "OBWRATIO", "OBWDB",    "EFANT",    "MFPROBE",
-    "CALC",    "MAXNO",     "MINNO",     "AVENO",    "SCALE",    "SWEEP",    "DET",
-    "AUTO",    "RUN",       "HOLD",      "MKR",      "NORMMKR",  "PEAK",     "PKSEARCH",
-    "PKCNTR",  "PKWIDTH",   "CONV",      "SRSCURR",  "SRSF",     "VER",      "FREQSETMKR",
-    "PRESET",  "REMOTEON",  "REMOTEOFF", "OFFSET",   "IMP",      "CAPT",     "RBWAUTO",
-    "VBWAUTO", "SWEEPAUTO", "PRT",       "SRS",      "MCLRSALL", "MCLRWALL", "MCLRS",
-    "MCLRW",   "EFUSER",    "MFUSER",    "CALCSPR"};
+// The commands that set no one field of the table, or by a rule of their own.
+constexpr const char* kOwnCommands[] = {
+    "MEASRES", "AUTO",     "RUN",       "HOLD",  "SRSCURR", "SRSF",    "VER",       "FREQSETMKR",
+    "PRESET",  "REMOTEON", "REMOTEOFF", "CAPT",  "RBWAUTO", "VBWAUTO", "SWEEPAUTO", "PRT",
+    "SRS",     "MCLRSALL", "MCLRWALL",  "MCLRS", "MCLRW",   "EFUSER",  "MFUSER",    "CALCSPR"};
 
-// Every query name (sent with "?").
-constexpr const char* kQueries[] = {
-    "FREQ",     "SPAN",    "REF",     "UNIT",    "RBW",     "VBW",    "MEAS",     "CPMODE",
-    "CPCNTR",   "CPWIDTH", "ACPMODE", "ACPOFS",  "ACPCHBW", "ACPREF", "ACPREFBW", "OBWMODE",
-    "OBWRATIO", "OBWDB",   "EFANT",   "MFPROBE", "CALC",    "MAXNO",  "MINNO",    "AVENO",
-    "SCALE",    "SWEEP",   "DET",     "AUTO",    "HOLD",    "MKR",    "NORMMKR",  "PEAK",
-    "PKCNTR",   "PKWIDTH", "CONV",    "REMOTE",  "OFFSET",  "IMP",    "CALCSPR"};
+using S = AnalyzerState;
+const FieldBinding kBindings[] = {
+    {cmd::kFreq, nullptr, &S::centerFreq},
+    {cmd::kSpan, &S::spanIndex},
+    {cmd::kRef, &S::refLevel, nullptr, -60, 10},
+    {cmd::kUnit, &S::unitIndex, nullptr, 0, 3},
+    {cmd::kOffset, nullptr, &S::levelOffset, -50.0, 50.0},
+    {cmd::kImpedance, &S::impedanceIndex, nullptr, 0, 1},
+    {cmd::kSweep, &S::sweepIndex},
+    {cmd::kDetector, &S::wantedDetector, nullptr, 0, 2},
+    {cmd::kRbw, &S::rbwIndex},
+    {cmd::kVbw, &S::vbwIndex},
+    {cmd::kMarkerMode, &S::markerMode, nullptr, 0, 1},
+    {cmd::kPeakMode, &S::peakMode, nullptr, 0, 1, false},
+    {cmd::kNormMarker, nullptr, &S::normMarkerFreq, 0, 0, false},
+    {cmd::kPeakCenter, nullptr, &S::peakZoneCenter, 0, 0, false},
+    {cmd::kPeakWidth, nullptr, &S::peakZoneWidth, 0, 0, false},
+    {cmd::kConversion, &S::conversionIndex, nullptr, 0, 3, false},
+    {cmd::kMeas, &S::measureIndex, nullptr, 0, 6},
+    {cmd::kCpMode, &S::cpMode, nullptr, 0, 1},
+    {cmd::kCpCenter, nullptr, &S::cpCenter},
+    {cmd::kCpWidth, nullptr, &S::cpWidth},
+    {cmd::kAcpMode, &S::acpMode, nullptr, 0, 2},
+    {cmd::kAcpRefCenter, nullptr, &S::acpRefCenter},
+    {cmd::kAcpRefBw, nullptr, &S::acpRefBw},
+    {cmd::kAcpOffset, nullptr, &S::acpOffset},
+    {cmd::kAcpChannelBw, nullptr, &S::acpChannelBw},
+    {cmd::kObwMode, &S::obwMode, nullptr, 0, 1},
+    {cmd::kObwRatio, nullptr, &S::obwRatio, 80.0, 99.9},
+    {cmd::kObwDb, nullptr, &S::obwDb, 0.1, 80.0},
+    {cmd::kEfAntenna, &S::antennaIndex},
+    {cmd::kMfProbe, &S::probeIndex, nullptr, 0, 1},
+    {cmd::kCalc, &S::calcIndex, nullptr, 0, 4},
+    {cmd::kMaxCount, &S::maxCount},
+    {cmd::kMinCount, &S::minCount},
+    {cmd::kAveCount, &S::aveCount},
+    {cmd::kScale, &S::scaleIndex, nullptr, 0, 1},
+};
 
 const std::string kOk = "OK\r\n";
 const std::string kErr = "ERR\r\n";
@@ -63,6 +90,15 @@ std::string line(const std::string& text) {
 }
 
 } // namespace
+
+const FieldBinding* fieldBinding(const fields::SettingField* field) {
+    if (field == nullptr)
+        return nullptr;
+    for (const FieldBinding& b : kBindings)
+        if (b.command == field->command)
+            return &b;
+    return nullptr;
+}
 
 Analyzer::Analyzer(const SimOptions& options)
     : options_(options), state_(presetState(options.modelIndex)),
@@ -177,15 +213,21 @@ std::vector<Reply> Analyzer::handleLine(const std::string& rawLine, Clock::time_
     const std::string upper = toUpper(rawLine);
     if (upper.back() == '?') {
         std::string name = upper.substr(0, upper.size() - 1);
-        for (const char* q : kQueries)
-            if (name == q)
-                return {{name + "?", query(name)}};
+        const fields::SettingField* field = fields::byKeyword(name);
+        if ((field && field->query != 0) || name == "AUTO" || name == "HOLD")
+            return {{name + "?", query(name)}};
         return {{"UNKNOWN", kErr}};
     }
     std::string name;
-    for (const char* c : kCommands)
+    auto consider = [&](const char* c) {
         if (upper.rfind(c, 0) == 0 && std::string(c).size() > name.size())
             name = c;
+    };
+    for (const fields::SettingField& f : fields::all())
+        if (f.command != 0 && f.kind != fields::Kind::Flag)
+            consider(f.keyword);
+    for (const char* c : kOwnCommands)
+        consider(c);
     if (name.empty())
         return {{"UNKNOWN", kErr}};
     return {settingCommand(name, rawLine.substr(name.size()), now)};
@@ -200,20 +242,6 @@ Reply Analyzer::settingCommand(const std::string& name, const std::string& value
     auto changed = [&] {
         settingsChanged();
         return ok();
-    };
-    auto keyword = [&](auto& table, int last, int& field) {
-        int i = keywordIndex(table, value, last);
-        if (i < 0)
-            return err();
-        field = i;
-        return changed();
-    };
-    auto number = [&](double lo, double hi, double& field) {
-        double v = 0;
-        if (!parseDecimal(value, v) || v < lo || v > hi)
-            return err();
-        field = v;
-        return changed();
     };
     // Commands without a value refuse anything after the name.
     static const char* const kNoValue[] = {
@@ -251,15 +279,6 @@ Reply Analyzer::settingCommand(const std::string& name, const std::string& value
             s.sweepIndex = 1;
         return changed();
     }
-    if (name == "REF") {
-        long v = 0;
-        if (!parseInteger(value, v) || v < -60 || v > 10)
-            return err();
-        s.refLevel = static_cast<int>(v);
-        return changed();
-    }
-    if (name == "UNIT")
-        return keyword(keywords::kUnit, 3, s.unitIndex);
     if (name == "RBW") {
         int i = keywordIndex(keywords::kRbw, value, 6);
         if (i < 0)
@@ -276,35 +295,11 @@ Reply Analyzer::settingCommand(const std::string& name, const std::string& value
         s.vbwAuto = false;
         return changed();
     }
-    if (name == "MEAS")
-        return keyword(keywords::kMeasure, 6, s.measureIndex);
     if (name == "MEASRES") {
         catchUpSweeps(now);
         return {name,
                 line(measurementResult(s, trace_.levels(), spectrum_.signals(), userTables_))};
     }
-    if (name == "CPMODE")
-        return keyword(keywords::kCpMode, 1, s.cpMode);
-    if (name == "CPCNTR")
-        return number(0, maxFrequency(model), s.cpCenter);
-    if (name == "CPWIDTH")
-        return number(0, maxFrequency(model), s.cpWidth);
-    if (name == "ACPMODE")
-        return keyword(keywords::kAcpMode, 2, s.acpMode);
-    if (name == "ACPOFS")
-        return number(0, maxFrequency(model), s.acpOffset);
-    if (name == "ACPCHBW")
-        return number(0, maxFrequency(model), s.acpChannelBw);
-    if (name == "ACPREF")
-        return number(0, maxFrequency(model), s.acpRefCenter);
-    if (name == "ACPREFBW")
-        return number(0, maxFrequency(model), s.acpRefBw);
-    if (name == "OBWMODE")
-        return keyword(keywords::kObwMode, 1, s.obwMode);
-    if (name == "OBWRATIO")
-        return number(80.0, 99.9, s.obwRatio);
-    if (name == "OBWDB")
-        return number(0.1, 80.0, s.obwDb);
     if (name == "EFANT") {
         int i = keywordIndex(keywords::kAntenna, value, 6);
         if (i < 0 || (i == 6 && model == 0)) // AT16 exists on the RVX420 only
@@ -312,10 +307,6 @@ Reply Analyzer::settingCommand(const std::string& name, const std::string& value
         s.antennaIndex = i;
         return changed();
     }
-    if (name == "MFPROBE")
-        return keyword(keywords::kProbe, 1, s.probeIndex);
-    if (name == "CALC")
-        return keyword(keywords::kCalc, 4, s.calcIndex);
     if (name == "MAXNO" || name == "MINNO" || name == "AVENO") {
         long v = 0;
         bool average = name == "AVENO";
@@ -327,8 +318,6 @@ Reply Analyzer::settingCommand(const std::string& name, const std::string& value
                            : s.aveCount) = static_cast<int>(v);
         return changed();
     }
-    if (name == "SCALE")
-        return keyword(keywords::kScale, 1, s.scaleIndex);
     if (name == "SWEEP") {
         int i = keywordIndex(keywords::kSweep, value, 7);
         if (i < 0 || (i == 0 && spanExcludesFastestSweep(s)))
@@ -337,8 +326,6 @@ Reply Analyzer::settingCommand(const std::string& name, const std::string& value
         s.sweepIndex = i;
         return changed();
     }
-    if (name == "DET")
-        return keyword(keywords::kDetector, 2, s.wantedDetector);
     if (name == "AUTO") {
         autoTuneDone_ = now + std::chrono::milliseconds(options_.autoTuneMs);
         return {name, ""}; // the "OK" follows when tuning is done
@@ -346,22 +333,6 @@ Reply Analyzer::settingCommand(const std::string& name, const std::string& value
     if (name == "RUN" || name == "HOLD") {
         s.running = name == "RUN";
         lastSweep_ = now;
-        return ok();
-    }
-    if (name == "MKR")
-        return keyword(keywords::kMarkerMode, 1, s.markerMode);
-    if (name == "NORMMKR") {
-        double v = 0;
-        if (!parseDecimal(value, v) || v < 0 || v > maxFrequency(model))
-            return err();
-        s.normMarkerFreq = v;
-        return ok();
-    }
-    if (name == "PEAK") {
-        int i = keywordIndex(keywords::kPeakMode, value, 1);
-        if (i < 0)
-            return err();
-        s.peakMode = i;
         return ok();
     }
     if (name == "PKSEARCH") {
@@ -384,27 +355,6 @@ Reply Analyzer::settingCommand(const std::string& name, const std::string& value
         std::sort(peaks.begin(), peaks.end(), [](auto& a, auto& b) { return a.first > b.first; });
         if (s.peakSearchNo < static_cast<int>(peaks.size()))
             s.normMarkerFreq = positionFrequency(s, peaks[s.peakSearchNo].second);
-        return ok();
-    }
-    if (name == "PKCNTR") {
-        double v = 0;
-        if (!parseDecimal(value, v) || v < 0 || v > maxFrequency(model))
-            return err();
-        s.peakZoneCenter = v;
-        return ok();
-    }
-    if (name == "PKWIDTH") {
-        double v = 0;
-        if (!parseDecimal(value, v) || v < 0 || v > maxFrequency(model))
-            return err();
-        s.peakZoneWidth = v;
-        return ok();
-    }
-    if (name == "CONV") {
-        int i = keywordIndex(keywords::kConversion, value, 3);
-        if (i < 0)
-            return err();
-        s.conversionIndex = i;
         return ok();
     }
     if (name == "SRSCURR")
@@ -431,18 +381,6 @@ Reply Analyzer::settingCommand(const std::string& name, const std::string& value
     if (name == "REMOTEON" || name == "REMOTEOFF") {
         s.remote = name == "REMOTEON";
         return ok();
-    }
-    if (name == "OFFSET") {
-        Reply r = number(-50.0, 50.0, s.levelOffset);
-        s.levelOffset = std::round(s.levelOffset * 10.0) / 10.0;
-        return r;
-    }
-    if (name == "IMP") {
-        if (value == "50" || value == "75") {
-            s.impedanceIndex = value == "75" ? 1 : 0;
-            return changed();
-        }
-        return err();
     }
     if (name == "CAPT") {
         captureDone_ =
@@ -497,7 +435,41 @@ Reply Analyzer::settingCommand(const std::string& name, const std::string& value
         }
         return err();
     }
+    if (const fields::SettingField* field = fields::byKeyword(name))
+        if (const FieldBinding* b = fieldBinding(field))
+            return tableSetting(*field, *b, value);
     return err();
+}
+
+Reply Analyzer::tableSetting(const fields::SettingField& field, const FieldBinding& binding,
+                             const std::string& value) {
+    AnalyzerState& s = state_;
+    Reply err{field.keyword, kErr};
+    if (binding.number) {
+        const double hi = binding.hi != 0.0 ? binding.hi : maxFrequency(s.modelIndex);
+        double v = 0;
+        if (!parseDecimal(value, v) || v < binding.lo || v > hi)
+            return err;
+        // The level offset is kept to a tenth of a decibel.
+        s.*binding.number = field.command == cmd::kOffset ? std::round(v * 10.0) / 10.0 : v;
+    } else if (field.kind == fields::Kind::Integer) {
+        long v = 0;
+        if (!parseInteger(value, v) || v < binding.lo || v > binding.hi)
+            return err;
+        s.*binding.index = static_cast<int>(v);
+    } else {
+        const fields::Words words = fields::wordsOf(field, s.modelIndex);
+        int i = -1;
+        for (int k = 0; k <= static_cast<int>(binding.hi) && k < words.count && i < 0; ++k)
+            if (equalsNoCase(value, words.words[k]))
+                i = k;
+        if (i < 0)
+            return err;
+        s.*binding.index = i;
+    }
+    if (binding.coupled)
+        settingsChanged();
+    return {field.keyword, kOk};
 }
 
 } // namespace sim

@@ -4,6 +4,7 @@
 
 #include "analyzer_state.h"
 #include "field_strength.h"
+#include "setting_fields.h"
 #include "sim_options.h"
 #include "spectrum_model.h"
 #include "trace_memory.h"
@@ -33,6 +34,20 @@ struct StoredMemory {
 
 inline constexpr int kMemoryCount = 100;
 
+// Where the analyzer keeps a setting of the field table and the values it takes: a number within
+// lo..hi (hi 0: up to the model's highest frequency), an integer within lo..hi, a keyword of the
+// table up to position hi.
+struct FieldBinding {
+    int command; // the row's command code
+    int AnalyzerState::*index = nullptr;
+    double AnalyzerState::*number = nullptr;
+    double lo = 0.0;
+    double hi = 0.0;
+    bool coupled = true; // a change restarts the trace and applies the couplings
+};
+// The binding of a row, or nullptr when the analyzer keeps that setting by a rule of its own.
+const FieldBinding* fieldBinding(const fields::SettingField* field);
+
 class Analyzer {
 public:
     explicit Analyzer(const SimOptions& options);
@@ -50,6 +65,8 @@ public:
 
 private:
     Reply settingCommand(const std::string& name, const std::string& value, Clock::time_point now);
+    Reply tableSetting(const fields::SettingField& field, const FieldBinding& binding,
+                       const std::string& value);
     std::string query(const std::string& name) const;
     std::string screenRecord(int points, Clock::time_point now);
     std::string memoryRecord(int number) const;

@@ -18,93 +18,14 @@ struct Expected {
     const char* text;
 };
 
+// The settings' own commands are in the field table's test; here the rest and every query.
 TEST_F(SimLinkTest, EveryCommandCodeSendsItsText) {
     Start({"--auto-ms", "20"});
-    InstrumentSettings& s = gSettings;
-    s.centerFreq = 1.5e9;
-    s.spanIndex = 5;
-    s.refLevel = -20;
-    s.unitIndex = 2;
-    s.rbwIndex = 2;
-    s.vbwIndex = 3;
-    s.measureIndex = 1;
-    s.cpMode = 1;
-    s.cpCenter = 1.5e9;
-    s.cpWidth = 2e6;
-    s.acpMode = 2;
-    s.acpOffset = 5e6;
-    s.acpChannelBw = 1e6;
-    s.acpRefCenter = 1.5e9;
-    s.acpRefBw = 1e6;
-    s.obwMode = 1;
-    s.obwRatio = 99.0;
-    s.obwDb = 25.0;
-    s.antennaIndex = 4;
-    s.probeIndex = 1;
-    s.calcIndex = 3;
-    s.maxCount = 16;
-    s.minCount = 8;
-    s.aveCount = 32;
-    s.scaleIndex = 0;
-    s.sweepIndex = 4;
-    s.detectorIndex = 2;
-    s.runState = 0;
-    s.markerMode = 1;
-    s.normMarkerFreq = 1.5e9;
-    s.peakMode = 1;
-    s.peakSearchNo = 2;
-    s.peakZoneCenter = 1.5e9;
-    s.peakZoneWidth = 1e6;
-    s.conversionIndex = 1;
-    s.remoteState = 1;
-    s.levelOffset = -3.5;
-    s.impedanceIndex = 1;
+    gSettings.runState = 0;
     const Expected commands[] = {
-        {cmd::kFreq, "FREQ1500000000.0000"},
-        {cmd::kSpan, "SPAN5M"},
-        {cmd::kRef, "REF-20"},
-        {cmd::kUnit, "UNITDBMV"},
-        {cmd::kRbw, "RBW30K"},
-        {cmd::kVbw, "VBW3K"},
-        {cmd::kMeas, "MEASCP"},
-        {cmd::kMeasRes, "MEASRES"},
-        {cmd::kCpMode, "CPMODEBAND"},
-        {cmd::kCpCenter, "CPCNTR1500000000.0000"},
-        {cmd::kCpWidth, "CPWIDTH2000000.0000"},
-        {cmd::kAcpMode, "ACPMODEPEAK"},
-        {cmd::kAcpOffset, "ACPOFS5000000.0000"},
-        {cmd::kAcpChannelBw, "ACPCHBW1000000.0000"},
-        {cmd::kAcpRefCenter, "ACPREF1500000000.0000"},
-        {cmd::kAcpRefBw, "ACPREFBW1000000.0000"},
-        {cmd::kObwMode, "OBWMODEDB"},
-        {cmd::kObwRatio, "OBWRATIO99.0000"},
-        {cmd::kObwDb, "OBWDB25.0000"},
-        {cmd::kEfAntenna, "EFANTUSER"},
-        {cmd::kMfProbe, "MFPROBEUSER"},
-        {cmd::kCalc, "CALCAVE"},
-        {cmd::kMaxCount, "MAXNO16"},
-        {cmd::kMinCount, "MINNO8"},
-        {cmd::kAveCount, "AVENO32"},
-        {cmd::kScale, "SCALE2"},
-        {cmd::kSweep, "SWEEP1"},
-        {cmd::kDetector, "DETSMP"},
-        {cmd::kAutoTune, "AUTO"},
-        {cmd::kRunHold, "HOLD"},
-        {cmd::kMarkerMode, "MKRDELTA"},
-        {cmd::kNormMarker, "NORMMKR1500000000.0000"},
-        {cmd::kPeakMode, "PEAKZONE"},
-        {cmd::kPeakSearch, "PKSEARCH03"},
-        {cmd::kPeakCenter, "PKCNTR1500000000.0000"},
-        {cmd::kPeakWidth, "PKWIDTH1000000.0000"},
-        {cmd::kConversion, "CONVW"},
-        {cmd::kScreenCurrent, "SRSCURR"},
-        {cmd::kScreenFull, "SRSF"},
-        {cmd::kVersion, "VER"},
-        {cmd::kMarkerToCenter, "FREQSETMKR"},
-        {cmd::kRemote, "REMOTEON"},
-        {cmd::kOffset, "OFFSET-3.5"},
-        {cmd::kImpedance, "IMP75"},
-        {cmd::kPreset, "PRESET"},
+        {cmd::kMeasRes, "MEASRES"},           {cmd::kAutoTune, "AUTO"},   {cmd::kRunHold, "HOLD"},
+        {cmd::kScreenCurrent, "SRSCURR"},     {cmd::kScreenFull, "SRSF"}, {cmd::kVersion, "VER"},
+        {cmd::kMarkerToCenter, "FREQSETMKR"}, {cmd::kPreset, "PRESET"},
     };
     std::vector<std::string> expected;
     for (const Expected& e : commands) {
