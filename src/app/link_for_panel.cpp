@@ -2,20 +2,14 @@
 
 #include "acquisition.h"
 #include "command_set.h"
-#include "instrument_settings.h"
 #include "link_poller.h"
-#include "serial_port.h"
-
-#include <cstdio>
 
 int LinkForPanel::SendCommand(int code) {
     return ::SendCommand(code);
 }
 
-void LinkForPanel::ExchangeRaw(const char* line) {
-    std::snprintf(gSettings.txBuffer, sizeof gSettings.txBuffer, "%s", line);
-    CommPort(portop::kWrite);
-    CommPort(portop::kRead);
+int LinkForPanel::SendAutoCoupling(int code) {
+    return ::SendAutoCoupling(code);
 }
 
 void LinkForPanel::PauseAcquisition() {

@@ -6,7 +6,7 @@
 class LinkForPanel : public PanelLink {
 public:
     int SendCommand(int code) override;
-    void ExchangeRaw(const char* line) override;
+    int SendAutoCoupling(int code) override;
     void PauseAcquisition() override;
     void ResumeAcquisition() override;
     void RestartPolling() override;

@@ -91,7 +91,7 @@ void ViewDisplayHost::ResumeAcquisition() {
 
 int ViewDisplayHost::Send(display::DisplayCommand command) {
     const int code = CodeOf(command);
-    return code != 0 ? SendCommand(code) : 0;
+    return code != 0 ? SendSettledCommand(code) : 0;
 }
 
 const char* ViewDisplayHost::LastReply() const {

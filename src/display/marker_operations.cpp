@@ -187,8 +187,6 @@ void TraceDisplay::MarkerToCenter() {
     ParseSi(markers_->marker1Freq->text().toLatin1().constData(), &f);
     s.normMarkerFreq = std::isfinite(f) ? f : s.normMarkerFreq;
     Send(DisplayCommand::NormMarker);
-    if (host_)
-        host_->Wait(20);
     Send(DisplayCommand::MarkerToCenter);
     s.centerFreq = s.normMarkerFreq;
     if (host_)

@@ -24,11 +24,6 @@ using namespace display;
 
 namespace {
 
-constexpr int kAntennaTries = 5;
-constexpr int kProbeTries = 10;
-constexpr int kAntennaSettleMs = 300;
-constexpr int kProbeSettleMs = 2000;
-
 QString FrequencyText(double f) {
     return QString::fromStdString(FormatSi(f, 4, kAutoPrefix));
 }
@@ -119,10 +114,7 @@ void TraceDisplay::ApplyMeasureChoice(const MeasureChoice& choice) {
         UpdateObwDisplay();
         break;
     case 4: {
-        if (host_)
-            host_->Wait(kAntennaSettleMs);
-        for (int i = 0; i < kAntennaTries && Send(DisplayCommand::EfAntenna) == 0; ++i) {
-        }
+        Send(DisplayCommand::EfAntenna);
         const AntennaBand band = AntennaBandOf(s.antennaIndex);
         if (band.checked && (s.centerFreq < band.lower || s.centerFreq > band.upper)) {
             s.centerFreq = band.newCenter;
@@ -140,10 +132,7 @@ void TraceDisplay::ApplyMeasureChoice(const MeasureChoice& choice) {
         break;
     }
     case 5:
-        if (host_)
-            host_->Wait(kProbeSettleMs);
-        for (int i = 0; i < kProbeTries && Send(DisplayCommand::MfProbe) == 0; ++i) {
-        }
+        Send(DisplayCommand::MfProbe);
         ComputeProbeReference(s.probeIndex);
         UpdateTraces();
         UpdateMarkerReadouts();

@@ -194,6 +194,47 @@ int SendCommand(int code) {
                     [code] { return BuildCommandText(code, gSettings.txBuffer, kTxBufferSize); });
 }
 
+namespace {
+
+// How long a command waits after the change before it, and how often it is tried.
+struct Settle {
+    int code;
+    int waitMs;
+    int tries;
+};
+constexpr Settle kSettles[] = {
+    {cmd::kEfAntenna, 300, 5},
+    {cmd::kMfProbe, 2000, 10},
+    {cmd::kMarkerToCenter, 20, 1},
+};
+
+} // namespace
+
+int SendSettledCommand(int code) {
+    for (const Settle& settle : kSettles) {
+        if (settle.code == code) {
+            WaitMilliseconds(settle.waitMs);
+            int result = 0;
+            for (int i = 0; i < settle.tries && result == 0; ++i) {
+                result = SendCommand(code);
+            }
+            return result;
+        }
+    }
+    return SendCommand(code);
+}
+
+int SendAutoCoupling(int code) {
+    if (code != cmd::kRbw && code != cmd::kVbw && code != cmd::kSweep) {
+        return 0;
+    }
+    std::snprintf(gSettings.txBuffer, sizeof gSettings.txBuffer, "%sAUTO\r\n",
+                  fields::byCommand(code)->keyword);
+    CommPort(portop::kWrite);
+    CommPort(portop::kRead);
+    return std::strcmp(gSettings.rxBuffer, "OK") == 0 ? 1 : 0;
+}
+
 int SendSetting(int code, double value) {
     return Transact(code, [code, value] {
         return BuildSettingText(code, value, gSettings.txBuffer, kTxBufferSize);

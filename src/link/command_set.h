@@ -13,6 +13,16 @@ int SendCommand(int code);
 // the record's, which stays as it is.
 int SendSetting(int code, double value);
 
+// SendCommand for a command the analyzer takes only a while after the change before it: the
+// antenna and the probe after a field-strength function is chosen (it is still switching: a wait,
+// then tries while it refuses), marker to centre just after the marker was sent.
+int SendSettledCommand(int code);
+
+// Switches the automatic coupling of RBW, VBW or sweep time (cmd::kRbw, kVbw, kSweep) back on:
+// "RBWAUTO" and the like written, one reply read. 1 only when the reply is exactly "OK"; 0 with no
+// traffic for other codes.
+int SendAutoCoupling(int code);
+
 // SendCommand in two halves, for a transaction whose reply is read elsewhere (the live loop).
 // WriteCommand builds and writes the text: 1 when written, 0 when there was nothing to send or
 // nothing was written (then it has reconnected and rxBuffer holds "Write error").

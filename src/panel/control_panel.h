@@ -146,7 +146,6 @@ private:
     void FrequencyChangeRefresh();
     void RefreshBandsAndZone();
     void AutoReadBack(bool rbw, bool vbw, bool sweep);
-    bool ExchangeAuto(const char* line); // true when the reply is exactly "OK"
     void StoreShownOffset(double dB);
     // Selects `index` when the list has it; a value the list cannot show leaves the selection.
     static void SelectIndex(QComboBox* combo, int index);

@@ -20,8 +20,6 @@
 #include <QSignalBlocker>
 #include <QSpinBox>
 
-#include <cstring>
-
 using namespace cmd;
 
 namespace {
@@ -89,11 +87,6 @@ void ControlPanel::StoreShownOffset(double dB) {
     offsetEdit->setText(QString::fromStdString(formatSI(dB, kLevelDbFormat)));
     gSettings.levelOffset = panelrules::ClampOffset(ParseEdit(offsetEdit)) + 0.0; // no "-0.0"
     ShowOffset();
-}
-
-bool ControlPanel::ExchangeAuto(const char* line) {
-    link_->ExchangeRaw(line);
-    return std::strcmp(gSettings.rxBuffer, "OK") == 0;
 }
 
 void ControlPanel::OnCenterFreqEnter() {
@@ -168,7 +161,7 @@ void ControlPanel::OnRbwAutoClicked() {
     if (!rbwAutoBox->isChecked())
         return;
     link_->PauseAcquisition();
-    if (ExchangeAuto("RBWAUTO\r\n")) {
+    if (link_->SendAutoCoupling(kRbw)) {
         link_->SendCommand(query::kRbw);
         SelectIndex(rbwCombo, gSettings.rbwIndex);
     }
@@ -179,7 +172,7 @@ void ControlPanel::OnVbwAutoClicked() {
     if (!vbwAutoBox->isChecked())
         return;
     link_->PauseAcquisition();
-    if (ExchangeAuto("VBWAUTO\r\n")) {
+    if (link_->SendAutoCoupling(kVbw)) {
         link_->SendCommand(query::kVbw);
         SelectIndex(vbwCombo, gSettings.vbwIndex);
     }
@@ -190,7 +183,7 @@ void ControlPanel::OnSweepAutoClicked() {
     if (!sweepAutoBox->isChecked())
         return;
     link_->PauseAcquisition();
-    if (ExchangeAuto("SWEEPAUTO\r\n")) {
+    if (link_->SendAutoCoupling(kSweep)) {
         link_->SendCommand(query::kSweep);
         SelectSweepIndex(gSettings.sweepIndex);
     }
@@ -436,15 +429,15 @@ void ControlPanel::OnAutoTuneButton() {
     link_->SendCommand(kAutoTune);
     if (view_->RunAutoTuneWait() == 1) {
         view_->ReadAllSettings();
-        if (ExchangeAuto("RBWAUTO\r\n")) {
+        if (link_->SendAutoCoupling(kRbw)) {
             link_->SendCommand(query::kRbw);
             SelectIndex(rbwCombo, gSettings.rbwIndex);
         }
-        if (ExchangeAuto("VBWAUTO\r\n")) {
+        if (link_->SendAutoCoupling(kVbw)) {
             link_->SendCommand(query::kVbw);
             SelectIndex(vbwCombo, gSettings.vbwIndex);
         }
-        if (ExchangeAuto("SWEEPAUTO\r\n")) {
+        if (link_->SendAutoCoupling(kSweep)) {
             link_->SendCommand(query::kSweep);
             SelectSweepIndex(s.sweepIndex);
         }

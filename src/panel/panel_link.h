@@ -1,7 +1,7 @@
 #pragma once
 // The panel's way to the analyzer: the command transaction, the raw exchange used by the auto
-// boxes, and the acquisition loop's pause, resume and restart. InstrumentPanelLink forwards to the
-// instrument link; the settings record's txBuffer and rxBuffer carry the text as everywhere else.
+// boxes, and the acquisition loop's pause, resume and restart. LinkForPanel forwards to the
+// instrument link.
 
 class PanelLink {
 public:
@@ -10,8 +10,9 @@ public:
     // Builds the command or query of `code` from the record, sends it and judges the reply:
     // 1 on success, 0 on failure.
     virtual int SendCommand(int code) = 0;
-    // Writes `line` (a complete command with its CR LF) and reads one reply into rxBuffer.
-    virtual void ExchangeRaw(const char* line) = 0;
+    // Switches the automatic coupling of `code` (RBW, VBW or sweep time) back on: 1 when the
+    // analyzer accepted it.
+    virtual int SendAutoCoupling(int code) = 0;
 
     virtual void PauseAcquisition() = 0;
     virtual void ResumeAcquisition() = 0;

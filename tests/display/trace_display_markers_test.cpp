@@ -140,7 +140,7 @@ TEST_F(MarkersTest, MarkerToCentreMovesTheCentreAndTheMarker) {
     display->MarkerToCenter();
     EXPECT_DOUBLE_EQ(gSettings.centerFreq, 1.002e9);
     EXPECT_DOUBLE_EQ(Graph()->CursorX(1), 500);
-    EXPECT_EQ(host.Names(), (std::vector<std::string>{"pause", "NORMMKR", "wait", "FREQSETMKR",
+    EXPECT_EQ(host.Names(), (std::vector<std::string>{"pause", "NORMMKR", "FREQSETMKR",
                                                       "centre changed", "resume"}));
     EXPECT_EQ(Panel()->marker1Freq->text(), QStringLiteral("1.0020G"));
 }

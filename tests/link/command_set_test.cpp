@@ -116,6 +116,20 @@ TEST_F(CommandSetTest, UnknownCodesSendNothing) {
     EXPECT_EQ(cursor.on, cursor.off);
 }
 
+TEST_F(CommandSetTest, SettledAndAutoCouplingCommands) {
+    nextReply = "ERR\r\n";
+    EXPECT_EQ(SendSettledCommand(cmd::kEfAntenna), 0);
+    nextReply = "OK trailing\r\n";
+    EXPECT_EQ(SendAutoCoupling(cmd::kVbw), 0) << "only exactly \"OK\" counts";
+    nextReply = "OK\r\n";
+    EXPECT_EQ(SendSettledCommand(cmd::kEfAntenna), 1);
+    EXPECT_EQ(SendAutoCoupling(cmd::kSweep), 1);
+    EXPECT_EQ(SendAutoCoupling(cmd::kFreq), 0);
+    const std::vector<std::string> expected = {"EFANTAT11", "EFANTAT11", "EFANTAT11", "EFANTAT11",
+                                               "EFANTAT11", "VBWAUTO",   "EFANTAT11", "SWEEPAUTO"};
+    EXPECT_EQ(analyzer.lines(), expected) << "five tries while refused";
+}
+
 TEST_F(CommandSetTest, VersionTextByTheReplysFirstLetter) {
     nextReply = "VER1.05 RVX410\r\n";
     EXPECT_EQ(SendCommand(cmd::kVersion), 1);

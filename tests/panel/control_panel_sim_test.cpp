@@ -39,11 +39,7 @@ namespace {
 class InstrumentLink : public PanelLink {
 public:
     int SendCommand(int code) override { return ::SendCommand(code); }
-    void ExchangeRaw(const char* line) override {
-        std::snprintf(gSettings.txBuffer, sizeof gSettings.txBuffer, "%s", line);
-        CommPort(portop::kWrite);
-        CommPort(portop::kRead);
-    }
+    int SendAutoCoupling(int code) override { return ::SendAutoCoupling(code); }
     void PauseAcquisition() override { ::PauseAcquisition(); }
     void ResumeAcquisition() override { ::ResumeAcquisition(); }
     void RestartPolling() override {}

@@ -2,6 +2,7 @@
 // A panel host for tests without an analyzer: records every link call and view refresh in order,
 // answers commands from a table and queries by writing the record field the query decodes into.
 
+#include "command_codes.h"
 #include "control_panel.h"
 #include "instrument_settings.h"
 #include "panel_link.h"
@@ -34,12 +35,13 @@ public:
         auto it = results.find(code);
         return it == results.end() ? 1 : it->second;
     }
-    void ExchangeRaw(const char* line) override {
-        std::string text(line);
-        events.push_back("raw " + text.substr(0, text.size() - 2));
-        auto it = rawReplies.find(text.substr(0, text.size() - 2));
-        const std::string reply = it == rawReplies.end() ? "OK" : it->second;
-        std::strncpy(gSettings.rxBuffer, reply.c_str(), kRxBufferSize - 1);
+    int SendAutoCoupling(int code) override {
+        const std::string line = code == cmd::kRbw   ? "RBWAUTO"
+                                 : code == cmd::kVbw ? "VBWAUTO"
+                                                     : "SWEEPAUTO";
+        events.push_back("raw " + line);
+        auto it = rawReplies.find(line);
+        return it == rawReplies.end() || it->second == "OK" ? 1 : 0;
     }
     void PauseAcquisition() override { events.push_back("pause"); }
     void ResumeAcquisition() override { events.push_back("resume"); }
