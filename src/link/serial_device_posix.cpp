@@ -1,5 +1,7 @@
 #include "serial_device.h"
 
+#include "link_log.h"
+
 #include <QCoreApplication>
 #include <QSocketNotifier>
 
@@ -83,19 +85,23 @@ int ConnectTcp(const char* path) {
     hints.ai_family = AF_UNSPEC;
     hints.ai_socktype = SOCK_STREAM;
     addrinfo* found = nullptr;
-    if (::getaddrinfo(host.c_str(), port.c_str(), &hints, &found) != 0 || found == nullptr) {
+    if (const int r = ::getaddrinfo(host.c_str(), port.c_str(), &hints, &found);
+        r != 0 || found == nullptr) {
+        qCDebug(lcLink, "looking up %s failed: %s", host.c_str(), ::gai_strerror(r));
         return -1;
     }
     int fd = -1;
     for (addrinfo* a = found; a != nullptr && fd < 0; a = a->ai_next) {
         fd = ::socket(a->ai_family, a->ai_socktype | SOCK_NONBLOCK | SOCK_CLOEXEC, a->ai_protocol);
         if (fd < 0) {
+            LogPortFailure("socket", errno);
             continue;
         }
         int r = ::connect(fd, a->ai_addr, a->ai_addrlen);
-        if (r != 0 && errno == EINPROGRESS) {
+        int error = r != 0 ? errno : 0;
+        if (r != 0 && error == EINPROGRESS) {
             pollfd p{fd, POLLOUT, 0};
-            int error = ETIMEDOUT;
+            error = ETIMEDOUT;
             if (::poll(&p, 1, kConnectTimeoutMs) > 0) {
                 socklen_t length = sizeof error;
                 ::getsockopt(fd, SOL_SOCKET, SO_ERROR, &error, &length);
@@ -103,6 +109,7 @@ int ConnectTcp(const char* path) {
             r = error == 0 ? 0 : -1;
         }
         if (r != 0) {
+            LogPortFailure("connect", error);
             ::close(fd);
             fd = -1;
         }
@@ -114,6 +121,13 @@ int ConnectTcp(const char* path) {
         ::setsockopt(fd, IPPROTO_TCP, TCP_NODELAY, &on, sizeof on);
     }
     return fd;
+}
+
+// Logs the failed step with the reason errno gives, closes `fd` and returns false.
+bool FailOpen(int fd, const char* what) {
+    LogPortFailure(what, errno);
+    ::close(fd);
+    return false;
 }
 
 } // namespace
@@ -141,20 +155,24 @@ bool SerialDevice::Open(const char* path, int baud) {
     }
     int fd = ::open(path, O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) {
+        LogPortFailure(path, errno);
         return false;
     }
     // A serial device is a terminal; anything else (a file, /dev/null) is refused.
     termios tio{};
-    if (!::isatty(fd) || ::tcgetattr(fd, &tio) != 0) {
-        ::close(fd);
-        return false;
+    if (!::isatty(fd)) {
+        return FailOpen(fd, "isatty");
+    }
+    if (::tcgetattr(fd, &tio) != 0) {
+        return FailOpen(fd, "tcgetattr");
     }
     // Exclusive: a second program (or a second open of ours) must not share the line.
     if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
-        ::close(fd);
-        return false;
+        return FailOpen(fd, "flock (the port is held by another program)");
     }
-    ::ioctl(fd, TIOCEXCL);
+    if (::ioctl(fd, TIOCEXCL) != 0) {
+        LogPortFailure("TIOCEXCL", errno);
+    }
 
     // Binary 8N1, no parity checking, no flow control of either kind, no echo or line editing:
     // every byte passes unchanged both ways.
@@ -166,12 +184,18 @@ bool SerialDevice::Open(const char* path, int baud) {
     tio.c_cflag |= CS8 | CREAD | CLOCAL;
     tio.c_cc[VMIN] = 1;
     tio.c_cc[VTIME] = 0;
-    ::cfsetispeed(&tio, SpeedFor(baud));
-    ::cfsetospeed(&tio, SpeedFor(baud));
-    ::tcsetattr(fd, TCSANOW, &tio);
+    if (::cfsetispeed(&tio, SpeedFor(baud)) != 0 || ::cfsetospeed(&tio, SpeedFor(baud)) != 0) {
+        return FailOpen(fd, "cfsetspeed");
+    }
+    // A line left in its old settings would garble every byte: that is no open port.
+    if (::tcsetattr(fd, TCSANOW, &tio) != 0) {
+        return FailOpen(fd, "tcsetattr");
+    }
     // DTR and RTS on; a pseudo-terminal has no modem lines and refuses this, which is harmless.
     int lines = TIOCM_DTR | TIOCM_RTS;
-    ::ioctl(fd, TIOCMBIS, &lines);
+    if (::ioctl(fd, TIOCMBIS, &lines) != 0) {
+        LogPortFailure("TIOCMBIS (DTR and RTS)", errno);
+    }
 
     fd_ = fd;
     socket_ = false;
@@ -223,22 +247,30 @@ int SerialDevice::Write(const char* data, int count) {
             done += static_cast<int>(n);
             continue;
         }
-        if (n < 0 && errno == EINTR) {
+        const int error = n < 0 ? errno : 0;
+        if (error == EINTR) {
             continue;
         }
-        if (n < 0 && errno != EAGAIN) {
-            if (errno == EIO || errno == EPIPE || errno == ECONNRESET) {
+        if (n < 0 && error != EAGAIN) {
+            LogPortFailure("write", error);
+            if (error == EIO || error == EPIPE || error == ECONNRESET) {
                 hungUp_ = true;
             }
             break;
         }
         int wait = MillisecondsUntil(deadline);
         if (wait <= 0) {
+            qCDebug(lcLink, "write timed out after %d of %d bytes", done, count);
             break;
         }
         pollfd p{fd_, POLLOUT, 0};
         int r = ::poll(&p, 1, wait);
+        if (r < 0 && errno != EINTR) {
+            LogPortFailure("poll for writing", errno);
+        }
         if (r > 0 && (p.revents & (POLLERR | POLLNVAL)) != 0) {
+            qCDebug(lcLink, "write: the line reports an error (poll events 0x%x)",
+                    static_cast<unsigned>(p.revents));
             break;
         }
     }
@@ -260,14 +292,23 @@ int SerialDevice::ReadAvailable(char* dst, int count) {
             }
             return static_cast<int>(n);
         }
-        if (n == 0 || (n < 0 && (errno == EIO || errno == ECONNRESET))) {
+        const int error = n < 0 ? errno : 0;
+        if (n == 0 || error == EIO || error == ECONNRESET) {
+            if (!hungUp_) {
+                qCDebug(lcLink, "read: the far end hung up (%s)",
+                        n == 0 ? "end of file" : std::strerror(error));
+            }
             hungUp_ = true;
             return -1;
         }
-        if (n < 0 && errno == EINTR) {
+        if (error == EINTR) {
             continue;
         }
-        return n < 0 && errno == EAGAIN ? 0 : -1;
+        if (error == EAGAIN) {
+            return 0;
+        }
+        LogPortFailure("read", error);
+        return -1;
     }
 }
 

@@ -3,6 +3,8 @@
 
 #include "serial_device.h"
 
+#include "link_log.h"
+
 #include <QSerialPort>
 #include <QTimer>
 
@@ -58,14 +60,18 @@ bool SerialDevice::Open(const char* path, int baud) {
     port->setPortName(QString::fromLocal8Bit(path));
     // QSerialPort opens exclusively; the line settings follow.
     if (!port->open(QIODevice::ReadWrite)) {
+        qCDebug(lcLink, "opening %s failed: %s", path, qPrintable(port->errorString()));
         delete port;
         return false;
     }
-    port->setBaudRate(baud);
-    port->setDataBits(QSerialPort::Data8);
-    port->setParity(QSerialPort::NoParity);
-    port->setStopBits(QSerialPort::OneStop);
-    port->setFlowControl(QSerialPort::NoFlowControl);
+    // A line left in its old settings would garble every byte: that is no open port.
+    if (!port->setBaudRate(baud) || !port->setDataBits(QSerialPort::Data8) ||
+        !port->setParity(QSerialPort::NoParity) || !port->setStopBits(QSerialPort::OneStop) ||
+        !port->setFlowControl(QSerialPort::NoFlowControl)) {
+        qCDebug(lcLink, "setting the line of %s failed: %s", path, qPrintable(port->errorString()));
+        delete port;
+        return false;
+    }
     port->setDataTerminalReady(true);
     port->setRequestToSend(true);
     port->clearError();

@@ -2,6 +2,7 @@
 
 #include "instrument_settings.h"
 #include "keyword_tables.h"
+#include "link_log.h"
 #include "live_link.h"
 #include "port_names.h"
 #include "serial_device.h"
@@ -40,6 +41,8 @@ void OpenPort() {
     }
     const std::string path = PortDevicePath(gSettings.comPortIndex);
     if (!device.Open(path.c_str(), BaudRate(gSettings.baudIndex))) {
+        qCDebug(lcLink, "opening %s (%s) failed", keywords::kPortName[gSettings.comPortIndex],
+                path.c_str());
         gSettings.comHandle = -1;
         return;
     }
@@ -132,6 +135,8 @@ int WriteTxBuffer() {
     const int length = static_cast<int>(strnlen(gSettings.txBuffer, kTxBufferSize - 1));
     const int written = LinkSerialDevice().Write(gSettings.txBuffer, length);
     if (written == 0) {
+        qCDebug(lcLink, "writing %d bytes failed: %s", length,
+                LinkSerialDevice().IsOpen() ? "nothing written" : "the port is not open");
         SetText(gSettings.rxBuffer, "Write error");
     }
     return written;
@@ -258,6 +263,9 @@ void PortRead::Finish() {
     gSettings.rxLength = received_;
     // Only a read that received nothing at all failed; a reply filling whole chunks is a reply.
     if (received_ == 0) {
+        qCDebug(lcLink, "read: %s",
+                LinkSerialDevice().HungUp() ? "the line has hung up"
+                                            : "no reply within the time-out");
         SetText(rx, "Read error");
         return;
     }

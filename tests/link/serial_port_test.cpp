@@ -6,6 +6,7 @@
 #include "pty_pair.h"
 #include "serial_port.h"
 
+#include <QLoggingCategory>
 #include <gtest/gtest.h>
 
 #include <atomic>
@@ -53,20 +54,35 @@ TEST(SerialPortOpen, PortIndexOutOfRangeOpensNothingAndWritesFail) {
     EXPECT_EQ(gSettings.rxLength, 0);
 }
 
+std::string gLog;
+
+// The user sees no message; the link's debug log, when turned on, says what failed and why.
 TEST(SerialPortOpen, MissingOrNonSerialDevicesFailWithoutMessage) {
     const std::string dir = ::testing::TempDir();
     const std::string file = dir + "/not-a-port";
     FILE* f = std::fopen(file.c_str(), "w");
     ASSERT_NE(f, nullptr);
     std::fclose(f);
-    for (const std::string& path : {dir + "/no-such-device", file, std::string("/dev/null"), dir}) {
+    QLoggingCategory::setFilterRules(QStringLiteral("orvel.link.debug=true"));
+    const QtMessageHandler previous = qInstallMessageHandler(
+        [](QtMsgType, const QMessageLogContext&, const QString& m) { gLog += m.toStdString(); });
+    const std::pair<std::string, const char*> cases[] = {
+        {dir + "/no-such-device", "No such file or directory"},
+        {file, "isatty failed"},
+        {"/dev/null", "isatty failed"},
+        {dir, "Is a directory"}};
+    for (const auto& [path, cause] : cases) {
+        gLog.clear();
         UseComPort(path);
         CommPort(portop::kOpen);
         EXPECT_EQ(gSettings.comHandle, -1) << path;
+        EXPECT_NE(gLog.find(cause), std::string::npos) << gLog;
         Put("\r\n");
         CommPort(portop::kWrite);
         EXPECT_EQ(Rx(), "Write error") << path;
     }
+    qInstallMessageHandler(previous);
+    QLoggingCategory::setFilterRules(QString());
     std::remove(file.c_str());
 }
 
