@@ -5,6 +5,7 @@
 #include "app_session.h"
 #include "control_panel.h"
 #include "instrument_settings.h"
+#include "link_state.h"
 #include "live_analysis.h"
 #include "main_frame.h"
 #include "measurement_strip.h"
@@ -34,7 +35,7 @@ void BM_TracePeriodAnalysisOffAndOn(benchmark::State& state) {
     int recordBytes = 0;
     QObject::connect(view->display(), &TraceDisplay::TracesRedrawn, [&] {
         ++traces;
-        recordBytes = gSettings.rxLength;
+        recordBytes = gLink.rxLength;
     });
     constexpr int kCycles = 8;
     double period[2] = {0, 0};

@@ -5,6 +5,7 @@
 #include "hard_copy_decoding.h"
 #include "hard_copy_transfer.h"
 #include "instrument_settings.h"
+#include "link_state.h"
 #include "serial_port.h"
 
 #include <benchmark/benchmark.h>
@@ -84,8 +85,8 @@ void BM_PrtToCompletePicture19200(benchmark::State& state) {
             tick += std::chrono::milliseconds(200);
             std::this_thread::sleep_until(tick);
             const bool going = transfer.Tick();
-            hardcopy::DecodeHardCopy(gSettings.rxBuffer, transfer.kept(), pixels.data());
-            if (hardcopy::HardCopyComplete(gSettings.rxBuffer, transfer.kept()) || !going) {
+            hardcopy::DecodeHardCopy(gLink.rxBuffer, transfer.kept(), pixels.data());
+            if (hardcopy::HardCopyComplete(gLink.rxBuffer, transfer.kept()) || !going) {
                 break;
             }
         }

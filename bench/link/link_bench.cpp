@@ -5,6 +5,7 @@
 #include "command_codes.h"
 #include "instrument_settings.h"
 #include "link_poller.h"
+#include "link_state.h"
 #include "link_view.h"
 #include "screen_record.h"
 #include "serial_port.h"
@@ -45,7 +46,7 @@ std::string ScreenRecordText(int points) {
 void BM_ParseScreenRecord1001(benchmark::State& state) {
     SetDefaultSettings();
     const std::string text = ScreenRecordText(1001);
-    std::snprintf(gSettings.rxBuffer, kRxBufferSize, "%s", text.c_str());
+    std::snprintf(gLink.rxBuffer, kRxBufferSize, "%s", text.c_str());
     for (auto _ : state) {
         ParseScreenRecord(1000);
         benchmark::DoNotOptimize(gSettings.traceRecord.tracePoints[1000]);
@@ -83,9 +84,9 @@ struct TraceCounter : LinkView {
     int resultBytes = 0;
     void UpdateTraces() override {
         ++traces;
-        recordBytes = gSettings.rxLength;
+        recordBytes = gLink.rxLength;
     }
-    void ShowMeasurementResult(const char*) override { resultBytes = gSettings.rxLength; }
+    void ShowMeasurementResult(const char*) override { resultBytes = gLink.rxLength; }
 };
 
 // Live trace period in the capture mode against the simulator paced at 19200 baud, and its

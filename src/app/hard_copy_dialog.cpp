@@ -3,6 +3,7 @@
 #include "bmp_file.h"
 #include "instrument_settings.h"
 #include "keyword_tables.h"
+#include "link_state.h"
 #include "screen_capture.h"
 
 #include <QAction>
@@ -95,7 +96,7 @@ void CHardCopyDlg::OnReceiveTimer() {
 }
 
 void CHardCopyDlg::Decode() {
-    hardcopy::DecodeHardCopy(gSettings.rxBuffer, transfer_.kept(), pixels_.data());
+    hardcopy::DecodeHardCopy(gLink.rxBuffer, transfer_.kept(), pixels_.data());
     // The decoded rows run from the bottom up; the image's from the top down.
     for (int y = 0; y < hardcopy::kHeight; ++y) {
         std::memcpy(image_.scanLine(y),

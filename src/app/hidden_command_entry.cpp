@@ -2,6 +2,7 @@
 
 #include "acquisition.h"
 #include "instrument_settings.h"
+#include "link_state.h"
 
 #include <QLineEdit>
 
@@ -29,5 +30,5 @@ void HiddenCommandEntry::OnEnter() {
         setVisible(false);
         return;
     }
-    reply_->setText(QString::fromLatin1(gSettings.rxBuffer));
+    reply_->setText(QString::fromLatin1(gLink.rxBuffer));
 }

@@ -8,6 +8,7 @@
 #include "level_units.h"
 #include "link_for_panel.h"
 #include "link_poller.h"
+#include "link_state.h"
 #include "live_analysis.h"
 #include "main_menu.h"
 #include "marker_panel.h"
@@ -56,7 +57,7 @@ COrvelView::COrvelView(QMainWindow* frame, MainMenu* menu)
     SetLinkView(this);
     // The auto tune wait window polls the analyzer through the link.
     CMessageDlg::SetDefaultPortReader([](int maxBytes) {
-        gSettings.rxBuffer[0] = '\0';
+        gLink.rxBuffer[0] = '\0';
         return ReadUpTo(maxBytes);
     });
     WireMenu();

@@ -6,6 +6,7 @@
 #include "instrument_settings.h"
 #include "level_units.h"
 #include "link_poller.h"
+#include "link_state.h"
 #include "orvel_view.h"
 #include "serial_port.h"
 #include "settings_file.h"
@@ -95,7 +96,7 @@ int ViewDisplayHost::Send(display::DisplayCommand command) {
 }
 
 const char* ViewDisplayHost::LastReply() const {
-    return gSettings.rxBuffer;
+    return gLink.rxBuffer;
 }
 
 void ViewDisplayHost::Wait(int milliseconds) {

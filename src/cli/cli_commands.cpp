@@ -10,6 +10,7 @@
 #include "keyword_tables.h"
 #include "level_units.h"
 #include "link_poller.h"
+#include "link_state.h"
 #include "link_view.h"
 #include "live_link.h"
 #include "memory_operations.h"
@@ -288,14 +289,14 @@ extern "C" void OnInterrupt(int) {
 }
 
 bool ReplyFailed() {
-    const char* rx = gSettings.rxBuffer;
+    const char* rx = gLink.rxBuffer;
     return std::strcmp(rx, "Read error") == 0 || std::strcmp(rx, "Write error") == 0 ||
            BeginsWithNoCase(rx, "ERR");
 }
 
 // The status of a failed transaction from what it left in rxBuffer.
 [[noreturn]] void FailTransaction(const std::string& what) {
-    if (BeginsWithNoCase(gSettings.rxBuffer, "ERR")) {
+    if (BeginsWithNoCase(gLink.rxBuffer, "ERR")) {
         Fail(kExitRefused, what + ": the analyzer refused it (ERR)");
     }
     if (PortHungUp()) {
@@ -323,7 +324,7 @@ void OpenLink(const Options& o) {
     s.requiredFileFound = 1;
     gDevice = PortDevicePath(0);
     CommPort(portop::kOpen);
-    if (s.comHandle != 1) {
+    if (gLink.comHandle != 1) {
         struct stat st {};
         if (gDevice.rfind("tcp://", 0) == 0) {
             Fail(kExitPort, gDevice + ": no connection (bad address or nothing listening)");
@@ -643,7 +644,7 @@ void Acquire(bool detailed, const std::function<bool()>& enough,
         failed = true;
         if (PortHungUp()) {
             reason = "the line to " + gDevice + " was closed";
-        } else if (BeginsWithNoCase(gSettings.rxBuffer, "ERR")) {
+        } else if (BeginsWithNoCase(gLink.rxBuffer, "ERR")) {
             status = kExitRefused;
             reason = "the analyzer refused it (ERR)";
         } else {
@@ -817,7 +818,7 @@ int CommandHardCopy(const CommandArgs& a) {
         WaitMilliseconds(200);
     }
     const int kept = transfer.kept();
-    if (!hardcopy::HardCopyComplete(gSettings.rxBuffer, kept)) {
+    if (!hardcopy::HardCopyComplete(gLink.rxBuffer, kept)) {
         if (transfer.receivedNothing()) {
             FailTransaction("hardcopy");
         }
@@ -827,7 +828,7 @@ int CommandHardCopy(const CommandArgs& a) {
                                 " bytes); nothing written");
     }
     std::vector<uint8_t> pixels(hardcopy::kPixelBytes);
-    hardcopy::DecodeHardCopy(gSettings.rxBuffer, kept, pixels.data());
+    hardcopy::DecodeHardCopy(gLink.rxBuffer, kept, pixels.data());
     QImage image(hardcopy::kWidth, hardcopy::kHeight, QImage::Format_Mono);
     image.setColorTable({qRgb(255, 255, 255), qRgb(0, 0, 0)});
     for (int y = 0; y < hardcopy::kHeight; ++y) {
@@ -947,7 +948,7 @@ int CommandMemory(const std::vector<std::string>& args) {
         PauseAcquisition();
         const int refused = memory::EraseMemories(from, to, kind);
         if (refused > 0) {
-            if (ReplyFailed() && !BeginsWithNoCase(gSettings.rxBuffer, "ERR")) {
+            if (ReplyFailed() && !BeginsWithNoCase(gLink.rxBuffer, "ERR")) {
                 FailTransaction("memory erase");
             }
             Fail(kExitRefused, "memory erase: the analyzer refused " + std::to_string(refused) +
@@ -971,7 +972,7 @@ int CommandRaw(const CommandArgs& a) {
     if (RunHiddenCommand(a.positional[0].c_str()) == 0) {
         Fail(kExitUsage, "raw: a line beginning with HIDE is not sent");
     }
-    std::printf("%s\n", gSettings.rxBuffer);
+    std::printf("%s\n", gLink.rxBuffer);
     if (ReplyFailed()) {
         FailTransaction("raw");
     }
@@ -1032,7 +1033,7 @@ int Run(int argc, char** argv) {
         CommPort(portop::kClose);
         return status;
     } catch (const Failure& f) {
-        if (gSettings.comHandle == 1) {
+        if (gLink.comHandle == 1) {
             CommPort(portop::kClose);
         }
         std::fprintf(stderr, "orvel-cli: %s\n", f.message.c_str());

@@ -2,6 +2,7 @@
 
 #include "instrument_settings.h"
 #include "keyword_tables.h"
+#include "link_state.h"
 #include "number_text.h"
 #include "user_correction.h"
 #include "user_data_link.h"
@@ -149,17 +150,16 @@ Result UploadUserData(int kind) {
     }
     Link& link = CurrentLink();
     link.pause();
-    std::snprintf(gSettings.txBuffer, sizeof gSettings.txBuffer, "%s%s\r\n",
+    std::snprintf(gLink.txBuffer, sizeof gLink.txBuffer, "%s%s\r\n",
                   kind == kAntenna ? "EFUSER" : "MFUSER", UserText(kind));
     // A failed write leaves its mark in the reply buffer; clear an old one first.
-    gSettings.rxBuffer[0] = '\0';
+    gLink.rxBuffer[0] = '\0';
     link.write();
-    if (StartsWithNoCase(gSettings.rxBuffer, "Write error")) {
+    if (StartsWithNoCase(gLink.rxBuffer, "Write error")) {
         return Result::CommunicationError;
     }
     link.read();
-    if (StartsWithNoCase(gSettings.rxBuffer, "Read error") ||
-        StartsWithNoCase(gSettings.rxBuffer, "ERR")) {
+    if (StartsWithNoCase(gLink.rxBuffer, "Read error") || StartsWithNoCase(gLink.rxBuffer, "ERR")) {
         return Result::CommunicationError;
     }
     return Result::Completed;

@@ -4,6 +4,7 @@
 #include "instrument_settings.h"
 #include "keyword_tables.h"
 #include "link_busy.h"
+#include "link_state.h"
 #include "link_view.h"
 #include "live_link.h"
 #include "reply_text.h"
@@ -21,14 +22,14 @@ bool PeriodicMode() {
 }
 
 void SetTx(const char* text) {
-    std::snprintf(gSettings.txBuffer, sizeof gSettings.txBuffer, "%s", text);
+    std::snprintf(gLink.txBuffer, sizeof gLink.txBuffer, "%s", text);
 }
 
 // Writes an empty line and reads up to 8 bytes; true when the analyzer answered "ERR".
 bool EmptyLineAnsweredErr() {
     SetTx("\r\n");
     WriteTxBuffer();
-    return ReadUpTo(8) > 0 && BeginsWithNoCase(gSettings.rxBuffer, "ERR");
+    return ReadUpTo(8) > 0 && BeginsWithNoCase(gLink.rxBuffer, "ERR");
 }
 
 } // namespace
@@ -115,12 +116,11 @@ int RunHiddenCommand(const char* entryText) {
     LinkBusyScope busy;
     PauseAcquisition();
     // Room for the CR LF and the terminating zero.
-    std::snprintf(gSettings.txBuffer, kTxBufferSize - 2, "%s",
-                  entryText != nullptr ? entryText : "");
-    if (BeginsWithNoCase(gSettings.txBuffer, "HIDE")) {
+    std::snprintf(gLink.txBuffer, kTxBufferSize - 2, "%s", entryText != nullptr ? entryText : "");
+    if (BeginsWithNoCase(gLink.txBuffer, "HIDE")) {
         return 0;
     }
-    std::strcat(gSettings.txBuffer, "\r\n");
+    std::strcat(gLink.txBuffer, "\r\n");
     // A failed write leaves "Write error" to be shown rather than a read's "Read error".
     if (WriteTxBuffer() > 0) {
         CommPort(portop::kRead);
@@ -132,7 +132,7 @@ int RunHiddenCommand(const char* entryText) {
 void ShowCommunicationError() {
     char text[64];
     const char* message = text;
-    if (std::strcmp(gSettings.rxBuffer, "Write error") == 0) {
+    if (std::strcmp(gLink.rxBuffer, "Write error") == 0) {
         message = "A COM port has not been opened.";
     } else {
         const int model = gSettings.modelIndex == 1 ? 1 : 0;

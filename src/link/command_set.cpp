@@ -2,6 +2,7 @@
 
 #include "instrument_settings.h"
 #include "link_busy.h"
+#include "link_state.h"
 #include "link_view.h"
 #include "live_link.h"
 #include "query_decoding.h"
@@ -159,11 +160,11 @@ template <typename Build> int Transact(int code, Build build) {
 } // namespace
 
 int WriteCommand(int code) {
-    return WriteBuilt(BuildCommandText(code, gSettings.txBuffer, kTxBufferSize));
+    return WriteBuilt(BuildCommandText(code, gLink.txBuffer, kTxBufferSize));
 }
 
 int TakeReply(int code) {
-    const char* reply = gSettings.rxBuffer;
+    const char* reply = gLink.rxBuffer;
     if (BeginsWithNoCase(reply, "Read error") || BeginsWithNoCase(reply, "ERR")) {
         return 0;
     }
@@ -190,8 +191,7 @@ int TakeReply(int code) {
 }
 
 int SendCommand(int code) {
-    return Transact(code,
-                    [code] { return BuildCommandText(code, gSettings.txBuffer, kTxBufferSize); });
+    return Transact(code, [code] { return BuildCommandText(code, gLink.txBuffer, kTxBufferSize); });
 }
 
 namespace {
@@ -228,15 +228,15 @@ int SendAutoCoupling(int code) {
     if (code != cmd::kRbw && code != cmd::kVbw && code != cmd::kSweep) {
         return 0;
     }
-    std::snprintf(gSettings.txBuffer, sizeof gSettings.txBuffer, "%sAUTO\r\n",
+    std::snprintf(gLink.txBuffer, sizeof gLink.txBuffer, "%sAUTO\r\n",
                   fields::byCommand(code)->keyword);
     CommPort(portop::kWrite);
     CommPort(portop::kRead);
-    return std::strcmp(gSettings.rxBuffer, "OK") == 0 ? 1 : 0;
+    return std::strcmp(gLink.rxBuffer, "OK") == 0 ? 1 : 0;
 }
 
 int SendSetting(int code, double value) {
     return Transact(code, [code, value] {
-        return BuildSettingText(code, value, gSettings.txBuffer, kTxBufferSize);
+        return BuildSettingText(code, value, gLink.txBuffer, kTxBufferSize);
     });
 }

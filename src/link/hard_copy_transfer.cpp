@@ -1,6 +1,7 @@
 #include "hard_copy_transfer.h"
 
 #include "instrument_settings.h"
+#include "link_state.h"
 #include "serial_port.h"
 
 #include <cstdio>
@@ -23,37 +24,37 @@ std::chrono::milliseconds SilenceLimit() {
 } // namespace
 
 bool HardCopyTransfer::Start(Clock::time_point now) {
-    std::snprintf(gSettings.txBuffer, sizeof gSettings.txBuffer, "PRT\r\n");
+    std::snprintf(gLink.txBuffer, sizeof gLink.txBuffer, "PRT\r\n");
     if (WriteTxBuffer() == 0) {
         return false;
     }
-    gSettings.rxLength = 0;
-    std::memset(gSettings.rxBuffer, 0, sizeof gSettings.rxBuffer);
+    gLink.rxLength = 0;
+    std::memset(gLink.rxBuffer, 0, sizeof gLink.rxBuffer);
     dropped_ = 0;
     lastArrival_ = now;
     return true;
 }
 
 int HardCopyTransfer::kept() const {
-    return gSettings.rxLength;
+    return gLink.rxLength;
 }
 
 bool HardCopyTransfer::Tick(Clock::time_point now) {
     constexpr int kCapacity = kRxBufferSize - 1; // the receive area stays terminated
     int arrived = 0;
     for (;;) {
-        const int room = kCapacity - gSettings.rxLength;
+        const int room = kCapacity - gLink.rxLength;
         if (room <= 0) {
             break;
         }
-        const int got = ReadWaiting(gSettings.rxBuffer + gSettings.rxLength, room);
+        const int got = ReadWaiting(gLink.rxBuffer + gLink.rxLength, room);
         if (got <= 0) {
             break;
         }
-        gSettings.rxLength += got;
+        gLink.rxLength += got;
         arrived += got;
     }
-    if (gSettings.rxLength >= kCapacity) {
+    if (gLink.rxLength >= kCapacity) {
         char scratch[1024];
         long long drained = 0;
         while (drained < kDrainPerTick) {

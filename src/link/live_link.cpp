@@ -5,6 +5,7 @@
 #include "instrument_settings.h"
 #include "link_busy.h"
 #include "link_poller.h"
+#include "link_state.h"
 #include "link_view.h"
 #include "reply_text.h"
 #include "screen_record.h"
@@ -145,7 +146,7 @@ void ResultOver(bool written) {
         g.phase = LiveState::Idle;
         LinkView& view = LinkViewRef();
         // Whatever the transaction returned: the reply, "Read error" or "Write error".
-        view.ShowMeasurementResult(s.rxBuffer);
+        view.ShowMeasurementResult(gLink.rxBuffer);
         if (serial != g.serial) {
             return;
         }
@@ -223,7 +224,7 @@ void ReadOver() {
         switch (g.phase) {
         case LiveState::ReadingCompletion: {
             g.phase = LiveState::Idle;
-            if (g.read.Received() >= 4 && BeginsWithNoCase(gSettings.rxBuffer, "COMP")) {
+            if (g.read.Received() >= 4 && BeginsWithNoCase(gLink.rxBuffer, "COMP")) {
                 g.capturePending = false;
                 BeginStep(AfterStep::Capture);
             }

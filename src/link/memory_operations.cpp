@@ -3,6 +3,7 @@
 #include "acquisition.h"
 #include "instrument_settings.h"
 #include "link_busy.h"
+#include "link_state.h"
 #include "reply_text.h"
 #include "screen_record.h"
 #include "serial_device.h"
@@ -23,28 +24,27 @@ constexpr int kMaxQuietReads = 7;
 // Appends one read of up to 256 bytes to rxBuffer at rxLength. NUL bytes (line noise) become
 // '?', so the text stays one string for the searches and the parser. Returns the count.
 int ReadAppend() {
-    InstrumentSettings& s = gSettings;
-    const int room = kRxBufferSize - 1 - s.rxLength;
+    const int room = kRxBufferSize - 1 - gLink.rxLength;
     if (room <= 0) {
         return 0;
     }
     const int want = room < kChunk ? room : kChunk;
-    const int got = LinkSerialDevice().Read(s.rxBuffer + s.rxLength, want);
+    const int got = LinkSerialDevice().Read(gLink.rxBuffer + gLink.rxLength, want);
     if (got <= 0) {
         return 0;
     }
-    for (int i = s.rxLength; i < s.rxLength + got; ++i) {
-        if (s.rxBuffer[i] == '\0') {
-            s.rxBuffer[i] = '?';
+    for (int i = gLink.rxLength; i < gLink.rxLength + got; ++i) {
+        if (gLink.rxBuffer[i] == '\0') {
+            gLink.rxBuffer[i] = '?';
         }
     }
-    s.rxLength += got;
-    s.rxBuffer[s.rxLength] = '\0';
+    gLink.rxLength += got;
+    gLink.rxBuffer[gLink.rxLength] = '\0';
     return got;
 }
 
 bool BufferFull() {
-    return gSettings.rxLength >= kRxBufferSize - 1;
+    return gLink.rxLength >= kRxBufferSize - 1;
 }
 
 // Drains what is still arriving after a reply that filled the buffer (at most 64 reads).
@@ -80,9 +80,9 @@ RecallResult RecallMemory(int n, ReadForm form) {
     LinkBusyScope busy;
     InstrumentSettings& s = gSettings;
     s.traceRecord.memoryNumber = static_cast<int16_t>(n);
-    std::snprintf(s.txBuffer, sizeof s.txBuffer, "SRS%02d\r\n", n);
-    s.rxBuffer[0] = '\0';
-    s.rxLength = 0;
+    std::snprintf(gLink.txBuffer, sizeof gLink.txBuffer, "SRS%02d\r\n", n);
+    gLink.rxBuffer[0] = '\0';
+    gLink.rxLength = 0;
     if (WriteTxBuffer() == 0) {
         return RecallResult::NoAnswer; // "Write error" is in rxBuffer
     }
@@ -90,11 +90,11 @@ RecallResult RecallMemory(int n, ReadForm form) {
     // Steps 1 and 2: read until a text holding "PARAM" has come.
     for (;;) {
         ReadAppend();
-        if (std::strstr(s.rxBuffer, "PARAM") != nullptr) {
+        if (std::strstr(gLink.rxBuffer, "PARAM") != nullptr) {
             break;
         }
-        s.rxLength = 0;
-        s.rxBuffer[0] = '\0';
+        gLink.rxLength = 0;
+        gLink.rxBuffer[0] = '\0';
         if (++failed >= kMaxFailedTries) {
             return RecallResult::NoAnswer;
         }
@@ -116,22 +116,21 @@ RecallResult RecallMemory(int n, ReadForm form) {
         }
     }
     // A reply cut short by a slow line: go on while something still arrives.
-    for (int quiet = 0;
-         PointsAfterTrace(s.rxBuffer) < kRecordPoints && quiet < kMaxQuietReads && !BufferFull();) {
+    for (int quiet = 0; PointsAfterTrace(gLink.rxBuffer) < kRecordPoints &&
+                        quiet < kMaxQuietReads && !BufferFull();) {
         quiet = ReadAppend() > 0 ? 0 : quiet + 1;
     }
     return ParseRecallReply();
 }
 
 RecallResult ParseRecallReply() {
-    InstrumentSettings& s = gSettings;
-    if (PointsAfterTrace(s.rxBuffer) < kRecordPoints) {
+    if (PointsAfterTrace(gLink.rxBuffer) < kRecordPoints) {
         return RecallResult::Truncated;
     }
     // Without its line end; the parser reads up to the terminating zero.
-    if (s.rxLength >= 2) {
-        s.rxLength -= 2;
-        s.rxBuffer[s.rxLength] = '\0';
+    if (gLink.rxLength >= 2) {
+        gLink.rxLength -= 2;
+        gLink.rxBuffer[gLink.rxLength] = '\0';
     }
     ParseScreenRecord(250);
     return RecallResult::Recalled;
@@ -145,12 +144,12 @@ namespace {
 
 // Writes the command and reads one reply; true when the reply begins with "OK".
 bool Exchange(const char* line) {
-    std::snprintf(gSettings.txBuffer, sizeof gSettings.txBuffer, "%s", line);
+    std::snprintf(gLink.txBuffer, sizeof gLink.txBuffer, "%s", line);
     if (WriteTxBuffer() == 0) {
         return false;
     }
     CommPort(portop::kRead);
-    return BeginsWithNoCase(gSettings.rxBuffer, "OK");
+    return BeginsWithNoCase(gLink.rxBuffer, "OK");
 }
 
 int ExchangeWithRetries(const char* line) {

@@ -88,14 +88,6 @@ const char* QueryKeyword(int code) {
     return text.empty() ? nullptr : text.c_str();
 }
 
-int MatchKeywordPrefix(const char* reply, const char* const* table, int first, int last) {
-    int count = 0;
-    while (table[count][0] != '\0') {
-        ++count;
-    }
-    return keywords::matchKeyword(reply, table, count, first, last);
-}
-
 int DecodeQueryReply(int code, const char* reply) {
     if (const fields::SettingField* f = fields::byQuery(code)) {
         DecodeField(*f, reply);

@@ -8,7 +8,3 @@ const char* QueryKeyword(int code);
 // keyword, or holds no digit where a number is expected, leaves the field as it was. Returns 0
 // only for "HOLD?" not answered "OK" (and for codes outside the table), else 1.
 int DecodeQueryReply(int code, const char* reply);
-
-// Position in [first, last] of `table` whose keyword `reply` begins with (letters without regard
-// to case), the longest such keyword winning; -1 when none matches. `table` ends with "".
-int MatchKeywordPrefix(const char* reply, const char* const* table, int first, int last);

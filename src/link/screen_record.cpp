@@ -3,6 +3,7 @@
 #include "instrument_settings.h"
 #include "keyword_match.h"
 #include "keyword_tables.h"
+#include "link_state.h"
 #include "reply_text.h"
 #include "value_limits.h"
 
@@ -155,7 +156,7 @@ void ParseScreenRecord(int points) {
     gLastPoints = 0;
     InstrumentSettings& s = gSettings;
     TraceRecord& record = s.traceRecord;
-    const char* text = s.rxBuffer;
+    const char* text = gLink.rxBuffer;
     char value[kValueMax + 1];
 
     const char* label = std::strstr(text, "CF");

@@ -3,6 +3,7 @@
 #include "instrument_settings.h"
 #include "keyword_tables.h"
 #include "link_log.h"
+#include "link_state.h"
 #include "live_link.h"
 #include "port_names.h"
 #include "serial_device.h"
@@ -11,6 +12,8 @@
 #include <cstring>
 #include <iterator>
 #include <thread>
+
+LinkState gLink;
 
 namespace {
 
@@ -35,7 +38,7 @@ void OpenPort() {
     SerialDevice& device = LinkSerialDevice();
     device.Close();
     ++gPortGeneration;
-    gSettings.comHandle = 0;
+    gLink.comHandle = 0;
     if (gSettings.comPortIndex < 0 || gSettings.comPortIndex >= kPortCount) {
         return;
     }
@@ -43,10 +46,10 @@ void OpenPort() {
     if (!device.Open(path.c_str(), BaudRate(gSettings.baudIndex))) {
         qCDebug(lcLink, "opening %s (%s) failed", keywords::kPortName[gSettings.comPortIndex],
                 path.c_str());
-        gSettings.comHandle = -1;
+        gLink.comHandle = -1;
         return;
     }
-    gSettings.comHandle = 1;
+    gLink.comHandle = 1;
     SetPortTimeouts(portprofile::kLong);
 }
 
@@ -132,12 +135,12 @@ int ReadUpTo(int maxBytes) {
 
 int WriteTxBuffer() {
     SettleLiveLoop();
-    const int length = static_cast<int>(strnlen(gSettings.txBuffer, kTxBufferSize - 1));
-    const int written = LinkSerialDevice().Write(gSettings.txBuffer, length);
+    const int length = static_cast<int>(strnlen(gLink.txBuffer, kTxBufferSize - 1));
+    const int written = LinkSerialDevice().Write(gLink.txBuffer, length);
     if (written == 0) {
         qCDebug(lcLink, "writing %d bytes failed: %s", length,
                 LinkSerialDevice().IsOpen() ? "nothing written" : "the port is not open");
-        SetText(gSettings.rxBuffer, "Write error");
+        SetText(gLink.rxBuffer, "Write error");
     }
     return written;
 }
@@ -179,7 +182,7 @@ void PortRead::StartReply() {
     upTo_ = false;
     chunk_ = ChunkSize();
     received_ = 0;
-    gSettings.rxLength = 0;
+    gLink.rxLength = 0;
     phase_ = Phase::Chunks;
     NextChunk();
 }
@@ -194,7 +197,7 @@ void PortRead::StartUpTo(int maxBytes) {
     // Read() stores only what arrives: a read that brings nothing leaves rxBuffer as it was.
     chunk_ = maxBytes > kRxBufferSize - 1 ? kRxBufferSize - 1 : maxBytes;
     phase_ = Phase::Chunks;
-    LinkSerialDevice().StartRead(read_, gSettings.rxBuffer, chunk_);
+    LinkSerialDevice().StartRead(read_, gLink.rxBuffer, chunk_);
 }
 
 // The next chunk of a reply, or, once the receive buffer is full, the drain of the rest.
@@ -212,7 +215,7 @@ void PortRead::NextChunk() {
         device.StartRead(read_, scratch_, want);
         return;
     }
-    device.StartRead(read_, gSettings.rxBuffer + received_, room < chunk_ ? room : chunk_);
+    device.StartRead(read_, gLink.rxBuffer + received_, room < chunk_ ? room : chunk_);
 }
 
 bool PortRead::Continue() {
@@ -252,15 +255,15 @@ int PortRead::MillisecondsLeft() const {
 
 void PortRead::Finish() {
     phase_ = Phase::Over;
-    char* rx = gSettings.rxBuffer;
+    char* rx = gLink.rxBuffer;
     if (upTo_) {
         if (received_ > 0) {
             rx[received_] = '\0';
-            gSettings.rxLength = received_;
+            gLink.rxLength = received_;
         }
         return;
     }
-    gSettings.rxLength = received_;
+    gLink.rxLength = received_;
     // Only a read that received nothing at all failed; a reply filling whole chunks is a reply.
     if (received_ == 0) {
         qCDebug(lcLink, "read: %s",

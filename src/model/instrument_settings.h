@@ -39,9 +39,7 @@ struct TraceRecord {
 };
 static_assert(sizeof(TraceRecord) == 1104, "the trace record is the 1104-byte trace file");
 
-inline constexpr int kTxBufferSize = 1024;
-inline constexpr int kRxBufferSize = 20000; // with its terminating zero
-inline constexpr int kUserTextSize = 512;   // 511 characters and the terminating zero
+inline constexpr int kUserTextSize = 512; // 511 characters and the terminating zero
 inline constexpr int kUserTableRows = 10;
 inline constexpr int kTraceSlots = 11; // slot 0 is the live copy, 1..10 the stored traces
 
@@ -107,12 +105,6 @@ struct InstrumentSettings {
     int startWindowState;
     int requiredFileFound;
 
-    // --- Link state ---
-    int comHandle; // 0 never opened or port index out of range, -1 last open failed, 1 open
-    char txBuffer[kTxBufferSize];
-    char rxBuffer[kRxBufferSize];
-    int rxLength;
-
     // --- Trace data ---
     int activeTraceSlot;
     int traceKind[kTraceSlots];
@@ -158,5 +150,6 @@ struct InstrumentSettings {
 // The process-wide record. Zero-initialised at program start; SetDefaultSettings fills it.
 extern InstrumentSettings gSettings;
 
-// Puts the record into its initial state, in the documented order.
+// Puts the record into its initial state. The marker and peak zone frequencies and the detailed
+// trace choice keep what they hold.
 void SetDefaultSettings();

@@ -94,8 +94,8 @@ int intervalOf(const CorrectionTable& t, long long f) {
     return -1;
 }
 
-// Step 7 of the reference: the smallest point value and the record's reference, offset and
-// impedance, summed in tenths of a dB.
+// The reference level of a field-strength display: the smallest point value and the record's
+// reference, offset and impedance, summed in tenths of a dB.
 int fieldReferenceFrom(const InstrumentSettings& s, int minimum, int resolution, int extraTenths) {
     const double offset = std::trunc(s.levelOffset);
     const long long offsetTenths =

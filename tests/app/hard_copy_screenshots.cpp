@@ -8,6 +8,7 @@
 #include "control_panel.h"
 #include "hard_copy_dialog.h"
 #include "instrument_settings.h"
+#include "link_state.h"
 #include "main_frame.h"
 #include "main_menu.h"
 #include "menu_ids.h"
@@ -76,7 +77,7 @@ int main(int argc, char* argv[]) {
         }
         dialog->resize(704, 500);
         // Part-way: about half of the bands are in.
-        WaitUntil([] { return gSettings.rxLength > 8000; }, 20000);
+        WaitUntil([] { return gLink.rxLength > 8000; }, 20000);
         ok = Save(capture::CaptureWindow(dialog), out + QStringLiteral("/hardcopy-partway.png"));
         WaitUntil([&] { return !dialog->transferRunning(); }, 30000);
         ok = Save(capture::CaptureWindow(dialog), out + QStringLiteral("/hardcopy-complete.png")) &&

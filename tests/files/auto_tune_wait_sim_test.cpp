@@ -2,6 +2,7 @@
 // own timer polls the port until the analyzer reports the tuning done.
 
 #include "instrument_settings.h"
+#include "link_state.h"
 #include "message_dialog.h"
 #include "qt_test_app.h"
 #include "serial_port.h"
@@ -28,7 +29,7 @@ protected:
         SetDefaultSettings();
         gSettings.comPortIndex = 0;
         CommPort(portop::kOpen);
-        ASSERT_EQ(gSettings.comHandle, 1);
+        ASSERT_EQ(gLink.comHandle, 1);
         SetPortTimeouts(portprofile::kShort);
         gSettings.memorySelectKind = 0;
         // As the program polls: only when something has arrived.
@@ -40,7 +41,7 @@ protected:
         CommPort(portop::kClose);
     }
     void SendAutoTune() {
-        std::strcpy(gSettings.txBuffer, "AUTO\r\n");
+        std::strcpy(gLink.txBuffer, "AUTO\r\n");
         CommPort(portop::kWrite);
     }
 

@@ -2,6 +2,7 @@
 // "PARAM" wait and bad replies, the bulk save into numbered files, and erasing.
 
 #include "instrument_settings.h"
+#include "link_state.h"
 #include "memory_operations.h"
 #include "qt_test_app.h"
 #include "serial_port.h"
@@ -33,7 +34,7 @@ protected:
         SetDefaultSettings();
         gSettings.timeOutSetting = 30; // short give-ups: the simulator answers at once or never
         CommPort(portop::kOpen);
-        ASSERT_EQ(gSettings.comHandle, 1);
+        ASSERT_EQ(gLink.comHandle, 1);
         SetPortTimeouts(portprofile::kShort);
     }
     void TearDown() override { CommPort(portop::kClose); }

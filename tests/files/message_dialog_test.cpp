@@ -2,6 +2,7 @@
 // progress form. The analyzer's port is replaced by a reader that fills the reply buffer.
 
 #include "instrument_settings.h"
+#include "link_state.h"
 #include "message_dialog.h"
 #include "qt_test_app.h"
 
@@ -32,8 +33,8 @@ struct ScriptedPort {
                 reads < static_cast<int>(replies.size()) ? replies[reads] : "";
             ++reads;
             const std::size_t n = std::min<std::size_t>(reply.size(), maxBytes);
-            std::memcpy(gSettings.rxBuffer, reply.data(), n);
-            gSettings.rxBuffer[n] = '\0';
+            std::memcpy(gLink.rxBuffer, reply.data(), n);
+            gLink.rxBuffer[n] = '\0';
             return static_cast<int>(n);
         };
     }

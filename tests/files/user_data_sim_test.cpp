@@ -2,6 +2,7 @@
 // program's own serial port, and the simulator's wire log.
 
 #include "instrument_settings.h"
+#include "link_state.h"
 #include "qt_test_app.h"
 #include "serial_port.h"
 #include "sim_process.h"
@@ -31,7 +32,7 @@ protected:
         gSettings.comPortIndex = 0;
         gSettings.baudIndex = 3;
         CommPort(portop::kOpen);
-        ASSERT_EQ(gSettings.comHandle, 1);
+        ASSERT_EQ(gLink.comHandle, 1);
         // The profile in force once the program has started.
         SetPortTimeouts(portprofile::kShort);
         userdata::SetPresenter(

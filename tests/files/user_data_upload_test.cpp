@@ -2,6 +2,7 @@
 // by a scripted link that records what was sent and when acquisition was paused and resumed.
 
 #include "instrument_settings.h"
+#include "link_state.h"
 #include "qt_test_app.h"
 #include "user_data_upload.h"
 
@@ -42,14 +43,14 @@ protected:
             [this] { events_.push_back("pause"); },
             [this] { events_.push_back("resume"); },
             [this] {
-                events_.push_back(std::string("write ") + gSettings.txBuffer);
+                events_.push_back(std::string("write ") + gLink.txBuffer);
                 if (failWrite_) {
-                    std::strcpy(gSettings.rxBuffer, "Write error");
+                    std::strcpy(gLink.rxBuffer, "Write error");
                 }
             },
             [this] {
                 events_.push_back("read");
-                std::strcpy(gSettings.rxBuffer, reply_.c_str());
+                std::strcpy(gLink.rxBuffer, reply_.c_str());
             },
         });
         userdata::SetPresenter([this](const userdata::Message& message, QWidget*) {
@@ -207,7 +208,7 @@ TEST_F(UserDataUploadTest, ErrorRepliesInAnyCaseAndFailedReadsAreReported) {
 }
 
 TEST_F(UserDataUploadTest, AnOldWriteErrorInTheReplyBufferIsNotTakenForANewOne) {
-    std::strcpy(gSettings.rxBuffer, "Write error");
+    std::strcpy(gLink.rxBuffer, "Write error");
     EXPECT_EQ(Upload(userdata::kAntenna, File("a.txt", "1M:1dB\r\n")), Result::Completed);
 }
 

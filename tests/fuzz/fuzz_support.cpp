@@ -4,6 +4,7 @@
 #include "instrument_settings.h"
 #include "keyword_tables.h"
 #include "level_units.h"
+#include "link_state.h"
 #include "panel_rules.h"
 #include "trace_kinds.h"
 #include "value_limits.h"
@@ -25,6 +26,7 @@ void FuzzRequire(bool ok, const char* what) {
 
 void FuzzResetRecord() {
     std::memset(&gSettings, 0, sizeof gSettings);
+    std::memset(&gLink, 0, sizeof gLink);
     SetDefaultSettings();
 }
 
@@ -163,8 +165,9 @@ void FuzzSnapshot() {
 }
 
 bool FuzzRecordChanged() {
-    // The settings part of the record, up to the link buffers (which every input changes).
-    return std::memcmp(&gSnapshot, &gSettings, offsetof(InstrumentSettings, comHandle)) != 0 ||
+    // The settings part of the record, up to the trace data.
+    return std::memcmp(&gSnapshot, &gSettings, offsetof(InstrumentSettings, activeTraceSlot)) !=
+               0 ||
            std::memcmp(&gSnapshot.traceRecord, &gSettings.traceRecord,
                        offsetof(TraceRecord, tracePoints)) != 0 ||
            std::memcmp(gSnapshot.efUserFreq, gSettings.efUserFreq,

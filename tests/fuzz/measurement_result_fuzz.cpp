@@ -3,6 +3,7 @@
 #include "axis_mapping.h"
 #include "fuzz_support.h"
 #include "instrument_settings.h"
+#include "link_state.h"
 #include "measurement_bands.h"
 
 #include <cmath>

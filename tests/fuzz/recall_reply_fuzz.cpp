@@ -3,6 +3,7 @@
 // field of the record in its range.
 #include "fuzz_support.h"
 #include "instrument_settings.h"
+#include "link_state.h"
 #include "memory_operations.h"
 
 #include <cstring>
@@ -12,10 +13,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     InstrumentSettings& s = gSettings;
     const std::size_t length = size < kRxBufferSize - 1 ? size : kRxBufferSize - 1;
     for (std::size_t i = 0; i < length; ++i) {
-        s.rxBuffer[i] = data[i] == 0 ? '?' : static_cast<char>(data[i]);
+        gLink.rxBuffer[i] = data[i] == 0 ? '?' : static_cast<char>(data[i]);
     }
-    s.rxBuffer[length] = '\0';
-    s.rxLength = static_cast<int>(length);
+    gLink.rxBuffer[length] = '\0';
+    gLink.rxLength = static_cast<int>(length);
     FuzzSnapshot();
     const TraceRecord before = s.traceRecord;
     if (memory::ParseRecallReply() == memory::RecallResult::Truncated) {

@@ -2,6 +2,7 @@
 // is the reply text.
 #include "fuzz_support.h"
 #include "instrument_settings.h"
+#include "link_state.h"
 #include "screen_record.h"
 
 #include <cstring>
@@ -14,7 +15,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     gSettings.modelIndex = data[0] & 2 ? 1 : 0;
     gSettings.activeTraceSlot = (data[0] >> 2) % kTraceSlots;
     const std::string text = FuzzText(data + 1, size - 1, kRxBufferSize - 1);
-    std::memcpy(gSettings.rxBuffer, text.c_str(), text.size() + 1);
+    std::memcpy(gLink.rxBuffer, text.c_str(), text.size() + 1);
     FuzzSnapshot();
     ParseScreenRecord(points);
     // The parse twice over: the second compares with the first one's points.

@@ -3,6 +3,7 @@
 
 #include "command_set.h"
 #include "instrument_settings.h"
+#include "link_state.h"
 #include "link_view.h"
 #include "scripted_analyzer.h"
 #include "serial_port.h"
@@ -34,7 +35,7 @@ protected:
         SetDefaultSettings();
         UseComPort(analyzer.devicePath());
         CommPort(portop::kOpen);
-        ASSERT_EQ(gSettings.comHandle, 1);
+        ASSERT_EQ(gLink.comHandle, 1);
         SetPortTimeouts(portprofile::kLong);
         SetLinkView(&cursor);
     }
@@ -85,7 +86,7 @@ TEST(CommandText, TextsFromTheRecord) {
 TEST_F(CommandSetTest, OkInAnyCaseAcceptsAndErrInAnyCaseRefuses) {
     nextReply = "ok\r\n";
     EXPECT_EQ(SendCommand(cmd::kFreq), 1);
-    EXPECT_STREQ(gSettings.rxBuffer, "ok");
+    EXPECT_STREQ(gLink.rxBuffer, "ok");
     nextReply = "NG\r\n";
     EXPECT_EQ(SendCommand(cmd::kFreq), 0);
     nextReply = "eRr:range\r\n";
@@ -94,7 +95,7 @@ TEST_F(CommandSetTest, OkInAnyCaseAcceptsAndErrInAnyCaseRefuses) {
     EXPECT_EQ(SendCommand(cmd::kMeasRes), 0);
     nextReply = "CP:-20.05dBm\r\n";
     EXPECT_EQ(SendCommand(cmd::kMeasRes), 1);
-    EXPECT_STREQ(gSettings.rxBuffer, "CP:-20.05dBm");
+    EXPECT_STREQ(gLink.rxBuffer, "CP:-20.05dBm");
     const auto lines = analyzer.lines();
     ASSERT_EQ(lines.size(), 5u);
     EXPECT_EQ(lines[0], "FREQ1000000000.0000");

@@ -5,6 +5,7 @@
 #include "command_codes.h"
 #include "instrument_settings.h"
 #include "link_poller.h"
+#include "link_state.h"
 #include "link_view.h"
 #include "scripted_analyzer.h"
 #include "serial_port.h"
@@ -72,7 +73,7 @@ protected:
         SetDefaultSettings();
         UseComPort(analyzer.devicePath());
         CommPort(portop::kOpen);
-        ASSERT_EQ(gSettings.comHandle, 1);
+        ASSERT_EQ(gLink.comHandle, 1);
         SetPortTimeouts(portprofile::kShort);
         SetLinkView(&view);
     }

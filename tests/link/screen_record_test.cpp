@@ -2,6 +2,7 @@
 // records that must not disturb what they do not carry.
 
 #include "instrument_settings.h"
+#include "link_state.h"
 #include "screen_record.h"
 
 #include <gtest/gtest.h>
@@ -28,7 +29,7 @@ std::string Record(const std::string& unitLine, const std::string& trace) {
 }
 
 void Load(const std::string& text) {
-    std::snprintf(gSettings.rxBuffer, kRxBufferSize, "%s", text.c_str());
+    std::snprintf(gLink.rxBuffer, kRxBufferSize, "%s", text.c_str());
 }
 
 void Parse(const std::string& text) {
@@ -131,21 +132,21 @@ TEST_F(ScreenRecordTest, NonHexadecimalPointsAndNulBytes) {
     // A NUL byte ends the text: nothing after it is read.
     std::string text = Record("dBm", Points(10, 0x50));
     text[text.find("TRACE") + 8] = '\0';
-    std::memcpy(gSettings.rxBuffer, text.data(), text.size());
-    gSettings.rxBuffer[text.size()] = '\0';
+    std::memcpy(gLink.rxBuffer, text.data(), text.size());
+    gLink.rxBuffer[text.size()] = '\0';
     ParseScreenRecord(250);
     EXPECT_EQ(record.tracePoints[0], 0x50);
     EXPECT_EQ(record.tracePoints[1], 1) << "kept from the record before";
 }
 
 TEST_F(ScreenRecordTest, LabelAtTheVeryEndOfTheBufferReadsNothingBeyond) {
-    std::memset(gSettings.rxBuffer, '.', kRxBufferSize - 1);
-    gSettings.rxBuffer[kRxBufferSize - 1] = '\0';
-    std::memcpy(gSettings.rxBuffer + kRxBufferSize - 3, "CF", 2);
+    std::memset(gLink.rxBuffer, '.', kRxBufferSize - 1);
+    gLink.rxBuffer[kRxBufferSize - 1] = '\0';
+    std::memcpy(gLink.rxBuffer + kRxBufferSize - 3, "CF", 2);
     ParseScreenRecord(1000);
     std::string text = Record("dBm", "");
-    std::memset(gSettings.rxBuffer, '1', kRxBufferSize - 1);
-    std::memcpy(gSettings.rxBuffer, text.data(), text.size());
+    std::memset(gLink.rxBuffer, '1', kRxBufferSize - 1);
+    std::memcpy(gLink.rxBuffer, text.data(), text.size());
     ParseScreenRecord(1000);
     EXPECT_EQ(record.tracePoints[1004], 0x11);
     EXPECT_EQ(record.tracePoints[1005], 0) << "at most n + n/250 + 1 points";

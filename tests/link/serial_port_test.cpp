@@ -2,6 +2,7 @@
 // hang-ups and the failures that must show as "Write error" and "Read error".
 
 #include "instrument_settings.h"
+#include "link_state.h"
 #include "port_names.h"
 #include "pty_pair.h"
 #include "serial_port.h"
@@ -22,11 +23,11 @@
 namespace {
 
 std::string Rx() {
-    return gSettings.rxBuffer;
+    return gLink.rxBuffer;
 }
 
 void Put(const char* text) {
-    std::snprintf(gSettings.txBuffer, kTxBufferSize, "%s", text);
+    std::snprintf(gLink.txBuffer, kTxBufferSize, "%s", text);
 }
 
 class SerialPortTest : public ::testing::Test {
@@ -34,7 +35,7 @@ protected:
     void SetUp() override {
         UseComPort(pty.slavePath());
         CommPort(portop::kOpen);
-        ASSERT_EQ(gSettings.comHandle, 1);
+        ASSERT_EQ(gLink.comHandle, 1);
     }
     void TearDown() override { CommPort(portop::kClose); }
     PtyPair pty;
@@ -45,13 +46,13 @@ TEST(SerialPortOpen, PortIndexOutOfRangeOpensNothingAndWritesFail) {
     UseComPort(pty.slavePath());
     gSettings.comPortIndex = 8;
     CommPort(portop::kOpen);
-    EXPECT_EQ(gSettings.comHandle, 0);
+    EXPECT_EQ(gLink.comHandle, 0);
     Put("FREQ?\r\n");
     CommPort(portop::kWrite);
     EXPECT_EQ(Rx(), "Write error");
     CommPort(portop::kRead);
     EXPECT_EQ(Rx(), "Read error");
-    EXPECT_EQ(gSettings.rxLength, 0);
+    EXPECT_EQ(gLink.rxLength, 0);
 }
 
 std::string gLog;
@@ -75,7 +76,7 @@ TEST(SerialPortOpen, MissingOrNonSerialDevicesFailWithoutMessage) {
         gLog.clear();
         UseComPort(path);
         CommPort(portop::kOpen);
-        EXPECT_EQ(gSettings.comHandle, -1) << path;
+        EXPECT_EQ(gLink.comHandle, -1) << path;
         EXPECT_NE(gLog.find(cause), std::string::npos) << gLog;
         Put("\r\n");
         CommPort(portop::kWrite);
@@ -96,12 +97,12 @@ TEST(SerialPortOpen, OpenIsExclusive) {
     ASSERT_EQ(::flock(other, LOCK_EX | LOCK_NB), 0);
     UseComPort(pty.slavePath());
     CommPort(portop::kOpen);
-    EXPECT_EQ(gSettings.comHandle, -1);
+    EXPECT_EQ(gLink.comHandle, -1);
     ::close(other);
     CommPort(portop::kOpen);
-    EXPECT_EQ(gSettings.comHandle, 1);
+    EXPECT_EQ(gLink.comHandle, 1);
     CommPort(portop::kClose);
-    EXPECT_EQ(gSettings.comHandle, 1) << "close keeps the handle value";
+    EXPECT_EQ(gLink.comHandle, 1) << "close keeps the handle value";
 }
 
 TEST(SerialPortOpen, EnvironmentOverridesTheDeviceTable) {
@@ -128,20 +129,20 @@ TEST_F(SerialPortTest, ReplyLosesItsLineEnd) {
     pty.Send("OK\r\n");
     CommPort(portop::kRead);
     EXPECT_EQ(Rx(), "OK");
-    EXPECT_EQ(gSettings.rxLength, 4);
+    EXPECT_EQ(gLink.rxLength, 4);
 }
 
 TEST_F(SerialPortTest, ReplyWithoutLineEndStaysAsReceived) {
     pty.Send("20M");
     CommPort(portop::kRead);
     EXPECT_EQ(Rx(), "20M");
-    EXPECT_EQ(gSettings.rxLength, 3);
+    EXPECT_EQ(gLink.rxLength, 3);
 }
 
 TEST_F(SerialPortTest, NothingReceivedIsReadError) {
     CommPort(portop::kRead);
     EXPECT_EQ(Rx(), "Read error");
-    EXPECT_EQ(gSettings.rxLength, 0);
+    EXPECT_EQ(gLink.rxLength, 0);
 }
 
 TEST_F(SerialPortTest, ReplySplitOverSeveralWritesArrivesAsOne) {
@@ -172,7 +173,7 @@ TEST_F(SerialPortTest, ReplyOfWholeChunksIsReceivedNotReadError) {
         reply += "\r\n";
         pty.Send(reply);
         CommPort(portop::kRead);
-        EXPECT_EQ(gSettings.rxLength, static_cast<int>(chunk * 2)) << baudIndex;
+        EXPECT_EQ(gLink.rxLength, static_cast<int>(chunk * 2)) << baudIndex;
         EXPECT_EQ(Rx(), std::string(chunk * 2 - 2, 'A')) << baudIndex;
     }
 }
@@ -184,8 +185,8 @@ TEST_F(SerialPortTest, FloodIsCutAtTheBufferAndTheRestDrained) {
     SetPortTimeouts(portprofile::kLong);
     CommPort(portop::kRead);
     analyzer.join();
-    EXPECT_EQ(gSettings.rxLength, kRxBufferSize - 1);
-    EXPECT_EQ(std::strlen(gSettings.rxBuffer), static_cast<size_t>(kRxBufferSize - 1));
+    EXPECT_EQ(gLink.rxLength, kRxBufferSize - 1);
+    EXPECT_EQ(std::strlen(gLink.rxBuffer), static_cast<size_t>(kRxBufferSize - 1));
     // The rest is gone: the next exchange starts clean.
     pty.Send("OK\r\n");
     CommPort(portop::kRead);
@@ -208,14 +209,14 @@ TEST_F(SerialPortTest, EndlessFloodDoesNotHoldTheRead) {
     CommPort(portop::kRead); // returns: cut, drained for one read's time-out at most
     stop = true;
     analyzer.join();
-    EXPECT_EQ(gSettings.rxLength, kRxBufferSize - 1);
-    EXPECT_EQ(gSettings.rxBuffer[kRxBufferSize - 1], '\0');
+    EXPECT_EQ(gLink.rxLength, kRxBufferSize - 1);
+    EXPECT_EQ(gLink.rxBuffer[kRxBufferSize - 1], '\0');
 }
 
 TEST_F(SerialPortTest, NulBytesStayInsideTheBuffer) {
     pty.Send(std::string("O\0K\r\n", 5));
     CommPort(portop::kRead);
-    EXPECT_EQ(gSettings.rxLength, 5);
+    EXPECT_EQ(gLink.rxLength, 5);
     EXPECT_EQ(Rx(), "O");
 }
 
@@ -239,7 +240,7 @@ TEST_F(SerialPortTest, HangUpMidReplyEndsTheReadAndTheNextWriteFails) {
 }
 
 TEST_F(SerialPortTest, ShortReadsTakeWhatArrivedAndLeaveTheBufferWhenNothingDid) {
-    std::strcpy(gSettings.rxBuffer, "Write error");
+    std::strcpy(gLink.rxBuffer, "Write error");
     EXPECT_EQ(ReadUpTo(8), 0);
     EXPECT_EQ(Rx(), "Write error");
     EXPECT_EQ(PortBytesWaiting(), 0);
@@ -299,7 +300,7 @@ TEST(WaitMilliseconds, WaitsAtLeastTheTimeAsked) {
 
 TEST_F(SerialPortTest, ReconnectReopensTheSamePort) {
     Reconnect();
-    EXPECT_EQ(gSettings.comHandle, 1);
+    EXPECT_EQ(gLink.comHandle, 1);
     pty.Send("OK\r\n");
     CommPort(portop::kRead);
     EXPECT_EQ(Rx(), "OK");

@@ -3,6 +3,7 @@
 // and the row's settings-file line read back.
 
 #include "command_set.h"
+#include "link_state.h"
 #include "setting_fields.h"
 #include "settings_text.h"
 #include "sim_link_fixture.h"
@@ -97,7 +98,7 @@ TEST_F(SimLinkTest, EveryFieldOnTheWireInItsQueryAndInTheSettingsFile) {
         if (c.reply != nullptr) {
             Set(f, c.value + 1);
             EXPECT_EQ(SendCommand(f.query), 1);
-            EXPECT_STREQ(gSettings.rxBuffer, c.reply);
+            EXPECT_STREQ(gLink.rxBuffer, c.reply);
             EXPECT_EQ(Get(f), c.value);
         }
         if (c.line != nullptr) {

@@ -5,6 +5,7 @@
 #include "acquisition.h"
 #include "command_set.h"
 #include "link_poller.h"
+#include "link_state.h"
 #include "live_link.h"
 #include "sim_link_fixture.h"
 
@@ -142,7 +143,7 @@ TEST_F(SimLoopTest, HiddenCommandEntryExchangesRawLines) {
     EXPECT_EQ(RunHiddenCommand("hide"), 0);
     EXPECT_TRUE(Received().empty());
     EXPECT_EQ(RunHiddenCommand("VER"), 1);
-    EXPECT_STREQ(gSettings.rxBuffer, "VER1.05 RVX410");
+    EXPECT_STREQ(gLink.rxBuffer, "VER1.05 RVX410");
     EXPECT_EQ(RunHiddenCommand(std::string(2000, 'X').c_str()), 1);
     const auto lines = Received();
     ASSERT_EQ(lines.size(), 2u);
@@ -185,7 +186,7 @@ TEST_F(SimLoopTest, StalledRecordKeepsWhatArrivedAndTheLinkCarriesOn) {
     SetPortTimeouts(portprofile::kShort);
     std::memset(gSettings.traceRecord.tracePoints, 0x11, sizeof gSettings.traceRecord.tracePoints);
     EXPECT_EQ(SendCommand(cmd::kScreenFull), 1);
-    EXPECT_LT(gSettings.rxLength, 3000) << "the read ended at the stall";
+    EXPECT_LT(gLink.rxLength, 3000) << "the read ended at the stall";
     EXPECT_EQ(gSettings.traceRecord.tracePoints[1000], 0x11) << "the missing points keep theirs";
     ASSERT_TRUE(sim->waitForLogLine("! stall"));
     // The tail arrives later; a pause drains it, and the next exchanges work.

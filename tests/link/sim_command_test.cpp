@@ -4,6 +4,7 @@
 #include "acquisition.h"
 #include "all_settings.h"
 #include "command_set.h"
+#include "link_state.h"
 #include "query_decoding.h"
 #include "sim_link_fixture.h"
 
@@ -47,11 +48,11 @@ TEST_F(SimLinkTest, ReplyChecksAcceptOkAndRefuseErrAndSilence) {
     EXPECT_EQ(SendCommand(cmd::kFreq), 1);
     gSettings.refLevel = 50; // outside what the analyzer takes
     EXPECT_EQ(SendCommand(cmd::kRef), 0);
-    EXPECT_STREQ(gSettings.rxBuffer, "ERR");
+    EXPECT_STREQ(gLink.rxBuffer, "ERR");
     EXPECT_EQ(gSettings.refLevel, 50) << "the record keeps what the caller stored";
     SetPortTimeouts(portprofile::kShort);
     EXPECT_EQ(SendCommand(query::kRef), 0);
-    EXPECT_STREQ(gSettings.rxBuffer, "Read error");
+    EXPECT_STREQ(gLink.rxBuffer, "Read error");
     EXPECT_EQ(gSettings.refLevel, 50);
     gSettings.spanIndex = 3;
     EXPECT_EQ(SendCommand(query::kSpan), 0);
@@ -67,16 +68,16 @@ TEST_F(SimLinkTest, UnopenablePortIsWriteErrorThenTheLinkRecovers) {
     CommPort(portop::kClose);
     ::setenv("ORVEL_COM1", (::testing::TempDir() + "/unplugged").c_str(), 1);
     CommPort(portop::kOpen);
-    EXPECT_EQ(gSettings.comHandle, -1);
+    EXPECT_EQ(gLink.comHandle, -1);
     EXPECT_EQ(SendCommand(cmd::kFreq), 0);
-    EXPECT_STREQ(gSettings.rxBuffer, "Write error");
+    EXPECT_STREQ(gLink.rxBuffer, "Write error");
     EXPECT_EQ(CheckPresence(), 0);
     ShowCommunicationError();
     ASSERT_EQ(view.messages.size(), 1u);
     EXPECT_EQ(view.messages[0], "Communication error: A COM port has not been opened.");
     ::setenv("ORVEL_COM1", sim->devicePath().c_str(), 1);
     EXPECT_EQ(SendCommand(cmd::kFreq), 0) << "this write fails; its reconnect finds the port";
-    EXPECT_EQ(gSettings.comHandle, 1);
+    EXPECT_EQ(gLink.comHandle, 1);
     EXPECT_EQ(SendCommand(cmd::kFreq), 1);
     EXPECT_EQ(Received(), std::vector<std::string>{"FREQ1000000000.0000"});
 }

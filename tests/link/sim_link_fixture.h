@@ -2,6 +2,7 @@
 // The link against the simulated analyzer on a real pseudo-terminal, with its wire log.
 
 #include "instrument_settings.h"
+#include "link_state.h"
 #include "link_view.h"
 #include "serial_port.h"
 #include "sim_process.h"
@@ -56,7 +57,7 @@ protected:
         SetDefaultSettings();
         ::setenv("ORVEL_COM1", sim->devicePath().c_str(), 1);
         CommPort(portop::kOpen);
-        ASSERT_EQ(gSettings.comHandle, 1);
+        ASSERT_EQ(gLink.comHandle, 1);
         SetPortTimeouts(portprofile::kLong);
         SetLinkView(&view);
     }

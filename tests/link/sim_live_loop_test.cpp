@@ -5,6 +5,7 @@
 #include "acquisition.h"
 #include "command_set.h"
 #include "link_poller.h"
+#include "link_state.h"
 #include "live_link.h"
 #include "sim_link_fixture.h"
 
@@ -69,8 +70,8 @@ TEST_P(PanelChangeMidRecord, WaitsForTheRecordThenSendsExactlyItsOwnTraffic) {
     EXPECT_EQ(view.result, "MEAS OFF");
     EXPECT_DOUBLE_EQ(gSettings.traceRecord.recordCenterFreq, 1e9);
     gSettings.centerFreq = 1.5e9;
-    EXPECT_EQ(SendCommand(cmd::kFreq), 1) << gSettings.rxBuffer;
-    EXPECT_STREQ(gSettings.rxBuffer, "OK");
+    EXPECT_EQ(SendCommand(cmd::kFreq), 1) << gLink.rxBuffer;
+    EXPECT_STREQ(gLink.rxBuffer, "OK");
     ResumeAcquisition();
     EXPECT_EQ(ReceivedAtLeast(GetParam().wire.size()), GetParam().wire);
 }
@@ -125,7 +126,7 @@ TEST_P(FaultDuringAsyncRead, EndsTheReadByItsRulesAndTheLoopCarriesOn) {
     }
     gSettings.runState = 0;
     PauseAcquisition();
-    EXPECT_LT(gSettings.rxLength, kRxBufferSize);
+    EXPECT_LT(gLink.rxLength, kRxBufferSize);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -150,7 +151,7 @@ TEST_F(LiveLoopTest, RawUseWithoutPauseFinishesTheRecordAndTheNewLineIsWatched) 
     EXPECT_EQ(view.result, "MEAS OFF");
     EXPECT_EQ(ReceivedAtLeast(4), (std::vector<std::string>{"CAPT", "SRSCURR", "MEASRES", "CAPT"}));
     CommPort(portop::kOpen);
-    ASSERT_EQ(gSettings.comHandle, 1);
+    ASSERT_EQ(gLink.comHandle, 1);
     SetPortTimeouts(portprofile::kShort);
     PauseAcquisition();
     // Without timer 5 only the watch on the new descriptor can bring the next step.
@@ -168,14 +169,14 @@ TEST_F(LiveLoopTest, AfterThePauseNothingOfTheLoopReadsThePort) {
     ASSERT_TRUE(RunUntil([&] { return view.traces >= 1; }));
     PauseAcquisition();
     // A raw exchange of its own, read later, as the hard copy window does from its timer.
-    std::snprintf(gSettings.txBuffer, kTxBufferSize, "VER\r\n");
+    std::snprintf(gLink.txBuffer, kTxBufferSize, "VER\r\n");
     ASSERT_GT(WriteTxBuffer(), 0);
     QElapsedTimer clock;
     clock.start();
     RunUntil([&] { return clock.elapsed() >= 150; });
     EXPECT_EQ(PortBytesWaiting(), 1) << "the reply waits for its own reader";
     CommPort(portop::kRead);
-    EXPECT_STREQ(gSettings.rxBuffer, "VER1.05 RVX410");
+    EXPECT_STREQ(gLink.rxBuffer, "VER1.05 RVX410");
 }
 
 } // namespace

@@ -6,6 +6,7 @@
 #include "command_set.h"
 #include "control_panel.h"
 #include "instrument_settings.h"
+#include "link_state.h"
 #include "number_text.h"
 #include "panel_link.h"
 #include "panel_test_support.h"
@@ -70,7 +71,7 @@ public:
     // The wait window's polling without the window: read until "OK", at most 60 reads.
     int RunAutoTuneWait() override {
         for (int tick = 0; tick < 60; ++tick) {
-            if (ReadUpTo(8) > 0 && compareNoCase(gSettings.rxBuffer, "OK", 2) == 0)
+            if (ReadUpTo(8) > 0 && compareNoCase(gLink.rxBuffer, "OK", 2) == 0)
                 return 1;
         }
         return 1;
@@ -91,7 +92,7 @@ protected:
         ::SetDefaultSettings();
         gSettings.modelIndex = modelIndex;
         CommPort(portop::kOpen);
-        ASSERT_EQ(gSettings.comHandle, 1);
+        ASSERT_EQ(gLink.comHandle, 1);
         SetPortTimeouts(portprofile::kShort);
         panel = std::make_unique<ControlPanel>(&view, &link);
         view.panel = panel.get();

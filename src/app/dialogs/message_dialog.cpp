@@ -2,6 +2,7 @@
 
 #include "instrument_settings.h"
 #include "keyword_tables.h"
+#include "link_state.h"
 
 #include <QDialogButtonBox>
 #include <QHBoxLayout>
@@ -117,8 +118,8 @@ void CMessageDlg::waitTick() {
         return;
     }
     const int received = reader_(8);
-    if (received > 0 && (gSettings.rxBuffer[0] == 'O' || gSettings.rxBuffer[0] == 'o') &&
-        (gSettings.rxBuffer[1] == 'K' || gSettings.rxBuffer[1] == 'k')) {
+    if (received > 0 && (gLink.rxBuffer[0] == 'O' || gLink.rxBuffer[0] == 'o') &&
+        (gLink.rxBuffer[1] == 'K' || gLink.rxBuffer[1] == 'k')) {
         waitTimer_.stop();
         setMessage(QStringLiteral("Transferring...\r\nPlease wait..."));
         done(kResultAnswered);

@@ -26,7 +26,7 @@ public:
     static constexpr int kResultAnswered = 1; // the analyzer answered "OK", or the wait timed out
     static constexpr int kResultCancelled = 2;
 
-    // Reads up to maxBytes waiting bytes from the analyzer into gSettings.rxBuffer, terminates
+    // Reads up to maxBytes waiting bytes from the analyzer into gLink.rxBuffer, terminates
     // them and returns how many arrived (0 when none or the port is closed). Must not block for
     // long: it runs from the window's timer.
     using PortReader = std::function<int(int maxBytes)>;
