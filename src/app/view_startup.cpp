@@ -66,7 +66,7 @@ void COrvelView::InitializeView() {
         // All Reading: the analyzer's state fills the record and the panel.
         SetPortTimeouts(portprofile::kLong);
         ::ReadAllSettings();
-        UpdateMeasurementDisplay();
+        display_->UpdateMeasurementDisplay();
         ShowStartupPanelState();
         detailedTrace->setChecked(gSettings.detailedTrace == 1);
         panel_->ShowReference();
@@ -74,9 +74,9 @@ void COrvelView::InitializeView() {
         panel_->ApplyUnitLabelUpdate(updateUnitLabelsForMeasurement());
     } else {
         // All Setting, or no analyzer: the panel shows the record, which then goes out.
-        UpdateMeasurementDisplay();
+        display_->UpdateMeasurementDisplay();
         panel_->FillFromSettings();
-        UpdateFrequencyLabels();
+        display_->UpdateFrequencyLabels();
         ShowStartupPanelState();
         detailedTrace->setChecked(gSettings.detailedTrace == 1);
         SetRemoteChecked(gSettings.remoteState == 1 ? 1 : 0);
@@ -93,9 +93,9 @@ void COrvelView::InitializeView() {
     // The empty graph is drawn once at the full 1001 points, then the slot is marked empty.
     const int slot = std::clamp(gSettings.activeTraceSlot, 0, kTraceSlots - 1);
     gSettings.traceKind[slot] = tracekind::kSpectrum1001;
-    UpdateTraces();
+    display_->UpdateTraces();
     gSettings.traceKind[slot] = tracekind::kEmpty;
-    UpdateMarkerReadouts();
+    display_->UpdateMarkerReadouts();
 
     panel_->RebuildSpanListForModel();
 

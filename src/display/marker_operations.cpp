@@ -191,18 +191,9 @@ void TraceDisplay::MarkerToCenter() {
         host_->Wait(20);
     Send(DisplayCommand::MarkerToCenter);
     s.centerFreq = s.normMarkerFreq;
-    if (host_)
-        host_->CenterFrequencyChanged();
     // The moved marker goes to the new centre: position 500 of the whole span.
     graph_->SetCursorX(MovedMarker(), FrequencyToPosition(CurrentAxisFrame(), s.centerFreq));
-    UpdateFrequencyLabels();
-    UpdateMarkerReadouts();
-    SyncMeasurementFrequencies();
-    UpdateMeasurementCursors();
-    if (s.peakMode == 1)
-        UpdateZone();
-    if ((s.measureIndex == 4 || s.measureIndex == 5) && host_)
-        host_->FieldReferenceChanged();
+    NotifyChanged(Field::CenterFreq);
     Resume();
 }
 

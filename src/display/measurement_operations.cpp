@@ -56,8 +56,10 @@ void SetTextColor(QLineEdit* edit, const QColor* color) {
 void TraceDisplay::ShowMeasuringFunction() {
     if (RefuseWhenCompact())
         return;
-    if (gSettings.runState != 0 && host_)
-        host_->StopAcquisitionLoop();
+    if (gSettings.runState != 0) {
+        gSettings.runState = 0; // the dialog needs the analyzer to itself
+        NotifyChanged(Field::RunState);
+    }
     MeasuringFunctionDialog dialog(CurrentMeasureChoice(),
                                    MeasureDialogRulesFor(gSettings.spanIndex, gSettings.modelIndex),
                                    view_);
@@ -71,9 +73,8 @@ void TraceDisplay::ApplyMeasureChoice(const MeasureChoice& choice) {
     if (choice == CurrentMeasureChoice())
         return;
     Pause();
+    FieldSet changed = Field::Measure;
     if (choice.measureIndex != s.measureIndex) {
-        if (s.measureIndex == 6 && host_)
-            host_->FrequencyCounterChanged(false);
         s.measureIndex = 0;
         Send(DisplayCommand::Measure);
     }
@@ -96,7 +97,6 @@ void TraceDisplay::ApplyMeasureChoice(const MeasureChoice& choice) {
         Send(DisplayCommand::CpWidthQuery);
         RefreshMeasureEdits();
         AskMeasureResult();
-        UpdateChannelPowerCursors();
         break;
     case 2:
         Send(DisplayCommand::Measure);
@@ -107,7 +107,6 @@ void TraceDisplay::ApplyMeasureChoice(const MeasureChoice& choice) {
         Send(DisplayCommand::AcpRefBwQuery);
         RefreshMeasureEdits();
         AskMeasureResult();
-        UpdateAcpCursors();
         break;
     case 3:
         Send(DisplayCommand::Measure);
@@ -116,7 +115,6 @@ void TraceDisplay::ApplyMeasureChoice(const MeasureChoice& choice) {
         Send(DisplayCommand::ObwDbQuery);
         RefreshMeasureEdits();
         AskMeasureResult();
-        UpdateObwDisplay();
         break;
     case 4: {
         if (host_)
@@ -127,10 +125,8 @@ void TraceDisplay::ApplyMeasureChoice(const MeasureChoice& choice) {
         if (band.checked && (s.centerFreq < band.lower || s.centerFreq > band.upper)) {
             s.centerFreq = band.newCenter;
             s.spanIndex = band.spanIndex;
-            if (host_) {
-                host_->CenterFrequencyChanged();
-                host_->SpanIndexChanged();
-            }
+            NotifyChanged(Field::CenterFreq | Field::Span);
+            // The antenna's own band edges stand under the axis.
             minFreqLabel_->setText(QString::fromLatin1(band.leftLabel));
             maxFreqLabel_->setText(QString::fromLatin1(band.rightLabel));
         }
@@ -151,19 +147,15 @@ void TraceDisplay::ApplyMeasureChoice(const MeasureChoice& choice) {
     case 6:
         if (s.sweepIndex < 2) {
             s.sweepIndex = 2;
-            if (host_)
-                host_->SweepIndexChanged();
+            changed = changed | Field::Sweep;
         }
-        if (host_)
-            host_->FrequencyCounterChanged(true);
         Send(DisplayCommand::Measure);
         AskMeasureResult();
         break;
     default:
         break;
     }
-    if (host_)
-        host_->UnitLabelsChanged();
+    NotifyChanged(changed);
     Resume();
 }
 
@@ -281,7 +273,7 @@ void TraceDisplay::UpdateObwDisplay() {
     PositionObwCursors(LastReply());
 }
 
-void TraceDisplay::UpdateMeasurementCursors() {
+void TraceDisplay::PlaceMeasurementCursors(ObwCursors obw) {
     switch (gSettings.measureIndex) {
     case 1:
         UpdateChannelPowerCursors();
@@ -289,8 +281,11 @@ void TraceDisplay::UpdateMeasurementCursors() {
     case 2:
         UpdateAcpCursors();
         break;
-    case 3: // from the result on show; nothing is asked of the analyzer here
-        PositionObwCursors(strip_->result->text().toLatin1().constData());
+    case 3:
+        if (obw == ObwCursors::FromShownResult) // nothing is asked of the analyzer
+            PositionObwCursors(strip_->result->text().toLatin1().constData());
+        else if (obw == ObwCursors::FromReply)
+            UpdateObwDisplay();
         break;
     default:
         break;
@@ -304,19 +299,7 @@ void TraceDisplay::AskMeasureResult() {
 
 void TraceDisplay::ShowMeasureResult() {
     strip_->result->setText(QString::fromLatin1(LastReply()));
-    switch (gSettings.measureIndex) {
-    case 1:
-        UpdateChannelPowerCursors();
-        break;
-    case 2:
-        UpdateAcpCursors();
-        break;
-    case 3:
-        UpdateObwDisplay();
-        break;
-    default:
-        break;
-    }
+    PlaceMeasurementCursors(ObwCursors::FromReply);
 }
 
 void TraceDisplay::SyncMeasurementFrequencies() {
@@ -412,12 +395,7 @@ void TraceDisplay::CommitMeasureEdit(MeasureEdit edit) {
     Send(query);
     control->setText(ratio ? RatioText(*field) : FrequencyText(*field));
     AskMeasureResult();
-    if (f == 1)
-        UpdateChannelPowerCursors();
-    else if (f == 2)
-        UpdateAcpCursors();
-    else
-        UpdateObwDisplay();
+    PlaceMeasurementCursors(ObwCursors::FromReply);
     Resume();
 }
 

@@ -223,11 +223,68 @@ void TraceDisplay::UpdateTraceVisibility() {
     DrawTraceSlot(0);
 }
 
+void TraceDisplay::Refresh(FieldSet changed) {
+    InstrumentSettings& s = gSettings;
+    if (changed.Any(Field::FromAnalyzer)) {
+        // The analyzer has moved what follows; only the axes are redrawn.
+        if (changed.Any(Field::Span))
+            UpdateFrequencyLabels();
+        if (changed.Any(Field::Measure))
+            UpdateTraces();
+        return;
+    }
+    const FieldSet axis = Field::CenterFreq | Field::Span;
+    if (changed.Any(Field::Defaults))
+        SyncControls();
+    if (changed.Any(Field::TraceView))
+        UpdateTraceVisibility();
+    if (changed.Any(Field::TraceSlots)) {
+        for (int slot = 0; slot < kTraceSlots; ++slot)
+            DrawTraceSlot(slot);
+    }
+    if (changed.Any(Field::Trace | Field::TraceView | Field::Scale | Field::Unit))
+        UpdateTraces();
+    if (changed.Any(axis) || (changed.Any(Field::Sweep) && s.spanIndex == 0))
+        UpdateFrequencyLabels(); // in zero span the axis is the sweep time
+    if (changed.Any(axis | Field::Unit | Field::MarkerMode | Field::TraceView | Field::TraceSlots))
+        UpdateMarkerReadouts();
+    if (changed.Any(Field::Measure))
+        UpdateMeasurementDisplay();
+    if (changed.Any(axis)) {
+        // The bands keep their place on the screen: their frequencies follow the axis.
+        SyncMeasurementFrequencies();
+        PlaceMeasurementCursors(ObwCursors::FromShownResult);
+    } else if (changed.Any(Field::Measure)) {
+        PlaceMeasurementCursors(ObwCursors::FromReply);
+    }
+    if (changed.Any(Field::Result))
+        ShowMeasureResult();
+    if (changed.Any(axis | Field::PeakZone) && s.peakMode == 1)
+        UpdateZone();
+    // The field-strength reference follows the centre, the antenna and the probe.
+    if (changed.Any(axis | Field::Measure)) {
+        if (s.measureIndex == 4)
+            ComputeAntennaReference(s.antennaIndex);
+        else if (s.measureIndex == 5)
+            ComputeProbeReference(s.probeIndex);
+    }
+}
+
 void TraceDisplay::UpdateFrequencyLabels() {
     const AxisEndLabels labels = FrequencyLabels(CurrentAxisFrame());
     minFreqLabel_->setText(QString::fromStdString(labels.left));
     maxFreqLabel_->setText(QString::fromStdString(labels.right));
     emit FrequencyAxisChanged();
+}
+
+void TraceDisplay::ShowUnitTexts(const char* unitLabel, const char* markerLevelLabel) {
+    if (unitLabel != nullptr)
+        strip_->unitLabel->setText(QString::fromLatin1(unitLabel));
+    if (markerLevelLabel != nullptr) {
+        const QString text = QString::fromLatin1(markerLevelLabel);
+        markers_->marker1LevelLabel->setText(text);
+        markers_->marker2LevelLabel->setText(text);
+    }
 }
 
 void TraceDisplay::ShowTraceSelect() {
@@ -282,7 +339,7 @@ void TraceDisplay::SetXZoom(int zoom) {
     }
     UpdateFrequencyLabels();
     UpdateTraces();
-    UpdateMeasurementCursors();
+    PlaceMeasurementCursors(ObwCursors::FromShownResult);
     if (s.peakMode == 1)
         UpdateZone();
     UpdateMarkerReadouts();
@@ -307,7 +364,7 @@ void TraceDisplay::SetYZoom(int zoom) {
         vScroll_->setVisible(!IsCompact());
     }
     UpdateTraces();
-    UpdateMeasurementCursors();
+    PlaceMeasurementCursors(ObwCursors::FromShownResult);
 }
 
 void TraceDisplay::SetXScroll(int position) {
@@ -320,7 +377,7 @@ void TraceDisplay::SetXScroll(int position) {
     UpdateTraces();
     UpdateMarkerReadouts();
     UpdateFrequencyLabels();
-    UpdateMeasurementCursors();
+    PlaceMeasurementCursors(ObwCursors::FromShownResult);
     if (s.peakMode == 1)
         UpdateZone();
 }

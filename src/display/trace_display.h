@@ -5,6 +5,7 @@
 // and forwards its view operations here.
 
 #include "display_host.h"
+#include "field_changes.h"
 #include "measurement_bands.h"
 #include "view_layout.h"
 
@@ -47,12 +48,19 @@ public:
     QActionGroup* MarkerDisplayActions() const { return markerDisplay_; }
     QAction* MarkerDisplayAction(int entry) const;
 
+    // What follows on the display from a change in the record: traces, axis labels, marker
+    // readouts, measurement labels, bands and cursors, the result, the peak zone and the
+    // field-strength reference.
+    void Refresh(FieldSet changed);
+
     // --- Trace display ---
     void ApplyColors();
     void UpdateTraces();
     void DrawTraceSlot(int slot);
     void UpdateTraceVisibility();
     void UpdateFrequencyLabels();
+    // The unit under the graph and the two marker level captions (null: left as they are).
+    void ShowUnitTexts(const char* unitLabel, const char* markerLevelLabel);
     // "Trace Select(&T)...": the dialog, or the compact-mode refusal.
     void ShowTraceSelect();
     // What OK in Trace Select stores and redraws.
@@ -83,14 +91,18 @@ public:
     // What OK in the dialog does with the chosen function and sub-modes.
     void ApplyMeasureChoice(const display::MeasureChoice& choice);
     void UpdateMeasurementDisplay();
-    void UpdateChannelPowerCursors();
-    void UpdateAcpCursors();
-    void UpdateObwDisplay();
     void SyncMeasurementFrequencies();
     // After a "MEASRES" reply: show it and reposition the current function's cursors.
     void ShowMeasureResult();
-    // The cursors of the current function, from the stored values (zoom, scroll, axis changes).
-    void UpdateMeasurementCursors();
+    // Where the occupied bandwidth cursors come from when the cursors are placed.
+    enum class ObwCursors {
+        Keep,            // left where they are
+        FromShownResult, // from the result on show; nothing is asked of the analyzer
+        FromReply,       // from the last reply, asking "MEASRES" when it is no result
+    };
+    // The cursors of the current function: channel power and adjacent channel from the stored
+    // band frequencies, occupied bandwidth as `obw` says.
+    void PlaceMeasurementCursors(ObwCursors obw);
     void CommitMeasureEdit(display::MeasureEdit edit);
     // Writes the parameter edits from the settings record.
     void RefreshMeasureEdits();
@@ -137,6 +149,9 @@ signals:
 private:
     // Sends "MEASRES" and shows the reply in the result box.
     void AskMeasureResult();
+    void UpdateChannelPowerCursors();
+    void UpdateAcpCursors();
+    void UpdateObwDisplay();
     void Connect();
     void Pause();
     void Resume();

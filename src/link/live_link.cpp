@@ -2,6 +2,7 @@
 
 #include "acquisition.h"
 #include "command_set.h"
+#include "field_changes.h"
 #include "instrument_settings.h"
 #include "link_busy.h"
 #include "link_poller.h"
@@ -117,12 +118,7 @@ void ScreenOver(bool written) {
             s.traceKind[s.activeTraceSlot] = TraceKindFor(g.detailed);
         }
         g.phase = LiveState::Idle;
-        LinkView& view = LinkViewRef();
-        view.UpdateTraces();
-        if (serial != g.serial) {
-            return;
-        }
-        view.UpdateSweepAndUnitLabels();
+        NotifyChanged(Field::Trace);
         if (serial != g.serial) {
             return;
         }
@@ -135,7 +131,6 @@ void ScreenOver(bool written) {
 }
 
 void ResultOver(bool written) {
-    InstrumentSettings& s = gSettings;
     const unsigned serial = g.serial;
     {
         LinkBusyScope busy;
@@ -143,25 +138,8 @@ void ResultOver(bool written) {
             TakeReply(cmd::kMeasRes);
         }
         g.phase = LiveState::Idle;
-        LinkView& view = LinkViewRef();
         // Whatever the transaction returned: the reply, "Read error" or "Write error".
-        view.ShowMeasurementResult(s.rxBuffer);
-        if (serial != g.serial) {
-            return;
-        }
-        switch (s.measureIndex) {
-        case 1:
-            view.UpdateChannelPowerCursors();
-            break;
-        case 2:
-            view.UpdateAcpCursors();
-            break;
-        case 3:
-            view.UpdateObwDisplay();
-            break;
-        default:
-            break;
-        }
+        NotifyChanged(Field::Result);
         if (serial != g.serial) {
             return;
         }
@@ -182,14 +160,9 @@ void BeginStep(AfterStep after) {
     InstrumentSettings& s = gSettings;
     ++g.serial;
     g.after = after;
-    const unsigned serial = g.serial;
     bool written = false;
     {
         LinkBusyScope busy;
-        s.detailedTrace = LinkViewRef().DetailedTraceChecked() != 0 ? 1 : 0;
-        if (serial != g.serial) {
-            return;
-        }
         g.detailed = s.detailedTrace == 1;
         if (!g.detailed) {
             s.traceRecord.memoryNumber = 0;

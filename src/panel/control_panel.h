@@ -3,6 +3,8 @@
 // change to the settings record and the analyzer, and the panel's menu commands (Preset, Auto
 // Tune, Hold/Run, Remote). The view places the block in its right column and forwards refreshes.
 
+#include "field_changes.h"
+
 #include <QWidget>
 
 class QCheckBox;
@@ -88,6 +90,10 @@ public:
     // The panel's part of a unit label update: unit combo (field entries added and the combo
     // disabled for display units 4 and 5), reference label and reference edit.
     void ApplyUnitLabelUpdate(const UnitLabelUpdate& update);
+    // Shows what others (the display, the link) changed: centre, span, sweep, the Hold button,
+    // the auto boxes, the counter lists, or every control for values read from the analyzer.
+    // What the panel changed itself it has shown already.
+    void ShowChanged(FieldSet changed);
 
     // --- Control handlers ---
     void OnCenterFreqEnter();
@@ -143,8 +149,8 @@ signals:
 private:
     void BuildControls();
     void ConnectHandlers();
-    void FrequencyChangeRefresh();
-    void RefreshBandsAndZone();
+    // Announces the panel's own change (ShowChanged skips it meanwhile).
+    void Changed(FieldSet changed);
     void AutoReadBack(bool rbw, bool vbw, bool sweep);
     bool ExchangeAuto(const char* line); // true when the reply is exactly "OK"
     void StoreShownOffset(double dB);
@@ -160,4 +166,5 @@ private:
     PanelLink* link_;
     QGroupBox* frame_;
     bool counterLists_ = false;
+    bool announcing_ = false;
 };

@@ -5,6 +5,7 @@
 #include "control_panel.h"
 
 #include "command_codes.h"
+#include "field_changes.h"
 #include "instrument_settings.h"
 #include "level_units.h"
 #include "number_text.h"
@@ -39,33 +40,6 @@ double ParseEdit(const QLineEdit* edit) {
 }
 
 } // namespace
-
-// After the centre or the span changed.
-// The measurement bands, their cursors and the peak zone follow the centre and span.
-void ControlPanel::RefreshBandsAndZone() {
-    const InstrumentSettings& s = gSettings;
-    view_->SyncMeasurementFrequencies();
-    if (s.measureIndex == 1)
-        view_->UpdateChannelPowerCursors();
-    else if (s.measureIndex == 2)
-        view_->UpdateAcpCursors();
-    if (s.peakMode == 1)
-        view_->UpdateZone();
-}
-
-void ControlPanel::FrequencyChangeRefresh() {
-    InstrumentSettings& s = gSettings;
-    view_->UpdateFrequencyLabels();
-    view_->UpdateMarkerReadouts();
-    RefreshBandsAndZone();
-    if (s.measureIndex == 4 || s.measureIndex == 5) {
-        if (s.measureIndex == 4)
-            computeAntennaReference(s.antennaIndex);
-        else
-            computeProbeReference(s.probeIndex);
-        view_->UpdateUnitLabels();
-    }
-}
 
 // For each auto box that is checked (and asked for), read the coupled value back.
 void ControlPanel::AutoReadBack(bool rbw, bool vbw, bool sweep) {
@@ -104,7 +78,7 @@ void ControlPanel::OnCenterFreqEnter() {
     s.centerFreq = panelrules::ClampCenterFreq(ParseEdit(centerEdit), s.modelIndex);
     centerEdit->setText(QString::fromStdString(formatSI(s.centerFreq, kReadoutFormat)));
     link_->SendCommand(kFreq);
-    FrequencyChangeRefresh();
+    Changed(Field::CenterFreq);
     link_->ResumeAcquisition();
 }
 
@@ -133,7 +107,7 @@ void ControlPanel::OnSpanChanged() {
         centerEdit->setText(QString::fromStdString(formatSI(s.centerFreq, kReadoutFormat)));
     }
     SyncSweepListToSpan();
-    FrequencyChangeRefresh();
+    Changed(Field::CenterFreq | Field::Span);
     AutoReadBack(true, true, true);
     link_->ResumeAcquisition();
 }
@@ -208,8 +182,7 @@ void ControlPanel::OnSweepChanged() {
     link_->PauseAcquisition();
     const int old = s.sweepIndex;
     s.sweepIndex = chosen;
-    if (s.spanIndex == 0)
-        view_->UpdateFrequencyLabels();
+    Changed(Field::Sweep);
     link_->SendCommand(kSweep);
     // The analyzer changes the detector when sweeps cross 0.1 s.
     if (chosen < 2 || (old < 2 && chosen >= 2)) {
@@ -287,12 +260,10 @@ void ControlPanel::OnUnitChanged() {
     link_->PauseAcquisition();
     s.unitIndex = chosen;
     link_->SendCommand(kUnit);
-    const UnitFormTexts texts = unitFormTexts(chosen, s.conversionIndex);
-    view_->ShowUnitTexts(texts.unitLabel, texts.markerLevelLabel);
-    referenceLabel->setText(QString::fromLatin1(texts.referenceLabel));
+    referenceLabel->setText(
+        QString::fromLatin1(unitFormTexts(chosen, s.conversionIndex).referenceLabel));
     ShowReference();
-    view_->UpdateTraces();
-    view_->UpdateMarkerReadouts();
+    Changed(Field::Unit);
     link_->ResumeAcquisition();
 }
 
@@ -304,7 +275,7 @@ void ControlPanel::OnScaleChanged() {
     link_->PauseAcquisition();
     s.scaleIndex = chosen;
     link_->SendCommand(kScale);
-    view_->UpdateTraces();
+    Changed(Field::Scale);
     link_->ResumeAcquisition();
 }
 
@@ -396,7 +367,7 @@ void ControlPanel::OnMarkerModeChanged() {
     link_->PauseAcquisition();
     s.markerMode = chosen;
     link_->SendCommand(kMarkerMode);
-    view_->UpdateMarkerReadouts();
+    Changed(Field::MarkerMode);
     link_->ResumeAcquisition();
 }
 
@@ -420,7 +391,7 @@ void ControlPanel::OnHoldButton() {
     emit runStateChanged(true);
     if (s.calcIndex >= 1 && s.calcIndex <= 3)
         link_->SendCommand(kRunHold);
-    view_->AcquireStep();
+    link_->AcquireStep();
     link_->RestartPolling();
     link_->ResumeAcquisition();
 }
@@ -435,7 +406,7 @@ void ControlPanel::OnAutoTuneButton() {
     SetHeld();
     link_->SendCommand(kAutoTune);
     if (view_->RunAutoTuneWait() == 1) {
-        view_->ReadAllSettings();
+        link_->ReadAllSettings();
         if (ExchangeAuto("RBWAUTO\r\n")) {
             link_->SendCommand(query::kRbw);
             SelectIndex(rbwCombo, gSettings.rbwIndex);
@@ -448,7 +419,7 @@ void ControlPanel::OnAutoTuneButton() {
             link_->SendCommand(query::kSweep);
             SelectSweepIndex(s.sweepIndex);
         }
-        view_->AcquireStep();
+        link_->AcquireStep();
         SetAutoBoxes(true);
     }
     autoTuneButton->setText(QStringLiteral("Auto Tune"));

@@ -1,7 +1,8 @@
 #pragma once
 // The panel's way to the analyzer: the command transaction, the raw exchange used by the auto
-// boxes, and the acquisition loop's pause, resume and restart. InstrumentPanelLink forwards to the
-// instrument link; the settings record's txBuffer and rxBuffer carry the text as everywhere else.
+// boxes, the acquisition loop's pause, resume, restart and single step, and All Reading.
+// InstrumentPanelLink forwards to the instrument link; the settings record's txBuffer and rxBuffer
+// carry the text as everywhere else.
 
 class PanelLink {
 public:
@@ -16,4 +17,6 @@ public:
     virtual void PauseAcquisition() = 0;
     virtual void ResumeAcquisition() = 0;
     virtual void RestartPolling() = 0;
+    virtual void AcquireStep() = 0;     // fetch and show one screen
+    virtual void ReadAllSettings() = 0; // every setting queried, the panel redisplayed
 };
