@@ -14,6 +14,7 @@
 #include "measurement_strip.h"
 #include "menu_ids.h"
 #include "message_dialog.h"
+#include "modes.h"
 #include "recording_menu.h"
 #include "serial_port.h"
 #include "trace_display.h"
@@ -89,7 +90,7 @@ void COrvelView::OnChanged(FieldSet changed) {
         panel_->ApplyUnitLabelUpdate(update);
         display_->ShowUnitTexts(update.texts.unitLabel, update.texts.markerLevelLabel);
     } else if (changed.Any(Field::Trace | Field::TraceView | Field::Defaults) ||
-               (changed.Any(axis) && (s.measureIndex == 4 || s.measureIndex == 5))) {
+               (changed.Any(axis) && modes::FieldStrength())) {
         UpdateUnitLabels();
     }
     if (changed.Any(Field::Trace)) {

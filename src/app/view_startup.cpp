@@ -46,7 +46,7 @@ void COrvelView::OnInitialUpdate() {
 
 void COrvelView::ReadSettingsAtStart() {
     if (programDirectory_.isEmpty()) {
-        ReadWriteSettings(0);
+        ReadWriteSettings(SettingsDirection::Read);
         return;
     }
     const QByteArray directory = QDir::toNativeSeparators(programDirectory_).toLocal8Bit();
@@ -155,6 +155,6 @@ void COrvelView::ShutDown() {
     if (gSettings.requiredFileFound != 0) {
         // The settings file keeps the menu's check mark.
         gSettings.detailedTrace = DetailedTraceChecked();
-        ReadWriteSettings(1);
+        ReadWriteSettings(SettingsDirection::Write);
     }
 }

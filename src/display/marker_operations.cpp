@@ -8,6 +8,7 @@
 #include "instrument_settings.h"
 #include "marker_panel.h"
 #include "marker_readouts.h"
+#include "modes.h"
 #include "peak_search.h"
 
 #include <QAction>
@@ -67,8 +68,9 @@ void TraceDisplay::UpdateZone() {
 }
 
 int TraceDisplay::MovedMarker() const {
-    return (gSettings.markerMode == 0 && gSettings.selectedMarker == 2) ? cursor::kMarker2
-                                                                        : cursor::kMarker1;
+    return (modes::Marker() == MarkerMode::Normal && gSettings.selectedMarker == 2)
+               ? cursor::kMarker2
+               : cursor::kMarker1;
 }
 
 void TraceDisplay::RunPeakSearch() {
@@ -209,5 +211,5 @@ void TraceDisplay::SetMarkerDisplay(int entry) {
     markerDisplayEntry_ = entry;
     if (QAction* action = MarkerDisplayAction(entry))
         action->setChecked(true);
-    ApplyMarkerCursorVisibility(gSettings.measureIndex == 0);
+    ApplyMarkerCursorVisibility(modes::Measure() == MeasureFunction::Off);
 }

@@ -10,6 +10,7 @@
 #include "marker_panel.h"
 #include "measurement_strip.h"
 #include "measuring_function_dialog.h"
+#include "modes.h"
 #include "peak_search.h"
 
 #include <QLabel>
@@ -86,11 +87,11 @@ void TraceDisplay::ApplyMeasureChoice(const MeasureChoice& choice) {
     s.probeIndex = choice.probeIndex;
     UpdateMeasurementDisplay();
 
-    switch (s.measureIndex) {
-    case 0:
+    switch (modes::Measure()) {
+    case MeasureFunction::Off:
         AskMeasureResult();
         break;
-    case 1:
+    case MeasureFunction::ChannelPower:
         Send(DisplayCommand::Measure);
         Send(DisplayCommand::CpMode);
         Send(DisplayCommand::CpCenterQuery);
@@ -98,7 +99,7 @@ void TraceDisplay::ApplyMeasureChoice(const MeasureChoice& choice) {
         RefreshMeasureEdits();
         AskMeasureResult();
         break;
-    case 2:
+    case MeasureFunction::AdjacentChannel:
         Send(DisplayCommand::Measure);
         Send(DisplayCommand::AcpMode);
         Send(DisplayCommand::AcpOffsetQuery);
@@ -108,7 +109,7 @@ void TraceDisplay::ApplyMeasureChoice(const MeasureChoice& choice) {
         RefreshMeasureEdits();
         AskMeasureResult();
         break;
-    case 3:
+    case MeasureFunction::OccupiedBandwidth:
         Send(DisplayCommand::Measure);
         Send(DisplayCommand::ObwMode);
         Send(DisplayCommand::ObwRatioQuery);
@@ -116,7 +117,7 @@ void TraceDisplay::ApplyMeasureChoice(const MeasureChoice& choice) {
         RefreshMeasureEdits();
         AskMeasureResult();
         break;
-    case 4: {
+    case MeasureFunction::ElectricField: {
         if (host_)
             host_->Wait(kAntennaSettleMs);
         for (int i = 0; i < kAntennaTries && Send(DisplayCommand::EfAntenna) == 0; ++i) {
@@ -135,7 +136,7 @@ void TraceDisplay::ApplyMeasureChoice(const MeasureChoice& choice) {
         UpdateMarkerReadouts();
         break;
     }
-    case 5:
+    case MeasureFunction::MagneticField:
         if (host_)
             host_->Wait(kProbeSettleMs);
         for (int i = 0; i < kProbeTries && Send(DisplayCommand::MfProbe) == 0; ++i) {
@@ -144,7 +145,7 @@ void TraceDisplay::ApplyMeasureChoice(const MeasureChoice& choice) {
         UpdateTraces();
         UpdateMarkerReadouts();
         break;
-    case 6:
+    case MeasureFunction::FrequencyCounter:
         if (s.sweepIndex < 2) {
             s.sweepIndex = 2;
             changed = changed | Field::Sweep;
@@ -170,16 +171,17 @@ void TraceDisplay::UpdateMeasurementDisplay() {
         graph_->SetCursorVisible(c, false);
 
     bool blockEnabled = false;
-    switch (s.measureIndex) {
-    case 0:
+    const bool zone = modes::Peak() == PeakMode::Zone;
+    switch (modes::Measure()) {
+    case MeasureFunction::Off:
         blockEnabled = true;
         markers_->SetBlockEnabled(true, s.peakMode);
         ApplyMarkerCursorVisibility(true);
-        graph_->SetCursorVisible(cursor::kZoneRight, s.peakMode == 1);
-        graph_->SetCursorVisible(cursor::kZoneLeft, s.peakMode == 1);
+        graph_->SetCursorVisible(cursor::kZoneRight, zone);
+        graph_->SetCursorVisible(cursor::kZoneLeft, zone);
         m->functionName->setText(QStringLiteral("Meas OFF"));
         break;
-    case 1:
+    case MeasureFunction::ChannelPower:
         m->functionName->setText(QStringLiteral("Channel Power"));
         m->bandCenterLabel->setText(QStringLiteral("Band Center"));
         m->bandWidthLabel->setText(QStringLiteral("Band Width"));
@@ -189,7 +191,7 @@ void TraceDisplay::UpdateMeasurementDisplay() {
         for (int c = cursor::kRefCenter; c <= cursor::kRefLower; ++c)
             graph_->SetCursorVisible(c, s.cpMode == 1);
         break;
-    case 2:
+    case MeasureFunction::AdjacentChannel:
         m->functionName->setText(QStringLiteral("Adj Ch Power"));
         m->bandCenterLabel->setText(QStringLiteral("Adj Ch Offset"));
         m->bandWidthLabel->setText(QStringLiteral("Adj Ch Width"));
@@ -204,7 +206,7 @@ void TraceDisplay::UpdateMeasurementDisplay() {
         graph_->SetCursorVisible(cursor::kRefUpper, s.acpMode == 1);
         graph_->SetCursorVisible(cursor::kRefLower, s.acpMode == 1);
         break;
-    case 3:
+    case MeasureFunction::OccupiedBandwidth:
         m->functionName->setText(QStringLiteral("Occ BW"));
         m->result->setEnabled(true);
         m->obwRatio->setEnabled(s.obwMode == 0);
@@ -212,10 +214,10 @@ void TraceDisplay::UpdateMeasurementDisplay() {
         graph_->SetCursorVisible(cursor::kRefUpper, true);
         graph_->SetCursorVisible(cursor::kRefLower, true);
         break;
-    case 4:
+    case MeasureFunction::ElectricField:
         m->functionName->setText(QStringLiteral("E / F"));
         break;
-    case 5:
+    case MeasureFunction::MagneticField:
         m->functionName->setText(QStringLiteral("M / F"));
         break;
     default: // the frequency counter keeps the previous name
@@ -274,14 +276,14 @@ void TraceDisplay::UpdateObwDisplay() {
 }
 
 void TraceDisplay::PlaceMeasurementCursors(ObwCursors obw) {
-    switch (gSettings.measureIndex) {
-    case 1:
+    switch (modes::Measure()) {
+    case MeasureFunction::ChannelPower:
         UpdateChannelPowerCursors();
         break;
-    case 2:
+    case MeasureFunction::AdjacentChannel:
         UpdateAcpCursors();
         break;
-    case 3:
+    case MeasureFunction::OccupiedBandwidth:
         if (obw == ObwCursors::FromShownResult) // nothing is asked of the analyzer
             PositionObwCursors(strip_->result->text().toLatin1().constData());
         else if (obw == ObwCursors::FromReply)
@@ -309,10 +311,10 @@ void TraceDisplay::SyncMeasurementFrequencies() {
         return;
     // Only the bands of the function on show have positions taken from the screen.
     const BandFrequencies f = FrequenciesFromPositions(frame, s.measureBandPositions);
-    if (s.measureIndex == 1) {
+    if (modes::Measure() == MeasureFunction::ChannelPower) {
         s.cpCenter = f.cpCenter;
         s.cpWidth = f.cpWidth;
-    } else if (s.measureIndex == 2) {
+    } else if (modes::Measure() == MeasureFunction::AdjacentChannel) {
         s.acpRefCenter = f.acpRefCenter;
         s.acpRefBw = f.acpRefBw;
         s.acpOffset = f.acpOffset;
@@ -323,7 +325,7 @@ void TraceDisplay::SyncMeasurementFrequencies() {
 
 void TraceDisplay::RefreshMeasureEdits() {
     const InstrumentSettings& s = gSettings;
-    const bool acp = s.measureIndex == 2;
+    const bool acp = modes::Measure() == MeasureFunction::AdjacentChannel;
     strip_->bandCenter->setText(FrequencyText(acp ? s.acpOffset : s.cpCenter));
     strip_->bandWidth->setText(FrequencyText(acp ? s.acpChannelBw : s.cpWidth));
     strip_->refCenter->setText(FrequencyText(s.acpRefCenter));
@@ -405,9 +407,11 @@ void TraceDisplay::ApplyEditTextColors() {
     const QColor refCenter = ColorFromRgb(s.markerColor[3]);
     const QColor refBandwidth = ColorFromRgb(s.markerColor[4]);
     const QColor refOffset = ColorFromRgb(s.markerColor[5]);
-    SetTextColor(strip_->bandCenter, s.measureIndex == 1 ? &refCenter : &black);
-    SetTextColor(strip_->bandWidth, s.measureIndex == 2 ? &refOffset : &refBandwidth);
-    if (s.measureIndex == 2)
+    const MeasureFunction f = modes::Measure();
+    SetTextColor(strip_->bandCenter, f == MeasureFunction::ChannelPower ? &refCenter : &black);
+    SetTextColor(strip_->bandWidth,
+                 f == MeasureFunction::AdjacentChannel ? &refOffset : &refBandwidth);
+    if (f == MeasureFunction::AdjacentChannel)
         SetTextColor(strip_->refCenter, s.acpMode == 0 ? &refCenter : &black);
     else
         SetTextColor(strip_->refCenter, nullptr);

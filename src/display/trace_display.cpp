@@ -7,6 +7,7 @@
 #include "instrument_settings.h"
 #include "marker_panel.h"
 #include "measurement_strip.h"
+#include "modes.h"
 #include "trace_levels.h"
 #include "trace_select_dialog.h"
 #include "zoom_controls.h"
@@ -177,7 +178,7 @@ void TraceDisplay::UpdateTraces() {
 
     for (int slot = 0; slot < kTraceSlots; ++slot)
         DrawTraceSlot(slot);
-    if (s.peakMode == 1)
+    if (modes::Peak() == PeakMode::Zone)
         UpdateZone();
     emit TracesRedrawn();
 }
@@ -259,13 +260,13 @@ void TraceDisplay::Refresh(FieldSet changed) {
     }
     if (changed.Any(Field::Result))
         ShowMeasureResult();
-    if (changed.Any(axis | Field::PeakZone) && s.peakMode == 1)
+    if (changed.Any(axis | Field::PeakZone) && modes::Peak() == PeakMode::Zone)
         UpdateZone();
     // The field-strength reference follows the centre, the antenna and the probe.
     if (changed.Any(axis | Field::Measure)) {
-        if (s.measureIndex == 4)
+        if (modes::Measure() == MeasureFunction::ElectricField)
             ComputeAntennaReference(s.antennaIndex);
-        else if (s.measureIndex == 5)
+        else if (modes::Measure() == MeasureFunction::MagneticField)
             ComputeProbeReference(s.probeIndex);
     }
 }
@@ -340,7 +341,7 @@ void TraceDisplay::SetXZoom(int zoom) {
     UpdateFrequencyLabels();
     UpdateTraces();
     PlaceMeasurementCursors(ObwCursors::FromShownResult);
-    if (s.peakMode == 1)
+    if (modes::Peak() == PeakMode::Zone)
         UpdateZone();
     UpdateMarkerReadouts();
 }
@@ -378,7 +379,7 @@ void TraceDisplay::SetXScroll(int position) {
     UpdateMarkerReadouts();
     UpdateFrequencyLabels();
     PlaceMeasurementCursors(ObwCursors::FromShownResult);
-    if (s.peakMode == 1)
+    if (modes::Peak() == PeakMode::Zone)
         UpdateZone();
 }
 
@@ -424,8 +425,8 @@ void TraceDisplay::SyncControls() {
     vScroll_->setPageStep(80 >> ClampZoom(s.yZoom));
     vScroll_->setValue(s.yScroll);
     vScroll_->setVisible(s.yZoom > 0 && !IsCompact());
-    markers_->normalPeak->setChecked(s.peakMode == 0);
-    markers_->zonePeak->setChecked(s.peakMode == 1);
+    markers_->normalPeak->setChecked(modes::Peak() == PeakMode::Normal);
+    markers_->zonePeak->setChecked(modes::Peak() == PeakMode::Zone);
     markers_->marker1Select->setChecked(s.selectedMarker != 2);
     markers_->marker2Select->setChecked(s.selectedMarker == 2);
     detailedTrace_->setChecked(s.detailedTrace != 0);

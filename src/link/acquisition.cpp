@@ -6,6 +6,7 @@
 #include "link_busy.h"
 #include "link_view.h"
 #include "live_link.h"
+#include "modes.h"
 #include "reply_text.h"
 #include "serial_port.h"
 
@@ -17,7 +18,7 @@ namespace {
 int gBusyDepth = 0;
 
 bool PeriodicMode() {
-    return gSettings.calcIndex >= 1 && gSettings.calcIndex <= 3;
+    return modes::Accumulating();
 }
 
 void SetTx(const char* text) {

@@ -6,6 +6,7 @@
 #include "instrument_settings.h"
 #include "level_units.h"
 #include "link_view.h"
+#include "modes.h"
 #include "serial_port.h"
 
 namespace {
@@ -79,10 +80,11 @@ void ReadAllSettings() {
         SendCommand(step.code);
         NotifyChanged(step.field | Field::FromAnalyzer);
     }
-    const int countQuery = s.calcIndex == 1   ? query::kMaxCount
-                           : s.calcIndex == 2 ? query::kMinCount
-                           : s.calcIndex == 3 ? query::kAveCount
-                                              : 0;
+    const Calculation calc = modes::Calc(s);
+    const int countQuery = calc == Calculation::MaxHold   ? query::kMaxCount
+                           : calc == Calculation::MinHold ? query::kMinCount
+                           : calc == Calculation::Average ? query::kAveCount
+                                                          : 0;
     if (countQuery != 0) {
         SendCommand(countQuery);
         NotifyChanged(Field::Settings | Field::FromAnalyzer);
@@ -99,35 +101,35 @@ void SendAllSettings() {
     for (int code : kSendOrder) {
         SendCommand(code);
     }
-    if (s.measureIndex != 0) {
+    if (modes::Measure(s) != MeasureFunction::Off) {
         const int measure = s.measureIndex;
         s.measureIndex = 0;
         SendCommand(cmd::kMeas);
         s.measureIndex = measure;
     }
     SendCommand(cmd::kMeas);
-    switch (s.measureIndex) {
-    case 1:
+    switch (modes::Measure(s)) {
+    case MeasureFunction::ChannelPower:
         SendCommand(cmd::kCpMode);
         SendCommand(cmd::kCpCenter);
         SendCommand(cmd::kCpWidth);
         break;
-    case 2:
+    case MeasureFunction::AdjacentChannel:
         SendCommand(cmd::kAcpMode);
         SendCommand(cmd::kAcpOffset);
         SendCommand(cmd::kAcpChannelBw);
         SendCommand(cmd::kAcpRefCenter);
         SendCommand(cmd::kAcpRefBw);
         break;
-    case 3:
+    case MeasureFunction::OccupiedBandwidth:
         SendCommand(cmd::kObwMode);
         SendCommand(cmd::kObwRatio);
         SendCommand(cmd::kObwDb);
         break;
-    case 4:
+    case MeasureFunction::ElectricField:
         SendCommand(cmd::kEfAntenna);
         break;
-    case 5:
+    case MeasureFunction::MagneticField:
         SendCommand(cmd::kMfProbe);
         break;
     default:
@@ -138,7 +140,7 @@ void SendAllSettings() {
 
 void RefreshMeasurementAfterAllSettings() {
     // The occupied bandwidth cursors are placed from a fresh result.
-    if (gSettings.measureIndex == 3) {
+    if (modes::Measure() == MeasureFunction::OccupiedBandwidth) {
         SendCommand(cmd::kMeasRes);
     }
     NotifyChanged(Field::Measure | Field::PeakZone);

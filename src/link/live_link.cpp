@@ -7,6 +7,7 @@
 #include "link_busy.h"
 #include "link_poller.h"
 #include "link_view.h"
+#include "modes.h"
 #include "reply_text.h"
 #include "screen_record.h"
 #include "serial_port.h"
@@ -54,11 +55,11 @@ constexpr int kFieldKind251[] = {20, 21, 22, 23, 25, 24, 39};
 
 int TraceKindFor(bool detailed) {
     const InstrumentSettings& s = gSettings;
-    if (s.measureIndex == 4) {
+    if (modes::Measure(s) == MeasureFunction::ElectricField) {
         const int a = s.antennaIndex >= 0 && s.antennaIndex < 7 ? s.antennaIndex : 0;
         return detailed ? kFieldKind1001[a] : kFieldKind251[a];
     }
-    if (s.measureIndex == 5) {
+    if (modes::Measure(s) == MeasureFunction::MagneticField) {
         return detailed ? (s.probeIndex == 0 ? 16 : 17) : (s.probeIndex == 0 ? 26 : 27);
     }
     return detailed ? 1 : 0;

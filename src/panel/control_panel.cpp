@@ -4,6 +4,7 @@
 #include "instrument_settings.h"
 #include "keyword_tables.h"
 #include "level_units.h"
+#include "modes.h"
 #include "number_text.h"
 #include "panel_link.h"
 #include "panel_rules.h"
@@ -347,7 +348,7 @@ void ControlPanel::ShowChanged(FieldSet changed) {
     if (changed.Any(Field::Sweep))
         SelectSweepIndex(s.sweepIndex);
     if (changed.Any(Field::Measure))
-        SetFrequencyCounterLists(s.measureIndex == 6);
+        SetFrequencyCounterLists(modes::Measure(s) == MeasureFunction::FrequencyCounter);
     if (changed.Any(Field::AutoOff))
         SetAutoBoxes(false);
     if (changed.Any(Field::RunState) && s.runState == 0 && holdButton->isChecked()) {

@@ -8,6 +8,7 @@
 #include "field_changes.h"
 #include "instrument_settings.h"
 #include "level_units.h"
+#include "modes.h"
 #include "number_text.h"
 #include "panel_link.h"
 #include "panel_rules.h"
@@ -334,16 +335,16 @@ void ControlPanel::OnCountChanged() {
     const int value = position == 10 ? 0 : countCombo->itemText(position).toInt();
     int* stored = nullptr;
     int command = 0;
-    switch (s.calcIndex) {
-    case 1:
+    switch (modes::Calc(s)) {
+    case Calculation::MaxHold:
         stored = &s.maxCount;
         command = kMaxCount;
         break;
-    case 2:
+    case Calculation::MinHold:
         stored = &s.minCount;
         command = kMinCount;
         break;
-    case 3:
+    case Calculation::Average:
         stored = &s.aveCount;
         command = kAveCount;
         break;
@@ -389,7 +390,7 @@ void ControlPanel::OnHoldButton() {
     s.runState = 1;
     SetHoldCaption();
     emit runStateChanged(true);
-    if (s.calcIndex >= 1 && s.calcIndex <= 3)
+    if (modes::Accumulating(s))
         link_->SendCommand(kRunHold);
     link_->AcquireStep();
     link_->RestartPolling();
