@@ -309,11 +309,6 @@ void TraceDisplay::ApplyTraceSelection(int activeTraceSlot, const int traceView[
     emit ActiveTraceChanged(s.activeTraceSlot);
 }
 
-void TraceDisplay::ToggleDetailedTrace() {
-    detailedTrace_->setChecked(!detailedTrace_->isChecked());
-    gSettings.detailedTrace = detailedTrace_->isChecked() ? 1 : 0;
-}
-
 // --- Zoom, scroll, active trace ---
 
 void TraceDisplay::SetXZoom(int zoom) {

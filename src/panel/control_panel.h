@@ -32,9 +32,6 @@ public:
     ControlPanel(PanelView* view, PanelLink* link, QWidget* parent = nullptr);
     ~ControlPanel() override;
 
-    void setView(PanelView* view) { view_ = view; }
-    void setLink(PanelLink* link) { link_ = link; }
-
     // --- Controls ---
     QLineEdit* centerEdit; // centre frequency, Return commits
     QComboBox* spanCombo;  // span list by model
