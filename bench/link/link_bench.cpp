@@ -3,10 +3,10 @@
 
 #include "acquisition.h"
 #include "command_codes.h"
+#include "field_changes.h"
 #include "instrument_settings.h"
 #include "link_poller.h"
 #include "link_state.h"
-#include "link_view.h"
 #include "screen_record.h"
 #include "serial_port.h"
 
@@ -78,15 +78,19 @@ BENCHMARK(BM_CapturePollNothingWaiting)->Unit(benchmark::kMicrosecond);
 
 #ifdef ORVEL_BENCH_WITH_SIM
 
-struct TraceCounter : LinkView {
+struct TraceCounter {
     int traces = 0;
     int recordBytes = 0;
     int resultBytes = 0;
-    void UpdateTraces() override {
-        ++traces;
-        recordBytes = gLink.rxLength;
+    void Changed(FieldSet changed) {
+        if (changed.Any(Field::Trace)) {
+            ++traces;
+            recordBytes = gSettings.rxLength;
+        }
+        if (changed.Any(Field::Result)) {
+            resultBytes = gSettings.rxLength;
+        }
     }
-    void ShowMeasurementResult(const char*) override { resultBytes = gLink.rxLength; }
 };
 
 // Live trace period in the capture mode against the simulator paced at 19200 baud, and its
@@ -107,7 +111,7 @@ void TracePeriod(benchmark::State& state, bool detailed, bool earlyWakeUp = true
     CommPort(portop::kOpen);
     SetPortTimeouts(portprofile::kShort);
     TraceCounter view;
-    SetLinkView(&view);
+    SetChangeListener([&view](FieldSet changed) { view.Changed(changed); });
     // Without the early wake-up: timer 5 alone, as a plain 500 ms timer.
     std::unique_ptr<LinkPoller> poller;
     QTimer timer5;
@@ -143,7 +147,7 @@ void TracePeriod(benchmark::State& state, bool detailed, bool earlyWakeUp = true
         PauseAcquisition();
         view.traces = 0;
     }
-    SetLinkView(nullptr);
+    SetChangeListener(nullptr);
     CommPort(portop::kClose);
     const double sweepMs = 100.0;               // sweep "0.1"
     const int screenCommand = detailed ? 6 : 9; // "SRSF\r\n" or "SRSCURR\r\n"

@@ -13,8 +13,8 @@ class HiddenCommandEntry : public QObject {
 public:
     explicit HiddenCommandEntry(QWidget* form);
 
-    QLineEdit* entry() const { return entry_; } // 1218
-    QLineEdit* reply() const { return reply_; } // 1219
+    QLineEdit* entry() const { return entry_; } // the command typed
+    QLineEdit* reply() const { return reply_; } // the analyzer's reply
     void setVisible(bool visible);
 
 private:

@@ -1,6 +1,7 @@
 #include "link_for_panel.h"
 
 #include "acquisition.h"
+#include "all_settings.h"
 #include "command_set.h"
 #include "link_poller.h"
 
@@ -22,4 +23,12 @@ void LinkForPanel::ResumeAcquisition() {
 
 void LinkForPanel::RestartPolling() {
     ::RestartPolling();
+}
+
+void LinkForPanel::AcquireStep() {
+    ::AcquireStep();
+}
+
+void LinkForPanel::ReadAllSettings() {
+    ::ReadAllSettings();
 }

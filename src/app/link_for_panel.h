@@ -10,4 +10,6 @@ public:
     void PauseAcquisition() override;
     void ResumeAcquisition() override;
     void RestartPolling() override;
+    void AcquireStep() override;
+    void ReadAllSettings() override;
 };

@@ -15,6 +15,7 @@
 #include "measurement_strip.h"
 #include "menu_ids.h"
 #include "message_dialog.h"
+#include "modes.h"
 #include "recording_menu.h"
 #include "serial_port.h"
 #include "trace_display.h"
@@ -36,7 +37,7 @@ COrvelView::COrvelView(QMainWindow* frame, MainMenu* menu)
     : QWidget(frame), frame_(frame), menu_(menu), panelLink_(std::make_unique<LinkForPanel>()),
       panel_(new ControlPanel(this, panelLink_.get(), this)),
       commandEntry_(new HiddenCommandEntry(this)), poller_(std::make_unique<LinkPoller>()) {
-    displayHost_ = std::make_unique<ViewDisplayHost>(this, panel_, poller_.get());
+    displayHost_ = std::make_unique<ViewDisplayHost>();
     display_ = new TraceDisplay(this, displayHost_.get());
     connect(display_, &TraceDisplay::CompactModeChanged, this,
             [this](bool compact) { panel_->setVisible(!compact); });
@@ -55,6 +56,7 @@ COrvelView::COrvelView(QMainWindow* frame, MainMenu* menu)
     connect(panel_, &ControlPanel::remoteCheckChanged, this,
             [this](bool checked) { SetRemoteChecked(checked ? 1 : 0); });
     SetLinkView(this);
+    SetChangeListener([this](FieldSet changed) { OnChanged(changed); });
     // The auto tune wait window polls the analyzer through the link.
     CMessageDlg::SetDefaultPortReader([](int maxBytes) {
         gLink.rxBuffer[0] = '\0';
@@ -66,25 +68,37 @@ COrvelView::COrvelView(QMainWindow* frame, MainMenu* menu)
 
 COrvelView::~COrvelView() {
     ShutDown();
+    SetChangeListener(nullptr);
     SetLinkView(nullptr);
 }
 
-// --- Shared by the link and the panel ---
-
-void COrvelView::UpdateTraces() {
-    display_->UpdateTraces();
-}
-
-void COrvelView::UpdateChannelPowerCursors() {
-    display_->UpdateChannelPowerCursors();
-}
-
-void COrvelView::UpdateAcpCursors() {
-    display_->UpdateAcpCursors();
-}
-
-void COrvelView::UpdateZone() {
-    display_->UpdateZone();
+void COrvelView::OnChanged(FieldSet changed) {
+    const InstrumentSettings& s = gSettings;
+    panel_->ShowChanged(changed);
+    if (changed.Any(Field::Remote))
+        SetRemoteChecked(s.remoteState);
+    display_->Refresh(changed);
+    if (changed.Any(Field::FromAnalyzer))
+        return;
+    // The unit labels are shared by the panel and the display.
+    const FieldSet axis = Field::CenterFreq | Field::Span;
+    if (changed.Any(Field::Unit)) {
+        const UnitFormTexts texts = unitFormTexts(s.unitIndex, s.conversionIndex);
+        display_->ShowUnitTexts(texts.unitLabel, texts.markerLevelLabel);
+    }
+    if (changed.Any(Field::Measure)) {
+        const UnitLabelUpdate update = updateUnitLabelsForMeasurement();
+        panel_->ApplyUnitLabelUpdate(update);
+        display_->ShowUnitTexts(update.texts.unitLabel, update.texts.markerLevelLabel);
+    } else if (changed.Any(Field::Trace | Field::TraceView | Field::Defaults) ||
+               (changed.Any(axis) && modes::FieldStrength())) {
+        UpdateUnitLabels();
+    }
+    if (changed.Any(Field::Trace)) {
+        analysis_->TraceArrived();
+        if (recording_ != nullptr)
+            recording_->TraceArrived();
+    }
 }
 
 // --- LinkView ---
@@ -112,107 +126,18 @@ void COrvelView::ShowMessage(MessageIcon icon, const char* caption, const char* 
     box.exec();
 }
 
-int COrvelView::DetailedTraceChecked() {
+int COrvelView::DetailedTraceChecked() const {
     return menu_->action(menuid::kDetailedTrace)->isChecked() ? 1 : 0;
-}
-
-void COrvelView::UpdateSweepAndUnitLabels() {
-    UpdateUnitLabels();
-    // The acquisition step calls this once per new trace, right after drawing it.
-    analysis_->TraceArrived();
-    if (recording_ != nullptr) {
-        recording_->TraceArrived();
-    }
-}
-
-void COrvelView::ShowMeasurementResult(const char* text) {
-    display_->Strip()->result->setText(QString::fromLatin1(text));
-}
-
-void COrvelView::UpdateObwDisplay() {
-    display_->UpdateObwDisplay();
-}
-
-void COrvelView::ShowReadSetting(int /*queryCode*/) {
-    panel_->FillFromSettings();
-}
-
-void COrvelView::ShowAllSettings() {
-    panel_->FillFromSettings();
-}
-
-void COrvelView::UpdateFrequencyAxis() {
-    UpdateFrequencyLabels();
-}
-
-void COrvelView::UpdateLevelAxis() {
-    UpdateTraces();
 }
 
 void COrvelView::SetRemoteChecked(int on) {
     menu_->action(menuid::kRemote)->setChecked(on != 0);
 }
 
-void COrvelView::ClearAutoBox(int commandCode) {
-    QCheckBox* box = nullptr;
-    if (commandCode == 104) {
-        box = panel_->rbwAutoBox;
-    } else if (commandCode == 105) {
-        box = panel_->vbwAutoBox;
-    } else if (commandCode == 128) {
-        box = panel_->sweepAutoBox;
-    }
-    if (box != nullptr) {
-        box->setChecked(false);
-    }
-}
-
-void COrvelView::UpdateMeasurementDisplay() {
-    display_->UpdateMeasurementDisplay();
-}
-
-void COrvelView::UpdateFieldStrengthDisplay() {
-    if (gSettings.measureIndex == 4) {
-        computeAntennaReference(gSettings.antennaIndex);
-    } else if (gSettings.measureIndex == 5) {
-        computeProbeReference(gSettings.probeIndex);
-    }
-    UpdateUnitLabels();
-}
-
-// --- PanelView ---
-
-void COrvelView::UpdateFrequencyLabels() {
-    display_->UpdateFrequencyLabels();
-}
-
-void COrvelView::UpdateMarkerReadouts() {
-    display_->UpdateMarkerReadouts();
-}
-
-void COrvelView::SyncMeasurementFrequencies() {
-    display_->SyncMeasurementFrequencies();
-}
-
 void COrvelView::UpdateUnitLabels() {
     const UnitLabelUpdate update = updateUnitLabels();
     panel_->ApplyUnitLabelUpdate(update);
-    ShowUnitTexts(update.texts.unitLabel, update.texts.markerLevelLabel);
-}
-
-void COrvelView::ShowUnitTexts(const char* unitLabel, const char* markerLevelLabel) {
-    if (unitLabel != nullptr) {
-        display_->Strip()->unitLabel->setText(QString::fromLatin1(unitLabel));
-    }
-    if (markerLevelLabel != nullptr) {
-        const QString text = QString::fromLatin1(markerLevelLabel);
-        display_->Markers()->marker1LevelLabel->setText(text);
-        display_->Markers()->marker2LevelLabel->setText(text);
-    }
-}
-
-void COrvelView::UpdateMeasurementLabels() {
-    UpdateMeasurementDisplay();
+    display_->ShowUnitTexts(update.texts.unitLabel, update.texts.markerLevelLabel);
 }
 
 void COrvelView::SetDefaultSettings() {
@@ -220,13 +145,7 @@ void COrvelView::SetDefaultSettings() {
     display_->SyncControls();
 }
 
-void COrvelView::ReadAllSettings() {
-    ::ReadAllSettings();
-}
-
-void COrvelView::AcquireStep() {
-    ::AcquireStep();
-}
+// --- PanelView ---
 
 int COrvelView::RunAutoTuneWait() {
     gSettings.memorySelectKind = 0;

@@ -1,8 +1,9 @@
 #pragma once
 // The form view: the trace graph and the control panel side by side. It owns the start-up and the
-// shut-down of the link, answers what the link, the panel and the display ask of the window, and
-// wires the menu to the operations of the panel, display, link and files.
+// shut-down of the link, wires the panel, the display, the link and the menu together, and decides
+// what follows from each change of the settings record (OnChanged).
 
+#include "field_changes.h"
 #include "link_view.h"
 #include "panel_view.h"
 #include "trace_operations.h"
@@ -48,43 +49,14 @@ public:
     LiveAnalysis* analysis() const { return analysis_; }
     RecordingMenu* recording() const { return recording_; }
 
-    // --- Shared by the link and the panel ---
-    void UpdateTraces() override;
-    void UpdateChannelPowerCursors() override;
-    void UpdateAcpCursors() override;
-    void UpdateZone() override;
-
     // --- LinkView ---
     void SetWaitCursor(bool on) override;
     void ShowMessage(MessageIcon icon, const char* caption, const char* text,
                      bool ownedByView) override;
-    int DetailedTraceChecked() override;
-    void UpdateSweepAndUnitLabels() override;
-    void ShowMeasurementResult(const char* text) override;
-    void UpdateObwDisplay() override;
-    void ShowReadSetting(int queryCode) override;
-    void ShowAllSettings() override;
-    void UpdateFrequencyAxis() override;
-    void UpdateLevelAxis() override;
-    void SetRemoteChecked(int on) override;
-    void ClearAutoBox(int commandCode) override;
-    void UpdateMeasurementDisplay() override;
-    void UpdateFieldStrengthDisplay() override;
 
     // --- PanelView ---
-    void UpdateFrequencyLabels() override;
-    void UpdateMarkerReadouts() override;
-    void SyncMeasurementFrequencies() override;
-    void UpdateUnitLabels() override;
-    void ShowUnitTexts(const char* unitLabel, const char* markerLevelLabel) override;
-    void UpdateMeasurementLabels() override;
-    void SetDefaultSettings() override;
-    void ReadAllSettings() override;
-    void AcquireStep() override;
     int RunAutoTuneWait() override;
     void ShowWarningBox(const QString& text) override;
-    void UpdateTraceVisibility() override;
-    void DrawTraceSlot(int slot) override;
 
     // --- traceops::Host ---
     QWidget* DialogParent() override { return this; }
@@ -95,6 +67,13 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
+    // What follows from a change in the record: the one place that knows which labels, axes,
+    // bands, cursors and controls depend on which fields.
+    void OnChanged(FieldSet changed);
+    void UpdateUnitLabels();
+    void SetRemoteChecked(int on);
+    void SetDefaultSettings();
+    int DetailedTraceChecked() const;
     void ReadSettingsAtStart();
     void InitializeView();
     void ShowStartupPanelState();

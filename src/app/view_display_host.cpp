@@ -2,14 +2,9 @@
 
 #include "acquisition.h"
 #include "command_set.h"
-#include "control_panel.h"
 #include "instrument_settings.h"
-#include "level_units.h"
-#include "link_poller.h"
 #include "link_state.h"
-#include "orvel_view.h"
 #include "serial_port.h"
-#include "settings_file.h"
 
 int ViewDisplayHost::CodeOf(display::DisplayCommand command) {
     using display::DisplayCommand;
@@ -101,46 +96,4 @@ const char* ViewDisplayHost::LastReply() const {
 
 void ViewDisplayHost::Wait(int milliseconds) {
     WaitMilliseconds(milliseconds);
-}
-
-void ViewDisplayHost::StopAcquisitionLoop() {
-    panel_->SetHeld();
-}
-
-void ViewDisplayHost::CenterFrequencyChanged() {
-    panel_->ShowCenterFreq();
-}
-
-void ViewDisplayHost::SpanIndexChanged() {
-    panel_->ShowSpanIndex();
-}
-
-void ViewDisplayHost::SweepIndexChanged() {
-    panel_->SelectSweepIndex(gSettings.sweepIndex);
-}
-
-void ViewDisplayHost::FrequencyCounterChanged(bool counterOn) {
-    panel_->SetFrequencyCounterLists(counterOn);
-}
-
-void ViewDisplayHost::FieldReferenceChanged() {
-    view_->UpdateUnitLabels();
-}
-
-void ViewDisplayHost::UnitLabelsChanged() {
-    const UnitLabelUpdate update = updateUnitLabelsForMeasurement();
-    panel_->ApplyUnitLabelUpdate(update);
-    view_->ShowUnitTexts(update.texts.unitLabel, update.texts.markerLevelLabel);
-}
-
-void ViewDisplayHost::StopAcquisitionTimer() {
-    poller_->StopPeriodicTimer();
-}
-
-void ViewDisplayHost::ClosePort() {
-    CommPort(portop::kClose);
-}
-
-void ViewDisplayHost::WriteSettingsFile() {
-    ReadWriteSettings(1);
 }

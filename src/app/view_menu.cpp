@@ -98,14 +98,6 @@ void COrvelView::ApplyTraceRecord(int mode, bool fromAnalyzer) {
     panel_->ApplyTraceRecord(mode, fromAnalyzer);
 }
 
-void COrvelView::UpdateTraceVisibility() {
-    display_->UpdateTraceVisibility();
-}
-
-void COrvelView::DrawTraceSlot(int slot) {
-    display_->DrawTraceSlot(slot);
-}
-
 void COrvelView::OnAbout() {
     CAboutDlg about(this);
     about.exec();
@@ -121,7 +113,7 @@ void COrvelView::OnConversion() {
     gSettings.conversionIndex = dialog.Choice();
     UpdateUnitLabels();
     SendCommand(cmd::kConversion);
-    UpdateMarkerReadouts();
+    display_->UpdateMarkerReadouts();
     ResumeAcquisition();
 }
 

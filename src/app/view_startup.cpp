@@ -46,7 +46,7 @@ void COrvelView::OnInitialUpdate() {
 
 void COrvelView::ReadSettingsAtStart() {
     if (programDirectory_.isEmpty()) {
-        ReadWriteSettings(0);
+        ReadWriteSettings(SettingsDirection::Read);
         return;
     }
     const QByteArray directory = QDir::toNativeSeparators(programDirectory_).toLocal8Bit();
@@ -66,7 +66,7 @@ void COrvelView::InitializeView() {
         // All Reading: the analyzer's state fills the record and the panel.
         SetPortTimeouts(portprofile::kLong);
         ::ReadAllSettings();
-        UpdateMeasurementDisplay();
+        display_->UpdateMeasurementDisplay();
         ShowStartupPanelState();
         detailedTrace->setChecked(gSettings.detailedTrace == 1);
         panel_->ShowReference();
@@ -74,9 +74,9 @@ void COrvelView::InitializeView() {
         panel_->ApplyUnitLabelUpdate(updateUnitLabelsForMeasurement());
     } else {
         // All Setting, or no analyzer: the panel shows the record, which then goes out.
-        UpdateMeasurementDisplay();
+        display_->UpdateMeasurementDisplay();
         panel_->FillFromSettings();
-        UpdateFrequencyLabels();
+        display_->UpdateFrequencyLabels();
         ShowStartupPanelState();
         detailedTrace->setChecked(gSettings.detailedTrace == 1);
         SetRemoteChecked(gSettings.remoteState == 1 ? 1 : 0);
@@ -93,9 +93,9 @@ void COrvelView::InitializeView() {
     // The empty graph is drawn once at the full 1001 points, then the slot is marked empty.
     const int slot = std::clamp(gSettings.activeTraceSlot, 0, kTraceSlots - 1);
     gSettings.traceKind[slot] = tracekind::kSpectrum1001;
-    UpdateTraces();
+    display_->UpdateTraces();
     gSettings.traceKind[slot] = tracekind::kEmpty;
-    UpdateMarkerReadouts();
+    display_->UpdateMarkerReadouts();
 
     panel_->RebuildSpanListForModel();
 
@@ -155,6 +155,6 @@ void COrvelView::ShutDown() {
     if (gSettings.requiredFileFound != 0) {
         // The settings file keeps the menu's check mark.
         gSettings.detailedTrace = DetailedTraceChecked();
-        ReadWriteSettings(1);
+        ReadWriteSettings(SettingsDirection::Write);
     }
 }

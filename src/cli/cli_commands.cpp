@@ -4,6 +4,7 @@
 #include "all_settings.h"
 #include "bmp_file.h"
 #include "command_set.h"
+#include "field_changes.h"
 #include "hard_copy_decoding.h"
 #include "hard_copy_transfer.h"
 #include "instrument_settings.h"
@@ -267,16 +268,6 @@ CommandArgs ParseCommand(const std::vector<std::string>& args,
 // --- The link ---
 
 // Receives the link's calls; every trace that arrives is passed on.
-class CliView : public LinkView {
-public:
-    std::function<void()> onTrace;
-    void UpdateSweepAndUnitLabels() override {
-        if (onTrace) {
-            onTrace();
-        }
-    }
-};
-
 std::string gDevice;
 // Set while Run() checks the arguments: each command returns once its arguments are checked,
 // before any traffic.
@@ -635,7 +626,6 @@ int CommandSet(const CommandArgs& a) {
 void Acquire(bool detailed, const std::function<bool()>& enough,
              const std::function<void()>& onTrace) {
     InstrumentSettings& s = gSettings;
-    CliView view;
     bool failed = false;
     // Why the acquisition stopped, taken when it happens (what follows changes rxBuffer).
     int status = kExitNoAnswer;
@@ -651,17 +641,21 @@ void Acquire(bool detailed, const std::function<bool()>& enough,
             reason = why;
         }
     };
-    view.onTrace = [&] {
+    // Each new trace is announced once it is drawn.
+    const ChangeListener previous = SetChangeListener([&](FieldSet changed) {
+        if (!changed.Any(Field::Trace)) {
+            return;
+        }
         if (!LiveScreenRecordTaken()) {
             stop("the screen record did not come whole");
             return;
         }
         onTrace();
-    };
-    SetLinkView(&view);
+    });
     struct Unregister {
-        ~Unregister() { SetLinkView(nullptr); }
-    } unregister;
+        const ChangeListener& previous;
+        ~Unregister() { SetChangeListener(previous); }
+    } unregister{previous};
     s.detailedTrace = detailed ? 1 : 0;
     s.runState = 1;
     const bool periodic = s.calcIndex >= 1 && s.calcIndex <= 3;

@@ -13,8 +13,8 @@ struct CompactLine {
 // What the summary reads from the form besides the settings record.
 struct CompactInputs {
     std::string marker1Freq, marker1Level, marker2Freq, marker2Level;
-    std::string bandCenter, bandWidth, refCenter, refWidth; // edits 1068..1071
-    std::string obwRatio, obwDb;                            // edits 1078, 1079
+    std::string bandCenter, bandWidth, refCenter, refWidth; // the band edits
+    std::string obwRatio, obwDb;                            // "N% Ratio", "XdB"
     std::string result;                                     // result box
 };
 

@@ -1,6 +1,5 @@
 #pragma once
-// What the display needs from the rest of the program: the analyzer link (pause, send, resume)
-// and the panel side of a few display actions. The view implements it; tests use a recorder.
+// The analyzer link as the display sees it. The view implements it; tests use a recorder.
 
 namespace display {
 
@@ -41,6 +40,8 @@ enum class DisplayCommand {
     MfProbe,             // "MFPROBE%s"
 };
 
+// What the display needs from above: the analyzer link. What the display changes in the record
+// it announces with NotifyChanged (field_changes.h).
 class DisplayHost {
 public:
     virtual ~DisplayHost() = default;
@@ -52,24 +53,6 @@ public:
     // The last reply line received (the result text after MeasureResult).
     virtual const char* LastReply() const = 0;
     virtual void Wait(int milliseconds) = 0;
-
-    // Panel side of display actions; the defaults do nothing.
-    virtual void StopAcquisitionLoop() {}         // the Hold button released, runState 0
-    virtual void CenterFrequencyChanged() {}      // centre edit shows centerFreq
-    virtual void SpanIndexChanged() {}            // span list shows spanIndex
-    virtual void SweepIndexChanged() {}           // sweep list shows sweepIndex
-    virtual void FrequencyCounterChanged(bool) {} // drop or restore "10ms", "30ms", "FULL"
-    virtual void FieldReferenceChanged() {}       // field-strength reference and unit labels
-    virtual void UnitLabelsChanged() {}           // unit labels by the measuring function
-
-    // Shut-down: stop the acquisition timer, close the port, write the settings file.
-    virtual void StopAcquisitionTimer() {}
-    virtual void ClosePort() {}
-    virtual void WriteSettingsFile() {}
 };
-
-// Stops the acquisition timer, closes the port and, when the settings file was found at start,
-// writes it. Nothing is sent to the analyzer.
-void RunDestroySequence(DisplayHost& host);
 
 } // namespace display

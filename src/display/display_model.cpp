@@ -3,6 +3,7 @@
 #include "instrument_settings.h"
 #include "keyword_tables.h"
 #include "level_units.h"
+#include "modes.h"
 #include "number_text.h"
 #include "span_steps.h"
 #include "trace_kinds.h"
@@ -45,9 +46,9 @@ int DisplayUnit() {
     const int unit = tracekind::unitOfKind(gSettings.traceKind[slot]);
     if (unit >= 0)
         return unit;
-    if (gSettings.measureIndex == 4)
+    if (modes::Measure() == MeasureFunction::ElectricField)
         return tracekind::kUnitElectricField;
-    if (gSettings.measureIndex == 5)
+    if (modes::Measure() == MeasureFunction::MagneticField)
         return tracekind::kUnitMagneticField;
     return std::clamp(gSettings.unitIndex, 0, 3);
 }

@@ -8,6 +8,7 @@
 #include "instrument_settings.h"
 #include "marker_panel.h"
 #include "marker_readouts.h"
+#include "modes.h"
 #include "peak_search.h"
 
 #include <QAction>
@@ -67,8 +68,9 @@ void TraceDisplay::UpdateZone() {
 }
 
 int TraceDisplay::MovedMarker() const {
-    return (gSettings.markerMode == 0 && gSettings.selectedMarker == 2) ? cursor::kMarker2
-                                                                        : cursor::kMarker1;
+    return (modes::Marker() == MarkerMode::Normal && gSettings.selectedMarker == 2)
+               ? cursor::kMarker2
+               : cursor::kMarker1;
 }
 
 void TraceDisplay::RunPeakSearch() {
@@ -189,18 +191,9 @@ void TraceDisplay::MarkerToCenter() {
     Send(DisplayCommand::NormMarker);
     Send(DisplayCommand::MarkerToCenter);
     s.centerFreq = s.normMarkerFreq;
-    if (host_)
-        host_->CenterFrequencyChanged();
     // The moved marker goes to the new centre: position 500 of the whole span.
     graph_->SetCursorX(MovedMarker(), FrequencyToPosition(CurrentAxisFrame(), s.centerFreq));
-    UpdateFrequencyLabels();
-    UpdateMarkerReadouts();
-    SyncMeasurementFrequencies();
-    UpdateMeasurementCursors();
-    if (s.peakMode == 1)
-        UpdateZone();
-    if ((s.measureIndex == 4 || s.measureIndex == 5) && host_)
-        host_->FieldReferenceChanged();
+    NotifyChanged(Field::CenterFreq);
     Resume();
 }
 
@@ -216,5 +209,5 @@ void TraceDisplay::SetMarkerDisplay(int entry) {
     markerDisplayEntry_ = entry;
     if (QAction* action = MarkerDisplayAction(entry))
         action->setChecked(true);
-    ApplyMarkerCursorVisibility(gSettings.measureIndex == 0);
+    ApplyMarkerCursorVisibility(modes::Measure() == MeasureFunction::Off);
 }

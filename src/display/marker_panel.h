@@ -21,24 +21,24 @@ public:
     static constexpr int kWidth = 236;
     static constexpr int kHeight = 230;
 
-    QRadioButton* marker1Select; // 1122
-    QRadioButton* marker2Select; // 1123
-    QLineEdit* marker1Freq;      // 1107
-    QLineEdit* marker1Level;     // 1016, read-only
-    QLineEdit* marker2Freq;      // 1108
-    QLineEdit* marker2Level;     // 1018, read-only
-    QLabel* marker1FreqLabel;    // 1076 "Frequency(Hz)"
-    QLabel* marker1LevelLabel;   // 1066 "Level(dBm)"
-    QLabel* marker2FreqLabel;    // 1080
-    QLabel* marker2LevelLabel;   // 1077
-    QPushButton* peak;           // 1026
-    QPushButton* next;           // 1027
-    QRadioButton* normalPeak;    // 1024
-    QRadioButton* zonePeak;      // 1025
-    QLineEdit* zoneCenter;       // 1109
-    QLineEdit* zoneWidth;        // 1110
-    QLabel* zoneCenterLabel;     // 1182 "Center"
-    QLabel* zoneWidthLabel;      // 1183 "Width"
+    QRadioButton* marker1Select; // "Marker 1" radio
+    QRadioButton* marker2Select; // "Marker 2(Delta Reference)" radio
+    QLineEdit* marker1Freq;      // marker 1 "Frequency(Hz)"
+    QLineEdit* marker1Level;     // marker 1 "Level(dBm)", read-only
+    QLineEdit* marker2Freq;      // marker 2 "Frequency(Hz)"
+    QLineEdit* marker2Level;     // marker 2 "Level(dBm)", read-only
+    QLabel* marker1FreqLabel;    // "Frequency(Hz)"
+    QLabel* marker1LevelLabel;   // "Level(dBm)", follows the unit
+    QLabel* marker2FreqLabel;    // "Frequency(Hz)"
+    QLabel* marker2LevelLabel;   // "Level(dBm)", follows the unit
+    QPushButton* peak;           // "Peak"
+    QPushButton* next;           // "Next"
+    QRadioButton* normalPeak;    // "Normal"
+    QRadioButton* zonePeak;      // "Zone"
+    QLineEdit* zoneCenter;       // zone "Center"
+    QLineEdit* zoneWidth;        // zone "Width"
+    QLabel* zoneCenterLabel;     // "Center"
+    QLabel* zoneWidthLabel;      // "Width"
     QGroupBox* marker1Group;
     QGroupBox* marker2Group;
     QGroupBox* peakGroup;

@@ -10,6 +10,7 @@
 #include "marker_panel.h"
 #include "measurement_strip.h"
 #include "measuring_function_dialog.h"
+#include "modes.h"
 #include "peak_search.h"
 
 #include <QLabel>
@@ -51,8 +52,10 @@ void SetTextColor(QLineEdit* edit, const QColor* color) {
 void TraceDisplay::ShowMeasuringFunction() {
     if (RefuseWhenCompact())
         return;
-    if (gSettings.runState != 0 && host_)
-        host_->StopAcquisitionLoop();
+    if (gSettings.runState != 0) {
+        gSettings.runState = 0; // the dialog needs the analyzer to itself
+        NotifyChanged(Field::RunState);
+    }
     MeasuringFunctionDialog dialog(CurrentMeasureChoice(),
                                    MeasureDialogRulesFor(gSettings.spanIndex, gSettings.modelIndex),
                                    view_);
@@ -66,9 +69,8 @@ void TraceDisplay::ApplyMeasureChoice(const MeasureChoice& choice) {
     if (choice == CurrentMeasureChoice())
         return;
     Pause();
+    FieldSet changed = Field::Measure;
     if (choice.measureIndex != s.measureIndex) {
-        if (s.measureIndex == 6 && host_)
-            host_->FrequencyCounterChanged(false);
         s.measureIndex = 0;
         Send(DisplayCommand::Measure);
     }
@@ -80,20 +82,19 @@ void TraceDisplay::ApplyMeasureChoice(const MeasureChoice& choice) {
     s.probeIndex = choice.probeIndex;
     UpdateMeasurementDisplay();
 
-    switch (s.measureIndex) {
-    case 0:
+    switch (modes::Measure()) {
+    case MeasureFunction::Off:
         AskMeasureResult();
         break;
-    case 1:
+    case MeasureFunction::ChannelPower:
         Send(DisplayCommand::Measure);
         Send(DisplayCommand::CpMode);
         Send(DisplayCommand::CpCenterQuery);
         Send(DisplayCommand::CpWidthQuery);
         RefreshMeasureEdits();
         AskMeasureResult();
-        UpdateChannelPowerCursors();
         break;
-    case 2:
+    case MeasureFunction::AdjacentChannel:
         Send(DisplayCommand::Measure);
         Send(DisplayCommand::AcpMode);
         Send(DisplayCommand::AcpOffsetQuery);
@@ -102,27 +103,23 @@ void TraceDisplay::ApplyMeasureChoice(const MeasureChoice& choice) {
         Send(DisplayCommand::AcpRefBwQuery);
         RefreshMeasureEdits();
         AskMeasureResult();
-        UpdateAcpCursors();
         break;
-    case 3:
+    case MeasureFunction::OccupiedBandwidth:
         Send(DisplayCommand::Measure);
         Send(DisplayCommand::ObwMode);
         Send(DisplayCommand::ObwRatioQuery);
         Send(DisplayCommand::ObwDbQuery);
         RefreshMeasureEdits();
         AskMeasureResult();
-        UpdateObwDisplay();
         break;
-    case 4: {
+    case MeasureFunction::ElectricField: {
         Send(DisplayCommand::EfAntenna);
         const AntennaBand band = AntennaBandOf(s.antennaIndex);
         if (band.checked && (s.centerFreq < band.lower || s.centerFreq > band.upper)) {
             s.centerFreq = band.newCenter;
             s.spanIndex = band.spanIndex;
-            if (host_) {
-                host_->CenterFrequencyChanged();
-                host_->SpanIndexChanged();
-            }
+            NotifyChanged(Field::CenterFreq | Field::Span);
+            // The antenna's own band edges stand under the axis.
             minFreqLabel_->setText(QString::fromLatin1(band.leftLabel));
             maxFreqLabel_->setText(QString::fromLatin1(band.rightLabel));
         }
@@ -131,28 +128,24 @@ void TraceDisplay::ApplyMeasureChoice(const MeasureChoice& choice) {
         UpdateMarkerReadouts();
         break;
     }
-    case 5:
+    case MeasureFunction::MagneticField:
         Send(DisplayCommand::MfProbe);
         ComputeProbeReference(s.probeIndex);
         UpdateTraces();
         UpdateMarkerReadouts();
         break;
-    case 6:
+    case MeasureFunction::FrequencyCounter:
         if (s.sweepIndex < 2) {
             s.sweepIndex = 2;
-            if (host_)
-                host_->SweepIndexChanged();
+            changed = changed | Field::Sweep;
         }
-        if (host_)
-            host_->FrequencyCounterChanged(true);
         Send(DisplayCommand::Measure);
         AskMeasureResult();
         break;
     default:
         break;
     }
-    if (host_)
-        host_->UnitLabelsChanged();
+    NotifyChanged(changed);
     Resume();
 }
 
@@ -167,16 +160,17 @@ void TraceDisplay::UpdateMeasurementDisplay() {
         graph_->SetCursorVisible(c, false);
 
     bool blockEnabled = false;
-    switch (s.measureIndex) {
-    case 0:
+    const bool zone = modes::Peak() == PeakMode::Zone;
+    switch (modes::Measure()) {
+    case MeasureFunction::Off:
         blockEnabled = true;
         markers_->SetBlockEnabled(true, s.peakMode);
         ApplyMarkerCursorVisibility(true);
-        graph_->SetCursorVisible(cursor::kZoneRight, s.peakMode == 1);
-        graph_->SetCursorVisible(cursor::kZoneLeft, s.peakMode == 1);
+        graph_->SetCursorVisible(cursor::kZoneRight, zone);
+        graph_->SetCursorVisible(cursor::kZoneLeft, zone);
         m->functionName->setText(QStringLiteral("Meas OFF"));
         break;
-    case 1:
+    case MeasureFunction::ChannelPower:
         m->functionName->setText(QStringLiteral("Channel Power"));
         m->bandCenterLabel->setText(QStringLiteral("Band Center"));
         m->bandWidthLabel->setText(QStringLiteral("Band Width"));
@@ -186,7 +180,7 @@ void TraceDisplay::UpdateMeasurementDisplay() {
         for (int c = cursor::kRefCenter; c <= cursor::kRefLower; ++c)
             graph_->SetCursorVisible(c, s.cpMode == 1);
         break;
-    case 2:
+    case MeasureFunction::AdjacentChannel:
         m->functionName->setText(QStringLiteral("Adj Ch Power"));
         m->bandCenterLabel->setText(QStringLiteral("Adj Ch Offset"));
         m->bandWidthLabel->setText(QStringLiteral("Adj Ch Width"));
@@ -201,7 +195,7 @@ void TraceDisplay::UpdateMeasurementDisplay() {
         graph_->SetCursorVisible(cursor::kRefUpper, s.acpMode == 1);
         graph_->SetCursorVisible(cursor::kRefLower, s.acpMode == 1);
         break;
-    case 3:
+    case MeasureFunction::OccupiedBandwidth:
         m->functionName->setText(QStringLiteral("Occ BW"));
         m->result->setEnabled(true);
         m->obwRatio->setEnabled(s.obwMode == 0);
@@ -209,10 +203,10 @@ void TraceDisplay::UpdateMeasurementDisplay() {
         graph_->SetCursorVisible(cursor::kRefUpper, true);
         graph_->SetCursorVisible(cursor::kRefLower, true);
         break;
-    case 4:
+    case MeasureFunction::ElectricField:
         m->functionName->setText(QStringLiteral("E / F"));
         break;
-    case 5:
+    case MeasureFunction::MagneticField:
         m->functionName->setText(QStringLiteral("M / F"));
         break;
     default: // the frequency counter keeps the previous name
@@ -270,16 +264,19 @@ void TraceDisplay::UpdateObwDisplay() {
     PositionObwCursors(LastReply());
 }
 
-void TraceDisplay::UpdateMeasurementCursors() {
-    switch (gSettings.measureIndex) {
-    case 1:
+void TraceDisplay::PlaceMeasurementCursors(ObwCursors obw) {
+    switch (modes::Measure()) {
+    case MeasureFunction::ChannelPower:
         UpdateChannelPowerCursors();
         break;
-    case 2:
+    case MeasureFunction::AdjacentChannel:
         UpdateAcpCursors();
         break;
-    case 3: // from the result on show; nothing is asked of the analyzer here
-        PositionObwCursors(strip_->result->text().toLatin1().constData());
+    case MeasureFunction::OccupiedBandwidth:
+        if (obw == ObwCursors::FromShownResult) // nothing is asked of the analyzer
+            PositionObwCursors(strip_->result->text().toLatin1().constData());
+        else if (obw == ObwCursors::FromReply)
+            UpdateObwDisplay();
         break;
     default:
         break;
@@ -293,19 +290,7 @@ void TraceDisplay::AskMeasureResult() {
 
 void TraceDisplay::ShowMeasureResult() {
     strip_->result->setText(QString::fromLatin1(LastReply()));
-    switch (gSettings.measureIndex) {
-    case 1:
-        UpdateChannelPowerCursors();
-        break;
-    case 2:
-        UpdateAcpCursors();
-        break;
-    case 3:
-        UpdateObwDisplay();
-        break;
-    default:
-        break;
-    }
+    PlaceMeasurementCursors(ObwCursors::FromReply);
 }
 
 void TraceDisplay::SyncMeasurementFrequencies() {
@@ -315,10 +300,10 @@ void TraceDisplay::SyncMeasurementFrequencies() {
         return;
     // Only the bands of the function on show have positions taken from the screen.
     const BandFrequencies f = FrequenciesFromPositions(frame, s.measureBandPositions);
-    if (s.measureIndex == 1) {
+    if (modes::Measure() == MeasureFunction::ChannelPower) {
         s.cpCenter = f.cpCenter;
         s.cpWidth = f.cpWidth;
-    } else if (s.measureIndex == 2) {
+    } else if (modes::Measure() == MeasureFunction::AdjacentChannel) {
         s.acpRefCenter = f.acpRefCenter;
         s.acpRefBw = f.acpRefBw;
         s.acpOffset = f.acpOffset;
@@ -329,7 +314,7 @@ void TraceDisplay::SyncMeasurementFrequencies() {
 
 void TraceDisplay::RefreshMeasureEdits() {
     const InstrumentSettings& s = gSettings;
-    const bool acp = s.measureIndex == 2;
+    const bool acp = modes::Measure() == MeasureFunction::AdjacentChannel;
     strip_->bandCenter->setText(FrequencyText(acp ? s.acpOffset : s.cpCenter));
     strip_->bandWidth->setText(FrequencyText(acp ? s.acpChannelBw : s.cpWidth));
     strip_->refCenter->setText(FrequencyText(s.acpRefCenter));
@@ -401,12 +386,7 @@ void TraceDisplay::CommitMeasureEdit(MeasureEdit edit) {
     Send(query);
     control->setText(ratio ? RatioText(*field) : FrequencyText(*field));
     AskMeasureResult();
-    if (f == 1)
-        UpdateChannelPowerCursors();
-    else if (f == 2)
-        UpdateAcpCursors();
-    else
-        UpdateObwDisplay();
+    PlaceMeasurementCursors(ObwCursors::FromReply);
     Resume();
 }
 
@@ -416,9 +396,11 @@ void TraceDisplay::ApplyEditTextColors() {
     const QColor refCenter = ColorFromRgb(s.markerColor[3]);
     const QColor refBandwidth = ColorFromRgb(s.markerColor[4]);
     const QColor refOffset = ColorFromRgb(s.markerColor[5]);
-    SetTextColor(strip_->bandCenter, s.measureIndex == 1 ? &refCenter : &black);
-    SetTextColor(strip_->bandWidth, s.measureIndex == 2 ? &refOffset : &refBandwidth);
-    if (s.measureIndex == 2)
+    const MeasureFunction f = modes::Measure();
+    SetTextColor(strip_->bandCenter, f == MeasureFunction::ChannelPower ? &refCenter : &black);
+    SetTextColor(strip_->bandWidth,
+                 f == MeasureFunction::AdjacentChannel ? &refOffset : &refBandwidth);
+    if (f == MeasureFunction::AdjacentChannel)
         SetTextColor(strip_->refCenter, s.acpMode == 0 ? &refCenter : &black);
     else
         SetTextColor(strip_->refCenter, nullptr);

@@ -7,6 +7,7 @@
 #include "instrument_settings.h"
 #include "marker_panel.h"
 #include "measurement_strip.h"
+#include "modes.h"
 #include "trace_levels.h"
 #include "trace_select_dialog.h"
 #include "zoom_controls.h"
@@ -177,7 +178,7 @@ void TraceDisplay::UpdateTraces() {
 
     for (int slot = 0; slot < kTraceSlots; ++slot)
         DrawTraceSlot(slot);
-    if (s.peakMode == 1)
+    if (modes::Peak() == PeakMode::Zone)
         UpdateZone();
     emit TracesRedrawn();
 }
@@ -223,11 +224,68 @@ void TraceDisplay::UpdateTraceVisibility() {
     DrawTraceSlot(0);
 }
 
+void TraceDisplay::Refresh(FieldSet changed) {
+    InstrumentSettings& s = gSettings;
+    if (changed.Any(Field::FromAnalyzer)) {
+        // The analyzer has moved what follows; only the axes are redrawn.
+        if (changed.Any(Field::Span))
+            UpdateFrequencyLabels();
+        if (changed.Any(Field::Measure))
+            UpdateTraces();
+        return;
+    }
+    const FieldSet axis = Field::CenterFreq | Field::Span;
+    if (changed.Any(Field::Defaults))
+        SyncControls();
+    if (changed.Any(Field::TraceView))
+        UpdateTraceVisibility();
+    if (changed.Any(Field::TraceSlots)) {
+        for (int slot = 0; slot < kTraceSlots; ++slot)
+            DrawTraceSlot(slot);
+    }
+    if (changed.Any(Field::Trace | Field::TraceView | Field::Scale | Field::Unit))
+        UpdateTraces();
+    if (changed.Any(axis) || (changed.Any(Field::Sweep) && s.spanIndex == 0))
+        UpdateFrequencyLabels(); // in zero span the axis is the sweep time
+    if (changed.Any(axis | Field::Unit | Field::MarkerMode | Field::TraceView | Field::TraceSlots))
+        UpdateMarkerReadouts();
+    if (changed.Any(Field::Measure))
+        UpdateMeasurementDisplay();
+    if (changed.Any(axis)) {
+        // The bands keep their place on the screen: their frequencies follow the axis.
+        SyncMeasurementFrequencies();
+        PlaceMeasurementCursors(ObwCursors::FromShownResult);
+    } else if (changed.Any(Field::Measure)) {
+        PlaceMeasurementCursors(ObwCursors::FromReply);
+    }
+    if (changed.Any(Field::Result))
+        ShowMeasureResult();
+    if (changed.Any(axis | Field::PeakZone) && modes::Peak() == PeakMode::Zone)
+        UpdateZone();
+    // The field-strength reference follows the centre, the antenna and the probe.
+    if (changed.Any(axis | Field::Measure)) {
+        if (modes::Measure() == MeasureFunction::ElectricField)
+            ComputeAntennaReference(s.antennaIndex);
+        else if (modes::Measure() == MeasureFunction::MagneticField)
+            ComputeProbeReference(s.probeIndex);
+    }
+}
+
 void TraceDisplay::UpdateFrequencyLabels() {
     const AxisEndLabels labels = FrequencyLabels(CurrentAxisFrame());
     minFreqLabel_->setText(QString::fromStdString(labels.left));
     maxFreqLabel_->setText(QString::fromStdString(labels.right));
     emit FrequencyAxisChanged();
+}
+
+void TraceDisplay::ShowUnitTexts(const char* unitLabel, const char* markerLevelLabel) {
+    if (unitLabel != nullptr)
+        strip_->unitLabel->setText(QString::fromLatin1(unitLabel));
+    if (markerLevelLabel != nullptr) {
+        const QString text = QString::fromLatin1(markerLevelLabel);
+        markers_->marker1LevelLabel->setText(text);
+        markers_->marker2LevelLabel->setText(text);
+    }
 }
 
 void TraceDisplay::ShowTraceSelect() {
@@ -249,11 +307,6 @@ void TraceDisplay::ApplyTraceSelection(int activeTraceSlot, const int traceView[
     zoom_->activeTrace->setCurrentIndex(s.activeTraceSlot - 1);
     UpdateTraceVisibility();
     emit ActiveTraceChanged(s.activeTraceSlot);
-}
-
-void TraceDisplay::ToggleDetailedTrace() {
-    detailedTrace_->setChecked(!detailedTrace_->isChecked());
-    gSettings.detailedTrace = detailedTrace_->isChecked() ? 1 : 0;
 }
 
 // --- Zoom, scroll, active trace ---
@@ -282,8 +335,8 @@ void TraceDisplay::SetXZoom(int zoom) {
     }
     UpdateFrequencyLabels();
     UpdateTraces();
-    UpdateMeasurementCursors();
-    if (s.peakMode == 1)
+    PlaceMeasurementCursors(ObwCursors::FromShownResult);
+    if (modes::Peak() == PeakMode::Zone)
         UpdateZone();
     UpdateMarkerReadouts();
 }
@@ -307,7 +360,7 @@ void TraceDisplay::SetYZoom(int zoom) {
         vScroll_->setVisible(!IsCompact());
     }
     UpdateTraces();
-    UpdateMeasurementCursors();
+    PlaceMeasurementCursors(ObwCursors::FromShownResult);
 }
 
 void TraceDisplay::SetXScroll(int position) {
@@ -320,8 +373,8 @@ void TraceDisplay::SetXScroll(int position) {
     UpdateTraces();
     UpdateMarkerReadouts();
     UpdateFrequencyLabels();
-    UpdateMeasurementCursors();
-    if (s.peakMode == 1)
+    PlaceMeasurementCursors(ObwCursors::FromShownResult);
+    if (modes::Peak() == PeakMode::Zone)
         UpdateZone();
 }
 
@@ -367,8 +420,8 @@ void TraceDisplay::SyncControls() {
     vScroll_->setPageStep(80 >> ClampZoom(s.yZoom));
     vScroll_->setValue(s.yScroll);
     vScroll_->setVisible(s.yZoom > 0 && !IsCompact());
-    markers_->normalPeak->setChecked(s.peakMode == 0);
-    markers_->zonePeak->setChecked(s.peakMode == 1);
+    markers_->normalPeak->setChecked(modes::Peak() == PeakMode::Normal);
+    markers_->zonePeak->setChecked(modes::Peak() == PeakMode::Zone);
     markers_->marker1Select->setChecked(s.selectedMarker != 2);
     markers_->marker2Select->setChecked(s.selectedMarker == 2);
     detailedTrace_->setChecked(s.detailedTrace != 0);

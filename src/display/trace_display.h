@@ -2,9 +2,10 @@
 // The trace display: the graph and the controls beside and under it that the display owns, and
 // the view operations that draw traces, markers, zones and measurement bands, zoom and scroll the
 // graph and lay the view out. The main view creates one, places its widgets (see ApplySizeChange)
-// and forwards its view operations here.
+// and passes it every change of the record (Refresh).
 
 #include "display_host.h"
+#include "field_changes.h"
 #include "measurement_bands.h"
 #include "view_layout.h"
 
@@ -25,27 +26,30 @@ class QWidget;
 class TraceDisplay : public QObject {
     Q_OBJECT
 public:
-    // Creates the graph and the display's controls as children of `view`. `host` may be null
-    // until the link is ready; without a host nothing is sent.
+    // Creates the graph and the display's controls as children of `view`. Without a `host`
+    // (null) nothing is sent.
     TraceDisplay(QWidget* view, display::DisplayHost* host);
     ~TraceDisplay() override;
-    void SetHost(display::DisplayHost* host) { host_ = host; }
 
     // --- Widgets (owned by the view) ---
     CCWGraph* Graph() const { return graph_; }
     MarkerPanel* Markers() const { return markers_; }
     MeasurementStrip* Strip() const { return strip_; }
     ZoomControls* Zoom() const { return zoom_; }
-    QScrollBar* HorizontalScrollBar() const { return hScroll_; } // 1200
-    QScrollBar* VerticalScrollBar() const { return vScroll_; }   // 1201
-    QLabel* MinFreqLabel() const { return minFreqLabel_; }       // 1104
-    QLabel* MaxFreqLabel() const { return maxFreqLabel_; }       // 1105
+    QScrollBar* HorizontalScrollBar() const { return hScroll_; } // zoomed X
+    QScrollBar* VerticalScrollBar() const { return vScroll_; }   // zoomed Y
+    QLabel* MinFreqLabel() const { return minFreqLabel_; }       // left axis end
+    QLabel* MaxFreqLabel() const { return maxFreqLabel_; }       // right axis end
     CompactSummaryView* CompactSummary() const { return compact_; }
     // Menu entries for the view's menus: "Detailed Trace(&D)" and the four "Marker Display"
     // entries ("Marker 1 and 2", "Marker 1 Only", "Marker 2 Only", "Marker None").
     QAction* DetailedTraceAction() const { return detailedTrace_; }
-    QActionGroup* MarkerDisplayActions() const { return markerDisplay_; }
     QAction* MarkerDisplayAction(int entry) const;
+
+    // What follows on the display from a change in the record: traces, axis labels, marker
+    // readouts, measurement labels, bands and cursors, the result, the peak zone and the
+    // field-strength reference.
+    void Refresh(FieldSet changed);
 
     // --- Trace display ---
     void ApplyColors();
@@ -53,11 +57,12 @@ public:
     void DrawTraceSlot(int slot);
     void UpdateTraceVisibility();
     void UpdateFrequencyLabels();
+    // The unit under the graph and the two marker level captions (null: left as they are).
+    void ShowUnitTexts(const char* unitLabel, const char* markerLevelLabel);
     // "Trace Select(&T)...": the dialog, or the compact-mode refusal.
     void ShowTraceSelect();
     // What OK in Trace Select stores and redraws.
     void ApplyTraceSelection(int activeTraceSlot, const int traceView[11]);
-    void ToggleDetailedTrace();
 
     // --- Markers and peak search ---
     void UpdateMarkerReadouts();
@@ -75,7 +80,6 @@ public:
     void MarkerToCenter();
     // 0 "Marker 1 and 2", 1 "Marker 1 Only", 2 "Marker 2 Only", 3 "Marker None".
     void SetMarkerDisplay(int entry);
-    int MarkerDisplay() const { return markerDisplayEntry_; }
 
     // --- Measuring functions ---
     // "Measuring Function(&M)..." and the "Mesuring Function" button.
@@ -83,14 +87,18 @@ public:
     // What OK in the dialog does with the chosen function and sub-modes.
     void ApplyMeasureChoice(const display::MeasureChoice& choice);
     void UpdateMeasurementDisplay();
-    void UpdateChannelPowerCursors();
-    void UpdateAcpCursors();
-    void UpdateObwDisplay();
     void SyncMeasurementFrequencies();
     // After a "MEASRES" reply: show it and reposition the current function's cursors.
     void ShowMeasureResult();
-    // The cursors of the current function, from the stored values (zoom, scroll, axis changes).
-    void UpdateMeasurementCursors();
+    // Where the occupied bandwidth cursors come from when the cursors are placed.
+    enum class ObwCursors {
+        Keep,            // left where they are
+        FromShownResult, // from the result on show; nothing is asked of the analyzer
+        FromReply,       // from the last reply, asking "MEASRES" when it is no result
+    };
+    // The cursors of the current function: channel power and adjacent channel from the stored
+    // band frequencies, occupied bandwidth as `obw` says.
+    void PlaceMeasurementCursors(ObwCursors obw);
     void CommitMeasureEdit(display::MeasureEdit edit);
     // Writes the parameter edits from the settings record.
     void RefreshMeasureEdits();
@@ -137,6 +145,9 @@ signals:
 private:
     // Sends "MEASRES" and shows the reply in the result box.
     void AskMeasureResult();
+    void UpdateChannelPowerCursors();
+    void UpdateAcpCursors();
+    void UpdateObwDisplay();
     void Connect();
     void Pause();
     void Resume();

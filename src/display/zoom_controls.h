@@ -15,10 +15,10 @@ public:
     static constexpr int kWidth = 236;
     static constexpr int kHeight = 44;
 
-    QComboBox* xZoom;       // 1031 "x1" "x2" "x4" "x8"
-    QComboBox* yZoom;       // 1032
-    QComboBox* activeTrace; // 1033 "Trace 1" .. "Trace 10"
-    QLabel* xLabel;         // 1203 "X"
-    QLabel* yLabel;         // 1204 "Y"
-    QLabel* activeLabel;    // 1184 "Active Trace"
+    QComboBox* xZoom;       // "X": "x1" "x2" "x4" "x8"
+    QComboBox* yZoom;       // "Y": "x1" .. "x8"
+    QComboBox* activeTrace; // "Active Trace": "Trace 1" .. "Trace 10"
+    QLabel* xLabel;         // "X"
+    QLabel* yLabel;         // "Y"
+    QLabel* activeLabel;    // "Active Trace"
 };

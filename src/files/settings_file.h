@@ -3,6 +3,8 @@
 // defaults, and written once at exit. It ships with the program (an empty file will do) and is
 // never created here: a missing or read-only file means "Starting error" and nothing is written.
 
+#include "modes.h"
+
 #include <cstddef>
 #include <string>
 
@@ -34,3 +36,6 @@ SettingsFileStatus WriteSettingsFile();
 // The view's operation: 0 reads the file in the program directory (and makes that directory the
 // current one); any other value writes it, and does so only when requiredFileFound is set.
 void ReadWriteSettings(int write);
+inline void ReadWriteSettings(SettingsDirection direction) {
+    ReadWriteSettings(direction == SettingsDirection::Write ? 1 : 0);
+}

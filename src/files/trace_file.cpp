@@ -2,6 +2,7 @@
 
 #include "keyword_tables.h"
 #include "level_units.h"
+#include "modes.h"
 #include "number_text.h"
 #include "span_steps.h"
 #include "trace_kinds.h"
@@ -150,11 +151,11 @@ void FillRecordFromSettings(TraceRecord& r, const InstrumentSettings& s) {
         slotKind == 36) {
         setUnit(slotKind == 28 ? 4 : slotKind == 29 ? 5 : s.unitIndex);
         r.recordKind = slotKind;
-    } else if (s.measureIndex == 4) {
+    } else if (modes::Measure(s) == MeasureFunction::ElectricField) {
         setUnit(4);
         const int a = InTable(s.antennaIndex, 7) ? s.antennaIndex : 0;
         r.recordKind = detailed ? kFieldKind1001[a] : kFieldKind251[a];
-    } else if (s.measureIndex == 5) {
+    } else if (modes::Measure(s) == MeasureFunction::MagneticField) {
         setUnit(5);
         r.recordKind = s.probeIndex == 0 ? (detailed ? 16 : 26) : (detailed ? 17 : 27);
     } else {

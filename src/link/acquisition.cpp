@@ -7,6 +7,7 @@
 #include "link_state.h"
 #include "link_view.h"
 #include "live_link.h"
+#include "modes.h"
 #include "reply_text.h"
 #include "serial_port.h"
 
@@ -18,7 +19,7 @@ namespace {
 int gBusyDepth = 0;
 
 bool PeriodicMode() {
-    return gSettings.calcIndex >= 1 && gSettings.calcIndex <= 3;
+    return modes::Accumulating();
 }
 
 void SetTx(const char* text) {

@@ -2,37 +2,38 @@
 
 #include "acquisition.h"
 #include "command_set.h"
+#include "field_changes.h"
 #include "instrument_settings.h"
 #include "level_units.h"
 #include "link_view.h"
+#include "modes.h"
 #include "serial_port.h"
 
 namespace {
 
-// All Reading's queries in the analyzer's order, and what follows each on the panel.
-enum class After { Panel, FrequencyAxis, LevelAxis, RemoteMark };
+// All Reading's queries in the analyzer's order, and the fields each reads.
 struct ReadStep {
     int code;
-    After after;
+    Field field;
 };
 constexpr ReadStep kReadOrder[] = {
-    {query::kFreq, After::Panel},         {query::kSpan, After::FrequencyAxis},
-    {query::kRef, After::Panel},          {query::kOffset, After::Panel},
-    {query::kUnit, After::Panel},         {query::kConversion, After::Panel},
-    {query::kRbw, After::Panel},          {query::kVbw, After::Panel},
-    {query::kMeas, After::LevelAxis},     {query::kCpMode, After::Panel},
-    {query::kCpCenter, After::Panel},     {query::kCpWidth, After::Panel},
-    {query::kAcpMode, After::Panel},      {query::kAcpOffset, After::Panel},
-    {query::kAcpChannelBw, After::Panel}, {query::kAcpRefCenter, After::Panel},
-    {query::kAcpRefBw, After::Panel},     {query::kObwMode, After::Panel},
-    {query::kObwRatio, After::Panel},     {query::kObwDb, After::Panel},
-    {query::kEfAntenna, After::Panel},    {query::kMfProbe, After::Panel},
-    {query::kCalc, After::Panel},         {query::kScale, After::Panel},
-    {query::kSweep, After::Panel},        {query::kDetector, After::Panel},
-    {query::kMarkerMode, After::Panel},   {query::kPeakMode, After::Panel},
-    {query::kPeakCenter, After::Panel},   {query::kPeakWidth, After::Panel},
-    {cmd::kVersion, After::Panel},        {query::kImpedance, After::Panel},
-    {query::kRemote, After::RemoteMark},
+    {query::kFreq, Field::CenterFreq},       {query::kSpan, Field::Span},
+    {query::kRef, Field::Settings},          {query::kOffset, Field::Settings},
+    {query::kUnit, Field::Settings},         {query::kConversion, Field::Settings},
+    {query::kRbw, Field::Settings},          {query::kVbw, Field::Settings},
+    {query::kMeas, Field::Measure},          {query::kCpMode, Field::Settings},
+    {query::kCpCenter, Field::Settings},     {query::kCpWidth, Field::Settings},
+    {query::kAcpMode, Field::Settings},      {query::kAcpOffset, Field::Settings},
+    {query::kAcpChannelBw, Field::Settings}, {query::kAcpRefCenter, Field::Settings},
+    {query::kAcpRefBw, Field::Settings},     {query::kObwMode, Field::Settings},
+    {query::kObwRatio, Field::Settings},     {query::kObwDb, Field::Settings},
+    {query::kEfAntenna, Field::FieldRef},    {query::kMfProbe, Field::FieldRef},
+    {query::kCalc, Field::Settings},         {query::kScale, Field::Scale},
+    {query::kSweep, Field::Sweep},           {query::kDetector, Field::Settings},
+    {query::kMarkerMode, Field::MarkerMode}, {query::kPeakMode, Field::PeakZone},
+    {query::kPeakCenter, Field::PeakZone},   {query::kPeakWidth, Field::PeakZone},
+    {cmd::kVersion, Field::Settings},        {query::kImpedance, Field::Settings},
+    {query::kRemote, Field::Remote},
 };
 
 // The settings every All Setting sends first, in the analyzer's order.
@@ -69,41 +70,29 @@ bool ResynchronisationStart() {
 
 void ReadAllSettings() {
     InstrumentSettings& s = gSettings;
-    LinkView& view = LinkViewRef();
     s.instrumentPresent = CheckPresence();
     if (s.instrumentPresent == 0) {
-        view.ShowAllSettings();
+        // Nothing read: the panel shows what the record holds.
+        NotifyChanged(Field::Settings | Field::FromAnalyzer);
         return;
     }
     for (const ReadStep& step : kReadOrder) {
         SendCommand(step.code);
-        view.ShowReadSetting(step.code);
-        switch (step.after) {
-        case After::FrequencyAxis:
-            view.UpdateFrequencyAxis();
-            break;
-        case After::LevelAxis:
-            view.UpdateLevelAxis();
-            break;
-        case After::RemoteMark:
-            view.SetRemoteChecked(s.remoteState);
-            break;
-        case After::Panel:
-            break;
-        }
+        NotifyChanged(step.field | Field::FromAnalyzer);
     }
-    const int countQuery = s.calcIndex == 1   ? query::kMaxCount
-                           : s.calcIndex == 2 ? query::kMinCount
-                           : s.calcIndex == 3 ? query::kAveCount
-                                              : 0;
+    const Calculation calc = modes::Calc(s);
+    const int countQuery = calc == Calculation::MaxHold   ? query::kMaxCount
+                           : calc == Calculation::MinHold ? query::kMinCount
+                           : calc == Calculation::Average ? query::kAveCount
+                                                          : 0;
     if (countQuery != 0) {
         SendCommand(countQuery);
-        view.ShowReadSetting(countQuery);
+        NotifyChanged(Field::Settings | Field::FromAnalyzer);
     }
     for (int code : {cmd::kRbw, cmd::kVbw, cmd::kSweep}) {
         SendCommand(code);
-        view.ClearAutoBox(code);
     }
+    NotifyChanged(Field::AutoOff);
     RefreshMeasurementAfterAllSettings();
 }
 
@@ -113,32 +102,32 @@ void SendAllSettings() {
         SendCommand(code);
     }
     // A measuring function in force is switched off before one is chosen.
-    if (s.measureIndex != 0) {
+    if (modes::Measure(s) != MeasureFunction::Off) {
         SendSetting(cmd::kMeas, 0);
     }
     SendCommand(cmd::kMeas);
-    switch (s.measureIndex) {
-    case 1:
+    switch (modes::Measure(s)) {
+    case MeasureFunction::ChannelPower:
         SendCommand(cmd::kCpMode);
         SendCommand(cmd::kCpCenter);
         SendCommand(cmd::kCpWidth);
         break;
-    case 2:
+    case MeasureFunction::AdjacentChannel:
         SendCommand(cmd::kAcpMode);
         SendCommand(cmd::kAcpOffset);
         SendCommand(cmd::kAcpChannelBw);
         SendCommand(cmd::kAcpRefCenter);
         SendCommand(cmd::kAcpRefBw);
         break;
-    case 3:
+    case MeasureFunction::OccupiedBandwidth:
         SendCommand(cmd::kObwMode);
         SendCommand(cmd::kObwRatio);
         SendCommand(cmd::kObwDb);
         break;
-    case 4:
+    case MeasureFunction::ElectricField:
         SendCommand(cmd::kEfAntenna);
         break;
-    case 5:
+    case MeasureFunction::MagneticField:
         SendCommand(cmd::kMfProbe);
         break;
     default:
@@ -148,33 +137,11 @@ void SendAllSettings() {
 }
 
 void RefreshMeasurementAfterAllSettings() {
-    LinkView& view = LinkViewRef();
-    view.UpdateMeasurementDisplay();
-    switch (gSettings.measureIndex) {
-    case 1:
-        view.UpdateChannelPowerCursors();
-        break;
-    case 2:
-        view.UpdateAcpCursors();
-        break;
-    case 3:
+    // The occupied bandwidth cursors are placed from a fresh result.
+    if (modes::Measure() == MeasureFunction::OccupiedBandwidth) {
         SendCommand(cmd::kMeasRes);
-        view.UpdateObwDisplay();
-        break;
-    case 4:
-        computeAntennaReference(gSettings.antennaIndex);
-        view.UpdateFieldStrengthDisplay();
-        break;
-    case 5:
-        computeProbeReference(gSettings.probeIndex);
-        view.UpdateFieldStrengthDisplay();
-        break;
-    default:
-        break;
     }
-    if (gSettings.peakMode == 1) {
-        view.UpdateZone();
-    }
+    NotifyChanged(Field::Measure | Field::PeakZone);
 }
 
 void AllReadingCommand() {

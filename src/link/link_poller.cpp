@@ -3,6 +3,7 @@
 #include "acquisition.h"
 #include "instrument_settings.h"
 #include "live_link.h"
+#include "modes.h"
 #include "serial_device.h"
 
 namespace {
@@ -26,7 +27,7 @@ int BasePeriodMs(int sweepIndex) {
 }
 
 bool PeriodicMode() {
-    return gSettings.calcIndex >= 1 && gSettings.calcIndex <= 3;
+    return modes::Accumulating();
 }
 
 } // namespace

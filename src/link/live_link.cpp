@@ -2,11 +2,13 @@
 
 #include "acquisition.h"
 #include "command_set.h"
+#include "field_changes.h"
 #include "instrument_settings.h"
 #include "link_busy.h"
 #include "link_poller.h"
 #include "link_state.h"
 #include "link_view.h"
+#include "modes.h"
 #include "reply_text.h"
 #include "screen_record.h"
 #include "serial_port.h"
@@ -54,11 +56,11 @@ constexpr int kFieldKind251[] = {20, 21, 22, 23, 25, 24, 39};
 
 int TraceKindFor(bool detailed) {
     const InstrumentSettings& s = gSettings;
-    if (s.measureIndex == 4) {
+    if (modes::Measure(s) == MeasureFunction::ElectricField) {
         const int a = s.antennaIndex >= 0 && s.antennaIndex < 7 ? s.antennaIndex : 0;
         return detailed ? kFieldKind1001[a] : kFieldKind251[a];
     }
-    if (s.measureIndex == 5) {
+    if (modes::Measure(s) == MeasureFunction::MagneticField) {
         return detailed ? (s.probeIndex == 0 ? 16 : 17) : (s.probeIndex == 0 ? 26 : 27);
     }
     return detailed ? 1 : 0;
@@ -118,12 +120,7 @@ void ScreenOver(bool written) {
             s.traceKind[s.activeTraceSlot] = TraceKindFor(g.detailed);
         }
         g.phase = LiveState::Idle;
-        LinkView& view = LinkViewRef();
-        view.UpdateTraces();
-        if (serial != g.serial) {
-            return;
-        }
-        view.UpdateSweepAndUnitLabels();
+        NotifyChanged(Field::Trace);
         if (serial != g.serial) {
             return;
         }
@@ -136,7 +133,6 @@ void ScreenOver(bool written) {
 }
 
 void ResultOver(bool written) {
-    InstrumentSettings& s = gSettings;
     const unsigned serial = g.serial;
     {
         LinkBusyScope busy;
@@ -144,25 +140,8 @@ void ResultOver(bool written) {
             TakeReply(cmd::kMeasRes);
         }
         g.phase = LiveState::Idle;
-        LinkView& view = LinkViewRef();
         // Whatever the transaction returned: the reply, "Read error" or "Write error".
-        view.ShowMeasurementResult(gLink.rxBuffer);
-        if (serial != g.serial) {
-            return;
-        }
-        switch (s.measureIndex) {
-        case 1:
-            view.UpdateChannelPowerCursors();
-            break;
-        case 2:
-            view.UpdateAcpCursors();
-            break;
-        case 3:
-            view.UpdateObwDisplay();
-            break;
-        default:
-            break;
-        }
+        NotifyChanged(Field::Result);
         if (serial != g.serial) {
             return;
         }
@@ -183,14 +162,9 @@ void BeginStep(AfterStep after) {
     InstrumentSettings& s = gSettings;
     ++g.serial;
     g.after = after;
-    const unsigned serial = g.serial;
     bool written = false;
     {
         LinkBusyScope busy;
-        s.detailedTrace = LinkViewRef().DetailedTraceChecked() != 0 ? 1 : 0;
-        if (serial != g.serial) {
-            return;
-        }
         g.detailed = s.detailedTrace == 1;
         if (!g.detailed) {
             s.traceRecord.memoryNumber = 0;

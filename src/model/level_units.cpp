@@ -1,5 +1,6 @@
 #include "level_units.h"
 
+#include "modes.h"
 #include "number_text.h"
 #include "span_steps.h"
 #include "trace_kinds.h"
@@ -267,9 +268,6 @@ void computeProbeReference(int probeIndex) {
 
 namespace {
 
-constexpr int kMeasureElectricField = 4;
-constexpr int kMeasureMagneticField = 5;
-
 int activeKind() {
     const int slot = gSettings.activeTraceSlot;
     return slot >= 0 && slot < kTraceSlots ? gSettings.traceKind[slot] : tracekind::kEmpty;
@@ -287,10 +285,10 @@ template <typename Compute> int withReference(int dBm, Compute compute) {
 } // namespace
 
 int referenceForMeasurement(int dBm) {
-    switch (gSettings.measureIndex) {
-    case kMeasureElectricField:
+    switch (modes::Measure()) {
+    case MeasureFunction::ElectricField:
         return withReference(dBm, [] { computeAntennaReference(gSettings.antennaIndex); });
-    case kMeasureMagneticField:
+    case MeasureFunction::MagneticField:
         return withReference(dBm, [] { computeProbeReference(gSettings.probeIndex); });
     default:
         return dBm + unitConstant(gSettings.unitIndex);
@@ -440,15 +438,15 @@ UnitLabelUpdate updateUnitLabels() {
 
 UnitLabelUpdate updateUnitLabelsForMeasurement() {
     const int kind = activeKind();
-    switch (gSettings.measureIndex) {
-    case kMeasureElectricField:
+    switch (modes::Measure()) {
+    case MeasureFunction::ElectricField:
         if (kind == tracekind::kEmpty) {
             computeAntennaReference(gSettings.antennaIndex);
         } else if (tracekind::isElectricFieldKind(kind)) {
             fieldReferenceForKind(kind);
         }
         return labelsForRow(tracekind::kUnitElectricField);
-    case kMeasureMagneticField:
+    case MeasureFunction::MagneticField:
         if (kind == tracekind::kEmpty) {
             computeProbeReference(gSettings.probeIndex);
         } else if (tracekind::isMagneticFieldKind(kind)) {

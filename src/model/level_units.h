@@ -77,9 +77,9 @@ double convertMarkerLevel(double level, int displayUnit);
 // Texts naming a display unit on the form. displayUnit outside 0..5 counts as 0; any
 // conversionIndex other than 1 counts as logarithmic.
 struct UnitFormTexts {
-    const char* unitLabel;        // under the graph (1075): "dBm" / "W"
-    const char* markerLevelLabel; // marker 1 and 2 level labels (1066, 1077): "Level(dBm)"
-    const char* referenceLabel;   // reference label (1081): "Reference(dBm)"
+    const char* unitLabel;        // under the graph: "dBm" / "W"
+    const char* markerLevelLabel; // marker 1 and 2 level labels: "Level(dBm)"
+    const char* referenceLabel;   // panel label "Reference(dBm)"
 };
 UnitFormTexts unitFormTexts(int displayUnit, int conversionIndex);
 // Captions of the two "Marker Conversion" radio buttons (logarithmic, linear) for a display unit.
@@ -89,7 +89,7 @@ const char* conversionCaption(int displayUnit, int linear);
 struct UnitLabelUpdate {
     int displayUnit;        // 0..5; 4 and 5: the Unit combo gets its field entries and is disabled
     UnitFormTexts texts;    // by displayUnit and conversionIndex
-    int referenceValue;     // the reference edit (1034) value
+    int referenceValue;     // the panel's reference edit value
     char referenceText[16]; // the same printed with "%d"
 };
 // By the active slot's kind. May set refLevel (kinds 32..37) and fieldRefLevel (field kinds).

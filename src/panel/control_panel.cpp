@@ -4,6 +4,7 @@
 #include "instrument_settings.h"
 #include "keyword_tables.h"
 #include "level_units.h"
+#include "modes.h"
 #include "number_text.h"
 #include "panel_link.h"
 #include "panel_rules.h"
@@ -322,6 +323,39 @@ void ControlPanel::ShowSpanIndex() {
     SelectIndex(spanCombo, gSettings.spanIndex);
     SyncSweepListToSpan();
     centerEdit->setEnabled(!panelrules::IsFullSpan(gSettings.modelIndex, gSettings.spanIndex));
+}
+
+void ControlPanel::Changed(FieldSet changed) {
+    const bool outer = !announcing_;
+    announcing_ = true;
+    NotifyChanged(changed);
+    if (outer)
+        announcing_ = false;
+}
+
+void ControlPanel::ShowChanged(FieldSet changed) {
+    const InstrumentSettings& s = gSettings;
+    if (announcing_)
+        return;
+    if (changed.Any(Field::FromAnalyzer)) {
+        FillFromSettings();
+        return;
+    }
+    if (changed.Any(Field::CenterFreq))
+        ShowCenterFreq();
+    if (changed.Any(Field::Span))
+        ShowSpanIndex();
+    if (changed.Any(Field::Sweep))
+        SelectSweepIndex(s.sweepIndex);
+    if (changed.Any(Field::Measure))
+        SetFrequencyCounterLists(modes::Measure(s) == MeasureFunction::FrequencyCounter);
+    if (changed.Any(Field::AutoOff))
+        SetAutoBoxes(false);
+    if (changed.Any(Field::RunState) && s.runState == 0 && holdButton->isChecked()) {
+        holdButton->setChecked(false);
+        SetHoldCaption();
+        emit runStateChanged(false);
+    }
 }
 
 void ControlPanel::SetHeld() {

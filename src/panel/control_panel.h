@@ -3,6 +3,8 @@
 // change to the settings record and the analyzer, and the panel's menu commands (Preset, Auto
 // Tune, Hold/Run, Remote). The view places the block in its right column and forwards refreshes.
 
+#include "field_changes.h"
+
 #include <QWidget>
 
 class QCheckBox;
@@ -29,9 +31,6 @@ public:
 
     ControlPanel(PanelView* view, PanelLink* link, QWidget* parent = nullptr);
     ~ControlPanel() override;
-
-    void setView(PanelView* view) { view_ = view; }
-    void setLink(PanelLink* link) { link_ = link; }
 
     // --- Controls ---
     QLineEdit* centerEdit; // centre frequency, Return commits
@@ -88,6 +87,10 @@ public:
     // The panel's part of a unit label update: unit combo (field entries added and the combo
     // disabled for display units 4 and 5), reference label and reference edit.
     void ApplyUnitLabelUpdate(const UnitLabelUpdate& update);
+    // Shows what others (the display, the link) changed: centre, span, sweep, the Hold button,
+    // the auto boxes, the counter lists, or every control for values read from the analyzer.
+    // What the panel changed itself it has shown already.
+    void ShowChanged(FieldSet changed);
 
     // --- Control handlers ---
     void OnCenterFreqEnter();
@@ -143,8 +146,8 @@ signals:
 private:
     void BuildControls();
     void ConnectHandlers();
-    void FrequencyChangeRefresh();
-    void RefreshBandsAndZone();
+    // Announces the panel's own change (ShowChanged skips it meanwhile).
+    void Changed(FieldSet changed);
     void AutoReadBack(bool rbw, bool vbw, bool sweep);
     void StoreShownOffset(double dB);
     // Selects `index` when the list has it; a value the list cannot show leaves the selection.
@@ -159,4 +162,5 @@ private:
     PanelLink* link_;
     QGroupBox* frame_;
     bool counterLists_ = false;
+    bool announcing_ = false;
 };

@@ -5,8 +5,10 @@
 #include "control_panel.h"
 
 #include "command_codes.h"
+#include "field_changes.h"
 #include "instrument_settings.h"
 #include "level_units.h"
+#include "modes.h"
 #include "number_text.h"
 #include "panel_link.h"
 #include "panel_rules.h"
@@ -37,33 +39,6 @@ double ParseEdit(const QLineEdit* edit) {
 }
 
 } // namespace
-
-// After the centre or the span changed.
-// The measurement bands, their cursors and the peak zone follow the centre and span.
-void ControlPanel::RefreshBandsAndZone() {
-    const InstrumentSettings& s = gSettings;
-    view_->SyncMeasurementFrequencies();
-    if (s.measureIndex == 1)
-        view_->UpdateChannelPowerCursors();
-    else if (s.measureIndex == 2)
-        view_->UpdateAcpCursors();
-    if (s.peakMode == 1)
-        view_->UpdateZone();
-}
-
-void ControlPanel::FrequencyChangeRefresh() {
-    InstrumentSettings& s = gSettings;
-    view_->UpdateFrequencyLabels();
-    view_->UpdateMarkerReadouts();
-    RefreshBandsAndZone();
-    if (s.measureIndex == 4 || s.measureIndex == 5) {
-        if (s.measureIndex == 4)
-            computeAntennaReference(s.antennaIndex);
-        else
-            computeProbeReference(s.probeIndex);
-        view_->UpdateUnitLabels();
-    }
-}
 
 // For each auto box that is checked (and asked for), read the coupled value back.
 void ControlPanel::AutoReadBack(bool rbw, bool vbw, bool sweep) {
@@ -97,7 +72,7 @@ void ControlPanel::OnCenterFreqEnter() {
     s.centerFreq = panelrules::ClampCenterFreq(ParseEdit(centerEdit), s.modelIndex);
     centerEdit->setText(QString::fromStdString(formatSI(s.centerFreq, kReadoutFormat)));
     link_->SendCommand(kFreq);
-    FrequencyChangeRefresh();
+    Changed(Field::CenterFreq);
     link_->ResumeAcquisition();
 }
 
@@ -126,7 +101,7 @@ void ControlPanel::OnSpanChanged() {
         centerEdit->setText(QString::fromStdString(formatSI(s.centerFreq, kReadoutFormat)));
     }
     SyncSweepListToSpan();
-    FrequencyChangeRefresh();
+    Changed(Field::CenterFreq | Field::Span);
     AutoReadBack(true, true, true);
     link_->ResumeAcquisition();
 }
@@ -201,8 +176,7 @@ void ControlPanel::OnSweepChanged() {
     link_->PauseAcquisition();
     const int old = s.sweepIndex;
     s.sweepIndex = chosen;
-    if (s.spanIndex == 0)
-        view_->UpdateFrequencyLabels();
+    Changed(Field::Sweep);
     link_->SendCommand(kSweep);
     // The analyzer changes the detector when sweeps cross 0.1 s.
     if (chosen < 2 || (old < 2 && chosen >= 2)) {
@@ -280,12 +254,10 @@ void ControlPanel::OnUnitChanged() {
     link_->PauseAcquisition();
     s.unitIndex = chosen;
     link_->SendCommand(kUnit);
-    const UnitFormTexts texts = unitFormTexts(chosen, s.conversionIndex);
-    view_->ShowUnitTexts(texts.unitLabel, texts.markerLevelLabel);
-    referenceLabel->setText(QString::fromLatin1(texts.referenceLabel));
+    referenceLabel->setText(
+        QString::fromLatin1(unitFormTexts(chosen, s.conversionIndex).referenceLabel));
     ShowReference();
-    view_->UpdateTraces();
-    view_->UpdateMarkerReadouts();
+    Changed(Field::Unit);
     link_->ResumeAcquisition();
 }
 
@@ -297,7 +269,7 @@ void ControlPanel::OnScaleChanged() {
     link_->PauseAcquisition();
     s.scaleIndex = chosen;
     link_->SendCommand(kScale);
-    view_->UpdateTraces();
+    Changed(Field::Scale);
     link_->ResumeAcquisition();
 }
 
@@ -356,16 +328,16 @@ void ControlPanel::OnCountChanged() {
     const int value = position == 10 ? 0 : countCombo->itemText(position).toInt();
     int* stored = nullptr;
     int command = 0;
-    switch (s.calcIndex) {
-    case 1:
+    switch (modes::Calc(s)) {
+    case Calculation::MaxHold:
         stored = &s.maxCount;
         command = kMaxCount;
         break;
-    case 2:
+    case Calculation::MinHold:
         stored = &s.minCount;
         command = kMinCount;
         break;
-    case 3:
+    case Calculation::Average:
         stored = &s.aveCount;
         command = kAveCount;
         break;
@@ -389,7 +361,7 @@ void ControlPanel::OnMarkerModeChanged() {
     link_->PauseAcquisition();
     s.markerMode = chosen;
     link_->SendCommand(kMarkerMode);
-    view_->UpdateMarkerReadouts();
+    Changed(Field::MarkerMode);
     link_->ResumeAcquisition();
 }
 
@@ -411,9 +383,9 @@ void ControlPanel::OnHoldButton() {
     s.runState = 1;
     SetHoldCaption();
     emit runStateChanged(true);
-    if (s.calcIndex >= 1 && s.calcIndex <= 3)
+    if (modes::Accumulating(s))
         link_->SendCommand(kRunHold);
-    view_->AcquireStep();
+    link_->AcquireStep();
     link_->RestartPolling();
     link_->ResumeAcquisition();
 }
@@ -428,7 +400,7 @@ void ControlPanel::OnAutoTuneButton() {
     SetHeld();
     link_->SendCommand(kAutoTune);
     if (view_->RunAutoTuneWait() == 1) {
-        view_->ReadAllSettings();
+        link_->ReadAllSettings();
         if (link_->SendAutoCoupling(kRbw)) {
             link_->SendCommand(query::kRbw);
             SelectIndex(rbwCombo, gSettings.rbwIndex);
@@ -441,7 +413,7 @@ void ControlPanel::OnAutoTuneButton() {
             link_->SendCommand(query::kSweep);
             SelectSweepIndex(s.sweepIndex);
         }
-        view_->AcquireStep();
+        link_->AcquireStep();
         SetAutoBoxes(true);
     }
     autoTuneButton->setText(QStringLiteral("Auto Tune"));

@@ -1,7 +1,7 @@
 #pragma once
 // The panel's way to the analyzer: the command transaction, the raw exchange used by the auto
-// boxes, and the acquisition loop's pause, resume and restart. LinkForPanel forwards to the
-// instrument link.
+// boxes, the acquisition loop's pause, resume, restart and single step, and All Reading.
+// LinkForPanel forwards to the instrument link.
 
 class PanelLink {
 public:
@@ -17,4 +17,6 @@ public:
     virtual void PauseAcquisition() = 0;
     virtual void ResumeAcquisition() = 0;
     virtual void RestartPolling() = 0;
+    virtual void AcquireStep() = 0;     // fetch and show one screen
+    virtual void ReadAllSettings() = 0; // every setting queried, the panel redisplayed
 };

@@ -82,11 +82,11 @@ void ControlPanel::OnPreset() {
     const bool wasRunning = s.runState == 1;
     link_->PauseAcquisition();
     link_->SendCommand(cmd::kPreset);
-    view_->SetDefaultSettings();
+    ::SetDefaultSettings();
     s.modelIndex = modelIndex; // the span list and the frequency limits stay the analyzer's
     configuration.PutBack(s);
     SetFrequencyCounterLists(false);
-    view_->UpdateUnitLabels();
+    Changed(Field::Defaults);
 
     FillFromSettings();
     centerEdit->setEnabled(true);
@@ -98,7 +98,7 @@ void ControlPanel::OnPreset() {
     if (wasRunning)
         emit runStateChanged(false);
 
-    view_->UpdateMeasurementLabels();
+    Changed(Field::Measure);
     s.remoteState = remoteState;
     s.modelIndex = modelIndex;
     link_->ResumeAcquisition();

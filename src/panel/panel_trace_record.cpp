@@ -89,17 +89,11 @@ void ControlPanel::ApplyTraceRecord(int mode, bool fromAnalyzer) {
     }
     ShowSpanIndex();
 
-    view_->UpdateFrequencyLabels();
-    if (mode == kApplyWhole) {
-        view_->UpdateTraceVisibility();
-        view_->UpdateTraces();
-        view_->UpdateUnitLabels();
-        view_->UpdateMarkerReadouts();
-    } else if (mode == kApplyTraceOnly) {
-        for (int i = 0; i < kTraceSlots; ++i)
-            view_->DrawTraceSlot(i);
-        view_->UpdateMarkerReadouts();
-    }
-    RefreshBandsAndZone();
+    FieldSet changed = Field::CenterFreq | Field::Span;
+    if (mode == kApplyWhole)
+        changed = changed | Field::TraceView;
+    else if (mode == kApplyTraceOnly)
+        changed = changed | Field::TraceSlots;
+    Changed(changed);
     link_->ResumeAcquisition();
 }

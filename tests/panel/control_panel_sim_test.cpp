@@ -44,30 +44,15 @@ public:
     void PauseAcquisition() override { ::PauseAcquisition(); }
     void ResumeAcquisition() override { ::ResumeAcquisition(); }
     void RestartPolling() override {}
+    void AcquireStep() override { ::AcquireStep(); }
+    void ReadAllSettings() override { ::ReadAllSettings(); }
 };
 
-// A view without a display: the view's own operations go to the link; refreshes are ignored.
+// A view without a display: what the link reads back the panel shows, as in the program.
 class HeadlessView : public PanelView {
 public:
-    ControlPanel* panel = nullptr;
     std::vector<QString> warnings;
 
-    void UpdateFrequencyLabels() override {}
-    void UpdateMarkerReadouts() override {}
-    void SyncMeasurementFrequencies() override {}
-    void UpdateChannelPowerCursors() override {}
-    void UpdateAcpCursors() override {}
-    void UpdateZone() override {}
-    void UpdateTraces() override {}
-    void UpdateUnitLabels() override {}
-    void ShowUnitTexts(const char*, const char*) override {}
-    void UpdateMeasurementLabels() override {}
-    void SetDefaultSettings() override { ::SetDefaultSettings(); }
-    void ReadAllSettings() override {
-        ::ReadAllSettings();
-        panel->FillFromSettings();
-    }
-    void AcquireStep() override { ::AcquireStep(); }
     // The wait window's polling without the window: read until "OK", at most 60 reads.
     int RunAutoTuneWait() override {
         for (int tick = 0; tick < 60; ++tick) {
@@ -95,13 +80,14 @@ protected:
         ASSERT_EQ(gLink.comHandle, 1);
         SetPortTimeouts(portprofile::kShort);
         panel = std::make_unique<ControlPanel>(&view, &link);
-        view.panel = panel.get();
+        SetChangeListener([this](FieldSet changed) { panel->ShowChanged(changed); });
         panel->RebuildSpanListForModel();
         panel->FillFromSettings();
         mark = sim->received().size();
     }
     void SetUp() override { Start({}); }
     void TearDown() override {
+        SetChangeListener(nullptr);
         panel.reset();
         CommPort(portop::kClose);
     }

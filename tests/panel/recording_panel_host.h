@@ -1,9 +1,10 @@
 #pragma once
-// A panel host for tests without an analyzer: records every link call and view refresh in order,
+// A panel host for tests without an analyzer: records every link call and change in order,
 // answers commands from a table and queries by writing the record field the query decodes into.
 
 #include "command_codes.h"
 #include "control_panel.h"
+#include "field_changes.h"
 #include "instrument_settings.h"
 #include "panel_link.h"
 #include "panel_view.h"
@@ -15,10 +16,26 @@
 #include <functional>
 #include <map>
 #include <string>
+#include <utility>
 #include <vector>
 
 class RecordingPanelHost : public PanelLink, public PanelView {
 public:
+    // What the panel announces is recorded as "changed <field>".
+    RecordingPanelHost() {
+        SetChangeListener([this](FieldSet changed) {
+            for (const auto& [field, name] : kNames)
+                if (changed.Any(field))
+                    events.push_back(std::string("changed ") + name);
+        });
+    }
+    ~RecordingPanelHost() override { SetChangeListener(nullptr); }
+    static constexpr std::pair<Field, const char*> kNames[] = {
+        {Field::CenterFreq, "centre"}, {Field::Span, "span"},      {Field::Sweep, "sweep"},
+        {Field::Unit, "unit"},         {Field::Scale, "scale"},    {Field::MarkerMode, "marker"},
+        {Field::Measure, "measure"},   {Field::TraceView, "view"}, {Field::TraceSlots, "slots"},
+        {Field::Defaults, "defaults"}};
+
     std::vector<std::string> events;
     std::map<int, int> results;                        // code -> result (default 1)
     std::map<int, std::function<void()>> queryEffects; // code -> what the reply decodes to
@@ -47,29 +64,14 @@ public:
     void ResumeAcquisition() override { events.push_back("resume"); }
     void RestartPolling() override { events.push_back("restart"); }
 
-    // View.
-    void UpdateFrequencyLabels() override { events.push_back("frequency labels"); }
-    void UpdateMarkerReadouts() override { events.push_back("marker readouts"); }
-    void SyncMeasurementFrequencies() override { events.push_back("sync bands"); }
-    void UpdateChannelPowerCursors() override { events.push_back("cp cursors"); }
-    void UpdateAcpCursors() override { events.push_back("acp cursors"); }
-    void UpdateZone() override { events.push_back("zone"); }
-    void UpdateTraces() override { events.push_back("traces"); }
-    void UpdateUnitLabels() override { events.push_back("unit labels"); }
-    void ShowUnitTexts(const char* unitLabel, const char* markerLevelLabel) override {
-        events.push_back(std::string("unit texts ") + unitLabel + " " + markerLevelLabel);
-    }
-    void UpdateMeasurementLabels() override { events.push_back("measurement labels"); }
-    void SetDefaultSettings() override {
-        events.push_back("defaults");
-        ::SetDefaultSettings();
-    }
+    void AcquireStep() override { events.push_back("acquire"); }
     void ReadAllSettings() override {
         events.push_back("read all");
         if (panel)
             panel->FillFromSettings();
     }
-    void AcquireStep() override { events.push_back("acquire"); }
+
+    // View.
     int RunAutoTuneWait() override {
         events.push_back("wait");
         return autoTuneWaitResult;
