@@ -85,10 +85,10 @@ struct TraceCounter {
     void Changed(FieldSet changed) {
         if (changed.Any(Field::Trace)) {
             ++traces;
-            recordBytes = gSettings.rxLength;
+            recordBytes = gLink.rxLength;
         }
         if (changed.Any(Field::Result)) {
-            resultBytes = gSettings.rxLength;
+            resultBytes = gLink.rxLength;
         }
     }
 };

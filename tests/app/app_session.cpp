@@ -2,9 +2,9 @@
 
 #include "main_frame.h"
 #include "orvel_view.h"
+#include "qt_support.h"
 #include "sim_process.h"
 
-#include <QApplication>
 #include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QFile>
@@ -117,13 +117,5 @@ bool ContainsInOrder(const QList<QByteArray>& haystack, const QList<QByteArray>&
 }
 
 void EnsureApplication() {
-    if (QApplication::instance() != nullptr) {
-        return;
-    }
-    static int argc = 1;
-    static char name[] = "orvel-test";
-    static char* argv[] = {name, nullptr};
-    static QApplication* app = new QApplication(argc, argv);
-    QCoreApplication::setOrganizationName(QStringLiteral("Quillon"));
-    (void)app;
+    orvel::test::EnsureQtApplication();
 }

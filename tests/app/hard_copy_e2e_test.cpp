@@ -2,18 +2,13 @@
 // against the simulated analyzer.
 
 #include "acquisition.h"
-#include "app_session.h"
+#include "app_test.h"
 #include "bmp_file.h"
-#include "control_panel.h"
 #include "hard_copy_dialog.h"
-#include "main_frame.h"
-#include "main_menu.h"
 #include "menu_ids.h"
-#include "orvel_view.h"
 #include "screen_capture.h"
 #include "sim_process.h"
 
-#include <QAction>
 #include <QApplication>
 #include <QClipboard>
 #include <QDir>
@@ -25,8 +20,6 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTimer>
-
-#include <gtest/gtest.h>
 
 namespace {
 
@@ -43,7 +36,7 @@ void Trigger(CHardCopyDlg* dialog, int id) {
     dialog->popupMenu()->findChild<QAction*>(QStringLiteral("menu%1").arg(id))->trigger();
 }
 
-class HardCopyTest : public ::testing::Test {
+class HardCopyTest : public AppTest {
 protected:
     void SetUp() override {
         // Printing needs a desktop of 1024 x 768 or more; the offscreen screen is 800 x 600
@@ -58,9 +51,8 @@ protected:
                 qputenv("QT_QPA_PLATFORM", "offscreen:configfile=" + file.fileName().toLocal8Bit());
             }
         }
-        EnsureApplication();
+        AppTest::SetUp();
     }
-    QAction* Menu(int id) const { return session.frame()->menu()->action(id); }
 
     // Opens the hard copy window from the menu, runs `body` while it is open, then closes it.
     void RunHardCopy(const std::function<void(CHardCopyDlg*)>& body) {
@@ -81,8 +73,6 @@ protected:
     }
     int PrtCount() const { return static_cast<int>(session.received().count("PRT")); }
     QString Path(const char* name) const { return session.directory() + '/' + name; }
-
-    AppSession session;
 };
 
 bool BlackAt(const QImage& image, int x, int y) {
@@ -120,7 +110,7 @@ TEST_F(HardCopyTest, PictureEqualsTheAnalyzersScreenStretchesAndSaves) {
         EXPECT_EQ(Differences(dialog->picture(), expected), 0);
 
         dialog->resize(704, 500);
-        WaitUntil([] { return false; }, 50);
+        RunFor(50);
         Trigger(dialog, 32818); // "Save(&S)..."
         QFile file(saved);
         ASSERT_TRUE(file.open(QIODevice::ReadOnly));
@@ -198,7 +188,7 @@ TEST_F(HardCopyTest, ClosingMidTransferLeavesNothingOnTheLine) {
     ASSERT_TRUE(session.start());
     RunHardCopy([&](CHardCopyDlg* dialog) {
         ASSERT_TRUE(WaitUntil([&] { return session.sim()->countLogLines("> l0370") > 0; }));
-        WaitUntil([] { return false; }, 300);
+        RunFor(300);
         EXPECT_TRUE(dialog->transferRunning());
     });
     EXPECT_EQ(CheckPresence(), 1);
@@ -207,7 +197,7 @@ TEST_F(HardCopyTest, ClosingMidTransferLeavesNothingOnTheLine) {
 TEST_F(HardCopyTest, CaptureAndPrintTheMainWindow) {
     ASSERT_TRUE(session.start());
     session.frame()->setGeometry(100, 100, 1000, 760);
-    WaitUntil([] { return false; }, 50);
+    RunFor(50);
     const QString bmp = Path("capture.bmp");
     bmpfile::SetPathChooser([&](QWidget*) { return bmp; });
     Menu(menuid::kCaptureSave)->trigger();

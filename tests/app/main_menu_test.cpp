@@ -48,7 +48,7 @@ protected:
     void SetUp() override { EnsureApplication(); }
 };
 
-TEST_F(MainMenuTest, FrameHasTheMenuBarOnlyAndItsSizes) {
+TEST_F(MainMenuTest, FrameHasTheMenuBarOnlyItsSizesAndEntriesInOrder) {
     CMainFrame frame;
     EXPECT_EQ(frame.minimumSize(), QSize(360, 255));
     EXPECT_EQ(frame.geometry().size(), QSize(1024, 768));
@@ -60,20 +60,7 @@ TEST_F(MainMenuTest, FrameHasTheMenuBarOnlyAndItsSizes) {
     }
     EXPECT_EQ(titles,
               (QStringList{"File(&F)", "Control(&C)", "Option(&O)", "View(&V)", "Help(&H)"}));
-}
-
-TEST_F(MainMenuTest, SmallWindowKeepsTheNormalLayoutWhileStartingUp) {
-    gSettings.compactMode = 0;
-    CMainFrame frame;
-    frame.show();
-    frame.resize(600, 400);
-    WaitUntil([] { return false; }, 200);
-    EXPECT_EQ(gSettings.startingUp, 1);
-    EXPECT_EQ(gSettings.compactMode, 0);
-}
-
-TEST_F(MainMenuTest, EntriesStandInOrderWithTheirSeparators) {
-    CMainFrame frame;
+    // The entries in order, with their separators.
     EXPECT_EQ(
         Entries(TopMenu(frame, "File(&F)")),
         (QStringList{"Load RVX>", "Load PC>", "-", "Save(&S)...", "RVX Data Save(&A)...", "-",
@@ -97,7 +84,17 @@ TEST_F(MainMenuTest, EntriesStandInOrderWithTheirSeparators) {
     EXPECT_EQ(menu.actions().size(), 36); // the 35 specified entries and "Record..."
 }
 
-TEST_F(MainMenuTest, CheckMarksAndShortcuts) {
+TEST_F(MainMenuTest, SmallWindowKeepsTheNormalLayoutWhileStartingUp) {
+    gSettings.compactMode = 0;
+    CMainFrame frame;
+    frame.show();
+    frame.resize(600, 400);
+    WaitUntil([] { return false; }, 200);
+    EXPECT_EQ(gSettings.startingUp, 1);
+    EXPECT_EQ(gSettings.compactMode, 0);
+}
+
+TEST_F(MainMenuTest, CheckMarksShortcutsAndEveryOperationEnabled) {
     CMainFrame frame;
     const MainMenu& menu = *frame.menu();
     EXPECT_TRUE(menu.action(menuid::kMarker1And2)->isChecked());
@@ -110,11 +107,7 @@ TEST_F(MainMenuTest, CheckMarksAndShortcuts) {
     frame.menu()->checkMarkerDisplay(menuid::kMarker2Only);
     EXPECT_FALSE(menu.action(menuid::kMarker1And2)->isChecked());
     EXPECT_TRUE(menu.action(menuid::kMarker2Only)->isChecked());
-}
-
-TEST_F(MainMenuTest, EveryOperationIsEnabled) {
-    CMainFrame frame;
-    const MainMenu& menu = *frame.menu();
+    // Every operation is enabled.
     for (int id :
          {menuid::kExit, menuid::kAbout, menuid::kDetailedTrace, menuid::kSave, menuid::kLoadPc,
           menuid::kLoadPcTraceOnly, menuid::kLoadPcParamOnly, menuid::kLoadRvx,

@@ -1,29 +1,21 @@
 // "Setup(&S)..." and "Color Edit(&C)..." of the running program against the simulated analyzer:
 // the real dialogs driven as a user drives them, the wire log and the settings they leave.
 
-#include "app_session.h"
+#include "app_test.h"
 #include "color_edit_dialog.h"
-#include "control_panel.h"
 #include "cw_graph.h"
 #include "instrument_settings.h"
-#include "main_frame.h"
-#include "main_menu.h"
 #include "menu_ids.h"
-#include "orvel_view.h"
 #include "serial_port.h"
 #include "setup_sheet.h"
 #include "sim_process.h"
 #include "trace_display.h"
 
-#include <QAction>
 #include <QColorDialog>
 #include <QComboBox>
-#include <QFile>
 #include <QSlider>
 #include <QTabWidget>
 #include <QTimer>
-
-#include <gtest/gtest.h>
 
 #include <cstring>
 #include <deque>
@@ -55,12 +47,10 @@ std::vector<Step> Choose(int id, QColor color, bool confirm) {
             })};
 }
 
-class OptionDialogsTest : public ::testing::Test {
+class OptionDialogsTest : public AppTest {
 protected:
-    void SetUp() override { EnsureApplication(); }
-    void Start() {
-        ASSERT_TRUE(session.start());
-        ASSERT_TRUE(session.frameAlive());
+    void StartWithSteps() {
+        Start();
         session.watcher().dialogHandler = [this](QDialog* dialog) {
             if (steps.empty()) {
                 return false;
@@ -74,7 +64,7 @@ protected:
     // Runs the menu command with the steps answering its dialogs; all steps must have run.
     void Run(int id, std::vector<Step> script) {
         steps.assign(script.begin(), script.end());
-        session.frame()->menu()->action(id)->trigger();
+        Menu(id)->trigger();
         EXPECT_TRUE(steps.empty()) << steps.size() << " steps left";
     }
     void RunSheet(std::function<void(Cpsheet*)> act) { Run(menuid::kSetup, {On<Cpsheet>(act)}); }
@@ -88,12 +78,11 @@ protected:
         return lines;
     }
 
-    AppSession session;
     std::deque<Step> steps;
 };
 
-TEST_F(OptionDialogsTest, CancelStoresNothingButReconnectsAndLooksForTheAnalyzer) {
-    Start();
+TEST_F(OptionDialogsTest, CancelStoresNothingButReconnectsAndOkTurnsAFullSpanInto2G) {
+    StartWithSteps();
     const InstrumentSettings before = gSettings;
     const size_t logged = session.sim()->logEntries().size();
     RunSheet([](Cpsheet* sheet) {
@@ -113,10 +102,20 @@ TEST_F(OptionDialogsTest, CancelStoresNothingButReconnectsAndLooksForTheAnalyzer
                        &InstrumentSettings::modelIndex}) {
         EXPECT_EQ(gSettings.*field, before.*field);
     }
+
+    // A full span becomes index 13 ("2G") on OK, and is sent after the reconnection.
+    panel->spanCombo->setCurrentIndex(panel->spanCombo->findText("Full"));
+    emit panel->spanCombo->activated(panel->spanCombo->currentIndex());
+    ASSERT_EQ(gSettings.spanIndex, 14);
+    Mark();
+    RunSheet([](Cpsheet* sheet) { sheet->okButton()->click(); });
+    EXPECT_EQ(gSettings.spanIndex, 13);
+    EXPECT_TRUE(ContainsInOrder(Since(), {"", "SPAN2G"}));
+    EXPECT_EQ(panel->spanCombo->currentText(), "2G");
 }
 
-TEST_F(OptionDialogsTest, ApplyFollowsTheModifiedFlagAndStoresAtOnce) {
-    Start();
+TEST_F(OptionDialogsTest, ApplyFollowsTheModifiedFlagAndStoresAtOnceOkStoresThePageAlone) {
+    StartWithSteps();
     RunSheet([](Cpsheet* sheet) {
         Csetupdlg* comm = sheet->commPage();
         EXPECT_FALSE(sheet->applyButton()->isEnabled());
@@ -137,10 +136,8 @@ TEST_F(OptionDialogsTest, ApplyFollowsTheModifiedFlagAndStoresAtOnce) {
     const ReadTimeouts now = CurrentReadTimeouts();
     const ReadTimeouts longProfile = ReadTimeoutsFor(portprofile::kLong, 140, 3);
     EXPECT_EQ(now.totalConstant, longProfile.totalConstant) << "the long profile, rescaled";
-}
 
-TEST_F(OptionDialogsTest, SecondPageAloneIsStoredOnOk) {
-    Start();
+    // The second page alone is stored on OK.
     RunSheet([](Cpsheet* sheet) {
         EXPECT_EQ(sheet->tabs()->tabText(0), "Comm Setup");
         sheet->tabs()->setCurrentIndex(1);
@@ -153,7 +150,7 @@ TEST_F(OptionDialogsTest, SecondPageAloneIsStoredOnOk) {
 
 TEST_F(OptionDialogsTest, StoredValuesWithoutListItemsAreShownAndKept) {
     session.settingsFile = QByteArray("Baud rate : 5\r\n");
-    Start();
+    StartWithSteps();
     const QString device = QString::fromStdString(session.sim()->devicePath());
     RunSheet([&](Cpsheet* sheet) {
         Csetupdlg* comm = sheet->commPage();
@@ -169,24 +166,11 @@ TEST_F(OptionDialogsTest, StoredValuesWithoutListItemsAreShownAndKept) {
     EXPECT_EQ(gSettings.instrumentPresent, 1) << "the port opened as before";
 }
 
-TEST_F(OptionDialogsTest, FullSpanBecomesIndex13AndIsSent) {
-    Start();
-    ControlPanel* panel = session.view()->panel();
-    panel->spanCombo->setCurrentIndex(panel->spanCombo->findText("Full"));
-    emit panel->spanCombo->activated(panel->spanCombo->currentIndex());
-    ASSERT_EQ(gSettings.spanIndex, 14);
-    const int before = session.receivedCount();
-    RunSheet([](Cpsheet* sheet) { sheet->okButton()->click(); });
-    EXPECT_EQ(gSettings.spanIndex, 13);
-    EXPECT_TRUE(ContainsInOrder(session.receivedSince(before), {"", "SPAN2G"}));
-    EXPECT_EQ(panel->spanCombo->currentText(), "2G");
-}
-
 TEST_F(OptionDialogsTest, Rvx420SpanListKeepsOneFiveGigaEntryBeforeFull) {
     session.simArgs << QStringLiteral("--model") << QStringLiteral("420");
-    Start();
+    StartWithSteps();
     gSettings.modelIndex = 1;
-    QComboBox* span = session.view()->panel()->spanCombo;
+    QComboBox* span = panel->spanCombo;
     for (int opening = 0; opening < 3; ++opening) {
         RunSheet([](Cpsheet* sheet) {
             EXPECT_EQ(sheet->commPage()->modelCombo->currentText(), "RVX420");
@@ -214,7 +198,7 @@ TEST_F(OptionDialogsTest, ColoursKeepTheirByteOrderBothWays) {
 }
 
 TEST_F(OptionDialogsTest, CancelPutsBackEveryColourTheChoosersChanged) {
-    Start();
+    StartWithSteps();
     const SavedColors before = SavedColors::Take();
     const CCWGraph* graph = session.view()->display()->Graph();
     const uint32_t plot2 = graph->PlotLineColor(2);
@@ -235,7 +219,7 @@ TEST_F(OptionDialogsTest, CancelPutsBackEveryColourTheChoosersChanged) {
 }
 
 TEST_F(OptionDialogsTest, ConfirmedChoiceSurvivesALaterCancelledOneAndOkRecolours) {
-    Start();
+    StartWithSteps();
     const CCWGraph* graph = session.view()->display()->Graph();
     const uint32_t refCenter = graph->CursorColor(5);
     std::vector<Step> script = Choose(1514, QColor(0x12, 0x34, 0x56), true);
@@ -250,9 +234,7 @@ TEST_F(OptionDialogsTest, ConfirmedChoiceSurvivesALaterCancelledOneAndOkRecolour
     }
     EXPECT_EQ(graph->CursorColor(5), refCenter);
     ASSERT_TRUE(session.close());
-    QFile file(session.settingsPath());
-    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    EXPECT_TRUE(file.readAll().contains("Cursor 3 color : 563412\r\n"));
+    EXPECT_TRUE(SettingsText().contains("Cursor 3 color : 563412\r\n"));
 }
 
 } // namespace

@@ -1,32 +1,17 @@
 // The whole program against the simulated analyzer: start-up and shut-down, as the analyzer's
 // wire log and the settings file show them.
 
-#include "app_session.h"
+#include "app_test.h"
 #include "instrument_settings.h"
-#include "main_frame.h"
-#include "orvel_view.h"
 
-#include <QFile>
 #include <QFileInfo>
-
-#include <gtest/gtest.h>
 
 namespace {
 
-QByteArray ReadFile(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-class StartupTest : public ::testing::Test {
-protected:
-    void SetUp() override { EnsureApplication(); }
-    AppSession session;
-};
+using StartupTest = AppTest;
 
 TEST_F(StartupTest, AllReadingChecksPresenceThenQueriesEverySetting) {
-    ASSERT_TRUE(session.start());
-    ASSERT_TRUE(session.frameAlive());
+    Start();
     const QList<QByteArray> wire = session.received();
     ASSERT_FALSE(wire.isEmpty());
     EXPECT_EQ(wire.first(), QByteArray()) << "the presence check's empty line comes first";
@@ -40,45 +25,37 @@ TEST_F(StartupTest, AllReadingChecksPresenceThenQueriesEverySetting) {
     EXPECT_EQ(session.frame()->geometry().size(), QSize(978, 748));
 }
 
-TEST_F(StartupTest, AllSettingSendsTheRecordAndAsksForTheVersion) {
-    session.settingsFile = QByteArray("Start setup : 1\r\nCenter frequency : 1234500000\r\n");
-    ASSERT_TRUE(session.start());
-    ASSERT_TRUE(session.frameAlive());
+TEST_F(StartupTest, AllSettingSendsTheRecordAndAsksForTheVersionAndTheWindowStateApplies) {
+    session.settingsFile =
+        QByteArray("Start setup : 1\r\nCenter frequency : 1234500000\r\nStart window size : 2\r\n");
+    Start();
     const QList<QByteArray> wire = session.received();
     ASSERT_FALSE(wire.isEmpty());
     EXPECT_EQ(wire.first(), QByteArray());
     EXPECT_TRUE(ContainsInOrder(wire, {"", "FREQ1234500000.0000", "VER"}));
     EXPECT_FALSE(wire.contains("FREQ?")) << "All Setting reads nothing back";
     EXPECT_TRUE(session.watcher().messages().empty());
-}
-
-TEST_F(StartupTest, StartWindowStateIsAppliedOnceTheStartupHasRun) {
-    session.settingsFile = QByteArray("Start window size : 2\r\n");
-    ASSERT_TRUE(session.start());
-    ASSERT_TRUE(session.frameAlive());
+    // The start window state is applied once the start-up has run.
     EXPECT_TRUE(session.frame()->windowState() & Qt::WindowMinimized);
     EXPECT_EQ(session.frame()->windowTitle(), "PC software for Spectrum Analyzer - Orvel");
 }
 
+// Presence checked twice, two empty lines each; nothing else was sent.
 TEST_F(StartupTest, SilentAnalyzerIsReportedOnceAndTheProgramStaysUsable) {
     session.simArgs << QStringLiteral("--fault") << QStringLiteral("drop");
-    ASSERT_TRUE(session.start());
-    ASSERT_TRUE(session.frameAlive());
+    Start();
     ASSERT_EQ(session.watcher().messages().size(), 1u);
     const SeenMessage& message = session.watcher().messages().front();
     EXPECT_EQ(message.caption, "Communication error");
     EXPECT_EQ(message.text, "Please check connection with RVX410.");
     EXPECT_EQ(message.icon, QMessageBox::Warning);
     EXPECT_EQ(gSettings.instrumentPresent, 0);
-    // Presence checked twice, two empty lines each; nothing else was sent.
-    const QList<QByteArray> wire = session.received();
-    EXPECT_EQ(wire, (QList<QByteArray>{"", "", "", ""}));
+    EXPECT_EQ(session.received(), (QList<QByteArray>{"", "", "", ""}));
 }
 
 TEST_F(StartupTest, PortThatCannotOpenIsReported) {
     session.startSimulator = false;
-    ASSERT_TRUE(session.start());
-    ASSERT_TRUE(session.frameAlive());
+    Start();
     ASSERT_EQ(session.watcher().messages().size(), 1u);
     EXPECT_EQ(session.watcher().messages().front().caption, "Communication error");
     EXPECT_EQ(session.watcher().messages().front().text, "A COM port has not been opened.");
@@ -87,8 +64,7 @@ TEST_F(StartupTest, PortThatCannotOpenIsReported) {
 TEST_F(StartupTest, MissingSettingsFileStopsTheProgramWithoutCreatingIt) {
     session.settingsFile.reset();
     ASSERT_TRUE(session.start());
-    // The connection start-up still ran.
-    EXPECT_TRUE(session.received().contains(QByteArray()));
+    EXPECT_TRUE(session.received().contains(QByteArray())) << "the connection start-up ran";
     ASSERT_TRUE(WaitUntil([&] { return !session.frameAlive(); }));
     ASSERT_FALSE(session.watcher().messages().empty());
     const SeenMessage& message = session.watcher().messages().back();
@@ -100,11 +76,11 @@ TEST_F(StartupTest, MissingSettingsFileStopsTheProgramWithoutCreatingIt) {
 
 TEST_F(StartupTest, ShutDownClosesThePortAndWritesTheSettingsFileSilently) {
     session.settingsFile = QByteArray("Span : 9\r\n");
-    ASSERT_TRUE(session.start());
-    const int before = session.receivedCount();
+    Start();
+    Mark();
     ASSERT_TRUE(session.close());
-    EXPECT_TRUE(session.receivedSince(before).isEmpty()) << "nothing is sent at shut-down";
-    const QByteArray written = ReadFile(session.settingsPath());
+    EXPECT_TRUE(Since().isEmpty()) << "nothing is sent at shut-down";
+    const QByteArray written = SettingsText();
     EXPECT_TRUE(written.startsWith("Com port : 0\r\nBaud rate : 3\r\n")) << written.constData();
     EXPECT_TRUE(written.contains("Center frequency : "));
 }
@@ -115,14 +91,13 @@ TEST_F(StartupTest, DamagedSettingsFileGivesSafeValuesAndIsWrittenCleanAtExit) {
     damaged.append(QByteArray(3000, '\xff'));
     damaged.append("\r\nUnit : \0\0\0\r\n", 14);
     session.settingsFile = damaged;
-    ASSERT_TRUE(session.start());
-    ASSERT_TRUE(session.frameAlive());
+    Start();
     // A port index outside COM1..COM8 leaves the port closed.
     ASSERT_EQ(session.watcher().messages().size(), 1u);
     EXPECT_EQ(session.watcher().messages().front().text, "A COM port has not been opened.");
     EXPECT_TRUE(session.received().isEmpty()) << session.received().join('|').constData();
     ASSERT_TRUE(session.close());
-    const QByteArray written = ReadFile(session.settingsPath());
+    const QByteArray written = SettingsText();
     EXPECT_FALSE(written.contains('\xff'));
     EXPECT_TRUE(written.contains("Center frequency : "));
 }

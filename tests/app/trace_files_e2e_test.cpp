@@ -1,17 +1,12 @@
 // Trace files and the analyzer's memories from the File menu of the running program, against the
 // simulated analyzer: dialogs answered as a user would, the wire checked in the simulator's log.
 
-#include "app_session.h"
-#include "control_panel.h"
+#include "app_test.h"
 #include "instrument_settings.h"
-#include "main_frame.h"
-#include "main_menu.h"
 #include "menu_ids.h"
 #include "number_select_dialog.h"
-#include "orvel_view.h"
 #include "serial_port.h"
 
-#include <QAction>
 #include <QComboBox>
 #include <QFile>
 #include <QFileDialog>
@@ -19,16 +14,12 @@
 #include <QPushButton>
 #include <QTest>
 
-#include <gtest/gtest.h>
-
 namespace {
 
-class TraceFilesTest : public ::testing::Test {
+class TraceFilesTest : public AppTest {
 protected:
-    void Start() {
-        EnsureApplication();
-        ASSERT_TRUE(session.start());
-        panel = session.view()->panel();
+    void StartWithAnswers() {
+        Start();
         session.watcher().clear();
         // Each file dialog takes `chosen`, each number dialog the numbers in `numbers`.
         session.watcher().dialogHandler = [this](QDialog* dialog) {
@@ -45,18 +36,15 @@ protected:
             return false;
         };
     }
-    QAction* Menu(int id) const { return session.frame()->menu()->action(id); }
-    QString Path(const char* name) const { return dir.filePath(QString::fromLatin1(name)); }
+    QString Path(const char* name) const { return dir.path(QString::fromLatin1(name)); }
 
-    QTemporaryDir dir;
-    AppSession session;
-    ControlPanel* panel = nullptr;
+    orvel::test::TempFolder dir;
     QString chosen;
     QString start = QStringLiteral("0");
 };
 
 TEST_F(TraceFilesTest, SavedFileLoadsBackWholeOrAsTraceOnly) {
-    Start();
+    StartWithAnswers();
     InstrumentSettings& s = gSettings;
     s.centerFreq = 1.5e9;
     s.spanIndex = 9;
@@ -101,11 +89,7 @@ TEST_F(TraceFilesTest, SavedFileLoadsBackWholeOrAsTraceOnly) {
     EXPECT_TRUE(ContainsInOrder(session.receivedSince(before), {"FREQ2000000000.0000", "DETNEG"}));
 
     // A broken file applies nothing.
-    QFile broken(Path("broken.dat"));
-    ASSERT_TRUE(broken.open(QIODevice::WriteOnly));
-    broken.write(QByteArray(1103, '\1'));
-    broken.close();
-    chosen = Path("broken.dat");
+    chosen = dir.write("broken.dat", QByteArray(1103, '\1'));
     before = session.receivedCount();
     Menu(menuid::kLoadPc)->trigger();
     ASSERT_FALSE(session.watcher().messages().empty());
@@ -117,7 +101,7 @@ TEST_F(TraceFilesTest, SavedFileLoadsBackWholeOrAsTraceOnly) {
 TEST_F(TraceFilesTest, RecallAppliesTheMemoryAndASilentAnalyzerIsReported) {
     session.simArgs << QStringLiteral("--memories") << QStringLiteral("8")
                     << QStringLiteral("--fault") << QStringLiteral("drop:SRS#2");
-    Start();
+    StartWithAnswers();
     gSettings.memoryRangeStart = 4;
     start = QStringLiteral("7");
     Menu(menuid::kLoadRvx)->trigger();
@@ -139,7 +123,7 @@ TEST_F(TraceFilesTest, RecallAppliesTheMemoryAndASilentAnalyzerIsReported) {
 
 // Driven from the keyboard, as the user does.
 TEST_F(TraceFilesTest, CtrlSWithATypedNameAndCtrlDAcceptedAsItOpens) {
-    Start();
+    StartWithAnswers();
     CMainFrame* frame = session.frame();
     frame->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(frame));

@@ -1,7 +1,7 @@
 // The 24-bit BMP writer, the print page arithmetic and the print-time checks, without a window.
 
 #include "bmp_file.h"
-#include "qt_test_app.h"
+#include "qt_support.h"
 #include "screen_capture.h"
 
 #include <QDir>
@@ -57,7 +57,7 @@ INSTANTIATE_TEST_SUITE_P(Widths, BmpSize,
                                            BmpCase{2, 2, 8, 70}));
 
 TEST(BmpSave, FileIsWrittenWholeOrNotAtAll) {
-    EnsureQtApplication();
+    orvel::test::EnsureQtApplication();
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("shot.bmp"));
     QImage image(64, 48, QImage::Format_RGB32);
@@ -96,7 +96,7 @@ TEST(PrintLayout, DesktopCheckAndWindowMove) {
 }
 
 TEST(PrintLayout, OneCopyUnderTheDocumentName) {
-    EnsureQtApplication();
+    orvel::test::EnsureQtApplication();
     QTemporaryDir dir;
     QPrinter printer(QPrinter::HighResolution);
     printer.setOutputFormat(QPrinter::PdfFormat);

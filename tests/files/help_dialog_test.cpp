@@ -2,12 +2,10 @@
 
 #include "help_dialog.h"
 #include "instrument_settings.h"
-#include "qt_test_app.h"
+#include "qt_support.h"
 
-#include <QFile>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QTemporaryDir>
 #include <QTextBlock>
 #include <QTimer>
 #include <gtest/gtest.h>
@@ -19,22 +17,27 @@ namespace {
 class HelpDialogTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        EnsureQtApplication();
-        ASSERT_TRUE(dir_.isValid());
+        orvel::test::EnsureQtApplication();
+        ASSERT_TRUE(dir_.valid());
         const QByteArray path = dir_.path().toLocal8Bit();
         ASSERT_LT(path.size(), static_cast<qsizetype>(sizeof gSettings.moduleDirectory));
         std::memcpy(gSettings.moduleDirectory, path.constData(), path.size() + 1);
     }
-    void WriteReadme(const QByteArray& bytes) {
-        QFile file(dir_.filePath("README.txt"));
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        ASSERT_EQ(file.write(bytes), bytes.size());
+    // The text the window shows for this README.txt (none at all for a null array).
+    QString Shown(const QByteArray& readme) {
+        if (!readme.isNull()) {
+            EXPECT_FALSE(dir_.write(QStringLiteral("README.txt"), readme).isEmpty());
+        }
+        CHelpDlg dialog;
+        return dialog.textView()->toPlainText();
     }
-    QTemporaryDir dir_;
+    orvel::test::TempFolder dir_;
 };
 
-TEST_F(HelpDialogTest, ShowsTheHelpFileReadOnlyWithOneLinePerLine) {
-    WriteReadme("Orvel help\r\nSecond line\r\n\r\nFourth line\nFifth line");
+TEST_F(HelpDialogTest, ShowsTheHelpFileReadOnlyWithOneLinePerLineAndOkCloses) {
+    ASSERT_FALSE(
+        dir_.write("README.txt", "Orvel help\r\nSecond line\r\n\r\nFourth line\nFifth line")
+            .isEmpty());
     CHelpDlg dialog;
     EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Help"));
     EXPECT_TRUE(dialog.textView()->isReadOnly());
@@ -45,44 +48,26 @@ TEST_F(HelpDialogTest, ShowsTheHelpFileReadOnlyWithOneLinePerLine) {
     EXPECT_EQ(doc->findBlockByNumber(1).text(), QStringLiteral("Second line"));
     EXPECT_EQ(doc->findBlockByNumber(2).text(), QString());
     EXPECT_EQ(doc->findBlockByNumber(4).text(), QStringLiteral("Fifth line"));
+    QTimer::singleShot(0, dialog.okButton(), &QPushButton::click);
+    EXPECT_EQ(dialog.exec(), QDialog::Accepted);
 }
 
-TEST_F(HelpDialogTest, ShowsOnlyTheFirst65535BytesOfALongFile) {
+TEST_F(HelpDialogTest, LongMissingEmptyAndBinaryFiles) {
+    EXPECT_TRUE(Shown(QByteArray()).isEmpty()) << "no file: an empty window";
+    EXPECT_TRUE(Shown("").isEmpty());
+    // Only the first 65535 bytes of a long file.
     QByteArray bytes(70000, 'a');
     bytes[65534] = 'Z';
     bytes[65535] = 'Q';
-    WriteReadme(bytes);
-    CHelpDlg dialog;
-    const QString text = dialog.textView()->toPlainText();
+    const QString text = Shown(bytes);
     ASSERT_EQ(text.size(), 65535);
     EXPECT_EQ(text.back(), QChar('Z'));
-}
-
-TEST_F(HelpDialogTest, MissingOrEmptyFileGivesAnEmptyWindow) {
-    {
-        CHelpDlg dialog;
-        EXPECT_TRUE(dialog.textView()->toPlainText().isEmpty());
-    }
-    WriteReadme("");
-    CHelpDlg dialog;
-    EXPECT_TRUE(dialog.textView()->toPlainText().isEmpty());
-}
-
-TEST_F(HelpDialogTest, BinaryFileIsShownWithoutHarm) {
-    QByteArray bytes;
+    // A binary file is shown without harm.
+    QByteArray binary;
     for (int i = 0; i < 4096; ++i) {
-        bytes.append(static_cast<char>(i * 37));
+        binary.append(static_cast<char>(i * 37));
     }
-    WriteReadme(bytes);
-    CHelpDlg dialog;
-    EXPECT_FALSE(dialog.textView()->toPlainText().contains(QChar(0)));
-}
-
-TEST_F(HelpDialogTest, OkClosesTheWindow) {
-    WriteReadme("text\r\n");
-    CHelpDlg dialog;
-    QTimer::singleShot(0, dialog.okButton(), &QPushButton::click);
-    EXPECT_EQ(dialog.exec(), QDialog::Accepted);
+    EXPECT_FALSE(Shown(binary).contains(QChar(0)));
 }
 
 } // namespace

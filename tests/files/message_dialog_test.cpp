@@ -1,16 +1,19 @@
 // The message window: the auto-tune wait form driven by its timer and the caller-driven
-// progress form. The analyzer's port is replaced by a reader that fills the reply buffer.
+// progress form. The analyzer's port is replaced by a reader that fills the reply buffer, or is
+// the simulated analyzer on a pseudo-terminal.
 
 #include "instrument_settings.h"
 #include "link_state.h"
 #include "message_dialog.h"
-#include "qt_test_app.h"
+#include "qt_support.h"
+#include "sim_port.h"
 
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
+#include <QTimer>
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -43,13 +46,13 @@ struct ScriptedPort {
 class MessageDialogTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        EnsureQtApplication();
+        orvel::test::EnsureQtApplication();
         gSettings.modelIndex = 0;
         gSettings.memorySelectKind = 0;
     }
 };
 
-TEST_F(MessageDialogTest, WaitFormShowsTheTuningTextAndCancelOnly) {
+TEST_F(MessageDialogTest, WaitFormShowsTheTuningTextAndCancelOnlyAndEscapeCancels) {
     CMessageDlg dialog;
     dialog.show();
     EXPECT_TRUE(dialog.isWaitForm());
@@ -60,6 +63,10 @@ TEST_F(MessageDialogTest, WaitFormShowsTheTuningTextAndCancelOnly) {
     EXPECT_FALSE(dialog.okButton()->isVisible());
     EXPECT_TRUE(dialog.isWaiting());
     EXPECT_EQ(dialog.tickCount(), 0);
+    // Escape cancels.
+    QTest::keyClick(&dialog, Qt::Key_Escape);
+    EXPECT_EQ(dialog.result(), CMessageDlg::kResultCancelled);
+    EXPECT_FALSE(dialog.isVisible());
 }
 
 TEST_F(MessageDialogTest, EndsWithOneOnTheFirstOkInAnyCase) {
@@ -100,7 +107,7 @@ TEST_F(MessageDialogTest, TimesOutAfterSixtyTicksWithTheConnectionMessageThenEnd
     EXPECT_EQ(dialog.result(), CMessageDlg::kResultAnswered);
 }
 
-TEST_F(MessageDialogTest, CancelEndsWithTwoAtOnceWithoutReadingAgain) {
+TEST_F(MessageDialogTest, CancelEndsWithTwoAtOnceWithoutReadingAgainAndNoReaderOnlyCounts) {
     ScriptedPort port({"", ""});
     CMessageDlg dialog;
     dialog.setPortReader(port.reader());
@@ -110,16 +117,12 @@ TEST_F(MessageDialogTest, CancelEndsWithTwoAtOnceWithoutReadingAgain) {
     EXPECT_FALSE(dialog.isWaiting());
     dialog.waitTick();
     EXPECT_EQ(port.reads, 1);
-}
-
-TEST_F(MessageDialogTest, EscapeCancels) {
-    ScriptedPort port;
-    CMessageDlg dialog;
-    dialog.setPortReader(port.reader());
-    dialog.show();
-    QTest::keyClick(&dialog, Qt::Key_Escape);
-    EXPECT_EQ(dialog.result(), CMessageDlg::kResultCancelled);
-    EXPECT_FALSE(dialog.isVisible());
+    // Without a reader the wait only counts its ticks.
+    CMessageDlg unread;
+    unread.setPortReader({});
+    unread.waitTick();
+    EXPECT_EQ(unread.tickCount(), 1);
+    EXPECT_TRUE(unread.isWaiting());
 }
 
 TEST_F(MessageDialogTest, ModalWaitIsDrivenByItsOwnTimer) {
@@ -129,14 +132,6 @@ TEST_F(MessageDialogTest, ModalWaitIsDrivenByItsOwnTimer) {
     EXPECT_EQ(dialog.exec(), CMessageDlg::kResultAnswered);
     EXPECT_EQ(port.reads, 3);
     CMessageDlg::SetDefaultPortReader({});
-}
-
-TEST_F(MessageDialogTest, WaitWithoutAPortReaderOnlyCountsTicks) {
-    CMessageDlg dialog;
-    dialog.setPortReader({});
-    dialog.waitTick();
-    EXPECT_EQ(dialog.tickCount(), 1);
-    EXPECT_TRUE(dialog.isWaiting());
 }
 
 TEST_F(MessageDialogTest, ProgressFormIsDrivenByItsCaller) {
@@ -167,15 +162,40 @@ TEST_F(MessageDialogTest, ProgressFormIsDrivenByItsCaller) {
     dialog.close();
     EXPECT_FALSE(dialog.isVisible());
     CMessageDlg::SetDefaultPortReader({});
+    // A range whose end lies below its start does not break the bar.
+    gSettings.memorySelectKind = 3;
+    CMessageDlg reversed;
+    reversed.setProgressRange(10, 2);
+    reversed.setProgressPosition(10);
+    EXPECT_EQ(reversed.progressBar()->minimum(), 10);
+    EXPECT_EQ(reversed.progressBar()->value(), 10);
 }
 
-TEST_F(MessageDialogTest, ProgressRangeWithEndBelowStartDoesNotBreakTheBar) {
-    gSettings.memorySelectKind = 3;
-    CMessageDlg dialog;
-    dialog.setProgressRange(10, 2);
-    dialog.setProgressPosition(10);
-    EXPECT_EQ(dialog.progressBar()->minimum(), 10);
-    EXPECT_EQ(dialog.progressBar()->value(), 10);
+// The auto-tune wait against the simulated analyzer: the window's own timer polls the port until
+// the analyzer reports the tuning done (1); Cancel ends a long tuning (2).
+TEST_F(MessageDialogTest, AutoTuneWaitEndsWhenTheAnalyzerHasTunedOrOnCancel) {
+    // As the program polls: only when something has arrived.
+    CMessageDlg::SetDefaultPortReader(
+        [](int maxBytes) { return PortBytesWaiting() ? ReadUpTo(maxBytes) : 0; });
+    for (const char* tuning : {"1200", "600000"}) {
+        orvel::test::SimPort sim({"--auto-ms", tuning});
+        ASSERT_TRUE(sim.open()) << sim.error();
+        gSettings.memorySelectKind = 0;
+        std::strcpy(gLink.txBuffer, "AUTO\r\n");
+        CommPort(portop::kWrite);
+        CMessageDlg dialog;
+        if (std::strcmp(tuning, "1200") == 0) {
+            EXPECT_EQ(dialog.exec(), CMessageDlg::kResultAnswered);
+            EXPECT_GE(dialog.tickCount(), 1);
+            EXPECT_EQ(dialog.message(), QStringLiteral("Transferring...\nPlease wait..."));
+            EXPECT_TRUE(sim.waitForLogLine("< AUTO"));
+            EXPECT_TRUE(sim.waitForLogLine("> OK"));
+        } else {
+            QTimer::singleShot(0, dialog.cancelButton(), &QPushButton::click);
+            EXPECT_EQ(dialog.exec(), CMessageDlg::kResultCancelled);
+        }
+    }
+    CMessageDlg::SetDefaultPortReader({});
 }
 
 } // namespace

@@ -3,7 +3,7 @@
 
 #include "instrument_settings.h"
 #include "number_select_dialog.h"
-#include "qt_test_app.h"
+#include "qt_support.h"
 
 #include <QCheckBox>
 #include <QLabel>
@@ -14,7 +14,7 @@
 namespace {
 
 TEST(NumberSelectDialog, FormsShowTheirControlsAndNumbers) {
-    EnsureQtApplication();
+    orvel::test::EnsureQtApplication();
     SetDefaultSettings();
     gSettings.memoryRangeStart = 12;
     gSettings.memoryRangeEnd = 34;
@@ -52,7 +52,7 @@ TEST(NumberSelectDialog, FormsShowTheirControlsAndNumbers) {
 }
 
 TEST(NumberSelectDialog, OkChecksTheRange) {
-    EnsureQtApplication();
+    orvel::test::EnsureQtApplication();
     SetDefaultSettings();
     const struct {
         int form;

@@ -2,12 +2,10 @@
 // the comma-separated export.
 
 #include "instrument_settings.h"
+#include "qt_support.h"
 #include "trace_file.h"
 #include "trace_operations.h"
 
-#include <QDir>
-#include <QFile>
-#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -19,27 +17,21 @@ using tracefile::LoadResult;
 class TraceFileTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        ASSERT_TRUE(dir_.isValid());
+        ASSERT_TRUE(dir_.valid());
         SetDefaultSettings();
     }
-    QString Path(const char* name) const { return dir_.filePath(QString::fromLatin1(name)); }
+    QString Path(const char* name) const { return dir_.path(QString::fromLatin1(name)); }
     QString Write(const char* name, const QByteArray& bytes) const {
-        QFile file(Path(name));
-        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(bytes);
-        return Path(name);
+        return dir_.write(QString::fromLatin1(name), bytes);
     }
-    static QByteArray Read(const QString& path) {
-        QFile file(path);
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-    }
+    static QByteArray Read(const QString& path) { return orvel::test::ReadFile(path); }
     static QList<QByteArray> Lines(const QByteArray& text) {
         QList<QByteArray> lines = text.split('\n');
         if (!lines.isEmpty() && lines.last().isEmpty())
             lines.removeLast();
         return lines;
     }
-    QTemporaryDir dir_;
+    orvel::test::TempFolder dir_;
 };
 
 TEST_F(TraceFileTest, SavedRecordHoldsEveryFieldAtItsOffset) {
@@ -57,6 +49,7 @@ TEST_F(TraceFileTest, SavedRecordHoldsEveryFieldAtItsOffset) {
     s.traceRecord.memoryNumber = 0x1234;
     s.traceRecord.tracePoints[0] = 0xAB;
     s.traceRecord.tracePoints[1000] = 0xCD;
+    s.traceRecord.tracePoints[1023] = 0xEF; // the last point byte, before 32 reserved ones
     // Saving over a longer file leaves exactly the record.
     const QString path = Write("t.dat", QByteArray(5000, 'x'));
     ASSERT_EQ(traceops::SaveTraceTo(path), traceops::SaveResult::Saved);
@@ -79,6 +72,7 @@ TEST_F(TraceFileTest, SavedRecordHoldsEveryFieldAtItsOffset) {
         EXPECT_EQ(i32(16 + 4 * i), fields[i]) << "offset " << 16 + 4 * i;
     EXPECT_EQ(static_cast<uint8_t>(b[48]), 0xAB);
     EXPECT_EQ(static_cast<uint8_t>(b[48 + 1000]), 0xCD);
+    EXPECT_EQ(static_cast<uint8_t>(b[1071]), 0xEF);
     // And it loads back unchanged.
     TraceRecord loaded{};
     ASSERT_EQ(tracefile::LoadRecordFile(path, 1, &loaded), LoadResult::Loaded);

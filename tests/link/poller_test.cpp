@@ -60,7 +60,7 @@ struct CountingView {
     std::function<void()> duringTraces;
     void Changed(FieldSet changed) {
         if (changed.Any(Field::Result)) {
-            result = gSettings.rxBuffer;
+            result = gLink.rxBuffer;
         }
         if (changed.Any(Field::Trace)) {
             ++traces;

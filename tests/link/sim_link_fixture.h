@@ -39,7 +39,7 @@ struct RecordingView : LinkView {
         autoOff += changed.Any(Field::AutoOff) ? 1 : 0;
         traces += changed.Any(Field::Trace) ? 1 : 0;
         if (changed.Any(Field::Result))
-            result = gSettings.rxBuffer;
+            result = gLink.rxBuffer;
     }
 };
 

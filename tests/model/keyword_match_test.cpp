@@ -1,3 +1,4 @@
+#include "instrument_settings.h"
 #include "keyword_match.h"
 #include "span_steps.h"
 #include "trace_kinds.h"
@@ -9,73 +10,144 @@
 
 namespace {
 
+using keywords::keywordAt;
 using keywords::LetterCase;
 using keywords::matchKeyword;
 using keywords::matchWholeKeyword;
 
+struct Keys {
+    const char* const* table;
+    int count;
+};
+template <std::size_t N> Keys K(const char* const (&table)[N]) {
+    return {table, keywords::count(table)};
+}
+
+TEST(DefaultSettings, CommandRelevantDefaults) {
+    SetDefaultSettings();
+    const InstrumentSettings& s = gSettings;
+    EXPECT_STREQ(keywords::spanKeyword(s.modelIndex, s.spanIndex), "20M");
+    EXPECT_STREQ(keywordAt(keywords::kUnit, s.unitIndex), "DBM");
+    EXPECT_STREQ(keywordAt(keywords::kRbw, s.rbwIndex), "100K");
+    EXPECT_STREQ(keywordAt(keywords::kVbw, s.vbwIndex), "10K");
+    EXPECT_STREQ(keywordAt(keywords::kSweep, s.sweepIndex), "0.1");
+    EXPECT_STREQ(keywordAt(keywords::kDetector, s.detectorIndex), "POS");
+    EXPECT_STREQ(keywordAt(keywords::kScale, s.scaleIndex), "10");
+    const double doubles[][2] = {{s.centerFreq, 1.0e9},   {s.levelOffset, 0.0},
+                                 {s.cpCenter, 1.0e9},     {s.cpWidth, 1.0e6},
+                                 {s.acpOffset, 5.0e6},    {s.acpChannelBw, 1.0e6},
+                                 {s.acpRefCenter, 1.0e9}, {s.acpRefBw, 1.0e6},
+                                 {s.obwRatio, 99.0},      {s.obwDb, 25.0}};
+    for (const auto& d : doubles) {
+        EXPECT_EQ(d[0], d[1]);
+    }
+    EXPECT_EQ(s.refLevel, 10);
+    EXPECT_EQ(s.aveCount, 256);
+    for (int v : {s.impedanceIndex, s.maxCount, s.minCount, s.calcSpread, s.measureIndex,
+                  s.antennaIndex, s.probeIndex}) {
+        EXPECT_EQ(v, 0);
+    }
+}
+
+TEST(DefaultSettings, ResetsEveryAssignedFieldFromAnyState) {
+    std::memset(&gSettings, 0x5A, sizeof gSettings);
+    gSettings.normMarkerFreq = 123.0;
+    gSettings.peakZoneCenter = 456.0;
+    gSettings.peakZoneWidth = 789.0;
+    gSettings.detailedTrace = 1;
+    SetDefaultSettings();
+    const InstrumentSettings& s = gSettings;
+    // Not assigned: they keep what they held.
+    EXPECT_EQ(s.normMarkerFreq, 123.0);
+    EXPECT_EQ(s.peakZoneCenter, 456.0);
+    EXPECT_EQ(s.peakZoneWidth, 789.0);
+    EXPECT_EQ(s.detailedTrace, 1);
+
+    EXPECT_STREQ(s.efUserText, "");
+    EXPECT_STREQ(s.mfUserText, "");
+    EXPECT_STREQ(s.versionText, "VER*.**");
+    EXPECT_STREQ(s.titleText, "Orvel Version 1.11");
+    // clang-format off
+    const int fields[][2] = {
+        {s.runState, 0}, {s.remoteState, 0}, {s.instrumentPresent, 0}, {s.modelIndex, 0},
+        {s.markerMode, 0}, {s.peakMode, 0}, {s.peakSearchNo, 0}, {s.conversionIndex, 0},
+        {s.calcIndex, 0}, {s.baudIndex, 3}, {s.comPortIndex, 0}, {s.timeOutSetting, 100},
+        {s.intervalSetting, 100}, {s.unchangedTraceCount, 0}, {s.startSetting, 0},
+        {s.startWindowState, 0}, {s.compactMode, 0}, {s.requiredFileFound, 1},
+        {s.selectedMarker, 1}, {s.memoryRangeStart, 0}, {s.memoryRangeEnd, 99}, {s.xZoom, 0},
+        {s.yZoom, 0}, {s.xScroll, 0}, {s.xScrollSaved, 0}, {s.yScroll, 0}, {s.activeTraceSlot, 1}};
+    // clang-format on
+    for (std::size_t i = 0; i < std::size(fields); ++i) {
+        EXPECT_EQ(fields[i][0], fields[i][1]) << "field " << i;
+    }
+    for (int i = 0; i < kTraceSlots; ++i) {
+        EXPECT_EQ(s.traceKind[i], 2) << i;
+        EXPECT_EQ(s.traceView[i], i == 1 ? 1 : 0) << i;
+    }
+    for (int i = 0; i < kUserTableRows; ++i) {
+        for (int v : {s.efUserFreq[i], s.efUserGain[i], s.mfUserFreq[i], s.mfUserGain[i]}) {
+            EXPECT_EQ(v, -200) << i;
+        }
+    }
+    for (const auto& row : s.traceStore) {
+        for (uint8_t b : row) {
+            ASSERT_EQ(b, 0);
+        }
+    }
+    for (uint8_t b : s.traceRecord.tracePoints) {
+        ASSERT_EQ(b, 0);
+    }
+}
+
 TEST(KeywordLookup, IndexToKeywordIsSafeForBadIndexes) {
-    EXPECT_STREQ(keywords::keywordAt(keywords::kRbw, 3), "100K");
-    EXPECT_STREQ(keywords::keywordAt(keywords::kRbw, -1), "");
-    EXPECT_STREQ(keywords::keywordAt(keywords::kRbw, 8), "");
-    EXPECT_STREQ(keywords::keywordAt(keywords::kRbw, 1000000), "");
-    EXPECT_STREQ(keywords::keywordAt(nullptr, 3, 0), "");
+    EXPECT_STREQ(keywordAt(keywords::kRbw, 3), "100K");
+    EXPECT_STREQ(keywordAt(keywords::kRbw, -1), "");
+    EXPECT_STREQ(keywordAt(keywords::kRbw, 8), "");
+    EXPECT_STREQ(keywordAt(keywords::kRbw, 1000000), "");
+    EXPECT_STREQ(keywordAt(nullptr, 3, 0), "");
     EXPECT_STREQ(keywords::spanKeyword(0, 14), "FULL");
     EXPECT_STREQ(keywords::spanKeyword(1, 14), "5G");
     EXPECT_STREQ(keywords::spanKeyword(1, 15), "FULL");
     EXPECT_STREQ(keywords::spanKeyword(0, 15), "");
     EXPECT_STREQ(keywords::spanKeyword(7, 7), "20M"); // any other model reads the RVX410 row
-    EXPECT_STREQ(keywords::keywordAt(keywords::kAntenna, 5), "AT15");
+    EXPECT_STREQ(keywordAt(keywords::kAntenna, 5), "AT15");
 }
 
-TEST(KeywordMatch, LongestKeywordWins) {
-    EXPECT_EQ(matchKeyword("10", keywords::kSweep, 0, 7), 6);
-    EXPECT_EQ(matchKeyword("1", keywords::kSweep, 0, 7), 4);
-    EXPECT_EQ(matchKeyword("10M", keywords::kSweep, 0, 7), 0);
-    EXPECT_EQ(matchKeyword("30", keywords::kSweep, 0, 7), 7);
-    EXPECT_EQ(matchKeyword("0.1", keywords::kSweep, 0, 7), 2);
-    EXPECT_EQ(matchKeyword("100K", keywords::kVbw, 0, 8), 6);
-    EXPECT_EQ(matchKeyword("100", keywords::kVbw, 0, 8), 0);
-    EXPECT_EQ(matchKeyword("DBMV", keywords::kUnit, 0, 7), 2);
-    EXPECT_EQ(matchKeyword("DBM", keywords::kUnit, 0, 7), 0);
-    EXPECT_EQ(matchKeyword("100M", keywords::kSpan410, 0, 14), 9);
-}
-
-TEST(KeywordMatch, LettersIgnoreCaseUnlessExact) {
-    EXPECT_EQ(matchKeyword("dbmv", keywords::kUnit, 0, 7), 2);
-    EXPECT_EQ(matchKeyword("dBuV/m", keywords::kUnit, 0, 7), 4);
-    EXPECT_EQ(matchKeyword("dbuv/M", keywords::kUnit, 0, 7), 4);
-    EXPECT_EQ(matchKeyword("user", keywords::kAntenna, 0, 4), 4);
+// The longest keyword wins; letters fold (ASCII only: "dBu{" is not "dBu["); the allowed range
+// limits the result and is clamped to the table; short or missing replies match nothing.
+TEST(KeywordMatch, RepliesToIndexes) {
+    const Keys sweep = K(keywords::kSweep), vbw = K(keywords::kVbw), unit = K(keywords::kUnit),
+               s410 = K(keywords::kSpan410), s420 = K(keywords::kSpan420),
+               antenna = K(keywords::kAntenna), calc = K(keywords::kCalc);
+    const struct {
+        const char* reply;
+        Keys keys;
+        int first, last, index;
+    } cases[] = {
+        // clang-format off
+        {"10", sweep, 0, 7, 6}, {"1", sweep, 0, 7, 4}, {"10M", sweep, 0, 7, 0},
+        {"30", sweep, 0, 7, 7}, {"0.1", sweep, 0, 7, 2}, {"100K", vbw, 0, 8, 6},
+        {"100", vbw, 0, 8, 0}, {"DBMV", unit, 0, 7, 2}, {"DBM", unit, 0, 7, 0},
+        {"100M", s410, 0, 14, 9}, {"dbmv", unit, 0, 7, 2}, {"dBuV/m", unit, 0, 7, 4},
+        {"dbuv/M", unit, 0, 7, 4}, {"user", antenna, 0, 4, 4}, {"dBu[", unit, 0, 7, -1},
+        {"dBu{", unit, 0, 7, 6}, {"ALL", vbw, 0, 8, -1}, {"FULL", s410, 0, 14, 14},
+        {"FULL", s420, 0, 14, -1}, {"20M", s420, 0, 14, 7}, {"AT15", antenna, 0, 4, -1},
+        {"OFF", vbw, -5, 99, 10}, {"OFF", vbw, 5, 2, -1}, {"", calc, 0, 4, -1},
+        {"MA", calc, 0, 4, -1}, {nullptr, calc, 0, 4, -1}, {"MAX", {nullptr, 5}, 0, 4, -1},
+        // clang-format on
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(matchKeyword(c.reply, c.keys.table, c.keys.count, c.first, c.last), c.index)
+            << (c.reply ? c.reply : "null");
+    }
     EXPECT_EQ(matchKeyword("dbm", keywords::kUnit, 0, 7, LetterCase::Exact), -1);
     EXPECT_EQ(matchKeyword("DBM", keywords::kUnit, 0, 7, LetterCase::Exact), 0);
-    // Only ASCII letters fold: "dBu{" is not "dBu[".
-    EXPECT_EQ(matchKeyword("dBu[", keywords::kUnit, 0, 7), -1);
-    EXPECT_EQ(matchKeyword("dBu{", keywords::kUnit, 0, 7), 6);
-}
-
-TEST(KeywordMatch, AllowedRangeLimitsTheResult) {
-    EXPECT_EQ(matchKeyword("ALL", keywords::kVbw, 0, 8), -1);
-    EXPECT_EQ(matchKeyword("FULL", keywords::kSpan410, 0, 14), 14);
-    EXPECT_EQ(matchKeyword("FULL", keywords::kSpan420, 0, 14), -1);
-    EXPECT_EQ(matchKeyword("20M", keywords::kSpan420, 0, 14), 7);
-    EXPECT_EQ(matchKeyword("AT15", keywords::kAntenna, 0, 4), -1);
-    EXPECT_EQ(matchKeyword("OFF", keywords::kVbw, -5, 99), 10); // range clamped to the table
-    EXPECT_EQ(matchKeyword("OFF", keywords::kVbw, 5, 2), -1);
-}
-
-TEST(KeywordMatch, ShortOrMissingRepliesMatchNothing) {
-    EXPECT_EQ(matchKeyword("", keywords::kCalc, 0, 4), -1);
-    EXPECT_EQ(matchKeyword("MA", keywords::kCalc, 0, 4), -1);
-    EXPECT_EQ(matchKeyword(nullptr, keywords::kCalc, 0, 4), -1);
-    EXPECT_EQ(matchKeyword("MAX", nullptr, 5, 0, 4), -1);
     // A reply that is not terminated is read only over its length.
     auto raw = std::make_unique<char[]>(2);
     std::memcpy(raw.get(), "10", 2);
-    EXPECT_EQ(matchKeyword(raw.get(), 2, keywords::kSweep, keywords::count(keywords::kSweep), 0, 7,
-                           LetterCase::Ignore),
-              6);
-    EXPECT_EQ(matchKeyword("10M", 2, keywords::kSweep, keywords::count(keywords::kSweep), 0, 7,
-                           LetterCase::Ignore),
-              6);
+    for (const char* reply : {static_cast<const char*>(raw.get()), "10M"}) {
+        EXPECT_EQ(matchKeyword(reply, 2, sweep.table, sweep.count, 0, 7, LetterCase::Ignore), 6);
+    }
 }
 
 TEST(KeywordMatch, WholeValueMustEqualAKeyword) {
@@ -92,49 +164,35 @@ TEST(KeywordMatch, WholeValueMustEqualAKeyword) {
 
 TEST(SpanSteps, ModelRowsAndClampedIndexes) {
     // Where the two models' rows differ, and indexes outside the rows.
-    EXPECT_EQ(spansteps::spanStepValue(0, 1), 2);
-    EXPECT_EQ(spansteps::spanStepValue(0, 14), 33000);
-    EXPECT_EQ(spansteps::spanStepValue(1, 13), 20000);
-    EXPECT_EQ(spansteps::spanStepValue(1, 14), 50000);
-    EXPECT_EQ(spansteps::spanStepValue(1, 15), 85000);
+    const int cases[][3] = {{0, 1, 2},      {0, 14, 33000}, {1, 13, 20000}, {1, 14, 50000},
+                            {1, 15, 85000}, {0, -1, 0},     {0, 15, 33000}, {0, 1 << 30, 33000},
+                            {1, 99, 85000}, {-3, 14, 33000}};
+    for (const auto& c : cases) {
+        EXPECT_EQ(spansteps::spanStepValue(c[0], c[1]), c[2]) << c[0] << "/" << c[1];
+    }
     EXPECT_EQ(spansteps::spanStepHz(0, 7), 20000);
-    EXPECT_EQ(spansteps::spanStepValue(0, -1), 0);
-    EXPECT_EQ(spansteps::spanStepValue(0, 15), 33000);
-    EXPECT_EQ(spansteps::spanStepValue(0, 1 << 30), 33000);
-    EXPECT_EQ(spansteps::spanStepValue(1, 99), 85000);
-    EXPECT_EQ(spansteps::spanStepValue(-3, 14), 33000);
 }
 
-TEST(TraceKinds, PointCountsAndFamilies) {
-    EXPECT_EQ(tracekind::pointCount(0), 251);
-    EXPECT_EQ(tracekind::pointCount(1), 1001);
-    EXPECT_EQ(tracekind::pointCount(2), 0);
-    EXPECT_EQ(tracekind::pointCount(18), 0);
-    EXPECT_EQ(tracekind::pointCount(-1), 0);
-    // The first and last kind of each family.
-    for (int kind : {10, 17, 31, 38}) {
-        EXPECT_EQ(tracekind::pointCount(kind), 1001) << kind;
-    }
-    for (int kind : {20, 30, 32, 39}) {
-        EXPECT_EQ(tracekind::pointCount(kind), 251) << kind;
+TEST(TraceKinds, PointCountsFamiliesAndCodes) {
+    const int points[][2] = {{0, 251},   {1, 1001},  {2, 0},     {18, 0},    {-1, 0},
+                             {10, 1001}, {17, 1001}, {31, 1001}, {38, 1001}, {20, 251},
+                             {30, 251},  {32, 251},  {39, 251}};
+    for (const auto& p : points) {
+        EXPECT_EQ(tracekind::pointCount(p[0]), p[1]) << p[0];
     }
     EXPECT_TRUE(tracekind::isFieldStrengthKind(28));
     EXPECT_TRUE(tracekind::isMagneticFieldKind(29));
     EXPECT_FALSE(tracekind::isFieldStrengthKind(30));
     EXPECT_FALSE(tracekind::isFieldStrengthKind(2));
-    EXPECT_EQ(tracekind::unitOfKind(33), 1);
-    EXPECT_EQ(tracekind::unitOfKind(36), 3);
-    EXPECT_EQ(tracekind::unitOfKind(39), 4);
-    EXPECT_EQ(tracekind::unitOfKind(27), 5);
-    EXPECT_EQ(tracekind::unitOfKind(1), -1);
-}
-
-TEST(TraceKinds, AntennaAndProbeCodesRoundTrip) {
-    EXPECT_EQ(tracekind::antennaOfKind(14), 5); // AT15
-    EXPECT_EQ(tracekind::antennaOfKind(15), 4); // user antenna
-    EXPECT_EQ(tracekind::antennaOfKind(38), 6);
-    EXPECT_EQ(tracekind::antennaOfKind(24), 5);
-    EXPECT_EQ(tracekind::antennaOfKind(28), -1);
+    const int units[][2] = {{33, 1}, {36, 3}, {39, 4}, {27, 5}, {1, -1}};
+    for (const auto& u : units) {
+        EXPECT_EQ(tracekind::unitOfKind(u[0]), u[1]) << u[0];
+    }
+    // 14: AT15; 15: the user antenna.
+    const int antennas[][2] = {{14, 5}, {15, 4}, {38, 6}, {24, 5}, {28, -1}};
+    for (const auto& a : antennas) {
+        EXPECT_EQ(tracekind::antennaOfKind(a[0]), a[1]) << a[0];
+    }
     EXPECT_EQ(tracekind::probeOfKind(27), 1);
     EXPECT_EQ(tracekind::probeOfKind(29), -1);
     for (int a = 0; a < 7; ++a) {

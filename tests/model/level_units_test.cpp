@@ -31,21 +31,28 @@ protected:
     static void setUserAntenna(std::initializer_list<int> freq, std::initializer_list<int> gain) {
         setTable(gSettings.efUserFreq, gSettings.efUserGain, freq, gain);
     }
+    static int Antenna(int antenna) {
+        computeAntennaReference(antenna);
+        return gSettings.fieldRefLevel;
+    }
+    static int Probe(int probe) {
+        computeProbeReference(probe);
+        return gSettings.fieldRefLevel;
+    }
     static void setUserProbe(std::initializer_list<int> freq, std::initializer_list<int> gain) {
         setTable(gSettings.mfUserFreq, gSettings.mfUserGain, freq, gain);
     }
 };
 
-TEST(ReferenceRounding, HalvesGoAwayFromZero) {
-    EXPECT_EQ(roundReference(0, -0.5), -1);
-    EXPECT_EQ(roundReference(0, 0.5), 1);
-    EXPECT_EQ(roundReference(10, 0.4), 10);
-    EXPECT_EQ(roundReference(-10, -0.4), -10);
-    EXPECT_EQ(roundReference(-10, -0.5), -11);
-    EXPECT_EQ(roundReference(0, -0.4), 0);
-    EXPECT_EQ(roundReference(1e300, 0), 2147483647);
-    EXPECT_EQ(roundReference(-1e300, 0), -2147483647 - 1);
-    EXPECT_EQ(roundReference(10, std::numeric_limits<double>::quiet_NaN()), 0);
+TEST(ReferenceRounding, HalvesGoAwayFromZeroAndExtremesSaturate) {
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    const double cases[][3] = {
+        {0, -0.5, -1},    {0, 0.5, 1},  {10, 0.4, 10},          {-10, -0.4, -10},
+        {-10, -0.5, -11}, {0, -0.4, 0}, {1e300, 0, 2147483647}, {-1e300, 0, -2147483648.0},
+        {10, nan, 0}};
+    for (const auto& c : cases) {
+        EXPECT_EQ(roundReference(c[0], c[1]), c[2]) << c[0] << " " << c[1];
+    }
 }
 
 TEST_F(LevelUnits, ReferenceEditAddsTheUnitConstantAfterRounding) {
@@ -68,62 +75,52 @@ TEST_F(LevelUnits, ReferenceEditAddsTheUnitConstantAfterRounding) {
 }
 
 TEST(Attenuator, StepsAtTheBandEdges) {
-    EXPECT_EQ(attenuatorForReference(10), 25);
-    EXPECT_EQ(attenuatorForReference(-15), 0);
-    EXPECT_EQ(attenuatorForReference(-16), 20);
-    EXPECT_EQ(attenuatorForReference(-35), 1);
-    EXPECT_EQ(attenuatorForReference(-36), 5);
-    EXPECT_EQ(attenuatorForReference(-40), 1);
-    EXPECT_EQ(attenuatorForReference(-41), kAttenuatorSoftwareAmp);
-    EXPECT_EQ(attenuatorForReference(-2000000000), kAttenuatorSoftwareAmp);
-    EXPECT_EQ(attenuatorForReference(2147483647), 75) << "above the range reads as its top";
+    // Above the range reads as its top.
+    // clang-format off
+    const int cases[][2] = {{10, 25}, {-15, 0}, {-16, 20}, {-35, 1}, {-36, 5}, {-40, 1},
+                            {-41, kAttenuatorSoftwareAmp}, {-2000000000, kAttenuatorSoftwareAmp},
+                            {2147483647, 75}};
+    // clang-format on
+    for (const auto& c : cases) {
+        EXPECT_EQ(attenuatorForReference(c[0]), c[1]) << c[0];
+    }
     EXPECT_EQ(attenuatorText(-41), "S/W AMP");
     EXPECT_EQ(attenuatorText(-16), "20");
     EXPECT_EQ(attenuatorText(-15), "0");
 }
 
 TEST_F(LevelUnits, AntennaReferenceFollowsTheTableAndSettings) {
-    computeAntennaReference(0); // AT11
-    EXPECT_EQ(gSettings.fieldRefLevel, 143);
+    EXPECT_EQ(Antenna(0), 143);   // AT11
     gSettings.impedanceIndex = 1; // 75 ohm: +1.8 dB before rounding
-    computeAntennaReference(0);
-    EXPECT_EQ(gSettings.fieldRefLevel, 145);
+    EXPECT_EQ(Antenna(0), 145);
     gSettings.impedanceIndex = 0;
     gSettings.scaleIndex = 0;
-    computeAntennaReference(0);
-    EXPECT_EQ(gSettings.fieldRefLevel, 143);
+    EXPECT_EQ(Antenna(0), 143);
     gSettings.scaleIndex = 1;
     gSettings.levelOffset = -5.7; // whole part, in tenths
-    computeAntennaReference(0);
-    EXPECT_EQ(gSettings.fieldRefLevel, 142);
+    EXPECT_EQ(Antenna(0), 142);
     gSettings.levelOffset = 0;
     gSettings.refLevel = -20;
-    computeAntennaReference(0);
-    EXPECT_EQ(gSettings.fieldRefLevel, 113);
+    EXPECT_EQ(Antenna(0), 113);
 }
 
 TEST_F(LevelUnits, OtherAntennasAndSpans) {
     gSettings.centerFreq = 4e8;
-    computeAntennaReference(5); // AT15
-    EXPECT_EQ(gSettings.fieldRefLevel, 137);
+    EXPECT_EQ(Antenna(5), 137); // AT15
     gSettings.centerFreq = 1.45e9;
     gSettings.spanIndex = 11;
-    computeAntennaReference(1); // AT12
-    EXPECT_EQ(gSettings.fieldRefLevel, 146);
+    EXPECT_EQ(Antenna(1), 146); // AT12
     gSettings.centerFreq = 1e9;
     gSettings.spanIndex = 7;
-    computeAntennaReference(0);
-    EXPECT_EQ(gSettings.fieldRefLevel, 146);
+    EXPECT_EQ(Antenna(0), 146);
     gSettings.scaleIndex = 0;
-    computeAntennaReference(0);
-    EXPECT_EQ(gSettings.fieldRefLevel, 146);
+    EXPECT_EQ(Antenna(0), 146);
 }
 
 TEST_F(LevelUnits, NoPointInsideTheTableUsesTheDefaultMinimum) {
     gSettings.centerFreq = 2e9;
     gSettings.spanIndex = 7;
-    computeAntennaReference(0);
-    EXPECT_EQ(gSettings.fieldRefLevel, 810); // m = 2000
+    EXPECT_EQ(Antenna(0), 810); // m = 2000
 }
 
 TEST_F(LevelUnits, DegenerateSettingsStayDefined) {
@@ -135,16 +132,13 @@ TEST_F(LevelUnits, DegenerateSettingsStayDefined) {
     }
     gSettings.spanIndex = 99;
     gSettings.centerFreq = -1e300;
-    computeAntennaReference(0);
-    EXPECT_EQ(gSettings.fieldRefLevel, 810);
+    EXPECT_EQ(Antenna(0), 810);
     gSettings.centerFreq = std::numeric_limits<double>::quiet_NaN();
-    computeProbeReference(0);
-    EXPECT_EQ(gSettings.fieldRefLevel, 917); // no point inside the table
+    EXPECT_EQ(Probe(0), 917); // no point inside the table
     gSettings.centerFreq = 9e8;
     gSettings.spanIndex = 10;
     gSettings.levelOffset = 1e300;
-    computeAntennaReference(9); // unknown antenna counts as AT11
-    EXPECT_GT(gSettings.fieldRefLevel, 1000);
+    EXPECT_GT(Antenna(9), 1000); // unknown antenna counts as AT11
 }
 
 // Rows at the ends of int: the interpolated gain lies between the two rows' gains, so the
@@ -168,57 +162,45 @@ TEST_F(LevelUnits, ExtremeUserRowsInterpolateWithoutOverflow) {
 }
 
 TEST_F(LevelUnits, UserAntennaEmptyPartialAndFull) {
-    computeAntennaReference(levelunits::kUserAntenna); // every row -200
-    EXPECT_EQ(gSettings.fieldRefLevel, 810);
+    EXPECT_EQ(Antenna(levelunits::kUserAntenna), 810);   // every row -200
     setUserAntenna({8000, 8500, 9000}, {-368, 87, 339}); // rows 3..9 stay -200
-    computeAntennaReference(levelunits::kUserAntenna);
-    EXPECT_EQ(gSettings.fieldRefLevel, 143);
+    EXPECT_EQ(Antenna(levelunits::kUserAntenna), 143);
     setUserAntenna({8000, 8200, 8400, 8600, 8800, 9000, 9200, 9400, 9600, 10000},
                    {-368, 0, 50, 100, 150, 200, 250, 300, 320, 98});
-    computeAntennaReference(levelunits::kUserAntenna);
-    EXPECT_EQ(gSettings.fieldRefLevel, 144);
+    EXPECT_EQ(Antenna(levelunits::kUserAntenna), 144);
     setUserAntenna({8000}, {0});
     gSettings.efUserFreq[1] = -200;
-    computeAntennaReference(levelunits::kUserAntenna);
-    EXPECT_EQ(gSettings.fieldRefLevel, 810);
+    EXPECT_EQ(Antenna(levelunits::kUserAntenna), 810);
 }
 
 TEST_F(LevelUnits, UserAntennaFromItsText) {
     std::strcpy(gSettings.efUserText, "800M:0.87dB,900M:3.39dB,1000M:0.98dB");
     EXPECT_EQ(ParseUserCorrection(usercorrection::kAntenna), 3);
-    computeAntennaReference(levelunits::kUserAntenna);
-    EXPECT_EQ(gSettings.fieldRefLevel, 143);
+    EXPECT_EQ(Antenna(levelunits::kUserAntenna), 143);
 }
 
 TEST_F(LevelUnits, ProbeReference) {
-    computeProbeReference(0); // PR-7Q
-    EXPECT_EQ(gSettings.fieldRefLevel, 167);
+    EXPECT_EQ(Probe(0), 167); // PR-7Q
     gSettings.centerFreq = 1.5e9;
     gSettings.spanIndex = 12;
-    computeProbeReference(0);
-    EXPECT_EQ(gSettings.fieldRefLevel, 162);
+    EXPECT_EQ(Probe(0), 162);
     gSettings.impedanceIndex = 1;
-    computeProbeReference(0);
-    EXPECT_EQ(gSettings.fieldRefLevel, 164);
+    EXPECT_EQ(Probe(0), 164);
 }
 
 TEST_F(LevelUnits, UserProbeEmptyLeavesTheReferencePartialAndFullCompute) {
     gSettings.fieldRefLevel = 42;
-    computeProbeReference(levelunits::kUserProbe);
-    EXPECT_EQ(gSettings.fieldRefLevel, 42);
+    EXPECT_EQ(Probe(levelunits::kUserProbe), 42);
     setUserProbe({1000, 10000}, {6920, 5070});
-    computeProbeReference(levelunits::kUserProbe);
-    EXPECT_EQ(gSettings.fieldRefLevel, 167);
+    EXPECT_EQ(Probe(levelunits::kUserProbe), 167);
     setUserProbe({100, 1000, 2000, 3000, 4000, 5000, 6000, 7000, 8000, 10000},
                  {8670, 6920, 6000, 5800, 5600, 5500, 5400, 5300, 5200, 5070});
-    computeProbeReference(levelunits::kUserProbe);
-    EXPECT_EQ(gSettings.fieldRefLevel, 169);
+    EXPECT_EQ(Probe(levelunits::kUserProbe), 169);
     // A zero frequency has no log: those points are skipped, leaving none inside the table.
     setUserProbe({0, 1000}, {100, 200});
     gSettings.mfUserFreq[2] = -1;
     gSettings.centerFreq = 50e6;
-    computeProbeReference(levelunits::kUserProbe);
-    EXPECT_EQ(gSettings.fieldRefLevel, 917);
+    EXPECT_EQ(Probe(levelunits::kUserProbe), 917);
 }
 
 TEST_F(LevelUnits, ReferenceInDisplayUnitByActiveKind) {

@@ -7,141 +7,110 @@
 #include <cstring>
 #include <memory>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace {
 
 using usercorrection::kAntenna;
 using usercorrection::kProbe;
 using usercorrection::parseCorrectionText;
+using Rows = std::vector<std::pair<int, int>>; // (frequency, gain) in table units
+
+constexpr int kEmpty = -200;
 
 struct Table {
     int freq[12];
     int gain[12];
     Table() {
+        std::fill(std::begin(freq), std::end(freq), kEmpty);
+        std::fill(std::begin(gain), std::end(gain), kEmpty);
+    }
+    // Every row up to the last one that is not empty: the rows after it are checked empty.
+    Rows rows() const {
+        Rows out;
         for (int i = 0; i < 12; ++i) {
-            freq[i] = -200;
-            gain[i] = -200;
+            out.emplace_back(freq[i], gain[i]);
         }
+        while (!out.empty() && out.back() == std::pair{kEmpty, kEmpty}) {
+            out.pop_back();
+        }
+        return out;
     }
 };
 
-int parse(const std::string& text, int kind, Table& t) {
-    // An exactly sized copy without a terminating zero: any read past the text is caught.
-    auto raw = std::make_unique<char[]>(text.size() + 1);
+constexpr int kAtMostTen = -1;
+
+// Parses an exactly sized copy without a terminating zero (any read past the text is caught) and
+// checks the number of entries it reports.
+Rows Parse(const std::string& text, int kind, int expectedCount) {
+    auto raw = std::make_unique<char[]>(text.size());
     std::memcpy(raw.get(), text.data(), text.size());
-    return parseCorrectionText(raw.get(), text.size(), kind, t.freq, t.gain);
-}
-
-TEST(UserCorrection, FrequenciesAndGainsOfBothKinds) {
-    for (int kind : {kAntenna, kProbe}) {
-        Table t;
-        EXPECT_EQ(parse("30M:12.5dB,100M:10.2dB", kind, t), 2);
-        EXPECT_EQ(t.freq[0], 300);
-        EXPECT_EQ(t.freq[1], 1000);
-        EXPECT_EQ(t.gain[0], 1250);
-        EXPECT_EQ(t.gain[1], 1020);
-        for (int i = 2; i < 12; ++i) {
-            EXPECT_EQ(t.freq[i], -200) << i;
-            EXPECT_EQ(t.gain[i], -200) << i;
-        }
-    }
-}
-
-TEST(UserCorrection, RoundingToTableUnits) {
     Table t;
-    parse("1.23456G:0.004dB,149999:-0.2dB", kAntenna, t);
-    EXPECT_EQ(t.freq[0], 12346);
-    EXPECT_EQ(t.gain[0], 0);
-    EXPECT_EQ(t.freq[1], 1);
-    EXPECT_EQ(t.gain[1], -19); // plus 0.5, truncated toward zero
+    const int count = parseCorrectionText(raw.get(), text.size(), kind, t.freq, t.gain);
+    if (expectedCount == kAtMostTen) {
+        EXPECT_LE(count, 10) << text.substr(0, 40);
+    } else {
+        EXPECT_EQ(count, expectedCount) << text.substr(0, 40);
+    }
+    return t.rows();
 }
 
-TEST(UserCorrection, AtMostTenEntries) {
+TEST(UserCorrection, FrequenciesAndGainsRoundedToTableUnits) {
+    for (int kind : {kAntenna, kProbe}) {
+        EXPECT_EQ(Parse("30M:12.5dB,100M:10.2dB", kind, 2), (Rows{{300, 1250}, {1000, 1020}}));
+    }
+    // Gains: plus 0.5, truncated toward zero.
+    EXPECT_EQ(Parse("1.23456G:0.004dB,149999:-0.2dB", kAntenna, 2), (Rows{{12346, 0}, {1, -19}}));
+}
+
+TEST(UserCorrection, AtMostTenEntriesAndTheTextEndsAtCarriageReturnOrZero) {
     std::string text;
+    Rows ten;
     for (int i = 1; i <= 14; ++i) {
         text += std::to_string(i) + "00M:" + std::to_string(i) + ".5dB,";
+        if (i <= 10) {
+            ten.emplace_back(i * 1000, i * 100 + 50);
+        }
     }
-    Table t;
-    EXPECT_EQ(parse(text, kAntenna, t), 10);
-    EXPECT_EQ(t.freq[9], 10000);
-    EXPECT_EQ(t.gain[9], 1050);
-    EXPECT_EQ(t.freq[10], -200);
-    EXPECT_EQ(t.gain[10], -200);
-    EXPECT_EQ(t.freq[11], -200);
-}
-
-TEST(UserCorrection, TextEndsAtCarriageReturnOrZero) {
-    Table t;
-    EXPECT_EQ(parse("30M:1.5dB\r\n100M:2.5dB", kAntenna, t), 1);
-    EXPECT_EQ(t.freq[1], -200);
-    Table u;
-    const char text[] = "30M:1.5dB\0,100M:2.5dB";
-    EXPECT_EQ(parseCorrectionText(text, sizeof text, kAntenna, u.freq, u.gain), 1);
-    EXPECT_EQ(u.freq[1], -200);
+    EXPECT_EQ(Parse(text, kAntenna, 10), ten);
+    EXPECT_EQ(Parse("30M:1.5dB\r\n100M:2.5dB", kAntenna, 1), (Rows{{300, 150}}));
+    EXPECT_EQ(Parse(std::string("30M:1.5dB\0,100M:2.5dB", 21), kAntenna, 1), (Rows{{300, 150}}));
 }
 
 TEST(UserCorrection, MalformedTextsStayInsideTheTable) {
-    Table t;
-    EXPECT_EQ(parse("30M,100M", kAntenna, t), 2); // no colons: frequencies only
-    EXPECT_EQ(t.freq[0], 300);
-    EXPECT_EQ(t.freq[1], 1000);
-    EXPECT_EQ(t.gain[0], -200);
-    EXPECT_EQ(t.gain[1], -200);
-
-    Table stray;
-    EXPECT_EQ(parse("xx:yy,zz", kProbe, stray), 2); // no digits read as 0
-    EXPECT_EQ(stray.freq[0], 0);
-    EXPECT_EQ(stray.gain[0], 0);
-    EXPECT_EQ(stray.freq[1], 0);
-    EXPECT_EQ(stray.gain[1], -200);
-
-    Table shortGain;
-    EXPECT_EQ(parse("1:", kAntenna, shortGain), 1);
-    EXPECT_EQ(shortGain.freq[0], 0);
-    EXPECT_EQ(shortGain.gain[0], -200); // the colon lies inside the two skipped characters
-
-    // Numbers the table cannot hold leave their entries; the ends of its range arrive.
-    Table huge;
+    // No colons: frequencies only; no digits read as 0; the colon of "1:" lies inside the two
+    // skipped characters.
+    EXPECT_EQ(Parse("30M,100M", kAntenna, 2), (Rows{{300, kEmpty}, {1000, kEmpty}}));
+    EXPECT_EQ(Parse("xx:yy,zz", kProbe, 2), (Rows{{0, 0}, {0, kEmpty}}));
+    EXPECT_EQ(Parse("1:", kAntenna, 1), (Rows{{0, kEmpty}}));
+    // Numbers the table cannot hold leave their entries; the ends of its range arrive
+    // (-100000 + 0.5, truncated).
     const std::string nines(400, '9');
-    parse("1e999:1e999," + nines + ":-" + nines + ",1G:1e300x,100G:1000x,1:-1000x", kAntenna, huge);
-    EXPECT_EQ(huge.freq[0], -200);
-    EXPECT_EQ(huge.gain[0], -200);
-    EXPECT_EQ(huge.freq[1], -200);
-    EXPECT_EQ(huge.gain[1], -200);
-    EXPECT_EQ(huge.freq[2], 10000);
-    EXPECT_EQ(huge.gain[2], -200);
-    EXPECT_EQ(huge.freq[3], 1000000);
-    EXPECT_EQ(huge.gain[3], 100000);
-    EXPECT_EQ(huge.gain[4], -99999); // -100000 + 0.5, truncated
-
-    Table commas;
-    EXPECT_LE(parse(std::string(400, ','), kAntenna, commas), 10);
-    EXPECT_EQ(commas.freq[10], -200);
-    Table colons;
-    EXPECT_LE(parse(std::string(400, ':'), kProbe, colons), 10);
-    EXPECT_EQ(colons.gain[10], -200);
-
-    Table empty;
-    EXPECT_EQ(parse("", kAntenna, empty), 0);
-    EXPECT_EQ(empty.freq[0], -200);
-
-    Table bad;
-    EXPECT_EQ(parse("30M:1dB", 3, bad), 0);
-    EXPECT_EQ(bad.freq[0], -200);
-    EXPECT_EQ(parseCorrectionText(nullptr, 10, kAntenna, bad.freq, bad.gain), 0);
+    EXPECT_EQ(
+        Parse("1e999:1e999," + nines + ":-" + nines + ",1G:1e300x,100G:1000x,1:-1000x", kAntenna,
+              kAtMostTen),
+        (Rows{
+            {kEmpty, kEmpty}, {kEmpty, kEmpty}, {10000, kEmpty}, {1000000, 100000}, {0, -99999}}));
+    EXPECT_LE(Parse(std::string(400, ','), kAntenna, kAtMostTen).size(), 10u);
+    EXPECT_LE(Parse(std::string(400, ':'), kProbe, kAtMostTen).size(), 10u);
+    EXPECT_EQ(Parse("", kAntenna, 0), Rows{});
+    EXPECT_EQ(Parse("30M:1dB", 3, 0), Rows{}); // no such kind
+    Table none;
+    EXPECT_EQ(parseCorrectionText(nullptr, 10, kAntenna, none.freq, none.gain), 0);
+    EXPECT_EQ(none.rows(), Rows{});
 }
 
-TEST(UserCorrection, OverlongTextIsReadOnlyToTheFieldEnd) {
+TEST(UserCorrection, TheSettingsTextsReplaceTheWholeTableAndAreReadOnlyToTheFieldEnd) {
     SetDefaultSettings();
-    // The whole field filled, no terminating zero: the parse stays inside efUserText.
+    // The whole field filled, no terminating zero: the parse stays inside efUserText; 512 digits
+    // give no table frequency.
     std::memset(gSettings.efUserText, '1', sizeof gSettings.efUserText);
     std::memset(gSettings.mfUserText, '9', sizeof gSettings.mfUserText);
     EXPECT_EQ(ParseUserCorrection(kAntenna), 1);
-    EXPECT_EQ(gSettings.efUserFreq[0], -200); // 512 digits: no table frequency
-    EXPECT_EQ(gSettings.efUserFreq[1], -200);
-}
+    EXPECT_EQ(gSettings.efUserFreq[0], kEmpty);
+    EXPECT_EQ(gSettings.efUserFreq[1], kEmpty);
 
-TEST(UserCorrection, NewTextReplacesTheWholeTable) {
     SetDefaultSettings();
     std::strcpy(gSettings.mfUserText, "10M:86.7,100M:69.2,1G:50.7");
     EXPECT_EQ(ParseUserCorrection(kProbe), 3);
@@ -150,10 +119,9 @@ TEST(UserCorrection, NewTextReplacesTheWholeTable) {
     EXPECT_EQ(ParseUserCorrection(kProbe), 1);
     EXPECT_EQ(gSettings.mfUserFreq[0], 200);
     EXPECT_EQ(gSettings.mfUserGain[0], 8000);
-    EXPECT_EQ(gSettings.mfUserFreq[1], -200);
-    EXPECT_EQ(gSettings.mfUserGain[2], -200);
-    // The antenna table is untouched by a probe parse.
-    EXPECT_EQ(gSettings.efUserFreq[0], -200);
+    EXPECT_EQ(gSettings.mfUserFreq[1], kEmpty);
+    EXPECT_EQ(gSettings.mfUserGain[2], kEmpty);
+    EXPECT_EQ(gSettings.efUserFreq[0], kEmpty) << "the antenna table is untouched";
     EXPECT_EQ(ParseUserCorrection(0), 0);
 }
 

@@ -1,16 +1,17 @@
-// "Write E/F User Data" / "Write M/F User Data" on real files, with the analyzer exchange replaced
-// by a scripted link that records what was sent and when acquisition was paused and resumed.
+// "Write E/F User Data" / "Write M/F User Data" on real files: with the analyzer exchange replaced
+// by a scripted link that records what was sent and when acquisition was paused and resumed, and
+// against the simulated analyzer on a pseudo-terminal, where the wire log shows what arrived.
 
 #include "instrument_settings.h"
 #include "link_state.h"
-#include "qt_test_app.h"
+#include "qt_support.h"
+#include "sim_port.h"
 #include "user_data_upload.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QMessageBox>
-#include <QTemporaryDir>
 #include <QTimer>
 #include <gtest/gtest.h>
 
@@ -36,9 +37,9 @@ QByteArray Entries(int n) {
 class UserDataUploadTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        EnsureQtApplication();
+        orvel::test::EnsureQtApplication();
         SetDefaultSettings();
-        ASSERT_TRUE(dir_.isValid());
+        ASSERT_TRUE(dir_.valid());
         userdata::SetLink({
             [this] { events_.push_back("pause"); },
             [this] { events_.push_back("resume"); },
@@ -65,10 +66,8 @@ protected:
     }
 
     QString File(const QString& name, const QByteArray& bytes) {
-        const QString path = dir_.filePath(name);
-        QFile file(path);
-        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
-        EXPECT_EQ(file.write(bytes), bytes.size());
+        const QString path = dir_.write(name, bytes);
+        EXPECT_FALSE(path.isEmpty()) << name.toStdString();
         return path;
     }
     Result Upload(int kind, const QString& path) {
@@ -81,7 +80,7 @@ protected:
         EXPECT_EQ(shown_[0].icon, icon);
     }
 
-    QTemporaryDir dir_;
+    orvel::test::TempFolder dir_;
     std::vector<std::string> events_;
     std::vector<userdata::Message> shown_;
     std::string reply_ = "OK";
@@ -125,54 +124,50 @@ TEST_F(UserDataUploadTest, LineEndsAreCutAsStoredFilesExpect) {
     EXPECT_EQ(std::count(events_.begin(), events_.end(), "write EFUSER5M:1dB,6M:2dB\r\n"), 1);
 }
 
-TEST_F(UserDataUploadTest, FileNamesAreJudgedByTheirLastThreeLetters) {
-    EXPECT_EQ(Upload(userdata::kAntenna, File("TABLE.TXT", "1M:1dB\r\n")), Result::Completed);
-    shown_.clear();
-    events_.clear();
-    EXPECT_EQ(Upload(userdata::kAntenna, File("table.dat", "1M:2dB\r\n")), Result::BadFileName);
-    ExpectOneMessage("This file can not be opened.", "Read error", QMessageBox::Warning);
-    EXPECT_STREQ(gSettings.efUserText, "1M:1dB");
-    EXPECT_EQ(events_, (std::vector<std::string>{"message"})); // the analyzer was not touched
-}
-
-TEST_F(UserDataUploadTest, EmptyOrUnreadableFileLeavesTheStoredTextAlone) {
-    std::strcpy(gSettings.efUserText, "9M:9dB");
-    EXPECT_EQ(Upload(userdata::kAntenna, File("empty.txt", "")), Result::LoadFailed);
-    ExpectOneMessage("Load went wrong.", "Read error", QMessageBox::Warning);
-    shown_.clear();
-    EXPECT_EQ(Upload(userdata::kAntenna, dir_.filePath("missing.txt")), Result::LoadFailed);
-    QDir(dir_.path()).mkdir("folder.txt");
-    EXPECT_EQ(Upload(userdata::kAntenna, dir_.filePath("folder.txt")), Result::LoadFailed);
-    EXPECT_STREQ(gSettings.efUserText, "9M:9dB");
-    EXPECT_EQ(std::count(events_.begin(), events_.end(), "pause"), 0);
-}
-
-TEST_F(UserDataUploadTest, BinaryFileIsRefused) {
-    std::strcpy(gSettings.mfUserText, "9M:9dB");
-    EXPECT_EQ(Upload(userdata::kProbe, File("bin.csv", QByteArray("1M:1dB\0\x01\xff\r\n", 12))),
-              Result::NotText);
-    ExpectOneMessage("This file can not be opened.", "Read error", QMessageBox::Warning);
-    EXPECT_STREQ(gSettings.mfUserText, "9M:9dB");
-    EXPECT_EQ(gSettings.mfUserFreq[0], -200);
-}
-
-TEST_F(UserDataUploadTest, TooLongTablesAreRefused) {
-    std::strcpy(gSettings.efUserText, "9M:9dB");
-    // More than the 1024 bytes that are read.
-    EXPECT_EQ(Upload(userdata::kAntenna, File("big.txt", QByteArray(1025, '1'))), Result::TooLong);
-    // More than the 511 characters the field holds.
-    EXPECT_EQ(Upload(userdata::kAntenna, File("long.txt", QByteArray(600, '1') + "\r\n")),
-              Result::TooLong);
-    // More than the 10 entries of the table.
-    EXPECT_EQ(Upload(userdata::kAntenna, File("eleven.txt", Entries(11) + "\r\n")),
-              Result::TooLong);
-    ASSERT_EQ(shown_.size(), 3u);
-    for (const userdata::Message& message : shown_) {
-        EXPECT_EQ(message.text, QStringLiteral("Load went wrong."));
-        EXPECT_EQ(message.caption, QStringLiteral("Read error"));
+// Files that are refused: the message says why, the stored text stays and the analyzer is not
+// touched. Names are judged by their last three letters; an empty, missing or unreadable file, a
+// binary one, more than the 1024 bytes that are read, more than the 511 characters the field
+// holds, more than the 10 entries of the table.
+TEST_F(UserDataUploadTest, RefusedFilesLeaveTheStoredTextAndTheAnalyzerAlone) {
+    const char* const kNotOpened = "This file can not be opened.";
+    const char* const kLoadWrong = "Load went wrong.";
+    const struct {
+        int kind;
+        const char* name;
+        QByteArray bytes; // null: no file of that name
+        Result result;
+        const char* message;
+    } cases[] = {
+        {userdata::kAntenna, "table.dat", "1M:2dB\r\n", Result::BadFileName, kNotOpened},
+        {userdata::kAntenna, "empty.txt", "", Result::LoadFailed, kLoadWrong},
+        {userdata::kAntenna, "missing.txt", QByteArray(), Result::LoadFailed, kLoadWrong},
+        {userdata::kProbe, "bin.csv", QByteArray("1M:1dB\0\x01\xff\r\n", 12), Result::NotText,
+         kNotOpened},
+        {userdata::kAntenna, "big.txt", QByteArray(1025, '1'), Result::TooLong, kLoadWrong},
+        {userdata::kAntenna, "long.txt", QByteArray(600, '1') + "\r\n", Result::TooLong,
+         kLoadWrong},
+        {userdata::kAntenna, "eleven.txt", Entries(11) + "\r\n", Result::TooLong, kLoadWrong},
+    };
+    for (const auto& c : cases) {
+        shown_.clear();
+        events_.clear();
+        std::strcpy(gSettings.efUserText, "9M:9dB");
+        std::strcpy(gSettings.mfUserText, "9M:9dB");
+        const QString path = c.bytes.isNull() ? dir_.path(c.name) : File(c.name, c.bytes);
+        EXPECT_EQ(Upload(c.kind, path), c.result) << c.name;
+        ExpectOneMessage(c.message, "Read error", QMessageBox::Warning);
+        EXPECT_STREQ(gSettings.efUserText, "9M:9dB") << c.name;
+        EXPECT_STREQ(gSettings.mfUserText, "9M:9dB") << c.name;
+        EXPECT_EQ(gSettings.mfUserFreq[0], -200) << c.name;
+        EXPECT_EQ(events_, (std::vector<std::string>{"message"})) << c.name;
     }
+    // A folder in place of the file.
+    QDir(dir_.path()).mkdir(QStringLiteral("folder.txt"));
+    EXPECT_EQ(Upload(userdata::kAntenna, dir_.path("folder.txt")), Result::LoadFailed);
     EXPECT_STREQ(gSettings.efUserText, "9M:9dB");
-    // Exactly 511 characters and 10 entries still fit.
+    // Upper-case names are fine; exactly 511 characters and 10 entries still fit.
+    EXPECT_EQ(Upload(userdata::kAntenna, File("TABLE.TXT", "1M:1dB\r\n")), Result::Completed);
+    EXPECT_STREQ(gSettings.efUserText, "1M:1dB");
     QByteArray ten = Entries(10);
     ten += QByteArray(511 - ten.size(), ' ');
     EXPECT_EQ(Upload(userdata::kAntenna, File("ten.txt", ten + "\r\n")), Result::Completed);
@@ -248,6 +243,51 @@ TEST_F(UserDataUploadTest, TheMessageBoxShowsTheExactTexts) {
     EXPECT_EQ(text, QStringLiteral("This file can not be opened."));
     EXPECT_EQ(caption, QStringLiteral("Read error"));
     EXPECT_EQ(icon, QMessageBox::Warning);
+}
+
+// The same uploads against the simulated analyzer: the table on the wire, and the analyzer refusing
+// or silent.
+TEST(UserDataSim, TablesReachTheAnalyzerAndRefusalOrSilenceIsReported) {
+    const char* const kCompleted = "Setting completion.";
+    const char* const kNoConnection = "Please check connection with RVX410.";
+    const struct {
+        int kind;
+        const char* table;
+        const char* fault;
+        const char* wire;
+        Result result;
+        const char* message;
+    } cases[] = {
+        {userdata::kAntenna, "30M:12.5dB,100M:10.2dB\r\n", nullptr,
+         "< EFUSER30M:12.5dB,100M:10.2dB", Result::Completed, kCompleted},
+        {userdata::kProbe, "1M:-3.5dB,10M:0.5dB\r\n", nullptr, "< MFUSER1M:-3.5dB,10M:0.5dB",
+         Result::Completed, kCompleted},
+        {userdata::kAntenna, "30M:12.5dB\r\n", "err:EFUSER", "< EFUSER30M:12.5dB",
+         Result::CommunicationError, kNoConnection},
+        {userdata::kProbe, "1M:1dB\r\n", "drop:MFUSER", "< MFUSER1M:1dB",
+         Result::CommunicationError, kNoConnection},
+    };
+    orvel::test::EnsureQtApplication();
+    orvel::test::TempFolder dir;
+    for (const auto& c : cases) {
+        orvel::test::SimPort sim(c.fault ? orvel::test::SimPort::Lines{"--fault", c.fault}
+                                         : orvel::test::SimPort::Lines{});
+        ASSERT_TRUE(sim.open()) << sim.error();
+        std::vector<QString> shown;
+        userdata::SetPresenter([&shown](const userdata::Message& message, QWidget*) {
+            shown.push_back(message.text);
+        });
+        EXPECT_EQ(userdata::WriteUserDataFile(c.kind, dir.write("table.txt", c.table), nullptr),
+                  c.result)
+            << c.wire;
+        EXPECT_TRUE(sim.waitForLogLine(c.wire));
+        EXPECT_EQ(shown, std::vector<QString>{QString::fromLatin1(c.message)}) << c.wire;
+        userdata::SetPresenter({});
+        // Refused or not, the table stays in the program.
+        const std::string table(c.table, std::strlen(c.table) - 2);
+        EXPECT_EQ(c.kind == userdata::kAntenna ? gSettings.efUserText : gSettings.mfUserText,
+                  table);
+    }
 }
 
 } // namespace

@@ -1,0 +1,81 @@
+#pragma once
+// Test support (header only, for targets that link the program's serial link): the simulated
+// analyzer on a pseudo-terminal, opened as COM1 by the program's own port, with fresh defaults.
+//
+//   orvel::test::SimPort sim({"--fault", "drop:SRS"});   // "--no-pace" is added
+//   ASSERT_TRUE(sim.open()) << sim.error();
+//   ... the code under test talks to the analyzer through CommPort ...
+//   EXPECT_EQ(sim.received("SRS"), Lines{"SRS07"});
+
+#include "instrument_settings.h"
+#include "link_state.h"
+#include "serial_port.h"
+#include "sim_process.h"
+
+#include <cstdlib>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace orvel::test {
+
+class SimPort {
+public:
+    using Lines = std::vector<std::string>;
+
+    explicit SimPort(Lines options = {}) : options_(std::move(options)) {}
+    ~SimPort() { close(); }
+    SimPort(const SimPort&) = delete;
+    SimPort& operator=(const SimPort&) = delete;
+
+    // Starts the simulator, sets the defaults and opens the port with the profile in force once
+    // the program has started; `prepare` runs between the defaults and the opening.
+    bool open(const std::function<void()>& prepare = {}) {
+        close();
+        Lines args = options_;
+        args.insert(args.begin(), "--no-pace");
+        sim_ = std::make_unique<SimProcess>(args);
+        if (!sim_->started()) {
+            return false;
+        }
+        ::setenv("ORVEL_COM1", sim_->devicePath().c_str(), 1);
+        SetDefaultSettings();
+        if (prepare) {
+            prepare();
+        }
+        CommPort(portop::kOpen);
+        open_ = gLink.comHandle == 1;
+        SetPortTimeouts(portprofile::kShort);
+        return open_;
+    }
+    // Closes the port and ends the simulator.
+    void close() {
+        if (open_) {
+            CommPort(portop::kClose);
+            open_ = false;
+        }
+        sim_.reset();
+    }
+
+    SimProcess& process() const { return *sim_; }
+    std::string error() const { return sim_ ? sim_->error() : std::string("not started"); }
+    // The lines the analyzer received that begin with `prefix`, in order.
+    Lines received(const std::string& prefix = "") const {
+        Lines out;
+        for (const std::string& line : sim_->received()) {
+            if (line.rfind(prefix, 0) == 0) {
+                out.push_back(line);
+            }
+        }
+        return out;
+    }
+    bool waitForLogLine(const std::string& text) const { return sim_->waitForLogLine(text); }
+
+private:
+    Lines options_;
+    std::unique_ptr<SimProcess> sim_;
+    bool open_ = false;
+};
+
+} // namespace orvel::test
