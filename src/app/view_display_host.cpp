@@ -73,6 +73,8 @@ int ViewDisplayHost::CodeOf(display::DisplayCommand command) {
         return cmd::kEfAntenna;
     case DisplayCommand::MfProbe:
         return cmd::kMfProbe;
+    case DisplayCommand::MeasureOff: // sent with its own value
+        break;
     }
     return 0;
 }
@@ -86,6 +88,8 @@ void ViewDisplayHost::ResumeAcquisition() {
 }
 
 int ViewDisplayHost::Send(display::DisplayCommand command) {
+    if (command == display::DisplayCommand::MeasureOff)
+        return SendSetting(cmd::kMeas, 0);
     const int code = CodeOf(command);
     return code != 0 ? SendSettledCommand(code) : 0;
 }

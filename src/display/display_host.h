@@ -16,6 +16,7 @@ enum class DisplayCommand {
     PeakZoneWidth,       // "PKWIDTH%.4f"
     PeakZoneWidthQuery,  // "PKWIDTH?"
     Measure,             // "MEAS%s"
+    MeasureOff,          // "MEASOFF", whatever function is in force
     MeasureResult,       // "MEASRES": the reply is the result text
     CpMode,              // "CPMODE%s"
     CpCenter,            // "CPCNTR%.4f"

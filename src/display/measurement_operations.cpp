@@ -71,8 +71,7 @@ void TraceDisplay::ApplyMeasureChoice(const MeasureChoice& choice) {
     Pause();
     FieldSet changed = Field::Measure;
     if (choice.measureIndex != s.measureIndex) {
-        s.measureIndex = 0;
-        Send(DisplayCommand::Measure);
+        Send(DisplayCommand::MeasureOff);
     }
     s.measureIndex = choice.measureIndex;
     s.cpMode = choice.cpMode;

@@ -34,8 +34,8 @@ TEST_F(MeasurementTest, ChannelPowerBandShowsItsCursorsAndEdits) {
     gSettings.cpWidth = 1e6;
     host.measureReply = "-20.5dBm";
     display->ApplyMeasureChoice(c);
-    EXPECT_EQ(host.Names(), (std::vector<std::string>{"pause", "MEAS", "MEAS", "CPMODE", "CPCNTR?",
-                                                      "CPWIDTH?", "MEASRES", "resume"}));
+    EXPECT_EQ(host.Names(), (std::vector<std::string>{"pause", "MEASOFF", "MEAS", "CPMODE",
+                                                      "CPCNTR?", "CPWIDTH?", "MEASRES", "resume"}));
     EXPECT_EQ(Strip()->functionName->text(), QStringLiteral("Channel Power"));
     EXPECT_EQ(Strip()->bandCenter->text(), QStringLiteral("1.0020G"));
     EXPECT_EQ(Strip()->result->text(), QStringLiteral("-20.5dBm"));

@@ -42,6 +42,8 @@ const char* CommandName(display::DisplayCommand command) {
         return "PKWIDTH?";
     case DisplayCommand::Measure:
         return "MEAS";
+    case DisplayCommand::MeasureOff:
+        return "MEASOFF";
     case DisplayCommand::MeasureResult:
         return "MEASRES";
     case DisplayCommand::CpMode:
