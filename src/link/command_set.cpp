@@ -19,6 +19,15 @@ namespace {
 // The text of setting row `f` with `value` in place of the record's; -1 when there is none (an
 // index outside its table).
 int FieldText(const fields::SettingField& f, double value, char* out, size_t size) {
+    char format[32];
+    if (f.kind == fields::Kind::Number) {
+        std::snprintf(format, sizeof format, "%s%s\r\n", f.keyword, f.wireFormat);
+        return std::snprintf(out, size, format, value);
+    }
+    // Only a number row may hold a value an int cannot (a frequency, say).
+    if (!(value >= -2147483648.0 && value <= 2147483647.0)) {
+        return -1;
+    }
     const int index = static_cast<int>(value);
     if (f.kind == fields::Kind::Keyword || f.kind == fields::Kind::Flag) {
         const fields::Words words = fields::wordsOf(f, gSettings.modelIndex);
@@ -28,11 +37,7 @@ int FieldText(const fields::SettingField& f, double value, char* out, size_t siz
         }
         return std::snprintf(out, size, "%s%s\r\n", f.keyword, words.words[position]);
     }
-    char format[32];
     std::snprintf(format, sizeof format, "%s%s\r\n", f.keyword, f.wireFormat);
-    if (f.kind == fields::Kind::Number) {
-        return std::snprintf(out, size, format, value);
-    }
     return std::snprintf(out, size, format, index + f.wireOffset);
 }
 
