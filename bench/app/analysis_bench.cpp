@@ -62,7 +62,8 @@ void BM_TracePeriodAnalysisOffAndOn(benchmark::State& state) {
         state.SetIterationTime((period[0] + period[1]) / 1000.0);
     }
     // The result line as shown, with its CR LF.
-    const int resultBytes = static_cast<int>(view->display()->Strip()->result->text().size()) + 2;
+    const int resultBytes =
+        static_cast<int>(view->display()->Measurements().Strip().result->text().size()) + 2;
     const int bytes = 6 + 6 + 9 + recordBytes + 9 + resultBytes;
     const double limitMs = 100.0 + bytes * 10.0 * 1000.0 / 19200.0; // sweep "0.1"
     state.counters["off_period_ms"] = period[0];

@@ -88,10 +88,8 @@ LiveAnalysis::LiveAnalysis(QMainWindow* frame, QAction* before, TraceDisplay* di
         RefreshPeakTable();
         Save();
     });
-    connect(peakTable_, &PeakTableView::PeakActivated, this, [this](int position) {
-        display_->Graph()->SetCursorX(cursor::kMarker1, position);
-        display_->UpdateMarkerReadouts();
-    });
+    connect(peakTable_, &PeakTableView::PeakActivated, this,
+            [this](int position) { display_->Markers().PlaceMarker1(position); });
     connect(verdict_, &LimitVerdictView::ResetRequested, this, &LiveAnalysis::ResetLimitCounts);
     // Docked, the table takes room beside the view: the window grows by it, so that the view
     // keeps its size.

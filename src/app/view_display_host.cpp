@@ -97,7 +97,3 @@ int ViewDisplayHost::Send(display::DisplayCommand command) {
 const char* ViewDisplayHost::LastReply() const {
     return gLink.rxBuffer;
 }
-
-void ViewDisplayHost::Wait(int milliseconds) {
-    WaitMilliseconds(milliseconds);
-}

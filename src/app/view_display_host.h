@@ -9,7 +9,6 @@ public:
     void ResumeAcquisition() override;
     int Send(display::DisplayCommand command) override;
     const char* LastReply() const override;
-    void Wait(int milliseconds) override;
 
     // The command or query code that carries a display command.
     static int CodeOf(display::DisplayCommand command);

@@ -74,14 +74,14 @@ void COrvelView::WireMenu() {
 
     wireRefusing(kTraceSelect, [this] { display_->ShowTraceSelect(); });
     wireRefusing(kConversion, [this] { OnConversion(); });
-    wireRefusing(kMeasuringFunction, [this] { display_->ShowMeasuringFunction(); });
-    wireRefusing(kMarkerToCf, [this] { display_->MarkerToCenter(); });
+    wireRefusing(kMeasuringFunction, [this] { display_->Measurements().ShowMeasuringFunction(); });
+    wireRefusing(kMarkerToCf, [this] { display_->Markers().MarkerToCenter(); });
 
     // The display keeps these check marks: Detailed Trace is read back before each acquisition
     // and saved in the settings file; one Marker Display entry is checked at a time.
     menu_->adopt(kDetailedTrace, display_->DetailedTraceAction());
     for (int entry = 0; entry < 4; ++entry) {
-        menu_->adopt(kMarker1And2 + entry, display_->MarkerDisplayAction(entry));
+        menu_->adopt(kMarker1And2 + entry, display_->Markers().MarkerDisplayAction(entry));
     }
 
     wire(kSetup, [this] { OnSetup(); });
@@ -113,7 +113,7 @@ void COrvelView::OnConversion() {
     gSettings.conversionIndex = dialog.Choice();
     UpdateUnitLabels();
     SendCommand(cmd::kConversion);
-    display_->UpdateMarkerReadouts();
+    display_->Markers().UpdateMarkerReadouts();
     ResumeAcquisition();
 }
 

@@ -66,7 +66,7 @@ void COrvelView::InitializeView() {
         // All Reading: the analyzer's state fills the record and the panel.
         SetPortTimeouts(portprofile::kLong);
         ::ReadAllSettings();
-        display_->UpdateMeasurementDisplay();
+        display_->Measurements().UpdateMeasurementDisplay();
         ShowStartupPanelState();
         detailedTrace->setChecked(gSettings.detailedTrace == 1);
         panel_->ShowReference();
@@ -74,7 +74,7 @@ void COrvelView::InitializeView() {
         panel_->ApplyUnitLabelUpdate(updateUnitLabelsForMeasurement());
     } else {
         // All Setting, or no analyzer: the panel shows the record, which then goes out.
-        display_->UpdateMeasurementDisplay();
+        display_->Measurements().UpdateMeasurementDisplay();
         panel_->FillFromSettings();
         display_->UpdateFrequencyLabels();
         ShowStartupPanelState();
@@ -95,7 +95,7 @@ void COrvelView::InitializeView() {
     gSettings.traceKind[slot] = tracekind::kSpectrum1001;
     display_->UpdateTraces();
     gSettings.traceKind[slot] = tracekind::kEmpty;
-    display_->UpdateMarkerReadouts();
+    display_->Markers().UpdateMarkerReadouts();
 
     panel_->RebuildSpanListForModel();
 
@@ -110,14 +110,8 @@ void COrvelView::InitializeView() {
 }
 
 void COrvelView::ShowStartupPanelState() {
-    MarkerPanel* markers = display_->Markers();
-    markers->marker1Level->setText(QStringLiteral("0"));
-    markers->marker2Level->setText(QStringLiteral("0"));
-    if (gSettings.startSetting != 0 || gSettings.instrumentPresent == 0) {
-        markers->zoneCenter->setText(QStringLiteral("0"));
-        markers->zoneWidth->setText(QStringLiteral("0"));
-    }
-    markers->marker1Select->setChecked(true);
+    display_->Markers().ShowStartupState(gSettings.startSetting != 0 ||
+                                         gSettings.instrumentPresent == 0);
     display_->Zoom()->xZoom->setCurrentIndex(0);
     display_->Zoom()->yZoom->setCurrentIndex(0);
 }

@@ -1,7 +1,11 @@
 #include "compact_summary_view.h"
 
+#include "instrument_settings.h"
+
+#include <QApplication>
 #include <QGroupBox>
 #include <QLabel>
+#include <QMessageBox>
 
 namespace {
 
@@ -63,4 +67,12 @@ QString CompactSummaryView::TextAt(int row, int column) const {
     if (row < 0 || row >= kRows)
         return {};
     return (column == 0 ? captions_[row] : values_[row])->text();
+}
+
+bool display::RefuseWhenCompact(QWidget* parent) {
+    if (gSettings.compactMode == 0)
+        return false;
+    QMessageBox::warning(parent, QApplication::applicationDisplayName(),
+                         QStringLiteral("When a window is small it is not able to use it."));
+    return true;
 }

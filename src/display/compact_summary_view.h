@@ -26,3 +26,8 @@ private:
     QLabel* values_[kRows];
     QGroupBox* measureBox_ = nullptr; // titled "Measuring Mode"
 };
+
+namespace display {
+// Shows the refusal of a command the compact layout cannot take; true when the caller must stop.
+bool RefuseWhenCompact(QWidget* parent);
+} // namespace display

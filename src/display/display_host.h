@@ -53,7 +53,28 @@ public:
     virtual int Send(DisplayCommand command) = 0;
     // The last reply line received (the result text after MeasureResult).
     virtual const char* LastReply() const = 0;
-    virtual void Wait(int milliseconds) = 0;
+};
+
+// The host, or without one (null) a link on which nothing is sent and no reply arrives.
+class HostLink {
+public:
+    explicit HostLink(DisplayHost* host) : host_(host) {}
+    void Pause() const {
+        if (host_)
+            host_->PauseAcquisition();
+    }
+    void Resume() const {
+        if (host_)
+            host_->ResumeAcquisition();
+    }
+    int Send(DisplayCommand command) const { return host_ ? host_->Send(command) : 0; }
+    const char* LastReply() const {
+        const char* reply = host_ ? host_->LastReply() : nullptr;
+        return reply ? reply : "";
+    }
+
+private:
+    DisplayHost* host_;
 };
 
 } // namespace display

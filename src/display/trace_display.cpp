@@ -5,22 +5,14 @@
 #include "cw_graph.h"
 #include "display_model.h"
 #include "instrument_settings.h"
-#include "marker_panel.h"
-#include "measurement_strip.h"
 #include "modes.h"
 #include "trace_levels.h"
 #include "trace_select_dialog.h"
 #include "zoom_controls.h"
 
 #include <QAction>
-#include <QActionGroup>
-#include <QApplication>
 #include <QComboBox>
 #include <QLabel>
-#include <QLineEdit>
-#include <QMessageBox>
-#include <QPushButton>
-#include <QRadioButton>
 #include <QScrollBar>
 #include <QStyle>
 
@@ -37,11 +29,10 @@ int ActiveSlot() {
 
 } // namespace
 
-TraceDisplay::TraceDisplay(QWidget* view, DisplayHost* host)
-    : QObject(view), view_(view), host_(host) {
+TraceDisplay::TraceDisplay(QWidget* view, DisplayHost* host) : QObject(view), view_(view) {
     graph_ = new CCWGraph(view);
-    markers_ = new MarkerPanel(view);
-    strip_ = new MeasurementStrip(view);
+    markers_ = std::make_unique<MarkerController>(graph_, view, host);
+    measurements_ = std::make_unique<MeasurementController>(graph_, view, host);
     zoom_ = new ZoomControls(view);
     hScroll_ = new QScrollBar(Qt::Horizontal, view);
     vScroll_ = new QScrollBar(Qt::Vertical, view);
@@ -55,12 +46,6 @@ TraceDisplay::TraceDisplay(QWidget* view, DisplayHost* host)
     detailedTrace_ = new QAction(QStringLiteral("Detailed Trace(&D)"), this);
     detailedTrace_->setCheckable(true);
     detailedTrace_->setChecked(gSettings.detailedTrace != 0);
-    markerDisplay_ = new QActionGroup(this);
-    for (const char* name : {"Marker 1 and 2", "Marker 1 Only", "Marker 2 Only", "Marker None"}) {
-        QAction* action = markerDisplay_->addAction(QString::fromLatin1(name));
-        action->setCheckable(true);
-    }
-    markerDisplay_->actions().front()->setChecked(true);
 
     for (int c = 3; c <= CCWGraph::kCursorCount; ++c)
         graph_->SetCursorVisible(c, false);
@@ -69,71 +54,30 @@ TraceDisplay::TraceDisplay(QWidget* view, DisplayHost* host)
 
 TraceDisplay::~TraceDisplay() = default;
 
-QAction* TraceDisplay::MarkerDisplayAction(int entry) const {
-    const QList<QAction*> actions = markerDisplay_->actions();
-    return (entry >= 0 && entry < actions.size()) ? actions[entry] : nullptr;
-}
-
 void TraceDisplay::Connect() {
-    connect(graph_, &CCWGraph::CursorMoved, this, [this](int cursor, double) {
-        if (cursor == cursor::kMarker1 || cursor == cursor::kMarker2)
-            UpdateMarkerReadouts();
-    });
-    connect(graph_, &CCWGraph::CursorReleased, this, [this](int cursor, double) {
-        if (cursor == cursor::kMarker1 || cursor == cursor::kMarker2)
-            UpdateMarkerReadouts();
-    });
     connect(zoom_->xZoom, &QComboBox::activated, this, &TraceDisplay::SetXZoom);
     connect(zoom_->yZoom, &QComboBox::activated, this, &TraceDisplay::SetYZoom);
     connect(zoom_->activeTrace, &QComboBox::activated, this, &TraceDisplay::SelectActiveTrace);
     connect(hScroll_, &QScrollBar::valueChanged, this, &TraceDisplay::SetXScroll);
     connect(vScroll_, &QScrollBar::valueChanged, this, &TraceDisplay::SetYScroll);
 
-    connect(markers_->peak, &QPushButton::clicked, this, &TraceDisplay::Peak);
-    connect(markers_->next, &QPushButton::clicked, this, &TraceDisplay::Next);
-    connect(markers_->normalPeak, &QRadioButton::clicked, this,
-            &TraceDisplay::SelectNormalPeakMode);
-    connect(markers_->zonePeak, &QRadioButton::clicked, this, &TraceDisplay::SelectZonePeakMode);
-    connect(markers_->marker1Select, &QRadioButton::clicked, this, [this] { SelectMarker(1); });
-    connect(markers_->marker2Select, &QRadioButton::clicked, this, [this] { SelectMarker(2); });
-    connect(markers_->marker1Freq, &QLineEdit::returnPressed, this, &TraceDisplay::CommitMarker1);
-    connect(markers_->marker2Freq, &QLineEdit::returnPressed, this, &TraceDisplay::CommitMarker2);
-    connect(markers_->zoneCenter, &QLineEdit::returnPressed, this, &TraceDisplay::CommitZoneCenter);
-    connect(markers_->zoneWidth, &QLineEdit::returnPressed, this, &TraceDisplay::CommitZoneWidth);
-
-    const std::pair<QLineEdit*, MeasureEdit> edits[] = {
-        {strip_->bandCenter, MeasureEdit::BandCenter}, {strip_->bandWidth, MeasureEdit::BandWidth},
-        {strip_->refCenter, MeasureEdit::RefCenter},   {strip_->refWidth, MeasureEdit::RefWidth},
-        {strip_->obwRatio, MeasureEdit::ObwRatio},     {strip_->obwDb, MeasureEdit::ObwDb}};
-    for (const auto& [edit, which] : edits) {
-        const MeasureEdit id = which;
-        connect(edit, &QLineEdit::returnPressed, this, [this, id] { CommitMeasureEdit(id); });
-    }
-
+    connect(measurements_.get(), &MeasurementController::MarkerBlockEnabledChanged, this,
+            [this](bool enabled) {
+                markers_->SetBlockEnabled(enabled);
+                emit MarkerBlockEnabledChanged(enabled);
+            });
+    connect(measurements_.get(), &MeasurementController::FieldStrengthReferenceChanged, this,
+            [this] {
+                UpdateTraces();
+                markers_->UpdateMarkerReadouts();
+            });
+    connect(measurements_.get(), &MeasurementController::AxisEndsOverridden, this,
+            [this](const QString& left, const QString& right) {
+                minFreqLabel_->setText(left);
+                maxFreqLabel_->setText(right);
+            });
     connect(detailedTrace_, &QAction::triggered, this,
             [](bool checked) { gSettings.detailedTrace = checked ? 1 : 0; });
-    connect(markerDisplay_, &QActionGroup::triggered, this, [this](QAction* action) {
-        SetMarkerDisplay(static_cast<int>(markerDisplay_->actions().indexOf(action)));
-    });
-}
-
-void TraceDisplay::Pause() {
-    if (host_)
-        host_->PauseAcquisition();
-}
-
-void TraceDisplay::Resume() {
-    if (host_)
-        host_->ResumeAcquisition();
-}
-
-int TraceDisplay::Send(DisplayCommand command) {
-    return host_ ? host_->Send(command) : 0;
-}
-
-const char* TraceDisplay::LastReply() const {
-    const char* reply = host_ ? host_->LastReply() : nullptr;
-    return reply ? reply : "";
 }
 
 // --- Trace display ---
@@ -154,7 +98,7 @@ void TraceDisplay::ApplyColors() {
     graph_->SetPlotAreaColor(s.backgroundColor);
     graph_->SetGridColor(CCWGraph::kXAxis, s.scaleLineColor);
     graph_->SetGridColor(CCWGraph::kYAxis, s.scaleLineColor);
-    ApplyEditTextColors();
+    measurements_->ApplyEditTextColors();
 }
 
 void TraceDisplay::UpdateTraces() {
@@ -179,7 +123,7 @@ void TraceDisplay::UpdateTraces() {
     for (int slot = 0; slot < kTraceSlots; ++slot)
         DrawTraceSlot(slot);
     if (modes::Peak() == PeakMode::Zone)
-        UpdateZone();
+        markers_->UpdateZone();
     emit TracesRedrawn();
 }
 
@@ -248,20 +192,20 @@ void TraceDisplay::Refresh(FieldSet changed) {
     if (changed.Any(axis) || (changed.Any(Field::Sweep) && s.spanIndex == 0))
         UpdateFrequencyLabels(); // in zero span the axis is the sweep time
     if (changed.Any(axis | Field::Unit | Field::MarkerMode | Field::TraceView | Field::TraceSlots))
-        UpdateMarkerReadouts();
+        markers_->UpdateMarkerReadouts();
     if (changed.Any(Field::Measure))
-        UpdateMeasurementDisplay();
+        measurements_->UpdateMeasurementDisplay();
     if (changed.Any(axis)) {
         // The bands keep their place on the screen: their frequencies follow the axis.
-        SyncMeasurementFrequencies();
-        PlaceMeasurementCursors(ObwCursors::FromShownResult);
+        measurements_->SyncMeasurementFrequencies();
+        measurements_->PlaceMeasurementCursors(MeasurementController::ObwCursors::FromShownResult);
     } else if (changed.Any(Field::Measure)) {
-        PlaceMeasurementCursors(ObwCursors::FromReply);
+        measurements_->PlaceMeasurementCursors(MeasurementController::ObwCursors::FromReply);
     }
     if (changed.Any(Field::Result))
-        ShowMeasureResult();
+        measurements_->ShowMeasureResult();
     if (changed.Any(axis | Field::PeakZone) && modes::Peak() == PeakMode::Zone)
-        UpdateZone();
+        markers_->UpdateZone();
     // The field-strength reference follows the centre, the antenna and the probe.
     if (changed.Any(axis | Field::Measure)) {
         if (modes::Measure() == MeasureFunction::ElectricField)
@@ -280,16 +224,15 @@ void TraceDisplay::UpdateFrequencyLabels() {
 
 void TraceDisplay::ShowUnitTexts(const char* unitLabel, const char* markerLevelLabel) {
     if (unitLabel != nullptr)
-        strip_->unitLabel->setText(QString::fromLatin1(unitLabel));
+        measurements_->ShowUnitLabel(QString::fromLatin1(unitLabel));
     if (markerLevelLabel != nullptr) {
         const QString text = QString::fromLatin1(markerLevelLabel);
-        markers_->marker1LevelLabel->setText(text);
-        markers_->marker2LevelLabel->setText(text);
+        markers_->ShowLevelCaption(text);
     }
 }
 
 void TraceDisplay::ShowTraceSelect() {
-    if (RefuseWhenCompact())
+    if (display::RefuseWhenCompact(view_))
         return;
     TraceSelectDialog dialog(gSettings.activeTraceSlot, gSettings.traceView, view_);
     if (dialog.exec() != QDialog::Accepted)
@@ -335,10 +278,10 @@ void TraceDisplay::SetXZoom(int zoom) {
     }
     UpdateFrequencyLabels();
     UpdateTraces();
-    PlaceMeasurementCursors(ObwCursors::FromShownResult);
+    measurements_->PlaceMeasurementCursors(MeasurementController::ObwCursors::FromShownResult);
     if (modes::Peak() == PeakMode::Zone)
-        UpdateZone();
-    UpdateMarkerReadouts();
+        markers_->UpdateZone();
+    markers_->UpdateMarkerReadouts();
 }
 
 void TraceDisplay::SetYZoom(int zoom) {
@@ -360,7 +303,7 @@ void TraceDisplay::SetYZoom(int zoom) {
         vScroll_->setVisible(!IsCompact());
     }
     UpdateTraces();
-    PlaceMeasurementCursors(ObwCursors::FromShownResult);
+    measurements_->PlaceMeasurementCursors(MeasurementController::ObwCursors::FromShownResult);
 }
 
 void TraceDisplay::SetXScroll(int position) {
@@ -371,11 +314,11 @@ void TraceDisplay::SetXScroll(int position) {
         hScroll_->setValue(s.xScroll);
     }
     UpdateTraces();
-    UpdateMarkerReadouts();
+    markers_->UpdateMarkerReadouts();
     UpdateFrequencyLabels();
-    PlaceMeasurementCursors(ObwCursors::FromShownResult);
+    measurements_->PlaceMeasurementCursors(MeasurementController::ObwCursors::FromShownResult);
     if (modes::Peak() == PeakMode::Zone)
-        UpdateZone();
+        markers_->UpdateZone();
 }
 
 void TraceDisplay::SetYScroll(int position) {
@@ -400,7 +343,7 @@ void TraceDisplay::SelectActiveTrace(int listPosition) {
     if (s.traceKind[slot] != tracekind::kEmpty) {
         for (int i = 0; i < kTraceSlots; ++i)
             DrawTraceSlot(i);
-        UpdateMarkerReadouts();
+        markers_->UpdateMarkerReadouts();
     }
     emit ActiveTraceChanged(slot);
 }
@@ -420,10 +363,7 @@ void TraceDisplay::SyncControls() {
     vScroll_->setPageStep(80 >> ClampZoom(s.yZoom));
     vScroll_->setValue(s.yScroll);
     vScroll_->setVisible(s.yZoom > 0 && !IsCompact());
-    markers_->normalPeak->setChecked(modes::Peak() == PeakMode::Normal);
-    markers_->zonePeak->setChecked(modes::Peak() == PeakMode::Zone);
-    markers_->marker1Select->setChecked(s.selectedMarker != 2);
-    markers_->marker2Select->setChecked(s.selectedMarker == 2);
+    markers_->SyncControls();
     detailedTrace_->setChecked(s.detailedTrace != 0);
 }
 
@@ -431,14 +371,6 @@ void TraceDisplay::SyncControls() {
 
 bool TraceDisplay::IsCompact() const {
     return gSettings.compactMode != 0;
-}
-
-bool TraceDisplay::RefuseWhenCompact() {
-    if (!IsCompact())
-        return false;
-    QMessageBox::warning(view_, QApplication::applicationDisplayName(),
-                         QStringLiteral("When a window is small it is not able to use it."));
-    return true;
 }
 
 ViewLayout TraceDisplay::ApplySizeChange(int clientWidth, int clientHeight) {
@@ -500,20 +432,19 @@ void TraceDisplay::PlaceWidgets(const ViewLayout& l, bool moveRight, bool moveBo
     place(maxFreqLabel_, l.maxFreqLabel);
     if (moveBottom) {
         place(minFreqLabel_, l.minFreqLabel);
-        strip_->setGeometry(l.bottomStrip.x, l.bottomStrip.y,
-                            std::max(l.bottomStrip.width, MeasurementStrip::kMinWidth),
-                            l.bottomStrip.height);
+        measurements_->Place(l.bottomStrip);
     }
     if (moveRight) {
         zoom_->move(l.rightPanel.x, 0);
-        markers_->move(l.rightPanel.x, MarkerPanel::kTop);
+        markers_->MoveTo(l.rightPanel.x);
     }
 }
 
 void TraceDisplay::EnterCompactMode() {
     FillCompactSummary();
-    for (QWidget* w : {static_cast<QWidget*>(markers_), static_cast<QWidget*>(strip_),
-                       static_cast<QWidget*>(zoom_), static_cast<QWidget*>(hScroll_),
+    markers_->SetShown(false);
+    measurements_->SetShown(false);
+    for (QWidget* w : {static_cast<QWidget*>(zoom_), static_cast<QWidget*>(hScroll_),
                        static_cast<QWidget*>(vScroll_), static_cast<QWidget*>(minFreqLabel_),
                        static_cast<QWidget*>(maxFreqLabel_)})
         w->hide();
@@ -523,30 +454,21 @@ void TraceDisplay::EnterCompactMode() {
 
 void TraceDisplay::LeaveCompactMode() {
     compact_->hide();
-    for (QWidget* w : {static_cast<QWidget*>(markers_), static_cast<QWidget*>(strip_),
-                       static_cast<QWidget*>(zoom_), static_cast<QWidget*>(minFreqLabel_),
+    markers_->SetShown(true);
+    measurements_->SetShown(true);
+    for (QWidget* w : {static_cast<QWidget*>(zoom_), static_cast<QWidget*>(minFreqLabel_),
                        static_cast<QWidget*>(maxFreqLabel_)})
         w->show();
     hScroll_->setVisible(gSettings.xZoom > 0);
     vScroll_->setVisible(gSettings.yZoom > 0);
     UpdateFrequencyLabels();
-    UpdateMeasurementDisplay();
+    measurements_->UpdateMeasurementDisplay();
     emit CompactModeChanged(false);
 }
 
 void TraceDisplay::FillCompactSummary() {
     CompactInputs in;
-    auto text = [](const QLineEdit* e) { return e->text().toStdString(); };
-    in.marker1Freq = text(markers_->marker1Freq);
-    in.marker1Level = text(markers_->marker1Level);
-    in.marker2Freq = text(markers_->marker2Freq);
-    in.marker2Level = text(markers_->marker2Level);
-    in.bandCenter = text(strip_->bandCenter);
-    in.bandWidth = text(strip_->bandWidth);
-    in.refCenter = text(strip_->refCenter);
-    in.refWidth = text(strip_->refWidth);
-    in.obwRatio = text(strip_->obwRatio);
-    in.obwDb = text(strip_->obwDb);
-    in.result = text(strip_->result);
+    markers_->FillCompactInputs(&in);
+    measurements_->FillCompactInputs(&in);
     compact_->Show(BuildCompactSummary(in));
 }

@@ -1,25 +1,23 @@
 #pragma once
-// The trace display: the graph and the controls beside and under it that the display owns, and
-// the view operations that draw traces, markers, zones and measurement bands, zoom and scroll the
-// graph and lay the view out. The main view creates one, places its widgets (see ApplySizeChange)
-// and passes it every change of the record (Refresh).
+// The trace display: the graph, the traces, the axis-end labels, zoom, scroll and the active
+// trace, and the layout (normal or compact). It owns the marker and the measurement controllers,
+// which draw on the same graph. The main view creates one, places it (ApplySizeChange) and passes
+// it every change of the record (Refresh), which it hands on to the controllers.
 
-#include "display_host.h"
 #include "field_changes.h"
-#include "measurement_bands.h"
+#include "marker_controller.h"
+#include "measurement_controller.h"
 #include "view_layout.h"
 
 #include <QObject>
 
+#include <memory>
+
 class CCWGraph;
 class CompactSummaryView;
-class MarkerPanel;
-class MeasurementStrip;
 class ZoomControls;
 class QAction;
-class QActionGroup;
 class QLabel;
-class QLineEdit;
 class QScrollBar;
 class QWidget;
 
@@ -33,18 +31,18 @@ public:
 
     // --- Widgets (owned by the view) ---
     CCWGraph* Graph() const { return graph_; }
-    MarkerPanel* Markers() const { return markers_; }
-    MeasurementStrip* Strip() const { return strip_; }
+    // The markers and the peak search.
+    MarkerController& Markers() { return *markers_; }
+    // The measuring functions and the strip under the graph.
+    MeasurementController& Measurements() { return *measurements_; }
     ZoomControls* Zoom() const { return zoom_; }
     QScrollBar* HorizontalScrollBar() const { return hScroll_; } // zoomed X
     QScrollBar* VerticalScrollBar() const { return vScroll_; }   // zoomed Y
     QLabel* MinFreqLabel() const { return minFreqLabel_; }       // left axis end
     QLabel* MaxFreqLabel() const { return maxFreqLabel_; }       // right axis end
     CompactSummaryView* CompactSummary() const { return compact_; }
-    // Menu entries for the view's menus: "Detailed Trace(&D)" and the four "Marker Display"
-    // entries ("Marker 1 and 2", "Marker 1 Only", "Marker 2 Only", "Marker None").
+    // The menu entry "Detailed Trace(&D)" for the view's menu.
     QAction* DetailedTraceAction() const { return detailedTrace_; }
-    QAction* MarkerDisplayAction(int entry) const;
 
     // What follows on the display from a change in the record: traces, axis labels, marker
     // readouts, measurement labels, bands and cursors, the result, the peak zone and the
@@ -63,46 +61,6 @@ public:
     void ShowTraceSelect();
     // What OK in Trace Select stores and redraws.
     void ApplyTraceSelection(int activeTraceSlot, const int traceView[11]);
-
-    // --- Markers and peak search ---
-    void UpdateMarkerReadouts();
-    void UpdateZone();
-    void Peak();
-    void Next();
-    void SelectNormalPeakMode();
-    void SelectZonePeakMode();
-    void SelectMarker(int marker); // 1 or 2
-    void CommitMarker1();          // Enter in the marker 1 frequency edit
-    void CommitMarker2();
-    void CommitZoneCenter();
-    void CommitZoneWidth();
-    // "Marker to CF": the compact-mode refusal, or the centre moved to marker 1.
-    void MarkerToCenter();
-    // 0 "Marker 1 and 2", 1 "Marker 1 Only", 2 "Marker 2 Only", 3 "Marker None".
-    void SetMarkerDisplay(int entry);
-
-    // --- Measuring functions ---
-    // "Measuring Function(&M)..." and the "Mesuring Function" button.
-    void ShowMeasuringFunction();
-    // What OK in the dialog does with the chosen function and sub-modes.
-    void ApplyMeasureChoice(const display::MeasureChoice& choice);
-    void UpdateMeasurementDisplay();
-    void SyncMeasurementFrequencies();
-    // After a "MEASRES" reply: show it and reposition the current function's cursors.
-    void ShowMeasureResult();
-    // Where the occupied bandwidth cursors come from when the cursors are placed.
-    enum class ObwCursors {
-        Keep,            // left where they are
-        FromShownResult, // from the result on show; nothing is asked of the analyzer
-        FromReply,       // from the last reply, asking "MEASRES" when it is no result
-    };
-    // The cursors of the current function: channel power and adjacent channel from the stored
-    // band frequencies, occupied bandwidth as `obw` says.
-    void PlaceMeasurementCursors(ObwCursors obw);
-    void CommitMeasureEdit(display::MeasureEdit edit);
-    // Writes the parameter edits from the settings record.
-    void RefreshMeasureEdits();
-    void ApplyEditTextColors();
 
     // --- Zoom, scroll, active trace ---
     void SetXZoom(int zoom);
@@ -123,11 +81,6 @@ public:
     void SetBelowGraph(QWidget* widget);
     // The start-up timer has run: the compact layout may now be taken.
     void FinishStartup();
-    bool IsCompact() const;
-    // Shows the refusal when compact; true when the caller must stop.
-    bool RefuseWhenCompact();
-    // The compact summary inputs taken from the display's readouts and edits.
-    void FillCompactSummary();
 
 signals:
     // The view hides or shows the panel's own controls with this.
@@ -143,32 +96,18 @@ signals:
     void FrequencyAxisChanged();
 
 private:
-    // Sends "MEASRES" and shows the reply in the result box.
-    void AskMeasureResult();
-    void UpdateChannelPowerCursors();
-    void UpdateAcpCursors();
-    void UpdateObwDisplay();
+    bool IsCompact() const;
+    // The compact summary inputs taken from the display's readouts and edits.
+    void FillCompactSummary();
     void Connect();
-    void Pause();
-    void Resume();
-    int Send(display::DisplayCommand command);
-    const char* LastReply() const;
-    int MovedMarker() const;
-    void PlaceMarker(int x);
-    void RunPeakSearch();
-    void CommitZoneValue(double* field, display::DisplayCommand set, display::DisplayCommand query,
-                         QLineEdit* edit);
-    void PositionObwCursors(const char* text);
     void EnterCompactMode();
     void LeaveCompactMode();
     void PlaceWidgets(const display::ViewLayout& layout, bool moveRight, bool moveBottom);
-    void ApplyMarkerCursorVisibility(bool marker2Allowed);
 
     QWidget* view_;
-    display::DisplayHost* host_;
     CCWGraph* graph_;
-    MarkerPanel* markers_;
-    MeasurementStrip* strip_;
+    std::unique_ptr<MarkerController> markers_;
+    std::unique_ptr<MeasurementController> measurements_;
     ZoomControls* zoom_;
     QScrollBar* hScroll_;
     QScrollBar* vScroll_;
@@ -177,8 +116,6 @@ private:
     CompactSummaryView* compact_;
     QWidget* belowGraph_ = nullptr;
     QAction* detailedTrace_;
-    QActionGroup* markerDisplay_;
-    int markerDisplayEntry_ = 0;
     int lastWidth_ = 0;
     int lastHeight_ = 0;
     double displayArray_[1001];

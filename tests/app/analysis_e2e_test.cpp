@@ -154,8 +154,8 @@ TEST_F(AnalysisTest, PeakTableFollowsTheSignalsCopiesAndMovesMarker1) {
 
     const int before = s.receivedCount();
     emit table->cellDoubleClicked(1, 0);
-    EXPECT_TRUE(s.view()->display()->Markers()->marker1Freq->text().startsWith("1.004"))
-        << s.view()->display()->Markers()->marker1Freq->text().toStdString();
+    EXPECT_TRUE(s.view()->display()->Markers().Panel().marker1Freq->text().startsWith("1.004"))
+        << s.view()->display()->Markers().Panel().marker1Freq->text().toStdString();
     RunFor(200);
     EXPECT_TRUE(s.receivedSince(before).isEmpty()) << "moving the marker sends nothing";
 

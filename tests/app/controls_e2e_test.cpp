@@ -109,7 +109,7 @@ TEST_F(ControlsTest, PresetRemoteAndConversionFromTheMenu) {
     Menu(menuid::kConversion)->trigger();
     ASSERT_TRUE(WaitSince("CONVW"));
     EXPECT_EQ(gSettings.conversionIndex, 1);
-    EXPECT_EQ(session.view()->display()->Strip()->unitLabel->text(), "W");
+    EXPECT_EQ(session.view()->display()->Measurements().Strip().unitLabel->text(), "W");
 }
 
 TEST_F(ControlsTest, CalculationBackToNormalDisablesTheCount) {
@@ -152,7 +152,7 @@ TEST_F(ControlsTest, AnythingTypedIsSentOnlyWithinItsRange) {
         TypeAndEnter(panel->centerEdit, text);
         TypeAndEnter(panel->refLevelEdit, text);
         TypeAndEnter(panel->offsetEdit, text);
-        TypeAndEnter(session.view()->display()->Markers()->marker1Freq, text);
+        TypeAndEnter(session.view()->display()->Markers().Panel().marker1Freq, text);
     }
     int frequencies = 0;
     for (const QByteArray& line : Since()) {

@@ -82,7 +82,7 @@ int main(int argc, char* argv[]) {
         }
     }
     // Marker 1 on the strongest signal, as a user would put it.
-    session.view()->display()->Markers()->peak->click();
+    session.view()->display()->Markers().Panel().peak->click();
     WaitUntil([] { return false; }, 300);
     QImage image = session.frame()->grab().toImage();
     if (analysis) {

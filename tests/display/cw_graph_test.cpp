@@ -1,5 +1,6 @@
 #include "cw_graph.h"
 
+#include "qt_support.h"
 #include "widget_test_support.h"
 
 #include <QApplication>
@@ -15,7 +16,7 @@ namespace {
 class GraphTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        displaytest::EnsureApplication();
+        orvel::test::EnsureQtApplication();
         holder = std::make_unique<CCWGraph>();
         graph().resize(1000, 700);
         graph().SetAxisLimits(CCWGraph::kXAxis, 1000, 0);

@@ -1,5 +1,6 @@
 #include "limit_lines_dialog.h"
 #include "measuring_function_dialog.h"
+#include "qt_support.h"
 #include "trace_select_dialog.h"
 #include "widget_test_support.h"
 
@@ -11,7 +12,7 @@
 #include <QTemporaryDir>
 
 TEST(TraceSelectDialogTest, OpensWithTheCurrentChoiceAndKeepsTheFlagsWhenAllAreCleared) {
-    displaytest::EnsureApplication();
+    orvel::test::EnsureQtApplication();
     int view[11] = {0, 1, 0, 1, 0, 0, 0, 0, 0, 0, 1};
     TraceSelectDialog dialog(3, view);
     EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Trace Select"));
@@ -35,7 +36,7 @@ TEST(TraceSelectDialogTest, OpensWithTheCurrentChoiceAndKeepsTheFlagsWhenAllAreC
 }
 
 TEST(MeasuringFunctionDialogTest, EnableRulesAndChoices) {
-    displaytest::EnsureApplication();
+    orvel::test::EnsureQtApplication();
     display::MeasureChoice current;
     current.measureIndex = 2;
     current.acpMode = 1;
@@ -71,7 +72,7 @@ TEST(MeasuringFunctionDialogTest, EnableRulesAndChoices) {
 }
 
 TEST(LimitLinesDialogTest, FilesAndRowsAreCheckedAndTidiedBeforeOk) {
-    displaytest::EnsureApplication();
+    orvel::test::EnsureQtApplication();
     QTemporaryDir dir;
     auto write = [&](const char* name, const QByteArray& text) {
         QFile file(dir.filePath(name));

@@ -22,10 +22,10 @@ TEST_F(LayoutTest, NormalLayoutPlacesGraphPanelAndStrip) {
     const display::ViewLayout l = display->ApplySizeChange(1300, 850);
     EXPECT_FALSE(l.compact);
     EXPECT_EQ(display->Graph()->geometry(), QRect(0, 0, 1034, 760));
-    EXPECT_EQ(display->Markers()->x(), l.rightPanel.x);
-    EXPECT_EQ(display->Markers()->y(), MarkerPanel::kTop);
+    EXPECT_EQ(display->Markers().Panel().x(), l.rightPanel.x);
+    EXPECT_EQ(display->Markers().Panel().y(), MarkerPanel::kTop);
     EXPECT_EQ(display->Zoom()->x(), l.rightPanel.x);
-    EXPECT_EQ(display->Strip()->y(), 850 - MeasurementStrip::kHeight);
+    EXPECT_EQ(display->Measurements().Strip().y(), 850 - MeasurementStrip::kHeight);
     EXPECT_EQ(display->MaxFreqLabel()->x(), 1300 - 325 - gSettings.borderWidth);
     EXPECT_EQ(display->MaxFreqLabel()->y(), 850 - 64);
     EXPECT_EQ(display->HorizontalScrollBar()->y(), 850 - 85);
@@ -33,11 +33,11 @@ TEST_F(LayoutTest, NormalLayoutPlacesGraphPanelAndStrip) {
     const int comboX = display->Zoom()->x() + display->Zoom()->activeTrace->x();
     EXPECT_EQ(comboX, 1300 - 99 - 5 - gSettings.borderWidth);
     // The marker 1 frequency edit sits 118 from the right edge at y 516.
-    const QWidget* edit = display->Markers()->marker1Freq;
-    EXPECT_EQ(display->Markers()->x() + edit->x(), 1300 - 118 - 5 - gSettings.borderWidth);
-    EXPECT_EQ(display->Markers()->y() + edit->y(), 516);
-    const QWidget* zoneWidth = display->Markers()->zoneWidth;
-    EXPECT_EQ(display->Markers()->y() + zoneWidth->y(), 660);
+    const QWidget* edit = display->Markers().Panel().marker1Freq;
+    EXPECT_EQ(display->Markers().Panel().x() + edit->x(), 1300 - 118 - 5 - gSettings.borderWidth);
+    EXPECT_EQ(display->Markers().Panel().y() + edit->y(), 516);
+    const QWidget* zoneWidth = display->Markers().Panel().zoneWidth;
+    EXPECT_EQ(display->Markers().Panel().y() + zoneWidth->y(), 660);
 }
 
 TEST_F(LayoutTest, CompactModeInAndOutAtTheThreshold) {
@@ -51,7 +51,7 @@ TEST_F(LayoutTest, CompactModeInAndOutAtTheThreshold) {
     EXPECT_TRUE(spy.at(0).at(0).toBool());
     EXPECT_EQ(display->Graph()->geometry(), QRect(0, 0, 795, 690));
     EXPECT_FALSE(display->CompactSummary()->isHidden());
-    EXPECT_TRUE(display->Markers()->isHidden());
+    EXPECT_TRUE(display->Markers().Panel().isHidden());
     EXPECT_TRUE(display->HorizontalScrollBar()->isHidden());
     EXPECT_EQ(display->CompactSummary()->TextAt(0, 0), QStringLiteral("CENTER"));
     EXPECT_EQ(display->CompactSummary()->TextAt(0, 1), QStringLiteral("1.0000GHz"));
@@ -64,7 +64,7 @@ TEST_F(LayoutTest, CompactModeInAndOutAtTheThreshold) {
     ASSERT_EQ(spy.count(), 2);
     EXPECT_FALSE(spy.at(1).at(0).toBool());
     EXPECT_TRUE(display->CompactSummary()->isHidden());
-    EXPECT_FALSE(display->Markers()->isHidden());
+    EXPECT_FALSE(display->Markers().Panel().isHidden());
     EXPECT_FALSE(display->HorizontalScrollBar()->isHidden()); // zoomed: the bar comes back
     EXPECT_TRUE(display->VerticalScrollBar()->isHidden());
     EXPECT_EQ(display->Graph()->geometry(), QRect(0, 0, 700, 600));

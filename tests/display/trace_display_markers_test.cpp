@@ -32,19 +32,19 @@ protected:
         host.events.clear();
     }
     CCWGraph* Graph() { return display->Graph(); }
-    MarkerPanel* Panel() { return display->Markers(); }
+    const MarkerPanel* Panel() { return &display->Markers().Panel(); }
 };
 
 TEST_F(MarkersTest, PeakMovesTheSelectedMarkerAndTellsTheAnalyzer) {
     LoadStaircase(3);
-    display->Peak();
+    display->Markers().Peak();
     EXPECT_DOUBLE_EQ(Graph()->CursorX(1), 100);
     EXPECT_EQ(host.Names(), (std::vector<std::string>{"pause", "PKSEARCH", "resume"}));
     EXPECT_EQ(Panel()->marker1Freq->text(), QStringLiteral("992.0000M"));
     EXPECT_EQ(Panel()->marker1Level->text(), QStringLiteral("6.0"));
 
-    display->SelectMarker(2);
-    display->Next();
+    display->Markers().SelectMarker(2);
+    display->Markers().Next();
     EXPECT_DOUBLE_EQ(Graph()->CursorX(2), 150);
     EXPECT_DOUBLE_EQ(Graph()->CursorX(1), 100);
     EXPECT_EQ(gSettings.peakSearchNo, 1);
@@ -53,9 +53,9 @@ TEST_F(MarkersTest, PeakMovesTheSelectedMarkerAndTellsTheAnalyzer) {
 TEST_F(MarkersTest, DeltaModeAlwaysMovesMarkerOne) {
     LoadStaircase(3);
     gSettings.markerMode = 1;
-    display->SelectMarker(2);
+    display->Markers().SelectMarker(2);
     Graph()->SetCursorX(2, 700);
-    display->Peak();
+    display->Markers().Peak();
     EXPECT_DOUBLE_EQ(Graph()->CursorX(1), 100);
     EXPECT_DOUBLE_EQ(Graph()->CursorX(2), 700);
     // Marker 1 shows the differences from marker 2.
@@ -64,17 +64,17 @@ TEST_F(MarkersTest, DeltaModeAlwaysMovesMarkerOne) {
 
 TEST_F(MarkersTest, NextTenTimesStopsAtTheEleventhPeak) {
     LoadStaircase(12);
-    display->Peak();
+    display->Markers().Peak();
     for (int i = 0; i < 10; ++i) {
         EXPECT_TRUE(Panel()->next->isEnabled()) << i;
-        display->Next();
+        display->Markers().Next();
     }
     EXPECT_FALSE(Panel()->next->isEnabled());
     EXPECT_EQ(gSettings.peakSearchNo, 10);
     EXPECT_DOUBLE_EQ(Graph()->CursorX(1), 100 + 50 * 10);
-    display->Next(); // ignored once disabled
+    display->Markers().Next(); // ignored once disabled
     EXPECT_EQ(gSettings.peakSearchNo, 10);
-    display->Peak();
+    display->Markers().Peak();
     EXPECT_TRUE(Panel()->next->isEnabled());
 }
 
@@ -82,7 +82,7 @@ TEST_F(MarkersTest, ZoneModeShowsTheZoneAndSearchesInsideIt) {
     LoadStaircase(5);
     gSettings.peakZoneCenter = 1e9 - 250 * 20000.0; // position 250
     gSettings.peakZoneWidth = 2 * 30 * 20000.0;     // 30 positions each side
-    display->SelectZonePeakMode();
+    display->Markers().SelectZonePeakMode();
     EXPECT_EQ(gSettings.peakMode, 1);
     EXPECT_EQ(gSettings.zonePosition, 250);
     EXPECT_EQ(gSettings.zoneWidth, 30);
@@ -94,7 +94,7 @@ TEST_F(MarkersTest, ZoneModeShowsTheZoneAndSearchesInsideIt) {
     EXPECT_TRUE(Panel()->zoneWidth->isEnabled());
     EXPECT_EQ(host.CountOf("PEAK"), 1);
 
-    display->SelectNormalPeakMode();
+    display->Markers().SelectNormalPeakMode();
     EXPECT_FALSE(Graph()->CursorVisible(3));
     EXPECT_TRUE(Panel()->peak->isEnabled());
     EXPECT_FALSE(Panel()->zoneCenter->isEnabled());
@@ -102,34 +102,34 @@ TEST_F(MarkersTest, ZoneModeShowsTheZoneAndSearchesInsideIt) {
 
 TEST_F(MarkersTest, ZoneEditsStoreSendAndReposition) {
     LoadStaircase(5);
-    display->SelectZonePeakMode();
+    display->Markers().SelectZonePeakMode();
     host.events.clear();
     Panel()->zoneCenter->setText(QStringLiteral("993M"));
-    display->CommitZoneCenter();
+    display->Markers().CommitZoneCenter();
     EXPECT_DOUBLE_EQ(gSettings.peakZoneCenter, 993e6);
     EXPECT_EQ(Panel()->zoneCenter->text(), QStringLiteral("993.0000M"));
     EXPECT_EQ(host.Names(), (std::vector<std::string>{"pause", "PKCNTR", "PKCNTR?", "resume"}));
     EXPECT_EQ(gSettings.zonePosition, 150);
     Panel()->zoneWidth->setText(QStringLiteral("1.2M"));
-    display->CommitZoneWidth();
+    display->Markers().CommitZoneWidth();
     EXPECT_EQ(gSettings.zoneWidth, 30);
     EXPECT_DOUBLE_EQ(Graph()->CursorX(1), 150);
     host.events.clear();
     Panel()->zoneWidth->setText(QString());
-    display->CommitZoneWidth(); // empty: the current value, nothing changes
+    display->Markers().CommitZoneWidth(); // empty: the current value, nothing changes
     EXPECT_TRUE(host.events.empty());
 }
 
 TEST_F(MarkersTest, MarkerEditsPlaceTheMarkers) {
     LoadStaircase(2);
     Panel()->marker1Freq->setText(QStringLiteral("1.004G"));
-    display->CommitMarker1();
+    display->Markers().CommitMarker1();
     EXPECT_DOUBLE_EQ(gSettings.normMarkerFreq, 1.004e9);
     EXPECT_DOUBLE_EQ(Graph()->CursorX(1), 700);
     EXPECT_EQ(host.Names(), (std::vector<std::string>{"pause", "NORMMKR", "NORMMKR?", "resume"}));
     host.events.clear();
     Panel()->marker2Freq->setText(QStringLiteral("5G")); // past the right end: clamped
-    display->CommitMarker2();
+    display->Markers().CommitMarker2();
     EXPECT_DOUBLE_EQ(Graph()->CursorX(2), 1001);
     EXPECT_TRUE(host.events.empty()); // marker 2 is not sent
 }
@@ -137,7 +137,7 @@ TEST_F(MarkersTest, MarkerEditsPlaceTheMarkers) {
 TEST_F(MarkersTest, MarkerToCentreMovesTheCentreAndTheMarker) {
     LoadStaircase(2);
     Panel()->marker1Freq->setText(QStringLiteral("1.002G"));
-    display->MarkerToCenter();
+    display->Markers().MarkerToCenter();
     EXPECT_DOUBLE_EQ(gSettings.centerFreq, 1.002e9);
     EXPECT_DOUBLE_EQ(Graph()->CursorX(1), 500);
     EXPECT_EQ(host.Names(), (std::vector<std::string>{"pause", "NORMMKR", "FREQSETMKR",
@@ -148,7 +148,7 @@ TEST_F(MarkersTest, MarkerToCentreMovesTheCentreAndTheMarker) {
 TEST_F(MarkersTest, MarkerToCentreIsRefusedInCompactMode) {
     gSettings.compactMode = 1;
     const displaytest::ModalCloser closer;
-    display->MarkerToCenter();
+    display->Markers().MarkerToCenter();
     EXPECT_TRUE(host.events.empty());
     EXPECT_EQ(closer.Closed(), 1);
 }
@@ -174,15 +174,15 @@ TEST_F(MarkersTest, DraggingAMarkerUpdatesItsReadout) {
 }
 
 TEST_F(MarkersTest, MarkerDisplayMenuShowsAndHidesTheMarkers) {
-    display->SetMarkerDisplay(2);
+    display->Markers().SetMarkerDisplay(2);
     EXPECT_FALSE(Graph()->CursorVisible(1));
     EXPECT_TRUE(Graph()->CursorVisible(2));
-    EXPECT_TRUE(display->MarkerDisplayAction(2)->isChecked());
-    EXPECT_FALSE(display->MarkerDisplayAction(0)->isChecked());
-    display->MarkerDisplayAction(3)->trigger();
+    EXPECT_TRUE(display->Markers().MarkerDisplayAction(2)->isChecked());
+    EXPECT_FALSE(display->Markers().MarkerDisplayAction(0)->isChecked());
+    display->Markers().MarkerDisplayAction(3)->trigger();
     EXPECT_FALSE(Graph()->CursorVisible(1));
     EXPECT_FALSE(Graph()->CursorVisible(2));
-    display->SetMarkerDisplay(0);
+    display->Markers().SetMarkerDisplay(0);
     EXPECT_TRUE(Graph()->CursorVisible(1));
     EXPECT_TRUE(Graph()->CursorVisible(2));
 }
@@ -192,7 +192,7 @@ TEST_F(MarkersTest, ZeroSpanReadoutsShowTimesAndKeepTheLevels) {
     Panel()->marker1Level->setText(QStringLiteral("kept"));
     gSettings.spanIndex = 0;
     Graph()->SetCursorX(1, 500);
-    display->UpdateMarkerReadouts();
+    display->Markers().UpdateMarkerReadouts();
     EXPECT_EQ(Panel()->marker1Freq->text(), QStringLiteral("50.0000ms"));
     EXPECT_EQ(Panel()->marker1Level->text(), QStringLiteral("kept"));
 }
@@ -201,6 +201,6 @@ TEST_F(MarkersTest, LinearConversionPrintsWithAPrefix) {
     LoadStaircase(1);
     gSettings.conversionIndex = 1;
     Graph()->SetCursorX(1, 100); // level 6 dBm
-    display->UpdateMarkerReadouts();
+    display->Markers().UpdateMarkerReadouts();
     EXPECT_EQ(Panel()->marker1Level->text(), QStringLiteral("3.9811m"));
 }

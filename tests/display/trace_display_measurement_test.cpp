@@ -18,7 +18,7 @@ using displaytest::DisplayFixture;
 
 class MeasurementTest : public DisplayFixture {
 protected:
-    MeasurementStrip* Strip() { return display->Strip(); }
+    const MeasurementStrip* Strip() { return &display->Measurements().Strip(); }
     CCWGraph* Graph() { return display->Graph(); }
     MeasureChoice Choice(int function) {
         MeasureChoice c = display::CurrentMeasureChoice();
@@ -33,7 +33,7 @@ TEST_F(MeasurementTest, ChannelPowerBandShowsItsCursorsAndEdits) {
     gSettings.cpCenter = 1.002e9;
     gSettings.cpWidth = 1e6;
     host.measureReply = "-20.5dBm";
-    display->ApplyMeasureChoice(c);
+    display->Measurements().ApplyMeasureChoice(c);
     EXPECT_EQ(host.Names(), (std::vector<std::string>{"pause", "MEASOFF", "MEAS", "CPMODE",
                                                       "CPCNTR?", "CPWIDTH?", "MEASRES", "resume"}));
     EXPECT_EQ(Strip()->functionName->text(), QStringLiteral("Channel Power"));
@@ -45,12 +45,12 @@ TEST_F(MeasurementTest, ChannelPowerBandShowsItsCursorsAndEdits) {
     EXPECT_DOUBLE_EQ(Graph()->CursorX(5), 600);
     EXPECT_DOUBLE_EQ(Graph()->CursorX(6), 625);
     EXPECT_DOUBLE_EQ(Graph()->CursorX(7), 575);
-    EXPECT_FALSE(display->Markers()->peak->isEnabled());
-    EXPECT_FALSE(display->Markers()->marker1Freq->isEnabled());
+    EXPECT_FALSE(display->Markers().Panel().peak->isEnabled());
+    EXPECT_FALSE(display->Markers().Panel().marker1Freq->isEnabled());
 }
 
 TEST_F(MeasurementTest, SameChoiceDoesNothing) {
-    display->ApplyMeasureChoice(display::CurrentMeasureChoice());
+    display->Measurements().ApplyMeasureChoice(display::CurrentMeasureChoice());
     EXPECT_TRUE(host.events.empty());
 }
 
@@ -59,24 +59,25 @@ TEST_F(MeasurementTest, SpanChangeKeepsTheBandOnScreen) {
     c.cpMode = 1;
     gSettings.cpCenter = 1.002e9;
     gSettings.cpWidth = 1e6;
-    display->ApplyMeasureChoice(c);
+    display->Measurements().ApplyMeasureChoice(c);
     gSettings.spanIndex = 8; // "50M"
-    display->SyncMeasurementFrequencies();
+    display->Measurements().SyncMeasurementFrequencies();
     EXPECT_DOUBLE_EQ(gSettings.cpCenter, 1.005e9);
     EXPECT_DOUBLE_EQ(gSettings.cpWidth, 2.5e6);
     EXPECT_EQ(Strip()->bandCenter->text(), QStringLiteral("1.0050G"));
-    display->PlaceMeasurementCursors(TraceDisplay::ObwCursors::FromShownResult);
+    display->Measurements().PlaceMeasurementCursors(
+        MeasurementController::ObwCursors::FromShownResult);
     EXPECT_DOUBLE_EQ(Graph()->CursorX(5), 600);
     EXPECT_DOUBLE_EQ(Graph()->CursorX(6), 625);
     // Zero span leaves the frequencies alone.
     gSettings.spanIndex = 0;
-    display->SyncMeasurementFrequencies();
+    display->Measurements().SyncMeasurementFrequencies();
     EXPECT_DOUBLE_EQ(gSettings.cpCenter, 1.005e9);
 }
 
 TEST_F(MeasurementTest, BandsOfAnotherFunctionKeepTheirFrequencies) {
     gSettings.cpCenter = 1.234e9;
-    display->SyncMeasurementFrequencies();
+    display->Measurements().SyncMeasurementFrequencies();
     EXPECT_DOUBLE_EQ(gSettings.cpCenter, 1.234e9);
 }
 
@@ -89,7 +90,7 @@ TEST_F(MeasurementTest, AdjacentChannelPeakModeKeepsTheStoredReference) {
     display->UpdateTraces();
     MeasureChoice c = Choice(2);
     c.acpMode = 2;
-    display->ApplyMeasureChoice(c);
+    display->Measurements().ApplyMeasureChoice(c);
     EXPECT_DOUBLE_EQ(Graph()->CursorX(5), 420);
     EXPECT_EQ(Strip()->refCenter->text(), QStringLiteral("1.0000G"));
     EXPECT_DOUBLE_EQ(gSettings.acpRefCenter, 1e9);
@@ -102,7 +103,7 @@ TEST_F(MeasurementTest, AdjacentChannelPeakModeKeepsTheStoredReference) {
 
 TEST_F(MeasurementTest, OccupiedBandwidthReadsItsCursorsFromTheResult) {
     host.measureReply = "C:1.0010GHz W:2.0000MHz";
-    display->ApplyMeasureChoice(Choice(3));
+    display->Measurements().ApplyMeasureChoice(Choice(3));
     EXPECT_DOUBLE_EQ(Graph()->CursorX(5), 550);
     EXPECT_DOUBLE_EQ(Graph()->CursorX(6), 600);
     EXPECT_DOUBLE_EQ(Graph()->CursorX(7), 500);
@@ -114,7 +115,7 @@ TEST_F(MeasurementTest, OccupiedBandwidthReadsItsCursorsFromTheResult) {
     host.reply = "Read error";
     host.measureReply = "Read error";
     host.events.clear();
-    display->ShowMeasureResult();
+    display->Measurements().ShowMeasureResult();
     EXPECT_EQ(host.CountOf("MEASRES"), 1);
     EXPECT_DOUBLE_EQ(Graph()->CursorX(5), 550);
     EXPECT_DOUBLE_EQ(Graph()->CursorX(6), 600);
@@ -122,22 +123,22 @@ TEST_F(MeasurementTest, OccupiedBandwidthReadsItsCursorsFromTheResult) {
 }
 
 TEST_F(MeasurementTest, ParameterEditsAreClamped) {
-    display->ApplyMeasureChoice(Choice(3));
+    display->Measurements().ApplyMeasureChoice(Choice(3));
     host.events.clear();
     Strip()->obwRatio->setText(QStringLiteral("120"));
-    display->CommitMeasureEdit(MeasureEdit::ObwRatio);
+    display->Measurements().CommitMeasureEdit(MeasureEdit::ObwRatio);
     EXPECT_DOUBLE_EQ(gSettings.obwRatio, 99.9);
     EXPECT_EQ(Strip()->obwRatio->text(), QStringLiteral("99.9"));
     EXPECT_EQ(host.Names(), (std::vector<std::string>{"pause", "OBWRATIO", "OBWRATIO?", "MEASRES",
                                                       "MEASRES", "resume"}));
     Strip()->obwDb->setText(QStringLiteral("0"));
-    display->CommitMeasureEdit(MeasureEdit::ObwDb);
+    display->Measurements().CommitMeasureEdit(MeasureEdit::ObwDb);
     EXPECT_DOUBLE_EQ(gSettings.obwDb, 0.1);
 }
 
 TEST_F(MeasurementTest, EditsOfAnotherFunctionDoNothing) {
     Strip()->refWidth->setText(QStringLiteral("5M"));
-    display->CommitMeasureEdit(MeasureEdit::RefWidth);
+    display->Measurements().CommitMeasureEdit(MeasureEdit::RefWidth);
     EXPECT_TRUE(host.events.empty());
     EXPECT_DOUBLE_EQ(gSettings.acpRefBw, 1e6);
 }
@@ -145,7 +146,7 @@ TEST_F(MeasurementTest, EditsOfAnotherFunctionDoNothing) {
 TEST_F(MeasurementTest, AntennaOutsideItsBandMovesTheCentre) {
     MeasureChoice c = Choice(4);
     c.antennaIndex = 5; // AT15
-    display->ApplyMeasureChoice(c);
+    display->Measurements().ApplyMeasureChoice(c);
     EXPECT_DOUBLE_EQ(gSettings.centerFreq, 400e6);
     EXPECT_EQ(gSettings.spanIndex, 10);
     EXPECT_EQ(display->MinFreqLabel()->text(), QStringLiteral("0.3000G"));
@@ -158,27 +159,27 @@ TEST_F(MeasurementTest, RefusedAntennaStillMovesTheCentre) {
     c.antennaIndex = 0;
     gSettings.centerFreq = 2e9;
     host.failuresBeforeSuccess = 100;
-    display->ApplyMeasureChoice(c);
+    display->Measurements().ApplyMeasureChoice(c);
     EXPECT_DOUBLE_EQ(gSettings.centerFreq, 900e6);
 }
 
 TEST_F(MeasurementTest, FrequencyCounterDropsAndRestoresTheShortSweeps) {
     gSettings.sweepIndex = 0;
-    display->ApplyMeasureChoice(Choice(6));
+    display->Measurements().ApplyMeasureChoice(Choice(6));
     EXPECT_EQ(gSettings.sweepIndex, 2);
     EXPECT_EQ(host.CountOf("sweep changed"), 1);
-    display->ApplyMeasureChoice(Choice(0));
+    display->Measurements().ApplyMeasureChoice(Choice(0));
     EXPECT_EQ(Strip()->functionName->text(), QStringLiteral("Meas OFF"));
-    EXPECT_TRUE(display->Markers()->peak->isEnabled());
+    EXPECT_TRUE(display->Markers().Panel().peak->isEnabled());
     EXPECT_TRUE(Graph()->CursorVisible(2));
 }
 
 TEST_F(MeasurementTest, MarkerBlockFollowsTheFunction) {
     QSignalSpy spy(display, &TraceDisplay::MarkerBlockEnabledChanged);
-    display->ApplyMeasureChoice(Choice(5));
+    display->Measurements().ApplyMeasureChoice(Choice(5));
     ASSERT_GE(spy.count(), 1);
     EXPECT_FALSE(spy.last().at(0).toBool());
-    display->ApplyMeasureChoice(Choice(0));
+    display->Measurements().ApplyMeasureChoice(Choice(0));
     EXPECT_TRUE(spy.last().at(0).toBool());
 }
 
@@ -188,13 +189,13 @@ TEST_F(MeasurementTest, EditTextColoursFollowTheCursors) {
     gSettings.markerColor[5] = 0xFF0000; // blue
     gSettings.measureIndex = 2;
     gSettings.acpMode = 0;
-    display->ApplyEditTextColors();
+    display->Measurements().ApplyEditTextColors();
     EXPECT_EQ(Strip()->bandWidth->palette().color(QPalette::Text), QColor(0, 0, 255));
     EXPECT_EQ(Strip()->refCenter->palette().color(QPalette::Text), QColor(255, 0, 0));
     EXPECT_EQ(Strip()->refWidth->palette().color(QPalette::Text), QColor(0, 255, 0));
     EXPECT_EQ(Strip()->bandCenter->palette().color(QPalette::Text), QColor(Qt::black));
     gSettings.measureIndex = 1;
-    display->ApplyEditTextColors();
+    display->Measurements().ApplyEditTextColors();
     EXPECT_EQ(Strip()->bandCenter->palette().color(QPalette::Text), QColor(255, 0, 0));
     EXPECT_EQ(Strip()->bandWidth->palette().color(QPalette::Text), QColor(0, 255, 0));
 }

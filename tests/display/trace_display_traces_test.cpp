@@ -188,7 +188,7 @@ TEST_F(ZoomTest, ScrollingRewritesReadoutsAndLabels) {
     display->SetXZoom(1);
     display->Graph()->SetCursorX(1, 0);
     display->SetXScroll(100);
-    EXPECT_EQ(display->Markers()->marker1Freq->text(), QStringLiteral("992.0000M"));
+    EXPECT_EQ(display->Markers().Panel().marker1Freq->text(), QStringLiteral("992.0000M"));
     EXPECT_EQ(display->MinFreqLabel()->text(), QStringLiteral("992.0000M"));
     EXPECT_EQ(display->MaxFreqLabel()->text(), QStringLiteral("1.0020G"));
 }

@@ -1,95 +1,27 @@
 #include "widget_test_support.h"
 
 #include "instrument_settings.h"
+#include "qt_support.h"
 
 #include <QApplication>
 #include <QTimer>
 
 #include <algorithm>
+#include <iterator>
 #include <utility>
 
 namespace displaytest {
 
-void EnsureApplication() {
-    if (QApplication::instance() == nullptr) {
-        static int argc = 1;
-        static char name[] = "test_display_widgets";
-        static char* argv[] = {name, nullptr};
-        new QApplication(argc, argv);
-    }
-}
-
 const char* CommandName(display::DisplayCommand command) {
-    using display::DisplayCommand;
-    switch (command) {
-    case DisplayCommand::PeakSearch:
-        return "PKSEARCH";
-    case DisplayCommand::PeakMode:
-        return "PEAK";
-    case DisplayCommand::NormMarker:
-        return "NORMMKR";
-    case DisplayCommand::NormMarkerQuery:
-        return "NORMMKR?";
-    case DisplayCommand::MarkerToCenter:
-        return "FREQSETMKR";
-    case DisplayCommand::PeakZoneCenter:
-        return "PKCNTR";
-    case DisplayCommand::PeakZoneCenterQuery:
-        return "PKCNTR?";
-    case DisplayCommand::PeakZoneWidth:
-        return "PKWIDTH";
-    case DisplayCommand::PeakZoneWidthQuery:
-        return "PKWIDTH?";
-    case DisplayCommand::Measure:
-        return "MEAS";
-    case DisplayCommand::MeasureOff:
-        return "MEASOFF";
-    case DisplayCommand::MeasureResult:
-        return "MEASRES";
-    case DisplayCommand::CpMode:
-        return "CPMODE";
-    case DisplayCommand::CpCenter:
-        return "CPCNTR";
-    case DisplayCommand::CpCenterQuery:
-        return "CPCNTR?";
-    case DisplayCommand::CpWidth:
-        return "CPWIDTH";
-    case DisplayCommand::CpWidthQuery:
-        return "CPWIDTH?";
-    case DisplayCommand::AcpMode:
-        return "ACPMODE";
-    case DisplayCommand::AcpOffset:
-        return "ACPOFS";
-    case DisplayCommand::AcpOffsetQuery:
-        return "ACPOFS?";
-    case DisplayCommand::AcpChannelBw:
-        return "ACPCHBW";
-    case DisplayCommand::AcpChannelBwQuery:
-        return "ACPCHBW?";
-    case DisplayCommand::AcpRefCenter:
-        return "ACPREF";
-    case DisplayCommand::AcpRefCenterQuery:
-        return "ACPREF?";
-    case DisplayCommand::AcpRefBw:
-        return "ACPREFBW";
-    case DisplayCommand::AcpRefBwQuery:
-        return "ACPREFBW?";
-    case DisplayCommand::ObwMode:
-        return "OBWMODE";
-    case DisplayCommand::ObwRatio:
-        return "OBWRATIO";
-    case DisplayCommand::ObwRatioQuery:
-        return "OBWRATIO?";
-    case DisplayCommand::ObwDb:
-        return "OBWDB";
-    case DisplayCommand::ObwDbQuery:
-        return "OBWDB?";
-    case DisplayCommand::EfAntenna:
-        return "EFANT";
-    case DisplayCommand::MfProbe:
-        return "MFPROBE";
-    }
-    return "?";
+    // The keyword of each command, in the order of DisplayCommand.
+    static const char* const kNames[] = {
+        "PKSEARCH",  "PEAK",     "NORMMKR",  "NORMMKR?", "FREQSETMKR", "PKCNTR",  "PKCNTR?",
+        "PKWIDTH",   "PKWIDTH?", "MEAS",     "MEASOFF",  "MEASRES",    "CPMODE",  "CPCNTR",
+        "CPCNTR?",   "CPWIDTH",  "CPWIDTH?", "ACPMODE",  "ACPOFS",     "ACPOFS?", "ACPCHBW",
+        "ACPCHBW?",  "ACPREF",   "ACPREF?",  "ACPREFBW", "ACPREFBW?",  "OBWMODE", "OBWRATIO",
+        "OBWRATIO?", "OBWDB",    "OBWDB?",   "EFANT",    "MFPROBE"};
+    const auto index = static_cast<size_t>(command);
+    return index < std::size(kNames) ? kNames[index] : "?";
 }
 
 ModalCloser::ModalCloser() : timer_(new QTimer) {
@@ -137,7 +69,7 @@ int RecordingHost::CountOf(const std::string& name) const {
 }
 
 void DisplayFixture::SetUp() {
-    EnsureApplication();
+    orvel::test::EnsureQtApplication();
     SetDefaultSettings();
     gSettings.startingUp = 0;
     view = std::make_unique<QWidget>();

@@ -1,5 +1,5 @@
 #pragma once
-// Widget tests: one QApplication per test process, a host that records what the display sends,
+// Widget tests: a host that records what the display sends,
 // and a view with a TraceDisplay on it.
 
 #include "display_host.h"
@@ -15,11 +15,8 @@
 
 namespace displaytest {
 
-// Creates the application on first use (offscreen in the test environment).
-void EnsureApplication();
-
 struct HostEvent {
-    std::string what; // "pause", "resume", "wait", a change, or the command name
+    std::string what; // "pause", "resume", a change, or the command name
     bool operator==(const HostEvent&) const = default;
 };
 
@@ -29,7 +26,6 @@ public:
     void ResumeAcquisition() override { events.push_back({"resume"}); }
     int Send(display::DisplayCommand command) override;
     const char* LastReply() const override { return reply.c_str(); }
-    void Wait(int) override { events.push_back({"wait"}); }
     // What the display announces: "centre changed", "span changed", "sweep changed".
     void Changed(FieldSet changed);
 

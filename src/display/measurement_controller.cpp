@@ -1,17 +1,17 @@
-// The measuring-function operations of the trace display: the dialog's command, the function's
-// names, edits and cursors, and the parameter edits.
-
-#include "trace_display.h"
+#include "measurement_controller.h"
 
 #include "axis_mapping.h"
+#include "compact_summary.h"
+#include "compact_summary_view.h"
 #include "cw_graph.h"
 #include "display_model.h"
+#include "field_changes.h"
 #include "instrument_settings.h"
-#include "marker_panel.h"
 #include "measurement_strip.h"
 #include "measuring_function_dialog.h"
 #include "modes.h"
 #include "peak_search.h"
+#include "view_layout.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -49,8 +49,22 @@ void SetTextColor(QLineEdit* edit, const QColor* color) {
 
 } // namespace
 
-void TraceDisplay::ShowMeasuringFunction() {
-    if (RefuseWhenCompact())
+MeasurementController::MeasurementController(CCWGraph* graph, QWidget* view, DisplayHost* host)
+    : graph_(graph), view_(view), host_(host), strip_(new MeasurementStrip(view)) {
+    const std::pair<QLineEdit*, MeasureEdit> edits[] = {
+        {strip_->bandCenter, MeasureEdit::BandCenter}, {strip_->bandWidth, MeasureEdit::BandWidth},
+        {strip_->refCenter, MeasureEdit::RefCenter},   {strip_->refWidth, MeasureEdit::RefWidth},
+        {strip_->obwRatio, MeasureEdit::ObwRatio},     {strip_->obwDb, MeasureEdit::ObwDb}};
+    for (const auto& [edit, which] : edits) {
+        const MeasureEdit id = which;
+        connect(edit, &QLineEdit::returnPressed, this, [this, id] { CommitMeasureEdit(id); });
+    }
+}
+
+MeasurementController::~MeasurementController() = default;
+
+void MeasurementController::ShowMeasuringFunction() {
+    if (RefuseWhenCompact(view_))
         return;
     if (gSettings.runState != 0) {
         gSettings.runState = 0; // the dialog needs the analyzer to itself
@@ -64,14 +78,14 @@ void TraceDisplay::ShowMeasuringFunction() {
     ApplyMeasureChoice(dialog.Choice());
 }
 
-void TraceDisplay::ApplyMeasureChoice(const MeasureChoice& choice) {
+void MeasurementController::ApplyMeasureChoice(const MeasureChoice& choice) {
     InstrumentSettings& s = gSettings;
     if (choice == CurrentMeasureChoice())
         return;
-    Pause();
+    host_.Pause();
     FieldSet changed = Field::Measure;
     if (choice.measureIndex != s.measureIndex) {
-        Send(DisplayCommand::MeasureOff);
+        host_.Send(DisplayCommand::MeasureOff);
     }
     s.measureIndex = choice.measureIndex;
     s.cpMode = choice.cpMode;
@@ -86,87 +100,78 @@ void TraceDisplay::ApplyMeasureChoice(const MeasureChoice& choice) {
         AskMeasureResult();
         break;
     case MeasureFunction::ChannelPower:
-        Send(DisplayCommand::Measure);
-        Send(DisplayCommand::CpMode);
-        Send(DisplayCommand::CpCenterQuery);
-        Send(DisplayCommand::CpWidthQuery);
+        host_.Send(DisplayCommand::Measure);
+        host_.Send(DisplayCommand::CpMode);
+        host_.Send(DisplayCommand::CpCenterQuery);
+        host_.Send(DisplayCommand::CpWidthQuery);
         RefreshMeasureEdits();
         AskMeasureResult();
         break;
     case MeasureFunction::AdjacentChannel:
-        Send(DisplayCommand::Measure);
-        Send(DisplayCommand::AcpMode);
-        Send(DisplayCommand::AcpOffsetQuery);
-        Send(DisplayCommand::AcpChannelBwQuery);
-        Send(DisplayCommand::AcpRefCenterQuery);
-        Send(DisplayCommand::AcpRefBwQuery);
+        host_.Send(DisplayCommand::Measure);
+        host_.Send(DisplayCommand::AcpMode);
+        host_.Send(DisplayCommand::AcpOffsetQuery);
+        host_.Send(DisplayCommand::AcpChannelBwQuery);
+        host_.Send(DisplayCommand::AcpRefCenterQuery);
+        host_.Send(DisplayCommand::AcpRefBwQuery);
         RefreshMeasureEdits();
         AskMeasureResult();
         break;
     case MeasureFunction::OccupiedBandwidth:
-        Send(DisplayCommand::Measure);
-        Send(DisplayCommand::ObwMode);
-        Send(DisplayCommand::ObwRatioQuery);
-        Send(DisplayCommand::ObwDbQuery);
+        host_.Send(DisplayCommand::Measure);
+        host_.Send(DisplayCommand::ObwMode);
+        host_.Send(DisplayCommand::ObwRatioQuery);
+        host_.Send(DisplayCommand::ObwDbQuery);
         RefreshMeasureEdits();
         AskMeasureResult();
         break;
     case MeasureFunction::ElectricField: {
-        Send(DisplayCommand::EfAntenna);
+        host_.Send(DisplayCommand::EfAntenna);
         const AntennaBand band = AntennaBandOf(s.antennaIndex);
         if (band.checked && (s.centerFreq < band.lower || s.centerFreq > band.upper)) {
             s.centerFreq = band.newCenter;
             s.spanIndex = band.spanIndex;
             NotifyChanged(Field::CenterFreq | Field::Span);
-            // The antenna's own band edges stand under the axis.
-            minFreqLabel_->setText(QString::fromLatin1(band.leftLabel));
-            maxFreqLabel_->setText(QString::fromLatin1(band.rightLabel));
+            emit AxisEndsOverridden(QString::fromLatin1(band.leftLabel),
+                                    QString::fromLatin1(band.rightLabel));
         }
         ComputeAntennaReference(s.antennaIndex);
-        UpdateTraces();
-        UpdateMarkerReadouts();
+        emit FieldStrengthReferenceChanged();
         break;
     }
     case MeasureFunction::MagneticField:
-        Send(DisplayCommand::MfProbe);
+        host_.Send(DisplayCommand::MfProbe);
         ComputeProbeReference(s.probeIndex);
-        UpdateTraces();
-        UpdateMarkerReadouts();
+        emit FieldStrengthReferenceChanged();
         break;
     case MeasureFunction::FrequencyCounter:
         if (s.sweepIndex < 2) {
             s.sweepIndex = 2;
             changed = changed | Field::Sweep;
         }
-        Send(DisplayCommand::Measure);
+        host_.Send(DisplayCommand::Measure);
         AskMeasureResult();
         break;
     default:
         break;
     }
     NotifyChanged(changed);
-    Resume();
+    host_.Resume();
 }
 
-void TraceDisplay::UpdateMeasurementDisplay() {
+void MeasurementController::UpdateMeasurementDisplay() {
     const InstrumentSettings& s = gSettings;
     MeasurementStrip* m = strip_;
     for (QLineEdit* edit :
          {m->bandCenter, m->bandWidth, m->refCenter, m->refWidth, m->obwRatio, m->obwDb, m->result})
         edit->setEnabled(false);
-    markers_->SetBlockEnabled(false, s.peakMode);
-    for (int c = cursor::kMarker2; c <= CCWGraph::kCursorCount; ++c)
+    for (int c = cursor::kRefCenter; c <= CCWGraph::kCursorCount; ++c)
         graph_->SetCursorVisible(c, false);
 
     bool blockEnabled = false;
-    const bool zone = modes::Peak() == PeakMode::Zone;
     switch (modes::Measure()) {
     case MeasureFunction::Off:
         blockEnabled = true;
-        markers_->SetBlockEnabled(true, s.peakMode);
-        ApplyMarkerCursorVisibility(true);
-        graph_->SetCursorVisible(cursor::kZoneRight, zone);
-        graph_->SetCursorVisible(cursor::kZoneLeft, zone);
         m->functionName->setText(QStringLiteral("Meas OFF"));
         break;
     case MeasureFunction::ChannelPower:
@@ -215,7 +220,7 @@ void TraceDisplay::UpdateMeasurementDisplay() {
     emit MarkerBlockEnabledChanged(blockEnabled);
 }
 
-void TraceDisplay::UpdateChannelPowerCursors() {
+void MeasurementController::UpdateChannelPowerCursors() {
     InstrumentSettings& s = gSettings;
     const BandCursors b =
         ChannelPowerCursors(CurrentAxisFrame(), s.cpCenter, s.cpWidth, s.measureBandPositions);
@@ -224,7 +229,7 @@ void TraceDisplay::UpdateChannelPowerCursors() {
         graph_->SetCursorX(cursor::kRefCenter + i, b.x[i]);
 }
 
-void TraceDisplay::UpdateAcpCursors() {
+void MeasurementController::UpdateAcpCursors() {
     InstrumentSettings& s = gSettings;
     const BandCursors b = AcpCursors(CurrentAxisFrame(), s.acpRefCenter, s.acpRefBw, s.acpOffset,
                                      s.acpChannelBw, s.measureBandPositions);
@@ -239,7 +244,7 @@ void TraceDisplay::UpdateAcpCursors() {
     }
 }
 
-void TraceDisplay::PositionObwCursors(const char* text) {
+void MeasurementController::PositionObwCursors(const char* text) {
     double centre = 0;
     double width = 0;
     if (!ParseObwResult(text, &centre, &width))
@@ -257,13 +262,13 @@ void TraceDisplay::PositionObwCursors(const char* text) {
     graph_->SetCursorX(cursor::kRefLower, ClampPosition(frame, c - h));
 }
 
-void TraceDisplay::UpdateObwDisplay() {
-    if (!StartsWithCentre(LastReply()))
-        Send(DisplayCommand::MeasureResult);
-    PositionObwCursors(LastReply());
+void MeasurementController::UpdateObwDisplay() {
+    if (!StartsWithCentre(host_.LastReply()))
+        host_.Send(DisplayCommand::MeasureResult);
+    PositionObwCursors(host_.LastReply());
 }
 
-void TraceDisplay::PlaceMeasurementCursors(ObwCursors obw) {
+void MeasurementController::PlaceMeasurementCursors(ObwCursors obw) {
     switch (modes::Measure()) {
     case MeasureFunction::ChannelPower:
         UpdateChannelPowerCursors();
@@ -282,17 +287,17 @@ void TraceDisplay::PlaceMeasurementCursors(ObwCursors obw) {
     }
 }
 
-void TraceDisplay::AskMeasureResult() {
-    Send(DisplayCommand::MeasureResult);
-    strip_->result->setText(QString::fromLatin1(LastReply()));
+void MeasurementController::AskMeasureResult() {
+    host_.Send(DisplayCommand::MeasureResult);
+    strip_->result->setText(QString::fromLatin1(host_.LastReply()));
 }
 
-void TraceDisplay::ShowMeasureResult() {
-    strip_->result->setText(QString::fromLatin1(LastReply()));
+void MeasurementController::ShowMeasureResult() {
+    strip_->result->setText(QString::fromLatin1(host_.LastReply()));
     PlaceMeasurementCursors(ObwCursors::FromReply);
 }
 
-void TraceDisplay::SyncMeasurementFrequencies() {
+void MeasurementController::SyncMeasurementFrequencies() {
     InstrumentSettings& s = gSettings;
     const AxisFrame frame = CurrentAxisFrame();
     if (frame.zeroSpan)
@@ -311,7 +316,7 @@ void TraceDisplay::SyncMeasurementFrequencies() {
     RefreshMeasureEdits();
 }
 
-void TraceDisplay::RefreshMeasureEdits() {
+void MeasurementController::RefreshMeasureEdits() {
     const InstrumentSettings& s = gSettings;
     const bool acp = modes::Measure() == MeasureFunction::AdjacentChannel;
     strip_->bandCenter->setText(FrequencyText(acp ? s.acpOffset : s.cpCenter));
@@ -322,7 +327,7 @@ void TraceDisplay::RefreshMeasureEdits() {
     strip_->obwDb->setText(RatioText(s.obwDb));
 }
 
-void TraceDisplay::CommitMeasureEdit(MeasureEdit edit) {
+void MeasurementController::CommitMeasureEdit(MeasureEdit edit) {
     InstrumentSettings& s = gSettings;
     double* field = nullptr;
     DisplayCommand set{};
@@ -377,19 +382,19 @@ void TraceDisplay::CommitMeasureEdit(MeasureEdit edit) {
     if (control->text().trimmed().isEmpty())
         control->setText(ratio ? RatioText(*field)
                                : QString::fromStdString(FormatSi(*field, 4, kGigaPrefix)));
-    Pause();
+    host_.Pause();
     double value = 0;
     ParseSi(control->text().toLatin1().constData(), &value);
     *field = ClampToLimit(edit, value);
-    Send(set);
-    Send(query);
+    host_.Send(set);
+    host_.Send(query);
     control->setText(ratio ? RatioText(*field) : FrequencyText(*field));
     AskMeasureResult();
     PlaceMeasurementCursors(ObwCursors::FromReply);
-    Resume();
+    host_.Resume();
 }
 
-void TraceDisplay::ApplyEditTextColors() {
+void MeasurementController::ApplyEditTextColors() {
     const InstrumentSettings& s = gSettings;
     const QColor black(Qt::black);
     const QColor refCenter = ColorFromRgb(s.markerColor[3]);
@@ -404,4 +409,27 @@ void TraceDisplay::ApplyEditTextColors() {
     else
         SetTextColor(strip_->refCenter, nullptr);
     SetTextColor(strip_->refWidth, &refBandwidth);
+}
+
+void MeasurementController::ShowUnitLabel(const QString& text) {
+    strip_->unitLabel->setText(text);
+}
+
+void MeasurementController::FillCompactInputs(CompactInputs* in) const {
+    auto text = [](const QLineEdit* e) { return e->text().toStdString(); };
+    in->bandCenter = text(strip_->bandCenter);
+    in->bandWidth = text(strip_->bandWidth);
+    in->refCenter = text(strip_->refCenter);
+    in->refWidth = text(strip_->refWidth);
+    in->obwRatio = text(strip_->obwRatio);
+    in->obwDb = text(strip_->obwDb);
+    in->result = text(strip_->result);
+}
+
+void MeasurementController::Place(const Rect& r) {
+    strip_->setGeometry(r.x, r.y, std::max(r.width, MeasurementStrip::kMinWidth), r.height);
+}
+
+void MeasurementController::SetShown(bool shown) {
+    strip_->setVisible(shown);
 }
