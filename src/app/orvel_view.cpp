@@ -42,8 +42,8 @@ COrvelView::COrvelView(QMainWindow* frame, MainMenu* menu)
     connect(display_, &TraceDisplay::CompactModeChanged, this,
             [this](bool compact) { panel_->setVisible(!compact); });
     connect(display_, &TraceDisplay::ActiveTraceChanged, this, [this](int) { UpdateUnitLabels(); });
-    connect(display_, &TraceDisplay::MarkerBlockEnabledChanged, panel_->markerModeCombo,
-            &QWidget::setEnabled);
+    connect(display_, &TraceDisplay::MarkerBlockEnabledChanged, panel_,
+            &ControlPanel::SetMarkerModeEnabled);
     setObjectName(QStringLiteral("orvelView"));
     // The form's controls are placed by pixel for a small dialog font; one font for the whole
     // form keeps every caption inside its cell whatever the desktop's default.

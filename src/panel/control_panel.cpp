@@ -19,6 +19,8 @@
 #include <QSignalBlocker>
 #include <QSpinBox>
 
+#include <utility>
+
 namespace {
 
 const char* const kSpanItems410[] = {"Zero", "200k", "500k", "1M",   "2M", "5M", "10M", "20M",
@@ -155,6 +157,38 @@ void ControlPanel::BuildControls() {
         edit->setMaxLength(kEditMaxLength);
     countCombo->setCurrentIndex(10);
     countCombo->setEnabled(false);
+    // Tests find each control by its member name, as a user finds it by its caption.
+    const std::pair<QWidget*, const char*> named[] = {
+        {centerEdit, "centerEdit"},
+        {spanCombo, "spanCombo"},
+        {rbwCombo, "rbwCombo"},
+        {rbwAutoBox, "rbwAutoBox"},
+        {vbwCombo, "vbwCombo"},
+        {vbwAutoBox, "vbwAutoBox"},
+        {referenceLabel, "referenceLabel"},
+        {refLevelEdit, "refLevelEdit"},
+        {refLevelSpin, "refLevelSpin"},
+        {offsetEdit, "offsetEdit"},
+        {offsetSpin, "offsetSpin"},
+        {attenuatorReadout, "attenuatorReadout"},
+        {unitCombo, "unitCombo"},
+        {scaleCombo, "scaleCombo"},
+        {sweepCombo, "sweepCombo"},
+        {sweepAutoBox, "sweepAutoBox"},
+        {detectorCombo, "detectorCombo"},
+        {calcCombo, "calcCombo"},
+        {countCombo, "countCombo"},
+        {impedanceCombo, "impedanceCombo"},
+        {markerModeCombo, "markerModeCombo"},
+        {holdButton, "holdButton"},
+        {autoTuneButton, "autoTuneButton"},
+    };
+    for (const auto& [widget, name] : named)
+        widget->setObjectName(QString::fromLatin1(name));
+}
+
+void ControlPanel::SetMarkerModeEnabled(bool enabled) {
+    markerModeCombo->setEnabled(enabled);
 }
 
 void ControlPanel::ConnectHandlers() {

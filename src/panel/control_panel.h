@@ -32,31 +32,6 @@ public:
     ControlPanel(PanelView* view, PanelLink* link, QWidget* parent = nullptr);
     ~ControlPanel() override;
 
-    // --- Controls ---
-    QLineEdit* centerEdit; // centre frequency, Return commits
-    QComboBox* spanCombo;  // span list by model
-    QComboBox* rbwCombo;
-    QCheckBox* rbwAutoBox;
-    QComboBox* vbwCombo;
-    QCheckBox* vbwAutoBox;
-    QLabel* referenceLabel;       // "Reference(dBm)", follows the display unit
-    QLineEdit* refLevelEdit;      // whole number in the display unit, Return commits
-    QSpinBox* refLevelSpin;       // position = displayed reference, -123..204
-    QLineEdit* offsetEdit;        // one decimal, Return commits
-    QSpinBox* offsetSpin;         // position = offset x 10 + 500, 0..1000
-    QLineEdit* attenuatorReadout; // read-only
-    QComboBox* unitCombo;         // 4 entries, 6 while a field-strength unit is shown
-    QComboBox* scaleCombo;
-    QComboBox* sweepCombo; // "10ms" absent while the span excludes it
-    QCheckBox* sweepAutoBox;
-    QComboBox* detectorCombo;
-    QComboBox* calcCombo;
-    QComboBox* countCombo; // last three entries absent in Average
-    QComboBox* impedanceCombo;
-    QComboBox* markerModeCombo;
-    QPushButton* holdButton;     // checked while running; caption "Run" / "Hold"
-    QPushButton* autoTuneButton; // checked while tuning
-
     // --- Filling the controls from the record (no traffic) ---
     // Every control from the record: centre (disabled in the full span), span, bandwidths, sweep,
     // detector, calculation with its count list, scale, unit, reference, offset and both spins,
@@ -91,6 +66,8 @@ public:
     // the auto boxes, the counter lists, or every control for values read from the analyzer.
     // What the panel changed itself it has shown already.
     void ShowChanged(FieldSet changed);
+    // The marker mode list is usable only while the marker block is.
+    void SetMarkerModeEnabled(bool enabled);
 
     // --- Control handlers ---
     void OnCenterFreqEnter();
@@ -144,6 +121,31 @@ signals:
     void runStateChanged(bool running);
 
 private:
+    // The controls; each has its member name as object name.
+    QLineEdit* centerEdit; // centre frequency, Return commits
+    QComboBox* spanCombo;  // span list by model
+    QComboBox* rbwCombo;
+    QCheckBox* rbwAutoBox;
+    QComboBox* vbwCombo;
+    QCheckBox* vbwAutoBox;
+    QLabel* referenceLabel;       // "Reference(dBm)", follows the display unit
+    QLineEdit* refLevelEdit;      // whole number in the display unit, Return commits
+    QSpinBox* refLevelSpin;       // position = displayed reference, -123..204
+    QLineEdit* offsetEdit;        // one decimal, Return commits
+    QSpinBox* offsetSpin;         // position = offset x 10 + 500, 0..1000
+    QLineEdit* attenuatorReadout; // read-only
+    QComboBox* unitCombo;         // 4 entries, 6 while a field-strength unit is shown
+    QComboBox* scaleCombo;
+    QComboBox* sweepCombo; // "10ms" absent while the span excludes it
+    QCheckBox* sweepAutoBox;
+    QComboBox* detectorCombo;
+    QComboBox* calcCombo;
+    QComboBox* countCombo; // last three entries absent in Average
+    QComboBox* impedanceCombo;
+    QComboBox* markerModeCombo;
+    QPushButton* holdButton;     // checked while running; caption "Run" / "Hold"
+    QPushButton* autoTuneButton; // checked while tuning
+
     void BuildControls();
     void ConnectHandlers();
     // Announces the panel's own change (ShowChanged skips it meanwhile).

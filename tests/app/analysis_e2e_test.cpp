@@ -7,6 +7,7 @@
 #include "limit_verdict_view.h"
 #include "live_analysis.h"
 #include "marker_panel.h"
+#include "panel_test_support.h"
 #include "peak_table_view.h"
 #include "trace_display.h"
 #include "view_options.h"
@@ -57,10 +58,10 @@ protected:
     // Runs the live loop until `traces` screens arrived, then holds.
     void RunTraces(AppSession& s, int traces) {
         const int before = s.receivedCount();
-        panel->holdButton->click();
+        paneltest::PanelControls(panel).holdButton->click();
         ASSERT_TRUE(
             WaitUntil([&] { return CountOf(s.receivedSince(before), "MEASRES") >= traces; }));
-        panel->holdButton->click();
+        paneltest::PanelControls(panel).holdButton->click();
     }
 
     LiveAnalysis* analysis = nullptr;
@@ -111,17 +112,17 @@ TEST_F(AnalysisTest, WaterfallAddsARowPerTraceClearsOnSpanChangeAndPausesWhileHe
     EXPECT_EQ(waterfall->geometry().bottom() + 1, s.view()->height() - 90);
 
     const int before = s.receivedCount();
-    panel->holdButton->click();
+    paneltest::PanelControls(panel).holdButton->click();
     ASSERT_TRUE(WaitUntil([&] { return waterfall->History().Count() >= 3; }));
     EXPECT_EQ(waterfall->History().Count(), CountOf(s.receivedSince(before), "SRSCURR"));
 
-    const int index = panel->spanCombo->findText("2G");
-    panel->spanCombo->setCurrentIndex(index);
-    emit panel->spanCombo->activated(index);
+    const int index = paneltest::PanelControls(panel).spanCombo->findText("2G");
+    paneltest::PanelControls(panel).spanCombo->setCurrentIndex(index);
+    emit paneltest::PanelControls(panel).spanCombo->activated(index);
     EXPECT_LE(waterfall->History().Count(), 1) << "a span change starts a new waterfall";
     ASSERT_TRUE(WaitUntil([&] { return waterfall->History().Count() >= 2; }));
 
-    panel->holdButton->click();
+    paneltest::PanelControls(panel).holdButton->click();
     const int held = waterfall->History().Count();
     RunFor(700);
     EXPECT_EQ(waterfall->History().Count(), held) << "no rows while held";

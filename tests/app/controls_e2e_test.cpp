@@ -10,6 +10,7 @@
 #include "marker_panel.h"
 #include "measurement_strip.h"
 #include "menu_ids.h"
+#include "panel_test_support.h"
 #include "trace_display.h"
 
 #include <QCheckBox>
@@ -50,16 +51,16 @@ protected:
 // once, then a capture request; "COMP" brings the next screen. Held again, nothing is captured.
 TEST_F(ControlsTest, HoldRunFromTheMenuStartsTheCaptureCycleAndStopsIt) {
     Menu(menuid::kHoldRun)->trigger();
-    EXPECT_TRUE(panel->holdButton->isChecked());
-    EXPECT_EQ(panel->holdButton->text(), "Run");
+    EXPECT_TRUE(paneltest::PanelControls(panel).holdButton->isChecked());
+    EXPECT_EQ(paneltest::PanelControls(panel).holdButton->text(), "Run");
     EXPECT_EQ(gSettings.runState, 1);
     ASSERT_TRUE(WaitUntil([&] {
         return ContainsInOrder(Since(),
                                {"SRSCURR", "MEASRES", "CAPT", "SRSCURR", "MEASRES", "CAPT"});
     }));
     Menu(menuid::kHoldRun)->trigger();
-    EXPECT_FALSE(panel->holdButton->isChecked());
-    EXPECT_EQ(panel->holdButton->text(), "Hold");
+    EXPECT_FALSE(paneltest::PanelControls(panel).holdButton->isChecked());
+    EXPECT_EQ(paneltest::PanelControls(panel).holdButton->text(), "Hold");
     EXPECT_EQ(gSettings.runState, 0);
     Mark();
     RunFor(1500);
@@ -68,18 +69,18 @@ TEST_F(ControlsTest, HoldRunFromTheMenuStartsTheCaptureCycleAndStopsIt) {
 
 TEST_F(ControlsTest, PresetRemoteAndConversionFromTheMenu) {
     // Preset resets the panel and holds.
-    panel->holdButton->click();
-    TypeAndEnter(panel->refLevelEdit, "-20");
+    paneltest::PanelControls(panel).holdButton->click();
+    TypeAndEnter(paneltest::PanelControls(panel).refLevelEdit, "-20");
     Mark();
     Menu(menuid::kPreset)->trigger();
     ASSERT_TRUE(WaitSince("PRESET"));
-    EXPECT_EQ(panel->refLevelEdit->text(), "10");
-    EXPECT_EQ(panel->offsetEdit->text(), "0.0");
-    EXPECT_TRUE(panel->rbwAutoBox->isChecked());
-    EXPECT_TRUE(panel->vbwAutoBox->isChecked());
-    EXPECT_TRUE(panel->sweepAutoBox->isChecked());
-    EXPECT_FALSE(panel->holdButton->isChecked());
-    EXPECT_EQ(panel->holdButton->text(), "Hold");
+    EXPECT_EQ(paneltest::PanelControls(panel).refLevelEdit->text(), "10");
+    EXPECT_EQ(paneltest::PanelControls(panel).offsetEdit->text(), "0.0");
+    EXPECT_TRUE(paneltest::PanelControls(panel).rbwAutoBox->isChecked());
+    EXPECT_TRUE(paneltest::PanelControls(panel).vbwAutoBox->isChecked());
+    EXPECT_TRUE(paneltest::PanelControls(panel).sweepAutoBox->isChecked());
+    EXPECT_FALSE(paneltest::PanelControls(panel).holdButton->isChecked());
+    EXPECT_EQ(paneltest::PanelControls(panel).holdButton->text(), "Hold");
 
     // Remote twice switches on, then off.
     Mark();
@@ -113,14 +114,14 @@ TEST_F(ControlsTest, PresetRemoteAndConversionFromTheMenu) {
 }
 
 TEST_F(ControlsTest, CalculationBackToNormalDisablesTheCount) {
-    Choose(panel->calcCombo, "MaxHold");
+    Choose(paneltest::PanelControls(panel).calcCombo, "MaxHold");
     ASSERT_TRUE(WaitSince("CALCMAX"));
-    EXPECT_TRUE(panel->countCombo->isEnabled());
+    EXPECT_TRUE(paneltest::PanelControls(panel).countCombo->isEnabled());
     Mark();
-    Choose(panel->calcCombo, "Normal");
+    Choose(paneltest::PanelControls(panel).calcCombo, "Normal");
     ASSERT_TRUE(WaitSince("CALCOFF"));
-    EXPECT_EQ(panel->countCombo->currentText(), "**");
-    EXPECT_FALSE(panel->countCombo->isEnabled());
+    EXPECT_EQ(paneltest::PanelControls(panel).countCombo->currentText(), "**");
+    EXPECT_FALSE(paneltest::PanelControls(panel).countCombo->isEnabled());
 }
 
 TEST_F(ControlsTest, CompactWindowRefusesPresetAndHoldRunButNotRemote) {
@@ -149,9 +150,9 @@ TEST_F(ControlsTest, AnythingTypedIsSentOnlyWithinItsRange) {
         "",     "abc",    "1e400",
         "-nan", "99999G", "123456789012345678901234567890123456789012345678901234567890"};
     for (const QString& text : texts) {
-        TypeAndEnter(panel->centerEdit, text);
-        TypeAndEnter(panel->refLevelEdit, text);
-        TypeAndEnter(panel->offsetEdit, text);
+        TypeAndEnter(paneltest::PanelControls(panel).centerEdit, text);
+        TypeAndEnter(paneltest::PanelControls(panel).refLevelEdit, text);
+        TypeAndEnter(paneltest::PanelControls(panel).offsetEdit, text);
         TypeAndEnter(session.view()->display()->Markers().Panel().marker1Freq, text);
     }
     int frequencies = 0;

@@ -6,6 +6,7 @@
 #include "bmp_file.h"
 #include "hard_copy_dialog.h"
 #include "menu_ids.h"
+#include "panel_test_support.h"
 #include "screen_capture.h"
 #include "sim_process.h"
 
@@ -95,7 +96,8 @@ int Differences(const QImage& image, const QImage& expected = QImage(), int scal
 TEST_F(HardCopyTest, PictureEqualsTheAnalyzersScreenStretchesAndSaves) {
     session.simArgs << QStringLiteral("--picture") << Path("analyzer.pbm");
     ASSERT_TRUE(session.start());
-    session.view()->panel()->holdButton->click(); // running: the window pauses the loop
+    paneltest::PanelControls(session.view())
+        .holdButton->click(); // running: the window pauses the loop
     ASSERT_TRUE(session.waitReceived("CAPT"));
     const QString saved = Path("stretched.bmp");
     bmpfile::SetPathChooser([&](QWidget*) { return saved; });

@@ -13,6 +13,7 @@
 #include "main_menu.h"
 #include "menu_ids.h"
 #include "orvel_view.h"
+#include "panel_test_support.h"
 #include "screen_capture.h"
 
 #include <QAction>
@@ -62,7 +63,7 @@ int main(int argc, char* argv[]) {
         return 1;
     }
     // Running, with a live trace: the hard copy window pauses the loop and resumes it after.
-    session.view()->panel()->holdButton->click();
+    paneltest::PanelControls(session.view()).holdButton->click();
     session.waitReceived("CAPT", session.receivedCount(), 20000);
     bool ok = true;
     session.watcher().dialogHandler = [](QDialog* dialog) {

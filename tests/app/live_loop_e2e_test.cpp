@@ -5,6 +5,7 @@
 #include "child_process.h"
 #include "live_link.h"
 #include "menu_ids.h"
+#include "panel_test_support.h"
 #include "recording_menu.h"
 #include "sim_process.h"
 
@@ -20,7 +21,7 @@ TEST_F(LiveLoopE2E, ClosingTheWindowMidRecordEndsCleanly) {
     session.simArgs = {QStringLiteral("--baud"), QStringLiteral("19200")};
     Start();
     Mark();
-    panel->holdButton->click(); // one screen at once, then the loop
+    paneltest::PanelControls(panel).holdButton->click(); // one screen at once, then the loop
     ASSERT_TRUE(WaitSince("CAPT"));
     Mark();
     ASSERT_TRUE(WaitSince("SRSCURR"));
@@ -44,7 +45,7 @@ TEST_F(LiveLoopE2E, TheProgramReadsItsAnalyzerThroughSer2net) {
     ASSERT_TRUE(session.launch());
     EXPECT_TRUE(session.waitReceived("REMOTE?")) << "All Reading went over the network";
     Mark();
-    session.view()->panel()->holdButton->click();
+    paneltest::PanelControls(session.view()).holdButton->click();
     EXPECT_TRUE(WaitSince("SRSCURR"));
     EXPECT_TRUE(session.close());
 }
@@ -57,7 +58,7 @@ TEST_F(LiveLoopE2E, RecordAppendsEveryLiveTraceUntilStopped) {
     ASSERT_NE(record, nullptr);
     record->trigger();
     EXPECT_TRUE(record->isChecked());
-    panel->holdButton->click();
+    paneltest::PanelControls(panel).holdButton->click();
     ASSERT_TRUE(WaitUntil([&] { return session.view()->recording()->recorder().rows() >= 3; }));
     record->trigger();
     EXPECT_FALSE(record->isChecked());

@@ -6,6 +6,7 @@
 #include "cw_graph.h"
 #include "instrument_settings.h"
 #include "menu_ids.h"
+#include "panel_test_support.h"
 #include "serial_port.h"
 #include "setup_sheet.h"
 #include "sim_process.h"
@@ -104,14 +105,16 @@ TEST_F(OptionDialogsTest, CancelStoresNothingButReconnectsAndOkTurnsAFullSpanInt
     }
 
     // A full span becomes index 13 ("2G") on OK, and is sent after the reconnection.
-    panel->spanCombo->setCurrentIndex(panel->spanCombo->findText("Full"));
-    emit panel->spanCombo->activated(panel->spanCombo->currentIndex());
+    paneltest::PanelControls(panel).spanCombo->setCurrentIndex(
+        paneltest::PanelControls(panel).spanCombo->findText("Full"));
+    emit paneltest::PanelControls(panel).spanCombo->activated(
+        paneltest::PanelControls(panel).spanCombo->currentIndex());
     ASSERT_EQ(gSettings.spanIndex, 14);
     Mark();
     RunSheet([](Cpsheet* sheet) { sheet->okButton()->click(); });
     EXPECT_EQ(gSettings.spanIndex, 13);
     EXPECT_TRUE(ContainsInOrder(Since(), {"", "SPAN2G"}));
-    EXPECT_EQ(panel->spanCombo->currentText(), "2G");
+    EXPECT_EQ(paneltest::PanelControls(panel).spanCombo->currentText(), "2G");
 }
 
 TEST_F(OptionDialogsTest, ApplyFollowsTheModifiedFlagAndStoresAtOnceOkStoresThePageAlone) {
@@ -170,7 +173,7 @@ TEST_F(OptionDialogsTest, Rvx420SpanListKeepsOneFiveGigaEntryBeforeFull) {
     session.simArgs << QStringLiteral("--model") << QStringLiteral("420");
     StartWithSteps();
     gSettings.modelIndex = 1;
-    QComboBox* span = panel->spanCombo;
+    QComboBox* span = paneltest::PanelControls(panel).spanCombo;
     for (int opening = 0; opening < 3; ++opening) {
         RunSheet([](Cpsheet* sheet) {
             EXPECT_EQ(sheet->commPage()->modelCombo->currentText(), "RVX420");

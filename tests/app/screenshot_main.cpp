@@ -18,6 +18,7 @@
 #include "marker_panel.h"
 #include "menu_ids.h"
 #include "orvel_view.h"
+#include "panel_test_support.h"
 #include "recording_menu.h"
 #include "trace_display.h"
 
@@ -72,7 +73,7 @@ int main(int argc, char* argv[]) {
         RecordingMenu::SetPathChooser([path](QWidget*) { return path; });
         session.frame()->menu()->action(menuid::kRecord)->trigger();
     }
-    session.view()->panel()->holdButton->click();
+    paneltest::PanelControls(session.view()).holdButton->click();
     // A few capture cycles, so the picture shows a settled live trace (and a waterfall).
     for (int cycle = 0; cycle < (analysis ? 150 : 3); ++cycle) {
         const int since = session.receivedCount();

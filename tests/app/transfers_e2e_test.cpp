@@ -6,6 +6,7 @@
 #include "instrument_settings.h"
 #include "menu_ids.h"
 #include "message_dialog.h"
+#include "panel_test_support.h"
 #include "user_data_upload.h"
 
 #include <QCheckBox>
@@ -19,7 +20,7 @@ TEST_F(TransfersTest, AutoTuneWaitsForTheAnalyzerThenReadsEverythingBack) {
     // Longer than the command's own reply wait, so the wait window is the one that sees "OK".
     session.simArgs << QStringLiteral("--auto-ms") << QStringLiteral("2500");
     Start();
-    panel->holdButton->click();
+    paneltest::PanelControls(panel).holdButton->click();
     ASSERT_EQ(gSettings.runState, 1);
     // Leave the wait window to its own timer: it ends when the analyzer answers "OK".
     bool waitShown = false;
@@ -36,12 +37,12 @@ TEST_F(TransfersTest, AutoTuneWaitsForTheAnalyzerThenReadsEverythingBack) {
     EXPECT_TRUE(ContainsInOrder(
         Since(), {"AUTO", "FREQ?", "RBWAUTO", "RBW?", "VBWAUTO", "VBW?", "SWEEPAUTO", "SWEEP?"}));
     EXPECT_EQ(gSettings.runState, 0) << "auto tune holds the program";
-    EXPECT_FALSE(panel->holdButton->isChecked());
-    EXPECT_EQ(panel->autoTuneButton->text(), "Auto Tune");
-    EXPECT_FALSE(panel->autoTuneButton->isChecked());
-    EXPECT_TRUE(panel->rbwAutoBox->isChecked());
-    EXPECT_TRUE(panel->vbwAutoBox->isChecked());
-    EXPECT_TRUE(panel->sweepAutoBox->isChecked());
+    EXPECT_FALSE(paneltest::PanelControls(panel).holdButton->isChecked());
+    EXPECT_EQ(paneltest::PanelControls(panel).autoTuneButton->text(), "Auto Tune");
+    EXPECT_FALSE(paneltest::PanelControls(panel).autoTuneButton->isChecked());
+    EXPECT_TRUE(paneltest::PanelControls(panel).rbwAutoBox->isChecked());
+    EXPECT_TRUE(paneltest::PanelControls(panel).vbwAutoBox->isChecked());
+    EXPECT_TRUE(paneltest::PanelControls(panel).sweepAutoBox->isChecked());
 }
 
 TEST_F(TransfersTest, UserCorrectionTableFromTheMenuIsKeptInTheSettingsFile) {

@@ -11,6 +11,7 @@
 #include "panel_link.h"
 #include "panel_test_support.h"
 #include "panel_view.h"
+#include "qt_support.h"
 #include "serial_port.h"
 #include "sim_process.h"
 
@@ -25,6 +26,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
+#include <optional>
 #include <random>
 #include <string>
 #include <vector>
@@ -69,7 +71,7 @@ public:
 class ControlPanelSimTest : public ::testing::Test {
 protected:
     void Start(std::vector<std::string> simArgs) {
-        paneltest::EnsureApplication();
+        orvel::test::EnsureQtApplication();
         simArgs.insert(simArgs.begin(), "--no-pace");
         sim = std::make_unique<SimProcess>(simArgs);
         ASSERT_TRUE(sim->started()) << sim->error();
@@ -80,6 +82,7 @@ protected:
         ASSERT_EQ(gLink.comHandle, 1);
         SetPortTimeouts(portprofile::kShort);
         panel = std::make_unique<ControlPanel>(&view, &link);
+        ui.emplace(panel.get());
         SetChangeListener([this](FieldSet changed) { panel->ShowChanged(changed); });
         panel->RebuildSpanListForModel();
         panel->FillFromSettings();
@@ -104,73 +107,74 @@ protected:
     InstrumentLink link;
     HeadlessView view;
     std::unique_ptr<ControlPanel> panel;
+    std::optional<paneltest::PanelControls> ui;
     std::size_t mark = 0;
 };
 
 TEST_F(ControlPanelSimTest, TypedCentreGoesOutClampedOnReturn) {
-    paneltest::TypeInto(panel->centerEdit, "1.5G");
+    paneltest::TypeInto(ui->centerEdit, "1.5G");
     EXPECT_TRUE(Received().empty());
-    QTest::keyClick(panel->centerEdit, Qt::Key_Return);
+    QTest::keyClick(ui->centerEdit, Qt::Key_Return);
     EXPECT_EQ(Received(), Lines({"FREQ1500000000.0000"}));
-    Enter(panel->centerEdit, "9G");
-    Enter(panel->centerEdit, "-5");
+    Enter(ui->centerEdit, "9G");
+    Enter(ui->centerEdit, "-5");
     EXPECT_EQ(Received(), Lines({"FREQ3300000000.0000", "FREQ0.0000"}));
     EXPECT_EQ(sim->countLogLines("> ERR"), 0);
 }
 
 TEST_F(ControlPanelSimTest, FullSpanAndBack) {
-    ASSERT_TRUE(Choose(panel->spanCombo, "Full"));
+    ASSERT_TRUE(Choose(ui->spanCombo, "Full"));
     EXPECT_EQ(Received(), Lines({"SPANFULL"}));
-    EXPECT_EQ(panel->centerEdit->text(), "1.6500G");
-    ASSERT_TRUE(Choose(panel->spanCombo, "20M"));
+    EXPECT_EQ(ui->centerEdit->text(), "1.6500G");
+    ASSERT_TRUE(Choose(ui->spanCombo, "20M"));
     EXPECT_EQ(Received(), Lines({"SPAN20M", "FREQ?"}));
     EXPECT_DOUBLE_EQ(gSettings.centerFreq, 1.0e9) << "the analyzer's centre is read back";
-    EXPECT_EQ(panel->centerEdit->text(), "1.0000G");
-    EXPECT_TRUE(panel->centerEdit->isEnabled());
+    EXPECT_EQ(ui->centerEdit->text(), "1.0000G");
+    EXPECT_TRUE(ui->centerEdit->isEnabled());
 }
 
 TEST_F(ControlPanelSimTest, ReferenceInAnotherUnitGoesOutInDbm) {
-    ASSERT_TRUE(Choose(panel->unitCombo, "dBuV"));
-    Enter(panel->refLevelEdit, "60");
-    Enter(panel->refLevelEdit, "500");
+    ASSERT_TRUE(Choose(ui->unitCombo, "dBuV"));
+    Enter(ui->refLevelEdit, "60");
+    Enter(ui->refLevelEdit, "500");
     EXPECT_EQ(Received(), Lines({"UNITDBUV", "REF-47", "REF10"}));
-    EXPECT_EQ(panel->refLevelEdit->text(), "117");
+    EXPECT_EQ(ui->refLevelEdit->text(), "117");
     EXPECT_EQ(sim->countLogLines("> ERR"), 0);
 }
 
 TEST_F(ControlPanelSimTest, ImpedanceSendsItsOffset) {
-    ASSERT_TRUE(Choose(panel->impedanceCombo, "75"));
-    Enter(panel->offsetEdit, "-3.46");
+    ASSERT_TRUE(Choose(ui->impedanceCombo, "75"));
+    Enter(ui->offsetEdit, "-3.46");
     EXPECT_EQ(Received(), Lines({"IMP75", "OFFSET5.7", "OFFSET-3.5"}));
 }
 
 TEST_F(ControlPanelSimTest, CalculationAndCount) {
-    ASSERT_TRUE(Choose(panel->calcCombo, "Average"));
+    ASSERT_TRUE(Choose(ui->calcCombo, "Average"));
     EXPECT_EQ(Received(), Lines({"AVENO?", "CALCAVE"}));
-    EXPECT_EQ(panel->countCombo->currentText(), "256");
-    ASSERT_TRUE(Choose(panel->countCombo, "16"));
+    EXPECT_EQ(ui->countCombo->currentText(), "256");
+    ASSERT_TRUE(Choose(ui->countCombo, "16"));
     EXPECT_EQ(Received(), Lines({"AVENO16", "CALCAVE"}));
-    ASSERT_TRUE(Choose(panel->calcCombo, "MaxHold"));
+    ASSERT_TRUE(Choose(ui->calcCombo, "MaxHold"));
     EXPECT_EQ(Received(), Lines({"MAXNO?", "CALCMAX"}));
-    EXPECT_EQ(panel->countCombo->currentText(), "**");
-    ASSERT_TRUE(Choose(panel->countCombo, "1024"));
+    EXPECT_EQ(ui->countCombo->currentText(), "**");
+    ASSERT_TRUE(Choose(ui->countCombo, "1024"));
     EXPECT_EQ(Received(), Lines({"MAXNO1024", "CALCMAX"}));
     EXPECT_EQ(sim->countLogLines("> ERR"), 0);
 }
 
 TEST_F(ControlPanelSimTest, AutoBandwidthFollowsTheSpan) {
-    panel->rbwAutoBox->click();
+    ui->rbwAutoBox->click();
     EXPECT_EQ(Received(), Lines({"RBWAUTO", "RBW?"}));
-    ASSERT_TRUE(Choose(panel->spanCombo, "200M"));
+    ASSERT_TRUE(Choose(ui->spanCombo, "200M"));
     EXPECT_EQ(Received(), Lines({"SPAN200M", "RBW?"}));
-    EXPECT_EQ(panel->rbwCombo->currentText(), "1M");
-    ASSERT_TRUE(Choose(panel->sweepCombo, "10ms"));
+    EXPECT_EQ(ui->rbwCombo->currentText(), "1M");
+    ASSERT_TRUE(Choose(ui->sweepCombo, "10ms"));
     EXPECT_EQ(Received(), Lines({"SWEEP10M", "DET?", "RBW?"}));
-    EXPECT_EQ(panel->detectorCombo->currentText(), "SMPL");
+    EXPECT_EQ(ui->detectorCombo->currentText(), "SMPL");
 }
 
 TEST_F(ControlPanelSimTest, HoldThenTheCaptureCycle) {
-    panel->holdButton->click();
+    ui->holdButton->click();
     EXPECT_EQ(gSettings.runState, 1);
     // "CAPT" has no reply to wait for: wait until the analyzer has it.
     ASSERT_TRUE(sim->waitForLogLine("< CAPT"));
@@ -184,10 +188,10 @@ TEST_F(ControlPanelSimTest, HoldThenTheCaptureCycle) {
     })) << "the capture cycle did not go round";
     EXPECT_EQ(Received(), Lines({"SRSCURR", "MEASRES", "CAPT"}));
 
-    panel->holdButton->click();
+    ui->holdButton->click();
     EXPECT_EQ(gSettings.runState, 0);
-    EXPECT_EQ(panel->holdButton->text(), "Hold");
-    ASSERT_TRUE(Choose(panel->scaleCombo, "2dB/div"));
+    EXPECT_EQ(ui->holdButton->text(), "Hold");
+    ASSERT_TRUE(Choose(ui->scaleCombo, "2dB/div"));
     const Lines afterHold = Received();
     ASSERT_FALSE(afterHold.empty());
     EXPECT_EQ(afterHold.back(), "SCALE2");
@@ -196,12 +200,12 @@ TEST_F(ControlPanelSimTest, HoldThenTheCaptureCycle) {
 
 TEST_F(ControlPanelSimTest, PresetRemoteTwiceAndTheCompactRefusal) {
     panel->OnRemote();
-    Enter(panel->offsetEdit, "12");
+    Enter(ui->offsetEdit, "12");
     panel->OnPreset();
     EXPECT_EQ(Received(), Lines({"REMOTEON", "OFFSET12.0", "PRESET"}));
-    EXPECT_EQ(panel->offsetEdit->text(), "0.0");
-    EXPECT_EQ(panel->refLevelEdit->text(), "10");
-    EXPECT_TRUE(panel->sweepAutoBox->isChecked());
+    EXPECT_EQ(ui->offsetEdit->text(), "0.0");
+    EXPECT_EQ(ui->refLevelEdit->text(), "10");
+    EXPECT_TRUE(ui->sweepAutoBox->isChecked());
     EXPECT_EQ(gSettings.remoteState, 1);
     panel->OnRemote();
     EXPECT_EQ(Received(), Lines({"REMOTEOFF"}));
@@ -220,17 +224,17 @@ TEST_F(ControlPanelSimTest, AutoTuneWaitsForTheAnalyzerAndCouplesEverything) {
     CommPort(portop::kClose);
     // Tuning outlasts the "AUTO" transaction's read, so the "OK" comes to the wait window.
     Start({"--auto-ms", "2500", "--signal", "1.2G:-20"});
-    panel->autoTuneButton->click();
+    ui->autoTuneButton->click();
     const Lines lines = Received();
     ASSERT_GE(lines.size(), 7u);
     EXPECT_EQ(lines.front(), "AUTO");
     const Lines tail(lines.end() - 8, lines.end());
     EXPECT_EQ(tail, Lines({"RBWAUTO", "RBW?", "VBWAUTO", "VBW?", "SWEEPAUTO", "SWEEP?", "SRSCURR",
                            "MEASRES"}));
-    EXPECT_EQ(panel->spanCombo->currentText(), "20M");
+    EXPECT_EQ(ui->spanCombo->currentText(), "20M");
     EXPECT_NEAR(gSettings.centerFreq, 1.2e9, 1e7);
-    EXPECT_TRUE(panel->rbwAutoBox->isChecked());
-    EXPECT_EQ(panel->autoTuneButton->text(), "Auto Tune");
+    EXPECT_TRUE(ui->rbwAutoBox->isChecked());
+    EXPECT_EQ(ui->autoTuneButton->text(), "Auto Tune");
 }
 
 TEST_F(ControlPanelSimTest, WhateverIsTypedTheAnalyzerOnlySeesClampedValues) {
@@ -241,7 +245,7 @@ TEST_F(ControlPanelSimTest, WhateverIsTypedTheAnalyzerOnlySeesClampedValues) {
         const int length = static_cast<int>(random() % 24);
         for (int i = 0; i < length; ++i)
             text += alphabet[static_cast<int>(random() % alphabet.size())];
-        for (QLineEdit* edit : {panel->centerEdit, panel->refLevelEdit, panel->offsetEdit}) {
+        for (QLineEdit* edit : {ui->centerEdit, ui->refLevelEdit, ui->offsetEdit}) {
             edit->setText(text);
             QTest::keyClick(edit, Qt::Key_Return);
         }
@@ -274,14 +278,14 @@ protected:
 };
 
 TEST_F(ControlPanelSim420Test, FiveGigAndFullKeepTenMillisecondsOut) {
-    ASSERT_TRUE(Choose(panel->spanCombo, "5G"));
-    ASSERT_TRUE(Choose(panel->spanCombo, "FULL"));
-    ASSERT_TRUE(Choose(panel->spanCombo, "5G"));
-    EXPECT_EQ(paneltest::Items(panel->sweepCombo).first(), "30ms");
-    ASSERT_TRUE(Choose(panel->sweepCombo, "30ms"));
-    ASSERT_TRUE(Choose(panel->spanCombo, "2G"));
-    EXPECT_EQ(paneltest::Items(panel->sweepCombo).first(), "10ms");
-    Enter(panel->centerEdit, "9G");
+    ASSERT_TRUE(Choose(ui->spanCombo, "5G"));
+    ASSERT_TRUE(Choose(ui->spanCombo, "FULL"));
+    ASSERT_TRUE(Choose(ui->spanCombo, "5G"));
+    EXPECT_EQ(paneltest::Items(ui->sweepCombo).first(), "30ms");
+    ASSERT_TRUE(Choose(ui->sweepCombo, "30ms"));
+    ASSERT_TRUE(Choose(ui->spanCombo, "2G"));
+    EXPECT_EQ(paneltest::Items(ui->sweepCombo).first(), "10ms");
+    Enter(ui->centerEdit, "9G");
     const Lines lines = Received();
     EXPECT_EQ(lines, Lines({"SPAN5G", "SPANFULL", "SPAN5G", "FREQ?", "SWEEP30M", "DET?", "SPAN2G",
                             "FREQ8500000000.0000"}));

@@ -3,6 +3,7 @@
 #include "control_panel.h"
 #include "instrument_settings.h"
 #include "panel_test_support.h"
+#include "qt_support.h"
 #include "recording_panel_host.h"
 
 #include <QCheckBox>
@@ -16,6 +17,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <optional>
 #include <random>
 
 using paneltest::Choose;
@@ -26,12 +28,13 @@ using Traffic = std::vector<std::string>;
 class ControlPanelTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        paneltest::EnsureApplication();
+        orvel::test::EnsureQtApplication();
         SetDefaultSettings();
         Build();
     }
     void Build() {
         panel = std::make_unique<ControlPanel>(&host, &host);
+        ui.emplace(panel.get());
         host.panel = panel.get();
         panel->RebuildSpanListForModel();
         panel->FillFromSettings();
@@ -46,44 +49,45 @@ protected:
 
     RecordingPanelHost host;
     std::unique_ptr<ControlPanel> panel;
+    std::optional<paneltest::PanelControls> ui;
     InstrumentSettings& s = gSettings;
 };
 
 // --- Centre frequency ---
 
 TEST_F(ControlPanelTest, CentreCommitsOnReturnOnlyAndClampsToTheModel) {
-    paneltest::TypeInto(panel->centerEdit, "1.5G");
-    panel->centerEdit->clearFocus();
+    paneltest::TypeInto(ui->centerEdit, "1.5G");
+    ui->centerEdit->clearFocus();
     EXPECT_TRUE(host.events.empty()) << "typing or leaving the edit sends nothing";
 
-    QTest::keyClick(panel->centerEdit, Qt::Key_Return);
+    QTest::keyClick(ui->centerEdit, Qt::Key_Return);
     EXPECT_DOUBLE_EQ(s.centerFreq, 1.5e9);
-    EXPECT_EQ(panel->centerEdit->text(), "1.5000G");
+    EXPECT_EQ(ui->centerEdit->text(), "1.5000G");
     EXPECT_EQ(host.traffic(), Traffic({"cmd 100"}));
     ExpectBracketed();
 
-    Enter(panel->centerEdit, "9G");
+    Enter(ui->centerEdit, "9G");
     EXPECT_DOUBLE_EQ(s.centerFreq, 3.3e9);
-    Enter(panel->centerEdit, "-5");
+    Enter(ui->centerEdit, "-5");
     EXPECT_EQ(s.centerFreq, 0.0);
     EXPECT_FALSE(std::signbit(s.centerFreq));
-    Enter(panel->centerEdit, "-0");
+    Enter(ui->centerEdit, "-0");
     EXPECT_FALSE(std::signbit(s.centerFreq)) << "no \"FREQ-0.0000\"";
 
     s.modelIndex = 1;
-    Enter(panel->centerEdit, "9G");
+    Enter(ui->centerEdit, "9G");
     EXPECT_DOUBLE_EQ(s.centerFreq, 8.5e9);
 }
 
 TEST_F(ControlPanelTest, EmptyCentreResendsTheCurrentValue) {
-    Enter(panel->centerEdit, "");
+    Enter(ui->centerEdit, "");
     EXPECT_DOUBLE_EQ(s.centerFreq, 1.0e9);
-    EXPECT_EQ(panel->centerEdit->text(), "1.0000G");
+    EXPECT_EQ(ui->centerEdit->text(), "1.0000G");
     EXPECT_EQ(host.traffic(), Traffic({"cmd 100"}));
 }
 
 TEST_F(ControlPanelTest, CentreChangeIsAnnouncedOnceSent) {
-    Enter(panel->centerEdit, "2G");
+    Enter(ui->centerEdit, "2G");
     EXPECT_EQ(host.events, Traffic({"pause", "cmd 100", "changed centre", "resume"}));
 }
 
@@ -92,112 +96,112 @@ TEST_F(ControlPanelTest, CentreChangeIsAnnouncedOnceSent) {
 TEST_F(ControlPanelTest, FullSpanOnRvx410MovesTheCentreAndDropsTenMilliseconds) {
     s.sweepIndex = 0;
     panel->FillFromSettings();
-    EXPECT_EQ(panel->sweepCombo->currentText(), "10ms");
+    EXPECT_EQ(ui->sweepCombo->currentText(), "10ms");
 
-    ASSERT_TRUE(Choose(panel->spanCombo, "Full"));
+    ASSERT_TRUE(Choose(ui->spanCombo, "Full"));
     EXPECT_EQ(s.spanIndex, 14);
     EXPECT_DOUBLE_EQ(s.centerFreq, 1.65e9);
-    EXPECT_EQ(panel->centerEdit->text(), "1.6500G");
-    EXPECT_FALSE(panel->centerEdit->isEnabled());
-    EXPECT_EQ(Items(panel->sweepCombo).first(), "30ms");
-    EXPECT_EQ(panel->sweepCombo->currentText(), "30ms");
+    EXPECT_EQ(ui->centerEdit->text(), "1.6500G");
+    EXPECT_FALSE(ui->centerEdit->isEnabled());
+    EXPECT_EQ(Items(ui->sweepCombo).first(), "30ms");
+    EXPECT_EQ(ui->sweepCombo->currentText(), "30ms");
     EXPECT_EQ(s.sweepIndex, 1);
     EXPECT_EQ(host.traffic(), Traffic({"cmd 101"}));
 
     host.events.clear();
-    ASSERT_TRUE(Choose(panel->spanCombo, "20M"));
+    ASSERT_TRUE(Choose(ui->spanCombo, "20M"));
     EXPECT_EQ(host.traffic(), Traffic({"cmd 101", "cmd 200"})) << "the centre is read back";
-    EXPECT_TRUE(panel->centerEdit->isEnabled());
-    EXPECT_EQ(Items(panel->sweepCombo).first(), "10ms");
-    EXPECT_EQ(panel->sweepCombo->currentText(), "30ms") << "sweepIndex itself is unchanged";
+    EXPECT_TRUE(ui->centerEdit->isEnabled());
+    EXPECT_EQ(Items(ui->sweepCombo).first(), "10ms");
+    EXPECT_EQ(ui->sweepCombo->currentText(), "30ms") << "sweepIndex itself is unchanged";
 }
 
 TEST_F(ControlPanelTest, Rvx420KeepsTenMillisecondsOutFromFiveGigToFull) {
     s.modelIndex = 1;
     panel->RebuildSpanListForModel();
-    ASSERT_EQ(panel->spanCombo->count(), 16);
-    EXPECT_EQ(Items(panel->spanCombo).mid(13), QStringList({"2G", "5G", "FULL"}));
+    ASSERT_EQ(ui->spanCombo->count(), 16);
+    EXPECT_EQ(Items(ui->spanCombo).mid(13), QStringList({"2G", "5G", "FULL"}));
 
-    ASSERT_TRUE(Choose(panel->spanCombo, "5G"));
-    EXPECT_TRUE(panel->centerEdit->isEnabled());
-    EXPECT_EQ(Items(panel->sweepCombo).first(), "30ms");
-    ASSERT_TRUE(Choose(panel->spanCombo, "FULL"));
+    ASSERT_TRUE(Choose(ui->spanCombo, "5G"));
+    EXPECT_TRUE(ui->centerEdit->isEnabled());
+    EXPECT_EQ(Items(ui->sweepCombo).first(), "30ms");
+    ASSERT_TRUE(Choose(ui->spanCombo, "FULL"));
     EXPECT_DOUBLE_EQ(s.centerFreq, 4.25e9);
-    EXPECT_EQ(panel->centerEdit->text(), "4.2500G");
-    ASSERT_TRUE(Choose(panel->spanCombo, "5G"));
-    EXPECT_EQ(Items(panel->sweepCombo).first(), "30ms");
-    EXPECT_TRUE(panel->centerEdit->isEnabled());
-    ASSERT_TRUE(Choose(panel->spanCombo, "2G"));
-    EXPECT_EQ(Items(panel->sweepCombo).first(), "10ms");
+    EXPECT_EQ(ui->centerEdit->text(), "4.2500G");
+    ASSERT_TRUE(Choose(ui->spanCombo, "5G"));
+    EXPECT_EQ(Items(ui->sweepCombo).first(), "30ms");
+    EXPECT_TRUE(ui->centerEdit->isEnabled());
+    ASSERT_TRUE(Choose(ui->spanCombo, "2G"));
+    EXPECT_EQ(Items(ui->sweepCombo).first(), "10ms");
 }
 
 TEST_F(ControlPanelTest, ModelChangeLowersAFullSpanAndRebuildsTheList) {
-    ASSERT_TRUE(Choose(panel->spanCombo, "Full"));
+    ASSERT_TRUE(Choose(ui->spanCombo, "Full"));
     host.events.clear();
     s.modelIndex = 1;
     panel->RebuildSpanListForModel();
     EXPECT_EQ(s.spanIndex, 13);
     EXPECT_EQ(host.traffic(), Traffic({"cmd 101"}));
-    EXPECT_EQ(panel->spanCombo->currentText(), "2G");
-    EXPECT_TRUE(panel->centerEdit->isEnabled());
-    EXPECT_EQ(Items(panel->sweepCombo).first(), "10ms");
+    EXPECT_EQ(ui->spanCombo->currentText(), "2G");
+    EXPECT_TRUE(ui->centerEdit->isEnabled());
+    EXPECT_EQ(Items(ui->sweepCombo).first(), "10ms");
     panel->RebuildSpanListForModel();
-    EXPECT_EQ(panel->spanCombo->count(), 16);
+    EXPECT_EQ(ui->spanCombo->count(), 16);
     s.modelIndex = 0;
     panel->RebuildSpanListForModel();
-    EXPECT_EQ(Items(panel->spanCombo).last(), "Full");
-    EXPECT_EQ(panel->spanCombo->count(), 15);
+    EXPECT_EQ(Items(ui->spanCombo).last(), "Full");
+    EXPECT_EQ(ui->spanCombo->count(), 15);
 }
 
 TEST_F(ControlPanelTest, FrequencyCounterDropsFastSweepsAndTheFullSpan) {
     s.modelIndex = 1;
     panel->RebuildSpanListForModel();
     panel->SetFrequencyCounterLists(true);
-    EXPECT_EQ(Items(panel->sweepCombo).first(), "0.1s");
-    EXPECT_EQ(panel->sweepCombo->currentText(), "0.1s");
-    EXPECT_EQ(Items(panel->spanCombo).last(), "5G");
-    ASSERT_TRUE(Choose(panel->sweepCombo, "1s"));
+    EXPECT_EQ(Items(ui->sweepCombo).first(), "0.1s");
+    EXPECT_EQ(ui->sweepCombo->currentText(), "0.1s");
+    EXPECT_EQ(Items(ui->spanCombo).last(), "5G");
+    ASSERT_TRUE(Choose(ui->sweepCombo, "1s"));
     EXPECT_EQ(s.sweepIndex, 4);
     panel->SetFrequencyCounterLists(false);
-    EXPECT_EQ(Items(panel->sweepCombo).first(), "10ms");
-    EXPECT_EQ(panel->sweepCombo->currentText(), "1s");
-    EXPECT_EQ(Items(panel->spanCombo).mid(13), QStringList({"2G", "5G", "FULL"}));
+    EXPECT_EQ(Items(ui->sweepCombo).first(), "10ms");
+    EXPECT_EQ(ui->sweepCombo->currentText(), "1s");
+    EXPECT_EQ(Items(ui->spanCombo).mid(13), QStringList({"2G", "5G", "FULL"}));
 }
 
 TEST_F(ControlPanelTest, SetHeldStopsTheLoopWithoutTraffic) {
     QSignalSpy running(panel.get(), &ControlPanel::runStateChanged);
-    panel->holdButton->click();
+    ui->holdButton->click();
     host.events.clear();
     panel->SetHeld();
     EXPECT_EQ(s.runState, 0);
-    EXPECT_FALSE(panel->holdButton->isChecked());
-    EXPECT_EQ(panel->holdButton->text(), "Hold");
+    EXPECT_FALSE(ui->holdButton->isChecked());
+    EXPECT_EQ(ui->holdButton->text(), "Hold");
     EXPECT_TRUE(host.events.empty());
     EXPECT_EQ(running.count(), 2);
 }
 
 TEST_F(ControlPanelTest, SweepPositionMapsToIndexWhileTenMillisecondsIsAbsent) {
-    ASSERT_TRUE(Choose(panel->spanCombo, "Full"));
+    ASSERT_TRUE(Choose(ui->spanCombo, "Full"));
     host.events.clear();
-    ASSERT_TRUE(Choose(panel->sweepCombo, "30ms"));
+    ASSERT_TRUE(Choose(ui->sweepCombo, "30ms"));
     EXPECT_EQ(s.sweepIndex, 1);
     // Crossing 0.1 s reads the detector back; the polling period follows the sweep.
     EXPECT_EQ(host.traffic(), Traffic({"cmd 128", "cmd 226"}));
     EXPECT_TRUE(host.has("restart"));
 
     host.events.clear();
-    ASSERT_TRUE(Choose(panel->sweepCombo, "1s"));
+    ASSERT_TRUE(Choose(ui->sweepCombo, "1s"));
     EXPECT_EQ(s.sweepIndex, 4);
     EXPECT_EQ(host.traffic(), Traffic({"cmd 128", "cmd 226"}));
     host.events.clear();
-    ASSERT_TRUE(Choose(panel->sweepCombo, "3s"));
+    ASSERT_TRUE(Choose(ui->sweepCombo, "3s"));
     EXPECT_EQ(host.traffic(), Traffic({"cmd 128"}));
 }
 
 TEST_F(ControlPanelTest, UnchangedSelectionsDoNothingAtAll) {
-    for (QComboBox* combo : {panel->spanCombo, panel->rbwCombo, panel->vbwCombo, panel->unitCombo,
-                             panel->scaleCombo, panel->sweepCombo, panel->detectorCombo,
-                             panel->calcCombo, panel->impedanceCombo, panel->markerModeCombo})
+    for (QComboBox* combo :
+         {ui->spanCombo, ui->rbwCombo, ui->vbwCombo, ui->unitCombo, ui->scaleCombo, ui->sweepCombo,
+          ui->detectorCombo, ui->calcCombo, ui->impedanceCombo, ui->markerModeCombo})
         emit combo->activated(combo->currentIndex());
     EXPECT_TRUE(host.events.empty());
 }
@@ -207,121 +211,121 @@ TEST_F(ControlPanelTest, UnchangedSelectionsDoNothingAtAll) {
 TEST_F(ControlPanelTest, AutoBoxesReadBackCoupledSettings) {
     host.queryEffects[204] = [] { gSettings.rbwIndex = 5; };
     host.queryEffects[225] = [] { gSettings.sweepIndex = 6; };
-    panel->rbwAutoBox->click();
+    ui->rbwAutoBox->click();
     EXPECT_EQ(host.traffic(), Traffic({"raw RBWAUTO", "cmd 204"}));
-    EXPECT_EQ(panel->rbwCombo->currentText(), "1M");
-    panel->sweepAutoBox->click();
-    EXPECT_EQ(panel->sweepCombo->currentText(), "10s");
+    EXPECT_EQ(ui->rbwCombo->currentText(), "1M");
+    ui->sweepAutoBox->click();
+    EXPECT_EQ(ui->sweepCombo->currentText(), "10s");
 
     host.events.clear();
-    ASSERT_TRUE(Choose(panel->vbwCombo, "1k"));
+    ASSERT_TRUE(Choose(ui->vbwCombo, "1k"));
     EXPECT_EQ(s.vbwIndex, 2);
     EXPECT_EQ(host.traffic(), Traffic({"cmd 105", "cmd 204", "cmd 225"}));
 
     host.events.clear();
-    ASSERT_TRUE(Choose(panel->rbwCombo, "3k"));
-    EXPECT_FALSE(panel->rbwAutoBox->isChecked()) << "choosing a bandwidth ends its auto";
+    ASSERT_TRUE(Choose(ui->rbwCombo, "3k"));
+    EXPECT_FALSE(ui->rbwAutoBox->isChecked()) << "choosing a bandwidth ends its auto";
     EXPECT_EQ(host.traffic(), Traffic({"cmd 104", "cmd 225"}));
 
     host.events.clear();
-    panel->rbwAutoBox->click(); // checked again
-    panel->rbwAutoBox->click(); // unchecked: nothing is sent
+    ui->rbwAutoBox->click(); // checked again
+    ui->rbwAutoBox->click(); // unchecked: nothing is sent
     EXPECT_EQ(host.traffic(), Traffic({"raw RBWAUTO", "cmd 204"}));
 }
 
 TEST_F(ControlPanelTest, AutoBoxRefusedLeavesTheListsAndStaysChecked) {
     host.rawReplies["VBWAUTO"] = "ERR";
-    panel->vbwAutoBox->click();
-    EXPECT_TRUE(panel->vbwAutoBox->isChecked());
+    ui->vbwAutoBox->click();
+    EXPECT_TRUE(ui->vbwAutoBox->isChecked());
     EXPECT_EQ(host.traffic(), Traffic({"raw VBWAUTO"}));
-    EXPECT_EQ(panel->vbwCombo->currentText(), "10k");
+    EXPECT_EQ(ui->vbwCombo->currentText(), "10k");
     host.rawReplies["VBWAUTO"] = "OK trailing";
     host.events.clear();
-    panel->vbwAutoBox->click();
-    panel->vbwAutoBox->click();
+    ui->vbwAutoBox->click();
+    ui->vbwAutoBox->click();
     EXPECT_EQ(host.traffic(), Traffic({"raw VBWAUTO"})) << "only exactly \"OK\" counts";
 }
 
 // --- Reference, offset, spins, unit ---
 
 TEST_F(ControlPanelTest, ReferenceClampsInTheDisplayedUnit) {
-    Enter(panel->refLevelEdit, "200");
+    Enter(ui->refLevelEdit, "200");
     EXPECT_EQ(s.refLevel, 10);
-    EXPECT_EQ(panel->refLevelEdit->text(), "10");
-    EXPECT_EQ(panel->attenuatorReadout->text(), "25");
+    EXPECT_EQ(ui->refLevelEdit->text(), "10");
+    EXPECT_EQ(ui->attenuatorReadout->text(), "25");
     EXPECT_EQ(host.traffic(), Traffic({"cmd 102"}));
 
     host.events.clear();
-    ASSERT_TRUE(Choose(panel->unitCombo, "dBuV"));
+    ASSERT_TRUE(Choose(ui->unitCombo, "dBuV"));
     EXPECT_EQ(s.unitIndex, 1);
     EXPECT_EQ(host.traffic(), Traffic({"cmd 103"}));
     EXPECT_TRUE(host.has("changed unit"));
-    EXPECT_EQ(panel->referenceLabel->text(), "Reference(dBuV)");
-    EXPECT_EQ(panel->refLevelEdit->text(), "117");
+    EXPECT_EQ(ui->referenceLabel->text(), "Reference(dBuV)");
+    EXPECT_EQ(ui->refLevelEdit->text(), "117");
 
-    Enter(panel->refLevelEdit, "60");
+    Enter(ui->refLevelEdit, "60");
     EXPECT_EQ(s.refLevel, -47);
-    EXPECT_EQ(panel->attenuatorReadout->text(), "S/W AMP");
-    Enter(panel->refLevelEdit, "12");
-    EXPECT_EQ(panel->refLevelEdit->text(), "47");
+    EXPECT_EQ(ui->attenuatorReadout->text(), "S/W AMP");
+    Enter(ui->refLevelEdit, "12");
+    EXPECT_EQ(ui->refLevelEdit->text(), "47");
     EXPECT_EQ(s.refLevel, -60);
-    Enter(panel->refLevelEdit, "");
-    EXPECT_EQ(panel->refLevelEdit->text(), "47");
+    Enter(ui->refLevelEdit, "");
+    EXPECT_EQ(ui->refLevelEdit->text(), "47");
 }
 
 TEST_F(ControlPanelTest, ReferenceRangeMovesWithTheOffset) {
-    Enter(panel->offsetEdit, "-20.4");
+    Enter(ui->offsetEdit, "-20.4");
     EXPECT_DOUBLE_EQ(s.levelOffset, -20.4);
-    EXPECT_EQ(panel->refLevelEdit->text(), "-10");
-    Enter(panel->refLevelEdit, "100");
-    EXPECT_EQ(panel->refLevelEdit->text(), "-10");
+    EXPECT_EQ(ui->refLevelEdit->text(), "-10");
+    Enter(ui->refLevelEdit, "100");
+    EXPECT_EQ(ui->refLevelEdit->text(), "-10");
     EXPECT_EQ(s.refLevel, 10);
-    Enter(panel->refLevelEdit, "-500");
-    EXPECT_EQ(panel->refLevelEdit->text(), "-80");
+    Enter(ui->refLevelEdit, "-500");
+    EXPECT_EQ(ui->refLevelEdit->text(), "-80");
     EXPECT_EQ(s.refLevel, -60);
 }
 
 TEST_F(ControlPanelTest, OffsetClampsAndMovesItsSpin) {
-    Enter(panel->offsetEdit, "60");
+    Enter(ui->offsetEdit, "60");
     EXPECT_DOUBLE_EQ(s.levelOffset, 50.0);
-    EXPECT_EQ(panel->offsetEdit->text(), "50.0");
-    EXPECT_EQ(panel->offsetSpin->value(), 1000);
-    EXPECT_EQ(panel->refLevelEdit->text(), "60");
+    EXPECT_EQ(ui->offsetEdit->text(), "50.0");
+    EXPECT_EQ(ui->offsetSpin->value(), 1000);
+    EXPECT_EQ(ui->refLevelEdit->text(), "60");
     EXPECT_EQ(host.traffic(), Traffic({"cmd 149"}));
 
-    Enter(panel->offsetEdit, "2.34");
+    Enter(ui->offsetEdit, "2.34");
     EXPECT_DOUBLE_EQ(s.levelOffset, 2.3) << "the stored offset is the one shown and sent";
-    EXPECT_EQ(panel->offsetSpin->value(), 523);
-    Enter(panel->offsetEdit, "-0.04");
+    EXPECT_EQ(ui->offsetSpin->value(), 523);
+    Enter(ui->offsetEdit, "-0.04");
     EXPECT_FALSE(std::signbit(s.levelOffset));
 }
 
 TEST_F(ControlPanelTest, SpinsChangeTheRecordButSendNothing) {
-    panel->refLevelSpin->stepDown();
+    ui->refLevelSpin->stepDown();
     EXPECT_EQ(s.refLevel, 9);
-    EXPECT_EQ(panel->refLevelEdit->text(), "9");
-    panel->refLevelSpin->stepUp();
-    panel->refLevelSpin->stepUp();
+    EXPECT_EQ(ui->refLevelEdit->text(), "9");
+    ui->refLevelSpin->stepUp();
+    ui->refLevelSpin->stepUp();
     EXPECT_EQ(s.refLevel, 10) << "clamped to the unit's range";
-    EXPECT_EQ(panel->refLevelEdit->text(), "10");
-    panel->offsetSpin->stepUp();
+    EXPECT_EQ(ui->refLevelEdit->text(), "10");
+    ui->offsetSpin->stepUp();
     EXPECT_DOUBLE_EQ(s.levelOffset, 0.1);
-    EXPECT_EQ(panel->offsetEdit->text(), "0.1");
+    EXPECT_EQ(ui->offsetEdit->text(), "0.1");
     EXPECT_TRUE(host.traffic().empty());
 }
 
 TEST_F(ControlPanelTest, ImpedanceSetsTheOffsetAndSendsItOnlyAfterSuccess) {
-    ASSERT_TRUE(Choose(panel->impedanceCombo, "75"));
+    ASSERT_TRUE(Choose(ui->impedanceCombo, "75"));
     EXPECT_DOUBLE_EQ(s.levelOffset, 5.7);
-    EXPECT_EQ(panel->offsetEdit->text(), "5.7");
-    EXPECT_EQ(panel->refLevelEdit->text(), "16");
+    EXPECT_EQ(ui->offsetEdit->text(), "5.7");
+    EXPECT_EQ(ui->refLevelEdit->text(), "16");
     EXPECT_EQ(host.traffic(), Traffic({"cmd 150", "cmd 149"}));
 
     host.events.clear();
     host.results[150] = 0;
-    ASSERT_TRUE(Choose(panel->impedanceCombo, "50"));
+    ASSERT_TRUE(Choose(ui->impedanceCombo, "50"));
     EXPECT_EQ(s.levelOffset, 0.0);
-    EXPECT_EQ(panel->offsetEdit->text(), "0.0");
+    EXPECT_EQ(ui->offsetEdit->text(), "0.0");
     EXPECT_EQ(host.traffic(), Traffic({"cmd 150"}));
 }
 
@@ -329,36 +333,36 @@ TEST_F(ControlPanelTest, ImpedanceSetsTheOffsetAndSendsItOnlyAfterSuccess) {
 
 TEST_F(ControlPanelTest, AverageShortensTheCountListAndMaxHoldRestoresIt) {
     host.queryEffects[223] = [] { gSettings.aveCount = 1024; };
-    ASSERT_TRUE(Choose(panel->calcCombo, "Average"));
-    EXPECT_EQ(Items(panel->countCombo).size(), 8);
-    EXPECT_EQ(panel->countCombo->currentText(), "256");
-    EXPECT_TRUE(panel->countCombo->isEnabled());
+    ASSERT_TRUE(Choose(ui->calcCombo, "Average"));
+    EXPECT_EQ(Items(ui->countCombo).size(), 8);
+    EXPECT_EQ(ui->countCombo->currentText(), "256");
+    EXPECT_TRUE(ui->countCombo->isEnabled());
     EXPECT_EQ(host.traffic(), Traffic({"cmd 223", "cmd 123"}));
     EXPECT_TRUE(host.has("restart"));
 
     host.events.clear();
     s.maxCount = 0;
-    ASSERT_TRUE(Choose(panel->calcCombo, "MaxHold"));
-    EXPECT_EQ(Items(panel->countCombo).mid(8), QStringList({"512", "1024", "**"}));
-    EXPECT_EQ(panel->countCombo->currentText(), "**");
+    ASSERT_TRUE(Choose(ui->calcCombo, "MaxHold"));
+    EXPECT_EQ(Items(ui->countCombo).mid(8), QStringList({"512", "1024", "**"}));
+    EXPECT_EQ(ui->countCombo->currentText(), "**");
     EXPECT_EQ(host.traffic(), Traffic({"cmd 221", "cmd 123"}));
 
     host.events.clear();
-    ASSERT_TRUE(Choose(panel->countCombo, "1024"));
+    ASSERT_TRUE(Choose(ui->countCombo, "1024"));
     EXPECT_EQ(s.maxCount, 1024);
     EXPECT_EQ(host.traffic(), Traffic({"cmd 124", "cmd 123"}));
     host.events.clear();
-    ASSERT_TRUE(Choose(panel->countCombo, "1024"));
+    ASSERT_TRUE(Choose(ui->countCombo, "1024"));
     EXPECT_TRUE(host.events.empty());
 
-    ASSERT_TRUE(Choose(panel->calcCombo, "Normal"));
-    EXPECT_EQ(panel->countCombo->currentText(), "**");
-    EXPECT_FALSE(panel->countCombo->isEnabled());
+    ASSERT_TRUE(Choose(ui->calcCombo, "Normal"));
+    EXPECT_EQ(ui->countCombo->currentText(), "**");
+    EXPECT_FALSE(ui->countCombo->isEnabled());
 }
 
 TEST_F(ControlPanelTest, CalculationWhileRunningRestartsTheAnalyzer) {
     s.runState = 1;
-    ASSERT_TRUE(Choose(panel->calcCombo, "MinHold"));
+    ASSERT_TRUE(Choose(ui->calcCombo, "MinHold"));
     EXPECT_EQ(host.traffic(), Traffic({"cmd 222", "cmd 123", "cmd 131"}));
 }
 
@@ -366,70 +370,70 @@ TEST_F(ControlPanelTest, CalculationWhileRunningRestartsTheAnalyzer) {
 
 TEST_F(ControlPanelTest, HoldButtonStartsAndStopsAcquisition) {
     QSignalSpy running(panel.get(), &ControlPanel::runStateChanged);
-    panel->holdButton->click();
+    ui->holdButton->click();
     EXPECT_EQ(s.runState, 1);
-    EXPECT_EQ(panel->holdButton->text(), "Run");
+    EXPECT_EQ(ui->holdButton->text(), "Run");
     EXPECT_EQ(host.events, std::vector<std::string>({"acquire", "restart", "resume"}));
 
     host.events.clear();
-    panel->holdButton->click();
+    ui->holdButton->click();
     EXPECT_EQ(s.runState, 0);
-    EXPECT_EQ(panel->holdButton->text(), "Hold");
+    EXPECT_EQ(ui->holdButton->text(), "Hold");
     EXPECT_EQ(host.events, std::vector<std::string>({"pause"}));
     EXPECT_EQ(running.count(), 2);
 
     host.events.clear();
     s.calcIndex = 3;
-    panel->holdButton->click();
+    ui->holdButton->click();
     EXPECT_EQ(host.traffic(), Traffic({"cmd 131"}));
 }
 
 TEST_F(ControlPanelTest, HoldClickInCompactModeIsUndone) {
     s.compactMode = 1;
-    panel->holdButton->click();
-    EXPECT_FALSE(panel->holdButton->isChecked());
+    ui->holdButton->click();
+    EXPECT_FALSE(ui->holdButton->isChecked());
     EXPECT_EQ(s.runState, 0);
     EXPECT_TRUE(host.events.empty());
 }
 
 TEST_F(ControlPanelTest, AutoTuneStopsTheLoopWaitsAndReadsEverythingBack) {
-    panel->holdButton->click();
+    ui->holdButton->click();
     host.events.clear();
     host.queryEffects[204] = [] { gSettings.rbwIndex = 1; };
-    panel->autoTuneButton->click();
+    ui->autoTuneButton->click();
     EXPECT_EQ(s.runState, 0);
-    EXPECT_FALSE(panel->holdButton->isChecked());
-    EXPECT_EQ(panel->holdButton->text(), "Hold");
+    EXPECT_FALSE(ui->holdButton->isChecked());
+    EXPECT_EQ(ui->holdButton->text(), "Hold");
     EXPECT_EQ(host.traffic(), Traffic({"cmd 130", "raw RBWAUTO", "cmd 204", "raw VBWAUTO",
                                        "cmd 205", "raw SWEEPAUTO", "cmd 225"}));
     EXPECT_TRUE(host.has("read all"));
     EXPECT_TRUE(host.has("acquire"));
-    EXPECT_EQ(panel->rbwCombo->currentText(), "10k");
-    EXPECT_TRUE(panel->rbwAutoBox->isChecked());
-    EXPECT_TRUE(panel->vbwAutoBox->isChecked());
-    EXPECT_TRUE(panel->sweepAutoBox->isChecked());
-    EXPECT_EQ(panel->autoTuneButton->text(), "Auto Tune");
-    EXPECT_FALSE(panel->autoTuneButton->isChecked());
+    EXPECT_EQ(ui->rbwCombo->currentText(), "10k");
+    EXPECT_TRUE(ui->rbwAutoBox->isChecked());
+    EXPECT_TRUE(ui->vbwAutoBox->isChecked());
+    EXPECT_TRUE(ui->sweepAutoBox->isChecked());
+    EXPECT_EQ(ui->autoTuneButton->text(), "Auto Tune");
+    EXPECT_FALSE(ui->autoTuneButton->isChecked());
     EXPECT_EQ(host.events.front(), "pause") << "a pending capture is quieted first";
 }
 
 TEST_F(ControlPanelTest, CancelledAutoTuneReadsNothingBack) {
     host.autoTuneWaitResult = 2;
-    panel->autoTuneButton->click();
+    ui->autoTuneButton->click();
     EXPECT_EQ(host.traffic(), Traffic({"cmd 130"}));
-    EXPECT_FALSE(panel->rbwAutoBox->isChecked());
-    EXPECT_EQ(panel->autoTuneButton->text(), "Auto Tune");
-    EXPECT_FALSE(panel->autoTuneButton->isChecked());
+    EXPECT_FALSE(ui->rbwAutoBox->isChecked());
+    EXPECT_EQ(ui->autoTuneButton->text(), "Auto Tune");
+    EXPECT_FALSE(ui->autoTuneButton->isChecked());
 }
 
 // --- Menu commands ---
 
 TEST_F(ControlPanelTest, PresetResetsTheAnalyzerSettingsButNotTheProgramsOwn) {
-    Enter(panel->offsetEdit, "7.5");
-    Enter(panel->refLevelEdit, "-20");
-    ASSERT_TRUE(Choose(panel->calcCombo, "Average"));
-    ASSERT_TRUE(Choose(panel->spanCombo, "Full"));
-    panel->holdButton->click();
+    Enter(ui->offsetEdit, "7.5");
+    Enter(ui->refLevelEdit, "-20");
+    ASSERT_TRUE(Choose(ui->calcCombo, "Average"));
+    ASSERT_TRUE(Choose(ui->spanCombo, "Full"));
+    ui->holdButton->click();
     s.remoteState = 1;
     s.comPortIndex = 3;
     s.baudIndex = 1;
@@ -439,22 +443,22 @@ TEST_F(ControlPanelTest, PresetResetsTheAnalyzerSettingsButNotTheProgramsOwn) {
     panel->OnPreset();
     EXPECT_EQ(host.traffic(), Traffic({"cmd 145"}));
     ExpectBracketed();
-    EXPECT_EQ(panel->refLevelEdit->text(), "10");
-    EXPECT_EQ(panel->offsetEdit->text(), "0.0");
-    EXPECT_EQ(panel->attenuatorReadout->text(), "25");
-    EXPECT_EQ(panel->centerEdit->text(), "1.0000G");
-    EXPECT_TRUE(panel->centerEdit->isEnabled());
-    EXPECT_EQ(panel->spanCombo->currentText(), "20M");
-    EXPECT_EQ(panel->sweepCombo->currentText(), "0.1s");
-    EXPECT_EQ(Items(panel->sweepCombo).first(), "10ms");
-    EXPECT_EQ(panel->countCombo->currentText(), "**");
-    EXPECT_EQ(panel->countCombo->count(), 11);
-    EXPECT_FALSE(panel->countCombo->isEnabled());
-    EXPECT_TRUE(panel->rbwAutoBox->isChecked());
-    EXPECT_TRUE(panel->vbwAutoBox->isChecked());
-    EXPECT_TRUE(panel->sweepAutoBox->isChecked());
-    EXPECT_FALSE(panel->holdButton->isChecked());
-    EXPECT_EQ(panel->holdButton->text(), "Hold");
+    EXPECT_EQ(ui->refLevelEdit->text(), "10");
+    EXPECT_EQ(ui->offsetEdit->text(), "0.0");
+    EXPECT_EQ(ui->attenuatorReadout->text(), "25");
+    EXPECT_EQ(ui->centerEdit->text(), "1.0000G");
+    EXPECT_TRUE(ui->centerEdit->isEnabled());
+    EXPECT_EQ(ui->spanCombo->currentText(), "20M");
+    EXPECT_EQ(ui->sweepCombo->currentText(), "0.1s");
+    EXPECT_EQ(Items(ui->sweepCombo).first(), "10ms");
+    EXPECT_EQ(ui->countCombo->currentText(), "**");
+    EXPECT_EQ(ui->countCombo->count(), 11);
+    EXPECT_FALSE(ui->countCombo->isEnabled());
+    EXPECT_TRUE(ui->rbwAutoBox->isChecked());
+    EXPECT_TRUE(ui->vbwAutoBox->isChecked());
+    EXPECT_TRUE(ui->sweepAutoBox->isChecked());
+    EXPECT_FALSE(ui->holdButton->isChecked());
+    EXPECT_EQ(ui->holdButton->text(), "Hold");
     EXPECT_EQ(s.runState, 0);
     EXPECT_EQ(s.remoteState, 1);
     EXPECT_EQ(s.comPortIndex, 3) << "the port the program talks on survives";
@@ -472,7 +476,7 @@ TEST_F(ControlPanelTest, CompactModeRefusesPresetAutoTuneAndHoldRunButNotRemote)
     ASSERT_EQ(host.warnings.size(), 3u);
     EXPECT_EQ(host.warnings[0], "When a window is small it is not able to use it.");
     EXPECT_EQ(s.runState, 0);
-    EXPECT_FALSE(panel->holdButton->isChecked());
+    EXPECT_FALSE(ui->holdButton->isChecked());
 
     panel->OnRemote();
     EXPECT_EQ(host.traffic(), Traffic({"cmd 146"}));
@@ -496,10 +500,10 @@ TEST_F(ControlPanelTest, RemoteTogglesItsCheckMark) {
 TEST_F(ControlPanelTest, HoldRunMenuTogglesTheButton) {
     panel->OnHoldRunMenu();
     EXPECT_EQ(s.runState, 1);
-    EXPECT_TRUE(panel->holdButton->isChecked());
+    EXPECT_TRUE(ui->holdButton->isChecked());
     panel->OnHoldRunMenu();
     EXPECT_EQ(s.runState, 0);
-    EXPECT_EQ(panel->holdButton->text(), "Hold");
+    EXPECT_EQ(ui->holdButton->text(), "Hold");
 }
 
 // --- Whatever is typed ---
@@ -513,7 +517,7 @@ TEST_F(ControlPanelTest, AnyTypedTextStaysWithinTheClampedRanges) {
         for (int i = 0; i < length; ++i)
             text += alphabet[static_cast<int>(random() % alphabet.size())];
         // Pasted text, then Return.
-        for (QLineEdit* edit : {panel->centerEdit, panel->refLevelEdit, panel->offsetEdit}) {
+        for (QLineEdit* edit : {ui->centerEdit, ui->refLevelEdit, ui->offsetEdit}) {
             edit->setText(text);
             QTest::keyClick(edit, Qt::Key_Return);
         }
@@ -524,8 +528,8 @@ TEST_F(ControlPanelTest, AnyTypedTextStaysWithinTheClampedRanges) {
         ASSERT_GE(s.levelOffset, -50.0) << text.toStdString();
         ASSERT_LE(s.levelOffset, 50.0) << text.toStdString();
     }
-    panel->centerEdit->setText(QString(5000, QChar('9')));
-    QTest::keyClick(panel->centerEdit, Qt::Key_Return);
-    EXPECT_LE(panel->centerEdit->text().size(), 64);
+    ui->centerEdit->setText(QString(5000, QChar('9')));
+    QTest::keyClick(ui->centerEdit, Qt::Key_Return);
+    EXPECT_LE(ui->centerEdit->text().size(), 64);
     EXPECT_DOUBLE_EQ(s.centerFreq, 3.3e9);
 }

@@ -1,22 +1,48 @@
 #pragma once
-// Helpers that drive the panel's widgets the way a user does.
+// The panel's widgets by name, and helpers that drive them the way a user does.
 
-#include <QApplication>
+#include "widget_lookup.h"
+
+#include <QCheckBox>
 #include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
+#include <QSpinBox>
 #include <QTest>
 
 namespace paneltest {
 
-// The QApplication of this test process (each test case runs in its own process).
-inline void EnsureApplication() {
-    if (QApplication::instance() == nullptr) {
-        static int argc = 1;
-        static char name[] = "panel_test";
-        static char* argv[] = {name, nullptr};
-        new QApplication(argc, argv);
-    }
-}
+// The panel's controls, found by name under `root` (the panel or a window holding it).
+struct PanelControls {
+    explicit PanelControls(QObject* panelRoot) : root(panelRoot) {}
+    template <class W> W* Find(const char* name) const { return orvel::test::Child<W>(root, name); }
+
+    QObject* root;
+    QLineEdit* centerEdit = Find<QLineEdit>("centerEdit");
+    QComboBox* spanCombo = Find<QComboBox>("spanCombo");
+    QComboBox* rbwCombo = Find<QComboBox>("rbwCombo");
+    QCheckBox* rbwAutoBox = Find<QCheckBox>("rbwAutoBox");
+    QComboBox* vbwCombo = Find<QComboBox>("vbwCombo");
+    QCheckBox* vbwAutoBox = Find<QCheckBox>("vbwAutoBox");
+    QLabel* referenceLabel = Find<QLabel>("referenceLabel");
+    QLineEdit* refLevelEdit = Find<QLineEdit>("refLevelEdit");
+    QSpinBox* refLevelSpin = Find<QSpinBox>("refLevelSpin");
+    QLineEdit* offsetEdit = Find<QLineEdit>("offsetEdit");
+    QSpinBox* offsetSpin = Find<QSpinBox>("offsetSpin");
+    QLineEdit* attenuatorReadout = Find<QLineEdit>("attenuatorReadout");
+    QComboBox* unitCombo = Find<QComboBox>("unitCombo");
+    QComboBox* scaleCombo = Find<QComboBox>("scaleCombo");
+    QComboBox* sweepCombo = Find<QComboBox>("sweepCombo");
+    QCheckBox* sweepAutoBox = Find<QCheckBox>("sweepAutoBox");
+    QComboBox* detectorCombo = Find<QComboBox>("detectorCombo");
+    QComboBox* calcCombo = Find<QComboBox>("calcCombo");
+    QComboBox* countCombo = Find<QComboBox>("countCombo");
+    QComboBox* impedanceCombo = Find<QComboBox>("impedanceCombo");
+    QComboBox* markerModeCombo = Find<QComboBox>("markerModeCombo");
+    QPushButton* holdButton = Find<QPushButton>("holdButton");
+    QPushButton* autoTuneButton = Find<QPushButton>("autoTuneButton");
+};
 
 // Types `text` into the edit (replacing what it held) without pressing Return.
 inline void TypeInto(QLineEdit* edit, const QString& text) {
