@@ -2,9 +2,12 @@
 
 #include "sim_session.h"
 
+#include <cstdlib>
+#include <fcntl.h>
 #include <gtest/gtest.h>
-#include <memory>
 #include <poll.h>
+#include <unistd.h>
+#include <vector>
 
 using simtest::SimSession;
 using namespace std::chrono_literals;
@@ -88,15 +91,18 @@ TEST(SimFaults, HangupClosesTheLine) {
     // new lines made meanwhile (other tests' analyzers) never get its name.
     const std::string dead = s.sim->devicePath();
     s.port.reset();
-    std::vector<std::unique_ptr<orvel::test::RawPty>> others;
+    std::vector<int> others;
     for (int i = 0; i < 4; ++i) {
-        others.push_back(std::make_unique<orvel::test::RawPty>());
-        ASSERT_TRUE(others.back()->isOpen());
-        EXPECT_NE(others.back()->devicePath(), dead);
+        others.push_back(::posix_openpt(O_RDWR | O_NOCTTY));
+        ASSERT_GE(others.back(), 0);
+        ASSERT_EQ(::grantpt(others.back()) | ::unlockpt(others.back()), 0);
+        EXPECT_NE(::ptsname(others.back()), dead);
     }
     orvel::test::SerialClient again(dead);
     EXPECT_FALSE(again.isOpen()) << dead << " was reopened";
     EXPECT_TRUE(s.sim->isRunning());
+    for (int fd : others)
+        ::close(fd);
 }
 
 TEST(SimFaults, CaptureCompletionCanBeDropped) {
