@@ -94,26 +94,18 @@ protected:
 };
 
 TEST(PollingPeriod, FollowsSweepIntervalAndUnchangedTraces) {
-    SetDefaultSettings();
-    EXPECT_EQ(PeriodicAcquisitionPeriod(), 2000);
-    gSettings.sweepIndex = 7;
-    EXPECT_EQ(PeriodicAcquisitionPeriod(), 55000);
-    gSettings.unchangedTraceCount = 10;
-    EXPECT_EQ(PeriodicAcquisitionPeriod(), 110000);
-    gSettings.sweepIndex = 4;
-    gSettings.unchangedTraceCount = 0;
-    gSettings.intervalSetting = 50;
-    EXPECT_EQ(PeriodicAcquisitionPeriod(), 1500);
-    gSettings.sweepIndex = 5;
-    gSettings.intervalSetting = 150;
-    gSettings.unchangedTraceCount = 3;
-    EXPECT_EQ(PeriodicAcquisitionPeriod(), 9000);
-    gSettings.sweepIndex = 6;
-    gSettings.intervalSetting = 100;
-    gSettings.unchangedTraceCount = 0;
-    EXPECT_EQ(PeriodicAcquisitionPeriod(), 18000);
-    gSettings.intervalSetting = -500; // damaged settings file
-    EXPECT_EQ(PeriodicAcquisitionPeriod(), 1);
+    // The last row: an interval a damaged settings file may hold.
+    const struct {
+        int sweep, interval, unchanged, period;
+    } cases[] = {{2, 100, 0, 2000}, {7, 100, 0, 55000}, {7, 100, 10, 110000}, {4, 50, 0, 1500},
+                 {5, 150, 3, 9000}, {6, 100, 0, 18000}, {6, -500, 0, 1}};
+    for (const auto& c : cases) {
+        SetDefaultSettings();
+        gSettings.sweepIndex = c.sweep;
+        gSettings.intervalSetting = c.interval;
+        gSettings.unchangedTraceCount = c.unchanged;
+        EXPECT_EQ(PeriodicAcquisitionPeriod(), c.period) << c.sweep << " " << c.interval;
+    }
 }
 
 TEST_F(PollerTest, RestartChoosesTheTimerByTraceCalculation) {

@@ -50,21 +50,14 @@ TEST_F(SimSettings, BadLinesAnswerErrAndChangeNothing) {
 }
 
 TEST_F(SimSettings, SettingsShowInTheScreenRecord) {
-    ASSERT_NO_FATAL_FAILURE(s->setAll({"FREQ1234567890.5000", "SPAN50M", "REF-30", "UNITDBUV",
-                                       "RBW300K", "VBW3K", "SWEEP0.3", "DETNEG", "SCALE2"}));
-    for (bool detailed : {false, true}) {
-        simtest::DecodedRecord r = s->screen(detailed);
-        ASSERT_TRUE(r.complete);
-        EXPECT_EQ(r.center, "1234567890.5000Hz");
-        EXPECT_EQ(r.span, "50M");
-        EXPECT_EQ(r.ref, "77"); // -30 dBm in dBuV
-        EXPECT_EQ(r.unit, "dBuV");
-        EXPECT_EQ(r.sweepAndDetector, "0.3NEG");
-        EXPECT_EQ(r.rbw, "300K");
-        EXPECT_EQ(r.vbw, "3K");
-        EXPECT_EQ(r.scale, "2");
-        EXPECT_EQ(r.points.size(), detailed ? 1001u : 251u);
-    }
+    // Each label against its query, for every span and unit, is in the trace test; here the
+    // centre's own text and the units' words.
+    ASSERT_NO_FATAL_FAILURE(s->setAll({"FREQ1234567890.5000", "REF-30", "UNITDBUV"}));
+    simtest::DecodedRecord r = s->screen(true);
+    ASSERT_TRUE(r.complete);
+    EXPECT_EQ(r.center, "1234567890.5000Hz");
+    EXPECT_EQ(r.ref, "77"); // -30 dBm in dBuV
+    EXPECT_EQ(r.unit, "dBuV");
     ASSERT_EQ(ask("UNITDBM"), "OK");
     EXPECT_EQ(s->screen().unit, "dBm");
     ASSERT_EQ(ask("UNITDBV"), "OK");
