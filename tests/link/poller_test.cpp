@@ -4,11 +4,12 @@
 #include "acquisition.h"
 #include "command_codes.h"
 #include "field_changes.h"
+#include "hand_played_analyzer.h"
 #include "instrument_settings.h"
 #include "link_poller.h"
 #include "link_state.h"
-#include "scripted_analyzer.h"
 #include "serial_port.h"
+#include "use_com_port.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -23,6 +24,8 @@
 #include <string>
 
 namespace {
+
+using orvel::test::HandPlayedAnalyzer;
 
 const std::string kRecord =
     "MODEL RVX410\r\nCURR\r\nCF 1000000000.0000Hz\r\nSP 20M\r\nRF 10\r\nUNIT dBm\r\n"
@@ -89,7 +92,7 @@ protected:
     char name[8] = "test";
     char* argv[2] = {name, nullptr};
     QCoreApplication app{argc, argv};
-    ScriptedAnalyzer analyzer{Analyzer};
+    HandPlayedAnalyzer analyzer{Analyzer};
     CountingView view;
 };
 

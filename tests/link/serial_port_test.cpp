@@ -1,11 +1,12 @@
 // The serial port on a real pseudo-terminal: opening, line ends, chunked reads, floods,
 // hang-ups and the failures that must show as "Write error" and "Read error".
 
+#include "hand_played_analyzer.h"
 #include "instrument_settings.h"
 #include "link_state.h"
 #include "port_names.h"
-#include "pty_pair.h"
 #include "serial_port.h"
+#include "use_com_port.h"
 
 #include <QLoggingCategory>
 #include <gtest/gtest.h>
@@ -22,6 +23,8 @@
 
 namespace {
 
+using orvel::test::HandPlayedAnalyzer;
+
 std::string Rx() {
     return gLink.rxBuffer;
 }
@@ -33,17 +36,17 @@ void Put(const char* text) {
 class SerialPortTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        UseComPort(pty.slavePath());
+        UseComPort(pty.devicePath());
         CommPort(portop::kOpen);
         ASSERT_EQ(gLink.comHandle, 1);
     }
     void TearDown() override { CommPort(portop::kClose); }
-    PtyPair pty;
+    HandPlayedAnalyzer pty;
 };
 
 TEST(SerialPortOpen, PortIndexOutOfRangeOpensNothingAndWritesFail) {
-    PtyPair pty;
-    UseComPort(pty.slavePath());
+    HandPlayedAnalyzer pty;
+    UseComPort(pty.devicePath());
     gSettings.comPortIndex = 8;
     CommPort(portop::kOpen);
     EXPECT_EQ(gLink.comHandle, 0);
@@ -91,11 +94,11 @@ TEST(SerialPortOpen, OpenIsExclusive) {
 #ifdef ORVEL_LINK_QSERIALPORT
     GTEST_SKIP() << "QSerialPort keeps its own lock files";
 #endif
-    PtyPair pty;
-    int other = ::open(pty.slavePath().c_str(), O_RDWR | O_NOCTTY);
+    HandPlayedAnalyzer pty;
+    int other = ::open(pty.devicePath().c_str(), O_RDWR | O_NOCTTY);
     ASSERT_GE(other, 0);
     ASSERT_EQ(::flock(other, LOCK_EX | LOCK_NB), 0);
-    UseComPort(pty.slavePath());
+    UseComPort(pty.devicePath());
     CommPort(portop::kOpen);
     EXPECT_EQ(gLink.comHandle, -1);
     ::close(other);
