@@ -2,11 +2,12 @@
 // the busy cursor, the write failure with its reconnect, and recovery.
 
 #include "command_set.h"
+#include "hand_played_analyzer.h"
 #include "instrument_settings.h"
 #include "link_state.h"
 #include "link_view.h"
-#include "scripted_analyzer.h"
 #include "serial_port.h"
+#include "use_com_port.h"
 
 #include <gtest/gtest.h>
 
@@ -16,6 +17,8 @@
 #include <thread>
 
 namespace {
+
+using orvel::test::HandPlayedAnalyzer;
 
 std::string Text(int code) {
     char out[kTxBufferSize];
@@ -44,7 +47,7 @@ protected:
         CommPort(portop::kClose);
     }
     std::string nextReply = "OK\r\n";
-    ScriptedAnalyzer analyzer{[this](const std::string&) { return nextReply; }};
+    HandPlayedAnalyzer analyzer{[this](const std::string&) { return nextReply; }};
     CursorCount cursor;
 };
 

@@ -4,11 +4,12 @@
 #include "acquisition.h"
 #include "command_codes.h"
 #include "field_changes.h"
+#include "hand_played_analyzer.h"
 #include "instrument_settings.h"
 #include "link_poller.h"
 #include "link_state.h"
-#include "scripted_analyzer.h"
 #include "serial_port.h"
+#include "use_com_port.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -23,6 +24,8 @@
 #include <string>
 
 namespace {
+
+using orvel::test::HandPlayedAnalyzer;
 
 const std::string kRecord =
     "MODEL RVX410\r\nCURR\r\nCF 1000000000.0000Hz\r\nSP 20M\r\nRF 10\r\nUNIT dBm\r\n"
@@ -89,31 +92,23 @@ protected:
     char name[8] = "test";
     char* argv[2] = {name, nullptr};
     QCoreApplication app{argc, argv};
-    ScriptedAnalyzer analyzer{Analyzer};
+    HandPlayedAnalyzer analyzer{Analyzer};
     CountingView view;
 };
 
 TEST(PollingPeriod, FollowsSweepIntervalAndUnchangedTraces) {
-    SetDefaultSettings();
-    EXPECT_EQ(PeriodicAcquisitionPeriod(), 2000);
-    gSettings.sweepIndex = 7;
-    EXPECT_EQ(PeriodicAcquisitionPeriod(), 55000);
-    gSettings.unchangedTraceCount = 10;
-    EXPECT_EQ(PeriodicAcquisitionPeriod(), 110000);
-    gSettings.sweepIndex = 4;
-    gSettings.unchangedTraceCount = 0;
-    gSettings.intervalSetting = 50;
-    EXPECT_EQ(PeriodicAcquisitionPeriod(), 1500);
-    gSettings.sweepIndex = 5;
-    gSettings.intervalSetting = 150;
-    gSettings.unchangedTraceCount = 3;
-    EXPECT_EQ(PeriodicAcquisitionPeriod(), 9000);
-    gSettings.sweepIndex = 6;
-    gSettings.intervalSetting = 100;
-    gSettings.unchangedTraceCount = 0;
-    EXPECT_EQ(PeriodicAcquisitionPeriod(), 18000);
-    gSettings.intervalSetting = -500; // damaged settings file
-    EXPECT_EQ(PeriodicAcquisitionPeriod(), 1);
+    // The last row: an interval a damaged settings file may hold.
+    const struct {
+        int sweep, interval, unchanged, period;
+    } cases[] = {{2, 100, 0, 2000}, {7, 100, 0, 55000}, {7, 100, 10, 110000}, {4, 50, 0, 1500},
+                 {5, 150, 3, 9000}, {6, 100, 0, 18000}, {6, -500, 0, 1}};
+    for (const auto& c : cases) {
+        SetDefaultSettings();
+        gSettings.sweepIndex = c.sweep;
+        gSettings.intervalSetting = c.interval;
+        gSettings.unchangedTraceCount = c.unchanged;
+        EXPECT_EQ(PeriodicAcquisitionPeriod(), c.period) << c.sweep << " " << c.interval;
+    }
 }
 
 TEST_F(PollerTest, RestartChoosesTheTimerByTraceCalculation) {

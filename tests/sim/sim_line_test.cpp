@@ -1,5 +1,5 @@
 // The simulator's process and line: device path, --link, the wire log, the end of standard input,
-// and the test-support helpers that other tests rely on.
+// and the wire log helpers that other tests rely on.
 
 #include "raw_pty.h"
 #include "sim_process.h"
@@ -7,12 +7,10 @@
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
-#include <memory>
 #include <sys/stat.h>
 #include <termios.h>
 #include <unistd.h>
 
-using orvel::test::RawPty;
 using orvel::test::SerialClient;
 using orvel::test::SimProcess;
 
@@ -94,17 +92,6 @@ TEST(SimLine, LogNotesAProgramEndAtAnotherBaudRate) {
     EXPECT_EQ(sim.countLogLines("set to 19200"), 0);
 }
 
-TEST(SimLine, ClosingAndReopeningThePortKeepsTheLineUp) {
-    SimProcess sim({"--no-pace"});
-    ASSERT_TRUE(sim.started()) << sim.error();
-    {
-        SerialClient port(sim.devicePath());
-        EXPECT_EQ(port.ask("REF-20"), "OK");
-    }
-    SerialClient again(sim.devicePath());
-    EXPECT_EQ(again.ask("REF?"), "-20");
-}
-
 TEST(SimLine, RefusesBadOptionsWithAMessage) {
     SimProcess sim({"--fault", "explode"});
     EXPECT_FALSE(sim.started());
@@ -139,31 +126,6 @@ TEST(SimLine, AProgramThatDoesNotReadGetsEveryReplyLater) {
         ++records;
     EXPECT_EQ(records, 60u * 22u);
     EXPECT_EQ(all.size(), 60u * 16390u + 16u);
-}
-
-TEST(RawPtyHelper, CarriesBytesBothWays) {
-    RawPty pty;
-    ASSERT_TRUE(pty.isOpen());
-    auto program = std::make_unique<SerialClient>(pty.devicePath());
-    ASSERT_TRUE(program->isOpen());
-    ASSERT_TRUE(program->sendLine("VER"));
-    std::string got;
-    ASSERT_TRUE(pty.readUntil("\r\n", got));
-    EXPECT_EQ(got, "VER\r\n");
-    ASSERT_TRUE(pty.write("VER"));
-    ASSERT_TRUE(pty.write("9.99\r\n"));
-    ASSERT_TRUE(program->readUntil("\r\n", got));
-    EXPECT_EQ(got, "VER9.99\r\n");
-    pty.hangUp();
-    EXPECT_FALSE(program->readUntil("\r\n", got, std::chrono::milliseconds(200)));
-    // The program lets go and reopens: until the pair is gone its dead name is given to no new
-    // line (another test's) and opens nothing.
-    program.reset();
-    RawPty other;
-    ASSERT_TRUE(other.isOpen());
-    EXPECT_NE(other.devicePath(), pty.devicePath());
-    SerialClient again(pty.devicePath());
-    EXPECT_FALSE(again.isOpen()) << pty.devicePath() << " was reopened";
 }
 
 } // namespace

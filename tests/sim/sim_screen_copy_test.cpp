@@ -1,6 +1,7 @@
 // Hard copy, memories and user tables over a real pseudo-terminal.
 
 #include "hard_copy.h"
+#include "hard_copy_decoding.h"
 #include "sim_session.h"
 
 #include "analyzer_state.h"
@@ -12,34 +13,18 @@ using simtest::SimSession;
 
 namespace {
 
-// The receiver's decoding of a band stream: records found by their marker, bands side by side,
-// print columns as picture rows from the bottom, filler columns dropped.
-std::array<std::array<bool, 352>, 250> decodeBands(const std::string& stream) {
-    std::vector<uint8_t> bands(22 * 740, 0);
-    size_t out = 0;
-    for (size_t in = 0; in + 5 <= stream.size() && out < bands.size();) {
-        if (stream.compare(in, 5, "l0370") == 0 && in + 745 <= stream.size()) {
-            std::copy(stream.begin() + in + 5, stream.begin() + in + 745, bands.begin() + out);
-            out += 740;
-            in += 745;
-        } else {
-            ++in;
-        }
+// The program's own decoding of the band stream; the picture's rows counted from the top.
+struct HardCopyPicture {
+    explicit HardCopyPicture(const std::string& stream) : pixels(hardcopy::kPixelBytes, 0) {
+        bands = hardcopy::DecodeHardCopy(stream.data(), int(stream.size()), pixels.data());
     }
-    std::array<std::array<bool, 352>, 250> picture{};
-    int bottomUp = 0;
-    for (int c = 0; c < 370; ++c) {
-        if (c % 3 == 0 && c > 5 && c < 365)
-            continue;
-        int y = 249 - bottomUp++;
-        for (int b = 0; b < 22; ++b) {
-            unsigned dots = bands[b * 740 + 2 * c] << 8 | bands[b * 740 + 2 * c + 1];
-            for (int i = 0; i < 16; ++i)
-                picture[y][b * 16 + i] = dots & (0x8000u >> i);
-        }
+    bool black(int x, int y) const {
+        const int row = hardcopy::kHeight - 1 - y;
+        return pixels[row * hardcopy::kRowBytes + x / 8] & (0x80 >> x % 8);
     }
-    return picture;
-}
+    int bands = 0;
+    std::vector<uint8_t> pixels;
+};
 
 TEST(SimHardCopy, DecodesToThePictureTheAnalyzerDrew) {
     SimSession s({"--no-pace"});
@@ -56,12 +41,14 @@ TEST(SimHardCopy, DecodesToThePictureTheAnalyzerDrew) {
     state.refLevel = -10;
     sim::applyCouplings(state);
     sim::Picture expected = sim::renderScreen(state, shown.points);
-    auto picture = decodeBands(stream);
+    EXPECT_TRUE(hardcopy::HardCopyComplete(stream.data(), int(stream.size())));
+    HardCopyPicture picture(stream);
+    EXPECT_EQ(picture.bands, 22);
     int black = 0, mismatches = 0;
     for (int y = 0; y < 250; ++y)
         for (int x = 0; x < 352; ++x) {
-            black += picture[y][x];
-            mismatches += picture[y][x] != expected.at(x, y);
+            black += picture.black(x, y);
+            mismatches += picture.black(x, y) != expected.at(x, y);
         }
     EXPECT_EQ(mismatches, 0);
     EXPECT_GT(black, 2000); // graticule, trace and text are there
@@ -70,7 +57,7 @@ TEST(SimHardCopy, DecodesToThePictureTheAnalyzerDrew) {
     std::string noisy = "\r\nXYZl037";
     for (int b = 0; b < 22; ++b)
         noisy += stream.substr(b * 745, 745) + "\x00l0\xff";
-    EXPECT_EQ(decodeBands(noisy), picture);
+    EXPECT_EQ(HardCopyPicture(noisy).pixels, picture.pixels);
 }
 
 TEST(SimHardCopy, DrawsTheTraceAtItsLevel) {
@@ -79,10 +66,10 @@ TEST(SimHardCopy, DrawsTheTraceAtItsLevel) {
     ASSERT_TRUE(s.port->sendLine("PRT"));
     std::string stream;
     ASSERT_TRUE(s.port->readCount(22 * 745, stream)) << stream.size();
-    auto picture = decodeBands(stream);
+    HardCopyPicture picture(stream);
     // Byte 100 at the centre column of the graticule: 100 pixels above its bottom line.
-    EXPECT_TRUE(picture[20 + 200 - 100][40 + 150] || picture[20 + 200 - 101][40 + 150] ||
-                picture[20 + 200 - 99][40 + 150]);
+    EXPECT_TRUE(picture.black(40 + 150, 20 + 200 - 100) ||
+                picture.black(40 + 150, 20 + 200 - 101) || picture.black(40 + 150, 20 + 200 - 99));
 }
 
 TEST(SimMemory, StoredRecordsCarryParamAndClearingEmptiesThem) {

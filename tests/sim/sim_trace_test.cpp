@@ -84,9 +84,26 @@ TEST(SimTrace, LevelBytesFollowReferenceScaleAndNotOffset) {
     EXPECT_NEAR(detailed.points[500], 200, 2); // the signal sits at the centre position
 }
 
-TEST(SimTrace, NoiseFloorFollowsRbwAndReference) {
-    SimSession s({"--no-pace", "--signal", "3G:-100"}); // nothing in view
-    ASSERT_TRUE(s.ready()) << s.sim->error();
+// Nothing in view: one simulator for the noise cases, each from the power-on settings.
+class SimNoise : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() { shared = new SimSession({"--no-pace", "--signal", "3G:-100"}); }
+    static void TearDownTestSuite() {
+        delete shared;
+        shared = nullptr;
+    }
+    void SetUp() override {
+        ASSERT_TRUE(s.ready()) << s.sim->error();
+        ASSERT_EQ(s.ask("PRESET"), "OK");
+    }
+
+    static SimSession* shared;
+    SimSession& s = *shared;
+};
+
+SimSession* SimNoise::shared = nullptr;
+
+TEST_F(SimNoise, NoiseFloorFollowsRbwAndReference) {
     ASSERT_EQ(s.ask("RBW100K"), "OK");
     const double at100k = simtest::median(s.screen().points);
     EXPECT_NEAR(at100k, 200 - 62 / 0.4, 8); // 62 dB below the reference
@@ -99,9 +116,7 @@ TEST(SimTrace, NoiseFloorFollowsRbwAndReference) {
     EXPECT_NEAR(simtest::median(s.screen().points), 200 - 54 / 0.4, 8);
 }
 
-TEST(SimTrace, DetectorsOrderTheNoise) {
-    SimSession s({"--no-pace", "--signal", "3G:-100"});
-    ASSERT_TRUE(s.ready()) << s.sim->error();
+TEST_F(SimNoise, DetectorsOrderTheNoise) {
     ASSERT_NO_FATAL_FAILURE(s.setAll({"VBWOFF", "DETPOS"}));
     const double pos = simtest::mean(s.screen(true).points);
     ASSERT_EQ(s.ask("DETSMP"), "OK");
@@ -151,9 +166,7 @@ TEST(SimTrace, TheSeedMakesTracesRepeatable) {
     EXPECT_NE(trace("7"), trace("8"));
 }
 
-TEST(SimTrace, MaxAndMinHoldAccumulateUpToTheirCount) {
-    SimSession s({"--no-pace", "--signal", "3G:-100"});
-    ASSERT_TRUE(s.ready()) << s.sim->error();
+TEST_F(SimNoise, MaxAndMinHoldAccumulateUpToTheirCount) {
     ASSERT_NO_FATAL_FAILURE(s.setAll({"SWEEP10M", "CALCMAX", "MAXNO4"}));
     std::vector<std::vector<uint8_t>> traces;
     for (int i = 0; i < 6; ++i) {
@@ -179,9 +192,7 @@ TEST(SimTrace, MaxAndMinHoldAccumulateUpToTheirCount) {
     }
 }
 
-TEST(SimTrace, AverageSmoothsTheNoise) {
-    SimSession s({"--no-pace", "--signal", "3G:-100"});
-    ASSERT_TRUE(s.ready()) << s.sim->error();
+TEST_F(SimNoise, AverageSmoothsTheNoise) {
     ASSERT_NO_FATAL_FAILURE(s.setAll({"SWEEP10M", "VBWOFF"}));
     auto spread = [](const std::vector<uint8_t>& p) {
         double m = simtest::mean(p), sum = 0;
@@ -201,9 +212,7 @@ TEST(SimTrace, AverageSmoothsTheNoise) {
     EXPECT_GT(spread(s.screen(true).points), single * 0.7);
 }
 
-TEST(SimTrace, RunningSweepsContinuously) {
-    SimSession s({"--no-pace", "--signal", "3G:-100"});
-    ASSERT_TRUE(s.ready()) << s.sim->error();
+TEST_F(SimNoise, RunningSweepsContinuously) {
     ASSERT_NO_FATAL_FAILURE(s.setAll({"SWEEP10M", "CALCMAX"}));
     auto first = s.screen(true).points;
     ASSERT_EQ(s.ask("RUN"), "OK");

@@ -3,10 +3,8 @@
 #include <algorithm>
 #include <cctype>
 #include <cerrno>
-#include <climits>
 #include <fcntl.h>
 #include <poll.h>
-#include <pty.h>
 #include <termios.h>
 #include <thread>
 #include <unistd.h>
@@ -71,63 +69,6 @@ bool readUntilOn(int fd, std::string& pending, const std::string& needle, std::s
 }
 
 } // namespace
-
-RawPty::RawPty() {
-    char name[PATH_MAX] = {};
-    termios tio{};
-    ::cfmakeraw(&tio);
-    if (::openpty(&master_, &slave_, name, &tio, nullptr) != 0) {
-        master_ = slave_ = -1;
-        return;
-    }
-    ::fcntl(master_, F_SETFD, FD_CLOEXEC);
-    ::fcntl(slave_, F_SETFD, FD_CLOEXEC);
-    devicePath_ = name;
-}
-
-RawPty::~RawPty() {
-    hangUp();
-    if (slave_ >= 0)
-        ::close(slave_);
-}
-
-bool RawPty::write(const std::string& bytes) {
-    return master_ >= 0 && writeAll(master_, bytes);
-}
-
-std::string RawPty::readAvailable() {
-    std::string out = std::move(pending_);
-    pending_.clear();
-    if (master_ >= 0)
-        while (readSome(master_, out, Clock::now())) {
-        }
-    return out;
-}
-
-bool RawPty::readUntil(const std::string& needle, std::string& out,
-                       std::chrono::milliseconds timeout) {
-    if (master_ < 0)
-        return false;
-    return readUntilOn(master_, pending_, needle, out, timeout);
-}
-
-std::string RawPty::readFor(std::chrono::milliseconds duration) {
-    std::string out = std::move(pending_);
-    pending_.clear();
-    auto deadline = Clock::now() + duration;
-    while (master_ >= 0 && Clock::now() < deadline)
-        readSome(master_, out, deadline);
-    return out;
-}
-
-void RawPty::hangUp() {
-    if (master_ >= 0)
-        ::close(master_);
-    master_ = -1;
-    // The hold on the device end stays until the destructor: while it is open the system does
-    // not give the dead line's name to another test's line, so a program that reopens the name
-    // finds nothing.
-}
 
 SerialClient::SerialClient(const std::string& devicePath) {
     fd_ = ::open(devicePath.c_str(), O_RDWR | O_NOCTTY | O_CLOEXEC);

@@ -1,5 +1,6 @@
 #pragma once
-// Waits in the event loop for a condition, as the view's timers would see it.
+// Test support with Qt Core (header only): waits in the event loop for a condition, as the
+// view's timers would see it.
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
