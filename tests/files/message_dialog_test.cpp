@@ -125,15 +125,6 @@ TEST_F(MessageDialogTest, CancelEndsWithTwoAtOnceWithoutReadingAgainAndNoReaderO
     EXPECT_TRUE(unread.isWaiting());
 }
 
-TEST_F(MessageDialogTest, ModalWaitIsDrivenByItsOwnTimer) {
-    ScriptedPort port({"", "", "OK"});
-    CMessageDlg::SetDefaultPortReader(port.reader());
-    CMessageDlg dialog;
-    EXPECT_EQ(dialog.exec(), CMessageDlg::kResultAnswered);
-    EXPECT_EQ(port.reads, 3);
-    CMessageDlg::SetDefaultPortReader({});
-}
-
 TEST_F(MessageDialogTest, ProgressFormIsDrivenByItsCaller) {
     gSettings.memorySelectKind = 1;
     ScriptedPort port;

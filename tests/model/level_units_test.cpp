@@ -205,29 +205,23 @@ TEST_F(LevelUnits, UserProbeEmptyLeavesTheReferencePartialAndFullCompute) {
 
 TEST_F(LevelUnits, ReferenceInDisplayUnitByActiveKind) {
     gSettings.unitIndex = 1;
-    gSettings.traceKind[1] = 0;
-    EXPECT_EQ(referenceInDisplayUnit(10), 117);
-    gSettings.traceKind[1] = 33;
-    EXPECT_EQ(referenceInDisplayUnit(10), 117);
-    gSettings.traceKind[1] = 36;
-    EXPECT_EQ(referenceInDisplayUnit(10), -3);
-    gSettings.traceKind[1] = 30;
     gSettings.traceRecord.recordRefLevel = -7;
-    EXPECT_EQ(referenceInDisplayUnit(10), -7);
-    gSettings.traceKind[1] = 10; // AT11, with refLevel standing at the given value
-    gSettings.refLevel = -30;
-    EXPECT_EQ(referenceInDisplayUnit(10), 143);
-    EXPECT_EQ(gSettings.refLevel, -30);
-    EXPECT_EQ(gSettings.fieldRefLevel, 143);
-    gSettings.traceKind[1] = 26;
-    EXPECT_EQ(referenceInDisplayUnit(10), 167);
-    gSettings.traceKind[1] = 2;
-    gSettings.measureIndex = 4;
-    EXPECT_EQ(referenceInDisplayUnit(10), 143);
-    gSettings.measureIndex = 5;
-    EXPECT_EQ(referenceInDisplayUnit(10), 167);
-    gSettings.measureIndex = 1;
-    EXPECT_EQ(referenceInDisplayUnit(10), 117);
+    // {active kind, measuring function, reference of 10 dBm}: spectrum kinds in the display unit
+    // (dBuV), stored records at their own reference, field kinds at their antenna's or probe's
+    // (AT11 143, PR-7Q 167), the empty slot following the measuring function.
+    const int cases[][3] = {{0, 0, 117},  {33, 0, 117}, {36, 0, -3}, {30, 0, -7}, {10, 0, 143},
+                            {26, 0, 167}, {2, 4, 143},  {2, 5, 167}, {2, 1, 117}};
+    for (const auto& c : cases) {
+        gSettings.traceKind[1] = c[0];
+        gSettings.measureIndex = c[1];
+        gSettings.refLevel = -30; // the field kinds read the given value, not this
+        gSettings.fieldRefLevel = 0;
+        EXPECT_EQ(referenceInDisplayUnit(10), c[2]) << c[0] << " " << c[1];
+        EXPECT_EQ(gSettings.refLevel, -30);
+        if (c[0] == 10 || c[0] == 26) {
+            EXPECT_EQ(gSettings.fieldRefLevel, c[2]) << c[0];
+        }
+    }
     gSettings.activeTraceSlot = 57; // a damaged slot number counts as empty
     EXPECT_EQ(referenceInDisplayUnit(10), 117);
 }
@@ -323,14 +317,14 @@ TEST(UnitTexts, ByDisplayUnitAndConversion) {
 }
 
 TEST(MarkerConversion, LinearValuesByDisplayUnit) {
-    EXPECT_DOUBLE_EQ(convertMarkerLevel(0, 0), 1e-3 + 5e-13);
-    EXPECT_DOUBLE_EQ(convertMarkerLevel(-30, 0), 1e-6 + 5e-13);
-    EXPECT_DOUBLE_EQ(convertMarkerLevel(0, 1), 1e-6);
-    EXPECT_DOUBLE_EQ(convertMarkerLevel(20, 2), 1e-2);
-    EXPECT_DOUBLE_EQ(convertMarkerLevel(-20, 3), 0.1);
-    EXPECT_DOUBLE_EQ(convertMarkerLevel(120, 4), 1.0);
-    EXPECT_DOUBLE_EQ(convertMarkerLevel(100, 5), 0.1);
-    EXPECT_DOUBLE_EQ(convertMarkerLevel(0, 42), 1e-3 + 5e-13);
+    // {level, display unit, linear value}; an unknown unit reads as dBm.
+    const double cases[][3] = {{0, 0, 1e-3 + 5e-13}, {-30, 0, 1e-6 + 5e-13}, {0, 1, 1e-6},
+                               {20, 2, 1e-2},        {-20, 3, 0.1},          {120, 4, 1.0},
+                               {100, 5, 0.1},        {0, 42, 1e-3 + 5e-13}};
+    for (const auto& c : cases) {
+        EXPECT_DOUBLE_EQ(convertMarkerLevel(c[0], static_cast<int>(c[1])), c[2])
+            << c[0] << " " << c[1];
+    }
     EXPECT_EQ(formatSI(convertMarkerLevel(0, 1), kLinearLevelFormat), "1.0000u");
 }
 
