@@ -89,38 +89,34 @@ TEST(Attenuator, StepsAtTheBandEdges) {
     EXPECT_EQ(attenuatorText(-15), "0");
 }
 
-TEST_F(LevelUnits, AntennaReferenceFollowsTheTableAndSettings) {
-    EXPECT_EQ(Antenna(0), 143);   // AT11
-    gSettings.impedanceIndex = 1; // 75 ohm: +1.8 dB before rounding
-    EXPECT_EQ(Antenna(0), 145);
-    gSettings.impedanceIndex = 0;
-    gSettings.scaleIndex = 0;
-    EXPECT_EQ(Antenna(0), 143);
-    gSettings.scaleIndex = 1;
-    gSettings.levelOffset = -5.7; // whole part, in tenths
-    EXPECT_EQ(Antenna(0), 142);
-    gSettings.levelOffset = 0;
-    gSettings.refLevel = -20;
-    EXPECT_EQ(Antenna(0), 113);
-}
-
-TEST_F(LevelUnits, OtherAntennasAndSpans) {
-    gSettings.centerFreq = 4e8;
-    EXPECT_EQ(Antenna(5), 137); // AT15
-    gSettings.centerFreq = 1.45e9;
-    gSettings.spanIndex = 11;
-    EXPECT_EQ(Antenna(1), 146); // AT12
-    gSettings.centerFreq = 1e9;
-    gSettings.spanIndex = 7;
-    EXPECT_EQ(Antenna(0), 146);
-    gSettings.scaleIndex = 0;
-    EXPECT_EQ(Antenna(0), 146);
-}
-
-TEST_F(LevelUnits, NoPointInsideTheTableUsesTheDefaultMinimum) {
-    gSettings.centerFreq = 2e9;
-    gSettings.spanIndex = 7;
-    EXPECT_EQ(Antenna(0), 810); // m = 2000
+// The built-in tables over the axis of the settings: the impedance adds 1.8 dB before rounding,
+// the offset counts by its whole part in tenths; no point inside the table gives 810.
+TEST_F(LevelUnits, BuiltInAntennaAndProbeReferences) {
+    const struct {
+        bool probe;
+        int table;
+        double centre;
+        int span, impedance, scale;
+        double offset;
+        int ref, expected;
+    } cases[] = {
+        {false, 0, 900e6, 10, 0, 1, 0, 10, 143},  {false, 0, 900e6, 10, 1, 1, 0, 10, 145},
+        {false, 0, 900e6, 10, 0, 0, 0, 10, 143},  {false, 0, 900e6, 10, 0, 1, -5.7, 10, 142},
+        {false, 0, 900e6, 10, 0, 1, 0, -20, 113}, {false, 5, 4e8, 10, 0, 1, 0, 10, 137},
+        {false, 1, 1.45e9, 11, 0, 1, 0, 10, 146}, {false, 0, 1e9, 7, 0, 1, 0, 10, 146},
+        {false, 0, 1e9, 7, 0, 0, 0, 10, 146},     {false, 0, 2e9, 7, 0, 1, 0, 10, 810},
+        {true, 0, 900e6, 10, 0, 1, 0, 10, 167},   {true, 0, 1.5e9, 12, 0, 1, 0, 10, 162},
+        {true, 0, 1.5e9, 12, 1, 1, 0, 10, 164}};
+    for (const auto& c : cases) {
+        gSettings.centerFreq = c.centre;
+        gSettings.spanIndex = c.span;
+        gSettings.impedanceIndex = c.impedance;
+        gSettings.scaleIndex = c.scale;
+        gSettings.levelOffset = c.offset;
+        gSettings.refLevel = c.ref;
+        EXPECT_EQ(c.probe ? Probe(c.table) : Antenna(c.table), c.expected)
+            << (c.probe ? "probe " : "antenna ") << c.table << " at " << c.centre;
+    }
 }
 
 TEST_F(LevelUnits, DegenerateSettingsStayDefined) {
@@ -177,15 +173,6 @@ TEST_F(LevelUnits, UserAntennaFromItsText) {
     std::strcpy(gSettings.efUserText, "800M:0.87dB,900M:3.39dB,1000M:0.98dB");
     EXPECT_EQ(ParseUserCorrection(usercorrection::kAntenna), 3);
     EXPECT_EQ(Antenna(levelunits::kUserAntenna), 143);
-}
-
-TEST_F(LevelUnits, ProbeReference) {
-    EXPECT_EQ(Probe(0), 167); // PR-7Q
-    gSettings.centerFreq = 1.5e9;
-    gSettings.spanIndex = 12;
-    EXPECT_EQ(Probe(0), 162);
-    gSettings.impedanceIndex = 1;
-    EXPECT_EQ(Probe(0), 164);
 }
 
 TEST_F(LevelUnits, UserProbeEmptyLeavesTheReferencePartialAndFullCompute) {
