@@ -44,25 +44,24 @@ protected:
     const QByteArray dirPath_ = dir_.path().toLocal8Bit();
 };
 
+// What the user sees at first start: the defaults, set over any former state and written into the
+// empty file at exit. The fields the defaults leave as they stand start as zero.
 TEST_F(SettingsFileTest, EmptyFileKeepsDefaultsAndIsFilledAtExit) {
+    std::memset(&gSettings, 0x5A, sizeof gSettings);
+    gSettings.detailedTrace = 0;
+    gSettings.normMarkerFreq = 0.0;
+    gSettings.peakZoneCenter = 0.0;
+    gSettings.peakZoneWidth = 0.0;
+    gSettings.zonePosition = 0;
+    gSettings.zoneWidth = 0;
+    SetDefaultSettings();
     ASSERT_EQ(ReadText(""), SettingsFileStatus::Done);
     EXPECT_EQ(gSettings.requiredFileFound, 1);
     EXPECT_STREQ(gSettings.moduleDirectory, dirPath_.constData());
-    EXPECT_EQ(gSettings.spanIndex, 7);
     ASSERT_EQ(WriteSettingsFile(), SettingsFileStatus::Done);
-
-    const QByteArray text = Text();
-    EXPECT_TRUE(text.startsWith("Com port : 0\r\nBaud rate : 3\r\nDetailed trace : 0\r\n"
-                                "Trace 1 color : 00ff00\r\n"));
-    EXPECT_TRUE(text.contains("\r\nCenter frequency : 1000000000\r\n"));
-    EXPECT_TRUE(text.contains("\r\nReference offset : 0.0\r\n"));
-    EXPECT_TRUE(text.contains("\r\nAverage hold : 256\r\n"));
-    EXPECT_TRUE(text.contains("\r\nTrace 10 color : 800080\r\n"));
-    EXPECT_TRUE(text.contains("\r\nCursor 4 color : 00ffff\r\n"));
-    EXPECT_TRUE(text.contains("\r\nEF user data : \r\n"));
-    EXPECT_TRUE(text.endsWith("\r\nModel : 0\r\nSpurious : 0\r\n"));
-    EXPECT_EQ(text.count("\r\n"), 67);
-    EXPECT_EQ(text.count('\n'), 67);
+    QFile expected(QStringLiteral(ORVEL_SOURCE_DIR "/tests/files/data/default_settings.ini"));
+    ASSERT_TRUE(expected.open(QIODevice::ReadOnly));
+    EXPECT_EQ(Text().toStdString(), expected.readAll().toStdString());
 }
 
 TEST_F(SettingsFileTest, EveryLineIsAKeyOfTheReaderInWriteOrder) {
@@ -269,25 +268,22 @@ TEST_F(SettingsFileTest, LargestFileOfTheProgramsMakingIsReadWhole) {
     EXPECT_EQ(gSettings.intervalSetting, 70);
 }
 
-TEST_F(SettingsFileTest, MissingFileIsReportedAndNeverCreated) {
+TEST_F(SettingsFileTest, NoSettingsFileIsReportedAndNeverCreated) {
     EXPECT_EQ(Read(), SettingsFileStatus::NotFound);
     EXPECT_EQ(gSettings.requiredFileFound, 0);
     EXPECT_EQ(WriteSettingsFile(), SettingsFileStatus::NotFound);
     ReadWriteSettings(1);
     EXPECT_FALSE(QFile::exists(File()));
-}
-
-TEST_F(SettingsFileTest, DirectoryInPlaceOfTheFileIsNotASettingsFile) {
+    // A folder in place of the file, and a folder path too long for the record.
     ASSERT_TRUE(QDir(dir_.path()).mkdir(QStringLiteral("Orvel.ini")));
+    gSettings.requiredFileFound = 1;
     EXPECT_EQ(Read(), SettingsFileStatus::NotFound);
     EXPECT_EQ(gSettings.requiredFileFound, 0);
-}
-
-TEST_F(SettingsFileTest, DirectoryTooLongForTheRecordIsNotFound) {
     std::string longPath = dirPath_.toStdString();
     while (longPath.size() < 600) {
         longPath += "/deeper";
     }
+    gSettings.requiredFileFound = 1;
     EXPECT_EQ(ReadSettingsFile(longPath.c_str()), SettingsFileStatus::NotFound);
     EXPECT_EQ(gSettings.requiredFileFound, 0);
     EXPECT_EQ(gSettings.moduleDirectory[0], '\0');
