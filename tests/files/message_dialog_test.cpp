@@ -43,6 +43,16 @@ struct ScriptedPort {
     }
 };
 
+// What the window shows: the wait form its text and Cancel, the progress form its text and bar.
+void ExpectForm(const CMessageDlg& dialog, bool waitForm) {
+    EXPECT_EQ(dialog.isWaitForm(), waitForm);
+    EXPECT_EQ(dialog.isWaiting(), waitForm);
+    EXPECT_TRUE(dialog.messageLabel()->isVisible());
+    EXPECT_EQ(dialog.cancelButton()->isVisible(), waitForm);
+    EXPECT_EQ(dialog.progressBar()->isVisible(), !waitForm);
+    EXPECT_FALSE(dialog.okButton()->isVisible());
+}
+
 class MessageDialogTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -55,13 +65,8 @@ protected:
 TEST_F(MessageDialogTest, WaitFormShowsTheTuningTextAndCancelOnlyAndEscapeCancels) {
     CMessageDlg dialog;
     dialog.show();
-    EXPECT_TRUE(dialog.isWaitForm());
+    ExpectForm(dialog, true);
     EXPECT_EQ(dialog.message(), QStringLiteral("Auto Tuning...\nPlease wait..."));
-    EXPECT_TRUE(dialog.messageLabel()->isVisible());
-    EXPECT_TRUE(dialog.cancelButton()->isVisible());
-    EXPECT_FALSE(dialog.progressBar()->isVisible());
-    EXPECT_FALSE(dialog.okButton()->isVisible());
-    EXPECT_TRUE(dialog.isWaiting());
     EXPECT_EQ(dialog.tickCount(), 0);
     // Escape cancels.
     QTest::keyClick(&dialog, Qt::Key_Escape);
@@ -125,15 +130,6 @@ TEST_F(MessageDialogTest, CancelEndsWithTwoAtOnceWithoutReadingAgainAndNoReaderO
     EXPECT_TRUE(unread.isWaiting());
 }
 
-TEST_F(MessageDialogTest, ModalWaitIsDrivenByItsOwnTimer) {
-    ScriptedPort port({"", "", "OK"});
-    CMessageDlg::SetDefaultPortReader(port.reader());
-    CMessageDlg dialog;
-    EXPECT_EQ(dialog.exec(), CMessageDlg::kResultAnswered);
-    EXPECT_EQ(port.reads, 3);
-    CMessageDlg::SetDefaultPortReader({});
-}
-
 TEST_F(MessageDialogTest, ProgressFormIsDrivenByItsCaller) {
     gSettings.memorySelectKind = 1;
     ScriptedPort port;
@@ -141,12 +137,7 @@ TEST_F(MessageDialogTest, ProgressFormIsDrivenByItsCaller) {
     CMessageDlg dialog;
     dialog.setWindowTitle(QStringLiteral("Message window"));
     dialog.show();
-    EXPECT_FALSE(dialog.isWaitForm());
-    EXPECT_FALSE(dialog.isWaiting());
-    EXPECT_TRUE(dialog.progressBar()->isVisible());
-    EXPECT_TRUE(dialog.messageLabel()->isVisible());
-    EXPECT_FALSE(dialog.cancelButton()->isVisible());
-    EXPECT_FALSE(dialog.okButton()->isVisible());
+    ExpectForm(dialog, false);
 
     dialog.setProgressRange(3, 6);
     dialog.setMessage(QStringLiteral("Please wait... %1%").arg(33, 2));

@@ -1,13 +1,17 @@
 // The settings file on real files in a temporary program directory: what the program writes, what
 // it reads back, the key-order rules, hand-edited, damaged and read-only files.
 
+#include "instrument_settings.h"
 #include "keyword_tables.h"
+#include "qt_support.h"
 #include "settings_file.h"
-#include "settings_test_support.h"
 #include "settings_text.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <QList>
+#include <gtest/gtest.h>
+
 #include <cstring>
 #include <string>
 
@@ -15,11 +19,19 @@ namespace {
 
 class SettingsFileTest : public ::testing::Test {
 protected:
-    void SetUp() override { ASSERT_TRUE(dir_.valid()); }
+    void SetUp() override {
+        ASSERT_TRUE(dir_.valid());
+        SetDefaultSettings();
+    }
 
-    SettingsFileStatus Read() { return ReadSettingsFile(dir_.path().constData()); }
+    QString File() const { return dir_.path(QStringLiteral("Orvel.ini")); }
+    QByteArray Text() const { return orvel::test::ReadFile(File()); }
+    void WriteText(const QByteArray& text) const {
+        ASSERT_TRUE(orvel::test::WriteFile(File(), text));
+    }
+    SettingsFileStatus Read() { return ReadSettingsFile(dirPath_.constData()); }
     SettingsFileStatus ReadText(const QByteArray& text) {
-        dir_.write(text);
+        WriteText(text);
         return Read();
     }
     // Reads the text over fresh defaults.
@@ -28,34 +40,34 @@ protected:
         ASSERT_EQ(ReadText(text), SettingsFileStatus::Done);
     }
 
-    SettingsDirectory dir_;
+    orvel::test::TempFolder dir_;
+    const QByteArray dirPath_ = dir_.path().toLocal8Bit();
 };
 
+// What the user sees at first start: the defaults, set over any former state and written into the
+// empty file at exit. The fields the defaults leave as they stand start as zero.
 TEST_F(SettingsFileTest, EmptyFileKeepsDefaultsAndIsFilledAtExit) {
+    std::memset(&gSettings, 0x5A, sizeof gSettings);
+    gSettings.detailedTrace = 0;
+    gSettings.normMarkerFreq = 0.0;
+    gSettings.peakZoneCenter = 0.0;
+    gSettings.peakZoneWidth = 0.0;
+    gSettings.zonePosition = 0;
+    gSettings.zoneWidth = 0;
+    SetDefaultSettings();
     ASSERT_EQ(ReadText(""), SettingsFileStatus::Done);
     EXPECT_EQ(gSettings.requiredFileFound, 1);
-    EXPECT_STREQ(gSettings.moduleDirectory, dir_.path().constData());
-    EXPECT_EQ(gSettings.spanIndex, 7);
+    EXPECT_STREQ(gSettings.moduleDirectory, dirPath_.constData());
     ASSERT_EQ(WriteSettingsFile(), SettingsFileStatus::Done);
-
-    const QByteArray text = dir_.read();
-    EXPECT_TRUE(text.startsWith("Com port : 0\r\nBaud rate : 3\r\nDetailed trace : 0\r\n"
-                                "Trace 1 color : 00ff00\r\n"));
-    EXPECT_TRUE(text.contains("\r\nCenter frequency : 1000000000\r\n"));
-    EXPECT_TRUE(text.contains("\r\nReference offset : 0.0\r\n"));
-    EXPECT_TRUE(text.contains("\r\nAverage hold : 256\r\n"));
-    EXPECT_TRUE(text.contains("\r\nTrace 10 color : 800080\r\n"));
-    EXPECT_TRUE(text.contains("\r\nCursor 4 color : 00ffff\r\n"));
-    EXPECT_TRUE(text.contains("\r\nEF user data : \r\n"));
-    EXPECT_TRUE(text.endsWith("\r\nModel : 0\r\nSpurious : 0\r\n"));
-    EXPECT_EQ(text.count("\r\n"), 67);
-    EXPECT_EQ(text.count('\n'), 67);
+    QFile expected(QStringLiteral(ORVEL_SOURCE_DIR "/tests/files/data/default_settings.ini"));
+    ASSERT_TRUE(expected.open(QIODevice::ReadOnly));
+    EXPECT_EQ(Text().toStdString(), expected.readAll().toStdString());
 }
 
 TEST_F(SettingsFileTest, EveryLineIsAKeyOfTheReaderInWriteOrder) {
     ASSERT_EQ(ReadText(""), SettingsFileStatus::Done);
     ASSERT_EQ(WriteSettingsFile(), SettingsFileStatus::Done);
-    const QList<QByteArray> lines = dir_.read().split('\n');
+    const QList<QByteArray> lines = Text().split('\n');
     ASSERT_EQ(lines.size(), 68); // the text ends with a line end
     int keyIndex = 0;
     for (int i = 0; i < 67; ++i) {
@@ -70,7 +82,7 @@ TEST_F(SettingsFileTest, EveryLineIsAKeyOfTheReaderInWriteOrder) {
         ASSERT_LT(keyIndex, settingstext::kReaderKeyCount) << line.constData();
     }
     // The pairs whose first match depends on the order.
-    const QByteArray text = dir_.read();
+    const QByteArray text = Text();
     EXPECT_LT(text.indexOf("Center frequency : "), text.indexOf("CP Center frequency : "));
     EXPECT_LT(text.indexOf("CP mode : "), text.indexOf("ACP mode : "));
     EXPECT_LT(text.indexOf("Trace 1 color"), text.indexOf("Trace 10 color"));
@@ -137,29 +149,26 @@ void SetUnusualValues() {
     s.calcSpread = 1;
 }
 
-// Every setting row's line is read back by the field table's test; here the colours and texts
-// among all the others.
+// The colours and texts read back as the record held them, and writing the record read back
+// gives the same bytes again.
 TEST_F(SettingsFileTest, WrittenFileReadsBackTheSameValues) {
     ASSERT_EQ(ReadText("old text that is longer than nothing\r\n"), SettingsFileStatus::Done);
     SetUnusualValues();
     ASSERT_EQ(WriteSettingsFile(), SettingsFileStatus::Done);
-    const InstrumentSettings written = gSettings;
+    const QByteArray written = Text();
+    const InstrumentSettings before = gSettings;
 
     SetDefaultSettings();
     ASSERT_EQ(Read(), SettingsFileStatus::Done);
     const InstrumentSettings& s = gSettings;
-    for (int n = 1; n <= 10; ++n) {
-        EXPECT_EQ(s.traceColor[n], written.traceColor[n]) << n;
-    }
-    for (int n = 1; n <= 6; ++n) {
-        EXPECT_EQ(s.markerColor[n], written.markerColor[n]) << n;
-    }
-    EXPECT_EQ(s.scaleLineColor, written.scaleLineColor);
-    EXPECT_EQ(s.backgroundColor, written.backgroundColor);
-    EXPECT_DOUBLE_EQ(s.obwRatio, written.obwRatio);
-    EXPECT_EQ(s.intervalSetting, written.intervalSetting);
-    EXPECT_STREQ(s.efUserText, written.efUserText);
-    EXPECT_STREQ(s.mfUserText, written.mfUserText);
+    EXPECT_EQ(std::memcmp(s.traceColor, before.traceColor, sizeof s.traceColor), 0);
+    EXPECT_EQ(std::memcmp(s.markerColor, before.markerColor, sizeof s.markerColor), 0);
+    EXPECT_EQ(s.scaleLineColor, before.scaleLineColor);
+    EXPECT_EQ(s.backgroundColor, before.backgroundColor);
+    EXPECT_DOUBLE_EQ(s.obwRatio, before.obwRatio);
+    EXPECT_EQ(s.intervalSetting, before.intervalSetting);
+    EXPECT_STREQ(s.efUserText, "30M:12.5dB,100M:10.2dB");
+    EXPECT_STREQ(s.mfUserText, "1M:-3.5dB,10M:0.5dB,20M:1dB");
     EXPECT_EQ(s.efUserFreq[0], 300);
     EXPECT_EQ(s.efUserGain[1], 1020);
     EXPECT_EQ(s.mfUserFreq[2], 200);
@@ -167,6 +176,11 @@ TEST_F(SettingsFileTest, WrittenFileReadsBackTheSameValues) {
     EXPECT_EQ(s.modelIndex, 0);
     EXPECT_EQ(s.calcSpread, 0);
     EXPECT_EQ(s.requiredFileFound, 1);
+    // With those two as they were, the record writes the same bytes again.
+    gSettings.modelIndex = before.modelIndex;
+    gSettings.calcSpread = before.calcSpread;
+    ASSERT_EQ(WriteSettingsFile(), SettingsFileStatus::Done);
+    EXPECT_EQ(Text(), written);
 }
 
 // A user text is read up to its line end and every key at its first occurrence: a text holding a
@@ -183,7 +197,7 @@ TEST_F(SettingsFileTest, UserTextsNeverStandInForALaterKey) {
     gSettings.zoneWidth = 5;
     gSettings.obwRatio = 90.0;
     ASSERT_EQ(WriteSettingsFile(), SettingsFileStatus::Done);
-    const QByteArray first = dir_.read();
+    const QByteArray first = Text();
     EXPECT_TRUE(first.contains("EF user data : 30M:1dB,\r\n")) << first.constData();
     EXPECT_TRUE(first.contains("MF user data : 10M:86.7dB,\r\n")) << first.constData();
 
@@ -192,37 +206,37 @@ TEST_F(SettingsFileTest, UserTextsNeverStandInForALaterKey) {
     EXPECT_EQ(gSettings.zoneWidth, 5);
     EXPECT_EQ(gSettings.obwRatio, 90.0);
     ASSERT_EQ(WriteSettingsFile(), SettingsFileStatus::Done);
-    EXPECT_EQ(dir_.read(), first);
+    EXPECT_EQ(Text(), first);
 }
 
 TEST_F(SettingsFileTest, WritingOverALongerFileLeavesNoTail) {
-    dir_.write(QByteArray(20000, '#'));
+    WriteText(QByteArray(20000, '#'));
     ASSERT_EQ(Read(), SettingsFileStatus::Done);
     ASSERT_EQ(WriteSettingsFile(), SettingsFileStatus::Done);
-    const QByteArray text = dir_.read();
+    const QByteArray text = Text();
     EXPECT_LT(text.size(), 4096);
     EXPECT_FALSE(text.contains('#'));
     EXPECT_TRUE(text.endsWith("Spurious : 0\r\n"));
 }
 
 TEST_F(SettingsFileTest, WritingKeepsTheFilesPermissionsAndLinks) {
-    dir_.write("Span : 3\r\n");
+    WriteText("Span : 3\r\n");
     const QFileDevice::Permissions mode =
         QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup;
-    ASSERT_TRUE(QFile::setPermissions(dir_.filePath(), mode));
+    ASSERT_TRUE(QFile::setPermissions(File(), mode));
     ASSERT_EQ(Read(), SettingsFileStatus::Done);
     ASSERT_EQ(WriteSettingsFile(), SettingsFileStatus::Done);
     constexpr int kOwnerGroupOther = 0x7077;
-    EXPECT_EQ(QFile::permissions(dir_.filePath()) & kOwnerGroupOther, mode & kOwnerGroupOther);
+    EXPECT_EQ(QFile::permissions(File()) & kOwnerGroupOther, mode & kOwnerGroupOther);
 
     // A settings file that is a link to one kept elsewhere stays a link; its target is written.
     QTemporaryDir elsewhere;
     const QString target = elsewhere.filePath(QStringLiteral("shared.ini"));
-    ASSERT_TRUE(QFile::rename(dir_.filePath(), target));
-    ASSERT_TRUE(QFile::link(target, dir_.filePath()));
+    ASSERT_TRUE(QFile::rename(File(), target));
+    ASSERT_TRUE(QFile::link(target, File()));
     gSettings.spanIndex = 5;
     ASSERT_EQ(WriteSettingsFile(), SettingsFileStatus::Done);
-    EXPECT_TRUE(QFileInfo(dir_.filePath()).isSymLink());
+    EXPECT_TRUE(QFileInfo(File()).isSymLink());
     QFile shared(target);
     ASSERT_TRUE(shared.open(QIODevice::ReadOnly));
     EXPECT_TRUE(shared.readAll().contains("\r\nSpan : 5\r\n"));
@@ -243,7 +257,7 @@ TEST_F(SettingsFileTest, LargestFileOfTheProgramsMakingIsReadWhole) {
     gSettings.peakZoneWidth = -1e300;
     gSettings.timeOutSetting = 2000000000;
     ASSERT_EQ(WriteSettingsFile(), SettingsFileStatus::Done);
-    const QByteArray text = dir_.read();
+    const QByteArray text = Text();
     EXPECT_LT(static_cast<std::size_t>(text.size()), kSettingsReadLimit);
     EXPECT_LT(text.size(), 5000);
 
@@ -254,25 +268,22 @@ TEST_F(SettingsFileTest, LargestFileOfTheProgramsMakingIsReadWhole) {
     EXPECT_EQ(gSettings.intervalSetting, 70);
 }
 
-TEST_F(SettingsFileTest, MissingFileIsReportedAndNeverCreated) {
+TEST_F(SettingsFileTest, NoSettingsFileIsReportedAndNeverCreated) {
     EXPECT_EQ(Read(), SettingsFileStatus::NotFound);
     EXPECT_EQ(gSettings.requiredFileFound, 0);
     EXPECT_EQ(WriteSettingsFile(), SettingsFileStatus::NotFound);
     ReadWriteSettings(1);
-    EXPECT_FALSE(dir_.exists());
-}
-
-TEST_F(SettingsFileTest, DirectoryInPlaceOfTheFileIsNotASettingsFile) {
-    ASSERT_TRUE(QDir(QString::fromLocal8Bit(dir_.path())).mkdir(QStringLiteral("Orvel.ini")));
+    EXPECT_FALSE(QFile::exists(File()));
+    // A folder in place of the file, and a folder path too long for the record.
+    ASSERT_TRUE(QDir(dir_.path()).mkdir(QStringLiteral("Orvel.ini")));
+    gSettings.requiredFileFound = 1;
     EXPECT_EQ(Read(), SettingsFileStatus::NotFound);
     EXPECT_EQ(gSettings.requiredFileFound, 0);
-}
-
-TEST_F(SettingsFileTest, DirectoryTooLongForTheRecordIsNotFound) {
-    std::string longPath = dir_.path().toStdString();
+    std::string longPath = dirPath_.toStdString();
     while (longPath.size() < 600) {
         longPath += "/deeper";
     }
+    gSettings.requiredFileFound = 1;
     EXPECT_EQ(ReadSettingsFile(longPath.c_str()), SettingsFileStatus::NotFound);
     EXPECT_EQ(gSettings.requiredFileFound, 0);
     EXPECT_EQ(gSettings.moduleDirectory[0], '\0');
@@ -280,25 +291,25 @@ TEST_F(SettingsFileTest, DirectoryTooLongForTheRecordIsNotFound) {
 
 TEST_F(SettingsFileTest, ReadOnlyFileStopsStartUpAndIsLeftUntouched) {
     const QByteArray original = "Span : 3\r\nBaud rate : 1\r\n";
-    dir_.write(original);
-    ASSERT_TRUE(QFile::setPermissions(
-        dir_.filePath(), QFileDevice::ReadOwner | QFileDevice::ReadGroup | QFileDevice::ReadOther));
+    WriteText(original);
+    ASSERT_TRUE(QFile::setPermissions(File(), QFileDevice::ReadOwner | QFileDevice::ReadGroup |
+                                                  QFileDevice::ReadOther));
     EXPECT_EQ(Read(), SettingsFileStatus::NotWritable);
     EXPECT_EQ(gSettings.requiredFileFound, 0);
     EXPECT_EQ(gSettings.spanIndex, 7); // nothing was taken from it
     EXPECT_EQ(gSettings.baudIndex, 3);
     ReadWriteSettings(1); // the shut-down writes nothing
     EXPECT_EQ(WriteSettingsFile(), SettingsFileStatus::NotWritable);
-    EXPECT_EQ(dir_.read(), original);
-    QFile::setPermissions(dir_.filePath(), QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    EXPECT_EQ(Text(), original);
+    QFile::setPermissions(File(), QFileDevice::ReadOwner | QFileDevice::WriteOwner);
 }
 
 TEST_F(SettingsFileTest, ShutDownWritesThroughTheViewOperation) {
     ASSERT_EQ(ReadText(""), SettingsFileStatus::Done);
     gSettings.spanIndex = 3;
     ReadWriteSettings(1);
-    EXPECT_TRUE(dir_.read().contains("\r\nSpan : 3\r\n"));
-    EXPECT_EQ(QDir::current().canonicalPath(), QFileInfo(dir_.filePath()).canonicalPath());
+    EXPECT_TRUE(Text().contains("\r\nSpan : 3\r\n"));
+    EXPECT_EQ(QDir::current().canonicalPath(), QFileInfo(File()).canonicalPath());
 }
 
 TEST_F(SettingsFileTest, HandEditedKeysFollowTheFirstMatchRules) {
@@ -392,35 +403,25 @@ TEST_F(SettingsFileTest, ValuesOutsideTheirRangesGiveSafeValues) {
               "Center frequency : -5\r\nCP Center frequency : 1e300\r\nCP zone width : 9G\r\n"
               "Zone position : -4\r\nTrace 3 color : ffffffffff\r\nPeak search ZW : x-9\r\n");
     const InstrumentSettings& s = gSettings;
-    EXPECT_EQ(s.comPortIndex, 8); // the port stays closed
-    EXPECT_EQ(s.baudIndex, 3);
-    EXPECT_EQ(s.spanIndex, 7);
-    EXPECT_EQ(s.unitIndex, 0);
-    EXPECT_EQ(s.rbwIndex, 3);
-    EXPECT_EQ(s.vbwIndex, 4);
-    EXPECT_EQ(s.sweepIndex, 2);
-    EXPECT_EQ(s.detectorIndex, 0);
-    EXPECT_EQ(s.measureIndex, 0);
-    EXPECT_EQ(s.antennaIndex, 0);
-    EXPECT_EQ(s.probeIndex, 0);
-    EXPECT_EQ(s.calcIndex, 0);
-    EXPECT_EQ(s.conversionIndex, 0);
-    EXPECT_EQ(s.scaleIndex, 1);
-    EXPECT_EQ(s.startWindowState, 0);
-    EXPECT_EQ(s.startSetting, 0);
-    EXPECT_EQ(s.aveCount, 256);
-    EXPECT_EQ(s.timeOutSetting, 200);
-    EXPECT_EQ(s.intervalSetting, 50);
-    EXPECT_EQ(s.refLevel, 60);
-    EXPECT_DOUBLE_EQ(s.levelOffset, 50.0);
-    EXPECT_DOUBLE_EQ(s.obwRatio, 99.9);
-    EXPECT_DOUBLE_EQ(s.obwDb, 0.1);
-    EXPECT_DOUBLE_EQ(s.centerFreq, 0.0);
-    EXPECT_DOUBLE_EQ(s.cpCenter, 1.0e9);
-    EXPECT_DOUBLE_EQ(s.cpWidth, 3.3e9);
-    EXPECT_EQ(s.zonePosition, 0);
-    EXPECT_EQ(s.peakZoneWidth, 0.0) << "a width is never negative";
+    // A port outside the list stays closed (8).
+    const int ints[][2] = {{s.comPortIndex, 8},     {s.baudIndex, 3},     {s.spanIndex, 7},
+                           {s.unitIndex, 0},        {s.rbwIndex, 3},      {s.vbwIndex, 4},
+                           {s.sweepIndex, 2},       {s.detectorIndex, 0}, {s.measureIndex, 0},
+                           {s.antennaIndex, 0},     {s.probeIndex, 0},    {s.calcIndex, 0},
+                           {s.conversionIndex, 0},  {s.scaleIndex, 1},    {s.startWindowState, 0},
+                           {s.startSetting, 0},     {s.aveCount, 256},    {s.timeOutSetting, 200},
+                           {s.intervalSetting, 50}, {s.refLevel, 60},     {s.zonePosition, 0}};
+    for (std::size_t i = 0; i < std::size(ints); ++i) {
+        EXPECT_EQ(ints[i][0], ints[i][1]) << "row " << i;
+    }
     EXPECT_EQ(s.traceColor[3], 0xffffffu);
+    // A width is never negative.
+    const double doubles[][2] = {{s.levelOffset, 50.0}, {s.obwRatio, 99.9},  {s.obwDb, 0.1},
+                                 {s.centerFreq, 0.0},   {s.cpCenter, 1.0e9}, {s.cpWidth, 3.3e9},
+                                 {s.peakZoneWidth, 0.0}};
+    for (std::size_t i = 0; i < std::size(doubles); ++i) {
+        EXPECT_DOUBLE_EQ(doubles[i][0], doubles[i][1]) << "row " << i;
+    }
 
     ReadFresh("Com port : -3\r\n");
     EXPECT_EQ(gSettings.comPortIndex, 8);
@@ -474,7 +475,7 @@ TEST_F(SettingsFileTest, BinaryGarbageStartsWithSafeValuesAndExitWritesACleanFil
     ExpectIndexesInsideTheirTables();
 
     ASSERT_EQ(WriteSettingsFile(), SettingsFileStatus::Done);
-    const QByteArray text = dir_.read();
+    const QByteArray text = Text();
     EXPECT_EQ(text.count("\r\n"), 67);
     EXPECT_FALSE(text.contains('\0'));
     const InstrumentSettings first = gSettings;
@@ -483,14 +484,14 @@ TEST_F(SettingsFileTest, BinaryGarbageStartsWithSafeValuesAndExitWritesACleanFil
     EXPECT_EQ(gSettings.comPortIndex, first.comPortIndex);
     EXPECT_EQ(gSettings.traceColor[4], first.traceColor[4]);
     ASSERT_EQ(WriteSettingsFile(), SettingsFileStatus::Done);
-    EXPECT_EQ(dir_.read(), text); // the clean file reads back to itself
+    EXPECT_EQ(Text(), text); // the clean file reads back to itself
 }
 
 TEST_F(SettingsFileTest, TruncatedFileKeepsWhatArrived) {
     ASSERT_EQ(ReadText(""), SettingsFileStatus::Done);
     SetUnusualValues();
     ASSERT_EQ(WriteSettingsFile(), SettingsFileStatus::Done);
-    QByteArray text = dir_.read();
+    QByteArray text = Text();
     const qsizetype cut = text.indexOf("Center frequency : ") + 22; // "Center frequency : 245"
     text.truncate(cut);
     ReadFresh(text);
@@ -511,7 +512,7 @@ TEST_F(SettingsFileTest, HugeFileIsReadOnlyUpToTheLimit) {
     EXPECT_EQ(gSettings.spanIndex, 2);
     EXPECT_EQ(gSettings.rbwIndex, 3);
     ASSERT_EQ(WriteSettingsFile(), SettingsFileStatus::Done);
-    EXPECT_LT(dir_.read().size(), 4096);
+    EXPECT_LT(Text().size(), 4096);
 }
 
 TEST(ProgramFiles, TheBuildPutsTheHelpTextAndASettingsFileBesideTheProgram) {

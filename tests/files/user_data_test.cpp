@@ -99,16 +99,6 @@ TEST_F(UserDataUploadTest, AntennaTableIsStoredParsedSentAndConfirmed) {
     ExpectOneMessage("Setting completion.", "Message", QMessageBox::Information);
 }
 
-TEST_F(UserDataUploadTest, ProbeTableGoesToTheProbeFields) {
-    EXPECT_EQ(Upload(userdata::kProbe, File("probe.csv", "1M:-3.5dB,10M:0.5dB\r\n")),
-              Result::Completed);
-    EXPECT_STREQ(gSettings.mfUserText, "1M:-3.5dB,10M:0.5dB");
-    EXPECT_EQ(gSettings.mfUserFreq[1], 100);
-    EXPECT_STREQ(gSettings.efUserText, "");
-    ASSERT_GE(events_.size(), 2u);
-    EXPECT_EQ(events_[1], "write MFUSER1M:-3.5dB,10M:0.5dB\r\n");
-}
-
 TEST_F(UserDataUploadTest, LineEndsAreCutAsStoredFilesExpect) {
     // Without a final line end the last two characters go.
     Upload(userdata::kAntenna, File("a.txt", "30M:12.5dB,100M:10.2dB"));

@@ -89,38 +89,34 @@ TEST(Attenuator, StepsAtTheBandEdges) {
     EXPECT_EQ(attenuatorText(-15), "0");
 }
 
-TEST_F(LevelUnits, AntennaReferenceFollowsTheTableAndSettings) {
-    EXPECT_EQ(Antenna(0), 143);   // AT11
-    gSettings.impedanceIndex = 1; // 75 ohm: +1.8 dB before rounding
-    EXPECT_EQ(Antenna(0), 145);
-    gSettings.impedanceIndex = 0;
-    gSettings.scaleIndex = 0;
-    EXPECT_EQ(Antenna(0), 143);
-    gSettings.scaleIndex = 1;
-    gSettings.levelOffset = -5.7; // whole part, in tenths
-    EXPECT_EQ(Antenna(0), 142);
-    gSettings.levelOffset = 0;
-    gSettings.refLevel = -20;
-    EXPECT_EQ(Antenna(0), 113);
-}
-
-TEST_F(LevelUnits, OtherAntennasAndSpans) {
-    gSettings.centerFreq = 4e8;
-    EXPECT_EQ(Antenna(5), 137); // AT15
-    gSettings.centerFreq = 1.45e9;
-    gSettings.spanIndex = 11;
-    EXPECT_EQ(Antenna(1), 146); // AT12
-    gSettings.centerFreq = 1e9;
-    gSettings.spanIndex = 7;
-    EXPECT_EQ(Antenna(0), 146);
-    gSettings.scaleIndex = 0;
-    EXPECT_EQ(Antenna(0), 146);
-}
-
-TEST_F(LevelUnits, NoPointInsideTheTableUsesTheDefaultMinimum) {
-    gSettings.centerFreq = 2e9;
-    gSettings.spanIndex = 7;
-    EXPECT_EQ(Antenna(0), 810); // m = 2000
+// The built-in tables over the axis of the settings: the impedance adds 1.8 dB before rounding,
+// the offset counts by its whole part in tenths; no point inside the table gives 810.
+TEST_F(LevelUnits, BuiltInAntennaAndProbeReferences) {
+    const struct {
+        bool probe;
+        int table;
+        double centre;
+        int span, impedance, scale;
+        double offset;
+        int ref, expected;
+    } cases[] = {
+        {false, 0, 900e6, 10, 0, 1, 0, 10, 143},  {false, 0, 900e6, 10, 1, 1, 0, 10, 145},
+        {false, 0, 900e6, 10, 0, 0, 0, 10, 143},  {false, 0, 900e6, 10, 0, 1, -5.7, 10, 142},
+        {false, 0, 900e6, 10, 0, 1, 0, -20, 113}, {false, 5, 4e8, 10, 0, 1, 0, 10, 137},
+        {false, 1, 1.45e9, 11, 0, 1, 0, 10, 146}, {false, 0, 1e9, 7, 0, 1, 0, 10, 146},
+        {false, 0, 1e9, 7, 0, 0, 0, 10, 146},     {false, 0, 2e9, 7, 0, 1, 0, 10, 810},
+        {true, 0, 900e6, 10, 0, 1, 0, 10, 167},   {true, 0, 1.5e9, 12, 0, 1, 0, 10, 162},
+        {true, 0, 1.5e9, 12, 1, 1, 0, 10, 164}};
+    for (const auto& c : cases) {
+        gSettings.centerFreq = c.centre;
+        gSettings.spanIndex = c.span;
+        gSettings.impedanceIndex = c.impedance;
+        gSettings.scaleIndex = c.scale;
+        gSettings.levelOffset = c.offset;
+        gSettings.refLevel = c.ref;
+        EXPECT_EQ(c.probe ? Probe(c.table) : Antenna(c.table), c.expected)
+            << (c.probe ? "probe " : "antenna ") << c.table << " at " << c.centre;
+    }
 }
 
 TEST_F(LevelUnits, DegenerateSettingsStayDefined) {
@@ -179,15 +175,6 @@ TEST_F(LevelUnits, UserAntennaFromItsText) {
     EXPECT_EQ(Antenna(levelunits::kUserAntenna), 143);
 }
 
-TEST_F(LevelUnits, ProbeReference) {
-    EXPECT_EQ(Probe(0), 167); // PR-7Q
-    gSettings.centerFreq = 1.5e9;
-    gSettings.spanIndex = 12;
-    EXPECT_EQ(Probe(0), 162);
-    gSettings.impedanceIndex = 1;
-    EXPECT_EQ(Probe(0), 164);
-}
-
 TEST_F(LevelUnits, UserProbeEmptyLeavesTheReferencePartialAndFullCompute) {
     gSettings.fieldRefLevel = 42;
     EXPECT_EQ(Probe(levelunits::kUserProbe), 42);
@@ -205,29 +192,23 @@ TEST_F(LevelUnits, UserProbeEmptyLeavesTheReferencePartialAndFullCompute) {
 
 TEST_F(LevelUnits, ReferenceInDisplayUnitByActiveKind) {
     gSettings.unitIndex = 1;
-    gSettings.traceKind[1] = 0;
-    EXPECT_EQ(referenceInDisplayUnit(10), 117);
-    gSettings.traceKind[1] = 33;
-    EXPECT_EQ(referenceInDisplayUnit(10), 117);
-    gSettings.traceKind[1] = 36;
-    EXPECT_EQ(referenceInDisplayUnit(10), -3);
-    gSettings.traceKind[1] = 30;
     gSettings.traceRecord.recordRefLevel = -7;
-    EXPECT_EQ(referenceInDisplayUnit(10), -7);
-    gSettings.traceKind[1] = 10; // AT11, with refLevel standing at the given value
-    gSettings.refLevel = -30;
-    EXPECT_EQ(referenceInDisplayUnit(10), 143);
-    EXPECT_EQ(gSettings.refLevel, -30);
-    EXPECT_EQ(gSettings.fieldRefLevel, 143);
-    gSettings.traceKind[1] = 26;
-    EXPECT_EQ(referenceInDisplayUnit(10), 167);
-    gSettings.traceKind[1] = 2;
-    gSettings.measureIndex = 4;
-    EXPECT_EQ(referenceInDisplayUnit(10), 143);
-    gSettings.measureIndex = 5;
-    EXPECT_EQ(referenceInDisplayUnit(10), 167);
-    gSettings.measureIndex = 1;
-    EXPECT_EQ(referenceInDisplayUnit(10), 117);
+    // {active kind, measuring function, reference of 10 dBm}: spectrum kinds in the display unit
+    // (dBuV), stored records at their own reference, field kinds at their antenna's or probe's
+    // (AT11 143, PR-7Q 167), the empty slot following the measuring function.
+    const int cases[][3] = {{0, 0, 117},  {33, 0, 117}, {36, 0, -3}, {30, 0, -7}, {10, 0, 143},
+                            {26, 0, 167}, {2, 4, 143},  {2, 5, 167}, {2, 1, 117}};
+    for (const auto& c : cases) {
+        gSettings.traceKind[1] = c[0];
+        gSettings.measureIndex = c[1];
+        gSettings.refLevel = -30; // the field kinds read the given value, not this
+        gSettings.fieldRefLevel = 0;
+        EXPECT_EQ(referenceInDisplayUnit(10), c[2]) << c[0] << " " << c[1];
+        EXPECT_EQ(gSettings.refLevel, -30);
+        if (c[0] == 10 || c[0] == 26) {
+            EXPECT_EQ(gSettings.fieldRefLevel, c[2]) << c[0];
+        }
+    }
     gSettings.activeTraceSlot = 57; // a damaged slot number counts as empty
     EXPECT_EQ(referenceInDisplayUnit(10), 117);
 }
@@ -323,14 +304,14 @@ TEST(UnitTexts, ByDisplayUnitAndConversion) {
 }
 
 TEST(MarkerConversion, LinearValuesByDisplayUnit) {
-    EXPECT_DOUBLE_EQ(convertMarkerLevel(0, 0), 1e-3 + 5e-13);
-    EXPECT_DOUBLE_EQ(convertMarkerLevel(-30, 0), 1e-6 + 5e-13);
-    EXPECT_DOUBLE_EQ(convertMarkerLevel(0, 1), 1e-6);
-    EXPECT_DOUBLE_EQ(convertMarkerLevel(20, 2), 1e-2);
-    EXPECT_DOUBLE_EQ(convertMarkerLevel(-20, 3), 0.1);
-    EXPECT_DOUBLE_EQ(convertMarkerLevel(120, 4), 1.0);
-    EXPECT_DOUBLE_EQ(convertMarkerLevel(100, 5), 0.1);
-    EXPECT_DOUBLE_EQ(convertMarkerLevel(0, 42), 1e-3 + 5e-13);
+    // {level, display unit, linear value}; an unknown unit reads as dBm.
+    const double cases[][3] = {{0, 0, 1e-3 + 5e-13}, {-30, 0, 1e-6 + 5e-13}, {0, 1, 1e-6},
+                               {20, 2, 1e-2},        {-20, 3, 0.1},          {120, 4, 1.0},
+                               {100, 5, 0.1},        {0, 42, 1e-3 + 5e-13}};
+    for (const auto& c : cases) {
+        EXPECT_DOUBLE_EQ(convertMarkerLevel(c[0], static_cast<int>(c[1])), c[2])
+            << c[0] << " " << c[1];
+    }
     EXPECT_EQ(formatSI(convertMarkerLevel(0, 1), kLinearLevelFormat), "1.0000u");
 }
 
