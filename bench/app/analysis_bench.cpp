@@ -49,14 +49,16 @@ void BM_TracePeriodAnalysisOffAndOn(benchmark::State& state) {
                                    true);
             }
             traces = 0;
-            view->panel()->holdButton->click(); // run; the first screen comes at once
+            view->panel()
+                ->findChild<QPushButton*>("holdButton")
+                ->click(); // run; the first screen comes at once
             WaitUntil([&] { return traces >= 2; }, 60000);
             const int start = traces;
             QElapsedTimer clock;
             clock.start();
             WaitUntil([&] { return traces >= start + kCycles; }, 60000);
             period[on] = static_cast<double>(clock.nsecsElapsed()) / 1e6 / kCycles;
-            view->panel()->holdButton->click(); // hold
+            view->panel()->findChild<QPushButton*>("holdButton")->click(); // hold
             WaitUntil([] { return false; }, 300);
         }
         state.SetIterationTime((period[0] + period[1]) / 1000.0);

@@ -64,7 +64,7 @@ Result Measure(int baud, int points, double seconds) {
         std::fprintf(stderr, "the program or the simulator did not start\n");
         return r;
     }
-    session.view()->panel()->holdButton->click(); // running from here on
+    session.view()->panel()->findChild<QPushButton*>("holdButton")->click(); // running from here on
     const double simStart =
         session.sim()->logEntries().empty() ? 0 : session.sim()->logEntries().back().seconds;
 

@@ -37,7 +37,7 @@ void StartupToFirstTrace(benchmark::State& state, bool detailed) {
             break;
         }
         const auto started = std::chrono::steady_clock::now();
-        session.view()->panel()->holdButton->click();
+        session.view()->panel()->findChild<QPushButton*>("holdButton")->click();
         const auto traced = std::chrono::steady_clock::now();
 
         state.PauseTiming();

@@ -135,6 +135,16 @@ QString RandomNumber(std::mt19937& rng) {
     return QString::fromLatin1(kTexts[rng() % std::size(kTexts)]);
 }
 
+// A panel control by its object name; the soak cannot go on without it.
+template <class W> W* Control(ControlPanel* panel, const char* name) {
+    W* widget = panel->findChild<W*>(QString::fromLatin1(name));
+    if (widget == nullptr) {
+        std::fprintf(stderr, "soak: the panel has no control named %s\n", name);
+        std::abort();
+    }
+    return widget;
+}
+
 // One thing a user does.
 void UserAction(CMainFrame* frame, std::mt19937& rng) {
     COrvelView* view = frame->view();
@@ -144,39 +154,39 @@ void UserAction(CMainFrame* frame, std::mt19937& rng) {
     case 0:
     case 1:
         gLastAction = "hold/run";
-        panel->holdButton->click();
+        Control<QPushButton>(panel, "holdButton")->click();
         break;
     case 2:
         gLastAction = "centre";
-        Type(panel->centerEdit, RandomNumber(rng));
+        Type(Control<QLineEdit>(panel, "centerEdit"), RandomNumber(rng));
         break;
     case 3:
         gLastAction = "span";
-        Choose(panel->spanCombo, rng);
+        Choose(Control<QComboBox>(panel, "spanCombo"), rng);
         break;
     case 4:
         gLastAction = "reference";
-        Type(panel->refLevelEdit, RandomNumber(rng));
+        Type(Control<QLineEdit>(panel, "refLevelEdit"), RandomNumber(rng));
         break;
     case 5:
         gLastAction = "offset";
-        Type(panel->offsetEdit, RandomNumber(rng));
+        Type(Control<QLineEdit>(panel, "offsetEdit"), RandomNumber(rng));
         break;
     case 6:
         gLastAction = "rbw/vbw";
-        Choose(rng() % 2 ? panel->rbwCombo : panel->vbwCombo, rng);
+        Choose(Control<QComboBox>(panel, rng() % 2 ? "rbwCombo" : "vbwCombo"), rng);
         break;
     case 7:
         gLastAction = "unit/scale";
-        Choose(rng() % 2 ? panel->unitCombo : panel->scaleCombo, rng);
+        Choose(Control<QComboBox>(panel, rng() % 2 ? "unitCombo" : "scaleCombo"), rng);
         break;
     case 8:
         gLastAction = "sweep/detector";
-        Choose(rng() % 2 ? panel->sweepCombo : panel->detectorCombo, rng);
+        Choose(Control<QComboBox>(panel, rng() % 2 ? "sweepCombo" : "detectorCombo"), rng);
         break;
     case 9:
         gLastAction = "calc";
-        Choose(panel->calcCombo, rng);
+        Choose(Control<QComboBox>(panel, "calcCombo"), rng);
         break;
     case 10:
         gLastAction = "detailed trace";
@@ -186,7 +196,7 @@ void UserAction(CMainFrame* frame, std::mt19937& rng) {
         break;
     case 11:
         gLastAction = "marker mode/impedance";
-        Choose(rng() % 2 ? panel->markerModeCombo : panel->impedanceCombo, rng);
+        Choose(Control<QComboBox>(panel, rng() % 2 ? "markerModeCombo" : "impedanceCombo"), rng);
         break;
     case 12:
         gLastAction = "all reading";
