@@ -15,6 +15,7 @@
 #include "link_view.h"
 #include "live_link.h"
 #include "memory_operations.h"
+#include "modes.h"
 #include "panel_rules.h"
 #include "port_names.h"
 #include "reply_text.h"
@@ -658,7 +659,7 @@ void Acquire(bool detailed, const std::function<bool()>& enough,
     } unregister{previous};
     s.detailedTrace = detailed ? 1 : 0;
     s.runState = 1;
-    const bool periodic = s.calcIndex >= 1 && s.calcIndex <= 3;
+    const bool periodic = modes::Accumulating(s);
     const int sweepMs =
         static_cast<int>(1000 * keywords::kSweepSeconds[std::clamp(s.sweepIndex, 0, 7)]);
     // A capture that takes far longer than its sweep has been lost.

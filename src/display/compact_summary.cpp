@@ -3,6 +3,7 @@
 #include "display_model.h"
 #include "instrument_settings.h"
 #include "keyword_tables.h"
+#include "modes.h"
 
 #include <algorithm>
 #include <cmath>
@@ -56,7 +57,7 @@ void FillMeasureRows(const CompactInputs& in, CompactLine rows[4]) {
     default: // markers
         rows[0] = {"MKR1 FREQ", in.marker1Freq + "Hz"};
         rows[1] = {"MKR1 LEVEL", in.marker1Level};
-        if (s.markerMode == 0) {
+        if (modes::Marker(s) == MarkerMode::Normal) {
             rows[2] = {"MKR2 FREQ", in.marker2Freq + "Hz"};
             rows[3] = {"MKR2 LEVEL", in.marker2Level};
         } else {
@@ -81,8 +82,8 @@ CompactSummaryTexts BuildCompactSummary(const CompactInputs& in) {
 
     const int reference = ReferenceForMeasurement(RoundedReference());
     static const char* const kUnitFormat[] = {"%ddBm", "%ddBuV", "%ddBmV", "%ddBV"};
-    const char* format = s.measureIndex == 4                     ? "%ddBuV/m"
-                         : s.measureIndex == 5                   ? "%ddBuA/m"
+    const char* format = modes::Measure(s) == MeasureFunction::ElectricField   ? "%ddBuV/m"
+                         : modes::Measure(s) == MeasureFunction::MagneticField ? "%ddBuA/m"
                          : (s.unitIndex >= 0 && s.unitIndex < 4) ? kUnitFormat[s.unitIndex]
                                                                  : "%ddBm";
     t.level[0] = {"REFERENCE", Printf(format, reference)};

@@ -89,7 +89,7 @@ void MarkerController::UpdateMarkerReadouts() {
     in.x2 = graph_->CursorX(cursor::kMarker2);
     in.level1 = graph_->CursorY(cursor::kMarker1);
     in.level2 = graph_->CursorY(cursor::kMarker2);
-    in.markerMode = gSettings.markerMode;
+    in.markerMode = modes::Marker();
     in.conversionIndex = gSettings.conversionIndex;
     in.displayUnit = DisplayUnit();
     const MarkerReadoutTexts t = MarkerReadouts(CurrentAxisFrame(), in);
@@ -147,7 +147,7 @@ void MarkerController::Next() {
 
 void MarkerController::SelectNormalPeakMode() {
     host_.Pause();
-    gSettings.peakMode = 0;
+    gSettings.peakMode = static_cast<int>(PeakMode::Normal);
     panel_->normalPeak->setChecked(true);
     graph_->SetCursorVisible(cursor::kZoneRight, false);
     graph_->SetCursorVisible(cursor::kZoneLeft, false);
@@ -161,7 +161,7 @@ void MarkerController::SelectNormalPeakMode() {
 
 void MarkerController::SelectZonePeakMode() {
     host_.Pause();
-    gSettings.peakMode = 1;
+    gSettings.peakMode = static_cast<int>(PeakMode::Zone);
     panel_->zonePeak->setChecked(true);
     graph_->SetCursorVisible(cursor::kZoneRight, true);
     graph_->SetCursorVisible(cursor::kZoneLeft, true);
@@ -266,7 +266,7 @@ void MarkerController::PlaceMarker1(double position) {
 }
 
 void MarkerController::SetBlockEnabled(bool enabled) {
-    panel_->SetBlockEnabled(enabled, gSettings.peakMode);
+    panel_->SetBlockEnabled(enabled, modes::Peak());
     if (!enabled) {
         graph_->SetCursorVisible(cursor::kMarker2, false);
         graph_->SetCursorVisible(cursor::kZoneRight, false);

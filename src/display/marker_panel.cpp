@@ -1,5 +1,7 @@
 #include "marker_panel.h"
 
+#include "modes.h"
+
 #include <QButtonGroup>
 #include <QGroupBox>
 #include <QLabel>
@@ -75,14 +77,14 @@ MarkerPanel::MarkerPanel(QWidget* parent) : QWidget(parent) {
     zoneWidth = MakeEdit(this, 123, 205, false);
 }
 
-void MarkerPanel::SetBlockEnabled(bool enabled, int peakMode) {
+void MarkerPanel::SetBlockEnabled(bool enabled, PeakMode peakMode) {
     for (QWidget* w : {static_cast<QWidget*>(marker1Select), static_cast<QWidget*>(marker2Select),
                        static_cast<QWidget*>(marker1Freq), static_cast<QWidget*>(marker1Level),
                        static_cast<QWidget*>(marker2Freq), static_cast<QWidget*>(marker2Level),
                        static_cast<QWidget*>(normalPeak), static_cast<QWidget*>(zonePeak)})
         w->setEnabled(enabled);
-    peak->setEnabled(enabled && peakMode == 0);
-    next->setEnabled(enabled && peakMode == 0);
-    zoneCenter->setEnabled(enabled && peakMode == 1);
-    zoneWidth->setEnabled(enabled && peakMode == 1);
+    peak->setEnabled(enabled && peakMode == PeakMode::Normal);
+    next->setEnabled(enabled && peakMode == PeakMode::Normal);
+    zoneCenter->setEnabled(enabled && peakMode == PeakMode::Zone);
+    zoneWidth->setEnabled(enabled && peakMode == PeakMode::Zone);
 }

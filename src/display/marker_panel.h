@@ -10,6 +10,7 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 class QRadioButton;
+enum class PeakMode : int;
 
 class MarkerPanel : public QWidget {
     Q_OBJECT
@@ -44,5 +45,5 @@ public:
     QGroupBox* peakGroup;
 
     // Enables or disables the whole block (a measuring function other than OFF disables it).
-    void SetBlockEnabled(bool enabled, int peakMode);
+    void SetBlockEnabled(bool enabled, PeakMode peakMode);
 };

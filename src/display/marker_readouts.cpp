@@ -9,7 +9,7 @@ MarkerReadoutTexts MarkerReadouts(const AxisFrame& frame, const MarkerReadoutInp
     if (frame.zeroSpan) {
         const double t1 = PositionToTime(frame, in.x1);
         const double t2 = PositionToTime(frame, in.x2);
-        t.freq1 = FormatSi(in.markerMode == 1 ? t1 - t2 : t1, 4, kAutoPrefix) + "s";
+        t.freq1 = FormatSi(in.markerMode == MarkerMode::Delta ? t1 - t2 : t1, 4, kAutoPrefix) + "s";
         t.freq2 = FormatSi(t2, 4, kAutoPrefix) + "s";
         t.levelsWritten = false;
         return t;
@@ -26,7 +26,7 @@ MarkerReadoutTexts MarkerReadouts(const AxisFrame& frame, const MarkerReadoutInp
     auto level = [linear](double v) {
         return linear ? FormatSi(v, 4, kAutoPrefix) : FormatSi(v, 1, 0);
     };
-    const bool delta = in.markerMode == 1;
+    const bool delta = in.markerMode == MarkerMode::Delta;
     t.freq1 = FormatSi(delta ? f1 - f2 : f1, 4, kAutoPrefix);
     t.level1 = level(delta ? l1 - l2 : l1);
     t.freq2 = FormatSi(f2, 4, kAutoPrefix);

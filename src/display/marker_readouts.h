@@ -2,6 +2,7 @@
 // The texts of the two marker readouts from the marker positions and levels.
 
 #include "axis_mapping.h"
+#include "modes.h"
 
 #include <string>
 
@@ -10,7 +11,7 @@ namespace display {
 struct MarkerReadoutInput {
     double x1 = 0, x2 = 0; // cursor positions
     double level1 = 0, level2 = 0;
-    int markerMode = 0;      // 0 normal, 1 delta
+    MarkerMode markerMode = MarkerMode::Normal;
     int conversionIndex = 0; // 1: levels shown linear
     int displayUnit = 0;
 };

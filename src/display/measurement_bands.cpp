@@ -170,7 +170,7 @@ namespace display {
 
 MeasureChoice CurrentMeasureChoice() {
     const InstrumentSettings& s = gSettings;
-    return {s.measureIndex, s.cpMode, s.acpMode, s.obwMode, s.antennaIndex, s.probeIndex};
+    return {modes::Measure(s), s.cpMode, s.acpMode, s.obwMode, s.antennaIndex, s.probeIndex};
 }
 
 } // namespace display

@@ -3,6 +3,7 @@
 // the occupied-bandwidth result text, the antenna bands and the parameter limits.
 
 #include "axis_mapping.h"
+#include "modes.h"
 
 #include <string>
 
@@ -78,7 +79,7 @@ namespace display {
 
 // A measuring function with its sub-choices, as the Measuring Function dialog offers them.
 struct MeasureChoice {
-    int measureIndex = 0;
+    MeasureFunction function = MeasureFunction::Off;
     int cpMode = 0;
     int acpMode = 0;
     int obwMode = 0;

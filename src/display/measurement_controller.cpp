@@ -84,10 +84,10 @@ void MeasurementController::ApplyMeasureChoice(const MeasureChoice& choice) {
         return;
     host_.Pause();
     FieldSet changed = Field::Measure;
-    if (choice.measureIndex != s.measureIndex) {
+    if (choice.function != modes::Measure()) {
         host_.Send(DisplayCommand::MeasureOff);
     }
-    s.measureIndex = choice.measureIndex;
+    s.measureIndex = static_cast<int>(choice.function);
     s.cpMode = choice.cpMode;
     s.acpMode = choice.acpMode;
     s.obwMode = choice.obwMode;
@@ -333,46 +333,46 @@ void MeasurementController::CommitMeasureEdit(MeasureEdit edit) {
     DisplayCommand set{};
     DisplayCommand query{};
     QLineEdit* control = nullptr;
-    const int f = s.measureIndex;
+    const MeasureFunction f = modes::Measure(s);
     switch (edit) {
     case MeasureEdit::BandCenter:
         control = strip_->bandCenter;
-        if (f == 1)
+        if (f == MeasureFunction::ChannelPower)
             field = &s.cpCenter, set = DisplayCommand::CpCenter,
             query = DisplayCommand::CpCenterQuery;
-        else if (f == 2)
+        else if (f == MeasureFunction::AdjacentChannel)
             field = &s.acpOffset, set = DisplayCommand::AcpOffset,
             query = DisplayCommand::AcpOffsetQuery;
         break;
     case MeasureEdit::BandWidth:
         control = strip_->bandWidth;
-        if (f == 1)
+        if (f == MeasureFunction::ChannelPower)
             field = &s.cpWidth, set = DisplayCommand::CpWidth, query = DisplayCommand::CpWidthQuery;
-        else if (f == 2)
+        else if (f == MeasureFunction::AdjacentChannel)
             field = &s.acpChannelBw, set = DisplayCommand::AcpChannelBw,
             query = DisplayCommand::AcpChannelBwQuery;
         break;
     case MeasureEdit::RefCenter:
         control = strip_->refCenter;
-        if (f == 2)
+        if (f == MeasureFunction::AdjacentChannel)
             field = &s.acpRefCenter, set = DisplayCommand::AcpRefCenter,
             query = DisplayCommand::AcpRefCenterQuery;
         break;
     case MeasureEdit::RefWidth:
         control = strip_->refWidth;
-        if (f == 2)
+        if (f == MeasureFunction::AdjacentChannel)
             field = &s.acpRefBw, set = DisplayCommand::AcpRefBw,
             query = DisplayCommand::AcpRefBwQuery;
         break;
     case MeasureEdit::ObwRatio:
         control = strip_->obwRatio;
-        if (f == 3)
+        if (f == MeasureFunction::OccupiedBandwidth)
             field = &s.obwRatio, set = DisplayCommand::ObwRatio,
             query = DisplayCommand::ObwRatioQuery;
         break;
     case MeasureEdit::ObwDb:
         control = strip_->obwDb;
-        if (f == 3)
+        if (f == MeasureFunction::OccupiedBandwidth)
             field = &s.obwDb, set = DisplayCommand::ObwDb, query = DisplayCommand::ObwDbQuery;
         break;
     }

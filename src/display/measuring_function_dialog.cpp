@@ -69,23 +69,23 @@ MeasuringFunctionDialog::MeasuringFunctionDialog(const display::MeasureChoice& c
     counterRadio->setEnabled(rules.frequencyCounter);
 
     auto clampIndex = [](int v, int count) { return v < 0 ? 0 : (v >= count ? count - 1 : v); };
-    switch (current.measureIndex) {
-    case 1:
+    switch (current.function) {
+    case MeasureFunction::ChannelPower:
         cpRadio[clampIndex(current.cpMode, 2)]->setChecked(true);
         break;
-    case 2:
+    case MeasureFunction::AdjacentChannel:
         acpRadio[clampIndex(current.acpMode, 3)]->setChecked(true);
         break;
-    case 3:
+    case MeasureFunction::OccupiedBandwidth:
         obwRadio[clampIndex(current.obwMode, 2)]->setChecked(true);
         break;
-    case 4:
+    case MeasureFunction::ElectricField:
         antennaRadio[clampIndex(current.antennaIndex, 7)]->setChecked(true);
         break;
-    case 5:
+    case MeasureFunction::MagneticField:
         probeRadio[clampIndex(current.probeIndex, 2)]->setChecked(true);
         break;
-    case 6:
+    case MeasureFunction::FrequencyCounter:
         counterRadio->setChecked(true);
         break;
     default:
@@ -105,22 +105,22 @@ display::MeasureChoice MeasuringFunctionDialog::Choice() const {
     display::MeasureChoice c = current_;
     for (int i = 0; i < 2; ++i)
         if (cpRadio[i]->isChecked())
-            c.measureIndex = 1, c.cpMode = i;
+            c.function = MeasureFunction::ChannelPower, c.cpMode = i;
     for (int i = 0; i < 3; ++i)
         if (acpRadio[i]->isChecked())
-            c.measureIndex = 2, c.acpMode = i;
+            c.function = MeasureFunction::AdjacentChannel, c.acpMode = i;
     for (int i = 0; i < 2; ++i)
         if (obwRadio[i]->isChecked())
-            c.measureIndex = 3, c.obwMode = i;
+            c.function = MeasureFunction::OccupiedBandwidth, c.obwMode = i;
     for (int i = 0; i < 7; ++i)
         if (antennaRadio[i]->isChecked())
-            c.measureIndex = 4, c.antennaIndex = i;
+            c.function = MeasureFunction::ElectricField, c.antennaIndex = i;
     for (int i = 0; i < 2; ++i)
         if (probeRadio[i]->isChecked())
-            c.measureIndex = 5, c.probeIndex = i;
+            c.function = MeasureFunction::MagneticField, c.probeIndex = i;
     if (counterRadio->isChecked())
-        c.measureIndex = 6;
+        c.function = MeasureFunction::FrequencyCounter;
     if (offRadio->isChecked())
-        c.measureIndex = 0;
+        c.function = MeasureFunction::Off;
     return c;
 }

@@ -62,7 +62,7 @@ Window SearchWindow(const PeakSearchInput& in) {
     int lo = 0;
     int hi = count;
     int base = 0;
-    if (in.peakMode == 1) {
+    if (in.peakMode == PeakMode::Zone) {
         // Wide arithmetic: the zone comes from the record and may hold anything.
         const long long centre = in.zonePosition / div + static_cast<long long>(xScroll / div);
         const long long half = in.zoneWidth / div;
@@ -169,7 +169,7 @@ PeakSearchInput CurrentPeakSearchInput() {
     in.points = gSettings.traceRecord.tracePoints;
     const int slot = gSettings.activeTraceSlot;
     in.kind = (slot >= 0 && slot < kTraceSlots) ? gSettings.traceKind[slot] : 2;
-    in.peakMode = gSettings.peakMode;
+    in.peakMode = modes::Peak();
     in.zonePosition = gSettings.zonePosition;
     in.zoneWidth = gSettings.zoneWidth;
     in.xScroll = gSettings.xScroll;

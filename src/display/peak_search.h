@@ -1,16 +1,18 @@
 #pragma once
 // The PC-side peak search on the active trace's level bytes.
 
+#include "modes.h"
+
 #include <cstdint>
 
 namespace display {
 
 struct PeakSearchInput {
-    const uint8_t* points = nullptr; // level bytes, at least `kind`'s point count of them
-    int kind = 2;                    // trace kind of the active slot
-    int peakMode = 0;                // 0 whole visible trace, 1 zone
-    int zonePosition = 0;            // zone centre, display positions
-    int zoneWidth = 0;               // zone half-width, display positions
+    const uint8_t* points = nullptr;      // level bytes, at least `kind`'s point count of them
+    int kind = 2;                         // trace kind of the active slot
+    PeakMode peakMode = PeakMode::Normal; // zone: search only between the zone cursors
+    int zonePosition = 0;                 // zone centre, display positions
+    int zoneWidth = 0;                    // zone half-width, display positions
     int xScroll = 0;
     int xZoom = 0;
 };

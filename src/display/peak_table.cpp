@@ -3,8 +3,8 @@
 #include "trace_levels.h"
 
 #include <algorithm>
-#include <cstdlib>
 #include <cstdio>
+#include <cstdlib>
 
 namespace display {
 namespace {

@@ -38,7 +38,7 @@ TEST(TraceSelectDialogTest, OpensWithTheCurrentChoiceAndKeepsTheFlagsWhenAllAreC
 TEST(MeasuringFunctionDialogTest, EnableRulesAndChoices) {
     orvel::test::EnsureQtApplication();
     display::MeasureChoice current;
-    current.measureIndex = 2;
+    current.function = MeasureFunction::AdjacentChannel;
     current.acpMode = 1;
     MeasuringFunctionDialog zeroSpan(current, display::MeasureDialogRulesFor(0, 0));
     EXPECT_EQ(zeroSpan.windowTitle(), QStringLiteral("Measuring Function"));
@@ -60,14 +60,14 @@ TEST(MeasuringFunctionDialogTest, EnableRulesAndChoices) {
 
     rvx420.antennaRadio[5]->setChecked(true); // AT15
     display::MeasureChoice chosen = rvx420.Choice();
-    EXPECT_EQ(chosen.measureIndex, 4);
+    EXPECT_EQ(chosen.function, MeasureFunction::ElectricField);
     EXPECT_EQ(chosen.antennaIndex, 5);
     EXPECT_EQ(chosen.acpMode, 1); // the other sub-choices stay
     rvx420.offRadio->setChecked(true);
-    EXPECT_EQ(rvx420.Choice().measureIndex, 0);
+    EXPECT_EQ(rvx420.Choice().function, MeasureFunction::Off);
     rvx420.probeRadio[1]->setChecked(true);
     chosen = rvx420.Choice();
-    EXPECT_EQ(chosen.measureIndex, 5);
+    EXPECT_EQ(chosen.function, MeasureFunction::MagneticField);
     EXPECT_EQ(chosen.probeIndex, 1);
 }
 

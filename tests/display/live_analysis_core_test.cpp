@@ -51,7 +51,7 @@ TEST(PeakList, FollowsThePeakSearchOrderWithLevelsAndDeltas) {
         EXPECT_EQ(rows[n].position, PeakSearch(in, static_cast<int>(n))) << n;
 
     // The zone keeps only the peaks inside it; zoomed, positions are the visible window's.
-    in.peakMode = 1;
+    in.peakMode = PeakMode::Zone;
     in.zonePosition = 700;
     in.zoneWidth = 50;
     const std::vector<PeakRow> zone = BuildPeakTable(in, 10, Frame(1e9, 1e4), 0.0, 1);
@@ -59,7 +59,7 @@ TEST(PeakList, FollowsThePeakSearchOrderWithLevelsAndDeltas) {
     EXPECT_EQ(zone[0].position, 701);
     for (const PeakRow& r : zone)
         EXPECT_TRUE(r.position >= 650 && r.position < 750) << r.position;
-    in.peakMode = 0;
+    in.peakMode = PeakMode::Normal;
     in.xZoom = 1;
     in.xScroll = 250;
     EXPECT_EQ(BuildPeakTable(in, 1, Frame(1e9, 1e4), 0.0, 1)[0].position, 300 - 250);

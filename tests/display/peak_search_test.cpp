@@ -95,7 +95,7 @@ TEST(PeakSearchShapes, WindowEdgeStandsOutAgainstItsOnlyNeighbour) {
     // 50 steps above its only neighbour inside the window.
     Trace t(1, 100);
     t.Set(200, 150).Set(203, 160).Set(199, 250);
-    t.in.peakMode = 1;
+    t.in.peakMode = PeakMode::Zone;
     t.in.zonePosition = 250;
     t.in.zoneWidth = 50;
     EXPECT_EQ(t.Search(0), 203);
@@ -139,7 +139,7 @@ TEST(PeakSearchWindows, ZoomedNormalModeSearchesTheVisiblePart) {
 TEST(PeakSearchWindows, ZoneLimitsTheSearch) {
     Trace t(1, 100);
     t.Set(100, 200).Set(520, 150);
-    t.in.peakMode = 1;
+    t.in.peakMode = PeakMode::Zone;
     t.in.zonePosition = 500;
     t.in.zoneWidth = 50;
     EXPECT_EQ(t.Search(0), 520);
@@ -149,7 +149,7 @@ TEST(PeakSearchWindows, ZoneLimitsTheSearch) {
 TEST(PeakSearchWindows, ZoomedZoneCountsFromTheScrollPosition) {
     Trace t(1, 100);
     t.Set(100, 200).Set(520, 150);
-    t.in.peakMode = 1;
+    t.in.peakMode = PeakMode::Zone;
     t.in.xZoom = 1;
     t.in.xScroll = 300;
     t.in.zonePosition = 200; // display position: point 500
@@ -160,7 +160,7 @@ TEST(PeakSearchWindows, ZoomedZoneCountsFromTheScrollPosition) {
 TEST(PeakSearchWindows, ZoneOnAShortTraceDividesEveryTerm) {
     Trace t(0, 100);
     t.Set(10, 200).Set(130, 150);
-    t.in.peakMode = 1;
+    t.in.peakMode = PeakMode::Zone;
     t.in.zonePosition = 500; // point 125
     t.in.zoneWidth = 40;     // 10 points each side
     EXPECT_EQ(t.Search(0), 520);
@@ -169,7 +169,7 @@ TEST(PeakSearchWindows, ZoneOnAShortTraceDividesEveryTerm) {
 TEST(PeakSearchWindows, ZoneOutsideTheTraceFindsNothing) {
     Trace t(1, 100);
     t.Set(500, 200);
-    t.in.peakMode = 1;
+    t.in.peakMode = PeakMode::Zone;
     t.in.zonePosition = 5000;
     t.in.zoneWidth = 10;
     EXPECT_EQ(t.Search(0), 0);

@@ -22,7 +22,7 @@ protected:
     CCWGraph* Graph() { return display->Graph(); }
     MeasureChoice Choice(int function) {
         MeasureChoice c = display::CurrentMeasureChoice();
-        c.measureIndex = function;
+        c.function = static_cast<MeasureFunction>(function);
         return c;
     }
 };
