@@ -16,7 +16,6 @@
 #include "serial_port.h"
 #include "settings_file.h"
 #include "trace_display.h"
-#include "zoom_controls.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -112,8 +111,7 @@ void COrvelView::InitializeView() {
 void COrvelView::ShowStartupPanelState() {
     display_->Markers().ShowStartupState(gSettings.startSetting != 0 ||
                                          gSettings.instrumentPresent == 0);
-    display_->Zoom()->xZoom->setCurrentIndex(0);
-    display_->Zoom()->yZoom->setCurrentIndex(0);
+    display_->ShowZoomListsUnzoomed();
 }
 
 void COrvelView::ApplyGraphColours() {

@@ -348,6 +348,11 @@ void TraceDisplay::SelectActiveTrace(int listPosition) {
     emit ActiveTraceChanged(slot);
 }
 
+void TraceDisplay::ShowZoomListsUnzoomed() {
+    zoom_->xZoom->setCurrentIndex(0);
+    zoom_->yZoom->setCurrentIndex(0);
+}
+
 void TraceDisplay::SyncControls() {
     const InstrumentSettings& s = gSettings;
     zoom_->xZoom->setCurrentIndex(ClampZoom(s.xZoom));

@@ -70,6 +70,8 @@ public:
     void SelectActiveTrace(int listPosition);
     // Puts the zoom, scroll and active-trace controls in step with the record.
     void SyncControls();
+    // The X and Y zoom lists show "x1", as after start-up, whatever the record holds.
+    void ShowZoomListsUnzoomed();
 
     // --- Layout ---
     // Applies a size change of the view's client area: switches the compact layout on or off
