@@ -106,20 +106,24 @@ void FuzzCheckRecord() {
 
     const TraceRecord& r = s.traceRecord;
     REQUIRE(isFrequency(r.recordCenterFreq));
-    REQUIRE(inRange(r.recordSpanIndex, 0, keywords::count(keywords::kSpan420) - 1));
     REQUIRE(inRange(r.recordRefLevel, kRecordRefLevelMin, kRecordRefLevelMax));
-    REQUIRE((r.recordUnitBits & 0xFu) <= 5u);
-    REQUIRE(InTable(r.recordRbwIndex, keywords::kRbw));
-    REQUIRE(InTable(r.recordVbwIndex, keywords::kVbw));
-    REQUIRE(InTable(r.recordSweepIndex, keywords::kSweep));
-    REQUIRE(InTable(r.recordDetectorIndex, keywords::kDetector));
-    REQUIRE(InTable(r.recordScaleIndex, keywords::kScale));
     REQUIRE(r.recordKind == 0 || tracekind::isKnownKind(r.recordKind));
+    FuzzCheckTraceIndexes(r, keywords::count(keywords::kSpan420));
 
     REQUIRE(Terminated(s.efUserText, sizeof s.efUserText));
     REQUIRE(Terminated(s.mfUserText, sizeof s.mfUserText));
     REQUIRE(Terminated(s.versionText, sizeof s.versionText));
     REQUIRE(Terminated(s.titleText, sizeof s.titleText));
+}
+
+void FuzzCheckTraceIndexes(const TraceRecord& r, int spanRows) {
+    REQUIRE((r.recordUnitBits & 0xFu) <= 5u);
+    REQUIRE(inRange(r.recordSpanIndex, 0, spanRows - 1));
+    REQUIRE(InTable(r.recordRbwIndex, keywords::kRbw));
+    REQUIRE(InTable(r.recordVbwIndex, keywords::kVbw));
+    REQUIRE(InTable(r.recordSweepIndex, keywords::kSweep));
+    REQUIRE(InTable(r.recordDetectorIndex, keywords::kDetector));
+    REQUIRE(InTable(r.recordScaleIndex, keywords::kScale));
 }
 
 void FuzzExerciseRecord() {
@@ -172,4 +176,14 @@ bool FuzzRecordChanged() {
                        offsetof(TraceRecord, tracePoints)) != 0 ||
            std::memcmp(gSnapshot.efUserFreq, gSettings.efUserFreq,
                        4 * sizeof gSnapshot.efUserFreq) != 0;
+}
+
+void FuzzCheckAndExercise(bool recordKindActive) {
+    FuzzCheckRecord();
+    if (!FuzzRecordChanged())
+        return;
+    if (recordKindActive)
+        gSettings.traceKind[gSettings.activeTraceSlot] = gSettings.traceRecord.recordKind;
+    FuzzExerciseRecord();
+    FuzzCheckRecord();
 }

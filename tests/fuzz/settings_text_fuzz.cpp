@@ -64,12 +64,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     FuzzResetRecord();
     FuzzSnapshot();
     settingstext::ApplySettingsText(reinterpret_cast<const char*>(data), size);
-    FuzzCheckRecord();
     const InstrumentSettings read = gSettings;
-    if (FuzzRecordChanged()) {
-        FuzzExerciseRecord();
-        FuzzCheckRecord();
-    }
+    FuzzCheckAndExercise();
 
     gSettings = read;
     const std::string first = settingstext::FormatSettingsText();
