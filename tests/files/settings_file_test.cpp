@@ -64,89 +64,13 @@ TEST_F(SettingsFileTest, EmptyFileKeepsDefaultsAndIsFilledAtExit) {
     EXPECT_EQ(Text().toStdString(), expected.readAll().toStdString());
 }
 
-TEST_F(SettingsFileTest, EveryLineIsAKeyOfTheReaderInWriteOrder) {
-    ASSERT_EQ(ReadText(""), SettingsFileStatus::Done);
-    ASSERT_EQ(WriteSettingsFile(), SettingsFileStatus::Done);
-    const QList<QByteArray> lines = Text().split('\n');
-    ASSERT_EQ(lines.size(), 68); // the text ends with a line end
-    int keyIndex = 0;
-    for (int i = 0; i < 67; ++i) {
-        const QByteArray& line = lines[i];
-        ASSERT_TRUE(line.endsWith('\r')) << i;
-        // Skip forward in the reader's list to the key that starts this line.
-        while (keyIndex < settingstext::kReaderKeyCount &&
-               !line.startsWith(settingstext::kReaderKeys[keyIndex]) &&
-               !line.startsWith("Marker ")) {
-            ++keyIndex;
-        }
-        ASSERT_LT(keyIndex, settingstext::kReaderKeyCount) << line.constData();
-    }
-    // The pairs whose first match depends on the order.
-    const QByteArray text = Text();
-    EXPECT_LT(text.indexOf("Center frequency : "), text.indexOf("CP Center frequency : "));
-    EXPECT_LT(text.indexOf("CP mode : "), text.indexOf("ACP mode : "));
-    EXPECT_LT(text.indexOf("Trace 1 color"), text.indexOf("Trace 10 color"));
-}
-
+// The shared unusual values, with user texts and the two values a read always turns off.
 void SetUnusualValues() {
-    InstrumentSettings& s = gSettings;
-    s.comPortIndex = 5;
-    s.baudIndex = 5;
-    s.detailedTrace = 1;
-    for (int n = 1; n <= 10; ++n) {
-        s.traceColor[n] = 0x010203u * static_cast<uint32_t>(n);
-    }
-    for (int n = 1; n <= 6; ++n) {
-        s.markerColor[n] = 0xA0B0C0u + static_cast<uint32_t>(n);
-    }
-    s.scaleLineColor = 0x123456;
-    s.backgroundColor = 0xfedcba;
-    std::strcpy(s.efUserText, "30M:12.5dB,100M:10.2dB");
-    std::strcpy(s.mfUserText, "1M:-3.5dB,10M:0.5dB,20M:1dB");
-    s.centerFreq = 2450000000.0;
-    s.spanIndex = 14;
-    s.refLevel = -37;
-    s.unitIndex = 2;
-    s.levelOffset = -12.5;
-    s.impedanceIndex = 1;
-    s.sweepIndex = 7;
-    s.detectorIndex = 2;
-    s.rbwIndex = 7;
-    s.vbwIndex = 10;
-    s.markerMode = 1;
-    s.peakMode = 1;
-    s.zonePosition = 640;
-    s.zoneWidth = 33;
-    s.normMarkerFreq = 123456789.0;
-    s.peakZoneCenter = 2400000000.0;
-    s.peakZoneWidth = 40000000.0;
-    s.conversionIndex = 3;
-    s.measureIndex = 6;
-    s.cpMode = 1;
-    s.cpCenter = 915000000.0;
-    s.cpWidth = 2000000.0;
-    s.acpMode = 2;
-    s.acpRefCenter = 1800000000.0;
-    s.acpRefBw = 3840000.0;
-    s.acpOffset = 10000000.0;
-    s.acpChannelBw = 3840000.0;
-    s.obwMode = 1;
-    s.obwRatio = 95.5;
-    s.obwDb = 26.0;
-    s.antennaIndex = 4;
-    s.probeIndex = 1;
-    s.calcIndex = 3;
-    s.maxCount = 16;
-    s.minCount = 32;
-    s.aveCount = 64;
-    s.scaleIndex = 0;
-    s.startWindowState = 1;
-    s.startSetting = 1;
-    s.remoteState = 1;
-    s.timeOutSetting = 150;
-    s.intervalSetting = 70;
-    s.modelIndex = 1;
-    s.calcSpread = 1;
+    SetUnusualSettings();
+    std::strcpy(gSettings.efUserText, "30M:12.5dB,100M:10.2dB");
+    std::strcpy(gSettings.mfUserText, "1M:-3.5dB,10M:0.5dB,20M:1dB");
+    gSettings.modelIndex = 1;
+    gSettings.calcSpread = 1;
 }
 
 // The colours and texts read back as the record held them, and writing the record read back

@@ -28,6 +28,10 @@ void FuzzSnapshot();
 // tables from the snapshot; the targets exercise the record only then.
 bool FuzzRecordChanged();
 
+// Values no default and no seed holds, in every field the settings file keeps but the user texts,
+// the model and the spurious calculation.
+void SetUnusualSettings();
+
 // Runs the computations that read the record's levels, offsets and tables: references for every
 // antenna and probe and every kind, the unit labels, the attenuator, every command text.
 void FuzzExerciseRecord();
