@@ -93,8 +93,7 @@ TEST(MemorySim, EraseSendsTheSpecifiedCommands) {
         Strings expected;
     } cases[] = {
         {3, 5, 3, {}, {"MCLRS4", "MCLRW4", "MCLRS5", "MCLRW5", "MCLRS6", "MCLRW6"}},
-        {0, 99, 3, {}, {"MCLRSALL", "MCLRWALL"}},
-        {0, 99, 1, {}, {"MCLRWALL"}},
+        {0, 99, 3, {}, {"MCLRSALL", "MCLRWALL"}}, // the trace alone: in the trace files test
         {7, 7, 2, {}, {"MCLRS8"}},
         // Refused every time: 11 refusals end the range; an "ALL" command goes 21 times.
         {0, 5, 1, {"--fault", "err:MCLRW"}, Strings(11, "MCLRW1")},

@@ -1,19 +1,17 @@
-// The message window: the auto-tune wait form driven by its timer and the caller-driven
-// progress form. The analyzer's port is replaced by a reader that fills the reply buffer, or is
-// the simulated analyzer on a pseudo-terminal.
+// The message window: the auto-tune wait form driven by its ticks and the caller-driven progress
+// form. The analyzer's port is replaced by a reader that fills the reply buffer; the wait on its
+// own timer against the simulated analyzer is run from the menu in the transfers test.
 
 #include "instrument_settings.h"
 #include "link_state.h"
 #include "message_dialog.h"
 #include "qt_support.h"
-#include "sim_port.h"
 
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
-#include <QTimer>
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -160,33 +158,6 @@ TEST_F(MessageDialogTest, ProgressFormIsDrivenByItsCaller) {
     reversed.setProgressPosition(10);
     EXPECT_EQ(reversed.progressBar()->minimum(), 10);
     EXPECT_EQ(reversed.progressBar()->value(), 10);
-}
-
-// The auto-tune wait against the simulated analyzer: the window's own timer polls the port until
-// the analyzer reports the tuning done (1); Cancel ends a long tuning (2).
-TEST_F(MessageDialogTest, AutoTuneWaitEndsWhenTheAnalyzerHasTunedOrOnCancel) {
-    // As the program polls: only when something has arrived.
-    CMessageDlg::SetDefaultPortReader(
-        [](int maxBytes) { return PortBytesWaiting() ? ReadUpTo(maxBytes) : 0; });
-    for (const char* tuning : {"1200", "600000"}) {
-        orvel::test::SimPort sim({"--auto-ms", tuning});
-        ASSERT_TRUE(sim.open()) << sim.error();
-        gSettings.memorySelectKind = 0;
-        std::strcpy(gLink.txBuffer, "AUTO\r\n");
-        CommPort(portop::kWrite);
-        CMessageDlg dialog;
-        if (std::strcmp(tuning, "1200") == 0) {
-            EXPECT_EQ(dialog.exec(), CMessageDlg::kResultAnswered);
-            EXPECT_GE(dialog.tickCount(), 1);
-            EXPECT_EQ(dialog.message(), QStringLiteral("Transferring...\nPlease wait..."));
-            EXPECT_TRUE(sim.waitForLogLine("< AUTO"));
-            EXPECT_TRUE(sim.waitForLogLine("> OK"));
-        } else {
-            QTimer::singleShot(0, dialog.cancelButton(), &QPushButton::click);
-            EXPECT_EQ(dialog.exec(), CMessageDlg::kResultCancelled);
-        }
-    }
-    CMessageDlg::SetDefaultPortReader({});
 }
 
 } // namespace

@@ -106,20 +106,81 @@ void FuzzCheckRecord() {
 
     const TraceRecord& r = s.traceRecord;
     REQUIRE(isFrequency(r.recordCenterFreq));
-    REQUIRE(inRange(r.recordSpanIndex, 0, keywords::count(keywords::kSpan420) - 1));
     REQUIRE(inRange(r.recordRefLevel, kRecordRefLevelMin, kRecordRefLevelMax));
-    REQUIRE((r.recordUnitBits & 0xFu) <= 5u);
-    REQUIRE(InTable(r.recordRbwIndex, keywords::kRbw));
-    REQUIRE(InTable(r.recordVbwIndex, keywords::kVbw));
-    REQUIRE(InTable(r.recordSweepIndex, keywords::kSweep));
-    REQUIRE(InTable(r.recordDetectorIndex, keywords::kDetector));
-    REQUIRE(InTable(r.recordScaleIndex, keywords::kScale));
     REQUIRE(r.recordKind == 0 || tracekind::isKnownKind(r.recordKind));
+    FuzzCheckTraceIndexes(r, keywords::count(keywords::kSpan420));
 
     REQUIRE(Terminated(s.efUserText, sizeof s.efUserText));
     REQUIRE(Terminated(s.mfUserText, sizeof s.mfUserText));
     REQUIRE(Terminated(s.versionText, sizeof s.versionText));
     REQUIRE(Terminated(s.titleText, sizeof s.titleText));
+}
+
+void FuzzCheckTraceIndexes(const TraceRecord& r, int spanRows) {
+    REQUIRE((r.recordUnitBits & 0xFu) <= 5u);
+    REQUIRE(inRange(r.recordSpanIndex, 0, spanRows - 1));
+    REQUIRE(InTable(r.recordRbwIndex, keywords::kRbw));
+    REQUIRE(InTable(r.recordVbwIndex, keywords::kVbw));
+    REQUIRE(InTable(r.recordSweepIndex, keywords::kSweep));
+    REQUIRE(InTable(r.recordDetectorIndex, keywords::kDetector));
+    REQUIRE(InTable(r.recordScaleIndex, keywords::kScale));
+}
+
+void SetUnusualSettings() {
+    InstrumentSettings& s = gSettings;
+    s.comPortIndex = 5;
+    s.baudIndex = 5;
+    s.detailedTrace = 1;
+    for (int n = 1; n <= 10; ++n) {
+        s.traceColor[n] = 0x010203u * static_cast<uint32_t>(n);
+    }
+    for (int n = 1; n <= 6; ++n) {
+        s.markerColor[n] = 0xA0B0C0u + static_cast<uint32_t>(n);
+    }
+    s.scaleLineColor = 0x123456;
+    s.backgroundColor = 0xfedcba;
+    s.centerFreq = 2450000000.0;
+    s.spanIndex = 14;
+    s.refLevel = -37;
+    s.unitIndex = 2;
+    s.levelOffset = -12.5;
+    s.impedanceIndex = 1;
+    s.sweepIndex = 7;
+    s.detectorIndex = 2;
+    s.rbwIndex = 7;
+    s.vbwIndex = 10;
+    s.markerMode = 1;
+    s.peakMode = 1;
+    s.zonePosition = 640;
+    s.zoneWidth = 33;
+    s.normMarkerFreq = 123456789.0;
+    s.peakZoneCenter = 2400000000.0;
+    s.peakZoneWidth = 40000000.0;
+    s.conversionIndex = 3;
+    s.measureIndex = 6;
+    s.cpMode = 1;
+    s.cpCenter = 915000000.0;
+    s.cpWidth = 2000000.0;
+    s.acpMode = 2;
+    s.acpRefCenter = 1800000000.0;
+    s.acpRefBw = 3840000.0;
+    s.acpOffset = -7654321.0;
+    s.acpChannelBw = 3840000.0;
+    s.obwMode = 1;
+    s.obwRatio = 95.5;
+    s.obwDb = 26.0;
+    s.antennaIndex = 4;
+    s.probeIndex = 1;
+    s.calcIndex = 3;
+    s.maxCount = 16;
+    s.minCount = 32;
+    s.aveCount = 64;
+    s.scaleIndex = 0;
+    s.startWindowState = 1;
+    s.startSetting = 1;
+    s.remoteState = 1;
+    s.timeOutSetting = 150;
+    s.intervalSetting = 70;
 }
 
 void FuzzExerciseRecord() {
@@ -172,4 +233,14 @@ bool FuzzRecordChanged() {
                        offsetof(TraceRecord, tracePoints)) != 0 ||
            std::memcmp(gSnapshot.efUserFreq, gSettings.efUserFreq,
                        4 * sizeof gSnapshot.efUserFreq) != 0;
+}
+
+void FuzzCheckAndExercise(bool recordKindActive) {
+    FuzzCheckRecord();
+    if (!FuzzRecordChanged())
+        return;
+    if (recordKindActive)
+        gSettings.traceKind[gSettings.activeTraceSlot] = gSettings.traceRecord.recordKind;
+    FuzzExerciseRecord();
+    FuzzCheckRecord();
 }

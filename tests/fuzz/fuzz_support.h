@@ -12,6 +12,10 @@ void FuzzResetRecord();
 // Every index inside its table, every field inside its range, every text terminated.
 void FuzzCheckRecord();
 
+struct TraceRecord;
+// The trace record's unit and its indexes inside their tables, the span inside `spanRows`.
+void FuzzCheckTraceIndexes(const TraceRecord& record, int spanRows);
+
 // Aborts with `what` when `ok` is false.
 void FuzzRequire(bool ok, const char* what);
 
@@ -24,6 +28,15 @@ void FuzzSnapshot();
 // tables from the snapshot; the targets exercise the record only then.
 bool FuzzRecordChanged();
 
+// Values no default and no seed holds, in every field the settings file keeps but the user texts,
+// the model and the spurious calculation.
+void SetUnusualSettings();
+
 // Runs the computations that read the record's levels, offsets and tables: references for every
 // antenna and probe and every kind, the unit labels, the attenuator, every command text.
 void FuzzExerciseRecord();
+
+// After a parse: checks the record and, when the parse changed it, exercises and checks it again.
+// With `recordKindActive` the trace record's kind is put in the active slot first, as a loaded
+// trace is shown.
+void FuzzCheckAndExercise(bool recordKindActive = false);

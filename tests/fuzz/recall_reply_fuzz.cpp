@@ -25,11 +25,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
                     "a short reply stored something");
         return 0;
     }
-    FuzzCheckRecord();
-    if (FuzzRecordChanged()) {
-        s.traceKind[s.activeTraceSlot] = s.traceRecord.recordKind;
-        FuzzExerciseRecord();
-        FuzzCheckRecord();
-    }
+    FuzzCheckAndExercise(true);
     return 0;
 }

@@ -20,11 +20,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     ParseScreenRecord(points);
     // The parse twice over: the second compares with the first one's points.
     ParseScreenRecord(points);
-    FuzzCheckRecord();
-    if (FuzzRecordChanged()) {
-        gSettings.traceKind[gSettings.activeTraceSlot] = gSettings.traceRecord.recordKind;
-        FuzzExerciseRecord();
-        FuzzCheckRecord();
-    }
+    FuzzCheckAndExercise(true);
     return 0;
 }

@@ -28,55 +28,21 @@ std::string ReadAndWrite(const std::string& text) {
     return settingstext::FormatSettingsText();
 }
 
-// Values no default and no seed holds.
-void ChangeEveryValue() {
-    InstrumentSettings& s = gSettings;
-    s.comPortIndex = 5;
-    s.baudIndex = 1;
-    s.centerFreq = 2345678901.0;
-    s.spanIndex = 11;
-    s.refLevel = -37;
-    s.unitIndex = 2;
-    s.levelOffset = -12.3;
-    s.sweepIndex = 6;
-    s.rbwIndex = 6;
-    s.vbwIndex = 9;
-    s.zonePosition = 123;
-    s.zoneWidth = 45;
-    s.normMarkerFreq = 876543210.0;
-    s.cpCenter = 1234567.0;
-    s.acpOffset = -7654321.0;
-    s.obwRatio = 87.6;
-    s.obwDb = 12.5;
-    s.aveCount = 64;
-    s.timeOutSetting = 150;
-    s.intervalSetting = 75;
-    s.traceColor[1] = 0x123456;
-    s.traceColor[10] = 0xabcdef;
-    s.markerColor[2] = 0x654321;
-    s.markerColor[6] = 0x0f0f0f;
-    s.scaleLineColor = 0x111111;
-}
-
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     FuzzResetRecord();
     FuzzSnapshot();
     settingstext::ApplySettingsText(reinterpret_cast<const char*>(data), size);
-    FuzzCheckRecord();
     const InstrumentSettings read = gSettings;
-    if (FuzzRecordChanged()) {
-        FuzzExerciseRecord();
-        FuzzCheckRecord();
-    }
+    FuzzCheckAndExercise();
 
     gSettings = read;
     const std::string first = settingstext::FormatSettingsText();
     RequireSameText(first, ReadAndWrite(first), "the second write differs from the first");
 
     gSettings = read;
-    ChangeEveryValue();
+    SetUnusualSettings();
     const std::string changed = settingstext::FormatSettingsText();
     RequireSameText(changed, ReadAndWrite(changed), "a changed record does not read back");
     (void)settingstext::ParseColorText(reinterpret_cast<const char*>(data), size);

@@ -9,14 +9,6 @@
 
 #include <cstring>
 
-namespace {
-
-bool InCount(int index, int count) {
-    return index >= 0 && index < count;
-}
-
-} // namespace
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     if (size == 0)
         return 0;
@@ -33,14 +25,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     FuzzRequire(bytes.size() == tracefile::kRecordSize, "a record of another size was taken");
     FuzzRequire(record.modelCode >= 2, "the older layout was kept");
     FuzzRequire(tracekind::isKnownKind(record.recordKind), "kind");
-    FuzzRequire(InCount(static_cast<int>(record.recordUnitBits & 0xFu), 6), "unit");
-    FuzzRequire(InCount(record.recordSpanIndex, keywords::spanCount(modelIndex)), "span");
-    FuzzRequire(InCount(record.recordRbwIndex, keywords::count(keywords::kRbw)), "rbw");
-    FuzzRequire(InCount(record.recordVbwIndex, keywords::count(keywords::kVbw)), "vbw");
-    FuzzRequire(InCount(record.recordSweepIndex, keywords::count(keywords::kSweep)), "sweep");
-    FuzzRequire(InCount(record.recordDetectorIndex, keywords::count(keywords::kDetector)),
-                "detector");
-    FuzzRequire(InCount(record.recordScaleIndex, keywords::count(keywords::kScale)), "scale");
+    FuzzCheckTraceIndexes(record, keywords::spanCount(modelIndex));
     // What a bulk save does with it: the export of its 251 points.
     const tracefile::ExportAxis axis = tracefile::MemoryAxis(record, modelIndex);
     const QByteArray text = tracefile::ExportText(record.tracePoints, axis);

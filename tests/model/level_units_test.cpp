@@ -55,25 +55,6 @@ TEST(ReferenceRounding, HalvesGoAwayFromZeroAndExtremesSaturate) {
     }
 }
 
-TEST_F(LevelUnits, ReferenceEditAddsTheUnitConstantAfterRounding) {
-    gSettings.centerFreq = 1e9;
-    gSettings.spanIndex = 7;
-    gSettings.refLevel = 0;
-    gSettings.levelOffset = -0.5;
-    gSettings.unitIndex = 0;
-    EXPECT_STREQ(updateUnitLabels().referenceText, "-1");
-    gSettings.unitIndex = 1;
-    UnitLabelUpdate u = updateUnitLabels();
-    EXPECT_STREQ(u.referenceText, "106");
-    EXPECT_EQ(u.displayUnit, 1);
-    EXPECT_STREQ(u.texts.unitLabel, "dBuV");
-    gSettings.unitIndex = 3;
-    EXPECT_STREQ(updateUnitLabels().referenceText, "-14");
-    // The impedance touches only field-strength references.
-    gSettings.impedanceIndex = 1;
-    EXPECT_STREQ(updateUnitLabels().referenceText, "-14");
-}
-
 TEST(Attenuator, StepsAtTheBandEdges) {
     // Above the range reads as its top.
     // clang-format off
@@ -223,71 +204,87 @@ TEST_F(LevelUnits, ReferenceForMeasurementByFunction) {
     EXPECT_EQ(gSettings.refLevel, 10);
 }
 
-TEST_F(LevelUnits, UnitLabelsForStoredRecordKinds) {
-    gSettings.traceKind[1] = 32;
-    gSettings.traceRecord.recordRefLevel = 97;
-    UnitLabelUpdate u = updateUnitLabels();
-    EXPECT_EQ(gSettings.refLevel, -10);
-    EXPECT_EQ(u.displayUnit, 1);
-    EXPECT_STREQ(u.referenceText, "97");
-    gSettings.traceKind[1] = 37;
-    gSettings.traceRecord.recordRefLevel = -3;
-    u = updateUnitLabels();
-    EXPECT_EQ(gSettings.refLevel, 10);
-    EXPECT_STREQ(u.referenceText, "-3");
-    EXPECT_STREQ(u.texts.markerLevelLabel, "Level(dBV)");
-    gSettings.traceKind[1] = 28;
-    gSettings.traceRecord.recordRefLevel = 120;
-    gSettings.conversionIndex = 1;
-    u = updateUnitLabels();
-    EXPECT_EQ(gSettings.fieldRefLevel, 120);
-    EXPECT_EQ(u.displayUnit, 4);
-    EXPECT_STREQ(u.texts.unitLabel, "V/m");
-    EXPECT_STREQ(u.texts.referenceLabel, "Reference(dBuV/m)");
-    EXPECT_STREQ(u.referenceText, "120");
+// A row's expected value; kAny or nullptr: not checked in that row.
+constexpr int kAny = INT_MIN;
+void ExpectUnlessAny(int actual, int expected, std::size_t row) {
+    if (expected != kAny) {
+        EXPECT_EQ(actual, expected) << "row " << row;
+    }
+}
+void ExpectUnlessAny(const char* actual, const char* expected, std::size_t row) {
+    if (expected != nullptr) {
+        EXPECT_STREQ(actual, expected) << "row " << row;
+    }
 }
 
-TEST_F(LevelUnits, UnitLabelsForFieldTraces) {
-    gSettings.traceKind[1] = 20; // AT11
-    gSettings.levelOffset = 0.5;
-    UnitLabelUpdate u = updateUnitLabels();
-    EXPECT_EQ(u.displayUnit, 4);
-    EXPECT_EQ(gSettings.fieldRefLevel, 143);
-    EXPECT_STREQ(u.referenceText, "144");
-    EXPECT_STREQ(u.texts.markerLevelLabel, "Level(dBuV/m)");
-    gSettings.traceKind[1] = 16;
-    u = updateUnitLabels();
-    EXPECT_EQ(u.displayUnit, 5);
-    EXPECT_STREQ(u.texts.unitLabel, "dBuA/m");
-    EXPECT_EQ(gSettings.fieldRefLevel, 167);
-}
-
-TEST_F(LevelUnits, UnitLabelsForMeasurement) {
-    gSettings.measureIndex = 4;
-    gSettings.traceKind[1] = 2;
-    gSettings.antennaIndex = 5;
-    gSettings.centerFreq = 4e8;
-    UnitLabelUpdate u = updateUnitLabelsForMeasurement();
-    EXPECT_EQ(u.displayUnit, 4);
-    EXPECT_EQ(gSettings.fieldRefLevel, 137);
-    // A spectrum trace keeps the last field reference.
-    gSettings.traceKind[1] = 0;
-    gSettings.fieldRefLevel = 55;
-    u = updateUnitLabelsForMeasurement();
-    EXPECT_EQ(u.displayUnit, 4);
-    EXPECT_EQ(gSettings.fieldRefLevel, 55);
-    EXPECT_STREQ(u.referenceText, "55");
-    gSettings.measureIndex = 5;
-    gSettings.traceKind[1] = 17;
-    gSettings.fieldRefLevel = 42; // user probe table empty: unchanged
-    u = updateUnitLabelsForMeasurement();
-    EXPECT_EQ(u.displayUnit, 5);
-    EXPECT_EQ(gSettings.fieldRefLevel, 42);
-    gSettings.measureIndex = 3;
-    gSettings.unitIndex = 2;
-    u = updateUnitLabelsForMeasurement();
-    EXPECT_EQ(u.displayUnit, 2);
-    EXPECT_STREQ(u.referenceText, "57");
+// The unit labels by the active slot's kind or by the measuring function, each row from the
+// fixture's settings: the reference edit adds the unit constant after rounding; stored records
+// show their own reference (and set the reference of their kind); field kinds their antenna's or
+// probe's; under a measurement a spectrum trace keeps the last field reference, and an empty user
+// probe table leaves it unchanged.
+TEST_F(LevelUnits, UnitLabelsByKindAndMeasurement) {
+    const struct Case {
+        bool measurement = false;
+        int kind = 2, unit = 0, measure = 0, conversion = 0, impedance = 0, antenna = 0;
+        double offset = 0, centre = 900e6;
+        int span = 10, ref = 10, recordRef = 0, fieldRef = 0;
+        int displayUnit = kAny;
+        const char* text = nullptr;
+        const char* unitLabel = nullptr;
+        const char* markerLabel = nullptr;
+        const char* referenceLabel = nullptr;
+        int fieldRefAfter = kAny, refAfter = kAny;
+    } cases[] = {
+        // clang-format off
+        {.offset = -0.5, .centre = 1e9, .span = 7, .ref = 0, .text = "-1"},
+        {.unit = 1, .offset = -0.5, .centre = 1e9, .span = 7, .ref = 0, .displayUnit = 1,
+         .text = "106", .unitLabel = "dBuV"},
+        {.unit = 3, .offset = -0.5, .centre = 1e9, .span = 7, .ref = 0, .text = "-14"},
+        {.unit = 3, .impedance = 1, .offset = -0.5, .centre = 1e9, .span = 7, .ref = 0,
+         .text = "-14"},
+        {.kind = 32, .recordRef = 97, .displayUnit = 1, .text = "97", .refAfter = -10},
+        {.kind = 37, .ref = -10, .recordRef = -3, .text = "-3", .markerLabel = "Level(dBV)",
+         .refAfter = 10},
+        {.kind = 28, .conversion = 1, .recordRef = 120, .displayUnit = 4, .text = "120",
+         .unitLabel = "V/m", .referenceLabel = "Reference(dBuV/m)", .fieldRefAfter = 120},
+        {.kind = 20, .offset = 0.5, .displayUnit = 4, .text = "144",
+         .markerLabel = "Level(dBuV/m)", .fieldRefAfter = 143},
+        {.kind = 16, .offset = 0.5, .displayUnit = 5, .unitLabel = "dBuA/m", .fieldRefAfter = 167},
+        {.measurement = true, .measure = 4, .antenna = 5, .centre = 4e8, .displayUnit = 4,
+         .fieldRefAfter = 137},
+        {.measurement = true, .kind = 0, .measure = 4, .antenna = 5, .centre = 4e8, .fieldRef = 55,
+         .displayUnit = 4, .text = "55", .fieldRefAfter = 55},
+        {.measurement = true, .kind = 17, .measure = 5, .fieldRef = 42, .displayUnit = 5,
+         .fieldRefAfter = 42},
+        {.measurement = true, .kind = 17, .unit = 2, .measure = 3, .fieldRef = 42,
+         .displayUnit = 2, .text = "57"},
+        // clang-format on
+    };
+    for (std::size_t i = 0; i < std::size(cases); ++i) {
+        const Case& c = cases[i];
+        InstrumentSettings& s = gSettings;
+        s.traceKind[1] = c.kind;
+        s.unitIndex = c.unit;
+        s.measureIndex = c.measure;
+        s.conversionIndex = c.conversion;
+        s.impedanceIndex = c.impedance;
+        s.antennaIndex = c.antenna;
+        s.levelOffset = c.offset;
+        s.centerFreq = c.centre;
+        s.spanIndex = c.span;
+        s.refLevel = c.ref;
+        s.traceRecord.recordRefLevel = c.recordRef;
+        s.fieldRefLevel = c.fieldRef;
+        const UnitLabelUpdate u =
+            c.measurement ? updateUnitLabelsForMeasurement() : updateUnitLabels();
+        ExpectUnlessAny(u.displayUnit, c.displayUnit, i);
+        ExpectUnlessAny(u.referenceText, c.text, i);
+        ExpectUnlessAny(u.texts.unitLabel, c.unitLabel, i);
+        ExpectUnlessAny(u.texts.markerLevelLabel, c.markerLabel, i);
+        ExpectUnlessAny(u.texts.referenceLabel, c.referenceLabel, i);
+        ExpectUnlessAny(s.fieldRefLevel, c.fieldRefAfter, i);
+        ExpectUnlessAny(s.refLevel, c.refAfter, i);
+    }
 }
 
 TEST(UnitTexts, ByDisplayUnitAndConversion) {

@@ -111,13 +111,4 @@ TEST(SimFaults, HangupClosesTheLine) {
         ::close(fd);
 }
 
-TEST(SimFaults, PacedRepliesArriveWhole) {
-    SimSession s({"--baud", "57600"});
-    ASSERT_TRUE(s.ready()) << s.sim->error();
-    simtest::DecodedRecord r = s.screen();
-    EXPECT_TRUE(r.complete);
-    EXPECT_EQ(r.points.size(), 251u);
-    EXPECT_EQ(s.ask("VER"), "VER1.05 RVX410");
-}
-
 } // namespace

@@ -37,9 +37,10 @@ TEST(SimLine, PrintsItsDeviceAndLogsEveryLineAndReply) {
     EXPECT_EQ(SimProcess::unescape("A\\r\\n\\x00\\\\"), std::string("A\r\n\0\\", 5));
 }
 
-TEST(SimLine, LinkPointsAtTheDeviceAndGoesAwayAtTheEnd) {
-    std::string link = "/tmp/orvel-sim-link-" + std::to_string(::getpid());
-    ASSERT_EQ(::symlink("/nonexistent", link.c_str()), 0); // an old link is replaced
+// An old link is replaced and goes away at the end; a file that is not a link is never replaced.
+TEST(SimLine, LinkPointsAtTheDeviceAndReplacesOnlyALink) {
+    const std::string link = "/tmp/orvel-sim-link-" + std::to_string(::getpid());
+    ASSERT_EQ(::symlink("/nonexistent", link.c_str()), 0);
     {
         SimProcess sim({"--no-pace", "--link", link});
         ASSERT_TRUE(sim.started()) << sim.error();
@@ -48,23 +49,14 @@ TEST(SimLine, LinkPointsAtTheDeviceAndGoesAwayAtTheEnd) {
         EXPECT_EQ(port.ask("SPAN?"), "20M");
     }
     EXPECT_FALSE(std::filesystem::is_symlink(link));
-    ::unlink(link.c_str());
-}
-
-TEST(SimLine, NeverReplacesAFileThatIsNotALink) {
-    std::string path = "/tmp/orvel-sim-file-" + std::to_string(::getpid());
-    {
-        std::ofstream file(path);
-        file << "keep me";
-    }
-    SimProcess sim({"--no-pace", "--link", path});
+    std::ofstream(link) << "keep me";
+    SimProcess sim({"--no-pace", "--link", link});
     EXPECT_FALSE(sim.started());
     EXPECT_NE(sim.error().find("not a symbolic link"), std::string::npos) << sim.error();
-    std::ifstream file(path);
     std::string text;
-    std::getline(file, text);
+    std::getline(std::ifstream(link), text);
     EXPECT_EQ(text, "keep me");
-    ::unlink(path.c_str());
+    ::unlink(link.c_str());
 }
 
 TEST(SimLine, EndsWhenStandardInputCloses) {

@@ -29,10 +29,6 @@ protected:
     }
 };
 
-TEST_F(SimMeasure, OffHasItsOwnText) {
-    EXPECT_EQ(s.ask("MEASRES"), "MEAS OFF");
-}
-
 TEST_F(SimMeasure, ChannelPowerFindsTheSignalPowerInItsBand) {
     ASSERT_EQ(s.ask("MEASCP"), "OK");
     std::string total = s.ask("MEASRES");
