@@ -21,7 +21,7 @@ TEST_F(LiveLoopE2E, ClosingTheWindowMidRecordEndsCleanly) {
     session.simArgs = {QStringLiteral("--baud"), QStringLiteral("19200")};
     Start();
     Mark();
-    paneltest::PanelControls(panel).holdButton->click(); // one screen at once, then the loop
+    ui->holdButton->click(); // one screen at once, then the loop
     ASSERT_TRUE(WaitSince("CAPT"));
     Mark();
     ASSERT_TRUE(WaitSince("SRSCURR"));
@@ -58,7 +58,7 @@ TEST_F(LiveLoopE2E, RecordAppendsEveryLiveTraceUntilStopped) {
     ASSERT_NE(record, nullptr);
     record->trigger();
     EXPECT_TRUE(record->isChecked());
-    paneltest::PanelControls(panel).holdButton->click();
+    ui->holdButton->click();
     ASSERT_TRUE(WaitUntil([&] { return session.view()->recording()->recorder().rows() >= 3; }));
     record->trigger();
     EXPECT_FALSE(record->isChecked());

@@ -61,16 +61,16 @@ TEST_F(TraceFilesTest, SavedFileLoadsBackWholeOrAsTraceOnly) {
     s.spanIndex = 3;
     s.rbwIndex = 1;
     panel->FillFromSettings();
-    paneltest::PanelControls(panel).holdButton->click();
+    ui->holdButton->click();
     ASSERT_EQ(s.runState, 1);
     chosen = Path("saved.dat");
     int before = session.receivedCount();
     Menu(menuid::kLoadPc)->trigger();
     EXPECT_EQ(s.runState, 0);
-    EXPECT_EQ(paneltest::PanelControls(panel).holdButton->text(), "Hold");
+    EXPECT_EQ(ui->holdButton->text(), "Hold");
     EXPECT_EQ(s.centerFreq, 1.5e9);
-    EXPECT_EQ(paneltest::PanelControls(panel).centerEdit->text(), "1.5000G");
-    EXPECT_EQ(paneltest::PanelControls(panel).spanCombo->currentIndex(), 9);
+    EXPECT_EQ(ui->centerEdit->text(), "1.5000G");
+    EXPECT_EQ(ui->spanCombo->currentIndex(), 9);
     EXPECT_EQ(s.rbwIndex, 5);
     EXPECT_EQ(s.traceStore[s.activeTraceSlot][10], 77);
     EXPECT_TRUE(ContainsInOrder(session.receivedSince(before),

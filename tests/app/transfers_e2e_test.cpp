@@ -20,7 +20,7 @@ TEST_F(TransfersTest, AutoTuneWaitsForTheAnalyzerThenReadsEverythingBack) {
     // Longer than the command's own reply wait, so the wait window is the one that sees "OK".
     session.simArgs << QStringLiteral("--auto-ms") << QStringLiteral("2500");
     Start();
-    paneltest::PanelControls(panel).holdButton->click();
+    ui->holdButton->click();
     ASSERT_EQ(gSettings.runState, 1);
     // Leave the wait window to its own timer: it ends when the analyzer answers "OK".
     bool waitShown = false;
@@ -37,12 +37,12 @@ TEST_F(TransfersTest, AutoTuneWaitsForTheAnalyzerThenReadsEverythingBack) {
     EXPECT_TRUE(ContainsInOrder(
         Since(), {"AUTO", "FREQ?", "RBWAUTO", "RBW?", "VBWAUTO", "VBW?", "SWEEPAUTO", "SWEEP?"}));
     EXPECT_EQ(gSettings.runState, 0) << "auto tune holds the program";
-    EXPECT_FALSE(paneltest::PanelControls(panel).holdButton->isChecked());
-    EXPECT_EQ(paneltest::PanelControls(panel).autoTuneButton->text(), "Auto Tune");
-    EXPECT_FALSE(paneltest::PanelControls(panel).autoTuneButton->isChecked());
-    EXPECT_TRUE(paneltest::PanelControls(panel).rbwAutoBox->isChecked());
-    EXPECT_TRUE(paneltest::PanelControls(panel).vbwAutoBox->isChecked());
-    EXPECT_TRUE(paneltest::PanelControls(panel).sweepAutoBox->isChecked());
+    EXPECT_FALSE(ui->holdButton->isChecked());
+    EXPECT_EQ(ui->autoTuneButton->text(), "Auto Tune");
+    EXPECT_FALSE(ui->autoTuneButton->isChecked());
+    EXPECT_TRUE(ui->rbwAutoBox->isChecked());
+    EXPECT_TRUE(ui->vbwAutoBox->isChecked());
+    EXPECT_TRUE(ui->sweepAutoBox->isChecked());
 }
 
 TEST_F(TransfersTest, UserCorrectionTableFromTheMenuIsKeptInTheSettingsFile) {
