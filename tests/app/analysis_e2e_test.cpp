@@ -7,20 +7,14 @@
 #include "limit_verdict_view.h"
 #include "live_analysis.h"
 #include "marker_panel.h"
-#include "panel_test_support.h"
 #include "peak_table_view.h"
 #include "trace_display.h"
 #include "view_options.h"
 #include "waterfall_view.h"
 
-#include <QApplication>
 #include <QClipboard>
-#include <QComboBox>
 #include <QDockWidget>
 #include <QFileInfo>
-#include <QLabel>
-#include <QLineEdit>
-#include <QPushButton>
 #include <QTableWidget>
 
 namespace {

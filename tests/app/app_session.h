@@ -3,6 +3,7 @@
 // temporary program directory with its settings file, orvel-sim with its wire log, the main frame
 // started exactly as main() starts it, and a watcher that answers modal windows.
 
+#include <QApplication>
 #include <QByteArray>
 #include <QMessageBox>
 #include <QObject>
@@ -50,6 +51,16 @@ private:
     QTimer timer_;
     std::vector<SeenMessage> messages_;
 };
+
+// The visible top-level window of type W, or null.
+template <class W> W* VisibleWindow() {
+    for (QWidget* widget : QApplication::topLevelWidgets()) {
+        if (auto* window = qobject_cast<W*>(widget); window && window->isVisible()) {
+            return window;
+        }
+    }
+    return nullptr;
+}
 
 // Processes events until `condition` holds or `timeoutMs` passed; returns the condition.
 bool WaitUntil(const std::function<bool()>& condition, int timeoutMs = 20000);

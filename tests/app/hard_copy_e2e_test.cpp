@@ -9,28 +9,16 @@
 #include "screen_capture.h"
 #include "sim_process.h"
 
-#include <QApplication>
 #include <QClipboard>
 #include <QDir>
 #include <QFile>
-#include <QLabel>
 #include <QMenu>
 #include <QPrinter>
 #include <QProcess>
-#include <QPushButton>
 #include <QTemporaryDir>
 #include <QTimer>
 
 namespace {
-
-CHardCopyDlg* OpenHardCopy() {
-    for (QWidget* widget : QApplication::topLevelWidgets()) {
-        if (auto* dialog = qobject_cast<CHardCopyDlg*>(widget); dialog && dialog->isVisible()) {
-            return dialog;
-        }
-    }
-    return nullptr;
-}
 
 void Trigger(CHardCopyDlg* dialog, int id) {
     dialog->popupMenu()->findChild<QAction*>(QStringLiteral("menu%1").arg(id))->trigger();
@@ -42,14 +30,11 @@ protected:
         // Printing needs a desktop of 1024 x 768 or more; the offscreen screen is 800 x 600
         // unless told otherwise.
         static QTemporaryDir config;
-        if (qgetenv("QT_QPA_PLATFORM") == "offscreen" && config.isValid()) {
-            QFile file(config.filePath(QStringLiteral("screen.json")));
-            if (file.open(QIODevice::WriteOnly)) {
-                file.write(R"({"screens": [{"name": "desk", "x": 0, "y": 0, "width": 1280,
-                               "height": 1024, "logicalDpi": 96, "dpr": 1}]})");
-                file.close();
-                qputenv("QT_QPA_PLATFORM", "offscreen:configfile=" + file.fileName().toLocal8Bit());
-            }
+        const QString json = config.filePath(QStringLiteral("screen.json"));
+        if (qgetenv("QT_QPA_PLATFORM") == "offscreen" &&
+            orvel::test::WriteFile(json, R"({"screens": [{"name": "desk", "x": 0, "y": 0,
+                "width": 1280, "height": 1024, "logicalDpi": 96, "dpr": 1}]})")) {
+            qputenv("QT_QPA_PLATFORM", "offscreen:configfile=" + json.toLocal8Bit());
         }
         AppTest::SetUp();
     }
@@ -61,11 +46,11 @@ protected:
         };
         bool ran = false;
         QTimer::singleShot(0, [&] {
-            ASSERT_TRUE(WaitUntil([] { return OpenHardCopy() != nullptr; }, 5000));
-            body(OpenHardCopy());
+            ASSERT_TRUE(WaitUntil([] { return VisibleWindow<CHardCopyDlg>() != nullptr; }, 5000));
+            body(VisibleWindow<CHardCopyDlg>());
             ran = true;
-            if (OpenHardCopy() != nullptr) {
-                Trigger(OpenHardCopy(), 32820); // "Close(&C)"
+            if (VisibleWindow<CHardCopyDlg>() != nullptr) {
+                Trigger(VisibleWindow<CHardCopyDlg>(), 32820); // "Close(&C)"
             }
         });
         Menu(menuid::kHardCopy)->trigger();

@@ -5,12 +5,10 @@
 #include "child_process.h"
 #include "live_link.h"
 #include "menu_ids.h"
-#include "panel_test_support.h"
 #include "recording_menu.h"
 #include "sim_process.h"
 
 #include <QElapsedTimer>
-#include <QPushButton>
 
 namespace {
 

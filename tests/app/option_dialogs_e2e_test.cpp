@@ -6,14 +6,12 @@
 #include "cw_graph.h"
 #include "instrument_settings.h"
 #include "menu_ids.h"
-#include "panel_test_support.h"
 #include "serial_port.h"
 #include "setup_sheet.h"
 #include "sim_process.h"
 #include "trace_display.h"
 
 #include <QColorDialog>
-#include <QComboBox>
 #include <QSlider>
 #include <QTabWidget>
 #include <QTimer>

@@ -138,15 +138,6 @@ bool Dialogs(AppSession& session, const QString& out) {
     return ok;
 }
 
-CHardCopyDlg* OpenHardCopy() {
-    for (QWidget* widget : QApplication::topLevelWidgets()) {
-        if (auto* dialog = qobject_cast<CHardCopyDlg*>(widget); dialog && dialog->isVisible()) {
-            return dialog;
-        }
-    }
-    return nullptr;
-}
-
 // The hard copy window part-way and complete (the loop runs: the window pauses it), and the
 // printed page of the main window rendered from the PDF it prints to.
 bool HardCopy(AppSession& session, const QString& out) {
@@ -157,8 +148,8 @@ bool HardCopy(AppSession& session, const QString& out) {
         return qobject_cast<CHardCopyDlg*>(dialog) != nullptr;
     };
     QTimer::singleShot(0, [&] {
-        WaitUntil([] { return OpenHardCopy() != nullptr; }, 5000);
-        CHardCopyDlg* dialog = OpenHardCopy();
+        WaitUntil([] { return VisibleWindow<CHardCopyDlg>() != nullptr; }, 5000);
+        CHardCopyDlg* dialog = VisibleWindow<CHardCopyDlg>();
         if (dialog == nullptr) {
             return;
         }

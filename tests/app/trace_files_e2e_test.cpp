@@ -5,15 +5,10 @@
 #include "instrument_settings.h"
 #include "menu_ids.h"
 #include "number_select_dialog.h"
-#include "panel_test_support.h"
 #include "serial_port.h"
 
-#include <QComboBox>
 #include <QFile>
 #include <QFileDialog>
-#include <QLineEdit>
-#include <QPushButton>
-#include <QTest>
 
 namespace {
 
