@@ -9,7 +9,6 @@
 #include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QDialog>
-#include <QFile>
 #include <QThread>
 
 bool WaitUntil(const std::function<bool()>& condition, int timeoutMs) {
@@ -86,11 +85,8 @@ bool AppSession::prepare() {
     if (!dir_.isValid()) {
         return false;
     }
-    if (settingsFile) {
-        QFile file(settingsPath());
-        if (!file.open(QIODevice::WriteOnly) || file.write(*settingsFile) != settingsFile->size()) {
-            return false;
-        }
+    if (settingsFile && !orvel::test::WriteFile(settingsPath(), *settingsFile)) {
+        return false;
     }
     if (startSimulator) {
         std::vector<std::string> args;
