@@ -176,22 +176,10 @@ TEST_F(OptionDialogsTest, Rvx420SpanListKeepsOneFiveGigaEntryBeforeFull) {
     }
 }
 
-TEST(ColourBytes, KeepTheirOrderBothWays) {
-    const struct {
-        uint32_t rgb;
-        QColor color;
-    } cases[] = {{0x0000ff, QColor(255, 0, 0)},
-                 {0xff0000, QColor(0, 0, 255)},
-                 {0x008080, QColor(128, 128, 0)},
-                 {0x563412, QColor(0x12, 0x34, 0x56)}};
-    for (const auto& c : cases) {
-        EXPECT_EQ(ColorFromRgb(c.rgb), c.color) << std::hex << c.rgb;
-        EXPECT_EQ(RgbFromColor(c.color), c.rgb) << std::hex << c.rgb;
-    }
-}
-
 // Cancel puts back every colour the choosers changed; a confirmed choice survives a later
-// cancelled one, and OK recolours the graph and is kept in the settings file.
+// cancelled one, and OK recolours the graph and is kept in the settings file. The stored bytes
+// are blue, green, red from the top (0x030201 for QColor(1, 2, 3)); the way back to a colour is
+// judged where the graph paints (GraphTest).
 TEST_F(OptionDialogsTest, ColourCancelRestoresEverythingAndOkRecolours) {
     StartWithSteps();
     const SavedColors before = SavedColors::Take();
