@@ -7,20 +7,14 @@
 #include "limit_verdict_view.h"
 #include "live_analysis.h"
 #include "marker_panel.h"
-#include "panel_test_support.h"
 #include "peak_table_view.h"
 #include "trace_display.h"
 #include "view_options.h"
 #include "waterfall_view.h"
 
-#include <QApplication>
 #include <QClipboard>
-#include <QComboBox>
 #include <QDockWidget>
 #include <QFileInfo>
-#include <QLabel>
-#include <QLineEdit>
-#include <QPushButton>
 #include <QTableWidget>
 
 namespace {
@@ -45,27 +39,29 @@ QList<QByteArray> Collapsed(const QList<QByteArray>& wire) {
     return out;
 }
 
-class AnalysisTest : public ::testing::Test {
+class AnalysisTest : public AppTest {
 protected:
-    void SetUp() override { EnsureApplication(); }
-    bool Start(AppSession& s) {
-        if (!s.start() || !s.frameAlive())
-            return false;
-        analysis = s.view()->analysis();
-        panel = s.view()->panel();
-        return analysis != nullptr;
+    void Start() {
+        AppTest::Start();
+        analysis = session.view()->analysis();
     }
-    // Runs the live loop until `traces` screens arrived, then holds.
-    void RunTraces(AppSession& s, int traces) {
+    // Runs the live loop of `s` until `traces` screens arrived, then holds.
+    static void RunTraces(AppSession& s, int traces) {
+        const paneltest::PanelControls controls(s.view());
         const int before = s.receivedCount();
-        paneltest::PanelControls(panel).holdButton->click();
+        controls.holdButton->click();
         ASSERT_TRUE(
             WaitUntil([&] { return CountOf(s.receivedSince(before), "MEASRES") >= traces; }));
-        paneltest::PanelControls(panel).holdButton->click();
+        controls.holdButton->click();
+    }
+    // Launches `s` with this view options file beside the program.
+    LiveAnalysis* Launch(AppSession& s, const QByteArray& options) {
+        if (!s.prepare() || !WriteFile(s.directory() + "/Orvel-view.ini", options) || !s.launch())
+            return nullptr;
+        return analysis = s.view()->analysis();
     }
 
     LiveAnalysis* analysis = nullptr;
-    ControlPanel* panel = nullptr;
 };
 
 TEST_F(AnalysisTest, WireAndSettingsFileAreTheSameWithTheViewMenuUntouchedOrAllOn) {
@@ -73,7 +69,8 @@ TEST_F(AnalysisTest, WireAndSettingsFileAreTheSameWithTheViewMenuUntouchedOrAllO
     QByteArray ini[2];
     for (int run = 0; run < 2; ++run) {
         AppSession s;
-        ASSERT_TRUE(Start(s));
+        ASSERT_TRUE(s.start());
+        analysis = s.view()->analysis();
         if (run == 0) {
             EXPECT_FALSE(analysis->WaterfallAction()->isChecked());
             EXPECT_FALSE(analysis->PeakTableAction()->isChecked());
@@ -103,41 +100,37 @@ TEST_F(AnalysisTest, WireAndSettingsFileAreTheSameWithTheViewMenuUntouchedOrAllO
 }
 
 TEST_F(AnalysisTest, WaterfallAddsARowPerTraceClearsOnSpanChangeAndPausesWhileHeld) {
-    AppSession s;
-    ASSERT_TRUE(Start(s));
+    Start();
     analysis->WaterfallAction()->trigger();
     WaterfallView* waterfall = analysis->Waterfall();
     EXPECT_TRUE(waterfall->isVisible());
     EXPECT_EQ(gSettings.compactMode, 0) << "the graph shares its height";
-    EXPECT_EQ(waterfall->geometry().bottom() + 1, s.view()->height() - 90);
+    EXPECT_EQ(waterfall->geometry().bottom() + 1, session.view()->height() - 90);
 
-    const int before = s.receivedCount();
-    paneltest::PanelControls(panel).holdButton->click();
+    Mark();
+    ui->holdButton->click();
     ASSERT_TRUE(WaitUntil([&] { return waterfall->History().Count() >= 3; }));
-    EXPECT_EQ(waterfall->History().Count(), CountOf(s.receivedSince(before), "SRSCURR"));
+    EXPECT_EQ(waterfall->History().Count(), CountOf(Since(), "SRSCURR"));
 
-    const int index = paneltest::PanelControls(panel).spanCombo->findText("2G");
-    paneltest::PanelControls(panel).spanCombo->setCurrentIndex(index);
-    emit paneltest::PanelControls(panel).spanCombo->activated(index);
+    ASSERT_TRUE(paneltest::Choose(ui->spanCombo, "2G"));
     EXPECT_LE(waterfall->History().Count(), 1) << "a span change starts a new waterfall";
     ASSERT_TRUE(WaitUntil([&] { return waterfall->History().Count() >= 2; }));
 
-    paneltest::PanelControls(panel).holdButton->click();
+    ui->holdButton->click();
     const int held = waterfall->History().Count();
     RunFor(700);
     EXPECT_EQ(waterfall->History().Count(), held) << "no rows while held";
 }
 
 TEST_F(AnalysisTest, PeakTableFollowsTheSignalsCopiesAndMovesMarker1) {
-    AppSession s;
-    s.simArgs << "--signal"
-              << "995M:-20"
-              << "--signal"
-              << "1004M:-35";
-    ASSERT_TRUE(Start(s));
+    session.simArgs << "--signal"
+                    << "995M:-20"
+                    << "--signal"
+                    << "1004M:-35";
+    Start();
     analysis->PeakTableAction()->trigger();
     EXPECT_TRUE(analysis->PeakDock()->isVisible());
-    RunTraces(s, 1);
+    RunTraces(session, 1);
     QTableWidget* table = analysis->PeakTable()->table;
     ASSERT_GE(table->rowCount(), 2);
     EXPECT_EQ(table->rowCount(), 10);
@@ -153,30 +146,29 @@ TEST_F(AnalysisTest, PeakTableFollowsTheSignalsCopiesAndMovesMarker1) {
     EXPECT_TRUE(csv.startsWith("Peak,Frequency (Hz),Level (dBm),Delta (dB)\r\n1,99"))
         << csv.toStdString();
 
-    const int before = s.receivedCount();
+    Mark();
     emit table->cellDoubleClicked(1, 0);
-    EXPECT_TRUE(s.view()->display()->Markers().Panel().marker1Freq->text().startsWith("1.004"))
-        << s.view()->display()->Markers().Panel().marker1Freq->text().toStdString();
+    const QString marker1 = session.view()->display()->Markers().Panel().marker1Freq->text();
+    EXPECT_TRUE(marker1.startsWith("1.004")) << marker1.toStdString();
     RunFor(200);
-    EXPECT_TRUE(s.receivedSince(before).isEmpty()) << "moving the marker sends nothing";
+    EXPECT_TRUE(Since().isEmpty()) << "moving the marker sends nothing";
 
     analysis->PeakTable()->SetCount(3);
     EXPECT_EQ(table->rowCount(), 3);
 }
 
 TEST_F(AnalysisTest, LimitBelowTheCarrierFailsAndCounts) {
-    AppSession s;
-    s.simArgs << "--signal"
-              << "1G:-30";
-    ASSERT_TRUE(Start(s));
+    session.simArgs << "--signal"
+                    << "1G:-30";
+    Start();
     analysis->ApplyLimitLines({{990e6, -60}, {1010e6, -60}}, {}, true);
     EXPECT_TRUE(analysis->LimitLinesAction()->isChecked());
     EXPECT_TRUE(analysis->Verdict()->isVisible());
-    RunTraces(s, 2);
+    RunTraces(session, 2);
     EXPECT_EQ(analysis->Verdict()->verdict->text(), "FAIL");
     EXPECT_GE(analysis->TracesJudged(), 2);
     EXPECT_EQ(analysis->TracesFailed(), analysis->TracesJudged());
-    const std::vector<CCWGraph::Overlay>& overlays = s.view()->display()->Graph()->Overlays();
+    const auto& overlays = session.view()->display()->Graph()->Overlays();
     ASSERT_EQ(overlays.size(), 3u);
     EXPECT_EQ(overlays[0].line.size(), 2u) << "the upper line across the screen";
     EXPECT_FALSE(overlays[2].dots.empty()) << "failing points are marked";
@@ -184,7 +176,7 @@ TEST_F(AnalysisTest, LimitBelowTheCarrierFailsAndCounts) {
     // A line above the carrier passes; new lines start the counts again.
     analysis->ApplyLimitLines({{990e6, 0}, {1010e6, 0}}, {{990e6, -120}, {1010e6, -120}}, true);
     EXPECT_EQ(analysis->TracesJudged(), 0);
-    RunTraces(s, 1);
+    RunTraces(session, 1);
     EXPECT_EQ(analysis->Verdict()->verdict->text(), "PASS");
     EXPECT_EQ(analysis->TracesFailed(), 0);
     analysis->Verdict()->resetButton->click();
@@ -195,12 +187,9 @@ TEST_F(AnalysisTest, OptionsAreKeptBesideTheProgramAndADamagedFileGivesTheDefaul
     QByteArray kept;
     {
         AppSession s;
-        ASSERT_TRUE(s.prepare());
-        ASSERT_TRUE(WriteFile(s.directory() + "/Orvel-view.ini",
-                              "[Waterfall\n\xff\xfe=\x01\nShown=maybe\n[PeakTable]\nCount=999\n"
-                              "[Limits]\nShown=true\nUpper=1e9,nan;2e9,-20\n"));
-        ASSERT_TRUE(s.launch());
-        analysis = s.view()->analysis();
+        ASSERT_NE(Launch(s, "[Waterfall\n\xff\xfe=\x01\nShown=maybe\n[PeakTable]\nCount=999\n"
+                            "[Limits]\nShown=true\nUpper=1e9,nan;2e9,-20\n"),
+                  nullptr);
         EXPECT_FALSE(analysis->WaterfallAction()->isChecked());
         EXPECT_FALSE(analysis->PeakTableAction()->isChecked());
         EXPECT_EQ(analysis->PeakTable()->Count(), 10);
@@ -212,11 +201,7 @@ TEST_F(AnalysisTest, OptionsAreKeptBesideTheProgramAndADamagedFileGivesTheDefaul
         ASSERT_TRUE(s.close());
         kept = ReadFile(s.directory() + "/Orvel-view.ini");
     }
-    AppSession s;
-    ASSERT_TRUE(s.prepare());
-    ASSERT_TRUE(WriteFile(s.directory() + "/Orvel-view.ini", kept));
-    ASSERT_TRUE(s.launch());
-    analysis = s.view()->analysis();
+    ASSERT_NE(Launch(session, kept), nullptr);
     EXPECT_TRUE(analysis->WaterfallAction()->isChecked());
     EXPECT_TRUE(analysis->Waterfall()->isVisible());
     EXPECT_EQ(analysis->PeakTable()->Count(), 7);

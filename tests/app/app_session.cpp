@@ -5,9 +5,10 @@
 #include "qt_support.h"
 #include "sim_process.h"
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QDeadlineTimer>
-#include <QFile>
+#include <QDialog>
 #include <QThread>
 
 bool WaitUntil(const std::function<bool()>& condition, int timeoutMs) {
@@ -21,6 +22,31 @@ bool WaitUntil(const std::function<bool()>& condition, int timeoutMs) {
         QThread::msleep(2);
     }
     return true;
+}
+
+// --- ModalWatcher ---
+
+ModalWatcher::ModalWatcher() {
+    timer_.setInterval(5);
+    connect(&timer_, &QTimer::timeout, this, &ModalWatcher::poll);
+    timer_.start();
+}
+
+void ModalWatcher::poll() {
+    QWidget* modal = QApplication::activeModalWidget();
+    if (modal == nullptr || !modal->isVisible()) {
+        return;
+    }
+    if (auto* box = qobject_cast<QMessageBox*>(modal)) {
+        messages_.push_back({box->windowTitle(), box->text(), box->icon()});
+        box->done(QMessageBox::Ok);
+        return;
+    }
+    if (auto* dialog = qobject_cast<QDialog*>(modal)) {
+        if (!dialogHandler || !dialogHandler(dialog)) {
+            dialog->reject();
+        }
+    }
 }
 
 // --- AppSession ---
@@ -59,11 +85,8 @@ bool AppSession::prepare() {
     if (!dir_.isValid()) {
         return false;
     }
-    if (settingsFile) {
-        QFile file(settingsPath());
-        if (!file.open(QIODevice::WriteOnly) || file.write(*settingsFile) != settingsFile->size()) {
-            return false;
-        }
+    if (settingsFile && !orvel::test::WriteFile(settingsPath(), *settingsFile)) {
+        return false;
     }
     if (startSimulator) {
         std::vector<std::string> args;

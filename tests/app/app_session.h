@@ -3,17 +3,20 @@
 // temporary program directory with its settings file, orvel-sim with its wire log, the main frame
 // started exactly as main() starts it, and a watcher that answers modal windows.
 
-#include "modal_watcher.h"
-
+#include <QApplication>
 #include <QByteArray>
+#include <QMessageBox>
+#include <QObject>
 #include <QPointer>
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
+#include <QTimer>
 
 #include <functional>
 #include <memory>
 #include <optional>
+#include <vector>
 
 namespace orvel::test {
 class SimProcess;
@@ -21,6 +24,43 @@ class SimProcess;
 
 class CMainFrame;
 class COrvelView;
+class QDialog;
+
+// Answers the program's modal windows during a test: records each message box (caption, text,
+// icon) and closes it with its default button; other modal dialogs go to a handler or are rejected.
+// The program's code keeps calling exec(); the watcher ends those loops from a timer.
+struct SeenMessage {
+    QString caption;
+    QString text;
+    QMessageBox::Icon icon;
+};
+
+class ModalWatcher : public QObject {
+public:
+    ModalWatcher();
+
+    const std::vector<SeenMessage>& messages() const { return messages_; }
+    void clear() { messages_.clear(); }
+
+    // Called for a modal dialog that is not a message box; returning false rejects it.
+    std::function<bool(QDialog*)> dialogHandler;
+
+private:
+    void poll();
+
+    QTimer timer_;
+    std::vector<SeenMessage> messages_;
+};
+
+// The visible top-level window of type W, or null.
+template <class W> W* VisibleWindow() {
+    for (QWidget* widget : QApplication::topLevelWidgets()) {
+        if (auto* window = qobject_cast<W*>(widget); window && window->isVisible()) {
+            return window;
+        }
+    }
+    return nullptr;
+}
 
 // Processes events until `condition` holds or `timeoutMs` passed; returns the condition.
 bool WaitUntil(const std::function<bool()>& condition, int timeoutMs = 20000);
@@ -51,7 +91,7 @@ public:
     orvel::test::SimProcess* sim() const { return sim_.get(); }
     // The lines the analyzer received so far, in order, without their line ends.
     QList<QByteArray> received() const;
-    ModalWatcher& watcher() { return *watcher_; }
+    ModalWatcher& watcher() const { return *watcher_; }
     QString directory() const { return dir_.path(); }
     QString settingsPath() const;
     // Closes the main window as the close box does and waits until it is destroyed.

@@ -5,12 +5,10 @@
 #include "child_process.h"
 #include "live_link.h"
 #include "menu_ids.h"
-#include "panel_test_support.h"
 #include "recording_menu.h"
 #include "sim_process.h"
 
 #include <QElapsedTimer>
-#include <QPushButton>
 
 namespace {
 
@@ -21,7 +19,7 @@ TEST_F(LiveLoopE2E, ClosingTheWindowMidRecordEndsCleanly) {
     session.simArgs = {QStringLiteral("--baud"), QStringLiteral("19200")};
     Start();
     Mark();
-    paneltest::PanelControls(panel).holdButton->click(); // one screen at once, then the loop
+    ui->holdButton->click(); // one screen at once, then the loop
     ASSERT_TRUE(WaitSince("CAPT"));
     Mark();
     ASSERT_TRUE(WaitSince("SRSCURR"));
@@ -58,7 +56,7 @@ TEST_F(LiveLoopE2E, RecordAppendsEveryLiveTraceUntilStopped) {
     ASSERT_NE(record, nullptr);
     record->trigger();
     EXPECT_TRUE(record->isChecked());
-    paneltest::PanelControls(panel).holdButton->click();
+    ui->holdButton->click();
     ASSERT_TRUE(WaitUntil([&] { return session.view()->recording()->recorder().rows() >= 3; }));
     record->trigger();
     EXPECT_FALSE(record->isChecked());

@@ -61,20 +61,21 @@ TEST_F(MainMenuTest, FrameHasTheMenuBarOnlyItsSizesAndEntriesInOrder) {
     EXPECT_EQ(titles,
               (QStringList{"File(&F)", "Control(&C)", "Option(&O)", "View(&V)", "Help(&H)"}));
     // The entries in order, with their separators.
-    EXPECT_EQ(
-        Entries(TopMenu(frame, "File(&F)")),
-        (QStringList{"Load RVX>", "Load PC>", "-", "Save(&S)...", "RVX Data Save(&A)...", "-",
-                     "RVX Data Delete(&D)...", "Write E/F User Data(&E)...",
-                     "Write M/F User Data(&M)...", "-", "Print(&P)...", "-", "Screen Capture(&C)>",
-                     "Hard Copy(&H)...", "Record...", "-", "Exit(&X)"}));
-    EXPECT_EQ(Entries(TopMenu(frame, "Control(&C)")),
-              (QStringList{"Trace Select(&T)...", "All Reading(&R)", "All Setting(&S)",
-                           "Conversion(&C)...", "Preset(&P)", "Auto Tune(A)", "Hold/Run(&H)",
-                           "Measuring Function(&M)...", "Marker to CF", "Remote(&E)",
-                           "Marker Display>"}));
-    EXPECT_EQ(Entries(TopMenu(frame, "Option(&O)")),
-              (QStringList{"Setup(&S)...", "Color Edit(&C)...", "Detailed Trace(&D)"}));
-    EXPECT_EQ(Entries(TopMenu(frame, "Help(&H)")), (QStringList{"Help(&H)...", "About(&A)..."}));
+    const std::pair<const char*, QStringList> menus[] = {
+        {"File(&F)",
+         {"Load RVX>", "Load PC>", "-", "Save(&S)...", "RVX Data Save(&A)...", "-",
+          "RVX Data Delete(&D)...", "Write E/F User Data(&E)...", "Write M/F User Data(&M)...", "-",
+          "Print(&P)...", "-", "Screen Capture(&C)>", "Hard Copy(&H)...", "Record...", "-",
+          "Exit(&X)"}},
+        {"Control(&C)",
+         {"Trace Select(&T)...", "All Reading(&R)", "All Setting(&S)", "Conversion(&C)...",
+          "Preset(&P)", "Auto Tune(A)", "Hold/Run(&H)", "Measuring Function(&M)...", "Marker to CF",
+          "Remote(&E)", "Marker Display>"}},
+        {"Option(&O)", {"Setup(&S)...", "Color Edit(&C)...", "Detailed Trace(&D)"}},
+        {"Help(&H)", {"Help(&H)...", "About(&A)..."}}};
+    for (const auto& [title, entries] : menus) {
+        EXPECT_EQ(Entries(TopMenu(frame, title)), entries) << title;
+    }
 
     const MainMenu& menu = *frame.menu();
     EXPECT_EQ(menu.action(menuid::kLoadRvxParamOnly)->text(), "Load Param Only(&P)...");

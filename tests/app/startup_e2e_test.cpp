@@ -1,5 +1,5 @@
 // The whole program against the simulated analyzer: start-up and shut-down, as the analyzer's
-// wire log and the settings file show them.
+// wire log and the settings file show them. The exchanges themselves are judged in SimLinkTest.
 
 #include "app_test.h"
 #include "instrument_settings.h"
@@ -9,6 +9,7 @@
 namespace {
 
 using StartupTest = AppTest;
+const char kTitle[] = "PC software for Spectrum Analyzer - Orvel";
 
 TEST_F(StartupTest, AllReadingChecksPresenceThenQueriesEverySetting) {
     Start();
@@ -21,7 +22,7 @@ TEST_F(StartupTest, AllReadingChecksPresenceThenQueriesEverySetting) {
     EXPECT_TRUE(session.watcher().messages().empty());
     EXPECT_EQ(gSettings.instrumentPresent, 1);
     EXPECT_EQ(gSettings.startingUp, 0);
-    EXPECT_EQ(session.frame()->windowTitle(), "PC software for Spectrum Analyzer - Orvel");
+    EXPECT_EQ(session.frame()->windowTitle(), kTitle);
     EXPECT_EQ(session.frame()->geometry().size(), QSize(978, 748));
 }
 
@@ -35,20 +36,16 @@ TEST_F(StartupTest, AllSettingSendsTheRecordAndAsksForTheVersionAndTheWindowStat
     EXPECT_TRUE(ContainsInOrder(wire, {"", "FREQ1234500000.0000", "VER"}));
     EXPECT_FALSE(wire.contains("FREQ?")) << "All Setting reads nothing back";
     EXPECT_TRUE(session.watcher().messages().empty());
-    // The start window state is applied once the start-up has run.
     EXPECT_TRUE(session.frame()->windowState() & Qt::WindowMinimized);
-    EXPECT_EQ(session.frame()->windowTitle(), "PC software for Spectrum Analyzer - Orvel");
+    EXPECT_EQ(session.frame()->windowTitle(), kTitle);
 }
 
 // Presence checked twice, two empty lines each; nothing else was sent.
 TEST_F(StartupTest, SilentAnalyzerIsReportedOnceAndTheProgramStaysUsable) {
     session.simArgs << QStringLiteral("--fault") << QStringLiteral("drop");
     Start();
-    ASSERT_EQ(session.watcher().messages().size(), 1u);
-    const SeenMessage& message = session.watcher().messages().front();
-    EXPECT_EQ(message.caption, "Communication error");
-    EXPECT_EQ(message.text, "Please check connection with RVX410.");
-    EXPECT_EQ(message.icon, QMessageBox::Warning);
+    ExpectOneMessage("Please check connection with RVX410.", QMessageBox::Warning,
+                     "Communication error");
     EXPECT_EQ(gSettings.instrumentPresent, 0);
     EXPECT_EQ(session.received(), (QList<QByteArray>{"", "", "", ""}));
 }
@@ -56,9 +53,8 @@ TEST_F(StartupTest, SilentAnalyzerIsReportedOnceAndTheProgramStaysUsable) {
 TEST_F(StartupTest, PortThatCannotOpenIsReported) {
     session.startSimulator = false;
     Start();
-    ASSERT_EQ(session.watcher().messages().size(), 1u);
-    EXPECT_EQ(session.watcher().messages().front().caption, "Communication error");
-    EXPECT_EQ(session.watcher().messages().front().text, "A COM port has not been opened.");
+    ExpectOneMessage("A COM port has not been opened.", QMessageBox::Warning,
+                     "Communication error");
 }
 
 TEST_F(StartupTest, MissingSettingsFileStopsTheProgramWithoutCreatingIt) {
@@ -85,6 +81,7 @@ TEST_F(StartupTest, ShutDownClosesThePortAndWritesTheSettingsFileSilently) {
     EXPECT_TRUE(written.contains("Center frequency : "));
 }
 
+// A port index outside COM1..COM8 leaves the port closed; the file is written clean at exit.
 TEST_F(StartupTest, DamagedSettingsFileGivesSafeValuesAndIsWrittenCleanAtExit) {
     QByteArray damaged("Com port : 99\r\nSpan : 4000000000\r\nSweep time : -7\r\nRBW : 77\r\n"
                        "Trace 1 color : zz\r\n");
@@ -92,9 +89,7 @@ TEST_F(StartupTest, DamagedSettingsFileGivesSafeValuesAndIsWrittenCleanAtExit) {
     damaged.append("\r\nUnit : \0\0\0\r\n", 14);
     session.settingsFile = damaged;
     Start();
-    // A port index outside COM1..COM8 leaves the port closed.
-    ASSERT_EQ(session.watcher().messages().size(), 1u);
-    EXPECT_EQ(session.watcher().messages().front().text, "A COM port has not been opened.");
+    ExpectOneMessage("A COM port has not been opened.", QMessageBox::Warning);
     EXPECT_TRUE(session.received().isEmpty()) << session.received().join('|').constData();
     ASSERT_TRUE(session.close());
     const QByteArray written = SettingsText();

@@ -5,15 +5,10 @@
 #include "instrument_settings.h"
 #include "menu_ids.h"
 #include "number_select_dialog.h"
-#include "panel_test_support.h"
 #include "serial_port.h"
 
-#include <QComboBox>
 #include <QFile>
 #include <QFileDialog>
-#include <QLineEdit>
-#include <QPushButton>
-#include <QTest>
 
 namespace {
 
@@ -61,37 +56,36 @@ TEST_F(TraceFilesTest, SavedFileLoadsBackWholeOrAsTraceOnly) {
     s.spanIndex = 3;
     s.rbwIndex = 1;
     panel->FillFromSettings();
-    paneltest::PanelControls(panel).holdButton->click();
+    ui->holdButton->click();
     ASSERT_EQ(s.runState, 1);
     chosen = Path("saved.dat");
-    int before = session.receivedCount();
+    Mark();
     Menu(menuid::kLoadPc)->trigger();
     EXPECT_EQ(s.runState, 0);
-    EXPECT_EQ(paneltest::PanelControls(panel).holdButton->text(), "Hold");
+    EXPECT_EQ(ui->holdButton->text(), "Hold");
     EXPECT_EQ(s.centerFreq, 1.5e9);
-    EXPECT_EQ(paneltest::PanelControls(panel).centerEdit->text(), "1.5000G");
-    EXPECT_EQ(paneltest::PanelControls(panel).spanCombo->currentIndex(), 9);
+    EXPECT_EQ(ui->centerEdit->text(), "1.5000G");
+    EXPECT_EQ(ui->spanCombo->currentIndex(), 9);
     EXPECT_EQ(s.rbwIndex, 5);
     EXPECT_EQ(s.traceStore[s.activeTraceSlot][10], 77);
-    EXPECT_TRUE(ContainsInOrder(session.receivedSince(before),
-                                {"FREQ1500000000.0000", "SPAN100M", "REF10", "UNITDBM", "RBW1M",
-                                 "VBW10K", "SCALE10", "SWEEP0.1", "DETNEG"}));
+    EXPECT_TRUE(ContainsInOrder(Since(), {"FREQ1500000000.0000", "SPAN100M", "REF10", "UNITDBM",
+                                          "RBW1M", "VBW10K", "SCALE10", "SWEEP0.1", "DETNEG"}));
 
     // Trace only: the active slot takes the file's trace; the settings stay and are resent.
     s.centerFreq = 2.0e9;
     panel->FillFromSettings();
     s.traceStore[s.activeTraceSlot][10] = 5;
     s.traceStore[2][10] = 9;
-    before = session.receivedCount();
+    Mark();
     Menu(menuid::kLoadPcTraceOnly)->trigger();
     EXPECT_EQ(s.traceStore[s.activeTraceSlot][10], 77);
     EXPECT_EQ(s.traceStore[2][10], 9);
     EXPECT_EQ(s.centerFreq, 2.0e9);
-    EXPECT_TRUE(ContainsInOrder(session.receivedSince(before), {"FREQ2000000000.0000", "DETNEG"}));
+    EXPECT_TRUE(ContainsInOrder(Since(), {"FREQ2000000000.0000", "DETNEG"}));
 
     // A broken file applies nothing.
     chosen = dir.write("broken.dat", QByteArray(1103, '\1'));
-    before = session.receivedCount();
+    Mark();
     Menu(menuid::kLoadPc)->trigger();
     ASSERT_FALSE(session.watcher().messages().empty());
     EXPECT_EQ(session.watcher().messages().back().text, "Load went wrong.");
@@ -116,9 +110,8 @@ TEST_F(TraceFilesTest, RecallAppliesTheMemoryAndASilentAnalyzerIsReported) {
     const int span = gSettings.spanIndex;
     start = QStringLiteral("1");
     Menu(menuid::kLoadRvxParamOnly)->trigger();
-    ASSERT_EQ(session.watcher().messages().size(), 1u);
-    EXPECT_EQ(session.watcher().messages()[0].text, "Please check connection with RVX410.");
-    EXPECT_EQ(session.watcher().messages()[0].caption, "Communication error");
+    ExpectOneMessage("Please check connection with RVX410.", QMessageBox::Warning,
+                     "Communication error");
     EXPECT_EQ(gSettings.spanIndex, span);
 }
 
@@ -148,13 +141,13 @@ TEST_F(TraceFilesTest, CtrlSWithATypedNameAndCtrlDAcceptedAsItOpens) {
     EXPECT_TRUE(WaitUntil([this] { return QFile::exists(Path("name.dat")); }, 5000));
     EXPECT_EQ(QFile(Path("name.dat")).size(), 1104);
 
-    const int before = session.receivedCount();
+    Mark();
     frame->activateWindow(); // as the window manager does when the dialog closes
     ASSERT_TRUE(QTest::qWaitForWindowActive(frame));
     QTest::keyClick(frame, Qt::Key_D, Qt::ControlModifier);
-    ASSERT_TRUE(session.waitReceived("MCLRWALL", before));
+    ASSERT_TRUE(WaitSince("MCLRWALL"));
     QList<QByteArray> erases;
-    for (const QByteArray& line : session.receivedSince(before))
+    for (const QByteArray& line : Since())
         if (line.startsWith("MCLR"))
             erases << line;
     EXPECT_EQ(erases, QList<QByteArray>{"MCLRWALL"});

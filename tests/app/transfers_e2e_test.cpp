@@ -1,16 +1,13 @@
 // Operations that wait on the analyzer or send whole tables, run from the menu of the running
-// program against the simulated analyzer. The table's wire text is judged in the upload's own
-// simulator test; here the menu, the wait window and the settings file.
+// program against the simulated analyzer. The wire text and the panel's widgets are judged in
+// ControlPanelSimTest, ControlPanelTest and UserDataSim; here the menu, the real wait window and
+// the settings file.
 
 #include "app_test.h"
 #include "instrument_settings.h"
 #include "menu_ids.h"
 #include "message_dialog.h"
-#include "panel_test_support.h"
 #include "user_data_upload.h"
-
-#include <QCheckBox>
-#include <QPushButton>
 
 namespace {
 
@@ -20,7 +17,7 @@ TEST_F(TransfersTest, AutoTuneWaitsForTheAnalyzerThenReadsEverythingBack) {
     // Longer than the command's own reply wait, so the wait window is the one that sees "OK".
     session.simArgs << QStringLiteral("--auto-ms") << QStringLiteral("2500");
     Start();
-    paneltest::PanelControls(panel).holdButton->click();
+    ui->holdButton->click();
     ASSERT_EQ(gSettings.runState, 1);
     // Leave the wait window to its own timer: it ends when the analyzer answers "OK".
     bool waitShown = false;
@@ -37,12 +34,6 @@ TEST_F(TransfersTest, AutoTuneWaitsForTheAnalyzerThenReadsEverythingBack) {
     EXPECT_TRUE(ContainsInOrder(
         Since(), {"AUTO", "FREQ?", "RBWAUTO", "RBW?", "VBWAUTO", "VBW?", "SWEEPAUTO", "SWEEP?"}));
     EXPECT_EQ(gSettings.runState, 0) << "auto tune holds the program";
-    EXPECT_FALSE(paneltest::PanelControls(panel).holdButton->isChecked());
-    EXPECT_EQ(paneltest::PanelControls(panel).autoTuneButton->text(), "Auto Tune");
-    EXPECT_FALSE(paneltest::PanelControls(panel).autoTuneButton->isChecked());
-    EXPECT_TRUE(paneltest::PanelControls(panel).rbwAutoBox->isChecked());
-    EXPECT_TRUE(paneltest::PanelControls(panel).vbwAutoBox->isChecked());
-    EXPECT_TRUE(paneltest::PanelControls(panel).sweepAutoBox->isChecked());
 }
 
 TEST_F(TransfersTest, UserCorrectionTableFromTheMenuIsKeptInTheSettingsFile) {
@@ -54,8 +45,7 @@ TEST_F(TransfersTest, UserCorrectionTableFromTheMenuIsKeptInTheSettingsFile) {
     Menu(menuid::kWriteEfUserData)->trigger();
     userdata::SetFileChooser({});
     EXPECT_TRUE(Since().contains("EFUSER30M:12.5dB,100M:10.2dB"));
-    ASSERT_EQ(session.watcher().messages().size(), 1u);
-    EXPECT_EQ(session.watcher().messages().front().text, "Setting completion.");
+    ExpectOneMessage("Setting completion.", QMessageBox::Information);
     ASSERT_TRUE(session.close());
     EXPECT_TRUE(SettingsText().contains("EF user data : 30M:12.5dB,100M:10.2dB\r\n"));
 }
