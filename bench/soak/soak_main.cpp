@@ -17,7 +17,6 @@
 #include "main_frame.h"
 #include "main_menu.h"
 #include "menu_ids.h"
-#include "modal_watcher.h"
 #include "orvel_view.h"
 #include "settings_text.h"
 #include "sim_process.h"
