@@ -23,6 +23,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
@@ -113,52 +114,90 @@ protected:
 
 TEST_F(ControlPanelSimTest, TypedCentreGoesOutClampedOnReturn) {
     paneltest::TypeInto(ui->centerEdit, "1.5G");
-    EXPECT_TRUE(Received().empty());
+    ui->centerEdit->clearFocus();
+    EXPECT_TRUE(Received().empty()) << "typing or leaving the edit sends nothing";
     QTest::keyClick(ui->centerEdit, Qt::Key_Return);
-    EXPECT_EQ(Received(), Lines({"FREQ1500000000.0000"}));
+    EXPECT_EQ(ui->centerEdit->text(), "1.5000G");
+    Enter(ui->centerEdit, ""); // the current value again
+    EXPECT_EQ(ui->centerEdit->text(), "1.5000G");
     Enter(ui->centerEdit, "9G");
     Enter(ui->centerEdit, "-5");
-    EXPECT_EQ(Received(), Lines({"FREQ3300000000.0000", "FREQ0.0000"}));
+    Enter(ui->centerEdit, "-0");
+    EXPECT_FALSE(std::signbit(gSettings.centerFreq));
+    EXPECT_EQ(Received(), Lines({"FREQ1500000000.0000", "FREQ1500000000.0000",
+                                 "FREQ3300000000.0000", "FREQ0.0000", "FREQ0.0000"}));
     EXPECT_EQ(sim->countLogLines("> ERR"), 0);
 }
 
-TEST_F(ControlPanelSimTest, FullSpanAndBack) {
+TEST_F(ControlPanelSimTest, FullSpanMovesTheCentreAndDropsTenMilliseconds) {
+    gSettings.sweepIndex = 0;
+    panel->FillFromSettings();
+    EXPECT_EQ(ui->sweepCombo->currentText(), "10ms");
     ASSERT_TRUE(Choose(ui->spanCombo, "Full"));
     EXPECT_EQ(Received(), Lines({"SPANFULL"}));
     EXPECT_EQ(ui->centerEdit->text(), "1.6500G");
+    EXPECT_FALSE(ui->centerEdit->isEnabled());
+    EXPECT_EQ(paneltest::Items(ui->sweepCombo).first(), "30ms");
+    EXPECT_EQ(ui->sweepCombo->currentText(), "30ms");
+    EXPECT_EQ(gSettings.sweepIndex, 1);
     ASSERT_TRUE(Choose(ui->spanCombo, "20M"));
     EXPECT_EQ(Received(), Lines({"SPAN20M", "FREQ?"}));
     EXPECT_DOUBLE_EQ(gSettings.centerFreq, 1.0e9) << "the analyzer's centre is read back";
     EXPECT_EQ(ui->centerEdit->text(), "1.0000G");
     EXPECT_TRUE(ui->centerEdit->isEnabled());
+    EXPECT_EQ(paneltest::Items(ui->sweepCombo).first(), "10ms");
+    EXPECT_EQ(ui->sweepCombo->currentText(), "30ms") << "sweepIndex itself is unchanged";
 }
 
-TEST_F(ControlPanelSimTest, ReferenceInAnotherUnitGoesOutInDbm) {
+TEST_F(ControlPanelSimTest, ReferenceClampsInTheShownUnitAndGoesOutInDbm) {
+    Enter(ui->refLevelEdit, "200");
+    EXPECT_EQ(ui->refLevelEdit->text(), "10");
+    EXPECT_EQ(ui->attenuatorReadout->text(), "25");
     ASSERT_TRUE(Choose(ui->unitCombo, "dBuV"));
+    EXPECT_EQ(ui->referenceLabel->text(), "Reference(dBuV)");
+    EXPECT_EQ(ui->refLevelEdit->text(), "117");
     Enter(ui->refLevelEdit, "60");
+    EXPECT_EQ(ui->attenuatorReadout->text(), "S/W AMP");
+    Enter(ui->refLevelEdit, "12");
+    EXPECT_EQ(ui->refLevelEdit->text(), "47");
+    Enter(ui->refLevelEdit, "");
+    EXPECT_EQ(ui->refLevelEdit->text(), "47");
     Enter(ui->refLevelEdit, "500");
-    EXPECT_EQ(Received(), Lines({"UNITDBUV", "REF-47", "REF10"}));
+    EXPECT_EQ(Received(), Lines({"REF10", "UNITDBUV", "REF-47", "REF-60", "REF-60", "REF10"}));
     EXPECT_EQ(ui->refLevelEdit->text(), "117");
     EXPECT_EQ(sim->countLogLines("> ERR"), 0);
 }
 
 TEST_F(ControlPanelSimTest, ImpedanceSendsItsOffset) {
     ASSERT_TRUE(Choose(ui->impedanceCombo, "75"));
+    EXPECT_EQ(ui->offsetEdit->text(), "5.7");
+    EXPECT_EQ(ui->refLevelEdit->text(), "16");
     Enter(ui->offsetEdit, "-3.46");
     EXPECT_EQ(Received(), Lines({"IMP75", "OFFSET5.7", "OFFSET-3.5"}));
+    ASSERT_TRUE(Choose(ui->impedanceCombo, "50"));
+    EXPECT_EQ(Received(), Lines({"IMP50", "OFFSET0.0"}));
+    EXPECT_EQ(ui->offsetEdit->text(), "0.0");
 }
 
 TEST_F(ControlPanelSimTest, CalculationAndCount) {
     ASSERT_TRUE(Choose(ui->calcCombo, "Average"));
     EXPECT_EQ(Received(), Lines({"AVENO?", "CALCAVE"}));
     EXPECT_EQ(ui->countCombo->currentText(), "256");
+    EXPECT_EQ(ui->countCombo->count(), 8);
+    EXPECT_TRUE(ui->countCombo->isEnabled());
     ASSERT_TRUE(Choose(ui->countCombo, "16"));
     EXPECT_EQ(Received(), Lines({"AVENO16", "CALCAVE"}));
     ASSERT_TRUE(Choose(ui->calcCombo, "MaxHold"));
     EXPECT_EQ(Received(), Lines({"MAXNO?", "CALCMAX"}));
     EXPECT_EQ(ui->countCombo->currentText(), "**");
+    EXPECT_EQ(paneltest::Items(ui->countCombo).mid(8), QStringList({"512", "1024", "**"}));
     ASSERT_TRUE(Choose(ui->countCombo, "1024"));
     EXPECT_EQ(Received(), Lines({"MAXNO1024", "CALCMAX"}));
+    ASSERT_TRUE(Choose(ui->countCombo, "1024"));
+    EXPECT_TRUE(Received().empty()) << "the same count again";
+    ASSERT_TRUE(Choose(ui->calcCombo, "Normal"));
+    EXPECT_EQ(ui->countCombo->currentText(), "**");
+    EXPECT_FALSE(ui->countCombo->isEnabled());
     EXPECT_EQ(sim->countLogLines("> ERR"), 0);
 }
 
@@ -213,10 +252,16 @@ TEST_F(ControlPanelSimTest, PresetRemoteTwiceAndTheCompactRefusal) {
 
     gSettings.compactMode = 1;
     panel->OnPreset();
+    panel->OnAutoTuneMenu();
     panel->OnHoldRunMenu();
+    ui->holdButton->click();
     EXPECT_TRUE(Received().empty());
-    ASSERT_EQ(view.warnings.size(), 2u);
+    EXPECT_EQ(gSettings.runState, 0);
+    EXPECT_FALSE(ui->holdButton->isChecked());
+    ASSERT_EQ(view.warnings.size(), 3u);
     EXPECT_EQ(view.warnings[0], "When a window is small it is not able to use it.");
+    panel->OnRemote();
+    EXPECT_EQ(Received(), Lines({"REMOTEON"})) << "Remote works in a small window";
 }
 
 TEST_F(ControlPanelSimTest, AutoTuneWaitsForTheAnalyzerAndCouplesEverything) {
@@ -278,9 +323,16 @@ protected:
 };
 
 TEST_F(ControlPanelSim420Test, FiveGigAndFullKeepTenMillisecondsOut) {
+    ASSERT_EQ(ui->spanCombo->count(), 16);
+    EXPECT_EQ(paneltest::Items(ui->spanCombo).mid(13), QStringList({"2G", "5G", "FULL"}));
     ASSERT_TRUE(Choose(ui->spanCombo, "5G"));
+    EXPECT_TRUE(ui->centerEdit->isEnabled());
+    EXPECT_EQ(paneltest::Items(ui->sweepCombo).first(), "30ms");
     ASSERT_TRUE(Choose(ui->spanCombo, "FULL"));
+    EXPECT_DOUBLE_EQ(gSettings.centerFreq, 4.25e9);
+    EXPECT_EQ(ui->centerEdit->text(), "4.2500G");
     ASSERT_TRUE(Choose(ui->spanCombo, "5G"));
+    EXPECT_TRUE(ui->centerEdit->isEnabled());
     EXPECT_EQ(paneltest::Items(ui->sweepCombo).first(), "30ms");
     ASSERT_TRUE(Choose(ui->sweepCombo, "30ms"));
     ASSERT_TRUE(Choose(ui->spanCombo, "2G"));

@@ -55,85 +55,15 @@ protected:
 
 // --- Centre frequency ---
 
-TEST_F(ControlPanelTest, CentreCommitsOnReturnOnlyAndClampsToTheModel) {
-    paneltest::TypeInto(ui->centerEdit, "1.5G");
-    ui->centerEdit->clearFocus();
-    EXPECT_TRUE(host.events.empty()) << "typing or leaving the edit sends nothing";
-
-    QTest::keyClick(ui->centerEdit, Qt::Key_Return);
-    EXPECT_DOUBLE_EQ(s.centerFreq, 1.5e9);
-    EXPECT_EQ(ui->centerEdit->text(), "1.5000G");
-    EXPECT_EQ(host.traffic(), Traffic({"cmd 100"}));
-    ExpectBracketed();
-
-    Enter(ui->centerEdit, "9G");
-    EXPECT_DOUBLE_EQ(s.centerFreq, 3.3e9);
-    Enter(ui->centerEdit, "-5");
-    EXPECT_EQ(s.centerFreq, 0.0);
-    EXPECT_FALSE(std::signbit(s.centerFreq));
-    Enter(ui->centerEdit, "-0");
-    EXPECT_FALSE(std::signbit(s.centerFreq)) << "no \"FREQ-0.0000\"";
-
-    s.modelIndex = 1;
-    Enter(ui->centerEdit, "9G");
-    EXPECT_DOUBLE_EQ(s.centerFreq, 8.5e9);
-}
-
-TEST_F(ControlPanelTest, EmptyCentreResendsTheCurrentValue) {
-    Enter(ui->centerEdit, "");
-    EXPECT_DOUBLE_EQ(s.centerFreq, 1.0e9);
-    EXPECT_EQ(ui->centerEdit->text(), "1.0000G");
-    EXPECT_EQ(host.traffic(), Traffic({"cmd 100"}));
-}
-
-TEST_F(ControlPanelTest, CentreChangeIsAnnouncedOnceSent) {
+TEST_F(ControlPanelTest, ChangesAreAnnouncedOnceSent) {
     Enter(ui->centerEdit, "2G");
     EXPECT_EQ(host.events, Traffic({"pause", "cmd 100", "changed centre", "resume"}));
+    host.events.clear();
+    ASSERT_TRUE(Choose(ui->unitCombo, "dBuV"));
+    EXPECT_EQ(host.events, Traffic({"pause", "cmd 103", "changed unit", "resume"}));
 }
 
 // --- Span and sweep lists ---
-
-TEST_F(ControlPanelTest, FullSpanOnRvx410MovesTheCentreAndDropsTenMilliseconds) {
-    s.sweepIndex = 0;
-    panel->FillFromSettings();
-    EXPECT_EQ(ui->sweepCombo->currentText(), "10ms");
-
-    ASSERT_TRUE(Choose(ui->spanCombo, "Full"));
-    EXPECT_EQ(s.spanIndex, 14);
-    EXPECT_DOUBLE_EQ(s.centerFreq, 1.65e9);
-    EXPECT_EQ(ui->centerEdit->text(), "1.6500G");
-    EXPECT_FALSE(ui->centerEdit->isEnabled());
-    EXPECT_EQ(Items(ui->sweepCombo).first(), "30ms");
-    EXPECT_EQ(ui->sweepCombo->currentText(), "30ms");
-    EXPECT_EQ(s.sweepIndex, 1);
-    EXPECT_EQ(host.traffic(), Traffic({"cmd 101"}));
-
-    host.events.clear();
-    ASSERT_TRUE(Choose(ui->spanCombo, "20M"));
-    EXPECT_EQ(host.traffic(), Traffic({"cmd 101", "cmd 200"})) << "the centre is read back";
-    EXPECT_TRUE(ui->centerEdit->isEnabled());
-    EXPECT_EQ(Items(ui->sweepCombo).first(), "10ms");
-    EXPECT_EQ(ui->sweepCombo->currentText(), "30ms") << "sweepIndex itself is unchanged";
-}
-
-TEST_F(ControlPanelTest, Rvx420KeepsTenMillisecondsOutFromFiveGigToFull) {
-    s.modelIndex = 1;
-    panel->RebuildSpanListForModel();
-    ASSERT_EQ(ui->spanCombo->count(), 16);
-    EXPECT_EQ(Items(ui->spanCombo).mid(13), QStringList({"2G", "5G", "FULL"}));
-
-    ASSERT_TRUE(Choose(ui->spanCombo, "5G"));
-    EXPECT_TRUE(ui->centerEdit->isEnabled());
-    EXPECT_EQ(Items(ui->sweepCombo).first(), "30ms");
-    ASSERT_TRUE(Choose(ui->spanCombo, "FULL"));
-    EXPECT_DOUBLE_EQ(s.centerFreq, 4.25e9);
-    EXPECT_EQ(ui->centerEdit->text(), "4.2500G");
-    ASSERT_TRUE(Choose(ui->spanCombo, "5G"));
-    EXPECT_EQ(Items(ui->sweepCombo).first(), "30ms");
-    EXPECT_TRUE(ui->centerEdit->isEnabled());
-    ASSERT_TRUE(Choose(ui->spanCombo, "2G"));
-    EXPECT_EQ(Items(ui->sweepCombo).first(), "10ms");
-}
 
 TEST_F(ControlPanelTest, ModelChangeLowersAFullSpanAndRebuildsTheList) {
     ASSERT_TRUE(Choose(ui->spanCombo, "Full"));
@@ -248,31 +178,6 @@ TEST_F(ControlPanelTest, AutoBoxRefusedLeavesTheListsAndStaysChecked) {
 
 // --- Reference, offset, spins, unit ---
 
-TEST_F(ControlPanelTest, ReferenceClampsInTheDisplayedUnit) {
-    Enter(ui->refLevelEdit, "200");
-    EXPECT_EQ(s.refLevel, 10);
-    EXPECT_EQ(ui->refLevelEdit->text(), "10");
-    EXPECT_EQ(ui->attenuatorReadout->text(), "25");
-    EXPECT_EQ(host.traffic(), Traffic({"cmd 102"}));
-
-    host.events.clear();
-    ASSERT_TRUE(Choose(ui->unitCombo, "dBuV"));
-    EXPECT_EQ(s.unitIndex, 1);
-    EXPECT_EQ(host.traffic(), Traffic({"cmd 103"}));
-    EXPECT_TRUE(host.has("changed unit"));
-    EXPECT_EQ(ui->referenceLabel->text(), "Reference(dBuV)");
-    EXPECT_EQ(ui->refLevelEdit->text(), "117");
-
-    Enter(ui->refLevelEdit, "60");
-    EXPECT_EQ(s.refLevel, -47);
-    EXPECT_EQ(ui->attenuatorReadout->text(), "S/W AMP");
-    Enter(ui->refLevelEdit, "12");
-    EXPECT_EQ(ui->refLevelEdit->text(), "47");
-    EXPECT_EQ(s.refLevel, -60);
-    Enter(ui->refLevelEdit, "");
-    EXPECT_EQ(ui->refLevelEdit->text(), "47");
-}
-
 TEST_F(ControlPanelTest, ReferenceRangeMovesWithTheOffset) {
     Enter(ui->offsetEdit, "-20.4");
     EXPECT_DOUBLE_EQ(s.levelOffset, -20.4);
@@ -314,13 +219,8 @@ TEST_F(ControlPanelTest, SpinsChangeTheRecordButSendNothing) {
     EXPECT_TRUE(host.traffic().empty());
 }
 
-TEST_F(ControlPanelTest, ImpedanceSetsTheOffsetAndSendsItOnlyAfterSuccess) {
+TEST_F(ControlPanelTest, RefusedImpedanceSendsNoOffset) {
     ASSERT_TRUE(Choose(ui->impedanceCombo, "75"));
-    EXPECT_DOUBLE_EQ(s.levelOffset, 5.7);
-    EXPECT_EQ(ui->offsetEdit->text(), "5.7");
-    EXPECT_EQ(ui->refLevelEdit->text(), "16");
-    EXPECT_EQ(host.traffic(), Traffic({"cmd 150", "cmd 149"}));
-
     host.events.clear();
     host.results[150] = 0;
     ASSERT_TRUE(Choose(ui->impedanceCombo, "50"));
@@ -331,36 +231,12 @@ TEST_F(ControlPanelTest, ImpedanceSetsTheOffsetAndSendsItOnlyAfterSuccess) {
 
 // --- Trace calculation and count ---
 
-TEST_F(ControlPanelTest, AverageShortensTheCountListAndMaxHoldRestoresIt) {
+TEST_F(ControlPanelTest, CalculationRestartsPollingAndTheRunningAnalyzer) {
     host.queryEffects[223] = [] { gSettings.aveCount = 1024; };
     ASSERT_TRUE(Choose(ui->calcCombo, "Average"));
-    EXPECT_EQ(Items(ui->countCombo).size(), 8);
-    EXPECT_EQ(ui->countCombo->currentText(), "256");
-    EXPECT_TRUE(ui->countCombo->isEnabled());
-    EXPECT_EQ(host.traffic(), Traffic({"cmd 223", "cmd 123"}));
+    EXPECT_EQ(ui->countCombo->currentText(), "256") << "a count past the list shows its end";
     EXPECT_TRUE(host.has("restart"));
-
     host.events.clear();
-    s.maxCount = 0;
-    ASSERT_TRUE(Choose(ui->calcCombo, "MaxHold"));
-    EXPECT_EQ(Items(ui->countCombo).mid(8), QStringList({"512", "1024", "**"}));
-    EXPECT_EQ(ui->countCombo->currentText(), "**");
-    EXPECT_EQ(host.traffic(), Traffic({"cmd 221", "cmd 123"}));
-
-    host.events.clear();
-    ASSERT_TRUE(Choose(ui->countCombo, "1024"));
-    EXPECT_EQ(s.maxCount, 1024);
-    EXPECT_EQ(host.traffic(), Traffic({"cmd 124", "cmd 123"}));
-    host.events.clear();
-    ASSERT_TRUE(Choose(ui->countCombo, "1024"));
-    EXPECT_TRUE(host.events.empty());
-
-    ASSERT_TRUE(Choose(ui->calcCombo, "Normal"));
-    EXPECT_EQ(ui->countCombo->currentText(), "**");
-    EXPECT_FALSE(ui->countCombo->isEnabled());
-}
-
-TEST_F(ControlPanelTest, CalculationWhileRunningRestartsTheAnalyzer) {
     s.runState = 1;
     ASSERT_TRUE(Choose(ui->calcCombo, "MinHold"));
     EXPECT_EQ(host.traffic(), Traffic({"cmd 222", "cmd 123", "cmd 131"}));
@@ -386,14 +262,6 @@ TEST_F(ControlPanelTest, HoldButtonStartsAndStopsAcquisition) {
     s.calcIndex = 3;
     ui->holdButton->click();
     EXPECT_EQ(host.traffic(), Traffic({"cmd 131"}));
-}
-
-TEST_F(ControlPanelTest, HoldClickInCompactModeIsUndone) {
-    s.compactMode = 1;
-    ui->holdButton->click();
-    EXPECT_FALSE(ui->holdButton->isChecked());
-    EXPECT_EQ(s.runState, 0);
-    EXPECT_TRUE(host.events.empty());
 }
 
 TEST_F(ControlPanelTest, AutoTuneStopsTheLoopWaitsAndReadsEverythingBack) {
@@ -465,21 +333,6 @@ TEST_F(ControlPanelTest, PresetResetsTheAnalyzerSettingsButNotTheProgramsOwn) {
     EXPECT_EQ(s.baudIndex, 1);
     EXPECT_EQ(s.traceColor[2], 0x123456u);
     EXPECT_TRUE(host.has("changed measure"));
-}
-
-TEST_F(ControlPanelTest, CompactModeRefusesPresetAutoTuneAndHoldRunButNotRemote) {
-    s.compactMode = 1;
-    panel->OnPreset();
-    panel->OnAutoTuneMenu();
-    panel->OnHoldRunMenu();
-    EXPECT_TRUE(host.traffic().empty());
-    ASSERT_EQ(host.warnings.size(), 3u);
-    EXPECT_EQ(host.warnings[0], "When a window is small it is not able to use it.");
-    EXPECT_EQ(s.runState, 0);
-    EXPECT_FALSE(ui->holdButton->isChecked());
-
-    panel->OnRemote();
-    EXPECT_EQ(host.traffic(), Traffic({"cmd 146"}));
 }
 
 TEST_F(ControlPanelTest, RemoteTogglesItsCheckMark) {
