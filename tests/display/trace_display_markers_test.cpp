@@ -4,12 +4,8 @@
 #include "widget_test_support.h"
 
 #include <QAction>
-#include <QApplication>
 #include <QLineEdit>
-#include <QMouseEvent>
 #include <QPushButton>
-#include <QRadioButton>
-#include <QTimer>
 
 #include <cstdio>
 
@@ -145,32 +141,19 @@ TEST_F(MarkersTest, MarkerToCentreMovesTheCentreAndTheMarker) {
     EXPECT_EQ(Panel()->marker1Freq->text(), QStringLiteral("1.0020G"));
 }
 
-TEST_F(MarkersTest, MarkerToCentreIsRefusedInCompactMode) {
-    gSettings.compactMode = 1;
-    const displaytest::ModalCloser closer;
-    display->Markers().MarkerToCenter();
-    EXPECT_TRUE(host.events.empty());
-    EXPECT_EQ(closer.Closed(), 1);
-}
-
 TEST_F(MarkersTest, DraggingAMarkerUpdatesItsReadout) {
     LoadStaircase(2);
     Graph()->SetCursorX(1, 500);
     CCWGraph* g = Graph();
-    auto send = [g](QEvent::Type type, double x, Qt::MouseButtons buttons) {
-        const QPointF p(x, g->height() / 2.0);
-        QMouseEvent e(type, p, g->mapToGlobal(p), Qt::LeftButton, buttons, Qt::NoModifier);
-        QApplication::sendEvent(g, &e);
-    };
-    send(QEvent::MouseButtonPress, g->XToPixel(500), Qt::LeftButton);
-    send(QEvent::MouseMove, g->XToPixel(100), Qt::LeftButton);
+    displaytest::SendMouse(g, QEvent::MouseButtonPress, g->XToPixel(500), Qt::LeftButton);
+    displaytest::SendMouse(g, QEvent::MouseMove, g->XToPixel(100), Qt::LeftButton);
     EXPECT_NEAR(g->CursorX(1), 100, 1.5);
     const double x = g->CursorX(1);
     const double f = 1e9 + (x - 500) * 20000;
     double shown = 0;
     std::sscanf(Panel()->marker1Freq->text().toLatin1().constData(), "%lf", &shown);
     EXPECT_NEAR(shown * 1e6, f, 1.0);
-    send(QEvent::MouseButtonRelease, g->XToPixel(100), Qt::NoButton);
+    displaytest::SendMouse(g, QEvent::MouseButtonRelease, g->XToPixel(100), Qt::NoButton);
 }
 
 TEST_F(MarkersTest, MarkerDisplayMenuShowsAndHidesTheMarkers) {

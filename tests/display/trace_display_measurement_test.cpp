@@ -49,8 +49,14 @@ TEST_F(MeasurementTest, ChannelPowerBandShowsItsCursorsAndEdits) {
     EXPECT_FALSE(display->Markers().Panel().marker1Freq->isEnabled());
 }
 
-TEST_F(MeasurementTest, SameChoiceDoesNothing) {
+TEST_F(MeasurementTest, SameChoiceAndOtherFunctionsBandsAndEditsDoNothing) {
     display->Measurements().ApplyMeasureChoice(display::CurrentMeasureChoice());
+    gSettings.cpCenter = 1.234e9;
+    display->Measurements().SyncMeasurementFrequencies();
+    EXPECT_DOUBLE_EQ(gSettings.cpCenter, 1.234e9);
+    Strip()->refWidth->setText(QStringLiteral("5M"));
+    display->Measurements().CommitMeasureEdit(MeasureEdit::RefWidth);
+    EXPECT_DOUBLE_EQ(gSettings.acpRefBw, 1e6);
     EXPECT_TRUE(host.events.empty());
 }
 
@@ -73,12 +79,6 @@ TEST_F(MeasurementTest, SpanChangeKeepsTheBandOnScreen) {
     gSettings.spanIndex = 0;
     display->Measurements().SyncMeasurementFrequencies();
     EXPECT_DOUBLE_EQ(gSettings.cpCenter, 1.005e9);
-}
-
-TEST_F(MeasurementTest, BandsOfAnotherFunctionKeepTheirFrequencies) {
-    gSettings.cpCenter = 1.234e9;
-    display->Measurements().SyncMeasurementFrequencies();
-    EXPECT_DOUBLE_EQ(gSettings.cpCenter, 1.234e9);
 }
 
 TEST_F(MeasurementTest, AdjacentChannelPeakModeKeepsTheStoredReference) {
@@ -136,13 +136,6 @@ TEST_F(MeasurementTest, ParameterEditsAreClamped) {
     EXPECT_DOUBLE_EQ(gSettings.obwDb, 0.1);
 }
 
-TEST_F(MeasurementTest, EditsOfAnotherFunctionDoNothing) {
-    Strip()->refWidth->setText(QStringLiteral("5M"));
-    display->Measurements().CommitMeasureEdit(MeasureEdit::RefWidth);
-    EXPECT_TRUE(host.events.empty());
-    EXPECT_DOUBLE_EQ(gSettings.acpRefBw, 1e6);
-}
-
 TEST_F(MeasurementTest, AntennaOutsideItsBandMovesTheCentre) {
     MeasureChoice c = Choice(4);
     c.antennaIndex = 5; // AT15
@@ -152,11 +145,8 @@ TEST_F(MeasurementTest, AntennaOutsideItsBandMovesTheCentre) {
     EXPECT_EQ(display->MinFreqLabel()->text(), QStringLiteral("0.3000G"));
     EXPECT_EQ(display->MaxFreqLabel()->text(), QStringLiteral("0.5000G"));
     EXPECT_EQ(Strip()->functionName->text(), QStringLiteral("E / F"));
-}
 
-TEST_F(MeasurementTest, RefusedAntennaStillMovesTheCentre) {
-    MeasureChoice c = Choice(4);
-    c.antennaIndex = 0;
+    c.antennaIndex = 0; // refused by the analyzer, the centre still moves
     gSettings.centerFreq = 2e9;
     host.failuresBeforeSuccess = 100;
     display->Measurements().ApplyMeasureChoice(c);

@@ -3,7 +3,10 @@
 #include "instrument_settings.h"
 #include "qt_support.h"
 
+#include "cw_graph.h"
+
 #include <QApplication>
+#include <QMouseEvent>
 #include <QTimer>
 
 #include <algorithm>
@@ -22,6 +25,12 @@ const char* CommandName(display::DisplayCommand command) {
         "OBWRATIO?", "OBWDB",    "OBWDB?",   "EFANT",    "MFPROBE"};
     const auto index = static_cast<size_t>(command);
     return index < std::size(kNames) ? kNames[index] : "?";
+}
+
+void SendMouse(CCWGraph* graph, QEvent::Type type, double x, Qt::MouseButtons buttons) {
+    const QPointF p(x, graph->height() / 2.0);
+    QMouseEvent e(type, p, graph->mapToGlobal(p), Qt::LeftButton, buttons, Qt::NoModifier);
+    QApplication::sendEvent(graph, &e);
 }
 
 ModalCloser::ModalCloser() : timer_(new QTimer) {

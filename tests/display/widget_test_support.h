@@ -5,6 +5,7 @@
 #include "display_host.h"
 #include "trace_display.h"
 
+#include <QEvent>
 #include <QWidget>
 
 #include <gtest/gtest.h>
@@ -51,6 +52,9 @@ private:
     class QTimer* timer_;
     std::shared_ptr<int> closed_ = std::make_shared<int>(0);
 };
+
+// A left-button mouse event at x, half-way down the graph.
+void SendMouse(class CCWGraph* graph, QEvent::Type type, double x, Qt::MouseButtons buttons);
 
 // The display with its own refreshes wired as the view wires them.
 class DisplayFixture : public ::testing::Test {
