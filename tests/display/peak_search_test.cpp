@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <iterator>
 #include <utility>
 #include <vector>
 
@@ -12,7 +13,6 @@ using display::PeakSearchInput;
 namespace {
 
 struct Case {
-    const char* what;
     PeakSearchInput in; // points are filled in; kind 1 = 1001 points, 0 = 251 points, 2 = empty
     uint8_t floor;
     std::vector<std::pair<int, uint8_t>> set;  // point, level byte
@@ -22,76 +22,38 @@ struct Case {
 const PeakSearchInput kFull{.kind = 1};
 const PeakSearchInput kShort{.kind = 0};
 
+PeakSearchInput Zone(int kind, int position, int halfWidth) {
+    return {
+        .kind = kind, .peakMode = PeakMode::Zone, .zonePosition = position, .zoneWidth = halfWidth};
+}
+
 const Case kCases[] = {
-    {"5, 5, 7 at a < b < c come out c, b, a",
-     kFull,
-     0,
-     {{100, 5}, {300, 5}, {500, 7}},
-     {{0, 500}, {1, 300}, {2, 100}}},
-    {"5, 7, 5 come out b, a, c",
-     kFull,
-     0,
-     {{100, 5}, {300, 7}, {500, 5}},
-     {{0, 300}, {1, 100}, {2, 500}}},
-    {"of equal highest points the first wins",
-     kFull,
-     10,
-     {{250, 90}, {750, 90}},
-     {{0, 250}, {1, 750}}},
-    {"a sharp spike; fewer peaks than asked give the left end; the ordinal is limited",
-     kFull,
-     100,
-     {{400, 125}},
-     {{0, 400}, {3, 0}, {5000, 0}, {-3, 400}}},
-    {"more than twenty steps stands out beside a higher peak",
-     kFull,
-     100,
-     {{200, 130}, {203, 140}},
-     {{0, 203}, {1, 200}}},
-    {"exactly twenty steps needs the neighbour test",
-     kFull,
-     100,
-     {{200, 120}, {203, 140}},
-     {{0, 203}, {1, 0}}},
-    {"twenty steps alone passes the neighbour test",
-     kFull,
-     100,
-     {{200, 120}, {600, 140}},
-     {{1, 200}}},
-    {"a flat top reports its middle",
-     kFull,
-     100,
-     {{300, 150}, {301, 150}, {302, 150}, {303, 150}, {304, 150}},
-     {{0, 302}}},
-    {"a two-point plateau counts once",
-     kFull,
-     100,
-     {{300, 150}, {301, 150}, {700, 120}},
-     {{0, 301}, {1, 700}, {2, 0}}},
-    {"the window edge stands out against its only neighbour",
-     {.kind = 1, .peakMode = PeakMode::Zone, .zonePosition = 250, .zoneWidth = 50},
-     100,
-     {{200, 150}, {203, 160}, {199, 250}},
-     {{0, 203}, {1, 200}}},
-    {"an empty slot returns at once", {.kind = 2}, 100, {{400, 125}}, {{0, 0}}},
-    {"a short trace gives display positions", kShort, 100, {{100, 180}}, {{0, 400}}},
-    {"a short plateau of two points: the second",
-     kShort,
-     100,
-     {{100, 180}, {101, 180}},
-     {{0, 404}}},
-    {"zoomed, normal mode searches the visible part, none is the left end less the base",
-     {.kind = 1, .xScroll = 600, .xZoom = 2},
-     100,
-     {{100, 200}, {700, 150}},
-     {{0, 100}, {1, -600}}},
-    {"the zone limits the search",
-     {.kind = 1, .peakMode = PeakMode::Zone, .zonePosition = 500, .zoneWidth = 50},
-     100,
-     {{100, 200}, {520, 150}},
-     {{0, 520}, {1, 0}}},
-    {"a zoomed zone counts from the scroll position",
-     {.kind = 1,
+    // Equal peaks follow the exchange order: 5, 5, 7 at a < b < c give c, b, a; 5, 7, 5 b, a, c.
+    {kFull, 0, {{100, 5}, {300, 5}, {500, 7}}, {{0, 500}, {1, 300}, {2, 100}}},
+    {kFull, 0, {{100, 5}, {300, 7}, {500, 5}}, {{0, 300}, {1, 100}, {2, 500}}},
+    // Of equal highest points the first wins.
+    {kFull, 10, {{250, 90}, {750, 90}}, {{0, 250}, {1, 750}}},
+    // A sharp spike; fewer peaks than asked give the left end; the ordinal is limited to the trace.
+    {kFull, 100, {{400, 125}}, {{0, 400}, {3, 0}, {5000, 0}, {-3, 400}}},
+    // More than twenty steps above both neighbours stands out even beside a higher peak.
+    {kFull, 100, {{200, 130}, {203, 140}}, {{0, 203}, {1, 200}}},
+    // Exactly twenty steps needs the neighbour test, which it passes on its own.
+    {kFull, 100, {{200, 120}, {203, 140}}, {{0, 203}, {1, 0}}},
+    {kFull, 100, {{200, 120}, {600, 140}}, {{1, 200}}},
+    // A flat top reports its middle; a two-point plateau counts once.
+    {kFull, 100, {{300, 150}, {301, 150}, {302, 150}, {303, 150}, {304, 150}}, {{0, 302}}},
+    {kFull, 100, {{300, 150}, {301, 150}, {700, 120}}, {{0, 301}, {1, 700}, {2, 0}}},
+    // The zone's edge (200) stands 50 steps above its only neighbour inside the window.
+    {Zone(1, 250, 50), 100, {{200, 150}, {203, 160}, {199, 250}}, {{0, 203}, {1, 200}}},
+    // An empty slot returns at once; a short trace gives display positions (a plateau: the second).
+    {{.kind = 2}, 100, {{400, 125}}, {{0, 0}}},
+    {kShort, 100, {{100, 180}}, {{0, 400}}},
+    {kShort, 100, {{100, 180}, {101, 180}}, {{0, 404}}},
+    // Zoomed, normal mode searches the visible part; none is the left end less the window base.
+    {{.kind = 1, .xScroll = 600, .xZoom = 2}, 100, {{100, 200}, {700, 150}}, {{0, 100}, {1, -600}}},
+    // The zone limits the search; zoomed, it counts from the scroll position (200 is point 500).
+    {Zone(1, 500, 50), 100, {{100, 200}, {520, 150}}, {{0, 520}, {1, 0}}},
+    {{.kind = 1,
       .peakMode = PeakMode::Zone,
       .zonePosition = 200,
       .zoneWidth = 50,
@@ -100,39 +62,27 @@ const Case kCases[] = {
      100,
      {{100, 200}, {520, 150}},
      {{0, 220}}},
-    {"a zone on a short trace divides every term",
-     {.kind = 0, .peakMode = PeakMode::Zone, .zonePosition = 500, .zoneWidth = 40},
-     100,
-     {{10, 200}, {130, 150}},
-     {{0, 520}}},
-    {"a zone outside the trace finds nothing",
-     {.kind = 1, .peakMode = PeakMode::Zone, .zonePosition = 5000, .zoneWidth = 10},
-     100,
-     {{500, 200}},
-     {{0, 0}}},
-    {"a zone of extreme numbers finds nothing",
-     {.kind = 1, .peakMode = PeakMode::Zone, .zonePosition = -2000000000, .zoneWidth = 2000000000},
-     100,
-     {{500, 200}},
-     {{0, 0}}},
-    {"bad scroll and zoom are clamped (x8, 875)",
-     {.kind = 1, .xScroll = 100000, .xZoom = 9},
-     100,
-     {{950, 200}},
-     {{0, 75}}},
+    // A zone on a short trace divides every term: position 500 is point 125, 10 points each side.
+    {Zone(0, 500, 40), 100, {{10, 200}, {130, 150}}, {{0, 520}}},
+    // A zone outside the trace, or of extreme numbers, finds nothing.
+    {Zone(1, 5000, 10), 100, {{500, 200}}, {{0, 0}}},
+    {Zone(1, -2000000000, 2000000000), 100, {{500, 200}}, {{0, 0}}},
+    // Bad scroll and zoom are clamped: x9 counts as x8, 100000 as 875.
+    {{.kind = 1, .xScroll = 100000, .xZoom = 9}, 100, {{950, 200}}, {{0, 75}}},
 };
 
 } // namespace
 
 TEST(PeakSearch, OrderShapesCountsAndWindows) {
-    for (const Case& c : kCases) {
+    for (size_t i = 0; i < std::size(kCases); ++i) {
+        const Case& c = kCases[i];
         std::vector<uint8_t> bytes(1024, c.floor);
         for (const auto& [point, value] : c.set)
             bytes[static_cast<size_t>(point)] = value;
         PeakSearchInput in = c.in;
         in.points = bytes.data();
         for (const auto& [n, position] : c.expected)
-            EXPECT_EQ(PeakSearch(in, n), position) << c.what << ", n = " << n;
+            EXPECT_EQ(PeakSearch(in, n), position) << "case " << i << ", n = " << n;
     }
     PeakSearchInput none;
     none.kind = 1;

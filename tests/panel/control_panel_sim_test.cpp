@@ -5,6 +5,7 @@
 #include "all_settings.h"
 #include "command_set.h"
 #include "control_panel.h"
+#include "event_loop_wait.h"
 #include "instrument_settings.h"
 #include "link_state.h"
 #include "number_text.h"
@@ -17,7 +18,6 @@
 
 #include <QCheckBox>
 #include <QComboBox>
-#include <QCoreApplication>
 #include <QLineEdit>
 #include <QPushButton>
 
@@ -220,8 +220,7 @@ TEST_F(ControlPanelSimTest, HoldThenTheCaptureCycle) {
     EXPECT_EQ(Received(), Lines({"SRSCURR", "MEASRES", "CAPT"}));
     // The capture-completion poll takes "COMP", fetches the screen and asks for the next capture
     // (its replies are collected from the event loop).
-    ASSERT_TRUE(SimProcess::waitFor([&] {
-        QCoreApplication::processEvents();
+    ASSERT_TRUE(RunUntil([&] {
         CapturePollStep();
         return sim->countLogLines("< CAPT") >= 2;
     })) << "the capture cycle did not go round";

@@ -53,7 +53,6 @@ protected:
     InstrumentSettings& s = gSettings;
 };
 
-
 TEST_F(ControlPanelTest, ChangesAreAnnouncedOnceSent) {
     Enter(ui->centerEdit, "2G");
     EXPECT_EQ(host.events, Traffic({"pause", "cmd 100", "changed centre", "resume"}));
@@ -61,7 +60,6 @@ TEST_F(ControlPanelTest, ChangesAreAnnouncedOnceSent) {
     ASSERT_TRUE(Choose(ui->unitCombo, "dBuV"));
     EXPECT_EQ(host.events, Traffic({"pause", "cmd 103", "changed unit", "resume"}));
 }
-
 
 TEST_F(ControlPanelTest, ModelChangeLowersAFullSpanAndRebuildsTheList) {
     ASSERT_TRUE(Choose(ui->spanCombo, "Full"));
@@ -134,7 +132,6 @@ TEST_F(ControlPanelTest, UnchangedSelectionsDoNothingAtAll) {
     EXPECT_TRUE(host.events.empty());
 }
 
-
 TEST_F(ControlPanelTest, AutoBoxesReadBackCoupledSettings) {
     host.queryEffects[204] = [] { gSettings.rbwIndex = 5; };
     host.queryEffects[225] = [] { gSettings.sweepIndex = 6; };
@@ -172,7 +169,6 @@ TEST_F(ControlPanelTest, AutoBoxRefusedLeavesTheListsAndStaysChecked) {
     ui->vbwAutoBox->click();
     EXPECT_EQ(host.traffic(), Traffic({"raw VBWAUTO"})) << "only exactly \"OK\" counts";
 }
-
 
 TEST_F(ControlPanelTest, ReferenceRangeMovesWithTheOffset) {
     Enter(ui->offsetEdit, "-20.4");
@@ -225,7 +221,6 @@ TEST_F(ControlPanelTest, RefusedImpedanceSendsNoOffset) {
     EXPECT_EQ(host.traffic(), Traffic({"cmd 150"}));
 }
 
-
 TEST_F(ControlPanelTest, CalculationRestartsPollingAndTheRunningAnalyzer) {
     host.queryEffects[223] = [] { gSettings.aveCount = 1024; };
     ASSERT_TRUE(Choose(ui->calcCombo, "Average"));
@@ -236,7 +231,6 @@ TEST_F(ControlPanelTest, CalculationRestartsPollingAndTheRunningAnalyzer) {
     ASSERT_TRUE(Choose(ui->calcCombo, "MinHold"));
     EXPECT_EQ(host.traffic(), Traffic({"cmd 222", "cmd 123", "cmd 131"}));
 }
-
 
 TEST_F(ControlPanelTest, HoldButtonStartsAndStopsAcquisition) {
     QSignalSpy running(panel.get(), &ControlPanel::runStateChanged);
@@ -283,7 +277,6 @@ TEST_F(ControlPanelTest, CancelledAutoTuneReadsNothingBack) {
     EXPECT_EQ(ui->autoTuneButton->text(), "Auto Tune");
     EXPECT_FALSE(ui->autoTuneButton->isChecked());
 }
-
 
 TEST_F(ControlPanelTest, PresetResetsTheAnalyzerSettingsButNotTheProgramsOwn) {
     Enter(ui->offsetEdit, "7.5");
@@ -344,7 +337,6 @@ TEST_F(ControlPanelTest, HoldRunMenuTogglesTheButton) {
     EXPECT_EQ(s.runState, 0);
     EXPECT_EQ(ui->holdButton->text(), "Hold");
 }
-
 
 TEST_F(ControlPanelTest, AnyTypedTextStaysWithinTheClampedRanges) {
     const QString alphabet = QStringLiteral("0123456789.,-+eEkKmMgGtTpPnNuU x?\xe9\x00b5");
