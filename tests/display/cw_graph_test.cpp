@@ -1,13 +1,9 @@
-#include "cw_graph.h"
 
-#include "qt_support.h"
 #include "widget_test_support.h"
 
 #include <QImage>
-#include <QSignalSpy>
 
 #include <memory>
-#include <vector>
 
 namespace {
 

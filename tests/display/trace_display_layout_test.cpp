@@ -1,16 +1,5 @@
 #include "compact_summary_view.h"
-#include "cw_graph.h"
-#include "instrument_settings.h"
-#include "marker_panel.h"
-#include "measurement_strip.h"
 #include "widget_test_support.h"
-#include "zoom_controls.h"
-
-#include <QComboBox>
-#include <QLabel>
-#include <QLineEdit>
-#include <QScrollBar>
-#include <QSignalSpy>
 
 using displaytest::DisplayFixture;
 

@@ -1,16 +1,6 @@
-#include "cw_graph.h"
-#include "instrument_settings.h"
-#include "marker_panel.h"
 #include "widget_test_support.h"
 
-#include <QAction>
-#include <QLineEdit>
-#include <QPushButton>
-
 #include <cstdio>
-
-#include <string>
-#include <vector>
 
 using displaytest::DisplayFixture;
 

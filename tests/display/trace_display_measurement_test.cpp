@@ -1,16 +1,4 @@
-#include "cw_graph.h"
-#include "instrument_settings.h"
-#include "marker_panel.h"
-#include "measurement_strip.h"
 #include "widget_test_support.h"
-
-#include <QLabel>
-#include <QLineEdit>
-#include <QPushButton>
-#include <QSignalSpy>
-
-#include <string>
-#include <vector>
 
 using display::MeasureChoice;
 using display::MeasureEdit;

@@ -1,14 +1,5 @@
-#include "cw_graph.h"
-#include "instrument_settings.h"
-#include "marker_panel.h"
 #include "trace_levels.h"
 #include "widget_test_support.h"
-#include "zoom_controls.h"
-
-#include <QComboBox>
-#include <QLabel>
-#include <QLineEdit>
-#include <QScrollBar>
 
 using displaytest::DisplayFixture;
 

@@ -1,11 +1,24 @@
 #pragma once
-// Widget tests: a host that records what the display sends,
-// and a view with a TraceDisplay on it.
+// Widget tests: a host that records what the display sends, and a view with a TraceDisplay on
+// it. Brings the display's parts and the Qt widget classes the tests reach through it.
 
+#include "cw_graph.h"
 #include "display_host.h"
+#include "instrument_settings.h"
+#include "marker_panel.h"
+#include "measurement_strip.h"
+#include "qt_support.h"
 #include "trace_display.h"
+#include "zoom_controls.h"
 
+#include <QAction>
+#include <QComboBox>
 #include <QEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QSignalSpy>
 #include <QWidget>
 
 #include <gtest/gtest.h>

@@ -4,30 +4,20 @@
 #include "acquisition.h"
 #include "all_settings.h"
 #include "command_set.h"
-#include "control_panel.h"
 #include "event_loop_wait.h"
-#include "instrument_settings.h"
 #include "link_state.h"
 #include "number_text.h"
 #include "panel_link.h"
 #include "panel_test_support.h"
 #include "panel_view.h"
-#include "qt_support.h"
 #include "serial_port.h"
 #include "sim_process.h"
-
-#include <QCheckBox>
-#include <QComboBox>
-#include <QLineEdit>
-#include <QPushButton>
 
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
-#include <memory>
-#include <optional>
 #include <random>
 #include <string>
 #include <vector>

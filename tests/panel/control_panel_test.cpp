@@ -1,23 +1,10 @@
 // The panel's rules driven through its widgets, with a host that records the traffic in order.
 
-#include "control_panel.h"
-#include "instrument_settings.h"
 #include "panel_test_support.h"
-#include "qt_support.h"
 #include "recording_panel_host.h"
-
-#include <QCheckBox>
-#include <QComboBox>
-#include <QLabel>
-#include <QLineEdit>
-#include <QPushButton>
-#include <QSignalSpy>
-#include <QSpinBox>
 
 #include <gtest/gtest.h>
 
-#include <memory>
-#include <optional>
 #include <random>
 
 using paneltest::Choose;

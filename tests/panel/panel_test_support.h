@@ -1,6 +1,10 @@
 #pragma once
-// The panel's widgets by name, and helpers that drive them the way a user does.
+// The panel's widgets by name, and helpers that drive them the way a user does. Brings the panel
+// and the Qt widget classes the tests reach through it.
 
+#include "control_panel.h"
+#include "instrument_settings.h"
+#include "qt_support.h"
 #include "widget_lookup.h"
 
 #include <QCheckBox>
@@ -8,8 +12,12 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QSpinBox>
 #include <QTest>
+
+#include <memory>
+#include <optional>
 
 namespace paneltest {
 
