@@ -170,7 +170,6 @@ TEST_F(ZoomTest, ScrollingRewritesReadoutsAndLabels) {
     display->SetXScroll(100);
     EXPECT_EQ(display->Markers().Panel().marker1Freq->text(), QStringLiteral("992.0000M"));
     EXPECT_EQ(display->MinFreqLabel()->text(), QStringLiteral("992.0000M"));
-    EXPECT_EQ(display->MaxFreqLabel()->text(), QStringLiteral("1.0020G"));
 }
 
 TEST_F(TracesTest, HiddenTracesAreNotRedrawn) {

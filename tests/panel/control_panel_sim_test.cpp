@@ -16,9 +16,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <cstdio>
 #include <cstdlib>
-#include <random>
 #include <string>
 #include <vector>
 
@@ -274,33 +272,22 @@ TEST_F(ControlPanelSimTest, AutoTuneWaitsForTheAnalyzerAndCouplesEverything) {
 TEST_F(ControlPanelSimTest, WhateverIsTypedTheAnalyzerOnlySeesClampedValues) {
     const QString alphabet = QStringLiteral("0123456789.,-+eEkKmMgGtTpPnNuU x");
     std::mt19937 random(2024);
-    for (int round = 0; round < 8; ++round) {
-        QString text;
-        const int length = static_cast<int>(random() % 24);
-        for (int i = 0; i < length; ++i)
-            text += alphabet[static_cast<int>(random() % alphabet.size())];
-        for (QLineEdit* edit : {ui->centerEdit, ui->refLevelEdit, ui->offsetEdit}) {
-            edit->setText(text);
-            QTest::keyClick(edit, Qt::Key_Return);
-        }
-    }
+    for (int round = 0; round < 8; ++round)
+        paneltest::PasteRandomText(*ui, random, alphabet, 24);
     EXPECT_EQ(sim->countLogLines("> ERR"), 0) << "the analyzer refused a value";
-    for (const std::string& line : Received()) {
-        double value = 0.0;
-        if (line.rfind("FREQ", 0) == 0) {
-            parseSI(line.c_str() + 4, &value);
-            EXPECT_GE(value, 0.0) << line;
-            EXPECT_LE(value, 3.3e9) << line;
-        } else if (line.rfind("REF", 0) == 0) {
-            const int ref = std::atoi(line.c_str() + 3);
-            EXPECT_GE(ref, -60) << line;
-            EXPECT_LE(ref, 10) << line;
-        } else if (line.rfind("OFFSET", 0) == 0) {
-            parseSI(line.c_str() + 6, &value);
-            EXPECT_GE(value, -50.0) << line;
-            EXPECT_LE(value, 50.0) << line;
-        }
-    }
+    struct Range {
+        std::string command;
+        double lo, hi;
+    };
+    for (const std::string& line : Received())
+        for (const Range& r :
+             {Range{"FREQ", 0, 3.3e9}, Range{"REF", -60, 10}, Range{"OFFSET", -50, 50}})
+            if (line.starts_with(r.command)) {
+                double value = 0.0;
+                parseSI(line.c_str() + r.command.size(), &value);
+                EXPECT_GE(value, r.lo) << line;
+                EXPECT_LE(value, r.hi) << line;
+            }
 }
 
 class ControlPanelSim420Test : public ControlPanelSimTest {

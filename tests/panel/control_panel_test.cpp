@@ -5,8 +5,6 @@
 
 #include <gtest/gtest.h>
 
-#include <random>
-
 using paneltest::Choose;
 using paneltest::Enter;
 using paneltest::Items;
@@ -329,15 +327,7 @@ TEST_F(ControlPanelTest, AnyTypedTextStaysWithinTheClampedRanges) {
     const QString alphabet = QStringLiteral("0123456789.,-+eEkKmMgGtTpPnNuU x?\xe9\x00b5");
     std::mt19937 random(12345);
     for (int round = 0; round < 150; ++round) {
-        QString text;
-        const int length = static_cast<int>(random() % 70);
-        for (int i = 0; i < length; ++i)
-            text += alphabet[static_cast<int>(random() % alphabet.size())];
-        // Pasted text, then Return.
-        for (QLineEdit* edit : {ui->centerEdit, ui->refLevelEdit, ui->offsetEdit}) {
-            edit->setText(text);
-            QTest::keyClick(edit, Qt::Key_Return);
-        }
+        const QString text = paneltest::PasteRandomText(*ui, random, alphabet, 70);
         ASSERT_GE(s.centerFreq, 0.0) << text.toStdString();
         ASSERT_LE(s.centerFreq, 3.3e9) << text.toStdString();
         ASSERT_GE(s.refLevel, -60) << text.toStdString();

@@ -18,6 +18,7 @@
 
 #include <memory>
 #include <optional>
+#include <random>
 
 namespace paneltest {
 
@@ -75,6 +76,21 @@ inline bool Choose(QComboBox* combo, const QString& caption) {
     combo->setCurrentIndex(index);
     emit combo->activated(index);
     return true;
+}
+
+// Pastes the same random text (up to maxLength characters of `alphabet`) into the centre,
+// reference and offset edits and presses Return in each; returns the text.
+inline QString PasteRandomText(const PanelControls& ui, std::mt19937& random,
+                               const QString& alphabet, int maxLength) {
+    QString text;
+    const int length = static_cast<int>(random() % static_cast<unsigned>(maxLength));
+    for (int i = 0; i < length; ++i)
+        text += alphabet[static_cast<int>(random() % alphabet.size())];
+    for (QLineEdit* edit : {ui.centerEdit, ui.refLevelEdit, ui.offsetEdit}) {
+        edit->setText(text);
+        QTest::keyClick(edit, Qt::Key_Return);
+    }
+    return text;
 }
 
 inline QStringList Items(const QComboBox* combo) {
