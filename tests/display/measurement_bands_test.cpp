@@ -90,18 +90,18 @@ TEST(AntennaBands, TableAndLabelsMatchingTheSpan) {
 }
 
 TEST(MeasureDialogRules, SpanAndModelDecideWhatIsOffered) {
-    MeasureDialogRules r = MeasureDialogRulesFor(0, 0);
-    EXPECT_FALSE(r.bandFunctions);
-    EXPECT_FALSE(r.at16Enabled);
-    EXPECT_TRUE(r.frequencyCounter);
-    r = MeasureDialogRulesFor(14, 0); // FULL on RVX410
-    EXPECT_TRUE(r.bandFunctions);
-    EXPECT_FALSE(r.frequencyCounter);
-    r = MeasureDialogRulesFor(14, 1); // 5G on RVX420
-    EXPECT_TRUE(r.frequencyCounter);
-    EXPECT_TRUE(r.at16Enabled);
-    r = MeasureDialogRulesFor(15, 1); // FULL on RVX420
-    EXPECT_FALSE(r.frequencyCounter);
+    struct Case {
+        int span, model;
+        bool bandFunctions, at16, counter;
+    };
+    // Zero span, FULL on RVX410, 5G and FULL on RVX420.
+    for (const Case c : {Case{0, 0, false, false, true}, Case{14, 0, true, false, false},
+                         Case{14, 1, true, true, true}, Case{15, 1, true, true, false}}) {
+        const MeasureDialogRules r = MeasureDialogRulesFor(c.span, c.model);
+        EXPECT_EQ(r.bandFunctions, c.bandFunctions) << c.span << " " << c.model;
+        EXPECT_EQ(r.at16Enabled, c.at16) << c.span << " " << c.model;
+        EXPECT_EQ(r.frequencyCounter, c.counter) << c.span << " " << c.model;
+    }
 }
 
 // The upper ratio and the lower dB limit are checked through the widget.

@@ -3,6 +3,7 @@
 #include <cstdio>
 
 using displaytest::DisplayFixture;
+using Events = std::vector<std::string>;
 
 class MarkersTest : public DisplayFixture {
 protected:
@@ -25,7 +26,7 @@ TEST_F(MarkersTest, PeakMovesTheSelectedMarkerAndTellsTheAnalyzer) {
     LoadStaircase(3);
     display->Markers().Peak();
     EXPECT_DOUBLE_EQ(Graph()->CursorX(1), 100);
-    EXPECT_EQ(host.Names(), (std::vector<std::string>{"pause", "PKSEARCH", "resume"}));
+    EXPECT_EQ(host.events, (Events{"pause", "PKSEARCH", "resume"}));
     EXPECT_EQ(Panel()->marker1Freq->text(), QStringLiteral("992.0000M"));
     EXPECT_EQ(Panel()->marker1Level->text(), QStringLiteral("6.0"));
 
@@ -94,7 +95,7 @@ TEST_F(MarkersTest, ZoneEditsStoreSendAndReposition) {
     display->Markers().CommitZoneCenter();
     EXPECT_DOUBLE_EQ(gSettings.peakZoneCenter, 993e6);
     EXPECT_EQ(Panel()->zoneCenter->text(), QStringLiteral("993.0000M"));
-    EXPECT_EQ(host.Names(), (std::vector<std::string>{"pause", "PKCNTR", "PKCNTR?", "resume"}));
+    EXPECT_EQ(host.events, (Events{"pause", "PKCNTR", "PKCNTR?", "resume"}));
     EXPECT_EQ(gSettings.zonePosition, 150);
     Panel()->zoneWidth->setText(QStringLiteral("1.2M"));
     display->Markers().CommitZoneWidth();
@@ -112,7 +113,7 @@ TEST_F(MarkersTest, MarkerEditsPlaceTheMarkers) {
     display->Markers().CommitMarker1();
     EXPECT_DOUBLE_EQ(gSettings.normMarkerFreq, 1.004e9);
     EXPECT_DOUBLE_EQ(Graph()->CursorX(1), 700);
-    EXPECT_EQ(host.Names(), (std::vector<std::string>{"pause", "NORMMKR", "NORMMKR?", "resume"}));
+    EXPECT_EQ(host.events, (Events{"pause", "NORMMKR", "NORMMKR?", "resume"}));
     host.events.clear();
     Panel()->marker2Freq->setText(QStringLiteral("5G")); // past the right end: clamped
     display->Markers().CommitMarker2();
@@ -126,8 +127,7 @@ TEST_F(MarkersTest, MarkerToCentreMovesTheCentreAndTheMarker) {
     display->Markers().MarkerToCenter();
     EXPECT_DOUBLE_EQ(gSettings.centerFreq, 1.002e9);
     EXPECT_DOUBLE_EQ(Graph()->CursorX(1), 500);
-    EXPECT_EQ(host.Names(), (std::vector<std::string>{"pause", "NORMMKR", "FREQSETMKR",
-                                                      "centre changed", "resume"}));
+    EXPECT_EQ(host.events, (Events{"pause", "NORMMKR", "FREQSETMKR", "centre changed", "resume"}));
     EXPECT_EQ(Panel()->marker1Freq->text(), QStringLiteral("1.0020G"));
 }
 

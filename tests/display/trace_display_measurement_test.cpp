@@ -3,6 +3,7 @@
 using display::MeasureChoice;
 using display::MeasureEdit;
 using displaytest::DisplayFixture;
+using Events = std::vector<std::string>;
 
 class MeasurementTest : public DisplayFixture {
 protected:
@@ -22,8 +23,8 @@ TEST_F(MeasurementTest, ChannelPowerBandShowsItsCursorsAndEdits) {
     gSettings.cpWidth = 1e6;
     host.measureReply = "-20.5dBm";
     display->Measurements().ApplyMeasureChoice(c);
-    EXPECT_EQ(host.Names(), (std::vector<std::string>{"pause", "MEASOFF", "MEAS", "CPMODE",
-                                                      "CPCNTR?", "CPWIDTH?", "MEASRES", "resume"}));
+    EXPECT_EQ(host.events, (Events{"pause", "MEASOFF", "MEAS", "CPMODE", "CPCNTR?", "CPWIDTH?",
+                                   "MEASRES", "resume"}));
     EXPECT_EQ(Strip()->functionName->text(), QStringLiteral("Channel Power"));
     EXPECT_EQ(Strip()->bandCenter->text(), QStringLiteral("1.0020G"));
     EXPECT_EQ(Strip()->result->text(), QStringLiteral("-20.5dBm"));
@@ -117,8 +118,8 @@ TEST_F(MeasurementTest, ParameterEditsAreClamped) {
     display->Measurements().CommitMeasureEdit(MeasureEdit::ObwRatio);
     EXPECT_DOUBLE_EQ(gSettings.obwRatio, 99.9);
     EXPECT_EQ(Strip()->obwRatio->text(), QStringLiteral("99.9"));
-    EXPECT_EQ(host.Names(), (std::vector<std::string>{"pause", "OBWRATIO", "OBWRATIO?", "MEASRES",
-                                                      "MEASRES", "resume"}));
+    EXPECT_EQ(host.events,
+              (Events{"pause", "OBWRATIO", "OBWRATIO?", "MEASRES", "MEASRES", "resume"}));
     Strip()->obwDb->setText(QStringLiteral("0"));
     display->Measurements().CommitMeasureEdit(MeasureEdit::ObwDb);
     EXPECT_DOUBLE_EQ(gSettings.obwDb, 0.1);

@@ -48,7 +48,7 @@ ModalCloser::~ModalCloser() {
 }
 
 int RecordingHost::Send(display::DisplayCommand command) {
-    events.push_back({CommandName(command)});
+    events.push_back(CommandName(command));
     if (command == display::DisplayCommand::MeasureResult)
         reply = measureReply;
     if (failuresBeforeSuccess > 0) {
@@ -63,18 +63,11 @@ void RecordingHost::Changed(FieldSet changed) {
          {std::pair{Field::CenterFreq, "centre changed"}, std::pair{Field::Span, "span changed"},
           std::pair{Field::Sweep, "sweep changed"}})
         if (changed.Any(field))
-            events.push_back({name});
-}
-
-std::vector<std::string> RecordingHost::Names() const {
-    std::vector<std::string> names;
-    for (const HostEvent& e : events)
-        names.push_back(e.what);
-    return names;
+            events.push_back(name);
 }
 
 int RecordingHost::CountOf(const std::string& name) const {
-    return static_cast<int>(std::count(events.begin(), events.end(), HostEvent{name}));
+    return static_cast<int>(std::count(events.begin(), events.end(), name));
 }
 
 void DisplayFixture::SetUp() {

@@ -29,11 +29,6 @@
 
 namespace displaytest {
 
-struct HostEvent {
-    std::string what; // "pause", "resume", a change, or the command name
-    bool operator==(const HostEvent&) const = default;
-};
-
 class RecordingHost : public display::DisplayHost {
 public:
     void PauseAcquisition() override { events.push_back({"pause"}); }
@@ -43,10 +38,9 @@ public:
     // What the display announces: "centre changed", "span changed", "sweep changed".
     void Changed(FieldSet changed);
 
-    std::vector<std::string> Names() const;
     int CountOf(const std::string& name) const;
 
-    std::vector<HostEvent> events;
+    std::vector<std::string> events; // "pause", "resume", a change, or the command name
     std::string reply = "OK";
     std::string measureReply = "OK"; // what MeasureResult leaves as the last reply
     int failuresBeforeSuccess = 0;   // Send returns 0 this many times first
