@@ -160,20 +160,17 @@ TEST_F(MarkersTest, MarkerDisplayMenuShowsAndHidesTheMarkers) {
     EXPECT_TRUE(Graph()->CursorVisible(2));
 }
 
-TEST_F(MarkersTest, ZeroSpanReadoutsShowTimesAndKeepTheLevels) {
+TEST_F(MarkersTest, ReadoutsFollowTheConversionAndZeroSpan) {
     LoadStaircase(1);
+    gSettings.conversionIndex = 1;
+    Graph()->SetCursorX(1, 100); // level 6 dBm
+    display->Markers().UpdateMarkerReadouts();
+    EXPECT_EQ(Panel()->marker1Level->text(), QStringLiteral("3.9811m"));
+    // Zero span shows times and keeps the levels.
     Panel()->marker1Level->setText(QStringLiteral("kept"));
     gSettings.spanIndex = 0;
     Graph()->SetCursorX(1, 500);
     display->Markers().UpdateMarkerReadouts();
     EXPECT_EQ(Panel()->marker1Freq->text(), QStringLiteral("50.0000ms"));
     EXPECT_EQ(Panel()->marker1Level->text(), QStringLiteral("kept"));
-}
-
-TEST_F(MarkersTest, LinearConversionPrintsWithAPrefix) {
-    LoadStaircase(1);
-    gSettings.conversionIndex = 1;
-    Graph()->SetCursorX(1, 100); // level 6 dBm
-    display->Markers().UpdateMarkerReadouts();
-    EXPECT_EQ(Panel()->marker1Level->text(), QStringLiteral("3.9811m"));
 }

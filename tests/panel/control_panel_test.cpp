@@ -15,21 +15,12 @@ protected:
     void SetUp() override {
         orvel::test::EnsureQtApplication();
         SetDefaultSettings();
-        Build();
-    }
-    void Build() {
         panel = std::make_unique<ControlPanel>(&host, &host);
         ui.emplace(panel.get());
         host.panel = panel.get();
         panel->RebuildSpanListForModel();
         panel->FillFromSettings();
         host.events.clear();
-    }
-    // The events between the first pause and the last resume, when the handler bracketed them.
-    void ExpectBracketed() const {
-        ASSERT_FALSE(host.events.empty());
-        EXPECT_EQ(host.events.front(), "pause");
-        EXPECT_EQ(host.events.back(), "resume");
     }
 
     RecordingPanelHost host;
@@ -276,7 +267,9 @@ TEST_F(ControlPanelTest, PresetResetsTheAnalyzerSettingsButNotTheProgramsOwn) {
     host.events.clear();
 
     panel->OnPreset();
-    ExpectBracketed();
+    ASSERT_FALSE(host.events.empty());
+    EXPECT_EQ(host.events.front(), "pause");
+    EXPECT_EQ(host.events.back(), "resume") << "the preset is bracketed by pause and resume";
     EXPECT_EQ(ui->attenuatorReadout->text(), "25");
     EXPECT_EQ(ui->centerEdit->text(), "1.0000G");
     EXPECT_TRUE(ui->centerEdit->isEnabled());
