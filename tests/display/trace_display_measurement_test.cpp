@@ -16,7 +16,7 @@ protected:
     }
 };
 
-TEST_F(MeasurementTest, ChannelPowerBandShowsItsCursorsAndEdits) {
+TEST_F(MeasurementTest, ChannelPowerBandShowsItsCursorsAndEditsAndFollowsTheSpan) {
     MeasureChoice c = Choice(1);
     c.cpMode = 1;
     gSettings.cpCenter = 1.002e9;
@@ -36,6 +36,20 @@ TEST_F(MeasurementTest, ChannelPowerBandShowsItsCursorsAndEdits) {
     EXPECT_DOUBLE_EQ(Graph()->CursorX(7), 575);
     EXPECT_FALSE(display->Markers().Panel().peak->isEnabled());
     EXPECT_FALSE(display->Markers().Panel().marker1Freq->isEnabled());
+
+    // A span change keeps the band on screen; zero span leaves the frequencies alone.
+    gSettings.spanIndex = 8; // "50M"
+    display->Measurements().SyncMeasurementFrequencies();
+    EXPECT_DOUBLE_EQ(gSettings.cpCenter, 1.005e9);
+    EXPECT_DOUBLE_EQ(gSettings.cpWidth, 2.5e6);
+    EXPECT_EQ(Strip()->bandCenter->text(), QStringLiteral("1.0050G"));
+    display->Measurements().PlaceMeasurementCursors(
+        MeasurementController::ObwCursors::FromShownResult);
+    EXPECT_DOUBLE_EQ(Graph()->CursorX(5), 600);
+    EXPECT_DOUBLE_EQ(Graph()->CursorX(6), 625);
+    gSettings.spanIndex = 0;
+    display->Measurements().SyncMeasurementFrequencies();
+    EXPECT_DOUBLE_EQ(gSettings.cpCenter, 1.005e9);
 }
 
 TEST_F(MeasurementTest, SameChoiceAndOtherFunctionsBandsAndEditsDoNothing) {
@@ -47,27 +61,6 @@ TEST_F(MeasurementTest, SameChoiceAndOtherFunctionsBandsAndEditsDoNothing) {
     display->Measurements().CommitMeasureEdit(MeasureEdit::RefWidth);
     EXPECT_DOUBLE_EQ(gSettings.acpRefBw, 1e6);
     EXPECT_TRUE(host.events.empty());
-}
-
-TEST_F(MeasurementTest, SpanChangeKeepsTheBandOnScreen) {
-    MeasureChoice c = Choice(1);
-    c.cpMode = 1;
-    gSettings.cpCenter = 1.002e9;
-    gSettings.cpWidth = 1e6;
-    display->Measurements().ApplyMeasureChoice(c);
-    gSettings.spanIndex = 8; // "50M"
-    display->Measurements().SyncMeasurementFrequencies();
-    EXPECT_DOUBLE_EQ(gSettings.cpCenter, 1.005e9);
-    EXPECT_DOUBLE_EQ(gSettings.cpWidth, 2.5e6);
-    EXPECT_EQ(Strip()->bandCenter->text(), QStringLiteral("1.0050G"));
-    display->Measurements().PlaceMeasurementCursors(
-        MeasurementController::ObwCursors::FromShownResult);
-    EXPECT_DOUBLE_EQ(Graph()->CursorX(5), 600);
-    EXPECT_DOUBLE_EQ(Graph()->CursorX(6), 625);
-    // Zero span leaves the frequencies alone.
-    gSettings.spanIndex = 0;
-    display->Measurements().SyncMeasurementFrequencies();
-    EXPECT_DOUBLE_EQ(gSettings.cpCenter, 1.005e9);
 }
 
 TEST_F(MeasurementTest, AdjacentChannelPeakModeKeepsTheStoredReference) {
@@ -142,24 +135,20 @@ TEST_F(MeasurementTest, AntennaOutsideItsBandMovesTheCentre) {
     EXPECT_DOUBLE_EQ(gSettings.centerFreq, 900e6);
 }
 
-TEST_F(MeasurementTest, FrequencyCounterDropsAndRestoresTheShortSweeps) {
-    gSettings.sweepIndex = 0;
-    display->Measurements().ApplyMeasureChoice(Choice(6));
-    EXPECT_EQ(gSettings.sweepIndex, 2);
-    EXPECT_EQ(host.CountOf("sweep changed"), 1);
-    display->Measurements().ApplyMeasureChoice(Choice(0));
-    EXPECT_EQ(Strip()->functionName->text(), QStringLiteral("Meas OFF"));
-    EXPECT_TRUE(display->Markers().Panel().peak->isEnabled());
-    EXPECT_TRUE(Graph()->CursorVisible(2));
-}
-
-TEST_F(MeasurementTest, MarkerBlockFollowsTheFunction) {
+TEST_F(MeasurementTest, MarkerBlockAndShortSweepsFollowTheFunction) {
     QSignalSpy spy(display, &TraceDisplay::MarkerBlockEnabledChanged);
+    gSettings.sweepIndex = 0;
     display->Measurements().ApplyMeasureChoice(Choice(5));
     ASSERT_GE(spy.count(), 1);
     EXPECT_FALSE(spy.last().at(0).toBool());
+    display->Measurements().ApplyMeasureChoice(Choice(6)); // the counter drops the short sweeps
+    EXPECT_EQ(gSettings.sweepIndex, 2);
+    EXPECT_EQ(host.CountOf("sweep changed"), 1);
     display->Measurements().ApplyMeasureChoice(Choice(0));
     EXPECT_TRUE(spy.last().at(0).toBool());
+    EXPECT_EQ(Strip()->functionName->text(), QStringLiteral("Meas OFF"));
+    EXPECT_TRUE(display->Markers().Panel().peak->isEnabled());
+    EXPECT_TRUE(Graph()->CursorVisible(2));
 }
 
 TEST_F(MeasurementTest, EditTextColoursFollowTheCursors) {
