@@ -70,9 +70,11 @@ TEST_F(ControlPanelTest, FrequencyCounterDropsFastSweepsAndTheFullSpan) {
     EXPECT_EQ(Items(ui->spanCombo).mid(13), QStringList({"2G", "5G", "FULL"}));
 }
 
-TEST_F(ControlPanelTest, SetHeldStopsTheLoopWithoutTraffic) {
+TEST_F(ControlPanelTest, HoldRunMenuTogglesAndSetHeldStopsWithoutTraffic) {
     QSignalSpy running(panel.get(), &ControlPanel::runStateChanged);
-    ui->holdButton->click();
+    panel->OnHoldRunMenu();
+    EXPECT_EQ(s.runState, 1);
+    EXPECT_TRUE(ui->holdButton->isChecked());
     host.events.clear();
     panel->SetHeld();
     EXPECT_EQ(s.runState, 0);
@@ -80,6 +82,10 @@ TEST_F(ControlPanelTest, SetHeldStopsTheLoopWithoutTraffic) {
     EXPECT_EQ(ui->holdButton->text(), "Hold");
     EXPECT_TRUE(host.events.empty());
     EXPECT_EQ(running.count(), 2);
+    panel->OnHoldRunMenu();
+    panel->OnHoldRunMenu();
+    EXPECT_EQ(s.runState, 0);
+    EXPECT_EQ(ui->holdButton->text(), "Hold");
 }
 
 TEST_F(ControlPanelTest, SweepPositionMapsToIndexWhileTenMillisecondsIsAbsent) {
@@ -305,15 +311,6 @@ TEST_F(ControlPanelTest, RemoteTogglesItsCheckMark) {
     EXPECT_FALSE(checks.at(1).at(0).toBool());
     EXPECT_EQ(host.events, std::vector<std::string>(
                                {"pause", "cmd 146", "resume", "pause", "cmd 146", "resume"}));
-}
-
-TEST_F(ControlPanelTest, HoldRunMenuTogglesTheButton) {
-    panel->OnHoldRunMenu();
-    EXPECT_EQ(s.runState, 1);
-    EXPECT_TRUE(ui->holdButton->isChecked());
-    panel->OnHoldRunMenu();
-    EXPECT_EQ(s.runState, 0);
-    EXPECT_EQ(ui->holdButton->text(), "Hold");
 }
 
 TEST_F(ControlPanelTest, AnyTypedTextStaysWithinTheClampedRanges) {
