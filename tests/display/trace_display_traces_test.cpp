@@ -98,7 +98,6 @@ TEST_F(TracesTest, TraceSelectionWithNoViewKeepsTheActiveTraceShown) {
 
 TEST_F(TracesTest, ColoursGoToPlotsCursorsGridAndPlotArea) {
     gSettings.traceColor[4] = 0x123456;
-    gSettings.markerColor[6] = 0x00AA00;
     gSettings.backgroundColor = 0x101010;
     display->ApplyColors();
     CCWGraph* g = display->Graph();
@@ -139,7 +138,7 @@ TEST_F(ZoomTest, HorizontalZoomX4ScrollsByPagesAndRemembersItsPlace) {
     EXPECT_EQ(display->MinFreqLabel()->text(), QStringLiteral("996.0000M"));
 }
 
-TEST_F(ZoomTest, VerticalZoomClampsTheScroll) {
+TEST_F(ZoomTest, VerticalZoomClampsTheScrollAndBadZoomsAreClamped) {
     display->SetYZoom(3);
     display->SetYScroll(70);
     EXPECT_EQ(gSettings.yScroll, 70);
@@ -151,9 +150,7 @@ TEST_F(ZoomTest, VerticalZoomClampsTheScroll) {
     display->SetYZoom(0);
     EXPECT_EQ(gSettings.yScroll, 0);
     EXPECT_TRUE(display->VerticalScrollBar()->isHidden());
-}
-
-TEST_F(ZoomTest, OutOfRangeZoomValuesAreClamped) {
+    // Out-of-range zooms are clamped; unzoomed, there is no scroll.
     display->SetXZoom(17);
     EXPECT_EQ(gSettings.xZoom, 3);
     display->SetYZoom(-4);
