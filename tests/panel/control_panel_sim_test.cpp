@@ -10,13 +10,11 @@
 #include "panel_link.h"
 #include "panel_test_support.h"
 #include "panel_view.h"
-#include "serial_port.h"
-#include "sim_process.h"
+#include "sim_port.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -59,17 +57,11 @@ public:
 
 class ControlPanelSimTest : public ::testing::Test {
 protected:
-    void Start(std::vector<std::string> simArgs) {
+    void Start(const Lines& simArgs) {
         orvel::test::EnsureQtApplication();
-        simArgs.insert(simArgs.begin(), "--no-pace");
-        sim = std::make_unique<SimProcess>(simArgs);
-        ASSERT_TRUE(sim->started()) << sim->error();
-        ::setenv("ORVEL_COM1", sim->devicePath().c_str(), 1);
-        ::SetDefaultSettings();
-        gSettings.modelIndex = modelIndex;
-        CommPort(portop::kOpen);
-        ASSERT_EQ(gLink.comHandle, 1);
-        SetPortTimeouts(portprofile::kShort);
+        port = std::make_unique<orvel::test::SimPort>(simArgs);
+        ASSERT_TRUE(port->open([this] { gSettings.modelIndex = modelIndex; })) << port->error();
+        sim = &port->process();
         panel = std::make_unique<ControlPanel>(&view, &link);
         ui.emplace(panel.get());
         SetChangeListener([this](FieldSet changed) { panel->ShowChanged(changed); });
@@ -81,7 +73,7 @@ protected:
     void TearDown() override {
         SetChangeListener(nullptr);
         panel.reset();
-        CommPort(portop::kClose);
+        port.reset();
     }
     // Lines the analyzer received since the last call.
     Lines Received() {
@@ -92,7 +84,8 @@ protected:
     }
 
     int modelIndex = 0;
-    std::unique_ptr<SimProcess> sim;
+    std::unique_ptr<orvel::test::SimPort> port;
+    SimProcess* sim = nullptr;
     InstrumentLink link;
     HeadlessView view;
     std::unique_ptr<ControlPanel> panel;
@@ -252,8 +245,6 @@ TEST_F(ControlPanelSimTest, PresetRemoteTwiceAndTheCompactRefusal) {
 }
 
 TEST_F(ControlPanelSimTest, AutoTuneWaitsForTheAnalyzerAndCouplesEverything) {
-    sim.reset();
-    CommPort(portop::kClose);
     // Tuning outlasts the "AUTO" transaction's read, so the "OK" comes to the wait window.
     Start({"--auto-ms", "2500", "--signal", "1.2G:-20"});
     ui->autoTuneButton->click();
