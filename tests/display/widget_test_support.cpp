@@ -1,13 +1,6 @@
 #include "widget_test_support.h"
 
-#include "instrument_settings.h"
-#include "qt_support.h"
-
-#include "cw_graph.h"
-
-#include <QApplication>
 #include <QMouseEvent>
-#include <QTimer>
 
 #include <algorithm>
 #include <iterator>
@@ -31,20 +24,6 @@ void SendMouse(CCWGraph* graph, QEvent::Type type, double x, Qt::MouseButtons bu
     const QPointF p(x, graph->height() / 2.0);
     QMouseEvent e(type, p, graph->mapToGlobal(p), Qt::LeftButton, buttons, Qt::NoModifier);
     QApplication::sendEvent(graph, &e);
-}
-
-ModalCloser::ModalCloser() : timer_(new QTimer) {
-    QObject::connect(timer_, &QTimer::timeout, [closed = closed_] {
-        if (QWidget* modal = QApplication::activeModalWidget()) {
-            modal->close();
-            ++*closed;
-        }
-    });
-    timer_->start(10);
-}
-
-ModalCloser::~ModalCloser() {
-    delete timer_;
 }
 
 int RecordingHost::Send(display::DisplayCommand command) {

@@ -12,6 +12,7 @@
 #include "zoom_controls.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QComboBox>
 #include <QEvent>
 #include <QLabel>
@@ -19,6 +20,7 @@
 #include <QPushButton>
 #include <QScrollBar>
 #include <QSignalSpy>
+#include <QTimer>
 #include <QWidget>
 
 #include <gtest/gtest.h>
@@ -51,13 +53,20 @@ const char* CommandName(display::DisplayCommand command);
 // Closes every modal window that opens while it lives (message boxes of refused commands).
 class ModalCloser {
 public:
-    ModalCloser();
-    ~ModalCloser();
-    int Closed() const { return *closed_; }
+    ModalCloser() {
+        QObject::connect(&timer_, &QTimer::timeout, [this] {
+            if (QWidget* modal = QApplication::activeModalWidget()) {
+                modal->close();
+                ++closed_;
+            }
+        });
+        timer_.start(10);
+    }
+    int Closed() const { return closed_; }
 
 private:
-    class QTimer* timer_;
-    std::shared_ptr<int> closed_ = std::make_shared<int>(0);
+    QTimer timer_;
+    int closed_ = 0;
 };
 
 // A left-button mouse event at x, half-way down the graph.
