@@ -1,4 +1,3 @@
-
 #include "widget_test_support.h"
 
 #include <QImage>
