@@ -27,6 +27,7 @@ TEST_F(TracesTest, LiveTraceIsPlottedAtTheReferencePlusOffsetAndStoredInItsSlot)
     EXPECT_DOUBLE_EQ(g->PlotValue(2, 2), 12.5 + 22); // trace 1's own plot
     EXPECT_DOUBLE_EQ(g->AxisMaximum(CCWGraph::kYAxis), 12.5);
     EXPECT_DOUBLE_EQ(g->AxisMinimum(CCWGraph::kYAxis), -67.5);
+    EXPECT_DOUBLE_EQ(g->MajorTickInterval(CCWGraph::kYAxis), 10);
     EXPECT_EQ(gSettings.traceStore[1][2], 255);
 
     gSettings.traceKind[1] = tracekind::kSpectrum251;
@@ -48,6 +49,7 @@ TEST_F(TracesTest, ZoomedWindowPlotsFromTheScrollPosition) {
     ASSERT_EQ(g->PlotPointCount(1), 126);
     EXPECT_DOUBLE_EQ(g->PlotValue(1, 0), display::ByteLevel(200, 10, 1));
     EXPECT_DOUBLE_EQ(g->AxisMaximum(CCWGraph::kXAxis), 125);
+    EXPECT_DOUBLE_EQ(g->MajorTickInterval(CCWGraph::kXAxis), 12.5);
 }
 
 TEST_F(TracesTest, EmptyActiveSlotDrawsTheBottomLine) {
@@ -167,6 +169,7 @@ TEST_F(ZoomTest, ScrollingRewritesReadoutsAndLabels) {
     display->SetXScroll(100);
     EXPECT_EQ(display->Markers().Panel().marker1Freq->text(), QStringLiteral("992.0000M"));
     EXPECT_EQ(display->MinFreqLabel()->text(), QStringLiteral("992.0000M"));
+    EXPECT_EQ(display->MaxFreqLabel()->text(), QStringLiteral("1.0020G"));
 }
 
 TEST_F(TracesTest, HiddenTracesAreNotRedrawn) {

@@ -135,6 +135,7 @@ TEST_F(ControlPanelSimTest, ReferenceClampsInTheShownUnitAndGoesOutInDbm) {
     EXPECT_EQ(ui->refLevelEdit->text(), "10");
     EXPECT_EQ(ui->attenuatorReadout->text(), "25");
     ASSERT_TRUE(Choose(ui->unitCombo, "dBuV"));
+    EXPECT_EQ(gSettings.unitIndex, 1);
     EXPECT_EQ(ui->referenceLabel->text(), "Reference(dBuV)");
     EXPECT_EQ(ui->refLevelEdit->text(), "117");
     Enter(ui->refLevelEdit, "60");
