@@ -127,8 +127,11 @@ TEST_F(MeasurementTest, AntennaOutsideItsBandMovesTheCentre) {
     EXPECT_EQ(display->MinFreqLabel()->text(), QStringLiteral("0.3000G"));
     EXPECT_EQ(display->MaxFreqLabel()->text(), QStringLiteral("0.5000G"));
     EXPECT_EQ(Strip()->functionName->text(), QStringLiteral("E / F"));
+}
 
-    c.antennaIndex = 0; // refused by the analyzer, the centre still moves
+TEST_F(MeasurementTest, RefusedAntennaStillMovesTheCentre) {
+    MeasureChoice c = Choice(4);
+    c.antennaIndex = 0;
     gSettings.centerFreq = 2e9;
     host.failuresBeforeSuccess = 100;
     display->Measurements().ApplyMeasureChoice(c);
