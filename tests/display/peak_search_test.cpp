@@ -22,9 +22,13 @@ struct Case {
 const PeakSearchInput kFull{.kind = 1};
 const PeakSearchInput kShort{.kind = 0};
 
-PeakSearchInput Zone(int kind, int position, int halfWidth) {
-    return {
-        .kind = kind, .peakMode = PeakMode::Zone, .zonePosition = position, .zoneWidth = halfWidth};
+PeakSearchInput Zone(int kind, int position, int halfWidth, int xScroll = 0, int xZoom = 0) {
+    return {.kind = kind,
+            .peakMode = PeakMode::Zone,
+            .zonePosition = position,
+            .zoneWidth = halfWidth,
+            .xScroll = xScroll,
+            .xZoom = xZoom};
 }
 
 const Case kCases[] = {
@@ -53,15 +57,7 @@ const Case kCases[] = {
     {{.kind = 1, .xScroll = 600, .xZoom = 2}, 100, {{100, 200}, {700, 150}}, {{0, 100}, {1, -600}}},
     // The zone limits the search; zoomed, it counts from the scroll position (200 is point 500).
     {Zone(1, 500, 50), 100, {{100, 200}, {520, 150}}, {{0, 520}, {1, 0}}},
-    {{.kind = 1,
-      .peakMode = PeakMode::Zone,
-      .zonePosition = 200,
-      .zoneWidth = 50,
-      .xScroll = 300,
-      .xZoom = 1},
-     100,
-     {{100, 200}, {520, 150}},
-     {{0, 220}}},
+    {Zone(1, 200, 50, 300, 1), 100, {{100, 200}, {520, 150}}, {{0, 220}}},
     // A zone on a short trace divides every term: position 500 is point 125, 10 points each side.
     {Zone(0, 500, 40), 100, {{10, 200}, {130, 150}}, {{0, 520}}},
     // A zone outside the trace, or of extreme numbers, finds nothing.
