@@ -3,7 +3,7 @@
 #include <cstdio>
 
 using displaytest::DisplayFixture;
-using Events = std::vector<std::string>;
+using displaytest::Events;
 
 class MarkersTest : public DisplayFixture {
 protected:
@@ -18,7 +18,6 @@ protected:
         display->UpdateTraces();
         host.events.clear();
     }
-    CCWGraph* Graph() { return display->Graph(); }
     const MarkerPanel* Panel() { return &display->Markers().Panel(); }
 };
 

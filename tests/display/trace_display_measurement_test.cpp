@@ -3,12 +3,11 @@
 using display::MeasureChoice;
 using display::MeasureEdit;
 using displaytest::DisplayFixture;
-using Events = std::vector<std::string>;
+using displaytest::Events;
 
 class MeasurementTest : public DisplayFixture {
 protected:
     const MeasurementStrip* Strip() { return &display->Measurements().Strip(); }
-    CCWGraph* Graph() { return display->Graph(); }
     MeasureChoice Choice(int function) {
         MeasureChoice c = display::CurrentMeasureChoice();
         c.function = static_cast<MeasureFunction>(function);

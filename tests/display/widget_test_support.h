@@ -31,6 +31,8 @@
 
 namespace displaytest {
 
+using Events = std::vector<std::string>;
+
 class RecordingHost : public display::DisplayHost {
 public:
     void PauseAcquisition() override { events.push_back({"pause"}); }
@@ -77,6 +79,8 @@ class DisplayFixture : public ::testing::Test {
 protected:
     void SetUp() override;
     void TearDown() override;
+
+    CCWGraph* Graph() { return display->Graph(); }
 
     std::unique_ptr<QWidget> view;
     TraceDisplay* display = nullptr;
