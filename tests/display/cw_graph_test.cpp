@@ -1,15 +1,8 @@
-#include "cw_graph.h"
-
-#include "qt_support.h"
 #include "widget_test_support.h"
 
-#include <QApplication>
 #include <QImage>
-#include <QMouseEvent>
-#include <QSignalSpy>
 
 #include <memory>
-#include <vector>
 
 namespace {
 
@@ -26,10 +19,7 @@ protected:
     }
 
     void Mouse(QEvent::Type type, double x, Qt::MouseButtons buttons) {
-        const QPointF local(x, graph().height() / 2.0);
-        QMouseEvent event(type, local, graph().mapToGlobal(local), Qt::LeftButton, buttons,
-                          Qt::NoModifier);
-        QApplication::sendEvent(&graph(), &event);
+        displaytest::SendMouse(&graph(), type, x, buttons);
     }
     void Drag(double fromX, double toX) {
         Mouse(QEvent::MouseButtonPress, graph().XToPixel(fromX), Qt::LeftButton);

@@ -5,11 +5,9 @@
 #include "widget_test_support.h"
 
 #include <QCheckBox>
-#include <QFile>
 #include <QLabel>
 #include <QRadioButton>
 #include <QTableWidget>
-#include <QTemporaryDir>
 
 TEST(TraceSelectDialogTest, OpensWithTheCurrentChoiceAndKeepsTheFlagsWhenAllAreCleared) {
     orvel::test::EnsureQtApplication();
@@ -73,19 +71,14 @@ TEST(MeasuringFunctionDialogTest, EnableRulesAndChoices) {
 
 TEST(LimitLinesDialogTest, FilesAndRowsAreCheckedAndTidiedBeforeOk) {
     orvel::test::EnsureQtApplication();
-    QTemporaryDir dir;
-    auto write = [&](const char* name, const QByteArray& text) {
-        QFile file(dir.filePath(name));
-        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(text);
-        return dir.filePath(name);
-    };
+    const orvel::test::TempFolder dir;
     LimitLinesDialog dialog({}, {}, true);
-    EXPECT_TRUE(
-        dialog.LoadFile(0, write("bad.csv", "1e9,-20\n\x01\x02garbage\n")).startsWith("Line 2"));
+    EXPECT_TRUE(dialog.LoadFile(0, dir.write("bad.csv", "1e9,-20\n\x01\x02garbage\n"))
+                    .startsWith("Line 2"));
     EXPECT_EQ(dialog.tables[0]->rowCount(), 0) << "a refused file leaves the table";
-    EXPECT_EQ(dialog.LoadFile(0, dir.filePath("missing.csv")), "This file can not be opened.");
-    EXPECT_TRUE(dialog.LoadFile(1, write("lower.csv", "2e9,-90\n1e9,-80\n")).contains("Sorted"));
+    EXPECT_EQ(dialog.LoadFile(0, dir.path("missing.csv")), "This file can not be opened.");
+    EXPECT_TRUE(
+        dialog.LoadFile(1, dir.write("lower.csv", "2e9,-90\n1e9,-80\n")).contains("Sorted"));
     EXPECT_EQ(dialog.tables[1]->item(0, 0)->text(), "1000000000");
 
     // A bad row keeps the dialog open with its row number; saved lines read back.
@@ -98,11 +91,11 @@ TEST(LimitLinesDialogTest, FilesAndRowsAreCheckedAndTidiedBeforeOk) {
     EXPECT_EQ(dialog.result(), QDialog::Rejected);
     EXPECT_TRUE(dialog.status->text().contains("Row 2")) << dialog.status->text().toStdString();
     dialog.tables[0]->item(1, 1)->setText("-30");
-    ASSERT_TRUE(dialog.SaveFile(0, dir.filePath("upper.csv")));
+    ASSERT_TRUE(dialog.SaveFile(0, dir.path("upper.csv")));
     dialog.accept();
     EXPECT_EQ(dialog.result(), QDialog::Accepted);
     EXPECT_EQ(dialog.Upper(), (display::LimitLine{{1e9, -20}, {2e9, -30}}));
     LimitLinesDialog again({}, {}, false);
-    EXPECT_EQ(again.LoadFile(0, dir.filePath("upper.csv")), "");
+    EXPECT_EQ(again.LoadFile(0, dir.path("upper.csv")), "");
     EXPECT_EQ(again.tables[0]->rowCount(), 2);
 }

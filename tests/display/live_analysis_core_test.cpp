@@ -20,12 +20,8 @@ std::vector<uint8_t> Flat(uint8_t floor) {
     return std::vector<uint8_t>(1024, floor);
 }
 
-AxisFrame Frame(double centre, double step) {
-    AxisFrame f;
-    f.centerFreq = centre;
-    f.spanStep = step;
-    return f;
-}
+const AxisFrame k10kHzSteps{.centerFreq = 1e9, .spanStep = 1e4};
+const AxisFrame k1MHzSteps{.centerFreq = 1e9, .spanStep = 1e6}; // 0.5 .. 1.5 GHz
 
 } // namespace
 
@@ -38,7 +34,7 @@ TEST(PeakList, FollowsThePeakSearchOrderWithLevelsAndDeltas) {
     PeakSearchInput in;
     in.points = v.data();
     in.kind = 1;
-    const std::vector<PeakRow> rows = BuildPeakTable(in, 10, Frame(1e9, 1e4), 0.0, 1);
+    const std::vector<PeakRow> rows = BuildPeakTable(in, 10, k10kHzSteps, 0.0, 1);
     ASSERT_GE(rows.size(), 3u);
     EXPECT_EQ(rows[0].position, 300);
     EXPECT_EQ(rows[1].position, 701);
@@ -54,7 +50,7 @@ TEST(PeakList, FollowsThePeakSearchOrderWithLevelsAndDeltas) {
     in.peakMode = PeakMode::Zone;
     in.zonePosition = 700;
     in.zoneWidth = 50;
-    const std::vector<PeakRow> zone = BuildPeakTable(in, 10, Frame(1e9, 1e4), 0.0, 1);
+    const std::vector<PeakRow> zone = BuildPeakTable(in, 10, k10kHzSteps, 0.0, 1);
     ASSERT_FALSE(zone.empty());
     EXPECT_EQ(zone[0].position, 701);
     for (const PeakRow& r : zone)
@@ -62,7 +58,7 @@ TEST(PeakList, FollowsThePeakSearchOrderWithLevelsAndDeltas) {
     in.peakMode = PeakMode::Normal;
     in.xZoom = 1;
     in.xScroll = 250;
-    EXPECT_EQ(BuildPeakTable(in, 1, Frame(1e9, 1e4), 0.0, 1)[0].position, 300 - 250);
+    EXPECT_EQ(BuildPeakTable(in, 1, k10kHzSteps, 0.0, 1)[0].position, 300 - 250);
 
     // A top the search finds twice (two spikes three points apart) is listed once.
     std::vector<uint8_t> twin = Flat(10);
@@ -73,7 +69,7 @@ TEST(PeakList, FollowsThePeakSearchOrderWithLevelsAndDeltas) {
     t.points = twin.data();
     t.kind = 1;
     ASSERT_EQ(PeakSearch(t, 1), 503);
-    const std::vector<PeakRow> once = BuildPeakTable(t, 2, Frame(1e9, 1e4), 0.0, 1);
+    const std::vector<PeakRow> once = BuildPeakTable(t, 2, k10kHzSteps, 0.0, 1);
     ASSERT_EQ(once.size(), 2u);
     EXPECT_EQ(once[0].position, 500);
     EXPECT_EQ(once[1].position, 800);
@@ -84,9 +80,9 @@ TEST(PeakList, FollowsThePeakSearchOrderWithLevelsAndDeltas) {
     PeakSearchInput small;
     small.points = s.data();
     small.kind = 0;
-    EXPECT_EQ(BuildPeakTable(small, 3, Frame(1e9, 1e4), 0.0, 1)[0].position, 240);
+    EXPECT_EQ(BuildPeakTable(small, 3, k10kHzSteps, 0.0, 1)[0].position, 240);
     small.kind = 2;
-    EXPECT_TRUE(BuildPeakTable(small, 3, Frame(1e9, 1e4), 0.0, 1).empty());
+    EXPECT_TRUE(BuildPeakTable(small, 3, k10kHzSteps, 0.0, 1).empty());
 }
 
 TEST(LimitLines, JudgementAtCornersBetweenPointsAndOutsideTheLine) {
@@ -119,14 +115,14 @@ TEST(LimitLines, JudgementAtCornersBetweenPointsAndOutsideTheLine) {
 TEST(LimitLines, PolylineIsCutAtTheVisibleWindow) {
     // Positions 0..1000 cover 0.5 .. 1.5 GHz; the line runs 0 .. 1 .. 2 GHz.
     const LimitLine line = {{0, 0}, {1e9, -50}, {2e9, 0}};
-    const std::vector<GraphPoint> p = LimitPolyline(line, Frame(1e9, 1e6));
+    const std::vector<GraphPoint> p = LimitPolyline(line, k1MHzSteps);
     ASSERT_EQ(p.size(), 3u);
     EXPECT_DOUBLE_EQ(p[0].x, 0);
     EXPECT_DOUBLE_EQ(p[0].y, -25);
     EXPECT_DOUBLE_EQ(p[1].x, 500);
     EXPECT_DOUBLE_EQ(p[1].y, -50);
     EXPECT_DOUBLE_EQ(p[2].x, 1000);
-    AxisFrame zero = Frame(1e9, 1e6);
+    AxisFrame zero = k1MHzSteps;
     zero.zeroSpan = true;
     EXPECT_TRUE(LimitPolyline(line, zero).empty());
 }

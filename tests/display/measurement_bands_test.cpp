@@ -5,20 +5,12 @@
 using namespace display;
 
 namespace {
-
-AxisFrame Frame(double step) {
-    AxisFrame f;
-    f.centerFreq = 1e9;
-    f.spanStep = step;
-    f.sweepSeconds = 0.1;
-    return f;
-}
-
+const AxisFrame k20M{.centerFreq = 1e9, .spanStep = 20000, .sweepSeconds = 0.1}; // span "20M"
 } // namespace
 
 TEST(BandCursors, ChannelPowerCentreAndEdges) {
     const int none[6] = {};
-    const BandCursors b = ChannelPowerCursors(Frame(20000), 1.002e9, 1e6, none);
+    const BandCursors b = ChannelPowerCursors(k20M, 1.002e9, 1e6, none);
     EXPECT_DOUBLE_EQ(b.x[0], 600);
     EXPECT_DOUBLE_EQ(b.x[1], 625);
     EXPECT_DOUBLE_EQ(b.x[2], 575);
@@ -28,7 +20,7 @@ TEST(BandCursors, ChannelPowerCentreAndEdges) {
 
 TEST(BandCursors, EdgesPastTheAxisAreClamped) {
     const int none[6] = {};
-    const BandCursors b = ChannelPowerCursors(Frame(20000), 1.009e9, 10e6, none);
+    const BandCursors b = ChannelPowerCursors(k20M, 1.009e9, 10e6, none);
     EXPECT_DOUBLE_EQ(b.x[0], 950);
     EXPECT_DOUBLE_EQ(b.x[1], 1001);
     EXPECT_DOUBLE_EQ(b.x[2], 700);
@@ -36,7 +28,7 @@ TEST(BandCursors, EdgesPastTheAxisAreClamped) {
 
 TEST(BandCursors, AdjacentChannelEdgesAroundTheReference) {
     const int previous[6] = {11, 12, 0, 0, 0, 0};
-    const BandCursors b = AcpCursors(Frame(20000), 1e9, 1e6, 5e6, 1e6, previous);
+    const BandCursors b = AcpCursors(k20M, 1e9, 1e6, 5e6, 1e6, previous);
     EXPECT_EQ(b.storedPositions[0], 11); // channel power positions kept
     EXPECT_EQ(b.storedPositions[2], 500);
     EXPECT_EQ(b.storedPositions[3], 25);
@@ -51,7 +43,7 @@ TEST(BandCursors, AdjacentChannelEdgesAroundTheReference) {
 // A span change keeping the band on screen is checked through the widget.
 TEST(BandSync, ZeroHalfWidthsBecomeOneStep) {
     const int positions[6] = {0, 0, 500, 0, 100, 0};
-    const BandFrequencies f = FrequenciesFromPositions(Frame(20000), positions);
+    const BandFrequencies f = FrequenciesFromPositions(k20M, positions);
     EXPECT_DOUBLE_EQ(f.acpRefCenter, 1e9);
     EXPECT_DOUBLE_EQ(f.acpRefBw, 20000);
     EXPECT_DOUBLE_EQ(f.acpChannelBw, 20000);
@@ -90,18 +82,18 @@ TEST(AntennaBands, TableAndLabelsMatchingTheSpan) {
 }
 
 TEST(MeasureDialogRules, SpanAndModelDecideWhatIsOffered) {
-    MeasureDialogRules r = MeasureDialogRulesFor(0, 0);
-    EXPECT_FALSE(r.bandFunctions);
-    EXPECT_FALSE(r.at16Enabled);
-    EXPECT_TRUE(r.frequencyCounter);
-    r = MeasureDialogRulesFor(14, 0); // FULL on RVX410
-    EXPECT_TRUE(r.bandFunctions);
-    EXPECT_FALSE(r.frequencyCounter);
-    r = MeasureDialogRulesFor(14, 1); // 5G on RVX420
-    EXPECT_TRUE(r.frequencyCounter);
-    EXPECT_TRUE(r.at16Enabled);
-    r = MeasureDialogRulesFor(15, 1); // FULL on RVX420
-    EXPECT_FALSE(r.frequencyCounter);
+    struct Case {
+        int span, model;
+        bool bandFunctions, at16, counter;
+    };
+    // Zero span, FULL on RVX410, 5G and FULL on RVX420.
+    for (const Case c : {Case{0, 0, false, false, true}, Case{14, 0, true, false, false},
+                         Case{14, 1, true, true, true}, Case{15, 1, true, true, false}}) {
+        const MeasureDialogRules r = MeasureDialogRulesFor(c.span, c.model);
+        EXPECT_EQ(r.bandFunctions, c.bandFunctions) << c.span << " " << c.model;
+        EXPECT_EQ(r.at16Enabled, c.at16) << c.span << " " << c.model;
+        EXPECT_EQ(r.frequencyCounter, c.counter) << c.span << " " << c.model;
+    }
 }
 
 // The upper ratio and the lower dB limit are checked through the widget.

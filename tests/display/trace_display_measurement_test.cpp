@@ -1,25 +1,13 @@
-#include "cw_graph.h"
-#include "instrument_settings.h"
-#include "marker_panel.h"
-#include "measurement_strip.h"
 #include "widget_test_support.h"
-
-#include <QLabel>
-#include <QLineEdit>
-#include <QPushButton>
-#include <QSignalSpy>
-
-#include <string>
-#include <vector>
 
 using display::MeasureChoice;
 using display::MeasureEdit;
 using displaytest::DisplayFixture;
+using displaytest::Events;
 
 class MeasurementTest : public DisplayFixture {
 protected:
     const MeasurementStrip* Strip() { return &display->Measurements().Strip(); }
-    CCWGraph* Graph() { return display->Graph(); }
     MeasureChoice Choice(int function) {
         MeasureChoice c = display::CurrentMeasureChoice();
         c.function = static_cast<MeasureFunction>(function);
@@ -27,15 +15,15 @@ protected:
     }
 };
 
-TEST_F(MeasurementTest, ChannelPowerBandShowsItsCursorsAndEdits) {
+TEST_F(MeasurementTest, ChannelPowerBandShowsItsCursorsAndEditsAndFollowsTheSpan) {
     MeasureChoice c = Choice(1);
     c.cpMode = 1;
     gSettings.cpCenter = 1.002e9;
     gSettings.cpWidth = 1e6;
     host.measureReply = "-20.5dBm";
     display->Measurements().ApplyMeasureChoice(c);
-    EXPECT_EQ(host.Names(), (std::vector<std::string>{"pause", "MEASOFF", "MEAS", "CPMODE",
-                                                      "CPCNTR?", "CPWIDTH?", "MEASRES", "resume"}));
+    EXPECT_EQ(host.events, (Events{"pause", "MEASOFF", "MEAS", "CPMODE", "CPCNTR?", "CPWIDTH?",
+                                   "MEASRES", "resume"}));
     EXPECT_EQ(Strip()->functionName->text(), QStringLiteral("Channel Power"));
     EXPECT_EQ(Strip()->bandCenter->text(), QStringLiteral("1.0020G"));
     EXPECT_EQ(Strip()->result->text(), QStringLiteral("-20.5dBm"));
@@ -47,19 +35,8 @@ TEST_F(MeasurementTest, ChannelPowerBandShowsItsCursorsAndEdits) {
     EXPECT_DOUBLE_EQ(Graph()->CursorX(7), 575);
     EXPECT_FALSE(display->Markers().Panel().peak->isEnabled());
     EXPECT_FALSE(display->Markers().Panel().marker1Freq->isEnabled());
-}
 
-TEST_F(MeasurementTest, SameChoiceDoesNothing) {
-    display->Measurements().ApplyMeasureChoice(display::CurrentMeasureChoice());
-    EXPECT_TRUE(host.events.empty());
-}
-
-TEST_F(MeasurementTest, SpanChangeKeepsTheBandOnScreen) {
-    MeasureChoice c = Choice(1);
-    c.cpMode = 1;
-    gSettings.cpCenter = 1.002e9;
-    gSettings.cpWidth = 1e6;
-    display->Measurements().ApplyMeasureChoice(c);
+    // A span change keeps the band on screen; zero span leaves the frequencies alone.
     gSettings.spanIndex = 8; // "50M"
     display->Measurements().SyncMeasurementFrequencies();
     EXPECT_DOUBLE_EQ(gSettings.cpCenter, 1.005e9);
@@ -69,16 +46,20 @@ TEST_F(MeasurementTest, SpanChangeKeepsTheBandOnScreen) {
         MeasurementController::ObwCursors::FromShownResult);
     EXPECT_DOUBLE_EQ(Graph()->CursorX(5), 600);
     EXPECT_DOUBLE_EQ(Graph()->CursorX(6), 625);
-    // Zero span leaves the frequencies alone.
     gSettings.spanIndex = 0;
     display->Measurements().SyncMeasurementFrequencies();
     EXPECT_DOUBLE_EQ(gSettings.cpCenter, 1.005e9);
 }
 
-TEST_F(MeasurementTest, BandsOfAnotherFunctionKeepTheirFrequencies) {
+TEST_F(MeasurementTest, SameChoiceAndOtherFunctionsBandsAndEditsDoNothing) {
+    display->Measurements().ApplyMeasureChoice(display::CurrentMeasureChoice());
     gSettings.cpCenter = 1.234e9;
     display->Measurements().SyncMeasurementFrequencies();
     EXPECT_DOUBLE_EQ(gSettings.cpCenter, 1.234e9);
+    Strip()->refWidth->setText(QStringLiteral("5M"));
+    display->Measurements().CommitMeasureEdit(MeasureEdit::RefWidth);
+    EXPECT_DOUBLE_EQ(gSettings.acpRefBw, 1e6);
+    EXPECT_TRUE(host.events.empty());
 }
 
 TEST_F(MeasurementTest, AdjacentChannelPeakModeKeepsTheStoredReference) {
@@ -129,18 +110,11 @@ TEST_F(MeasurementTest, ParameterEditsAreClamped) {
     display->Measurements().CommitMeasureEdit(MeasureEdit::ObwRatio);
     EXPECT_DOUBLE_EQ(gSettings.obwRatio, 99.9);
     EXPECT_EQ(Strip()->obwRatio->text(), QStringLiteral("99.9"));
-    EXPECT_EQ(host.Names(), (std::vector<std::string>{"pause", "OBWRATIO", "OBWRATIO?", "MEASRES",
-                                                      "MEASRES", "resume"}));
+    EXPECT_EQ(host.events,
+              (Events{"pause", "OBWRATIO", "OBWRATIO?", "MEASRES", "MEASRES", "resume"}));
     Strip()->obwDb->setText(QStringLiteral("0"));
     display->Measurements().CommitMeasureEdit(MeasureEdit::ObwDb);
     EXPECT_DOUBLE_EQ(gSettings.obwDb, 0.1);
-}
-
-TEST_F(MeasurementTest, EditsOfAnotherFunctionDoNothing) {
-    Strip()->refWidth->setText(QStringLiteral("5M"));
-    display->Measurements().CommitMeasureEdit(MeasureEdit::RefWidth);
-    EXPECT_TRUE(host.events.empty());
-    EXPECT_DOUBLE_EQ(gSettings.acpRefBw, 1e6);
 }
 
 TEST_F(MeasurementTest, AntennaOutsideItsBandMovesTheCentre) {
@@ -163,24 +137,20 @@ TEST_F(MeasurementTest, RefusedAntennaStillMovesTheCentre) {
     EXPECT_DOUBLE_EQ(gSettings.centerFreq, 900e6);
 }
 
-TEST_F(MeasurementTest, FrequencyCounterDropsAndRestoresTheShortSweeps) {
-    gSettings.sweepIndex = 0;
-    display->Measurements().ApplyMeasureChoice(Choice(6));
-    EXPECT_EQ(gSettings.sweepIndex, 2);
-    EXPECT_EQ(host.CountOf("sweep changed"), 1);
-    display->Measurements().ApplyMeasureChoice(Choice(0));
-    EXPECT_EQ(Strip()->functionName->text(), QStringLiteral("Meas OFF"));
-    EXPECT_TRUE(display->Markers().Panel().peak->isEnabled());
-    EXPECT_TRUE(Graph()->CursorVisible(2));
-}
-
-TEST_F(MeasurementTest, MarkerBlockFollowsTheFunction) {
+TEST_F(MeasurementTest, MarkerBlockAndShortSweepsFollowTheFunction) {
     QSignalSpy spy(display, &TraceDisplay::MarkerBlockEnabledChanged);
+    gSettings.sweepIndex = 0;
     display->Measurements().ApplyMeasureChoice(Choice(5));
     ASSERT_GE(spy.count(), 1);
     EXPECT_FALSE(spy.last().at(0).toBool());
+    display->Measurements().ApplyMeasureChoice(Choice(6)); // the counter drops the short sweeps
+    EXPECT_EQ(gSettings.sweepIndex, 2);
+    EXPECT_EQ(host.CountOf("sweep changed"), 1);
     display->Measurements().ApplyMeasureChoice(Choice(0));
     EXPECT_TRUE(spy.last().at(0).toBool());
+    EXPECT_EQ(Strip()->functionName->text(), QStringLiteral("Meas OFF"));
+    EXPECT_TRUE(display->Markers().Panel().peak->isEnabled());
+    EXPECT_TRUE(Graph()->CursorVisible(2));
 }
 
 TEST_F(MeasurementTest, EditTextColoursFollowTheCursors) {

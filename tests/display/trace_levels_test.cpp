@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <utility>
 #include <vector>
 
 using namespace display;
@@ -86,10 +87,7 @@ TEST(XAxis, WindowsAndTicksByZoom) {
 }
 
 TEST(TraceKinds, PointCounts) {
-    EXPECT_EQ(PointsOfKind(0), 251);
-    EXPECT_EQ(PointsOfKind(1), 1001);
-    EXPECT_EQ(PointsOfKind(2), 0);
-    EXPECT_EQ(PointsOfKind(38), 1001);
-    EXPECT_EQ(PointsOfKind(39), 251);
-    EXPECT_EQ(PointsOfKind(77), 0);
+    for (const auto& [kind, points] :
+         {std::pair{0, 251}, {1, 1001}, {2, 0}, {38, 1001}, {39, 251}, {77, 0}})
+        EXPECT_EQ(PointsOfKind(kind), points) << kind;
 }

@@ -61,7 +61,7 @@ protected:
     }
 };
 
-TEST_F(SizeChangeTest, WidthOnlyMovesThePanelHeightOnlyTheStrip) {
+TEST_F(SizeChangeTest, WidthMovesThePanelHeightTheStripCompactBoth) {
     LayoutMoves m = ApplySizeChange(1200, 800, 1);
     EXPECT_TRUE(m.moveRightPanel);
     EXPECT_TRUE(m.moveBottomStrip);
@@ -73,11 +73,9 @@ TEST_F(SizeChangeTest, WidthOnlyMovesThePanelHeightOnlyTheStrip) {
     EXPECT_TRUE(m.moveBottomStrip);
     EXPECT_EQ(gSettings.lastLayoutWidth, 1300);
     EXPECT_EQ(gSettings.borderWidth, 0); // read only while starting up
-}
 
-TEST_F(SizeChangeTest, CompactInAndOutForcesAFullLayout) {
-    ApplySizeChange(1200, 800, 1);
-    LayoutMoves m = ApplySizeChange(965, 800, 1);
+    // Compact in and out forces a full layout.
+    m = ApplySizeChange(965, 800, 1);
     EXPECT_EQ(m.change, LayoutChange::EnterCompact);
     EXPECT_EQ(gSettings.compactMode, 1);
     m = ApplySizeChange(1200, 800, 1);

@@ -1,10 +1,6 @@
 #include "widget_test_support.h"
 
-#include "instrument_settings.h"
-#include "qt_support.h"
-
-#include <QApplication>
-#include <QTimer>
+#include <QMouseEvent>
 
 #include <algorithm>
 #include <iterator>
@@ -24,22 +20,14 @@ const char* CommandName(display::DisplayCommand command) {
     return index < std::size(kNames) ? kNames[index] : "?";
 }
 
-ModalCloser::ModalCloser() : timer_(new QTimer) {
-    QObject::connect(timer_, &QTimer::timeout, [closed = closed_] {
-        if (QWidget* modal = QApplication::activeModalWidget()) {
-            modal->close();
-            ++*closed;
-        }
-    });
-    timer_->start(10);
-}
-
-ModalCloser::~ModalCloser() {
-    delete timer_;
+void SendMouse(CCWGraph* graph, QEvent::Type type, double x, Qt::MouseButtons buttons) {
+    const QPointF p(x, graph->height() / 2.0);
+    QMouseEvent e(type, p, graph->mapToGlobal(p), Qt::LeftButton, buttons, Qt::NoModifier);
+    QApplication::sendEvent(graph, &e);
 }
 
 int RecordingHost::Send(display::DisplayCommand command) {
-    events.push_back({CommandName(command)});
+    events.push_back(CommandName(command));
     if (command == display::DisplayCommand::MeasureResult)
         reply = measureReply;
     if (failuresBeforeSuccess > 0) {
@@ -54,18 +42,11 @@ void RecordingHost::Changed(FieldSet changed) {
          {std::pair{Field::CenterFreq, "centre changed"}, std::pair{Field::Span, "span changed"},
           std::pair{Field::Sweep, "sweep changed"}})
         if (changed.Any(field))
-            events.push_back({name});
-}
-
-std::vector<std::string> RecordingHost::Names() const {
-    std::vector<std::string> names;
-    for (const HostEvent& e : events)
-        names.push_back(e.what);
-    return names;
+            events.push_back(name);
 }
 
 int RecordingHost::CountOf(const std::string& name) const {
-    return static_cast<int>(std::count(events.begin(), events.end(), HostEvent{name}));
+    return static_cast<int>(std::count(events.begin(), events.end(), name));
 }
 
 void DisplayFixture::SetUp() {

@@ -1,10 +1,26 @@
 #pragma once
-// Widget tests: a host that records what the display sends,
-// and a view with a TraceDisplay on it.
+// Widget tests: a host that records what the display sends, and a view with a TraceDisplay on
+// it. Brings the display's parts and the Qt widget classes the tests reach through it.
 
+#include "cw_graph.h"
 #include "display_host.h"
+#include "instrument_settings.h"
+#include "marker_panel.h"
+#include "measurement_strip.h"
+#include "qt_support.h"
 #include "trace_display.h"
+#include "zoom_controls.h"
 
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QSignalSpy>
+#include <QTimer>
 #include <QWidget>
 
 #include <gtest/gtest.h>
@@ -15,10 +31,7 @@
 
 namespace displaytest {
 
-struct HostEvent {
-    std::string what; // "pause", "resume", a change, or the command name
-    bool operator==(const HostEvent&) const = default;
-};
+using Events = std::vector<std::string>;
 
 class RecordingHost : public display::DisplayHost {
 public:
@@ -29,10 +42,9 @@ public:
     // What the display announces: "centre changed", "span changed", "sweep changed".
     void Changed(FieldSet changed);
 
-    std::vector<std::string> Names() const;
     int CountOf(const std::string& name) const;
 
-    std::vector<HostEvent> events;
+    std::vector<std::string> events; // "pause", "resume", a change, or the command name
     std::string reply = "OK";
     std::string measureReply = "OK"; // what MeasureResult leaves as the last reply
     int failuresBeforeSuccess = 0;   // Send returns 0 this many times first
@@ -43,20 +55,32 @@ const char* CommandName(display::DisplayCommand command);
 // Closes every modal window that opens while it lives (message boxes of refused commands).
 class ModalCloser {
 public:
-    ModalCloser();
-    ~ModalCloser();
-    int Closed() const { return *closed_; }
+    ModalCloser() {
+        QObject::connect(&timer_, &QTimer::timeout, [this] {
+            if (QWidget* modal = QApplication::activeModalWidget()) {
+                modal->close();
+                ++closed_;
+            }
+        });
+        timer_.start(10);
+    }
+    int Closed() const { return closed_; }
 
 private:
-    class QTimer* timer_;
-    std::shared_ptr<int> closed_ = std::make_shared<int>(0);
+    QTimer timer_;
+    int closed_ = 0;
 };
+
+// A left-button mouse event at x, half-way down the graph.
+void SendMouse(class CCWGraph* graph, QEvent::Type type, double x, Qt::MouseButtons buttons);
 
 // The display with its own refreshes wired as the view wires them.
 class DisplayFixture : public ::testing::Test {
 protected:
     void SetUp() override;
     void TearDown() override;
+
+    CCWGraph* Graph() { return display->Graph(); }
 
     std::unique_ptr<QWidget> view;
     TraceDisplay* display = nullptr;

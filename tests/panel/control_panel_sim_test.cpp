@@ -4,30 +4,17 @@
 #include "acquisition.h"
 #include "all_settings.h"
 #include "command_set.h"
-#include "control_panel.h"
-#include "instrument_settings.h"
+#include "event_loop_wait.h"
 #include "link_state.h"
 #include "number_text.h"
 #include "panel_link.h"
 #include "panel_test_support.h"
 #include "panel_view.h"
-#include "qt_support.h"
-#include "serial_port.h"
-#include "sim_process.h"
-
-#include <QCheckBox>
-#include <QComboBox>
-#include <QCoreApplication>
-#include <QLineEdit>
-#include <QPushButton>
+#include "sim_port.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
-#include <cstdlib>
-#include <memory>
-#include <optional>
-#include <random>
+#include <cmath>
 #include <string>
 #include <vector>
 
@@ -70,17 +57,11 @@ public:
 
 class ControlPanelSimTest : public ::testing::Test {
 protected:
-    void Start(std::vector<std::string> simArgs) {
+    void Start(const Lines& simArgs) {
         orvel::test::EnsureQtApplication();
-        simArgs.insert(simArgs.begin(), "--no-pace");
-        sim = std::make_unique<SimProcess>(simArgs);
-        ASSERT_TRUE(sim->started()) << sim->error();
-        ::setenv("ORVEL_COM1", sim->devicePath().c_str(), 1);
-        ::SetDefaultSettings();
-        gSettings.modelIndex = modelIndex;
-        CommPort(portop::kOpen);
-        ASSERT_EQ(gLink.comHandle, 1);
-        SetPortTimeouts(portprofile::kShort);
+        port = std::make_unique<orvel::test::SimPort>(simArgs);
+        ASSERT_TRUE(port->open([this] { gSettings.modelIndex = modelIndex; })) << port->error();
+        sim = &port->process();
         panel = std::make_unique<ControlPanel>(&view, &link);
         ui.emplace(panel.get());
         SetChangeListener([this](FieldSet changed) { panel->ShowChanged(changed); });
@@ -92,7 +73,7 @@ protected:
     void TearDown() override {
         SetChangeListener(nullptr);
         panel.reset();
-        CommPort(portop::kClose);
+        port.reset();
     }
     // Lines the analyzer received since the last call.
     Lines Received() {
@@ -103,7 +84,8 @@ protected:
     }
 
     int modelIndex = 0;
-    std::unique_ptr<SimProcess> sim;
+    std::unique_ptr<orvel::test::SimPort> port;
+    SimProcess* sim = nullptr;
     InstrumentLink link;
     HeadlessView view;
     std::unique_ptr<ControlPanel> panel;
@@ -113,52 +95,91 @@ protected:
 
 TEST_F(ControlPanelSimTest, TypedCentreGoesOutClampedOnReturn) {
     paneltest::TypeInto(ui->centerEdit, "1.5G");
-    EXPECT_TRUE(Received().empty());
+    ui->centerEdit->clearFocus();
+    EXPECT_TRUE(Received().empty()) << "typing or leaving the edit sends nothing";
     QTest::keyClick(ui->centerEdit, Qt::Key_Return);
-    EXPECT_EQ(Received(), Lines({"FREQ1500000000.0000"}));
+    EXPECT_EQ(ui->centerEdit->text(), "1.5000G");
+    Enter(ui->centerEdit, ""); // the current value again
+    EXPECT_EQ(ui->centerEdit->text(), "1.5000G");
     Enter(ui->centerEdit, "9G");
     Enter(ui->centerEdit, "-5");
-    EXPECT_EQ(Received(), Lines({"FREQ3300000000.0000", "FREQ0.0000"}));
+    Enter(ui->centerEdit, "-0");
+    EXPECT_FALSE(std::signbit(gSettings.centerFreq));
+    EXPECT_EQ(Received(), Lines({"FREQ1500000000.0000", "FREQ1500000000.0000",
+                                 "FREQ3300000000.0000", "FREQ0.0000", "FREQ0.0000"}));
     EXPECT_EQ(sim->countLogLines("> ERR"), 0);
 }
 
-TEST_F(ControlPanelSimTest, FullSpanAndBack) {
+TEST_F(ControlPanelSimTest, FullSpanMovesTheCentreAndDropsTenMilliseconds) {
+    gSettings.sweepIndex = 0;
+    panel->FillFromSettings();
+    EXPECT_EQ(ui->sweepCombo->currentText(), "10ms");
     ASSERT_TRUE(Choose(ui->spanCombo, "Full"));
     EXPECT_EQ(Received(), Lines({"SPANFULL"}));
     EXPECT_EQ(ui->centerEdit->text(), "1.6500G");
+    EXPECT_FALSE(ui->centerEdit->isEnabled());
+    EXPECT_EQ(paneltest::Items(ui->sweepCombo).first(), "30ms");
+    EXPECT_EQ(ui->sweepCombo->currentText(), "30ms");
+    EXPECT_EQ(gSettings.sweepIndex, 1);
     ASSERT_TRUE(Choose(ui->spanCombo, "20M"));
     EXPECT_EQ(Received(), Lines({"SPAN20M", "FREQ?"}));
     EXPECT_DOUBLE_EQ(gSettings.centerFreq, 1.0e9) << "the analyzer's centre is read back";
     EXPECT_EQ(ui->centerEdit->text(), "1.0000G");
     EXPECT_TRUE(ui->centerEdit->isEnabled());
+    EXPECT_EQ(paneltest::Items(ui->sweepCombo).first(), "10ms");
+    EXPECT_EQ(ui->sweepCombo->currentText(), "30ms") << "sweepIndex itself is unchanged";
 }
 
-TEST_F(ControlPanelSimTest, ReferenceInAnotherUnitGoesOutInDbm) {
+TEST_F(ControlPanelSimTest, ReferenceClampsInTheShownUnitAndGoesOutInDbm) {
+    Enter(ui->refLevelEdit, "200");
+    EXPECT_EQ(ui->refLevelEdit->text(), "10");
+    EXPECT_EQ(ui->attenuatorReadout->text(), "25");
     ASSERT_TRUE(Choose(ui->unitCombo, "dBuV"));
+    EXPECT_EQ(gSettings.unitIndex, 1);
+    EXPECT_EQ(ui->referenceLabel->text(), "Reference(dBuV)");
+    EXPECT_EQ(ui->refLevelEdit->text(), "117");
     Enter(ui->refLevelEdit, "60");
+    EXPECT_EQ(ui->attenuatorReadout->text(), "S/W AMP");
+    Enter(ui->refLevelEdit, "12");
+    EXPECT_EQ(ui->refLevelEdit->text(), "47");
+    Enter(ui->refLevelEdit, "");
+    EXPECT_EQ(ui->refLevelEdit->text(), "47");
     Enter(ui->refLevelEdit, "500");
-    EXPECT_EQ(Received(), Lines({"UNITDBUV", "REF-47", "REF10"}));
+    EXPECT_EQ(Received(), Lines({"REF10", "UNITDBUV", "REF-47", "REF-60", "REF-60", "REF10"}));
     EXPECT_EQ(ui->refLevelEdit->text(), "117");
     EXPECT_EQ(sim->countLogLines("> ERR"), 0);
 }
 
 TEST_F(ControlPanelSimTest, ImpedanceSendsItsOffset) {
     ASSERT_TRUE(Choose(ui->impedanceCombo, "75"));
+    EXPECT_EQ(ui->offsetEdit->text(), "5.7");
+    EXPECT_EQ(ui->refLevelEdit->text(), "16");
     Enter(ui->offsetEdit, "-3.46");
     EXPECT_EQ(Received(), Lines({"IMP75", "OFFSET5.7", "OFFSET-3.5"}));
+    ASSERT_TRUE(Choose(ui->impedanceCombo, "50"));
+    EXPECT_EQ(Received(), Lines({"IMP50", "OFFSET0.0"}));
+    EXPECT_EQ(ui->offsetEdit->text(), "0.0");
 }
 
 TEST_F(ControlPanelSimTest, CalculationAndCount) {
     ASSERT_TRUE(Choose(ui->calcCombo, "Average"));
     EXPECT_EQ(Received(), Lines({"AVENO?", "CALCAVE"}));
     EXPECT_EQ(ui->countCombo->currentText(), "256");
+    EXPECT_EQ(ui->countCombo->count(), 8);
+    EXPECT_TRUE(ui->countCombo->isEnabled());
     ASSERT_TRUE(Choose(ui->countCombo, "16"));
     EXPECT_EQ(Received(), Lines({"AVENO16", "CALCAVE"}));
     ASSERT_TRUE(Choose(ui->calcCombo, "MaxHold"));
     EXPECT_EQ(Received(), Lines({"MAXNO?", "CALCMAX"}));
     EXPECT_EQ(ui->countCombo->currentText(), "**");
+    EXPECT_EQ(paneltest::Items(ui->countCombo).mid(8), QStringList({"512", "1024", "**"}));
     ASSERT_TRUE(Choose(ui->countCombo, "1024"));
     EXPECT_EQ(Received(), Lines({"MAXNO1024", "CALCMAX"}));
+    ASSERT_TRUE(Choose(ui->countCombo, "1024"));
+    EXPECT_TRUE(Received().empty()) << "the same count again";
+    ASSERT_TRUE(Choose(ui->calcCombo, "Normal"));
+    EXPECT_EQ(ui->countCombo->currentText(), "**");
+    EXPECT_FALSE(ui->countCombo->isEnabled());
     EXPECT_EQ(sim->countLogLines("> ERR"), 0);
 }
 
@@ -181,8 +202,7 @@ TEST_F(ControlPanelSimTest, HoldThenTheCaptureCycle) {
     EXPECT_EQ(Received(), Lines({"SRSCURR", "MEASRES", "CAPT"}));
     // The capture-completion poll takes "COMP", fetches the screen and asks for the next capture
     // (its replies are collected from the event loop).
-    ASSERT_TRUE(SimProcess::waitFor([&] {
-        QCoreApplication::processEvents();
+    ASSERT_TRUE(RunUntil([&] {
         CapturePollStep();
         return sim->countLogLines("< CAPT") >= 2;
     })) << "the capture cycle did not go round";
@@ -190,7 +210,6 @@ TEST_F(ControlPanelSimTest, HoldThenTheCaptureCycle) {
 
     ui->holdButton->click();
     EXPECT_EQ(gSettings.runState, 0);
-    EXPECT_EQ(ui->holdButton->text(), "Hold");
     ASSERT_TRUE(Choose(ui->scaleCombo, "2dB/div"));
     const Lines afterHold = Received();
     ASSERT_FALSE(afterHold.empty());
@@ -213,20 +232,28 @@ TEST_F(ControlPanelSimTest, PresetRemoteTwiceAndTheCompactRefusal) {
 
     gSettings.compactMode = 1;
     panel->OnPreset();
+    panel->OnAutoTuneMenu();
     panel->OnHoldRunMenu();
+    ui->holdButton->click();
     EXPECT_TRUE(Received().empty());
-    ASSERT_EQ(view.warnings.size(), 2u);
+    EXPECT_EQ(gSettings.runState, 0);
+    EXPECT_FALSE(ui->holdButton->isChecked());
+    ASSERT_EQ(view.warnings.size(), 3u);
     EXPECT_EQ(view.warnings[0], "When a window is small it is not able to use it.");
+    panel->OnRemote();
+    EXPECT_EQ(Received(), Lines({"REMOTEON"})) << "Remote works in a small window";
 }
 
-TEST_F(ControlPanelSimTest, AutoTuneWaitsForTheAnalyzerAndCouplesEverything) {
-    sim.reset();
-    CommPort(portop::kClose);
+class ControlPanelSimAutoTuneTest : public ControlPanelSimTest {
+protected:
     // Tuning outlasts the "AUTO" transaction's read, so the "OK" comes to the wait window.
-    Start({"--auto-ms", "2500", "--signal", "1.2G:-20"});
+    void SetUp() override { Start({"--auto-ms", "2500", "--signal", "1.2G:-20"}); }
+};
+
+TEST_F(ControlPanelSimAutoTuneTest, AutoTuneWaitsForTheAnalyzerAndCouplesEverything) {
     ui->autoTuneButton->click();
     const Lines lines = Received();
-    ASSERT_GE(lines.size(), 7u);
+    ASSERT_GE(lines.size(), 8u);
     EXPECT_EQ(lines.front(), "AUTO");
     const Lines tail(lines.end() - 8, lines.end());
     EXPECT_EQ(tail, Lines({"RBWAUTO", "RBW?", "VBWAUTO", "VBW?", "SWEEPAUTO", "SWEEP?", "SRSCURR",
@@ -240,33 +267,22 @@ TEST_F(ControlPanelSimTest, AutoTuneWaitsForTheAnalyzerAndCouplesEverything) {
 TEST_F(ControlPanelSimTest, WhateverIsTypedTheAnalyzerOnlySeesClampedValues) {
     const QString alphabet = QStringLiteral("0123456789.,-+eEkKmMgGtTpPnNuU x");
     std::mt19937 random(2024);
-    for (int round = 0; round < 8; ++round) {
-        QString text;
-        const int length = static_cast<int>(random() % 24);
-        for (int i = 0; i < length; ++i)
-            text += alphabet[static_cast<int>(random() % alphabet.size())];
-        for (QLineEdit* edit : {ui->centerEdit, ui->refLevelEdit, ui->offsetEdit}) {
-            edit->setText(text);
-            QTest::keyClick(edit, Qt::Key_Return);
-        }
-    }
+    for (int round = 0; round < 8; ++round)
+        paneltest::PasteRandomText(*ui, random, alphabet, 24);
     EXPECT_EQ(sim->countLogLines("> ERR"), 0) << "the analyzer refused a value";
-    for (const std::string& line : Received()) {
-        double value = 0.0;
-        if (line.rfind("FREQ", 0) == 0) {
-            parseSI(line.c_str() + 4, &value);
-            EXPECT_GE(value, 0.0) << line;
-            EXPECT_LE(value, 3.3e9) << line;
-        } else if (line.rfind("REF", 0) == 0) {
-            const int ref = std::atoi(line.c_str() + 3);
-            EXPECT_GE(ref, -60) << line;
-            EXPECT_LE(ref, 10) << line;
-        } else if (line.rfind("OFFSET", 0) == 0) {
-            parseSI(line.c_str() + 6, &value);
-            EXPECT_GE(value, -50.0) << line;
-            EXPECT_LE(value, 50.0) << line;
-        }
-    }
+    struct Range {
+        std::string command;
+        double lo, hi;
+    };
+    for (const std::string& line : Received())
+        for (const Range& r :
+             {Range{"FREQ", 0, 3.3e9}, Range{"REF", -60, 10}, Range{"OFFSET", -50, 50}})
+            if (line.starts_with(r.command)) {
+                double value = 0.0;
+                parseSI(line.c_str() + r.command.size(), &value);
+                EXPECT_GE(value, r.lo) << line;
+                EXPECT_LE(value, r.hi) << line;
+            }
 }
 
 class ControlPanelSim420Test : public ControlPanelSimTest {
@@ -278,9 +294,16 @@ protected:
 };
 
 TEST_F(ControlPanelSim420Test, FiveGigAndFullKeepTenMillisecondsOut) {
+    ASSERT_EQ(ui->spanCombo->count(), 16);
+    EXPECT_EQ(paneltest::Items(ui->spanCombo).mid(13), QStringList({"2G", "5G", "FULL"}));
     ASSERT_TRUE(Choose(ui->spanCombo, "5G"));
+    EXPECT_TRUE(ui->centerEdit->isEnabled());
+    EXPECT_EQ(paneltest::Items(ui->sweepCombo).first(), "30ms");
     ASSERT_TRUE(Choose(ui->spanCombo, "FULL"));
+    EXPECT_DOUBLE_EQ(gSettings.centerFreq, 4.25e9);
+    EXPECT_EQ(ui->centerEdit->text(), "4.2500G");
     ASSERT_TRUE(Choose(ui->spanCombo, "5G"));
+    EXPECT_TRUE(ui->centerEdit->isEnabled());
     EXPECT_EQ(paneltest::Items(ui->sweepCombo).first(), "30ms");
     ASSERT_TRUE(Choose(ui->sweepCombo, "30ms"));
     ASSERT_TRUE(Choose(ui->spanCombo, "2G"));

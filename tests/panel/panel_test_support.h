@@ -1,6 +1,10 @@
 #pragma once
-// The panel's widgets by name, and helpers that drive them the way a user does.
+// The panel's widgets by name, and helpers that drive them the way a user does. Brings the panel
+// and the Qt widget classes the tests reach through it.
 
+#include "control_panel.h"
+#include "instrument_settings.h"
+#include "qt_support.h"
 #include "widget_lookup.h"
 
 #include <QCheckBox>
@@ -8,8 +12,13 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QSpinBox>
 #include <QTest>
+
+#include <memory>
+#include <optional>
+#include <random>
 
 namespace paneltest {
 
@@ -67,6 +76,21 @@ inline bool Choose(QComboBox* combo, const QString& caption) {
     combo->setCurrentIndex(index);
     emit combo->activated(index);
     return true;
+}
+
+// Pastes the same random text (up to maxLength characters of `alphabet`) into the centre,
+// reference and offset edits and presses Return in each; returns the text.
+inline QString PasteRandomText(const PanelControls& ui, std::mt19937& random,
+                               const QString& alphabet, int maxLength) {
+    QString text;
+    const int length = static_cast<int>(random() % static_cast<unsigned>(maxLength));
+    for (int i = 0; i < length; ++i)
+        text += alphabet[static_cast<int>(random() % alphabet.size())];
+    for (QLineEdit* edit : {ui.centerEdit, ui.refLevelEdit, ui.offsetEdit}) {
+        edit->setText(text);
+        QTest::keyClick(edit, Qt::Key_Return);
+    }
+    return text;
 }
 
 inline QStringList Items(const QComboBox* combo) {

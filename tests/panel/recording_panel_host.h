@@ -12,6 +12,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <algorithm>
 #include <cstring>
 #include <functional>
 #include <map>
@@ -90,9 +91,6 @@ public:
         return out;
     }
     bool has(const std::string& event) const {
-        for (const std::string& e : events)
-            if (e == event)
-                return true;
-        return false;
+        return std::find(events.begin(), events.end(), event) != events.end();
     }
 };
