@@ -125,7 +125,7 @@ TEST(SerialPortOpen, EnvironmentOverridesTheDeviceTable) {
 TEST_F(SerialPortTest, WritesTheTextWithoutItsTerminator) {
     Put("FREQ1000000000.0000\r\n");
     CommPort(portop::kWrite);
-    EXPECT_EQ(pty.ReceiveLine(), "FREQ1000000000.0000\r\n");
+    EXPECT_EQ(pty.Receive(21), "FREQ1000000000.0000\r\n");
 }
 
 // A reply loses its CR LF and nothing else; a NUL byte stays inside the buffer.

@@ -9,15 +9,11 @@
 #include "live_link.h"
 #include "sim_link_fixture.h"
 
+#include "event_loop_wait.h"
+
 #include <QCoreApplication>
-#include <QElapsedTimer>
-#include <QEventLoop>
-#include <QTimer>
 
 #include <cstring>
-#include <functional>
-
-#include "event_loop_wait.h"
 
 namespace {
 
@@ -123,17 +119,21 @@ TEST_F(SimLoopTest, PeriodicCycleReadsWithoutCapture) {
     gSettings.intervalSetting = 50;
     RestartPolling();
     EXPECT_TRUE(poller.periodicTimer().isSingleShot());
-    EXPECT_EQ(poller.periodicTimer().interval(), 1000);
+    EXPECT_EQ(poller.periodicTimer().interval(), PeriodicAcquisitionPeriod()) << "the period now";
     EXPECT_FALSE(poller.capturePollTimer().isActive());
     // The second step has ended once its result is in and timer 1 is armed again.
     ASSERT_TRUE(RunUntil([&] { return view.traces >= 2 && !LiveReadInFlight(); }));
     EXPECT_TRUE(poller.periodicTimer().isActive()) << "re-armed after each acquisition";
+    EXPECT_EQ(poller.periodicTimer().interval(), PeriodicAcquisitionPeriod()) << "the period now";
     const auto lines = Received();
     ASSERT_GE(lines.size(), 4u);
-    EXPECT_EQ(lines[0], "SRSCURR");
-    EXPECT_EQ(lines[1], "MEASRES");
-    EXPECT_EQ(lines[2], "SRSCURR");
-    EXPECT_EQ(lines[3], "MEASRES");
+    EXPECT_EQ(std::vector<std::string>(lines.begin(), lines.begin() + 4),
+              (std::vector<std::string>{"SRSCURR", "MEASRES", "SRSCURR", "MEASRES"}));
+    const int traces = view.traces;
+    gSettings.compactMode = 1;
+    poller.OnPeriodicTimer();
+    EXPECT_EQ(view.traces, traces) << "compact mode skips the acquisition";
+    EXPECT_TRUE(poller.periodicTimer().isActive());
 }
 
 TEST_F(SimLoopTest, HiddenCommandEntryExchangesRawLines) {

@@ -6,6 +6,7 @@
 #include "command_set.h"
 #include "link_state.h"
 #include "query_decoding.h"
+#include "setting_fields.h"
 #include "sim_link_fixture.h"
 
 #include <cstring>
@@ -99,24 +100,14 @@ TEST_F(SimLinkTest, PresenceCheckAnswersAndSilence) {
 TEST_F(SimLinkTest, AllReadingAsksInOrderAndDecodes) {
     Start({"--model", "420"});
     gSettings.modelIndex = 1;
-    // Put the analyzer into a state unlike the program's defaults.
-    gSettings.centerFreq = 2.5e9;
-    gSettings.spanIndex = 14; // "5G"
-    gSettings.refLevel = -30;
-    gSettings.unitIndex = 1;
-    gSettings.rbwIndex = 5;
-    gSettings.vbwIndex = 8;
-    gSettings.calcIndex = 2;
-    gSettings.minCount = 64;
-    gSettings.sweepIndex = 6;
-    gSettings.detectorIndex = 1;
-    gSettings.measureIndex = 3;
-    gSettings.levelOffset = 2.5;
-    gSettings.impedanceIndex = 1;
-    gSettings.remoteState = 1;
-    for (int code : {cmd::kFreq, cmd::kSpan, cmd::kRef, cmd::kUnit, cmd::kRbw, cmd::kVbw,
-                     cmd::kCalc, cmd::kMinCount, cmd::kSweep, cmd::kDetector, cmd::kMeas,
-                     cmd::kOffset, cmd::kImpedance, cmd::kRemote}) {
+    // Put the analyzer into a state unlike the program's defaults ("5G" span, a remote state).
+    const std::pair<int, double> state[] = {
+        {cmd::kFreq, 2.5e9},  {cmd::kSpan, 14},    {cmd::kRef, -30}, {cmd::kUnit, 1},
+        {cmd::kRbw, 5},       {cmd::kVbw, 8},      {cmd::kCalc, 2},  {cmd::kMinCount, 64},
+        {cmd::kSweep, 6},     {cmd::kDetector, 1}, {cmd::kMeas, 3},  {cmd::kOffset, 2.5},
+        {cmd::kImpedance, 1}, {cmd::kRemote, 1}};
+    for (const auto& [code, value] : state) {
+        SetField(*fields::byCommand(code), value);
         ASSERT_EQ(SendCommand(code), 1) << code;
     }
     const size_t before = Received().size();
@@ -135,20 +126,9 @@ TEST_F(SimLinkTest, AllReadingAsksInOrderAndDecodes) {
         "RBW1M",   "VBW1M",    "SWEEP10",  "MEASRES"};
     EXPECT_EQ(asked, expected);
     EXPECT_EQ(gSettings.instrumentPresent, 1);
-    EXPECT_DOUBLE_EQ(gSettings.centerFreq, 2.5e9);
-    EXPECT_EQ(gSettings.spanIndex, 14);
-    EXPECT_EQ(gSettings.refLevel, -30);
-    EXPECT_EQ(gSettings.unitIndex, 1);
-    EXPECT_EQ(gSettings.rbwIndex, 5);
-    EXPECT_EQ(gSettings.vbwIndex, 8);
-    EXPECT_EQ(gSettings.calcIndex, 2);
-    EXPECT_EQ(gSettings.minCount, 64);
-    EXPECT_EQ(gSettings.sweepIndex, 6);
-    EXPECT_EQ(gSettings.detectorIndex, 1);
-    EXPECT_EQ(gSettings.measureIndex, 3);
-    EXPECT_DOUBLE_EQ(gSettings.levelOffset, 2.5);
-    EXPECT_EQ(gSettings.impedanceIndex, 1);
-    EXPECT_EQ(gSettings.remoteState, 1);
+    for (const auto& [code, value] : state) {
+        EXPECT_EQ(GetField(*fields::byCommand(code)), value) << code;
+    }
     EXPECT_STREQ(gSettings.versionText, "1.05 RVX420");
     EXPECT_EQ(view.remoteChecked, 1);
     EXPECT_EQ(view.autoOff, 1);
@@ -176,32 +156,10 @@ TEST_F(SimLinkTest, AllSettingSendsTheRecordInOrder) {
     gSettings.peakZoneCenter = 0.0;
     gSettings.peakZoneWidth = 0.0;
     SendAllSettings();
-    const std::vector<std::string> expected = {"FREQ1000000000.0000",
-                                               "SPAN20M",
-                                               "REF10",
-                                               "UNITDBM",
-                                               "RBW100K",
-                                               "VBW10K",
-                                               "IMP50",
-                                               "OFFSET0.0",
-                                               "CALCOFF",
-                                               "MAXNO0",
-                                               "MINNO0",
-                                               "AVENO256",
-                                               "SCALE10",
-                                               "SWEEP0.1",
-                                               "DETPOS",
-                                               "MKRNORM",
-                                               "NORMMKR0.0000",
-                                               "PEAKNORM",
-                                               "PKSEARCH01",
-                                               "PKCNTR0.0000",
-                                               "PKWIDTH0.0000",
-                                               "CONVDBM",
-                                               "REMOTEOFF",
-                                               "MEASOFF",
-                                               "MEASEF",
-                                               "EFANTAT15"};
+    const Lines expected = Words("FREQ1000000000.0000 SPAN20M REF10 UNITDBM RBW100K VBW10K IMP50 "
+                                 "OFFSET0.0 CALCOFF MAXNO0 MINNO0 AVENO256 SCALE10 SWEEP0.1 DETPOS "
+                                 "MKRNORM NORMMKR0.0000 PEAKNORM PKSEARCH01 PKCNTR0.0000 "
+                                 "PKWIDTH0.0000 CONVDBM REMOTEOFF MEASOFF MEASEF EFANTAT15");
     EXPECT_EQ(Received(), expected);
     EXPECT_EQ(gSettings.measureIndex, 4);
 }
@@ -265,24 +223,6 @@ TEST_F(SimLinkTest, ScreenRecordFillsTheRecordThePointsAndTheActiveSlot) {
     EXPECT_EQ(r.recordUnitBits & 0xF, 2u);
     EXPECT_EQ(r.recordRefLevel, 57);
     EXPECT_EQ(r.recordScaleIndex, 0);
-}
-
-TEST_F(SimLinkTest, HeldScreenCountsUnchangedTracesUpToTen) {
-    Start();
-    ASSERT_EQ(SendCommand(cmd::kRunHold), 1); // "HOLD": the screen stays as it is
-    ASSERT_EQ(SendCommand(cmd::kScreenCurrent), 1);
-    const int first = gSettings.unchangedTraceCount;
-    ASSERT_EQ(SendCommand(cmd::kScreenCurrent), 1);
-    EXPECT_EQ(gSettings.unchangedTraceCount, first + 1);
-    for (int i = 0; i < 12; ++i) {
-        SendCommand(cmd::kScreenCurrent);
-    }
-    EXPECT_EQ(gSettings.unchangedTraceCount, 10);
-    gSettings.unchangedTraceCount = 4;
-    gSettings.centerFreq = 1.2e9;
-    SendCommand(cmd::kFreq);
-    SendCommand(cmd::kScreenCurrent);
-    EXPECT_EQ(gSettings.unchangedTraceCount, 4) << "a new screen is not unchanged";
 }
 
 } // namespace

@@ -6,15 +6,40 @@
 #include "link_state.h"
 #include "link_view.h"
 #include "serial_port.h"
+#include "setting_fields.h"
 #include "sim_process.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cstdlib>
+#include <functional>
 #include <memory>
+#include <sstream>
 #include <string>
 #include <vector>
+
+using Lines = std::vector<std::string>;
+
+// The words of a text separated by single spaces, as a list of lines.
+inline Lines Words(const std::string& text) {
+    Lines words;
+    std::istringstream in(text);
+    for (std::string word; in >> word;)
+        words.push_back(word);
+    return words;
+}
+
+// A field of the settings record by its row of the field table.
+inline double GetField(const fields::SettingField& f) {
+    return f.number != nullptr ? gSettings.*f.number : gSettings.*f.integer;
+}
+inline void SetField(const fields::SettingField& f, double value) {
+    if (f.number != nullptr)
+        gSettings.*f.number = value;
+    else
+        gSettings.*f.integer = static_cast<int>(value);
+}
 
 // Records what the link asks of the view and what it announces.
 struct RecordingView : LinkView {
@@ -26,6 +51,7 @@ struct RecordingView : LinkView {
     int cursorOn = 0;
     int cursorOff = 0;
     std::string result;
+    std::function<void()> onTrace; // runs inside the announcement of a trace
 
     void SetWaitCursor(bool on) override { (on ? cursorOn : cursorOff)++; }
     void ShowMessage(MessageIcon, const char* caption, const char* text, bool) override {
@@ -37,7 +63,11 @@ struct RecordingView : LinkView {
         if (changed.Any(Field::Remote))
             remoteChecked = gSettings.remoteState;
         autoOff += changed.Any(Field::AutoOff) ? 1 : 0;
-        traces += changed.Any(Field::Trace) ? 1 : 0;
+        if (changed.Any(Field::Trace)) {
+            ++traces;
+            if (onTrace)
+                onTrace();
+        }
         if (changed.Any(Field::Result))
             result = gLink.rxBuffer;
     }
