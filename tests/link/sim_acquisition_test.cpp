@@ -21,40 +21,22 @@ using orvel::test::SimProcess;
 
 class SimLoopTest : public SimLinkTest {
 protected:
-    int argc = 1;
-    char name[8] = "test";
-    char* argv[2] = {name, nullptr};
-    QCoreApplication app{argc, argv};
+    SimLoopTest() { profile = portprofile::kShort; }
 };
-
-TEST_F(SimLoopTest, PauseQuietsAPendingCapture) {
-    Start();
-    SetPortTimeouts(portprofile::kShort);
-    gSettings.runState = 1;
-    ResumeAcquisition();
-    EXPECT_EQ(CapturePending(), 1);
-    ASSERT_TRUE(sim->waitForLogLine("> COMP"));
-    PauseAcquisition(); // drains the "COMP", then one empty line answered "ERR"
-    EXPECT_EQ(CapturePending(), 0);
-    EXPECT_EQ(Received(), (std::vector<std::string>{"CAPT", ""}));
-    EXPECT_EQ(PortBytesWaiting(), 0);
-}
 
 TEST_F(SimLoopTest, PauseTriesTwiceWhenTheEmptyLineGoesUnanswered) {
     Start({"--fault", "drop:EMPTY#1"});
-    SetPortTimeouts(portprofile::kShort);
     gSettings.runState = 1;
     gSettings.sweepIndex = 7; // a 30 s capture stays pending throughout
     SendCommand(cmd::kSweep);
     ResumeAcquisition();
     PauseAcquisition();
-    EXPECT_EQ(Received(), (std::vector<std::string>{"SWEEP30", "CAPT", "", ""}));
+    EXPECT_EQ(Received(), (Lines{"SWEEP30", "CAPT", "", ""}));
     EXPECT_TRUE(sim->waitForLogLine("> ERR"));
 }
 
-TEST_F(SimLoopTest, HeldOrPeriodicPauseAndResumeSendNothing) {
+TEST_F(SimLoopTest, HeldOrPeriodicSendNothingAndPauseQuietsAPendingCapture) {
     Start();
-    SetPortTimeouts(portprofile::kShort);
     PauseAcquisition();
     ResumeAcquisition();
     gSettings.runState = 1;
@@ -66,13 +48,16 @@ TEST_F(SimLoopTest, HeldOrPeriodicPauseAndResumeSendNothing) {
     EXPECT_TRUE(Received().empty());
     gSettings.calcIndex = 4;
     ResumeAcquisition();
-    ASSERT_TRUE(sim->waitForLogLine("< CAPT"));
-    EXPECT_EQ(Received(), std::vector<std::string>{"CAPT"});
+    EXPECT_EQ(CapturePending(), 1);
+    ASSERT_TRUE(sim->waitForLogLine("> COMP"));
+    PauseAcquisition(); // drains the "COMP", then one empty line answered "ERR"
+    EXPECT_EQ(CapturePending(), 0);
+    EXPECT_EQ(Received(), (Lines{"CAPT", ""}));
+    EXPECT_EQ(PortBytesWaiting(), 0);
 }
 
 TEST_F(SimLoopTest, CaptureCycleOnTheWire) {
     Start();
-    SetPortTimeouts(portprofile::kShort);
     LinkPoller poller;
     gSettings.runState = 1;
     RestartPolling();
@@ -83,18 +68,14 @@ TEST_F(SimLoopTest, CaptureCycleOnTheWire) {
     PauseAcquisition();
     const auto lines = Received();
     ASSERT_GE(lines.size(), 9u);
-    for (size_t i = 0; i < 9; i += 3) {
-        EXPECT_EQ(lines[i], "CAPT");
-        EXPECT_EQ(lines[i + 1], "SRSCURR");
-        EXPECT_EQ(lines[i + 2], "MEASRES");
-    }
+    EXPECT_EQ(Lines(lines.begin(), lines.begin() + 9),
+              Words("CAPT SRSCURR MEASRES CAPT SRSCURR MEASRES CAPT SRSCURR MEASRES"));
     EXPECT_EQ(view.result, "MEAS OFF");
     EXPECT_EQ(gSettings.traceKind[1], 0);
 }
 
 TEST_F(SimLoopTest, DetailedTraceAndFieldStrengthKinds) {
     Start();
-    SetPortTimeouts(portprofile::kShort);
     gSettings.measureIndex = 5;
     gSettings.probeIndex = 1;
     AcquireStep();
@@ -106,13 +87,11 @@ TEST_F(SimLoopTest, DetailedTraceAndFieldStrengthKinds) {
     gSettings.antennaIndex = 6;
     AcquireStep();
     EXPECT_EQ(gSettings.traceKind[1], 38);
-    EXPECT_EQ(Received(), (std::vector<std::string>{"SRSCURR", "MEASRES", "SRSF", "MEASRES", "SRSF",
-                                                    "MEASRES"}));
+    EXPECT_EQ(Received(), Words("SRSCURR MEASRES SRSF MEASRES SRSF MEASRES"));
 }
 
 TEST_F(SimLoopTest, PeriodicCycleReadsWithoutCapture) {
     Start();
-    SetPortTimeouts(portprofile::kShort);
     LinkPoller poller;
     gSettings.runState = 1;
     gSettings.calcIndex = 1;
@@ -127,8 +106,7 @@ TEST_F(SimLoopTest, PeriodicCycleReadsWithoutCapture) {
     EXPECT_EQ(poller.periodicTimer().interval(), PeriodicAcquisitionPeriod()) << "the period now";
     const auto lines = Received();
     ASSERT_GE(lines.size(), 4u);
-    EXPECT_EQ(std::vector<std::string>(lines.begin(), lines.begin() + 4),
-              (std::vector<std::string>{"SRSCURR", "MEASRES", "SRSCURR", "MEASRES"}));
+    EXPECT_EQ(Lines(lines.begin(), lines.begin() + 4), Words("SRSCURR MEASRES SRSCURR MEASRES"));
     const int traces = view.traces;
     gSettings.compactMode = 1;
     poller.OnPeriodicTimer();
@@ -138,7 +116,6 @@ TEST_F(SimLoopTest, PeriodicCycleReadsWithoutCapture) {
 
 TEST_F(SimLoopTest, HiddenCommandEntryExchangesRawLines) {
     Start();
-    SetPortTimeouts(portprofile::kShort);
     EXPECT_EQ(RunHiddenCommand("hide"), 0);
     EXPECT_TRUE(Received().empty());
     EXPECT_EQ(RunHiddenCommand("VER"), 1);
@@ -152,7 +129,6 @@ TEST_F(SimLoopTest, HiddenCommandEntryExchangesRawLines) {
 
 TEST_F(SimLoopTest, DroppedOrGarbledCompLeavesTheDisplayAlone) {
     Start({"--fault", "drop:CAPT#1", "--fault", "garbage:CAPT#2"});
-    SetPortTimeouts(portprofile::kShort);
     LinkPoller poller;
     gSettings.runState = 1;
     ResumeAcquisition();
@@ -169,6 +145,7 @@ TEST_F(SimLoopTest, DroppedOrGarbledCompLeavesTheDisplayAlone) {
 
 TEST_F(SimLoopTest, GarbageBeforeRepliesKeepsTheRecord) {
     Start({"--fault", "garbage:REF?", "--fault", "garbage:SRSCURR#2"});
+    SetPortTimeouts(portprofile::kLong);
     gSettings.refLevel = -7;
     EXPECT_EQ(SendCommand(query::kRef), 1);
     EXPECT_EQ(gSettings.refLevel, -7);
@@ -182,7 +159,6 @@ TEST_F(SimLoopTest, GarbageBeforeRepliesKeepsTheRecord) {
 
 TEST_F(SimLoopTest, StalledRecordKeepsWhatArrivedAndTheLinkCarriesOn) {
     Start({"--fault", "stall:SRSF", "--stall-ms", "1500"});
-    SetPortTimeouts(portprofile::kShort);
     std::memset(gSettings.traceRecord.tracePoints, 0x11, sizeof gSettings.traceRecord.tracePoints);
     EXPECT_EQ(SendCommand(cmd::kScreenFull), 1);
     EXPECT_LT(gLink.rxLength, 3000) << "the read ended at the stall";
@@ -202,7 +178,6 @@ TEST_F(SimLoopTest, StalledRecordKeepsWhatArrivedAndTheLinkCarriesOn) {
 
 TEST_F(SimLoopTest, HangUpMidTransferEndsQuietly) {
     Start({"--fault", "hangup:SRSCURR"});
-    SetPortTimeouts(portprofile::kShort);
     // Reopening goes to a device that is gone. (The dead line's own name may soon belong to
     // another test's analyzer.)
     ::setenv("ORVEL_COM1", (::testing::TempDir() + "/unplugged").c_str(), 1);
@@ -223,8 +198,7 @@ TEST_F(SimLoopTest, HangUpMidTransferEndsQuietly) {
     EXPECT_EQ(SendCommand(cmd::kFreq), 0);
     EXPECT_EQ(CheckPresence(), 0);
     ShowCommunicationError();
-    EXPECT_EQ(view.messages,
-              std::vector<std::string>{"Communication error: A COM port has not been opened."});
+    EXPECT_EQ(view.messages, Lines{"Communication error: A COM port has not been opened."});
 }
 
 } // namespace

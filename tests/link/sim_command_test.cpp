@@ -15,30 +15,24 @@ namespace {
 
 using orvel::test::SimProcess;
 
-struct Expected {
-    int code;
-    const char* text;
-};
-
 // The settings' own commands are in the field table's test; here the rest and every query.
 TEST_F(SimLinkTest, EveryCommandCodeSendsItsText) {
     Start({"--auto-ms", "20"});
     gSettings.runState = 0;
-    const Expected commands[] = {
+    const std::pair<int, const char*> commands[] = {
         {cmd::kMeasRes, "MEASRES"},           {cmd::kAutoTune, "AUTO"},   {cmd::kRunHold, "HOLD"},
         {cmd::kScreenCurrent, "SRSCURR"},     {cmd::kScreenFull, "SRSF"}, {cmd::kVersion, "VER"},
         {cmd::kMarkerToCenter, "FREQSETMKR"}, {cmd::kPreset, "PRESET"},
     };
-    std::vector<std::string> expected;
-    for (const Expected& e : commands) {
+    Lines expected;
+    for (const auto& [code, text] : commands) {
         // The analyzer's own refusals do not matter here; the text on the wire does.
-        SendCommand(e.code);
-        expected.push_back(e.text);
+        SendCommand(code);
+        expected.push_back(text);
     }
     for (int code = query::kFirst; code <= query::kLast; ++code) {
         SendCommand(code);
-        std::string keyword = QueryKeyword(code);
-        expected.push_back(keyword);
+        expected.push_back(QueryKeyword(code));
     }
     EXPECT_EQ(Received(), expected);
     EXPECT_EQ(view.cursorOn, view.cursorOff);
@@ -80,7 +74,7 @@ TEST_F(SimLinkTest, UnopenablePortIsWriteErrorThenTheLinkRecovers) {
     EXPECT_EQ(SendCommand(cmd::kFreq), 0) << "this write fails; its reconnect finds the port";
     EXPECT_EQ(gLink.comHandle, 1);
     EXPECT_EQ(SendCommand(cmd::kFreq), 1);
-    EXPECT_EQ(Received(), std::vector<std::string>{"FREQ1000000000.0000"});
+    EXPECT_EQ(Received(), Lines{"FREQ1000000000.0000"});
 }
 
 TEST_F(SimLinkTest, PresenceCheckAnswersAndSilence) {
@@ -94,7 +88,7 @@ TEST_F(SimLinkTest, PresenceCheckAnswersAndSilence) {
     ASSERT_EQ(view.messages.size(), 1u);
     EXPECT_EQ(view.messages[0], "Communication error: Please check connection with RVX410.");
     EXPECT_EQ(CheckPresence(), 1);
-    EXPECT_EQ(Received(), std::vector<std::string>(5, ""));
+    EXPECT_EQ(Received(), Lines(5, ""));
 }
 
 TEST_F(SimLinkTest, AllReadingAsksInOrderAndDecodes) {
@@ -115,15 +109,15 @@ TEST_F(SimLinkTest, AllReadingAsksInOrderAndDecodes) {
     gSettings.modelIndex = 1;
     ReadAllSettings();
 
-    const std::vector<std::string> all = Received();
-    const std::vector<std::string> asked(all.begin() + static_cast<long>(before), all.end());
-    const std::vector<std::string> expected = {
-        "",        "FREQ?",    "SPAN?",    "REF?",      "OFFSET?",  "UNIT?",     "CONV?",
-        "RBW?",    "VBW?",     "MEAS?",    "CPMODE?",   "CPCNTR?",  "CPWIDTH?",  "ACPMODE?",
-        "ACPOFS?", "ACPCHBW?", "ACPREF?",  "ACPREFBW?", "OBWMODE?", "OBWRATIO?", "OBWDB?",
-        "EFANT?",  "MFPROBE?", "CALC?",    "SCALE?",    "SWEEP?",   "DET?",      "MKR?",
-        "PEAK?",   "PKCNTR?",  "PKWIDTH?", "VER",       "IMP?",     "REMOTE?",   "MINNO?",
-        "RBW1M",   "VBW1M",    "SWEEP10",  "MEASRES"};
+    const Lines all = Received();
+    const Lines asked(all.begin() + static_cast<long>(before), all.end());
+    const Lines expected = {"",         "FREQ?",     "SPAN?",   "REF?",     "OFFSET?",  "UNIT?",
+                            "CONV?",    "RBW?",      "VBW?",    "MEAS?",    "CPMODE?",  "CPCNTR?",
+                            "CPWIDTH?", "ACPMODE?",  "ACPOFS?", "ACPCHBW?", "ACPREF?",  "ACPREFBW?",
+                            "OBWMODE?", "OBWRATIO?", "OBWDB?",  "EFANT?",   "MFPROBE?", "CALC?",
+                            "SCALE?",   "SWEEP?",    "DET?",    "MKR?",     "PEAK?",    "PKCNTR?",
+                            "PKWIDTH?", "VER",       "IMP?",    "REMOTE?",  "MINNO?",   "RBW1M",
+                            "VBW1M",    "SWEEP10",   "MEASRES"};
     EXPECT_EQ(asked, expected);
     EXPECT_EQ(gSettings.instrumentPresent, 1);
     for (const auto& [code, value] : state) {
@@ -144,7 +138,7 @@ TEST_F(SimLinkTest, AllReadingWithoutAnswerFillsThePanelFromTheRecord) {
     ReadAllSettings();
     EXPECT_EQ(gSettings.instrumentPresent, 0);
     EXPECT_EQ(view.readSettings, std::vector<FieldSet>{Field::Settings | Field::FromAnalyzer});
-    EXPECT_EQ(ReceivedAtLeast(2), std::vector<std::string>(2, ""));
+    EXPECT_EQ(ReceivedAtLeast(2), Lines(2, ""));
     EXPECT_DOUBLE_EQ(gSettings.centerFreq, 7e8);
 }
 

@@ -9,6 +9,7 @@
 #include "setting_fields.h"
 #include "sim_process.h"
 
+#include <QCoreApplication>
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -75,7 +76,8 @@ struct RecordingView : LinkView {
 
 class SimLinkTest : public ::testing::Test {
 protected:
-    // Starts the simulator with `args` (unpaced unless asked) and opens the port on it.
+    // Starts the simulator with `args` (unpaced unless asked) and opens the port on it with the
+    // timeouts of `profile`.
     void Start(std::vector<std::string> args = {}) {
         if (std::find(args.begin(), args.end(), "--baud") == args.end()) {
             args.push_back("--no-pace");
@@ -87,7 +89,7 @@ protected:
         ::setenv("ORVEL_COM1", sim->devicePath().c_str(), 1);
         CommPort(portop::kOpen);
         ASSERT_EQ(gLink.comHandle, 1);
-        SetPortTimeouts(portprofile::kLong);
+        SetPortTimeouts(profile);
         SetLinkView(&view);
         SetChangeListener([this](FieldSet changed) { view.Changed(changed); });
     }
@@ -106,6 +108,11 @@ protected:
         return sim->received();
     }
 
+    int argc = 1;
+    char name[8] = "test";
+    char* argv[2] = {name, nullptr};
+    QCoreApplication app{argc, argv}; // for the tests of the live loop
+    int profile = portprofile::kLong;
     std::unique_ptr<orvel::test::SimProcess> sim;
     RecordingView view;
 };

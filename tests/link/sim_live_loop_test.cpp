@@ -22,6 +22,7 @@ namespace {
 
 class LiveLoopTest : public SimLinkTest {
 protected:
+    LiveLoopTest() { profile = portprofile::kShort; }
     void TearDown() override {
         poller.reset();
         SimLinkTest::TearDown();
@@ -41,10 +42,6 @@ protected:
         ASSERT_TRUE(RunUntil([&] { return clock.elapsed() >= afterMs; }));
         ASSERT_EQ(CurrentLiveState(), LiveState::ReadingScreen) << "still coming in";
     }
-    int argc = 1;
-    char name[8] = "test";
-    char* argv[2] = {name, nullptr};
-    QCoreApplication app{argc, argv};
     std::unique_ptr<LinkPoller> poller;
 };
 
@@ -62,7 +59,6 @@ class PanelChangeMidRecord : public LiveLoopTest,
 
 TEST_P(PanelChangeMidRecord, WaitsForTheRecordThenSendsExactlyItsOwnTraffic) {
     Start({"--baud", "19200"}); // paced: a 251-point record takes about half a second
-    SetPortTimeouts(portprofile::kShort);
     ASSERT_NO_FATAL_FAILURE(RunUntilRecordHalfIn(GetParam().calc, 150));
     // A panel change, as every handler makes it.
     PauseAcquisition();
@@ -102,7 +98,6 @@ class FaultDuringAsyncRead : public LiveLoopTest,
 TEST_P(FaultDuringAsyncRead, EndsTheReadByItsRulesAndTheLoopCarriesOn) {
     const FaultCase& c = GetParam();
     Start(c.fault);
-    SetPortTimeouts(portprofile::kShort);
     ::setenv("ORVEL_COM1", (::testing::TempDir() + "/unplugged").c_str(), 1);
     std::memset(gSettings.traceRecord.tracePoints, 0x33, sizeof gSettings.traceRecord.tracePoints);
     poller = std::make_unique<LinkPoller>();
@@ -142,7 +137,6 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST_F(LiveLoopTest, RawUseWithoutPauseFinishesTheRecordAndTheNewLineIsWatched) {
     Start({"--baud", "19200"});
-    SetPortTimeouts(portprofile::kShort);
     ASSERT_NO_FATAL_FAILURE(RunUntilRecordHalfIn(0, 100));
     // The setup sheet's close and reopen, here without a pause first: the step ends on the old
     // line before it closes.
@@ -162,7 +156,6 @@ TEST_F(LiveLoopTest, RawUseWithoutPauseFinishesTheRecordAndTheNewLineIsWatched) 
 
 TEST_F(LiveLoopTest, AfterThePauseNothingOfTheLoopReadsThePort) {
     Start();
-    SetPortTimeouts(portprofile::kShort);
     poller = std::make_unique<LinkPoller>(); // timers not started: only the watch could read
     gSettings.runState = 1;
     ResumeAcquisition();
