@@ -3,38 +3,26 @@
 
 #include "acquisition.h"
 #include "event_loop_wait.h"
-#include "hand_played_analyzer.h"
+#include "link_fixtures.h"
 #include "link_poller.h"
-#include "sim_link_fixture.h"
-#include "use_com_port.h"
 
 #include <QCoreApplication>
 
 namespace {
 
-using orvel::test::HandPlayedAnalyzer;
-
-class PollerTest : public ::testing::Test {
+class PollerTest : public HandPlayedTest {
 protected:
     void SetUp() override {
-        SetDefaultSettings();
-        UseComPort(analyzer.devicePath());
-        CommPort(portop::kOpen);
-        ASSERT_EQ(gLink.comHandle, 1);
+        HandPlayedTest::SetUp();
         SetPortTimeouts(portprofile::kShort);
-        SetChangeListener([this](FieldSet changed) { view.Changed(changed); });
     }
-    void TearDown() override {
-        SetChangeListener(nullptr);
-        CommPort(portop::kClose);
+    std::string Answer(const std::string& line) override {
+        return line == "CAPT" ? "COMP\r\n" : "OK\r\n";
     }
     int argc = 1;
     char name[8] = "test";
     char* argv[2] = {name, nullptr};
     QCoreApplication app{argc, argv};
-    HandPlayedAnalyzer analyzer{
-        [](const std::string& line) { return line == "CAPT" ? "COMP\r\n" : "OK\r\n"; }};
-    RecordingView view;
 };
 
 TEST(PollingPeriod, FollowsSweepIntervalAndUnchangedTraces) {
@@ -82,7 +70,7 @@ TEST_F(PollerTest, RestartChoosesTheTimerByTraceCalculation) {
 
 TEST_F(PollerTest, HeldOrCompactPollLeavesThePortAlone) {
     LinkPoller poller;
-    analyzer.Send("COMP\r\n");
+    analyzer->Send("COMP\r\n");
     ASSERT_TRUE(RunUntil([] { return PortBytesWaiting() == 1; }));
     poller.OnCapturePollTimer();
     EXPECT_EQ(PortBytesWaiting(), 1) << "held: the port is not read";
@@ -100,7 +88,7 @@ TEST_F(PollerTest, PollDoesNotReenterAnExchange) {
     gSettings.runState = 1;
     view.onTrace = [&] {
         // A nested event loop inside the view: a "COMP" is waiting, yet nothing may read it.
-        analyzer.Send("COMP\r\n");
+        analyzer->Send("COMP\r\n");
         ASSERT_TRUE(RunUntil([] { return PortBytesWaiting() == 1; }));
         poller.OnCapturePollTimer();
         QCoreApplication::processEvents(QEventLoop::AllEvents, 20);

@@ -3,10 +3,10 @@
 // and the row's settings-file line read back.
 
 #include "command_set.h"
+#include "link_fixtures.h"
 #include "link_state.h"
 #include "setting_fields.h"
 #include "settings_text.h"
-#include "sim_link_fixture.h"
 
 #include <iterator>
 

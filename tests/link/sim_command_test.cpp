@@ -4,10 +4,10 @@
 #include "acquisition.h"
 #include "all_settings.h"
 #include "command_set.h"
+#include "link_fixtures.h"
 #include "link_state.h"
 #include "query_decoding.h"
 #include "setting_fields.h"
-#include "sim_link_fixture.h"
 
 #include <cstring>
 
@@ -36,26 +36,6 @@ TEST_F(SimLinkTest, EveryCommandCodeSendsItsText) {
     }
     EXPECT_EQ(Received(), expected);
     EXPECT_EQ(view.cursorOn, view.cursorOff);
-}
-
-TEST_F(SimLinkTest, ReplyChecksAcceptOkAndRefuseErrAndSilence) {
-    Start({"--fault", "drop:REF?", "--fault", "err:SPAN?"});
-    EXPECT_EQ(SendCommand(cmd::kFreq), 1);
-    gSettings.refLevel = 50; // outside what the analyzer takes
-    EXPECT_EQ(SendCommand(cmd::kRef), 0);
-    EXPECT_STREQ(gLink.rxBuffer, "ERR");
-    EXPECT_EQ(gSettings.refLevel, 50) << "the record keeps what the caller stored";
-    SetPortTimeouts(portprofile::kShort);
-    EXPECT_EQ(SendCommand(query::kRef), 0);
-    EXPECT_STREQ(gLink.rxBuffer, "Read error");
-    EXPECT_EQ(gSettings.refLevel, 50);
-    gSettings.spanIndex = 3;
-    EXPECT_EQ(SendCommand(query::kSpan), 0);
-    EXPECT_EQ(gSettings.spanIndex, 3);
-    EXPECT_EQ(SendCommand(query::kFreq), 1);
-    EXPECT_DOUBLE_EQ(gSettings.centerFreq, 1e9);
-    EXPECT_EQ(SendCommand(cmd::kVersion), 1);
-    EXPECT_STREQ(gSettings.versionText, "1.05 RVX410");
 }
 
 TEST_F(SimLinkTest, UnopenablePortIsWriteErrorThenTheLinkRecovers) {

@@ -4,10 +4,10 @@
 
 #include "acquisition.h"
 #include "command_set.h"
+#include "link_fixtures.h"
 #include "link_poller.h"
 #include "link_state.h"
 #include "live_link.h"
-#include "sim_link_fixture.h"
 
 #include <QCoreApplication>
 

@@ -1,7 +1,9 @@
 #pragma once
-// The link against the simulated analyzer on a real pseudo-terminal, with its wire log.
+// The link against an analyzer on a real pseudo-terminal: one played by hand (HandPlayedTest) or
+// the simulated one with its wire log (SimLinkTest), opened as COM1 with fresh defaults.
 
 #include "field_changes.h"
+#include "hand_played_analyzer.h"
 #include "instrument_settings.h"
 #include "link_state.h"
 #include "link_view.h"
@@ -42,6 +44,16 @@ inline void SetField(const fields::SettingField& f, double value) {
         gSettings.*f.integer = static_cast<int>(value);
 }
 
+// Points "COM1" at `path` and selects it, with the link settings at their defaults.
+inline void UseComPort(const std::string& path) {
+    ::setenv("ORVEL_COM1", path.c_str(), 1);
+    gSettings.comPortIndex = 0;
+    gSettings.baudIndex = 3;
+    gSettings.timeOutSetting = 100;
+    gSettings.intervalSetting = 100;
+    gSettings.activeTraceSlot = 1;
+}
+
 // Records what the link asks of the view and what it announces.
 struct RecordingView : LinkView {
     std::vector<FieldSet> readSettings; // the announcements of values read back
@@ -72,6 +84,36 @@ struct RecordingView : LinkView {
         if (changed.Any(Field::Result))
             result = gLink.rxBuffer;
     }
+};
+
+// The port open on an analyzer played by hand; it answers each line with Answer() unless the test
+// plays it by hand (byHand).
+class HandPlayedTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        SetDefaultSettings();
+        analyzer = std::make_unique<orvel::test::HandPlayedAnalyzer>(
+            byHand ? nullptr
+                   : orvel::test::HandPlayedAnalyzer::Reply(
+                         [this](const std::string& line) { return Answer(line); }));
+        UseComPort(analyzer->devicePath());
+        CommPort(portop::kOpen);
+        ASSERT_EQ(gLink.comHandle, 1);
+        SetLinkView(&view);
+        SetChangeListener([this](FieldSet changed) { view.Changed(changed); });
+    }
+    void TearDown() override {
+        SetChangeListener(nullptr);
+        SetLinkView(nullptr);
+        CommPort(portop::kClose);
+        analyzer.reset();
+    }
+    virtual std::string Answer(const std::string&) { return reply; }
+
+    bool byHand = false;
+    std::string reply = "OK\r\n"; // what Answer() gives every line ("": silence)
+    std::unique_ptr<orvel::test::HandPlayedAnalyzer> analyzer;
+    RecordingView view;
 };
 
 class SimLinkTest : public ::testing::Test {
