@@ -1,7 +1,6 @@
 // The command transaction against an analyzer played by hand: command texts, the reply checks,
 // the busy cursor, the write failure with its reconnect, and recovery.
 
-#include "command_set.h"
 #include "link_fixtures.h"
 
 namespace {

@@ -2,20 +2,28 @@
 // The link against an analyzer on a real pseudo-terminal: one played by hand (HandPlayedTest) or
 // the simulated one with its wire log (SimLinkTest), opened as COM1 with fresh defaults.
 
+#include "acquisition.h"
+#include "command_set.h"
+#include "event_loop_wait.h"
 #include "field_changes.h"
 #include "hand_played_analyzer.h"
 #include "instrument_settings.h"
+#include "link_poller.h"
 #include "link_state.h"
 #include "link_view.h"
+#include "live_link.h"
 #include "serial_port.h"
 #include "setting_fields.h"
 #include "sim_process.h"
 
 #include <QCoreApplication>
+#include <QElapsedTimer>
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <functional>
 #include <memory>
 #include <sstream>

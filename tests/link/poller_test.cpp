@@ -1,12 +1,7 @@
 // The polling schedule with a real event loop: timer periods, and the guards that keep the poll
 // off the port, against an analyzer played by hand that answers "COMP" to every "CAPT".
 
-#include "acquisition.h"
-#include "event_loop_wait.h"
 #include "link_fixtures.h"
-#include "link_poller.h"
-
-#include <QCoreApplication>
 
 namespace {
 

@@ -5,14 +5,9 @@
 #include "port_names.h"
 
 #include <QLoggingCategory>
-#include <gtest/gtest.h>
 
 #include <atomic>
-#include <chrono>
-#include <cstdlib>
-#include <cstring>
 #include <fcntl.h>
-#include <string>
 #include <sys/file.h>
 #include <thread>
 #include <unistd.h>

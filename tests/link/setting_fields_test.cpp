@@ -2,10 +2,7 @@
 // the simulated analyzer and its answer, the reply to the row's query decoded into the record,
 // and the row's settings-file line read back.
 
-#include "command_set.h"
 #include "link_fixtures.h"
-#include "link_state.h"
-#include "setting_fields.h"
 #include "settings_text.h"
 
 #include <iterator>

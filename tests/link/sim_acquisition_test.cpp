@@ -1,19 +1,8 @@
 // The acquisition loop against the simulated analyzer: pause and resume around a pending
-// capture, the capture and periodic cycles on the wire, the hidden command entry, and every
-// fault the simulator can play.
+// capture, the capture and periodic cycles on the wire, the hidden command entry, and the faults
+// of the synchronous exchanges (those during the live loop's own reads are in its test).
 
-#include "acquisition.h"
-#include "command_set.h"
 #include "link_fixtures.h"
-#include "link_poller.h"
-#include "link_state.h"
-#include "live_link.h"
-
-#include "event_loop_wait.h"
-
-#include <QCoreApplication>
-
-#include <cstring>
 
 namespace {
 
@@ -174,31 +163,6 @@ TEST_F(SimLoopTest, StalledRecordKeepsWhatArrivedAndTheLinkCarriesOn) {
     }
     EXPECT_EQ(SendCommand(query::kFreq), 1);
     EXPECT_DOUBLE_EQ(gSettings.centerFreq, 1e9);
-}
-
-TEST_F(SimLoopTest, HangUpMidTransferEndsQuietly) {
-    Start({"--fault", "hangup:SRSCURR"});
-    // Reopening goes to a device that is gone. (The dead line's own name may soon belong to
-    // another test's analyzer.)
-    ::setenv("ORVEL_COM1", (::testing::TempDir() + "/unplugged").c_str(), 1);
-    LinkPoller poller;
-    gSettings.runState = 1;
-    std::memset(gSettings.traceRecord.tracePoints, 0x22, sizeof gSettings.traceRecord.tracePoints);
-    ResumeAcquisition();
-    ASSERT_TRUE(RunUntil([&] { return view.traces >= 1; }));
-    // The screen read found nothing; the result request then could not be written.
-    EXPECT_EQ(view.result, "Write error");
-    EXPECT_EQ(gSettings.traceRecord.tracePoints[0], 0x22);
-    EXPECT_EQ(gSettings.traceKind[1], 0) << "the kind is set all the same";
-    // The line is dead: the loop idles, writes fail, reconnects fail, nothing spins or hangs.
-    for (int i = 0; i < 5; ++i) {
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-        poller.OnCapturePollTimer();
-    }
-    EXPECT_EQ(SendCommand(cmd::kFreq), 0);
-    EXPECT_EQ(CheckPresence(), 0);
-    ShowCommunicationError();
-    EXPECT_EQ(view.messages, Lines{"Communication error: A COM port has not been opened."});
 }
 
 } // namespace

@@ -1,15 +1,9 @@
 // Every command and query code on the wire of the simulated analyzer, the reply checks, the
 // presence check, All Reading and the screen record.
 
-#include "acquisition.h"
 #include "all_settings.h"
-#include "command_set.h"
 #include "link_fixtures.h"
-#include "link_state.h"
 #include "query_decoding.h"
-#include "setting_fields.h"
-
-#include <cstring>
 
 namespace {
 
