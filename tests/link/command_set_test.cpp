@@ -11,13 +11,7 @@ std::string Text(int code) {
     return out;
 }
 
-class CommandSetTest : public HandPlayedTest {
-protected:
-    void SetUp() override {
-        HandPlayedTest::SetUp();
-        SetPortTimeouts(portprofile::kLong);
-    }
-};
+using CommandSetTest = HandPlayedTest;
 
 // Texts the wire tests against the simulator do not reach: the model's span row, the ends of the
 // number ranges, and indexes outside their tables.

@@ -94,9 +94,36 @@ struct RecordingView : LinkView {
     }
 };
 
+// What both fixtures share: the recording view attached to the link, and an event loop.
+class LinkTest : public ::testing::Test {
+protected:
+    // Opens COM1, sets the timeouts of `profile` (none: as the opening left them), attaches the
+    // view.
+    void Open() {
+        CommPort(portop::kOpen);
+        ASSERT_EQ(gLink.comHandle, 1);
+        if (profile >= 0)
+            SetPortTimeouts(profile);
+        SetLinkView(&view);
+        SetChangeListener([this](FieldSet changed) { view.Changed(changed); });
+    }
+    void TearDown() override {
+        SetChangeListener(nullptr);
+        SetLinkView(nullptr);
+        CommPort(portop::kClose);
+    }
+
+    int argc = 1;
+    char name[8] = "test";
+    char* argv[2] = {name, nullptr};
+    QCoreApplication app{argc, argv};
+    int profile = portprofile::kLong;
+    RecordingView view;
+};
+
 // The port open on an analyzer played by hand; it answers each line with Answer() unless the test
 // plays it by hand (byHand).
-class HandPlayedTest : public ::testing::Test {
+class HandPlayedTest : public LinkTest {
 protected:
     void SetUp() override {
         SetDefaultSettings();
@@ -105,15 +132,10 @@ protected:
                    : orvel::test::HandPlayedAnalyzer::Reply(
                          [this](const std::string& line) { return Answer(line); }));
         UseComPort(analyzer->devicePath());
-        CommPort(portop::kOpen);
-        ASSERT_EQ(gLink.comHandle, 1);
-        SetLinkView(&view);
-        SetChangeListener([this](FieldSet changed) { view.Changed(changed); });
+        Open();
     }
     void TearDown() override {
-        SetChangeListener(nullptr);
-        SetLinkView(nullptr);
-        CommPort(portop::kClose);
+        LinkTest::TearDown();
         analyzer.reset();
     }
     virtual std::string Answer(const std::string&) { return reply; }
@@ -121,14 +143,13 @@ protected:
     bool byHand = false;
     std::string reply = "OK\r\n"; // what Answer() gives every line ("": silence)
     std::unique_ptr<orvel::test::HandPlayedAnalyzer> analyzer;
-    RecordingView view;
 };
 
-class SimLinkTest : public ::testing::Test {
+// The port open on the simulated analyzer, once Start() has run.
+class SimLinkTest : public LinkTest {
 protected:
-    // Starts the simulator with `args` (unpaced unless asked) and opens the port on it with the
-    // timeouts of `profile`.
-    void Start(std::vector<std::string> args = {}) {
+    // Starts the simulator with `args` (unpaced unless asked) and opens the port on it.
+    void Start(Lines args = {}) {
         if (std::find(args.begin(), args.end(), "--baud") == args.end()) {
             args.push_back("--no-pace");
         }
@@ -137,32 +158,20 @@ protected:
         SetDefaultSettings();
         gSettings.detailedTrace = 0; // the defaults leave the menu's check mark
         ::setenv("ORVEL_COM1", sim->devicePath().c_str(), 1);
-        CommPort(portop::kOpen);
-        ASSERT_EQ(gLink.comHandle, 1);
-        SetPortTimeouts(profile);
-        SetLinkView(&view);
-        SetChangeListener([this](FieldSet changed) { view.Changed(changed); });
+        Open();
     }
     void TearDown() override {
-        SetChangeListener(nullptr);
-        SetLinkView(nullptr);
-        CommPort(portop::kClose);
+        LinkTest::TearDown();
         sim.reset();
     }
     // The command lines the simulator received, in order (without CR LF).
-    std::vector<std::string> Received() const { return sim->received(); }
+    Lines Received() const { return sim->received(); }
     // Received() once at least `count` lines are in the log (lines left unanswered may be logged
     // a moment after the link has moved on).
-    std::vector<std::string> ReceivedAtLeast(size_t count) const {
+    Lines ReceivedAtLeast(size_t count) const {
         orvel::test::SimProcess::waitFor([&] { return sim->received().size() >= count; });
         return sim->received();
     }
 
-    int argc = 1;
-    char name[8] = "test";
-    char* argv[2] = {name, nullptr};
-    QCoreApplication app{argc, argv}; // for the tests of the live loop
-    int profile = portprofile::kLong;
     std::unique_ptr<orvel::test::SimProcess> sim;
-    RecordingView view;
 };

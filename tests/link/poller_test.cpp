@@ -7,17 +7,10 @@ namespace {
 
 class PollerTest : public HandPlayedTest {
 protected:
-    void SetUp() override {
-        HandPlayedTest::SetUp();
-        SetPortTimeouts(portprofile::kShort);
-    }
+    PollerTest() { profile = portprofile::kShort; }
     std::string Answer(const std::string& line) override {
         return line == "CAPT" ? "COMP\r\n" : "OK\r\n";
     }
-    int argc = 1;
-    char name[8] = "test";
-    char* argv[2] = {name, nullptr};
-    QCoreApplication app{argc, argv};
 };
 
 TEST(PollingPeriod, FollowsSweepIntervalAndUnchangedTraces) {

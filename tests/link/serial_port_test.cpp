@@ -26,7 +26,10 @@ void Put(const char* text) {
 
 class SerialPortTest : public HandPlayedTest {
 protected:
-    SerialPortTest() { byHand = true; }
+    SerialPortTest() {
+        byHand = true;
+        profile = -1;
+    }
 };
 
 TEST(SerialPortOpen, PortIndexOutOfRangeOpensNothingAndWritesFail) {
