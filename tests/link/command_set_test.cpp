@@ -128,4 +128,22 @@ TEST_F(CommandSetTest, VersionTextByTheReplysFirstLetter) {
     EXPECT_STREQ(gSettings.versionText, "") << "a short reply gives no version, not old bytes";
 }
 
+TEST_F(CommandSetTest, UnopenablePortIsWriteErrorThenTheLinkRecovers) {
+    CommPort(portop::kClose);
+    ::setenv("ORVEL_COM1", (::testing::TempDir() + "/unplugged").c_str(), 1);
+    CommPort(portop::kOpen);
+    EXPECT_EQ(gLink.comHandle, -1);
+    EXPECT_EQ(SendCommand(cmd::kFreq), 0);
+    EXPECT_STREQ(gLink.rxBuffer, "Write error");
+    EXPECT_EQ(CheckPresence(), 0);
+    ShowCommunicationError();
+    ASSERT_EQ(view.messages.size(), 1u);
+    EXPECT_EQ(view.messages[0], "Communication error: A COM port has not been opened.");
+    ::setenv("ORVEL_COM1", analyzer->devicePath().c_str(), 1);
+    EXPECT_EQ(SendCommand(cmd::kFreq), 0) << "this write fails; its reconnect finds the port";
+    EXPECT_EQ(gLink.comHandle, 1);
+    EXPECT_EQ(SendCommand(cmd::kFreq), 1);
+    EXPECT_EQ(analyzer->lines(), Lines{"FREQ1000000000.0000"});
+}
+
 } // namespace

@@ -7,8 +7,8 @@
 #include <QLoggingCategory>
 
 #include <atomic>
-#include <fstream>
 #include <fcntl.h>
+#include <fstream>
 #include <sys/file.h>
 #include <thread>
 #include <unistd.h>

@@ -32,25 +32,6 @@ TEST_F(SimLinkTest, EveryCommandCodeSendsItsText) {
     EXPECT_EQ(view.cursorOn, view.cursorOff);
 }
 
-TEST_F(SimLinkTest, UnopenablePortIsWriteErrorThenTheLinkRecovers) {
-    Start();
-    CommPort(portop::kClose);
-    ::setenv("ORVEL_COM1", (::testing::TempDir() + "/unplugged").c_str(), 1);
-    CommPort(portop::kOpen);
-    EXPECT_EQ(gLink.comHandle, -1);
-    EXPECT_EQ(SendCommand(cmd::kFreq), 0);
-    EXPECT_STREQ(gLink.rxBuffer, "Write error");
-    EXPECT_EQ(CheckPresence(), 0);
-    ShowCommunicationError();
-    ASSERT_EQ(view.messages.size(), 1u);
-    EXPECT_EQ(view.messages[0], "Communication error: A COM port has not been opened.");
-    ::setenv("ORVEL_COM1", sim->devicePath().c_str(), 1);
-    EXPECT_EQ(SendCommand(cmd::kFreq), 0) << "this write fails; its reconnect finds the port";
-    EXPECT_EQ(gLink.comHandle, 1);
-    EXPECT_EQ(SendCommand(cmd::kFreq), 1);
-    EXPECT_EQ(Received(), Lines{"FREQ1000000000.0000"});
-}
-
 TEST_F(SimLinkTest, PresenceCheckAnswersAndSilence) {
     Start({"--fault", "drop:EMPTY#1", "--fault", "drop:EMPTY#3", "--fault", "drop:EMPTY#4"});
     SetPortTimeouts(portprofile::kShort);
