@@ -94,7 +94,7 @@ struct RecordingView : LinkView {
     }
 };
 
-// What both fixtures share: the recording view attached to the link, and an event loop.
+// What both fixtures share: the recording view attached to the link, an event loop, a poller.
 class LinkTest : public ::testing::Test {
 protected:
     // Opens COM1, sets the timeouts of `profile` (none: as the opening left them), attaches the
@@ -108,6 +108,7 @@ protected:
         SetChangeListener([this](FieldSet changed) { view.Changed(changed); });
     }
     void TearDown() override {
+        poller.reset();
         SetChangeListener(nullptr);
         SetLinkView(nullptr);
         CommPort(portop::kClose);
@@ -119,6 +120,7 @@ protected:
     QCoreApplication app{argc, argv};
     int profile = portprofile::kLong;
     RecordingView view;
+    std::unique_ptr<LinkPoller> poller; // the live loop's timers, when a test starts them
 };
 
 // The port open on an analyzer played by hand; it answers each line with Answer() unless the test

@@ -30,7 +30,7 @@ TEST(PollingPeriod, FollowsSweepIntervalAndUnchangedTraces) {
 
 TEST_F(PollerTest, RestartChoosesTheTimerByTraceCalculation) {
     RestartPolling(); // no poller: nothing to restart, nothing breaks
-    auto poller = std::make_unique<LinkPoller>();
+    poller = std::make_unique<LinkPoller>();
     EXPECT_EQ(LinkPoller::Active(), poller.get());
     RestartPolling();
     EXPECT_TRUE(poller->capturePollTimer().isActive());
@@ -57,28 +57,28 @@ TEST_F(PollerTest, RestartChoosesTheTimerByTraceCalculation) {
 }
 
 TEST_F(PollerTest, HeldOrCompactPollLeavesThePortAlone) {
-    LinkPoller poller;
+    poller = std::make_unique<LinkPoller>();
     analyzer->Send("COMP\r\n");
     ASSERT_TRUE(RunUntil([] { return PortBytesWaiting() == 1; }));
-    poller.OnCapturePollTimer();
+    poller->OnCapturePollTimer();
     EXPECT_EQ(PortBytesWaiting(), 1) << "held: the port is not read";
     gSettings.runState = 1;
     gSettings.compactMode = 1;
-    poller.OnCapturePollTimer();
+    poller->OnCapturePollTimer();
     EXPECT_EQ(PortBytesWaiting(), 1) << "compact: the port is not read";
     gSettings.compactMode = 0;
-    poller.OnCapturePollTimer();
+    poller->OnCapturePollTimer();
     ASSERT_TRUE(RunUntil([&] { return view.traces == 1; }));
 }
 
 TEST_F(PollerTest, PollDoesNotReenterAnExchange) {
-    LinkPoller poller;
+    poller = std::make_unique<LinkPoller>();
     gSettings.runState = 1;
     view.onTrace = [&] {
         // A nested event loop inside the view: a "COMP" is waiting, yet nothing may read it.
         analyzer->Send("COMP\r\n");
         ASSERT_TRUE(RunUntil([] { return PortBytesWaiting() == 1; }));
-        poller.OnCapturePollTimer();
+        poller->OnCapturePollTimer();
         QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
         EXPECT_EQ(PortBytesWaiting(), 1);
     };

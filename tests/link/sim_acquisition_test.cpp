@@ -47,10 +47,10 @@ TEST_F(SimLoopTest, HeldOrPeriodicSendNothingAndPauseQuietsAPendingCapture) {
 
 TEST_F(SimLoopTest, CaptureCycleOnTheWire) {
     Start();
-    LinkPoller poller;
+    poller = std::make_unique<LinkPoller>();
     gSettings.runState = 1;
     RestartPolling();
-    EXPECT_EQ(poller.capturePollTimer().interval(), 500);
+    EXPECT_EQ(poller->capturePollTimer().interval(), 500);
     ResumeAcquisition();
     ASSERT_TRUE(RunUntil([&] { return view.traces >= 3; }));
     gSettings.runState = 0;
@@ -81,26 +81,26 @@ TEST_F(SimLoopTest, DetailedTraceAndFieldStrengthKinds) {
 
 TEST_F(SimLoopTest, PeriodicCycleReadsWithoutCapture) {
     Start();
-    LinkPoller poller;
+    poller = std::make_unique<LinkPoller>();
     gSettings.runState = 1;
     gSettings.calcIndex = 1;
     gSettings.intervalSetting = 50;
     RestartPolling();
-    EXPECT_TRUE(poller.periodicTimer().isSingleShot());
-    EXPECT_EQ(poller.periodicTimer().interval(), PeriodicAcquisitionPeriod()) << "the period now";
-    EXPECT_FALSE(poller.capturePollTimer().isActive());
+    EXPECT_TRUE(poller->periodicTimer().isSingleShot());
+    EXPECT_EQ(poller->periodicTimer().interval(), PeriodicAcquisitionPeriod()) << "the period now";
+    EXPECT_FALSE(poller->capturePollTimer().isActive());
     // The second step has ended once its result is in and timer 1 is armed again.
     ASSERT_TRUE(RunUntil([&] { return view.traces >= 2 && !LiveReadInFlight(); }));
-    EXPECT_TRUE(poller.periodicTimer().isActive()) << "re-armed after each acquisition";
-    EXPECT_EQ(poller.periodicTimer().interval(), PeriodicAcquisitionPeriod()) << "the period now";
+    EXPECT_TRUE(poller->periodicTimer().isActive()) << "re-armed after each acquisition";
+    EXPECT_EQ(poller->periodicTimer().interval(), PeriodicAcquisitionPeriod()) << "the period now";
     const auto lines = Received();
     ASSERT_GE(lines.size(), 4u);
     EXPECT_EQ(Lines(lines.begin(), lines.begin() + 4), Words("SRSCURR MEASRES SRSCURR MEASRES"));
     const int traces = view.traces;
     gSettings.compactMode = 1;
-    poller.OnPeriodicTimer();
+    poller->OnPeriodicTimer();
     EXPECT_EQ(view.traces, traces) << "compact mode skips the acquisition";
-    EXPECT_TRUE(poller.periodicTimer().isActive());
+    EXPECT_TRUE(poller->periodicTimer().isActive());
 }
 
 TEST_F(SimLoopTest, HiddenCommandEntryExchangesRawLines) {
@@ -118,11 +118,11 @@ TEST_F(SimLoopTest, HiddenCommandEntryExchangesRawLines) {
 
 TEST_F(SimLoopTest, DroppedOrGarbledCompLeavesTheDisplayAlone) {
     Start({"--fault", "drop:CAPT#1", "--fault", "garbage:CAPT#2"});
-    LinkPoller poller;
+    poller = std::make_unique<LinkPoller>();
     gSettings.runState = 1;
     ResumeAcquisition();
     ASSERT_TRUE(sim->waitForLogLine("! drop"));
-    poller.OnCapturePollTimer();
+    poller->OnCapturePollTimer();
     EXPECT_EQ(view.traces, 0);
     ResumeAcquisition();
     ASSERT_TRUE(sim->waitForLogLine("! garbage"));

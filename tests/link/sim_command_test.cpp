@@ -32,8 +32,9 @@ TEST_F(SimLinkTest, EveryCommandCodeSendsItsText) {
     EXPECT_EQ(view.cursorOn, view.cursorOff);
 }
 
-TEST_F(SimLinkTest, PresenceCheckAnswersAndSilence) {
-    Start({"--fault", "drop:EMPTY#1", "--fault", "drop:EMPTY#3", "--fault", "drop:EMPTY#4"});
+TEST_F(SimLinkTest, PresenceCheckAnswersAndSilenceAndAllReadingWithoutAnswer) {
+    Start({"--fault", "drop:EMPTY#1", "--fault", "drop:EMPTY#3", "--fault", "drop:EMPTY#4",
+           "--fault", "drop:EMPTY#6", "--fault", "drop:EMPTY#7"});
     SetPortTimeouts(portprofile::kShort);
     EXPECT_EQ(CheckPresence(), 1) << "the second try answers";
     EXPECT_EQ(ReceivedAtLeast(2).size(), 2u);
@@ -44,6 +45,13 @@ TEST_F(SimLinkTest, PresenceCheckAnswersAndSilence) {
     EXPECT_EQ(view.messages[0], "Communication error: Please check connection with RVX410.");
     EXPECT_EQ(CheckPresence(), 1);
     EXPECT_EQ(Received(), Lines(5, ""));
+    // All Reading without an answer fills the panel from the record.
+    gSettings.centerFreq = 7e8;
+    ReadAllSettings();
+    EXPECT_EQ(gSettings.instrumentPresent, 0);
+    EXPECT_EQ(view.readSettings, std::vector<FieldSet>{Field::Settings | Field::FromAnalyzer});
+    EXPECT_EQ(ReceivedAtLeast(7), Lines(7, ""));
+    EXPECT_DOUBLE_EQ(gSettings.centerFreq, 7e8);
 }
 
 TEST_F(SimLinkTest, AllReadingAsksInOrderAndDecodes) {
@@ -84,17 +92,6 @@ TEST_F(SimLinkTest, AllReadingAsksInOrderAndDecodes) {
     ASSERT_EQ(view.readSettings.size(), 34u);
     EXPECT_EQ(view.readSettings.front(), Field::CenterFreq | Field::FromAnalyzer);
     EXPECT_EQ(view.readSettings[1], Field::Span | Field::FromAnalyzer);
-}
-
-TEST_F(SimLinkTest, AllReadingWithoutAnswerFillsThePanelFromTheRecord) {
-    Start({"--fault", "drop:EMPTY"});
-    SetPortTimeouts(portprofile::kShort);
-    gSettings.centerFreq = 7e8;
-    ReadAllSettings();
-    EXPECT_EQ(gSettings.instrumentPresent, 0);
-    EXPECT_EQ(view.readSettings, std::vector<FieldSet>{Field::Settings | Field::FromAnalyzer});
-    EXPECT_EQ(ReceivedAtLeast(2), Lines(2, ""));
-    EXPECT_DOUBLE_EQ(gSettings.centerFreq, 7e8);
 }
 
 TEST_F(SimLinkTest, AllSettingSendsTheRecordInOrder) {

@@ -9,10 +9,6 @@ namespace {
 class LiveLoopTest : public SimLinkTest {
 protected:
     LiveLoopTest() { profile = portprofile::kShort; }
-    void TearDown() override {
-        poller.reset();
-        SimLinkTest::TearDown();
-    }
     // Runs the loop (capture mode unless `calc` says otherwise) until a screen record is being
     // collected, `afterMs` after it was asked for.
     void RunUntilRecordHalfIn(int calc, int afterMs) {
@@ -28,7 +24,6 @@ protected:
         ASSERT_TRUE(RunUntil([&] { return clock.elapsed() >= afterMs; }));
         ASSERT_EQ(CurrentLiveState(), LiveState::ReadingScreen) << "still coming in";
     }
-    std::unique_ptr<LinkPoller> poller;
 };
 
 struct PanelChangeCase {
