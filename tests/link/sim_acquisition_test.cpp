@@ -155,9 +155,7 @@ TEST_F(SimLoopTest, StalledRecordKeepsWhatArrivedAndTheLinkCarriesOn) {
     ASSERT_TRUE(sim->waitForLogLine("! stall"));
     // The tail arrives later; a pause drains it, and the next exchanges work.
     gSettings.runState = 0;
-    for (int i = 0; i < 20 && PortBytesWaiting() == 0; ++i) {
-        WaitMilliseconds(100);
-    }
+    SimProcess::waitFor([] { return PortBytesWaiting() != 0; }, std::chrono::milliseconds(2000));
     while (PortBytesWaiting() != 0) {
         PauseAcquisition();
     }
