@@ -1,24 +1,9 @@
 // The command transaction against an analyzer played by hand: command texts, the reply checks,
 // the busy cursor, the write failure with its reconnect, and recovery.
 
-#include "command_set.h"
-#include "hand_played_analyzer.h"
-#include "instrument_settings.h"
-#include "link_state.h"
-#include "link_view.h"
-#include "serial_port.h"
-#include "use_com_port.h"
-
-#include <gtest/gtest.h>
-
-#include <chrono>
-#include <cstdlib>
-#include <string>
-#include <thread>
+#include "link_fixtures.h"
 
 namespace {
-
-using orvel::test::HandPlayedAnalyzer;
 
 std::string Text(int code) {
     char out[kTxBufferSize];
@@ -26,30 +11,7 @@ std::string Text(int code) {
     return out;
 }
 
-struct CursorCount : LinkView {
-    int on = 0;
-    int off = 0;
-    void SetWaitCursor(bool busy) override { (busy ? on : off)++; }
-};
-
-class CommandSetTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        SetDefaultSettings();
-        UseComPort(analyzer.devicePath());
-        CommPort(portop::kOpen);
-        ASSERT_EQ(gLink.comHandle, 1);
-        SetPortTimeouts(portprofile::kLong);
-        SetLinkView(&cursor);
-    }
-    void TearDown() override {
-        SetLinkView(nullptr);
-        CommPort(portop::kClose);
-    }
-    std::string nextReply = "OK\r\n";
-    HandPlayedAnalyzer analyzer{[this](const std::string&) { return nextReply; }};
-    CursorCount cursor;
-};
+using CommandSetTest = HandPlayedTest;
 
 // Texts the wire tests against the simulator do not reach: the model's span row, the ends of the
 // number ranges, and indexes outside their tables.
@@ -86,25 +48,42 @@ TEST(CommandText, TextsFromTheRecord) {
         EXPECT_EQ(Text(code), "") << code;
 }
 
-TEST_F(CommandSetTest, OkInAnyCaseAcceptsAndErrInAnyCaseRefuses) {
-    nextReply = "ok\r\n";
+// The reply checks; a refused or unanswered query leaves its field as the caller stored it.
+TEST_F(CommandSetTest, OkInAnyCaseAcceptsErrInAnyCaseAndSilenceRefuse) {
+    reply = "ok\r\n";
     EXPECT_EQ(SendCommand(cmd::kFreq), 1);
     EXPECT_STREQ(gLink.rxBuffer, "ok");
-    nextReply = "NG\r\n";
+    reply = "NG\r\n";
     EXPECT_EQ(SendCommand(cmd::kFreq), 0);
-    nextReply = "eRr:range\r\n";
+    reply = "eRr:range\r\n";
     EXPECT_EQ(SendCommand(cmd::kFreq), 0);
-    nextReply = "Err\r\n";
+    reply = "Err\r\n";
     EXPECT_EQ(SendCommand(cmd::kMeasRes), 0);
-    nextReply = "CP:-20.05dBm\r\n";
+    reply = "CP:-20.05dBm\r\n";
     EXPECT_EQ(SendCommand(cmd::kMeasRes), 1);
     EXPECT_STREQ(gLink.rxBuffer, "CP:-20.05dBm");
-    const auto lines = analyzer.lines();
+    const auto lines = analyzer->lines();
     ASSERT_EQ(lines.size(), 5u);
     EXPECT_EQ(lines[0], "FREQ1000000000.0000");
     EXPECT_EQ(lines[4], "MEASRES");
-    EXPECT_EQ(cursor.on, 5);
-    EXPECT_EQ(cursor.off, 5);
+    EXPECT_EQ(view.cursorOn, 5);
+    EXPECT_EQ(view.cursorOff, 5);
+    gSettings.refLevel = 50;
+    reply = "ERR\r\n";
+    EXPECT_EQ(SendCommand(cmd::kRef), 0);
+    EXPECT_STREQ(gLink.rxBuffer, "ERR");
+    gSettings.spanIndex = 3;
+    EXPECT_EQ(SendCommand(query::kSpan), 0);
+    EXPECT_EQ(gSettings.spanIndex, 3);
+    reply = "";
+    SetPortTimeouts(portprofile::kShort);
+    EXPECT_EQ(SendCommand(query::kRef), 0);
+    EXPECT_STREQ(gLink.rxBuffer, "Read error");
+    EXPECT_EQ(gSettings.refLevel, 50) << "the record keeps what the caller stored";
+    reply = "1000000000.0000\r\n";
+    gSettings.centerFreq = 2e9;
+    EXPECT_EQ(SendCommand(query::kFreq), 1);
+    EXPECT_DOUBLE_EQ(gSettings.centerFreq, 1e9);
 }
 
 TEST_F(CommandSetTest, UnknownCodesSendNothing) {
@@ -114,39 +93,57 @@ TEST_F(CommandSetTest, UnknownCodesSendNothing) {
     EXPECT_EQ(SendCommand(cmd::kSweep), 0);
     gSettings.sweepIndex = 2;
     EXPECT_EQ(SendCommand(cmd::kSweep), 1);
-    const auto lines = analyzer.lines();
+    const auto lines = analyzer->lines();
     ASSERT_EQ(lines.size(), 1u);
     EXPECT_EQ(lines[0], "SWEEP0.1");
-    EXPECT_EQ(cursor.on, cursor.off);
+    EXPECT_EQ(view.cursorOn, view.cursorOff);
 }
 
 TEST_F(CommandSetTest, SettledAndAutoCouplingCommands) {
-    nextReply = "ERR\r\n";
+    reply = "ERR\r\n";
     EXPECT_EQ(SendSettledCommand(cmd::kEfAntenna), 0);
-    nextReply = "OK trailing\r\n";
+    reply = "OK trailing\r\n";
     EXPECT_EQ(SendAutoCoupling(cmd::kVbw), 0) << "only exactly \"OK\" counts";
-    nextReply = "OK\r\n";
+    reply = "OK\r\n";
     EXPECT_EQ(SendSettledCommand(cmd::kEfAntenna), 1);
     EXPECT_EQ(SendAutoCoupling(cmd::kSweep), 1);
     EXPECT_EQ(SendAutoCoupling(cmd::kFreq), 0);
     const std::vector<std::string> expected = {"EFANTAT11", "EFANTAT11", "EFANTAT11", "EFANTAT11",
                                                "EFANTAT11", "VBWAUTO",   "EFANTAT11", "SWEEPAUTO"};
-    EXPECT_EQ(analyzer.lines(), expected) << "five tries while refused";
+    EXPECT_EQ(analyzer->lines(), expected) << "five tries while refused";
 }
 
 TEST_F(CommandSetTest, VersionTextByTheReplysFirstLetter) {
-    nextReply = "VER1.05 RVX410\r\n";
+    reply = "VER1.05 RVX410\r\n";
     EXPECT_EQ(SendCommand(cmd::kVersion), 1);
     EXPECT_STREQ(gSettings.versionText, "1.05 RVX410");
-    nextReply = "MODEL RVX410 FW:2.10 B\r\n";
+    reply = "MODEL RVX410 FW:2.10 B\r\n";
     SendCommand(cmd::kVersion);
     EXPECT_STREQ(gSettings.versionText, "2.10 B");
-    nextReply = "RVX410 FIRMWARE V 3.01\r\n";
+    reply = "RVX410 FIRMWARE V 3.01\r\n";
     SendCommand(cmd::kVersion);
     EXPECT_STREQ(gSettings.versionText, "3.01");
-    nextReply = "V\r\n";
+    reply = "V\r\n";
     SendCommand(cmd::kVersion);
     EXPECT_STREQ(gSettings.versionText, "") << "a short reply gives no version, not old bytes";
+}
+
+TEST_F(CommandSetTest, UnopenablePortIsWriteErrorThenTheLinkRecovers) {
+    CommPort(portop::kClose);
+    ::setenv("ORVEL_COM1", (::testing::TempDir() + "/unplugged").c_str(), 1);
+    CommPort(portop::kOpen);
+    EXPECT_EQ(gLink.comHandle, -1);
+    EXPECT_EQ(SendCommand(cmd::kFreq), 0);
+    EXPECT_STREQ(gLink.rxBuffer, "Write error");
+    EXPECT_EQ(CheckPresence(), 0);
+    ShowCommunicationError();
+    ASSERT_EQ(view.messages.size(), 1u);
+    EXPECT_EQ(view.messages[0], "Communication error: A COM port has not been opened.");
+    ::setenv("ORVEL_COM1", analyzer->devicePath().c_str(), 1);
+    EXPECT_EQ(SendCommand(cmd::kFreq), 0) << "this write fails; its reconnect finds the port";
+    EXPECT_EQ(gLink.comHandle, 1);
+    EXPECT_EQ(SendCommand(cmd::kFreq), 1);
+    EXPECT_EQ(analyzer->lines(), Lines{"FREQ1000000000.0000"});
 }
 
 } // namespace

@@ -1,22 +1,14 @@
 // The serial port on a real pseudo-terminal: opening, line ends, chunked reads, floods,
 // hang-ups and the failures that must show as "Write error" and "Read error".
 
-#include "hand_played_analyzer.h"
-#include "instrument_settings.h"
-#include "link_state.h"
+#include "link_fixtures.h"
 #include "port_names.h"
-#include "serial_port.h"
-#include "use_com_port.h"
 
 #include <QLoggingCategory>
-#include <gtest/gtest.h>
 
 #include <atomic>
-#include <chrono>
-#include <cstdlib>
-#include <cstring>
 #include <fcntl.h>
-#include <string>
+#include <fstream>
 #include <sys/file.h>
 #include <thread>
 #include <unistd.h>
@@ -33,57 +25,49 @@ void Put(const char* text) {
     std::snprintf(gLink.txBuffer, kTxBufferSize, "%s", text);
 }
 
-class SerialPortTest : public ::testing::Test {
+class SerialPortTest : public HandPlayedTest {
 protected:
-    void SetUp() override {
-        UseComPort(pty.devicePath());
-        CommPort(portop::kOpen);
-        ASSERT_EQ(gLink.comHandle, 1);
+    SerialPortTest() {
+        byHand = true;
+        profile = -1;
     }
-    void TearDown() override { CommPort(portop::kClose); }
-    HandPlayedAnalyzer pty;
 };
-
-TEST(SerialPortOpen, PortIndexOutOfRangeOpensNothingAndWritesFail) {
-    HandPlayedAnalyzer pty;
-    UseComPort(pty.devicePath());
-    gSettings.comPortIndex = 8;
-    CommPort(portop::kOpen);
-    EXPECT_EQ(gLink.comHandle, 0);
-    Put("FREQ?\r\n");
-    CommPort(portop::kWrite);
-    EXPECT_EQ(Rx(), "Write error");
-    CommPort(portop::kRead);
-    EXPECT_EQ(Rx(), "Read error");
-    EXPECT_EQ(gLink.rxLength, 0);
-}
 
 std::string gLog;
 
-// The user sees no message; the link's debug log, when turned on, says what failed and why.
-TEST(SerialPortOpen, MissingOrNonSerialDevicesFailWithoutMessage) {
+// Nothing opens, writes and reads fail; the user sees no message, and the link's debug log, when
+// turned on, says what failed and why.
+TEST(SerialPortOpen, BadIndexMissingOrNonSerialDevicesFailWithoutMessage) {
+    HandPlayedAnalyzer pty;
     const std::string dir = ::testing::TempDir();
     const std::string file = dir + "/not-a-port";
-    FILE* f = std::fopen(file.c_str(), "w");
-    ASSERT_NE(f, nullptr);
-    std::fclose(f);
+    ASSERT_TRUE(std::ofstream(file).good());
     QLoggingCategory::setFilterRules(QStringLiteral("orvel.link.debug=true"));
     const QtMessageHandler previous = qInstallMessageHandler(
         [](QtMsgType, const QMessageLogContext&, const QString& m) { gLog += m.toStdString(); });
-    const std::pair<std::string, const char*> cases[] = {
-        {dir + "/no-such-device", "No such file or directory"},
-        {file, "isatty failed"},
-        {"/dev/null", "isatty failed"},
-        {dir, "Is a directory"}};
-    for (const auto& [path, cause] : cases) {
+    const struct {
+        std::string path;
+        int index; // no COM9: the index alone opens nothing
+        int handle;
+        const char* cause;
+    } cases[] = {{pty.devicePath(), 8, 0, ""},
+                 {dir + "/no-such-device", 0, -1, "No such file or directory"},
+                 {file, 0, -1, "isatty failed"},
+                 {"/dev/null", 0, -1, "isatty failed"},
+                 {dir, 0, -1, "Is a directory"}};
+    for (const auto& c : cases) {
         gLog.clear();
-        UseComPort(path);
+        UseComPort(c.path);
+        gSettings.comPortIndex = c.index;
         CommPort(portop::kOpen);
-        EXPECT_EQ(gLink.comHandle, -1) << path;
-        EXPECT_NE(gLog.find(cause), std::string::npos) << gLog;
-        Put("\r\n");
+        EXPECT_EQ(gLink.comHandle, c.handle) << c.path;
+        EXPECT_NE(gLog.find(c.cause), std::string::npos) << gLog;
+        Put("FREQ?\r\n");
         CommPort(portop::kWrite);
-        EXPECT_EQ(Rx(), "Write error") << path;
+        EXPECT_EQ(Rx(), "Write error") << c.path;
+        CommPort(portop::kRead);
+        EXPECT_EQ(Rx(), "Read error") << c.path;
+        EXPECT_EQ(gLink.rxLength, 0) << c.path;
     }
     qInstallMessageHandler(previous);
     QLoggingCategory::setFilterRules(QString());
@@ -122,14 +106,12 @@ TEST(SerialPortOpen, EnvironmentOverridesTheDeviceTable) {
     EXPECT_EQ(PortDevicePath(-1), "");
 }
 
-TEST_F(SerialPortTest, WritesTheTextWithoutItsTerminator) {
+// The text goes out without its terminator; a reply loses its CR LF and nothing else, and a NUL
+// byte stays inside the buffer.
+TEST_F(SerialPortTest, TextGoesOutWholeAndTheReplyLosesItsLineEndOnly) {
     Put("FREQ1000000000.0000\r\n");
     CommPort(portop::kWrite);
-    EXPECT_EQ(pty.ReceiveLine(), "FREQ1000000000.0000\r\n");
-}
-
-// A reply loses its CR LF and nothing else; a NUL byte stays inside the buffer.
-TEST_F(SerialPortTest, ReplyLosesItsLineEndOnly) {
+    EXPECT_EQ(analyzer->Receive(21), "FREQ1000000000.0000\r\n");
     const struct {
         std::string sent;
         const char* rx;
@@ -139,7 +121,7 @@ TEST_F(SerialPortTest, ReplyLosesItsLineEndOnly) {
                  {"", "Read error", 0},
                  {std::string("O\0K\r\n", 5), "O", 5}};
     for (const auto& c : cases) {
-        pty.Send(c.sent);
+        analyzer->Send(c.sent);
         CommPort(portop::kRead);
         EXPECT_EQ(Rx(), c.rx) << c.rx;
         EXPECT_EQ(gLink.rxLength, c.length) << c.rx;
@@ -147,18 +129,18 @@ TEST_F(SerialPortTest, ReplyLosesItsLineEndOnly) {
 }
 
 TEST_F(SerialPortTest, ReplySplitOverSeveralWritesArrivesAsOne) {
-    std::thread analyzer([this] {
-        pty.Send("CF 1.0000");
+    std::thread player([this] {
+        analyzer->Send("CF 1.0000");
         std::this_thread::sleep_for(std::chrono::milliseconds(2));
-        pty.Send("GHz\r\nSP 20");
+        analyzer->Send("GHz\r\nSP 20");
         std::this_thread::sleep_for(std::chrono::milliseconds(2));
-        pty.Send("MHz\r\n");
+        analyzer->Send("MHz\r\n");
     });
     // Generous gaps on a loaded machine: between-bytes at its long-profile value.
     gSettings.timeOutSetting = 200;
     SetPortTimeouts(portprofile::kLong);
     CommPort(portop::kRead);
-    analyzer.join();
+    player.join();
     EXPECT_EQ(Rx(), "CF 1.0000GHz\r\nSP 20MHz");
 }
 
@@ -172,7 +154,7 @@ TEST_F(SerialPortTest, ReplyOfWholeChunksIsReceivedNotReadError) {
         const size_t chunk = baudIndex >= 3 ? 256 : 64;
         std::string reply(chunk * 2 - 2, 'A');
         reply += "\r\n";
-        pty.Send(reply);
+        analyzer->Send(reply);
         CommPort(portop::kRead);
         EXPECT_EQ(gLink.rxLength, static_cast<int>(chunk * 2)) << baudIndex;
         EXPECT_EQ(Rx(), std::string(chunk * 2 - 2, 'A')) << baudIndex;
@@ -181,27 +163,27 @@ TEST_F(SerialPortTest, ReplyOfWholeChunksIsReceivedNotReadError) {
 
 TEST_F(SerialPortTest, FloodIsCutAtTheBufferAndTheRestDrained) {
     std::string flood(30000, '7');
-    std::thread analyzer([&] { pty.Send(flood); });
+    std::thread player([&] { analyzer->Send(flood); });
     gSettings.timeOutSetting = 200;
     SetPortTimeouts(portprofile::kLong);
     CommPort(portop::kRead);
-    analyzer.join();
+    player.join();
     EXPECT_EQ(gLink.rxLength, kRxBufferSize - 1);
     EXPECT_EQ(std::strlen(gLink.rxBuffer), static_cast<size_t>(kRxBufferSize - 1));
     // The rest is gone: the next exchange starts clean.
-    pty.Send("OK\r\n");
+    analyzer->Send("OK\r\n");
     CommPort(portop::kRead);
     EXPECT_EQ(Rx(), "OK");
 }
 
 TEST_F(SerialPortTest, EndlessFloodDoesNotHoldTheRead) {
     // The analyzer never stops sending; its writes must not block once the line is full.
-    ::fcntl(pty.master(), F_SETFL, ::fcntl(pty.master(), F_GETFL) | O_NONBLOCK);
+    ::fcntl(analyzer->master(), F_SETFL, ::fcntl(analyzer->master(), F_GETFL) | O_NONBLOCK);
     std::atomic<bool> stop{false};
-    std::thread analyzer([&] {
+    std::thread player([&] {
         const std::string burst(512, 'Z');
         while (!stop) {
-            if (::write(pty.master(), burst.data(), burst.size()) <= 0) {
+            if (::write(analyzer->master(), burst.data(), burst.size()) <= 0) {
                 std::this_thread::sleep_for(std::chrono::milliseconds(1));
             }
         }
@@ -209,7 +191,7 @@ TEST_F(SerialPortTest, EndlessFloodDoesNotHoldTheRead) {
     SetPortTimeouts(portprofile::kShort);
     CommPort(portop::kRead); // returns: cut, drained for one read's time-out at most
     stop = true;
-    analyzer.join();
+    player.join();
     EXPECT_EQ(gLink.rxLength, kRxBufferSize - 1);
     EXPECT_EQ(gLink.rxBuffer[kRxBufferSize - 1], '\0');
 }
@@ -217,13 +199,13 @@ TEST_F(SerialPortTest, EndlessFloodDoesNotHoldTheRead) {
 TEST_F(SerialPortTest, HangUpMidReplyEndsTheReadAndTheNextWriteFails) {
     gSettings.timeOutSetting = 200;
     SetPortTimeouts(portprofile::kLong);
-    std::thread analyzer([this] {
-        pty.Send("CF 1.0000GHz\r\nSP");
+    std::thread player([this] {
+        analyzer->Send("CF 1.0000GHz\r\nSP");
         std::this_thread::sleep_for(std::chrono::milliseconds(60));
-        pty.HangUp();
+        analyzer->HangUp();
     });
     CommPort(portop::kRead);
-    analyzer.join();
+    player.join();
     // What arrived before the hang-up, unless the line discarded it with the hang-up.
     EXPECT_TRUE(Rx() == "CF 1.0000GHz\r\nSP" || Rx() == "Read error") << Rx();
     Put("SRSCURR\r\n");
@@ -238,12 +220,10 @@ TEST_F(SerialPortTest, ShortReadsTakeWhatArrivedAndLeaveTheBufferWhenNothingDid)
     EXPECT_EQ(ReadUpTo(8), 0);
     EXPECT_EQ(Rx(), "Write error");
     EXPECT_EQ(PortBytesWaiting(), 0);
-    pty.Send("COMP\r\nERR\r\n");
-    ASSERT_EQ(pty.Receive(0, 0), "");
+    analyzer->Send("COMP\r\nERR\r\n");
+    ASSERT_EQ(analyzer->Receive(0, 0), "");
     // Wait until the bytes are there, then take exactly six.
-    for (int i = 0; i < 5000 && PortBytesWaiting() == 0; ++i) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    }
+    ASSERT_TRUE(orvel::test::SimProcess::waitFor([] { return PortBytesWaiting() != 0; }));
     EXPECT_EQ(ReadUpTo(6), 6);
     EXPECT_EQ(Rx(), "COMP\r\n");
     EXPECT_EQ(ReadUpTo(8), 5);
@@ -267,17 +247,19 @@ TEST(SerialPortTimeouts, ProfilesFollowBaudAndScale) {
     EXPECT_TRUE(same(ReadTimeoutsFor(1, -40, 3), {0, 0, 1}));
 }
 
-TEST_F(SerialPortTest, OpenSetsLongProfileAndOtherProfilesKeepTheReadTimeouts) {
-    ReadTimeouts t = CurrentReadTimeouts();
-    EXPECT_EQ(t.totalConstant, 401);
+TEST_F(SerialPortTest, OpenSetsLongProfileOtherProfilesKeepTheTimeoutsAndReconnectReopens) {
+    EXPECT_EQ(CurrentReadTimeouts().totalConstant, 401);
     SetPortTimeouts(portprofile::kShort);
     EXPECT_EQ(CurrentReadTimeouts().totalConstant, 201);
     SetPortTimeouts(7);
     EXPECT_EQ(CurrentReadTimeouts().totalConstant, 201);
     EXPECT_EQ(CurrentReadTimeouts().betweenBytes, 20);
-}
-
-TEST_F(SerialPortTest, ZeroTimeoutScaleEndsReadsAtOnce) {
+    Reconnect();
+    EXPECT_EQ(gLink.comHandle, 1);
+    analyzer->Send("OK\r\n");
+    CommPort(portop::kRead);
+    EXPECT_EQ(Rx(), "OK");
+    // A zero scale ends reads at once.
     gSettings.timeOutSetting = 0;
     SetPortTimeouts(portprofile::kLong);
     CommPort(portop::kRead);
@@ -290,14 +272,6 @@ TEST(WaitMilliseconds, WaitsAtLeastTheTimeAsked) {
     EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(30));
     WaitMilliseconds(0);
     WaitMilliseconds(-5);
-}
-
-TEST_F(SerialPortTest, ReconnectReopensTheSamePort) {
-    Reconnect();
-    EXPECT_EQ(gLink.comHandle, 1);
-    pty.Send("OK\r\n");
-    CommPort(portop::kRead);
-    EXPECT_EQ(Rx(), "OK");
 }
 
 } // namespace

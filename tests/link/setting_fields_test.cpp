@@ -2,11 +2,8 @@
 // the simulated analyzer and its answer, the reply to the row's query decoded into the record,
 // and the row's settings-file line read back.
 
-#include "command_set.h"
-#include "link_state.h"
-#include "setting_fields.h"
+#include "link_fixtures.h"
 #include "settings_text.h"
-#include "sim_link_fixture.h"
 
 #include <iterator>
 
@@ -71,17 +68,6 @@ const FieldCase kCases[] = {
     {2, "PKSEARCH03", nullptr, nullptr},
 };
 
-double Get(const fields::SettingField& f) {
-    return f.number != nullptr ? gSettings.*f.number : gSettings.*f.integer;
-}
-void Set(const fields::SettingField& f, double value) {
-    if (f.number != nullptr) {
-        gSettings.*f.number = value;
-    } else {
-        gSettings.*f.integer = static_cast<int>(value);
-    }
-}
-
 TEST_F(SimLinkTest, EveryFieldOnTheWireInItsQueryAndInTheSettingsFile) {
     const auto rows = fields::all();
     ASSERT_EQ(rows.size(), std::size(kCases)) << "one case per row of the field table";
@@ -90,25 +76,25 @@ TEST_F(SimLinkTest, EveryFieldOnTheWireInItsQueryAndInTheSettingsFile) {
         const fields::SettingField& f = rows[i];
         const FieldCase& c = kCases[i];
         SCOPED_TRACE(c.line != nullptr ? c.line : c.wire);
-        Set(f, c.value);
+        SetField(f, c.value);
         if (c.wire != nullptr) {
             EXPECT_EQ(SendCommand(f.command), 1);
             EXPECT_EQ(Received().back(), c.wire);
         }
         if (c.reply != nullptr) {
-            Set(f, c.value + 1);
+            SetField(f, c.value + 1);
             EXPECT_EQ(SendCommand(f.query), 1);
             EXPECT_STREQ(gLink.rxBuffer, c.reply);
-            EXPECT_EQ(Get(f), c.value);
+            EXPECT_EQ(GetField(f), c.value);
         }
         if (c.line != nullptr) {
             const std::string text = settingstext::FormatSettingsText();
             EXPECT_NE(("\r\n" + text).find(std::string("\r\n") + c.line + "\r\n"),
                       std::string::npos);
-            Set(f, c.value + 1);
+            SetField(f, c.value + 1);
             settingstext::ApplySettingsText(text.data(), text.size());
             // The model and the spurious calculation always start as off.
-            EXPECT_EQ(Get(f), f.fileRule == fields::FileRule::AlwaysZero ? 0 : c.value);
+            EXPECT_EQ(GetField(f), f.fileRule == fields::FileRule::AlwaysZero ? 0 : c.value);
         }
     }
     EXPECT_EQ(view.cursorOn, view.cursorOff);

@@ -1,89 +1,40 @@
 // Every command and query code on the wire of the simulated analyzer, the reply checks, the
 // presence check, All Reading and the screen record.
 
-#include "acquisition.h"
 #include "all_settings.h"
-#include "command_set.h"
-#include "link_state.h"
+#include "link_fixtures.h"
 #include "query_decoding.h"
-#include "sim_link_fixture.h"
-
-#include <cstring>
 
 namespace {
 
 using orvel::test::SimProcess;
 
-struct Expected {
-    int code;
-    const char* text;
-};
-
 // The settings' own commands are in the field table's test; here the rest and every query.
 TEST_F(SimLinkTest, EveryCommandCodeSendsItsText) {
     Start({"--auto-ms", "20"});
     gSettings.runState = 0;
-    const Expected commands[] = {
+    const std::pair<int, const char*> commands[] = {
         {cmd::kMeasRes, "MEASRES"},           {cmd::kAutoTune, "AUTO"},   {cmd::kRunHold, "HOLD"},
         {cmd::kScreenCurrent, "SRSCURR"},     {cmd::kScreenFull, "SRSF"}, {cmd::kVersion, "VER"},
         {cmd::kMarkerToCenter, "FREQSETMKR"}, {cmd::kPreset, "PRESET"},
     };
-    std::vector<std::string> expected;
-    for (const Expected& e : commands) {
+    Lines expected;
+    for (const auto& [code, text] : commands) {
         // The analyzer's own refusals do not matter here; the text on the wire does.
-        SendCommand(e.code);
-        expected.push_back(e.text);
+        SendCommand(code);
+        expected.push_back(text);
     }
     for (int code = query::kFirst; code <= query::kLast; ++code) {
         SendCommand(code);
-        std::string keyword = QueryKeyword(code);
-        expected.push_back(keyword);
+        expected.push_back(QueryKeyword(code));
     }
     EXPECT_EQ(Received(), expected);
     EXPECT_EQ(view.cursorOn, view.cursorOff);
 }
 
-TEST_F(SimLinkTest, ReplyChecksAcceptOkAndRefuseErrAndSilence) {
-    Start({"--fault", "drop:REF?", "--fault", "err:SPAN?"});
-    EXPECT_EQ(SendCommand(cmd::kFreq), 1);
-    gSettings.refLevel = 50; // outside what the analyzer takes
-    EXPECT_EQ(SendCommand(cmd::kRef), 0);
-    EXPECT_STREQ(gLink.rxBuffer, "ERR");
-    EXPECT_EQ(gSettings.refLevel, 50) << "the record keeps what the caller stored";
-    SetPortTimeouts(portprofile::kShort);
-    EXPECT_EQ(SendCommand(query::kRef), 0);
-    EXPECT_STREQ(gLink.rxBuffer, "Read error");
-    EXPECT_EQ(gSettings.refLevel, 50);
-    gSettings.spanIndex = 3;
-    EXPECT_EQ(SendCommand(query::kSpan), 0);
-    EXPECT_EQ(gSettings.spanIndex, 3);
-    EXPECT_EQ(SendCommand(query::kFreq), 1);
-    EXPECT_DOUBLE_EQ(gSettings.centerFreq, 1e9);
-    EXPECT_EQ(SendCommand(cmd::kVersion), 1);
-    EXPECT_STREQ(gSettings.versionText, "1.05 RVX410");
-}
-
-TEST_F(SimLinkTest, UnopenablePortIsWriteErrorThenTheLinkRecovers) {
-    Start();
-    CommPort(portop::kClose);
-    ::setenv("ORVEL_COM1", (::testing::TempDir() + "/unplugged").c_str(), 1);
-    CommPort(portop::kOpen);
-    EXPECT_EQ(gLink.comHandle, -1);
-    EXPECT_EQ(SendCommand(cmd::kFreq), 0);
-    EXPECT_STREQ(gLink.rxBuffer, "Write error");
-    EXPECT_EQ(CheckPresence(), 0);
-    ShowCommunicationError();
-    ASSERT_EQ(view.messages.size(), 1u);
-    EXPECT_EQ(view.messages[0], "Communication error: A COM port has not been opened.");
-    ::setenv("ORVEL_COM1", sim->devicePath().c_str(), 1);
-    EXPECT_EQ(SendCommand(cmd::kFreq), 0) << "this write fails; its reconnect finds the port";
-    EXPECT_EQ(gLink.comHandle, 1);
-    EXPECT_EQ(SendCommand(cmd::kFreq), 1);
-    EXPECT_EQ(Received(), std::vector<std::string>{"FREQ1000000000.0000"});
-}
-
-TEST_F(SimLinkTest, PresenceCheckAnswersAndSilence) {
-    Start({"--fault", "drop:EMPTY#1", "--fault", "drop:EMPTY#3", "--fault", "drop:EMPTY#4"});
+TEST_F(SimLinkTest, PresenceCheckAnswersAndSilenceAndAllReadingWithoutAnswer) {
+    Start({"--fault", "drop:EMPTY#1", "--fault", "drop:EMPTY#3", "--fault", "drop:EMPTY#4",
+           "--fault", "drop:EMPTY#6", "--fault", "drop:EMPTY#7"});
     SetPortTimeouts(portprofile::kShort);
     EXPECT_EQ(CheckPresence(), 1) << "the second try answers";
     EXPECT_EQ(ReceivedAtLeast(2).size(), 2u);
@@ -93,30 +44,27 @@ TEST_F(SimLinkTest, PresenceCheckAnswersAndSilence) {
     ASSERT_EQ(view.messages.size(), 1u);
     EXPECT_EQ(view.messages[0], "Communication error: Please check connection with RVX410.");
     EXPECT_EQ(CheckPresence(), 1);
-    EXPECT_EQ(Received(), std::vector<std::string>(5, ""));
+    EXPECT_EQ(Received(), Lines(5, ""));
+    // All Reading without an answer fills the panel from the record.
+    gSettings.centerFreq = 7e8;
+    ReadAllSettings();
+    EXPECT_EQ(gSettings.instrumentPresent, 0);
+    EXPECT_EQ(view.readSettings, std::vector<FieldSet>{Field::Settings | Field::FromAnalyzer});
+    EXPECT_EQ(ReceivedAtLeast(7), Lines(7, ""));
+    EXPECT_DOUBLE_EQ(gSettings.centerFreq, 7e8);
 }
 
 TEST_F(SimLinkTest, AllReadingAsksInOrderAndDecodes) {
     Start({"--model", "420"});
     gSettings.modelIndex = 1;
-    // Put the analyzer into a state unlike the program's defaults.
-    gSettings.centerFreq = 2.5e9;
-    gSettings.spanIndex = 14; // "5G"
-    gSettings.refLevel = -30;
-    gSettings.unitIndex = 1;
-    gSettings.rbwIndex = 5;
-    gSettings.vbwIndex = 8;
-    gSettings.calcIndex = 2;
-    gSettings.minCount = 64;
-    gSettings.sweepIndex = 6;
-    gSettings.detectorIndex = 1;
-    gSettings.measureIndex = 3;
-    gSettings.levelOffset = 2.5;
-    gSettings.impedanceIndex = 1;
-    gSettings.remoteState = 1;
-    for (int code : {cmd::kFreq, cmd::kSpan, cmd::kRef, cmd::kUnit, cmd::kRbw, cmd::kVbw,
-                     cmd::kCalc, cmd::kMinCount, cmd::kSweep, cmd::kDetector, cmd::kMeas,
-                     cmd::kOffset, cmd::kImpedance, cmd::kRemote}) {
+    // Put the analyzer into a state unlike the program's defaults ("5G" span, a remote state).
+    const std::pair<int, double> state[] = {
+        {cmd::kFreq, 2.5e9},  {cmd::kSpan, 14},    {cmd::kRef, -30}, {cmd::kUnit, 1},
+        {cmd::kRbw, 5},       {cmd::kVbw, 8},      {cmd::kCalc, 2},  {cmd::kMinCount, 64},
+        {cmd::kSweep, 6},     {cmd::kDetector, 1}, {cmd::kMeas, 3},  {cmd::kOffset, 2.5},
+        {cmd::kImpedance, 1}, {cmd::kRemote, 1}};
+    for (const auto& [code, value] : state) {
+        SetField(*fields::byCommand(code), value);
         ASSERT_EQ(SendCommand(code), 1) << code;
     }
     const size_t before = Received().size();
@@ -124,48 +72,26 @@ TEST_F(SimLinkTest, AllReadingAsksInOrderAndDecodes) {
     gSettings.modelIndex = 1;
     ReadAllSettings();
 
-    const std::vector<std::string> all = Received();
-    const std::vector<std::string> asked(all.begin() + static_cast<long>(before), all.end());
-    const std::vector<std::string> expected = {
-        "",        "FREQ?",    "SPAN?",    "REF?",      "OFFSET?",  "UNIT?",     "CONV?",
-        "RBW?",    "VBW?",     "MEAS?",    "CPMODE?",   "CPCNTR?",  "CPWIDTH?",  "ACPMODE?",
-        "ACPOFS?", "ACPCHBW?", "ACPREF?",  "ACPREFBW?", "OBWMODE?", "OBWRATIO?", "OBWDB?",
-        "EFANT?",  "MFPROBE?", "CALC?",    "SCALE?",    "SWEEP?",   "DET?",      "MKR?",
-        "PEAK?",   "PKCNTR?",  "PKWIDTH?", "VER",       "IMP?",     "REMOTE?",   "MINNO?",
-        "RBW1M",   "VBW1M",    "SWEEP10",  "MEASRES"};
+    const Lines all = Received();
+    const Lines asked(all.begin() + static_cast<long>(before), all.end());
+    const Lines expected = {"",         "FREQ?",     "SPAN?",   "REF?",     "OFFSET?",  "UNIT?",
+                            "CONV?",    "RBW?",      "VBW?",    "MEAS?",    "CPMODE?",  "CPCNTR?",
+                            "CPWIDTH?", "ACPMODE?",  "ACPOFS?", "ACPCHBW?", "ACPREF?",  "ACPREFBW?",
+                            "OBWMODE?", "OBWRATIO?", "OBWDB?",  "EFANT?",   "MFPROBE?", "CALC?",
+                            "SCALE?",   "SWEEP?",    "DET?",    "MKR?",     "PEAK?",    "PKCNTR?",
+                            "PKWIDTH?", "VER",       "IMP?",    "REMOTE?",  "MINNO?",   "RBW1M",
+                            "VBW1M",    "SWEEP10",   "MEASRES"};
     EXPECT_EQ(asked, expected);
     EXPECT_EQ(gSettings.instrumentPresent, 1);
-    EXPECT_DOUBLE_EQ(gSettings.centerFreq, 2.5e9);
-    EXPECT_EQ(gSettings.spanIndex, 14);
-    EXPECT_EQ(gSettings.refLevel, -30);
-    EXPECT_EQ(gSettings.unitIndex, 1);
-    EXPECT_EQ(gSettings.rbwIndex, 5);
-    EXPECT_EQ(gSettings.vbwIndex, 8);
-    EXPECT_EQ(gSettings.calcIndex, 2);
-    EXPECT_EQ(gSettings.minCount, 64);
-    EXPECT_EQ(gSettings.sweepIndex, 6);
-    EXPECT_EQ(gSettings.detectorIndex, 1);
-    EXPECT_EQ(gSettings.measureIndex, 3);
-    EXPECT_DOUBLE_EQ(gSettings.levelOffset, 2.5);
-    EXPECT_EQ(gSettings.impedanceIndex, 1);
-    EXPECT_EQ(gSettings.remoteState, 1);
+    for (const auto& [code, value] : state) {
+        EXPECT_EQ(GetField(*fields::byCommand(code)), value) << code;
+    }
     EXPECT_STREQ(gSettings.versionText, "1.05 RVX420");
     EXPECT_EQ(view.remoteChecked, 1);
     EXPECT_EQ(view.autoOff, 1);
     ASSERT_EQ(view.readSettings.size(), 34u);
     EXPECT_EQ(view.readSettings.front(), Field::CenterFreq | Field::FromAnalyzer);
     EXPECT_EQ(view.readSettings[1], Field::Span | Field::FromAnalyzer);
-}
-
-TEST_F(SimLinkTest, AllReadingWithoutAnswerFillsThePanelFromTheRecord) {
-    Start({"--fault", "drop:EMPTY"});
-    SetPortTimeouts(portprofile::kShort);
-    gSettings.centerFreq = 7e8;
-    ReadAllSettings();
-    EXPECT_EQ(gSettings.instrumentPresent, 0);
-    EXPECT_EQ(view.readSettings, std::vector<FieldSet>{Field::Settings | Field::FromAnalyzer});
-    EXPECT_EQ(ReceivedAtLeast(2), std::vector<std::string>(2, ""));
-    EXPECT_DOUBLE_EQ(gSettings.centerFreq, 7e8);
 }
 
 TEST_F(SimLinkTest, AllSettingSendsTheRecordInOrder) {
@@ -176,32 +102,10 @@ TEST_F(SimLinkTest, AllSettingSendsTheRecordInOrder) {
     gSettings.peakZoneCenter = 0.0;
     gSettings.peakZoneWidth = 0.0;
     SendAllSettings();
-    const std::vector<std::string> expected = {"FREQ1000000000.0000",
-                                               "SPAN20M",
-                                               "REF10",
-                                               "UNITDBM",
-                                               "RBW100K",
-                                               "VBW10K",
-                                               "IMP50",
-                                               "OFFSET0.0",
-                                               "CALCOFF",
-                                               "MAXNO0",
-                                               "MINNO0",
-                                               "AVENO256",
-                                               "SCALE10",
-                                               "SWEEP0.1",
-                                               "DETPOS",
-                                               "MKRNORM",
-                                               "NORMMKR0.0000",
-                                               "PEAKNORM",
-                                               "PKSEARCH01",
-                                               "PKCNTR0.0000",
-                                               "PKWIDTH0.0000",
-                                               "CONVDBM",
-                                               "REMOTEOFF",
-                                               "MEASOFF",
-                                               "MEASEF",
-                                               "EFANTAT15"};
+    const Lines expected = Words("FREQ1000000000.0000 SPAN20M REF10 UNITDBM RBW100K VBW10K IMP50 "
+                                 "OFFSET0.0 CALCOFF MAXNO0 MINNO0 AVENO256 SCALE10 SWEEP0.1 DETPOS "
+                                 "MKRNORM NORMMKR0.0000 PEAKNORM PKSEARCH01 PKCNTR0.0000 "
+                                 "PKWIDTH0.0000 CONVDBM REMOTEOFF MEASOFF MEASEF EFANTAT15");
     EXPECT_EQ(Received(), expected);
     EXPECT_EQ(gSettings.measureIndex, 4);
 }
@@ -265,24 +169,6 @@ TEST_F(SimLinkTest, ScreenRecordFillsTheRecordThePointsAndTheActiveSlot) {
     EXPECT_EQ(r.recordUnitBits & 0xF, 2u);
     EXPECT_EQ(r.recordRefLevel, 57);
     EXPECT_EQ(r.recordScaleIndex, 0);
-}
-
-TEST_F(SimLinkTest, HeldScreenCountsUnchangedTracesUpToTen) {
-    Start();
-    ASSERT_EQ(SendCommand(cmd::kRunHold), 1); // "HOLD": the screen stays as it is
-    ASSERT_EQ(SendCommand(cmd::kScreenCurrent), 1);
-    const int first = gSettings.unchangedTraceCount;
-    ASSERT_EQ(SendCommand(cmd::kScreenCurrent), 1);
-    EXPECT_EQ(gSettings.unchangedTraceCount, first + 1);
-    for (int i = 0; i < 12; ++i) {
-        SendCommand(cmd::kScreenCurrent);
-    }
-    EXPECT_EQ(gSettings.unchangedTraceCount, 10);
-    gSettings.unchangedTraceCount = 4;
-    gSettings.centerFreq = 1.2e9;
-    SendCommand(cmd::kFreq);
-    SendCommand(cmd::kScreenCurrent);
-    EXPECT_EQ(gSettings.unchangedTraceCount, 4) << "a new screen is not unchanged";
 }
 
 } // namespace

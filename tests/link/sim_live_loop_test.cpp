@@ -2,30 +2,13 @@
 // user exchange while a screen record is half in, every fault during such a read, and the line
 // closed and reopened under it.
 
-#include "acquisition.h"
-#include "command_set.h"
-#include "link_poller.h"
-#include "link_state.h"
-#include "live_link.h"
-#include "sim_link_fixture.h"
-
-#include <QCoreApplication>
-
-#include <QElapsedTimer>
-
-#include <cstdio>
-#include <cstring>
-
-#include "event_loop_wait.h"
+#include "link_fixtures.h"
 
 namespace {
 
 class LiveLoopTest : public SimLinkTest {
 protected:
-    void TearDown() override {
-        poller.reset();
-        SimLinkTest::TearDown();
-    }
+    LiveLoopTest() { profile = portprofile::kShort; }
     // Runs the loop (capture mode unless `calc` says otherwise) until a screen record is being
     // collected, `afterMs` after it was asked for.
     void RunUntilRecordHalfIn(int calc, int afterMs) {
@@ -41,11 +24,6 @@ protected:
         ASSERT_TRUE(RunUntil([&] { return clock.elapsed() >= afterMs; }));
         ASSERT_EQ(CurrentLiveState(), LiveState::ReadingScreen) << "still coming in";
     }
-    int argc = 1;
-    char name[8] = "test";
-    char* argv[2] = {name, nullptr};
-    QCoreApplication app{argc, argv};
-    std::unique_ptr<LinkPoller> poller;
 };
 
 struct PanelChangeCase {
@@ -62,7 +40,6 @@ class PanelChangeMidRecord : public LiveLoopTest,
 
 TEST_P(PanelChangeMidRecord, WaitsForTheRecordThenSendsExactlyItsOwnTraffic) {
     Start({"--baud", "19200"}); // paced: a 251-point record takes about half a second
-    SetPortTimeouts(portprofile::kShort);
     ASSERT_NO_FATAL_FAILURE(RunUntilRecordHalfIn(GetParam().calc, 150));
     // A panel change, as every handler makes it.
     PauseAcquisition();
@@ -102,7 +79,6 @@ class FaultDuringAsyncRead : public LiveLoopTest,
 TEST_P(FaultDuringAsyncRead, EndsTheReadByItsRulesAndTheLoopCarriesOn) {
     const FaultCase& c = GetParam();
     Start(c.fault);
-    SetPortTimeouts(portprofile::kShort);
     ::setenv("ORVEL_COM1", (::testing::TempDir() + "/unplugged").c_str(), 1);
     std::memset(gSettings.traceRecord.tracePoints, 0x33, sizeof gSettings.traceRecord.tracePoints);
     poller = std::make_unique<LinkPoller>();
@@ -118,11 +94,19 @@ TEST_P(FaultDuringAsyncRead, EndsTheReadByItsRulesAndTheLoopCarriesOn) {
         EXPECT_NE(gSettings.traceRecord.tracePoints[250], 0x33) << "whole records again";
         EXPECT_EQ(view.result, "MEAS OFF");
     } else {
-        // A dead line: the result could not even be asked for; the loop idles and stays quiet.
+        // A dead line: the result could not even be asked for; the loop idles, polls find
+        // nothing, writes and reconnects fail, nothing spins or hangs.
         EXPECT_EQ(view.result, "Write error");
         EXPECT_EQ(CurrentLiveState(), LiveState::Idle);
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+        for (int i = 0; i < 5; ++i) {
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+            poller->OnCapturePollTimer();
+        }
         EXPECT_EQ(view.traces, 1);
+        EXPECT_EQ(SendCommand(cmd::kFreq), 0);
+        EXPECT_EQ(CheckPresence(), 0);
+        ShowCommunicationError();
+        EXPECT_EQ(view.messages, Lines{"Communication error: A COM port has not been opened."});
     }
     gSettings.runState = 0;
     PauseAcquisition();
@@ -142,7 +126,6 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST_F(LiveLoopTest, RawUseWithoutPauseFinishesTheRecordAndTheNewLineIsWatched) {
     Start({"--baud", "19200"});
-    SetPortTimeouts(portprofile::kShort);
     ASSERT_NO_FATAL_FAILURE(RunUntilRecordHalfIn(0, 100));
     // The setup sheet's close and reopen, here without a pause first: the step ends on the old
     // line before it closes.
@@ -162,7 +145,6 @@ TEST_F(LiveLoopTest, RawUseWithoutPauseFinishesTheRecordAndTheNewLineIsWatched) 
 
 TEST_F(LiveLoopTest, AfterThePauseNothingOfTheLoopReadsThePort) {
     Start();
-    SetPortTimeouts(portprofile::kShort);
     poller = std::make_unique<LinkPoller>(); // timers not started: only the watch could read
     gSettings.runState = 1;
     ResumeAcquisition();

@@ -49,6 +49,17 @@ sockaddr_in Loopback(int port) {
     return a;
 }
 
+// A loopback TCP port where nothing listens now.
+int FreeLoopbackPort() {
+    const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in a = Loopback(0);
+    socklen_t length = sizeof a;
+    ::bind(fd, reinterpret_cast<sockaddr*>(&a), sizeof a);
+    ::getsockname(fd, reinterpret_cast<sockaddr*>(&a), &length);
+    ::close(fd);
+    return ntohs(a.sin_port);
+}
+
 } // namespace
 
 ProcessResult RunProcess(const std::vector<std::string>& argv, std::chrono::milliseconds timeout,
@@ -102,38 +113,21 @@ ProcessResult RunProcess(const std::vector<std::string>& argv, std::chrono::mill
     return r;
 }
 
-int FreeLoopbackPort() {
-    const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in a = Loopback(0);
-    socklen_t length = sizeof a;
-    ::bind(fd, reinterpret_cast<sockaddr*>(&a), sizeof a);
-    ::getsockname(fd, reinterpret_cast<sockaddr*>(&a), &length);
-    ::close(fd);
-    return ntohs(a.sin_port);
-}
-
 Ser2netProcess::Ser2netProcess(const std::string& device, int baud) {
     port_ = FreeLoopbackPort();
     pidFile_ =
         "/tmp/orvel-ser2net-" + std::to_string(::getpid()) + "-" + std::to_string(port_) + ".pid";
-    const std::vector<std::string> argv = {"/usr/sbin/ser2net",
-                                           "-n",
-                                           "-u",
-                                           "-P",
-                                           pidFile_,
-                                           "-Y",
-                                           "connection: &orvel",
-                                           "-Y",
-                                           "  accepter: tcp,127.0.0.1," + std::to_string(port_),
-                                           "-Y",
-                                           "  connector: serialdev," + device + "," +
-                                               std::to_string(baud) + "n81,local",
-                                           "-Y",
-                                           "  options:",
-                                           "-Y",
-                                           "    kickolduser: true",
-        "-Y",
-        "    chardelay: false"};
+    std::vector<std::string> argv = {"/usr/sbin/ser2net", "-n", "-u", "-P", pidFile_};
+    const std::string yaml[] = {"connection: &orvel",
+                                "  accepter: tcp,127.0.0.1," + std::to_string(port_),
+                                "  connector: serialdev," + device + "," + std::to_string(baud) +
+                                    "n81,local",
+                                "  options:",
+                                "    kickolduser: true",
+                                "    chardelay: false"};
+    for (const std::string& line : yaml) {
+        argv.insert(argv.end(), {"-Y", line});
+    }
     const int null = ::open("/dev/null", O_WRONLY);
     pid_ = Spawn(argv, {}, null, null);
     ::close(null);

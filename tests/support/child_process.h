@@ -22,9 +22,6 @@ ProcessResult RunProcess(const std::vector<std::string>& argv,
                          std::chrono::milliseconds timeout = std::chrono::seconds(60),
                          const std::vector<std::string>& env = {});
 
-// A loopback TCP port where nothing listens now.
-int FreeLoopbackPort();
-
 // ser2net sharing `device` as raw TCP on 127.0.0.1:port(). started() once it accepts.
 class Ser2netProcess {
 public:

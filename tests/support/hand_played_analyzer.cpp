@@ -58,20 +58,6 @@ std::string HandPlayedAnalyzer::Receive(size_t bytes, int timeoutMs) {
     return out;
 }
 
-std::string HandPlayedAnalyzer::ReceiveLine(int timeoutMs) {
-    std::string out;
-    const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
-    while (out.size() < 2 || out.compare(out.size() - 2, 2, "\r\n") != 0) {
-        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
-            end - std::chrono::steady_clock::now());
-        std::string c = left.count() > 0 ? Receive(1, static_cast<int>(left.count())) : "";
-        if (c.empty())
-            break;
-        out += c;
-    }
-    return out;
-}
-
 void HandPlayedAnalyzer::HangUp() {
     if (master_ >= 0) {
         ::close(master_);

@@ -28,8 +28,6 @@ public:
     void Send(std::string_view bytes);
     // By hand: what the program wrote, until `bytes` bytes came or `timeoutMs` passed.
     std::string Receive(size_t bytes, int timeoutMs = 5000);
-    // By hand: what the program wrote up to and including the next CR LF (or by the time-out).
-    std::string ReceiveLine(int timeoutMs = 5000);
     // By hand: closes the master side.
     void HangUp();
     // With a reply function: the lines received so far, without their CR LF.

@@ -17,39 +17,27 @@ namespace orvel::test {
 
 namespace {
 
-// Reads the first line of the simulator's standard output.
-bool readFirstLine(int fd, std::string& line, std::chrono::milliseconds timeout) {
-    auto deadline = std::chrono::steady_clock::now() + timeout;
-    line.clear();
-    for (;;) {
-        auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+// The first line of the simulator's standard output: its device path ("" when none came).
+std::string ReadFirstLine(int fd) {
+    std::string text;
+    const auto deadline = std::chrono::steady_clock::now() + kDefaultTimeout;
+    while (text.find('\n') == std::string::npos) {
+        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
             deadline - std::chrono::steady_clock::now());
-        if (left.count() <= 0)
-            return false;
         pollfd p{fd, POLLIN, 0};
-        int r = ::poll(&p, 1, static_cast<int>(left.count()));
+        const int r = left.count() > 0 ? ::poll(&p, 1, static_cast<int>(left.count())) : 0;
         if (r < 0 && errno == EINTR)
             continue;
-        if (r <= 0)
-            return false;
-        char c;
-        ssize_t n = ::read(fd, &c, 1);
+        char buffer[256];
+        const ssize_t n = r > 0 ? ::read(fd, buffer, sizeof buffer) : 0;
         if (n <= 0)
-            return false;
-        if (c == '\n')
-            return true;
-        line += c;
+            return "";
+        text.append(buffer, static_cast<size_t>(n));
     }
+    return text.substr(0, text.find('\n'));
 }
 
 } // namespace
-
-std::string SimProcess::pathFromEnvironment(const char* fallback) {
-    const char* env = std::getenv("ORVEL_SIM_PATH");
-    if (env && *env)
-        return env;
-    return fallback ? fallback : "";
-}
 
 SimProcess::SimProcess(std::vector<std::string> args, std::string simPath) {
     if (simPath.empty()) {
@@ -57,33 +45,22 @@ SimProcess::SimProcess(std::vector<std::string> args, std::string simPath) {
         return;
     }
     char pattern[] = "/tmp/orvel-sim-XXXXXX";
-    if (!::mkdtemp(pattern)) {
-        error_ = std::string("mkdtemp: ") + std::strerror(errno);
+    int in[2], out[2];
+    if (!::mkdtemp(pattern) || ::pipe2(in, O_CLOEXEC) != 0 || ::pipe2(out, O_CLOEXEC) != 0) {
+        error_ = std::string("set-up: ") + std::strerror(errno);
         return;
     }
     tempDir_ = pattern;
-    logPath_ = tempDir_ + "/wire.log";
-    std::string stderrPath = tempDir_ + "/stderr.txt";
-
-    int in[2], out[2];
-    if (::pipe2(in, O_CLOEXEC) != 0 || ::pipe2(out, O_CLOEXEC) != 0) {
-        error_ = std::string("pipe: ") + std::strerror(errno);
-        return;
-    }
+    const std::string stderrPath = tempDir_ + "/stderr.txt";
     std::vector<std::string> argv{simPath};
     argv.insert(argv.end(), args.begin(), args.end());
-    argv.push_back("--log");
-    argv.push_back(logPath_);
+    argv.insert(argv.end(), {"--log", tempDir_ + "/wire.log"});
     std::vector<char*> cargs;
     for (std::string& a : argv)
         cargs.push_back(a.data());
     cargs.push_back(nullptr);
 
     pid_ = ::fork();
-    if (pid_ < 0) {
-        error_ = std::string("fork: ") + std::strerror(errno);
-        return;
-    }
     if (pid_ == 0) {
         ::dup2(in[0], STDIN_FILENO);
         ::dup2(out[1], STDOUT_FILENO);
@@ -100,18 +77,12 @@ SimProcess::SimProcess(std::vector<std::string> args, std::string simPath) {
     ::close(in[0]);
     ::close(out[1]);
     stdinFd_ = in[1];
-    std::string first;
-    bool ok = readFirstLine(out[0], first, kDefaultTimeout);
+    devicePath_ = ReadFirstLine(out[0]);
     ::close(out[0]);
-    if (!ok || first.empty()) {
-        std::ifstream errFile(stderrPath);
-        std::string message((std::istreambuf_iterator<char>(errFile)),
-                            std::istreambuf_iterator<char>());
-        error_ = "the simulator did not start: " + simPath + " " + message;
+    if (devicePath_.empty()) {
+        error_ = "the simulator did not start: " + simPath + " " + stderrText();
         stop();
-        return;
     }
-    devicePath_ = first;
 }
 
 SimProcess::~SimProcess() {
@@ -166,7 +137,7 @@ std::string SimProcess::stderrText() const {
 
 std::vector<std::string> SimProcess::logLines() const {
     std::vector<std::string> lines;
-    std::ifstream file(logPath_);
+    std::ifstream file(tempDir_ + "/wire.log");
     std::string line;
     while (std::getline(file, line))
         lines.push_back(line);
@@ -188,18 +159,10 @@ std::vector<SimLogEntry> SimProcess::logEntries() const {
     return entries;
 }
 
-std::vector<std::string> SimProcess::received() const {
+std::vector<std::string> SimProcess::marked(char mark) const {
     std::vector<std::string> out;
     for (const SimLogEntry& e : logEntries())
-        if (e.mark == '<')
-            out.push_back(e.text);
-    return out;
-}
-
-std::vector<std::string> SimProcess::sent() const {
-    std::vector<std::string> out;
-    for (const SimLogEntry& e : logEntries())
-        if (e.mark == '>')
+        if (e.mark == mark)
             out.push_back(e.text);
     return out;
 }
@@ -241,7 +204,7 @@ std::string SimProcess::unescape(const std::string& logged) {
             out += '\r';
         else if (c == 'n')
             out += '\n';
-        else if (c == 'x' && i + 2 < logged.size() + 0) {
+        else if (c == 'x' && i + 2 < logged.size()) {
             out += static_cast<char>(std::strtol(logged.substr(i + 1, 2).c_str(), nullptr, 16));
             i += 2;
         } else

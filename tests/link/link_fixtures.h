@@ -1,0 +1,179 @@
+#pragma once
+// The link against an analyzer on a real pseudo-terminal: one played by hand (HandPlayedTest) or
+// the simulated one with its wire log (SimLinkTest), opened as COM1 with fresh defaults.
+
+#include "acquisition.h"
+#include "command_set.h"
+#include "event_loop_wait.h"
+#include "field_changes.h"
+#include "hand_played_analyzer.h"
+#include "instrument_settings.h"
+#include "link_poller.h"
+#include "link_state.h"
+#include "link_view.h"
+#include "live_link.h"
+#include "serial_port.h"
+#include "setting_fields.h"
+#include "sim_process.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <functional>
+#include <memory>
+#include <sstream>
+#include <string>
+#include <vector>
+
+using Lines = std::vector<std::string>;
+
+// The words of a text separated by single spaces, as a list of lines.
+inline Lines Words(const std::string& text) {
+    Lines words;
+    std::istringstream in(text);
+    for (std::string word; in >> word;)
+        words.push_back(word);
+    return words;
+}
+
+// A field of the settings record by its row of the field table.
+inline double GetField(const fields::SettingField& f) {
+    return f.number != nullptr ? gSettings.*f.number : gSettings.*f.integer;
+}
+inline void SetField(const fields::SettingField& f, double value) {
+    if (f.number != nullptr)
+        gSettings.*f.number = value;
+    else
+        gSettings.*f.integer = static_cast<int>(value);
+}
+
+// Points "COM1" at `path` and selects it, with the link settings at their defaults.
+inline void UseComPort(const std::string& path) {
+    ::setenv("ORVEL_COM1", path.c_str(), 1);
+    gSettings.comPortIndex = 0;
+    gSettings.baudIndex = 3;
+    gSettings.timeOutSetting = 100;
+    gSettings.intervalSetting = 100;
+    gSettings.activeTraceSlot = 1;
+}
+
+// Records what the link asks of the view and what it announces.
+struct RecordingView : LinkView {
+    std::vector<FieldSet> readSettings; // the announcements of values read back
+    std::vector<std::string> messages;
+    int autoOff = 0;
+    int remoteChecked = -1;
+    int traces = 0;
+    int cursorOn = 0;
+    int cursorOff = 0;
+    std::string result;
+    std::function<void()> onTrace; // runs inside the announcement of a trace
+
+    void SetWaitCursor(bool on) override { (on ? cursorOn : cursorOff)++; }
+    void ShowMessage(MessageIcon, const char* caption, const char* text, bool) override {
+        messages.push_back(std::string(caption) + ": " + text);
+    }
+    void Changed(FieldSet changed) {
+        if (changed.Any(Field::FromAnalyzer))
+            readSettings.push_back(changed);
+        if (changed.Any(Field::Remote))
+            remoteChecked = gSettings.remoteState;
+        autoOff += changed.Any(Field::AutoOff) ? 1 : 0;
+        if (changed.Any(Field::Trace)) {
+            ++traces;
+            if (onTrace)
+                onTrace();
+        }
+        if (changed.Any(Field::Result))
+            result = gLink.rxBuffer;
+    }
+};
+
+// What both fixtures share: the recording view attached to the link, an event loop, a poller.
+class LinkTest : public ::testing::Test {
+protected:
+    // Opens COM1, sets the timeouts of `profile` (none: as the opening left them), attaches the
+    // view.
+    void Open() {
+        CommPort(portop::kOpen);
+        ASSERT_EQ(gLink.comHandle, 1);
+        if (profile >= 0)
+            SetPortTimeouts(profile);
+        SetLinkView(&view);
+        SetChangeListener([this](FieldSet changed) { view.Changed(changed); });
+    }
+    void TearDown() override {
+        poller.reset();
+        SetChangeListener(nullptr);
+        SetLinkView(nullptr);
+        CommPort(portop::kClose);
+    }
+
+    int argc = 1;
+    char name[8] = "test";
+    char* argv[2] = {name, nullptr};
+    QCoreApplication app{argc, argv};
+    int profile = portprofile::kLong;
+    RecordingView view;
+    std::unique_ptr<LinkPoller> poller; // the live loop's timers, when a test starts them
+};
+
+// The port open on an analyzer played by hand; it answers each line with Answer() unless the test
+// plays it by hand (byHand).
+class HandPlayedTest : public LinkTest {
+protected:
+    void SetUp() override {
+        SetDefaultSettings();
+        analyzer = std::make_unique<orvel::test::HandPlayedAnalyzer>(
+            byHand ? nullptr
+                   : orvel::test::HandPlayedAnalyzer::Reply(
+                         [this](const std::string& line) { return Answer(line); }));
+        UseComPort(analyzer->devicePath());
+        Open();
+    }
+    void TearDown() override {
+        LinkTest::TearDown();
+        analyzer.reset();
+    }
+    virtual std::string Answer(const std::string&) { return reply; }
+
+    bool byHand = false;
+    std::string reply = "OK\r\n"; // what Answer() gives every line ("": silence)
+    std::unique_ptr<orvel::test::HandPlayedAnalyzer> analyzer;
+};
+
+// The port open on the simulated analyzer, once Start() has run.
+class SimLinkTest : public LinkTest {
+protected:
+    // Starts the simulator with `args` (unpaced unless asked) and opens the port on it.
+    void Start(Lines args = {}) {
+        if (std::find(args.begin(), args.end(), "--baud") == args.end()) {
+            args.push_back("--no-pace");
+        }
+        sim = std::make_unique<orvel::test::SimProcess>(args);
+        ASSERT_TRUE(sim->started()) << sim->error();
+        SetDefaultSettings();
+        gSettings.detailedTrace = 0; // the defaults leave the menu's check mark
+        ::setenv("ORVEL_COM1", sim->devicePath().c_str(), 1);
+        Open();
+    }
+    void TearDown() override {
+        LinkTest::TearDown();
+        sim.reset();
+    }
+    // The command lines the simulator received, in order (without CR LF).
+    Lines Received() const { return sim->received(); }
+    // Received() once at least `count` lines are in the log (lines left unanswered may be logged
+    // a moment after the link has moved on).
+    Lines ReceivedAtLeast(size_t count) const {
+        orvel::test::SimProcess::waitFor([&] { return sim->received().size() >= count; });
+        return sim->received();
+    }
+
+    std::unique_ptr<orvel::test::SimProcess> sim;
+};
