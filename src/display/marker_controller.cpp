@@ -146,31 +146,23 @@ void MarkerController::Next() {
 }
 
 void MarkerController::SelectNormalPeakMode() {
-    host_.Pause();
-    gSettings.peakMode = static_cast<int>(PeakMode::Normal);
-    panel_->normalPeak->setChecked(true);
-    graph_->SetCursorVisible(cursor::kZoneRight, false);
-    graph_->SetCursorVisible(cursor::kZoneLeft, false);
-    panel_->peak->setEnabled(true);
-    panel_->next->setEnabled(true);
-    panel_->zoneCenter->setEnabled(false);
-    panel_->zoneWidth->setEnabled(false);
-    host_.Send(DisplayCommand::PeakMode);
-    host_.Resume();
+    SelectPeakMode(PeakMode::Normal);
 }
 
 void MarkerController::SelectZonePeakMode() {
+    SelectPeakMode(PeakMode::Zone);
+}
+
+void MarkerController::SelectPeakMode(PeakMode mode) {
+    const bool zone = mode == PeakMode::Zone;
     host_.Pause();
-    gSettings.peakMode = static_cast<int>(PeakMode::Zone);
-    panel_->zonePeak->setChecked(true);
-    graph_->SetCursorVisible(cursor::kZoneRight, true);
-    graph_->SetCursorVisible(cursor::kZoneLeft, true);
-    panel_->peak->setEnabled(false);
-    panel_->next->setEnabled(false);
-    panel_->zoneCenter->setEnabled(true);
-    panel_->zoneWidth->setEnabled(true);
+    gSettings.peakMode = static_cast<int>(mode);
+    panel_->ShowPeakMode(mode);
+    graph_->SetCursorVisible(cursor::kZoneRight, zone);
+    graph_->SetCursorVisible(cursor::kZoneLeft, zone);
     host_.Send(DisplayCommand::PeakMode);
-    UpdateZone();
+    if (zone)
+        UpdateZone();
     host_.Resume();
 }
 

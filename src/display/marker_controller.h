@@ -14,6 +14,7 @@ class QActionGroup;
 class QLineEdit;
 class QString;
 class QWidget;
+enum class PeakMode : int;
 
 namespace display {
 struct CompactInputs;
@@ -67,6 +68,7 @@ public:
 
 private:
     void Connect();
+    void SelectPeakMode(PeakMode mode);
     int MovedMarker() const;
     void RunPeakSearch();
     void CommitZoneValue(double* field, display::DisplayCommand set, display::DisplayCommand query,

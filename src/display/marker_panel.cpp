@@ -83,6 +83,15 @@ void MarkerPanel::SetBlockEnabled(bool enabled, PeakMode peakMode) {
                        static_cast<QWidget*>(marker2Freq), static_cast<QWidget*>(marker2Level),
                        static_cast<QWidget*>(normalPeak), static_cast<QWidget*>(zonePeak)})
         w->setEnabled(enabled);
+    EnablePeakControls(enabled, peakMode);
+}
+
+void MarkerPanel::ShowPeakMode(PeakMode peakMode) {
+    (peakMode == PeakMode::Zone ? zonePeak : normalPeak)->setChecked(true);
+    EnablePeakControls(true, peakMode);
+}
+
+void MarkerPanel::EnablePeakControls(bool enabled, PeakMode peakMode) {
     peak->setEnabled(enabled && peakMode == PeakMode::Normal);
     next->setEnabled(enabled && peakMode == PeakMode::Normal);
     zoneCenter->setEnabled(enabled && peakMode == PeakMode::Zone);

@@ -46,4 +46,9 @@ public:
 
     // Enables or disables the whole block (a measuring function other than OFF disables it).
     void SetBlockEnabled(bool enabled, PeakMode peakMode);
+    // Checks the mode's radio; Peak and Next work in Normal, the zone edits in Zone.
+    void ShowPeakMode(PeakMode peakMode);
+
+private:
+    void EnablePeakControls(bool enabled, PeakMode peakMode);
 };
