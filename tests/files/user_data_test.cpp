@@ -243,24 +243,23 @@ TEST(UserDataSim, TablesReachTheAnalyzerAndRefusalOrSilenceIsReported) {
     const struct {
         int kind;
         const char* table;
-        const char* fault;
         const char* wire;
         Result result;
         const char* message;
     } cases[] = {
-        {userdata::kProbe, "1M:-3.5dB,10M:0.5dB\r\n", nullptr, "< MFUSER1M:-3.5dB,10M:0.5dB",
+        {userdata::kProbe, "1M:-3.5dB,10M:0.5dB\r\n", "< MFUSER1M:-3.5dB,10M:0.5dB",
          Result::Completed, kCompleted},
-        {userdata::kAntenna, "30M:12.5dB\r\n", "err:EFUSER", "< EFUSER30M:12.5dB",
-         Result::CommunicationError, kNoConnection},
-        {userdata::kProbe, "1M:1dB\r\n", "drop:MFUSER", "< MFUSER1M:1dB",
-         Result::CommunicationError, kNoConnection},
+        {userdata::kAntenna, "30M:12.5dB\r\n", "< EFUSER30M:12.5dB", Result::CommunicationError,
+         kNoConnection},
+        {userdata::kProbe, "1M:1dB\r\n", "< MFUSER1M:1dB", Result::CommunicationError,
+         kNoConnection},
     };
     orvel::test::EnsureQtApplication();
     orvel::test::TempFolder dir;
+    // The antenna table is refused; the second probe table gets no answer.
+    orvel::test::SimPort sim({"--fault", "err:EFUSER", "--fault", "drop:MFUSER#2"});
+    ASSERT_TRUE(sim.open([] { gSettings.timeOutSetting = 30; })) << sim.error();
     for (const auto& c : cases) {
-        orvel::test::SimPort sim(c.fault ? orvel::test::SimPort::Lines{"--fault", c.fault}
-                                         : orvel::test::SimPort::Lines{});
-        ASSERT_TRUE(sim.open()) << sim.error();
         std::vector<QString> shown;
         userdata::SetPresenter([&shown](const userdata::Message& message, QWidget*) {
             shown.push_back(message.text);
