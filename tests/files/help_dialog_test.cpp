@@ -42,12 +42,8 @@ TEST_F(HelpDialogTest, ShowsTheHelpFileReadOnlyWithOneLinePerLineAndOkCloses) {
     EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Help"));
     EXPECT_TRUE(dialog.textView()->isReadOnly());
     EXPECT_EQ(dialog.textView()->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
-    const QTextDocument* doc = dialog.textView()->document();
-    ASSERT_EQ(doc->blockCount(), 5);
-    EXPECT_EQ(doc->findBlockByNumber(0).text(), QStringLiteral("Orvel help"));
-    EXPECT_EQ(doc->findBlockByNumber(1).text(), QStringLiteral("Second line"));
-    EXPECT_EQ(doc->findBlockByNumber(2).text(), QString());
-    EXPECT_EQ(doc->findBlockByNumber(4).text(), QStringLiteral("Fifth line"));
+    EXPECT_EQ(dialog.textView()->toPlainText(),
+              QStringLiteral("Orvel help\nSecond line\n\nFourth line\nFifth line"));
     QTimer::singleShot(0, dialog.okButton(), &QPushButton::click);
     EXPECT_EQ(dialog.exec(), QDialog::Accepted);
 }
