@@ -1,6 +1,5 @@
-// The message window: the auto-tune wait form driven by its ticks and the caller-driven progress
-// form. The analyzer's port is replaced by a reader that fills the reply buffer; the wait on its
-// own timer against the simulated analyzer is run from the menu in the transfers test.
+// The message window's wait form driven by its ticks over a scripted reader, and its progress
+// form driven by the caller (the wait on its own timer runs from the menu in the transfers test).
 
 #include "instrument_settings.h"
 #include "link_state.h"
