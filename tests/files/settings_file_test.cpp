@@ -1,5 +1,4 @@
-// The settings file on real files in a temporary program directory: what the program writes, what
-// it reads back, the key-order rules, hand-edited, damaged and read-only files.
+// The settings file in a temporary program directory: written, read back, hand-edited, damaged.
 
 #include "fuzz_support.h"
 #include "instrument_settings.h"
@@ -45,8 +44,7 @@ protected:
     const QByteArray dirPath_ = dir_.path().toLocal8Bit();
 };
 
-// What the user sees at first start: the defaults, set over any former state and written into the
-// empty file at exit. The fields the defaults leave as they stand start as zero.
+// First start: the defaults over any former state, written into the empty file at exit.
 TEST_F(SettingsFileTest, EmptyFileKeepsDefaultsAndIsFilledAtExit) {
     std::memset(&gSettings, 0x5A, sizeof gSettings);
     gSettings.detailedTrace = 0;
@@ -74,8 +72,7 @@ void SetUnusualValues() {
     gSettings.calcSpread = 1;
 }
 
-// The colours and texts read back as the record held them, and writing the record read back
-// gives the same bytes again.
+// Read back as the record held them, and written again to the same bytes.
 TEST_F(SettingsFileTest, WrittenFileReadsBackTheSameValues) {
     ASSERT_EQ(ReadText("old text that is longer than nothing\r\n"), SettingsFileStatus::Done);
     SetUnusualValues();
@@ -108,9 +105,8 @@ TEST_F(SettingsFileTest, WrittenFileReadsBackTheSameValues) {
     EXPECT_EQ(Text(), written);
 }
 
-// A user text is read up to its line end and every key at its first occurrence: a text holding a
-// later key would be read in place of that key's own line. The writer cuts the text before such a
-// key, so what it writes reads back as the record held it, and one write is a fixed point.
+// The writer cuts a user text before any later key it holds, which would else be read in place of
+// that key's own line; one write is a fixed point.
 TEST_F(SettingsFileTest, UserTextsNeverStandInForALaterKey) {
     ReadFresh("EF user data : 30M:1dB,Center frequency : 2000000,Span : 3\r\n"
               "MF user data : 10M:86.7dB,Zone width : 77,OBW ratio : 85.5\r\n"
@@ -340,8 +336,7 @@ TEST_F(SettingsFileTest, ValuesOutsideTheirRangesGiveSafeValues) {
     EXPECT_EQ(gSettings.comPortIndex, 8);
 }
 
-// Every index the record holds after a read inside its table, every value inside its range,
-// every text terminated (a broken one aborts the test, naming it); the model always starts off.
+// Indexes, values and texts inside their ranges (a broken one aborts, naming it); model off.
 void ExpectRecordInsideItsRanges() {
     FuzzCheckRecord();
     EXPECT_EQ(gSettings.modelIndex, 0);

@@ -1,5 +1,4 @@
-// Trace files on real files in a temporary folder: the 1104-byte record, its loading rules and
-// the comma-separated export.
+// Trace files in a temporary folder: the 1104-byte record, its loading rules, the export.
 
 #include "instrument_settings.h"
 #include "qt_support.h"
@@ -116,23 +115,15 @@ TEST_F(TraceFileTest, BadFilesLoadNothing) {
         const char* name;
         QByteArray bytes;
     } cases[] = {
-        {"empty.dat", {}},
-        {"one.dat", "x"},
-        {"short.dat", goodBytes.left(1103)},
-        {"big.dat", QByteArray(2 * 1024 * 1024, '\0')},
-        {"garbage.dat", garbage},
-        {"csv.dat", csv},
+        // clang-format off
+        {"empty.dat", {}}, {"one.dat", "x"}, {"short.dat", goodBytes.left(1103)},
+        {"big.dat", QByteArray(2 * 1024 * 1024, '\0')}, {"garbage.dat", garbage}, {"csv.dat", csv},
         {"span.dat", withInt(16, 15)}, // beyond the RVX410 row
-        {"rbw.dat", withInt(24, 8)},
-        {"vbw.dat", withInt(28, -1)},
-        {"sweep.dat", withInt(32, 8)},
-        {"det.dat", withInt(36, 3)},
-        {"scale.dat", withInt(40, 2)},
-        {"kind.dat", withInt(44, 3)},
-        {"unit.dat", withInt(4, 6)},
-        {"ref.dat", withInt(20, 2147483647)},
-        {"ref_low.dat", withInt(20, -1001)},
-        {"center.dat", withDouble(8, 1e308)},
+        {"rbw.dat", withInt(24, 8)}, {"vbw.dat", withInt(28, -1)}, {"sweep.dat", withInt(32, 8)},
+        {"det.dat", withInt(36, 3)}, {"scale.dat", withInt(40, 2)}, {"kind.dat", withInt(44, 3)},
+        {"unit.dat", withInt(4, 6)}, {"ref.dat", withInt(20, 2147483647)},
+        {"ref_low.dat", withInt(20, -1001)}, {"center.dat", withDouble(8, 1e308)},
+        // clang-format on
     };
     for (const auto& c : cases) {
         TraceRecord record{};
