@@ -59,16 +59,31 @@ protected:
     }
 };
 
-TEST_F(MessageDialogTest, WaitFormShowsTheTuningTextAndCancelOnlyAndEscapeCancels) {
+TEST_F(MessageDialogTest, WaitFormShowsTheTuningTextAndCancelOnlyAndEscapeOrCancelEndWithTwo) {
     CMessageDlg dialog;
     dialog.show();
     ExpectForm(dialog, true);
     EXPECT_EQ(dialog.message(), QStringLiteral("Auto Tuning...\nPlease wait..."));
     EXPECT_EQ(dialog.tickCount(), 0);
-    // Escape cancels.
     QTest::keyClick(&dialog, Qt::Key_Escape);
     EXPECT_EQ(dialog.result(), CMessageDlg::kResultCancelled);
     EXPECT_FALSE(dialog.isVisible());
+    // Cancel ends at once and no tick reads again.
+    ScriptedPort port({"", ""});
+    CMessageDlg clicked;
+    clicked.setPortReader(port.reader());
+    clicked.waitTick();
+    clicked.cancelButton()->click();
+    EXPECT_EQ(clicked.result(), CMessageDlg::kResultCancelled);
+    EXPECT_FALSE(clicked.isWaiting());
+    clicked.waitTick();
+    EXPECT_EQ(port.reads, 1);
+    // Without a reader the wait only counts its ticks.
+    CMessageDlg unread;
+    unread.setPortReader({});
+    unread.waitTick();
+    EXPECT_EQ(unread.tickCount(), 1);
+    EXPECT_TRUE(unread.isWaiting());
 }
 
 TEST_F(MessageDialogTest, EndsWithOneOnTheFirstOkInAnyCase) {
@@ -107,24 +122,6 @@ TEST_F(MessageDialogTest, TimesOutAfterSixtyTicksWithTheConnectionMessageThenEnd
     EXPECT_EQ(finished.count(), 0);
     ASSERT_TRUE(finished.wait(30000));
     EXPECT_EQ(dialog.result(), CMessageDlg::kResultAnswered);
-}
-
-TEST_F(MessageDialogTest, CancelEndsWithTwoAtOnceWithoutReadingAgainAndNoReaderOnlyCounts) {
-    ScriptedPort port({"", ""});
-    CMessageDlg dialog;
-    dialog.setPortReader(port.reader());
-    dialog.waitTick();
-    dialog.cancelButton()->click();
-    EXPECT_EQ(dialog.result(), CMessageDlg::kResultCancelled);
-    EXPECT_FALSE(dialog.isWaiting());
-    dialog.waitTick();
-    EXPECT_EQ(port.reads, 1);
-    // Without a reader the wait only counts its ticks.
-    CMessageDlg unread;
-    unread.setPortReader({});
-    unread.waitTick();
-    EXPECT_EQ(unread.tickCount(), 1);
-    EXPECT_TRUE(unread.isWaiting());
 }
 
 TEST_F(MessageDialogTest, ProgressFormIsDrivenByItsCaller) {
