@@ -72,7 +72,7 @@ TEST(BmpSave, FileIsWrittenWholeOrNotAtAll) {
     EXPECT_TRUE(QFileInfo(dir.filePath(QStringLiteral("taken.bmp"))).isDir());
 }
 
-TEST(PrintLayout, PortraitTopIsFiftyLandscapeIsCentred) {
+TEST(PrintLayout, PortraitTopIsFiftyLandscapeIsCentredAndTheWindowMovesOnScreen) {
     // Letter at 600 dpi (printable area in device units); a 1000 x 700 window picture.
     const QSize picture(1000, 700);
     const capture::PagePlacement portrait = capture::PlaceOnPage({5100, 6600}, picture, true);
@@ -83,9 +83,7 @@ TEST(PrintLayout, PortraitTopIsFiftyLandscapeIsCentred) {
     EXPECT_EQ(landscape.target, QRect(25, 275, 6500, 4550));
     EXPECT_TRUE(capture::PlaceOnPage({50, 50}, picture, true).target.isEmpty());
     EXPECT_TRUE(capture::PlaceOnPage({500, 500}, QSize(0, 0), true).target.isEmpty());
-}
-
-TEST(PrintLayout, DesktopCheckAndWindowMove) {
+    // The desktop check, and where the window moves to be printed.
     EXPECT_TRUE(capture::DesktopLargeEnough({1024, 768}));
     EXPECT_FALSE(capture::DesktopLargeEnough({1023, 768}));
     EXPECT_FALSE(capture::DesktopLargeEnough({1280, 720}));
