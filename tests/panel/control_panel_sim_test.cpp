@@ -60,7 +60,11 @@ protected:
     void Start(const Lines& simArgs) {
         orvel::test::EnsureQtApplication();
         port = std::make_unique<orvel::test::SimPort>(simArgs);
-        ASSERT_TRUE(port->open([this] { gSettings.modelIndex = modelIndex; })) << port->error();
+        // Short read time-outs: every reply is waited out, and the simulator answers at once.
+        ASSERT_TRUE(port->open([this] {
+            gSettings.modelIndex = modelIndex;
+            gSettings.timeOutSetting = 30;
+        })) << port->error();
         sim = &port->process();
         panel = std::make_unique<ControlPanel>(&view, &link);
         ui.emplace(panel.get());
@@ -247,7 +251,7 @@ TEST_F(ControlPanelSimTest, PresetRemoteTwiceAndTheCompactRefusal) {
 class ControlPanelSimAutoTuneTest : public ControlPanelSimTest {
 protected:
     // Tuning outlasts the "AUTO" transaction's read, so the "OK" comes to the wait window.
-    void SetUp() override { Start({"--auto-ms", "2500", "--signal", "1.2G:-20"}); }
+    void SetUp() override { Start({"--auto-ms", "1000", "--signal", "1.2G:-20"}); }
 };
 
 TEST_F(ControlPanelSimAutoTuneTest, AutoTuneWaitsForTheAnalyzerAndCouplesEverything) {
