@@ -87,6 +87,36 @@ protected:
         return fresh;
     }
 
+    // One user action on a named control: typed into an edit with Return, or chosen from a list;
+    // then what the analyzer received and what the named controls show.
+    struct Step {
+        const char* control;
+        QString value;
+        Lines wire;
+        std::vector<std::pair<const char*, QString>> shown;
+    };
+    void Walk(const std::vector<Step>& steps) {
+        for (const Step& step : steps) {
+            QObject* control = ui->Find<QWidget>(step.control);
+            if (auto* edit = qobject_cast<QLineEdit*>(control))
+                Enter(edit, step.value);
+            else
+                ASSERT_TRUE(Choose(qobject_cast<QComboBox*>(control), step.value)) << step.control;
+            const std::string what = std::string(step.control) + " " + step.value.toStdString();
+            EXPECT_EQ(Received(), step.wire) << what;
+            for (const auto& [name, text] : step.shown)
+                EXPECT_EQ(TextOf(name), text) << what << ": " << name;
+        }
+    }
+    QString TextOf(const char* name) const {
+        QObject* control = ui->Find<QWidget>(name);
+        if (auto* combo = qobject_cast<QComboBox*>(control))
+            return combo->currentText();
+        if (auto* label = qobject_cast<QLabel*>(control))
+            return label->text();
+        return qobject_cast<QLineEdit*>(control)->text();
+    }
+
     int modelIndex = 0;
     std::unique_ptr<orvel::test::SimPort> port;
     SimProcess* sim = nullptr;
@@ -101,16 +131,12 @@ TEST_F(ControlPanelSimTest, TypedCentreGoesOutClampedOnReturn) {
     paneltest::TypeInto(ui->centerEdit, "1.5G");
     ui->centerEdit->clearFocus();
     EXPECT_TRUE(Received().empty()) << "typing or leaving the edit sends nothing";
-    QTest::keyClick(ui->centerEdit, Qt::Key_Return);
-    EXPECT_EQ(ui->centerEdit->text(), "1.5000G");
-    Enter(ui->centerEdit, ""); // the current value again
-    EXPECT_EQ(ui->centerEdit->text(), "1.5000G");
-    Enter(ui->centerEdit, "9G");
-    Enter(ui->centerEdit, "-5");
-    Enter(ui->centerEdit, "-0");
+    Walk({{"centerEdit", "1.5G", {"FREQ1500000000.0000"}, {{"centerEdit", "1.5000G"}}},
+          {"centerEdit", "", {"FREQ1500000000.0000"}, {{"centerEdit", "1.5000G"}}},
+          {"centerEdit", "9G", {"FREQ3300000000.0000"}, {}},
+          {"centerEdit", "-5", {"FREQ0.0000"}, {}},
+          {"centerEdit", "-0", {"FREQ0.0000"}, {}}});
     EXPECT_FALSE(std::signbit(gSettings.centerFreq));
-    EXPECT_EQ(Received(), Lines({"FREQ1500000000.0000", "FREQ1500000000.0000",
-                                 "FREQ3300000000.0000", "FREQ0.0000", "FREQ0.0000"}));
     EXPECT_EQ(sim->countLogLines("> ERR"), 0);
 }
 
@@ -118,71 +144,55 @@ TEST_F(ControlPanelSimTest, FullSpanMovesTheCentreAndDropsTenMilliseconds) {
     gSettings.sweepIndex = 0;
     panel->FillFromSettings();
     EXPECT_EQ(ui->sweepCombo->currentText(), "10ms");
-    ASSERT_TRUE(Choose(ui->spanCombo, "Full"));
-    EXPECT_EQ(Received(), Lines({"SPANFULL"}));
-    EXPECT_EQ(ui->centerEdit->text(), "1.6500G");
+    Walk(
+        {{"spanCombo", "Full", {"SPANFULL"}, {{"centerEdit", "1.6500G"}, {"sweepCombo", "30ms"}}}});
     EXPECT_FALSE(ui->centerEdit->isEnabled());
     EXPECT_EQ(paneltest::Items(ui->sweepCombo).first(), "30ms");
-    EXPECT_EQ(ui->sweepCombo->currentText(), "30ms");
     EXPECT_EQ(gSettings.sweepIndex, 1);
-    ASSERT_TRUE(Choose(ui->spanCombo, "20M"));
-    EXPECT_EQ(Received(), Lines({"SPAN20M", "FREQ?"}));
-    EXPECT_DOUBLE_EQ(gSettings.centerFreq, 1.0e9) << "the analyzer's centre is read back";
-    EXPECT_EQ(ui->centerEdit->text(), "1.0000G");
+    // The analyzer's centre is read back; sweepIndex itself is unchanged.
+    Walk({{"spanCombo",
+           "20M",
+           {"SPAN20M", "FREQ?"},
+           {{"centerEdit", "1.0000G"}, {"sweepCombo", "30ms"}}}});
+    EXPECT_DOUBLE_EQ(gSettings.centerFreq, 1.0e9);
     EXPECT_TRUE(ui->centerEdit->isEnabled());
     EXPECT_EQ(paneltest::Items(ui->sweepCombo).first(), "10ms");
-    EXPECT_EQ(ui->sweepCombo->currentText(), "30ms") << "sweepIndex itself is unchanged";
 }
 
 TEST_F(ControlPanelSimTest, ReferenceClampsInTheShownUnitAndGoesOutInDbm) {
-    Enter(ui->refLevelEdit, "200");
-    EXPECT_EQ(ui->refLevelEdit->text(), "10");
-    EXPECT_EQ(ui->attenuatorReadout->text(), "25");
-    ASSERT_TRUE(Choose(ui->unitCombo, "dBuV"));
+    Walk({{"refLevelEdit", "200", {"REF10"}, {{"refLevelEdit", "10"}, {"attenuatorReadout", "25"}}},
+          {"unitCombo",
+           "dBuV",
+           {"UNITDBUV"},
+           {{"referenceLabel", "Reference(dBuV)"}, {"refLevelEdit", "117"}}},
+          {"refLevelEdit", "60", {"REF-47"}, {{"attenuatorReadout", "S/W AMP"}}},
+          {"refLevelEdit", "12", {"REF-60"}, {{"refLevelEdit", "47"}}},
+          {"refLevelEdit", "", {"REF-60"}, {{"refLevelEdit", "47"}}},
+          {"refLevelEdit", "500", {"REF10"}, {{"refLevelEdit", "117"}}}});
     EXPECT_EQ(gSettings.unitIndex, 1);
-    EXPECT_EQ(ui->referenceLabel->text(), "Reference(dBuV)");
-    EXPECT_EQ(ui->refLevelEdit->text(), "117");
-    Enter(ui->refLevelEdit, "60");
-    EXPECT_EQ(ui->attenuatorReadout->text(), "S/W AMP");
-    Enter(ui->refLevelEdit, "12");
-    EXPECT_EQ(ui->refLevelEdit->text(), "47");
-    Enter(ui->refLevelEdit, "");
-    EXPECT_EQ(ui->refLevelEdit->text(), "47");
-    Enter(ui->refLevelEdit, "500");
-    EXPECT_EQ(Received(), Lines({"REF10", "UNITDBUV", "REF-47", "REF-60", "REF-60", "REF10"}));
-    EXPECT_EQ(ui->refLevelEdit->text(), "117");
     EXPECT_EQ(sim->countLogLines("> ERR"), 0);
 }
 
 TEST_F(ControlPanelSimTest, ImpedanceSendsItsOffset) {
-    ASSERT_TRUE(Choose(ui->impedanceCombo, "75"));
-    EXPECT_EQ(ui->offsetEdit->text(), "5.7");
-    EXPECT_EQ(ui->refLevelEdit->text(), "16");
-    Enter(ui->offsetEdit, "-3.46");
-    EXPECT_EQ(Received(), Lines({"IMP75", "OFFSET5.7", "OFFSET-3.5"}));
-    ASSERT_TRUE(Choose(ui->impedanceCombo, "50"));
-    EXPECT_EQ(Received(), Lines({"IMP50", "OFFSET0.0"}));
-    EXPECT_EQ(ui->offsetEdit->text(), "0.0");
+    Walk({{"impedanceCombo",
+           "75",
+           {"IMP75", "OFFSET5.7"},
+           {{"offsetEdit", "5.7"}, {"refLevelEdit", "16"}}},
+          {"offsetEdit", "-3.46", {"OFFSET-3.5"}, {}},
+          {"impedanceCombo", "50", {"IMP50", "OFFSET0.0"}, {{"offsetEdit", "0.0"}}}});
 }
 
 TEST_F(ControlPanelSimTest, CalculationAndCount) {
-    ASSERT_TRUE(Choose(ui->calcCombo, "Average"));
-    EXPECT_EQ(Received(), Lines({"AVENO?", "CALCAVE"}));
-    EXPECT_EQ(ui->countCombo->currentText(), "256");
+    Walk({{"calcCombo", "Average", {"AVENO?", "CALCAVE"}, {{"countCombo", "256"}}}});
     EXPECT_EQ(ui->countCombo->count(), 8);
     EXPECT_TRUE(ui->countCombo->isEnabled());
-    ASSERT_TRUE(Choose(ui->countCombo, "16"));
-    EXPECT_EQ(Received(), Lines({"AVENO16", "CALCAVE"}));
-    ASSERT_TRUE(Choose(ui->calcCombo, "MaxHold"));
-    EXPECT_EQ(Received(), Lines({"MAXNO?", "CALCMAX"}));
-    EXPECT_EQ(ui->countCombo->currentText(), "**");
+    Walk({{"countCombo", "16", {"AVENO16", "CALCAVE"}, {}},
+          {"calcCombo", "MaxHold", {"MAXNO?", "CALCMAX"}, {{"countCombo", "**"}}}});
     EXPECT_EQ(paneltest::Items(ui->countCombo).mid(8), QStringList({"512", "1024", "**"}));
-    ASSERT_TRUE(Choose(ui->countCombo, "1024"));
-    EXPECT_EQ(Received(), Lines({"MAXNO1024", "CALCMAX"}));
-    ASSERT_TRUE(Choose(ui->countCombo, "1024"));
-    EXPECT_TRUE(Received().empty()) << "the same count again";
-    ASSERT_TRUE(Choose(ui->calcCombo, "Normal"));
-    EXPECT_EQ(ui->countCombo->currentText(), "**");
+    // The same count again sends nothing.
+    Walk({{"countCombo", "1024", {"MAXNO1024", "CALCMAX"}, {}},
+          {"countCombo", "1024", {}, {}},
+          {"calcCombo", "Normal", {"CALCOFF"}, {{"countCombo", "**"}}}});
     EXPECT_FALSE(ui->countCombo->isEnabled());
     EXPECT_EQ(sim->countLogLines("> ERR"), 0);
 }
@@ -190,12 +200,8 @@ TEST_F(ControlPanelSimTest, CalculationAndCount) {
 TEST_F(ControlPanelSimTest, AutoBandwidthFollowsTheSpan) {
     ui->rbwAutoBox->click();
     EXPECT_EQ(Received(), Lines({"RBWAUTO", "RBW?"}));
-    ASSERT_TRUE(Choose(ui->spanCombo, "200M"));
-    EXPECT_EQ(Received(), Lines({"SPAN200M", "RBW?"}));
-    EXPECT_EQ(ui->rbwCombo->currentText(), "1M");
-    ASSERT_TRUE(Choose(ui->sweepCombo, "10ms"));
-    EXPECT_EQ(Received(), Lines({"SWEEP10M", "DET?", "RBW?"}));
-    EXPECT_EQ(ui->detectorCombo->currentText(), "SMPL");
+    Walk({{"spanCombo", "200M", {"SPAN200M", "RBW?"}, {{"rbwCombo", "1M"}}},
+          {"sweepCombo", "10ms", {"SWEEP10M", "DET?", "RBW?"}, {{"detectorCombo", "SMPL"}}}});
 }
 
 TEST_F(ControlPanelSimTest, HoldThenTheCaptureCycle) {
@@ -300,21 +306,16 @@ protected:
 TEST_F(ControlPanelSim420Test, FiveGigAndFullKeepTenMillisecondsOut) {
     ASSERT_EQ(ui->spanCombo->count(), 16);
     EXPECT_EQ(paneltest::Items(ui->spanCombo).mid(13), QStringList({"2G", "5G", "FULL"}));
-    ASSERT_TRUE(Choose(ui->spanCombo, "5G"));
+    Walk({{"spanCombo", "5G", {"SPAN5G"}, {}}});
     EXPECT_TRUE(ui->centerEdit->isEnabled());
     EXPECT_EQ(paneltest::Items(ui->sweepCombo).first(), "30ms");
-    ASSERT_TRUE(Choose(ui->spanCombo, "FULL"));
+    Walk({{"spanCombo", "FULL", {"SPANFULL"}, {{"centerEdit", "4.2500G"}}}});
     EXPECT_DOUBLE_EQ(gSettings.centerFreq, 4.25e9);
-    EXPECT_EQ(ui->centerEdit->text(), "4.2500G");
-    ASSERT_TRUE(Choose(ui->spanCombo, "5G"));
+    Walk({{"spanCombo", "5G", {"SPAN5G", "FREQ?"}, {}}});
     EXPECT_TRUE(ui->centerEdit->isEnabled());
     EXPECT_EQ(paneltest::Items(ui->sweepCombo).first(), "30ms");
-    ASSERT_TRUE(Choose(ui->sweepCombo, "30ms"));
-    ASSERT_TRUE(Choose(ui->spanCombo, "2G"));
+    Walk({{"sweepCombo", "30ms", {"SWEEP30M", "DET?"}, {}}, {"spanCombo", "2G", {"SPAN2G"}, {}}});
     EXPECT_EQ(paneltest::Items(ui->sweepCombo).first(), "10ms");
-    Enter(ui->centerEdit, "9G");
-    const Lines lines = Received();
-    EXPECT_EQ(lines, Lines({"SPAN5G", "SPANFULL", "SPAN5G", "FREQ?", "SWEEP30M", "DET?", "SPAN2G",
-                            "FREQ8500000000.0000"}));
+    Walk({{"centerEdit", "9G", {"FREQ8500000000.0000"}, {}}});
     EXPECT_EQ(sim->countLogLines("> ERR"), 0);
 }
