@@ -10,11 +10,13 @@
 #include "panel_link.h"
 #include "panel_test_support.h"
 #include "panel_view.h"
+#include "recording_panel_host.h"
 #include "sim_port.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <regex>
 #include <string>
 #include <vector>
 
@@ -87,34 +89,8 @@ protected:
         return fresh;
     }
 
-    // One user action on a named control: typed into an edit with Return, or chosen from a list;
-    // then what the analyzer received and what the named controls show.
-    struct Step {
-        const char* control;
-        QString value;
-        Lines wire;
-        std::vector<std::pair<const char*, QString>> shown;
-    };
-    void Walk(const std::vector<Step>& steps) {
-        for (const Step& step : steps) {
-            QObject* control = ui->Find<QWidget>(step.control);
-            if (auto* edit = qobject_cast<QLineEdit*>(control))
-                Enter(edit, step.value);
-            else
-                ASSERT_TRUE(Choose(qobject_cast<QComboBox*>(control), step.value)) << step.control;
-            const std::string what = std::string(step.control) + " " + step.value.toStdString();
-            EXPECT_EQ(Received(), step.wire) << what;
-            for (const auto& [name, text] : step.shown)
-                EXPECT_EQ(TextOf(name), text) << what << ": " << name;
-        }
-    }
-    QString TextOf(const char* name) const {
-        QObject* control = ui->Find<QWidget>(name);
-        if (auto* combo = qobject_cast<QComboBox*>(control))
-            return combo->currentText();
-        if (auto* label = qobject_cast<QLabel*>(control))
-            return label->text();
-        return qobject_cast<QLineEdit*>(control)->text();
+    void Walk(const std::vector<paneltest::Step>& steps) {
+        paneltest::Walk(panel.get(), steps, [this] { return Received(); });
     }
 
     int modelIndex = 0;
@@ -274,25 +250,50 @@ TEST_F(ControlPanelSimAutoTuneTest, AutoTuneWaitsForTheAnalyzerAndCouplesEveryth
     EXPECT_EQ(ui->autoTuneButton->text(), "Auto Tune");
 }
 
-TEST_F(ControlPanelSimTest, WhateverIsTypedTheAnalyzerOnlySeesClampedValues) {
-    const QString alphabet = QStringLiteral("0123456789.,-+eEkKmMgGtTpPnNuU x");
-    std::mt19937 random(2024);
-    for (int round = 0; round < 8; ++round)
-        paneltest::PasteRandomText(*ui, random, alphabet, 24);
-    EXPECT_EQ(sim->countLogLines("> ERR"), 0) << "the analyzer refused a value";
+// Whatever is pasted, the record and the text that would go out stay within the analyzer's ranges
+// and its forms (the panel with a recording host: no analyzer needed to build the text).
+TEST(ControlPanelTypedText, AnyTypedTextGoesOutWithinTheClampedRanges) {
+    orvel::test::EnsureQtApplication();
+    SetDefaultSettings();
+    RecordingPanelHost host;
+    ControlPanel panel(&host, &host);
+    host.panel = &panel;
+    const paneltest::PanelControls ui(&panel);
+    panel.RebuildSpanListForModel();
+    panel.FillFromSettings();
     struct Range {
-        std::string command;
-        double lo, hi;
+        int code;
+        double value, lo, hi;
+        const char* form;
     };
-    for (const std::string& line : Received())
+    const QString alphabet = QStringLiteral("0123456789.,-+eEkKmMgGtTpPnNuU x?\xe9\x00b5");
+    std::mt19937 random(12345);
+    for (int round = 0; round <= 150; ++round) {
+        QString text = QString(5000, QChar('9'));
+        if (round < 150)
+            text = paneltest::PasteRandomText(ui, random, alphabet, 70);
+        else {
+            ui.centerEdit->setText(text); // far past what the edit shows
+            QTest::keyClick(ui.centerEdit, Qt::Key_Return);
+        }
         for (const Range& r :
-             {Range{"FREQ", 0, 3.3e9}, Range{"REF", -60, 10}, Range{"OFFSET", -50, 50}})
-            if (line.starts_with(r.command)) {
-                double value = 0.0;
-                parseSI(line.c_str() + r.command.size(), &value);
-                EXPECT_GE(value, r.lo) << line;
-                EXPECT_LE(value, r.hi) << line;
+             {Range{cmd::kFreq, gSettings.centerFreq, 0, 3.3e9, "FREQ-?\\d+\\.\\d{4}"},
+              Range{cmd::kRef, double(gSettings.refLevel), -60, 10, "REF-?\\d+"},
+              Range{cmd::kOffset, gSettings.levelOffset, -50, 50, "OFFSET-?\\d+\\.\\d"}}) {
+            char line[64];
+            ASSERT_GT(BuildCommandText(r.code, line, sizeof line), 0);
+            const std::string wire(line);
+            ASSERT_TRUE(std::regex_match(wire, std::regex(std::string(r.form) + "\r\n"))) << wire;
+            double sent = 0.0;
+            parseSI(wire.c_str() + wire.find_first_of("-0123456789"), &sent);
+            for (double v : {r.value, sent}) {
+                ASSERT_GE(v, r.lo) << text.toStdString() << " " << wire;
+                ASSERT_LE(v, r.hi) << text.toStdString() << " " << wire;
             }
+        }
+    }
+    EXPECT_LE(ui.centerEdit->text().size(), 64);
+    EXPECT_DOUBLE_EQ(gSettings.centerFreq, 3.3e9);
 }
 
 class ControlPanelSim420Test : public ControlPanelSimTest {

@@ -7,6 +7,7 @@
 #include "qt_support.h"
 #include "widget_lookup.h"
 
+#include <QAbstractButton>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
@@ -16,9 +17,15 @@
 #include <QSpinBox>
 #include <QTest>
 
+#include <gtest/gtest.h>
+
+#include <functional>
 #include <memory>
 #include <optional>
 #include <random>
+#include <string>
+#include <utility>
+#include <vector>
 
 namespace paneltest {
 
@@ -98,6 +105,49 @@ inline QStringList Items(const QComboBox* combo) {
     for (int i = 0; i < combo->count(); ++i)
         items << combo->itemText(i);
     return items;
+}
+
+// What a control shows: an edit's or a label's text, a list's current entry, a button's caption.
+inline QString TextOf(QObject* root, const char* name) {
+    QObject* control = orvel::test::Child<QWidget>(root, name);
+    if (auto* combo = qobject_cast<QComboBox*>(control))
+        return combo->currentText();
+    if (auto* label = qobject_cast<QLabel*>(control))
+        return label->text();
+    if (auto* button = qobject_cast<QAbstractButton*>(control))
+        return button->text();
+    return qobject_cast<QLineEdit*>(control)->text();
+}
+
+using Shown = std::vector<std::pair<const char*, QString>>;
+
+inline void ExpectShown(QObject* root, const Shown& shown, const std::string& after = "") {
+    for (const auto& [name, text] : shown)
+        EXPECT_EQ(TextOf(root, name), text) << after << ": " << name;
+}
+
+// One user action on a named control (typed into an edit with Return, or chosen from a list),
+// what it sends and what the named controls show afterwards.
+struct Step {
+    const char* control;
+    QString value;
+    std::vector<std::string> sent;
+    Shown shown;
+};
+
+// Takes the steps in turn; `takeSent` hands back what went out since its last call.
+inline void Walk(QObject* root, const std::vector<Step>& steps,
+                 const std::function<std::vector<std::string>()>& takeSent) {
+    for (const Step& step : steps) {
+        QObject* control = orvel::test::Child<QWidget>(root, step.control);
+        if (auto* edit = qobject_cast<QLineEdit*>(control))
+            Enter(edit, step.value);
+        else
+            ASSERT_TRUE(Choose(qobject_cast<QComboBox*>(control), step.value)) << step.control;
+        const std::string what = std::string(step.control) + " " + step.value.toStdString();
+        EXPECT_EQ(takeSent(), step.sent) << what;
+        ExpectShown(root, step.shown, what);
+    }
 }
 
 } // namespace paneltest
