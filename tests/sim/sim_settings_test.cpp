@@ -29,17 +29,14 @@ protected:
 
 simtest::SimSession* SimSettings::shared = nullptr;
 
-// The settings of the field table are in its own test; here the others.
-TEST_F(SimSettings, EverySettingAnswersOkAndShowsInItsQuery) {
-    s->expectReplies({"CALCSPRON -> OK", "CALCSPR? -> ON", "HOLD -> OK", "HOLD? -> OK",
-                      "REMOTEON -> OK", "REMOTE? -> ON", "REMOTEOFF -> OK", "REMOTE? -> OFF",
-                      "RUN -> OK", "HOLD? -> RUN", "IMP75 -> OK", "IMP? -> 75", "IMP50 -> OK",
-                      "IMP? -> 50"});
-}
-
-TEST_F(SimSettings, KeywordsAndCommandsIgnoreLetterCase) {
-    s->expectReplies({"span200k -> OK", "Span? -> 200K", "unitdbuv -> OK", "UNIT? -> DBUV",
-                      "freq2.5e8 -> OK", "FREQ? -> 250000000.0000"});
+// The settings of the field table are in its own test; here the others, and letter case.
+TEST_F(SimSettings, EverySettingAnswersOkAndShowsInItsQueryInAnyLetterCase) {
+    s->expectReplies(
+        {"CALCSPRON -> OK", "CALCSPR? -> ON", "HOLD -> OK",      "HOLD? -> OK",
+         "REMOTEON -> OK",  "REMOTE? -> ON",  "REMOTEOFF -> OK", "REMOTE? -> OFF",
+         "RUN -> OK",       "HOLD? -> RUN",   "IMP75 -> OK",     "IMP? -> 75",
+         "IMP50 -> OK",     "IMP? -> 50",     "span200k -> OK",  "Span? -> 200K",
+         "unitdbuv -> OK",  "UNIT? -> DBUV",  "freq2.5e8 -> OK", "FREQ? -> 250000000.0000"});
 }
 
 TEST_F(SimSettings, BadLinesAnswerErrAndChangeNothing) {
