@@ -1,5 +1,4 @@
-// The panel against the simulated analyzer: real widgets, the real link on a pseudo-terminal, and
-// the simulator's wire log as the judge of what was sent.
+// The panel against the simulated analyzer; the simulator's wire log judges what was sent.
 
 #include "acquisition.h"
 #include "all_settings.h"
@@ -186,8 +185,7 @@ TEST_F(ControlPanelSimTest, HoldThenTheCaptureCycle) {
     // "CAPT" has no reply to wait for: wait until the analyzer has it.
     ASSERT_TRUE(sim->waitForLogLine("< CAPT"));
     EXPECT_EQ(Received(), Lines({"SRSCURR", "MEASRES", "CAPT"}));
-    // The capture-completion poll takes "COMP", fetches the screen and asks for the next capture
-    // (its replies are collected from the event loop).
+    // The completion poll takes "COMP", fetches the screen and asks for the next capture.
     ASSERT_TRUE(RunUntil([&] {
         CapturePollStep();
         return sim->countLogLines("< CAPT") >= 2;
@@ -246,8 +244,8 @@ TEST_F(ControlPanelSimAutoTuneTest, AutoTuneWaitsForTheAnalyzerAndCouplesEveryth
     EXPECT_EQ(ui->autoTuneButton->text(), "Auto Tune");
 }
 
-// Whatever is pasted, the record and the text that would go out stay within the analyzer's ranges
-// and its forms (the panel with a recording host: no analyzer needed to build the text).
+// Whatever is pasted, the record and the text it would send stay in the analyzer's ranges and
+// forms.
 TEST(ControlPanelTypedText, AnyTypedTextGoesOutWithinTheClampedRanges) {
     orvel::test::EnsureQtApplication();
     SetDefaultSettings();

@@ -1,6 +1,5 @@
 #pragma once
-// The panel's widgets by name, and helpers that drive them the way a user does. Brings the panel
-// and the Qt widget classes the tests reach through it.
+// The panel's widgets by name, and helpers that drive them the way a user does.
 
 #include "control_panel.h"
 #include "instrument_settings.h"
@@ -85,8 +84,7 @@ inline bool Choose(QComboBox* combo, const QString& caption) {
     return true;
 }
 
-// Pastes the same random text (up to maxLength characters of `alphabet`) into the centre,
-// reference and offset edits and presses Return in each; returns the text.
+// Pastes one random text into the centre, reference and offset edits with Return; returns it.
 inline QString PasteRandomText(const PanelControls& ui, std::mt19937& random,
                                const QString& alphabet, int maxLength) {
     QString text;
@@ -126,8 +124,7 @@ inline void ExpectShown(QObject* root, const Shown& shown, const std::string& af
         EXPECT_EQ(TextOf(root, name), text) << after << ": " << name;
 }
 
-// One user action on a named control (typed into an edit with Return, or chosen from a list),
-// what it sends and what the named controls show afterwards.
+// A user's action on a named edit (typed, Return) or list (chosen), what it sends and then shows.
 struct Step {
     const char* control;
     QString value;

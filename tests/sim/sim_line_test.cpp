@@ -1,5 +1,4 @@
-// The simulator's process and line: device path, --link, the wire log, the end of standard input,
-// and the wire log helpers that other tests rely on.
+// The simulator's process and line: device path, --link, the wire log, the end of standard input.
 
 #include "raw_pty.h"
 #include "sim_process.h"

@@ -1,5 +1,4 @@
-// The simulated analyzer's settings over a real pseudo-terminal: each setting answers "OK" and
-// shows in its query and in the screen record; bad lines answer "ERR"; coupled settings follow.
+// The simulated analyzer's settings, queries, bad lines and couplings over a real pseudo-terminal.
 
 #include "sim_session.h"
 
@@ -53,8 +52,7 @@ TEST_F(SimSettings, BadLinesAnswerErrAndChangeNothing) {
 }
 
 TEST_F(SimSettings, SettingsShowInTheScreenRecord) {
-    // Each label against its query, for every span and the four level units, is in the trace
-    // test; here the centre's own text and the words of the field units.
+    // The other labels meet their queries in the trace test; here the centre and the field units.
     ASSERT_EQ(ask("FREQ1234567890.5000"), "OK");
     simtest::DecodedRecord r = s->screen(true);
     ASSERT_TRUE(r.complete);

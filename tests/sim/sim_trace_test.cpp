@@ -1,6 +1,4 @@
-// The simulated trace over a real pseudo-terminal: records decode to the state that produced
-// them, level bytes follow reference and scale, the noise floor follows RBW and reference, the
-// detectors, zero span, the trace calculations and the seed.
+// The simulated trace over a real pseudo-terminal: records, levels, noise, detectors and the seed.
 
 #include "number_text.h"
 #include "sim_session.h"
