@@ -23,6 +23,16 @@ protected:
         host.events.clear();
     }
 
+    // The traffic since the last call.
+    Traffic Sent() {
+        const Traffic sent = host.traffic();
+        host.events.clear();
+        return sent;
+    }
+    void Walk(const std::vector<paneltest::Step>& steps) {
+        paneltest::Walk(panel.get(), steps, [this] { return Sent(); });
+    }
+
     RecordingPanelHost host;
     std::unique_ptr<ControlPanel> panel;
     std::optional<paneltest::PanelControls> ui;
@@ -70,8 +80,26 @@ TEST_F(ControlPanelTest, FrequencyCounterDropsFastSweepsAndTheFullSpan) {
     EXPECT_EQ(Items(ui->spanCombo).mid(13), QStringList({"2G", "5G", "FULL"}));
 }
 
-TEST_F(ControlPanelTest, HoldRunMenuTogglesAndSetHeldStopsWithoutTraffic) {
+TEST_F(ControlPanelTest, HoldButtonAndMenuStartAndStopAcquisition) {
     QSignalSpy running(panel.get(), &ControlPanel::runStateChanged);
+    ui->holdButton->click();
+    EXPECT_EQ(s.runState, 1);
+    EXPECT_EQ(ui->holdButton->text(), "Run");
+    EXPECT_EQ(host.events, Traffic({"acquire", "restart", "resume"}));
+    host.events.clear();
+    ui->holdButton->click();
+    EXPECT_EQ(s.runState, 0);
+    EXPECT_EQ(ui->holdButton->text(), "Hold");
+    EXPECT_EQ(host.events, Traffic({"pause"}));
+    EXPECT_EQ(running.count(), 2);
+    host.events.clear();
+    s.calcIndex = 3;
+    ui->holdButton->click();
+    EXPECT_EQ(host.traffic(), Traffic({"cmd 131"}));
+
+    // The menu toggles too; SetHeld stops without traffic.
+    ui->holdButton->click();
+    running.clear();
     panel->OnHoldRunMenu();
     EXPECT_EQ(s.runState, 1);
     EXPECT_TRUE(ui->holdButton->isChecked());
@@ -91,19 +119,14 @@ TEST_F(ControlPanelTest, HoldRunMenuTogglesAndSetHeldStopsWithoutTraffic) {
 TEST_F(ControlPanelTest, SweepPositionMapsToIndexWhileTenMillisecondsIsAbsent) {
     ASSERT_TRUE(Choose(ui->spanCombo, "Full"));
     host.events.clear();
+    // Crossing 0.1 s reads the detector back; the polling period follows the sweep.
     ASSERT_TRUE(Choose(ui->sweepCombo, "30ms"));
     EXPECT_EQ(s.sweepIndex, 1);
-    // Crossing 0.1 s reads the detector back; the polling period follows the sweep.
-    EXPECT_EQ(host.traffic(), Traffic({"cmd 128", "cmd 226"}));
     EXPECT_TRUE(host.has("restart"));
-
-    host.events.clear();
-    ASSERT_TRUE(Choose(ui->sweepCombo, "1s"));
+    EXPECT_EQ(Sent(), Traffic({"cmd 128", "cmd 226"}));
+    Walk({{"sweepCombo", "1s", {"cmd 128", "cmd 226"}, {}}});
     EXPECT_EQ(s.sweepIndex, 4);
-    EXPECT_EQ(host.traffic(), Traffic({"cmd 128", "cmd 226"}));
-    host.events.clear();
-    ASSERT_TRUE(Choose(ui->sweepCombo, "3s"));
-    EXPECT_EQ(host.traffic(), Traffic({"cmd 128"}));
+    Walk({{"sweepCombo", "3s", {"cmd 128"}, {}}});
 }
 
 TEST_F(ControlPanelTest, UnchangedSelectionsDoNothingAtAll) {
@@ -118,22 +141,15 @@ TEST_F(ControlPanelTest, AutoBoxesReadBackCoupledSettings) {
     host.queryEffects[204] = [] { gSettings.rbwIndex = 5; };
     host.queryEffects[225] = [] { gSettings.sweepIndex = 6; };
     ui->rbwAutoBox->click();
-    EXPECT_EQ(host.traffic(), Traffic({"raw RBWAUTO", "cmd 204"}));
+    EXPECT_EQ(Sent(), Traffic({"raw RBWAUTO", "cmd 204"}));
     EXPECT_EQ(ui->rbwCombo->currentText(), "1M");
     ui->sweepAutoBox->click();
     EXPECT_EQ(ui->sweepCombo->currentText(), "10s");
-
     host.events.clear();
-    ASSERT_TRUE(Choose(ui->vbwCombo, "1k"));
+    Walk({{"vbwCombo", "1k", {"cmd 105", "cmd 204", "cmd 225"}, {}}});
     EXPECT_EQ(s.vbwIndex, 2);
-    EXPECT_EQ(host.traffic(), Traffic({"cmd 105", "cmd 204", "cmd 225"}));
-
-    host.events.clear();
-    ASSERT_TRUE(Choose(ui->rbwCombo, "3k"));
+    Walk({{"rbwCombo", "3k", {"cmd 104", "cmd 225"}, {}}});
     EXPECT_FALSE(ui->rbwAutoBox->isChecked()) << "choosing a bandwidth ends its auto";
-    EXPECT_EQ(host.traffic(), Traffic({"cmd 104", "cmd 225"}));
-
-    host.events.clear();
     ui->rbwAutoBox->click(); // checked again
     ui->rbwAutoBox->click(); // unchecked: nothing is sent
     EXPECT_EQ(host.traffic(), Traffic({"raw RBWAUTO", "cmd 204"}));
@@ -153,25 +169,18 @@ TEST_F(ControlPanelTest, AutoBoxRefusedLeavesTheListsAndStaysChecked) {
 }
 
 TEST_F(ControlPanelTest, ReferenceRangeMovesWithTheOffset) {
-    Enter(ui->offsetEdit, "-20.4");
+    Walk({{"offsetEdit", "-20.4", {"cmd 149"}, {{"refLevelEdit", "-10"}}}});
     EXPECT_DOUBLE_EQ(s.levelOffset, -20.4);
-    EXPECT_EQ(ui->refLevelEdit->text(), "-10");
-    Enter(ui->refLevelEdit, "100");
-    EXPECT_EQ(ui->refLevelEdit->text(), "-10");
+    Walk({{"refLevelEdit", "100", {"cmd 102"}, {{"refLevelEdit", "-10"}}}});
     EXPECT_EQ(s.refLevel, 10);
-    Enter(ui->refLevelEdit, "-500");
-    EXPECT_EQ(ui->refLevelEdit->text(), "-80");
+    Walk({{"refLevelEdit", "-500", {"cmd 102"}, {{"refLevelEdit", "-80"}}}});
     EXPECT_EQ(s.refLevel, -60);
 }
 
 TEST_F(ControlPanelTest, OffsetClampsAndMovesItsSpin) {
-    Enter(ui->offsetEdit, "60");
+    Walk({{"offsetEdit", "60", {"cmd 149"}, {{"offsetEdit", "50.0"}, {"refLevelEdit", "60"}}}});
     EXPECT_DOUBLE_EQ(s.levelOffset, 50.0);
-    EXPECT_EQ(ui->offsetEdit->text(), "50.0");
     EXPECT_EQ(ui->offsetSpin->value(), 1000);
-    EXPECT_EQ(ui->refLevelEdit->text(), "60");
-    EXPECT_EQ(host.traffic(), Traffic({"cmd 149"}));
-
     Enter(ui->offsetEdit, "2.34");
     EXPECT_DOUBLE_EQ(s.levelOffset, 2.3) << "the stored offset is the one shown and sent";
     EXPECT_EQ(ui->offsetSpin->value(), 523);
@@ -197,10 +206,8 @@ TEST_F(ControlPanelTest, RefusedImpedanceSendsNoOffset) {
     ASSERT_TRUE(Choose(ui->impedanceCombo, "75"));
     host.events.clear();
     host.results[150] = 0;
-    ASSERT_TRUE(Choose(ui->impedanceCombo, "50"));
+    Walk({{"impedanceCombo", "50", {"cmd 150"}, {{"offsetEdit", "0.0"}}}});
     EXPECT_EQ(s.levelOffset, 0.0);
-    EXPECT_EQ(ui->offsetEdit->text(), "0.0");
-    EXPECT_EQ(host.traffic(), Traffic({"cmd 150"}));
 }
 
 TEST_F(ControlPanelTest, CalculationRestartsPollingAndTheRunningAnalyzer) {
@@ -214,27 +221,14 @@ TEST_F(ControlPanelTest, CalculationRestartsPollingAndTheRunningAnalyzer) {
     EXPECT_EQ(host.traffic(), Traffic({"cmd 222", "cmd 123", "cmd 131"}));
 }
 
-TEST_F(ControlPanelTest, HoldButtonStartsAndStopsAcquisition) {
-    QSignalSpy running(panel.get(), &ControlPanel::runStateChanged);
-    ui->holdButton->click();
-    EXPECT_EQ(s.runState, 1);
-    EXPECT_EQ(ui->holdButton->text(), "Run");
-    EXPECT_EQ(host.events, std::vector<std::string>({"acquire", "restart", "resume"}));
-
-    host.events.clear();
-    ui->holdButton->click();
-    EXPECT_EQ(s.runState, 0);
-    EXPECT_EQ(ui->holdButton->text(), "Hold");
-    EXPECT_EQ(host.events, std::vector<std::string>({"pause"}));
-    EXPECT_EQ(running.count(), 2);
-
-    host.events.clear();
-    s.calcIndex = 3;
-    ui->holdButton->click();
-    EXPECT_EQ(host.traffic(), Traffic({"cmd 131"}));
-}
-
-TEST_F(ControlPanelTest, AutoTuneStopsTheLoopWaitsAndReadsEverythingBack) {
+TEST_F(ControlPanelTest, AutoTuneStopsTheLoopWaitsAndReadsEverythingBackUnlessCancelled) {
+    host.autoTuneWaitResult = 2;
+    ui->autoTuneButton->click();
+    EXPECT_EQ(host.traffic(), Traffic({"cmd 130"})) << "cancelled: nothing read back";
+    EXPECT_FALSE(ui->rbwAutoBox->isChecked());
+    EXPECT_EQ(ui->autoTuneButton->text(), "Auto Tune");
+    EXPECT_FALSE(ui->autoTuneButton->isChecked());
+    host.autoTuneWaitResult = 1;
     ui->holdButton->click();
     host.events.clear();
     host.queryEffects[204] = [] { gSettings.rbwIndex = 1; };
@@ -249,15 +243,6 @@ TEST_F(ControlPanelTest, AutoTuneStopsTheLoopWaitsAndReadsEverythingBack) {
     EXPECT_TRUE(ui->sweepAutoBox->isChecked());
     EXPECT_FALSE(ui->autoTuneButton->isChecked());
     EXPECT_EQ(host.events.front(), "pause") << "a pending capture is quieted first";
-}
-
-TEST_F(ControlPanelTest, CancelledAutoTuneReadsNothingBack) {
-    host.autoTuneWaitResult = 2;
-    ui->autoTuneButton->click();
-    EXPECT_EQ(host.traffic(), Traffic({"cmd 130"}));
-    EXPECT_FALSE(ui->rbwAutoBox->isChecked());
-    EXPECT_EQ(ui->autoTuneButton->text(), "Auto Tune");
-    EXPECT_FALSE(ui->autoTuneButton->isChecked());
 }
 
 TEST_F(ControlPanelTest, PresetResetsTheAnalyzerSettingsButNotTheProgramsOwn) {
@@ -276,20 +261,22 @@ TEST_F(ControlPanelTest, PresetResetsTheAnalyzerSettingsButNotTheProgramsOwn) {
     ASSERT_FALSE(host.events.empty());
     EXPECT_EQ(host.events.front(), "pause");
     EXPECT_EQ(host.events.back(), "resume") << "the preset is bracketed by pause and resume";
-    EXPECT_EQ(ui->attenuatorReadout->text(), "25");
-    EXPECT_EQ(ui->centerEdit->text(), "1.0000G");
+    paneltest::ExpectShown(panel.get(), {{"attenuatorReadout", "25"},
+                                         {"centerEdit", "1.0000G"},
+                                         {"spanCombo", "20M"},
+                                         {"sweepCombo", "0.1s"},
+                                         {"countCombo", "**"},
+                                         {"holdButton", "Hold"},
+                                         {"offsetEdit", "0.0"},
+                                         {"refLevelEdit", "10"}});
     EXPECT_TRUE(ui->centerEdit->isEnabled());
-    EXPECT_EQ(ui->spanCombo->currentText(), "20M");
-    EXPECT_EQ(ui->sweepCombo->currentText(), "0.1s");
     EXPECT_EQ(Items(ui->sweepCombo).first(), "10ms");
-    EXPECT_EQ(ui->countCombo->currentText(), "**");
     EXPECT_EQ(ui->countCombo->count(), 11);
     EXPECT_FALSE(ui->countCombo->isEnabled());
-    EXPECT_TRUE(ui->rbwAutoBox->isChecked());
-    EXPECT_TRUE(ui->vbwAutoBox->isChecked());
-    EXPECT_TRUE(ui->sweepAutoBox->isChecked());
-    EXPECT_FALSE(ui->holdButton->isChecked());
-    EXPECT_EQ(ui->holdButton->text(), "Hold");
+    // The three auto boxes checked, the hold button not.
+    EXPECT_EQ(std::vector<bool>({ui->rbwAutoBox->isChecked(), ui->vbwAutoBox->isChecked(),
+                                 ui->sweepAutoBox->isChecked(), ui->holdButton->isChecked()}),
+              std::vector<bool>({true, true, true, false}));
     EXPECT_EQ(s.runState, 0);
     EXPECT_EQ(s.remoteState, 1);
     EXPECT_EQ(s.comPortIndex, 3) << "the port the program talks on survives";
@@ -306,27 +293,7 @@ TEST_F(ControlPanelTest, RemoteTogglesItsCheckMark) {
     panel->OnRemote();
     EXPECT_EQ(s.remoteState, 0);
     EXPECT_FALSE(panel->RemoteChecked());
-    ASSERT_EQ(checks.count(), 2);
-    EXPECT_TRUE(checks.at(0).at(0).toBool());
-    EXPECT_FALSE(checks.at(1).at(0).toBool());
+    EXPECT_EQ(static_cast<QList<QVariantList>>(checks), QList<QVariantList>({{true}, {false}}));
     EXPECT_EQ(host.events, std::vector<std::string>(
                                {"pause", "cmd 146", "resume", "pause", "cmd 146", "resume"}));
-}
-
-TEST_F(ControlPanelTest, AnyTypedTextStaysWithinTheClampedRanges) {
-    const QString alphabet = QStringLiteral("0123456789.,-+eEkKmMgGtTpPnNuU x?\xe9\x00b5");
-    std::mt19937 random(12345);
-    for (int round = 0; round < 150; ++round) {
-        const QString text = paneltest::PasteRandomText(*ui, random, alphabet, 70);
-        ASSERT_GE(s.centerFreq, 0.0) << text.toStdString();
-        ASSERT_LE(s.centerFreq, 3.3e9) << text.toStdString();
-        ASSERT_GE(s.refLevel, -60) << text.toStdString();
-        ASSERT_LE(s.refLevel, 10) << text.toStdString();
-        ASSERT_GE(s.levelOffset, -50.0) << text.toStdString();
-        ASSERT_LE(s.levelOffset, 50.0) << text.toStdString();
-    }
-    ui->centerEdit->setText(QString(5000, QChar('9')));
-    QTest::keyClick(ui->centerEdit, Qt::Key_Return);
-    EXPECT_LE(ui->centerEdit->text().size(), 64);
-    EXPECT_DOUBLE_EQ(s.centerFreq, 3.3e9);
 }

@@ -1,6 +1,5 @@
-// The panel's value rules without a window: only the edges the widget tests cannot type
-// (non-finite values, rounding, positions outside the lists). Ordinary clamps are checked
-// through the widgets in control_panel_test.cpp.
+// The panel's value rules at the edges the widgets cannot type: non-finite values, rounding, and
+// positions outside the lists.
 
 #include "panel_rules.h"
 

@@ -1,12 +1,12 @@
 #pragma once
-// The panel's widgets by name, and helpers that drive them the way a user does. Brings the panel
-// and the Qt widget classes the tests reach through it.
+// The panel's widgets by name, and helpers that drive them the way a user does.
 
 #include "control_panel.h"
 #include "instrument_settings.h"
 #include "qt_support.h"
 #include "widget_lookup.h"
 
+#include <QAbstractButton>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
@@ -16,9 +16,15 @@
 #include <QSpinBox>
 #include <QTest>
 
+#include <gtest/gtest.h>
+
+#include <functional>
 #include <memory>
 #include <optional>
 #include <random>
+#include <string>
+#include <utility>
+#include <vector>
 
 namespace paneltest {
 
@@ -78,8 +84,7 @@ inline bool Choose(QComboBox* combo, const QString& caption) {
     return true;
 }
 
-// Pastes the same random text (up to maxLength characters of `alphabet`) into the centre,
-// reference and offset edits and presses Return in each; returns the text.
+// Pastes one random text into the centre, reference and offset edits with Return; returns it.
 inline QString PasteRandomText(const PanelControls& ui, std::mt19937& random,
                                const QString& alphabet, int maxLength) {
     QString text;
@@ -98,6 +103,48 @@ inline QStringList Items(const QComboBox* combo) {
     for (int i = 0; i < combo->count(); ++i)
         items << combo->itemText(i);
     return items;
+}
+
+// What a control shows: an edit's or a label's text, a list's current entry, a button's caption.
+inline QString TextOf(QObject* root, const char* name) {
+    QObject* control = orvel::test::Child<QWidget>(root, name);
+    if (auto* combo = qobject_cast<QComboBox*>(control))
+        return combo->currentText();
+    if (auto* label = qobject_cast<QLabel*>(control))
+        return label->text();
+    if (auto* button = qobject_cast<QAbstractButton*>(control))
+        return button->text();
+    return qobject_cast<QLineEdit*>(control)->text();
+}
+
+using Shown = std::vector<std::pair<const char*, QString>>;
+
+inline void ExpectShown(QObject* root, const Shown& shown, const std::string& after = "") {
+    for (const auto& [name, text] : shown)
+        EXPECT_EQ(TextOf(root, name), text) << after << ": " << name;
+}
+
+// A user's action on a named edit (typed, Return) or list (chosen), what it sends and then shows.
+struct Step {
+    const char* control;
+    QString value;
+    std::vector<std::string> sent;
+    Shown shown;
+};
+
+// Takes the steps in turn; `takeSent` hands back what went out since its last call.
+inline void Walk(QObject* root, const std::vector<Step>& steps,
+                 const std::function<std::vector<std::string>()>& takeSent) {
+    for (const Step& step : steps) {
+        QObject* control = orvel::test::Child<QWidget>(root, step.control);
+        if (auto* edit = qobject_cast<QLineEdit*>(control))
+            Enter(edit, step.value);
+        else
+            ASSERT_TRUE(Choose(qobject_cast<QComboBox*>(control), step.value)) << step.control;
+        const std::string what = std::string(step.control) + " " + step.value.toStdString();
+        EXPECT_EQ(takeSent(), step.sent) << what;
+        ExpectShown(root, step.shown, what);
+    }
 }
 
 } // namespace paneltest

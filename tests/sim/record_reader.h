@@ -1,7 +1,6 @@
 #pragma once
-// Reads a screen record the way the program's screen parser does: labels searched from the start
-// of the text, values a fixed distance after the label up to the CR, spaces dropped, points read
-// three characters apart. Written independently of the simulator so the two check each other.
+// Reads a screen record the way the program's parser does, written apart from the simulator so
+// that the two check each other.
 
 #include <cctype>
 #include <cstdint>

@@ -1,5 +1,4 @@
-// The simulator's process and line: device path, --link, the wire log, the end of standard input,
-// and the wire log helpers that other tests rely on.
+// The simulator's process and line: device path, --link, the wire log, the end of standard input.
 
 #include "raw_pty.h"
 #include "sim_process.h"
@@ -16,7 +15,9 @@ using orvel::test::SimProcess;
 
 namespace {
 
-TEST(SimLine, PrintsItsDeviceAndLogsEveryLineAndReply) {
+// One line: its device, the wire log, a line too long, and replies kept for a program that does
+// not read.
+TEST(SimLine, PrintsItsDeviceLogsEveryLineAndKeepsEveryReply) {
     SimProcess sim({"--no-pace"});
     ASSERT_TRUE(sim.started()) << sim.error();
     EXPECT_EQ(sim.devicePath().rfind("/dev/pts/", 0), 0u) << sim.devicePath();
@@ -35,6 +36,26 @@ TEST(SimLine, PrintsItsDeviceAndLogsEveryLineAndReply) {
     for (size_t i = 1; i < entries.size(); ++i)
         EXPECT_LE(entries[i - 1].seconds, entries[i].seconds);
     EXPECT_EQ(SimProcess::unescape("A\\r\\n\\x00\\\\"), std::string("A\r\n\0\\", 5));
+
+    // A long line without an end is refused, and the line goes on.
+    ASSERT_TRUE(port.write(std::string(5000, 'A')));
+    std::string reply;
+    ASSERT_TRUE(port.readUntil("\r\n", reply));
+    EXPECT_EQ(reply, "ERR\r\n");
+    EXPECT_EQ(port.ask("SPAN?"), "20M");
+
+    // A program that does not read gets every reply later: about 1 MB of hard copies, then "VER".
+    std::string commands;
+    for (int i = 0; i < 60; ++i)
+        commands += "PRT\r\n";
+    ASSERT_TRUE(port.write(commands + "VER\r\n"));
+    std::string all;
+    ASSERT_TRUE(port.readUntil("VER1.05 RVX410\r\n", all, std::chrono::seconds(60)));
+    size_t records = 0;
+    for (size_t at = all.find("l0370"); at != std::string::npos; at = all.find("l0370", at + 745))
+        ++records;
+    EXPECT_EQ(records, 60u * 22u);
+    EXPECT_EQ(all.size(), 60u * 16390u + 16u);
 }
 
 // An old link is replaced and goes away at the end; a file that is not a link is never replaced.
@@ -89,35 +110,6 @@ TEST(SimLine, RefusesBadOptionsWithAMessage) {
     EXPECT_FALSE(sim.started());
     EXPECT_NE(sim.error().find("bad --fault"), std::string::npos) << sim.error();
     EXPECT_NE(sim.stderrText().find("usage: orvel-sim"), std::string::npos);
-}
-
-TEST(SimLine, LongLineWithoutEndIsRefused) {
-    SimProcess sim({"--no-pace"});
-    ASSERT_TRUE(sim.started()) << sim.error();
-    SerialClient port(sim.devicePath());
-    ASSERT_TRUE(port.write(std::string(5000, 'A')));
-    std::string reply;
-    ASSERT_TRUE(port.readUntil("\r\n", reply));
-    EXPECT_EQ(reply, "ERR\r\n");
-    EXPECT_EQ(port.ask("SPAN?"), "20M"); // and the line goes on
-}
-
-TEST(SimLine, AProgramThatDoesNotReadGetsEveryReplyLater) {
-    SimProcess sim({"--no-pace"});
-    ASSERT_TRUE(sim.started()) << sim.error();
-    SerialClient port(sim.devicePath());
-    std::string commands;
-    for (int i = 0; i < 60; ++i)
-        commands += "PRT\r\n"; // about 1 MB of replies
-    commands += "VER\r\n";
-    ASSERT_TRUE(port.write(commands));
-    std::string all;
-    ASSERT_TRUE(port.readUntil("VER1.05 RVX410\r\n", all, std::chrono::seconds(60)));
-    size_t records = 0;
-    for (size_t at = all.find("l0370"); at != std::string::npos; at = all.find("l0370", at + 745))
-        ++records;
-    EXPECT_EQ(records, 60u * 22u);
-    EXPECT_EQ(all.size(), 60u * 16390u + 16u);
 }
 
 } // namespace

@@ -1,5 +1,4 @@
-// The simulated analyzer's settings over a real pseudo-terminal: each setting answers "OK" and
-// shows in its query and in the screen record; bad lines answer "ERR"; coupled settings follow.
+// The simulated analyzer's settings, queries, bad lines and couplings over a real pseudo-terminal.
 
 #include "sim_session.h"
 
@@ -29,17 +28,14 @@ protected:
 
 simtest::SimSession* SimSettings::shared = nullptr;
 
-// The settings of the field table are in its own test; here the others.
-TEST_F(SimSettings, EverySettingAnswersOkAndShowsInItsQuery) {
-    s->expectReplies({"CALCSPRON -> OK", "CALCSPR? -> ON", "HOLD -> OK", "HOLD? -> OK",
-                      "REMOTEON -> OK", "REMOTE? -> ON", "REMOTEOFF -> OK", "REMOTE? -> OFF",
-                      "RUN -> OK", "HOLD? -> RUN", "IMP75 -> OK", "IMP? -> 75", "IMP50 -> OK",
-                      "IMP? -> 50"});
-}
-
-TEST_F(SimSettings, KeywordsAndCommandsIgnoreLetterCase) {
-    s->expectReplies({"span200k -> OK", "Span? -> 200K", "unitdbuv -> OK", "UNIT? -> DBUV",
-                      "freq2.5e8 -> OK", "FREQ? -> 250000000.0000"});
+// The settings of the field table are in its own test; here the others, and letter case.
+TEST_F(SimSettings, EverySettingAnswersOkAndShowsInItsQueryInAnyLetterCase) {
+    s->expectReplies(
+        {"CALCSPRON -> OK", "CALCSPR? -> ON", "HOLD -> OK",      "HOLD? -> OK",
+         "REMOTEON -> OK",  "REMOTE? -> ON",  "REMOTEOFF -> OK", "REMOTE? -> OFF",
+         "RUN -> OK",       "HOLD? -> RUN",   "IMP75 -> OK",     "IMP? -> 75",
+         "IMP50 -> OK",     "IMP? -> 50",     "span200k -> OK",  "Span? -> 200K",
+         "unitdbuv -> OK",  "UNIT? -> DBUV",  "freq2.5e8 -> OK", "FREQ? -> 250000000.0000"});
 }
 
 TEST_F(SimSettings, BadLinesAnswerErrAndChangeNothing) {
@@ -56,8 +52,7 @@ TEST_F(SimSettings, BadLinesAnswerErrAndChangeNothing) {
 }
 
 TEST_F(SimSettings, SettingsShowInTheScreenRecord) {
-    // Each label against its query, for every span and the four level units, is in the trace
-    // test; here the centre's own text and the words of the field units.
+    // The other labels meet their queries in the trace test; here the centre and the field units.
     ASSERT_EQ(ask("FREQ1234567890.5000"), "OK");
     simtest::DecodedRecord r = s->screen(true);
     ASSERT_TRUE(r.complete);

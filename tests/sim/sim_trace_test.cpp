@@ -1,6 +1,4 @@
-// The simulated trace over a real pseudo-terminal: records decode to the state that produced
-// them, level bytes follow reference and scale, the noise floor follows RBW and reference, the
-// detectors, zero span, the trace calculations and the seed.
+// The simulated trace over a real pseudo-terminal: records, levels, noise, detectors and the seed.
 
 #include "number_text.h"
 #include "sim_session.h"
@@ -49,13 +47,11 @@ TEST(SimTrace, RecordDecodesToTheStateThatProducedIt) {
                 const std::vector<std::string> q = s.port->askAll(
                     {"FREQ?", "SPAN?", "REF?", "SWEEP?", "DET?", "RBW?", "VBW?", "SCALE?"});
                 EXPECT_EQ(parsed(r.center), parsed(q[0])) << span;
-                EXPECT_EQ(r.span, q[1]);
-                EXPECT_EQ(std::stoi(r.ref), std::stoi(q[2]) + unitConstant[unit]);
-                EXPECT_EQ(r.unit, unitWord[unit]);
-                EXPECT_EQ(r.sweepAndDetector, q[3] + q[4]);
-                EXPECT_EQ(r.rbw, q[5]);
-                EXPECT_EQ(r.vbw, q[6]);
-                EXPECT_EQ(r.scale, q[7]);
+                EXPECT_EQ(std::stoi(r.ref), std::stoi(q[2]) + unitConstant[unit]) << span;
+                const std::vector<std::string> labels{r.span, r.unit, r.sweepAndDetector,
+                                                      r.rbw,  r.vbw,  r.scale};
+                EXPECT_EQ(labels, (std::vector<std::string>{q[1], unitWord[unit], q[3] + q[4], q[5],
+                                                            q[6], q[7]}));
                 EXPECT_EQ(r.points.size(), detailed ? 1001u : 251u);
             }
         }
