@@ -10,8 +10,10 @@ namespace {
 
 using StartupTest = AppTest;
 const char kTitle[] = "PC software for Spectrum Analyzer - Orvel";
+const char kNoPort[] = "A COM port has not been opened.";
 
-TEST_F(StartupTest, AllReadingChecksPresenceThenQueriesEverySetting) {
+TEST_F(StartupTest, AllReadingQueriesEverySettingAndShutDownWritesTheFileSilently) {
+    session.settingsFile = QByteArray("Start setup : 0\r\n");
     Start();
     const QList<QByteArray> wire = session.received();
     ASSERT_FALSE(wire.isEmpty());
@@ -24,6 +26,14 @@ TEST_F(StartupTest, AllReadingChecksPresenceThenQueriesEverySetting) {
     EXPECT_EQ(gSettings.startingUp, 0);
     EXPECT_EQ(session.frame()->windowTitle(), kTitle);
     EXPECT_EQ(session.frame()->geometry().size(), QSize(978, 748));
+
+    Mark();
+    ASSERT_TRUE(session.close());
+    EXPECT_TRUE(Since().isEmpty()) << "nothing is sent at shut-down";
+    const QByteArray written = SettingsText();
+    EXPECT_TRUE(written.startsWith("Com port : 0\r\nBaud rate : 3\r\n")) << written.constData();
+    EXPECT_TRUE(written.contains("Center frequency : "));
+    EXPECT_TRUE(session.watcher().messages().empty());
 }
 
 TEST_F(StartupTest, AllSettingSendsTheRecordAndAsksForTheVersionAndTheWindowStateApplies) {
@@ -53,8 +63,7 @@ TEST_F(StartupTest, SilentAnalyzerIsReportedOnceAndTheProgramStaysUsable) {
 TEST_F(StartupTest, PortThatCannotOpenIsReported) {
     session.startSimulator = false;
     Start();
-    ExpectOneMessage("A COM port has not been opened.", QMessageBox::Warning,
-                     "Communication error");
+    ExpectOneMessage(kNoPort, QMessageBox::Warning, "Communication error");
 }
 
 TEST_F(StartupTest, MissingSettingsFileStopsTheProgramWithoutCreatingIt) {
@@ -70,17 +79,6 @@ TEST_F(StartupTest, MissingSettingsFileStopsTheProgramWithoutCreatingIt) {
     EXPECT_FALSE(QFileInfo::exists(session.settingsPath()));
 }
 
-TEST_F(StartupTest, ShutDownClosesThePortAndWritesTheSettingsFileSilently) {
-    session.settingsFile = QByteArray("Span : 9\r\n");
-    Start();
-    Mark();
-    ASSERT_TRUE(session.close());
-    EXPECT_TRUE(Since().isEmpty()) << "nothing is sent at shut-down";
-    const QByteArray written = SettingsText();
-    EXPECT_TRUE(written.startsWith("Com port : 0\r\nBaud rate : 3\r\n")) << written.constData();
-    EXPECT_TRUE(written.contains("Center frequency : "));
-}
-
 // A port index outside COM1..COM8 leaves the port closed; the file is written clean at exit.
 TEST_F(StartupTest, DamagedSettingsFileGivesSafeValuesAndIsWrittenCleanAtExit) {
     QByteArray damaged("Com port : 99\r\nSpan : 4000000000\r\nSweep time : -7\r\nRBW : 77\r\n"
@@ -89,7 +87,7 @@ TEST_F(StartupTest, DamagedSettingsFileGivesSafeValuesAndIsWrittenCleanAtExit) {
     damaged.append("\r\nUnit : \0\0\0\r\n", 14);
     session.settingsFile = damaged;
     Start();
-    ExpectOneMessage("A COM port has not been opened.", QMessageBox::Warning);
+    ExpectOneMessage(kNoPort, QMessageBox::Warning);
     EXPECT_TRUE(session.received().isEmpty()) << session.received().join('|').constData();
     ASSERT_TRUE(session.close());
     const QByteArray written = SettingsText();
