@@ -80,7 +80,8 @@ bool AppSession::start() {
 }
 
 bool AppSession::prepare() {
-    if (!dir_.isValid() || (settingsFile && !orvel::test::WriteFile(settingsPath(), *settingsFile))) {
+    if (!dir_.isValid() ||
+        (settingsFile && !orvel::test::WriteFile(settingsPath(), *settingsFile))) {
         return false;
     }
     if (startSimulator) {
