@@ -104,10 +104,7 @@ TEST_F(AnalysisTest, WireAndSettingsFileAreTheSameWithTheViewMenuUntouchedOrAllO
 // One session with two signals: the peak table, limit lines below and above them, then the
 // waterfall while File > "Record..." records.
 TEST_F(AnalysisTest, PeakTableLimitLinesWaterfallAndRecordInTheRunningProgram) {
-    session.simArgs << "--signal"
-                    << "995M:-20"
-                    << "--signal"
-                    << "1004M:-35";
+    session.simArgs += QStringList{"--signal", "995M:-20", "--signal", "1004M:-35"};
     Start();
     analysis->PeakTableAction()->trigger();
     EXPECT_TRUE(analysis->PeakDock()->isVisible());

@@ -130,15 +130,8 @@ TEST_F(HardCopyTest, PictureEqualsTheAnalyzersScreenStretchesAndSavesThenCapture
 // the transfer and leaves the line usable. Every picture comes with noise, a capital marker and
 // a long tail; the second is never answered, the third is cut off with the line.
 TEST_F(HardCopyTest, BadRepliesShowWhatArrivedAndNeverHang) {
-    session.simArgs << "--prt-noise"
-                    << "--prt-capital"
-                    << "5"
-                    << "--prt-tail"
-                    << "30000"
-                    << "--fault"
-                    << "drop:PRT#2"
-                    << "--fault"
-                    << "cut:PRT#3";
+    session.simArgs += QStringList{"--prt-noise", "--prt-capital", "5",       "--prt-tail", "30000",
+                                   "--fault",     "drop:PRT#2",    "--fault", "cut:PRT#3"};
     ASSERT_TRUE(session.start());
     const struct {
         const char* name;

@@ -197,7 +197,7 @@ TEST_F(OptionDialogsTest, Rvx420SpanListKeepsOneFiveGigaEntryBeforeFull) {
     session.simArgs << QStringLiteral("--model") << QStringLiteral("420");
     StartWithSteps();
     gSettings.modelIndex = 1;
-    for (int opening = 0; opening < 3; ++opening) {
+    for (int opening = 0; opening < 2; ++opening) {
         RunSheet([](Cpsheet* sheet) {
             EXPECT_EQ(sheet->commPage()->modelCombo->currentText(), "RVX420");
             sheet->okButton()->click();
