@@ -33,13 +33,23 @@ TEST_F(LiveLoopE2E, ClosingTheWindowMidRecordEndsCleanly) {
     EXPECT_EQ(Since(), (QList<QByteArray>{"SRSCURR"}));
 }
 
-TEST_F(LiveLoopE2E, TheProgramReadsItsAnalyzerThroughSer2net) {
+// All Setting through the network: the record and the version query, the window state applied.
+TEST_F(LiveLoopE2E, TheProgramReachesItsAnalyzerThroughSer2netWithAllSetting) {
+    session.settingsFile =
+        QByteArray("Start setup : 1\r\nCenter frequency : 1234500000\r\nStart window size : 2\r\n");
     ASSERT_TRUE(session.prepare());
     orvel::test::Ser2netProcess server(session.sim()->devicePath());
     ASSERT_TRUE(server.started());
     qputenv("ORVEL_COM1", QByteArray::fromStdString(server.url()));
     ASSERT_TRUE(session.launch());
-    EXPECT_TRUE(session.waitReceived("VER")) << "All Setting went over the network";
+    const QList<QByteArray> wire = session.received();
+    ASSERT_FALSE(wire.isEmpty());
+    EXPECT_EQ(wire.first(), QByteArray());
+    EXPECT_TRUE(ContainsInOrder(wire, {"", "FREQ1234500000.0000", "VER"}));
+    EXPECT_FALSE(wire.contains("FREQ?")) << "All Setting reads nothing back";
+    EXPECT_TRUE(session.watcher().messages().empty());
+    EXPECT_TRUE(session.frame()->windowState() & Qt::WindowMinimized);
+    EXPECT_EQ(session.frame()->windowTitle(), "PC software for Spectrum Analyzer - Orvel");
     Mark();
     session.clickHoldRun();
     EXPECT_TRUE(WaitSince("SRSCURR"));

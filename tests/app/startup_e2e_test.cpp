@@ -29,20 +29,6 @@ TEST_F(StartupTest, StartUpShowsTheWindowAndShutDownWritesTheFileSilently) {
     EXPECT_TRUE(session.watcher().messages().empty());
 }
 
-TEST_F(StartupTest, AllSettingSendsTheRecordAndAsksForTheVersionAndTheWindowStateApplies) {
-    session.settingsFile =
-        QByteArray("Start setup : 1\r\nCenter frequency : 1234500000\r\nStart window size : 2\r\n");
-    Start();
-    const QList<QByteArray> wire = session.received();
-    ASSERT_FALSE(wire.isEmpty());
-    EXPECT_EQ(wire.first(), QByteArray());
-    EXPECT_TRUE(ContainsInOrder(wire, {"", "FREQ1234500000.0000", "VER"}));
-    EXPECT_FALSE(wire.contains("FREQ?")) << "All Setting reads nothing back";
-    EXPECT_TRUE(session.watcher().messages().empty());
-    EXPECT_TRUE(session.frame()->windowState() & Qt::WindowMinimized);
-    EXPECT_EQ(session.frame()->windowTitle(), kTitle);
-}
-
 // Presence checked twice, two empty lines each; nothing else was sent.
 TEST_F(StartupTest, SilentAnalyzerIsReportedOnceAndTheProgramStaysUsable) {
     session.simArgs << QStringLiteral("--fault") << QStringLiteral("drop");
