@@ -72,7 +72,7 @@ TEST_F(StartupTest, DamagedSettingsFileGivesSafeValuesAndIsWrittenCleanAtExit) {
     damaged.append("\r\nUnit : \0\0\0\r\n", 14);
     session.settingsFile = damaged;
     Start();
-    ExpectOneMessage(kNoPort, QMessageBox::Warning);
+    ExpectOneMessage(kNoPort, QMessageBox::Warning, "Communication error");
     EXPECT_TRUE(session.received().isEmpty()) << session.received().join('|').constData();
     ASSERT_TRUE(session.close());
     const QByteArray written = SettingsText();
