@@ -27,8 +27,8 @@ protected:
         EXPECT_EQ(ui->holdButton->text(), held ? "Hold" : "Run");
         EXPECT_EQ(gSettings.runState, held ? 0 : 1);
     }
-    // Whatever is typed into the panel's and the marker panel's edits, the analyzer only sees
-    // values within their ranges, never "nan" or "inf".
+    // Whatever is typed into the panel's and the marker panel's edits, the analyzer never sees
+    // "nan" or "inf" (the panel's ranges are judged in ControlPanelSimTest).
     void TypeAnything() {
         Mark();
         for (const char* text : {"", "abc", "1e400", "-nan", "99999G",
@@ -38,26 +38,11 @@ protected:
                 Enter(edit, text);
             }
         }
-        const struct {
-            const char* prefix;
-            double low, high;
-        } ranges[] = {{"FREQ", 0.0, 3.3e9}, {"REF", -60, 10}, {"OFFSET", -50.0, 50.0}};
-        int frequencies = 0;
+        EXPECT_GE(Since().count(), 24);
         for (const QByteArray& line : Since()) {
             EXPECT_FALSE(line.toLower().contains("nan")) << line.constData();
             EXPECT_FALSE(line.toLower().contains("inf")) << line.constData();
-            for (const auto& range : ranges) {
-                if (line.startsWith(range.prefix) && !line.endsWith("?")) {
-                    bool ok = false;
-                    const double value = line.mid(qstrlen(range.prefix)).toDouble(&ok);
-                    ASSERT_TRUE(ok) << line.constData();
-                    EXPECT_GE(value, range.low) << line.constData();
-                    EXPECT_LE(value, range.high) << line.constData();
-                    frequencies += range.prefix[0] == 'F';
-                }
-            }
         }
-        EXPECT_GT(frequencies, 0);
     }
 };
 

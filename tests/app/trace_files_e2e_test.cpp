@@ -32,9 +32,8 @@ protected:
             return false;
         };
     }
-    QString Path(const char* name) const { return dir.path(QString::fromLatin1(name)); }
+    QString Path(const char* name) const { return session.path(QString::fromLatin1(name)); }
 
-    orvel::test::TempFolder dir;
     QString chosen;
     QString start = QStringLiteral("0");
 };
@@ -110,7 +109,8 @@ TEST_F(TraceFilesTest, MemoriesAndTraceFilesFromTheFileMenu) {
     EXPECT_TRUE(ContainsInOrder(Since(), {"FREQ2000000000.0000", "DETNEG"}));
 
     // A broken file applies nothing.
-    chosen = dir.write("broken.dat", QByteArray(1103, '\1'));
+    chosen = Path("broken.dat");
+    ASSERT_TRUE(orvel::test::WriteFile(chosen, QByteArray(1103, '\1')));
     Mark();
     Menu(menuid::kLoadPc)->trigger();
     ASSERT_FALSE(session.watcher().messages().empty());
@@ -124,7 +124,7 @@ TEST_F(TraceFilesTest, MemoriesAndTraceFilesFromTheFileMenu) {
     ASSERT_TRUE(QTest::qWaitForWindowActive(frame));
     session.watcher().dialogHandler = [this](QDialog* dialog) {
         if (auto* files = qobject_cast<QFileDialog*>(dialog)) {
-            files->setDirectory(dir.path());
+            files->setDirectory(session.directory());
             auto* name = files->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
             if (name == nullptr)
                 return false;
