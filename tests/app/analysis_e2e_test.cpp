@@ -7,7 +7,9 @@
 #include "limit_verdict_view.h"
 #include "live_analysis.h"
 #include "marker_panel.h"
+#include "menu_ids.h"
 #include "peak_table_view.h"
+#include "recording_menu.h"
 #include "trace_display.h"
 #include "view_options.h"
 #include "waterfall_view.h"
@@ -99,34 +101,10 @@ TEST_F(AnalysisTest, WireAndSettingsFileAreTheSameWithTheViewMenuUntouchedOrAllO
     EXPECT_FALSE(ini[0].isEmpty());
 }
 
-TEST_F(AnalysisTest, WaterfallAddsARowPerTraceClearsOnSpanChangeAndPausesWhileHeld) {
-    Start();
-    analysis->WaterfallAction()->trigger();
-    WaterfallView* waterfall = analysis->Waterfall();
-    EXPECT_TRUE(waterfall->isVisible());
-    EXPECT_EQ(gSettings.compactMode, 0) << "the graph shares its height";
-    EXPECT_EQ(waterfall->geometry().bottom() + 1, session.view()->height() - 90);
-
-    Mark();
-    ui->holdButton->click();
-    ASSERT_TRUE(WaitUntil([&] { return waterfall->History().Count() >= 3; }));
-    EXPECT_EQ(waterfall->History().Count(), CountOf(Since(), "SRSCURR"));
-
-    ASSERT_TRUE(paneltest::Choose(ui->spanCombo, "2G"));
-    EXPECT_LE(waterfall->History().Count(), 1) << "a span change starts a new waterfall";
-    ASSERT_TRUE(WaitUntil([&] { return waterfall->History().Count() >= 2; }));
-
-    ui->holdButton->click();
-    const int held = waterfall->History().Count();
-    RunFor(700);
-    EXPECT_EQ(waterfall->History().Count(), held) << "no rows while held";
-}
-
-TEST_F(AnalysisTest, PeakTableFollowsTheSignalsCopiesAndMovesMarker1) {
-    session.simArgs << "--signal"
-                    << "995M:-20"
-                    << "--signal"
-                    << "1004M:-35";
+// One session with two signals: the peak table, limit lines below and above them, then the
+// waterfall while File > "Record..." records.
+TEST_F(AnalysisTest, PeakTableLimitLinesWaterfallAndRecordInTheRunningProgram) {
+    session.simArgs += QStringList{"--signal", "995M:-20", "--signal", "1004M:-35"};
     Start();
     analysis->PeakTableAction()->trigger();
     EXPECT_TRUE(analysis->PeakDock()->isVisible());
@@ -140,27 +118,21 @@ TEST_F(AnalysisTest, PeakTableFollowsTheSignalsCopiesAndMovesMarker1) {
         << table->item(1, 0)->text().toStdString();
     EXPECT_NEAR(table->item(0, 1)->text().toDouble(), -20, 2.5);
     EXPECT_NEAR(table->item(1, 2)->text().toDouble(), -15, 2.5);
-
     analysis->PeakTable()->copyButton->click();
     const QString csv = QApplication::clipboard()->text();
     EXPECT_TRUE(csv.startsWith("Peak,Frequency (Hz),Level (dBm),Delta (dB)\r\n1,99"))
         << csv.toStdString();
-
     Mark();
     emit table->cellDoubleClicked(1, 0);
     const QString marker1 = session.view()->display()->Markers().Panel().marker1Freq->text();
     EXPECT_TRUE(marker1.startsWith("1.004")) << marker1.toStdString();
     RunFor(200);
     EXPECT_TRUE(Since().isEmpty()) << "moving the marker sends nothing";
-
     analysis->PeakTable()->SetCount(3);
     EXPECT_EQ(table->rowCount(), 3);
-}
+    analysis->PeakTableAction()->trigger();
 
-TEST_F(AnalysisTest, LimitBelowTheCarrierFailsAndCounts) {
-    session.simArgs << "--signal"
-                    << "1G:-30";
-    Start();
+    // A limit below the signals fails and counts; one above them passes and starts again.
     analysis->ApplyLimitLines({{990e6, -60}, {1010e6, -60}}, {}, true);
     EXPECT_TRUE(analysis->LimitLinesAction()->isChecked());
     EXPECT_TRUE(analysis->Verdict()->isVisible());
@@ -172,8 +144,6 @@ TEST_F(AnalysisTest, LimitBelowTheCarrierFailsAndCounts) {
     ASSERT_EQ(overlays.size(), 3u);
     EXPECT_EQ(overlays[0].line.size(), 2u) << "the upper line across the screen";
     EXPECT_FALSE(overlays[2].dots.empty()) << "failing points are marked";
-
-    // A line above the carrier passes; new lines start the counts again.
     analysis->ApplyLimitLines({{990e6, 0}, {1010e6, 0}}, {{990e6, -120}, {1010e6, -120}}, true);
     EXPECT_EQ(analysis->TracesJudged(), 0);
     RunTraces(session, 1);
@@ -181,6 +151,45 @@ TEST_F(AnalysisTest, LimitBelowTheCarrierFailsAndCounts) {
     EXPECT_EQ(analysis->TracesFailed(), 0);
     analysis->Verdict()->resetButton->click();
     EXPECT_EQ(analysis->TracesJudged(), 0);
+    analysis->LimitLinesAction()->trigger();
+
+    // The waterfall adds a row per trace, clears on a span change and pauses while held; the
+    // recording appends every live trace until stopped.
+    analysis->WaterfallAction()->trigger();
+    WaterfallView* waterfall = analysis->Waterfall();
+    EXPECT_TRUE(waterfall->isVisible());
+    EXPECT_EQ(gSettings.compactMode, 0) << "the graph shares its height";
+    EXPECT_EQ(waterfall->geometry().bottom() + 1, session.view()->height() - 90);
+    const QString path = session.path(QStringLiteral("rec.csv"));
+    RecordingMenu::SetPathChooser([path](QWidget*) { return path; });
+    QAction* record = Menu(menuid::kRecord);
+    record->trigger();
+    EXPECT_TRUE(record->isChecked());
+    const TraceRecorder& recorder = session.view()->recording()->recorder();
+    Mark();
+    ui->holdButton->click();
+    ASSERT_TRUE(WaitUntil([&] { return waterfall->History().Count() >= 3; }));
+    EXPECT_EQ(waterfall->History().Count(), CountOf(Since(), "SRSCURR"));
+    ASSERT_TRUE(WaitUntil([&] { return recorder.rows() >= 3; }));
+    record->trigger();
+    EXPECT_FALSE(record->isChecked());
+    RecordingMenu::SetPathChooser({});
+    const int rows = recorder.rows();
+
+    ASSERT_TRUE(paneltest::Choose(ui->spanCombo, "2G"));
+    EXPECT_LE(waterfall->History().Count(), 1) << "a span change starts a new waterfall";
+    ASSERT_TRUE(WaitUntil([&] { return waterfall->History().Count() >= 2; }));
+    ui->holdButton->click();
+    const int held = waterfall->History().Count();
+    RunFor(700);
+    EXPECT_EQ(waterfall->History().Count(), held) << "no rows while held";
+
+    const QList<QByteArray> lines = ReadFile(path).trimmed().split('\n');
+    ASSERT_EQ(lines.size(), 8 + rows) << "nothing after the stop";
+    for (int i = 8; i < lines.size(); ++i) {
+        const auto fields = lines[i].split(',').size();
+        EXPECT_TRUE(fields == 7 + 251 || fields == 7 + 1001) << fields;
+    }
 }
 
 TEST_F(AnalysisTest, OptionsAreKeptBesideTheProgramAndADamagedFileGivesTheDefaults) {

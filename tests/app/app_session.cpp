@@ -1,14 +1,21 @@
 #include "app_session.h"
 
+#include "hard_copy_dialog.h"
 #include "main_frame.h"
+#include "main_menu.h"
+#include "menu_ids.h"
 #include "orvel_view.h"
+#include "panel_test_support.h"
 #include "qt_support.h"
+#include "screen_capture.h"
 #include "sim_process.h"
 
-#include <QApplication>
+#include <QAction>
 #include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QDialog>
+#include <QMenu>
+#include <QPrinter>
 #include <QThread>
 
 bool WaitUntil(const std::function<bool()>& condition, int timeoutMs) {
@@ -23,8 +30,6 @@ bool WaitUntil(const std::function<bool()>& condition, int timeoutMs) {
     }
     return true;
 }
-
-// --- ModalWatcher ---
 
 ModalWatcher::ModalWatcher() {
     timer_.setInterval(5);
@@ -49,8 +54,6 @@ void ModalWatcher::poll() {
     }
 }
 
-// --- AppSession ---
-
 AppSession::AppSession() = default;
 
 AppSession::~AppSession() {
@@ -62,8 +65,7 @@ QList<QByteArray> AppSession::received() const {
     QList<QByteArray> lines;
     if (sim_) {
         for (const std::string& line : sim_->received()) {
-            const std::string bytes = orvel::test::SimProcess::unescape(line);
-            lines.append(QByteArray(bytes.data(), static_cast<qsizetype>(bytes.size())));
+            lines.append(QByteArray::fromStdString(orvel::test::SimProcess::unescape(line)));
         }
     }
     return lines;
@@ -73,19 +75,13 @@ COrvelView* AppSession::view() const {
     return frame_ ? frame_->view() : nullptr;
 }
 
-QString AppSession::settingsPath() const {
-    return dir_.path() + QStringLiteral("/Orvel.ini");
-}
-
 bool AppSession::start() {
     return prepare() && launch();
 }
 
 bool AppSession::prepare() {
-    if (!dir_.isValid()) {
-        return false;
-    }
-    if (settingsFile && !orvel::test::WriteFile(settingsPath(), *settingsFile)) {
+    if (!dir_.isValid() ||
+        (settingsFile && !orvel::test::WriteFile(settingsPath(), *settingsFile))) {
         return false;
     }
     if (startSimulator) {
@@ -99,7 +95,7 @@ bool AppSession::prepare() {
         }
         qputenv("ORVEL_COM1", QByteArray::fromStdString(sim_->devicePath()));
     } else {
-        qputenv("ORVEL_COM1", (dir_.path() + QStringLiteral("/no-such-port")).toLocal8Bit());
+        qputenv("ORVEL_COM1", path(QStringLiteral("no-such-port")).toLocal8Bit());
     }
     watcher_ = std::make_unique<ModalWatcher>();
     return true;
@@ -121,12 +117,50 @@ bool AppSession::close() {
     return WaitUntil([this] { return frame_.isNull(); });
 }
 
-QList<QByteArray> AppSession::receivedSince(int count) const {
-    return received().mid(count);
-}
-
 bool AppSession::waitReceived(const QByteArray& line, int since, int timeoutMs) const {
     return WaitUntil([&] { return receivedSince(since).contains(line); }, timeoutMs);
+}
+
+void AppSession::trigger(int menuId) const {
+    frame_->menu()->action(menuId)->trigger();
+}
+
+void AppSession::clickHoldRun() const {
+    paneltest::PanelControls(view()).holdButton->click();
+}
+
+bool AppSession::waitCaptures(int count) const {
+    const int since = receivedCount();
+    return WaitUntil([&] { return receivedSince(since).count("CAPT") >= count; });
+}
+
+bool AppSession::runHardCopy(const std::function<void(CHardCopyDlg*)>& body) const {
+    watcher().dialogHandler = [](QDialog* dialog) {
+        return qobject_cast<CHardCopyDlg*>(dialog) != nullptr;
+    };
+    bool shown = false;
+    QTimer::singleShot(0, [&] {
+        shown = WaitUntil([] { return VisibleWindow<CHardCopyDlg>() != nullptr; }, 5000);
+        if (shown) {
+            body(VisibleWindow<CHardCopyDlg>());
+        }
+        if (CHardCopyDlg* dialog = VisibleWindow<CHardCopyDlg>()) {
+            dialog->popupMenu()->findChild<QAction*>(QStringLiteral("menu32820"))->trigger();
+        }
+    });
+    trigger(menuid::kHardCopy);
+    return shown;
+}
+
+void AppSession::printToPdf(const QString& pdf, int copies) const {
+    capture::SetPrintDialogRunner([&](QPrinter& printer, QWidget*) {
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(pdf);
+        printer.setCopyCount(copies);
+        return true;
+    });
+    trigger(menuid::kPrint);
+    capture::SetPrintDialogRunner(nullptr);
 }
 
 bool ContainsInOrder(const QList<QByteArray>& haystack, const QList<QByteArray>& needles) {

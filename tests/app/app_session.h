@@ -1,7 +1,7 @@
 #pragma once
 // Runs the real program in-process against the simulated analyzer on a pseudo-terminal: a
 // temporary program directory with its settings file, orvel-sim with its wire log, the main frame
-// started exactly as main() starts it, and a watcher that answers modal windows.
+// started as main() starts it, and a watcher that answers modal windows.
 
 #include <QApplication>
 #include <QByteArray>
@@ -22,19 +22,19 @@ namespace orvel::test {
 class SimProcess;
 }
 
+class CHardCopyDlg;
 class CMainFrame;
 class COrvelView;
 class QDialog;
 
-// Answers the program's modal windows during a test: records each message box (caption, text,
-// icon) and closes it with its default button; other modal dialogs go to a handler or are rejected.
-// The program's code keeps calling exec(); the watcher ends those loops from a timer.
 struct SeenMessage {
     QString caption;
     QString text;
     QMessageBox::Icon icon;
 };
 
+// Records each message box and closes it with its default button; other modal dialogs go to
+// `dialogHandler` or are rejected. The program's exec() loops are ended from a timer.
 class ModalWatcher : public QObject {
 public:
     ModalWatcher();
@@ -65,42 +65,56 @@ template <class W> W* VisibleWindow() {
 // Processes events until `condition` holds or `timeoutMs` passed; returns the condition.
 bool WaitUntil(const std::function<bool()>& condition, int timeoutMs = 20000);
 
+// Lets the program run for `ms` milliseconds (for "nothing more happens" checks).
+inline void RunFor(int ms) {
+    WaitUntil([] { return false; }, ms);
+}
+
 class AppSession {
 public:
     AppSession();
     ~AppSession();
 
-    // The settings file to put beside the program; std::nullopt leaves it out.
-    std::optional<QByteArray> settingsFile = QByteArray();
-    // Options for orvel-sim besides the link and the log ("--no-pace" unless pacing is tested).
+    // The settings file beside the program (std::nullopt: none). All Setting starts quickest.
+    std::optional<QByteArray> settingsFile = QByteArray("Start setup : 1\r\n");
     QStringList simArgs = {QStringLiteral("--no-pace")};
-    // false: COM1 leads to a path where nothing listens (absent analyzer, port not opened).
+    // false: COM1 leads to a path where nothing listens.
     bool startSimulator = true;
 
-    // Starts the simulator and the program; returns once the start-up timer has run (or the
-    // program closed itself). False when something could not be started.
+    // Starts the simulator and the program; returns once the start-up has run (or the program
+    // closed itself). prepare() and launch() are its two steps.
     bool start();
-    // start() in two steps: the directory, the settings file and the simulator; then the program.
     bool prepare();
     bool launch();
 
     CMainFrame* frame() const { return frame_.data(); }
     COrvelView* view() const;
     bool frameAlive() const { return !frame_.isNull(); }
-    // The simulator, once prepared (null while not started).
     orvel::test::SimProcess* sim() const { return sim_.get(); }
     // The lines the analyzer received so far, in order, without their line ends.
     QList<QByteArray> received() const;
-    ModalWatcher& watcher() const { return *watcher_; }
-    QString directory() const { return dir_.path(); }
-    QString settingsPath() const;
-    // Closes the main window as the close box does and waits until it is destroyed.
-    bool close();
-    // Number of wire lines received by the analyzer so far; for "what came after" checks.
     int receivedCount() const { return static_cast<int>(received().size()); }
-    QList<QByteArray> receivedSince(int count) const;
+    QList<QByteArray> receivedSince(int count) const { return received().mid(count); }
     // Waits until the analyzer received `line` after the first `since` lines.
     bool waitReceived(const QByteArray& line, int since = 0, int timeoutMs = 20000) const;
+    ModalWatcher& watcher() const { return *watcher_; }
+    QString directory() const { return dir_.path(); }
+    QString path(const QString& name) const { return dir_.filePath(name); }
+    QString settingsPath() const { return path(QStringLiteral("Orvel.ini")); }
+    // Closes the main window as the close box does and waits until it is destroyed.
+    bool close();
+
+    // Triggers a menu command by its id.
+    void trigger(int menuId) const;
+    // Clicks Hold/Run on the panel.
+    void clickHoldRun() const;
+    // Waits for `count` more capture requests of the live loop.
+    bool waitCaptures(int count) const;
+    // Opens the hard copy window from the menu, runs `body` while it is open, then closes it;
+    // false when the window never showed.
+    bool runHardCopy(const std::function<void(CHardCopyDlg*)>& body) const;
+    // Prints through the menu into this PDF file (in `copies` copies).
+    void printToPdf(const QString& pdf, int copies = 1) const;
 
 private:
     QTemporaryDir dir_;

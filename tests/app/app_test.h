@@ -1,12 +1,13 @@
 #pragma once
 // The fixture of the application's end-to-end tests: one AppSession per test (set its settings
-// file and simulator options, then Start()), the panel's controls, the menu by its ids, and the
-// lines the analyzer received since a mark.
+// file and simulator options, then Start()), the panel's controls, and the lines the analyzer
+// received since a mark.
 
 #include "app_session.h"
 #include "control_panel.h"
 #include "main_frame.h"
 #include "main_menu.h"
+#include "menu_ids.h"
 #include "orvel_view.h"
 #include "panel_test_support.h"
 #include "qt_support.h"
@@ -14,11 +15,6 @@
 #include <QAction>
 
 #include <gtest/gtest.h>
-
-// Lets the program run for `ms` milliseconds (for "nothing more happens" checks).
-inline void RunFor(int ms) {
-    WaitUntil([] { return false; }, ms);
-}
 
 class AppTest : public ::testing::Test {
 protected:
@@ -36,15 +32,17 @@ protected:
     QList<QByteArray> Since() const { return session.receivedSince(mark); }
     bool WaitSince(const QByteArray& line) const { return session.waitReceived(line, mark); }
     QByteArray SettingsText() const { return orvel::test::ReadFile(session.settingsPath()); }
-    // The one message box seen so far has this text, icon and (unless null) caption.
+    // The one message box seen since the last clear has this text, icon and (unless null)
+    // caption; clears the list.
     void ExpectOneMessage(const QString& text, QMessageBox::Icon icon,
                           const QString& caption = QString()) const {
-        ASSERT_EQ(session.watcher().messages().size(), 1u);
-        const SeenMessage& seen = session.watcher().messages().front();
-        EXPECT_EQ(seen.text, text);
-        EXPECT_EQ(seen.icon, icon);
+        const std::vector<SeenMessage> seen = session.watcher().messages();
+        session.watcher().clear();
+        ASSERT_EQ(seen.size(), 1u);
+        EXPECT_EQ(seen.front().text, text);
+        EXPECT_EQ(seen.front().icon, icon);
         if (!caption.isNull()) {
-            EXPECT_EQ(seen.caption, caption);
+            EXPECT_EQ(seen.front().caption, caption);
         }
     }
 

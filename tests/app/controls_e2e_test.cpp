@@ -1,7 +1,7 @@
 // The menu and the panel of the running program against the simulated analyzer, for what only
 // the whole program shows: the menu's commands, the live loop on the program's own timers, the
-// compact window, the marker panel and the hidden command entry. What each panel control sends is
-// judged in the panel's own simulator tests.
+// wait window, the compact window, the marker panel and the hidden command entry. What each
+// command sends is judged in the panel's and the link's simulator tests.
 
 #include "app_test.h"
 #include "hidden_command_entry.h"
@@ -9,9 +9,11 @@
 #include "marker_conversion_dialog.h"
 #include "marker_panel.h"
 #include "measurement_strip.h"
-#include "menu_ids.h"
+#include "message_dialog.h"
 #include "trace_display.h"
+#include "user_data_upload.h"
 
+#include <QElapsedTimer>
 #include <QRadioButton>
 
 namespace {
@@ -20,22 +22,39 @@ using paneltest::Enter;
 
 class ControlsTest : public AppTest {
 protected:
-    void SetUp() override {
-        AppTest::SetUp();
-        Start();
-        session.watcher().clear();
-        Mark();
-    }
     void ExpectHeld(bool held) const {
         EXPECT_EQ(ui->holdButton->isChecked(), !held);
         EXPECT_EQ(ui->holdButton->text(), held ? "Hold" : "Run");
         EXPECT_EQ(gSettings.runState, held ? 0 : 1);
     }
+    // Whatever is typed into the panel's and the marker panel's edits, the analyzer never sees
+    // "nan" or "inf" (the panel's ranges are judged in ControlPanelSimTest).
+    void TypeAnything() {
+        Mark();
+        for (const char* text : {"", "abc", "1e400", "-nan", "99999G",
+                                 "123456789012345678901234567890123456789012345678901234567890"}) {
+            for (QLineEdit* edit : {ui->centerEdit, ui->refLevelEdit, ui->offsetEdit,
+                                    session.view()->display()->Markers().Panel().marker1Freq}) {
+                Enter(edit, text);
+            }
+        }
+        EXPECT_GE(Since().count(), 24);
+        for (const QByteArray& line : Since()) {
+            EXPECT_FALSE(line.toLower().contains("nan")) << line.constData();
+            EXPECT_FALSE(line.toLower().contains("inf")) << line.constData();
+        }
+    }
 };
 
-// Hold/Run from the menu runs the capture cycle on the program's timers: the first screen at
-// once, then a capture request; "COMP" brings the next screen. Held again, nothing is captured.
-TEST_F(ControlsTest, HoldRunFromTheMenuStartsTheCaptureCycleAndStopsIt) {
+// One session walks through the commands; Auto Tune's "OK" comes later than the command's own
+// reply wait, so the wait window is the one that sees it.
+TEST_F(ControlsTest, MenuAndPanelCommandsOfTheRunningProgram) {
+    session.simArgs << QStringLiteral("--auto-ms") << QStringLiteral("2500");
+    Start();
+    session.watcher().clear();
+
+    // Hold/Run from the menu: the first screen at once, then "COMP" brings the next one.
+    Mark();
     Menu(menuid::kHoldRun)->trigger();
     ExpectHeld(false);
     ASSERT_TRUE(WaitUntil([&] {
@@ -44,17 +63,9 @@ TEST_F(ControlsTest, HoldRunFromTheMenuStartsTheCaptureCycleAndStopsIt) {
     }));
     Menu(menuid::kHoldRun)->trigger();
     ExpectHeld(true);
-    Mark();
-    RunFor(1500);
-    EXPECT_FALSE(Since().contains("CAPT")) << "no capture while held";
-}
-
-// What Preset resets is judged in ControlPanelSimTest; here the menu's way to it.
-TEST_F(ControlsTest, PresetRemoteAndConversionFromTheMenu) {
-    ui->holdButton->click();
-    Menu(menuid::kPreset)->trigger();
-    ASSERT_TRUE(WaitSince("PRESET"));
-    ExpectHeld(true);
+    const int heldMark = session.receivedCount();
+    QElapsedTimer held;
+    held.start();
 
     Mark();
     Menu(menuid::kRemote)->trigger();
@@ -83,61 +94,12 @@ TEST_F(ControlsTest, PresetRemoteAndConversionFromTheMenu) {
     ASSERT_TRUE(WaitSince("CONVW"));
     EXPECT_EQ(gSettings.conversionIndex, 1);
     EXPECT_EQ(session.view()->display()->Measurements().Strip().unitLabel->text(), "W");
-}
 
-TEST_F(ControlsTest, CompactWindowRefusesPresetAndHoldRunButNotRemote) {
-    session.frame()->resize(600, 400);
-    ASSERT_TRUE(WaitUntil([] { return gSettings.compactMode == 1; }));
-    Menu(menuid::kPreset)->trigger();
-    ExpectOneMessage("When a window is small it is not able to use it.", QMessageBox::Warning);
-    Menu(menuid::kHoldRun)->trigger();
-    EXPECT_EQ(session.watcher().messages().size(), 2u);
-    EXPECT_EQ(gSettings.runState, 0);
-    RunFor(300);
-    EXPECT_FALSE(Since().contains("PRESET"));
-    Menu(menuid::kRemote)->trigger();
-    EXPECT_TRUE(WaitSince("REMOTEON"));
-    session.frame()->resize(1100, 800);
-    ASSERT_TRUE(WaitUntil([] { return gSettings.compactMode == 0; }));
-}
-
-// Whatever is typed into the panel's and the marker panel's edits, the analyzer only sees values
-// within their ranges, never "nan" or "inf".
-TEST_F(ControlsTest, AnythingTypedIsSentOnlyWithinItsRange) {
-    for (const char* text : {"", "abc", "1e400", "-nan", "99999G",
-                             "123456789012345678901234567890123456789012345678901234567890"}) {
-        for (QLineEdit* edit : {ui->centerEdit, ui->refLevelEdit, ui->offsetEdit,
-                                session.view()->display()->Markers().Panel().marker1Freq}) {
-            Enter(edit, text);
-        }
-    }
-    const struct {
-        const char* prefix;
-        double low, high;
-    } ranges[] = {{"FREQ", 0.0, 3.3e9}, {"REF", -60, 10}, {"OFFSET", -50.0, 50.0}};
-    int frequencies = 0;
-    for (const QByteArray& line : Since()) {
-        EXPECT_FALSE(line.toLower().contains("nan")) << line.constData();
-        EXPECT_FALSE(line.toLower().contains("inf")) << line.constData();
-        for (const auto& range : ranges) {
-            if (line.startsWith(range.prefix) && !line.endsWith("?")) {
-                bool ok = false;
-                const double value = line.mid(qstrlen(range.prefix)).toDouble(&ok);
-                ASSERT_TRUE(ok) << line.constData();
-                EXPECT_GE(value, range.low) << line.constData();
-                EXPECT_LE(value, range.high) << line.constData();
-                frequencies += range.prefix[0] == 'F';
-            }
-        }
-    }
-    EXPECT_GT(frequencies, 0);
-}
-
-// The exchange itself is judged in SimLoopTest; here the entry's widgets.
-TEST_F(ControlsTest, HiddenCommandEntryExchangesOneLine) {
+    // The hidden command entry's widgets; the exchange itself is judged in SimLoopTest.
     HiddenCommandEntry* entry = session.view()->commandEntry();
     EXPECT_FALSE(entry->entry()->isVisible());
     entry->setVisible(true);
+    Mark();
     Enter(entry->entry(), "VER");
     ASSERT_TRUE(WaitSince("VER"));
     EXPECT_FALSE(entry->reply()->text().isEmpty());
@@ -145,8 +107,67 @@ TEST_F(ControlsTest, HiddenCommandEntryExchangesOneLine) {
     Enter(entry->entry(), "hide");
     EXPECT_FALSE(entry->entry()->isVisible());
     EXPECT_FALSE(entry->reply()->isVisible());
+
+    TypeAnything();
+
+    RunFor(std::max<int>(0, 1500 - static_cast<int>(held.elapsed())));
+    EXPECT_FALSE(session.receivedSince(heldMark).contains("CAPT")) << "no capture while held";
+
+    // Preset from the menu holds the running program; what it resets is judged in
+    // ControlPanelSimTest.
+    ui->holdButton->click();
+    Mark();
+    Menu(menuid::kPreset)->trigger();
+    ASSERT_TRUE(WaitSince("PRESET"));
+    ExpectHeld(true);
+
+    // Auto Tune waits in its wait window, reads everything back and holds the program.
+    ui->holdButton->click();
+    ASSERT_EQ(gSettings.runState, 1);
+    bool waitShown = false;
+    session.watcher().dialogHandler = [&](QDialog* dialog) {
+        if (auto* wait = qobject_cast<CMessageDlg*>(dialog)) {
+            waitShown = wait->isWaitForm();
+            return true;
+        }
+        return false;
+    };
+    Mark();
+    Menu(menuid::kAutoTune)->trigger();
+    EXPECT_TRUE(waitShown);
+    EXPECT_TRUE(ContainsInOrder(
+        Since(), {"AUTO", "FREQ?", "RBWAUTO", "RBW?", "VBWAUTO", "VBW?", "SWEEPAUTO", "SWEEP?"}));
+    EXPECT_EQ(gSettings.runState, 0) << "auto tune holds the program";
+
+    // A user correction table from the menu is sent, confirmed and kept in the settings file.
+    const QString table = session.path(QStringLiteral("antenna.txt"));
+    ASSERT_TRUE(orvel::test::WriteFile(table, "30M:12.5dB,100M:10.2dB\r\n"));
+    userdata::SetFileChooser([&](int, QWidget*) { return table; });
+    Mark();
+    Menu(menuid::kWriteEfUserData)->trigger();
+    userdata::SetFileChooser({});
+    EXPECT_TRUE(Since().contains("EFUSER30M:12.5dB,100M:10.2dB"));
+    ExpectOneMessage("Setting completion.", QMessageBox::Information);
+
+    // The compact window refuses Preset and Hold/Run but not Remote.
+    session.frame()->resize(600, 400);
+    ASSERT_TRUE(WaitUntil([] { return gSettings.compactMode == 1; }));
+    Mark();
+    for (int refused : {menuid::kPreset, menuid::kHoldRun}) {
+        Menu(refused)->trigger();
+        ExpectOneMessage("When a window is small it is not able to use it.", QMessageBox::Warning);
+    }
+    EXPECT_EQ(gSettings.runState, 0);
+    Menu(menuid::kRemote)->trigger();
+    EXPECT_TRUE(WaitSince("REMOTEON"));
+    session.frame()->resize(1100, 800);
+    ASSERT_TRUE(WaitUntil([] { return gSettings.compactMode == 0; }));
     RunFor(300);
-    EXPECT_FALSE(Since().contains("hide"));
+    EXPECT_FALSE(Since().contains("PRESET"));
+    EXPECT_FALSE(session.received().contains("hide")) << "the entry's own word is not sent";
+
+    ASSERT_TRUE(session.close());
+    EXPECT_TRUE(SettingsText().contains("EF user data : 30M:12.5dB,100M:10.2dB\r\n"));
 }
 
 } // namespace

@@ -1,11 +1,9 @@
-// The running program's live loop: closing the window while a screen record is half in, the
-// analyzer reached through a network serial server, and File > "Record..." while the loop runs.
+// The running program's live loop: closing the window while a screen record is half in, and the
+// analyzer reached through a network serial server.
 
 #include "app_test.h"
 #include "child_process.h"
 #include "live_link.h"
-#include "menu_ids.h"
-#include "recording_menu.h"
 #include "sim_process.h"
 
 #include <QElapsedTimer>
@@ -35,40 +33,26 @@ TEST_F(LiveLoopE2E, ClosingTheWindowMidRecordEndsCleanly) {
     EXPECT_EQ(Since(), (QList<QByteArray>{"SRSCURR"}));
 }
 
-TEST_F(LiveLoopE2E, TheProgramReadsItsAnalyzerThroughSer2net) {
+// All Setting through the network: the record and the version query, the window state applied.
+TEST_F(LiveLoopE2E, TheProgramReachesItsAnalyzerThroughSer2netWithAllSetting) {
+    session.settingsFile =
+        QByteArray("Start setup : 1\r\nCenter frequency : 1234500000\r\nStart window size : 2\r\n");
     ASSERT_TRUE(session.prepare());
     orvel::test::Ser2netProcess server(session.sim()->devicePath());
     ASSERT_TRUE(server.started());
     qputenv("ORVEL_COM1", QByteArray::fromStdString(server.url()));
     ASSERT_TRUE(session.launch());
-    EXPECT_TRUE(session.waitReceived("REMOTE?")) << "All Reading went over the network";
+    const QList<QByteArray> wire = session.received();
+    ASSERT_FALSE(wire.isEmpty());
+    EXPECT_EQ(wire.first(), QByteArray());
+    EXPECT_TRUE(ContainsInOrder(wire, {"", "FREQ1234500000.0000", "VER"}));
+    EXPECT_FALSE(wire.contains("FREQ?")) << "All Setting reads nothing back";
+    EXPECT_TRUE(session.watcher().messages().empty());
+    EXPECT_TRUE(session.frame()->windowState() & Qt::WindowMinimized);
+    EXPECT_EQ(session.frame()->windowTitle(), "PC software for Spectrum Analyzer - Orvel");
     Mark();
-    paneltest::PanelControls(session.view()).holdButton->click();
+    session.clickHoldRun();
     EXPECT_TRUE(WaitSince("SRSCURR"));
-    EXPECT_TRUE(session.close());
-}
-
-TEST_F(LiveLoopE2E, RecordAppendsEveryLiveTraceUntilStopped) {
-    Start();
-    const QString path = session.directory() + QStringLiteral("/rec.csv");
-    RecordingMenu::SetPathChooser([path](QWidget*) { return path; });
-    QAction* record = Menu(menuid::kRecord);
-    ASSERT_NE(record, nullptr);
-    record->trigger();
-    EXPECT_TRUE(record->isChecked());
-    ui->holdButton->click();
-    ASSERT_TRUE(WaitUntil([&] { return session.view()->recording()->recorder().rows() >= 3; }));
-    record->trigger();
-    EXPECT_FALSE(record->isChecked());
-    const int rows = session.view()->recording()->recorder().rows();
-    RunFor(500);
-    const QList<QByteArray> lines = orvel::test::ReadFile(path).trimmed().split('\n');
-    ASSERT_EQ(lines.size(), 8 + rows) << "nothing after the stop";
-    for (int i = 8; i < lines.size(); ++i) {
-        const auto fields = lines[i].split(',').size();
-        EXPECT_TRUE(fields == 7 + 251 || fields == 7 + 1001) << fields;
-    }
-    RecordingMenu::SetPathChooser({});
     EXPECT_TRUE(session.close());
 }
 

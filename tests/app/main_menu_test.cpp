@@ -43,12 +43,9 @@ QMenu* TopMenu(CMainFrame& frame, const QString& title) {
     return nullptr;
 }
 
-class MainMenuTest : public ::testing::Test {
-protected:
-    void SetUp() override { EnsureApplication(); }
-};
-
-TEST_F(MainMenuTest, FrameHasTheMenuBarOnlyItsSizesAndEntriesInOrder) {
+TEST(MainMenuTest, FrameMenusCheckMarksShortcutsAndTheSmallWindowWhileStartingUp) {
+    EnsureApplication();
+    gSettings.compactMode = 0;
     CMainFrame frame;
     EXPECT_EQ(frame.minimumSize(), QSize(360, 255));
     EXPECT_EQ(frame.geometry().size(), QSize(1024, 768));
@@ -60,7 +57,6 @@ TEST_F(MainMenuTest, FrameHasTheMenuBarOnlyItsSizesAndEntriesInOrder) {
     }
     EXPECT_EQ(titles,
               (QStringList{"File(&F)", "Control(&C)", "Option(&O)", "View(&V)", "Help(&H)"}));
-    // The entries in order, with their separators.
     const std::pair<const char*, QStringList> menus[] = {
         {"File(&F)",
          {"Load RVX>", "Load PC>", "-", "Save(&S)...", "RVX Data Save(&A)...", "-",
@@ -83,21 +79,7 @@ TEST_F(MainMenuTest, FrameHasTheMenuBarOnlyItsSizesAndEntriesInOrder) {
     EXPECT_EQ(menu.action(menuid::kCaptureClipboard)->text(), "Clip board(&C)");
     EXPECT_EQ(menu.action(menuid::kMarkerNone)->text(), "Marker None");
     EXPECT_EQ(menu.actions().size(), 36); // the 35 specified entries and "Record..."
-}
 
-TEST_F(MainMenuTest, SmallWindowKeepsTheNormalLayoutWhileStartingUp) {
-    gSettings.compactMode = 0;
-    CMainFrame frame;
-    frame.show();
-    frame.resize(600, 400);
-    WaitUntil([] { return false; }, 200);
-    EXPECT_EQ(gSettings.startingUp, 1);
-    EXPECT_EQ(gSettings.compactMode, 0);
-}
-
-TEST_F(MainMenuTest, CheckMarksShortcutsAndEveryOperationEnabled) {
-    CMainFrame frame;
-    const MainMenu& menu = *frame.menu();
     EXPECT_TRUE(menu.action(menuid::kMarker1And2)->isChecked());
     EXPECT_FALSE(menu.action(menuid::kMarker2Only)->isChecked());
     EXPECT_TRUE(menu.action(menuid::kRemote)->isCheckable());
@@ -117,9 +99,17 @@ TEST_F(MainMenuTest, CheckMarksShortcutsAndEveryOperationEnabled) {
           menuid::kCaptureSave, menuid::kCaptureClipboard, menuid::kHardCopy, menuid::kRecord}) {
         EXPECT_TRUE(menu.action(id)->isEnabled()) << id;
     }
+
+    // A small window keeps the normal layout while starting up.
+    frame.show();
+    frame.resize(600, 400);
+    RunFor(200);
+    EXPECT_EQ(gSettings.startingUp, 1);
+    EXPECT_EQ(gSettings.compactMode, 0);
 }
 
-TEST_F(MainMenuTest, AboutBoxNamesProgramModelAndVersion) {
+TEST(MainMenuTest, AboutBoxNamesProgramModelAndVersion) {
+    EnsureApplication();
     std::snprintf(gSettings.titleText, sizeof gSettings.titleText, "Orvel Version 1.11");
     std::snprintf(gSettings.versionText, sizeof gSettings.versionText, "VER1.05");
     gSettings.modelIndex = 1;

@@ -10,34 +10,23 @@ namespace {
 
 using StartupTest = AppTest;
 const char kTitle[] = "PC software for Spectrum Analyzer - Orvel";
+const char kNoPort[] = "A COM port has not been opened.";
 
-TEST_F(StartupTest, AllReadingChecksPresenceThenQueriesEverySetting) {
+TEST_F(StartupTest, StartUpShowsTheWindowAndShutDownWritesTheFileSilently) {
     Start();
-    const QList<QByteArray> wire = session.received();
-    ASSERT_FALSE(wire.isEmpty());
-    EXPECT_EQ(wire.first(), QByteArray()) << "the presence check's empty line comes first";
-    EXPECT_TRUE(ContainsInOrder(
-        wire, {"", "FREQ?", "SPAN?", "REF?", "UNIT?", "RBW?", "VBW?", "SWEEP?", "DET?"}));
-    EXPECT_FALSE(wire.contains("FREQ1000000000.0000")) << "All Reading sends no settings";
     EXPECT_TRUE(session.watcher().messages().empty());
     EXPECT_EQ(gSettings.instrumentPresent, 1);
     EXPECT_EQ(gSettings.startingUp, 0);
     EXPECT_EQ(session.frame()->windowTitle(), kTitle);
     EXPECT_EQ(session.frame()->geometry().size(), QSize(978, 748));
-}
 
-TEST_F(StartupTest, AllSettingSendsTheRecordAndAsksForTheVersionAndTheWindowStateApplies) {
-    session.settingsFile =
-        QByteArray("Start setup : 1\r\nCenter frequency : 1234500000\r\nStart window size : 2\r\n");
-    Start();
-    const QList<QByteArray> wire = session.received();
-    ASSERT_FALSE(wire.isEmpty());
-    EXPECT_EQ(wire.first(), QByteArray());
-    EXPECT_TRUE(ContainsInOrder(wire, {"", "FREQ1234500000.0000", "VER"}));
-    EXPECT_FALSE(wire.contains("FREQ?")) << "All Setting reads nothing back";
+    Mark();
+    ASSERT_TRUE(session.close());
+    EXPECT_TRUE(Since().isEmpty()) << "nothing is sent at shut-down";
+    const QByteArray written = SettingsText();
+    EXPECT_TRUE(written.startsWith("Com port : 0\r\nBaud rate : 3\r\n")) << written.constData();
+    EXPECT_TRUE(written.contains("Center frequency : "));
     EXPECT_TRUE(session.watcher().messages().empty());
-    EXPECT_TRUE(session.frame()->windowState() & Qt::WindowMinimized);
-    EXPECT_EQ(session.frame()->windowTitle(), kTitle);
 }
 
 // Presence checked twice, two empty lines each; nothing else was sent.
@@ -53,14 +42,19 @@ TEST_F(StartupTest, SilentAnalyzerIsReportedOnceAndTheProgramStaysUsable) {
 TEST_F(StartupTest, PortThatCannotOpenIsReported) {
     session.startSimulator = false;
     Start();
-    ExpectOneMessage("A COM port has not been opened.", QMessageBox::Warning,
-                     "Communication error");
+    ExpectOneMessage(kNoPort, QMessageBox::Warning, "Communication error");
 }
 
-TEST_F(StartupTest, MissingSettingsFileStopsTheProgramWithoutCreatingIt) {
+TEST_F(StartupTest, MissingSettingsFileReadsTheAnalyzerThenStopsWithoutCreatingIt) {
     session.settingsFile.reset();
     ASSERT_TRUE(session.start());
-    EXPECT_TRUE(session.received().contains(QByteArray())) << "the connection start-up ran";
+    // The defaults' All Reading ran first: presence, then every setting queried.
+    const QList<QByteArray> wire = session.received();
+    ASSERT_FALSE(wire.isEmpty());
+    EXPECT_EQ(wire.first(), QByteArray()) << "the presence check's empty line comes first";
+    EXPECT_TRUE(ContainsInOrder(
+        wire, {"", "FREQ?", "SPAN?", "REF?", "UNIT?", "RBW?", "VBW?", "SWEEP?", "DET?"}));
+    EXPECT_FALSE(wire.contains("FREQ1000000000.0000")) << "All Reading sends no settings";
     ASSERT_TRUE(WaitUntil([&] { return !session.frameAlive(); }));
     ASSERT_FALSE(session.watcher().messages().empty());
     const SeenMessage& message = session.watcher().messages().back();
@@ -68,17 +62,6 @@ TEST_F(StartupTest, MissingSettingsFileStopsTheProgramWithoutCreatingIt) {
     EXPECT_EQ(message.text, "A required file is not found.");
     EXPECT_EQ(message.icon, QMessageBox::Critical);
     EXPECT_FALSE(QFileInfo::exists(session.settingsPath()));
-}
-
-TEST_F(StartupTest, ShutDownClosesThePortAndWritesTheSettingsFileSilently) {
-    session.settingsFile = QByteArray("Span : 9\r\n");
-    Start();
-    Mark();
-    ASSERT_TRUE(session.close());
-    EXPECT_TRUE(Since().isEmpty()) << "nothing is sent at shut-down";
-    const QByteArray written = SettingsText();
-    EXPECT_TRUE(written.startsWith("Com port : 0\r\nBaud rate : 3\r\n")) << written.constData();
-    EXPECT_TRUE(written.contains("Center frequency : "));
 }
 
 // A port index outside COM1..COM8 leaves the port closed; the file is written clean at exit.
@@ -89,7 +72,7 @@ TEST_F(StartupTest, DamagedSettingsFileGivesSafeValuesAndIsWrittenCleanAtExit) {
     damaged.append("\r\nUnit : \0\0\0\r\n", 14);
     session.settingsFile = damaged;
     Start();
-    ExpectOneMessage("A COM port has not been opened.", QMessageBox::Warning);
+    ExpectOneMessage(kNoPort, QMessageBox::Warning, "Communication error");
     EXPECT_TRUE(session.received().isEmpty()) << session.received().join('|').constData();
     ASSERT_TRUE(session.close());
     const QByteArray written = SettingsText();

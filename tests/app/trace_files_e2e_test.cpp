@@ -32,15 +32,40 @@ protected:
             return false;
         };
     }
-    QString Path(const char* name) const { return dir.path(QString::fromLatin1(name)); }
+    QString Path(const char* name) const { return session.path(QString::fromLatin1(name)); }
 
-    orvel::test::TempFolder dir;
     QString chosen;
     QString start = QStringLiteral("0");
 };
 
-TEST_F(TraceFilesTest, SavedFileLoadsBackWholeOrAsTraceOnly) {
+TEST_F(TraceFilesTest, MemoriesAndTraceFilesFromTheFileMenu) {
+    session.simArgs << QStringLiteral("--memories") << QStringLiteral("8")
+                    << QStringLiteral("--fault") << QStringLiteral("drop:SRS#2");
+    // The analyzer's memories; its second screen record is never answered.
     StartWithAnswers();
+    const InstrumentSettings started = gSettings;
+    gSettings.memoryRangeStart = 4;
+    start = QStringLiteral("7");
+    Menu(menuid::kLoadRvx)->trigger();
+    EXPECT_TRUE(session.waitReceived("SRS07"));
+    EXPECT_EQ(gSettings.spanIndex, 4 + 7 % 8) << "the memory's span";
+    EXPECT_EQ(gSettings.memoryRangeStart, 4) << "a load keeps the remembered range";
+    EXPECT_TRUE(session.watcher().messages().empty());
+
+    const int timeOut = gSettings.timeOutSetting;
+    gSettings.timeOutSetting = 30; // the seven tries in a short time
+    SetPortTimeouts(portprofile::kShort);
+    const int span = gSettings.spanIndex;
+    start = QStringLiteral("1");
+    Menu(menuid::kLoadRvxParamOnly)->trigger();
+    ExpectOneMessage("Please check connection with RVX410.", QMessageBox::Warning,
+                     "Communication error");
+    EXPECT_EQ(gSettings.spanIndex, span);
+    gSettings.timeOutSetting = timeOut;
+    SetPortTimeouts(portprofile::kShort);
+
+    // A saved file loads back whole or as its trace only.
+    gSettings = started;
     InstrumentSettings& s = gSettings;
     s.centerFreq = 1.5e9;
     s.spanIndex = 9;
@@ -84,46 +109,22 @@ TEST_F(TraceFilesTest, SavedFileLoadsBackWholeOrAsTraceOnly) {
     EXPECT_TRUE(ContainsInOrder(Since(), {"FREQ2000000000.0000", "DETNEG"}));
 
     // A broken file applies nothing.
-    chosen = dir.write("broken.dat", QByteArray(1103, '\1'));
+    chosen = Path("broken.dat");
+    ASSERT_TRUE(orvel::test::WriteFile(chosen, QByteArray(1103, '\1')));
     Mark();
     Menu(menuid::kLoadPc)->trigger();
     ASSERT_FALSE(session.watcher().messages().empty());
     EXPECT_EQ(session.watcher().messages().back().text, "Load went wrong.");
     EXPECT_EQ(session.watcher().messages().back().caption, "Read error");
     EXPECT_EQ(s.centerFreq, 2.0e9);
-}
 
-TEST_F(TraceFilesTest, RecallAppliesTheMemoryAndASilentAnalyzerIsReported) {
-    session.simArgs << QStringLiteral("--memories") << QStringLiteral("8")
-                    << QStringLiteral("--fault") << QStringLiteral("drop:SRS#2");
-    StartWithAnswers();
-    gSettings.memoryRangeStart = 4;
-    start = QStringLiteral("7");
-    Menu(menuid::kLoadRvx)->trigger();
-    EXPECT_TRUE(session.waitReceived("SRS07"));
-    EXPECT_EQ(gSettings.spanIndex, 4 + 7 % 8) << "the memory's span";
-    EXPECT_EQ(gSettings.memoryRangeStart, 4) << "a load keeps the remembered range";
-    EXPECT_TRUE(session.watcher().messages().empty());
-
-    gSettings.timeOutSetting = 30; // the seven tries in a short time
-    SetPortTimeouts(portprofile::kShort);
-    const int span = gSettings.spanIndex;
-    start = QStringLiteral("1");
-    Menu(menuid::kLoadRvxParamOnly)->trigger();
-    ExpectOneMessage("Please check connection with RVX410.", QMessageBox::Warning,
-                     "Communication error");
-    EXPECT_EQ(gSettings.spanIndex, span);
-}
-
-// Driven from the keyboard, as the user does.
-TEST_F(TraceFilesTest, CtrlSWithATypedNameAndCtrlDAcceptedAsItOpens) {
-    StartWithAnswers();
+    // Ctrl-S with a typed name and Ctrl-D accepted as it opens, from the keyboard.
     CMainFrame* frame = session.frame();
     frame->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(frame));
     session.watcher().dialogHandler = [this](QDialog* dialog) {
         if (auto* files = qobject_cast<QFileDialog*>(dialog)) {
-            files->setDirectory(dir.path());
+            files->setDirectory(session.directory());
             auto* name = files->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
             if (name == nullptr)
                 return false;
