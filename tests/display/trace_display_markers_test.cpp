@@ -31,8 +31,7 @@ TEST_F(MarkersTest, PeakMovesTheSelectedMarkerAndTellsTheAnalyzer) {
 
     display->Markers().SelectMarker(2);
     display->Markers().Next();
-    EXPECT_DOUBLE_EQ(Graph()->CursorX(2), 150);
-    EXPECT_DOUBLE_EQ(Graph()->CursorX(1), 100);
+    EXPECT_EQ(displaytest::CursorXs(Graph(), {2, 1}), (std::vector<double>{150, 100}));
     EXPECT_EQ(gSettings.peakSearchNo, 1);
 }
 
@@ -42,8 +41,7 @@ TEST_F(MarkersTest, DeltaModeAlwaysMovesMarkerOne) {
     display->Markers().SelectMarker(2);
     Graph()->SetCursorX(2, 700);
     display->Markers().Peak();
-    EXPECT_DOUBLE_EQ(Graph()->CursorX(1), 100);
-    EXPECT_DOUBLE_EQ(Graph()->CursorX(2), 700);
+    EXPECT_EQ(displaytest::CursorXs(Graph(), {1, 2}), (std::vector<double>{100, 700}));
     // Marker 1 shows the differences from marker 2.
     EXPECT_EQ(Panel()->marker1Freq->text(), QStringLiteral("-12.0000M"));
 }
@@ -73,9 +71,7 @@ TEST_F(MarkersTest, ZoneModeShowsTheZoneAndSearchesInsideIt) {
     EXPECT_EQ(gSettings.zonePosition, 250);
     EXPECT_EQ(gSettings.zoneWidth, 30);
     EXPECT_TRUE(Graph()->CursorVisible(3));
-    EXPECT_DOUBLE_EQ(Graph()->CursorX(3), 280);
-    EXPECT_DOUBLE_EQ(Graph()->CursorX(4), 220);
-    EXPECT_DOUBLE_EQ(Graph()->CursorX(1), 250);
+    EXPECT_EQ(displaytest::CursorXs(Graph(), {3, 4, 1}), (std::vector<double>{280, 220, 250}));
     EXPECT_FALSE(Panel()->peak->isEnabled());
     EXPECT_TRUE(Panel()->zoneWidth->isEnabled());
     EXPECT_EQ(host.CountOf("PEAK"), 1);
