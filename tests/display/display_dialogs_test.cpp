@@ -55,6 +55,10 @@ TEST(MeasuringFunctionDialogTest, EnableRulesAndChoices) {
     EXPECT_TRUE(rvx420.antennaRadio[6]->isEnabled());
     EXPECT_FALSE(rvx420.antennaRadio[6]->isHidden());
     EXPECT_TRUE(rvx420.counterRadio->isEnabled());
+    // 5G on RVX420: no frequency counter.
+    EXPECT_FALSE(display::MeasureDialogRulesFor(15, 1).frequencyCounter);
+    EXPECT_TRUE(display::MeasureDialogRulesFor(15, 1).bandFunctions);
+    EXPECT_TRUE(display::MeasureDialogRulesFor(15, 1).at16Enabled);
 
     rvx420.antennaRadio[5]->setChecked(true); // AT15
     display::MeasureChoice chosen = rvx420.Choice();

@@ -63,21 +63,6 @@ TEST(AntennaBands, UserTableAndBadIndexesAreNotChecked) {
     EXPECT_FALSE(AntennaBandOf(-1).checked);
 }
 
-TEST(MeasureDialogRules, SpanAndModelDecideWhatIsOffered) {
-    struct Case {
-        int span, model;
-        bool bandFunctions, at16, counter;
-    };
-    // Zero span, FULL on RVX410, 5G and FULL on RVX420.
-    for (const Case c : {Case{0, 0, false, false, true}, Case{14, 0, true, false, false},
-                         Case{14, 1, true, true, true}, Case{15, 1, true, true, false}}) {
-        const MeasureDialogRules r = MeasureDialogRulesFor(c.span, c.model);
-        EXPECT_EQ(r.bandFunctions, c.bandFunctions) << c.span << " " << c.model;
-        EXPECT_EQ(r.at16Enabled, c.at16) << c.span << " " << c.model;
-        EXPECT_EQ(r.frequencyCounter, c.counter) << c.span << " " << c.model;
-    }
-}
-
 // The upper ratio and the lower dB limit are checked through the widget.
 TEST(MeasureEditLimits, ClampedNeverRefused) {
     EXPECT_DOUBLE_EQ(ClampToLimit(MeasureEdit::ObwRatio, 10), 80);
