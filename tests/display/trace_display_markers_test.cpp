@@ -21,34 +21,14 @@ protected:
     const MarkerPanel* Panel() { return &display->Markers().Panel(); }
 };
 
-TEST_F(MarkersTest, PeakMovesTheSelectedMarkerAndTellsTheAnalyzer) {
-    LoadStaircase(3);
+TEST_F(MarkersTest, PeakNextAndDeltaModeMoveTheMarkersAndTellTheAnalyzer) {
+    LoadStaircase(12);
     display->Markers().Peak();
     EXPECT_DOUBLE_EQ(Graph()->CursorX(1), 100);
     EXPECT_EQ(host.events, (Events{"pause", "PKSEARCH", "resume"}));
-    EXPECT_EQ(Panel()->marker1Freq->text(), QStringLiteral("992.0000M"));
-    EXPECT_EQ(Panel()->marker1Level->text(), QStringLiteral("6.0"));
-
-    display->Markers().SelectMarker(2);
-    display->Markers().Next();
-    EXPECT_EQ(displaytest::CursorXs(Graph(), {2, 1}), (std::vector<double>{150, 100}));
-    EXPECT_EQ(gSettings.peakSearchNo, 1);
-}
-
-TEST_F(MarkersTest, DeltaModeAlwaysMovesMarkerOne) {
-    LoadStaircase(3);
-    gSettings.markerMode = 1;
-    display->Markers().SelectMarker(2);
-    Graph()->SetCursorX(2, 700);
-    display->Markers().Peak();
-    EXPECT_EQ(displaytest::CursorXs(Graph(), {1, 2}), (std::vector<double>{100, 700}));
-    // Marker 1 shows the differences from marker 2.
-    EXPECT_EQ(Panel()->marker1Freq->text(), QStringLiteral("-12.0000M"));
-}
-
-TEST_F(MarkersTest, NextTenTimesStopsAtTheEleventhPeak) {
-    LoadStaircase(12);
-    display->Markers().Peak();
+    EXPECT_EQ(displaytest::Texts(Panel()->marker1Freq, Panel()->marker1Level),
+              (QStringList{"992.0000M", "6.0"}));
+    // Next ten times stops at the eleventh peak.
     for (int i = 0; i < 10; ++i) {
         EXPECT_TRUE(Panel()->next->isEnabled()) << i;
         display->Markers().Next();
@@ -60,6 +40,18 @@ TEST_F(MarkersTest, NextTenTimesStopsAtTheEleventhPeak) {
     EXPECT_EQ(gSettings.peakSearchNo, 10);
     display->Markers().Peak();
     EXPECT_TRUE(Panel()->next->isEnabled());
+    // The selected marker moves.
+    display->Markers().SelectMarker(2);
+    display->Markers().Next();
+    EXPECT_EQ(displaytest::CursorXs(Graph(), {2, 1}), (std::vector<double>{150, 100}));
+    EXPECT_EQ(gSettings.peakSearchNo, 1);
+    // Delta mode always moves marker 1, which shows the differences from marker 2.
+    gSettings.markerMode = 1;
+    Graph()->SetCursorX(1, 500);
+    Graph()->SetCursorX(2, 700);
+    display->Markers().Peak();
+    EXPECT_EQ(displaytest::CursorXs(Graph(), {1, 2}), (std::vector<double>{100, 700}));
+    EXPECT_EQ(Panel()->marker1Freq->text(), QStringLiteral("-12.0000M"));
 }
 
 TEST_F(MarkersTest, ZoneModeShowsTheZoneAndSearchesInsideIt) {
@@ -67,9 +59,8 @@ TEST_F(MarkersTest, ZoneModeShowsTheZoneAndSearchesInsideIt) {
     gSettings.peakZoneCenter = 1e9 - 250 * 20000.0; // position 250
     gSettings.peakZoneWidth = 2 * 30 * 20000.0;     // 30 positions each side
     display->Markers().SelectZonePeakMode();
-    EXPECT_EQ(gSettings.peakMode, 1);
-    EXPECT_EQ(gSettings.zonePosition, 250);
-    EXPECT_EQ(gSettings.zoneWidth, 30);
+    EXPECT_EQ((std::vector<int>{gSettings.peakMode, gSettings.zonePosition, gSettings.zoneWidth}),
+              (std::vector<int>{1, 250, 30}));
     EXPECT_TRUE(Graph()->CursorVisible(3));
     EXPECT_EQ(displaytest::CursorXs(Graph(), {3, 4, 1}), (std::vector<double>{280, 220, 250}));
     EXPECT_FALSE(Panel()->peak->isEnabled());
@@ -102,7 +93,7 @@ TEST_F(MarkersTest, ZoneEditsStoreSendAndReposition) {
     EXPECT_TRUE(host.events.empty());
 }
 
-TEST_F(MarkersTest, MarkerEditsPlaceTheMarkers) {
+TEST_F(MarkersTest, MarkerEditsAndMarkerToCentrePlaceTheMarkers) {
     LoadStaircase(2);
     Panel()->marker1Freq->setText(QStringLiteral("1.004G"));
     display->Markers().CommitMarker1();
@@ -114,10 +105,7 @@ TEST_F(MarkersTest, MarkerEditsPlaceTheMarkers) {
     display->Markers().CommitMarker2();
     EXPECT_DOUBLE_EQ(Graph()->CursorX(2), 1001);
     EXPECT_TRUE(host.events.empty()); // marker 2 is not sent
-}
-
-TEST_F(MarkersTest, MarkerToCentreMovesTheCentreAndTheMarker) {
-    LoadStaircase(2);
+    // Marker to centre moves the centre and the marker.
     Panel()->marker1Freq->setText(QStringLiteral("1.002G"));
     display->Markers().MarkerToCenter();
     EXPECT_DOUBLE_EQ(gSettings.centerFreq, 1.002e9);
@@ -142,17 +130,15 @@ TEST_F(MarkersTest, DraggingAMarkerUpdatesItsReadout) {
 }
 
 TEST_F(MarkersTest, MarkerDisplayMenuShowsAndHidesTheMarkers) {
+    auto shown = [this] { return std::pair(Graph()->CursorVisible(1), Graph()->CursorVisible(2)); };
     display->Markers().SetMarkerDisplay(2);
-    EXPECT_FALSE(Graph()->CursorVisible(1));
-    EXPECT_TRUE(Graph()->CursorVisible(2));
+    EXPECT_EQ(shown(), std::pair(false, true));
     EXPECT_TRUE(display->Markers().MarkerDisplayAction(2)->isChecked());
     EXPECT_FALSE(display->Markers().MarkerDisplayAction(0)->isChecked());
     display->Markers().MarkerDisplayAction(3)->trigger();
-    EXPECT_FALSE(Graph()->CursorVisible(1));
-    EXPECT_FALSE(Graph()->CursorVisible(2));
+    EXPECT_EQ(shown(), std::pair(false, false));
     display->Markers().SetMarkerDisplay(0);
-    EXPECT_TRUE(Graph()->CursorVisible(1));
-    EXPECT_TRUE(Graph()->CursorVisible(2));
+    EXPECT_EQ(shown(), std::pair(true, true));
 }
 
 TEST_F(MarkersTest, ReadoutsFollowTheConversionAndZeroSpan) {
@@ -166,6 +152,6 @@ TEST_F(MarkersTest, ReadoutsFollowTheConversionAndZeroSpan) {
     gSettings.spanIndex = 0;
     Graph()->SetCursorX(1, 500);
     display->Markers().UpdateMarkerReadouts();
-    EXPECT_EQ(Panel()->marker1Freq->text(), QStringLiteral("50.0000ms"));
-    EXPECT_EQ(Panel()->marker1Level->text(), QStringLiteral("kept"));
+    EXPECT_EQ(displaytest::Texts(Panel()->marker1Freq, Panel()->marker1Level),
+              (QStringList{"50.0000ms", "kept"}));
 }
