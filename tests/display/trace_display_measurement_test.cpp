@@ -49,17 +49,6 @@ TEST_F(MeasurementTest, ChannelPowerBandShowsItsCursorsAndEditsAndFollowsTheSpan
     EXPECT_DOUBLE_EQ(gSettings.cpCenter, 1.005e9);
 }
 
-TEST_F(MeasurementTest, SameChoiceAndOtherFunctionsBandsAndEditsDoNothing) {
-    display->Measurements().ApplyMeasureChoice(display::CurrentMeasureChoice());
-    gSettings.cpCenter = 1.234e9;
-    display->Measurements().SyncMeasurementFrequencies();
-    EXPECT_DOUBLE_EQ(gSettings.cpCenter, 1.234e9);
-    Strip()->refWidth->setText(QStringLiteral("5M"));
-    display->Measurements().CommitMeasureEdit(MeasureEdit::RefWidth);
-    EXPECT_DOUBLE_EQ(gSettings.acpRefBw, 1e6);
-    EXPECT_TRUE(host.events.empty());
-}
-
 TEST_F(MeasurementTest, AdjacentChannelPeakModeKeepsTheStoredReference) {
     gSettings.traceKind[1] = tracekind::kSpectrum1001;
     uint8_t* live = gSettings.traceRecord.tracePoints;
@@ -79,7 +68,7 @@ TEST_F(MeasurementTest, AdjacentChannelPeakModeKeepsTheStoredReference) {
     EXPECT_DOUBLE_EQ(Graph()->CursorX(8), 500 + 250 + 25);
 }
 
-TEST_F(MeasurementTest, OccupiedBandwidthReadsItsCursorsFromTheResult) {
+TEST_F(MeasurementTest, OccupiedBandwidthReadsItsCursorsFromTheResultAndClampsItsEdits) {
     host.measureReply = "C:1.0010GHz W:2.0000MHz";
     display->Measurements().ApplyMeasureChoice(Choice(3));
     EXPECT_EQ(displaytest::CursorXs(Graph(), {5, 6, 7}), (std::vector<double>{550, 600, 500}));
@@ -95,10 +84,7 @@ TEST_F(MeasurementTest, OccupiedBandwidthReadsItsCursorsFromTheResult) {
     EXPECT_EQ(host.CountOf("MEASRES"), 1);
     EXPECT_EQ(displaytest::CursorXs(Graph(), {5, 6}), (std::vector<double>{550, 600}));
     EXPECT_EQ(Strip()->result->text(), QStringLiteral("Read error"));
-}
-
-TEST_F(MeasurementTest, ParameterEditsAreClamped) {
-    display->Measurements().ApplyMeasureChoice(Choice(3));
+    // Parameter edits are clamped.
     host.events.clear();
     Strip()->obwRatio->setText(QStringLiteral("120"));
     display->Measurements().CommitMeasureEdit(MeasureEdit::ObwRatio);
@@ -127,7 +113,16 @@ TEST_F(MeasurementTest, AntennaOutsideItsBandMovesTheCentre) {
     EXPECT_DOUBLE_EQ(gSettings.centerFreq, 900e6);
 }
 
-TEST_F(MeasurementTest, MarkerBlockAndShortSweepsFollowTheFunction) {
+TEST_F(MeasurementTest, SameChoiceDoesNothingAndMarkerBlockAndShortSweepsFollowTheFunction) {
+    // The same choice, and bands and edits of other functions, do nothing.
+    display->Measurements().ApplyMeasureChoice(display::CurrentMeasureChoice());
+    gSettings.cpCenter = 1.234e9;
+    display->Measurements().SyncMeasurementFrequencies();
+    EXPECT_DOUBLE_EQ(gSettings.cpCenter, 1.234e9);
+    Strip()->refWidth->setText(QStringLiteral("5M"));
+    display->Measurements().CommitMeasureEdit(MeasureEdit::RefWidth);
+    EXPECT_DOUBLE_EQ(gSettings.acpRefBw, 1e6);
+    EXPECT_TRUE(host.events.empty());
     QSignalSpy spy(display, &TraceDisplay::MarkerBlockEnabledChanged);
     gSettings.sweepIndex = 0;
     display->Measurements().ApplyMeasureChoice(Choice(5));
