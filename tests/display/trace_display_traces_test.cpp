@@ -83,7 +83,7 @@ TEST_F(TracesTest, DetailedTraceKeepsItsPointsAfterTheActiveTraceChanges) {
     EXPECT_NE(g->PlotValue(4, 1), g->PlotValue(4, 0));
 }
 
-TEST_F(TracesTest, ChoosingAnEmptyTraceMarksItShownButRedrawsNothing) {
+TEST_F(TracesTest, ChoosingAnEmptyTraceShowsItAndASelectionWithNoViewKeepsTheActiveTraceShown) {
     CCWGraph* g = display->Graph();
     display->SelectActiveTrace(2); // "Trace 3"
     EXPECT_EQ(gSettings.activeTraceSlot, 3);
@@ -91,9 +91,6 @@ TEST_F(TracesTest, ChoosingAnEmptyTraceMarksItShownButRedrawsNothing) {
     EXPECT_EQ((std::vector<bool>{g->PlotVisible(4), g->PlotEnabled(4), g->PlotEnabled(2)}),
               (std::vector<bool>{true, true, false}));
     EXPECT_EQ(g->PlotPointCount(4), 0);
-}
-
-TEST_F(TracesTest, TraceSelectionWithNoViewKeepsTheActiveTraceShown) {
     int view[11] = {};
     view[5] = 1;
     display->ApplyTraceSelection(7, view);
