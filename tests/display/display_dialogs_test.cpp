@@ -38,27 +38,22 @@ TEST(MeasuringFunctionDialogTest, EnableRulesAndChoices) {
     display::MeasureChoice current;
     current.function = MeasureFunction::AdjacentChannel;
     current.acpMode = 1;
+    // Band functions, AT16 shown and enabled, the frequency counter.
+    auto offered = [](const MeasuringFunctionDialog& d) {
+        return std::vector<bool>{d.cpRadio[0]->isEnabled(), d.obwRadio[1]->isEnabled(),
+                                 !d.antennaRadio[6]->isHidden(), d.antennaRadio[6]->isEnabled(),
+                                 d.counterRadio->isEnabled()};
+    };
     MeasuringFunctionDialog zeroSpan(current, display::MeasureDialogRulesFor(0, 0));
     EXPECT_EQ(zeroSpan.windowTitle(), QStringLiteral("Measuring Function"));
     EXPECT_TRUE(zeroSpan.acpRadio[1]->isChecked());
-    EXPECT_FALSE(zeroSpan.cpRadio[0]->isEnabled());
-    EXPECT_FALSE(zeroSpan.obwRadio[1]->isEnabled());
-    EXPECT_FALSE(zeroSpan.antennaRadio[6]->isEnabled());
-    EXPECT_TRUE(zeroSpan.antennaRadio[6]->isHidden());
-    EXPECT_TRUE(zeroSpan.counterRadio->isEnabled());
-
+    EXPECT_EQ(offered(zeroSpan), (std::vector<bool>{false, false, false, false, true}));
     MeasuringFunctionDialog full(current, display::MeasureDialogRulesFor(14, 0));
-    EXPECT_TRUE(full.cpRadio[0]->isEnabled());
-    EXPECT_FALSE(full.counterRadio->isEnabled());
-
+    EXPECT_EQ(offered(full), (std::vector<bool>{true, true, false, false, false}));
+    MeasuringFunctionDialog fiveG(current, display::MeasureDialogRulesFor(15, 1));
+    EXPECT_EQ(offered(fiveG), (std::vector<bool>{true, true, true, true, false}));
     MeasuringFunctionDialog rvx420(current, display::MeasureDialogRulesFor(14, 1));
-    EXPECT_TRUE(rvx420.antennaRadio[6]->isEnabled());
-    EXPECT_FALSE(rvx420.antennaRadio[6]->isHidden());
-    EXPECT_TRUE(rvx420.counterRadio->isEnabled());
-    // 5G on RVX420: no frequency counter.
-    EXPECT_FALSE(display::MeasureDialogRulesFor(15, 1).frequencyCounter);
-    EXPECT_TRUE(display::MeasureDialogRulesFor(15, 1).bandFunctions);
-    EXPECT_TRUE(display::MeasureDialogRulesFor(15, 1).at16Enabled);
+    EXPECT_EQ(offered(rvx420), (std::vector<bool>{true, true, true, true, true}));
 
     rvx420.antennaRadio[5]->setChecked(true); // AT15
     display::MeasureChoice chosen = rvx420.Choice();
