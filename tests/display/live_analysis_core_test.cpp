@@ -88,7 +88,7 @@ TEST(PeakList, FollowsThePeakSearchOrderWithLevelsAndDeltas) {
     EXPECT_TRUE(BuildPeakTable(small, 3, k10kHzSteps, 0.0, 1).empty());
 }
 
-TEST(LimitLines, JudgementAtCornersBetweenPointsAndOutsideTheLine) {
+TEST(LimitLines, JudgementAtCornersBetweenPointsOutsideTheLineAndThePolylineCutAtTheWindow) {
     const LimitLine upper = {{1e9, -20}, {2e9, -40}, {3e9, -40}};
     const LimitLine lower = {{1e9, -80}, {3e9, -60}};
     struct Case {
@@ -113,9 +113,6 @@ TEST(LimitLines, JudgementAtCornersBetweenPointsAndOutsideTheLine) {
     const LimitVerdict v = JudgeTrace(f, l, 3, upper, lower, &failing);
     EXPECT_EQ(v.failures, 2);
     EXPECT_EQ(failing, (std::vector<int>{0, 2}));
-}
-
-TEST(LimitLines, PolylineIsCutAtTheVisibleWindow) {
     // Positions 0..1000 cover 0.5 .. 1.5 GHz; the line runs 0 .. 1 .. 2 GHz.
     const LimitLine line = {{0, 0}, {1e9, -50}, {2e9, 0}};
     const std::vector<GraphPoint> p = LimitPolyline(line, k1MHzSteps);

@@ -54,7 +54,7 @@ TEST_F(MarkersTest, PeakNextAndDeltaModeMoveTheMarkersAndTellTheAnalyzer) {
     EXPECT_EQ(Panel()->marker1Freq->text(), QStringLiteral("-12.0000M"));
 }
 
-TEST_F(MarkersTest, ZoneModeShowsTheZoneAndSearchesInsideIt) {
+TEST_F(MarkersTest, ZoneModeShowsTheZoneSearchesInsideItAndItsEditsStoreSendAndReposition) {
     LoadStaircase(5);
     gSettings.peakZoneCenter = 1e9 - 250 * 20000.0; // position 250
     gSettings.peakZoneWidth = 2 * 30 * 20000.0;     // 30 positions each side
@@ -71,10 +71,7 @@ TEST_F(MarkersTest, ZoneModeShowsTheZoneAndSearchesInsideIt) {
     EXPECT_FALSE(Graph()->CursorVisible(3));
     EXPECT_TRUE(Panel()->peak->isEnabled());
     EXPECT_FALSE(Panel()->zoneCenter->isEnabled());
-}
-
-TEST_F(MarkersTest, ZoneEditsStoreSendAndReposition) {
-    LoadStaircase(5);
+    // Zone edits store, send and reposition.
     display->Markers().SelectZonePeakMode();
     host.events.clear();
     Panel()->zoneCenter->setText(QStringLiteral("993M"));

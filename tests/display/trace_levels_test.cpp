@@ -15,21 +15,15 @@ TEST(ByteLevel, TopBottomAndAboveTheTop) {
     EXPECT_DOUBLE_EQ(ByteLevel(255, 0.0, 0), 55 * 0.08);
 }
 
-TEST(DisplayArray, FullTraceFillsOneToOne) {
+TEST(DisplayArray, FullShortAndEmptyTraces) {
     std::vector<uint8_t> bytes(1024);
     for (int k = 0; k < 1001; ++k)
-        bytes[k] = static_cast<uint8_t>(k % 256);
+        bytes[k] = static_cast<uint8_t>(k * 7 % 256);
     double out[kDisplayPositions];
     FillDisplayArray(bytes.data(), 1001, -20.0, 1, out);
     for (int k = 0; k < 1001; ++k)
         ASSERT_DOUBLE_EQ(out[k], ByteLevel(bytes[k], -20.0, 1)) << k;
-}
-
-TEST(DisplayArray, ShortTraceWithOffsetDrawsFlatStepsFourWide) {
-    std::vector<uint8_t> bytes(1024);
-    for (int j = 0; j < 251; ++j)
-        bytes[j] = static_cast<uint8_t>(j * 7 % 250);
-    double out[kDisplayPositions];
+    // A short trace with an offset draws flat steps four wide.
     const double top = 10 + 3.7; // reference plus offset
     FillDisplayArray(bytes.data(), 251, top, 0, out);
     for (int j = 0; j < 250; ++j) {
@@ -38,11 +32,7 @@ TEST(DisplayArray, ShortTraceWithOffsetDrawsFlatStepsFourWide) {
             ASSERT_DOUBLE_EQ(out[4 * j + i], level) << j;
     }
     EXPECT_DOUBLE_EQ(out[1000], ByteLevel(bytes[250], top, 0));
-}
-
-TEST(DisplayArray, NoDataDrawsTheBottomLine) {
-    const std::vector<uint8_t> bytes(1024, 150);
-    double out[kDisplayPositions];
+    // No data draws the bottom line.
     FillDisplayArray(bytes.data(), 0, 0.0, 1, out);
     for (double v : out)
         ASSERT_DOUBLE_EQ(v, -80.0);
@@ -71,15 +61,12 @@ TEST(YAxis, RangeByTopScaleZoomAndScroll) {
 }
 
 // The zoomed windows, ticks and scroll ranges are seen through the widget.
-TEST(XAxis, UnzoomedWindowIsWholeAndScrollsAreClamped) {
+TEST(XAxis, UnzoomedWindowIsWholeScrollsAreClampedAndKindsGiveTheirPointCounts) {
     EXPECT_EQ(VisibleWidth(0), 1000);
     const PlotWindow whole = VisiblePlotWindow(0, 300);
     EXPECT_EQ(std::pair(whole.first, whole.count), std::pair(0, 1001));
     const PlotWindow clamped = VisiblePlotWindow(1, 900);
     EXPECT_EQ(clamped.first + clamped.count, 1001);
-}
-
-TEST(TraceKinds, PointCounts) {
     for (const auto& [kind, points] :
          {std::pair{0, 251}, {1, 1001}, {2, 0}, {38, 1001}, {39, 251}, {77, 0}})
         EXPECT_EQ(PointsOfKind(kind), points) << kind;
