@@ -20,7 +20,7 @@ AxisFrame Frame20M(int xZoom = 0, int xScroll = 0) { // span "20M"
 } // namespace
 
 // The plain unzoomed labels are checked through the widget in trace_display_traces_test.cpp.
-TEST(FrequencyLabels, ZoomScrollZeroSpanAndTheEndNearZero) {
+TEST(AxisMapping, LabelsAndPositionsByZoomScrollZeroSpanAndZeroStep) {
     struct Case {
         double centre;
         bool zeroSpan;
@@ -41,9 +41,7 @@ TEST(FrequencyLabels, ZoomScrollZeroSpanAndTheEndNearZero) {
             EXPECT_EQ(l.right, c.right) << c.centre << " " << c.zeroSpan << " " << c.xZoom;
         }
     }
-}
-
-TEST(PositionMapping, RoundTripClampZeroSpanAndZeroStep) {
+    // Positions: round trip, clamp, zero span and zero step.
     const AxisFrame f = Frame20M(1, 100);
     EXPECT_DOUBLE_EQ(PositionToFrequency(f, 400), 1e9);
     EXPECT_DOUBLE_EQ(FrequencyToPosition(f, 1e9), 400);

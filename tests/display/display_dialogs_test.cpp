@@ -9,7 +9,8 @@
 #include <QRadioButton>
 #include <QTableWidget>
 
-TEST(TraceSelectDialogTest, OpensWithTheCurrentChoiceAndKeepsTheFlagsWhenAllAreCleared) {
+TEST(DisplayDialogsTest,
+     TraceSelectAndMeasuringFunctionOpenWithTheCurrentChoiceAndFollowTheirRules) {
     orvel::test::EnsureQtApplication();
     int view[11] = {0, 1, 0, 1, 0, 0, 0, 0, 0, 0, 1};
     TraceSelectDialog dialog(3, view);
@@ -31,9 +32,7 @@ TEST(TraceSelectDialogTest, OpensWithTheCurrentChoiceAndKeepsTheFlagsWhenAllAreC
     dialog.ViewFlags(out);
     for (int i = 1; i <= 10; ++i)
         EXPECT_EQ(out[i], view[i]) << i;
-}
-
-TEST(MeasuringFunctionDialogTest, EnableRulesAndChoices) {
+    // The measuring function dialog.
     orvel::test::EnsureQtApplication();
     display::MeasureChoice current;
     current.function = MeasureFunction::AdjacentChannel;
@@ -68,7 +67,7 @@ TEST(MeasuringFunctionDialogTest, EnableRulesAndChoices) {
     EXPECT_EQ(chosen.probeIndex, 1);
 }
 
-TEST(LimitLinesDialogTest, FilesAndRowsAreCheckedAndTidiedBeforeOk) {
+TEST(DisplayDialogsTest, LimitLinesFilesAndRowsAreCheckedAndTidiedBeforeOk) {
     orvel::test::EnsureQtApplication();
     const orvel::test::TempFolder dir;
     LimitLinesDialog dialog({}, {}, true);

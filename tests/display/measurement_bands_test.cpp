@@ -16,7 +16,8 @@ std::vector<int> Stored(const BandCursors& b) {
     return std::vector<int>(b.storedPositions, b.storedPositions + 6);
 }
 
-TEST(BandCursors, ChannelPowerAndAdjacentChannelEdgesClampedToTheAxis) {
+// A span change keeping the band on screen is checked through the widget.
+TEST(BandCursors, ChannelPowerAndAdjacentChannelEdgesAndFrequenciesBackFromPositions) {
     const int none[6] = {};
     const BandCursors cp = ChannelPowerCursors(k20M, 1.002e9, 1e6, none);
     EXPECT_EQ(X(cp, 0, 3), (std::vector<double>{600, 625, 575}));
@@ -27,10 +28,7 @@ TEST(BandCursors, ChannelPowerAndAdjacentChannelEdgesClampedToTheAxis) {
     const BandCursors acp = AcpCursors(k20M, 1e9, 1e6, 5e6, 1e6, previous);
     EXPECT_EQ(Stored(acp), (std::vector<int>{11, 12, 500, 25, 250, 25})); // channel power kept
     EXPECT_EQ(X(acp, 3, 7), (std::vector<double>{775, 725, 275, 225}));
-}
-
-// A span change keeping the band on screen is checked through the widget.
-TEST(BandSync, ZeroHalfWidthsBecomeOneStep) {
+    // Back from positions, zero half widths become one step.
     const int positions[6] = {0, 0, 500, 0, 100, 0};
     const BandFrequencies f = FrequenciesFromPositions(k20M, positions);
     EXPECT_EQ(
@@ -57,14 +55,10 @@ TEST(ObwResult, CentreAndWidthAreReadAndTextsWithoutThemRefused) {
     EXPECT_FALSE(ParseObwResult(nullptr, &c, &w));
 }
 
-// The bands themselves are the product's table, seen through the widget (AT15).
-TEST(AntennaBands, UserTableAndBadIndexesAreNotChecked) {
+// The antenna bands, the upper ratio and the lower dB limit are seen through the widget.
+TEST(MeasurementLimits, BadAntennaIndexesAndEditLimits) {
     EXPECT_FALSE(AntennaBandOf(4).checked);
     EXPECT_FALSE(AntennaBandOf(-1).checked);
-}
-
-// The upper ratio and the lower dB limit are checked through the widget.
-TEST(MeasureEditLimits, ClampedNeverRefused) {
     EXPECT_DOUBLE_EQ(ClampToLimit(MeasureEdit::ObwRatio, 10), 80);
     EXPECT_DOUBLE_EQ(ClampToLimit(MeasureEdit::BandWidth, 5e9), 3.3e9);
     EXPECT_DOUBLE_EQ(ClampToLimit(MeasureEdit::RefWidth, -1), 0);

@@ -7,15 +7,12 @@
 
 using namespace display;
 
-TEST(ByteLevel, TopBottomAndAboveTheTop) {
+TEST(TraceLevels, LevelsAtTopBottomAndAboveAndDisplayArraysOfFullShortAndEmptyTraces) {
     EXPECT_DOUBLE_EQ(ByteLevel(200, 10.0, 1), 10.0);
     EXPECT_DOUBLE_EQ(ByteLevel(0, 10.0, 1), -70.0); // 80 dB below at 10 dB/div
     EXPECT_DOUBLE_EQ(ByteLevel(0, 10.0, 0), -6.0);  // 16 dB below at 2 dB/div
     EXPECT_DOUBLE_EQ(ByteLevel(201, 0.0, 1), 0.4);
     EXPECT_DOUBLE_EQ(ByteLevel(255, 0.0, 0), 55 * 0.08);
-}
-
-TEST(DisplayArray, FullShortAndEmptyTraces) {
     std::vector<uint8_t> bytes(1024);
     for (int k = 0; k < 1001; ++k)
         bytes[k] = static_cast<uint8_t>(k * 7 % 256);
@@ -38,7 +35,8 @@ TEST(DisplayArray, FullShortAndEmptyTraces) {
         ASSERT_DOUBLE_EQ(v, -80.0);
 }
 
-TEST(YAxis, RangeByTopScaleZoomAndScroll) {
+// The zoomed X windows, ticks and scroll ranges are seen through the widget.
+TEST(Axes, RangesWindowsAndPointCounts) {
     struct Case {
         double top;
         int scale, zoom, scroll;
@@ -58,10 +56,7 @@ TEST(YAxis, RangeByTopScaleZoomAndScroll) {
     }
     EXPECT_DOUBLE_EQ(YTickInterval(1, 2), 2.5);
     EXPECT_DOUBLE_EQ(YTickInterval(0, 3), 0.25);
-}
-
-// The zoomed windows, ticks and scroll ranges are seen through the widget.
-TEST(XAxis, UnzoomedWindowIsWholeScrollsAreClampedAndKindsGiveTheirPointCounts) {
+    // X: the unzoomed window is whole, scrolls are clamped; kinds give their point counts.
     EXPECT_EQ(VisibleWidth(0), 1000);
     const PlotWindow whole = VisiblePlotWindow(0, 300);
     EXPECT_EQ(std::pair(whole.first, whole.count), std::pair(0, 1001));

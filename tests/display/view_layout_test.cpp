@@ -8,7 +8,7 @@
 
 using namespace display;
 
-TEST(ViewLayoutGeometry, NormalCompactAndTinyLayouts) {
+TEST(ViewLayoutGeometry, NormalCompactAndTinyLayoutsAndTheCompactThreshold) {
     const ViewLayout l = ComputeViewLayout(1200, 800, false, 2);
     EXPECT_EQ(l.graph, (Rect{0, 0, 934, 710}));
     EXPECT_EQ(
@@ -17,15 +17,12 @@ TEST(ViewLayoutGeometry, NormalCompactAndTinyLayouts) {
         (std::vector<int>{715, 934, 1200 - 265 - 2, 710, 1200 - 325 - 2, 736, 28, 1200 - 246 - 2}));
     EXPECT_EQ(RightPanelX(1200, 99, 2), 1094); // the active trace combo
     EXPECT_EQ(BottomStripY(800, 53), 747);
-    const ViewLayout c = ComputeViewLayout(900, 600, true, 0);
-    EXPECT_TRUE(c.compact);
-    EXPECT_EQ(c.graph, (Rect{0, 0, 730, 600}));
-    EXPECT_EQ(c.compactColumn, (Rect{735, 0, 160, 600}));
+    const ViewLayout compact = ComputeViewLayout(900, 600, true, 0);
+    EXPECT_TRUE(compact.compact);
+    EXPECT_EQ(compact.graph, (Rect{0, 0, 730, 600}));
+    EXPECT_EQ(compact.compactColumn, (Rect{735, 0, 160, 600}));
     EXPECT_EQ(ComputeViewLayout(-5, 10, false, 0).graph, Rect{}); // tiny or negative: empty
-}
-
-// Starting up is checked through ApplySizeChange below and through the widget.
-TEST(CompactThreshold, EntersBelowEitherMinimumAndLeavesOnlyAtBoth) {
+    // Compact below either minimum, normal again only at both.
     struct Case {
         int width, height;
         bool compact;
@@ -40,6 +37,8 @@ TEST(CompactThreshold, EntersBelowEitherMinimumAndLeavesOnlyAtBoth) {
         EXPECT_EQ(DecideLayoutChange(c.width, c.height, false, c.compact), c.change)
             << c.width << "x" << c.height << " " << c.compact;
 }
+
+// Starting up is checked through ApplySizeChange below and through the widget.
 
 class SizeChangeTest : public ::testing::Test {
 protected:
