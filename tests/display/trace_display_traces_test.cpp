@@ -118,28 +118,7 @@ TEST_F(TracesTest, ColoursGoToPlotsAndPlotAreaAndLabelsFollowCentreAndSpan) {
 
 class ZoomTest : public DisplayFixture {};
 
-TEST_F(ZoomTest, HorizontalZoomX4ScrollsByPagesAndRemembersItsPlace) {
-    display->SetXZoom(2);
-    QScrollBar* bar = display->HorizontalScrollBar();
-    EXPECT_FALSE(bar->isHidden());
-    EXPECT_EQ(std::pair(bar->maximum(), bar->pageStep()), std::pair(750, 250));
-    bar->triggerAction(QAbstractSlider::SliderPageStepAdd);
-    EXPECT_EQ(gSettings.xScroll, 250);
-    display->SetXScroll(5000);
-    EXPECT_EQ(gSettings.xScroll, 750);
-    display->SetXScroll(300);
-    display->SetXZoom(0);
-    EXPECT_TRUE(bar->isHidden());
-    EXPECT_EQ(gSettings.xScroll, 0);
-    display->SetXZoom(2);
-    EXPECT_EQ(gSettings.xScroll, 300);
-    EXPECT_EQ(bar->value(), 300);
-    display->SetXZoom(3);
-    EXPECT_EQ(gSettings.xScroll, 300);
-    EXPECT_EQ(display->MinFreqLabel()->text(), QStringLiteral("996.0000M"));
-}
-
-TEST_F(ZoomTest, VerticalZoomClampsTheScrollAndBadZoomsAreClamped) {
+TEST_F(ZoomTest, VerticalAndHorizontalZoomsClampScrollByPagesAndRememberTheirPlace) {
     display->SetYZoom(3);
     display->SetYScroll(70);
     EXPECT_EQ(gSettings.yScroll, 70);
@@ -158,6 +137,25 @@ TEST_F(ZoomTest, VerticalZoomClampsTheScrollAndBadZoomsAreClamped) {
     EXPECT_EQ(gSettings.yZoom, 0);
     display->SetYScroll(55);
     EXPECT_EQ(gSettings.yScroll, 0);
+    // Horizontal zoom x4 scrolls by pages and remembers its place.
+    display->SetXZoom(2);
+    QScrollBar* bar = display->HorizontalScrollBar();
+    EXPECT_FALSE(bar->isHidden());
+    EXPECT_EQ(std::pair(bar->maximum(), bar->pageStep()), std::pair(750, 250));
+    bar->triggerAction(QAbstractSlider::SliderPageStepAdd);
+    EXPECT_EQ(gSettings.xScroll, 250);
+    display->SetXScroll(5000);
+    EXPECT_EQ(gSettings.xScroll, 750);
+    display->SetXScroll(300);
+    display->SetXZoom(0);
+    EXPECT_TRUE(bar->isHidden());
+    EXPECT_EQ(gSettings.xScroll, 0);
+    display->SetXZoom(2);
+    EXPECT_EQ(gSettings.xScroll, 300);
+    EXPECT_EQ(bar->value(), 300);
+    display->SetXZoom(3);
+    EXPECT_EQ(gSettings.xScroll, 300);
+    EXPECT_EQ(display->MinFreqLabel()->text(), QStringLiteral("996.0000M"));
 }
 
 TEST_F(ZoomTest, ScrollingRewritesReadoutsAndLabels) {

@@ -50,7 +50,13 @@ protected:
     }
 };
 
-TEST_F(SizeChangeTest, WidthMovesThePanelHeightTheStripCompactBoth) {
+TEST_F(SizeChangeTest, BorderWidthIsReadWhileStartingUpWidthMovesThePanelHeightTheStrip) {
+    gSettings.startingUp = 1;
+    const LayoutMoves m = ApplySizeChange(500, 400, 3);
+    EXPECT_EQ(m.change, LayoutChange::None);
+    EXPECT_EQ(gSettings.borderWidth, 3);
+    EXPECT_EQ(gSettings.compactMode, 0);
+    gSettings.startingUp = 0;
     struct Step {
         int width, height;
         LayoutChange change;
@@ -69,13 +75,5 @@ TEST_F(SizeChangeTest, WidthMovesThePanelHeightTheStripCompactBoth) {
         EXPECT_EQ(gSettings.compactMode, s.compactMode) << s.width << "x" << s.height;
         EXPECT_EQ(gSettings.lastLayoutWidth, s.width);
     }
-    EXPECT_EQ(gSettings.borderWidth, 0); // read only while starting up
-}
-
-TEST_F(SizeChangeTest, BorderWidthIsReadWhileStartingUp) {
-    gSettings.startingUp = 1;
-    const LayoutMoves m = ApplySizeChange(500, 400, 3);
-    EXPECT_EQ(m.change, LayoutChange::None);
-    EXPECT_EQ(gSettings.borderWidth, 3);
-    EXPECT_EQ(gSettings.compactMode, 0);
+    EXPECT_EQ(gSettings.borderWidth, 3); // read only while starting up
 }
