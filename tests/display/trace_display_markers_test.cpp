@@ -111,7 +111,7 @@ TEST_F(MarkersTest, MarkerEditsAndMarkerToCentrePlaceTheMarkers) {
     EXPECT_EQ(Panel()->marker1Freq->text(), QStringLiteral("1.0020G"));
 }
 
-TEST_F(MarkersTest, DraggingAMarkerUpdatesItsReadout) {
+TEST_F(MarkersTest, ReadoutsFollowADraggedMarkerTheConversionAndZeroSpan) {
     LoadStaircase(2);
     Graph()->SetCursorX(1, 500);
     CCWGraph* g = Graph();
@@ -124,6 +124,18 @@ TEST_F(MarkersTest, DraggingAMarkerUpdatesItsReadout) {
     std::sscanf(Panel()->marker1Freq->text().toLatin1().constData(), "%lf", &shown);
     EXPECT_NEAR(shown * 1e6, f, 1.0);
     displaytest::SendMouse(g, QEvent::MouseButtonRelease, g->XToPixel(100), Qt::NoButton);
+    // Readouts follow the conversion and zero span.
+    gSettings.conversionIndex = 1;
+    Graph()->SetCursorX(1, 100); // level 6 dBm
+    display->Markers().UpdateMarkerReadouts();
+    EXPECT_EQ(Panel()->marker1Level->text(), QStringLiteral("3.9811m"));
+    // Zero span shows times and keeps the levels.
+    Panel()->marker1Level->setText(QStringLiteral("kept"));
+    gSettings.spanIndex = 0;
+    Graph()->SetCursorX(1, 500);
+    display->Markers().UpdateMarkerReadouts();
+    EXPECT_EQ(displaytest::Texts(Panel()->marker1Freq, Panel()->marker1Level),
+              (QStringList{"50.0000ms", "kept"}));
 }
 
 TEST_F(MarkersTest, MarkerDisplayMenuShowsAndHidesTheMarkers) {
@@ -136,19 +148,4 @@ TEST_F(MarkersTest, MarkerDisplayMenuShowsAndHidesTheMarkers) {
     EXPECT_EQ(shown(), std::pair(false, false));
     display->Markers().SetMarkerDisplay(0);
     EXPECT_EQ(shown(), std::pair(true, true));
-}
-
-TEST_F(MarkersTest, ReadoutsFollowTheConversionAndZeroSpan) {
-    LoadStaircase(1);
-    gSettings.conversionIndex = 1;
-    Graph()->SetCursorX(1, 100); // level 6 dBm
-    display->Markers().UpdateMarkerReadouts();
-    EXPECT_EQ(Panel()->marker1Level->text(), QStringLiteral("3.9811m"));
-    // Zero span shows times and keeps the levels.
-    Panel()->marker1Level->setText(QStringLiteral("kept"));
-    gSettings.spanIndex = 0;
-    Graph()->SetCursorX(1, 500);
-    display->Markers().UpdateMarkerReadouts();
-    EXPECT_EQ(displaytest::Texts(Panel()->marker1Freq, Panel()->marker1Level),
-              (QStringList{"50.0000ms", "kept"}));
 }

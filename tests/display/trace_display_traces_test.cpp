@@ -15,7 +15,7 @@ void FillRamp(uint8_t* bytes, int count, int start) {
 class TracesTest : public DisplayFixture {};
 
 // The level and window arithmetic is checked in trace_levels_test.cpp; here its wiring.
-TEST_F(TracesTest, LiveTraceIsPlottedAtTheReferencePlusOffsetAndStoredInItsSlot) {
+TEST_F(TracesTest, LiveTraceIsPlottedAtTheReferencePlusOffsetStoredInItsSlotAndWindowedWhenZoomed) {
     gSettings.traceKind[1] = tracekind::kSpectrum1001;
     gSettings.levelOffset = 2.5;
     uint8_t* live = gSettings.traceRecord.tracePoints;
@@ -39,18 +39,15 @@ TEST_F(TracesTest, LiveTraceIsPlottedAtTheReferencePlusOffsetAndStoredInItsSlot)
     ASSERT_EQ(g->PlotPointCount(1), 1001);
     EXPECT_DOUBLE_EQ(g->PlotValue(1, 1000), display::ByteLevel(260 % 256, 10 - 3.3, 0));
     EXPECT_DOUBLE_EQ(g->PlotValue(1, 7), display::ByteLevel(11, 10 - 3.3, 0));
-}
-
-TEST_F(TracesTest, ZoomedWindowPlotsFromTheScrollPosition) {
+    // Zoomed, the window plots from the scroll position.
     gSettings.traceKind[1] = tracekind::kSpectrum1001;
-    FillRamp(gSettings.traceRecord.tracePoints, 1001, 0);
+    FillRamp(live, 1001, 0);
     display->SetXZoom(3);
     display->SetXScroll(200);
-    CCWGraph* g = display->Graph();
     ASSERT_EQ(g->PlotPointCount(1), 126);
     EXPECT_EQ((std::vector<double>{g->PlotValue(1, 0), g->AxisMaximum(CCWGraph::kXAxis),
                                    g->MajorTickInterval(CCWGraph::kXAxis)}),
-              (std::vector<double>{display::ByteLevel(200, 10, 1), 125, 12.5}));
+              (std::vector<double>{display::ByteLevel(200, 10 - 3.3, 0), 125, 12.5}));
 }
 
 TEST_F(TracesTest, EmptyActiveSlotDrawsTheBottomLineAndHiddenTracesAreNotRedrawn) {
