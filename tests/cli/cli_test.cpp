@@ -71,7 +71,27 @@ void RunCommands(const SimProcess& sim, const std::string& url, const std::vecto
 
 } // namespace
 
-TEST(CliTest, SettingsAndTracesSpeakTheProgramsWireText) {
+TEST(CliTest, SettingsAndThePictureSpeakTheProgramsWireText) {
+    TempFolder dir;
+    SimProcess sim({"--no-pace"});
+    ASSERT_TRUE(sim.started()) << sim.error();
+    const std::string png = dir.path("h.png").toStdString();
+    RunCommands(sim, "",
+                {
+                    {{"--timeout", "50", "info", "--json"},
+                     "\"version\":\"",
+                     {"", "FREQ?", "SPAN?", "VER", "REMOTE?"}},
+                    {{"set", "centre", "1.5G", "span", "1M", "reference", "-200"},
+                     "reference -200: OK",
+                     {"FREQ1500000000.0000", "SPAN1M", "OFFSET?", "REF-60"}},
+                    {{"raw", "VER"}, "RVX410", {"VER"}},
+                    {{"memory", "erase", "0-99"}, "erased", {"MCLRSALL", "MCLRWALL"}},
+                    {{"hardcopy", png}, "saved", {"PRT"}, png},
+                });
+    EXPECT_EQ(QImage(dir.path("h.png")).size(), QSize(352, 250));
+}
+
+TEST(CliTest, TracesComeThroughSer2netAndTheTerminalInTheProgramsFormats) {
     TempFolder dir;
     SimProcess sim({"--no-pace"});
     ASSERT_TRUE(sim.started()) << sim.error();
@@ -80,32 +100,24 @@ TEST(CliTest, SettingsAndTracesSpeakTheProgramsWireText) {
     const std::string d = dir.path().toStdString();
     RunCommands(sim, server.url(),
                 {
-                    {{"--timeout", "50", "info", "--json"},
-                     "\"version\":\"",
-                     {"", "FREQ?", "SPAN?", "VER", "REMOTE?"}},
-                    {{"set", "centre", "1.5G", "span", "1M", "reference", "-200"},
-                     "reference -200: OK",
-                     {"FREQ1500000000.0000", "SPAN1M", "OFFSET?", "REF-60"}},
-                    {{"raw", "VER"}, "RVX410", {"VER"}, "", true},
+                    {{"--timeout", "50", "info"}, "RVX410", {"VER"}, "", true},
                     {{"trace", "--count", "2", "--csv", d + "/t.csv"},
                      "trace 2: 251 points",
                      {"CALC?", "CAPT", "SRSCURR", "MEASRES", "CAPT", "SRSCURR", "MEASRES"},
                      d + "/t.csv",
                      true},
-                    {{"memory", "erase", "0-99"}, "erased", {"MCLRSALL", "MCLRWALL"}},
                     {{"trace", "--detailed", "--dat", d + "/t.dat"},
                      "1001 points",
                      {"CAPT", "SRSF"},
                      d + "/t.dat"},
                 });
-    // The files are the program's own formats.
     const QList<QByteArray> csv = Lines(dir, "t.csv");
     EXPECT_EQ(csv.size(), 252);
     EXPECT_EQ(csv.value(0), "Frequency,Reference level(DBM)\r");
     EXPECT_EQ(QFile(dir.path("t.dat")).size(), 1104);
 }
 
-TEST(CliTest, MemoriesAndPicturesGoToTheirFiles) {
+TEST(CliTest, MemoriesGoToTheirFiles) {
     TempFolder dir;
     SimProcess sim({"--no-pace", "--memories", "3"});
     ASSERT_TRUE(sim.started()) << sim.error();
@@ -114,11 +126,9 @@ TEST(CliTest, MemoriesAndPicturesGoToTheirFiles) {
     RunCommands(
         sim, "",
         {
-            {{"hardcopy", d + "/h.png"}, "saved", {"PRT"}, d + "/h.png"},
             {{"memory", "recall", "1", "--csv", d + "/m.csv"}, "memory 1", {"SRS01"}, d + "/m.csv"},
             {{"memory", "save", "1-1", d}, "files written", {"SRS01"}, d + "/trace01.dat"},
         });
-    EXPECT_EQ(QImage(dir.path("h.png")).size(), QSize(352, 250));
 }
 
 TEST(CliTest, EachFailureGivesItsMessageAndStatus) {
