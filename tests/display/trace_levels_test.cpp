@@ -58,6 +58,7 @@ TEST(Axes, RangesWindowsAndPointCounts) {
     EXPECT_DOUBLE_EQ(YTickInterval(0, 3), 0.25);
     // X: the unzoomed window is whole, scrolls are clamped; kinds give their point counts.
     EXPECT_EQ(VisibleWidth(0), 1000);
+    EXPECT_EQ(MaxYScroll(3), 70);
     const PlotWindow whole = VisiblePlotWindow(0, 300);
     EXPECT_EQ(std::pair(whole.first, whole.count), std::pair(0, 1001));
     const PlotWindow clamped = VisiblePlotWindow(1, 900);
