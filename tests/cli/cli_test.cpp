@@ -2,24 +2,22 @@
 // ser2net), judged by its output, its files, its status and the simulator's wire log.
 
 #include "child_process.h"
+#include "qt_support.h"
 #include "sim_process.h"
 
 #include <QFile>
 #include <QImage>
-#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
-#include <arpa/inet.h>
 #include <fcntl.h>
-#include <netinet/in.h>
 #include <sys/file.h>
-#include <sys/socket.h>
 #include <unistd.h>
 
 using orvel::test::ProcessResult;
 using orvel::test::RunProcess;
 using orvel::test::SimProcess;
+using orvel::test::TempFolder;
 
 namespace {
 
@@ -41,66 +39,27 @@ bool ReceivedInOrder(const SimProcess& sim, const std::vector<std::string>& need
     return next == needles.size();
 }
 
-QList<QByteArray> Lines(const QString& path) {
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly)) {
-        return {};
-    }
-    QList<QByteArray> lines = f.readAll().split('\n');
-    if (!lines.isEmpty() && lines.last().isEmpty()) {
-        lines.removeLast();
-    }
+// The lines of a file ending in a line end.
+QList<QByteArray> Lines(const TempFolder& dir, const QString& name) {
+    QList<QByteArray> lines = dir.read(name).split('\n');
+    lines.removeLast();
     return lines;
 }
 
-} // namespace
+struct Command {
+    std::vector<std::string> args;
+    std::string out;                   // in standard output
+    std::vector<std::string> received; // the simulator received these, in order
+    std::string file = {};             // written, non-empty
+    bool viaSer2net = false;           // through ser2net's TCP port instead of the terminal
+};
 
-TEST(CliTest, EachCommandSpeaksTheProgramsWireText) {
-    QTemporaryDir dir;
-    SimProcess sim({"--no-pace", "--memories", "3"});
-    ASSERT_TRUE(sim.started()) << sim.error();
-    const std::string d = dir.path().toStdString();
-    struct Case {
-        std::vector<std::string> args;
-        std::string out;                   // in standard output
-        std::vector<std::string> received; // the simulator received these, in order
-        std::string file;                  // written, non-empty
-    };
-    const Case cases[] = {
-        {{"info", "--json"}, "\"version\":\"", {"", "FREQ?", "SPAN?", "VER", "REMOTE?"}, ""},
-        {{"set", "centre", "1.5G", "span", "1M", "reference", "-200"},
-         "reference -200: OK",
-         {"FREQ1500000000.0000", "SPAN1M", "OFFSET?", "REF-60"},
-         ""},
-        {{"trace", "--count", "2", "--csv", d + "/t.csv"},
-         "trace 2: 251 points",
-         {"CALC?", "CAPT", "SRSCURR", "MEASRES", "CAPT", "SRSCURR", "MEASRES"},
-         d + "/t.csv"},
-        {{"trace", "--detailed", "--dat", d + "/t.dat"},
-         "1001 points",
-         {"CAPT", "SRSF"},
-         d + "/t.dat"},
-        {{"hardcopy", d + "/h.png"}, "saved", {"PRT"}, d + "/h.png"},
-        {{"memory", "recall", "1", "--csv", d + "/m.csv"}, "memory 1", {"SRS01"}, d + "/m.csv"},
-        {{"memory", "save", "0-2", d},
-         "files written",
-         {"SRS00", "SRS01", "SRS02"},
-         d + "/trace01.dat"},
-        {{"memory", "erase", "0-99"}, "erased", {"MCLRSALL", "MCLRWALL"}, ""},
-        {{"raw", "SPAN?"}, "1M", {"SPAN?"}, ""},
-        {{"record", "--seconds", "1", d + "/r.csv"},
-         "traces recorded",
-         {"CAPT", "SRSCURR"},
-         d + "/r.csv"},
-        {{"split", d + "/r.csv", d + "/series"},
-         "trace files written",
-         {},
-         d + "/series/trace0001.csv"},
-    };
-    for (const Case& c : cases) {
+// Runs each command in turn against one simulator (and ser2net in front of it).
+void RunCommands(const SimProcess& sim, const std::string& url, const std::vector<Command>& cmds) {
+    for (const Command& c : cmds) {
         const std::size_t before = sim.received().size();
-        const ProcessResult r = Cli(sim.devicePath(), c.args);
-        SCOPED_TRACE(c.args[0] + " " + (c.args.size() > 1 ? c.args[1] : ""));
+        const ProcessResult r = Cli(c.viaSer2net ? url : sim.devicePath(), c.args);
+        SCOPED_TRACE(c.args[0] + " " + c.args[1]);
         EXPECT_EQ(r.status, 0) << r.err;
         EXPECT_NE(r.out.find(c.out), std::string::npos) << r.out;
         EXPECT_TRUE(ReceivedInOrder(sim, c.received, before));
@@ -108,42 +67,80 @@ TEST(CliTest, EachCommandSpeaksTheProgramsWireText) {
             EXPECT_GT(QFile(QString::fromStdString(c.file)).size(), 0) << c.file;
         }
     }
-    // The files are the program's own formats.
-    EXPECT_EQ(Lines(dir.filePath("t.csv")).value(0), "Frequency,Reference level(DBM)\r");
-    EXPECT_EQ(Lines(dir.filePath("t.csv")).size(), 252);
-    EXPECT_EQ(QFile(dir.filePath("t.dat")).size(), 1104);
-    EXPECT_EQ(QImage(dir.filePath("h.png")).size(), QSize(352, 250));
-    const QList<QByteArray> rows = Lines(dir.filePath("r.csv"));
-    ASSERT_GE(rows.size(), 9);
-    EXPECT_TRUE(rows[7].startsWith("Time,Center(Hz),Span,RBW,VBW,Reference,Unit"));
-    EXPECT_EQ(rows[8].split(',').size(), 7 + 251);
-    EXPECT_TRUE(rows[8].contains("T") && rows[8].contains("Z,1500000000,1M,"));
-    // Split back, each row is a trace file of the export's form.
-    const QList<QByteArray> first = Lines(dir.filePath("series/trace0001.csv"));
-    ASSERT_EQ(first.size(), 252);
-    EXPECT_EQ(first[0], "Frequency,Reference level(DBM)\r");
-    EXPECT_EQ(first[1], "1.4995G," + rows[8].split(',')[7] + "\r");
+}
+
+} // namespace
+
+TEST(CliTest, SettingsAndThePictureSpeakTheProgramsWireText) {
+    TempFolder dir;
+    SimProcess sim({"--no-pace"});
+    ASSERT_TRUE(sim.started()) << sim.error();
+    const std::string png = dir.path("h.png").toStdString();
+    RunCommands(sim, "",
+                {
+                    {{"--timeout", "50", "info", "--json"},
+                     "\"version\":\"",
+                     {"", "FREQ?", "SPAN?", "VER", "REMOTE?"}},
+                    {{"set", "centre", "1.5G", "span", "1M", "reference", "-200"},
+                     "reference -200: OK",
+                     {"FREQ1500000000.0000", "SPAN1M", "OFFSET?", "REF-60"}},
+                    {{"raw", "VER"}, "RVX410", {"VER"}},
+                    {{"memory", "erase", "0-99"}, "erased", {"MCLRSALL", "MCLRWALL"}},
+                    {{"hardcopy", png}, "saved", {"PRT"}, png},
+                });
+    EXPECT_EQ(QImage(dir.path("h.png")).size(), QSize(352, 250));
+}
+
+TEST(CliTest, TracesComeThroughSer2netAndTheTerminalInTheProgramsFormats) {
+    TempFolder dir;
+    SimProcess sim({"--no-pace"});
+    ASSERT_TRUE(sim.started()) << sim.error();
+    orvel::test::Ser2netProcess server(sim.devicePath());
+    ASSERT_TRUE(server.started());
+    const std::string d = dir.path().toStdString();
+    RunCommands(sim, server.url(),
+                {
+                    {{"--timeout", "50", "info"}, "RVX410", {"VER"}, "", true},
+                    {{"trace", "--count", "2", "--csv", d + "/t.csv"},
+                     "trace 2: 251 points",
+                     {"CALC?", "CAPT", "SRSCURR", "MEASRES", "CAPT", "SRSCURR", "MEASRES"},
+                     d + "/t.csv",
+                     true},
+                    {{"trace", "--detailed", "--dat", d + "/t.dat"},
+                     "1001 points",
+                     {"CAPT", "SRSF"},
+                     d + "/t.dat"},
+                });
+    const QList<QByteArray> csv = Lines(dir, "t.csv");
+    EXPECT_EQ(csv.size(), 252);
+    EXPECT_EQ(csv.value(0), "Frequency,Reference level(DBM)\r");
+    EXPECT_EQ(QFile(dir.path("t.dat")).size(), 1104);
+}
+
+TEST(CliTest, MemoriesGoToTheirFiles) {
+    TempFolder dir;
+    SimProcess sim({"--no-pace", "--memories", "3"});
+    ASSERT_TRUE(sim.started()) << sim.error();
+    const std::string d = dir.path().toStdString();
+    // The walk through a range of memories is checked with the bulk save itself.
+    RunCommands(
+        sim, "",
+        {
+            {{"memory", "recall", "1", "--csv", d + "/m.csv"}, "memory 1", {"SRS01"}, d + "/m.csv"},
+            {{"memory", "save", "1-1", d}, "files written", {"SRS01"}, d + "/trace01.dat"},
+        });
 }
 
 TEST(CliTest, EachFailureGivesItsMessageAndStatus) {
-    QTemporaryDir dir;
-    const QString file = dir.filePath("plain-file");
-    QFile(file).open(QIODevice::WriteOnly);
-    // Something that accepts connections and never says a word.
-    const int silent = ::socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in a{};
-    a.sin_family = AF_INET;
-    a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    ASSERT_EQ(::bind(silent, reinterpret_cast<sockaddr*>(&a), sizeof a), 0);
-    socklen_t length = sizeof a;
-    ::getsockname(silent, reinterpret_cast<sockaddr*>(&a), &length);
-    ::listen(silent, 4);
-    const std::string silentUrl = "tcp://127.0.0.1:" + std::to_string(ntohs(a.sin_port));
-
+    TempFolder dir;
+    const QString file = dir.write("plain-file", "");
     SimProcess sim({"--no-pace", "--fault", "err:FREQ"});
     ASSERT_TRUE(sim.started()) << sim.error();
     SimProcess mute({"--no-pace", "--fault", "drop"});
     ASSERT_TRUE(mute.started()) << mute.error();
+    // A TCP port that accepts connections and never says a word.
+    orvel::test::Ser2netProcess silent(mute.devicePath());
+    ASSERT_TRUE(silent.started());
     SimProcess held({"--no-pace"});
     ASSERT_TRUE(held.started()) << held.error();
     const int holder = ::open(held.devicePath().c_str(), O_RDWR | O_NOCTTY);
@@ -162,21 +159,19 @@ TEST(CliTest, EachFailureGivesItsMessageAndStatus) {
         {ok, {"set", "span", "7G"}, 2, "7G is not one of"},
         {ok, {"set", "centre", "fast"}, 2, "is not a number"},
         {ok, {"memory", "recall", "100"}, 2, "0..99"},
-        {ok, {"hardcopy", dir.filePath("h.gif").toStdString()}, 2, ".png or .bmp"},
+        {ok, {"hardcopy", dir.path("h.gif").toStdString()}, 2, ".png or .bmp"},
         {ok, {"raw", "HIDE"}, 2, "HIDE"},
         {file.toStdString(), {"info"}, 3, "is not a serial device"},
         {dir.path().toStdString(), {"info"}, 3, "is a directory"},
-        {dir.filePath("none").toStdString(), {"info"}, 3, "no such device"},
+        {dir.path("none").toStdString(), {"info"}, 3, "no such device"},
         {"tcp://127.0.0.1:1", {"info"}, 3, "no connection"},
         {held.devicePath(), {"info"}, 3, "cannot be opened"},
-        {mute.devicePath(), {"info"}, 4, "no answer"},
-        {silentUrl, {"trace"}, 4, "no answer"},
+        // Scaled-down time-outs: nothing answers either way.
+        {mute.devicePath(), {"--timeout", "10", "info"}, 4, "no answer"},
+        {silent.url(), {"--timeout", "10", "trace"}, 4, "no answer"},
         {ok, {"set", "centre", "1G"}, 5, "refused it (ERR)"},
         {ok, {"record", "--seconds", "5", "/dev/full"}, 6, "/dev/full"},
-        {ok,
-         {"record", "--seconds", "5", dir.filePath("no/such/dir.csv").toStdString()},
-         6,
-         "dir.csv"},
+        {ok, {"record", "--seconds", "5", dir.path("no/such/dir.csv").toStdString()}, 6, "dir.csv"},
         {ok, {"trace", "--csv", "/proc/version"}, 6, "could not be written"},
     };
     for (const Case& c : cases) {
@@ -189,35 +184,35 @@ TEST(CliTest, EachFailureGivesItsMessageAndStatus) {
         EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;
     }
     ::close(holder);
-    ::close(silent);
 }
 
-TEST(CliTest, ARecordingCutByAHangUpKeepsItsWholeRows) {
-    QTemporaryDir dir;
+TEST(CliTest, ARecordingCutByAHangUpKeepsItsWholeRowsWhichSplitIntoTraceFiles) {
+    TempFolder dir;
     SimProcess sim({"--no-pace", "--fault", "cut:SRSCURR#3"});
     ASSERT_TRUE(sim.started()) << sim.error();
-    const QString path = dir.filePath("r.csv");
+    const QString path = dir.path("r.csv");
     const ProcessResult r =
         Cli(sim.devicePath(), {"record", "--seconds", "30", path.toStdString()});
     EXPECT_EQ(r.status, 4) << r.err;
     EXPECT_NE(r.err.find("did not come whole"), std::string::npos) << r.err;
     EXPECT_NE(r.err.find("2 traces recorded"), std::string::npos) << r.err;
-    const QList<QByteArray> rows = Lines(path);
+    EXPECT_TRUE(ReceivedInOrder(sim, {"CAPT", "SRSCURR", "CAPT", "SRSCURR"}));
+    const QList<QByteArray> rows = Lines(dir, "r.csv");
     ASSERT_EQ(rows.size(), 8 + 2) << "the cut third trace is not a row";
+    EXPECT_TRUE(rows[7].startsWith("Time,Center(Hz),Span,RBW,VBW,Reference,Unit"));
     for (int i = 8; i < rows.size(); ++i) {
         EXPECT_EQ(rows[i].split(',').size(), 7 + 251);
+        EXPECT_TRUE(rows[i].contains("T") && rows[i].contains("Z,1000000000,20M,"))
+            << rows[i].toStdString();
     }
-}
-
-TEST(CliTest, Ser2netCarriesTheToolToTheAnalyzer) {
-    SimProcess sim({"--no-pace"});
-    ASSERT_TRUE(sim.started()) << sim.error();
-    orvel::test::Ser2netProcess server(sim.devicePath());
-    ASSERT_TRUE(server.started());
-    const ProcessResult info = Cli(server.url(), {"info"});
-    EXPECT_EQ(info.status, 0) << info.err;
-    EXPECT_NE(info.out.find("RVX410"), std::string::npos);
-    const ProcessResult trace = Cli(server.url(), {"trace", "--count", "2"});
-    EXPECT_EQ(trace.status, 0) << trace.err;
-    EXPECT_TRUE(ReceivedInOrder(sim, {"VER", "CAPT", "SRSCURR", "CAPT", "SRSCURR"}));
+    // Split back, each row is a trace file of the export's form.
+    const std::string series = dir.path("series").toStdString();
+    const ProcessResult split = Cli(sim.devicePath(), {"split", path.toStdString(), series});
+    EXPECT_EQ(split.status, 0) << split.err;
+    EXPECT_NE(split.out.find("2 trace files written"), std::string::npos) << split.out;
+    const QList<QByteArray> first = Lines(dir, "series/trace0001.csv");
+    ASSERT_EQ(first.size(), 252);
+    EXPECT_EQ(first[0], "Frequency,Reference level(DBM)\r");
+    EXPECT_EQ(first[1], "990.0000M," + rows[8].split(',')[7] + "\r");
+    EXPECT_TRUE(QFile::exists(dir.path("series/trace0002.csv")));
 }

@@ -9,20 +9,18 @@ using namespace display;
 
 namespace {
 
-AxisFrame Frame20M(int xZoom = 0, int xScroll = 0) {
-    AxisFrame f;
-    f.centerFreq = 1e9;
-    f.spanStep = 20000; // "20M"
-    f.xZoom = xZoom;
-    f.xScroll = xScroll;
-    f.sweepSeconds = 0.1;
-    return f;
+AxisFrame Frame20M(int xZoom = 0, int xScroll = 0) { // span "20M"
+    return {.centerFreq = 1e9,
+            .spanStep = 20000,
+            .xScroll = xScroll,
+            .xZoom = xZoom,
+            .sweepSeconds = 0.1};
 }
 
 } // namespace
 
 // The plain unzoomed labels are checked through the widget in trace_display_traces_test.cpp.
-TEST(FrequencyLabels, ZoomScrollZeroSpanAndTheEndNearZero) {
+TEST(AxisMapping, LabelsAndPositionsByZoomScrollZeroSpanAndZeroStep) {
     struct Case {
         double centre;
         bool zeroSpan;
@@ -43,30 +41,22 @@ TEST(FrequencyLabels, ZoomScrollZeroSpanAndTheEndNearZero) {
             EXPECT_EQ(l.right, c.right) << c.centre << " " << c.zeroSpan << " " << c.xZoom;
         }
     }
-}
-
-TEST(PositionMapping, RoundTripAndClamp) {
+    // Positions: round trip, clamp, zero span and zero step.
     const AxisFrame f = Frame20M(1, 100);
     EXPECT_DOUBLE_EQ(PositionToFrequency(f, 400), 1e9);
     EXPECT_DOUBLE_EQ(FrequencyToPosition(f, 1e9), 400);
     EXPECT_DOUBLE_EQ(FrequencyToPosition(f, 5e9), 501); // n + 1
     EXPECT_DOUBLE_EQ(FrequencyToPosition(f, 0), 0);
     EXPECT_DOUBLE_EQ(FrequencyToPosition(f, std::numeric_limits<double>::quiet_NaN()), 0);
-}
-
-TEST(PositionMapping, ZeroSpanUsesTime) {
-    AxisFrame f = Frame20M();
-    f.zeroSpan = true;
-    EXPECT_DOUBLE_EQ(PositionToTime(f, 500), 0.05);
-    EXPECT_DOUBLE_EQ(FrequencyToPosition(f, 0.05), 500);
-    EXPECT_DOUBLE_EQ(WidthToPositions(f, 0.01), 100);
-}
-
-TEST(PositionMapping, ZeroStepStaysFinite) {
-    AxisFrame f = Frame20M();
-    f.spanStep = 0;
-    EXPECT_TRUE(std::isfinite(FrequencyToPosition(f, 2e9)));
-    EXPECT_TRUE(std::isfinite(WidthToPositions(f, 1e6)));
+    AxisFrame time = Frame20M();
+    time.zeroSpan = true;
+    EXPECT_DOUBLE_EQ(PositionToTime(time, 500), 0.05);
+    EXPECT_DOUBLE_EQ(FrequencyToPosition(time, 0.05), 500);
+    EXPECT_DOUBLE_EQ(WidthToPositions(time, 0.01), 100);
+    AxisFrame flat = Frame20M();
+    flat.spanStep = 0;
+    EXPECT_TRUE(std::isfinite(FrequencyToPosition(flat, 2e9)));
+    EXPECT_TRUE(std::isfinite(WidthToPositions(flat, 1e6)));
     EXPECT_EQ(TruncToInt(std::numeric_limits<double>::infinity()), 1000000000);
     EXPECT_EQ(TruncToInt(std::nan("")), 0);
 }

@@ -4,95 +4,97 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+
 using namespace display;
+
+namespace {
+
+std::string Rows(const CompactLine* rows, int n) {
+    std::string out;
+    for (int i = 0; i < n; ++i)
+        out += rows[i].caption + "=" + rows[i].value + ";";
+    return out;
+}
+
+// The whole summary as text: frequency, level and sweep rows, then calculation, title, function
+// name and measurement rows, then the result.
+std::string Summary() {
+    CompactInputs in;
+    in.marker1Freq = "1.0000G";
+    in.marker1Level = "-20.0";
+    in.marker2Freq = "990.0000M";
+    in.marker2Level = "-60.4";
+    in.bandCenter = "1.0000G";
+    in.bandWidth = "1.0000M";
+    in.refCenter = "1.0000G";
+    in.refWidth = "2.0000M";
+    in.obwRatio = "99.0";
+    in.obwDb = "25.0";
+    in.result = "C:1.0000GHz W:2.0000MHz";
+    const CompactSummaryTexts t = BuildCompactSummary(in);
+    return Rows(t.frequency, 4) + "\n" + Rows(t.level, 5) + "\n" + Rows(t.sweep, 2) + "\n" +
+           t.calcMode + "|" + t.measureTitle + "|" + t.measureName + "|" + Rows(t.measureRows, 4) +
+           "\n" + t.result;
+}
+
+const std::string kFrequency = "CENTER=1.0000GHz;SPAN=20MHz;RBW=100KHz;VBW=10KHz;\n";
+const std::string kSweep = "SWEEP TIME=0.1;DETECTION=POS;\n";
+const std::string kMarkers = "MKR1 FREQ=1.0000GHz;MKR1 LEVEL=-20.0;MKR2 FREQ=990.0000MHz;"
+                             "MKR2 LEVEL=-60.4;\n";
+const std::string kResult = "C:1.0000GHz W:2.0000MHz";
+
+} // namespace
 
 class CompactSummaryTest : public ::testing::Test {
 protected:
     void SetUp() override { SetDefaultSettings(); }
-    CompactInputs Inputs() {
-        CompactInputs in;
-        in.marker1Freq = "1.0000G";
-        in.marker1Level = "-20.0";
-        in.marker2Freq = "990.0000M";
-        in.marker2Level = "-60.4";
-        in.bandCenter = "1.0000G";
-        in.bandWidth = "1.0000M";
-        in.refCenter = "1.0000G";
-        in.refWidth = "2.0000M";
-        in.obwRatio = "99.0";
-        in.obwDb = "25.0";
-        in.result = "C:1.0000GHz W:2.0000MHz";
-        return in;
-    }
 };
 
-TEST_F(CompactSummaryTest, SettingsOfTheDefaultRecord) {
-    const CompactSummaryTexts t = BuildCompactSummary(Inputs());
-    EXPECT_EQ(t.frequency[0].caption, "CENTER");
-    EXPECT_EQ(t.frequency[0].value, "1.0000GHz");
-    EXPECT_EQ(t.frequency[1].value, "20MHz");
-    EXPECT_EQ(t.frequency[2].value, "100KHz");
-    EXPECT_EQ(t.frequency[3].value, "10KHz");
-    EXPECT_EQ(t.level[0].value, "10dBm");
-    EXPECT_EQ(t.level[1].value, "0.0dB");
-    EXPECT_EQ(t.level[2].value, "50");
-    EXPECT_EQ(t.level[3].value, "25dB");
-    EXPECT_EQ(t.level[4].value, "10dB/div");
-    EXPECT_EQ(t.sweep[0].value, "0.1");
-    EXPECT_EQ(t.sweep[1].value, "POS");
-    EXPECT_EQ(t.calcMode, "Normal");
-    EXPECT_EQ(t.measureTitle, "Measuring Mode");
-    EXPECT_EQ(t.measureName, "Measure Off");
-    EXPECT_EQ(t.measureRows[0].caption, "MKR1 FREQ");
-    EXPECT_EQ(t.measureRows[0].value, "1.0000GHz");
-    EXPECT_EQ(t.measureRows[3].caption, "MKR2 LEVEL");
-    EXPECT_EQ(t.result, "C:1.0000GHz W:2.0000MHz");
-}
-
-TEST_F(CompactSummaryTest, UnitsAttenuatorAndDeltaMarkers) {
+TEST_F(CompactSummaryTest, DefaultRecordAndUnitsAttenuatorAndDeltaMarkers) {
+    const std::string level =
+        "REFERENCE=10dBm;OFFSET=0.0dB;IMPEDANCE=50;ATTENUATOR=25dB;SCALE=10dB/div;\n";
+    EXPECT_EQ(Summary(), kFrequency + level + kSweep + "Normal|Measuring Mode|Measure Off|" +
+                             kMarkers + kResult);
     gSettings.unitIndex = 1;
     gSettings.refLevel = -50;
     gSettings.levelOffset = -0.5;
     gSettings.markerMode = 1;
     gSettings.impedanceIndex = 1;
-    const CompactSummaryTexts t = BuildCompactSummary(Inputs());
-    EXPECT_EQ(t.level[0].value, "56dBuV");
-    EXPECT_EQ(t.level[3].value, "S/W AMP");
-    EXPECT_EQ(t.level[2].value, "75");
-    EXPECT_EQ(t.measureRows[2].caption, "DELTA FREQ");
-    EXPECT_EQ(t.measureRows[3].caption, "DELTA LEVEL");
+    EXPECT_EQ(Summary(),
+              kFrequency +
+                  "REFERENCE=56dBuV;OFFSET=-0.5dB;IMPEDANCE=75;ATTENUATOR=S/W AMP;"
+                  "SCALE=10dB/div;\n" +
+                  kSweep +
+                  "Normal|Measuring Mode|Measure Off|MKR1 FREQ=1.0000GHz;MKR1 LEVEL=-20.0;"
+                  "DELTA FREQ=990.0000MHz;DELTA LEVEL=-60.4;\n" +
+                  kResult);
 }
 
 TEST_F(CompactSummaryTest, MeasurementRowsByFunction) {
-    gSettings.measureIndex = 1;
-    gSettings.cpMode = 0;
-    CompactSummaryTexts t = BuildCompactSummary(Inputs());
-    EXPECT_EQ(t.measureName, "Channnel Power");
-    for (const CompactLine& row : t.measureRows)
-        EXPECT_TRUE(row.caption.empty() && row.value.empty());
-
-    gSettings.cpMode = 1;
-    t = BuildCompactSummary(Inputs());
-    EXPECT_EQ(t.measureRows[1].caption, "Band Width");
-    EXPECT_EQ(t.measureRows[1].value, "1.0000MHz");
-
-    gSettings.measureIndex = 2;
-    gSettings.acpMode = 1;
-    t = BuildCompactSummary(Inputs());
-    EXPECT_EQ(t.measureRows[0].caption, "Adj Ch Offset");
-    EXPECT_EQ(t.measureRows[2].caption, "Reference Center");
-    EXPECT_EQ(t.measureRows[3].value, "2.0000MHz");
-    gSettings.acpMode = 2;
-    t = BuildCompactSummary(Inputs());
-    EXPECT_TRUE(t.measureRows[2].caption.empty());
-
-    gSettings.measureIndex = 3;
-    gSettings.obwMode = 1;
-    t = BuildCompactSummary(Inputs());
-    EXPECT_EQ(t.measureRows[0].caption, "XdB DOWN");
-    EXPECT_EQ(t.measureRows[0].value, "25.0dB");
-    gSettings.obwMode = 0;
-    EXPECT_EQ(BuildCompactSummary(Inputs()).measureRows[0].value, "99.0%");
+    struct Case {
+        int measure, cpMode, acpMode, obwMode;
+        const char* rows; // function name and measurement rows
+    };
+    for (const Case& c : {
+             Case{1, 0, 0, 0, "Channnel Power|=;=;=;=;"},
+             Case{1, 1, 0, 0, "Channnel Power|Band Center=1.0000GHz;Band Width=1.0000MHz;=;=;"},
+             Case{2, 0, 1, 0,
+                  "Adjacent Channel Power|Adj Ch Offset=1.0000GHz;Adj Ch Bw=1.0000MHz;"
+                  "Reference Center=1.0000GHz;Reference Width=2.0000MHz;"},
+             Case{2, 0, 2, 0,
+                  "Adjacent Channel Power|Adj Ch Offset=1.0000GHz;Adj Ch Bw=1.0000MHz;=;=;"},
+             Case{3, 0, 0, 1, "Occupied Bandwidth|XdB DOWN=25.0dB;=;=;=;"},
+             Case{3, 0, 0, 0, "Occupied Bandwidth|N% Ratio=99.0%;=;=;=;"},
+         }) {
+        gSettings.measureIndex = c.measure;
+        gSettings.cpMode = c.cpMode;
+        gSettings.acpMode = c.acpMode;
+        gSettings.obwMode = c.obwMode;
+        const std::string s = Summary();
+        const size_t name = s.find("Measuring Mode|") + 15;
+        EXPECT_EQ(s.substr(name, s.rfind('\n') - name), c.rows);
+    }
 }
 
 TEST_F(CompactSummaryTest, IndexesOutOfTheirTablesGiveEmptyTexts) {
@@ -100,9 +102,7 @@ TEST_F(CompactSummaryTest, IndexesOutOfTheirTablesGiveEmptyTexts) {
     gSettings.spanIndex = -3;
     gSettings.calcIndex = 12;
     gSettings.measureIndex = 40;
-    const CompactSummaryTexts t = BuildCompactSummary(Inputs());
-    EXPECT_EQ(t.frequency[2].value, "Hz");
-    EXPECT_EQ(t.frequency[1].value, "Hz");
-    EXPECT_EQ(t.calcMode, "");
-    EXPECT_EQ(t.measureName, "");
+    const std::string s = Summary();
+    EXPECT_EQ(s.substr(0, s.find('\n')), "CENTER=1.0000GHz;SPAN=Hz;RBW=Hz;VBW=10KHz;");
+    EXPECT_NE(s.find("\n|Measuring Mode||MKR1"), std::string::npos) << s;
 }

@@ -33,7 +33,7 @@ protected:
 
 } // namespace
 
-TEST_F(GraphTest, DraggingACursorMovesItAndReportsEachStep) {
+TEST_F(GraphTest, DraggingACursorMovesItClampedAndOnlyVisibleEnabledOnesNearThePress) {
     QSignalSpy moved(&graph(), &CCWGraph::CursorMoved);
     QSignalSpy released(&graph(), &CCWGraph::CursorReleased);
     Drag(500, 700);
@@ -42,18 +42,15 @@ TEST_F(GraphTest, DraggingACursorMovesItAndReportsEachStep) {
     EXPECT_EQ(moved.at(0).at(0).toInt(), 1);
     ASSERT_EQ(released.count(), 1);
     EXPECT_EQ(graph().CursorX(2), 200);
-}
-
-TEST_F(GraphTest, DraggingPastEitherEndIsClamped) {
+    // Past either end the drag is clamped.
+    graph().SetCursorX(1, 500);
     Mouse(QEvent::MouseButtonPress, graph().XToPixel(500), Qt::LeftButton);
     Mouse(QEvent::MouseMove, graph().width() + 300, Qt::LeftButton);
     EXPECT_DOUBLE_EQ(graph().CursorX(1), 1000);
     Mouse(QEvent::MouseMove, -300, Qt::LeftButton);
     EXPECT_DOUBLE_EQ(graph().CursorX(1), 0);
     Mouse(QEvent::MouseButtonRelease, -300, Qt::NoButton);
-}
-
-TEST_F(GraphTest, OnlyVisibleEnabledCursorsNearThePressAreTaken) {
+    graph().SetCursorX(1, 500);
     Drag(600, 800); // nothing near 600
     EXPECT_EQ(graph().CursorX(1), 500);
     graph().SetCursorEnabled(1, false);
@@ -65,7 +62,7 @@ TEST_F(GraphTest, OnlyVisibleEnabledCursorsNearThePressAreTaken) {
     EXPECT_EQ(graph().CursorX(1), 500);
 }
 
-TEST_F(GraphTest, CursorYReadsTheActiveTraceUnderTheCursor) {
+TEST_F(GraphTest, CursorYReadsTheActiveTraceUnderTheCursorAndBadIndexesAreIgnored) {
     std::vector<double> values(1001);
     for (int k = 0; k < 1001; ++k)
         values[k] = -k / 10.0;
@@ -75,9 +72,6 @@ TEST_F(GraphTest, CursorYReadsTheActiveTraceUnderTheCursor) {
     EXPECT_DOUBLE_EQ(graph().CursorY(1), -100.0);
     graph().PlotY(1, nullptr, 0);
     EXPECT_DOUBLE_EQ(graph().CursorY(1), 0.0);
-}
-
-TEST_F(GraphTest, IndexesOutOfRangeAreIgnored) {
     const double v[1] = {1};
     graph().PlotY(0, v, 1);
     graph().PlotY(12, v, 1);
@@ -88,7 +82,7 @@ TEST_F(GraphTest, IndexesOutOfRangeAreIgnored) {
     EXPECT_EQ(graph().AxisMaximum(3), 0);
 }
 
-TEST_F(GraphTest, PaintsGridTracesAndCursorsInTheirColours) {
+TEST_F(GraphTest, PaintsGridTracesAndCursorsInTheirColoursAndWildValuesSafely) {
     graph().SetPlotAreaColor(0x000000);
     graph().SetGridColor(CCWGraph::kXAxis, 0x808000); // teal, red in the low byte
     graph().SetGridColor(CCWGraph::kYAxis, 0x808000);
@@ -107,14 +101,11 @@ TEST_F(GraphTest, PaintsGridTracesAndCursorsInTheirColours) {
     EXPECT_EQ(QColor(image.pixel(cursorX, area.top() + 100)), QColor(0, 255, 255));
     EXPECT_EQ(QColor(image.pixel(area.left() + 37, area.top() + 50)), QColor(0, 0, 0));
     EXPECT_EQ(QColor(image.pixel(area.left(), area.top() + 50)), QColor(0, 128, 128));
-}
-
-TEST_F(GraphTest, WildValuesStayInsideThePicture) {
+    // Wild values and an empty range are drawn without harm.
     std::vector<double> wild = {1e300, -1e300, 0, 1e12, -5, 1e-300};
     graph().PlotY(3, wild.data(), static_cast<int>(wild.size()));
     graph().SetAxisLimits(CCWGraph::kYAxis, 10, 10); // empty range
     graph().SetMajorTickInterval(CCWGraph::kYAxis, 1e-12);
-    QImage image(graph().size(), QImage::Format_RGB32);
-    graph().render(&image);
-    SUCCEED();
+    image.fill(Qt::white);
+    graph().render(&image); // no crash, no hang
 }

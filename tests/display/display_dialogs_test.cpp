@@ -9,7 +9,8 @@
 #include <QRadioButton>
 #include <QTableWidget>
 
-TEST(TraceSelectDialogTest, OpensWithTheCurrentChoiceAndKeepsTheFlagsWhenAllAreCleared) {
+TEST(DisplayDialogsTest,
+     TraceSelectAndMeasuringFunctionOpenWithTheCurrentChoiceAndFollowTheirRules) {
     orvel::test::EnsureQtApplication();
     int view[11] = {0, 1, 0, 1, 0, 0, 0, 0, 0, 0, 1};
     TraceSelectDialog dialog(3, view);
@@ -31,30 +32,27 @@ TEST(TraceSelectDialogTest, OpensWithTheCurrentChoiceAndKeepsTheFlagsWhenAllAreC
     dialog.ViewFlags(out);
     for (int i = 1; i <= 10; ++i)
         EXPECT_EQ(out[i], view[i]) << i;
-}
-
-TEST(MeasuringFunctionDialogTest, EnableRulesAndChoices) {
+    // The measuring function dialog.
     orvel::test::EnsureQtApplication();
     display::MeasureChoice current;
     current.function = MeasureFunction::AdjacentChannel;
     current.acpMode = 1;
+    // Band functions, AT16 shown and enabled, the frequency counter.
+    auto offered = [](const MeasuringFunctionDialog& d) {
+        return std::vector<bool>{d.cpRadio[0]->isEnabled(), d.obwRadio[1]->isEnabled(),
+                                 !d.antennaRadio[6]->isHidden(), d.antennaRadio[6]->isEnabled(),
+                                 d.counterRadio->isEnabled()};
+    };
     MeasuringFunctionDialog zeroSpan(current, display::MeasureDialogRulesFor(0, 0));
     EXPECT_EQ(zeroSpan.windowTitle(), QStringLiteral("Measuring Function"));
     EXPECT_TRUE(zeroSpan.acpRadio[1]->isChecked());
-    EXPECT_FALSE(zeroSpan.cpRadio[0]->isEnabled());
-    EXPECT_FALSE(zeroSpan.obwRadio[1]->isEnabled());
-    EXPECT_FALSE(zeroSpan.antennaRadio[6]->isEnabled());
-    EXPECT_TRUE(zeroSpan.antennaRadio[6]->isHidden());
-    EXPECT_TRUE(zeroSpan.counterRadio->isEnabled());
-
+    EXPECT_EQ(offered(zeroSpan), (std::vector<bool>{false, false, false, false, true}));
     MeasuringFunctionDialog full(current, display::MeasureDialogRulesFor(14, 0));
-    EXPECT_TRUE(full.cpRadio[0]->isEnabled());
-    EXPECT_FALSE(full.counterRadio->isEnabled());
-
+    EXPECT_EQ(offered(full), (std::vector<bool>{true, true, false, false, false}));
+    MeasuringFunctionDialog fiveG(current, display::MeasureDialogRulesFor(15, 1));
+    EXPECT_EQ(offered(fiveG), (std::vector<bool>{true, true, true, true, false}));
     MeasuringFunctionDialog rvx420(current, display::MeasureDialogRulesFor(14, 1));
-    EXPECT_TRUE(rvx420.antennaRadio[6]->isEnabled());
-    EXPECT_FALSE(rvx420.antennaRadio[6]->isHidden());
-    EXPECT_TRUE(rvx420.counterRadio->isEnabled());
+    EXPECT_EQ(offered(rvx420), (std::vector<bool>{true, true, true, true, true}));
 
     rvx420.antennaRadio[5]->setChecked(true); // AT15
     display::MeasureChoice chosen = rvx420.Choice();
@@ -69,7 +67,7 @@ TEST(MeasuringFunctionDialogTest, EnableRulesAndChoices) {
     EXPECT_EQ(chosen.probeIndex, 1);
 }
 
-TEST(LimitLinesDialogTest, FilesAndRowsAreCheckedAndTidiedBeforeOk) {
+TEST(DisplayDialogsTest, LimitLinesFilesAndRowsAreCheckedAndTidiedBeforeOk) {
     orvel::test::EnsureQtApplication();
     const orvel::test::TempFolder dir;
     LimitLinesDialog dialog({}, {}, true);

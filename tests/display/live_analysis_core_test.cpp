@@ -20,6 +20,13 @@ std::vector<uint8_t> Flat(uint8_t floor) {
     return std::vector<uint8_t>(1024, floor);
 }
 
+std::vector<int> Positions(const std::vector<PeakRow>& rows) {
+    std::vector<int> out;
+    for (const PeakRow& r : rows)
+        out.push_back(r.position);
+    return out;
+}
+
 const AxisFrame k10kHzSteps{.centerFreq = 1e9, .spanStep = 1e4};
 const AxisFrame k1MHzSteps{.centerFreq = 1e9, .spanStep = 1e6}; // 0.5 .. 1.5 GHz
 
@@ -36,9 +43,7 @@ TEST(PeakList, FollowsThePeakSearchOrderWithLevelsAndDeltas) {
     in.kind = 1;
     const std::vector<PeakRow> rows = BuildPeakTable(in, 10, k10kHzSteps, 0.0, 1);
     ASSERT_GE(rows.size(), 3u);
-    EXPECT_EQ(rows[0].position, 300);
-    EXPECT_EQ(rows[1].position, 701);
-    EXPECT_EQ(rows[2].position, 100);
+    EXPECT_EQ(Positions({rows.begin(), rows.begin() + 3}), (std::vector<int>{300, 701, 100}));
     EXPECT_DOUBLE_EQ(rows[0].x, 1e9 - 200 * 1e4);
     EXPECT_DOUBLE_EQ(rows[0].level, -(200 - 80) * 0.4); // 10 dB/div: 0.4 dB a byte step
     EXPECT_DOUBLE_EQ(rows[1].delta, -8.0);
@@ -70,9 +75,7 @@ TEST(PeakList, FollowsThePeakSearchOrderWithLevelsAndDeltas) {
     t.kind = 1;
     ASSERT_EQ(PeakSearch(t, 1), 503);
     const std::vector<PeakRow> once = BuildPeakTable(t, 2, k10kHzSteps, 0.0, 1);
-    ASSERT_EQ(once.size(), 2u);
-    EXPECT_EQ(once[0].position, 500);
-    EXPECT_EQ(once[1].position, 800);
+    EXPECT_EQ(Positions(once), (std::vector<int>{500, 800}));
 
     // A 251-point trace reports display positions four apart; an empty slot lists nothing.
     std::vector<uint8_t> s = Flat(10);
@@ -85,7 +88,7 @@ TEST(PeakList, FollowsThePeakSearchOrderWithLevelsAndDeltas) {
     EXPECT_TRUE(BuildPeakTable(small, 3, k10kHzSteps, 0.0, 1).empty());
 }
 
-TEST(LimitLines, JudgementAtCornersBetweenPointsAndOutsideTheLine) {
+TEST(LimitLines, JudgementAtCornersBetweenPointsOutsideTheLineAndThePolylineCutAtTheWindow) {
     const LimitLine upper = {{1e9, -20}, {2e9, -40}, {3e9, -40}};
     const LimitLine lower = {{1e9, -80}, {3e9, -60}};
     struct Case {
@@ -110,18 +113,12 @@ TEST(LimitLines, JudgementAtCornersBetweenPointsAndOutsideTheLine) {
     const LimitVerdict v = JudgeTrace(f, l, 3, upper, lower, &failing);
     EXPECT_EQ(v.failures, 2);
     EXPECT_EQ(failing, (std::vector<int>{0, 2}));
-}
-
-TEST(LimitLines, PolylineIsCutAtTheVisibleWindow) {
     // Positions 0..1000 cover 0.5 .. 1.5 GHz; the line runs 0 .. 1 .. 2 GHz.
     const LimitLine line = {{0, 0}, {1e9, -50}, {2e9, 0}};
     const std::vector<GraphPoint> p = LimitPolyline(line, k1MHzSteps);
     ASSERT_EQ(p.size(), 3u);
-    EXPECT_DOUBLE_EQ(p[0].x, 0);
-    EXPECT_DOUBLE_EQ(p[0].y, -25);
-    EXPECT_DOUBLE_EQ(p[1].x, 500);
-    EXPECT_DOUBLE_EQ(p[1].y, -50);
-    EXPECT_DOUBLE_EQ(p[2].x, 1000);
+    EXPECT_EQ((std::vector<double>{p[0].x, p[0].y, p[1].x, p[1].y, p[2].x}),
+              (std::vector<double>{0, -25, 500, -50, 1000}));
     AxisFrame zero = k1MHzSteps;
     zero.zeroSpan = true;
     EXPECT_TRUE(LimitPolyline(line, zero).empty());
@@ -179,12 +176,10 @@ TEST(ColourMap, EndsAreViridisAndOutsideValuesClamp) {
     const Rgb hi = ColourMap(1);
     const uint32_t low = 0xFF000000u | lo.r << 16 | lo.g << 8 | lo.b;
     const uint32_t high = 0xFF000000u | hi.r << 16 | hi.g << 8 | hi.b;
-    EXPECT_EQ(px[0], low);
-    EXPECT_EQ(px[1], high);
     EXPECT_NE(px[2], low);
-    EXPECT_EQ(px[3], low);
-    EXPECT_EQ(px[4], high);
-    EXPECT_EQ(px[5], low);
+    px[2] = 0;
+    EXPECT_EQ(std::vector<uint32_t>(px, px + 6),
+              (std::vector<uint32_t>{low, high, 0, low, high, low}));
     MapLevels(levels, 2, 0, 0, px); // an empty range
     EXPECT_EQ(px[1], low);
 }
@@ -198,8 +193,7 @@ TEST(WaterfallHistory, KeepsTheNewestRowsFirstAndRestartsOnANewFrame) {
         EXPECT_FALSE(h.Add(row, frame, i * 0.5));
     }
     ASSERT_EQ(h.Count(), 3);
-    EXPECT_EQ(h.Row(0)[0], 4.0f);
-    EXPECT_EQ(h.Row(2)[0], 2.0f);
+    EXPECT_EQ(std::pair(h.Row(0)[0], h.Row(2)[0]), std::pair(4.0f, 2.0f));
     EXPECT_DOUBLE_EQ(h.Seconds(1), 1.5);
     EXPECT_FALSE(h.FollowFrame(1e9, 9));
     EXPECT_TRUE(h.Add(row, {1e9, 9, 251}, 3.0)) << "a new point count starts again";

@@ -21,36 +21,14 @@ protected:
     const MarkerPanel* Panel() { return &display->Markers().Panel(); }
 };
 
-TEST_F(MarkersTest, PeakMovesTheSelectedMarkerAndTellsTheAnalyzer) {
-    LoadStaircase(3);
+TEST_F(MarkersTest, PeakNextAndDeltaModeMoveTheMarkersAndTellTheAnalyzer) {
+    LoadStaircase(12);
     display->Markers().Peak();
     EXPECT_DOUBLE_EQ(Graph()->CursorX(1), 100);
     EXPECT_EQ(host.events, (Events{"pause", "PKSEARCH", "resume"}));
-    EXPECT_EQ(Panel()->marker1Freq->text(), QStringLiteral("992.0000M"));
-    EXPECT_EQ(Panel()->marker1Level->text(), QStringLiteral("6.0"));
-
-    display->Markers().SelectMarker(2);
-    display->Markers().Next();
-    EXPECT_DOUBLE_EQ(Graph()->CursorX(2), 150);
-    EXPECT_DOUBLE_EQ(Graph()->CursorX(1), 100);
-    EXPECT_EQ(gSettings.peakSearchNo, 1);
-}
-
-TEST_F(MarkersTest, DeltaModeAlwaysMovesMarkerOne) {
-    LoadStaircase(3);
-    gSettings.markerMode = 1;
-    display->Markers().SelectMarker(2);
-    Graph()->SetCursorX(2, 700);
-    display->Markers().Peak();
-    EXPECT_DOUBLE_EQ(Graph()->CursorX(1), 100);
-    EXPECT_DOUBLE_EQ(Graph()->CursorX(2), 700);
-    // Marker 1 shows the differences from marker 2.
-    EXPECT_EQ(Panel()->marker1Freq->text(), QStringLiteral("-12.0000M"));
-}
-
-TEST_F(MarkersTest, NextTenTimesStopsAtTheEleventhPeak) {
-    LoadStaircase(12);
-    display->Markers().Peak();
+    EXPECT_EQ(displaytest::Texts(Panel()->marker1Freq, Panel()->marker1Level),
+              (QStringList{"992.0000M", "6.0"}));
+    // Next ten times stops at the eleventh peak.
     for (int i = 0; i < 10; ++i) {
         EXPECT_TRUE(Panel()->next->isEnabled()) << i;
         display->Markers().Next();
@@ -62,20 +40,29 @@ TEST_F(MarkersTest, NextTenTimesStopsAtTheEleventhPeak) {
     EXPECT_EQ(gSettings.peakSearchNo, 10);
     display->Markers().Peak();
     EXPECT_TRUE(Panel()->next->isEnabled());
+    // The selected marker moves.
+    display->Markers().SelectMarker(2);
+    display->Markers().Next();
+    EXPECT_EQ(displaytest::CursorXs(Graph(), {2, 1}), (std::vector<double>{150, 100}));
+    EXPECT_EQ(gSettings.peakSearchNo, 1);
+    // Delta mode always moves marker 1, which shows the differences from marker 2.
+    gSettings.markerMode = 1;
+    Graph()->SetCursorX(1, 500);
+    Graph()->SetCursorX(2, 700);
+    display->Markers().Peak();
+    EXPECT_EQ(displaytest::CursorXs(Graph(), {1, 2}), (std::vector<double>{100, 700}));
+    EXPECT_EQ(Panel()->marker1Freq->text(), QStringLiteral("-12.0000M"));
 }
 
-TEST_F(MarkersTest, ZoneModeShowsTheZoneAndSearchesInsideIt) {
+TEST_F(MarkersTest, ZoneModeShowsTheZoneSearchesInsideItAndItsEditsStoreSendAndReposition) {
     LoadStaircase(5);
     gSettings.peakZoneCenter = 1e9 - 250 * 20000.0; // position 250
     gSettings.peakZoneWidth = 2 * 30 * 20000.0;     // 30 positions each side
     display->Markers().SelectZonePeakMode();
-    EXPECT_EQ(gSettings.peakMode, 1);
-    EXPECT_EQ(gSettings.zonePosition, 250);
-    EXPECT_EQ(gSettings.zoneWidth, 30);
+    EXPECT_EQ((std::vector<int>{gSettings.peakMode, gSettings.zonePosition, gSettings.zoneWidth}),
+              (std::vector<int>{1, 250, 30}));
     EXPECT_TRUE(Graph()->CursorVisible(3));
-    EXPECT_DOUBLE_EQ(Graph()->CursorX(3), 280);
-    EXPECT_DOUBLE_EQ(Graph()->CursorX(4), 220);
-    EXPECT_DOUBLE_EQ(Graph()->CursorX(1), 250);
+    EXPECT_EQ(displaytest::CursorXs(Graph(), {3, 4, 1}), (std::vector<double>{280, 220, 250}));
     EXPECT_FALSE(Panel()->peak->isEnabled());
     EXPECT_TRUE(Panel()->zoneWidth->isEnabled());
     EXPECT_EQ(host.CountOf("PEAK"), 1);
@@ -84,10 +71,7 @@ TEST_F(MarkersTest, ZoneModeShowsTheZoneAndSearchesInsideIt) {
     EXPECT_FALSE(Graph()->CursorVisible(3));
     EXPECT_TRUE(Panel()->peak->isEnabled());
     EXPECT_FALSE(Panel()->zoneCenter->isEnabled());
-}
-
-TEST_F(MarkersTest, ZoneEditsStoreSendAndReposition) {
-    LoadStaircase(5);
+    // Zone edits store, send and reposition.
     display->Markers().SelectZonePeakMode();
     host.events.clear();
     Panel()->zoneCenter->setText(QStringLiteral("993M"));
@@ -106,7 +90,7 @@ TEST_F(MarkersTest, ZoneEditsStoreSendAndReposition) {
     EXPECT_TRUE(host.events.empty());
 }
 
-TEST_F(MarkersTest, MarkerEditsPlaceTheMarkers) {
+TEST_F(MarkersTest, MarkerEditsAndMarkerToCentrePlaceTheMarkers) {
     LoadStaircase(2);
     Panel()->marker1Freq->setText(QStringLiteral("1.004G"));
     display->Markers().CommitMarker1();
@@ -118,10 +102,7 @@ TEST_F(MarkersTest, MarkerEditsPlaceTheMarkers) {
     display->Markers().CommitMarker2();
     EXPECT_DOUBLE_EQ(Graph()->CursorX(2), 1001);
     EXPECT_TRUE(host.events.empty()); // marker 2 is not sent
-}
-
-TEST_F(MarkersTest, MarkerToCentreMovesTheCentreAndTheMarker) {
-    LoadStaircase(2);
+    // Marker to centre moves the centre and the marker.
     Panel()->marker1Freq->setText(QStringLiteral("1.002G"));
     display->Markers().MarkerToCenter();
     EXPECT_DOUBLE_EQ(gSettings.centerFreq, 1.002e9);
@@ -130,7 +111,7 @@ TEST_F(MarkersTest, MarkerToCentreMovesTheCentreAndTheMarker) {
     EXPECT_EQ(Panel()->marker1Freq->text(), QStringLiteral("1.0020G"));
 }
 
-TEST_F(MarkersTest, DraggingAMarkerUpdatesItsReadout) {
+TEST_F(MarkersTest, ReadoutsFollowADraggedMarkerTheConversionAndZeroSpan) {
     LoadStaircase(2);
     Graph()->SetCursorX(1, 500);
     CCWGraph* g = Graph();
@@ -143,24 +124,7 @@ TEST_F(MarkersTest, DraggingAMarkerUpdatesItsReadout) {
     std::sscanf(Panel()->marker1Freq->text().toLatin1().constData(), "%lf", &shown);
     EXPECT_NEAR(shown * 1e6, f, 1.0);
     displaytest::SendMouse(g, QEvent::MouseButtonRelease, g->XToPixel(100), Qt::NoButton);
-}
-
-TEST_F(MarkersTest, MarkerDisplayMenuShowsAndHidesTheMarkers) {
-    display->Markers().SetMarkerDisplay(2);
-    EXPECT_FALSE(Graph()->CursorVisible(1));
-    EXPECT_TRUE(Graph()->CursorVisible(2));
-    EXPECT_TRUE(display->Markers().MarkerDisplayAction(2)->isChecked());
-    EXPECT_FALSE(display->Markers().MarkerDisplayAction(0)->isChecked());
-    display->Markers().MarkerDisplayAction(3)->trigger();
-    EXPECT_FALSE(Graph()->CursorVisible(1));
-    EXPECT_FALSE(Graph()->CursorVisible(2));
-    display->Markers().SetMarkerDisplay(0);
-    EXPECT_TRUE(Graph()->CursorVisible(1));
-    EXPECT_TRUE(Graph()->CursorVisible(2));
-}
-
-TEST_F(MarkersTest, ReadoutsFollowTheConversionAndZeroSpan) {
-    LoadStaircase(1);
+    // Readouts follow the conversion and zero span.
     gSettings.conversionIndex = 1;
     Graph()->SetCursorX(1, 100); // level 6 dBm
     display->Markers().UpdateMarkerReadouts();
@@ -170,6 +134,18 @@ TEST_F(MarkersTest, ReadoutsFollowTheConversionAndZeroSpan) {
     gSettings.spanIndex = 0;
     Graph()->SetCursorX(1, 500);
     display->Markers().UpdateMarkerReadouts();
-    EXPECT_EQ(Panel()->marker1Freq->text(), QStringLiteral("50.0000ms"));
-    EXPECT_EQ(Panel()->marker1Level->text(), QStringLiteral("kept"));
+    EXPECT_EQ(displaytest::Texts(Panel()->marker1Freq, Panel()->marker1Level),
+              (QStringList{"50.0000ms", "kept"}));
+}
+
+TEST_F(MarkersTest, MarkerDisplayMenuShowsAndHidesTheMarkers) {
+    auto shown = [this] { return std::pair(Graph()->CursorVisible(1), Graph()->CursorVisible(2)); };
+    display->Markers().SetMarkerDisplay(2);
+    EXPECT_EQ(shown(), std::pair(false, true));
+    EXPECT_TRUE(display->Markers().MarkerDisplayAction(2)->isChecked());
+    EXPECT_FALSE(display->Markers().MarkerDisplayAction(0)->isChecked());
+    display->Markers().MarkerDisplayAction(3)->trigger();
+    EXPECT_EQ(shown(), std::pair(false, false));
+    display->Markers().SetMarkerDisplay(0);
+    EXPECT_EQ(shown(), std::pair(true, true));
 }

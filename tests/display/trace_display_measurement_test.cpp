@@ -4,6 +4,7 @@ using display::MeasureChoice;
 using display::MeasureEdit;
 using displaytest::DisplayFixture;
 using displaytest::Events;
+using displaytest::Texts;
 
 class MeasurementTest : public DisplayFixture {
 protected:
@@ -24,42 +25,28 @@ TEST_F(MeasurementTest, ChannelPowerBandShowsItsCursorsAndEditsAndFollowsTheSpan
     display->Measurements().ApplyMeasureChoice(c);
     EXPECT_EQ(host.events, (Events{"pause", "MEASOFF", "MEAS", "CPMODE", "CPCNTR?", "CPWIDTH?",
                                    "MEASRES", "resume"}));
-    EXPECT_EQ(Strip()->functionName->text(), QStringLiteral("Channel Power"));
-    EXPECT_EQ(Strip()->bandCenter->text(), QStringLiteral("1.0020G"));
-    EXPECT_EQ(Strip()->result->text(), QStringLiteral("-20.5dBm"));
-    EXPECT_TRUE(Strip()->bandCenter->isEnabled());
-    EXPECT_TRUE(Graph()->CursorVisible(5));
-    EXPECT_FALSE(Graph()->CursorVisible(2));
-    EXPECT_DOUBLE_EQ(Graph()->CursorX(5), 600);
-    EXPECT_DOUBLE_EQ(Graph()->CursorX(6), 625);
-    EXPECT_DOUBLE_EQ(Graph()->CursorX(7), 575);
-    EXPECT_FALSE(display->Markers().Panel().peak->isEnabled());
-    EXPECT_FALSE(display->Markers().Panel().marker1Freq->isEnabled());
+    EXPECT_EQ(Texts(Strip()->functionName, Strip()->bandCenter, Strip()->result),
+              (QStringList{"Channel Power", "1.0020G", "-20.5dBm"}));
+    // Band edit and cursors on, marker 2's cursor, Peak and the marker edit off.
+    EXPECT_EQ(
+        (std::vector<bool>{Strip()->bandCenter->isEnabled(), Graph()->CursorVisible(5),
+                           Graph()->CursorVisible(2), display->Markers().Panel().peak->isEnabled(),
+                           display->Markers().Panel().marker1Freq->isEnabled()}),
+        (std::vector<bool>{true, true, false, false, false}));
+    EXPECT_EQ(displaytest::CursorXs(Graph(), {5, 6, 7}), (std::vector<double>{600, 625, 575}));
 
     // A span change keeps the band on screen; zero span leaves the frequencies alone.
     gSettings.spanIndex = 8; // "50M"
     display->Measurements().SyncMeasurementFrequencies();
-    EXPECT_DOUBLE_EQ(gSettings.cpCenter, 1.005e9);
-    EXPECT_DOUBLE_EQ(gSettings.cpWidth, 2.5e6);
+    EXPECT_EQ((std::vector<double>{gSettings.cpCenter, gSettings.cpWidth}),
+              (std::vector<double>{1.005e9, 2.5e6}));
     EXPECT_EQ(Strip()->bandCenter->text(), QStringLiteral("1.0050G"));
     display->Measurements().PlaceMeasurementCursors(
         MeasurementController::ObwCursors::FromShownResult);
-    EXPECT_DOUBLE_EQ(Graph()->CursorX(5), 600);
-    EXPECT_DOUBLE_EQ(Graph()->CursorX(6), 625);
+    EXPECT_EQ(displaytest::CursorXs(Graph(), {5, 6}), (std::vector<double>{600, 625}));
     gSettings.spanIndex = 0;
     display->Measurements().SyncMeasurementFrequencies();
     EXPECT_DOUBLE_EQ(gSettings.cpCenter, 1.005e9);
-}
-
-TEST_F(MeasurementTest, SameChoiceAndOtherFunctionsBandsAndEditsDoNothing) {
-    display->Measurements().ApplyMeasureChoice(display::CurrentMeasureChoice());
-    gSettings.cpCenter = 1.234e9;
-    display->Measurements().SyncMeasurementFrequencies();
-    EXPECT_DOUBLE_EQ(gSettings.cpCenter, 1.234e9);
-    Strip()->refWidth->setText(QStringLiteral("5M"));
-    display->Measurements().CommitMeasureEdit(MeasureEdit::RefWidth);
-    EXPECT_DOUBLE_EQ(gSettings.acpRefBw, 1e6);
-    EXPECT_TRUE(host.events.empty());
 }
 
 TEST_F(MeasurementTest, AdjacentChannelPeakModeKeepsTheStoredReference) {
@@ -73,21 +60,18 @@ TEST_F(MeasurementTest, AdjacentChannelPeakModeKeepsTheStoredReference) {
     c.acpMode = 2;
     display->Measurements().ApplyMeasureChoice(c);
     EXPECT_DOUBLE_EQ(Graph()->CursorX(5), 420);
-    EXPECT_EQ(Strip()->refCenter->text(), QStringLiteral("1.0000G"));
+    EXPECT_EQ(Texts(Strip()->refCenter, Strip()->bandCenterLabel),
+              (QStringList{"1.0000G", "Adj Ch Offset"}));
     EXPECT_DOUBLE_EQ(gSettings.acpRefCenter, 1e9);
-    EXPECT_FALSE(Strip()->refCenter->isEnabled());
-    EXPECT_FALSE(Strip()->refWidth->isEnabled());
+    EXPECT_FALSE(Strip()->refCenter->isEnabled() || Strip()->refWidth->isEnabled());
     EXPECT_TRUE(Graph()->CursorVisible(8));
     EXPECT_DOUBLE_EQ(Graph()->CursorX(8), 500 + 250 + 25);
-    EXPECT_EQ(Strip()->bandCenterLabel->text(), QStringLiteral("Adj Ch Offset"));
 }
 
-TEST_F(MeasurementTest, OccupiedBandwidthReadsItsCursorsFromTheResult) {
+TEST_F(MeasurementTest, OccupiedBandwidthReadsItsCursorsFromTheResultAndClampsItsEdits) {
     host.measureReply = "C:1.0010GHz W:2.0000MHz";
     display->Measurements().ApplyMeasureChoice(Choice(3));
-    EXPECT_DOUBLE_EQ(Graph()->CursorX(5), 550);
-    EXPECT_DOUBLE_EQ(Graph()->CursorX(6), 600);
-    EXPECT_DOUBLE_EQ(Graph()->CursorX(7), 500);
+    EXPECT_EQ(displaytest::CursorXs(Graph(), {5, 6, 7}), (std::vector<double>{550, 600, 500}));
     EXPECT_FALSE(Graph()->CursorEnabled(6));
     EXPECT_TRUE(Graph()->CursorVisible(7));
     EXPECT_EQ(Strip()->obwRatio->text(), QStringLiteral("99.0"));
@@ -98,13 +82,9 @@ TEST_F(MeasurementTest, OccupiedBandwidthReadsItsCursorsFromTheResult) {
     host.events.clear();
     display->Measurements().ShowMeasureResult();
     EXPECT_EQ(host.CountOf("MEASRES"), 1);
-    EXPECT_DOUBLE_EQ(Graph()->CursorX(5), 550);
-    EXPECT_DOUBLE_EQ(Graph()->CursorX(6), 600);
+    EXPECT_EQ(displaytest::CursorXs(Graph(), {5, 6}), (std::vector<double>{550, 600}));
     EXPECT_EQ(Strip()->result->text(), QStringLiteral("Read error"));
-}
-
-TEST_F(MeasurementTest, ParameterEditsAreClamped) {
-    display->Measurements().ApplyMeasureChoice(Choice(3));
+    // Parameter edits are clamped.
     host.events.clear();
     Strip()->obwRatio->setText(QStringLiteral("120"));
     display->Measurements().CommitMeasureEdit(MeasureEdit::ObwRatio);
@@ -123,13 +103,9 @@ TEST_F(MeasurementTest, AntennaOutsideItsBandMovesTheCentre) {
     display->Measurements().ApplyMeasureChoice(c);
     EXPECT_DOUBLE_EQ(gSettings.centerFreq, 400e6);
     EXPECT_EQ(gSettings.spanIndex, 10);
-    EXPECT_EQ(display->MinFreqLabel()->text(), QStringLiteral("0.3000G"));
-    EXPECT_EQ(display->MaxFreqLabel()->text(), QStringLiteral("0.5000G"));
-    EXPECT_EQ(Strip()->functionName->text(), QStringLiteral("E / F"));
-}
-
-TEST_F(MeasurementTest, RefusedAntennaStillMovesTheCentre) {
-    MeasureChoice c = Choice(4);
+    EXPECT_EQ(Texts(display->MinFreqLabel(), display->MaxFreqLabel(), Strip()->functionName),
+              (QStringList{"0.3000G", "0.5000G", "E / F"}));
+    // Refused, the antenna still moves the centre.
     c.antennaIndex = 0;
     gSettings.centerFreq = 2e9;
     host.failuresBeforeSuccess = 100;
@@ -137,7 +113,16 @@ TEST_F(MeasurementTest, RefusedAntennaStillMovesTheCentre) {
     EXPECT_DOUBLE_EQ(gSettings.centerFreq, 900e6);
 }
 
-TEST_F(MeasurementTest, MarkerBlockAndShortSweepsFollowTheFunction) {
+TEST_F(MeasurementTest, SameChoiceDoesNothingAndMarkerBlockAndShortSweepsFollowTheFunction) {
+    // The same choice, and bands and edits of other functions, do nothing.
+    display->Measurements().ApplyMeasureChoice(display::CurrentMeasureChoice());
+    gSettings.cpCenter = 1.234e9;
+    display->Measurements().SyncMeasurementFrequencies();
+    EXPECT_DOUBLE_EQ(gSettings.cpCenter, 1.234e9);
+    Strip()->refWidth->setText(QStringLiteral("5M"));
+    display->Measurements().CommitMeasureEdit(MeasureEdit::RefWidth);
+    EXPECT_DOUBLE_EQ(gSettings.acpRefBw, 1e6);
+    EXPECT_TRUE(host.events.empty());
     QSignalSpy spy(display, &TraceDisplay::MarkerBlockEnabledChanged);
     gSettings.sweepIndex = 0;
     display->Measurements().ApplyMeasureChoice(Choice(5));
@@ -160,12 +145,16 @@ TEST_F(MeasurementTest, EditTextColoursFollowTheCursors) {
     gSettings.measureIndex = 2;
     gSettings.acpMode = 0;
     display->Measurements().ApplyEditTextColors();
-    EXPECT_EQ(Strip()->bandWidth->palette().color(QPalette::Text), QColor(0, 0, 255));
-    EXPECT_EQ(Strip()->refCenter->palette().color(QPalette::Text), QColor(255, 0, 0));
-    EXPECT_EQ(Strip()->refWidth->palette().color(QPalette::Text), QColor(0, 255, 0));
-    EXPECT_EQ(Strip()->bandCenter->palette().color(QPalette::Text), QColor(Qt::black));
+    auto colours = [this] {
+        return std::vector<QColor>{Strip()->bandCenter->palette().color(QPalette::Text),
+                                   Strip()->bandWidth->palette().color(QPalette::Text),
+                                   Strip()->refCenter->palette().color(QPalette::Text),
+                                   Strip()->refWidth->palette().color(QPalette::Text)};
+    };
+    const QColor red(255, 0, 0), green(0, 255, 0), blue(0, 0, 255), black(Qt::black);
+    EXPECT_EQ(colours(), (std::vector<QColor>{black, blue, red, green}));
     gSettings.measureIndex = 1;
     display->Measurements().ApplyEditTextColors();
-    EXPECT_EQ(Strip()->bandCenter->palette().color(QPalette::Text), QColor(255, 0, 0));
-    EXPECT_EQ(Strip()->bandWidth->palette().color(QPalette::Text), QColor(0, 255, 0));
+    EXPECT_EQ(colours()[0], red);
+    EXPECT_EQ(colours()[1], green);
 }

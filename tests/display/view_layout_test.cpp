@@ -4,38 +4,25 @@
 
 #include <gtest/gtest.h>
 
+#include <vector>
+
 using namespace display;
 
-TEST(ViewLayoutGeometry, NormalLayoutLeavesPanelAndStrip) {
+TEST(ViewLayoutGeometry, NormalCompactAndTinyLayoutsAndTheCompactThreshold) {
     const ViewLayout l = ComputeViewLayout(1200, 800, false, 2);
     EXPECT_EQ(l.graph, (Rect{0, 0, 934, 710}));
-    EXPECT_EQ(l.hScrollBar.y, 715);
-    EXPECT_EQ(l.hScrollBar.width, 934);
-    EXPECT_EQ(l.vScrollBar.x, 1200 - 265 - 2);
-    EXPECT_EQ(l.vScrollBar.height, 710);
-    EXPECT_EQ(l.maxFreqLabel.x, 1200 - 325 - 2);
-    EXPECT_EQ(l.maxFreqLabel.y, 736);
-    EXPECT_EQ(l.minFreqLabel.x, 28);
-    EXPECT_EQ(l.rightPanel.x, 1200 - 246 - 2);
+    EXPECT_EQ(
+        (std::vector<int>{l.hScrollBar.y, l.hScrollBar.width, l.vScrollBar.x, l.vScrollBar.height,
+                          l.maxFreqLabel.x, l.maxFreqLabel.y, l.minFreqLabel.x, l.rightPanel.x}),
+        (std::vector<int>{715, 934, 1200 - 265 - 2, 710, 1200 - 325 - 2, 736, 28, 1200 - 246 - 2}));
     EXPECT_EQ(RightPanelX(1200, 99, 2), 1094); // the active trace combo
     EXPECT_EQ(BottomStripY(800, 53), 747);
-}
-
-TEST(ViewLayoutGeometry, CompactLayoutGivesTheGraphAllButTheColumn) {
-    const ViewLayout l = ComputeViewLayout(900, 600, true, 0);
-    EXPECT_TRUE(l.compact);
-    EXPECT_EQ(l.graph, (Rect{0, 0, 730, 600}));
-    EXPECT_EQ(l.compactColumn, (Rect{735, 0, 160, 600}));
-}
-
-TEST(ViewLayoutGeometry, TinyOrNegativeSizesGiveEmptyRects) {
-    const ViewLayout l = ComputeViewLayout(-5, 10, false, 0);
-    EXPECT_EQ(l.graph.width, 0);
-    EXPECT_EQ(l.graph.height, 0);
-}
-
-// Starting up is checked through ApplySizeChange below and through the widget.
-TEST(CompactThreshold, EntersBelowEitherMinimumAndLeavesOnlyAtBoth) {
+    const ViewLayout compact = ComputeViewLayout(900, 600, true, 0);
+    EXPECT_TRUE(compact.compact);
+    EXPECT_EQ(compact.graph, (Rect{0, 0, 730, 600}));
+    EXPECT_EQ(compact.compactColumn, (Rect{735, 0, 160, 600}));
+    EXPECT_EQ(ComputeViewLayout(-5, 10, false, 0).graph, Rect{}); // tiny or negative: empty
+    // Compact below either minimum, normal again only at both.
     struct Case {
         int width, height;
         bool compact;
@@ -51,6 +38,8 @@ TEST(CompactThreshold, EntersBelowEitherMinimumAndLeavesOnlyAtBoth) {
             << c.width << "x" << c.height << " " << c.compact;
 }
 
+// Starting up is checked through ApplySizeChange below and through the widget.
+
 class SizeChangeTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -61,34 +50,30 @@ protected:
     }
 };
 
-TEST_F(SizeChangeTest, WidthMovesThePanelHeightTheStripCompactBoth) {
-    LayoutMoves m = ApplySizeChange(1200, 800, 1);
-    EXPECT_TRUE(m.moveRightPanel);
-    EXPECT_TRUE(m.moveBottomStrip);
-    m = ApplySizeChange(1300, 800, 1);
-    EXPECT_TRUE(m.moveRightPanel);
-    EXPECT_FALSE(m.moveBottomStrip);
-    m = ApplySizeChange(1300, 900, 1);
-    EXPECT_FALSE(m.moveRightPanel);
-    EXPECT_TRUE(m.moveBottomStrip);
-    EXPECT_EQ(gSettings.lastLayoutWidth, 1300);
-    EXPECT_EQ(gSettings.borderWidth, 0); // read only while starting up
-
-    // Compact in and out forces a full layout.
-    m = ApplySizeChange(965, 800, 1);
-    EXPECT_EQ(m.change, LayoutChange::EnterCompact);
-    EXPECT_EQ(gSettings.compactMode, 1);
-    m = ApplySizeChange(1200, 800, 1);
-    EXPECT_EQ(m.change, LayoutChange::LeaveCompact);
-    EXPECT_EQ(gSettings.compactMode, 0);
-    EXPECT_TRUE(m.moveRightPanel);
-    EXPECT_TRUE(m.moveBottomStrip);
-}
-
-TEST_F(SizeChangeTest, BorderWidthIsReadWhileStartingUp) {
+TEST_F(SizeChangeTest, BorderWidthIsReadWhileStartingUpWidthMovesThePanelHeightTheStrip) {
     gSettings.startingUp = 1;
     const LayoutMoves m = ApplySizeChange(500, 400, 3);
     EXPECT_EQ(m.change, LayoutChange::None);
     EXPECT_EQ(gSettings.borderWidth, 3);
     EXPECT_EQ(gSettings.compactMode, 0);
+    gSettings.startingUp = 0;
+    struct Step {
+        int width, height;
+        LayoutChange change;
+        bool moveRightPanel, moveBottomStrip;
+        int compactMode;
+    };
+    for (const Step& s : {Step{1200, 800, LayoutChange::None, true, true, 0},
+                          Step{1300, 800, LayoutChange::None, true, false, 0},
+                          Step{1300, 900, LayoutChange::None, false, true, 0},
+                          Step{965, 800, LayoutChange::EnterCompact, false, false, 1},
+                          Step{1200, 800, LayoutChange::LeaveCompact, true, true, 0}}) {
+        const LayoutMoves m = ApplySizeChange(s.width, s.height, 1);
+        EXPECT_EQ(m.change, s.change) << s.width << "x" << s.height;
+        EXPECT_EQ(m.moveRightPanel, s.moveRightPanel) << s.width << "x" << s.height;
+        EXPECT_EQ(m.moveBottomStrip, s.moveBottomStrip) << s.width << "x" << s.height;
+        EXPECT_EQ(gSettings.compactMode, s.compactMode) << s.width << "x" << s.height;
+        EXPECT_EQ(gSettings.lastLayoutWidth, s.width);
+    }
+    EXPECT_EQ(gSettings.borderWidth, 3); // read only while starting up
 }

@@ -20,6 +20,13 @@ const char* CommandName(display::DisplayCommand command) {
     return index < std::size(kNames) ? kNames[index] : "?";
 }
 
+std::vector<double> CursorXs(CCWGraph* graph, std::initializer_list<int> cursors) {
+    std::vector<double> xs;
+    for (int c : cursors)
+        xs.push_back(graph->CursorX(c));
+    return xs;
+}
+
 void SendMouse(CCWGraph* graph, QEvent::Type type, double x, Qt::MouseButtons buttons) {
     const QPointF p(x, graph->height() / 2.0);
     QMouseEvent e(type, p, graph->mapToGlobal(p), Qt::LeftButton, buttons, Qt::NoModifier);

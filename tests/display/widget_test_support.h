@@ -71,6 +71,14 @@ private:
     int closed_ = 0;
 };
 
+// The X positions of the given cursors, to compare in one go.
+std::vector<double> CursorXs(CCWGraph* graph, std::initializer_list<int> cursors);
+
+// The texts of labels and edits, to compare in one go.
+template <typename... Widgets> QStringList Texts(const Widgets*... widgets) {
+    return {widgets->text()...};
+}
+
 // A left-button mouse event at x, half-way down the graph.
 void SendMouse(class CCWGraph* graph, QEvent::Type type, double x, Qt::MouseButtons buttons);
 
