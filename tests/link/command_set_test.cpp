@@ -75,15 +75,16 @@ TEST_F(CommandSetTest, OkInAnyCaseAcceptsErrInAnyCaseAndSilenceRefuse) {
     gSettings.spanIndex = 3;
     EXPECT_EQ(SendCommand(query::kSpan), 0);
     EXPECT_EQ(gSettings.spanIndex, 3);
-    reply = "";
-    SetPortTimeouts(portprofile::kShort);
-    EXPECT_EQ(SendCommand(query::kRef), 0);
-    EXPECT_STREQ(gLink.rxBuffer, "Read error");
-    EXPECT_EQ(gSettings.refLevel, 50) << "the record keeps what the caller stored";
     reply = "1000000000.0000\r\n";
     gSettings.centerFreq = 2e9;
     EXPECT_EQ(SendCommand(query::kFreq), 1);
     EXPECT_DOUBLE_EQ(gSettings.centerFreq, 1e9);
+    reply = "";
+    gSettings.timeOutSetting = 10; // silence ends at the short total time-out
+    SetPortTimeouts(portprofile::kShort);
+    EXPECT_EQ(SendCommand(query::kRef), 0);
+    EXPECT_STREQ(gLink.rxBuffer, "Read error");
+    EXPECT_EQ(gSettings.refLevel, 50) << "the record keeps what the caller stored";
 }
 
 TEST_F(CommandSetTest, UnknownCodesSendNothing) {

@@ -112,6 +112,9 @@ TEST_F(SerialPortTest, TextGoesOutWholeAndTheReplyLosesItsLineEndOnly) {
     Put("FREQ1000000000.0000\r\n");
     CommPort(portop::kWrite);
     EXPECT_EQ(analyzer->Receive(21), "FREQ1000000000.0000\r\n");
+    // A small scale: the silent case waits a short total time-out, the replies are all waiting.
+    gSettings.timeOutSetting = 10;
+    SetPortTimeouts(portprofile::kLong);
     const struct {
         std::string sent;
         const char* rx;

@@ -16,6 +16,8 @@ protected:
         gSettings.runState = 1;
         gSettings.calcIndex = calc;
         gSettings.intervalSetting = 50;
+        // A loaded simulator may pause mid-record: the long profile's gap, not the short one's.
+        SetPortTimeouts(portprofile::kLong);
         RestartPolling();
         ResumeAcquisition();
         ASSERT_TRUE(RunUntil([] { return CurrentLiveState() == LiveState::ReadingScreen; }));
