@@ -7,7 +7,6 @@ namespace {
 
 class PollerTest : public HandPlayedTest {
 protected:
-    PollerTest() { profile = portprofile::kShort; }
     std::string Answer(const std::string& line) override {
         return line == "CAPT" ? "COMP\r\n" : "OK\r\n";
     }

@@ -234,20 +234,18 @@ TEST_F(SerialPortTest, ShortReadsTakeWhatArrivedAndLeaveTheBufferWhenNothingDid)
 }
 
 TEST(SerialPortTimeouts, ProfilesFollowBaudAndScale) {
-    auto same = [](ReadTimeouts a, ReadTimeouts b) {
-        return a.betweenBytes == b.betweenBytes && a.perByte == b.perByte &&
-               a.totalConstant == b.totalConstant;
-    };
-    EXPECT_TRUE(same(ReadTimeoutsFor(1, 100, 3), {60, 20, 401}));
-    EXPECT_TRUE(same(ReadTimeoutsFor(2, 100, 3), {20, 6, 201}));
-    EXPECT_TRUE(same(ReadTimeoutsFor(1, 100, 2), {60, 20, 401})) << "9600 uses the fast row";
-    EXPECT_TRUE(same(ReadTimeoutsFor(1, 100, 1), {180, 60, 1201}));
-    EXPECT_TRUE(same(ReadTimeoutsFor(2, 100, 0), {60, 20, 601}));
-    EXPECT_TRUE(same(ReadTimeoutsFor(1, 0, 3), {0, 0, 1}));
-    EXPECT_TRUE(same(ReadTimeoutsFor(2, 50, 3), {10, 3, 101}));
-    // Values a damaged settings file may hold keep to the scale's range.
-    EXPECT_TRUE(same(ReadTimeoutsFor(1, 100000, 3), ReadTimeoutsFor(1, 200, 3)));
-    EXPECT_TRUE(same(ReadTimeoutsFor(1, -40, 3), {0, 0, 1}));
+    // Rows: profile, scale, baud index, then between bytes, per byte, total. 9600 uses the fast
+    // row; values a damaged settings file may hold keep to the scale's range.
+    const int cases[][6] = {
+        {1, 100, 3, 60, 20, 401},   {2, 100, 3, 20, 6, 201},      {1, 100, 2, 60, 20, 401},
+        {1, 100, 1, 180, 60, 1201}, {2, 100, 0, 60, 20, 601},     {1, 0, 3, 0, 0, 1},
+        {2, 50, 3, 10, 3, 101},     {1, 100000, 3, 120, 40, 801}, {1, -40, 3, 0, 0, 1}};
+    for (const auto& c : cases) {
+        const ReadTimeouts r = ReadTimeoutsFor(c[0], c[1], c[2]);
+        EXPECT_EQ((std::vector<int>{r.betweenBytes, r.perByte, r.totalConstant}),
+                  (std::vector<int>{c[3], c[4], c[5]}))
+            << c[0] << " " << c[1] << " " << c[2];
+    }
 }
 
 TEST_F(SerialPortTest, OpenSetsLongProfileOtherProfilesKeepTheTimeoutsAndReconnectReopens) {

@@ -8,10 +8,7 @@ namespace {
 
 using orvel::test::SimProcess;
 
-class SimLoopTest : public SimLinkTest {
-protected:
-    SimLoopTest() { profile = portprofile::kShort; }
-};
+using SimLoopTest = SimLinkTest;
 
 TEST_F(SimLoopTest, PauseTriesTwiceWhenTheEmptyLineGoesUnanswered) {
     Start({"--fault", "drop:EMPTY#1"});

@@ -8,7 +8,6 @@ namespace {
 
 class LiveLoopTest : public SimLinkTest {
 protected:
-    LiveLoopTest() { profile = portprofile::kShort; }
     // Runs the loop (capture mode unless `calc` says otherwise) until a screen record is being
     // collected, `afterMs` after it was asked for.
     void RunUntilRecordHalfIn(int calc, int afterMs) {
