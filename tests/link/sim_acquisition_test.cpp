@@ -81,7 +81,7 @@ TEST_F(SimLoopTest, PeriodicCycleReadsWithoutCapture) {
     poller = std::make_unique<LinkPoller>();
     gSettings.runState = 1;
     gSettings.calcIndex = 1;
-    gSettings.intervalSetting = 50;
+    gSettings.intervalSetting = 10; // a 200 ms period
     RestartPolling();
     EXPECT_TRUE(poller->periodicTimer().isSingleShot());
     EXPECT_EQ(poller->periodicTimer().interval(), PeriodicAcquisitionPeriod()) << "the period now";
@@ -144,7 +144,7 @@ TEST_F(SimLoopTest, GarbageBeforeRepliesKeepsTheRecord) {
 }
 
 TEST_F(SimLoopTest, StalledRecordKeepsWhatArrivedAndTheLinkCarriesOn) {
-    Start({"--fault", "stall:SRSF", "--stall-ms", "1500"});
+    Start({"--fault", "stall:SRSF", "--stall-ms", "400"});
     std::memset(gSettings.traceRecord.tracePoints, 0x11, sizeof gSettings.traceRecord.tracePoints);
     EXPECT_EQ(SendCommand(cmd::kScreenFull), 1);
     EXPECT_LT(gLink.rxLength, 3000) << "the read ended at the stall";

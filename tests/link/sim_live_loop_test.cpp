@@ -14,7 +14,7 @@ protected:
         poller = std::make_unique<LinkPoller>();
         gSettings.runState = 1;
         gSettings.calcIndex = calc;
-        gSettings.intervalSetting = 50;
+        gSettings.intervalSetting = 10; // a 200 ms period
         // A loaded simulator may pause mid-record: the long profile's gap, not the short one's.
         SetPortTimeouts(portprofile::kLong);
         RestartPolling();
