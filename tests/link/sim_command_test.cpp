@@ -136,10 +136,8 @@ TEST_F(SimLinkTest, ScreenRecordFillsTheRecordThePointsAndTheActiveSlot) {
     const std::vector<int> points = LoggedPoints(*sim);
     ASSERT_EQ(points.size(), 251u);
     const TraceRecord& r = gSettings.traceRecord;
-    for (size_t i = 0; i < points.size(); ++i) {
-        ASSERT_EQ(r.tracePoints[i], points[i]) << i;
-        ASSERT_EQ(gSettings.traceStore[3][i], points[i]) << i;
-    }
+    EXPECT_EQ(std::vector<int>(r.tracePoints, r.tracePoints + 251), points);
+    EXPECT_EQ(std::vector<int>(gSettings.traceStore[3], gSettings.traceStore[3] + 251), points);
     EXPECT_EQ(gSettings.traceStore[1][0], 0) << "other slots stay";
     EXPECT_EQ(RecordLabels(r), (std::vector<double>{1e9, 7, 10, 0x30, 30, 2, 0, 3, 4, 1}));
 
@@ -150,9 +148,7 @@ TEST_F(SimLinkTest, ScreenRecordFillsTheRecordThePointsAndTheActiveSlot) {
     ASSERT_EQ(SendCommand(cmd::kScreenFull), 1);
     const std::vector<int> full = LoggedPoints(*sim);
     ASSERT_EQ(full.size(), 1001u);
-    for (size_t i = 0; i < full.size(); ++i) {
-        ASSERT_EQ(r.tracePoints[i], full[i]) << i;
-    }
+    EXPECT_EQ(std::vector<int>(r.tracePoints, r.tracePoints + 1001), full);
     EXPECT_EQ(RecordLabels(r), (std::vector<double>{1e9, 7, 57, 0x32, 34, 2, 0, 3, 4, 0}));
 }
 
