@@ -190,5 +190,11 @@ protected:
         return sim->received();
     }
 
+    // The lines received after the first `mark`.
+    Lines ReceivedSince(size_t mark) const {
+        const Lines all = Received();
+        return Lines(all.begin() + static_cast<long>(std::min(mark, all.size())), all.end());
+    }
+
     std::unique_ptr<orvel::test::SimProcess> sim;
 };

@@ -9,29 +9,6 @@ namespace {
 
 using orvel::test::SimProcess;
 
-// The settings' own commands are in the field table's test; here the rest and every query.
-TEST_F(SimLinkTest, EveryCommandCodeSendsItsText) {
-    Start({"--auto-ms", "20"});
-    gSettings.runState = 0;
-    const std::pair<int, const char*> commands[] = {
-        {cmd::kMeasRes, "MEASRES"},           {cmd::kAutoTune, "AUTO"},   {cmd::kRunHold, "HOLD"},
-        {cmd::kScreenCurrent, "SRSCURR"},     {cmd::kScreenFull, "SRSF"}, {cmd::kVersion, "VER"},
-        {cmd::kMarkerToCenter, "FREQSETMKR"}, {cmd::kPreset, "PRESET"},
-    };
-    Lines expected;
-    for (const auto& [code, text] : commands) {
-        // The analyzer's own refusals do not matter here; the text on the wire does.
-        SendCommand(code);
-        expected.push_back(text);
-    }
-    for (int code = query::kFirst; code <= query::kLast; ++code) {
-        SendCommand(code);
-        expected.push_back(QueryKeyword(code));
-    }
-    EXPECT_EQ(Received(), expected);
-    EXPECT_EQ(view.cursorOn, view.cursorOff);
-}
-
 TEST_F(SimLinkTest, PresenceCheckAnswersAndSilenceAndAllReadingWithoutAnswer) {
     Start({"--fault", "drop:EMPTY#1", "--fault", "drop:EMPTY#3", "--fault", "drop:EMPTY#4",
            "--fault", "drop:EMPTY#6", "--fault", "drop:EMPTY#7"});
@@ -91,22 +68,6 @@ TEST_F(SimLinkTest, AllReadingAsksInOrderAndDecodes) {
     EXPECT_EQ(view.readSettings[1], Field::Span | Field::FromAnalyzer);
 }
 
-TEST_F(SimLinkTest, AllSettingSendsTheRecordInOrder) {
-    Start();
-    gSettings.measureIndex = 4;
-    gSettings.antennaIndex = 5;
-    gSettings.normMarkerFreq = 0.0;
-    gSettings.peakZoneCenter = 0.0;
-    gSettings.peakZoneWidth = 0.0;
-    SendAllSettings();
-    const Lines expected = Words("FREQ1000000000.0000 SPAN20M REF10 UNITDBM RBW100K VBW10K IMP50 "
-                                 "OFFSET0.0 CALCOFF MAXNO0 MINNO0 AVENO256 SCALE10 SWEEP0.1 DETPOS "
-                                 "MKRNORM NORMMKR0.0000 PEAKNORM PKSEARCH01 PKCNTR0.0000 "
-                                 "PKWIDTH0.0000 CONVDBM REMOTEOFF MEASOFF MEASEF EFANTAT15");
-    EXPECT_EQ(Received(), expected);
-    EXPECT_EQ(gSettings.measureIndex, 4);
-}
-
 // The points of the last screen record the simulator sent, read from its log.
 std::vector<int> LoggedPoints(const SimProcess& sim) {
     std::string record;
@@ -128,8 +89,9 @@ std::vector<int> LoggedPoints(const SimProcess& sim) {
     return points;
 }
 
-TEST_F(SimLinkTest, ScreenRecordFillsTheRecordThePointsAndTheActiveSlot) {
-    Start();
+// One session walking through the screen record, All Setting and every other command code.
+TEST_F(SimLinkTest, ScreenRecordAllSettingAndEveryCommandCodeOnTheWire) {
+    Start({"--auto-ms", "20"});
     gSettings.activeTraceSlot = 3;
     gSettings.traceRecord.recordUnitBits = 0x30;
     ASSERT_EQ(SendCommand(cmd::kScreenCurrent), 1);
@@ -150,6 +112,43 @@ TEST_F(SimLinkTest, ScreenRecordFillsTheRecordThePointsAndTheActiveSlot) {
     ASSERT_EQ(full.size(), 1001u);
     EXPECT_EQ(std::vector<int>(r.tracePoints, r.tracePoints + 1001), full);
     EXPECT_EQ(RecordLabels(r), (std::vector<double>{1e9, 7, 57, 0x32, 34, 2, 0, 3, 4, 0}));
+
+    // All Setting sends the record in order.
+    SetDefaultSettings();
+    size_t mark = Received().size();
+    gSettings.measureIndex = 4;
+    gSettings.antennaIndex = 5;
+    gSettings.normMarkerFreq = 0.0;
+    gSettings.peakZoneCenter = 0.0;
+    gSettings.peakZoneWidth = 0.0;
+    SendAllSettings();
+    EXPECT_EQ(ReceivedSince(mark),
+              Words("FREQ1000000000.0000 SPAN20M REF10 UNITDBM RBW100K VBW10K IMP50 "
+                    "OFFSET0.0 CALCOFF MAXNO0 MINNO0 AVENO256 SCALE10 SWEEP0.1 DETPOS "
+                    "MKRNORM NORMMKR0.0000 PEAKNORM PKSEARCH01 PKCNTR0.0000 "
+                    "PKWIDTH0.0000 CONVDBM REMOTEOFF MEASOFF MEASEF EFANTAT15"));
+    EXPECT_EQ(gSettings.measureIndex, 4);
+
+    // The settings' own commands are in the field table's test; here the rest and every query.
+    mark = Received().size();
+    gSettings.runState = 0;
+    const std::pair<int, const char*> commands[] = {
+        {cmd::kMeasRes, "MEASRES"},           {cmd::kAutoTune, "AUTO"},   {cmd::kRunHold, "HOLD"},
+        {cmd::kScreenCurrent, "SRSCURR"},     {cmd::kScreenFull, "SRSF"}, {cmd::kVersion, "VER"},
+        {cmd::kMarkerToCenter, "FREQSETMKR"}, {cmd::kPreset, "PRESET"},
+    };
+    Lines expected;
+    for (const auto& [code, text] : commands) {
+        // The analyzer's own refusals do not matter here; the text on the wire does.
+        SendCommand(code);
+        expected.push_back(text);
+    }
+    for (int code = query::kFirst; code <= query::kLast; ++code) {
+        SendCommand(code);
+        expected.push_back(QueryKeyword(code));
+    }
+    EXPECT_EQ(ReceivedSince(mark), expected);
+    EXPECT_EQ(view.cursorOn, view.cursorOff);
 }
 
 } // namespace
