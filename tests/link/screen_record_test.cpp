@@ -167,7 +167,7 @@ TEST_F(ScreenRecordTest, LabelAtTheVeryEndOfTheBufferReadsNothingBeyond) {
     ParseScreenRecord(250);
 }
 
-TEST_F(ScreenRecordTest, UnchangedTracesAreCountedUpToTen) {
+TEST_F(ScreenRecordTest, UnchangedTracesAreCountedUpToTenOnlyWhenAllPointsAre) {
     gSettings.unchangedTraceCount = 0;
     Parse(Record("dBm", Points(250, 0x30)));
     EXPECT_EQ(gSettings.unchangedTraceCount, 0);
@@ -180,12 +180,10 @@ TEST_F(ScreenRecordTest, UnchangedTracesAreCountedUpToTen) {
     differing.replace(3 * 100, 2, "FF");
     Parse(Record("dBm", differing));
     EXPECT_EQ(gSettings.unchangedTraceCount, 3);
-}
-
-TEST_F(ScreenRecordTest, AnalyzerRecordsOf251PointsCountOnlyWhenAllAreUnchanged) {
+    // The analyzer's records of 251 points count only when all are unchanged.
     Parse(Record("dBm", Points(251, 0x30)));
     gSettings.unchangedTraceCount = 0;
-    std::string differing = Points(251, 0x30);
+    differing = Points(251, 0x30);
     differing.replace(3 * 250, 2, "FF");
     Parse(Record("dBm", differing));
     EXPECT_EQ(gSettings.unchangedTraceCount, 0) << "250 of 251 equal is a changed trace";

@@ -31,6 +31,11 @@ protected:
         byHand = true;
         profile = -1;
     }
+    // Generous gaps on a loaded machine: between-bytes at its long-profile value.
+    void LongGaps() {
+        gSettings.timeOutSetting = 200;
+        SetPortTimeouts(portprofile::kLong);
+    }
 };
 
 std::string gLog;
@@ -139,9 +144,7 @@ TEST_F(SerialPortTest, ReplySplitOverSeveralWritesArrivesAsOne) {
         std::this_thread::sleep_for(std::chrono::milliseconds(2));
         analyzer->Send("MHz\r\n");
     });
-    // Generous gaps on a loaded machine: between-bytes at its long-profile value.
-    gSettings.timeOutSetting = 200;
-    SetPortTimeouts(portprofile::kLong);
+    LongGaps();
     CommPort(portop::kRead);
     player.join();
     EXPECT_EQ(Rx(), "CF 1.0000GHz\r\nSP 20MHz");
@@ -167,8 +170,7 @@ TEST_F(SerialPortTest, ReplyOfWholeChunksIsReceivedNotReadError) {
 TEST_F(SerialPortTest, FloodIsCutAtTheBufferAndTheRestDrained) {
     std::string flood(30000, '7');
     std::thread player([&] { analyzer->Send(flood); });
-    gSettings.timeOutSetting = 200;
-    SetPortTimeouts(portprofile::kLong);
+    LongGaps();
     CommPort(portop::kRead);
     player.join();
     EXPECT_EQ(gLink.rxLength, kRxBufferSize - 1);
@@ -200,8 +202,7 @@ TEST_F(SerialPortTest, EndlessFloodDoesNotHoldTheRead) {
 }
 
 TEST_F(SerialPortTest, HangUpMidReplyEndsTheReadAndTheNextWriteFails) {
-    gSettings.timeOutSetting = 200;
-    SetPortTimeouts(portprofile::kLong);
+    LongGaps();
     std::thread player([this] {
         analyzer->Send("CF 1.0000GHz\r\nSP");
         std::this_thread::sleep_for(std::chrono::milliseconds(60));
