@@ -50,22 +50,22 @@ TEST(CommandText, TextsFromTheRecord) {
 
 // The reply checks; a refused or unanswered query leaves its field as the caller stored it.
 TEST_F(CommandSetTest, OkInAnyCaseAcceptsErrInAnyCaseAndSilenceRefuse) {
-    reply = "ok\r\n";
-    EXPECT_EQ(SendCommand(cmd::kFreq), 1);
-    EXPECT_STREQ(gLink.rxBuffer, "ok");
-    reply = "NG\r\n";
-    EXPECT_EQ(SendCommand(cmd::kFreq), 0);
-    reply = "eRr:range\r\n";
-    EXPECT_EQ(SendCommand(cmd::kFreq), 0);
-    reply = "Err\r\n";
-    EXPECT_EQ(SendCommand(cmd::kMeasRes), 0);
-    reply = "CP:-20.05dBm\r\n";
-    EXPECT_EQ(SendCommand(cmd::kMeasRes), 1);
-    EXPECT_STREQ(gLink.rxBuffer, "CP:-20.05dBm");
-    const auto lines = analyzer->lines();
-    ASSERT_EQ(lines.size(), 5u);
-    EXPECT_EQ(lines[0], "FREQ1000000000.0000");
-    EXPECT_EQ(lines[4], "MEASRES");
+    const struct {
+        const char* reply;
+        int code;
+        int result;
+    } cases[] = {{"ok", cmd::kFreq, 1},
+                 {"NG", cmd::kFreq, 0},
+                 {"eRr:range", cmd::kFreq, 0},
+                 {"Err", cmd::kMeasRes, 0},
+                 {"CP:-20.05dBm", cmd::kMeasRes, 1}};
+    for (const auto& c : cases) {
+        reply = std::string(c.reply) + "\r\n";
+        EXPECT_EQ(SendCommand(c.code), c.result) << c.reply;
+        EXPECT_STREQ(gLink.rxBuffer, c.reply);
+    }
+    EXPECT_EQ(analyzer->lines(),
+              Words("FREQ1000000000.0000 FREQ1000000000.0000 FREQ1000000000.0000 MEASRES MEASRES"));
     EXPECT_EQ(view.cursorOn, 5);
     EXPECT_EQ(view.cursorOff, 5);
     gSettings.refLevel = 50;
@@ -75,15 +75,16 @@ TEST_F(CommandSetTest, OkInAnyCaseAcceptsErrInAnyCaseAndSilenceRefuse) {
     gSettings.spanIndex = 3;
     EXPECT_EQ(SendCommand(query::kSpan), 0);
     EXPECT_EQ(gSettings.spanIndex, 3);
-    reply = "";
-    SetPortTimeouts(portprofile::kShort);
-    EXPECT_EQ(SendCommand(query::kRef), 0);
-    EXPECT_STREQ(gLink.rxBuffer, "Read error");
-    EXPECT_EQ(gSettings.refLevel, 50) << "the record keeps what the caller stored";
     reply = "1000000000.0000\r\n";
     gSettings.centerFreq = 2e9;
     EXPECT_EQ(SendCommand(query::kFreq), 1);
     EXPECT_DOUBLE_EQ(gSettings.centerFreq, 1e9);
+    reply = "";
+    gSettings.timeOutSetting = 10; // silence ends at the short total time-out
+    SetPortTimeouts(portprofile::kShort);
+    EXPECT_EQ(SendCommand(query::kRef), 0);
+    EXPECT_STREQ(gLink.rxBuffer, "Read error");
+    EXPECT_EQ(gSettings.refLevel, 50) << "the record keeps what the caller stored";
 }
 
 TEST_F(CommandSetTest, UnknownCodesSendNothing) {
@@ -93,9 +94,7 @@ TEST_F(CommandSetTest, UnknownCodesSendNothing) {
     EXPECT_EQ(SendCommand(cmd::kSweep), 0);
     gSettings.sweepIndex = 2;
     EXPECT_EQ(SendCommand(cmd::kSweep), 1);
-    const auto lines = analyzer->lines();
-    ASSERT_EQ(lines.size(), 1u);
-    EXPECT_EQ(lines[0], "SWEEP0.1");
+    EXPECT_EQ(analyzer->lines(), Lines{"SWEEP0.1"});
     EXPECT_EQ(view.cursorOn, view.cursorOff);
 }
 
@@ -114,18 +113,16 @@ TEST_F(CommandSetTest, SettledAndAutoCouplingCommands) {
 }
 
 TEST_F(CommandSetTest, VersionTextByTheReplysFirstLetter) {
-    reply = "VER1.05 RVX410\r\n";
-    EXPECT_EQ(SendCommand(cmd::kVersion), 1);
-    EXPECT_STREQ(gSettings.versionText, "1.05 RVX410");
-    reply = "MODEL RVX410 FW:2.10 B\r\n";
-    SendCommand(cmd::kVersion);
-    EXPECT_STREQ(gSettings.versionText, "2.10 B");
-    reply = "RVX410 FIRMWARE V 3.01\r\n";
-    SendCommand(cmd::kVersion);
-    EXPECT_STREQ(gSettings.versionText, "3.01");
-    reply = "V\r\n";
-    SendCommand(cmd::kVersion);
-    EXPECT_STREQ(gSettings.versionText, "") << "a short reply gives no version, not old bytes";
+    // The last row: a short reply gives no version, not old bytes.
+    const std::pair<const char*, const char*> cases[] = {{"VER1.05 RVX410", "1.05 RVX410"},
+                                                         {"MODEL RVX410 FW:2.10 B", "2.10 B"},
+                                                         {"RVX410 FIRMWARE V 3.01", "3.01"},
+                                                         {"V", ""}};
+    for (const auto& [text, version] : cases) {
+        reply = std::string(text) + "\r\n";
+        EXPECT_EQ(SendCommand(cmd::kVersion), 1) << text;
+        EXPECT_STREQ(gSettings.versionText, version) << text;
+    }
 }
 
 TEST_F(CommandSetTest, UnopenablePortIsWriteErrorThenTheLinkRecovers) {

@@ -41,6 +41,21 @@ inline Lines Words(const std::string& text) {
     return words;
 }
 
+// The labels of a screen record: centre, span, reference, unit bits, kind, sweep, detector, RBW,
+// VBW, scale.
+inline std::vector<double> RecordLabels(const TraceRecord& r) {
+    return {r.recordCenterFreq,
+            double(r.recordSpanIndex),
+            double(r.recordRefLevel),
+            double(r.recordUnitBits),
+            double(r.recordKind),
+            double(r.recordSweepIndex),
+            double(r.recordDetectorIndex),
+            double(r.recordRbwIndex),
+            double(r.recordVbwIndex),
+            double(r.recordScaleIndex)};
+}
+
 // A field of the settings record by its row of the field table.
 inline double GetField(const fields::SettingField& f) {
     return f.number != nullptr ? gSettings.*f.number : gSettings.*f.integer;
@@ -118,7 +133,7 @@ protected:
     char name[8] = "test";
     char* argv[2] = {name, nullptr};
     QCoreApplication app{argc, argv};
-    int profile = portprofile::kLong;
+    int profile = portprofile::kShort; // a reply ends 20 ms after its last byte
     RecordingView view;
     std::unique_ptr<LinkPoller> poller; // the live loop's timers, when a test starts them
 };
@@ -173,6 +188,12 @@ protected:
     Lines ReceivedAtLeast(size_t count) const {
         orvel::test::SimProcess::waitFor([&] { return sim->received().size() >= count; });
         return sim->received();
+    }
+
+    // The lines received after the first `mark`.
+    Lines ReceivedSince(size_t mark) const {
+        const Lines all = Received();
+        return Lines(all.begin() + static_cast<long>(std::min(mark, all.size())), all.end());
     }
 
     std::unique_ptr<orvel::test::SimProcess> sim;

@@ -7,7 +7,13 @@ namespace {
 
 class PollerTest : public HandPlayedTest {
 protected:
-    PollerTest() { profile = portprofile::kShort; }
+    // Capture poll active, its interval, periodic timer active, single shot, its interval.
+    std::vector<int> Timers() const {
+        const QTimer& capture = poller->capturePollTimer();
+        const QTimer& periodic = poller->periodicTimer();
+        return {capture.isActive(), capture.interval(), periodic.isActive(),
+                periodic.isSingleShot(), periodic.interval()};
+    }
     std::string Answer(const std::string& line) override {
         return line == "CAPT" ? "COMP\r\n" : "OK\r\n";
     }
@@ -33,23 +39,17 @@ TEST_F(PollerTest, RestartChoosesTheTimerByTraceCalculation) {
     poller = std::make_unique<LinkPoller>();
     EXPECT_EQ(LinkPoller::Active(), poller.get());
     RestartPolling();
-    EXPECT_TRUE(poller->capturePollTimer().isActive());
-    EXPECT_EQ(poller->capturePollTimer().interval(), 500);
     EXPECT_FALSE(poller->capturePollTimer().isSingleShot());
-    EXPECT_FALSE(poller->periodicTimer().isActive());
+    EXPECT_EQ(Timers(), (std::vector<int>{1, 500, 0, 1, 0}));
     for (int calc : {1, 2, 3}) {
         gSettings.calcIndex = calc;
         gSettings.sweepIndex = 7;
         RestartPolling();
-        EXPECT_TRUE(poller->periodicTimer().isActive()) << calc;
-        EXPECT_TRUE(poller->periodicTimer().isSingleShot());
-        EXPECT_EQ(poller->periodicTimer().interval(), 55000);
-        EXPECT_FALSE(poller->capturePollTimer().isActive());
+        EXPECT_EQ(Timers(), (std::vector<int>{0, 500, 1, 1, 55000})) << calc;
     }
     gSettings.calcIndex = 4;
     RestartPolling();
-    EXPECT_TRUE(poller->capturePollTimer().isActive());
-    EXPECT_FALSE(poller->periodicTimer().isActive());
+    EXPECT_EQ(Timers(), (std::vector<int>{1, 500, 0, 1, 55000}));
     poller->StopPeriodicTimer();
     EXPECT_FALSE(poller->periodicTimer().isActive());
     poller.reset();

@@ -31,11 +31,15 @@ void Decode(std::initializer_list<Row> rows) {
 using S = InstrumentSettings;
 
 // Keywords All Reading never asks (the wire test of All Reading shows its own).
-TEST(QueryDecoding, EveryCodeHasItsKeyword) {
+TEST(QueryDecoding, KeywordsOfEveryCodeAndTheHandshakeReplies) {
     EXPECT_STREQ(QueryKeyword(query::kAutoTune), "AUTO?");
     EXPECT_STREQ(QueryKeyword(query::kCalcSpread), "CALCSPR?");
     EXPECT_EQ(QueryKeyword(199), nullptr);
     EXPECT_EQ(QueryKeyword(239), nullptr);
+    // Hold succeeds only on "OK"; auto tune on anything.
+    EXPECT_EQ(DecodeQueryReply(query::kHold, "ok"), 1);
+    EXPECT_EQ(DecodeQueryReply(query::kHold, "RUN"), 0);
+    EXPECT_EQ(DecodeQueryReply(query::kAutoTune, "anything"), 1);
 }
 
 TEST(QueryDecoding, SpanFollowsTheModelRow) {
@@ -156,12 +160,6 @@ TEST(QueryDecoding, NumbersOutsideTheFieldsRangeLeaveIt) {
     DecodeQueryReply(query::kObwRatio, "50");
     EXPECT_EQ(gSettings.cpWidth, 1e6);
     EXPECT_EQ(gSettings.obwRatio, 99.0);
-}
-
-TEST(QueryDecoding, HoldSucceedsOnlyOnOk) {
-    EXPECT_EQ(DecodeQueryReply(query::kHold, "ok"), 1);
-    EXPECT_EQ(DecodeQueryReply(query::kHold, "RUN"), 0);
-    EXPECT_EQ(DecodeQueryReply(query::kAutoTune, "anything"), 1);
 }
 
 } // namespace

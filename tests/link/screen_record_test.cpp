@@ -10,6 +10,7 @@
 #include <cstdio>
 #include <cstring>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -37,6 +38,25 @@ void Parse(const std::string& text) {
     ParseScreenRecord(250);
 }
 
+// Centre, span, reference, unit bits, kind, sweep, detector, RBW, VBW, scale.
+std::vector<double> Labels(const TraceRecord& r) {
+    return {r.recordCenterFreq,
+            double(r.recordSpanIndex),
+            double(r.recordRefLevel),
+            double(r.recordUnitBits),
+            double(r.recordKind),
+            double(r.recordSweepIndex),
+            double(r.recordDetectorIndex),
+            double(r.recordRbwIndex),
+            double(r.recordVbwIndex),
+            double(r.recordScaleIndex)};
+}
+
+// The first `count` points of the record.
+std::vector<int> FirstPoints(const TraceRecord& r, int count) {
+    return std::vector<int>(r.tracePoints, r.tracePoints + count);
+}
+
 class ScreenRecordTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -49,16 +69,8 @@ protected:
 TEST_F(ScreenRecordTest, DecodesEveryLabel) {
     record.recordUnitBits = 0x1F0;
     Parse(Record("dBm", Points(251, 0x10)));
-    EXPECT_DOUBLE_EQ(record.recordCenterFreq, 1e9);
-    EXPECT_EQ(record.recordSpanIndex, 7);
-    EXPECT_EQ(record.recordRefLevel, -10);
-    EXPECT_EQ(record.recordUnitBits, 0x1F0u) << "only the low four bits change";
-    EXPECT_EQ(record.recordKind, 30);
-    EXPECT_EQ(record.recordSweepIndex, 2);
-    EXPECT_EQ(record.recordDetectorIndex, 0);
-    EXPECT_EQ(record.recordRbwIndex, 3);
-    EXPECT_EQ(record.recordVbwIndex, 4);
-    EXPECT_EQ(record.recordScaleIndex, 1);
+    // Only the low four bits of the unit change.
+    EXPECT_EQ(Labels(record), (std::vector<double>{1e9, 7, -10, 0x1F0, 30, 2, 0, 3, 4, 1}));
     for (int i = 0; i < 251; ++i) {
         ASSERT_EQ(record.tracePoints[i], (0x10 + i) & 0xFF) << i;
         ASSERT_EQ(gSettings.traceStore[1][i], (0x10 + i) & 0xFF) << i;
@@ -117,18 +129,13 @@ TEST_F(ScreenRecordTest, MissingLabelStopsTheParseThere) {
 TEST_F(ScreenRecordTest, ShortTraceKeepsTheRestAndStopsAtTheEnd) {
     Parse(Record("dBm", Points(251, 0x20)));
     Parse(Record("dBm", "01,02,0"));
-    EXPECT_EQ(record.tracePoints[0], 1);
-    EXPECT_EQ(record.tracePoints[1], 2);
-    EXPECT_EQ(record.tracePoints[2], 0);
-    EXPECT_EQ(record.tracePoints[3], 0x23);
+    EXPECT_EQ(FirstPoints(record, 4), (std::vector<int>{1, 2, 0, 0x23}));
     EXPECT_EQ(gSettings.traceStore[1][3], 0x23);
 }
 
 TEST_F(ScreenRecordTest, NonHexadecimalPointsAndNulBytes) {
     Parse(Record("dBm", "ZZ,1G,7F,"));
-    EXPECT_EQ(record.tracePoints[0], 0);
-    EXPECT_EQ(record.tracePoints[1], 1);
-    EXPECT_EQ(record.tracePoints[2], 0x7F);
+    EXPECT_EQ(FirstPoints(record, 3), (std::vector<int>{0, 1, 0x7F}));
     // A NUL byte ends the text: nothing after it is read.
     std::string text = Record("dBm", Points(10, 0x50));
     text[text.find("TRACE") + 8] = '\0';
@@ -160,7 +167,7 @@ TEST_F(ScreenRecordTest, LabelAtTheVeryEndOfTheBufferReadsNothingBeyond) {
     ParseScreenRecord(250);
 }
 
-TEST_F(ScreenRecordTest, UnchangedTracesAreCountedUpToTen) {
+TEST_F(ScreenRecordTest, UnchangedTracesAreCountedUpToTenOnlyWhenAllPointsAre) {
     gSettings.unchangedTraceCount = 0;
     Parse(Record("dBm", Points(250, 0x30)));
     EXPECT_EQ(gSettings.unchangedTraceCount, 0);
@@ -173,12 +180,10 @@ TEST_F(ScreenRecordTest, UnchangedTracesAreCountedUpToTen) {
     differing.replace(3 * 100, 2, "FF");
     Parse(Record("dBm", differing));
     EXPECT_EQ(gSettings.unchangedTraceCount, 3);
-}
-
-TEST_F(ScreenRecordTest, AnalyzerRecordsOf251PointsCountOnlyWhenAllAreUnchanged) {
+    // The analyzer's records of 251 points count only when all are unchanged.
     Parse(Record("dBm", Points(251, 0x30)));
     gSettings.unchangedTraceCount = 0;
-    std::string differing = Points(251, 0x30);
+    differing = Points(251, 0x30);
     differing.replace(3 * 250, 2, "FF");
     Parse(Record("dBm", differing));
     EXPECT_EQ(gSettings.unchangedTraceCount, 0) << "250 of 251 equal is a changed trace";

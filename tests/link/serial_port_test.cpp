@@ -31,6 +31,11 @@ protected:
         byHand = true;
         profile = -1;
     }
+    // Generous gaps on a loaded machine: between-bytes at its long-profile value.
+    void LongGaps() {
+        gSettings.timeOutSetting = 200;
+        SetPortTimeouts(portprofile::kLong);
+    }
 };
 
 std::string gLog;
@@ -112,6 +117,9 @@ TEST_F(SerialPortTest, TextGoesOutWholeAndTheReplyLosesItsLineEndOnly) {
     Put("FREQ1000000000.0000\r\n");
     CommPort(portop::kWrite);
     EXPECT_EQ(analyzer->Receive(21), "FREQ1000000000.0000\r\n");
+    // A small scale: the silent case waits a short total time-out, the replies are all waiting.
+    gSettings.timeOutSetting = 10;
+    SetPortTimeouts(portprofile::kLong);
     const struct {
         std::string sent;
         const char* rx;
@@ -136,9 +144,7 @@ TEST_F(SerialPortTest, ReplySplitOverSeveralWritesArrivesAsOne) {
         std::this_thread::sleep_for(std::chrono::milliseconds(2));
         analyzer->Send("MHz\r\n");
     });
-    // Generous gaps on a loaded machine: between-bytes at its long-profile value.
-    gSettings.timeOutSetting = 200;
-    SetPortTimeouts(portprofile::kLong);
+    LongGaps();
     CommPort(portop::kRead);
     player.join();
     EXPECT_EQ(Rx(), "CF 1.0000GHz\r\nSP 20MHz");
@@ -164,8 +170,7 @@ TEST_F(SerialPortTest, ReplyOfWholeChunksIsReceivedNotReadError) {
 TEST_F(SerialPortTest, FloodIsCutAtTheBufferAndTheRestDrained) {
     std::string flood(30000, '7');
     std::thread player([&] { analyzer->Send(flood); });
-    gSettings.timeOutSetting = 200;
-    SetPortTimeouts(portprofile::kLong);
+    LongGaps();
     CommPort(portop::kRead);
     player.join();
     EXPECT_EQ(gLink.rxLength, kRxBufferSize - 1);
@@ -197,8 +202,7 @@ TEST_F(SerialPortTest, EndlessFloodDoesNotHoldTheRead) {
 }
 
 TEST_F(SerialPortTest, HangUpMidReplyEndsTheReadAndTheNextWriteFails) {
-    gSettings.timeOutSetting = 200;
-    SetPortTimeouts(portprofile::kLong);
+    LongGaps();
     std::thread player([this] {
         analyzer->Send("CF 1.0000GHz\r\nSP");
         std::this_thread::sleep_for(std::chrono::milliseconds(60));
@@ -231,20 +235,18 @@ TEST_F(SerialPortTest, ShortReadsTakeWhatArrivedAndLeaveTheBufferWhenNothingDid)
 }
 
 TEST(SerialPortTimeouts, ProfilesFollowBaudAndScale) {
-    auto same = [](ReadTimeouts a, ReadTimeouts b) {
-        return a.betweenBytes == b.betweenBytes && a.perByte == b.perByte &&
-               a.totalConstant == b.totalConstant;
-    };
-    EXPECT_TRUE(same(ReadTimeoutsFor(1, 100, 3), {60, 20, 401}));
-    EXPECT_TRUE(same(ReadTimeoutsFor(2, 100, 3), {20, 6, 201}));
-    EXPECT_TRUE(same(ReadTimeoutsFor(1, 100, 2), {60, 20, 401})) << "9600 uses the fast row";
-    EXPECT_TRUE(same(ReadTimeoutsFor(1, 100, 1), {180, 60, 1201}));
-    EXPECT_TRUE(same(ReadTimeoutsFor(2, 100, 0), {60, 20, 601}));
-    EXPECT_TRUE(same(ReadTimeoutsFor(1, 0, 3), {0, 0, 1}));
-    EXPECT_TRUE(same(ReadTimeoutsFor(2, 50, 3), {10, 3, 101}));
-    // Values a damaged settings file may hold keep to the scale's range.
-    EXPECT_TRUE(same(ReadTimeoutsFor(1, 100000, 3), ReadTimeoutsFor(1, 200, 3)));
-    EXPECT_TRUE(same(ReadTimeoutsFor(1, -40, 3), {0, 0, 1}));
+    // Rows: profile, scale, baud index, then between bytes, per byte, total. 9600 uses the fast
+    // row; values a damaged settings file may hold keep to the scale's range.
+    const int cases[][6] = {
+        {1, 100, 3, 60, 20, 401},   {2, 100, 3, 20, 6, 201},      {1, 100, 2, 60, 20, 401},
+        {1, 100, 1, 180, 60, 1201}, {2, 100, 0, 60, 20, 601},     {1, 0, 3, 0, 0, 1},
+        {2, 50, 3, 10, 3, 101},     {1, 100000, 3, 120, 40, 801}, {1, -40, 3, 0, 0, 1}};
+    for (const auto& c : cases) {
+        const ReadTimeouts r = ReadTimeoutsFor(c[0], c[1], c[2]);
+        EXPECT_EQ((std::vector<int>{r.betweenBytes, r.perByte, r.totalConstant}),
+                  (std::vector<int>{c[3], c[4], c[5]}))
+            << c[0] << " " << c[1] << " " << c[2];
+    }
 }
 
 TEST_F(SerialPortTest, OpenSetsLongProfileOtherProfilesKeepTheTimeoutsAndReconnectReopens) {

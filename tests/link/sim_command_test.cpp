@@ -9,33 +9,9 @@ namespace {
 
 using orvel::test::SimProcess;
 
-// The settings' own commands are in the field table's test; here the rest and every query.
-TEST_F(SimLinkTest, EveryCommandCodeSendsItsText) {
-    Start({"--auto-ms", "20"});
-    gSettings.runState = 0;
-    const std::pair<int, const char*> commands[] = {
-        {cmd::kMeasRes, "MEASRES"},           {cmd::kAutoTune, "AUTO"},   {cmd::kRunHold, "HOLD"},
-        {cmd::kScreenCurrent, "SRSCURR"},     {cmd::kScreenFull, "SRSF"}, {cmd::kVersion, "VER"},
-        {cmd::kMarkerToCenter, "FREQSETMKR"}, {cmd::kPreset, "PRESET"},
-    };
-    Lines expected;
-    for (const auto& [code, text] : commands) {
-        // The analyzer's own refusals do not matter here; the text on the wire does.
-        SendCommand(code);
-        expected.push_back(text);
-    }
-    for (int code = query::kFirst; code <= query::kLast; ++code) {
-        SendCommand(code);
-        expected.push_back(QueryKeyword(code));
-    }
-    EXPECT_EQ(Received(), expected);
-    EXPECT_EQ(view.cursorOn, view.cursorOff);
-}
-
 TEST_F(SimLinkTest, PresenceCheckAnswersAndSilenceAndAllReadingWithoutAnswer) {
     Start({"--fault", "drop:EMPTY#1", "--fault", "drop:EMPTY#3", "--fault", "drop:EMPTY#4",
            "--fault", "drop:EMPTY#6", "--fault", "drop:EMPTY#7"});
-    SetPortTimeouts(portprofile::kShort);
     EXPECT_EQ(CheckPresence(), 1) << "the second try answers";
     EXPECT_EQ(ReceivedAtLeast(2).size(), 2u);
     EXPECT_EQ(CheckPresence(), 0);
@@ -74,13 +50,11 @@ TEST_F(SimLinkTest, AllReadingAsksInOrderAndDecodes) {
 
     const Lines all = Received();
     const Lines asked(all.begin() + static_cast<long>(before), all.end());
-    const Lines expected = {"",         "FREQ?",     "SPAN?",   "REF?",     "OFFSET?",  "UNIT?",
-                            "CONV?",    "RBW?",      "VBW?",    "MEAS?",    "CPMODE?",  "CPCNTR?",
-                            "CPWIDTH?", "ACPMODE?",  "ACPOFS?", "ACPCHBW?", "ACPREF?",  "ACPREFBW?",
-                            "OBWMODE?", "OBWRATIO?", "OBWDB?",  "EFANT?",   "MFPROBE?", "CALC?",
-                            "SCALE?",   "SWEEP?",    "DET?",    "MKR?",     "PEAK?",    "PKCNTR?",
-                            "PKWIDTH?", "VER",       "IMP?",    "REMOTE?",  "MINNO?",   "RBW1M",
-                            "VBW1M",    "SWEEP10",   "MEASRES"};
+    Lines expected = Words("FREQ? SPAN? REF? OFFSET? UNIT? CONV? RBW? VBW? MEAS? CPMODE? CPCNTR? "
+                           "CPWIDTH? ACPMODE? ACPOFS? ACPCHBW? ACPREF? ACPREFBW? OBWMODE? "
+                           "OBWRATIO? OBWDB? EFANT? MFPROBE? CALC? SCALE? SWEEP? DET? MKR? PEAK? "
+                           "PKCNTR? PKWIDTH? VER IMP? REMOTE? MINNO? RBW1M VBW1M SWEEP10 MEASRES");
+    expected.insert(expected.begin(), ""); // the presence check's empty line
     EXPECT_EQ(asked, expected);
     EXPECT_EQ(gSettings.instrumentPresent, 1);
     for (const auto& [code, value] : state) {
@@ -92,22 +66,6 @@ TEST_F(SimLinkTest, AllReadingAsksInOrderAndDecodes) {
     ASSERT_EQ(view.readSettings.size(), 34u);
     EXPECT_EQ(view.readSettings.front(), Field::CenterFreq | Field::FromAnalyzer);
     EXPECT_EQ(view.readSettings[1], Field::Span | Field::FromAnalyzer);
-}
-
-TEST_F(SimLinkTest, AllSettingSendsTheRecordInOrder) {
-    Start();
-    gSettings.measureIndex = 4;
-    gSettings.antennaIndex = 5;
-    gSettings.normMarkerFreq = 0.0;
-    gSettings.peakZoneCenter = 0.0;
-    gSettings.peakZoneWidth = 0.0;
-    SendAllSettings();
-    const Lines expected = Words("FREQ1000000000.0000 SPAN20M REF10 UNITDBM RBW100K VBW10K IMP50 "
-                                 "OFFSET0.0 CALCOFF MAXNO0 MINNO0 AVENO256 SCALE10 SWEEP0.1 DETPOS "
-                                 "MKRNORM NORMMKR0.0000 PEAKNORM PKSEARCH01 PKCNTR0.0000 "
-                                 "PKWIDTH0.0000 CONVDBM REMOTEOFF MEASOFF MEASEF EFANTAT15");
-    EXPECT_EQ(Received(), expected);
-    EXPECT_EQ(gSettings.measureIndex, 4);
 }
 
 // The points of the last screen record the simulator sent, read from its log.
@@ -131,29 +89,19 @@ std::vector<int> LoggedPoints(const SimProcess& sim) {
     return points;
 }
 
-TEST_F(SimLinkTest, ScreenRecordFillsTheRecordThePointsAndTheActiveSlot) {
-    Start();
+// One session walking through the screen record, All Setting and every other command code.
+TEST_F(SimLinkTest, ScreenRecordAllSettingAndEveryCommandCodeOnTheWire) {
+    Start({"--auto-ms", "20"});
     gSettings.activeTraceSlot = 3;
     gSettings.traceRecord.recordUnitBits = 0x30;
     ASSERT_EQ(SendCommand(cmd::kScreenCurrent), 1);
     const std::vector<int> points = LoggedPoints(*sim);
     ASSERT_EQ(points.size(), 251u);
     const TraceRecord& r = gSettings.traceRecord;
-    for (size_t i = 0; i < points.size(); ++i) {
-        ASSERT_EQ(r.tracePoints[i], points[i]) << i;
-        ASSERT_EQ(gSettings.traceStore[3][i], points[i]) << i;
-    }
+    EXPECT_EQ(std::vector<int>(r.tracePoints, r.tracePoints + 251), points);
+    EXPECT_EQ(std::vector<int>(gSettings.traceStore[3], gSettings.traceStore[3] + 251), points);
     EXPECT_EQ(gSettings.traceStore[1][0], 0) << "other slots stay";
-    EXPECT_DOUBLE_EQ(r.recordCenterFreq, 1e9);
-    EXPECT_EQ(r.recordSpanIndex, 7);
-    EXPECT_EQ(r.recordRefLevel, 10);
-    EXPECT_EQ(r.recordUnitBits, 0x30u);
-    EXPECT_EQ(r.recordKind, 30);
-    EXPECT_EQ(r.recordSweepIndex, 2);
-    EXPECT_EQ(r.recordDetectorIndex, 0);
-    EXPECT_EQ(r.recordRbwIndex, 3);
-    EXPECT_EQ(r.recordVbwIndex, 4);
-    EXPECT_EQ(r.recordScaleIndex, 1);
+    EXPECT_EQ(RecordLabels(r), (std::vector<double>{1e9, 7, 10, 0x30, 30, 2, 0, 3, 4, 1}));
 
     gSettings.unitIndex = 2;
     gSettings.scaleIndex = 0;
@@ -162,13 +110,45 @@ TEST_F(SimLinkTest, ScreenRecordFillsTheRecordThePointsAndTheActiveSlot) {
     ASSERT_EQ(SendCommand(cmd::kScreenFull), 1);
     const std::vector<int> full = LoggedPoints(*sim);
     ASSERT_EQ(full.size(), 1001u);
-    for (size_t i = 0; i < full.size(); ++i) {
-        ASSERT_EQ(r.tracePoints[i], full[i]) << i;
+    EXPECT_EQ(std::vector<int>(r.tracePoints, r.tracePoints + 1001), full);
+    EXPECT_EQ(RecordLabels(r), (std::vector<double>{1e9, 7, 57, 0x32, 34, 2, 0, 3, 4, 0}));
+
+    // All Setting sends the record in order.
+    SetDefaultSettings();
+    size_t mark = Received().size();
+    gSettings.measureIndex = 4;
+    gSettings.antennaIndex = 5;
+    gSettings.normMarkerFreq = 0.0;
+    gSettings.peakZoneCenter = 0.0;
+    gSettings.peakZoneWidth = 0.0;
+    SendAllSettings();
+    EXPECT_EQ(ReceivedSince(mark),
+              Words("FREQ1000000000.0000 SPAN20M REF10 UNITDBM RBW100K VBW10K IMP50 "
+                    "OFFSET0.0 CALCOFF MAXNO0 MINNO0 AVENO256 SCALE10 SWEEP0.1 DETPOS "
+                    "MKRNORM NORMMKR0.0000 PEAKNORM PKSEARCH01 PKCNTR0.0000 "
+                    "PKWIDTH0.0000 CONVDBM REMOTEOFF MEASOFF MEASEF EFANTAT15"));
+    EXPECT_EQ(gSettings.measureIndex, 4);
+
+    // The settings' own commands are in the field table's test; here the rest and every query.
+    mark = Received().size();
+    gSettings.runState = 0;
+    const std::pair<int, const char*> commands[] = {
+        {cmd::kMeasRes, "MEASRES"},           {cmd::kAutoTune, "AUTO"},   {cmd::kRunHold, "HOLD"},
+        {cmd::kScreenCurrent, "SRSCURR"},     {cmd::kScreenFull, "SRSF"}, {cmd::kVersion, "VER"},
+        {cmd::kMarkerToCenter, "FREQSETMKR"}, {cmd::kPreset, "PRESET"},
+    };
+    Lines expected;
+    for (const auto& [code, text] : commands) {
+        // The analyzer's own refusals do not matter here; the text on the wire does.
+        SendCommand(code);
+        expected.push_back(text);
     }
-    EXPECT_EQ(r.recordKind, 34);
-    EXPECT_EQ(r.recordUnitBits & 0xF, 2u);
-    EXPECT_EQ(r.recordRefLevel, 57);
-    EXPECT_EQ(r.recordScaleIndex, 0);
+    for (int code = query::kFirst; code <= query::kLast; ++code) {
+        SendCommand(code);
+        expected.push_back(QueryKeyword(code));
+    }
+    EXPECT_EQ(ReceivedSince(mark), expected);
+    EXPECT_EQ(view.cursorOn, view.cursorOff);
 }
 
 } // namespace

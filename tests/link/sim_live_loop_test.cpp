@@ -8,14 +8,15 @@ namespace {
 
 class LiveLoopTest : public SimLinkTest {
 protected:
-    LiveLoopTest() { profile = portprofile::kShort; }
     // Runs the loop (capture mode unless `calc` says otherwise) until a screen record is being
     // collected, `afterMs` after it was asked for.
     void RunUntilRecordHalfIn(int calc, int afterMs) {
         poller = std::make_unique<LinkPoller>();
         gSettings.runState = 1;
         gSettings.calcIndex = calc;
-        gSettings.intervalSetting = 50;
+        gSettings.intervalSetting = 10; // a 200 ms period
+        // A loaded simulator may pause mid-record: the long profile's gap, not the short one's.
+        SetPortTimeouts(portprofile::kLong);
         RestartPolling();
         ResumeAcquisition();
         ASSERT_TRUE(RunUntil([] { return CurrentLiveState() == LiveState::ReadingScreen; }));
