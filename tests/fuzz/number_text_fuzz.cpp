@@ -4,7 +4,6 @@
 #include "number_text.h"
 
 #include <cmath>
-#include <cstring>
 
 namespace {
 
