@@ -5,17 +5,13 @@
 #include "fuzz_support.h"
 #include "settings_text.h"
 
-namespace {
-
 // Reads `text` over the defaults and writes the record again.
-std::string ReadAndWrite(const std::string& text) {
+static std::string ReadAndWrite(const std::string& text) {
     FuzzResetRecord();
     settingstext::ApplySettingsText(text.data(), text.size());
     FuzzCheckRecord();
     return settingstext::FormatSettingsText();
 }
-
-} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     FuzzResetRecord();
