@@ -9,42 +9,28 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size);
 
-namespace {
-
-int RunFile(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        std::fprintf(stderr, "cannot read %s\n", path.c_str());
-        return 1;
-    }
-    // Named first: a broken invariant aborts, and the last name is the input that broke it.
-    std::printf("%s\n", path.c_str());
-    std::fflush(stdout);
-    std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(in)),
-                               std::istreambuf_iterator<char>());
-    LLVMFuzzerTestOneInput(bytes.data(), bytes.size());
-    return 0;
-}
-
-} // namespace
-
 int main(int argc, char** argv) {
-    int inputs = 0;
-    int failures = 0;
-    for (int i = 1; i < argc; ++i) {
-        const std::filesystem::path arg(argv[i]);
-        if (std::filesystem::is_directory(arg)) {
-            for (const auto& entry : std::filesystem::recursive_directory_iterator(arg)) {
-                if (entry.is_regular_file()) {
-                    failures += RunFile(entry.path());
-                    ++inputs;
-                }
-            }
+    std::vector<std::filesystem::path> inputs;
+    for (int i = 1; i < argc; ++i)
+        if (std::filesystem::is_directory(argv[i])) {
+            for (const auto& entry : std::filesystem::recursive_directory_iterator(argv[i]))
+                if (entry.is_regular_file())
+                    inputs.push_back(entry.path());
         } else {
-            failures += RunFile(arg);
-            ++inputs;
+            inputs.push_back(argv[i]);
         }
+    int failures = 0;
+    for (const std::filesystem::path& path : inputs) {
+        std::ifstream in(path, std::ios::binary);
+        // Named first: a broken invariant aborts, and the last name is the input that broke it.
+        std::printf("%s\n", path.c_str());
+        std::fflush(stdout);
+        failures += !in;
+        std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(in)),
+                                   std::istreambuf_iterator<char>());
+        if (in)
+            LLVMFuzzerTestOneInput(bytes.data(), bytes.size());
     }
-    std::printf("%d inputs run\n", inputs);
-    return failures == 0 && inputs > 0 ? 0 : 1;
+    std::printf("%zu inputs run, %d unreadable\n", inputs.size(), failures);
+    return failures == 0 && !inputs.empty() ? 0 : 1;
 }

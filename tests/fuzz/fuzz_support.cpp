@@ -1,19 +1,14 @@
 #include "fuzz_support.h"
 
 #include "command_set.h"
-#include "instrument_settings.h"
 #include "keyword_tables.h"
 #include "level_units.h"
-#include "link_state.h"
 #include "panel_rules.h"
 #include "trace_kinds.h"
 #include "value_limits.h"
 
-#include <cmath>
-#include <cstddef>
 #include <cstdio>
-#include <cstdlib>
-#include <cstring>
+#include <utility>
 
 using namespace valuelimits;
 
@@ -35,54 +30,37 @@ std::string FuzzText(const uint8_t* data, std::size_t size, std::size_t limit) {
     return text.substr(0, text.find('\0'));
 }
 
-namespace {
-
-template <std::size_t N> bool InTable(int index, const char* const (&table)[N]) {
-    return index >= 0 && index < keywords::count(table);
-}
-
-bool Terminated(const char* text, std::size_t size) {
-    return std::memchr(text, '\0', size) != nullptr;
-}
-
 #define REQUIRE(cond) FuzzRequire((cond), #cond)
 
-} // namespace
-
 void FuzzCheckRecord() {
+    using namespace keywords;
     const InstrumentSettings& s = gSettings;
-    REQUIRE(inRange(s.modelIndex, 0, 1));
-    REQUIRE(inRange(s.spanIndex, 0, keywords::spanCount(s.modelIndex) - 1));
+    for (int flag : {s.modelIndex, s.impedanceIndex, s.calcSpread, s.remoteState, s.detailedTrace,
+                     s.startSetting})
+        REQUIRE(inRange(flag, 0, 1));
+    REQUIRE(inRange(s.spanIndex, 0, spanCount(s.modelIndex) - 1));
     REQUIRE(inRange(s.unitIndex, 0, 5));
-    REQUIRE(InTable(s.rbwIndex, keywords::kRbw));
-    REQUIRE(InTable(s.vbwIndex, keywords::kVbw));
-    REQUIRE(InTable(s.sweepIndex, keywords::kSweep));
-    REQUIRE(InTable(s.detectorIndex, keywords::kDetector));
-    REQUIRE(InTable(s.scaleIndex, keywords::kScale));
-    REQUIRE(InTable(s.markerMode, keywords::kMarkerMode));
-    REQUIRE(InTable(s.peakMode, keywords::kPeakMode));
-    REQUIRE(InTable(s.conversionIndex, keywords::kConversion));
-    REQUIRE(InTable(s.measureIndex, keywords::kMeasure));
-    REQUIRE(InTable(s.cpMode, keywords::kCpMode));
-    REQUIRE(InTable(s.acpMode, keywords::kAcpMode));
-    REQUIRE(InTable(s.obwMode, keywords::kObwMode));
-    REQUIRE(InTable(s.antennaIndex, keywords::kAntenna));
-    REQUIRE(InTable(s.probeIndex, keywords::kProbe));
-    REQUIRE(InTable(s.calcIndex, keywords::kCalc));
-    REQUIRE(inRange(s.impedanceIndex, 0, 1));
-    REQUIRE(inRange(s.calcSpread, 0, 1));
-    REQUIRE(inRange(s.remoteState, 0, 1));
-    REQUIRE(inRange(s.detailedTrace, 0, 1));
+    // Every index inside its table.
+    const std::pair<int, int> indexes[] = {
+        {s.rbwIndex, count(kRbw)},         {s.vbwIndex, count(kVbw)},
+        {s.sweepIndex, count(kSweep)},     {s.detectorIndex, count(kDetector)},
+        {s.scaleIndex, count(kScale)},     {s.markerMode, count(kMarkerMode)},
+        {s.peakMode, count(kPeakMode)},    {s.conversionIndex, count(kConversion)},
+        {s.measureIndex, count(kMeasure)}, {s.cpMode, count(kCpMode)},
+        {s.acpMode, count(kAcpMode)},      {s.obwMode, count(kObwMode)},
+        {s.antennaIndex, count(kAntenna)}, {s.probeIndex, count(kProbe)},
+        {s.calcIndex, count(kCalc)}};
+    for (auto [index, rows] : indexes)
+        REQUIRE(inRange(index, 0, rows - 1));
     REQUIRE(inRange(s.comPortIndex, 0, 8));
     REQUIRE(inRange(s.baudIndex, 0, 5));
     REQUIRE(inRange(s.timeOutSetting, 0, 200));
     REQUIRE(inRange(s.intervalSetting, 50, 150));
     REQUIRE(inRange(s.unchangedTraceCount, 0, 10));
-    REQUIRE(inRange(s.startSetting, 0, 1));
     REQUIRE(inRange(s.startWindowState, 0, 2));
     REQUIRE(inRange(s.activeTraceSlot, 0, kTraceSlots - 1));
-    REQUIRE(inRange(s.zonePosition, 0, 1001));
-    REQUIRE(inRange(s.zoneWidth, 0, 1001));
+    for (int position : {s.zonePosition, s.zoneWidth})
+        REQUIRE(inRange(position, 0, 1001));
 
     REQUIRE(inRange(s.centerFreq, 0.0, centerFreqMax(s.modelIndex)));
     for (double f : {s.cpCenter, s.acpOffset, s.acpRefCenter, s.normMarkerFreq, s.peakZoneCenter})
@@ -93,13 +71,13 @@ void FuzzCheckRecord() {
     REQUIRE(inRange(s.levelOffset, kOffsetMin, kOffsetMax));
     REQUIRE(inRange(s.obwRatio, kObwRatioMin, kObwRatioMax));
     REQUIRE(inRange(s.obwDb, kObwDbMin, kObwDbMax));
-    for (int count : {s.maxCount, s.minCount, s.aveCount})
-        REQUIRE(inRange(count, kCountMin, kCountMax));
+    for (int n : {s.maxCount, s.minCount, s.aveCount})
+        REQUIRE(inRange(n, kCountMin, kCountMax));
     for (int i = 0; i < kUserTableRows; ++i) {
-        REQUIRE(inRange(s.efUserFreq[i], kUserFreqMin, kUserFreqMax));
-        REQUIRE(inRange(s.mfUserFreq[i], kUserFreqMin, kUserFreqMax));
-        REQUIRE(inRange(s.efUserGain[i], kUserGainMin, kUserGainMax));
-        REQUIRE(inRange(s.mfUserGain[i], kUserGainMin, kUserGainMax));
+        for (int freq : {s.efUserFreq[i], s.mfUserFreq[i]})
+            REQUIRE(inRange(freq, kUserFreqMin, kUserFreqMax));
+        for (int gain : {s.efUserGain[i], s.mfUserGain[i]})
+            REQUIRE(inRange(gain, kUserGainMin, kUserGainMax));
     }
     for (int kind : s.traceKind)
         REQUIRE(tracekind::isKnownKind(kind));
@@ -108,88 +86,73 @@ void FuzzCheckRecord() {
     REQUIRE(isFrequency(r.recordCenterFreq));
     REQUIRE(inRange(r.recordRefLevel, kRecordRefLevelMin, kRecordRefLevelMax));
     REQUIRE(r.recordKind == 0 || tracekind::isKnownKind(r.recordKind));
-    FuzzCheckTraceIndexes(r, keywords::count(keywords::kSpan420));
-
-    REQUIRE(Terminated(s.efUserText, sizeof s.efUserText));
-    REQUIRE(Terminated(s.mfUserText, sizeof s.mfUserText));
-    REQUIRE(Terminated(s.versionText, sizeof s.versionText));
-    REQUIRE(Terminated(s.titleText, sizeof s.titleText));
+    FuzzCheckTraceIndexes(r, count(kSpan420));
+    // Every text terminated.
+    const std::pair<const char*, std::size_t> texts[] = {{s.efUserText, sizeof s.efUserText},
+                                                         {s.mfUserText, sizeof s.mfUserText},
+                                                         {s.versionText, sizeof s.versionText},
+                                                         {s.titleText, sizeof s.titleText}};
+    for (auto [text, size] : texts)
+        REQUIRE(std::memchr(text, '\0', size) != nullptr);
 }
 
 void FuzzCheckTraceIndexes(const TraceRecord& r, int spanRows) {
+    using namespace keywords;
     REQUIRE((r.recordUnitBits & 0xFu) <= 5u);
-    REQUIRE(inRange(r.recordSpanIndex, 0, spanRows - 1));
-    REQUIRE(InTable(r.recordRbwIndex, keywords::kRbw));
-    REQUIRE(InTable(r.recordVbwIndex, keywords::kVbw));
-    REQUIRE(InTable(r.recordSweepIndex, keywords::kSweep));
-    REQUIRE(InTable(r.recordDetectorIndex, keywords::kDetector));
-    REQUIRE(InTable(r.recordScaleIndex, keywords::kScale));
+    const std::pair<int, int> indexes[] = {{r.recordSpanIndex, spanRows},
+                                           {r.recordRbwIndex, count(kRbw)},
+                                           {r.recordVbwIndex, count(kVbw)},
+                                           {r.recordSweepIndex, count(kSweep)},
+                                           {r.recordDetectorIndex, count(kDetector)},
+                                           {r.recordScaleIndex, count(kScale)}};
+    for (auto [index, rows] : indexes)
+        REQUIRE(inRange(index, 0, rows - 1));
 }
 
 void SetUnusualSettings() {
     InstrumentSettings& s = gSettings;
-    s.comPortIndex = 5;
-    s.baudIndex = 5;
-    s.detailedTrace = 1;
-    for (int n = 1; n <= 10; ++n) {
+    for (int n = 1; n <= 10; ++n)
         s.traceColor[n] = 0x010203u * static_cast<uint32_t>(n);
-    }
-    for (int n = 1; n <= 6; ++n) {
+    for (int n = 1; n <= 6; ++n)
         s.markerColor[n] = 0xA0B0C0u + static_cast<uint32_t>(n);
-    }
     s.scaleLineColor = 0x123456;
     s.backgroundColor = 0xfedcba;
-    s.centerFreq = 2450000000.0;
-    s.spanIndex = 14;
-    s.refLevel = -37;
-    s.unitIndex = 2;
+    const std::pair<int*, int> ints[] = {
+        {&s.comPortIndex, 5},     {&s.baudIndex, 5},       {&s.detailedTrace, 1},
+        {&s.spanIndex, 14},       {&s.refLevel, -37},      {&s.unitIndex, 2},
+        {&s.impedanceIndex, 1},   {&s.sweepIndex, 7},      {&s.detectorIndex, 2},
+        {&s.rbwIndex, 7},         {&s.vbwIndex, 10},       {&s.markerMode, 1},
+        {&s.peakMode, 1},         {&s.zonePosition, 640},  {&s.zoneWidth, 33},
+        {&s.conversionIndex, 3},  {&s.measureIndex, 6},    {&s.cpMode, 1},
+        {&s.acpMode, 2},          {&s.obwMode, 1},         {&s.antennaIndex, 4},
+        {&s.probeIndex, 1},       {&s.calcIndex, 3},       {&s.maxCount, 16},
+        {&s.minCount, 32},        {&s.aveCount, 64},       {&s.scaleIndex, 0},
+        {&s.startWindowState, 1}, {&s.startSetting, 1},    {&s.remoteState, 1},
+        {&s.timeOutSetting, 150}, {&s.intervalSetting, 70}};
+    for (auto [field, value] : ints)
+        *field = value;
+    s.centerFreq = 2450e6;
     s.levelOffset = -12.5;
-    s.impedanceIndex = 1;
-    s.sweepIndex = 7;
-    s.detectorIndex = 2;
-    s.rbwIndex = 7;
-    s.vbwIndex = 10;
-    s.markerMode = 1;
-    s.peakMode = 1;
-    s.zonePosition = 640;
-    s.zoneWidth = 33;
     s.normMarkerFreq = 123456789.0;
-    s.peakZoneCenter = 2400000000.0;
-    s.peakZoneWidth = 40000000.0;
-    s.conversionIndex = 3;
-    s.measureIndex = 6;
-    s.cpMode = 1;
-    s.cpCenter = 915000000.0;
-    s.cpWidth = 2000000.0;
-    s.acpMode = 2;
-    s.acpRefCenter = 1800000000.0;
-    s.acpRefBw = 3840000.0;
+    s.peakZoneCenter = 2400e6;
+    s.peakZoneWidth = 40e6;
+    s.cpCenter = 915e6;
+    s.cpWidth = 2e6;
+    s.acpRefCenter = 1800e6;
+    s.acpRefBw = 3.84e6;
     s.acpOffset = -7654321.0;
-    s.acpChannelBw = 3840000.0;
-    s.obwMode = 1;
+    s.acpChannelBw = 3.84e6;
     s.obwRatio = 95.5;
     s.obwDb = 26.0;
-    s.antennaIndex = 4;
-    s.probeIndex = 1;
-    s.calcIndex = 3;
-    s.maxCount = 16;
-    s.minCount = 32;
-    s.aveCount = 64;
-    s.scaleIndex = 0;
-    s.startWindowState = 1;
-    s.startSetting = 1;
-    s.remoteState = 1;
-    s.timeOutSetting = 150;
-    s.intervalSetting = 70;
 }
 
 void FuzzExerciseRecord() {
     InstrumentSettings& s = gSettings;
     // One built-in and the user table of each family: the others differ only in their rows.
-    computeAntennaReference(0);
-    computeAntennaReference(levelunits::kUserAntenna);
-    computeProbeReference(0);
-    computeProbeReference(levelunits::kUserProbe);
+    for (int table : {0, levelunits::kUserAntenna})
+        computeAntennaReference(table);
+    for (int table : {0, levelunits::kUserProbe})
+        computeProbeReference(table);
     const int slot = s.activeTraceSlot;
     const int savedKind = s.traceKind[slot];
     // The kinds whose references come from the record itself, and the empty slot, which follows
@@ -211,15 +174,12 @@ void FuzzExerciseRecord() {
     (void)panelrules::CountListPosition(s.aveCount, true);
     (void)panelrules::CountListPosition(s.maxCount, false);
     char text[kTxBufferSize];
-    for (int code = 100; code <= 150; ++code) {
+    for (int code = 100; code <= 150; ++code)
         if (BuildCommandText(code, text, sizeof text) != 0)
             FuzzRequire(std::strlen(text) < sizeof text, "command text fits");
-    }
 }
 
-namespace {
-InstrumentSettings gSnapshot;
-} // namespace
+static InstrumentSettings gSnapshot;
 
 void FuzzSnapshot() {
     gSnapshot = gSettings;

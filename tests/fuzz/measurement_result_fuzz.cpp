@@ -2,8 +2,6 @@
 // on the axis of the current settings. The first byte picks the span and the zoom.
 #include "axis_mapping.h"
 #include "fuzz_support.h"
-#include "instrument_settings.h"
-#include "link_state.h"
 #include "measurement_bands.h"
 
 #include <cmath>

@@ -4,12 +4,9 @@
 #include "number_text.h"
 
 #include <cmath>
-#include <cstring>
-
-namespace {
 
 // Every prefix mode with the input's number of decimals, into the full buffer and a small one.
-void FormatEverywhere(double value, int decimals, std::size_t small) {
+static void FormatEverywhere(double value, int decimals, std::size_t small) {
     char out[kSITextSize + 8];
     for (int mode = -5; mode <= 11; ++mode) {
         std::memset(out, 'x', sizeof out);
@@ -27,8 +24,6 @@ void FormatEverywhere(double value, int decimals, std::size_t small) {
     char integer[24];
     formatInteger(integer, sizeof integer, clampToInt(value, -2000000000, 2000000000), 10, 1);
 }
-
-} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     double value = 0;

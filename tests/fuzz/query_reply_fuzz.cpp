@@ -1,7 +1,5 @@
 // Query replies: the first byte picks the query (200..238) and the model, the rest is the reply.
 #include "fuzz_support.h"
-#include "instrument_settings.h"
-#include "link_state.h"
 #include "query_decoding.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {

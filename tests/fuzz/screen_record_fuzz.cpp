@@ -1,11 +1,7 @@
 // Screen records: the first byte picks the point count, the model and the active slot; the rest
 // is the reply text.
 #include "fuzz_support.h"
-#include "instrument_settings.h"
-#include "link_state.h"
 #include "screen_record.h"
-
-#include <cstring>
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     if (size == 0)

@@ -3,32 +3,15 @@
 // makes a fixed point); and a record that kept the file's user texts but changed every other
 // value (as a session does) reads back as written, so no text can stand in for another key.
 #include "fuzz_support.h"
-#include "instrument_settings.h"
 #include "settings_text.h"
 
-#include <cstdio>
-#include <cstdlib>
-#include <cstring>
-
-namespace {
-
-void RequireSameText(const std::string& first, const std::string& second, const char* what) {
-    if (first != second) {
-        std::fprintf(stderr, "%s\nfirst write:\n%s\nsecond write:\n%s\n", what, first.c_str(),
-                     second.c_str());
-        std::abort();
-    }
-}
-
 // Reads `text` over the defaults and writes the record again.
-std::string ReadAndWrite(const std::string& text) {
+static std::string ReadAndWrite(const std::string& text) {
     FuzzResetRecord();
     settingstext::ApplySettingsText(text.data(), text.size());
     FuzzCheckRecord();
     return settingstext::FormatSettingsText();
 }
-
-} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     FuzzResetRecord();
@@ -39,12 +22,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
 
     gSettings = read;
     const std::string first = settingstext::FormatSettingsText();
-    RequireSameText(first, ReadAndWrite(first), "the second write differs from the first");
+    FuzzRequire(first == ReadAndWrite(first), "the second write differs from the first");
 
     gSettings = read;
     SetUnusualSettings();
     const std::string changed = settingstext::FormatSettingsText();
-    RequireSameText(changed, ReadAndWrite(changed), "a changed record does not read back");
+    FuzzRequire(changed == ReadAndWrite(changed), "a changed record does not read back");
     (void)settingstext::ParseColorText(reinterpret_cast<const char*>(data), size);
     return 0;
 }

@@ -2,12 +2,9 @@
 // against; the rest is the file's bytes. A rejected record leaves the target record as it was; an
 // accepted one has every index inside its table and exports without fault.
 #include "fuzz_support.h"
-#include "instrument_settings.h"
 #include "keyword_tables.h"
 #include "trace_file.h"
 #include "trace_kinds.h"
-
-#include <cstring>
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     if (size == 0)

@@ -1,12 +1,10 @@
 // User correction text: the first byte picks the table (antenna or probe), the scale, the
 // impedance and the span; the rest is the text, parsed and then used for the references.
 #include "fuzz_support.h"
-#include "instrument_settings.h"
 #include "level_units.h"
 #include "user_correction.h"
 
 #include <algorithm>
-#include <cstring>
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     if (size == 0)

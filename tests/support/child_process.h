@@ -16,8 +16,8 @@ struct ProcessResult {
     std::string err;
 };
 
-// Runs `argv` (argv[0] is the program's path) with `env` added to the environment ("NAME=VALUE"),
-// and kills it after `timeout`.
+// Runs `argv` (argv[0] is the program's path) with `env` ("NAME=VALUE") added to the
+// environment, and kills it after `timeout`.
 ProcessResult RunProcess(const std::vector<std::string>& argv,
                          std::chrono::milliseconds timeout = std::chrono::seconds(60),
                          const std::vector<std::string>& env = {});

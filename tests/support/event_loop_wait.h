@@ -16,9 +16,8 @@ inline bool RunUntil(const std::function<bool()>& done, int timeoutMs = 20000) {
     QTimer tick;
     tick.start(5);
     while (!done()) {
-        if (clock.elapsed() > timeoutMs) {
+        if (clock.elapsed() > timeoutMs)
             return false;
-        }
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
     }
     return true;

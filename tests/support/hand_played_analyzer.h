@@ -23,13 +23,11 @@ public:
 
     const std::string& devicePath() const { return devicePath_; }
     int master() const { return master_; }
-
     // Writes all of `bytes` to the program's side (a reply, a late "COMP", garbage).
     void Send(std::string_view bytes);
-    // By hand: what the program wrote, until `bytes` bytes came or `timeoutMs` passed.
+    // What the program wrote, until `bytes` bytes came or `timeoutMs` passed.
     std::string Receive(size_t bytes, int timeoutMs = 5000);
-    // By hand: closes the master side.
-    void HangUp();
+    void HangUp(); // closes the master side
     // With a reply function: the lines received so far, without their CR LF.
     std::vector<std::string> lines() const;
 

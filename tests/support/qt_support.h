@@ -1,11 +1,6 @@
 #pragma once
-// Test support with Qt (header only, for targets that link Qt): the one QApplication of a test
-// process, and a temporary folder with real files in it.
-//
-//   orvel::test::EnsureQtApplication();          // offscreen unless QT_QPA_PLATFORM says otherwise
-//   orvel::test::TempFolder dir;                 // removed with everything in it at the end
-//   const QString path = dir.write("t.txt", "1M:1dB\r\n");
-//   EXPECT_EQ(orvel::test::ReadFile(path), "1M:1dB\r\n");
+// Test support with Qt (header only): the one QApplication of a test process (offscreen unless
+// QT_QPA_PLATFORM says otherwise), and a temporary folder with real files in it.
 
 #include <QApplication>
 #include <QByteArray>
@@ -39,6 +34,7 @@ inline bool WriteFile(const QString& path, const QByteArray& bytes) {
            file.write(bytes) == bytes.size();
 }
 
+// Removed with everything in it at the end.
 class TempFolder {
 public:
     bool valid() const { return dir_.isValid(); }

@@ -1,14 +1,11 @@
 #pragma once
-// Test support: the program's side of a serial line, for tests that talk to the simulator
-// directly: opens a device path in raw mode and exchanges command lines.
-//
-//   orvel::test::SerialClient port(sim.devicePath());
-//   EXPECT_EQ(port.ask("SPAN?"), "20M");
-//
-// Reads wait up to their time-out; what came beyond what a read returns stays for the next one.
+// Test support: the program's side of a serial line in raw mode, for tests that talk to the
+// simulator directly (`SerialClient port(sim.devicePath()); port.ask("SPAN?")`). Reads wait up
+// to their time-out; what came beyond what a read returns stays for the next one.
 
 #include <chrono>
 #include <cstddef>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -26,32 +23,24 @@ public:
     int fd() const { return fd_; }
 
     bool write(const std::string& bytes);
-    // Sends text + CR LF.
-    bool sendLine(const std::string& text);
-
-    // Reads until the text read contains needle (returned in out, needle included; on time-out
-    // out holds what came).
+    bool sendLine(const std::string& text) { return write(text + "\r\n"); }
+    // Reads until needle has come (out ends with it; on time-out out holds what came).
     bool readUntil(const std::string& needle, std::string& out, Timeout timeout = Timeout(15000));
-    // Reads exactly count bytes into out (fewer on time-out, false then).
+    // Reads exactly count bytes (fewer on time-out, false then).
     bool readCount(size_t count, std::string& out, Timeout timeout = Timeout(15000));
-    // Bytes that have come and not been read yet (does not wait).
+    // What has come and not been read yet (does not wait).
     std::string readAvailable();
-    // Drops whatever is waiting to be read.
-    void drain();
-
-    // Sends a line and reads one reply line; returns it without CR LF ("" on time-out).
+    // Sends a line and returns one reply line without CR LF ("" on time-out).
     std::string ask(const std::string& text, Timeout timeout = Timeout(15000));
     // Sends all lines in one write and reads one reply line for each ("" for each one missing).
     std::vector<std::string> askAll(const std::vector<std::string>& lines,
                                     Timeout timeout = Timeout(15000));
-    // Reads a screen record: until "TRACE", the given number of points after it and the final
-    // CR LF have arrived. Returns what was read.
+    // Reads a screen record: until "TRACE", `points` points after it and the final CR LF.
     std::string readRecord(int points, Timeout timeout = Timeout(15000));
 
 private:
-    // Reads some bytes into pending_ (or pauses briefly); false once the deadline has passed.
-    bool fill(std::chrono::steady_clock::time_point deadline);
-    // One reply line without its CR LF ("" and false on time-out).
+    // Reads into pending_ until done() holds (true) or the time-out passes (false).
+    bool fillUntil(const std::function<bool()>& done, Timeout timeout);
     bool readLine(std::string& line, Timeout timeout);
 
     int fd_ = -1;

@@ -1,11 +1,7 @@
 #pragma once
 // Test support (header only, for targets that link the program's serial link): the simulated
-// analyzer on a pseudo-terminal, opened as COM1 by the program's own port, with fresh defaults.
-//
-//   orvel::test::SimPort sim({"--fault", "drop:SRS"});   // "--no-pace" is added
-//   ASSERT_TRUE(sim.open()) << sim.error();
-//   ... the code under test talks to the analyzer through CommPort ...
-//   EXPECT_EQ(sim.received("SRS"), Lines{"SRS07"});
+// analyzer ("--no-pace" added to the options) on a pseudo-terminal, opened as COM1 by the
+// program's own port, with fresh defaults.
 
 #include "instrument_settings.h"
 #include "link_state.h"
@@ -36,14 +32,12 @@ public:
         Lines args = options_;
         args.insert(args.begin(), "--no-pace");
         sim_ = std::make_unique<SimProcess>(args);
-        if (!sim_->started()) {
+        if (!sim_->started())
             return false;
-        }
         ::setenv("ORVEL_COM1", sim_->devicePath().c_str(), 1);
         SetDefaultSettings();
-        if (prepare) {
+        if (prepare)
             prepare();
-        }
         CommPort(portop::kOpen);
         open_ = gLink.comHandle == 1;
         SetPortTimeouts(portprofile::kShort);
@@ -51,10 +45,9 @@ public:
     }
     // Closes the port and ends the simulator.
     void close() {
-        if (open_) {
+        if (open_)
             CommPort(portop::kClose);
-            open_ = false;
-        }
+        open_ = false;
         sim_.reset();
     }
 
@@ -63,11 +56,9 @@ public:
     // The lines the analyzer received that begin with `prefix`, in order.
     Lines received(const std::string& prefix = "") const {
         Lines out;
-        for (const std::string& line : sim_->received()) {
-            if (line.rfind(prefix, 0) == 0) {
+        for (const std::string& line : sim_->received())
+            if (line.rfind(prefix, 0) == 0)
                 out.push_back(line);
-            }
-        }
         return out;
     }
     bool waitForLogLine(const std::string& text) const { return sim_->waitForLogLine(text); }

@@ -1,14 +1,9 @@
 #pragma once
-// Test support: run the simulated analyzer (orvel-sim) on a real pseudo-terminal.
-//
-//   SimProcess sim({"--no-pace", "--model", "420"});   // any orvel-sim options but --log
-//   ASSERT_TRUE(sim.started()) << sim.error();
-//   EXPECT_TRUE(sim.waitForLogLine("< FREQ1500000000.0000"));   // the sim received it
-//
-// The wire log lines read "<seconds> <mark> <text>": mark "<" a received line (without CR LF),
-// ">" a reply sent (CR LF as \r\n), "!" an event; other bytes as \xNN, a backslash as \\. The
-// destructor ends the simulator and removes its temporary folder (kept when the environment
-// variable ORVEL_KEEP_SIM_FILES is set). Waits return false on time-out instead of failing.
+// Test support: the simulated analyzer (orvel-sim, any options but --log) on a real
+// pseudo-terminal. Its wire log lines read "<seconds> <mark> <text>": mark "<" a received line
+// (without CR LF), ">" a reply sent (CR LF as \r\n), "!" an event; other bytes as \xNN, a
+// backslash as \\. The destructor ends the simulator and removes its temporary folder (kept when
+// ORVEL_KEEP_SIM_FILES is set). Waits return false on time-out instead of failing.
 
 #include <chrono>
 #include <cstdlib>
@@ -24,16 +19,13 @@ inline constexpr std::chrono::milliseconds kDefaultTimeout{15000};
 // The simulator binary: ORVEL_SIM_PATH from the environment, else the test target's define.
 inline std::string DefaultSimPath() {
     const char* env = std::getenv("ORVEL_SIM_PATH");
-    if (env != nullptr && *env != '\0')
-        return env;
 #ifdef ORVEL_SIM_PATH
-    return ORVEL_SIM_PATH;
+    return env != nullptr && *env != '\0' ? env : ORVEL_SIM_PATH;
 #else
-    return "";
+    return env != nullptr ? env : "";
 #endif
 }
 
-// One line of the simulator's wire log.
 struct SimLogEntry {
     double seconds = 0; // since the simulator started
     char mark = ' ';    // '<' received, '>' sent, '!' event
@@ -52,16 +44,13 @@ public:
     const std::string& error() const { return error_; }
     const std::string& devicePath() const { return devicePath_; }
     pid_t pid() const { return pid_; }
-    // What the simulator wrote to its standard error (messages, sanitizer reports).
-    std::string stderrText() const;
+    std::string stderrText() const; // messages, sanitizer reports
     bool isRunning();
 
     std::vector<SimLogEntry> logEntries() const;
-    // The received lines ("<") and the replies sent (">"), in order, as logged.
     std::vector<std::string> received() const { return marked('<'); }
     std::vector<std::string> sent() const { return marked('>'); }
-    // How many log lines contain the text.
-    int countLogLines(const std::string& text) const;
+    int countLogLines(const std::string& text) const; // lines containing the text
     // Waits until at least `count` log lines contain the text.
     bool waitForLogLine(const std::string& text,
                         std::chrono::milliseconds timeout = kDefaultTimeout, int count = 1) const;
@@ -69,11 +58,8 @@ public:
     static bool waitFor(const std::function<bool()>& condition,
                         std::chrono::milliseconds timeout = kDefaultTimeout);
 
-    // Ends the simulator now (SIGTERM, then SIGKILL).
-    void stop();
-    // Closes the simulator's standard input, which ends it as a user's Ctrl-D would.
-    void closeStdin();
-
+    void stop();       // SIGTERM, then SIGKILL
+    void closeStdin(); // ends the simulator as a user's Ctrl-D would
     // \r, \n, \\ and \xNN of a logged text back into bytes.
     static std::string unescape(const std::string& logged);
 

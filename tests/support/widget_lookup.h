@@ -1,10 +1,6 @@
 #pragma once
-// Finds a real widget by its object name, as a test that drives it the way a user does needs:
-//
-//   auto* hold = orvel::test::Child<QPushButton>(window, "holdButton");
-//   hold->click();
-//
-// A missing widget fails the test (and ends it) instead of handing back a null pointer.
+// Finds a real widget by its object name (`Child<QPushButton>(window, "holdButton")->click()`);
+// a missing widget fails the test (and ends it) instead of handing back a null pointer.
 
 #include <QObject>
 #include <QString>
