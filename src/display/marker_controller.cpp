@@ -12,6 +12,7 @@
 #include "measurement_bands.h"
 #include "modes.h"
 #include "peak_search.h"
+#include "value_limits.h"
 
 #include <QAction>
 #include <QActionGroup>
@@ -28,13 +29,19 @@ namespace {
 
 constexpr int kLastPeakOrdinal = 10; // Next stops at the 11th highest peak
 
+// A typed text that is no frequency the analyzer could have ("1e400", "nan") keeps the current
+// value: it would otherwise go out as a 300-digit command and become the centre on Marker to CF.
+double FrequencyOr(const QLineEdit* edit, double current) {
+    double value = 0;
+    ParseSi(edit->text().toLatin1().constData(), &value);
+    return valuelimits::isFrequency(value) ? value : current;
+}
+
 // An empty edit stands for the current value (4 decimals in giga).
 double ReadFrequencyEdit(QLineEdit* edit, double current) {
     if (edit->text().trimmed().isEmpty())
         edit->setText(QString::fromStdString(FormatSi(current, 4, kGigaPrefix)));
-    double value = 0;
-    ParseSi(edit->text().toLatin1().constData(), &value);
-    return std::isfinite(value) ? value : current;
+    return FrequencyOr(edit, current);
 }
 
 } // namespace
@@ -225,9 +232,7 @@ void MarkerController::MarkerToCenter() {
         return;
     InstrumentSettings& s = gSettings;
     host_.Pause();
-    double f = 0;
-    ParseSi(panel_->marker1Freq->text().toLatin1().constData(), &f);
-    s.normMarkerFreq = std::isfinite(f) ? f : s.normMarkerFreq;
+    s.normMarkerFreq = FrequencyOr(panel_->marker1Freq, s.normMarkerFreq);
     host_.Send(DisplayCommand::NormMarker);
     host_.Send(DisplayCommand::MarkerToCenter);
     s.centerFreq = s.normMarkerFreq;

@@ -97,6 +97,17 @@ TEST_F(MarkersTest, MarkerEditsAndMarkerToCentrePlaceTheMarkers) {
     EXPECT_DOUBLE_EQ(gSettings.normMarkerFreq, 1.004e9);
     EXPECT_DOUBLE_EQ(Graph()->CursorX(1), 700);
     EXPECT_EQ(host.events, (Events{"pause", "NORMMKR", "NORMMKR?", "resume"}));
+    // No frequency at all keeps the marker, and Marker to CF keeps it too.
+    const double centre = gSettings.centerFreq;
+    for (const char* text : {"1e400", "-1e400", "999G"}) {
+        Panel()->marker1Freq->setText(QString::fromLatin1(text));
+        display->Markers().CommitMarker1();
+        EXPECT_DOUBLE_EQ(gSettings.normMarkerFreq, 1.004e9) << text;
+        Panel()->marker1Freq->setText(QString::fromLatin1(text));
+        display->Markers().MarkerToCenter();
+        EXPECT_DOUBLE_EQ(gSettings.centerFreq, centre + 4e6) << text;
+        gSettings.centerFreq = centre;
+    }
     host.events.clear();
     Panel()->marker2Freq->setText(QStringLiteral("5G")); // past the right end: clamped
     display->Markers().CommitMarker2();
