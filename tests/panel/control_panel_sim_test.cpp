@@ -12,10 +12,10 @@
 #include "recording_panel_host.h"
 #include "sim_port.h"
 
+#include <QRegularExpression>
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <regex>
 #include <string>
 #include <vector>
 
@@ -277,7 +277,8 @@ TEST(ControlPanelTypedText, AnyTypedTextGoesOutWithinTheClampedRanges) {
             char line[64];
             ASSERT_GT(BuildCommandText(r.code, line, sizeof line), 0);
             const std::string wire(line);
-            ASSERT_TRUE(std::regex_match(wire, std::regex(std::string(r.form) + "\r\n"))) << wire;
+            const QRegularExpression form(QStringLiteral("^%1\r\n$").arg(QLatin1String(r.form)));
+            ASSERT_TRUE(form.match(QString::fromStdString(wire)).hasMatch()) << wire;
             double sent = 0.0;
             parseSI(wire.c_str() + wire.find_first_of("-0123456789"), &sent);
             for (double v : {r.value, sent}) {
