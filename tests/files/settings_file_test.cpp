@@ -21,6 +21,7 @@ class SettingsFileTest : public ::testing::Test {
 protected:
     void SetUp() override {
         ASSERT_TRUE(dir_.valid());
+        gSettings = InstrumentSettings{}; // the zeroed record the program starts from
         SetDefaultSettings();
     }
 
