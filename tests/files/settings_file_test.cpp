@@ -220,27 +220,21 @@ TEST_F(SettingsFileTest, HandEditedKeysFollowTheFirstMatchRules) {
         const char* text;
         std::vector<const char*> written;
     } cases[] = {
+        // clang-format off
         {"Span  : 3\r\n", {"Span : 7"}},
         {"Center frequency : 3500000000\r\n", {"Center frequency : 3300000000"}},
         {"Model : 1\r\nSpurious : 1\r\n", {"Model : 0", "Spurious : 0"}},
         {"ACP mode : 1\r\nCP mode : 0\r\n", {"CP mode : 1", "ACP mode : 1"}},
         {"ACP mode : 2\r\nCP mode : 1\r\n", {"CP mode : 0", "ACP mode : 2"}}, // 2: no CP mode
-        {"RBW : 1\r\nxxSpan : 2\r\nCP mode : 1\r\nACP mode : 2\r\nCom port : 6\r\n",
-         {"RBW : 1", "Span : 2", "CP mode : 1", "Com port : 6"}},
-        {"CP Center frequency : 5M\r\nCenter frequency : 1.5G\r\n",
-         {"Center frequency : 5000000", "CP Center frequency : 5000000"}},
-        {"Trace 1 color : 0000aa\r\nTrace 10 color : 0000bb\r\n",
-         {"Trace 1 color : 0000aa", "Trace 10 color : 0000bb"}},
-        {"Trace 10 color : 0000bb\r\nTrace 1 color : 0000aa\r\n",
-         {"Trace 1 color : 0000bb", "Trace 10 color : 0000bb"}},
-        {"Marker 2 color : 1 2 3 4 5 6\r\nCursor 4 color : 00FF00h\r\n"
-         "Scale line color : \tab cd ef\r\nBack ground color : zz\r\n",
-         {"Marker 1 color : 00ffff", "Marker 2 color : 123456", "Cursor 4 color : 00ff00",
-          "Scale line color : abcdef", "Back ground color : 000000"}},
-        {"Span : 3\nEF user data : 30M:12.5dB,100M:10.2dB\nMF user data : \n"
-         "Trace 2 color : 00ff00\nCenter frequency : 2000000000\n",
-         {"Trace 2 color : 00ff00", "EF user data : 30M:12.5dB,100M:10.2dB",
-          "MF user data : ", "Center frequency : 2000000000", "Span : 3"}},
+        {"RBW : 1\r\nxxSpan : 2\r\nCP mode : 1\r\nACP mode : 2\r\nCom port : 6\r\n", {"RBW : 1", "Span : 2", "CP mode : 1", "Com port : 6"}},
+        {"CP Center frequency : 5M\r\nCenter frequency : 1.5G\r\n", {"Center frequency : 5000000", "CP Center frequency : 5000000"}},
+        {"Trace 1 color : 0000aa\r\nTrace 10 color : 0000bb\r\n", {"Trace 1 color : 0000aa", "Trace 10 color : 0000bb"}},
+        {"Trace 10 color : 0000bb\r\nTrace 1 color : 0000aa\r\n", {"Trace 1 color : 0000bb", "Trace 10 color : 0000bb"}},
+        {"Marker 2 color : 1 2 3 4 5 6\r\nCursor 4 color : 00FF00h\r\nScale line color : \tab cd ef\r\nBack ground color : zz\r\n",
+         {"Marker 1 color : 00ffff", "Marker 2 color : 123456", "Cursor 4 color : 00ff00", "Scale line color : abcdef", "Back ground color : 000000"}},
+        {"Span : 3\nEF user data : 30M:12.5dB,100M:10.2dB\nMF user data : \nTrace 2 color : 00ff00\nCenter frequency : 2000000000\n",
+         {"Trace 2 color : 00ff00", "EF user data : 30M:12.5dB,100M:10.2dB", "MF user data : ", "Center frequency : 2000000000", "Span : 3"}},
+        // clang-format on
     };
     for (const auto& c : cases) {
         ReadFresh(c.text);
@@ -288,26 +282,18 @@ TEST_F(SettingsFileTest, ValuesOutsideTheirRangesGiveSafeValues) {
               "Center frequency : -5\r\nCP Center frequency : 1e300\r\nCP zone width : 9G\r\n"
               "Zone position : -4\r\nTrace 3 color : ffffffffff\r\nPeak search ZW : x-9\r\n");
     const InstrumentSettings& s = gSettings;
-    // A port outside the list stays closed (8).
-    const int ints[][2] = {{s.comPortIndex, 8},     {s.baudIndex, 3},     {s.spanIndex, 7},
-                           {s.unitIndex, 0},        {s.rbwIndex, 3},      {s.vbwIndex, 4},
-                           {s.sweepIndex, 2},       {s.detectorIndex, 0}, {s.measureIndex, 0},
-                           {s.antennaIndex, 0},     {s.probeIndex, 0},    {s.calcIndex, 0},
-                           {s.conversionIndex, 0},  {s.scaleIndex, 1},    {s.startWindowState, 0},
-                           {s.startSetting, 0},     {s.aveCount, 256},    {s.timeOutSetting, 200},
-                           {s.intervalSetting, 50}, {s.refLevel, 60},     {s.zonePosition, 0}};
-    for (std::size_t i = 0; i < std::size(ints); ++i) {
-        EXPECT_EQ(ints[i][0], ints[i][1]) << "row " << i;
-    }
+    // A port outside the list stays closed (8); a width is never negative.
+    // clang-format off
+    EXPECT_EQ(std::vector<int>({s.comPortIndex, s.baudIndex, s.spanIndex, s.unitIndex, s.rbwIndex, s.vbwIndex,
+                                s.sweepIndex, s.detectorIndex, s.measureIndex, s.antennaIndex, s.probeIndex,
+                                s.calcIndex, s.conversionIndex, s.scaleIndex, s.startWindowState, s.startSetting,
+                                s.aveCount, s.timeOutSetting, s.intervalSetting, s.refLevel, s.zonePosition}),
+              std::vector<int>({8, 3, 7, 0, 3, 4, 2, 0, 0, 0, 0, 0, 0, 1, 0, 0, 256, 200, 50, 60, 0}));
+    EXPECT_EQ(std::vector<double>({s.levelOffset, s.obwRatio, s.obwDb, s.centerFreq, s.cpCenter, s.cpWidth,
+                                   s.peakZoneWidth}),
+              std::vector<double>({50.0, 99.9, 0.1, 0.0, 1.0e9, 3.3e9, 0.0}));
+    // clang-format on
     EXPECT_EQ(s.traceColor[3], 0xffffffu);
-    // A width is never negative.
-    const double doubles[][2] = {{s.levelOffset, 50.0}, {s.obwRatio, 99.9},  {s.obwDb, 0.1},
-                                 {s.centerFreq, 0.0},   {s.cpCenter, 1.0e9}, {s.cpWidth, 3.3e9},
-                                 {s.peakZoneWidth, 0.0}};
-    for (std::size_t i = 0; i < std::size(doubles); ++i) {
-        EXPECT_DOUBLE_EQ(doubles[i][0], doubles[i][1]) << "row " << i;
-    }
-
     ReadFresh("Com port : -3\r\n");
     EXPECT_EQ(gSettings.comPortIndex, 8);
 }
