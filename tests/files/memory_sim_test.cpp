@@ -1,6 +1,4 @@
-// The analyzer's memories against the simulated analyzer on a pseudo-terminal: recall, its
-// "PARAM" wait and bad replies, the bulk save into numbered files, and erasing. One simulator
-// serves each walk; the faults pick the replies by their count.
+// Recall, bulk save and erase against the simulator; its faults pick the replies by their count.
 
 #include "memory_operations.h"
 #include "qt_support.h"

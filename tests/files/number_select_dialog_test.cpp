@@ -1,5 +1,4 @@
-// The number-select dialog in its three forms: captions, the controls each shows, the starting
-// numbers and the range checks of OK.
+// The number-select dialog's three forms: captions, controls, starting numbers, OK's range checks.
 
 #include "instrument_settings.h"
 #include "number_select_dialog.h"
@@ -21,10 +20,8 @@ TEST(NumberSelectDialog, FormsShowTheirControlsAndNumbers) {
     const struct {
         int form;
         const char* caption;
-        bool endShown;
-        bool boxesShown;
-        const char* start;
-        const char* end;
+        bool endShown, boxesShown;
+        const char *start, *end;
     } cases[] = {
         {CNumberSelectDlg::kFormSave, "Save number select", true, false, "12", "34"},
         {CNumberSelectDlg::kFormDelete, "Delete number select", true, true, "0", "99"},
@@ -56,8 +53,7 @@ TEST(NumberSelectDialog, OkChecksTheRange) {
     SetDefaultSettings();
     const struct {
         int form;
-        const char* start;
-        const char* end;
+        const char *start, *end;
         bool accepted;
     } cases[] = {
         {CNumberSelectDlg::kFormSave, "5", "3", false}, // end below start

@@ -96,8 +96,7 @@ TEST_F(SettingsFileTest, WrittenFileReadsBackTheSameValues) {
     EXPECT_EQ(Text(), written);
 }
 
-// The writer cuts a user text before any later key it holds, which would else be read in place of
-// that key's own line (that this reads back, and one write is a fixed point: the fuzz corpus).
+// A user text is cut before any later key it holds, which would else be read in that key's place.
 TEST_F(SettingsFileTest, UserTextsNeverStandInForALaterKey) {
     ReadFresh("EF user data : 30M:1dB,Center frequency : 2000000,Span : 3\r\n"
               "MF user data : 10M:86.7dB,Zone width : 77,OBW ratio : 85.5\r\n"

@@ -162,8 +162,7 @@ TEST_F(UserDataUploadTest, RefusedFilesLeaveTheStoredTextAndTheAnalyzerAlone) {
     EXPECT_EQ(gSettings.efUserFreq[9], 100);
 }
 
-// A failed write, or an error reply in any case: the connection message, acquisition stays
-// paused, and the new text stays stored and parsed.
+// A failed write or an error reply: the connection message, still paused, the new text kept.
 TEST_F(UserDataUploadTest, FailedWritesAndErrorRepliesReportTheConnectionAndStayPaused) {
     gSettings.modelIndex = 1;
     for (const char* reply : {"", "err", "ERR 3", "Read error", "read ERROR"}) {
@@ -223,8 +222,7 @@ TEST_F(UserDataUploadTest, TheMessageBoxShowsTheExactTexts) {
     EXPECT_EQ(icon, QMessageBox::Warning);
 }
 
-// The same uploads against the simulated analyzer: the table on the wire, and the analyzer refusing
-// or silent. (The antenna table accepted is run from the menu in the transfers test.)
+// Against the simulator: the table on the wire, the analyzer accepting, refusing or silent.
 TEST(UserDataSim, TablesReachTheAnalyzerAndRefusalOrSilenceIsReported) {
     const char* const kCompleted = "Setting completion.";
     const char* const kNoConnection = "Please check connection with RVX410.";

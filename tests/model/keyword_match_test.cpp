@@ -29,8 +29,7 @@ template <std::size_t N> Keys K(const char* const (&table)[N]) {
     return {table, keywords::count(table)};
 }
 
-// The values a settings file holds are checked, from the same former state, by the settings file
-// tests against the committed text of the defaults; here the rest of the record.
+// The settings file's fields are checked against the defaults file there; here the rest.
 TEST(DefaultSettings, ResetsEveryAssignedFieldFromAnyState) {
     std::memset(&gSettings, 0x5A, sizeof gSettings);
     gSettings.normMarkerFreq = 123.0;

@@ -15,9 +15,8 @@
 
 namespace {
 
-// Decimals 0 counts as 1, at most 9 count; an unknown mode is automatic; the fixed "G" mode keeps
-// small values in "G"; the last digit rounds half up, away from zero; NaN, infinities and extremes
-// give defined texts.
+// Decimals 0 counts as 1, at most 9 count; an unknown mode is automatic; "G" keeps small values
+// in "G"; the last digit rounds half away from zero; NaN, infinities, extremes give defined texts.
 TEST(FormatSI, Texts) {
     const double inf = std::numeric_limits<double>::infinity();
     // clang-format off
