@@ -215,10 +215,7 @@ TEST_F(SettingsFileTest, ShutDownWritesThroughTheViewOperation) {
 // Hand-edited files judged by the lines written back: a key is found anywhere in a line at its
 // first occurrence ("CP mode : " inside "ACP mode : "); colours take the hex digits they find.
 TEST_F(SettingsFileTest, HandEditedKeysFollowTheFirstMatchRules) {
-    const struct {
-        const char* text;
-        std::vector<const char*> written;
-    } cases[] = {
+    const std::tuple<const char*, std::vector<const char*>> cases[] = {
         // clang-format off
         {"Span  : 3\r\n", {"Span : 7"}},
         {"Center frequency : 3500000000\r\n", {"Center frequency : 3300000000"}},
@@ -235,12 +232,12 @@ TEST_F(SettingsFileTest, HandEditedKeysFollowTheFirstMatchRules) {
          {"Trace 2 color : 00ff00", "EF user data : 30M:12.5dB,100M:10.2dB", "MF user data : ", "Center frequency : 2000000000", "Span : 3"}},
         // clang-format on
     };
-    for (const auto& c : cases) {
-        ReadFresh(c.text);
+    for (const auto& [text, lines] : cases) {
+        ReadFresh(text);
         ASSERT_EQ(WriteSettingsFile(), SettingsFileStatus::Done);
         const QByteArray written = "\r\n" + Text();
-        for (const char* line : c.written) {
-            EXPECT_TRUE(written.contains("\r\n" + QByteArray(line) + "\r\n")) << c.text << line;
+        for (const char* line : lines) {
+            EXPECT_TRUE(written.contains("\r\n" + QByteArray(line) + "\r\n")) << text << line;
         }
     }
     EXPECT_STREQ(gSettings.efUserText, "30M:12.5dB,100M:10.2dB");

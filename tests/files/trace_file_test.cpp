@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <tuple>
 #include <vector>
 
 namespace {
@@ -108,10 +109,7 @@ TEST_F(TraceFileTest, BadFilesLoadNothing) {
         garbage[i] = static_cast<char>(i * 37 + 11);
     QByteArray csv = "Frequency,Reference level(DBM)\r\n1.0000G,-20.00\r\n";
     csv = csv.repeated(30).left(1104);
-    const struct {
-        const char* name;
-        QByteArray bytes;
-    } cases[] = {
+    const std::tuple<const char*, QByteArray> cases[] = {
         // clang-format off
         {"empty.dat", {}}, {"one.dat", "x"}, {"short.dat", goodBytes.left(1103)},
         {"big.dat", QByteArray(2 * 1024 * 1024, '\0')}, {"garbage.dat", garbage}, {"csv.dat", csv},
@@ -122,13 +120,12 @@ TEST_F(TraceFileTest, BadFilesLoadNothing) {
         {"ref_low.dat", withInt(20, -1001)}, {"center.dat", withDouble(8, 1e308)},
         // clang-format on
     };
-    for (const auto& c : cases) {
+    for (const auto& [name, bytes] : cases) {
         TraceRecord record{};
         record.recordCenterFreq = 42.0;
-        EXPECT_EQ(tracefile::LoadRecordFile(Write(c.name, c.bytes), 0, &record),
-                  LoadResult::ReadFailed)
-            << c.name;
-        EXPECT_EQ(record.recordCenterFreq, 42.0) << c.name;
+        EXPECT_EQ(tracefile::LoadRecordFile(Write(name, bytes), 0, &record), LoadResult::ReadFailed)
+            << name;
+        EXPECT_EQ(record.recordCenterFreq, 42.0) << name;
     }
     TraceRecord record{};
     EXPECT_EQ(tracefile::LoadRecordFile(Write("a.csv", goodBytes), 0, &record),

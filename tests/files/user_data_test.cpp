@@ -16,6 +16,7 @@
 #include <algorithm>
 #include <cstring>
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace {
@@ -118,13 +119,8 @@ TEST_F(UserDataUploadTest, LineEndsAreCutAsStoredFilesExpect) {
 TEST_F(UserDataUploadTest, RefusedFilesLeaveTheStoredTextAndTheAnalyzerAlone) {
     const char* const kNotOpened = "This file can not be opened.";
     const char* const kLoadWrong = "Load went wrong.";
-    const struct {
-        int kind;
-        const char* name;
-        QByteArray bytes; // null: no file of that name
-        Result result;
-        const char* message;
-    } cases[] = {
+    // A null byte array: no file of that name.
+    const std::tuple<int, const char*, QByteArray, Result, const char*> cases[] = {
         // clang-format off
         {userdata::kAntenna, "table.dat", "1M:2dB\r\n", Result::BadFileName, kNotOpened},
         {userdata::kAntenna, "empty.txt", "", Result::LoadFailed, kLoadWrong},
@@ -135,18 +131,18 @@ TEST_F(UserDataUploadTest, RefusedFilesLeaveTheStoredTextAndTheAnalyzerAlone) {
         {userdata::kAntenna, "eleven.txt", Entries(11) + "\r\n", Result::TooLong, kLoadWrong},
         // clang-format on
     };
-    for (const auto& c : cases) {
+    for (const auto& [kind, name, bytes, result, message] : cases) {
         shown_.clear();
         events_.clear();
         std::strcpy(gSettings.efUserText, "9M:9dB");
         std::strcpy(gSettings.mfUserText, "9M:9dB");
-        const QString path = c.bytes.isNull() ? dir_.path(c.name) : File(c.name, c.bytes);
-        EXPECT_EQ(Upload(c.kind, path), c.result) << c.name;
-        ExpectOneMessage(c.message, "Read error", QMessageBox::Warning);
-        EXPECT_STREQ(gSettings.efUserText, "9M:9dB") << c.name;
-        EXPECT_STREQ(gSettings.mfUserText, "9M:9dB") << c.name;
-        EXPECT_EQ(gSettings.mfUserFreq[0], -200) << c.name;
-        EXPECT_EQ(events_, Events{"message"}) << c.name;
+        const QString path = bytes.isNull() ? dir_.path(name) : File(name, bytes);
+        EXPECT_EQ(Upload(kind, path), result) << name;
+        ExpectOneMessage(message, "Read error", QMessageBox::Warning);
+        EXPECT_STREQ(gSettings.efUserText, "9M:9dB") << name;
+        EXPECT_STREQ(gSettings.mfUserText, "9M:9dB") << name;
+        EXPECT_EQ(gSettings.mfUserFreq[0], -200) << name;
+        EXPECT_EQ(events_, Events{"message"}) << name;
     }
     // A folder in place of the file.
     QDir(dir_.path()).mkdir(QStringLiteral("folder.txt"));
@@ -226,13 +222,7 @@ TEST_F(UserDataUploadTest, TheMessageBoxShowsTheExactTexts) {
 TEST(UserDataSim, TablesReachTheAnalyzerAndRefusalOrSilenceIsReported) {
     const char* const kCompleted = "Setting completion.";
     const char* const kNoConnection = "Please check connection with RVX410.";
-    const struct {
-        int kind;
-        const char* table;
-        const char* wire;
-        Result result;
-        const char* message;
-    } cases[] = {
+    const std::tuple<int, const char*, const char*, Result, const char*> cases[] = {
         // clang-format off
         {userdata::kProbe, "1M:-3.5dB,10M:0.5dB\r\n", "< MFUSER1M:-3.5dB,10M:0.5dB", Result::Completed, kCompleted},
         {userdata::kAntenna, "30M:12.5dB\r\n", "< EFUSER30M:12.5dB", Result::CommunicationError, kNoConnection},
@@ -244,21 +234,19 @@ TEST(UserDataSim, TablesReachTheAnalyzerAndRefusalOrSilenceIsReported) {
     // The antenna table is refused; the second probe table gets no answer.
     orvel::test::SimPort sim({"--fault", "err:EFUSER", "--fault", "drop:MFUSER#2"});
     ASSERT_TRUE(sim.open([] { gSettings.timeOutSetting = 30; })) << sim.error();
-    for (const auto& c : cases) {
+    for (const auto& [kind, table, wire, result, message] : cases) {
         std::vector<QString> shown;
         userdata::SetPresenter([&shown](const userdata::Message& message, QWidget*) {
             shown.push_back(message.text);
         });
-        EXPECT_EQ(userdata::WriteUserDataFile(c.kind, dir.write("table.txt", c.table), nullptr),
-                  c.result)
-            << c.wire;
-        EXPECT_TRUE(sim.waitForLogLine(c.wire));
-        EXPECT_EQ(shown, std::vector<QString>{QString::fromLatin1(c.message)}) << c.wire;
+        EXPECT_EQ(userdata::WriteUserDataFile(kind, dir.write("table.txt", table), nullptr), result)
+            << wire;
+        EXPECT_TRUE(sim.waitForLogLine(wire));
+        EXPECT_EQ(shown, std::vector<QString>{QString::fromLatin1(message)}) << wire;
         userdata::SetPresenter({});
         // Refused or not, the table stays in the program.
-        const std::string table(c.table, std::strlen(c.table) - 2);
-        EXPECT_EQ(c.kind == userdata::kAntenna ? gSettings.efUserText : gSettings.mfUserText,
-                  table);
+        const std::string stored(table, std::strlen(table) - 2);
+        EXPECT_EQ(kind == userdata::kAntenna ? gSettings.efUserText : gSettings.mfUserText, stored);
     }
 }
 

@@ -76,11 +76,7 @@ TEST(KeywordMatch, RepliesToIndexes) {
     const Keys sweep = K(keywords::kSweep), vbw = K(keywords::kVbw), unit = K(keywords::kUnit),
                s410 = K(keywords::kSpan410), s420 = K(keywords::kSpan420),
                antenna = K(keywords::kAntenna), calc = K(keywords::kCalc);
-    const struct {
-        const char* reply;
-        Keys keys;
-        int first, last, index;
-    } cases[] = {
+    const std::tuple<const char*, Keys, int, int, int> cases[] = {
         // clang-format off
         {"10", sweep, 0, 7, 6}, {"1", sweep, 0, 7, 4}, {"10M", sweep, 0, 7, 0},
         {"30", sweep, 0, 7, 7}, {"0.1", sweep, 0, 7, 2}, {"100K", vbw, 0, 8, 6},
@@ -93,9 +89,9 @@ TEST(KeywordMatch, RepliesToIndexes) {
         {"MA", calc, 0, 4, -1}, {nullptr, calc, 0, 4, -1}, {"MAX", {nullptr, 5}, 0, 4, -1},
         // clang-format on
     };
-    for (const auto& c : cases) {
-        EXPECT_EQ(matchKeyword(c.reply, c.keys.table, c.keys.count, c.first, c.last), c.index)
-            << (c.reply ? c.reply : "null");
+    for (const auto& [reply, keys, first, last, index] : cases) {
+        EXPECT_EQ(matchKeyword(reply, keys.table, keys.count, first, last), index)
+            << (reply ? reply : "null");
     }
     EXPECT_EQ(matchKeyword("dbm", keywords::kUnit, 0, 7, LetterCase::Exact), -1);
     EXPECT_EQ(matchKeyword("DBM", keywords::kUnit, 0, 7, LetterCase::Exact), 0);

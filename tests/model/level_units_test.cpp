@@ -70,14 +70,7 @@ TEST(Attenuator, StepsAtTheBandEdges) {
 // The impedance adds 1.8 dB before rounding, the offset counts by its whole part in tenths; no
 // point inside the table gives 810.
 TEST_F(LevelUnits, BuiltInAntennaAndProbeReferences) {
-    const struct {
-        bool probe;
-        int table;
-        double centre;
-        int span, impedance, scale;
-        double offset;
-        int ref, expected;
-    } cases[] = {
+    const std::tuple<bool, int, double, int, int, int, double, int, int> cases[] = {
         {false, 0, 900e6, 10, 0, 1, 0, 10, 143},  {false, 0, 900e6, 10, 1, 1, 0, 10, 145},
         {false, 0, 900e6, 10, 0, 0, 0, 10, 143},  {false, 0, 900e6, 10, 0, 1, -5.7, 10, 142},
         {false, 0, 900e6, 10, 0, 1, 0, -20, 113}, {false, 5, 4e8, 10, 0, 1, 0, 10, 137},
@@ -85,12 +78,13 @@ TEST_F(LevelUnits, BuiltInAntennaAndProbeReferences) {
         {false, 0, 1e9, 7, 0, 0, 0, 10, 146},     {false, 0, 2e9, 7, 0, 1, 0, 10, 810},
         {true, 0, 900e6, 10, 0, 1, 0, 10, 167},   {true, 0, 1.5e9, 12, 0, 1, 0, 10, 162},
         {true, 0, 1.5e9, 12, 1, 1, 0, 10, 164}};
-    for (const auto& c : cases) {
+    for (const auto& [probe, table, centre, span, impedance, scale, offset, ref, expected] :
+         cases) {
         InstrumentSettings& s = gSettings;
         std::tie(s.centerFreq, s.spanIndex, s.impedanceIndex, s.scaleIndex, s.levelOffset,
-                 s.refLevel) = std::tie(c.centre, c.span, c.impedance, c.scale, c.offset, c.ref);
-        EXPECT_EQ(c.probe ? Probe(c.table) : Antenna(c.table), c.expected)
-            << (c.probe ? "probe " : "antenna ") << c.table << " at " << c.centre;
+                 s.refLevel) = std::tie(centre, span, impedance, scale, offset, ref);
+        EXPECT_EQ(probe ? Probe(table) : Antenna(table), expected)
+            << (probe ? "probe " : "antenna ") << table << " at " << centre;
     }
 }
 

@@ -20,11 +20,7 @@ namespace {
 TEST(FormatSI, Texts) {
     const double inf = std::numeric_limits<double>::infinity();
     // clang-format off
-    const struct {
-        double value;
-        int decimals, mode;
-        const char* text;
-    } cases[] = {
+    const std::tuple<double, int, int, const char*> cases[] = {
         {1.0e9, 4, kPrefixAuto, "1.0000G"}, {999.99, 4, kPrefixAuto, "999.9900"},
         {0.3, 4, kPrefixAuto, "300.0000m"}, {1e-13, 4, kPrefixAuto, "0.0001p"},
         {3e15, 4, kPrefixAuto, "999.9999T"}, {-12.35, 1, 0, "-12.4"},
@@ -40,9 +36,8 @@ TEST(FormatSI, Texts) {
         {DBL_MAX, 4, -4, "999999999999999.9999p"}, {DBL_MIN, 4, kPrefixAuto, "0.0001p"},
         {5e-324, 2, 3, "0.00G"}, {1.0, 30, 0, "1.000000000"}};
     // clang-format on
-    for (const auto& c : cases) {
-        EXPECT_EQ(formatSI(c.value, c.decimals, c.mode), c.text)
-            << c.value << " " << c.decimals << " " << c.mode;
+    for (const auto& [value, decimals, mode, text] : cases) {
+        EXPECT_EQ(formatSI(value, decimals, mode), text) << value << " " << decimals << " " << mode;
     }
     // The program's formats.
     EXPECT_EQ(std::vector<std::string>(
@@ -74,10 +69,7 @@ TEST(ParseSI, Values) {
     const std::string digits(5000, '9');
     const std::string tiny = "0." + std::string(5000, '0') + "1";
     // clang-format off
-    const struct {
-        std::string text;
-        double value;
-    } cases[] = {
+    const std::tuple<std::string, double> cases[] = {
         {"1,000,000", 1e6}, {"abc12", 12.0}, {" -10", -10.0}, {"2.5e-3", 0.0025}, {"1e3k", 1000.0},
         {"1.5G", 1.5e9}, {"1.5g", 1.5e9}, {"100k", 1e5}, {"100K", 1e5}, {"12 MHz", 12e6},
         {"12mhz", 0.012}, {"3p", 3e-12}, {"5u", 5e-6}, {"2N", 2e-9}, {"1T", 1e12},
@@ -87,10 +79,10 @@ TEST(ParseSI, Values) {
         {"-1e999999999999999999999", -DBL_MAX}, {"1e-999999", 0.0}, {"0e999999", 0.0},
         {digits, DBL_MAX}, {tiny, 0.0}};
     // clang-format on
-    for (const auto& c : cases) {
+    for (const auto& [text, value] : cases) {
         double v = -12345.0;
-        parseSI(c.text.c_str(), &v);
-        EXPECT_DOUBLE_EQ(v, c.value) << c.text.substr(0, 40);
+        parseSI(text.c_str(), &v);
+        EXPECT_DOUBLE_EQ(v, value) << text.substr(0, 40);
     }
     double v = 0;
     const std::string dots = "1" + std::string(5000, '.') + "5";
