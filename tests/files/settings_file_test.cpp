@@ -49,12 +49,9 @@ protected:
 // First start: the defaults over any former state, written into the empty file at exit.
 TEST_F(SettingsFileTest, EmptyFileKeepsDefaultsAndIsFilledAtExit) {
     std::memset(&gSettings, 0x5A, sizeof gSettings);
-    gSettings.detailedTrace = 0;
-    gSettings.normMarkerFreq = 0.0;
-    gSettings.peakZoneCenter = 0.0;
-    gSettings.peakZoneWidth = 0.0;
-    gSettings.zonePosition = 0;
-    gSettings.zoneWidth = 0;
+    InstrumentSettings& s = gSettings; // the fields the defaults leave as they stand
+    std::tie(s.detailedTrace, s.normMarkerFreq, s.peakZoneCenter, s.peakZoneWidth, s.zonePosition,
+             s.zoneWidth) = std::tuple(0, 0.0, 0.0, 0.0, 0, 0);
     SetDefaultSettings();
     ASSERT_EQ(ReadText(""), SettingsFileStatus::Done);
     EXPECT_EQ(gSettings.requiredFileFound, 1);

@@ -37,16 +37,9 @@ protected:
 
 TEST_F(TraceFileTest, SavedRecordHoldsEveryFieldAtItsOffset) {
     InstrumentSettings& s = gSettings;
-    s.centerFreq = 1.5e9;
-    s.spanIndex = 9;
-    s.refLevel = -20;
-    s.rbwIndex = 5;
-    s.vbwIndex = 6;
-    s.sweepIndex = 3;
-    s.detectorIndex = 2;
-    s.scaleIndex = 0;
-    s.detailedTrace = 1;
-    s.modelIndex = 1;
+    std::tie(s.centerFreq, s.spanIndex, s.refLevel, s.rbwIndex, s.vbwIndex, s.sweepIndex,
+             s.detectorIndex, s.scaleIndex, s.detailedTrace, s.modelIndex) =
+        std::tuple(1.5e9, 9, -20, 5, 6, 3, 2, 0, 1, 1);
     s.traceRecord.memoryNumber = 0x1234;
     s.traceRecord.tracePoints[0] = 0xAB;
     s.traceRecord.tracePoints[1000] = 0xCD;
@@ -149,9 +142,7 @@ TEST_F(TraceFileTest, OlderLayoutLoadsAsRvx410WithItsUnitFromItsKind) {
 
 TEST_F(TraceFileTest, ExportRowsTimeAxisAndLevels) {
     InstrumentSettings& s = gSettings;
-    s.refLevel = -10;
-    s.levelOffset = 2.6;
-    s.scaleIndex = 1;
+    std::tie(s.refLevel, s.levelOffset, s.scaleIndex) = std::tuple(-10, 2.6, 1);
     s.traceRecord.tracePoints[0] = 150;
     s.traceRecord.tracePoints[125] = 100;
     // 251 points: trunc(-7.4) = -7; byte 150 is 50 steps of 0.4 dB below.

@@ -32,12 +32,10 @@ template <std::size_t N> Keys K(const char* const (&table)[N]) {
 // The settings file's fields are checked against the defaults file there; here the rest.
 TEST(DefaultSettings, ResetsEveryAssignedFieldFromAnyState) {
     std::memset(&gSettings, 0x5A, sizeof gSettings);
-    gSettings.normMarkerFreq = 123.0;
-    gSettings.peakZoneCenter = 456.0;
-    gSettings.peakZoneWidth = 789.0;
-    gSettings.detailedTrace = 1;
-    SetDefaultSettings();
     const InstrumentSettings& s = gSettings;
+    std::tie(gSettings.normMarkerFreq, gSettings.peakZoneCenter, gSettings.peakZoneWidth,
+             gSettings.detailedTrace) = std::tuple(123.0, 456.0, 789.0, 1);
+    SetDefaultSettings();
     // Not assigned: they keep what they held.
     EXPECT_EQ(std::tuple(s.normMarkerFreq, s.peakZoneCenter, s.peakZoneWidth, s.detailedTrace),
               std::tuple(123.0, 456.0, 789.0, 1));
