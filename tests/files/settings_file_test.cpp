@@ -210,7 +210,8 @@ TEST_F(SettingsFileTest, ShutDownWritesThroughTheViewOperation) {
 }
 
 // Hand-edited files judged by the lines written back: a key is found anywhere in a line at its
-// first occurrence ("CP mode : " inside "ACP mode : "); colours take the hex digits they find.
+// first occurrence ("CP mode : " in the ACP line), not with two spaces; out-of-range values, model
+// and spurious read as documented; colours take the hex digits found; line feeds alone read too.
 TEST_F(SettingsFileTest, HandEditedKeysFollowTheFirstMatchRules) {
     const std::tuple<const char*, std::vector<const char*>> cases[] = {
         // clang-format off
