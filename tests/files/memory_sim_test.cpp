@@ -1,6 +1,4 @@
-// The analyzer's memories against the simulated analyzer on a pseudo-terminal: recall, its
-// "PARAM" wait and bad replies, the bulk save into numbered files, and erasing. One simulator
-// serves each walk; the faults pick the replies by their count.
+// Recall, bulk save and erase against the simulator; its faults pick the replies by their count.
 
 #include "memory_operations.h"
 #include "qt_support.h"
@@ -10,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <tuple>
 
 namespace {
 
@@ -34,20 +33,17 @@ TEST(MemorySim, RecallReadsTheNumberedMemoryAndSurvivesBadReplies) {
     EXPECT_EQ(gSettings.traceRecord.memoryNumber, 7);
     EXPECT_EQ(gSettings.traceRecord.recordSpanIndex, 4 + 7 % 8);
     EXPECT_NE(gSettings.traceStore[3][100], 0) << "the active slot holds the recalled trace";
-    const struct {
-        const char* fault;
-        RecallResult expected;
-    } cases[] = {
+    const std::tuple<const char*, RecallResult> cases[] = {
         {"stall (a split reply)", RecallResult::Recalled},
         {"truncate", RecallResult::Truncated},
         {"drop (seven tries, one command)", RecallResult::NoAnswer},
     };
-    for (const auto& c : cases) {
+    for (const auto& [fault, expected] : cases) {
         const std::size_t before = sim.received("SRS").size();
         gSettings.traceRecord.recordCenterFreq = 42.0;
-        EXPECT_EQ(memory::RecallMemory(2), c.expected) << c.fault;
-        EXPECT_EQ(sim.received("SRS").size(), before + 1) << c.fault;
-        if (c.expected != RecallResult::Recalled) {
+        EXPECT_EQ(memory::RecallMemory(2), expected) << fault;
+        EXPECT_EQ(sim.received("SRS").size(), before + 1) << fault;
+        if (expected != RecallResult::Recalled) {
             EXPECT_EQ(gSettings.traceRecord.recordCenterFreq, 42.0) << "nothing taken";
         }
     }
@@ -76,11 +72,8 @@ TEST(MemorySim, BulkSaveWritesNumberedFilesAndEndsOnSilenceOrAFailedWrite) {
 }
 
 TEST(MemorySim, EraseSendsTheSpecifiedCommands) {
-    const struct {
-        int start, end, kind;
-        bool refused; // by the second simulator, every time
-        Strings expected;
-    } cases[] = {
+    // {start, end, kind, refused by the second simulator every time, the commands sent}
+    const std::tuple<int, int, int, bool, Strings> cases[] = {
         {3, 5, 3, false, {"MCLRS4", "MCLRW4", "MCLRS5", "MCLRW5", "MCLRS6", "MCLRW6"}},
         {0, 99, 3, false, {"MCLRSALL", "MCLRWALL"}}, // the trace alone: in the trace files test
         {7, 7, 2, false, {"MCLRS8"}},
@@ -91,8 +84,8 @@ TEST(MemorySim, EraseSendsTheSpecifiedCommands) {
     auto sim = std::make_unique<SimPort>();
     ASSERT_TRUE(Open(*sim)) << sim->error();
     bool refusing = false;
-    for (const auto& c : cases) {
-        if (c.refused && !refusing) {
+    for (const auto& [start, end, kind, refused, expected] : cases) {
+        if (refused && !refusing) {
             sim = std::make_unique<SimPort>(
                 Strings{"--fault", "err:MCLRW", "--fault", "err:MCLRWALL"});
             ASSERT_TRUE(Open(*sim)) << sim->error();
@@ -100,12 +93,12 @@ TEST(MemorySim, EraseSendsTheSpecifiedCommands) {
         }
         const std::size_t before = sim->received("MCLR").size();
         std::vector<int> positions;
-        memory::EraseMemories(c.start, c.end, c.kind, [&positions](int position, const char*) {
+        memory::EraseMemories(start, end, kind, [&positions](int position, const char*) {
             positions.push_back(position);
         });
         const Strings all = sim->received("MCLR");
-        EXPECT_EQ(Strings(all.begin() + static_cast<long>(before), all.end()), c.expected)
-            << c.start << ".." << c.end;
+        EXPECT_EQ(Strings(all.begin() + static_cast<long>(before), all.end()), expected)
+            << start << ".." << end;
         EXPECT_FALSE(positions.empty());
     }
 }

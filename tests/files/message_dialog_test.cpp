@@ -1,5 +1,4 @@
-// The message window's wait form driven by its ticks over a scripted reader, and its progress
-// form driven by the caller (the wait on its own timer runs from the menu in the transfers test).
+// The message window's wait form ticked over a scripted reader, its progress form by the caller.
 
 #include "instrument_settings.h"
 #include "link_state.h"

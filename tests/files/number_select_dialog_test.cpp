@@ -1,5 +1,4 @@
-// The number-select dialog in its three forms: captions, the controls each shows, the starting
-// numbers and the range checks of OK.
+// The number-select dialog's three forms: captions, controls, starting numbers, OK's range checks.
 
 #include "instrument_settings.h"
 #include "number_select_dialog.h"
@@ -11,6 +10,8 @@
 #include <QScrollBar>
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 namespace {
 
 TEST(NumberSelectDialog, FormsShowTheirControlsAndNumbers) {
@@ -18,32 +19,25 @@ TEST(NumberSelectDialog, FormsShowTheirControlsAndNumbers) {
     SetDefaultSettings();
     gSettings.memoryRangeStart = 12;
     gSettings.memoryRangeEnd = 34;
-    const struct {
-        int form;
-        const char* caption;
-        bool endShown;
-        bool boxesShown;
-        const char* start;
-        const char* end;
-    } cases[] = {
+    const std::tuple<int, const char*, bool, bool, const char*, const char*> cases[] = {
         {CNumberSelectDlg::kFormSave, "Save number select", true, false, "12", "34"},
         {CNumberSelectDlg::kFormDelete, "Delete number select", true, true, "0", "99"},
         {CNumberSelectDlg::kFormLoad, "Load number select", false, false, "0", nullptr},
     };
-    for (const auto& c : cases) {
-        gSettings.memorySelectKind = c.form;
+    for (const auto& [form, caption, endShown, boxesShown, start, end] : cases) {
+        gSettings.memorySelectKind = form;
         CNumberSelectDlg dialog;
         dialog.show();
-        EXPECT_EQ(dialog.windowTitle(), c.caption);
-        EXPECT_EQ(dialog.endEdit()->isVisible(), c.endShown) << c.caption;
-        EXPECT_EQ(dialog.endSpin()->isVisible(), c.endShown) << c.caption;
-        EXPECT_EQ(dialog.startLabel()->isVisible(), c.endShown) << c.caption;
-        EXPECT_EQ(dialog.traceBox()->isVisible(), c.boxesShown) << c.caption;
-        EXPECT_EQ(dialog.paramBox()->isVisible(), c.boxesShown) << c.caption;
-        EXPECT_EQ(dialog.traceBox()->isChecked(), c.boxesShown) << c.caption;
-        EXPECT_EQ(dialog.startEdit()->text(), c.start);
-        if (c.end != nullptr) {
-            EXPECT_EQ(dialog.endEdit()->text(), c.end);
+        EXPECT_EQ(dialog.windowTitle(), caption);
+        EXPECT_EQ(dialog.endEdit()->isVisible(), endShown) << caption;
+        EXPECT_EQ(dialog.endSpin()->isVisible(), endShown) << caption;
+        EXPECT_EQ(dialog.startLabel()->isVisible(), endShown) << caption;
+        EXPECT_EQ(dialog.traceBox()->isVisible(), boxesShown) << caption;
+        EXPECT_EQ(dialog.paramBox()->isVisible(), boxesShown) << caption;
+        EXPECT_EQ(dialog.traceBox()->isChecked(), boxesShown) << caption;
+        EXPECT_EQ(dialog.startEdit()->text(), start);
+        if (end != nullptr) {
+            EXPECT_EQ(dialog.endEdit()->text(), end);
         }
         EXPECT_EQ(dialog.startSpin()->maximum(), 99);
         dialog.startSpin()->setValue(5);
@@ -54,12 +48,7 @@ TEST(NumberSelectDialog, FormsShowTheirControlsAndNumbers) {
 TEST(NumberSelectDialog, OkChecksTheRange) {
     orvel::test::EnsureQtApplication();
     SetDefaultSettings();
-    const struct {
-        int form;
-        const char* start;
-        const char* end;
-        bool accepted;
-    } cases[] = {
+    const std::tuple<int, const char*, const char*, bool> cases[] = {
         {CNumberSelectDlg::kFormSave, "5", "3", false}, // end below start
         {CNumberSelectDlg::kFormSave, "0", "100", false},
         {CNumberSelectDlg::kFormDelete, "-1", "5", false},
@@ -68,14 +57,14 @@ TEST(NumberSelectDialog, OkChecksTheRange) {
         {CNumberSelectDlg::kFormLoad, "99", "0", true}, // the end does not count when loading
         {CNumberSelectDlg::kFormLoad, "100", "0", false},
     };
-    for (const auto& c : cases) {
-        gSettings.memorySelectKind = c.form;
+    for (const auto& [form, start, end, accepted] : cases) {
+        gSettings.memorySelectKind = form;
         gSettings.memoryRangeStart = 7;
         CNumberSelectDlg dialog;
-        dialog.startEdit()->setText(c.start);
-        dialog.endEdit()->setText(c.end);
-        EXPECT_EQ(dialog.TakeNumbers(), c.accepted) << c.start << ".." << c.end;
-        if (!c.accepted) {
+        dialog.startEdit()->setText(start);
+        dialog.endEdit()->setText(end);
+        EXPECT_EQ(dialog.TakeNumbers(), accepted) << start << ".." << end;
+        if (!accepted) {
             EXPECT_EQ(gSettings.memoryRangeStart, 7) << "a refused range stores nothing";
         }
     }

@@ -13,6 +13,7 @@
 
 #include <cstring>
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace {
@@ -21,6 +22,7 @@ class SettingsFileTest : public ::testing::Test {
 protected:
     void SetUp() override {
         ASSERT_TRUE(dir_.valid());
+        gSettings = InstrumentSettings{}; // the zeroed record the program starts from
         SetDefaultSettings();
     }
 
@@ -47,12 +49,9 @@ protected:
 // First start: the defaults over any former state, written into the empty file at exit.
 TEST_F(SettingsFileTest, EmptyFileKeepsDefaultsAndIsFilledAtExit) {
     std::memset(&gSettings, 0x5A, sizeof gSettings);
-    gSettings.detailedTrace = 0;
-    gSettings.normMarkerFreq = 0.0;
-    gSettings.peakZoneCenter = 0.0;
-    gSettings.peakZoneWidth = 0.0;
-    gSettings.zonePosition = 0;
-    gSettings.zoneWidth = 0;
+    InstrumentSettings& s = gSettings; // the fields the defaults leave as they stand
+    std::tie(s.detailedTrace, s.normMarkerFreq, s.peakZoneCenter, s.peakZoneWidth, s.zonePosition,
+             s.zoneWidth) = std::tuple(0, 0.0, 0.0, 0.0, 0, 0);
     SetDefaultSettings();
     ASSERT_EQ(ReadText(""), SettingsFileStatus::Done);
     EXPECT_EQ(gSettings.requiredFileFound, 1);
@@ -82,31 +81,19 @@ TEST_F(SettingsFileTest, WrittenFileReadsBackTheSameValues) {
 
     SetDefaultSettings();
     ASSERT_EQ(Read(), SettingsFileStatus::Done);
-    const InstrumentSettings& s = gSettings;
-    EXPECT_EQ(std::memcmp(s.traceColor, before.traceColor, sizeof s.traceColor), 0);
-    EXPECT_EQ(std::memcmp(s.markerColor, before.markerColor, sizeof s.markerColor), 0);
-    EXPECT_EQ(s.scaleLineColor, before.scaleLineColor);
-    EXPECT_EQ(s.backgroundColor, before.backgroundColor);
-    EXPECT_DOUBLE_EQ(s.obwRatio, before.obwRatio);
-    EXPECT_EQ(s.intervalSetting, before.intervalSetting);
-    EXPECT_STREQ(s.efUserText, "30M:12.5dB,100M:10.2dB");
-    EXPECT_STREQ(s.mfUserText, "1M:-3.5dB,10M:0.5dB,20M:1dB");
-    EXPECT_EQ(s.efUserFreq[0], 300);
-    EXPECT_EQ(s.efUserGain[1], 1020);
-    EXPECT_EQ(s.mfUserFreq[2], 200);
-    // The model and the spurious calculation always start as off.
-    EXPECT_EQ(s.modelIndex, 0);
-    EXPECT_EQ(s.calcSpread, 0);
-    EXPECT_EQ(s.requiredFileFound, 1);
-    // With those two as they were, the record writes the same bytes again.
+    // The model and the spurious calculation always start as off; the user tables are parsed.
+    EXPECT_EQ(std::tuple(gSettings.modelIndex, gSettings.calcSpread, gSettings.requiredFileFound),
+              std::tuple(0, 0, 1));
+    EXPECT_EQ(std::tuple(gSettings.efUserFreq[0], gSettings.efUserGain[1], gSettings.mfUserFreq[2]),
+              std::tuple(300, 1020, 200));
+    // With those two as they were, every other field reads back to the same bytes.
     gSettings.modelIndex = before.modelIndex;
     gSettings.calcSpread = before.calcSpread;
     ASSERT_EQ(WriteSettingsFile(), SettingsFileStatus::Done);
     EXPECT_EQ(Text(), written);
 }
 
-// The writer cuts a user text before any later key it holds, which would else be read in place of
-// that key's own line (that this reads back, and one write is a fixed point: the fuzz corpus).
+// A user text is cut before any later key it holds, which would else be read in that key's place.
 TEST_F(SettingsFileTest, UserTextsNeverStandInForALaterKey) {
     ReadFresh("EF user data : 30M:1dB,Center frequency : 2000000,Span : 3\r\n"
               "MF user data : 10M:86.7dB,Zone width : 77,OBW ratio : 85.5\r\n"
@@ -173,9 +160,10 @@ TEST_F(SettingsFileTest, LargestFileOfTheProgramsMakingIsReadWhole) {
 
     SetDefaultSettings();
     ASSERT_EQ(Read(), SettingsFileStatus::Done);
-    EXPECT_EQ(std::string(gSettings.mfUserText), table); // the last user text survived
-    EXPECT_EQ(gSettings.calcSpread, 0);                  // and the very last line was read
-    EXPECT_EQ(gSettings.intervalSetting, 70);
+    // The last user text survived, and the very last lines were read.
+    EXPECT_EQ(std::tuple(std::string(gSettings.mfUserText), gSettings.calcSpread,
+                         gSettings.intervalSetting),
+              std::tuple(table, 0, 70));
 }
 
 TEST_F(SettingsFileTest, NoSettingsFileIsReportedAndNeverCreated) {
@@ -206,8 +194,7 @@ TEST_F(SettingsFileTest, ReadOnlyFileStopsStartUpAndIsLeftUntouched) {
                                                   QFileDevice::ReadOther));
     EXPECT_EQ(Read(), SettingsFileStatus::NotWritable);
     EXPECT_EQ(gSettings.requiredFileFound, 0);
-    EXPECT_EQ(gSettings.spanIndex, 7); // nothing was taken from it
-    EXPECT_EQ(gSettings.baudIndex, 3);
+    EXPECT_EQ(std::tuple(gSettings.spanIndex, gSettings.baudIndex), std::tuple(7, 3)); // not read
     ReadWriteSettings(1); // the shut-down writes nothing
     EXPECT_EQ(WriteSettingsFile(), SettingsFileStatus::NotWritable);
     EXPECT_EQ(Text(), original);
@@ -222,44 +209,33 @@ TEST_F(SettingsFileTest, ShutDownWritesThroughTheViewOperation) {
     EXPECT_EQ(QDir::current().canonicalPath(), QFileInfo(File()).canonicalPath());
 }
 
-// Hand-edited files, each read over fresh defaults and judged by the lines the record writes
-// back: a key is found anywhere in a line, at its first occurrence ("CP mode : " inside the ACP
-// line, "Trace 1 color" inside "Trace 10 color"); a key with two spaces is not found; values
-// beyond the range, the model and the spurious calculation read as documented; colours take the
-// hex digits they find (none: black); line-feed-only files read the same.
+// Hand-edited files judged by the lines written back: a key is found anywhere in a line at its
+// first occurrence ("CP mode : " in the ACP line), not with two spaces; out-of-range values, model
+// and spurious read as documented; colours take the hex digits found; line feeds alone read too.
 TEST_F(SettingsFileTest, HandEditedKeysFollowTheFirstMatchRules) {
-    const struct {
-        const char* text;
-        std::vector<const char*> written;
-    } cases[] = {
+    const std::tuple<const char*, std::vector<const char*>> cases[] = {
+        // clang-format off
         {"Span  : 3\r\n", {"Span : 7"}},
         {"Center frequency : 3500000000\r\n", {"Center frequency : 3300000000"}},
         {"Model : 1\r\nSpurious : 1\r\n", {"Model : 0", "Spurious : 0"}},
         {"ACP mode : 1\r\nCP mode : 0\r\n", {"CP mode : 1", "ACP mode : 1"}},
         {"ACP mode : 2\r\nCP mode : 1\r\n", {"CP mode : 0", "ACP mode : 2"}}, // 2: no CP mode
-        {"RBW : 1\r\nxxSpan : 2\r\nCP mode : 1\r\nACP mode : 2\r\nCom port : 6\r\n",
-         {"RBW : 1", "Span : 2", "CP mode : 1", "Com port : 6"}},
-        {"CP Center frequency : 5M\r\nCenter frequency : 1.5G\r\n",
-         {"Center frequency : 5000000", "CP Center frequency : 5000000"}},
-        {"Trace 1 color : 0000aa\r\nTrace 10 color : 0000bb\r\n",
-         {"Trace 1 color : 0000aa", "Trace 10 color : 0000bb"}},
-        {"Trace 10 color : 0000bb\r\nTrace 1 color : 0000aa\r\n",
-         {"Trace 1 color : 0000bb", "Trace 10 color : 0000bb"}},
-        {"Marker 2 color : 1 2 3 4 5 6\r\nCursor 4 color : 00FF00h\r\n"
-         "Scale line color : \tab cd ef\r\nBack ground color : zz\r\n",
-         {"Marker 1 color : 00ffff", "Marker 2 color : 123456", "Cursor 4 color : 00ff00",
-          "Scale line color : abcdef", "Back ground color : 000000"}},
-        {"Span : 3\nEF user data : 30M:12.5dB,100M:10.2dB\nMF user data : \n"
-         "Trace 2 color : 00ff00\nCenter frequency : 2000000000\n",
-         {"Trace 2 color : 00ff00", "EF user data : 30M:12.5dB,100M:10.2dB",
-          "MF user data : ", "Center frequency : 2000000000", "Span : 3"}},
+        {"RBW : 1\r\nxxSpan : 2\r\nCP mode : 1\r\nACP mode : 2\r\nCom port : 6\r\n", {"RBW : 1", "Span : 2", "CP mode : 1", "Com port : 6"}},
+        {"CP Center frequency : 5M\r\nCenter frequency : 1.5G\r\n", {"Center frequency : 5000000", "CP Center frequency : 5000000"}},
+        {"Trace 1 color : 0000aa\r\nTrace 10 color : 0000bb\r\n", {"Trace 1 color : 0000aa", "Trace 10 color : 0000bb"}},
+        {"Trace 10 color : 0000bb\r\nTrace 1 color : 0000aa\r\n", {"Trace 1 color : 0000bb", "Trace 10 color : 0000bb"}},
+        {"Marker 2 color : 1 2 3 4 5 6\r\nCursor 4 color : 00FF00h\r\nScale line color : \tab cd ef\r\nBack ground color : zz\r\n",
+         {"Marker 1 color : 00ffff", "Marker 2 color : 123456", "Cursor 4 color : 00ff00", "Scale line color : abcdef", "Back ground color : 000000"}},
+        {"Span : 3\nEF user data : 30M:12.5dB,100M:10.2dB\nMF user data : \nTrace 2 color : 00ff00\nCenter frequency : 2000000000\n",
+         {"Trace 2 color : 00ff00", "EF user data : 30M:12.5dB,100M:10.2dB", "MF user data : ", "Center frequency : 2000000000", "Span : 3"}},
+        // clang-format on
     };
-    for (const auto& c : cases) {
-        ReadFresh(c.text);
+    for (const auto& [text, lines] : cases) {
+        ReadFresh(text);
         ASSERT_EQ(WriteSettingsFile(), SettingsFileStatus::Done);
         const QByteArray written = "\r\n" + Text();
-        for (const char* line : c.written) {
-            EXPECT_TRUE(written.contains("\r\n" + QByteArray(line) + "\r\n")) << c.text << line;
+        for (const char* line : lines) {
+            EXPECT_TRUE(written.contains("\r\n" + QByteArray(line) + "\r\n")) << text << line;
         }
     }
     EXPECT_STREQ(gSettings.efUserText, "30M:12.5dB,100M:10.2dB");
@@ -268,12 +244,11 @@ TEST_F(SettingsFileTest, HandEditedKeysFollowTheFirstMatchRules) {
 TEST_F(SettingsFileTest, IntegersAndNumbersReadAsDocumented) {
     ReadFresh("Baud rate : x\r\nSpan :   4abc\r\nReference level : -45\r\nOBW ratio : 95.25\r\n"
               "Reference offset : 2.5\r\nSweep time : \r\n5\r\n");
-    EXPECT_EQ(gSettings.baudIndex, 0); // not a number reads as 0
-    EXPECT_EQ(gSettings.spanIndex, 4);
-    EXPECT_EQ(gSettings.refLevel, -45);
-    EXPECT_DOUBLE_EQ(gSettings.obwRatio, 95.25);
-    EXPECT_DOUBLE_EQ(gSettings.levelOffset, 2.5);
-    EXPECT_EQ(gSettings.sweepIndex, 5); // line ends are skipped before an integer
+    // Not a number reads as 0; line ends are skipped before an integer.
+    const InstrumentSettings& s = gSettings;
+    EXPECT_EQ(
+        std::tuple(s.baudIndex, s.spanIndex, s.refLevel, s.obwRatio, s.levelOffset, s.sweepIndex),
+        std::tuple(0, 4, -45, 95.25, 2.5, 5));
 }
 
 TEST_F(SettingsFileTest, UserTextsAreCutToTheirFieldAndParsed) {
@@ -282,12 +257,12 @@ TEST_F(SettingsFileTest, UserTextsAreCutToTheirFieldAndParsed) {
         longLine += "10M:1dB,";
     }
     ReadFresh(QByteArray::fromStdString(longLine + "\r\nMF user data : 5M:2.5dB"));
-    EXPECT_EQ(std::strlen(gSettings.efUserText), 511u);
-    EXPECT_EQ(gSettings.efUserFreq[9], 100);
-    EXPECT_STREQ(gSettings.mfUserText, "5M:2.5dB"); // no line end after it: up to the end
-    EXPECT_EQ(gSettings.mfUserFreq[0], 50);
-    EXPECT_EQ(gSettings.mfUserGain[0], 250);
-    EXPECT_EQ(gSettings.mfUserFreq[1], -200);
+    const InstrumentSettings& s = gSettings;
+    EXPECT_EQ(std::tuple(std::strlen(s.efUserText), s.efUserFreq[9]), std::tuple(511u, 100));
+    // No line end after the last text: up to the end of the file.
+    EXPECT_STREQ(s.mfUserText, "5M:2.5dB");
+    EXPECT_EQ(std::tuple(s.mfUserFreq[0], s.mfUserGain[0], s.mfUserFreq[1]),
+              std::tuple(50, 250, -200));
 }
 
 TEST_F(SettingsFileTest, ValuesOutsideTheirRangesGiveSafeValues) {
@@ -301,31 +276,23 @@ TEST_F(SettingsFileTest, ValuesOutsideTheirRangesGiveSafeValues) {
               "Center frequency : -5\r\nCP Center frequency : 1e300\r\nCP zone width : 9G\r\n"
               "Zone position : -4\r\nTrace 3 color : ffffffffff\r\nPeak search ZW : x-9\r\n");
     const InstrumentSettings& s = gSettings;
-    // A port outside the list stays closed (8).
-    const int ints[][2] = {{s.comPortIndex, 8},     {s.baudIndex, 3},     {s.spanIndex, 7},
-                           {s.unitIndex, 0},        {s.rbwIndex, 3},      {s.vbwIndex, 4},
-                           {s.sweepIndex, 2},       {s.detectorIndex, 0}, {s.measureIndex, 0},
-                           {s.antennaIndex, 0},     {s.probeIndex, 0},    {s.calcIndex, 0},
-                           {s.conversionIndex, 0},  {s.scaleIndex, 1},    {s.startWindowState, 0},
-                           {s.startSetting, 0},     {s.aveCount, 256},    {s.timeOutSetting, 200},
-                           {s.intervalSetting, 50}, {s.refLevel, 60},     {s.zonePosition, 0}};
-    for (std::size_t i = 0; i < std::size(ints); ++i) {
-        EXPECT_EQ(ints[i][0], ints[i][1]) << "row " << i;
-    }
+    // A port outside the list stays closed (8); a width is never negative.
+    // clang-format off
+    EXPECT_EQ(std::vector<int>({s.comPortIndex, s.baudIndex, s.spanIndex, s.unitIndex, s.rbwIndex, s.vbwIndex,
+                                s.sweepIndex, s.detectorIndex, s.measureIndex, s.antennaIndex, s.probeIndex,
+                                s.calcIndex, s.conversionIndex, s.scaleIndex, s.startWindowState, s.startSetting,
+                                s.aveCount, s.timeOutSetting, s.intervalSetting, s.refLevel, s.zonePosition}),
+              std::vector<int>({8, 3, 7, 0, 3, 4, 2, 0, 0, 0, 0, 0, 0, 1, 0, 0, 256, 200, 50, 60, 0}));
+    EXPECT_EQ(std::vector<double>({s.levelOffset, s.obwRatio, s.obwDb, s.centerFreq, s.cpCenter, s.cpWidth,
+                                   s.peakZoneWidth}),
+              std::vector<double>({50.0, 99.9, 0.1, 0.0, 1.0e9, 3.3e9, 0.0}));
+    // clang-format on
     EXPECT_EQ(s.traceColor[3], 0xffffffu);
-    // A width is never negative.
-    const double doubles[][2] = {{s.levelOffset, 50.0}, {s.obwRatio, 99.9},  {s.obwDb, 0.1},
-                                 {s.centerFreq, 0.0},   {s.cpCenter, 1.0e9}, {s.cpWidth, 3.3e9},
-                                 {s.peakZoneWidth, 0.0}};
-    for (std::size_t i = 0; i < std::size(doubles); ++i) {
-        EXPECT_DOUBLE_EQ(doubles[i][0], doubles[i][1]) << "row " << i;
-    }
-
     ReadFresh("Com port : -3\r\n");
     EXPECT_EQ(gSettings.comPortIndex, 8);
 }
 
-// Indexes, values and texts inside their ranges (a broken one aborts, naming it); model off.
+// A field outside its range aborts, naming it.
 void ExpectRecordInsideItsRanges() {
     FuzzCheckRecord();
     EXPECT_EQ(gSettings.modelIndex, 0);
@@ -367,11 +334,10 @@ TEST_F(SettingsFileTest, TruncatedFileKeepsWhatArrived) {
     const qsizetype cut = text.indexOf("Center frequency : ") + 22; // "Center frequency : 245"
     text.truncate(cut);
     ReadFresh(text);
-    EXPECT_EQ(gSettings.baudIndex, 5);
-    EXPECT_STREQ(gSettings.mfUserText, "1M:-3.5dB,10M:0.5dB,20M:1dB");
-    EXPECT_DOUBLE_EQ(gSettings.centerFreq, 245.0);
-    EXPECT_EQ(gSettings.spanIndex, 7); // beyond the cut: defaults
-    EXPECT_EQ(gSettings.aveCount, 256);
+    const InstrumentSettings& s = gSettings; // beyond the cut: the span and averaging defaults
+    EXPECT_STREQ(s.mfUserText, "1M:-3.5dB,10M:0.5dB,20M:1dB");
+    EXPECT_EQ(std::tuple(s.baudIndex, s.centerFreq, s.spanIndex, s.aveCount),
+              std::tuple(5, 245.0, 7, 256));
     ExpectRecordInsideItsRanges();
 }
 
@@ -381,8 +347,7 @@ TEST_F(SettingsFileTest, HugeFileIsReadOnlyUpToTheLimit) {
     text.append("RBW : 1\r\n");
     text.append(QByteArray(2 * 1024 * 1024, 'z'));
     ReadFresh(text);
-    EXPECT_EQ(gSettings.spanIndex, 2);
-    EXPECT_EQ(gSettings.rbwIndex, 3);
+    EXPECT_EQ(std::tuple(gSettings.spanIndex, gSettings.rbwIndex), std::tuple(2, 3));
     ASSERT_EQ(WriteSettingsFile(), SettingsFileStatus::Done);
     EXPECT_LT(Text().size(), 4096);
 }

@@ -1,5 +1,4 @@
-// "Write E/F User Data" / "Write M/F User Data" on real files, over a scripted link that records
-// the exchange and against the simulated analyzer.
+// The user-data uploads on real files, over a scripted link and against the simulated analyzer.
 
 #include "instrument_settings.h"
 #include "link_state.h"
@@ -17,11 +16,13 @@
 #include <algorithm>
 #include <cstring>
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace {
 
 using userdata::Result;
+using Events = std::vector<std::string>;
 
 // "1M:1dB,2M:1dB,..." with n entries.
 QByteArray Entries(int n) {
@@ -80,7 +81,7 @@ protected:
     }
 
     orvel::test::TempFolder dir_;
-    std::vector<std::string> events_;
+    Events events_;
     std::vector<userdata::Message> shown_;
     std::string reply_ = "OK";
     bool failWrite_ = false;
@@ -93,9 +94,8 @@ TEST_F(UserDataUploadTest, AntennaTableIsStoredParsedSentAndConfirmed) {
     EXPECT_STREQ(gSettings.efUserText, "30M:12.5dB,100M:10.2dB");
     EXPECT_EQ(gSettings.efUserGain[1], 1020);
     EXPECT_EQ(gSettings.mfUserFreq[0], -200);
-    const std::vector<std::string> expected = {"pause", "write EFUSER30M:12.5dB,100M:10.2dB\r\n",
-                                               "read", "message", "resume"};
-    EXPECT_EQ(events_, expected);
+    EXPECT_EQ(events_, (Events{"pause", "write EFUSER30M:12.5dB,100M:10.2dB\r\n", "read", "message",
+                               "resume"}));
     ExpectOneMessage("Setting completion.", "Message", QMessageBox::Information);
 }
 
@@ -114,42 +114,35 @@ TEST_F(UserDataUploadTest, LineEndsAreCutAsStoredFilesExpect) {
     EXPECT_EQ(std::count(events_.begin(), events_.end(), "write EFUSER5M:1dB,6M:2dB\r\n"), 1);
 }
 
-// Files that are refused: the message says why, the stored text stays and the analyzer is not
-// touched. Names are judged by their last three letters; an empty, missing or unreadable file, a
-// binary one, more than the 1024 bytes that are read, more than the 511 characters the field
-// holds, more than the 10 entries of the table.
+// Refused files (names judged by their last three letters; more than 1024 bytes, 511 characters
+// or 10 entries): the message says why, the stored text stays and the analyzer is not touched.
 TEST_F(UserDataUploadTest, RefusedFilesLeaveTheStoredTextAndTheAnalyzerAlone) {
     const char* const kNotOpened = "This file can not be opened.";
     const char* const kLoadWrong = "Load went wrong.";
-    const struct {
-        int kind;
-        const char* name;
-        QByteArray bytes; // null: no file of that name
-        Result result;
-        const char* message;
-    } cases[] = {
+    // A null byte array: no file of that name.
+    const std::tuple<int, const char*, QByteArray, Result, const char*> cases[] = {
+        // clang-format off
         {userdata::kAntenna, "table.dat", "1M:2dB\r\n", Result::BadFileName, kNotOpened},
         {userdata::kAntenna, "empty.txt", "", Result::LoadFailed, kLoadWrong},
         {userdata::kAntenna, "missing.txt", QByteArray(), Result::LoadFailed, kLoadWrong},
-        {userdata::kProbe, "bin.csv", QByteArray("1M:1dB\0\x01\xff\r\n", 12), Result::NotText,
-         kNotOpened},
+        {userdata::kProbe, "bin.csv", QByteArray("1M:1dB\0\x01\xff\r\n", 12), Result::NotText, kNotOpened},
         {userdata::kAntenna, "big.txt", QByteArray(1025, '1'), Result::TooLong, kLoadWrong},
-        {userdata::kAntenna, "long.txt", QByteArray(600, '1') + "\r\n", Result::TooLong,
-         kLoadWrong},
+        {userdata::kAntenna, "long.txt", QByteArray(600, '1') + "\r\n", Result::TooLong, kLoadWrong},
         {userdata::kAntenna, "eleven.txt", Entries(11) + "\r\n", Result::TooLong, kLoadWrong},
+        // clang-format on
     };
-    for (const auto& c : cases) {
+    for (const auto& [kind, name, bytes, result, message] : cases) {
         shown_.clear();
         events_.clear();
         std::strcpy(gSettings.efUserText, "9M:9dB");
         std::strcpy(gSettings.mfUserText, "9M:9dB");
-        const QString path = c.bytes.isNull() ? dir_.path(c.name) : File(c.name, c.bytes);
-        EXPECT_EQ(Upload(c.kind, path), c.result) << c.name;
-        ExpectOneMessage(c.message, "Read error", QMessageBox::Warning);
-        EXPECT_STREQ(gSettings.efUserText, "9M:9dB") << c.name;
-        EXPECT_STREQ(gSettings.mfUserText, "9M:9dB") << c.name;
-        EXPECT_EQ(gSettings.mfUserFreq[0], -200) << c.name;
-        EXPECT_EQ(events_, (std::vector<std::string>{"message"})) << c.name;
+        const QString path = bytes.isNull() ? dir_.path(name) : File(name, bytes);
+        EXPECT_EQ(Upload(kind, path), result) << name;
+        ExpectOneMessage(message, "Read error", QMessageBox::Warning);
+        EXPECT_STREQ(gSettings.efUserText, "9M:9dB") << name;
+        EXPECT_STREQ(gSettings.mfUserText, "9M:9dB") << name;
+        EXPECT_EQ(gSettings.mfUserFreq[0], -200) << name;
+        EXPECT_EQ(events_, Events{"message"}) << name;
     }
     // A folder in place of the file.
     QDir(dir_.path()).mkdir(QStringLiteral("folder.txt"));
@@ -165,8 +158,7 @@ TEST_F(UserDataUploadTest, RefusedFilesLeaveTheStoredTextAndTheAnalyzerAlone) {
     EXPECT_EQ(gSettings.efUserFreq[9], 100);
 }
 
-// A failed write, or an error reply in any case: the connection message, acquisition stays
-// paused, and the new text stays stored and parsed.
+// A failed write or an error reply: the connection message, still paused, the new text kept.
 TEST_F(UserDataUploadTest, FailedWritesAndErrorRepliesReportTheConnectionAndStayPaused) {
     gSettings.modelIndex = 1;
     for (const char* reply : {"", "err", "ERR 3", "Read error", "read ERROR"}) {
@@ -179,12 +171,10 @@ TEST_F(UserDataUploadTest, FailedWritesAndErrorRepliesReportTheConnectionAndStay
             << reply;
         ExpectOneMessage("Please check connection with RVX420.", "Communication error",
                          QMessageBox::Warning);
-        std::vector<std::string> expected = {"pause", "write EFUSER30M:12.5dB\r\n", "read",
-                                             "message"};
-        if (failWrite_) {
-            expected.erase(expected.begin() + 2);
-        }
-        EXPECT_EQ(events_, expected) << reply;
+        const char* const write = "write EFUSER30M:12.5dB\r\n";
+        EXPECT_EQ(events_, (failWrite_ ? Events{"pause", write, "message"}
+                                       : Events{"pause", write, "read", "message"}))
+            << reply;
         EXPECT_STREQ(gSettings.efUserText, "30M:12.5dB");
         EXPECT_EQ(gSettings.efUserFreq[0], 300);
     }
@@ -228,45 +218,35 @@ TEST_F(UserDataUploadTest, TheMessageBoxShowsTheExactTexts) {
     EXPECT_EQ(icon, QMessageBox::Warning);
 }
 
-// The same uploads against the simulated analyzer: the table on the wire, and the analyzer refusing
-// or silent. (The antenna table accepted is run from the menu in the transfers test.)
+// Against the simulator: the table on the wire, the analyzer accepting, refusing or silent.
 TEST(UserDataSim, TablesReachTheAnalyzerAndRefusalOrSilenceIsReported) {
     const char* const kCompleted = "Setting completion.";
     const char* const kNoConnection = "Please check connection with RVX410.";
-    const struct {
-        int kind;
-        const char* table;
-        const char* wire;
-        Result result;
-        const char* message;
-    } cases[] = {
-        {userdata::kProbe, "1M:-3.5dB,10M:0.5dB\r\n", "< MFUSER1M:-3.5dB,10M:0.5dB",
-         Result::Completed, kCompleted},
-        {userdata::kAntenna, "30M:12.5dB\r\n", "< EFUSER30M:12.5dB", Result::CommunicationError,
-         kNoConnection},
-        {userdata::kProbe, "1M:1dB\r\n", "< MFUSER1M:1dB", Result::CommunicationError,
-         kNoConnection},
+    const std::tuple<int, const char*, const char*, Result, const char*> cases[] = {
+        // clang-format off
+        {userdata::kProbe, "1M:-3.5dB,10M:0.5dB\r\n", "< MFUSER1M:-3.5dB,10M:0.5dB", Result::Completed, kCompleted},
+        {userdata::kAntenna, "30M:12.5dB\r\n", "< EFUSER30M:12.5dB", Result::CommunicationError, kNoConnection},
+        {userdata::kProbe, "1M:1dB\r\n", "< MFUSER1M:1dB", Result::CommunicationError, kNoConnection},
+        // clang-format on
     };
     orvel::test::EnsureQtApplication();
     orvel::test::TempFolder dir;
     // The antenna table is refused; the second probe table gets no answer.
     orvel::test::SimPort sim({"--fault", "err:EFUSER", "--fault", "drop:MFUSER#2"});
     ASSERT_TRUE(sim.open([] { gSettings.timeOutSetting = 30; })) << sim.error();
-    for (const auto& c : cases) {
+    for (const auto& [kind, table, wire, result, message] : cases) {
         std::vector<QString> shown;
         userdata::SetPresenter([&shown](const userdata::Message& message, QWidget*) {
             shown.push_back(message.text);
         });
-        EXPECT_EQ(userdata::WriteUserDataFile(c.kind, dir.write("table.txt", c.table), nullptr),
-                  c.result)
-            << c.wire;
-        EXPECT_TRUE(sim.waitForLogLine(c.wire));
-        EXPECT_EQ(shown, std::vector<QString>{QString::fromLatin1(c.message)}) << c.wire;
+        EXPECT_EQ(userdata::WriteUserDataFile(kind, dir.write("table.txt", table), nullptr), result)
+            << wire;
+        EXPECT_TRUE(sim.waitForLogLine(wire));
+        EXPECT_EQ(shown, std::vector<QString>{QString::fromLatin1(message)}) << wire;
         userdata::SetPresenter({});
         // Refused or not, the table stays in the program.
-        const std::string table(c.table, std::strlen(c.table) - 2);
-        EXPECT_EQ(c.kind == userdata::kAntenna ? gSettings.efUserText : gSettings.mfUserText,
-                  table);
+        const std::string stored(table, std::strlen(table) - 2);
+        EXPECT_EQ(kind == userdata::kAntenna ? gSettings.efUserText : gSettings.mfUserText, stored);
     }
 }
 

@@ -3,10 +3,14 @@
 #include "span_steps.h"
 #include "trace_kinds.h"
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <cstring>
 #include <memory>
+#include <string>
+#include <tuple>
+#include <vector>
 
 namespace {
 
@@ -14,6 +18,8 @@ using keywords::keywordAt;
 using keywords::LetterCase;
 using keywords::matchKeyword;
 using keywords::matchWholeKeyword;
+using ::testing::Each;
+using ::testing::ElementsAre;
 
 struct Keys {
     const char* const* table;
@@ -23,51 +29,31 @@ template <std::size_t N> Keys K(const char* const (&table)[N]) {
     return {table, keywords::count(table)};
 }
 
-// The values a settings file holds are checked, from the same former state, by the settings file
-// tests against the committed text of the defaults; here the rest of the record.
+// The settings file's fields are checked against the defaults file there; here the rest.
 TEST(DefaultSettings, ResetsEveryAssignedFieldFromAnyState) {
     std::memset(&gSettings, 0x5A, sizeof gSettings);
-    gSettings.normMarkerFreq = 123.0;
-    gSettings.peakZoneCenter = 456.0;
-    gSettings.peakZoneWidth = 789.0;
-    gSettings.detailedTrace = 1;
-    SetDefaultSettings();
     const InstrumentSettings& s = gSettings;
+    std::tie(gSettings.normMarkerFreq, gSettings.peakZoneCenter, gSettings.peakZoneWidth,
+             gSettings.detailedTrace) = std::tuple(123.0, 456.0, 789.0, 1);
+    SetDefaultSettings();
     // Not assigned: they keep what they held.
-    EXPECT_EQ(s.normMarkerFreq, 123.0);
-    EXPECT_EQ(s.peakZoneCenter, 456.0);
-    EXPECT_EQ(s.peakZoneWidth, 789.0);
-    EXPECT_EQ(s.detailedTrace, 1);
-
-    EXPECT_STREQ(s.versionText, "VER*.**");
-    EXPECT_STREQ(s.titleText, "Orvel Version 1.11");
+    EXPECT_EQ(std::tuple(s.normMarkerFreq, s.peakZoneCenter, s.peakZoneWidth, s.detailedTrace),
+              std::tuple(123.0, 456.0, 789.0, 1));
+    EXPECT_EQ(std::string(s.versionText) + "|" + s.titleText, "VER*.**|Orvel Version 1.11");
     // clang-format off
-    const int fields[][2] = {
-        {s.runState, 0}, {s.instrumentPresent, 0}, {s.modelIndex, 0}, {s.peakSearchNo, 0},
-        {s.unchangedTraceCount, 0}, {s.compactMode, 0}, {s.requiredFileFound, 1},
-        {s.selectedMarker, 1}, {s.memoryRangeStart, 0}, {s.memoryRangeEnd, 99}, {s.xZoom, 0},
-        {s.yZoom, 0}, {s.xScroll, 0}, {s.xScrollSaved, 0}, {s.yScroll, 0}, {s.activeTraceSlot, 1}};
+    EXPECT_EQ(std::vector<int>({s.runState, s.instrumentPresent, s.modelIndex, s.peakSearchNo, s.unchangedTraceCount,
+                                s.compactMode, s.requiredFileFound, s.selectedMarker, s.memoryRangeStart,
+                                s.memoryRangeEnd, s.xZoom, s.yZoom, s.xScroll, s.xScrollSaved, s.yScroll,
+                                s.activeTraceSlot}),
+              std::vector<int>({0, 0, 0, 0, 0, 0, 1, 1, 0, 99, 0, 0, 0, 0, 0, 1}));
     // clang-format on
-    for (std::size_t i = 0; i < std::size(fields); ++i) {
-        EXPECT_EQ(fields[i][0], fields[i][1]) << "field " << i;
+    EXPECT_THAT(s.traceKind, Each(2));
+    EXPECT_THAT(s.traceView, ElementsAre(0, 1, 0, 0, 0, 0, 0, 0, 0, 0, 0));
+    for (const int* table : {s.efUserFreq, s.efUserGain, s.mfUserFreq, s.mfUserGain}) {
+        EXPECT_THAT(std::vector<int>(table, table + kUserTableRows), Each(-200));
     }
-    for (int i = 0; i < kTraceSlots; ++i) {
-        EXPECT_EQ(s.traceKind[i], 2) << i;
-        EXPECT_EQ(s.traceView[i], i == 1 ? 1 : 0) << i;
-    }
-    for (int i = 0; i < kUserTableRows; ++i) {
-        for (int v : {s.efUserFreq[i], s.efUserGain[i], s.mfUserFreq[i], s.mfUserGain[i]}) {
-            EXPECT_EQ(v, -200) << i;
-        }
-    }
-    for (const auto& row : s.traceStore) {
-        for (uint8_t b : row) {
-            ASSERT_EQ(b, 0);
-        }
-    }
-    for (uint8_t b : s.traceRecord.tracePoints) {
-        ASSERT_EQ(b, 0);
-    }
+    EXPECT_THAT(s.traceStore, Each(Each(0)));
+    EXPECT_THAT(s.traceRecord.tracePoints, Each(0));
 }
 
 TEST(KeywordLookup, IndexToKeywordIsSafeForBadIndexes) {
@@ -88,11 +74,7 @@ TEST(KeywordMatch, RepliesToIndexes) {
     const Keys sweep = K(keywords::kSweep), vbw = K(keywords::kVbw), unit = K(keywords::kUnit),
                s410 = K(keywords::kSpan410), s420 = K(keywords::kSpan420),
                antenna = K(keywords::kAntenna), calc = K(keywords::kCalc);
-    const struct {
-        const char* reply;
-        Keys keys;
-        int first, last, index;
-    } cases[] = {
+    const std::tuple<const char*, Keys, int, int, int> cases[] = {
         // clang-format off
         {"10", sweep, 0, 7, 6}, {"1", sweep, 0, 7, 4}, {"10M", sweep, 0, 7, 0},
         {"30", sweep, 0, 7, 7}, {"0.1", sweep, 0, 7, 2}, {"100K", vbw, 0, 8, 6},
@@ -105,9 +87,9 @@ TEST(KeywordMatch, RepliesToIndexes) {
         {"MA", calc, 0, 4, -1}, {nullptr, calc, 0, 4, -1}, {"MAX", {nullptr, 5}, 0, 4, -1},
         // clang-format on
     };
-    for (const auto& c : cases) {
-        EXPECT_EQ(matchKeyword(c.reply, c.keys.table, c.keys.count, c.first, c.last), c.index)
-            << (c.reply ? c.reply : "null");
+    for (const auto& [reply, keys, first, last, index] : cases) {
+        EXPECT_EQ(matchKeyword(reply, keys.table, keys.count, first, last), index)
+            << (reply ? reply : "null");
     }
     EXPECT_EQ(matchKeyword("dbm", keywords::kUnit, 0, 7, LetterCase::Exact), -1);
     EXPECT_EQ(matchKeyword("DBM", keywords::kUnit, 0, 7, LetterCase::Exact), 0);
@@ -143,35 +125,33 @@ TEST(SpanSteps, ModelRowsAndClampedIndexes) {
 }
 
 TEST(TraceKinds, PointCountsFamiliesAndCodes) {
-    const int points[][2] = {{0, 251},   {1, 1001},  {2, 0},     {18, 0},    {-1, 0},
-                             {10, 1001}, {17, 1001}, {31, 1001}, {38, 1001}, {20, 251},
-                             {30, 251},  {32, 251},  {39, 251}};
-    for (const auto& p : points) {
-        EXPECT_EQ(tracekind::pointCount(p[0]), p[1]) << p[0];
-    }
-    EXPECT_TRUE(tracekind::isFieldStrengthKind(28));
-    EXPECT_TRUE(tracekind::isMagneticFieldKind(29));
-    EXPECT_FALSE(tracekind::isFieldStrengthKind(30));
-    EXPECT_FALSE(tracekind::isFieldStrengthKind(2));
+    using namespace tracekind;
+    // clang-format off
+    const int points[][2] = {{0, 251}, {1, 1001}, {2, 0}, {18, 0}, {-1, 0}, {10, 1001}, {17, 1001},
+                             {31, 1001}, {38, 1001}, {20, 251}, {30, 251}, {32, 251}, {39, 251}};
     const int units[][2] = {{33, 1}, {36, 3}, {39, 4}, {27, 5}, {1, -1}};
+    const int antennas[][2] = {{14, 5}, {15, 4}, {38, 6}, {24, 5}, {28, -1}}; // 14: AT15; 15: user
+    // clang-format on
+    for (const auto& p : points) {
+        EXPECT_EQ(pointCount(p[0]), p[1]) << p[0];
+    }
     for (const auto& u : units) {
-        EXPECT_EQ(tracekind::unitOfKind(u[0]), u[1]) << u[0];
+        EXPECT_EQ(unitOfKind(u[0]), u[1]) << u[0];
     }
-    // 14: AT15; 15: the user antenna.
-    const int antennas[][2] = {{14, 5}, {15, 4}, {38, 6}, {24, 5}, {28, -1}};
     for (const auto& a : antennas) {
-        EXPECT_EQ(tracekind::antennaOfKind(a[0]), a[1]) << a[0];
+        EXPECT_EQ(antennaOfKind(a[0]), a[1]) << a[0];
     }
-    EXPECT_EQ(tracekind::probeOfKind(27), 1);
-    EXPECT_EQ(tracekind::probeOfKind(29), -1);
+    EXPECT_EQ(std::vector<bool>({isFieldStrengthKind(28), isMagneticFieldKind(29),
+                                 isFieldStrengthKind(30), isFieldStrengthKind(2)}),
+              std::vector<bool>({true, true, false, false}));
+    EXPECT_EQ(std::vector<int>({probeOfKind(27), probeOfKind(29), magneticFieldKind(1, true),
+                                magneticFieldKind(2, true), electricFieldKind(7, false)}),
+              std::vector<int>({1, -1, 17, -1, -1}));
     for (int a = 0; a < 7; ++a) {
-        EXPECT_EQ(tracekind::antennaOfKind(tracekind::electricFieldKind(a, true)), a);
-        EXPECT_EQ(tracekind::antennaOfKind(tracekind::electricFieldKind(a, false)), a);
-        EXPECT_EQ(tracekind::pointCount(tracekind::electricFieldKind(a, false)), 251);
+        EXPECT_EQ(antennaOfKind(electricFieldKind(a, true)), a);
+        EXPECT_EQ(antennaOfKind(electricFieldKind(a, false)), a);
+        EXPECT_EQ(pointCount(electricFieldKind(a, false)), 251);
     }
-    EXPECT_EQ(tracekind::magneticFieldKind(1, true), 17);
-    EXPECT_EQ(tracekind::magneticFieldKind(2, true), -1);
-    EXPECT_EQ(tracekind::electricFieldKind(7, false), -1);
 }
 
 } // namespace

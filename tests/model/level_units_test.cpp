@@ -9,6 +9,7 @@
 #include <climits>
 #include <cstring>
 #include <limits>
+#include <tuple>
 #include <utility>
 
 namespace {
@@ -23,13 +24,9 @@ protected:
         gSettings.centerFreq = 900e6;
         gSettings.spanIndex = 10; // "200M": 800 MHz to 1 GHz on the axis
     }
-    static void setTable(int* freqs, int* gains, std::initializer_list<int> freq,
-                         std::initializer_list<int> gain) {
-        std::copy(freq.begin(), freq.end(), freqs);
-        std::copy(gain.begin(), gain.end(), gains);
-    }
     static void setUserAntenna(std::initializer_list<int> freq, std::initializer_list<int> gain) {
-        setTable(gSettings.efUserFreq, gSettings.efUserGain, freq, gain);
+        std::copy(freq.begin(), freq.end(), gSettings.efUserFreq);
+        std::copy(gain.begin(), gain.end(), gSettings.efUserGain);
     }
     static int Antenna(int antenna) {
         computeAntennaReference(antenna);
@@ -40,7 +37,8 @@ protected:
         return gSettings.fieldRefLevel;
     }
     static void setUserProbe(std::initializer_list<int> freq, std::initializer_list<int> gain) {
-        setTable(gSettings.mfUserFreq, gSettings.mfUserGain, freq, gain);
+        std::copy(freq.begin(), freq.end(), gSettings.mfUserFreq);
+        std::copy(gain.begin(), gain.end(), gSettings.mfUserGain);
     }
 };
 
@@ -69,17 +67,10 @@ TEST(Attenuator, StepsAtTheBandEdges) {
     EXPECT_EQ(attenuatorText(-16), "20");
 }
 
-// The built-in tables over the axis of the settings: the impedance adds 1.8 dB before rounding,
-// the offset counts by its whole part in tenths; no point inside the table gives 810.
+// The impedance adds 1.8 dB before rounding, the offset counts by its whole part in tenths; no
+// point inside the table gives 810.
 TEST_F(LevelUnits, BuiltInAntennaAndProbeReferences) {
-    const struct {
-        bool probe;
-        int table;
-        double centre;
-        int span, impedance, scale;
-        double offset;
-        int ref, expected;
-    } cases[] = {
+    const std::tuple<bool, int, double, int, int, int, double, int, int> cases[] = {
         {false, 0, 900e6, 10, 0, 1, 0, 10, 143},  {false, 0, 900e6, 10, 1, 1, 0, 10, 145},
         {false, 0, 900e6, 10, 0, 0, 0, 10, 143},  {false, 0, 900e6, 10, 0, 1, -5.7, 10, 142},
         {false, 0, 900e6, 10, 0, 1, 0, -20, 113}, {false, 5, 4e8, 10, 0, 1, 0, 10, 137},
@@ -87,15 +78,13 @@ TEST_F(LevelUnits, BuiltInAntennaAndProbeReferences) {
         {false, 0, 1e9, 7, 0, 0, 0, 10, 146},     {false, 0, 2e9, 7, 0, 1, 0, 10, 810},
         {true, 0, 900e6, 10, 0, 1, 0, 10, 167},   {true, 0, 1.5e9, 12, 0, 1, 0, 10, 162},
         {true, 0, 1.5e9, 12, 1, 1, 0, 10, 164}};
-    for (const auto& c : cases) {
-        gSettings.centerFreq = c.centre;
-        gSettings.spanIndex = c.span;
-        gSettings.impedanceIndex = c.impedance;
-        gSettings.scaleIndex = c.scale;
-        gSettings.levelOffset = c.offset;
-        gSettings.refLevel = c.ref;
-        EXPECT_EQ(c.probe ? Probe(c.table) : Antenna(c.table), c.expected)
-            << (c.probe ? "probe " : "antenna ") << c.table << " at " << c.centre;
+    for (const auto& [probe, table, centre, span, impedance, scale, offset, ref, expected] :
+         cases) {
+        InstrumentSettings& s = gSettings;
+        std::tie(s.centerFreq, s.spanIndex, s.impedanceIndex, s.scaleIndex, s.levelOffset,
+                 s.refLevel) = std::tie(centre, span, impedance, scale, offset, ref);
+        EXPECT_EQ(probe ? Probe(table) : Antenna(table), expected)
+            << (probe ? "probe " : "antenna ") << table << " at " << centre;
     }
 }
 
@@ -117,8 +106,7 @@ TEST_F(LevelUnits, DegenerateSettingsStayDefined) {
     EXPECT_GT(Antenna(9), 1000); // unknown antenna counts as AT11
 }
 
-// Rows at the ends of int: the interpolated gain lies between the two rows' gains, so the
-// reference lies between those of the constant tables at either gain.
+// Rows at the ends of int: the reference lies between those of the constant tables at either gain.
 TEST_F(LevelUnits, ExtremeUserRowsInterpolateWithoutOverflow) {
     for (double centre : {1e9, 1e11, 1e14}) {
         gSettings.centerFreq = centre;
@@ -173,9 +161,8 @@ TEST_F(LevelUnits, UserProbeEmptyLeavesTheReferencePartialAndFullCompute) {
 TEST_F(LevelUnits, ReferenceInDisplayUnitByActiveKind) {
     gSettings.unitIndex = 1;
     gSettings.traceRecord.recordRefLevel = -7;
-    // {active kind, measuring function, reference of 10 dBm}: spectrum kinds in the display unit
-    // (dBuV), stored records at their own reference, field kinds at their antenna's or probe's
-    // (AT11 143, PR-7Q 167), the empty slot following the measuring function.
+    // {active kind, measuring function, reference of 10 dBm}; AT11 143, PR-7Q 167; the empty
+    // slot follows the measuring function.
     const int cases[][3] = {{0, 0, 117},  {33, 0, 117}, {36, 0, -3}, {30, 0, -7}, {10, 0, 143},
                             {26, 0, 167}, {2, 4, 143},  {2, 5, 167}, {2, 1, 117}};
     for (const auto& c : cases) {
@@ -215,11 +202,8 @@ void ExpectUnlessAny(const char* actual, const char* expected, std::size_t row) 
     }
 }
 
-// The unit labels by the active slot's kind or by the measuring function, each row from the
-// fixture's settings: the reference edit adds the unit constant after rounding; stored records
-// show their own reference (and set the reference of their kind); field kinds their antenna's or
-// probe's; under a measurement a spectrum trace keeps the last field reference, and an empty user
-// probe table leaves it unchanged.
+// Unit labels by the active kind or the measuring function: stored records show (and set) their
+// own reference, field kinds their antenna's or probe's; measurements keep the last field one.
 TEST_F(LevelUnits, UnitLabelsByKindAndMeasurement) {
     const struct Case {
         bool measurement = false;
@@ -227,9 +211,7 @@ TEST_F(LevelUnits, UnitLabelsByKindAndMeasurement) {
         double offset = 0, centre = 900e6;
         int span = 10, ref = 10, recordRef = 0, fieldRef = 0;
         int displayUnit = kAny;
-        const char* text = nullptr;
-        const char* unitLabel = nullptr;
-        const char* markerLabel = nullptr;
+        const char *text = nullptr, *unitLabel = nullptr, *markerLabel = nullptr;
         const char* referenceLabel = nullptr;
         int fieldRefAfter = kAny, refAfter = kAny;
     } cases[] = {
@@ -261,18 +243,11 @@ TEST_F(LevelUnits, UnitLabelsByKindAndMeasurement) {
     for (std::size_t i = 0; i < std::size(cases); ++i) {
         const Case& c = cases[i];
         InstrumentSettings& s = gSettings;
-        s.traceKind[1] = c.kind;
-        s.unitIndex = c.unit;
-        s.measureIndex = c.measure;
-        s.conversionIndex = c.conversion;
-        s.impedanceIndex = c.impedance;
-        s.antennaIndex = c.antenna;
-        s.levelOffset = c.offset;
-        s.centerFreq = c.centre;
-        s.spanIndex = c.span;
-        s.refLevel = c.ref;
-        s.traceRecord.recordRefLevel = c.recordRef;
-        s.fieldRefLevel = c.fieldRef;
+        std::tie(s.traceKind[1], s.unitIndex, s.measureIndex, s.conversionIndex, s.impedanceIndex,
+                 s.antennaIndex, s.levelOffset, s.centerFreq, s.spanIndex, s.refLevel,
+                 s.traceRecord.recordRefLevel, s.fieldRefLevel) =
+            std::tie(c.kind, c.unit, c.measure, c.conversion, c.impedance, c.antenna, c.offset,
+                     c.centre, c.span, c.ref, c.recordRef, c.fieldRef);
         const UnitLabelUpdate u =
             c.measurement ? updateUnitLabelsForMeasurement() : updateUnitLabels();
         ExpectUnlessAny(u.displayUnit, c.displayUnit, i);

@@ -8,20 +8,19 @@
 #include <cstring>
 #include <limits>
 #include <memory>
+#include <string>
+#include <tuple>
+#include <utility>
+#include <vector>
 
 namespace {
 
-// Decimals 0 counts as 1, at most 9 count; an unknown mode is automatic; the fixed "G" mode keeps
-// small values in "G"; the last digit rounds half up, away from zero; NaN, infinities and extremes
-// give defined texts.
+// Decimals 0 counts as 1, at most 9 count; an unknown mode is automatic; "G" keeps small values
+// in "G"; the last digit rounds half away from zero; NaN, infinities, extremes give defined texts.
 TEST(FormatSI, Texts) {
     const double inf = std::numeric_limits<double>::infinity();
     // clang-format off
-    const struct {
-        double value;
-        int decimals, mode;
-        const char* text;
-    } cases[] = {
+    const std::tuple<double, int, int, const char*> cases[] = {
         {1.0e9, 4, kPrefixAuto, "1.0000G"}, {999.99, 4, kPrefixAuto, "999.9900"},
         {0.3, 4, kPrefixAuto, "300.0000m"}, {1e-13, 4, kPrefixAuto, "0.0001p"},
         {3e15, 4, kPrefixAuto, "999.9999T"}, {-12.35, 1, 0, "-12.4"},
@@ -37,15 +36,14 @@ TEST(FormatSI, Texts) {
         {DBL_MAX, 4, -4, "999999999999999.9999p"}, {DBL_MIN, 4, kPrefixAuto, "0.0001p"},
         {5e-324, 2, 3, "0.00G"}, {1.0, 30, 0, "1.000000000"}};
     // clang-format on
-    for (const auto& c : cases) {
-        EXPECT_EQ(formatSI(c.value, c.decimals, c.mode), c.text)
-            << c.value << " " << c.decimals << " " << c.mode;
+    for (const auto& [value, decimals, mode, text] : cases) {
+        EXPECT_EQ(formatSI(value, decimals, mode), text) << value << " " << decimals << " " << mode;
     }
     // The program's formats.
-    EXPECT_EQ(formatSI(1.0e9, kFreqEditFormat), "1.0000G");
-    EXPECT_EQ(formatSI(2.0e7, kReadoutFormat), "20.0000M");
-    EXPECT_EQ(formatSI(1.0e5, kReadoutFormat), "100.0000k");
-    EXPECT_EQ(formatSI(-12.3, kLevelDbFormat), "-12.3");
+    EXPECT_EQ(std::vector<std::string>(
+                  {formatSI(1.0e9, kFreqEditFormat), formatSI(2.0e7, kReadoutFormat),
+                   formatSI(1.0e5, kReadoutFormat), formatSI(-12.3, kLevelDbFormat)}),
+              std::vector<std::string>({"1.0000G", "20.0000M", "100.0000k", "-12.3"}));
 }
 
 TEST(FormatSI, NeverWritesPastTheCallersBuffer) {
@@ -71,10 +69,7 @@ TEST(ParseSI, Values) {
     const std::string digits(5000, '9');
     const std::string tiny = "0." + std::string(5000, '0') + "1";
     // clang-format off
-    const struct {
-        std::string text;
-        double value;
-    } cases[] = {
+    const std::tuple<std::string, double> cases[] = {
         {"1,000,000", 1e6}, {"abc12", 12.0}, {" -10", -10.0}, {"2.5e-3", 0.0025}, {"1e3k", 1000.0},
         {"1.5G", 1.5e9}, {"1.5g", 1.5e9}, {"100k", 1e5}, {"100K", 1e5}, {"12 MHz", 12e6},
         {"12mhz", 0.012}, {"3p", 3e-12}, {"5u", 5e-6}, {"2N", 2e-9}, {"1T", 1e12},
@@ -84,24 +79,21 @@ TEST(ParseSI, Values) {
         {"-1e999999999999999999999", -DBL_MAX}, {"1e-999999", 0.0}, {"0e999999", 0.0},
         {digits, DBL_MAX}, {tiny, 0.0}};
     // clang-format on
-    for (const auto& c : cases) {
+    for (const auto& [text, value] : cases) {
         double v = -12345.0;
-        parseSI(c.text.c_str(), &v);
-        EXPECT_DOUBLE_EQ(v, c.value) << c.text.substr(0, 40);
+        parseSI(text.c_str(), &v);
+        EXPECT_DOUBLE_EQ(v, value) << text.substr(0, 40);
     }
     double v = 0;
     const std::string dots = "1" + std::string(5000, '.') + "5";
     parseSI(dots.c_str(), &v);
     EXPECT_TRUE(std::isfinite(v));
     // The result says whether there was text; nothing readable is 0.
-    v = 7.0;
-    EXPECT_EQ(parseSI("x", &v), 1);
-    EXPECT_EQ(v, 0.0);
-    EXPECT_EQ(parseSI("", &v), 0);
-    EXPECT_EQ(v, 0.0);
-    v = 7.0;
-    EXPECT_EQ(parseSI(nullptr, &v), 0);
-    EXPECT_EQ(v, 0.0);
+    for (auto [text, result] : {std::pair{"x", 1}, {"", 0}, {nullptr, 0}}) {
+        v = 7.0;
+        EXPECT_EQ(parseSI(text, &v), result);
+        EXPECT_EQ(v, 0.0);
+    }
 }
 
 TEST(ParseSI, StopsAtTheGivenLength) {
@@ -121,19 +113,16 @@ TEST(ParseSI, StopsAtTheGivenLength) {
 
 TEST(IntegerText, ClampAndFormat) {
     // Saturates; NaN gives the low limit.
-    EXPECT_EQ(clampToInt(1e300, -10, 10), 10);
-    EXPECT_EQ(clampToInt(-1e300, -10, 10), -10);
-    EXPECT_EQ(clampToInt(std::nan(""), -10, 10), -10);
-    EXPECT_EQ(clampToInt(3.9, -10, 10), 3);
-    EXPECT_EQ(clampToInt(-3.9, -10, 10), -3);
-    EXPECT_EQ(formatInteger(0), "0");
-    EXPECT_EQ(formatInteger(-5), "-5");
-    EXPECT_EQ(formatInteger(255, 10, 1), "255");
-    EXPECT_EQ(formatInteger(7, 10, 3), "007");
-    EXPECT_EQ(formatInteger(-7, 10, 3), "-007");
-    EXPECT_EQ(formatInteger(LLONG_MIN, 10, 1), "-9223372036854775808");
-    EXPECT_EQ(formatInteger(255, 16, 1), "ff");
-    EXPECT_EQ(formatInteger(12, 99, 0), "12");
+    // clang-format off
+    for (auto [value, expected] : {std::pair{1e300, 10}, {-1e300, -10}, {std::nan(""), -10}, {3.9, 3}, {-3.9, -3}}) {
+        EXPECT_EQ(clampToInt(value, -10, 10), expected) << value;
+    }
+    for (auto [value, radix, width, text] : {std::tuple{0LL, 10, 1, "0"}, {-5, 10, 1, "-5"}, {255, 10, 1, "255"},
+            {7, 10, 3, "007"}, {-7, 10, 3, "-007"}, {LLONG_MIN, 10, 1, "-9223372036854775808"}, {255, 16, 1, "ff"},
+            {12, 99, 0, "12"}}) {
+        EXPECT_EQ(formatInteger(value, radix, width), text) << value;
+    }
+    // clang-format on
     char buffer[4];
     std::memset(buffer, '#', sizeof buffer);
     formatInteger(buffer, 3, 12345, 10, 1);
@@ -142,28 +131,22 @@ TEST(IntegerText, ClampAndFormat) {
 }
 
 TEST(CompareText, NoCaseExactAndFind) {
-    EXPECT_EQ(compareNoCase("capt", "CAPT", 4), 0);
-    EXPECT_EQ(compareNoCase("CAPX", "CAPT", 4), 4);
-    EXPECT_EQ(compareNoCase("{", "[", 1), 1); // only a..z fold
-    EXPECT_EQ(compareExact("capt", "CAPT", 4), 1);
-    EXPECT_EQ(compareExact("COMP", "COMP", 4), 0);
-    EXPECT_EQ(compareNoCase("abc", "xyz", 0), 0);
-    // A shorter text differs at its terminating zero; the scan ends there.
+    // Only a..z fold; a shorter text differs at its terminating zero and the scan ends there.
     auto shortText = std::make_unique<char[]>(3);
     std::memcpy(shortText.get(), "OK", 3);
-    EXPECT_EQ(compareNoCase(shortText.get(), "OKAY", 4), 3);
-    EXPECT_EQ(compareExact(shortText.get(), "OKAY", 4), 3);
-
-    EXPECT_EQ(findText("CF 1GHz\r\nTRACE 00", "TRACE"), 9);
-    EXPECT_EQ(findText("abcabc", "bc"), 1);
-    EXPECT_EQ(findText("abc", "abcd"), -1);
-    EXPECT_EQ(findText("abc", "x"), -1);
-    EXPECT_EQ(findText("abc", ""), 0);
-    EXPECT_EQ(findText(nullptr, "a"), -1);
-    EXPECT_EQ(findText("abcTRACE", 5, "TRACE"), -1);
+    EXPECT_EQ(std::vector<int>({compareNoCase("capt", "CAPT", 4), compareNoCase("CAPX", "CAPT", 4),
+                                compareNoCase("{", "[", 1), compareExact("capt", "CAPT", 4),
+                                compareExact("COMP", "COMP", 4), compareNoCase("abc", "xyz", 0),
+                                compareNoCase(shortText.get(), "OKAY", 4),
+                                compareExact(shortText.get(), "OKAY", 4)}),
+              std::vector<int>({0, 4, 1, 1, 0, 0, 3, 3}));
     auto raw = std::make_unique<char[]>(4);
     std::memcpy(raw.get(), "xxSP", 4);
-    EXPECT_EQ(findText(raw.get(), 4, "SP"), 2);
+    EXPECT_EQ(std::vector<int>({findText("CF 1GHz\r\nTRACE 00", "TRACE"), findText("abcabc", "bc"),
+                                findText("abc", "abcd"), findText("abc", "x"), findText("abc", ""),
+                                findText(nullptr, "a"), findText("abcTRACE", 5, "TRACE"),
+                                findText(raw.get(), 4, "SP")}),
+              std::vector<int>({9, 1, -1, -1, 0, -1, -1, 2}));
 }
 
 } // namespace

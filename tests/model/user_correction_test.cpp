@@ -41,8 +41,7 @@ struct Table {
 
 constexpr int kAtMostTen = -1;
 
-// Parses an exactly sized copy without a terminating zero (any read past the text is caught) and
-// checks the number of entries it reports.
+// An exactly sized copy with no terminating zero, so that any read past the text is caught.
 Rows Parse(const std::string& text, int kind, int expectedCount) {
     auto raw = std::make_unique<char[]>(text.size());
     std::memcpy(raw.get(), text.data(), text.size());
@@ -79,13 +78,12 @@ TEST(UserCorrection, AtMostTenEntriesAndTheTextEndsAtCarriageReturnOrZero) {
 }
 
 TEST(UserCorrection, MalformedTextsStayInsideTheTable) {
-    // No colons: frequencies only; no digits read as 0; the colon of "1:" lies inside the two
-    // skipped characters.
+    // No colons: frequencies only; no digits read as 0; "1:" ends inside its two skipped
+    // characters.
     EXPECT_EQ(Parse("30M,100M", kAntenna, 2), (Rows{{300, kEmpty}, {1000, kEmpty}}));
     EXPECT_EQ(Parse("xx:yy,zz", kProbe, 2), (Rows{{0, 0}, {0, kEmpty}}));
     EXPECT_EQ(Parse("1:", kAntenna, 1), (Rows{{0, kEmpty}}));
-    // Numbers the table cannot hold leave their entries; the ends of its range arrive
-    // (-100000 + 0.5, truncated).
+    // Numbers the table cannot hold leave their entries; its range ends arrive (-100000 + 0.5).
     const std::string nines(400, '9');
     EXPECT_EQ(
         Parse("1e999:1e999," + nines + ":-" + nines + ",1G:1e300x,100G:1000x,1:-1000x", kAntenna,
@@ -103,8 +101,7 @@ TEST(UserCorrection, MalformedTextsStayInsideTheTable) {
 
 TEST(UserCorrection, TheSettingsTextsReplaceTheWholeTableAndAreReadOnlyToTheFieldEnd) {
     SetDefaultSettings();
-    // The whole field filled, no terminating zero: the parse stays inside efUserText; 512 digits
-    // give no table frequency.
+    // The whole field filled, no terminating zero: the parse stays inside it; 512 digits give none.
     std::memset(gSettings.efUserText, '1', sizeof gSettings.efUserText);
     std::memset(gSettings.mfUserText, '9', sizeof gSettings.mfUserText);
     EXPECT_EQ(ParseUserCorrection(kAntenna), 1);
