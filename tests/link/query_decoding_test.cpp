@@ -1,15 +1,10 @@
 // Decoding of query replies into the settings record: keyword match by the longest keyword,
 // the unit rule, the exact-case replies, and replies that must leave the field alone.
 
-#include "command_codes.h"
-#include "instrument_settings.h"
+#include "link_fixtures.h"
 #include "query_decoding.h"
-#include "setting_fields.h"
-
-#include <gtest/gtest.h>
 
 #include <initializer_list>
-#include <string>
 
 namespace {
 

@@ -1,16 +1,8 @@
-// The screen record parser: labels, units, sweep and detector, hexadecimal points, and damaged
-// records that must not disturb what they do not carry.
+// The screen record parser: labels, units, sweep and detector, points, and damaged records that
+// must not disturb what they do not carry.
 
-#include "instrument_settings.h"
-#include "link_state.h"
+#include "link_fixtures.h"
 #include "screen_record.h"
-
-#include <gtest/gtest.h>
-
-#include <cstdio>
-#include <cstring>
-#include <string>
-#include <vector>
 
 namespace {
 
@@ -38,20 +30,6 @@ void Parse(const std::string& text) {
     ParseScreenRecord(250);
 }
 
-// Centre, span, reference, unit bits, kind, sweep, detector, RBW, VBW, scale.
-std::vector<double> Labels(const TraceRecord& r) {
-    return {r.recordCenterFreq,
-            double(r.recordSpanIndex),
-            double(r.recordRefLevel),
-            double(r.recordUnitBits),
-            double(r.recordKind),
-            double(r.recordSweepIndex),
-            double(r.recordDetectorIndex),
-            double(r.recordRbwIndex),
-            double(r.recordVbwIndex),
-            double(r.recordScaleIndex)};
-}
-
 // The first `count` points of the record.
 std::vector<int> FirstPoints(const TraceRecord& r, int count) {
     return std::vector<int>(r.tracePoints, r.tracePoints + count);
@@ -70,7 +48,7 @@ TEST_F(ScreenRecordTest, DecodesEveryLabel) {
     record.recordUnitBits = 0x1F0;
     Parse(Record("dBm", Points(251, 0x10)));
     // Only the low four bits of the unit change.
-    EXPECT_EQ(Labels(record), (std::vector<double>{1e9, 7, -10, 0x1F0, 30, 2, 0, 3, 4, 1}));
+    EXPECT_EQ(RecordLabels(record), (std::vector<double>{1e9, 7, -10, 0x1F0, 30, 2, 0, 3, 4, 1}));
     for (int i = 0; i < 251; ++i) {
         ASSERT_EQ(record.tracePoints[i], (0x10 + i) & 0xFF) << i;
         ASSERT_EQ(gSettings.traceStore[1][i], (0x10 + i) & 0xFF) << i;
@@ -92,24 +70,23 @@ TEST_F(ScreenRecordTest, UnitWordsInTheirOrder) {
     }
 }
 
+// "PO" is too short to be sweep or detector; a scale other than 2 or 10 leaves the field.
 TEST_F(ScreenRecordTest, SweepIsTheLongestKeywordBeforeTheDetector) {
-    Parse("CF 1G\r\nSP 1M\r\nRF0\r\nST 10msSMP\r\nRB 3K\r\nVB OFF\r\nSC 2\r\nTRACE");
-    EXPECT_EQ(record.recordSweepIndex, 0);
-    EXPECT_EQ(record.recordDetectorIndex, 2);
-    EXPECT_EQ(record.recordVbwIndex, 10);
-    EXPECT_EQ(record.recordScaleIndex, 0);
-    Parse("CF 1G\r\nSP 1M\r\nRF0\r\nST 10sneg\r\nRB 3K\r\nVB 1M\r\nSC 5\r\nTRACE");
-    EXPECT_EQ(record.recordSweepIndex, 6);
-    EXPECT_EQ(record.recordDetectorIndex, 1);
-    EXPECT_EQ(record.recordScaleIndex, 0) << "a scale other than 2 or 10 leaves the field";
-    Parse("CF 1G\r\nSP 1M\r\nRF0\r\nST PO\r\nRB 3K\r\nVB 1M\r\nSC 10\r\nTRACE");
-    EXPECT_EQ(record.recordSweepIndex, 6) << "too short: neither sweep nor detector";
-    EXPECT_EQ(record.recordDetectorIndex, 1);
-}
-
-TEST_F(ScreenRecordTest, ReferenceFromALineBeginningWithR) {
+    // clang-format off
+    const std::pair<const char*, std::vector<int>> cases[] = {
+        {"CF 1G\r\nSP 1M\r\nRF0\r\nST 10msSMP\r\nRB 3K\r\nVB OFF\r\nSC 2\r\nTRACE", {0, 2, 10, 0}},
+        {"CF 1G\r\nSP 1M\r\nRF0\r\nST 10sneg\r\nRB 3K\r\nVB 1M\r\nSC 5\r\nTRACE", {6, 1, 8, 0}},
+        {"CF 1G\r\nSP 1M\r\nRF0\r\nST PO\r\nRB 3K\r\nVB 1M\r\nSC 10\r\nTRACE", {6, 1, 8, 1}}};
+    // clang-format on
+    for (const auto& [text, expected] : cases) {
+        Parse(text);
+        EXPECT_EQ((std::vector<int>{record.recordSweepIndex, record.recordDetectorIndex,
+                                    record.recordVbwIndex, record.recordScaleIndex}),
+                  expected)
+            << text;
+    }
     Parse("CF 1G\r\nSP 1M\r\nR -35dBm\r\nST 1sPOS\r\nRB 3K\r\nVB 1M\r\nSC 10\r\nTRACE");
-    EXPECT_EQ(record.recordRefLevel, -35);
+    EXPECT_EQ(record.recordRefLevel, -35) << "the reference from a line beginning with R";
 }
 
 TEST_F(ScreenRecordTest, MissingLabelStopsTheParseThere) {

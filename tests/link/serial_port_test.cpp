@@ -97,18 +97,18 @@ TEST(SerialPortOpen, OpenIsExclusive) {
     EXPECT_EQ(gLink.comHandle, 1) << "close keeps the handle value";
 }
 
+// No COM9, no negative index; an empty variable is no override.
 TEST(SerialPortOpen, EnvironmentOverridesTheDeviceTable) {
     ::unsetenv("ORVEL_COM3");
-    EXPECT_EQ(PortDevicePath(0),
-              std::getenv("ORVEL_COM1") ? std::getenv("ORVEL_COM1") : std::string("/dev/ttyUSB0"));
-    EXPECT_EQ(PortDevicePath(2), "/dev/ttyACM0");
-    EXPECT_EQ(PortDevicePath(7), "/dev/ttyS3");
+    const char* com1 = std::getenv("ORVEL_COM1");
+    const Lines defaults = {com1 ? com1 : "/dev/ttyUSB0", "/dev/ttyACM0", "/dev/ttyS3", "", ""};
+    EXPECT_EQ((Lines{PortDevicePath(0), PortDevicePath(2), PortDevicePath(7), PortDevicePath(8),
+                     PortDevicePath(-1)}),
+              defaults);
     ::setenv("ORVEL_COM3", "/tmp/analyzer", 1);
     EXPECT_EQ(PortDevicePath(2), "/tmp/analyzer");
     ::setenv("ORVEL_COM3", "", 1);
     EXPECT_EQ(PortDevicePath(2), "/dev/ttyACM0");
-    EXPECT_EQ(PortDevicePath(8), "");
-    EXPECT_EQ(PortDevicePath(-1), "");
 }
 
 // The text goes out without its terminator; a reply loses its CR LF and nothing else, and a NUL

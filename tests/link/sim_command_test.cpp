@@ -68,24 +68,15 @@ TEST_F(SimLinkTest, AllReadingAsksInOrderAndDecodes) {
     EXPECT_EQ(view.readSettings[1], Field::Span | Field::FromAnalyzer);
 }
 
-// The points of the last screen record the simulator sent, read from its log.
+// The points of the screen record the simulator sent last, read from its log.
 std::vector<int> LoggedPoints(const SimProcess& sim) {
-    std::string record;
-    for (const std::string& reply : sim.sent()) {
-        if (reply.find("TRACE") != std::string::npos) {
-            record = SimProcess::unescape(reply);
-        }
-    }
+    std::string record = SimProcess::unescape(sim.sent().back());
+    record.erase(0, record.find("TRACE") + 5);
+    std::replace(record.begin(), record.end(), ',', ' ');
+    std::istringstream in(record);
     std::vector<int> points;
-    const size_t trace = record.find("TRACE");
-    for (size_t i = trace == std::string::npos ? record.size() : trace + 5; i + 1 < record.size();
-         ++i) {
-        if (std::isxdigit(static_cast<unsigned char>(record[i])) &&
-            std::isxdigit(static_cast<unsigned char>(record[i + 1]))) {
-            points.push_back(std::stoi(record.substr(i, 2), nullptr, 16));
-            ++i;
-        }
-    }
+    for (int point; in >> std::hex >> point;)
+        points.push_back(point);
     return points;
 }
 

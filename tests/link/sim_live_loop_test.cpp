@@ -30,11 +30,9 @@ protected:
 struct PanelChangeCase {
     int calc;
     std::vector<std::string> wire;
+    // Test names and failure output show the case, not its bytes.
+    friend void PrintTo(const PanelChangeCase& c, std::ostream* os) { *os << "calc " << c.calc; }
 };
-// Test names and failure output show the case, not its bytes.
-void PrintTo(const PanelChangeCase& c, std::ostream* os) {
-    *os << "calc " << c.calc;
-}
 
 class PanelChangeMidRecord : public LiveLoopTest,
                              public ::testing::WithParamInterface<PanelChangeCase> {};
@@ -69,10 +67,8 @@ struct FaultCase {
     std::vector<std::string> fault;
     bool pointsKept; // the record did not reach the trace
     bool carriesOn;  // later cycles bring whole records
+    friend void PrintTo(const FaultCase& c, std::ostream* os) { *os << c.name; }
 };
-void PrintTo(const FaultCase& c, std::ostream* os) {
-    *os << c.name;
-}
 
 class FaultDuringAsyncRead : public LiveLoopTest,
                              public ::testing::WithParamInterface<FaultCase> {};
