@@ -1,6 +1,6 @@
-// The acquisition loop against the simulated analyzer: pause and resume around a pending
-// capture, the capture and periodic cycles on the wire, the hidden command entry, and the faults
-// of the synchronous exchanges (those during the live loop's own reads are in its test).
+// The acquisition loop against the simulated analyzer: pause and resume around a pending capture,
+// the periodic cycle, the hidden command entry, the faults of the synchronous exchanges, and the
+// live loop's own reads: a user exchange mid-record, every fault during it, the line reopened.
 
 #include "link_fixtures.h"
 
@@ -132,6 +132,158 @@ TEST_F(SimLoopTest, StalledRecordKeepsWhatArrivedAndTheLinkCarriesOn) {
     }
     EXPECT_EQ(SendCommand(query::kFreq), 1);
     EXPECT_DOUBLE_EQ(gSettings.centerFreq, 1e9);
+}
+
+class LiveLoopTest : public SimLinkTest {
+protected:
+    // Runs the loop (capture mode unless `calc` says otherwise) until a screen record is being
+    // collected, `afterMs` after it was asked for.
+    void RunUntilRecordHalfIn(int calc, int afterMs) {
+        poller = std::make_unique<LinkPoller>();
+        gSettings.runState = 1;
+        gSettings.calcIndex = calc;
+        gSettings.intervalSetting = 10; // a 200 ms period
+        // A loaded simulator may pause mid-record: the long profile's gap, not the short one's.
+        SetPortTimeouts(portprofile::kLong);
+        RestartPolling();
+        ResumeAcquisition();
+        ASSERT_TRUE(RunUntil([] { return CurrentLiveState() == LiveState::ReadingScreen; }));
+        QElapsedTimer clock;
+        clock.start();
+        ASSERT_TRUE(RunUntil([&] { return clock.elapsed() >= afterMs; }));
+        ASSERT_EQ(CurrentLiveState(), LiveState::ReadingScreen) << "still coming in";
+    }
+};
+
+struct PanelChangeCase {
+    int calc;
+    std::vector<std::string> wire;
+    // Test names and failure output show the case, not its bytes.
+    friend void PrintTo(const PanelChangeCase& c, std::ostream* os) { *os << "calc " << c.calc; }
+};
+
+class PanelChangeMidRecord : public LiveLoopTest,
+                             public ::testing::WithParamInterface<PanelChangeCase> {};
+
+TEST_P(PanelChangeMidRecord, WaitsForTheRecordThenSendsExactlyItsOwnTraffic) {
+    Start({"--baud", "19200"}); // paced: a 251-point record takes about half a second
+    ASSERT_NO_FATAL_FAILURE(RunUntilRecordHalfIn(GetParam().calc, 150));
+    // A panel change, as every handler makes it.
+    PauseAcquisition();
+    EXPECT_EQ(view.traces, 1) << "the record was finished before the pause returned";
+    EXPECT_EQ(view.result, "MEAS OFF");
+    EXPECT_DOUBLE_EQ(gSettings.traceRecord.recordCenterFreq, 1e9);
+    gSettings.centerFreq = 1.5e9;
+    EXPECT_EQ(SendCommand(cmd::kFreq), 1) << gLink.rxBuffer;
+    EXPECT_STREQ(gLink.rxBuffer, "OK");
+    ResumeAcquisition();
+    EXPECT_EQ(ReceivedAtLeast(GetParam().wire.size()), GetParam().wire);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Modes, PanelChangeMidRecord,
+    ::testing::Values(
+        // Capture mode: the step ends with its "CAPT", which the pause then quiets.
+        PanelChangeCase{0,
+                        {"CAPT", "SRSCURR", "MEASRES", "CAPT", "", "FREQ1500000000.0000", "CAPT"}},
+        // Max hold: no handshake; pause and resume leave the line alone.
+        PanelChangeCase{1, {"SRSCURR", "MEASRES", "FREQ1500000000.0000"}}),
+    [](const auto& info) { return info.param.calc == 0 ? "Capture" : "MaxHold"; });
+
+struct FaultCase {
+    const char* name;
+    std::vector<std::string> fault;
+    bool pointsKept; // the record did not reach the trace
+    bool carriesOn;  // later cycles bring whole records
+    friend void PrintTo(const FaultCase& c, std::ostream* os) { *os << c.name; }
+};
+
+class FaultDuringAsyncRead : public LiveLoopTest,
+                             public ::testing::WithParamInterface<FaultCase> {};
+
+TEST_P(FaultDuringAsyncRead, EndsTheReadByItsRulesAndTheLoopCarriesOn) {
+    const FaultCase& c = GetParam();
+    Start(c.fault);
+    ::setenv("ORVEL_COM1", (::testing::TempDir() + "/unplugged").c_str(), 1);
+    std::memset(gSettings.traceRecord.tracePoints, 0x33, sizeof gSettings.traceRecord.tracePoints);
+    poller = std::make_unique<LinkPoller>();
+    gSettings.runState = 1;
+    RestartPolling();
+    ResumeAcquisition();
+    ASSERT_TRUE(RunUntil([&] { return !view.result.empty(); })) << c.name;
+    EXPECT_EQ(gSettings.traceRecord.tracePoints[0] == 0x33, c.pointsKept) << c.name;
+    EXPECT_EQ(view.traces, 1);
+    EXPECT_EQ(gSettings.traceKind[1], 0) << "the kind is set all the same";
+    if (c.carriesOn) {
+        ASSERT_TRUE(RunUntil([&] { return view.traces >= 3; })) << c.name;
+        EXPECT_NE(gSettings.traceRecord.tracePoints[250], 0x33) << "whole records again";
+        EXPECT_EQ(view.result, "MEAS OFF");
+    } else {
+        // A dead line: the result could not even be asked for; the loop idles, polls find
+        // nothing, writes and reconnects fail, nothing spins or hangs.
+        EXPECT_EQ(view.result, "Write error");
+        EXPECT_EQ(CurrentLiveState(), LiveState::Idle);
+        for (int i = 0; i < 5; ++i) {
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+            poller->OnCapturePollTimer();
+        }
+        EXPECT_EQ(view.traces, 1);
+        EXPECT_EQ(SendCommand(cmd::kFreq), 0);
+        EXPECT_EQ(CheckPresence(), 0);
+        ShowCommunicationError();
+        EXPECT_EQ(view.messages, Lines{"Communication error: A COM port has not been opened."});
+    }
+    gSettings.runState = 0;
+    PauseAcquisition();
+    EXPECT_LT(gLink.rxLength, kRxBufferSize);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    SimulatorFaults, FaultDuringAsyncRead,
+    ::testing::Values(
+        FaultCase{"drop", {"--fault", "drop:SRSCURR#1"}, true, true},
+        FaultCase{"err", {"--fault", "err:SRSCURR#1"}, true, true},
+        // The garbage holds a NUL: the text ends there.
+        FaultCase{"garbage", {"--fault", "garbage:SRSCURR#1"}, true, true},
+        FaultCase{"stall", {"--fault", "stall:SRSCURR#1", "--stall-ms", "400"}, false, true},
+        FaultCase{"hangup", {"--fault", "hangup:SRSCURR#1"}, true, false}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(LiveLoopTest, RawUseWithoutPauseFinishesTheRecordAndTheNewLineIsWatched) {
+    Start({"--baud", "19200"});
+    ASSERT_NO_FATAL_FAILURE(RunUntilRecordHalfIn(0, 100));
+    // The setup sheet's close and reopen, here without a pause first: the step ends on the old
+    // line before it closes.
+    CommPort(portop::kClose);
+    EXPECT_EQ(view.traces, 1);
+    EXPECT_EQ(view.result, "MEAS OFF");
+    EXPECT_EQ(ReceivedAtLeast(4), (std::vector<std::string>{"CAPT", "SRSCURR", "MEASRES", "CAPT"}));
+    CommPort(portop::kOpen);
+    ASSERT_EQ(gLink.comHandle, 1);
+    SetPortTimeouts(portprofile::kShort);
+    PauseAcquisition();
+    // Without timer 5 only the watch on the new descriptor can bring the next step.
+    poller.reset();
+    ResumeAcquisition();
+    ASSERT_TRUE(RunUntil([&] { return view.traces >= 2; }, 3000));
+}
+
+TEST_F(LiveLoopTest, AfterThePauseNothingOfTheLoopReadsThePort) {
+    Start();
+    poller = std::make_unique<LinkPoller>(); // timers not started: only the watch could read
+    gSettings.runState = 1;
+    ResumeAcquisition();
+    ASSERT_TRUE(RunUntil([&] { return view.traces >= 1; }));
+    PauseAcquisition();
+    // A raw exchange of its own, read later, as the hard copy window does from its timer.
+    std::snprintf(gLink.txBuffer, kTxBufferSize, "VER\r\n");
+    ASSERT_GT(WriteTxBuffer(), 0);
+    QElapsedTimer clock;
+    clock.start();
+    RunUntil([&] { return clock.elapsed() >= 150; });
+    EXPECT_EQ(PortBytesWaiting(), 1) << "the reply waits for its own reader";
+    CommPort(portop::kRead);
+    EXPECT_STREQ(gLink.rxBuffer, "VER1.05 RVX410");
 }
 
 } // namespace
