@@ -133,8 +133,7 @@ TEST_F(CommandSetTest, UnopenablePortIsWriteErrorThenTheLinkRecovers) {
     EXPECT_STREQ(gLink.rxBuffer, "Write error");
     EXPECT_EQ(CheckPresence(), 0);
     ShowCommunicationError();
-    ASSERT_EQ(view.messages.size(), 1u);
-    EXPECT_EQ(view.messages[0], "Communication error: A COM port has not been opened.");
+    EXPECT_EQ(view.messages, Lines{"Communication error: A COM port has not been opened."});
     ::setenv("ORVEL_COM1", analyzer->devicePath().c_str(), 1);
     EXPECT_EQ(SendCommand(cmd::kFreq), 0) << "this write fails; its reconnect finds the port";
     EXPECT_EQ(gLink.comHandle, 1);
