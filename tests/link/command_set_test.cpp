@@ -13,8 +13,7 @@ std::string Text(int code) {
 
 using CommandSetTest = HandPlayedTest;
 
-// Texts the wire tests against the simulator do not reach: the model's span row, the ends of the
-// number ranges, and indexes outside their tables.
+// Texts the simulator's wire tests do not reach: the model's span row, range ends, bad indexes.
 TEST(CommandText, TextsFromTheRecord) {
     struct Case {
         int model;

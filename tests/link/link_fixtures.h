@@ -41,8 +41,7 @@ inline Lines Words(const std::string& text) {
     return words;
 }
 
-// The labels of a screen record: centre, span, reference, unit bits, kind, sweep, detector, RBW,
-// VBW, scale.
+// A screen record's labels: centre, span, ref, unit bits, kind, sweep, detector, RBW, VBW, scale.
 inline std::vector<double> RecordLabels(const TraceRecord& r) {
     return {r.recordCenterFreq,
             double(r.recordSpanIndex),
@@ -137,8 +136,7 @@ protected:
     std::unique_ptr<LinkPoller> poller; // the live loop's timers, when a test starts them
 };
 
-// The port open on an analyzer played by hand; it answers each line with Answer() unless the test
-// plays it by hand (byHand).
+// The port open on an analyzer answering each line with Answer(), or played by the test (byHand).
 class HandPlayedTest : public LinkTest {
 protected:
     void SetUp() override {

@@ -1,6 +1,5 @@
-// Decoding of replies: query replies by the longest keyword, the unit rule, exact-case replies and
-// replies that must leave the field alone; the screen record's labels, units and points, and
-// damaged records that must not disturb what they do not carry.
+// Decoding of query replies (longest keyword, unit rule, exact case, replies leaving the field) and
+// of screen records, damaged ones disturbing nothing they do not carry.
 
 #include "link_fixtures.h"
 #include "query_decoding.h"
@@ -169,18 +168,9 @@ std::string Record(const std::string& unitLine, const std::string& trace) {
            "VB 10K\r\nSC 10dB/\r\nTRACE" + trace;
 }
 
-void Load(const std::string& text) {
-    std::snprintf(gLink.rxBuffer, kRxBufferSize, "%s", text.c_str());
-}
-
 void Parse(const std::string& text) {
-    Load(text);
+    std::snprintf(gLink.rxBuffer, kRxBufferSize, "%s", text.c_str());
     ParseScreenRecord(250);
-}
-
-// The first `count` points of the record.
-std::vector<int> FirstPoints(const TraceRecord& r, int count) {
-    return std::vector<int>(r.tracePoints, r.tracePoints + count);
 }
 
 class ScreenRecordTest : public ::testing::Test {
@@ -188,6 +178,9 @@ protected:
     void SetUp() override {
         gSettings.activeTraceSlot = 1;
         gSettings.modelIndex = 0;
+    }
+    std::vector<int> FirstPoints(int count) {
+        return {record.tracePoints, record.tracePoints + count};
     }
     TraceRecord& record = gSettings.traceRecord;
 };
@@ -254,13 +247,13 @@ TEST_F(ScreenRecordTest, MissingLabelStopsTheParseThere) {
 TEST_F(ScreenRecordTest, ShortTraceKeepsTheRestAndStopsAtTheEnd) {
     Parse(Record("dBm", Points(251, 0x20)));
     Parse(Record("dBm", "01,02,0"));
-    EXPECT_EQ(FirstPoints(record, 4), (std::vector<int>{1, 2, 0, 0x23}));
+    EXPECT_EQ(FirstPoints(4), (std::vector<int>{1, 2, 0, 0x23}));
     EXPECT_EQ(gSettings.traceStore[1][3], 0x23);
 }
 
 TEST_F(ScreenRecordTest, NonHexadecimalPointsAndNulBytes) {
     Parse(Record("dBm", "ZZ,1G,7F,"));
-    EXPECT_EQ(FirstPoints(record, 3), (std::vector<int>{0, 1, 0x7F}));
+    EXPECT_EQ(FirstPoints(3), (std::vector<int>{0, 1, 0x7F}));
     // A NUL byte ends the text: nothing after it is read.
     std::string text = Record("dBm", Points(10, 0x50));
     text[text.find("TRACE") + 8] = '\0';

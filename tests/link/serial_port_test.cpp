@@ -32,8 +32,7 @@ protected:
 
 std::string gLog;
 
-// Nothing opens, writes and reads fail; the user sees no message, and the link's debug log, when
-// turned on, says what failed and why.
+// Nothing opens, writes and reads fail without a message; the debug log says what failed and why.
 TEST(SerialPortOpen, BadIndexMissingOrNonSerialDevicesFailWithoutMessage) {
     HandPlayedAnalyzer pty;
     const std::string dir = ::testing::TempDir();
@@ -103,8 +102,7 @@ TEST(SerialPortOpen, EnvironmentOverridesTheDeviceTable) {
     EXPECT_EQ(PortDevicePath(2), "/dev/ttyACM0");
 }
 
-// The text goes out without its terminator; a reply loses its CR LF and nothing else, and a NUL
-// byte stays inside the buffer.
+// The text goes out whole; a reply loses its CR LF only, and a NUL byte stays in the buffer.
 TEST_F(SerialPortTest, TextGoesOutWholeAndTheReplyLosesItsLineEndOnly) {
     std::strcpy(gLink.txBuffer, "FREQ1000000000.0000\r\n");
     CommPort(portop::kWrite);

@@ -1,6 +1,5 @@
-// The acquisition loop against the simulated analyzer: pause and resume around a pending capture,
-// the periodic cycle, the hidden command entry, the faults of the synchronous exchanges, and the
-// live loop's own reads: a user exchange mid-record, every fault during it, the line reopened.
+// The acquisition loop against the simulated analyzer: pause and resume, the periodic cycle, the
+// faults of the exchanges, and the live loop's reads with a user exchange or the line reopened.
 
 #include "link_fixtures.h"
 
@@ -103,8 +102,8 @@ TEST_F(SimLoopTest, DroppedOrGarbledCompLeavesTheDisplayAlone) {
     PauseAcquisition();
 }
 
-// Garbage before a reply keeps the record; a stalled record keeps what arrived, and once a pause
-// has drained its tail the next exchanges work.
+// Garbage before a reply keeps the record; a stalled one keeps what arrived, and after a drain
+// the link works.
 TEST_F(SimLoopTest, GarbageOrAStallInTheReplyKeepsTheRecordAndTheLinkCarriesOn) {
     Start({"--fault", "garbage:REF?", "--fault", "garbage:SRSCURR#2", "--fault", "stall:SRSF",
            "--stall-ms", "400"});
@@ -137,8 +136,7 @@ TEST_F(SimLoopTest, GarbageOrAStallInTheReplyKeepsTheRecordAndTheLinkCarriesOn) 
 
 class LiveLoopTest : public SimLinkTest {
 protected:
-    // Runs the loop (capture mode unless `calc` says otherwise) until a screen record is being
-    // collected, `afterMs` after it was asked for.
+    // Runs the loop (capture unless `calc`) until a record is coming in, `afterMs` after asking.
     void RunUntilRecordHalfIn(int calc, int afterMs) {
         poller = std::make_unique<LinkPoller>();
         gSettings.runState = 1;
@@ -220,8 +218,7 @@ TEST_P(FaultDuringAsyncRead, EndsTheReadByItsRulesAndTheLoopCarriesOn) {
         EXPECT_NE(gSettings.traceRecord.tracePoints[250], 0x33) << "whole records again";
         EXPECT_EQ(view.result, "MEAS OFF");
     } else {
-        // A dead line: the result could not even be asked for; the loop idles, polls find
-        // nothing, writes and reconnects fail, nothing spins or hangs.
+        // A dead line: the loop idles; polls, writes and reconnects fail, nothing spins or hangs.
         EXPECT_EQ(view.result, "Write error");
         EXPECT_EQ(CurrentLiveState(), LiveState::Idle);
         for (int i = 0; i < 5; ++i) {
@@ -253,8 +250,7 @@ INSTANTIATE_TEST_SUITE_P(
 TEST_F(LiveLoopTest, RawUseWithoutPauseFinishesTheRecordAndTheNewLineIsWatched) {
     Start({"--baud", "19200"});
     ASSERT_NO_FATAL_FAILURE(RunUntilRecordHalfIn(0, 100));
-    // The setup sheet's close and reopen, here without a pause first: the step ends on the old
-    // line before it closes.
+    // The setup sheet's close and reopen without a pause: the step ends on the old line first.
     CommPort(portop::kClose);
     EXPECT_EQ(view.traces, 1);
     EXPECT_EQ(view.result, "MEAS OFF");
