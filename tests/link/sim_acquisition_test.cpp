@@ -154,19 +154,17 @@ protected:
     }
 };
 
-struct PanelChangeCase {
-    int calc;
-    std::vector<std::string> wire;
-    // Test names and failure output show the case, not its bytes.
-    friend void PrintTo(const PanelChangeCase& c, std::ostream* os) { *os << "calc " << c.calc; }
-};
-
-class PanelChangeMidRecord : public LiveLoopTest,
-                             public ::testing::WithParamInterface<PanelChangeCase> {};
+// The calculation of the trace: 0 capture mode, 1 max hold.
+class PanelChangeMidRecord : public LiveLoopTest, public ::testing::WithParamInterface<int> {};
 
 TEST_P(PanelChangeMidRecord, WaitsForTheRecordThenSendsExactlyItsOwnTraffic) {
+    const Lines wires[] = {
+        // Capture mode: the step ends with its "CAPT", which the pause then quiets.
+        {"CAPT", "SRSCURR", "MEASRES", "CAPT", "", "FREQ1500000000.0000", "CAPT"},
+        // Max hold: no handshake; pause and resume leave the line alone.
+        {"SRSCURR", "MEASRES", "FREQ1500000000.0000"}};
     Start({"--baud", "19200"}); // paced: a 251-point record takes about half a second
-    ASSERT_NO_FATAL_FAILURE(RunUntilRecordHalfIn(GetParam().calc, 150));
+    ASSERT_NO_FATAL_FAILURE(RunUntilRecordHalfIn(GetParam(), 150));
     // A panel change, as every handler makes it.
     PauseAcquisition();
     EXPECT_EQ(view.traces, 1) << "the record was finished before the pause returned";
@@ -176,18 +174,12 @@ TEST_P(PanelChangeMidRecord, WaitsForTheRecordThenSendsExactlyItsOwnTraffic) {
     EXPECT_EQ(SendCommand(cmd::kFreq), 1) << gLink.rxBuffer;
     EXPECT_STREQ(gLink.rxBuffer, "OK");
     ResumeAcquisition();
-    EXPECT_EQ(ReceivedAtLeast(GetParam().wire.size()), GetParam().wire);
+    const Lines& wire = wires[GetParam()];
+    EXPECT_EQ(ReceivedAtLeast(wire.size()), wire);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Modes, PanelChangeMidRecord,
-    ::testing::Values(
-        // Capture mode: the step ends with its "CAPT", which the pause then quiets.
-        PanelChangeCase{0,
-                        {"CAPT", "SRSCURR", "MEASRES", "CAPT", "", "FREQ1500000000.0000", "CAPT"}},
-        // Max hold: no handshake; pause and resume leave the line alone.
-        PanelChangeCase{1, {"SRSCURR", "MEASRES", "FREQ1500000000.0000"}}),
-    [](const auto& info) { return info.param.calc == 0 ? "Capture" : "MaxHold"; });
+INSTANTIATE_TEST_SUITE_P(Modes, PanelChangeMidRecord, ::testing::Values(0, 1),
+                         [](const auto& info) { return info.param == 0 ? "Capture" : "MaxHold"; });
 
 struct FaultCase {
     const char* name;
