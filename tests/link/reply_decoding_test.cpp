@@ -198,16 +198,15 @@ TEST_F(ScreenRecordTest, DecodesEveryLabel) {
 }
 
 TEST_F(ScreenRecordTest, UnitWordsInTheirOrder) {
-    struct Case {
-        std::string text;
-        unsigned bits;
-        int kind;
-    };
-    for (const Case& c : {Case{Record("dBmV", ""), 2, 34}, Case{Record("dBm", "") + " dBuV", 0, 30},
-                          Case{Record("dBu{", ""), 4, 28}, Case{Record("dBu|", ""), 5, 29}}) {
-        Parse(c.text);
-        EXPECT_EQ(record.recordUnitBits & 0xF, c.bits) << c.text;
-        EXPECT_EQ(record.recordKind, c.kind) << c.text;
+    const std::pair<std::string, std::vector<int>> cases[] = {
+        {Record("dBmV", ""), {2, 34}},
+        {Record("dBm", "") + " dBuV", {0, 30}},
+        {Record("dBu{", ""), {4, 28}},
+        {Record("dBu|", ""), {5, 29}}};
+    for (const auto& [text, expected] : cases) {
+        Parse(text);
+        EXPECT_EQ((std::vector<int>{int(record.recordUnitBits & 0xF), record.recordKind}), expected)
+            << text;
     }
 }
 
