@@ -12,9 +12,11 @@ namespace {
 
 using orvel::test::SimProcess;
 
-TEST_F(SimLinkTest, PresenceCheckAnswersAndSilenceAndAllReadingWithoutAnswer) {
-    Start({"--fault", "drop:EMPTY#1", "--fault", "drop:EMPTY#3", "--fault", "drop:EMPTY#4",
-           "--fault", "drop:EMPTY#6", "--fault", "drop:EMPTY#7"});
+// One session: the presence check answered or silent, All Reading without an answer, then All
+// Reading asking in order and decoding.
+TEST_F(SimLinkTest, PresenceCheckAndAllReadingWithAndWithoutAnswer) {
+    Start({"--model", "420", "--fault", "drop:EMPTY#1", "--fault", "drop:EMPTY#3", "--fault",
+           "drop:EMPTY#4", "--fault", "drop:EMPTY#6", "--fault", "drop:EMPTY#7"});
     EXPECT_EQ(CheckPresence(), 1) << "the second try answers";
     EXPECT_EQ(ReceivedAtLeast(2).size(), 2u);
     EXPECT_EQ(CheckPresence(), 0);
@@ -30,10 +32,8 @@ TEST_F(SimLinkTest, PresenceCheckAnswersAndSilenceAndAllReadingWithoutAnswer) {
     EXPECT_EQ(view.readSettings, std::vector<FieldSet>{Field::Settings | Field::FromAnalyzer});
     EXPECT_EQ(ReceivedAtLeast(7), Lines(7, ""));
     EXPECT_DOUBLE_EQ(gSettings.centerFreq, 7e8);
-}
 
-TEST_F(SimLinkTest, AllReadingAsksInOrderAndDecodes) {
-    Start({"--model", "420"});
+    view = RecordingView();
     gSettings.modelIndex = 1;
     // Put the analyzer into a state unlike the program's defaults ("5G" span, a remote state).
     const std::pair<int, double> state[] = {
