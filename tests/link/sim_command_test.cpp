@@ -79,65 +79,6 @@ std::vector<int> LoggedPoints(const SimProcess& sim) {
     return points;
 }
 
-// One session walking through the screen record, All Setting and every other command code.
-TEST_F(SimLinkTest, ScreenRecordAllSettingAndEveryCommandCodeOnTheWire) {
-    Start({"--auto-ms", "20"});
-    gSettings.activeTraceSlot = 3;
-    gSettings.traceRecord.recordUnitBits = 0x30;
-    ASSERT_EQ(SendCommand(cmd::kScreenCurrent), 1);
-    const std::vector<int> points = LoggedPoints(*sim);
-    const TraceRecord& r = gSettings.traceRecord;
-    EXPECT_EQ(std::vector<int>(r.tracePoints, r.tracePoints + 251), points);
-    EXPECT_EQ(std::vector<int>(gSettings.traceStore[3], gSettings.traceStore[3] + 251), points);
-    EXPECT_EQ(gSettings.traceStore[1][0], 0) << "other slots stay";
-    EXPECT_EQ(RecordLabels(r), (std::vector<double>{1e9, 7, 10, 0x30, 30, 2, 0, 3, 4, 1}));
-
-    gSettings.unitIndex = 2;
-    gSettings.scaleIndex = 0;
-    SendCommand(cmd::kUnit);
-    SendCommand(cmd::kScale);
-    ASSERT_EQ(SendCommand(cmd::kScreenFull), 1);
-    EXPECT_EQ(std::vector<int>(r.tracePoints, r.tracePoints + 1001), LoggedPoints(*sim));
-    EXPECT_EQ(RecordLabels(r), (std::vector<double>{1e9, 7, 57, 0x32, 34, 2, 0, 3, 4, 0}));
-
-    // All Setting sends the record in order.
-    SetDefaultSettings();
-    size_t mark = Received().size();
-    gSettings.measureIndex = 4;
-    gSettings.antennaIndex = 5;
-    gSettings.normMarkerFreq = 0.0;
-    gSettings.peakZoneCenter = 0.0;
-    gSettings.peakZoneWidth = 0.0;
-    SendAllSettings();
-    EXPECT_EQ(ReceivedSince(mark),
-              Words("FREQ1000000000.0000 SPAN20M REF10 UNITDBM RBW100K VBW10K IMP50 "
-                    "OFFSET0.0 CALCOFF MAXNO0 MINNO0 AVENO256 SCALE10 SWEEP0.1 DETPOS "
-                    "MKRNORM NORMMKR0.0000 PEAKNORM PKSEARCH01 PKCNTR0.0000 "
-                    "PKWIDTH0.0000 CONVDBM REMOTEOFF MEASOFF MEASEF EFANTAT15"));
-    EXPECT_EQ(gSettings.measureIndex, 4);
-
-    // The settings' own commands are in the field table's test; here the rest and every query.
-    mark = Received().size();
-    gSettings.runState = 0;
-    const std::pair<int, const char*> commands[] = {
-        {cmd::kMeasRes, "MEASRES"},           {cmd::kAutoTune, "AUTO"},   {cmd::kRunHold, "HOLD"},
-        {cmd::kScreenCurrent, "SRSCURR"},     {cmd::kScreenFull, "SRSF"}, {cmd::kVersion, "VER"},
-        {cmd::kMarkerToCenter, "FREQSETMKR"}, {cmd::kPreset, "PRESET"},
-    };
-    Lines expected;
-    for (const auto& [code, text] : commands) {
-        // The analyzer's own refusals do not matter here; the text on the wire does.
-        SendCommand(code);
-        expected.push_back(text);
-    }
-    for (int code = query::kFirst; code <= query::kLast; ++code) {
-        SendCommand(code);
-        expected.push_back(QueryKeyword(code));
-    }
-    EXPECT_EQ(ReceivedSince(mark), expected);
-    EXPECT_EQ(view.cursorOn, view.cursorOff);
-}
-
 struct FieldCase {
     double value;      // stored in the record
     const char* wire;  // the command text (nullptr: the row has no command)
@@ -197,10 +138,69 @@ const FieldCase kCases[] = {
     {2, "PKSEARCH03", nullptr, nullptr},
 };
 
-TEST_F(SimLinkTest, EveryFieldOnTheWireInItsQueryAndInTheSettingsFile) {
+// One session walking through the screen record, All Setting, every other command code, then every
+// row of the field table.
+TEST_F(SimLinkTest, ScreenRecordAllSettingEveryCommandCodeAndEveryField) {
+    Start({"--auto-ms", "20"});
+    gSettings.activeTraceSlot = 3;
+    gSettings.traceRecord.recordUnitBits = 0x30;
+    ASSERT_EQ(SendCommand(cmd::kScreenCurrent), 1);
+    const std::vector<int> points = LoggedPoints(*sim);
+    const TraceRecord& r = gSettings.traceRecord;
+    EXPECT_EQ(std::vector<int>(r.tracePoints, r.tracePoints + 251), points);
+    EXPECT_EQ(std::vector<int>(gSettings.traceStore[3], gSettings.traceStore[3] + 251), points);
+    EXPECT_EQ(gSettings.traceStore[1][0], 0) << "other slots stay";
+    EXPECT_EQ(RecordLabels(r), (std::vector<double>{1e9, 7, 10, 0x30, 30, 2, 0, 3, 4, 1}));
+
+    gSettings.unitIndex = 2;
+    gSettings.scaleIndex = 0;
+    SendCommand(cmd::kUnit);
+    SendCommand(cmd::kScale);
+    ASSERT_EQ(SendCommand(cmd::kScreenFull), 1);
+    EXPECT_EQ(std::vector<int>(r.tracePoints, r.tracePoints + 1001), LoggedPoints(*sim));
+    EXPECT_EQ(RecordLabels(r), (std::vector<double>{1e9, 7, 57, 0x32, 34, 2, 0, 3, 4, 0}));
+
+    // All Setting sends the record in order.
+    SetDefaultSettings();
+    size_t mark = Received().size();
+    gSettings.measureIndex = 4;
+    gSettings.antennaIndex = 5;
+    gSettings.normMarkerFreq = 0.0;
+    gSettings.peakZoneCenter = 0.0;
+    gSettings.peakZoneWidth = 0.0;
+    SendAllSettings();
+    EXPECT_EQ(ReceivedSince(mark),
+              Words("FREQ1000000000.0000 SPAN20M REF10 UNITDBM RBW100K VBW10K IMP50 "
+                    "OFFSET0.0 CALCOFF MAXNO0 MINNO0 AVENO256 SCALE10 SWEEP0.1 DETPOS "
+                    "MKRNORM NORMMKR0.0000 PEAKNORM PKSEARCH01 PKCNTR0.0000 "
+                    "PKWIDTH0.0000 CONVDBM REMOTEOFF MEASOFF MEASEF EFANTAT15"));
+    EXPECT_EQ(gSettings.measureIndex, 4);
+
+    // The settings' own commands are in the field rows below; here the rest and every query.
+    mark = Received().size();
+    gSettings.runState = 0;
+    const std::pair<int, const char*> commands[] = {
+        {cmd::kMeasRes, "MEASRES"},           {cmd::kAutoTune, "AUTO"},   {cmd::kRunHold, "HOLD"},
+        {cmd::kScreenCurrent, "SRSCURR"},     {cmd::kScreenFull, "SRSF"}, {cmd::kVersion, "VER"},
+        {cmd::kMarkerToCenter, "FREQSETMKR"}, {cmd::kPreset, "PRESET"},
+    };
+    Lines expected;
+    for (const auto& [code, text] : commands) {
+        // The analyzer's own refusals do not matter here; the text on the wire does.
+        SendCommand(code);
+        expected.push_back(text);
+    }
+    for (int code = query::kFirst; code <= query::kLast; ++code) {
+        SendCommand(code);
+        expected.push_back(QueryKeyword(code));
+    }
+    EXPECT_EQ(ReceivedSince(mark), expected);
+
+    // Every row of the field table: its command, its query's reply, its settings-file line.
+    SetDefaultSettings();
+    gSettings.detailedTrace = 0;
     const auto rows = fields::all();
     ASSERT_EQ(rows.size(), std::size(kCases)) << "one case per row of the field table";
-    Start();
     for (std::size_t i = 0; i < rows.size(); ++i) {
         const fields::SettingField& f = rows[i];
         const FieldCase& c = kCases[i];
