@@ -1,5 +1,5 @@
-// The command transaction against an analyzer played by hand: command texts, the reply checks,
-// the busy cursor, the write failure with its reconnect, and recovery.
+// Against an analyzer played by hand: command texts, the reply checks, the busy cursor, the write
+// failure with its reconnect; the polling schedule and the guards that keep the poll off the port.
 
 #include "link_fixtures.h"
 
@@ -13,37 +13,35 @@ std::string Text(int code) {
 
 using CommandSetTest = HandPlayedTest;
 
-// Texts the wire tests against the simulator do not reach: the model's span row, the ends of the
-// number ranges, and indexes outside their tables.
+// Texts the simulator's wire tests do not reach: the model's span row, range ends, bad indexes.
 TEST(CommandText, TextsFromTheRecord) {
-    using Set = void (*)(InstrumentSettings&);
     struct Case {
-        Set set;
+        int model;
         int code;
+        double value; // of the code's field, when it has one
         const char* text;
     };
+    // clang-format off
     const Case cases[] = {
-        {nullptr, query::kAcpRefBw, "ACPREFBW?\r\n"},
-        {[](InstrumentSettings& s) {
-             s.modelIndex = 1;
-             s.spanIndex = 14;
-         },
-         cmd::kSpan, "SPAN5G\r\n"},
-        {[](InstrumentSettings& s) { s.spanIndex = 14; }, cmd::kSpan, "SPANFULL\r\n"},
-        {[](InstrumentSettings& s) { s.peakSearchNo = 11; }, cmd::kPeakSearch, "PKSEARCH12\r\n"},
-        {[](InstrumentSettings& s) { s.levelOffset = 12.0; }, cmd::kOffset, "OFFSET12.0\r\n"},
-        {[](InstrumentSettings& s) { s.runState = 1; }, cmd::kRunHold, "RUN\r\n"},
-        {[](InstrumentSettings& s) { s.obwMode = 0; }, cmd::kObwMode, "OBWMODEN%\r\n"},
-        {[](InstrumentSettings& s) { s.spanIndex = 15; }, cmd::kSpan, ""}, // RVX410 has no 15
-        {[](InstrumentSettings& s) { s.rbwIndex = -1; }, cmd::kRbw, ""},
-        {[](InstrumentSettings& s) { s.impedanceIndex = 2; }, cmd::kImpedance, ""},
-    };
+        {0, query::kAcpRefBw, 0, "ACPREFBW?\r\n"},
+        {1, cmd::kSpan, 14, "SPAN5G\r\n"},
+        {0, cmd::kSpan, 14, "SPANFULL\r\n"},
+        {0, cmd::kPeakSearch, 11, "PKSEARCH12\r\n"},
+        {0, cmd::kOffset, 12.0, "OFFSET12.0\r\n"},
+        {0, cmd::kObwMode, 0, "OBWMODEN%\r\n"},
+        {0, cmd::kSpan, 15, ""}, // RVX410 has no 15
+        {0, cmd::kRbw, -1, ""},
+        {0, cmd::kImpedance, 2, ""}};
+    // clang-format on
     for (const Case& c : cases) {
         SetDefaultSettings();
-        if (c.set)
-            c.set(gSettings);
+        gSettings.modelIndex = c.model;
+        if (const fields::SettingField* f = fields::byCommand(c.code))
+            SetField(*f, c.value);
         EXPECT_EQ(Text(c.code), c.text) << c.code;
     }
+    gSettings.runState = 1;
+    EXPECT_EQ(Text(cmd::kRunHold), "RUN\r\n");
     for (int code : {99, 120, 122, 132, 140, 147, 148, 151, 153, 199, 239})
         EXPECT_EQ(Text(code), "") << code;
 }
@@ -87,18 +85,13 @@ TEST_F(CommandSetTest, OkInAnyCaseAcceptsErrInAnyCaseAndSilenceRefuse) {
     EXPECT_EQ(gSettings.refLevel, 50) << "the record keeps what the caller stored";
 }
 
-TEST_F(CommandSetTest, UnknownCodesSendNothing) {
+TEST_F(CommandSetTest, UnknownSettledAndAutoCouplingCommands) {
     EXPECT_EQ(SendCommand(153), 0);
     EXPECT_EQ(SendCommand(199), 0);
     gSettings.sweepIndex = 8;
-    EXPECT_EQ(SendCommand(cmd::kSweep), 0);
+    EXPECT_EQ(SendCommand(cmd::kSweep), 0) << "unknown codes and indexes send nothing";
     gSettings.sweepIndex = 2;
     EXPECT_EQ(SendCommand(cmd::kSweep), 1);
-    EXPECT_EQ(analyzer->lines(), Lines{"SWEEP0.1"});
-    EXPECT_EQ(view.cursorOn, view.cursorOff);
-}
-
-TEST_F(CommandSetTest, SettledAndAutoCouplingCommands) {
     reply = "ERR\r\n";
     EXPECT_EQ(SendSettledCommand(cmd::kEfAntenna), 0);
     reply = "OK trailing\r\n";
@@ -107,9 +100,10 @@ TEST_F(CommandSetTest, SettledAndAutoCouplingCommands) {
     EXPECT_EQ(SendSettledCommand(cmd::kEfAntenna), 1);
     EXPECT_EQ(SendAutoCoupling(cmd::kSweep), 1);
     EXPECT_EQ(SendAutoCoupling(cmd::kFreq), 0);
-    const std::vector<std::string> expected = {"EFANTAT11", "EFANTAT11", "EFANTAT11", "EFANTAT11",
-                                               "EFANTAT11", "VBWAUTO",   "EFANTAT11", "SWEEPAUTO"};
-    EXPECT_EQ(analyzer->lines(), expected) << "five tries while refused";
+    EXPECT_EQ(analyzer->lines(), Words("SWEEP0.1 EFANTAT11 EFANTAT11 EFANTAT11 EFANTAT11 EFANTAT11 "
+                                       "VBWAUTO EFANTAT11 SWEEPAUTO"))
+        << "five tries while refused";
+    EXPECT_EQ(view.cursorOn, view.cursorOff);
 }
 
 TEST_F(CommandSetTest, VersionTextByTheReplysFirstLetter) {
@@ -134,13 +128,94 @@ TEST_F(CommandSetTest, UnopenablePortIsWriteErrorThenTheLinkRecovers) {
     EXPECT_STREQ(gLink.rxBuffer, "Write error");
     EXPECT_EQ(CheckPresence(), 0);
     ShowCommunicationError();
-    ASSERT_EQ(view.messages.size(), 1u);
-    EXPECT_EQ(view.messages[0], "Communication error: A COM port has not been opened.");
+    EXPECT_EQ(view.messages, Lines{"Communication error: A COM port has not been opened."});
     ::setenv("ORVEL_COM1", analyzer->devicePath().c_str(), 1);
     EXPECT_EQ(SendCommand(cmd::kFreq), 0) << "this write fails; its reconnect finds the port";
     EXPECT_EQ(gLink.comHandle, 1);
     EXPECT_EQ(SendCommand(cmd::kFreq), 1);
     EXPECT_EQ(analyzer->lines(), Lines{"FREQ1000000000.0000"});
+}
+
+class PollerTest : public HandPlayedTest {
+protected:
+    // Capture poll active, its interval, periodic timer active, single shot, its interval.
+    std::vector<int> Timers() const {
+        const QTimer& capture = poller->capturePollTimer();
+        const QTimer& periodic = poller->periodicTimer();
+        return {capture.isActive(), capture.interval(), periodic.isActive(),
+                periodic.isSingleShot(), periodic.interval()};
+    }
+    std::string Answer(const std::string& line) override {
+        return line == "CAPT" ? "COMP\r\n" : "OK\r\n";
+    }
+};
+
+TEST(PollingPeriod, FollowsSweepIntervalAndUnchangedTraces) {
+    // The last row: an interval a damaged settings file may hold.
+    const struct {
+        int sweep, interval, unchanged, period;
+    } cases[] = {{2, 100, 0, 2000}, {7, 100, 0, 55000}, {7, 100, 10, 110000}, {4, 50, 0, 1500},
+                 {5, 150, 3, 9000}, {6, 100, 0, 18000}, {6, -500, 0, 1}};
+    for (const auto& c : cases) {
+        SetDefaultSettings();
+        gSettings.sweepIndex = c.sweep;
+        gSettings.intervalSetting = c.interval;
+        gSettings.unchangedTraceCount = c.unchanged;
+        EXPECT_EQ(PeriodicAcquisitionPeriod(), c.period) << c.sweep << " " << c.interval;
+    }
+}
+
+TEST_F(PollerTest, RestartChoosesTheTimerByTraceCalculation) {
+    RestartPolling(); // no poller: nothing to restart, nothing breaks
+    poller = std::make_unique<LinkPoller>();
+    EXPECT_EQ(LinkPoller::Active(), poller.get());
+    RestartPolling();
+    EXPECT_FALSE(poller->capturePollTimer().isSingleShot());
+    EXPECT_EQ(Timers(), (std::vector<int>{1, 500, 0, 1, 0}));
+    for (int calc : {1, 2, 3}) {
+        gSettings.calcIndex = calc;
+        gSettings.sweepIndex = 7;
+        RestartPolling();
+        EXPECT_EQ(Timers(), (std::vector<int>{0, 500, 1, 1, 55000})) << calc;
+    }
+    gSettings.calcIndex = 4;
+    RestartPolling();
+    EXPECT_EQ(Timers(), (std::vector<int>{1, 500, 0, 1, 55000}));
+    poller->StopPeriodicTimer();
+    EXPECT_FALSE(poller->periodicTimer().isActive());
+    poller.reset();
+    EXPECT_EQ(LinkPoller::Active(), nullptr);
+}
+
+TEST_F(PollerTest, HeldOrCompactPollLeavesThePortAlone) {
+    poller = std::make_unique<LinkPoller>();
+    analyzer->Send("COMP\r\n");
+    ASSERT_TRUE(RunUntil([] { return PortBytesWaiting() == 1; }));
+    poller->OnCapturePollTimer();
+    EXPECT_EQ(PortBytesWaiting(), 1) << "held: the port is not read";
+    gSettings.runState = 1;
+    gSettings.compactMode = 1;
+    poller->OnCapturePollTimer();
+    EXPECT_EQ(PortBytesWaiting(), 1) << "compact: the port is not read";
+    gSettings.compactMode = 0;
+    poller->OnCapturePollTimer();
+    ASSERT_TRUE(RunUntil([&] { return view.traces == 1; }));
+}
+
+TEST_F(PollerTest, PollDoesNotReenterAnExchange) {
+    poller = std::make_unique<LinkPoller>();
+    gSettings.runState = 1;
+    view.onTrace = [&] {
+        // A nested event loop inside the view: a "COMP" is waiting, yet nothing may read it.
+        analyzer->Send("COMP\r\n");
+        ASSERT_TRUE(RunUntil([] { return PortBytesWaiting() == 1; }));
+        poller->OnCapturePollTimer();
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+        EXPECT_EQ(PortBytesWaiting(), 1);
+    };
+    AcquireStep();
+    view.onTrace = nullptr;
+    EXPECT_EQ(view.traces, 1);
 }
 
 } // namespace

@@ -25,14 +25,12 @@ bool Black(const Pixels& pixels, int x, int y) {
     return (byte & (0x80 >> (x % 8))) != 0;
 }
 
-Pixels Decode(const std::string& stream, int* bands = nullptr) {
+// The pixels and the number of bands found.
+std::pair<Pixels, int> Decode(const std::string& stream) {
     Pixels pixels(hardcopy::kPixelBytes, 0xAA); // decoding writes every byte
-    const int found =
+    const int bands =
         hardcopy::DecodeHardCopy(stream.data(), static_cast<int>(stream.size()), pixels.data());
-    if (bands != nullptr) {
-        *bands = found;
-    }
-    return pixels;
+    return {pixels, bands};
 }
 
 int Mismatches(const Pixels& pixels, const sim::Picture& picture, int fromX = 0,
@@ -49,8 +47,7 @@ int Mismatches(const Pixels& pixels, const sim::Picture& picture, int fromX = 0,
 TEST(HardCopyDecoding, CapitalMarkerStartsNoBand) {
     const sim::Picture picture = TestPicture();
     const std::string stream = sim::shapeHardCopy(sim::encodeHardCopy(picture), "", 0, 0);
-    int bands = 0;
-    const Pixels decoded = Decode(stream, &bands);
+    const auto [decoded, bands] = Decode(stream);
     EXPECT_EQ(bands, 21);
     // Band 1 is now the first band found: it lands leftmost, and the last 16 columns stay white.
     for (int y = 0; y < hardcopy::kHeight; ++y) {
@@ -66,7 +63,7 @@ TEST(HardCopyDecoding, PartialBandShowsItsMissingPartWhiteAndCompletesLater) {
     const std::string clean = sim::encodeHardCopy(picture);
     // Band 3 cut after 100 of its 370 print columns.
     const int cut = 3 * hardcopy::kRecordBytes + hardcopy::kMarkerLength + 200;
-    const Pixels partial = Decode(clean.substr(0, cut));
+    const Pixels partial = Decode(clean.substr(0, cut)).first;
     EXPECT_FALSE(hardcopy::HardCopyComplete(clean.data(), cut));
     EXPECT_EQ(Mismatches(partial, picture, 0, 48), 0);
     for (int y = 0; y < hardcopy::kHeight; ++y) {
@@ -76,7 +73,7 @@ TEST(HardCopyDecoding, PartialBandShowsItsMissingPartWhiteAndCompletesLater) {
             ASSERT_EQ(Black(partial, x, y), arrived && picture.at(x, y)) << x << "," << y;
         }
     }
-    EXPECT_EQ(Mismatches(Decode(clean), picture), 0);
+    EXPECT_EQ(Mismatches(Decode(clean).first, picture), 0);
 }
 
 } // namespace

@@ -41,8 +41,7 @@ inline Lines Words(const std::string& text) {
     return words;
 }
 
-// The labels of a screen record: centre, span, reference, unit bits, kind, sweep, detector, RBW,
-// VBW, scale.
+// A screen record's labels: centre, span, ref, unit bits, kind, sweep, detector, RBW, VBW, scale.
 inline std::vector<double> RecordLabels(const TraceRecord& r) {
     return {r.recordCenterFreq,
             double(r.recordSpanIndex),
@@ -112,8 +111,7 @@ struct RecordingView : LinkView {
 // What both fixtures share: the recording view attached to the link, an event loop, a poller.
 class LinkTest : public ::testing::Test {
 protected:
-    // Opens COM1, sets the timeouts of `profile` (none: as the opening left them), attaches the
-    // view.
+    // Opens COM1, sets the timeouts of `profile` (-1: as opened), attaches the view.
     void Open() {
         CommPort(portop::kOpen);
         ASSERT_EQ(gLink.comHandle, 1);
@@ -138,8 +136,7 @@ protected:
     std::unique_ptr<LinkPoller> poller; // the live loop's timers, when a test starts them
 };
 
-// The port open on an analyzer played by hand; it answers each line with Answer() unless the test
-// plays it by hand (byHand).
+// The port open on an analyzer answering each line with Answer(), or played by the test (byHand).
 class HandPlayedTest : public LinkTest {
 protected:
     void SetUp() override {
@@ -167,9 +164,8 @@ class SimLinkTest : public LinkTest {
 protected:
     // Starts the simulator with `args` (unpaced unless asked) and opens the port on it.
     void Start(Lines args = {}) {
-        if (std::find(args.begin(), args.end(), "--baud") == args.end()) {
+        if (std::find(args.begin(), args.end(), "--baud") == args.end())
             args.push_back("--no-pace");
-        }
         sim = std::make_unique<orvel::test::SimProcess>(args);
         ASSERT_TRUE(sim->started()) << sim->error();
         SetDefaultSettings();
@@ -183,8 +179,7 @@ protected:
     }
     // The command lines the simulator received, in order (without CR LF).
     Lines Received() const { return sim->received(); }
-    // Received() once at least `count` lines are in the log (lines left unanswered may be logged
-    // a moment after the link has moved on).
+    // Received() once `count` lines are in: unanswered lines may be logged a moment later.
     Lines ReceivedAtLeast(size_t count) const {
         orvel::test::SimProcess::waitFor([&] { return sim->received().size() >= count; });
         return sim->received();

@@ -17,14 +17,6 @@ namespace {
 
 using orvel::test::HandPlayedAnalyzer;
 
-std::string Rx() {
-    return gLink.rxBuffer;
-}
-
-void Put(const char* text) {
-    std::snprintf(gLink.txBuffer, kTxBufferSize, "%s", text);
-}
-
 class SerialPortTest : public HandPlayedTest {
 protected:
     SerialPortTest() {
@@ -40,8 +32,7 @@ protected:
 
 std::string gLog;
 
-// Nothing opens, writes and reads fail; the user sees no message, and the link's debug log, when
-// turned on, says what failed and why.
+// Nothing opens, writes and reads fail without a message; the debug log says what failed and why.
 TEST(SerialPortOpen, BadIndexMissingOrNonSerialDevicesFailWithoutMessage) {
     HandPlayedAnalyzer pty;
     const std::string dir = ::testing::TempDir();
@@ -67,11 +58,11 @@ TEST(SerialPortOpen, BadIndexMissingOrNonSerialDevicesFailWithoutMessage) {
         CommPort(portop::kOpen);
         EXPECT_EQ(gLink.comHandle, c.handle) << c.path;
         EXPECT_NE(gLog.find(c.cause), std::string::npos) << gLog;
-        Put("FREQ?\r\n");
+        std::strcpy(gLink.txBuffer, "FREQ?\r\n");
         CommPort(portop::kWrite);
-        EXPECT_EQ(Rx(), "Write error") << c.path;
+        EXPECT_STREQ(gLink.rxBuffer, "Write error") << c.path;
         CommPort(portop::kRead);
-        EXPECT_EQ(Rx(), "Read error") << c.path;
+        EXPECT_STREQ(gLink.rxBuffer, "Read error") << c.path;
         EXPECT_EQ(gLink.rxLength, 0) << c.path;
     }
     qInstallMessageHandler(previous);
@@ -97,24 +88,23 @@ TEST(SerialPortOpen, OpenIsExclusive) {
     EXPECT_EQ(gLink.comHandle, 1) << "close keeps the handle value";
 }
 
+// No COM9, no negative index; an empty variable is no override.
 TEST(SerialPortOpen, EnvironmentOverridesTheDeviceTable) {
     ::unsetenv("ORVEL_COM3");
-    EXPECT_EQ(PortDevicePath(0),
-              std::getenv("ORVEL_COM1") ? std::getenv("ORVEL_COM1") : std::string("/dev/ttyUSB0"));
-    EXPECT_EQ(PortDevicePath(2), "/dev/ttyACM0");
-    EXPECT_EQ(PortDevicePath(7), "/dev/ttyS3");
+    const char* com1 = std::getenv("ORVEL_COM1");
+    const Lines defaults = {com1 ? com1 : "/dev/ttyUSB0", "/dev/ttyACM0", "/dev/ttyS3", "", ""};
+    EXPECT_EQ((Lines{PortDevicePath(0), PortDevicePath(2), PortDevicePath(7), PortDevicePath(8),
+                     PortDevicePath(-1)}),
+              defaults);
     ::setenv("ORVEL_COM3", "/tmp/analyzer", 1);
     EXPECT_EQ(PortDevicePath(2), "/tmp/analyzer");
     ::setenv("ORVEL_COM3", "", 1);
     EXPECT_EQ(PortDevicePath(2), "/dev/ttyACM0");
-    EXPECT_EQ(PortDevicePath(8), "");
-    EXPECT_EQ(PortDevicePath(-1), "");
 }
 
-// The text goes out without its terminator; a reply loses its CR LF and nothing else, and a NUL
-// byte stays inside the buffer.
+// The text goes out whole; a reply loses its CR LF only, and a NUL byte stays in the buffer.
 TEST_F(SerialPortTest, TextGoesOutWholeAndTheReplyLosesItsLineEndOnly) {
-    Put("FREQ1000000000.0000\r\n");
+    std::strcpy(gLink.txBuffer, "FREQ1000000000.0000\r\n");
     CommPort(portop::kWrite);
     EXPECT_EQ(analyzer->Receive(21), "FREQ1000000000.0000\r\n");
     // A small scale: the silent case waits a short total time-out, the replies are all waiting.
@@ -131,12 +121,14 @@ TEST_F(SerialPortTest, TextGoesOutWholeAndTheReplyLosesItsLineEndOnly) {
     for (const auto& c : cases) {
         analyzer->Send(c.sent);
         CommPort(portop::kRead);
-        EXPECT_EQ(Rx(), c.rx) << c.rx;
+        EXPECT_STREQ(gLink.rxBuffer, c.rx) << c.rx;
         EXPECT_EQ(gLink.rxLength, c.length) << c.rx;
     }
 }
 
-TEST_F(SerialPortTest, ReplySplitOverSeveralWritesArrivesAsOne) {
+// A reply split over several writes arrives as one; a flood is cut at the buffer, the rest drained.
+TEST_F(SerialPortTest, SplitReplyArrivesWholeAndAFloodIsCut) {
+    LongGaps();
     std::thread player([this] {
         analyzer->Send("CF 1.0000");
         std::this_thread::sleep_for(std::chrono::milliseconds(2));
@@ -144,41 +136,33 @@ TEST_F(SerialPortTest, ReplySplitOverSeveralWritesArrivesAsOne) {
         std::this_thread::sleep_for(std::chrono::milliseconds(2));
         analyzer->Send("MHz\r\n");
     });
-    LongGaps();
     CommPort(portop::kRead);
     player.join();
-    EXPECT_EQ(Rx(), "CF 1.0000GHz\r\nSP 20MHz");
-}
+    EXPECT_STREQ(gLink.rxBuffer, "CF 1.0000GHz\r\nSP 20MHz");
 
-TEST_F(SerialPortTest, ReplyOfWholeChunksIsReceivedNotReadError) {
-    // The reply is all waiting before the read, so a small scale only shortens the final
-    // empty chunk's wait.
-    gSettings.timeOutSetting = 5;
-    for (int baudIndex : {3, 2}) {
-        gSettings.baudIndex = baudIndex;
-        SetPortTimeouts(portprofile::kLong);
-        const size_t chunk = baudIndex >= 3 ? 256 : 64;
-        std::string reply(chunk * 2 - 2, 'A');
-        reply += "\r\n";
-        analyzer->Send(reply);
-        CommPort(portop::kRead);
-        EXPECT_EQ(gLink.rxLength, static_cast<int>(chunk * 2)) << baudIndex;
-        EXPECT_EQ(Rx(), std::string(chunk * 2 - 2, 'A')) << baudIndex;
-    }
-}
-
-TEST_F(SerialPortTest, FloodIsCutAtTheBufferAndTheRestDrained) {
-    std::string flood(30000, '7');
-    std::thread player([&] { analyzer->Send(flood); });
-    LongGaps();
+    std::thread flooder([this] { analyzer->Send(std::string(30000, '7')); });
     CommPort(portop::kRead);
-    player.join();
+    flooder.join();
     EXPECT_EQ(gLink.rxLength, kRxBufferSize - 1);
     EXPECT_EQ(std::strlen(gLink.rxBuffer), static_cast<size_t>(kRxBufferSize - 1));
     // The rest is gone: the next exchange starts clean.
     analyzer->Send("OK\r\n");
     CommPort(portop::kRead);
-    EXPECT_EQ(Rx(), "OK");
+    EXPECT_STREQ(gLink.rxBuffer, "OK");
+}
+
+TEST_F(SerialPortTest, ReplyOfWholeChunksIsReceivedNotReadError) {
+    // The reply is all waiting: a small scale only shortens the final empty chunk's wait.
+    gSettings.timeOutSetting = 5;
+    for (int baudIndex : {3, 2}) {
+        gSettings.baudIndex = baudIndex;
+        SetPortTimeouts(portprofile::kLong);
+        const size_t chunk = baudIndex >= 3 ? 256 : 64;
+        analyzer->Send(std::string(chunk * 2 - 2, 'A') + "\r\n");
+        CommPort(portop::kRead);
+        EXPECT_EQ(gLink.rxLength, static_cast<int>(chunk * 2)) << baudIndex;
+        EXPECT_EQ(std::string(gLink.rxBuffer), std::string(chunk * 2 - 2, 'A')) << baudIndex;
+    }
 }
 
 TEST_F(SerialPortTest, EndlessFloodDoesNotHoldTheRead) {
@@ -211,27 +195,28 @@ TEST_F(SerialPortTest, HangUpMidReplyEndsTheReadAndTheNextWriteFails) {
     CommPort(portop::kRead);
     player.join();
     // What arrived before the hang-up, unless the line discarded it with the hang-up.
-    EXPECT_TRUE(Rx() == "CF 1.0000GHz\r\nSP" || Rx() == "Read error") << Rx();
-    Put("SRSCURR\r\n");
+    const std::string rx = gLink.rxBuffer;
+    EXPECT_TRUE(rx == "CF 1.0000GHz\r\nSP" || rx == "Read error") << rx;
+    std::strcpy(gLink.txBuffer, "SRSCURR\r\n");
     CommPort(portop::kWrite);
-    EXPECT_EQ(Rx(), "Write error");
+    EXPECT_STREQ(gLink.rxBuffer, "Write error");
     CommPort(portop::kRead);
-    EXPECT_EQ(Rx(), "Read error");
+    EXPECT_STREQ(gLink.rxBuffer, "Read error");
 }
 
 TEST_F(SerialPortTest, ShortReadsTakeWhatArrivedAndLeaveTheBufferWhenNothingDid) {
     std::strcpy(gLink.rxBuffer, "Write error");
     EXPECT_EQ(ReadUpTo(8), 0);
-    EXPECT_EQ(Rx(), "Write error");
+    EXPECT_STREQ(gLink.rxBuffer, "Write error");
     EXPECT_EQ(PortBytesWaiting(), 0);
     analyzer->Send("COMP\r\nERR\r\n");
     ASSERT_EQ(analyzer->Receive(0, 0), "");
     // Wait until the bytes are there, then take exactly six.
     ASSERT_TRUE(orvel::test::SimProcess::waitFor([] { return PortBytesWaiting() != 0; }));
     EXPECT_EQ(ReadUpTo(6), 6);
-    EXPECT_EQ(Rx(), "COMP\r\n");
+    EXPECT_STREQ(gLink.rxBuffer, "COMP\r\n");
     EXPECT_EQ(ReadUpTo(8), 5);
-    EXPECT_EQ(Rx(), "ERR\r\n");
+    EXPECT_STREQ(gLink.rxBuffer, "ERR\r\n");
 }
 
 TEST(SerialPortTimeouts, ProfilesFollowBaudAndScale) {
@@ -260,12 +245,12 @@ TEST_F(SerialPortTest, OpenSetsLongProfileOtherProfilesKeepTheTimeoutsAndReconne
     EXPECT_EQ(gLink.comHandle, 1);
     analyzer->Send("OK\r\n");
     CommPort(portop::kRead);
-    EXPECT_EQ(Rx(), "OK");
+    EXPECT_STREQ(gLink.rxBuffer, "OK");
     // A zero scale ends reads at once.
     gSettings.timeOutSetting = 0;
     SetPortTimeouts(portprofile::kLong);
     CommPort(portop::kRead);
-    EXPECT_EQ(Rx(), "Read error");
+    EXPECT_STREQ(gLink.rxBuffer, "Read error");
 }
 
 TEST(WaitMilliseconds, WaitsAtLeastTheTimeAsked) {

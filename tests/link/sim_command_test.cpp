@@ -1,24 +1,28 @@
-// Every command and query code on the wire of the simulated analyzer, the reply checks, the
-// presence check, All Reading and the screen record.
+// Every command and query code on the wire of the simulated analyzer, the presence check, All
+// Reading, the screen record, and every row of the field table through each part that reads it.
 
 #include "all_settings.h"
 #include "link_fixtures.h"
 #include "query_decoding.h"
+#include "settings_text.h"
+
+#include <iterator>
 
 namespace {
 
 using orvel::test::SimProcess;
 
-TEST_F(SimLinkTest, PresenceCheckAnswersAndSilenceAndAllReadingWithoutAnswer) {
-    Start({"--fault", "drop:EMPTY#1", "--fault", "drop:EMPTY#3", "--fault", "drop:EMPTY#4",
-           "--fault", "drop:EMPTY#6", "--fault", "drop:EMPTY#7"});
+// One session: the presence check answered or silent, All Reading without an answer, then All
+// Reading asking in order and decoding.
+TEST_F(SimLinkTest, PresenceCheckAndAllReadingWithAndWithoutAnswer) {
+    Start({"--model", "420", "--fault", "drop:EMPTY#1", "--fault", "drop:EMPTY#3", "--fault",
+           "drop:EMPTY#4", "--fault", "drop:EMPTY#6", "--fault", "drop:EMPTY#7"});
     EXPECT_EQ(CheckPresence(), 1) << "the second try answers";
     EXPECT_EQ(ReceivedAtLeast(2).size(), 2u);
     EXPECT_EQ(CheckPresence(), 0);
     EXPECT_EQ(ReceivedAtLeast(4).size(), 4u);
     ShowCommunicationError();
-    ASSERT_EQ(view.messages.size(), 1u);
-    EXPECT_EQ(view.messages[0], "Communication error: Please check connection with RVX410.");
+    EXPECT_EQ(view.messages, Lines{"Communication error: Please check connection with RVX410."});
     EXPECT_EQ(CheckPresence(), 1);
     EXPECT_EQ(Received(), Lines(5, ""));
     // All Reading without an answer fills the panel from the record.
@@ -28,10 +32,8 @@ TEST_F(SimLinkTest, PresenceCheckAnswersAndSilenceAndAllReadingWithoutAnswer) {
     EXPECT_EQ(view.readSettings, std::vector<FieldSet>{Field::Settings | Field::FromAnalyzer});
     EXPECT_EQ(ReceivedAtLeast(7), Lines(7, ""));
     EXPECT_DOUBLE_EQ(gSettings.centerFreq, 7e8);
-}
 
-TEST_F(SimLinkTest, AllReadingAsksInOrderAndDecodes) {
-    Start({"--model", "420"});
+    view = RecordingView();
     gSettings.modelIndex = 1;
     // Put the analyzer into a state unlike the program's defaults ("5G" span, a remote state).
     const std::pair<int, double> state[] = {
@@ -43,19 +45,16 @@ TEST_F(SimLinkTest, AllReadingAsksInOrderAndDecodes) {
         SetField(*fields::byCommand(code), value);
         ASSERT_EQ(SendCommand(code), 1) << code;
     }
-    const size_t before = Received().size();
+    const size_t mark = Received().size();
     SetDefaultSettings();
     gSettings.modelIndex = 1;
     ReadAllSettings();
-
-    const Lines all = Received();
-    const Lines asked(all.begin() + static_cast<long>(before), all.end());
-    Lines expected = Words("FREQ? SPAN? REF? OFFSET? UNIT? CONV? RBW? VBW? MEAS? CPMODE? CPCNTR? "
-                           "CPWIDTH? ACPMODE? ACPOFS? ACPCHBW? ACPREF? ACPREFBW? OBWMODE? "
-                           "OBWRATIO? OBWDB? EFANT? MFPROBE? CALC? SCALE? SWEEP? DET? MKR? PEAK? "
-                           "PKCNTR? PKWIDTH? VER IMP? REMOTE? MINNO? RBW1M VBW1M SWEEP10 MEASRES");
-    expected.insert(expected.begin(), ""); // the presence check's empty line
-    EXPECT_EQ(asked, expected);
+    EXPECT_EQ(Received().at(mark), "") << "the presence check's empty line first";
+    EXPECT_EQ(ReceivedSince(mark + 1),
+              Words("FREQ? SPAN? REF? OFFSET? UNIT? CONV? RBW? VBW? MEAS? CPMODE? CPCNTR? "
+                    "CPWIDTH? ACPMODE? ACPOFS? ACPCHBW? ACPREF? ACPREFBW? OBWMODE? "
+                    "OBWRATIO? OBWDB? EFANT? MFPROBE? CALC? SCALE? SWEEP? DET? MKR? PEAK? "
+                    "PKCNTR? PKWIDTH? VER IMP? REMOTE? MINNO? RBW1M VBW1M SWEEP10 MEASRES"));
     EXPECT_EQ(gSettings.instrumentPresent, 1);
     for (const auto& [code, value] : state) {
         EXPECT_EQ(GetField(*fields::byCommand(code)), value) << code;
@@ -68,35 +67,85 @@ TEST_F(SimLinkTest, AllReadingAsksInOrderAndDecodes) {
     EXPECT_EQ(view.readSettings[1], Field::Span | Field::FromAnalyzer);
 }
 
-// The points of the last screen record the simulator sent, read from its log.
+// The points of the screen record the simulator sent last, read from its log.
 std::vector<int> LoggedPoints(const SimProcess& sim) {
-    std::string record;
-    for (const std::string& reply : sim.sent()) {
-        if (reply.find("TRACE") != std::string::npos) {
-            record = SimProcess::unescape(reply);
-        }
-    }
+    std::string record = SimProcess::unescape(sim.sent().back());
+    record.erase(0, record.find("TRACE") + 5);
+    std::replace(record.begin(), record.end(), ',', ' ');
+    std::istringstream in(record);
     std::vector<int> points;
-    const size_t trace = record.find("TRACE");
-    for (size_t i = trace == std::string::npos ? record.size() : trace + 5; i + 1 < record.size();
-         ++i) {
-        if (std::isxdigit(static_cast<unsigned char>(record[i])) &&
-            std::isxdigit(static_cast<unsigned char>(record[i + 1]))) {
-            points.push_back(std::stoi(record.substr(i, 2), nullptr, 16));
-            ++i;
-        }
-    }
+    for (int point; in >> std::hex >> point;)
+        points.push_back(point);
     return points;
 }
 
-// One session walking through the screen record, All Setting and every other command code.
-TEST_F(SimLinkTest, ScreenRecordAllSettingAndEveryCommandCodeOnTheWire) {
+struct FieldCase {
+    double value;      // stored in the record
+    const char* wire;  // the command text (nullptr: the row has no command)
+    const char* reply; // the analyzer's answer to the row's query afterwards
+    const char* line;  // the settings-file line
+};
+
+// One case per row, in the table's order.
+const FieldCase kCases[] = {
+    {5, nullptr, nullptr, "Com port : 5"},
+    {5, nullptr, nullptr, "Baud rate : 5"},
+    {1, nullptr, nullptr, "Detailed trace : 1"},
+    {1.5e9, "FREQ1500000000.0000", "1500000000.0000", "Center frequency : 1500000000"},
+    {5, "SPAN5M", "5M", "Span : 5"},
+    {-20, "REF-20", "-20", "Reference level : -20"},
+    {2, "UNITDBMV", "DBMV", "Reference unit : 2"},
+    {-3.5, "OFFSET-3.5", "-3.5", "Reference offset : -3.5"},
+    {1, "IMP75", "75", "Impedance : 1"},
+    {5, "SWEEP3", "3", "Sweep time : 5"},
+    {1, "DETNEG", "NEG", "Detection : 1"},
+    {2, "RBW30K", "30K", "RBW : 2"},
+    {2, "VBW1K", "1K", "VBW : 2"},
+    {1, "MKRDELTA", "DELTA", "Marker mode : 1"},
+    {1, "PEAKZONE", "ZONE", "Peak search mode : 1"},
+    {640, nullptr, nullptr, "Zone position : 640"},
+    {33, nullptr, nullptr, "Zone width : 33"},
+    {1.002e9, "NORMMKR1002000000.0000", "1002000000.0000", "Marker frequency : 1002000000"},
+    {1.003e9, "PKCNTR1003000000.0000", "1003000000.0000", "Peak search ZCF : 1003000000"},
+    {4e6, "PKWIDTH4000000.0000", "4000000.0000", "Peak search ZW : 4000000"},
+    {1, "CONVW", "W", "Conversion : 1"},
+    {2, "MEASACP", "ACP", "Measurement mode : 2"},
+    {1, "CPMODEBAND", "BAND", "CP mode : 1"},
+    {1.001e9, "CPCNTR1001000000.0000", "1001000000.0000", "CP Center frequency : 1001000000"},
+    {2e6, "CPWIDTH2000000.0000", "2000000.0000", "CP zone width : 2000000"},
+    {2, "ACPMODEPEAK", "PEAK", "ACP mode : 2"},
+    {9.99e8, "ACPREF999000000.0000", "999000000.0000", "ACP reference CF : 999000000"},
+    {7e5, "ACPREFBW700000.0000", "700000.0000", "ACP refeence BW : 700000"},
+    {3e6, "ACPOFS3000000.0000", "3000000.0000", "ACP ADJ CH offset : 3000000"},
+    {5e5, "ACPCHBW500000.0000", "500000.0000", "ACP ADJ CH BW : 500000"},
+    {1, "OBWMODEDB", "DB", "OBW mode : 1"},
+    {95.5, "OBWRATIO95.5000", "95.5000", "OBW ratio : 95.5"},
+    {20, "OBWDB20.0000", "20.0000", "OBW down : 20.0"},
+    {4, "EFANTUSER", "USER", "EF mode : 4"},
+    {1, "MFPROBEUSER", "USER", "MF mode : 1"},
+    {3, "CALCAVE", "AVE", "Calcuration : 3"},
+    {16, "MAXNO16", "16", "Max hold : 16"},
+    {0, "MINNO0", "0", "Min hold : 0"},
+    {64, "AVENO64", "64", "Average hold : 64"},
+    {0, "SCALE2", "2", "Scale : 0"},
+    {1, nullptr, nullptr, "Start window size : 1"},
+    {1, nullptr, nullptr, "Start setup : 1"},
+    {1, "REMOTEON", "ON", "Remote : 1"},
+    {150, nullptr, nullptr, "Timeout : 150"},
+    {70, nullptr, nullptr, "Interval : 70"},
+    {1, nullptr, nullptr, "Model : 1"},
+    {0, nullptr, "OFF", "Spurious : 0"},
+    {2, "PKSEARCH03", nullptr, nullptr},
+};
+
+// One session walking through the screen record, All Setting, every other command code, then every
+// row of the field table.
+TEST_F(SimLinkTest, ScreenRecordAllSettingEveryCommandCodeAndEveryField) {
     Start({"--auto-ms", "20"});
     gSettings.activeTraceSlot = 3;
     gSettings.traceRecord.recordUnitBits = 0x30;
     ASSERT_EQ(SendCommand(cmd::kScreenCurrent), 1);
     const std::vector<int> points = LoggedPoints(*sim);
-    ASSERT_EQ(points.size(), 251u);
     const TraceRecord& r = gSettings.traceRecord;
     EXPECT_EQ(std::vector<int>(r.tracePoints, r.tracePoints + 251), points);
     EXPECT_EQ(std::vector<int>(gSettings.traceStore[3], gSettings.traceStore[3] + 251), points);
@@ -108,9 +157,7 @@ TEST_F(SimLinkTest, ScreenRecordAllSettingAndEveryCommandCodeOnTheWire) {
     SendCommand(cmd::kUnit);
     SendCommand(cmd::kScale);
     ASSERT_EQ(SendCommand(cmd::kScreenFull), 1);
-    const std::vector<int> full = LoggedPoints(*sim);
-    ASSERT_EQ(full.size(), 1001u);
-    EXPECT_EQ(std::vector<int>(r.tracePoints, r.tracePoints + 1001), full);
+    EXPECT_EQ(std::vector<int>(r.tracePoints, r.tracePoints + 1001), LoggedPoints(*sim));
     EXPECT_EQ(RecordLabels(r), (std::vector<double>{1e9, 7, 57, 0x32, 34, 2, 0, 3, 4, 0}));
 
     // All Setting sends the record in order.
@@ -129,7 +176,7 @@ TEST_F(SimLinkTest, ScreenRecordAllSettingAndEveryCommandCodeOnTheWire) {
                     "PKWIDTH0.0000 CONVDBM REMOTEOFF MEASOFF MEASEF EFANTAT15"));
     EXPECT_EQ(gSettings.measureIndex, 4);
 
-    // The settings' own commands are in the field table's test; here the rest and every query.
+    // The settings' own commands are in the field rows below; here the rest and every query.
     mark = Received().size();
     gSettings.runState = 0;
     const std::pair<int, const char*> commands[] = {
@@ -148,6 +195,37 @@ TEST_F(SimLinkTest, ScreenRecordAllSettingAndEveryCommandCodeOnTheWire) {
         expected.push_back(QueryKeyword(code));
     }
     EXPECT_EQ(ReceivedSince(mark), expected);
+
+    // Every row of the field table: its command, its query's reply, its settings-file line.
+    SetDefaultSettings();
+    gSettings.detailedTrace = 0;
+    const auto rows = fields::all();
+    ASSERT_EQ(rows.size(), std::size(kCases)) << "one case per row of the field table";
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        const fields::SettingField& f = rows[i];
+        const FieldCase& c = kCases[i];
+        SCOPED_TRACE(c.line != nullptr ? c.line : c.wire);
+        SetField(f, c.value);
+        if (c.wire != nullptr) {
+            EXPECT_EQ(SendCommand(f.command), 1);
+            EXPECT_EQ(Received().back(), c.wire);
+        }
+        if (c.reply != nullptr) {
+            SetField(f, c.value + 1);
+            EXPECT_EQ(SendCommand(f.query), 1);
+            EXPECT_STREQ(gLink.rxBuffer, c.reply);
+            EXPECT_EQ(GetField(f), c.value);
+        }
+        if (c.line != nullptr) {
+            const std::string text = settingstext::FormatSettingsText();
+            EXPECT_NE(("\r\n" + text).find(std::string("\r\n") + c.line + "\r\n"),
+                      std::string::npos);
+            SetField(f, c.value + 1);
+            settingstext::ApplySettingsText(text.data(), text.size());
+            // The model and the spurious calculation always start as off.
+            EXPECT_EQ(GetField(f), f.fileRule == fields::FileRule::AlwaysZero ? 0 : c.value);
+        }
+    }
     EXPECT_EQ(view.cursorOn, view.cursorOff);
 }
 

@@ -1,0 +1,320 @@
+// Decoding of query replies (longest keyword, unit rule, exact case, replies leaving the field) and
+// of screen records, damaged ones disturbing nothing they do not carry.
+
+#include "link_fixtures.h"
+#include "query_decoding.h"
+#include "screen_record.h"
+
+#include <initializer_list>
+
+namespace {
+
+struct Row {
+    int code;
+    const char* reply;
+    int InstrumentSettings::*field;
+    int expected;
+};
+
+// Rows run in order: a reply that must leave the field alone expects the value before it.
+void Decode(std::initializer_list<Row> rows) {
+    for (const Row& r : rows) {
+        DecodeQueryReply(r.code, r.reply);
+        EXPECT_EQ(gSettings.*r.field, r.expected) << r.code << " \"" << r.reply << '"';
+    }
+}
+
+using S = InstrumentSettings;
+
+// Keywords All Reading never asks (the wire test of All Reading shows its own).
+TEST(QueryDecoding, KeywordsOfEveryCodeAndTheHandshakeReplies) {
+    EXPECT_STREQ(QueryKeyword(query::kAutoTune), "AUTO?");
+    EXPECT_STREQ(QueryKeyword(query::kCalcSpread), "CALCSPR?");
+    EXPECT_EQ(QueryKeyword(199), nullptr);
+    EXPECT_EQ(QueryKeyword(239), nullptr);
+    // Hold succeeds only on "OK"; auto tune on anything.
+    EXPECT_EQ(DecodeQueryReply(query::kHold, "ok"), 1);
+    EXPECT_EQ(DecodeQueryReply(query::kHold, "RUN"), 0);
+    EXPECT_EQ(DecodeQueryReply(query::kAutoTune, "anything"), 1);
+}
+
+TEST(QueryDecoding, SpanFollowsTheModelRow) {
+    gSettings.modelIndex = 0;
+    gSettings.spanIndex = 3;
+    Decode({{query::kSpan, "20M", &S::spanIndex, 7}, {query::kSpan, "FULL", &S::spanIndex, 14}});
+    gSettings.modelIndex = 1;
+    gSettings.spanIndex = 3;
+    // FULL lies outside the positions asked on RVX420.
+    Decode({{query::kSpan, "20m", &S::spanIndex, 7},
+            {query::kSpan, "FULL", &S::spanIndex, 7},
+            {query::kSpan, "5G", &S::spanIndex, 14}});
+}
+
+TEST(QueryDecoding, KeywordsCaseAndRepliesOutsideTheAskedPositions) {
+    gSettings.vbwIndex = 4;
+    EXPECT_EQ(DecodeQueryReply(query::kVbw, "ALL"), 1);
+    gSettings.antennaIndex = 2;
+    gSettings.measureIndex = 2;
+    gSettings.calcIndex = 1;
+    gSettings.impedanceIndex = 0;
+    gSettings.calcSpread = 1;
+    Decode({
+        {query::kVbw, "ALL", &S::vbwIndex, 4},
+        // The longest keyword wins.
+        {query::kUnit, "DBMV", &S::unitIndex, 2},
+        {query::kVbw, "100K", &S::vbwIndex, 6},
+        {query::kSweep, "10", &S::sweepIndex, 6},
+        {query::kSweep, "1", &S::sweepIndex, 4},
+        {query::kSweep, "10M", &S::sweepIndex, 0},
+        {query::kRbw, "300k", &S::rbwIndex, 4},
+        // Replies outside the positions asked leave the field.
+        {query::kEfAntenna, "USER", &S::antennaIndex, 4},
+        {query::kEfAntenna, "AT15", &S::antennaIndex, 4},
+        {query::kMeas, "FC", &S::measureIndex, 2},
+        {query::kCalc, "", &S::calcIndex, 1},
+        // Exact-case replies.
+        {query::kImpedance, "75", &S::impedanceIndex, 1},
+        {query::kImpedance, "050", &S::impedanceIndex, 1},
+        {query::kImpedance, "50OHM", &S::impedanceIndex, 0},
+        {query::kRemote, "ON", &S::remoteState, 1},
+        {query::kRemote, "on", &S::remoteState, 0},
+        {query::kCalcSpread, "off", &S::calcSpread, 1},
+        {query::kCalcSpread, "OFF", &S::calcSpread, 0},
+        {query::kCalcSpread, "ON", &S::calcSpread, 1},
+    });
+}
+
+TEST(QueryDecoding, FieldStrengthUnitReadsAsDbm) {
+    gSettings.unitIndex = 3;
+    DecodeQueryReply(query::kUnit, "dBuV/m");
+    EXPECT_EQ(gSettings.unitIndex, 0);
+    gSettings.unitIndex = 5; // left over from a field-strength display
+    DecodeQueryReply(query::kUnit, "nonsense");
+    EXPECT_EQ(gSettings.unitIndex, 0) << "the rule applies whether or not the reply matched";
+}
+
+TEST(QueryDecoding, NumbersAndIntegers) {
+    DecodeQueryReply(query::kFreq, "1.5G");
+    EXPECT_DOUBLE_EQ(gSettings.centerFreq, 1.5e9);
+    DecodeQueryReply(query::kCpWidth, "2,000,000");
+    EXPECT_DOUBLE_EQ(gSettings.cpWidth, 2e6);
+    DecodeQueryReply(query::kOffset, "-3.5");
+    EXPECT_DOUBLE_EQ(gSettings.levelOffset, -3.5);
+    DecodeQueryReply(query::kNormMarker, "2.5e-3");
+    EXPECT_DOUBLE_EQ(gSettings.normMarkerFreq, 0.0025);
+    Decode({{query::kRef, "-20", &S::refLevel, -20},
+            {query::kAveCount, "256", &S::aveCount, 256},
+            {query::kMaxCount, "1024", &S::maxCount, 1024},
+            // Replies without digits keep the number.
+            {query::kRef, "dBm", &S::refLevel, -20}});
+    DecodeQueryReply(query::kFreq, "garbage");
+    DecodeQueryReply(query::kFreq, "");
+    EXPECT_DOUBLE_EQ(gSettings.centerFreq, 1.5e9);
+}
+
+// Replies no field can hold: a value outside the field's range leaves it as it was, so nothing
+// later computes with it. Every number and integer query, each with the same extremes.
+TEST(QueryDecoding, NumbersOutsideTheFieldsRangeLeaveIt) {
+    const std::string nines(400, '9');
+    // Integers are the reply's leading digits: "1e400" reads as 1.
+    // clang-format off
+    const std::string extremes[] = {"1.7976931348623157e308", "-1.7976931348623157e308", "1e400",
+        "NaN", "-inf", nines, "-" + nines, "0." + nines + "e999", "999999999999"};
+    const std::string integerExtremes[] = {"2147483647", "-2147483648", "2147483648", "1025", nines,
+        "-" + nines, "NaN"};
+    // clang-format on
+    SetDefaultSettings();
+    for (const fields::SettingField& f : fields::all()) {
+        if (f.query == 0 || f.kind != fields::Kind::Number)
+            continue;
+        const double before = gSettings.*f.number;
+        for (const std::string& reply : extremes) {
+            EXPECT_EQ(DecodeQueryReply(f.query, reply.c_str()), 1);
+            EXPECT_EQ(gSettings.*f.number, before)
+                << f.query << " \"" << reply.substr(0, 30) << '"';
+        }
+    }
+    for (int code : {query::kRef, query::kMaxCount, query::kMinCount, query::kAveCount}) {
+        for (const std::string& reply : integerExtremes)
+            Decode({{code, reply.c_str(), &S::refLevel, 10},
+                    {code, reply.c_str(), &S::aveCount, 256}});
+    }
+    // The ends of each range still arrive; a width, a ratio and the centre have their own.
+    Decode({{query::kRef, "-110", &S::refLevel, -110},
+            {query::kRef, "61", &S::refLevel, -110},
+            {query::kAveCount, "0", &S::aveCount, 0}});
+    DecodeQueryReply(query::kFreq, "3300000000.0000");
+    EXPECT_EQ(gSettings.centerFreq, 3.3e9);
+    DecodeQueryReply(query::kFreq, "3400000000.0000"); // above the RVX410's limit
+    EXPECT_EQ(gSettings.centerFreq, 3.3e9);
+    DecodeQueryReply(query::kCpWidth, "-1M");
+    DecodeQueryReply(query::kObwRatio, "50");
+    EXPECT_EQ(gSettings.cpWidth, 1e6);
+    EXPECT_EQ(gSettings.obwRatio, 99.0);
+}
+
+std::string Points(int count, int value) {
+    std::string s;
+    char point[4];
+    for (int i = 0; i < count; ++i) {
+        std::snprintf(point, sizeof point, "%02X,", (value + i) & 0xFF);
+        s += point;
+    }
+    return s;
+}
+
+std::string Record(const std::string& unitLine, const std::string& trace) {
+    return "CF 1.0000GHz\r\nSP 20M\r\nRF-10\r\n" + unitLine + "\r\nST 0.1sPOS\r\nRB 100K\r\n" +
+           "VB 10K\r\nSC 10dB/\r\nTRACE" + trace;
+}
+
+void Parse(const std::string& text) {
+    std::snprintf(gLink.rxBuffer, kRxBufferSize, "%s", text.c_str());
+    ParseScreenRecord(250);
+}
+
+class ScreenRecordTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        gSettings.activeTraceSlot = 1;
+        gSettings.modelIndex = 0;
+    }
+    std::vector<int> FirstPoints(int count) {
+        return {record.tracePoints, record.tracePoints + count};
+    }
+    TraceRecord& record = gSettings.traceRecord;
+};
+
+TEST_F(ScreenRecordTest, DecodesEveryLabel) {
+    record.recordUnitBits = 0x1F0;
+    Parse(Record("dBm", Points(251, 0x10)));
+    // Only the low four bits of the unit change.
+    EXPECT_EQ(RecordLabels(record), (std::vector<double>{1e9, 7, -10, 0x1F0, 30, 2, 0, 3, 4, 1}));
+    for (int i = 0; i < 251; ++i) {
+        ASSERT_EQ(record.tracePoints[i], (0x10 + i) & 0xFF) << i;
+        ASSERT_EQ(gSettings.traceStore[1][i], (0x10 + i) & 0xFF) << i;
+    }
+    EXPECT_EQ(record.tracePoints[251], 0);
+}
+
+TEST_F(ScreenRecordTest, UnitWordsInTheirOrder) {
+    const std::pair<std::string, std::vector<int>> cases[] = {
+        {Record("dBmV", ""), {2, 34}},
+        {Record("dBm", "") + " dBuV", {0, 30}},
+        {Record("dBu{", ""), {4, 28}},
+        {Record("dBu|", ""), {5, 29}}};
+    for (const auto& [text, expected] : cases) {
+        Parse(text);
+        EXPECT_EQ((std::vector<int>{int(record.recordUnitBits & 0xF), record.recordKind}), expected)
+            << text;
+    }
+}
+
+// "PO" is too short to be sweep or detector; a scale other than 2 or 10 leaves the field.
+TEST_F(ScreenRecordTest, SweepIsTheLongestKeywordBeforeTheDetector) {
+    // clang-format off
+    const std::pair<const char*, std::vector<int>> cases[] = {
+        {"CF 1G\r\nSP 1M\r\nRF0\r\nST 10msSMP\r\nRB 3K\r\nVB OFF\r\nSC 2\r\nTRACE", {0, 2, 10, 0}},
+        {"CF 1G\r\nSP 1M\r\nRF0\r\nST 10sneg\r\nRB 3K\r\nVB 1M\r\nSC 5\r\nTRACE", {6, 1, 8, 0}},
+        {"CF 1G\r\nSP 1M\r\nRF0\r\nST PO\r\nRB 3K\r\nVB 1M\r\nSC 10\r\nTRACE", {6, 1, 8, 1}}};
+    // clang-format on
+    for (const auto& [text, expected] : cases) {
+        Parse(text);
+        EXPECT_EQ((std::vector<int>{record.recordSweepIndex, record.recordDetectorIndex,
+                                    record.recordVbwIndex, record.recordScaleIndex}),
+                  expected)
+            << text;
+    }
+    Parse("CF 1G\r\nSP 1M\r\nR -35dBm\r\nST 1sPOS\r\nRB 3K\r\nVB 1M\r\nSC 10\r\nTRACE");
+    EXPECT_EQ(record.recordRefLevel, -35) << "the reference from a line beginning with R";
+}
+
+TEST_F(ScreenRecordTest, MissingLabelStopsTheParseThere) {
+    Parse(Record("dBm", Points(251, 0)));
+    record.recordRbwIndex = 6;
+    record.recordVbwIndex = 9;
+    std::string text = Record("dBmV", Points(251, 0x40));
+    text.replace(text.find("RB"), 2, "XX");
+    Parse(text);
+    EXPECT_EQ(record.recordKind, 34) << "fields before the gap take their new values";
+    EXPECT_EQ(record.recordRbwIndex, 6);
+    EXPECT_EQ(record.recordVbwIndex, 9);
+    EXPECT_EQ(record.tracePoints[0], 0) << "points keep their old values";
+    EXPECT_EQ(gSettings.traceStore[1][5], 5);
+}
+
+TEST_F(ScreenRecordTest, ShortTraceKeepsTheRestAndStopsAtTheEnd) {
+    Parse(Record("dBm", Points(251, 0x20)));
+    Parse(Record("dBm", "01,02,0"));
+    EXPECT_EQ(FirstPoints(4), (std::vector<int>{1, 2, 0, 0x23}));
+    EXPECT_EQ(gSettings.traceStore[1][3], 0x23);
+}
+
+TEST_F(ScreenRecordTest, NonHexadecimalPointsAndNulBytes) {
+    Parse(Record("dBm", "ZZ,1G,7F,"));
+    EXPECT_EQ(FirstPoints(3), (std::vector<int>{0, 1, 0x7F}));
+    // A NUL byte ends the text: nothing after it is read.
+    std::string text = Record("dBm", Points(10, 0x50));
+    text[text.find("TRACE") + 8] = '\0';
+    std::memcpy(gLink.rxBuffer, text.data(), text.size());
+    gLink.rxBuffer[text.size()] = '\0';
+    ParseScreenRecord(250);
+    EXPECT_EQ(record.tracePoints[0], 0x50);
+    EXPECT_EQ(record.tracePoints[1], 1) << "kept from the record before";
+}
+
+TEST_F(ScreenRecordTest, LabelAtTheVeryEndOfTheBufferReadsNothingBeyond) {
+    std::memset(gLink.rxBuffer, '.', kRxBufferSize - 1);
+    gLink.rxBuffer[kRxBufferSize - 1] = '\0';
+    std::memcpy(gLink.rxBuffer + kRxBufferSize - 3, "CF", 2);
+    ParseScreenRecord(1000);
+    std::string text = Record("dBm", "");
+    std::memset(gLink.rxBuffer, '1', kRxBufferSize - 1);
+    std::memcpy(gLink.rxBuffer, text.data(), text.size());
+    ParseScreenRecord(1000);
+    EXPECT_EQ(record.tracePoints[1004], 0x11);
+    EXPECT_EQ(record.tracePoints[1005], 0) << "at most n + n/250 + 1 points";
+    // A caller asking for more points than the record holds still stays inside it.
+    gSettings.activeTraceSlot = 10;
+    ParseScreenRecord(100000);
+    EXPECT_EQ(record.tracePoints[1023], 0x11);
+    EXPECT_EQ(gSettings.traceStore[10][1023], 0x11);
+    EXPECT_EQ(record.reserved1[0], 0);
+    gSettings.activeTraceSlot = 40; // no such slot: the points still arrive, no slot is written
+    ParseScreenRecord(250);
+}
+
+TEST_F(ScreenRecordTest, UnchangedTracesAreCountedUpToTenOnlyWhenAllPointsAre) {
+    gSettings.unchangedTraceCount = 0;
+    Parse(Record("dBm", Points(250, 0x30)));
+    EXPECT_EQ(gSettings.unchangedTraceCount, 0);
+    for (int i = 0; i < 12; ++i) {
+        ParseScreenRecord(250);
+    }
+    EXPECT_EQ(gSettings.unchangedTraceCount, 10);
+    gSettings.unchangedTraceCount = 3;
+    std::string differing = Points(250, 0x30);
+    differing.replace(3 * 100, 2, "FF");
+    Parse(Record("dBm", differing));
+    EXPECT_EQ(gSettings.unchangedTraceCount, 3);
+    // The analyzer's records of 251 points count only when all are unchanged.
+    Parse(Record("dBm", Points(251, 0x30)));
+    gSettings.unchangedTraceCount = 0;
+    differing = Points(251, 0x30);
+    differing.replace(3 * 250, 2, "FF");
+    Parse(Record("dBm", differing));
+    EXPECT_EQ(gSettings.unchangedTraceCount, 0) << "250 of 251 equal is a changed trace";
+    ParseScreenRecord(250);
+    EXPECT_EQ(gSettings.unchangedTraceCount, 1);
+}
+
+TEST_F(ScreenRecordTest, SpanKeywordMustMatchWhole) {
+    record.recordSpanIndex = 3;
+    Parse("CF 1G\r\nSP 20MHz\r\nRF0\r\nST 1sPOS\r\nRB 3K\r\nVB 1M\r\nSC 10\r\nTRACE");
+    EXPECT_EQ(record.recordSpanIndex, 3);
+    gSettings.modelIndex = 1;
+    Parse("CF 1G\r\nSP full\r\nRF0\r\nST 1sPOS\r\nRB 3K\r\nVB 1M\r\nSC 10\r\nTRACE");
+    EXPECT_EQ(record.recordSpanIndex, 15);
+}
+
+} // namespace
