@@ -20,19 +20,10 @@ std::string Rows(const CompactLine* rows, int n) {
 // The whole summary as text: frequency, level and sweep rows, then calculation, title, function
 // name and measurement rows, then the result.
 std::string Summary() {
-    CompactInputs in;
-    in.marker1Freq = "1.0000G";
-    in.marker1Level = "-20.0";
-    in.marker2Freq = "990.0000M";
-    in.marker2Level = "-60.4";
-    in.bandCenter = "1.0000G";
-    in.bandWidth = "1.0000M";
-    in.refCenter = "1.0000G";
-    in.refWidth = "2.0000M";
-    in.obwRatio = "99.0";
-    in.obwDb = "25.0";
-    in.result = "C:1.0000GHz W:2.0000MHz";
-    const CompactSummaryTexts t = BuildCompactSummary(in);
+    // Marker readouts, band edits, ratio and dB edits, then the result box.
+    const CompactSummaryTexts t =
+        BuildCompactSummary({"1.0000G", "-20.0", "990.0000M", "-60.4", "1.0000G", "1.0000M",
+                             "1.0000G", "2.0000M", "99.0", "25.0", "C:1.0000GHz W:2.0000MHz"});
     return Rows(t.frequency, 4) + "\n" + Rows(t.level, 5) + "\n" + Rows(t.sweep, 2) + "\n" +
            t.calcMode + "|" + t.measureTitle + "|" + t.measureName + "|" + Rows(t.measureRows, 4) +
            "\n" + t.result;
@@ -46,12 +37,9 @@ const std::string kResult = "C:1.0000GHz W:2.0000MHz";
 
 } // namespace
 
-class CompactSummaryTest : public ::testing::Test {
-protected:
-    void SetUp() override { SetDefaultSettings(); }
-};
-
-TEST_F(CompactSummaryTest, DefaultRecordAndUnitsAttenuatorAndDeltaMarkers) {
+// The settings change from step to step; each step checks only what it changed.
+TEST(CompactSummary, DefaultsUnitsAndDeltaMarkersThenMeasurementRowsThenIndexesOutOfTheirTables) {
+    SetDefaultSettings();
     const std::string level =
         "REFERENCE=10dBm;OFFSET=0.0dB;IMPEDANCE=50;ATTENUATOR=25dB;SCALE=10dB/div;\n";
     EXPECT_EQ(Summary(), kFrequency + level + kSweep + "Normal|Measuring Mode|Measure Off|" +
@@ -61,32 +49,24 @@ TEST_F(CompactSummaryTest, DefaultRecordAndUnitsAttenuatorAndDeltaMarkers) {
     gSettings.levelOffset = -0.5;
     gSettings.markerMode = 1;
     gSettings.impedanceIndex = 1;
-    EXPECT_EQ(Summary(),
-              kFrequency +
-                  "REFERENCE=56dBuV;OFFSET=-0.5dB;IMPEDANCE=75;ATTENUATOR=S/W AMP;"
-                  "SCALE=10dB/div;\n" +
-                  kSweep +
-                  "Normal|Measuring Mode|Measure Off|MKR1 FREQ=1.0000GHz;MKR1 LEVEL=-20.0;"
-                  "DELTA FREQ=990.0000MHz;DELTA LEVEL=-60.4;\n" +
-                  kResult);
-}
-
-TEST_F(CompactSummaryTest, MeasurementRowsByFunction) {
+    // clang-format off
+    EXPECT_EQ(Summary(), kFrequency + "REFERENCE=56dBuV;OFFSET=-0.5dB;IMPEDANCE=75;ATTENUATOR=S/W AMP;SCALE=10dB/div;\n" + kSweep +
+                             "Normal|Measuring Mode|Measure Off|MKR1 FREQ=1.0000GHz;MKR1 LEVEL=-20.0;DELTA FREQ=990.0000MHz;DELTA LEVEL=-60.4;\n" + kResult);
+    // clang-format on
     struct Case {
         int measure, cpMode, acpMode, obwMode;
         const char* rows; // function name and measurement rows
     };
+    // clang-format off
     for (const Case& c : {
              Case{1, 0, 0, 0, "Channnel Power|=;=;=;=;"},
              Case{1, 1, 0, 0, "Channnel Power|Band Center=1.0000GHz;Band Width=1.0000MHz;=;=;"},
-             Case{2, 0, 1, 0,
-                  "Adjacent Channel Power|Adj Ch Offset=1.0000GHz;Adj Ch Bw=1.0000MHz;"
-                  "Reference Center=1.0000GHz;Reference Width=2.0000MHz;"},
-             Case{2, 0, 2, 0,
-                  "Adjacent Channel Power|Adj Ch Offset=1.0000GHz;Adj Ch Bw=1.0000MHz;=;=;"},
+             Case{2, 0, 1, 0, "Adjacent Channel Power|Adj Ch Offset=1.0000GHz;Adj Ch Bw=1.0000MHz;Reference Center=1.0000GHz;Reference Width=2.0000MHz;"},
+             Case{2, 0, 2, 0, "Adjacent Channel Power|Adj Ch Offset=1.0000GHz;Adj Ch Bw=1.0000MHz;=;=;"},
              Case{3, 0, 0, 1, "Occupied Bandwidth|XdB DOWN=25.0dB;=;=;=;"},
              Case{3, 0, 0, 0, "Occupied Bandwidth|N% Ratio=99.0%;=;=;=;"},
          }) {
+        // clang-format on
         gSettings.measureIndex = c.measure;
         gSettings.cpMode = c.cpMode;
         gSettings.acpMode = c.acpMode;
@@ -95,9 +75,7 @@ TEST_F(CompactSummaryTest, MeasurementRowsByFunction) {
         const size_t name = s.find("Measuring Mode|") + 15;
         EXPECT_EQ(s.substr(name, s.rfind('\n') - name), c.rows);
     }
-}
-
-TEST_F(CompactSummaryTest, IndexesOutOfTheirTablesGiveEmptyTexts) {
+    // Indexes out of their tables give empty texts.
     gSettings.rbwIndex = 99;
     gSettings.spanIndex = -3;
     gSettings.calcIndex = 12;

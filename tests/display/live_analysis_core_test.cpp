@@ -5,6 +5,7 @@
 #include "peak_table.h"
 #include "waterfall_history.h"
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -13,6 +14,8 @@
 #include <vector>
 
 using namespace display;
+using testing::DoubleEq;
+using testing::Pointwise;
 
 namespace {
 
@@ -36,31 +39,22 @@ TEST(PeakList, FollowsThePeakSearchOrderWithLevelsAndDeltas) {
     std::vector<uint8_t> v = Flat(10);
     v[100] = 50;
     v[300] = 80;
-    v[700] = 60;
-    v[701] = 60; // a flat top two points wide reports its right middle, 701
-    PeakSearchInput in;
-    in.points = v.data();
-    in.kind = 1;
+    v[700] = v[701] = 60; // a flat top two points wide reports its right middle, 701
+    PeakSearchInput in{.points = v.data(), .kind = 1};
     const std::vector<PeakRow> rows = BuildPeakTable(in, 10, k10kHzSteps, 0.0, 1);
     ASSERT_GE(rows.size(), 3u);
     EXPECT_EQ(Positions({rows.begin(), rows.begin() + 3}), (std::vector<int>{300, 701, 100}));
-    EXPECT_DOUBLE_EQ(rows[0].x, 1e9 - 200 * 1e4);
-    EXPECT_DOUBLE_EQ(rows[0].level, -(200 - 80) * 0.4); // 10 dB/div: 0.4 dB a byte step
-    EXPECT_DOUBLE_EQ(rows[1].delta, -8.0);
-    EXPECT_DOUBLE_EQ(rows[0].delta, 0.0);
+    // 10 dB/div: 0.4 dB a byte step.
+    EXPECT_THAT((std::vector<double>{rows[0].x, rows[0].level, rows[0].delta, rows[1].delta}),
+                Pointwise(DoubleEq(), std::vector<double>{1e9 - 2e6, -120 * 0.4, 0, -8}));
     for (size_t n = 0; n < rows.size(); ++n)
         EXPECT_EQ(rows[n].position, PeakSearch(in, static_cast<int>(n))) << n;
 
     // The zone keeps only the peaks inside it; zoomed, positions are the visible window's.
-    in.peakMode = PeakMode::Zone;
-    in.zonePosition = 700;
-    in.zoneWidth = 50;
-    const std::vector<PeakRow> zone = BuildPeakTable(in, 10, k10kHzSteps, 0.0, 1);
-    ASSERT_FALSE(zone.empty());
-    EXPECT_EQ(zone[0].position, 701);
-    for (const PeakRow& r : zone)
-        EXPECT_TRUE(r.position >= 650 && r.position < 750) << r.position;
-    in.peakMode = PeakMode::Normal;
+    PeakSearchInput zone{.points = v.data(), .kind = 1, .peakMode = PeakMode::Zone};
+    zone.zonePosition = 700;
+    zone.zoneWidth = 50;
+    EXPECT_EQ(Positions(BuildPeakTable(zone, 10, k10kHzSteps, 0.0, 1)), std::vector<int>{701});
     in.xZoom = 1;
     in.xScroll = 250;
     EXPECT_EQ(BuildPeakTable(in, 1, k10kHzSteps, 0.0, 1)[0].position, 300 - 250);
@@ -70,9 +64,7 @@ TEST(PeakList, FollowsThePeakSearchOrderWithLevelsAndDeltas) {
     twin[500] = twin[503] = 100;
     twin[501] = twin[502] = 50;
     twin[800] = 60;
-    PeakSearchInput t;
-    t.points = twin.data();
-    t.kind = 1;
+    const PeakSearchInput t{.points = twin.data(), .kind = 1};
     ASSERT_EQ(PeakSearch(t, 1), 503);
     const std::vector<PeakRow> once = BuildPeakTable(t, 2, k10kHzSteps, 0.0, 1);
     EXPECT_EQ(Positions(once), (std::vector<int>{500, 800}));
@@ -80,9 +72,7 @@ TEST(PeakList, FollowsThePeakSearchOrderWithLevelsAndDeltas) {
     // A 251-point trace reports display positions four apart; an empty slot lists nothing.
     std::vector<uint8_t> s = Flat(10);
     s[60] = 90;
-    PeakSearchInput small;
-    small.points = s.data();
-    small.kind = 0;
+    PeakSearchInput small{.points = s.data(), .kind = 0};
     EXPECT_EQ(BuildPeakTable(small, 3, k10kHzSteps, 0.0, 1)[0].position, 240);
     small.kind = 2;
     EXPECT_TRUE(BuildPeakTable(small, 3, k10kHzSteps, 0.0, 1).empty());
@@ -95,23 +85,24 @@ TEST(LimitLines, JudgementAtCornersBetweenPointsOutsideTheLineAndThePolylineCutA
         double f, level;
         bool judged, pass;
     } cases[] = {
+        // clang-format off
         {1e9, -20, true, true},     {1e9, -19.9, true, false},   // first corner
         {2e9, -40, true, true},     {2e9, -39.99, true, false},  // inner corner
         {1.5e9, -30, true, true},   {1.5e9, -29.9, true, false}, // between points
         {3e9, -60, true, true},     {3e9, -60.01, true, false},  // lower line's end
         {2e9, -70.01, true, false}, {2e9, -69.99, true, true},   // lower, between
         {0.5e9, 50, false, true},   {3.5e9, -200, false, true},  // outside both lines
+        // clang-format on
     };
     for (const Case& c : cases) {
         const LimitVerdict v = JudgeTrace(&c.f, &c.level, 1, upper, lower);
-        EXPECT_EQ(v.judged, c.judged) << c.f << " " << c.level;
-        EXPECT_EQ(v.pass, c.pass) << c.f << " " << c.level;
+        EXPECT_EQ(std::pair(v.judged, v.pass), std::pair(c.judged, c.pass))
+            << c.f << " " << c.level;
     }
     const double f[] = {1e9, 1.5e9, 2.5e9};
     const double l[] = {0, -50, -90};
     std::vector<int> failing;
-    const LimitVerdict v = JudgeTrace(f, l, 3, upper, lower, &failing);
-    EXPECT_EQ(v.failures, 2);
+    EXPECT_EQ(JudgeTrace(f, l, 3, upper, lower, &failing).failures, 2);
     EXPECT_EQ(failing, (std::vector<int>{0, 2}));
     // Positions 0..1000 cover 0.5 .. 1.5 GHz; the line runs 0 .. 1 .. 2 GHz.
     const LimitLine line = {{0, 0}, {1e9, -50}, {2e9, 0}};
@@ -119,9 +110,8 @@ TEST(LimitLines, JudgementAtCornersBetweenPointsOutsideTheLineAndThePolylineCutA
     ASSERT_EQ(p.size(), 3u);
     EXPECT_EQ((std::vector<double>{p[0].x, p[0].y, p[1].x, p[1].y, p[2].x}),
               (std::vector<double>{0, -25, 500, -50, 1000}));
-    AxisFrame zero = k1MHzSteps;
-    zero.zeroSpan = true;
-    EXPECT_TRUE(LimitPolyline(line, zero).empty());
+    EXPECT_TRUE(
+        LimitPolyline(line, {.centerFreq = 1e9, .spanStep = 1e6, .zeroSpan = true}).empty());
 }
 
 TEST(LimitLines, CsvBadInputIsRefusedOrTidiedAsDocumented) {
@@ -134,8 +124,8 @@ TEST(LimitLines, CsvBadInputIsRefusedOrTidiedAsDocumented) {
         const char* message; // part of the message
         size_t points;
     } cases[] = {
-        {"Frequency (Hz),Level\r\n1G,-20\r\n1.5e9;-30\r\n# note\r\n\r\n2000M\t-40\r\n", true, "",
-         3},
+        // clang-format off
+        {"Frequency (Hz),Level\r\n1G,-20\r\n1.5e9;-30\r\n# note\r\n\r\n2000M\t-40\r\n", true, "", 3},
         {"1e9,-20\n2e9,junk\n", false, "Line 2", 0},
         {"1e9,-20\nhello\n", false, "Line 2", 0},
         {"1e9,nan\n2e9,-20\n", false, "level", 0},
@@ -147,15 +137,16 @@ TEST(LimitLines, CsvBadInputIsRefusedOrTidiedAsDocumented) {
         {"1e9,-20\n2e9,-30\n2e9,-99\n3e9,-40\n", true, "1 point with a repeated", 3},
         {many, false, "at most 1000", 0},
         {"", true, "", 0},
+        // clang-format on
     };
     for (const Case& c : cases) {
         const LimitCleanup r = ParseLimitCsv(c.text);
-        EXPECT_EQ(r.ok, c.ok) << c.text.substr(0, 40) << ": " << r.message;
+        EXPECT_EQ(std::pair(r.ok, r.line.size()), std::pair(c.ok, c.points))
+            << c.text.substr(0, 40);
         EXPECT_NE(r.message.find(c.message), std::string::npos) << r.message;
-        EXPECT_EQ(r.line.size(), c.points) << c.text.substr(0, 40);
     }
-    const LimitCleanup dup = ParseLimitCsv("1e9,-20\n2e9,-30\n2e9,-99\n");
-    EXPECT_EQ(dup.line[1].level, -30) << "the first of equal frequencies is kept";
+    // The first of equal frequencies is kept; a saved line reads back.
+    EXPECT_EQ(ParseLimitCsv("1e9,-20\n2e9,-30\n2e9,-99\n").line[1].level, -30);
     const LimitCleanup sorted = ParseLimitCsv("3e9,-40\n1e9,-20\n");
     const LimitCleanup back = ParseLimitCsv(LimitCsv(sorted.line));
     EXPECT_TRUE(back.ok);
@@ -166,8 +157,7 @@ TEST(ColourMap, EndsAreViridisAndOutsideValuesClamp) {
     auto near = [](Rgb c, int r, int g, int b) {
         return std::abs(c.r - r) <= 5 && std::abs(c.g - g) <= 5 && std::abs(c.b - b) <= 5;
     };
-    EXPECT_TRUE(near(ColourMap(0), 68, 1, 84));
-    EXPECT_TRUE(near(ColourMap(1), 253, 231, 37));
+    EXPECT_TRUE(near(ColourMap(0), 68, 1, 84) && near(ColourMap(1), 253, 231, 37));
     EXPECT_TRUE(near(ColourMap(0.5), 33, 145, 140));
     const float levels[] = {-80, 0, -40, -200, 50, std::numeric_limits<float>::quiet_NaN()};
     uint32_t px[6];
@@ -193,8 +183,7 @@ TEST(WaterfallHistory, KeepsTheNewestRowsFirstAndRestartsOnANewFrame) {
         EXPECT_FALSE(h.Add(row, frame, i * 0.5));
     }
     ASSERT_EQ(h.Count(), 3);
-    EXPECT_EQ(std::pair(h.Row(0)[0], h.Row(2)[0]), std::pair(4.0f, 2.0f));
-    EXPECT_DOUBLE_EQ(h.Seconds(1), 1.5);
+    EXPECT_EQ(std::tuple(h.Row(0)[0], h.Row(2)[0], h.Seconds(1)), std::tuple(4.0f, 2.0f, 1.5));
     EXPECT_FALSE(h.FollowFrame(1e9, 9));
     EXPECT_TRUE(h.Add(row, {1e9, 9, 251}, 3.0)) << "a new point count starts again";
     EXPECT_EQ(h.Count(), 1);

@@ -2,6 +2,7 @@
 
 using display::MeasureChoice;
 using display::MeasureEdit;
+using displaytest::CursorXs;
 using displaytest::DisplayFixture;
 using displaytest::Events;
 using displaytest::Texts;
@@ -9,6 +10,7 @@ using displaytest::Texts;
 class MeasurementTest : public DisplayFixture {
 protected:
     const MeasurementStrip* Strip() { return &display->Measurements().Strip(); }
+    const MarkerPanel& Panel() { return display->Markers().Panel(); }
     MeasureChoice Choice(int function) {
         MeasureChoice c = display::CurrentMeasureChoice();
         c.function = static_cast<MeasureFunction>(function);
@@ -27,23 +29,20 @@ TEST_F(MeasurementTest, ChannelPowerBandShowsItsCursorsAndEditsAndFollowsTheSpan
                                    "MEASRES", "resume"}));
     EXPECT_EQ(Texts(Strip()->functionName, Strip()->bandCenter, Strip()->result),
               (QStringList{"Channel Power", "1.0020G", "-20.5dBm"}));
-    // Band edit and cursors on, marker 2's cursor, Peak and the marker edit off.
-    EXPECT_EQ(
-        (std::vector<bool>{Strip()->bandCenter->isEnabled(), Graph()->CursorVisible(5),
-                           Graph()->CursorVisible(2), display->Markers().Panel().peak->isEnabled(),
-                           display->Markers().Panel().marker1Freq->isEnabled()}),
-        (std::vector<bool>{true, true, false, false, false}));
-    EXPECT_EQ(displaytest::CursorXs(Graph(), {5, 6, 7}), (std::vector<double>{600, 625, 575}));
-
+    // Band edit and cursors on; marker 2's cursor, Peak and the marker edit off.
+    EXPECT_EQ(std::tuple(Strip()->bandCenter->isEnabled(), Graph()->CursorVisible(5),
+                         Graph()->CursorVisible(2), Panel().peak->isEnabled(),
+                         Panel().marker1Freq->isEnabled()),
+              std::tuple(true, true, false, false, false));
+    EXPECT_EQ(CursorXs(Graph(), {5, 6, 7}), (std::vector<double>{600, 625, 575}));
     // A span change keeps the band on screen; zero span leaves the frequencies alone.
     gSettings.spanIndex = 8; // "50M"
     display->Measurements().SyncMeasurementFrequencies();
-    EXPECT_EQ((std::vector<double>{gSettings.cpCenter, gSettings.cpWidth}),
-              (std::vector<double>{1.005e9, 2.5e6}));
-    EXPECT_EQ(Strip()->bandCenter->text(), QStringLiteral("1.0050G"));
+    EXPECT_EQ(std::tuple(gSettings.cpCenter, gSettings.cpWidth, Strip()->bandCenter->text()),
+              std::tuple(1.005e9, 2.5e6, QStringLiteral("1.0050G")));
     display->Measurements().PlaceMeasurementCursors(
         MeasurementController::ObwCursors::FromShownResult);
-    EXPECT_EQ(displaytest::CursorXs(Graph(), {5, 6}), (std::vector<double>{600, 625}));
+    EXPECT_EQ(CursorXs(Graph(), {5, 6}), (std::vector<double>{600, 625}));
     gSettings.spanIndex = 0;
     display->Measurements().SyncMeasurementFrequencies();
     EXPECT_DOUBLE_EQ(gSettings.cpCenter, 1.005e9);
@@ -59,37 +58,34 @@ TEST_F(MeasurementTest, AdjacentChannelPeakModeKeepsTheStoredReference) {
     MeasureChoice c = Choice(2);
     c.acpMode = 2;
     display->Measurements().ApplyMeasureChoice(c);
-    EXPECT_DOUBLE_EQ(Graph()->CursorX(5), 420);
+    EXPECT_EQ(CursorXs(Graph(), {5, 8}), (std::vector<double>{420, 500 + 250 + 25}));
     EXPECT_EQ(Texts(Strip()->refCenter, Strip()->bandCenterLabel),
               (QStringList{"1.0000G", "Adj Ch Offset"}));
-    EXPECT_DOUBLE_EQ(gSettings.acpRefCenter, 1e9);
-    EXPECT_FALSE(Strip()->refCenter->isEnabled() || Strip()->refWidth->isEnabled());
-    EXPECT_TRUE(Graph()->CursorVisible(8));
-    EXPECT_DOUBLE_EQ(Graph()->CursorX(8), 500 + 250 + 25);
+    EXPECT_EQ(std::tuple(gSettings.acpRefCenter, Strip()->refCenter->isEnabled(),
+                         Strip()->refWidth->isEnabled(), Graph()->CursorVisible(8)),
+              std::tuple(1e9, false, false, true));
 }
 
 TEST_F(MeasurementTest, OccupiedBandwidthReadsItsCursorsFromTheResultAndClampsItsEdits) {
     host.measureReply = "C:1.0010GHz W:2.0000MHz";
     display->Measurements().ApplyMeasureChoice(Choice(3));
-    EXPECT_EQ(displaytest::CursorXs(Graph(), {5, 6, 7}), (std::vector<double>{550, 600, 500}));
-    EXPECT_FALSE(Graph()->CursorEnabled(6));
-    EXPECT_TRUE(Graph()->CursorVisible(7));
+    EXPECT_EQ(CursorXs(Graph(), {5, 6, 7}), (std::vector<double>{550, 600, 500}));
+    EXPECT_EQ(std::tuple(Graph()->CursorEnabled(6), Graph()->CursorVisible(7)),
+              std::tuple(false, true));
     EXPECT_EQ(Strip()->obwRatio->text(), QStringLiteral("99.0"));
-
     // A result without its parts leaves the cursors where they were.
-    host.reply = "Read error";
-    host.measureReply = "Read error";
+    host.reply = host.measureReply = "Read error";
     host.events.clear();
     display->Measurements().ShowMeasureResult();
-    EXPECT_EQ(host.CountOf("MEASRES"), 1);
-    EXPECT_EQ(displaytest::CursorXs(Graph(), {5, 6}), (std::vector<double>{550, 600}));
+    EXPECT_EQ(host.events, Events{"MEASRES"});
+    EXPECT_EQ(CursorXs(Graph(), {5, 6}), (std::vector<double>{550, 600}));
     EXPECT_EQ(Strip()->result->text(), QStringLiteral("Read error"));
     // Parameter edits are clamped.
     host.events.clear();
     Strip()->obwRatio->setText(QStringLiteral("120"));
     display->Measurements().CommitMeasureEdit(MeasureEdit::ObwRatio);
-    EXPECT_DOUBLE_EQ(gSettings.obwRatio, 99.9);
-    EXPECT_EQ(Strip()->obwRatio->text(), QStringLiteral("99.9"));
+    EXPECT_EQ(std::pair(gSettings.obwRatio, Strip()->obwRatio->text()),
+              std::pair(99.9, QStringLiteral("99.9")));
     EXPECT_EQ(host.events,
               (Events{"pause", "OBWRATIO", "OBWRATIO?", "MEASRES", "MEASRES", "resume"}));
     Strip()->obwDb->setText(QStringLiteral("0"));
@@ -101,8 +97,7 @@ TEST_F(MeasurementTest, AntennaOutsideItsBandMovesTheCentre) {
     MeasureChoice c = Choice(4);
     c.antennaIndex = 5; // AT15
     display->Measurements().ApplyMeasureChoice(c);
-    EXPECT_DOUBLE_EQ(gSettings.centerFreq, 400e6);
-    EXPECT_EQ(gSettings.spanIndex, 10);
+    EXPECT_EQ(std::pair(gSettings.centerFreq, gSettings.spanIndex), std::pair(400e6, 10));
     EXPECT_EQ(Texts(display->MinFreqLabel(), display->MaxFreqLabel(), Strip()->functionName),
               (QStringList{"0.3000G", "0.5000G", "E / F"}));
     // Refused, the antenna still moves the centre.
@@ -129,13 +124,11 @@ TEST_F(MeasurementTest, SameChoiceDoesNothingAndMarkerBlockAndShortSweepsFollowT
     ASSERT_GE(spy.count(), 1);
     EXPECT_FALSE(spy.last().at(0).toBool());
     display->Measurements().ApplyMeasureChoice(Choice(6)); // the counter drops the short sweeps
-    EXPECT_EQ(gSettings.sweepIndex, 2);
-    EXPECT_EQ(host.CountOf("sweep changed"), 1);
+    EXPECT_EQ(std::pair(gSettings.sweepIndex, host.CountOf("sweep changed")), std::pair(2, 1));
     display->Measurements().ApplyMeasureChoice(Choice(0));
-    EXPECT_TRUE(spy.last().at(0).toBool());
-    EXPECT_EQ(Strip()->functionName->text(), QStringLiteral("Meas OFF"));
-    EXPECT_TRUE(display->Markers().Panel().peak->isEnabled());
-    EXPECT_TRUE(Graph()->CursorVisible(2));
+    EXPECT_EQ(std::tuple(spy.last().at(0).toBool(), Strip()->functionName->text(),
+                         Panel().peak->isEnabled(), Graph()->CursorVisible(2)),
+              std::tuple(true, QStringLiteral("Meas OFF"), true, true));
 }
 
 TEST_F(MeasurementTest, EditTextColoursFollowTheCursors) {
@@ -144,17 +137,17 @@ TEST_F(MeasurementTest, EditTextColoursFollowTheCursors) {
     gSettings.markerColor[5] = 0xFF0000; // blue
     gSettings.measureIndex = 2;
     gSettings.acpMode = 0;
-    display->Measurements().ApplyEditTextColors();
     auto colours = [this] {
-        return std::vector<QColor>{Strip()->bandCenter->palette().color(QPalette::Text),
-                                   Strip()->bandWidth->palette().color(QPalette::Text),
-                                   Strip()->refCenter->palette().color(QPalette::Text),
-                                   Strip()->refWidth->palette().color(QPalette::Text)};
+        display->Measurements().ApplyEditTextColors();
+        std::vector<QColor> out;
+        for (const QLineEdit* e :
+             {Strip()->bandCenter, Strip()->bandWidth, Strip()->refCenter, Strip()->refWidth})
+            out.push_back(e->palette().color(QPalette::Text));
+        return out;
     };
     const QColor red(255, 0, 0), green(0, 255, 0), blue(0, 0, 255), black(Qt::black);
     EXPECT_EQ(colours(), (std::vector<QColor>{black, blue, red, green}));
     gSettings.measureIndex = 1;
-    display->Measurements().ApplyEditTextColors();
-    EXPECT_EQ(colours()[0], red);
-    EXPECT_EQ(colours()[1], green);
+    const std::vector<QColor> cp = colours();
+    EXPECT_EQ(std::vector<QColor>(cp.begin(), cp.begin() + 2), (std::vector<QColor>{red, green}));
 }

@@ -2,6 +2,8 @@
 #include "widget_test_support.h"
 
 using displaytest::DisplayFixture;
+using testing::DoubleEq;
+using testing::Pointwise;
 
 namespace {
 
@@ -13,6 +15,7 @@ void FillRamp(uint8_t* bytes, int count, int start) {
 } // namespace
 
 class TracesTest : public DisplayFixture {};
+class ZoomTest : public DisplayFixture {};
 
 // The level and window arithmetic is checked in trace_levels_test.cpp; here its wiring.
 TEST_F(TracesTest, LiveTraceIsPlottedAtTheReferencePlusOffsetStoredInItsSlotAndWindowedWhenZoomed) {
@@ -23,22 +26,20 @@ TEST_F(TracesTest, LiveTraceIsPlottedAtTheReferencePlusOffsetStoredInItsSlotAndW
     live[2] = 255;
     display->UpdateTraces();
     CCWGraph* g = display->Graph();
-    EXPECT_DOUBLE_EQ(g->PlotValue(1, 0), 12.5);
-    EXPECT_DOUBLE_EQ(g->PlotValue(2, 2), 12.5 + 22); // trace 1's own plot
-    EXPECT_EQ(
-        (std::vector<double>{g->AxisMaximum(CCWGraph::kYAxis), g->AxisMinimum(CCWGraph::kYAxis),
-                             g->MajorTickInterval(CCWGraph::kYAxis)}),
-        (std::vector<double>{12.5, -67.5, 10}));
-    EXPECT_EQ(gSettings.traceStore[1][2], 255);
-
+    // Plot 2 is trace 1's own plot; the Y axis's maximum, minimum and ticks.
+    EXPECT_THAT((std::vector<double>{
+                    g->PlotValue(1, 0), g->PlotValue(2, 2), g->AxisMaximum(CCWGraph::kYAxis),
+                    g->AxisMinimum(CCWGraph::kYAxis), g->MajorTickInterval(CCWGraph::kYAxis),
+                    1.0 * gSettings.traceStore[1][2]}),
+                Pointwise(DoubleEq(), std::vector<double>{12.5, 12.5 + 22, 12.5, -67.5, 10, 255}));
     gSettings.traceKind[1] = tracekind::kSpectrum251;
     gSettings.levelOffset = -3.3;
     gSettings.scaleIndex = 0;
     FillRamp(live, 251, 10);
     display->UpdateTraces();
     ASSERT_EQ(g->PlotPointCount(1), 1001);
-    EXPECT_DOUBLE_EQ(g->PlotValue(1, 1000), display::ByteLevel(260 % 256, 10 - 3.3, 0));
-    EXPECT_DOUBLE_EQ(g->PlotValue(1, 7), display::ByteLevel(11, 10 - 3.3, 0));
+    EXPECT_EQ(std::pair(g->PlotValue(1, 1000), g->PlotValue(1, 7)),
+              std::pair(display::ByteLevel(260 % 256, 6.7, 0), display::ByteLevel(11, 6.7, 0)));
     // Zoomed, the window plots from the scroll position.
     gSettings.traceKind[1] = tracekind::kSpectrum1001;
     FillRamp(live, 1001, 0);
@@ -53,15 +54,16 @@ TEST_F(TracesTest, LiveTraceIsPlottedAtTheReferencePlusOffsetStoredInItsSlotAndW
 TEST_F(TracesTest, EmptyActiveSlotDrawsTheBottomLineAndHiddenTracesAreNotRedrawn) {
     gSettings.traceRecord.tracePoints[5] = 180;
     display->UpdateTraces();
-    EXPECT_EQ(gSettings.traceRecord.tracePoints[5], 0);
-    EXPECT_DOUBLE_EQ(display->Graph()->PlotValue(1, 5), -70);
-    EXPECT_EQ(display->Graph()->PlotPointCount(2), 0); // trace 1 has no data to show
+    // The emptied point, the bottom line, and trace 1 with no data to show.
+    EXPECT_EQ(std::tuple(gSettings.traceRecord.tracePoints[5], Graph()->PlotValue(1, 5),
+                         Graph()->PlotPointCount(2)),
+              std::tuple(0, -70.0, 0));
     gSettings.traceKind[4] = tracekind::kSpectrum1001;
     display->DrawTraceSlot(4);
-    EXPECT_EQ(display->Graph()->PlotPointCount(5), 0);
+    EXPECT_EQ(Graph()->PlotPointCount(5), 0);
     gSettings.traceView[4] = 1;
     display->DrawTraceSlot(4);
-    EXPECT_EQ(display->Graph()->PlotPointCount(5), 1001);
+    EXPECT_EQ(Graph()->PlotPointCount(5), 1001);
     display->DrawTraceSlot(11); // no such slot
     display->DrawTraceSlot(-1);
 }
@@ -83,28 +85,25 @@ TEST_F(TracesTest, DetailedTraceKeepsItsPointsAfterTheActiveTraceChanges) {
 TEST_F(TracesTest, ChoosingAnEmptyTraceShowsItAndASelectionWithNoViewKeepsTheActiveTraceShown) {
     CCWGraph* g = display->Graph();
     display->SelectActiveTrace(2); // "Trace 3"
-    EXPECT_EQ(gSettings.activeTraceSlot, 3);
-    EXPECT_EQ(gSettings.traceView[3], 1);
-    EXPECT_EQ((std::vector<bool>{g->PlotVisible(4), g->PlotEnabled(4), g->PlotEnabled(2)}),
-              (std::vector<bool>{true, true, false}));
-    EXPECT_EQ(g->PlotPointCount(4), 0);
+    EXPECT_EQ(std::tuple(gSettings.activeTraceSlot, gSettings.traceView[3], g->PlotVisible(4),
+                         g->PlotEnabled(4), g->PlotEnabled(2), g->PlotPointCount(4)),
+              std::tuple(3, 1, true, true, false, 0));
     int view[11] = {};
     view[5] = 1;
     display->ApplyTraceSelection(7, view);
-    EXPECT_EQ(gSettings.activeTraceSlot, 7);
     EXPECT_EQ(std::vector<int>(gSettings.traceView + 1, gSettings.traceView + 11),
               (std::vector<int>{0, 0, 0, 0, 1, 0, 1, 0, 0, 0}));
-    EXPECT_EQ(display->Zoom()->activeTrace->currentIndex(), 6);
-    EXPECT_FALSE(display->Graph()->PlotVisible(2));
-    EXPECT_TRUE(display->Graph()->PlotVisible(8));
+    EXPECT_EQ(std::tuple(gSettings.activeTraceSlot, display->Zoom()->activeTrace->currentIndex(),
+                         g->PlotVisible(2), g->PlotVisible(8)),
+              std::tuple(7, 6, false, true));
 }
 
 TEST_F(TracesTest, ColoursGoToPlotsAndPlotAreaAndLabelsFollowCentreAndSpan) {
     gSettings.traceColor[4] = 0x123456;
     gSettings.backgroundColor = 0x101010;
     display->ApplyColors();
-    EXPECT_EQ(display->Graph()->PlotLineColor(5), 0x123456u);
-    EXPECT_EQ(display->Graph()->PlotAreaColor(), 0x101010u);
+    EXPECT_EQ(std::pair(Graph()->PlotLineColor(5), Graph()->PlotAreaColor()),
+              std::pair(0x123456u, 0x101010u));
     display->UpdateFrequencyLabels();
     EXPECT_EQ(displaytest::Texts(display->MinFreqLabel(), display->MaxFreqLabel()),
               (QStringList{"990.0000M", "1.0100G"}));
@@ -113,46 +112,39 @@ TEST_F(TracesTest, ColoursGoToPlotsAndPlotAreaAndLabelsFollowCentreAndSpan) {
     EXPECT_EQ(display->MaxFreqLabel()->text(), QStringLiteral("100.0000ms"));
 }
 
-class ZoomTest : public DisplayFixture {};
-
 TEST_F(ZoomTest, VerticalAndHorizontalZoomsClampScrollByPagesAndRememberTheirPlace) {
     display->SetYZoom(3);
     display->SetYScroll(70);
     EXPECT_EQ(gSettings.yScroll, 70);
     display->SetYZoom(1);
-    EXPECT_EQ((std::vector<int>{gSettings.yScroll, display->VerticalScrollBar()->maximum(),
-                                display->VerticalScrollBar()->value()}),
-              (std::vector<int>{40, 40, 40}));
-    EXPECT_DOUBLE_EQ(display->Graph()->AxisMaximum(CCWGraph::kYAxis), 10 - 40);
+    QScrollBar* vertical = display->VerticalScrollBar();
+    EXPECT_EQ(std::tuple(gSettings.yScroll, vertical->maximum(), vertical->value(),
+                         Graph()->AxisMaximum(CCWGraph::kYAxis)),
+              std::tuple(40, 40, 40, 10.0 - 40));
     display->SetYZoom(0);
-    EXPECT_EQ(gSettings.yScroll, 0);
-    EXPECT_TRUE(display->VerticalScrollBar()->isHidden());
+    EXPECT_EQ(std::pair(gSettings.yScroll, vertical->isHidden()), std::pair(0, true));
     // Out-of-range zooms are clamped; unzoomed, there is no scroll.
     display->SetXZoom(17);
-    EXPECT_EQ(gSettings.xZoom, 3);
     display->SetYZoom(-4);
-    EXPECT_EQ(gSettings.yZoom, 0);
     display->SetYScroll(55);
-    EXPECT_EQ(gSettings.yScroll, 0);
+    EXPECT_EQ(std::tuple(gSettings.xZoom, gSettings.yZoom, gSettings.yScroll), std::tuple(3, 0, 0));
     // Horizontal zoom x4 scrolls by pages and remembers its place.
     display->SetXZoom(2);
     QScrollBar* bar = display->HorizontalScrollBar();
-    EXPECT_FALSE(bar->isHidden());
-    EXPECT_EQ(std::pair(bar->maximum(), bar->pageStep()), std::pair(750, 250));
+    EXPECT_EQ(std::tuple(bar->isHidden(), bar->maximum(), bar->pageStep()),
+              std::tuple(false, 750, 250));
     bar->triggerAction(QAbstractSlider::SliderPageStepAdd);
     EXPECT_EQ(gSettings.xScroll, 250);
     display->SetXScroll(5000);
     EXPECT_EQ(gSettings.xScroll, 750);
     display->SetXScroll(300);
     display->SetXZoom(0);
-    EXPECT_TRUE(bar->isHidden());
-    EXPECT_EQ(gSettings.xScroll, 0);
+    EXPECT_EQ(std::pair(bar->isHidden(), gSettings.xScroll), std::pair(true, 0));
     display->SetXZoom(2);
-    EXPECT_EQ(gSettings.xScroll, 300);
-    EXPECT_EQ(bar->value(), 300);
+    EXPECT_EQ(std::pair(gSettings.xScroll, bar->value()), std::pair(300, 300));
     display->SetXZoom(3);
-    EXPECT_EQ(gSettings.xScroll, 300);
-    EXPECT_EQ(display->MinFreqLabel()->text(), QStringLiteral("996.0000M"));
+    EXPECT_EQ(std::pair(gSettings.xScroll, display->MinFreqLabel()->text()),
+              std::pair(300, QStringLiteral("996.0000M")));
 }
 
 TEST_F(ZoomTest, ScrollingRewritesReadoutsAndLabels) {

@@ -23,6 +23,7 @@
 #include <QTimer>
 #include <QWidget>
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <memory>
