@@ -21,7 +21,17 @@ protected:
     const MarkerPanel* Panel() { return &display->Markers().Panel(); }
 };
 
-TEST_F(MarkersTest, PeakNextAndDeltaModeMoveTheMarkersAndTellTheAnalyzer) {
+TEST_F(MarkersTest, MarkerDisplayMenuPeakNextAndDeltaModeMoveTheMarkersAndTellTheAnalyzer) {
+    auto shown = [this] { return std::pair(Graph()->CursorVisible(1), Graph()->CursorVisible(2)); };
+    display->Markers().SetMarkerDisplay(2);
+    EXPECT_EQ(shown(), std::pair(false, true));
+    EXPECT_EQ(std::pair(display->Markers().MarkerDisplayAction(2)->isChecked(),
+                        display->Markers().MarkerDisplayAction(0)->isChecked()),
+              std::pair(true, false));
+    display->Markers().MarkerDisplayAction(3)->trigger();
+    EXPECT_EQ(shown(), std::pair(false, false));
+    display->Markers().SetMarkerDisplay(0);
+    EXPECT_EQ(shown(), std::pair(true, true));
     LoadStaircase(12);
     display->Markers().Peak();
     EXPECT_DOUBLE_EQ(Graph()->CursorX(1), 100);
@@ -33,9 +43,8 @@ TEST_F(MarkersTest, PeakNextAndDeltaModeMoveTheMarkersAndTellTheAnalyzer) {
         EXPECT_TRUE(Panel()->next->isEnabled()) << i;
         display->Markers().Next();
     }
-    EXPECT_FALSE(Panel()->next->isEnabled());
-    EXPECT_EQ(gSettings.peakSearchNo, 10);
-    EXPECT_DOUBLE_EQ(Graph()->CursorX(1), 100 + 50 * 10);
+    EXPECT_EQ(std::tuple(Panel()->next->isEnabled(), gSettings.peakSearchNo, Graph()->CursorX(1)),
+              std::tuple(false, 10, 100 + 50 * 10.0));
     display->Markers().Next(); // ignored once disabled
     EXPECT_EQ(gSettings.peakSearchNo, 10);
     display->Markers().Peak();
@@ -59,31 +68,27 @@ TEST_F(MarkersTest, ZoneModeShowsTheZoneSearchesInsideItAndItsEditsStoreSendAndR
     gSettings.peakZoneCenter = 1e9 - 250 * 20000.0; // position 250
     gSettings.peakZoneWidth = 2 * 30 * 20000.0;     // 30 positions each side
     display->Markers().SelectZonePeakMode();
-    EXPECT_EQ((std::vector<int>{gSettings.peakMode, gSettings.zonePosition, gSettings.zoneWidth}),
-              (std::vector<int>{1, 250, 30}));
-    EXPECT_TRUE(Graph()->CursorVisible(3));
+    EXPECT_EQ(std::tuple(gSettings.peakMode, gSettings.zonePosition, gSettings.zoneWidth,
+                         Graph()->CursorVisible(3), Panel()->peak->isEnabled(),
+                         Panel()->zoneWidth->isEnabled(), host.CountOf("PEAK")),
+              std::tuple(1, 250, 30, true, false, true, 1));
     EXPECT_EQ(displaytest::CursorXs(Graph(), {3, 4, 1}), (std::vector<double>{280, 220, 250}));
-    EXPECT_FALSE(Panel()->peak->isEnabled());
-    EXPECT_TRUE(Panel()->zoneWidth->isEnabled());
-    EXPECT_EQ(host.CountOf("PEAK"), 1);
-
     display->Markers().SelectNormalPeakMode();
-    EXPECT_FALSE(Graph()->CursorVisible(3));
-    EXPECT_TRUE(Panel()->peak->isEnabled());
-    EXPECT_FALSE(Panel()->zoneCenter->isEnabled());
+    EXPECT_EQ(std::tuple(Graph()->CursorVisible(3), Panel()->peak->isEnabled(),
+                         Panel()->zoneCenter->isEnabled()),
+              std::tuple(false, true, false));
     // Zone edits store, send and reposition.
     display->Markers().SelectZonePeakMode();
     host.events.clear();
     Panel()->zoneCenter->setText(QStringLiteral("993M"));
     display->Markers().CommitZoneCenter();
-    EXPECT_DOUBLE_EQ(gSettings.peakZoneCenter, 993e6);
-    EXPECT_EQ(Panel()->zoneCenter->text(), QStringLiteral("993.0000M"));
+    EXPECT_EQ(
+        std::tuple(gSettings.peakZoneCenter, Panel()->zoneCenter->text(), gSettings.zonePosition),
+        std::tuple(993e6, QStringLiteral("993.0000M"), 150));
     EXPECT_EQ(host.events, (Events{"pause", "PKCNTR", "PKCNTR?", "resume"}));
-    EXPECT_EQ(gSettings.zonePosition, 150);
     Panel()->zoneWidth->setText(QStringLiteral("1.2M"));
     display->Markers().CommitZoneWidth();
-    EXPECT_EQ(gSettings.zoneWidth, 30);
-    EXPECT_DOUBLE_EQ(Graph()->CursorX(1), 150);
+    EXPECT_EQ(std::pair(gSettings.zoneWidth, Graph()->CursorX(1)), std::pair(30, 150.0));
     host.events.clear();
     Panel()->zoneWidth->setText(QString());
     display->Markers().CommitZoneWidth(); // empty: the current value, nothing changes
@@ -94,8 +99,7 @@ TEST_F(MarkersTest, MarkerEditsAndMarkerToCentrePlaceTheMarkers) {
     LoadStaircase(2);
     Panel()->marker1Freq->setText(QStringLiteral("1.004G"));
     display->Markers().CommitMarker1();
-    EXPECT_DOUBLE_EQ(gSettings.normMarkerFreq, 1.004e9);
-    EXPECT_DOUBLE_EQ(Graph()->CursorX(1), 700);
+    EXPECT_EQ(std::pair(gSettings.normMarkerFreq, Graph()->CursorX(1)), std::pair(1.004e9, 700.0));
     EXPECT_EQ(host.events, (Events{"pause", "NORMMKR", "NORMMKR?", "resume"}));
     // No frequency at all keeps the marker, and Marker to CF keeps it too.
     const double centre = gSettings.centerFreq;
@@ -116,10 +120,9 @@ TEST_F(MarkersTest, MarkerEditsAndMarkerToCentrePlaceTheMarkers) {
     // Marker to centre moves the centre and the marker.
     Panel()->marker1Freq->setText(QStringLiteral("1.002G"));
     display->Markers().MarkerToCenter();
-    EXPECT_DOUBLE_EQ(gSettings.centerFreq, 1.002e9);
-    EXPECT_DOUBLE_EQ(Graph()->CursorX(1), 500);
+    EXPECT_EQ(std::tuple(gSettings.centerFreq, Graph()->CursorX(1), Panel()->marker1Freq->text()),
+              std::tuple(1.002e9, 500.0, QStringLiteral("1.0020G")));
     EXPECT_EQ(host.events, (Events{"pause", "NORMMKR", "FREQSETMKR", "centre changed", "resume"}));
-    EXPECT_EQ(Panel()->marker1Freq->text(), QStringLiteral("1.0020G"));
 }
 
 TEST_F(MarkersTest, ReadoutsFollowADraggedMarkerTheConversionAndZeroSpan) {
@@ -135,7 +138,6 @@ TEST_F(MarkersTest, ReadoutsFollowADraggedMarkerTheConversionAndZeroSpan) {
     std::sscanf(Panel()->marker1Freq->text().toLatin1().constData(), "%lf", &shown);
     EXPECT_NEAR(shown * 1e6, f, 1.0);
     displaytest::SendMouse(g, QEvent::MouseButtonRelease, g->XToPixel(100), Qt::NoButton);
-    // Readouts follow the conversion and zero span.
     gSettings.conversionIndex = 1;
     Graph()->SetCursorX(1, 100); // level 6 dBm
     display->Markers().UpdateMarkerReadouts();
@@ -147,16 +149,4 @@ TEST_F(MarkersTest, ReadoutsFollowADraggedMarkerTheConversionAndZeroSpan) {
     display->Markers().UpdateMarkerReadouts();
     EXPECT_EQ(displaytest::Texts(Panel()->marker1Freq, Panel()->marker1Level),
               (QStringList{"50.0000ms", "kept"}));
-}
-
-TEST_F(MarkersTest, MarkerDisplayMenuShowsAndHidesTheMarkers) {
-    auto shown = [this] { return std::pair(Graph()->CursorVisible(1), Graph()->CursorVisible(2)); };
-    display->Markers().SetMarkerDisplay(2);
-    EXPECT_EQ(shown(), std::pair(false, true));
-    EXPECT_TRUE(display->Markers().MarkerDisplayAction(2)->isChecked());
-    EXPECT_FALSE(display->Markers().MarkerDisplayAction(0)->isChecked());
-    display->Markers().MarkerDisplayAction(3)->trigger();
-    EXPECT_EQ(shown(), std::pair(false, false));
-    display->Markers().SetMarkerDisplay(0);
-    EXPECT_EQ(shown(), std::pair(true, true));
 }
