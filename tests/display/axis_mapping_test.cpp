@@ -27,7 +27,7 @@ std::vector<int> Stored(const BandCursors& b) {
 
 } // namespace
 
-TEST(TraceLevels, LevelsAtTopBottomAndAboveAndDisplayArraysOfFullShortAndEmptyTraces) {
+TEST(TraceLevels, LevelsDisplayArraysAxisRangesWindowsAndPointCounts) {
     EXPECT_DOUBLE_EQ(ByteLevel(200, 10.0, 1), 10.0);
     EXPECT_DOUBLE_EQ(ByteLevel(0, 10.0, 1), -70.0); // 80 dB below at 10 dB/div
     EXPECT_DOUBLE_EQ(ByteLevel(0, 10.0, 0), -6.0);  // 16 dB below at 2 dB/div
@@ -48,10 +48,7 @@ TEST(TraceLevels, LevelsAtTopBottomAndAboveAndDisplayArraysOfFullShortAndEmptyTr
     FillDisplayArray(bytes.data(), 0, 0.0, 1, out); // no data draws the bottom line
     for (double v : out)
         ASSERT_DOUBLE_EQ(v, -80.0);
-}
-
-// The zoomed X windows, ticks and scroll ranges are seen through the widget.
-TEST(Axes, RangesWindowsAndPointCounts) {
+    // The zoomed X windows, ticks and scroll ranges are seen through the widget.
     // Top, scale, zoom, scroll; then the maximum and minimum shown.
     const std::tuple<double, int, int, int, double, double> cases[] = {
         // clang-format off
@@ -126,7 +123,7 @@ TEST(AxisMapping, LabelsAndPositionsByZoomScrollZeroSpanAndZeroStep) {
 }
 
 // A span change keeping the band on screen is checked through the widget.
-TEST(BandCursors, ChannelPowerAndAdjacentChannelEdgesAndFrequenciesBackFromPositions) {
+TEST(MeasurementBands, CursorsFrequenciesBackFromPositionsObwResultsAndEditLimits) {
     const int none[6] = {};
     const BandCursors cp = ChannelPowerCursors(k20M, 1.002e9, 1e6, none);
     EXPECT_EQ(X(cp, 0, 3), (std::vector<double>{600, 625, 575}));
@@ -143,10 +140,7 @@ TEST(BandCursors, ChannelPowerAndAdjacentChannelEdgesAndFrequenciesBackFromPosit
     EXPECT_EQ(
         (std::vector<double>{f.cpWidth, f.acpRefCenter, f.acpRefBw, f.acpChannelBw, f.acpOffset}),
         (std::vector<double>{0, 1e9, 20000, 20000, 2e6}));
-}
-
-// The plain "C:... W:..." form is read through the widget; here the looser forms.
-TEST(ObwResult, CentreAndWidthAreReadAndTextsWithoutThemRefused) {
+    // The plain "C:... W:..." form is read through the widget; here the looser forms.
     double c = 0, w = 0;
     ASSERT_TRUE(ParseObwResult("c: 950.0000MHz  OBW: 100.0000kHz", &c, &w));
     EXPECT_EQ(std::pair(c, w), std::pair(950e6, 100e3));
@@ -158,10 +152,7 @@ TEST(ObwResult, CentreAndWidthAreReadAndTextsWithoutThemRefused) {
         EXPECT_FALSE(ParseObwResult(text, &c, &w)) << (text ? text : "null");
         EXPECT_EQ(std::pair(c, w), std::pair(7.0, 8.0));
     }
-}
-
-// The antenna bands, the upper ratio and the lower dB limit are seen through the widget.
-TEST(MeasurementLimits, BadAntennaIndexesAndEditLimits) {
+    // The antenna bands, the upper ratio and the lower dB limit are seen through the widget.
     EXPECT_FALSE(AntennaBandOf(4).checked || AntennaBandOf(-1).checked);
     EXPECT_EQ((std::vector<double>{ClampToLimit(MeasureEdit::ObwRatio, 10),
                                    ClampToLimit(MeasureEdit::BandWidth, 5e9),

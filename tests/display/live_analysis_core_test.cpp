@@ -53,48 +53,37 @@ PeakSearchInput Zone(int kind, int position, int halfWidth, int xScroll = 0, int
             .xZoom = xZoom};
 }
 
+// clang-format off
 const Case kCases[] = {
-    // Equal peaks follow the exchange order: 5, 5, 7 at a < b < c give c, b, a; 5, 7, 5 b, a, c.
-    {kFull, 0, {{100, 5}, {300, 5}, {500, 7}}, {{0, 500}, {1, 300}, {2, 100}}},
+    {kFull, 0, {{100, 5}, {300, 5}, {500, 7}}, {{0, 500}, {1, 300}, {2, 100}}}, // Equal peaks follow the exchange order: 5, 5, 7 at a < b < c give c, b, a; 5, 7, 5 b, a, c.
     {kFull, 0, {{100, 5}, {300, 7}, {500, 5}}, {{0, 300}, {1, 100}, {2, 500}}},
-    // Of equal highest points the first wins.
-    {kFull, 10, {{250, 90}, {750, 90}}, {{0, 250}, {1, 750}}},
-    // A sharp spike; fewer peaks than asked give the left end; the ordinal is limited to the trace.
-    {kFull, 100, {{400, 125}}, {{0, 400}, {3, 0}, {5000, 0}, {-3, 400}}},
-    // More than twenty steps above both neighbours stands out even beside a higher peak.
-    {kFull, 100, {{200, 130}, {203, 140}}, {{0, 203}, {1, 200}}},
-    // Exactly twenty steps needs the neighbour test, which it passes on its own.
-    {kFull, 100, {{200, 120}, {203, 140}}, {{0, 203}, {1, 0}}},
+    {kFull, 10, {{250, 90}, {750, 90}}, {{0, 250}, {1, 750}}}, // Of equal highest points the first wins.
+    {kFull, 100, {{400, 125}}, {{0, 400}, {3, 0}, {5000, 0}, {-3, 400}}}, // A sharp spike; fewer peaks than asked give the left end; the ordinal is limited to the trace.
+    {kFull, 100, {{200, 130}, {203, 140}}, {{0, 203}, {1, 200}}}, // More than twenty steps above both neighbours stands out even beside a higher peak.
+    {kFull, 100, {{200, 120}, {203, 140}}, {{0, 203}, {1, 0}}}, // Exactly twenty steps needs the neighbour test, which it passes on its own.
     {kFull, 100, {{200, 120}, {600, 140}}, {{1, 200}}},
-    // A flat top reports its middle; a two-point plateau counts once.
-    {kFull, 100, {{300, 150}, {301, 150}, {302, 150}, {303, 150}, {304, 150}}, {{0, 302}}},
+    {kFull, 100, {{300, 150}, {301, 150}, {302, 150}, {303, 150}, {304, 150}}, {{0, 302}}}, // A flat top reports its middle; a two-point plateau counts once.
     {kFull, 100, {{300, 150}, {301, 150}, {700, 120}}, {{0, 301}, {1, 700}, {2, 0}}},
-    // The zone's edge (200) stands 50 steps above its only neighbour inside the window.
-    {Zone(1, 250, 50), 100, {{200, 150}, {203, 160}, {199, 250}}, {{0, 203}, {1, 200}}},
-    // An empty slot returns at once; a short trace gives display positions (a plateau: the second).
-    {{.kind = 2}, 100, {{400, 125}}, {{0, 0}}},
+    {Zone(1, 250, 50), 100, {{200, 150}, {203, 160}, {199, 250}}, {{0, 203}, {1, 200}}}, // The zone's edge (200) stands 50 steps above its only neighbour inside the window.
+    {{.kind = 2}, 100, {{400, 125}}, {{0, 0}}}, // An empty slot returns at once; a short trace gives display positions (a plateau: the second).
     {kShort, 100, {{100, 180}}, {{0, 400}}},
     {kShort, 100, {{100, 180}, {101, 180}}, {{0, 404}}},
-    // Zoomed, normal mode searches the visible part; none is the left end less the window base.
-    {{.kind = 1, .xScroll = 600, .xZoom = 2}, 100, {{100, 200}, {700, 150}}, {{0, 100}, {1, -600}}},
-    // The zone limits the search; zoomed, it counts from the scroll position (200 is point 500).
-    {Zone(1, 500, 50), 100, {{100, 200}, {520, 150}}, {{0, 520}, {1, 0}}},
+    {{.kind = 1, .xScroll = 600, .xZoom = 2}, 100, {{100, 200}, {700, 150}}, {{0, 100}, {1, -600}}}, // Zoomed, normal mode searches the visible part; none is the left end less the window base.
+    {Zone(1, 500, 50), 100, {{100, 200}, {520, 150}}, {{0, 520}, {1, 0}}}, // The zone limits the search; zoomed, it counts from the scroll position (200 is point 500).
     {Zone(1, 200, 50, 300, 1), 100, {{100, 200}, {520, 150}}, {{0, 220}}},
-    // A zone on a short trace divides every term: position 500 is point 125, 10 points each side.
-    {Zone(0, 500, 40), 100, {{10, 200}, {130, 150}}, {{0, 520}}},
-    // A zone outside the trace, or of extreme numbers, finds nothing.
-    {Zone(1, 5000, 10), 100, {{500, 200}}, {{0, 0}}},
+    {Zone(0, 500, 40), 100, {{10, 200}, {130, 150}}, {{0, 520}}}, // A zone on a short trace divides every term: position 500 is point 125, 10 points each side.
+    {Zone(1, 5000, 10), 100, {{500, 200}}, {{0, 0}}}, // A zone outside the trace, or of extreme numbers, finds nothing.
     {Zone(1, -2000000000, 2000000000), 100, {{500, 200}}, {{0, 0}}},
-    // Bad scroll and zoom are clamped: x9 counts as x8, 100000 as 875.
-    {{.kind = 1, .xScroll = 100000, .xZoom = 9}, 100, {{950, 200}}, {{0, 75}}},
+    {{.kind = 1, .xScroll = 100000, .xZoom = 9}, 100, {{950, 200}}, {{0, 75}}}, // Bad scroll and zoom are clamped: x9 counts as x8, 100000 as 875.
 };
+// clang-format on
 
 const AxisFrame k10kHzSteps{.centerFreq = 1e9, .spanStep = 1e4};
 const AxisFrame k1MHzSteps{.centerFreq = 1e9, .spanStep = 1e6}; // 0.5 .. 1.5 GHz
 
 } // namespace
 
-TEST(PeakSearch, OrderShapesCountsAndWindows) {
+TEST(PeakSearch, OrderShapesCountsAndWindowsAndThePeakListInItsOrder) {
     for (size_t i = 0; i < std::size(kCases); ++i) {
         const Case& c = kCases[i];
         std::vector<uint8_t> bytes(1024, c.floor);
@@ -106,9 +95,6 @@ TEST(PeakSearch, OrderShapesCountsAndWindows) {
             EXPECT_EQ(PeakSearch(in, n), position) << "case " << i << ", n = " << n;
     }
     EXPECT_EQ(PeakSearch({.kind = 1}, 0), 0) << "no points at all";
-}
-
-TEST(PeakList, FollowsThePeakSearchOrderWithLevelsAndDeltas) {
     std::vector<uint8_t> v = Flat(10);
     v[100] = 50;
     v[300] = 80;
@@ -151,7 +137,7 @@ TEST(PeakList, FollowsThePeakSearchOrderWithLevelsAndDeltas) {
     EXPECT_TRUE(BuildPeakTable(small, 3, k10kHzSteps, 0.0, 1).empty());
 }
 
-TEST(LimitLines, JudgementAtCornersBetweenPointsOutsideTheLineAndThePolylineCutAtTheWindow) {
+TEST(LimitLines, JudgementPolylineAndCsvBadInputRefusedOrTidiedAsDocumented) {
     const LimitLine upper = {{1e9, -20}, {2e9, -40}, {3e9, -40}};
     const LimitLine lower = {{1e9, -80}, {3e9, -60}};
     struct Case {
@@ -185,18 +171,15 @@ TEST(LimitLines, JudgementAtCornersBetweenPointsOutsideTheLineAndThePolylineCutA
               (std::vector<double>{0, -25, 500, -50, 1000}));
     EXPECT_TRUE(
         LimitPolyline(line, {.centerFreq = 1e9, .spanStep = 1e6, .zeroSpan = true}).empty());
-}
-
-TEST(LimitLines, CsvBadInputIsRefusedOrTidiedAsDocumented) {
     std::string many = "f,l\n";
     for (int i = 0; i < 100000; ++i)
         many += std::to_string(i) + ",0\n";
-    struct Case {
+    struct Text {
         std::string text;
         bool ok;
         const char* message; // part of the message
         size_t points;
-    } cases[] = {
+    } texts[] = {
         // clang-format off
         {"Frequency (Hz),Level\r\n1G,-20\r\n1.5e9;-30\r\n# note\r\n\r\n2000M\t-40\r\n", true, "", 3},
         {"1e9,-20\n2e9,junk\n", false, "Line 2", 0},
@@ -212,7 +195,7 @@ TEST(LimitLines, CsvBadInputIsRefusedOrTidiedAsDocumented) {
         {"", true, "", 0},
         // clang-format on
     };
-    for (const Case& c : cases) {
+    for (const Text& c : texts) {
         const LimitCleanup r = ParseLimitCsv(c.text);
         EXPECT_EQ(std::pair(r.ok, r.line.size()), std::pair(c.ok, c.points))
             << c.text.substr(0, 40);
@@ -226,7 +209,7 @@ TEST(LimitLines, CsvBadInputIsRefusedOrTidiedAsDocumented) {
     EXPECT_EQ(back.line, sorted.line);
 }
 
-TEST(ColourMap, EndsAreViridisAndOutsideValuesClamp) {
+TEST(Waterfall, ColourMapEndsAndClampsAndHistoryKeepsTheNewestRowsFirstAndRestartsOnANewFrame) {
     auto near = [](Rgb c, int r, int g, int b) {
         return std::abs(c.r - r) <= 5 && std::abs(c.g - g) <= 5 && std::abs(c.b - b) <= 5;
     };
@@ -245,9 +228,6 @@ TEST(ColourMap, EndsAreViridisAndOutsideValuesClamp) {
               (std::vector<uint32_t>{low, high, 0, low, high, low}));
     MapLevels(levels, 2, 0, 0, px); // an empty range
     EXPECT_EQ(px[1], low);
-}
-
-TEST(WaterfallHistory, KeepsTheNewestRowsFirstAndRestartsOnANewFrame) {
     WaterfallHistory h(3);
     double row[WaterfallHistory::kPositions] = {};
     const WaterfallFrame frame{1e9, 9, 1001};

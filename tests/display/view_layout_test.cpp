@@ -89,7 +89,7 @@ TEST(CompactSummary, DefaultsUnitsAndDeltaMarkersThenMeasurementRowsThenIndexesO
     EXPECT_NE(s.find("\n|Measuring Mode||MKR1"), std::string::npos) << s;
 }
 
-TEST(ViewLayoutGeometry, NormalCompactAndTinyLayoutsAndTheCompactThreshold) {
+TEST(ViewLayout, GeometryCompactThresholdAndSizeChangesWhileAndAfterStartingUp) {
     const ViewLayout l = ComputeViewLayout(1200, 800, false, 2);
     EXPECT_EQ(l.graph, (Rect{0, 0, 934, 710}));
     EXPECT_EQ(
@@ -114,15 +114,12 @@ TEST(ViewLayoutGeometry, NormalCompactAndTinyLayoutsAndTheCompactThreshold) {
     for (const auto& [width, height, compact, change] : cases)
         EXPECT_EQ(DecideLayoutChange(width, height, false, compact), change)
             << width << "x" << height << " " << compact;
-}
-
-// Starting up is checked here through ApplySizeChange and through the widget.
-TEST(SizeChange, BorderWidthIsReadWhileStartingUpWidthMovesThePanelHeightTheStrip) {
+    // Starting up is checked here through ApplySizeChange and through the widget.
     SetDefaultSettings();
     gSettings.lastLayoutWidth = gSettings.lastLayoutHeight = 0;
     gSettings.startingUp = 1;
-    const LayoutMoves m = ApplySizeChange(500, 400, 3);
-    EXPECT_EQ(std::tuple(m.change, gSettings.borderWidth, gSettings.compactMode),
+    const LayoutMoves moves = ApplySizeChange(500, 400, 3);
+    EXPECT_EQ(std::tuple(moves.change, gSettings.borderWidth, gSettings.compactMode),
               std::tuple(LayoutChange::None, 3, 0));
     gSettings.startingUp = 0;
     // Width, height; then the change, panel and strip moves, and the compact mode after it.
@@ -136,9 +133,9 @@ TEST(SizeChange, BorderWidthIsReadWhileStartingUpWidthMovesThePanelHeightTheStri
         // clang-format on
     };
     for (const auto& [width, height, change, panel, strip, compactMode] : steps) {
-        const LayoutMoves m = ApplySizeChange(width, height, 1);
-        EXPECT_EQ(std::tuple(m.change, m.moveRightPanel, m.moveBottomStrip, gSettings.compactMode,
-                             gSettings.lastLayoutWidth),
+        const LayoutMoves moves = ApplySizeChange(width, height, 1);
+        EXPECT_EQ(std::tuple(moves.change, moves.moveRightPanel, moves.moveBottomStrip,
+                             gSettings.compactMode, gSettings.lastLayoutWidth),
                   std::tuple(change, panel, strip, compactMode, width))
             << width << "x" << height;
     }
