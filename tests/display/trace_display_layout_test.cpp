@@ -5,7 +5,7 @@ using displaytest::DisplayFixture;
 
 class LayoutTest : public DisplayFixture {};
 
-TEST_F(LayoutTest, NormalLayoutPlacesGraphPanelAndStrip) {
+TEST_F(LayoutTest, LayoutsCompactModeAndStartingUpAndCompactRefusalsSendNothing) {
     const display::ViewLayout l = display->ApplySizeChange(1300, 850);
     const MarkerPanel& panel = display->Markers().Panel();
     EXPECT_FALSE(l.compact);
@@ -23,9 +23,6 @@ TEST_F(LayoutTest, NormalLayoutPlacesGraphPanelAndStrip) {
         (std::vector<int>{l.rightPanel.x, MarkerPanel::kTop, l.rightPanel.x,
                           850 - MeasurementStrip::kHeight, l.hScrollBar.y, right - 99, right - 118,
                           516, 660}));
-}
-
-TEST_F(LayoutTest, CompactModeInAndOutAtTheThreshold) {
     QSignalSpy spy(display, &TraceDisplay::CompactModeChanged);
     display->SetXZoom(1);
     // The mode, the graph, whether the summary, the marker panel and the scroll bars are hidden.
@@ -47,9 +44,6 @@ TEST_F(LayoutTest, CompactModeInAndOutAtTheThreshold) {
     EXPECT_FALSE(spy.at(1).at(0).toBool());
     // Zoomed, the horizontal bar comes back.
     EXPECT_EQ(state(), std::tuple(0, QRect(0, 0, 700, 600), true, false, false, true));
-}
-
-TEST_F(LayoutTest, StartingUpStaysNormalUntilTheStartupTimerHasRunAndCompactRefusalsSendNothing) {
     gSettings.startingUp = 1;
     display->ApplySizeChange(700, 500);
     EXPECT_EQ(gSettings.compactMode, 0);

@@ -48,7 +48,8 @@ TEST_F(MeasurementTest, ChannelPowerBandShowsItsCursorsAndEditsAndFollowsTheSpan
     EXPECT_DOUBLE_EQ(gSettings.cpCenter, 1.005e9);
 }
 
-TEST_F(MeasurementTest, AdjacentChannelPeakModeKeepsTheStoredReference) {
+TEST_F(MeasurementTest,
+       AdjacentChannelKeepsItsReferenceThenOccupiedBandwidthReadsItsCursorsAndClampsItsEdits) {
     gSettings.traceKind[1] = tracekind::kSpectrum1001;
     uint8_t* live = gSettings.traceRecord.tracePoints;
     for (int k = 0; k < 1001; ++k)
@@ -64,9 +65,6 @@ TEST_F(MeasurementTest, AdjacentChannelPeakModeKeepsTheStoredReference) {
     EXPECT_EQ(std::tuple(gSettings.acpRefCenter, Strip()->refCenter->isEnabled(),
                          Strip()->refWidth->isEnabled(), Graph()->CursorVisible(8)),
               std::tuple(1e9, false, false, true));
-}
-
-TEST_F(MeasurementTest, OccupiedBandwidthReadsItsCursorsFromTheResultAndClampsItsEdits) {
     host.measureReply = "C:1.0010GHz W:2.0000MHz";
     display->Measurements().ApplyMeasureChoice(Choice(3));
     EXPECT_EQ(CursorXs(Graph(), {5, 6, 7}), (std::vector<double>{550, 600, 500}));
@@ -93,7 +91,7 @@ TEST_F(MeasurementTest, OccupiedBandwidthReadsItsCursorsFromTheResultAndClampsIt
     EXPECT_DOUBLE_EQ(gSettings.obwDb, 0.1);
 }
 
-TEST_F(MeasurementTest, AntennaOutsideItsBandMovesTheCentre) {
+TEST_F(MeasurementTest, AntennaOutsideItsBandMovesTheCentreAndEditTextColoursFollowTheCursors) {
     MeasureChoice c = Choice(4);
     c.antennaIndex = 5; // AT15
     display->Measurements().ApplyMeasureChoice(c);
@@ -106,6 +104,24 @@ TEST_F(MeasurementTest, AntennaOutsideItsBandMovesTheCentre) {
     host.failuresBeforeSuccess = 100;
     display->Measurements().ApplyMeasureChoice(c);
     EXPECT_DOUBLE_EQ(gSettings.centerFreq, 900e6);
+    gSettings.markerColor[3] = 0x0000FF; // red
+    gSettings.markerColor[4] = 0x00FF00;
+    gSettings.markerColor[5] = 0xFF0000; // blue
+    gSettings.measureIndex = 2;
+    gSettings.acpMode = 0;
+    auto colours = [this] {
+        display->Measurements().ApplyEditTextColors();
+        std::vector<QColor> out;
+        for (const QLineEdit* e :
+             {Strip()->bandCenter, Strip()->bandWidth, Strip()->refCenter, Strip()->refWidth})
+            out.push_back(e->palette().color(QPalette::Text));
+        return out;
+    };
+    const QColor red(255, 0, 0), green(0, 255, 0), blue(0, 0, 255), black(Qt::black);
+    EXPECT_EQ(colours(), (std::vector<QColor>{black, blue, red, green}));
+    gSettings.measureIndex = 1;
+    const std::vector<QColor> cp = colours();
+    EXPECT_EQ(std::vector<QColor>(cp.begin(), cp.begin() + 2), (std::vector<QColor>{red, green}));
 }
 
 TEST_F(MeasurementTest, SameChoiceDoesNothingAndMarkerBlockAndShortSweepsFollowTheFunction) {
@@ -129,25 +145,4 @@ TEST_F(MeasurementTest, SameChoiceDoesNothingAndMarkerBlockAndShortSweepsFollowT
     EXPECT_EQ(std::tuple(spy.last().at(0).toBool(), Strip()->functionName->text(),
                          Panel().peak->isEnabled(), Graph()->CursorVisible(2)),
               std::tuple(true, QStringLiteral("Meas OFF"), true, true));
-}
-
-TEST_F(MeasurementTest, EditTextColoursFollowTheCursors) {
-    gSettings.markerColor[3] = 0x0000FF; // red
-    gSettings.markerColor[4] = 0x00FF00;
-    gSettings.markerColor[5] = 0xFF0000; // blue
-    gSettings.measureIndex = 2;
-    gSettings.acpMode = 0;
-    auto colours = [this] {
-        display->Measurements().ApplyEditTextColors();
-        std::vector<QColor> out;
-        for (const QLineEdit* e :
-             {Strip()->bandCenter, Strip()->bandWidth, Strip()->refCenter, Strip()->refWidth})
-            out.push_back(e->palette().color(QPalette::Text));
-        return out;
-    };
-    const QColor red(255, 0, 0), green(0, 255, 0), blue(0, 0, 255), black(Qt::black);
-    EXPECT_EQ(colours(), (std::vector<QColor>{black, blue, red, green}));
-    gSettings.measureIndex = 1;
-    const std::vector<QColor> cp = colours();
-    EXPECT_EQ(std::vector<QColor>(cp.begin(), cp.begin() + 2), (std::vector<QColor>{red, green}));
 }

@@ -51,7 +51,8 @@ TEST_F(TracesTest, LiveTraceIsPlottedAtTheReferencePlusOffsetStoredInItsSlotAndW
               (std::vector<double>{display::ByteLevel(200, 10 - 3.3, 0), 125, 12.5}));
 }
 
-TEST_F(TracesTest, EmptyActiveSlotDrawsTheBottomLineAndHiddenTracesAreNotRedrawn) {
+TEST_F(TracesTest,
+       EmptySlotDrawsTheBottomLineHiddenTracesAreNotRedrawnColoursAndLabelsFollowTheSettings) {
     gSettings.traceRecord.tracePoints[5] = 180;
     display->UpdateTraces();
     // The emptied point, the bottom line, and trace 1 with no data to show.
@@ -66,6 +67,17 @@ TEST_F(TracesTest, EmptyActiveSlotDrawsTheBottomLineAndHiddenTracesAreNotRedrawn
     EXPECT_EQ(Graph()->PlotPointCount(5), 1001);
     display->DrawTraceSlot(11); // no such slot
     display->DrawTraceSlot(-1);
+    gSettings.traceColor[4] = 0x123456;
+    gSettings.backgroundColor = 0x101010;
+    display->ApplyColors();
+    EXPECT_EQ(std::pair(Graph()->PlotLineColor(5), Graph()->PlotAreaColor()),
+              std::pair(0x123456u, 0x101010u));
+    display->UpdateFrequencyLabels();
+    EXPECT_EQ(displaytest::Texts(display->MinFreqLabel(), display->MaxFreqLabel()),
+              (QStringList{"990.0000M", "1.0100G"}));
+    gSettings.spanIndex = 0;
+    display->UpdateFrequencyLabels();
+    EXPECT_EQ(display->MaxFreqLabel()->text(), QStringLiteral("100.0000ms"));
 }
 
 TEST_F(TracesTest, DetailedTraceKeepsItsPointsAfterTheActiveTraceChanges) {
@@ -98,21 +110,7 @@ TEST_F(TracesTest, ChoosingAnEmptyTraceShowsItAndASelectionWithNoViewKeepsTheAct
               std::tuple(7, 6, false, true));
 }
 
-TEST_F(TracesTest, ColoursGoToPlotsAndPlotAreaAndLabelsFollowCentreAndSpan) {
-    gSettings.traceColor[4] = 0x123456;
-    gSettings.backgroundColor = 0x101010;
-    display->ApplyColors();
-    EXPECT_EQ(std::pair(Graph()->PlotLineColor(5), Graph()->PlotAreaColor()),
-              std::pair(0x123456u, 0x101010u));
-    display->UpdateFrequencyLabels();
-    EXPECT_EQ(displaytest::Texts(display->MinFreqLabel(), display->MaxFreqLabel()),
-              (QStringList{"990.0000M", "1.0100G"}));
-    gSettings.spanIndex = 0;
-    display->UpdateFrequencyLabels();
-    EXPECT_EQ(display->MaxFreqLabel()->text(), QStringLiteral("100.0000ms"));
-}
-
-TEST_F(ZoomTest, VerticalAndHorizontalZoomsClampScrollByPagesAndRememberTheirPlace) {
+TEST_F(ZoomTest, ZoomsClampScrollByPagesRememberTheirPlaceAndScrollingRewritesReadoutsAndLabels) {
     display->SetYZoom(3);
     display->SetYScroll(70);
     EXPECT_EQ(gSettings.yScroll, 70);
@@ -145,9 +143,6 @@ TEST_F(ZoomTest, VerticalAndHorizontalZoomsClampScrollByPagesAndRememberTheirPla
     display->SetXZoom(3);
     EXPECT_EQ(std::pair(gSettings.xScroll, display->MinFreqLabel()->text()),
               std::pair(300, QStringLiteral("996.0000M")));
-}
-
-TEST_F(ZoomTest, ScrollingRewritesReadoutsAndLabels) {
     gSettings.traceKind[1] = tracekind::kSpectrum1001;
     display->UpdateTraces();
     display->SetXZoom(1);
