@@ -11,8 +11,7 @@ protected:
     void LoadStaircase(int peaks) {
         gSettings.traceKind[1] = tracekind::kSpectrum1001;
         uint8_t* live = gSettings.traceRecord.tracePoints;
-        for (int k = 0; k < 1001; ++k)
-            live[k] = 20;
+        std::fill(live, live + 1001, uint8_t{20});
         for (int i = 0; i < peaks; ++i)
             live[100 + 50 * i] = static_cast<uint8_t>(190 - 5 * i);
         display->UpdateTraces();

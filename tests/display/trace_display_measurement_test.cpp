@@ -52,8 +52,7 @@ TEST_F(MeasurementTest,
        AdjacentChannelKeepsItsReferenceThenOccupiedBandwidthReadsItsCursorsAndClampsItsEdits) {
     gSettings.traceKind[1] = tracekind::kSpectrum1001;
     uint8_t* live = gSettings.traceRecord.tracePoints;
-    for (int k = 0; k < 1001; ++k)
-        live[k] = 20;
+    std::fill(live, live + 1001, uint8_t{20});
     live[420] = 180;
     display->UpdateTraces();
     MeasureChoice c = Choice(2);

@@ -1,23 +1,16 @@
 #include "trace_levels.h"
 #include "widget_test_support.h"
 
+#include <numeric>
+
 using displaytest::DisplayFixture;
 using testing::DoubleEq;
 using testing::Pointwise;
 
-namespace {
-
-void FillRamp(uint8_t* bytes, int count, int start) {
-    for (int k = 0; k < count; ++k)
-        bytes[k] = static_cast<uint8_t>((start + k) % 256);
-}
-
-} // namespace
-
 class TracesTest : public DisplayFixture {};
 class ZoomTest : public DisplayFixture {};
 
-// The level and window arithmetic is checked in trace_levels_test.cpp; here its wiring.
+// The level and window arithmetic is checked in axis_mapping_test.cpp; here its wiring.
 TEST_F(TracesTest, LiveTraceIsPlottedAtTheReferencePlusOffsetStoredInItsSlotAndWindowedWhenZoomed) {
     gSettings.traceKind[1] = tracekind::kSpectrum1001;
     gSettings.levelOffset = 2.5;
@@ -35,14 +28,14 @@ TEST_F(TracesTest, LiveTraceIsPlottedAtTheReferencePlusOffsetStoredInItsSlotAndW
     gSettings.traceKind[1] = tracekind::kSpectrum251;
     gSettings.levelOffset = -3.3;
     gSettings.scaleIndex = 0;
-    FillRamp(live, 251, 10);
+    std::iota(live, live + 251, uint8_t{10}); // a ramp, wrapping at 256
     display->UpdateTraces();
     ASSERT_EQ(g->PlotPointCount(1), 1001);
     EXPECT_EQ(std::pair(g->PlotValue(1, 1000), g->PlotValue(1, 7)),
               std::pair(display::ByteLevel(260 % 256, 6.7, 0), display::ByteLevel(11, 6.7, 0)));
     // Zoomed, the window plots from the scroll position.
     gSettings.traceKind[1] = tracekind::kSpectrum1001;
-    FillRamp(live, 1001, 0);
+    std::iota(live, live + 1001, uint8_t{0});
     display->SetXZoom(3);
     display->SetXScroll(200);
     ASSERT_EQ(g->PlotPointCount(1), 126);
@@ -82,7 +75,7 @@ TEST_F(TracesTest,
 
 TEST_F(TracesTest, DetailedTraceKeepsItsPointsAfterTheActiveTraceChanges) {
     gSettings.traceKind[3] = tracekind::kSpectrum1001;
-    FillRamp(gSettings.traceStore[3], 1001, 0);
+    std::iota(gSettings.traceStore[3], gSettings.traceStore[3] + 1001, uint8_t{0});
     gSettings.traceView[3] = 1;
     gSettings.traceKind[1] = tracekind::kSpectrum251;
     display->UpdateTraceVisibility();

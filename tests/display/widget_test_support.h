@@ -14,7 +14,6 @@
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
-#include <QEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
@@ -28,7 +27,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <iterator>
 #include <memory>
 #include <string>
 #include <utility>
