@@ -122,11 +122,10 @@ TEST(AxisMapping, LabelsAndPositionsByZoomScrollZeroSpanAndZeroStep) {
         std::pair(1000000000, 0));
 }
 
-// A span change keeping the band on screen is checked through the widget.
+// The 1 MHz band at 1.002 GHz, and a span change moving it, are checked through the widget.
 TEST(MeasurementBands, CursorsFrequenciesBackFromPositionsObwResultsAndEditLimits) {
     const int none[6] = {};
     const BandCursors cp = ChannelPowerCursors(k20M, 1.002e9, 1e6, none);
-    EXPECT_EQ(X(cp, 0, 3), (std::vector<double>{600, 625, 575}));
     EXPECT_EQ(Stored(cp), (std::vector<int>{600, 25, 0, 0, 0, 0}));
     EXPECT_EQ(X(ChannelPowerCursors(k20M, 1.009e9, 10e6, none), 0, 3),
               (std::vector<double>{950, 1001, 700}));

@@ -35,7 +35,6 @@ TEST_F(GraphTest, DraggingACursorMovesItClampedAndOnlyVisibleEnabledOnesNearTheP
     EXPECT_NEAR(g.CursorX(1), 700, 1.5);
     ASSERT_EQ(std::pair(moved.count(), released.count()), std::pair(qsizetype{1}, qsizetype{1}));
     EXPECT_EQ(std::pair(moved.at(0).at(0).toInt(), g.CursorX(2)), std::pair(1, 200.0));
-    // Past either end the drag is clamped.
     g.SetCursorX(1, 500);
     Mouse(QEvent::MouseButtonPress, g.XToPixel(500), Qt::LeftButton);
     Mouse(QEvent::MouseMove, g.width() + 300, Qt::LeftButton);

@@ -29,7 +29,6 @@ TEST(DisplayDialogsTest,
         dialog.ViewBox(i)->setChecked(false);
     dialog.ViewFlags(out);
     EXPECT_EQ(std::vector<int>(out + 1, out + 11), std::vector<int>(view + 1, view + 11));
-    // The measuring function dialog.
     display::MeasureChoice current;
     current.function = MeasureFunction::AdjacentChannel;
     current.acpMode = 1;

@@ -48,7 +48,6 @@ TEST_F(MarkersTest, MarkerDisplayMenuPeakNextAndDeltaModeMoveTheMarkersAndTellTh
     EXPECT_EQ(gSettings.peakSearchNo, 10);
     display->Markers().Peak();
     EXPECT_TRUE(Panel()->next->isEnabled());
-    // The selected marker moves.
     display->Markers().SelectMarker(2);
     display->Markers().Next();
     EXPECT_EQ(displaytest::CursorXs(Graph(), {2, 1}), (std::vector<double>{150, 100}));
@@ -76,7 +75,6 @@ TEST_F(MarkersTest, ZoneModeShowsTheZoneSearchesInsideItAndItsEditsStoreSendAndR
     EXPECT_EQ(std::tuple(Graph()->CursorVisible(3), Panel()->peak->isEnabled(),
                          Panel()->zoneCenter->isEnabled()),
               std::tuple(false, true, false));
-    // Zone edits store, send and reposition.
     display->Markers().SelectZonePeakMode();
     host.events.clear();
     Panel()->zoneCenter->setText(QStringLiteral("993M"));
@@ -116,7 +114,6 @@ TEST_F(MarkersTest, MarkerEditsAndMarkerToCentrePlaceTheMarkers) {
     display->Markers().CommitMarker2();
     EXPECT_DOUBLE_EQ(Graph()->CursorX(2), 1001);
     EXPECT_TRUE(host.events.empty()); // marker 2 is not sent
-    // Marker to centre moves the centre and the marker.
     Panel()->marker1Freq->setText(QStringLiteral("1.002G"));
     display->Markers().MarkerToCenter();
     EXPECT_EQ(std::tuple(gSettings.centerFreq, Graph()->CursorX(1), Panel()->marker1Freq->text()),

@@ -77,7 +77,6 @@ TEST_F(MeasurementTest,
     EXPECT_EQ(host.events, Events{"MEASRES"});
     EXPECT_EQ(CursorXs(Graph(), {5, 6}), (std::vector<double>{550, 600}));
     EXPECT_EQ(Strip()->result->text(), QStringLiteral("Read error"));
-    // Parameter edits are clamped.
     host.events.clear();
     Strip()->obwRatio->setText(QStringLiteral("120"));
     display->Measurements().CommitMeasureEdit(MeasureEdit::ObwRatio);

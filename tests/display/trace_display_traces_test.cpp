@@ -1,3 +1,4 @@
+#include "compact_summary_view.h"
 #include "trace_levels.h"
 #include "widget_test_support.h"
 
@@ -9,6 +10,7 @@ using testing::Pointwise;
 
 class TracesTest : public DisplayFixture {};
 class ZoomTest : public DisplayFixture {};
+class LayoutTest : public DisplayFixture {};
 
 // The level and window arithmetic is checked in axis_mapping_test.cpp; here its wiring.
 TEST_F(TracesTest, LiveTraceIsPlottedAtTheReferencePlusOffsetStoredInItsSlotAndWindowedWhenZoomed) {
@@ -33,7 +35,6 @@ TEST_F(TracesTest, LiveTraceIsPlottedAtTheReferencePlusOffsetStoredInItsSlotAndW
     ASSERT_EQ(g->PlotPointCount(1), 1001);
     EXPECT_EQ(std::pair(g->PlotValue(1, 1000), g->PlotValue(1, 7)),
               std::pair(display::ByteLevel(260 % 256, 6.7, 0), display::ByteLevel(11, 6.7, 0)));
-    // Zoomed, the window plots from the scroll position.
     gSettings.traceKind[1] = tracekind::kSpectrum1001;
     std::iota(live, live + 1001, uint8_t{0});
     display->SetXZoom(3);
@@ -119,7 +120,6 @@ TEST_F(ZoomTest, ZoomsClampScrollByPagesRememberTheirPlaceAndScrollingRewritesRe
     display->SetYZoom(-4);
     display->SetYScroll(55);
     EXPECT_EQ(std::tuple(gSettings.xZoom, gSettings.yZoom, gSettings.yScroll), std::tuple(3, 0, 0));
-    // Horizontal zoom x4 scrolls by pages and remembers its place.
     display->SetXZoom(2);
     QScrollBar* bar = display->HorizontalScrollBar();
     EXPECT_EQ(std::tuple(bar->isHidden(), bar->maximum(), bar->pageStep()),
@@ -144,4 +144,55 @@ TEST_F(ZoomTest, ZoomsClampScrollByPagesRememberTheirPlaceAndScrollingRewritesRe
     EXPECT_EQ(displaytest::Texts(display->Markers().Panel().marker1Freq, display->MinFreqLabel(),
                                  display->MaxFreqLabel()),
               (QStringList{"992.0000M", "992.0000M", "1.0020G"}));
+}
+
+TEST_F(LayoutTest, LayoutsCompactModeAndStartingUpAndCompactRefusalsSendNothing) {
+    const display::ViewLayout l = display->ApplySizeChange(1300, 850);
+    const MarkerPanel& panel = display->Markers().Panel();
+    EXPECT_FALSE(l.compact);
+    EXPECT_EQ(std::pair(Graph()->geometry(), display->MaxFreqLabel()->pos()),
+              std::pair(QRect(0, 0, 1034, 760), QPoint(l.maxFreqLabel.x, l.maxFreqLabel.y)));
+    // The active trace combo keeps 99 pixels to the right edge (plus 5 and the border), the marker
+    // 1 frequency edit 118 at y 516; the zone width edit sits at y 660.
+    const int right = 1300 - 5 - gSettings.borderWidth;
+    EXPECT_EQ(
+        (std::vector<int>{panel.x(), panel.y(), display->Zoom()->x(),
+                          display->Measurements().Strip().y(), display->HorizontalScrollBar()->y(),
+                          display->Zoom()->x() + display->Zoom()->activeTrace->x(),
+                          panel.x() + panel.marker1Freq->x(), panel.y() + panel.marker1Freq->y(),
+                          panel.y() + panel.zoneWidth->y()}),
+        (std::vector<int>{l.rightPanel.x, MarkerPanel::kTop, l.rightPanel.x,
+                          850 - MeasurementStrip::kHeight, l.hScrollBar.y, right - 99, right - 118,
+                          516, 660}));
+    QSignalSpy spy(display, &TraceDisplay::CompactModeChanged);
+    display->SetXZoom(1);
+    // The mode, the graph, whether the summary, the marker panel and the scroll bars are hidden.
+    auto state = [this] {
+        return std::tuple(
+            gSettings.compactMode, Graph()->geometry(), display->CompactSummary()->isHidden(),
+            display->Markers().Panel().isHidden(), display->HorizontalScrollBar()->isHidden(),
+            display->VerticalScrollBar()->isHidden());
+    };
+    display->ApplySizeChange(965, 690); // the thresholds are checked in view_layout_test.cpp
+    ASSERT_EQ(spy.count(), 1);
+    EXPECT_TRUE(spy.at(0).at(0).toBool());
+    EXPECT_EQ(state(), std::tuple(1, QRect(0, 0, 795, 690), false, true, true, true));
+    const CompactSummaryView* summary = display->CompactSummary();
+    EXPECT_EQ((QStringList{summary->TextAt(0, 1), summary->TextAt(12, 0)}),
+              (QStringList{"1.0000GHz", "Measure Off"}));
+    display->ApplySizeChange(966, 690);
+    ASSERT_EQ(spy.count(), 2);
+    EXPECT_FALSE(spy.at(1).at(0).toBool());
+    // Zoomed, the horizontal bar comes back.
+    EXPECT_EQ(state(), std::tuple(0, QRect(0, 0, 700, 600), true, false, false, true));
+    gSettings.startingUp = 1;
+    display->ApplySizeChange(700, 500);
+    EXPECT_EQ(gSettings.compactMode, 0);
+    display->FinishStartup();
+    ASSERT_EQ(std::pair(gSettings.startingUp, gSettings.compactMode), std::pair(0, 1));
+    const displaytest::ModalCloser closer;
+    display->ShowTraceSelect();
+    display->Markers().MarkerToCenter();
+    EXPECT_TRUE(host.events.empty());
+    EXPECT_EQ(closer.Closed(), 2);
 }

@@ -41,7 +41,6 @@ const std::string kResult = "C:1.0000GHz W:2.0000MHz";
 
 } // namespace
 
-// The settings change from step to step; each step checks only what it changed.
 TEST(CompactSummary, DefaultsUnitsAndDeltaMarkersThenMeasurementRowsThenIndexesOutOfTheirTables) {
     SetDefaultSettings();
     const std::string level =
@@ -79,7 +78,6 @@ TEST(CompactSummary, DefaultsUnitsAndDeltaMarkersThenMeasurementRowsThenIndexesO
         const size_t name = s.find("Measuring Mode|") + 15;
         EXPECT_EQ(s.substr(name, s.rfind('\n') - name), c.rows);
     }
-    // Indexes out of their tables give empty texts.
     gSettings.rbwIndex = 99;
     gSettings.spanIndex = -3;
     gSettings.calcIndex = 12;

@@ -100,7 +100,6 @@ private:
     int closed_ = 0;
 };
 
-// The X positions of the given cursors, to compare in one go.
 inline std::vector<double> CursorXs(CCWGraph* graph, std::initializer_list<int> cursors) {
     std::vector<double> xs;
     for (int c : cursors)
@@ -108,7 +107,6 @@ inline std::vector<double> CursorXs(CCWGraph* graph, std::initializer_list<int> 
     return xs;
 }
 
-// The texts of labels and edits, to compare in one go.
 template <typename... Widgets> QStringList Texts(const Widgets*... widgets) {
     return {widgets->text()...};
 }
