@@ -110,9 +110,11 @@ TEST(PeakSearch, OrderShapesCountsAndWindowsAndThePeakListInItsOrder) {
         EXPECT_EQ(rows[n].position, PeakSearch(in, static_cast<int>(n))) << n;
 
     // The zone keeps only the peaks inside it; zoomed, positions are the visible window's.
-    PeakSearchInput zone{.points = v.data(), .kind = 1, .peakMode = PeakMode::Zone};
-    zone.zonePosition = 700;
-    zone.zoneWidth = 50;
+    const PeakSearchInput zone{.points = v.data(),
+                               .kind = 1,
+                               .peakMode = PeakMode::Zone,
+                               .zonePosition = 700,
+                               .zoneWidth = 50};
     EXPECT_EQ(Positions(BuildPeakTable(zone, 10, k10kHzSteps, 0.0, 1)), std::vector<int>{701});
     in.xZoom = 1;
     in.xScroll = 250;
@@ -125,8 +127,7 @@ TEST(PeakSearch, OrderShapesCountsAndWindowsAndThePeakListInItsOrder) {
     twin[800] = 60;
     const PeakSearchInput t{.points = twin.data(), .kind = 1};
     ASSERT_EQ(PeakSearch(t, 1), 503);
-    const std::vector<PeakRow> once = BuildPeakTable(t, 2, k10kHzSteps, 0.0, 1);
-    EXPECT_EQ(Positions(once), (std::vector<int>{500, 800}));
+    EXPECT_EQ(Positions(BuildPeakTable(t, 2, k10kHzSteps, 0.0, 1)), (std::vector<int>{500, 800}));
 
     // A 251-point trace reports display positions four apart; an empty slot lists nothing.
     std::vector<uint8_t> s = Flat(10);

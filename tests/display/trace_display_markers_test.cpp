@@ -2,8 +2,12 @@
 
 #include <cstdio>
 
+using display::MeasureChoice;
+using display::MeasureEdit;
+using displaytest::CursorXs;
 using displaytest::DisplayFixture;
 using displaytest::Events;
+using displaytest::Texts;
 
 class MarkersTest : public DisplayFixture {
 protected:
@@ -35,7 +39,7 @@ TEST_F(MarkersTest, MarkerDisplayMenuPeakNextAndDeltaModeMoveTheMarkersAndTellTh
     display->Markers().Peak();
     EXPECT_DOUBLE_EQ(Graph()->CursorX(1), 100);
     EXPECT_EQ(host.events, (Events{"pause", "PKSEARCH", "resume"}));
-    EXPECT_EQ(displaytest::Texts(Panel()->marker1Freq, Panel()->marker1Level),
+    EXPECT_EQ(Texts(Panel()->marker1Freq, Panel()->marker1Level),
               (QStringList{"992.0000M", "6.0"}));
     // Next ten times stops at the eleventh peak.
     for (int i = 0; i < 10; ++i) {
@@ -50,14 +54,14 @@ TEST_F(MarkersTest, MarkerDisplayMenuPeakNextAndDeltaModeMoveTheMarkersAndTellTh
     EXPECT_TRUE(Panel()->next->isEnabled());
     display->Markers().SelectMarker(2);
     display->Markers().Next();
-    EXPECT_EQ(displaytest::CursorXs(Graph(), {2, 1}), (std::vector<double>{150, 100}));
+    EXPECT_EQ(CursorXs(Graph(), {2, 1}), (std::vector<double>{150, 100}));
     EXPECT_EQ(gSettings.peakSearchNo, 1);
     // Delta mode always moves marker 1, which shows the differences from marker 2.
     gSettings.markerMode = 1;
     Graph()->SetCursorX(1, 500);
     Graph()->SetCursorX(2, 700);
     display->Markers().Peak();
-    EXPECT_EQ(displaytest::CursorXs(Graph(), {1, 2}), (std::vector<double>{100, 700}));
+    EXPECT_EQ(CursorXs(Graph(), {1, 2}), (std::vector<double>{100, 700}));
     EXPECT_EQ(Panel()->marker1Freq->text(), QStringLiteral("-12.0000M"));
 }
 
@@ -70,7 +74,7 @@ TEST_F(MarkersTest, ZoneModeShowsTheZoneSearchesInsideItAndItsEditsStoreSendAndR
                          Graph()->CursorVisible(3), Panel()->peak->isEnabled(),
                          Panel()->zoneWidth->isEnabled(), host.CountOf("PEAK")),
               std::tuple(1, 250, 30, true, false, true, 1));
-    EXPECT_EQ(displaytest::CursorXs(Graph(), {3, 4, 1}), (std::vector<double>{280, 220, 250}));
+    EXPECT_EQ(CursorXs(Graph(), {3, 4, 1}), (std::vector<double>{280, 220, 250}));
     display->Markers().SelectNormalPeakMode();
     EXPECT_EQ(std::tuple(Graph()->CursorVisible(3), Panel()->peak->isEnabled(),
                          Panel()->zoneCenter->isEnabled()),
@@ -143,6 +147,144 @@ TEST_F(MarkersTest, ReadoutsFollowADraggedMarkerTheConversionAndZeroSpan) {
     gSettings.spanIndex = 0;
     Graph()->SetCursorX(1, 500);
     display->Markers().UpdateMarkerReadouts();
-    EXPECT_EQ(displaytest::Texts(Panel()->marker1Freq, Panel()->marker1Level),
+    EXPECT_EQ(Texts(Panel()->marker1Freq, Panel()->marker1Level),
               (QStringList{"50.0000ms", "kept"}));
+}
+
+class MeasurementTest : public DisplayFixture {
+protected:
+    const MeasurementStrip* Strip() { return &display->Measurements().Strip(); }
+    const MarkerPanel& Panel() { return display->Markers().Panel(); }
+    MeasureChoice Choice(int function) {
+        MeasureChoice c = display::CurrentMeasureChoice();
+        c.function = static_cast<MeasureFunction>(function);
+        return c;
+    }
+};
+
+TEST_F(MeasurementTest, ChannelPowerBandShowsItsCursorsAndEditsAndFollowsTheSpan) {
+    MeasureChoice c = Choice(1);
+    c.cpMode = 1;
+    gSettings.cpCenter = 1.002e9;
+    gSettings.cpWidth = 1e6;
+    host.measureReply = "-20.5dBm";
+    display->Measurements().ApplyMeasureChoice(c);
+    EXPECT_EQ(host.events, (Events{"pause", "MEASOFF", "MEAS", "CPMODE", "CPCNTR?", "CPWIDTH?",
+                                   "MEASRES", "resume"}));
+    EXPECT_EQ(Texts(Strip()->functionName, Strip()->bandCenter, Strip()->result),
+              (QStringList{"Channel Power", "1.0020G", "-20.5dBm"}));
+    // Band edit and cursors on; marker 2's cursor, Peak and the marker edit off.
+    EXPECT_EQ(std::tuple(Strip()->bandCenter->isEnabled(), Graph()->CursorVisible(5),
+                         Graph()->CursorVisible(2), Panel().peak->isEnabled(),
+                         Panel().marker1Freq->isEnabled()),
+              std::tuple(true, true, false, false, false));
+    EXPECT_EQ(CursorXs(Graph(), {5, 6, 7}), (std::vector<double>{600, 625, 575}));
+    // A span change keeps the band on screen; zero span leaves the frequencies alone.
+    gSettings.spanIndex = 8; // "50M"
+    display->Measurements().SyncMeasurementFrequencies();
+    EXPECT_EQ(std::tuple(gSettings.cpCenter, gSettings.cpWidth, Strip()->bandCenter->text()),
+              std::tuple(1.005e9, 2.5e6, QStringLiteral("1.0050G")));
+    display->Measurements().PlaceMeasurementCursors(
+        MeasurementController::ObwCursors::FromShownResult);
+    EXPECT_EQ(CursorXs(Graph(), {5, 6}), (std::vector<double>{600, 625}));
+    gSettings.spanIndex = 0;
+    display->Measurements().SyncMeasurementFrequencies();
+    EXPECT_DOUBLE_EQ(gSettings.cpCenter, 1.005e9);
+}
+
+TEST_F(MeasurementTest,
+       AdjacentChannelKeepsItsReferenceThenOccupiedBandwidthReadsItsCursorsAndClampsItsEdits) {
+    gSettings.traceKind[1] = tracekind::kSpectrum1001;
+    uint8_t* live = gSettings.traceRecord.tracePoints;
+    std::fill(live, live + 1001, uint8_t{20});
+    live[420] = 180;
+    display->UpdateTraces();
+    MeasureChoice c = Choice(2);
+    c.acpMode = 2;
+    display->Measurements().ApplyMeasureChoice(c);
+    EXPECT_EQ(CursorXs(Graph(), {5, 8}), (std::vector<double>{420, 500 + 250 + 25}));
+    EXPECT_EQ(Texts(Strip()->refCenter, Strip()->bandCenterLabel),
+              (QStringList{"1.0000G", "Adj Ch Offset"}));
+    EXPECT_EQ(std::tuple(gSettings.acpRefCenter, Strip()->refCenter->isEnabled(),
+                         Strip()->refWidth->isEnabled(), Graph()->CursorVisible(8)),
+              std::tuple(1e9, false, false, true));
+    host.measureReply = "C:1.0010GHz W:2.0000MHz";
+    display->Measurements().ApplyMeasureChoice(Choice(3));
+    EXPECT_EQ(CursorXs(Graph(), {5, 6, 7}), (std::vector<double>{550, 600, 500}));
+    EXPECT_EQ(std::tuple(Graph()->CursorEnabled(6), Graph()->CursorVisible(7)),
+              std::tuple(false, true));
+    EXPECT_EQ(Strip()->obwRatio->text(), QStringLiteral("99.0"));
+    // A result without its parts leaves the cursors where they were.
+    host.reply = host.measureReply = "Read error";
+    host.events.clear();
+    display->Measurements().ShowMeasureResult();
+    EXPECT_EQ(host.events, Events{"MEASRES"});
+    EXPECT_EQ(CursorXs(Graph(), {5, 6}), (std::vector<double>{550, 600}));
+    EXPECT_EQ(Strip()->result->text(), QStringLiteral("Read error"));
+    host.events.clear();
+    Strip()->obwRatio->setText(QStringLiteral("120"));
+    display->Measurements().CommitMeasureEdit(MeasureEdit::ObwRatio);
+    EXPECT_EQ(std::pair(gSettings.obwRatio, Strip()->obwRatio->text()),
+              std::pair(99.9, QStringLiteral("99.9")));
+    EXPECT_EQ(host.events,
+              (Events{"pause", "OBWRATIO", "OBWRATIO?", "MEASRES", "MEASRES", "resume"}));
+    Strip()->obwDb->setText(QStringLiteral("0"));
+    display->Measurements().CommitMeasureEdit(MeasureEdit::ObwDb);
+    EXPECT_DOUBLE_EQ(gSettings.obwDb, 0.1);
+}
+
+TEST_F(MeasurementTest, AntennaOutsideItsBandMovesTheCentreAndEditTextColoursFollowTheCursors) {
+    MeasureChoice c = Choice(4);
+    c.antennaIndex = 5; // AT15
+    display->Measurements().ApplyMeasureChoice(c);
+    EXPECT_EQ(std::pair(gSettings.centerFreq, gSettings.spanIndex), std::pair(400e6, 10));
+    EXPECT_EQ(Texts(display->MinFreqLabel(), display->MaxFreqLabel(), Strip()->functionName),
+              (QStringList{"0.3000G", "0.5000G", "E / F"}));
+    // Refused, the antenna still moves the centre.
+    c.antennaIndex = 0;
+    gSettings.centerFreq = 2e9;
+    host.failuresBeforeSuccess = 100;
+    display->Measurements().ApplyMeasureChoice(c);
+    EXPECT_DOUBLE_EQ(gSettings.centerFreq, 900e6);
+    gSettings.markerColor[3] = 0x0000FF; // red
+    gSettings.markerColor[4] = 0x00FF00;
+    gSettings.markerColor[5] = 0xFF0000; // blue
+    gSettings.measureIndex = 2;
+    gSettings.acpMode = 0;
+    auto colours = [this] {
+        display->Measurements().ApplyEditTextColors();
+        std::vector<QColor> out;
+        for (const QLineEdit* e :
+             {Strip()->bandCenter, Strip()->bandWidth, Strip()->refCenter, Strip()->refWidth})
+            out.push_back(e->palette().color(QPalette::Text));
+        return out;
+    };
+    const QColor red(255, 0, 0), green(0, 255, 0), blue(0, 0, 255), black(Qt::black);
+    EXPECT_EQ(colours(), (std::vector<QColor>{black, blue, red, green}));
+    gSettings.measureIndex = 1;
+    const std::vector<QColor> cp = colours();
+    EXPECT_EQ(std::vector<QColor>(cp.begin(), cp.begin() + 2), (std::vector<QColor>{red, green}));
+}
+
+TEST_F(MeasurementTest, SameChoiceDoesNothingAndMarkerBlockAndShortSweepsFollowTheFunction) {
+    // The same choice, and bands and edits of other functions, do nothing.
+    display->Measurements().ApplyMeasureChoice(display::CurrentMeasureChoice());
+    gSettings.cpCenter = 1.234e9;
+    display->Measurements().SyncMeasurementFrequencies();
+    EXPECT_DOUBLE_EQ(gSettings.cpCenter, 1.234e9);
+    Strip()->refWidth->setText(QStringLiteral("5M"));
+    display->Measurements().CommitMeasureEdit(MeasureEdit::RefWidth);
+    EXPECT_DOUBLE_EQ(gSettings.acpRefBw, 1e6);
+    EXPECT_TRUE(host.events.empty());
+    QSignalSpy spy(display, &TraceDisplay::MarkerBlockEnabledChanged);
+    gSettings.sweepIndex = 0;
+    display->Measurements().ApplyMeasureChoice(Choice(5));
+    ASSERT_GE(spy.count(), 1);
+    EXPECT_FALSE(spy.last().at(0).toBool());
+    display->Measurements().ApplyMeasureChoice(Choice(6)); // the counter drops the short sweeps
+    EXPECT_EQ(std::pair(gSettings.sweepIndex, host.CountOf("sweep changed")), std::pair(2, 1));
+    display->Measurements().ApplyMeasureChoice(Choice(0));
+    EXPECT_EQ(std::tuple(spy.last().at(0).toBool(), Strip()->functionName->text(),
+                         Panel().peak->isEnabled(), Graph()->CursorVisible(2)),
+              std::tuple(true, QStringLiteral("Meas OFF"), true, true));
 }
