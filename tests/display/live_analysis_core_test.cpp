@@ -110,11 +110,8 @@ TEST(PeakSearch, OrderShapesCountsAndWindowsAndThePeakListInItsOrder) {
         EXPECT_EQ(rows[n].position, PeakSearch(in, static_cast<int>(n))) << n;
 
     // The zone keeps only the peaks inside it; zoomed, positions are the visible window's.
-    const PeakSearchInput zone{.points = v.data(),
-                               .kind = 1,
-                               .peakMode = PeakMode::Zone,
-                               .zonePosition = 700,
-                               .zoneWidth = 50};
+    PeakSearchInput zone = Zone(1, 700, 50);
+    zone.points = v.data();
     EXPECT_EQ(Positions(BuildPeakTable(zone, 10, k10kHzSteps, 0.0, 1)), std::vector<int>{701});
     in.xZoom = 1;
     in.xScroll = 250;

@@ -35,48 +35,40 @@ std::string Summary() {
 
 const std::string kFrequency = "CENTER=1.0000GHz;SPAN=20MHz;RBW=100KHz;VBW=10KHz;\n";
 const std::string kSweep = "SWEEP TIME=0.1;DETECTION=POS;\n";
-const std::string kMarkers = "MKR1 FREQ=1.0000GHz;MKR1 LEVEL=-20.0;MKR2 FREQ=990.0000MHz;"
-                             "MKR2 LEVEL=-60.4;\n";
 const std::string kResult = "C:1.0000GHz W:2.0000MHz";
 
 } // namespace
 
 TEST(CompactSummary, DefaultsUnitsAndDeltaMarkersThenMeasurementRowsThenIndexesOutOfTheirTables) {
     SetDefaultSettings();
-    const std::string level =
-        "REFERENCE=10dBm;OFFSET=0.0dB;IMPEDANCE=50;ATTENUATOR=25dB;SCALE=10dB/div;\n";
-    EXPECT_EQ(Summary(), kFrequency + level + kSweep + "Normal|Measuring Mode|Measure Off|" +
-                             kMarkers + kResult);
+    // clang-format off
+    EXPECT_EQ(Summary(), kFrequency + "REFERENCE=10dBm;OFFSET=0.0dB;IMPEDANCE=50;ATTENUATOR=25dB;SCALE=10dB/div;\n" + kSweep +
+              "Normal|Measuring Mode|Measure Off|MKR1 FREQ=1.0000GHz;MKR1 LEVEL=-20.0;MKR2 FREQ=990.0000MHz;MKR2 LEVEL=-60.4;\n" + kResult);
     gSettings.unitIndex = 1;
     gSettings.refLevel = -50;
     gSettings.levelOffset = -0.5;
     gSettings.markerMode = 1;
     gSettings.impedanceIndex = 1;
-    // clang-format off
     EXPECT_EQ(Summary(), kFrequency + "REFERENCE=56dBuV;OFFSET=-0.5dB;IMPEDANCE=75;ATTENUATOR=S/W AMP;SCALE=10dB/div;\n" + kSweep +
-                             "Normal|Measuring Mode|Measure Off|MKR1 FREQ=1.0000GHz;MKR1 LEVEL=-20.0;DELTA FREQ=990.0000MHz;DELTA LEVEL=-60.4;\n" + kResult);
-    // clang-format on
-    struct Case {
-        int measure, cpMode, acpMode, obwMode;
-        const char* rows; // function name and measurement rows
+              "Normal|Measuring Mode|Measure Off|MKR1 FREQ=1.0000GHz;MKR1 LEVEL=-20.0;DELTA FREQ=990.0000MHz;DELTA LEVEL=-60.4;\n" + kResult);
+    // Measure, channel power, adjacent channel and occupied bandwidth modes; name and rows shown.
+    const std::tuple<int, int, int, int, std::string> cases[] = {
+        {1, 0, 0, 0, "Channnel Power|=;=;=;=;"},
+        {1, 1, 0, 0, "Channnel Power|Band Center=1.0000GHz;Band Width=1.0000MHz;=;=;"},
+        {2, 0, 1, 0, "Adjacent Channel Power|Adj Ch Offset=1.0000GHz;Adj Ch Bw=1.0000MHz;Reference Center=1.0000GHz;Reference Width=2.0000MHz;"},
+        {2, 0, 2, 0, "Adjacent Channel Power|Adj Ch Offset=1.0000GHz;Adj Ch Bw=1.0000MHz;=;=;"},
+        {3, 0, 0, 1, "Occupied Bandwidth|XdB DOWN=25.0dB;=;=;=;"},
+        {3, 0, 0, 0, "Occupied Bandwidth|N% Ratio=99.0%;=;=;=;"},
     };
-    // clang-format off
-    for (const Case& c : {
-             Case{1, 0, 0, 0, "Channnel Power|=;=;=;=;"},
-             Case{1, 1, 0, 0, "Channnel Power|Band Center=1.0000GHz;Band Width=1.0000MHz;=;=;"},
-             Case{2, 0, 1, 0, "Adjacent Channel Power|Adj Ch Offset=1.0000GHz;Adj Ch Bw=1.0000MHz;Reference Center=1.0000GHz;Reference Width=2.0000MHz;"},
-             Case{2, 0, 2, 0, "Adjacent Channel Power|Adj Ch Offset=1.0000GHz;Adj Ch Bw=1.0000MHz;=;=;"},
-             Case{3, 0, 0, 1, "Occupied Bandwidth|XdB DOWN=25.0dB;=;=;=;"},
-             Case{3, 0, 0, 0, "Occupied Bandwidth|N% Ratio=99.0%;=;=;=;"},
-         }) {
-        // clang-format on
-        gSettings.measureIndex = c.measure;
-        gSettings.cpMode = c.cpMode;
-        gSettings.acpMode = c.acpMode;
-        gSettings.obwMode = c.obwMode;
+    // clang-format on
+    for (const auto& [measure, cpMode, acpMode, obwMode, shown] : cases) {
+        gSettings.measureIndex = measure;
+        gSettings.cpMode = cpMode;
+        gSettings.acpMode = acpMode;
+        gSettings.obwMode = obwMode;
         const std::string s = Summary();
         const size_t name = s.find("Measuring Mode|") + 15;
-        EXPECT_EQ(s.substr(name, s.rfind('\n') - name), c.rows);
+        EXPECT_EQ(s.substr(name, s.rfind('\n') - name), shown);
     }
     gSettings.rbwIndex = 99;
     gSettings.spanIndex = -3;
