@@ -16,7 +16,8 @@ using namespace display;
 
 namespace {
 
-const AxisFrame k20M{.centerFreq = 1e9, .spanStep = 20000, .sweepSeconds = 0.1}; // span "20M"
+// Span "20M": centre, Hz per position, scroll, zoom, zero span, sweep seconds.
+const AxisFrame k20M{1e9, 20000, 0, 0, false, 0.1};
 
 std::vector<double> X(const BandCursors& b, int from, int to) {
     return std::vector<double>(b.x + from, b.x + to);
@@ -89,32 +90,23 @@ TEST(AxisMapping, LabelsAndPositionsByZoomScrollZeroSpanAndZeroStep) {
         // clang-format on
     };
     for (const auto& [centre, zeroSpan, xZoom, xScroll, left, right] : cases) {
-        AxisFrame f = k20M;
-        f.centerFreq = centre;
-        f.zeroSpan = zeroSpan;
-        f.xZoom = xZoom;
-        f.xScroll = xScroll;
-        const AxisEndLabels l = FrequencyLabels(f);
+        const AxisEndLabels l = FrequencyLabels({centre, 20000, xScroll, xZoom, zeroSpan, 0.1});
         EXPECT_EQ(std::pair(l.left, right.empty() ? "" : l.right), std::pair(left, right))
             << centre << " " << zeroSpan << " " << xZoom;
     }
     // Positions: round trip, clamp (n + 1), zero span and zero step.
-    AxisFrame f = k20M;
-    f.xZoom = 1;
-    f.xScroll = 100;
+    const AxisFrame f{1e9, 20000, 100, 1, false, 0.1};
     EXPECT_DOUBLE_EQ(PositionToFrequency(f, 400), 1e9);
     EXPECT_EQ(
         (std::vector<double>{FrequencyToPosition(f, 1e9), FrequencyToPosition(f, 5e9),
                              FrequencyToPosition(f, 0),
                              FrequencyToPosition(f, std::numeric_limits<double>::quiet_NaN())}),
         (std::vector<double>{400, 501, 0, 0}));
-    AxisFrame time = k20M;
-    time.zeroSpan = true;
+    const AxisFrame time{1e9, 20000, 0, 0, true, 0.1};
     EXPECT_DOUBLE_EQ(PositionToTime(time, 500), 0.05);
     EXPECT_DOUBLE_EQ(FrequencyToPosition(time, 0.05), 500);
     EXPECT_DOUBLE_EQ(WidthToPositions(time, 0.01), 100);
-    AxisFrame flat = k20M;
-    flat.spanStep = 0;
+    const AxisFrame flat{1e9, 0, 0, 0, false, 0.1};
     EXPECT_TRUE(std::isfinite(FrequencyToPosition(flat, 2e9)));
     EXPECT_TRUE(std::isfinite(WidthToPositions(flat, 1e6)));
     EXPECT_EQ(
