@@ -190,9 +190,9 @@ TEST_F(LayoutTest, LayoutsCompactModeAndStartingUpAndCompactRefusalsSendNothing)
     EXPECT_EQ(gSettings.compactMode, 0);
     display->FinishStartup();
     ASSERT_EQ(std::pair(gSettings.startingUp, gSettings.compactMode), std::pair(0, 1));
-    const displaytest::ModalCloser closer;
+    displaytest::ModalCloser closer;
     display->ShowTraceSelect();
     display->Markers().MarkerToCenter();
     EXPECT_TRUE(host.events.empty());
-    EXPECT_EQ(closer.Closed(), 2);
+    EXPECT_EQ(closer.closed, 2);
 }

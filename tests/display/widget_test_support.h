@@ -65,9 +65,9 @@ public:
     const char* LastReply() const override { return reply.c_str(); }
     // What the display announces: "centre changed", "span changed", "sweep changed".
     void Changed(FieldSet changed) {
-        for (const auto& [field, name] :
-             {std::pair{Field::CenterFreq, "centre changed"},
-              std::pair{Field::Span, "span changed"}, std::pair{Field::Sweep, "sweep changed"}})
+        for (const auto& [field, name] : {std::pair{Field::CenterFreq, "centre changed"},
+                                          {Field::Span, "span changed"},
+                                          {Field::Sweep, "sweep changed"}})
             if (changed.Any(field))
                 events.push_back(name);
     }
@@ -82,22 +82,18 @@ public:
 };
 
 // Closes every modal window that opens while it lives (message boxes of refused commands).
-class ModalCloser {
-public:
+struct ModalCloser {
     ModalCloser() {
-        QObject::connect(&timer_, &QTimer::timeout, [this] {
+        QObject::connect(&timer, &QTimer::timeout, [this] {
             if (QWidget* modal = QApplication::activeModalWidget()) {
                 modal->close();
-                ++closed_;
+                ++closed;
             }
         });
-        timer_.start(10);
+        timer.start(10);
     }
-    int Closed() const { return closed_; }
-
-private:
-    QTimer timer_;
-    int closed_ = 0;
+    QTimer timer;
+    int closed = 0; // how many it closed
 };
 
 inline std::vector<double> CursorXs(CCWGraph* graph, std::initializer_list<int> cursors) {
