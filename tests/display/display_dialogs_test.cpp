@@ -14,26 +14,21 @@ TEST(DisplayDialogsTest,
     orvel::test::EnsureQtApplication();
     int view[11] = {0, 1, 0, 1, 0, 0, 0, 0, 0, 0, 1};
     TraceSelectDialog dialog(3, view);
-    EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Trace Select"));
-    EXPECT_TRUE(dialog.TraceRadio(3)->isChecked());
-    EXPECT_EQ(dialog.TraceRadio(10)->text(), QStringLiteral("Trace10"));
-    EXPECT_TRUE(dialog.ViewBox(10)->isChecked());
-    EXPECT_FALSE(dialog.ViewBox(2)->isChecked());
-
+    EXPECT_EQ(
+        std::tuple(dialog.windowTitle(), dialog.TraceRadio(10)->text(),
+                   dialog.TraceRadio(3)->isChecked(), dialog.ViewBox(10)->isChecked(),
+                   dialog.ViewBox(2)->isChecked()),
+        std::tuple(QStringLiteral("Trace Select"), QStringLiteral("Trace10"), true, true, false));
     dialog.TraceRadio(5)->setChecked(true);
     dialog.ViewBox(2)->setChecked(true);
     int out[11] = {};
     dialog.ViewFlags(out);
-    EXPECT_EQ(dialog.ActiveTraceSlot(), 5);
-    EXPECT_EQ(out[2], 1);
-
+    EXPECT_EQ(std::pair(dialog.ActiveTraceSlot(), out[2]), std::pair(5, 1));
+    // With no view box ticked, the flags it opened with stay.
     for (int i = 1; i <= 10; ++i)
         dialog.ViewBox(i)->setChecked(false);
     dialog.ViewFlags(out);
-    for (int i = 1; i <= 10; ++i)
-        EXPECT_EQ(out[i], view[i]) << i;
-    // The measuring function dialog.
-    orvel::test::EnsureQtApplication();
+    EXPECT_EQ(std::vector<int>(out + 1, out + 11), std::vector<int>(view + 1, view + 11));
     display::MeasureChoice current;
     current.function = MeasureFunction::AdjacentChannel;
     current.acpMode = 1;
@@ -54,17 +49,18 @@ TEST(DisplayDialogsTest,
     MeasuringFunctionDialog rvx420(current, display::MeasureDialogRulesFor(14, 1));
     EXPECT_EQ(offered(rvx420), (std::vector<bool>{true, true, true, true, true}));
 
+    // The function, antenna, adjacent channel mode (the other sub-choices stay) and probe chosen.
+    auto chosen = [&rvx420] {
+        const display::MeasureChoice c = rvx420.Choice();
+        return std::tuple(c.function, c.antennaIndex, c.acpMode, c.probeIndex);
+    };
     rvx420.antennaRadio[5]->setChecked(true); // AT15
-    display::MeasureChoice chosen = rvx420.Choice();
-    EXPECT_EQ(chosen.function, MeasureFunction::ElectricField);
-    EXPECT_EQ(chosen.antennaIndex, 5);
-    EXPECT_EQ(chosen.acpMode, 1); // the other sub-choices stay
+    EXPECT_EQ(chosen(), std::tuple(MeasureFunction::ElectricField, 5, 1, current.probeIndex));
     rvx420.offRadio->setChecked(true);
     EXPECT_EQ(rvx420.Choice().function, MeasureFunction::Off);
     rvx420.probeRadio[1]->setChecked(true);
-    chosen = rvx420.Choice();
-    EXPECT_EQ(chosen.function, MeasureFunction::MagneticField);
-    EXPECT_EQ(chosen.probeIndex, 1);
+    EXPECT_EQ(std::pair(rvx420.Choice().function, rvx420.Choice().probeIndex),
+              std::pair(MeasureFunction::MagneticField, 1));
 }
 
 TEST(DisplayDialogsTest, LimitLinesFilesAndRowsAreCheckedAndTidiedBeforeOk) {
@@ -81,10 +77,9 @@ TEST(DisplayDialogsTest, LimitLinesFilesAndRowsAreCheckedAndTidiedBeforeOk) {
 
     // A bad row keeps the dialog open with its row number; saved lines read back.
     dialog.tables[0]->setRowCount(2);
-    dialog.tables[0]->setItem(0, 0, new QTableWidgetItem("1G"));
-    dialog.tables[0]->setItem(0, 1, new QTableWidgetItem("-20"));
-    dialog.tables[0]->setItem(1, 0, new QTableWidgetItem("2G"));
-    dialog.tables[0]->setItem(1, 1, new QTableWidgetItem("x"));
+    for (const auto& [row, column, text] :
+         {std::tuple(0, 0, "1G"), {0, 1, "-20"}, {1, 0, "2G"}, {1, 1, "x"}})
+        dialog.tables[0]->setItem(row, column, new QTableWidgetItem(text));
     dialog.accept();
     EXPECT_EQ(dialog.result(), QDialog::Rejected);
     EXPECT_TRUE(dialog.status->text().contains("Row 2")) << dialog.status->text().toStdString();

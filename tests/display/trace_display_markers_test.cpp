@@ -1,9 +1,11 @@
 #include "widget_test_support.h"
 
-#include <cstdio>
-
+using display::MeasureChoice;
+using display::MeasureEdit;
+using displaytest::CursorXs;
 using displaytest::DisplayFixture;
 using displaytest::Events;
+using displaytest::Texts;
 
 class MarkersTest : public DisplayFixture {
 protected:
@@ -11,8 +13,7 @@ protected:
     void LoadStaircase(int peaks) {
         gSettings.traceKind[1] = tracekind::kSpectrum1001;
         uint8_t* live = gSettings.traceRecord.tracePoints;
-        for (int k = 0; k < 1001; ++k)
-            live[k] = 20;
+        std::fill(live, live + 1001, uint8_t{20});
         for (int i = 0; i < peaks; ++i)
             live[100 + 50 * i] = static_cast<uint8_t>(190 - 5 * i);
         display->UpdateTraces();
@@ -21,36 +22,44 @@ protected:
     const MarkerPanel* Panel() { return &display->Markers().Panel(); }
 };
 
-TEST_F(MarkersTest, PeakNextAndDeltaModeMoveTheMarkersAndTellTheAnalyzer) {
+TEST_F(MarkersTest, MarkerDisplayMenuPeakNextAndDeltaModeMoveTheMarkersAndTellTheAnalyzer) {
+    auto shown = [this] { return std::pair(Graph()->CursorVisible(1), Graph()->CursorVisible(2)); };
+    display->Markers().SetMarkerDisplay(2);
+    EXPECT_EQ(shown(), std::pair(false, true));
+    EXPECT_EQ(std::pair(display->Markers().MarkerDisplayAction(2)->isChecked(),
+                        display->Markers().MarkerDisplayAction(0)->isChecked()),
+              std::pair(true, false));
+    display->Markers().MarkerDisplayAction(3)->trigger();
+    EXPECT_EQ(shown(), std::pair(false, false));
+    display->Markers().SetMarkerDisplay(0);
+    EXPECT_EQ(shown(), std::pair(true, true));
     LoadStaircase(12);
     display->Markers().Peak();
     EXPECT_DOUBLE_EQ(Graph()->CursorX(1), 100);
     EXPECT_EQ(host.events, (Events{"pause", "PKSEARCH", "resume"}));
-    EXPECT_EQ(displaytest::Texts(Panel()->marker1Freq, Panel()->marker1Level),
+    EXPECT_EQ(Texts(Panel()->marker1Freq, Panel()->marker1Level),
               (QStringList{"992.0000M", "6.0"}));
     // Next ten times stops at the eleventh peak.
     for (int i = 0; i < 10; ++i) {
         EXPECT_TRUE(Panel()->next->isEnabled()) << i;
         display->Markers().Next();
     }
-    EXPECT_FALSE(Panel()->next->isEnabled());
-    EXPECT_EQ(gSettings.peakSearchNo, 10);
-    EXPECT_DOUBLE_EQ(Graph()->CursorX(1), 100 + 50 * 10);
+    EXPECT_EQ(std::tuple(Panel()->next->isEnabled(), gSettings.peakSearchNo, Graph()->CursorX(1)),
+              std::tuple(false, 10, 100 + 50 * 10.0));
     display->Markers().Next(); // ignored once disabled
     EXPECT_EQ(gSettings.peakSearchNo, 10);
     display->Markers().Peak();
     EXPECT_TRUE(Panel()->next->isEnabled());
-    // The selected marker moves.
     display->Markers().SelectMarker(2);
     display->Markers().Next();
-    EXPECT_EQ(displaytest::CursorXs(Graph(), {2, 1}), (std::vector<double>{150, 100}));
+    EXPECT_EQ(CursorXs(Graph(), {2, 1}), (std::vector<double>{150, 100}));
     EXPECT_EQ(gSettings.peakSearchNo, 1);
     // Delta mode always moves marker 1, which shows the differences from marker 2.
     gSettings.markerMode = 1;
     Graph()->SetCursorX(1, 500);
     Graph()->SetCursorX(2, 700);
     display->Markers().Peak();
-    EXPECT_EQ(displaytest::CursorXs(Graph(), {1, 2}), (std::vector<double>{100, 700}));
+    EXPECT_EQ(CursorXs(Graph(), {1, 2}), (std::vector<double>{100, 700}));
     EXPECT_EQ(Panel()->marker1Freq->text(), QStringLiteral("-12.0000M"));
 }
 
@@ -59,43 +68,38 @@ TEST_F(MarkersTest, ZoneModeShowsTheZoneSearchesInsideItAndItsEditsStoreSendAndR
     gSettings.peakZoneCenter = 1e9 - 250 * 20000.0; // position 250
     gSettings.peakZoneWidth = 2 * 30 * 20000.0;     // 30 positions each side
     display->Markers().SelectZonePeakMode();
-    EXPECT_EQ((std::vector<int>{gSettings.peakMode, gSettings.zonePosition, gSettings.zoneWidth}),
-              (std::vector<int>{1, 250, 30}));
-    EXPECT_TRUE(Graph()->CursorVisible(3));
-    EXPECT_EQ(displaytest::CursorXs(Graph(), {3, 4, 1}), (std::vector<double>{280, 220, 250}));
-    EXPECT_FALSE(Panel()->peak->isEnabled());
-    EXPECT_TRUE(Panel()->zoneWidth->isEnabled());
-    EXPECT_EQ(host.CountOf("PEAK"), 1);
-
+    EXPECT_EQ(std::tuple(gSettings.peakMode, gSettings.zonePosition, gSettings.zoneWidth,
+                         Graph()->CursorVisible(3), Panel()->peak->isEnabled(),
+                         Panel()->zoneWidth->isEnabled(), host.CountOf("PEAK")),
+              std::tuple(1, 250, 30, true, false, true, 1));
+    EXPECT_EQ(CursorXs(Graph(), {3, 4, 1}), (std::vector<double>{280, 220, 250}));
     display->Markers().SelectNormalPeakMode();
-    EXPECT_FALSE(Graph()->CursorVisible(3));
-    EXPECT_TRUE(Panel()->peak->isEnabled());
-    EXPECT_FALSE(Panel()->zoneCenter->isEnabled());
-    // Zone edits store, send and reposition.
+    EXPECT_EQ(std::tuple(Graph()->CursorVisible(3), Panel()->peak->isEnabled(),
+                         Panel()->zoneCenter->isEnabled()),
+              std::tuple(false, true, false));
     display->Markers().SelectZonePeakMode();
     host.events.clear();
     Panel()->zoneCenter->setText(QStringLiteral("993M"));
     display->Markers().CommitZoneCenter();
-    EXPECT_DOUBLE_EQ(gSettings.peakZoneCenter, 993e6);
-    EXPECT_EQ(Panel()->zoneCenter->text(), QStringLiteral("993.0000M"));
+    EXPECT_EQ(
+        std::tuple(gSettings.peakZoneCenter, Panel()->zoneCenter->text(), gSettings.zonePosition),
+        std::tuple(993e6, QStringLiteral("993.0000M"), 150));
     EXPECT_EQ(host.events, (Events{"pause", "PKCNTR", "PKCNTR?", "resume"}));
-    EXPECT_EQ(gSettings.zonePosition, 150);
     Panel()->zoneWidth->setText(QStringLiteral("1.2M"));
     display->Markers().CommitZoneWidth();
-    EXPECT_EQ(gSettings.zoneWidth, 30);
-    EXPECT_DOUBLE_EQ(Graph()->CursorX(1), 150);
+    EXPECT_EQ(std::pair(gSettings.zoneWidth, Graph()->CursorX(1)), std::pair(30, 150.0));
     host.events.clear();
     Panel()->zoneWidth->setText(QString());
     display->Markers().CommitZoneWidth(); // empty: the current value, nothing changes
     EXPECT_TRUE(host.events.empty());
 }
 
-TEST_F(MarkersTest, MarkerEditsAndMarkerToCentrePlaceTheMarkers) {
+TEST_F(MarkersTest,
+       MarkerEditsAndMarkerToCentrePlaceTheMarkersAndReadoutsFollowDragConversionAndZeroSpan) {
     LoadStaircase(2);
     Panel()->marker1Freq->setText(QStringLiteral("1.004G"));
     display->Markers().CommitMarker1();
-    EXPECT_DOUBLE_EQ(gSettings.normMarkerFreq, 1.004e9);
-    EXPECT_DOUBLE_EQ(Graph()->CursorX(1), 700);
+    EXPECT_EQ(std::pair(gSettings.normMarkerFreq, Graph()->CursorX(1)), std::pair(1.004e9, 700.0));
     EXPECT_EQ(host.events, (Events{"pause", "NORMMKR", "NORMMKR?", "resume"}));
     // No frequency at all keeps the marker, and Marker to CF keeps it too.
     const double centre = gSettings.centerFreq;
@@ -113,29 +117,19 @@ TEST_F(MarkersTest, MarkerEditsAndMarkerToCentrePlaceTheMarkers) {
     display->Markers().CommitMarker2();
     EXPECT_DOUBLE_EQ(Graph()->CursorX(2), 1001);
     EXPECT_TRUE(host.events.empty()); // marker 2 is not sent
-    // Marker to centre moves the centre and the marker.
     Panel()->marker1Freq->setText(QStringLiteral("1.002G"));
     display->Markers().MarkerToCenter();
-    EXPECT_DOUBLE_EQ(gSettings.centerFreq, 1.002e9);
-    EXPECT_DOUBLE_EQ(Graph()->CursorX(1), 500);
+    EXPECT_EQ(std::tuple(gSettings.centerFreq, Graph()->CursorX(1), Panel()->marker1Freq->text()),
+              std::tuple(1.002e9, 500.0, QStringLiteral("1.0020G")));
     EXPECT_EQ(host.events, (Events{"pause", "NORMMKR", "FREQSETMKR", "centre changed", "resume"}));
-    EXPECT_EQ(Panel()->marker1Freq->text(), QStringLiteral("1.0020G"));
-}
-
-TEST_F(MarkersTest, ReadoutsFollowADraggedMarkerTheConversionAndZeroSpan) {
-    LoadStaircase(2);
     Graph()->SetCursorX(1, 500);
     CCWGraph* g = Graph();
     displaytest::SendMouse(g, QEvent::MouseButtonPress, g->XToPixel(500), Qt::LeftButton);
     displaytest::SendMouse(g, QEvent::MouseMove, g->XToPixel(100), Qt::LeftButton);
     EXPECT_NEAR(g->CursorX(1), 100, 1.5);
-    const double x = g->CursorX(1);
-    const double f = 1e9 + (x - 500) * 20000;
-    double shown = 0;
-    std::sscanf(Panel()->marker1Freq->text().toLatin1().constData(), "%lf", &shown);
-    EXPECT_NEAR(shown * 1e6, f, 1.0);
+    const double f = gSettings.centerFreq + (g->CursorX(1) - 500) * 20000;
+    EXPECT_NEAR(Panel()->marker1Freq->text().chopped(1).toDouble() * 1e6, f, 1.0); // "...M"
     displaytest::SendMouse(g, QEvent::MouseButtonRelease, g->XToPixel(100), Qt::NoButton);
-    // Readouts follow the conversion and zero span.
     gSettings.conversionIndex = 1;
     Graph()->SetCursorX(1, 100); // level 6 dBm
     display->Markers().UpdateMarkerReadouts();
@@ -145,18 +139,144 @@ TEST_F(MarkersTest, ReadoutsFollowADraggedMarkerTheConversionAndZeroSpan) {
     gSettings.spanIndex = 0;
     Graph()->SetCursorX(1, 500);
     display->Markers().UpdateMarkerReadouts();
-    EXPECT_EQ(displaytest::Texts(Panel()->marker1Freq, Panel()->marker1Level),
+    EXPECT_EQ(Texts(Panel()->marker1Freq, Panel()->marker1Level),
               (QStringList{"50.0000ms", "kept"}));
 }
 
-TEST_F(MarkersTest, MarkerDisplayMenuShowsAndHidesTheMarkers) {
-    auto shown = [this] { return std::pair(Graph()->CursorVisible(1), Graph()->CursorVisible(2)); };
-    display->Markers().SetMarkerDisplay(2);
-    EXPECT_EQ(shown(), std::pair(false, true));
-    EXPECT_TRUE(display->Markers().MarkerDisplayAction(2)->isChecked());
-    EXPECT_FALSE(display->Markers().MarkerDisplayAction(0)->isChecked());
-    display->Markers().MarkerDisplayAction(3)->trigger();
-    EXPECT_EQ(shown(), std::pair(false, false));
-    display->Markers().SetMarkerDisplay(0);
-    EXPECT_EQ(shown(), std::pair(true, true));
+class MeasurementTest : public DisplayFixture {
+protected:
+    const MeasurementStrip* Strip() { return &display->Measurements().Strip(); }
+    const MarkerPanel& Panel() { return display->Markers().Panel(); }
+    MeasureChoice Choice(int function) {
+        MeasureChoice c = display::CurrentMeasureChoice();
+        c.function = static_cast<MeasureFunction>(function);
+        return c;
+    }
+};
+
+TEST_F(MeasurementTest, ChannelPowerBandShowsItsCursorsAndEditsAndFollowsTheSpan) {
+    MeasureChoice c = Choice(1);
+    c.cpMode = 1;
+    gSettings.cpCenter = 1.002e9;
+    gSettings.cpWidth = 1e6;
+    host.measureReply = "-20.5dBm";
+    display->Measurements().ApplyMeasureChoice(c);
+    EXPECT_EQ(host.events, (Events{"pause", "MEASOFF", "MEAS", "CPMODE", "CPCNTR?", "CPWIDTH?",
+                                   "MEASRES", "resume"}));
+    EXPECT_EQ(Texts(Strip()->functionName, Strip()->bandCenter, Strip()->result),
+              (QStringList{"Channel Power", "1.0020G", "-20.5dBm"}));
+    // Band edit and cursors on; marker 2's cursor, Peak and the marker edit off.
+    EXPECT_EQ(std::tuple(Strip()->bandCenter->isEnabled(), Graph()->CursorVisible(5),
+                         Graph()->CursorVisible(2), Panel().peak->isEnabled(),
+                         Panel().marker1Freq->isEnabled()),
+              std::tuple(true, true, false, false, false));
+    EXPECT_EQ(CursorXs(Graph(), {5, 6, 7}), (std::vector<double>{600, 625, 575}));
+    // A span change keeps the band on screen; zero span leaves the frequencies alone.
+    gSettings.spanIndex = 8; // "50M"
+    display->Measurements().SyncMeasurementFrequencies();
+    EXPECT_EQ(std::tuple(gSettings.cpCenter, gSettings.cpWidth, Strip()->bandCenter->text()),
+              std::tuple(1.005e9, 2.5e6, QStringLiteral("1.0050G")));
+    display->Measurements().PlaceMeasurementCursors(
+        MeasurementController::ObwCursors::FromShownResult);
+    EXPECT_EQ(CursorXs(Graph(), {5, 6}), (std::vector<double>{600, 625}));
+    gSettings.spanIndex = 0;
+    display->Measurements().SyncMeasurementFrequencies();
+    EXPECT_DOUBLE_EQ(gSettings.cpCenter, 1.005e9);
+}
+
+TEST_F(MeasurementTest,
+       AdjacentChannelKeepsItsReferenceThenOccupiedBandwidthReadsItsCursorsAndClampsItsEdits) {
+    gSettings.traceKind[1] = tracekind::kSpectrum1001;
+    uint8_t* live = gSettings.traceRecord.tracePoints;
+    std::fill(live, live + 1001, uint8_t{20});
+    live[420] = 180;
+    display->UpdateTraces();
+    MeasureChoice c = Choice(2);
+    c.acpMode = 2;
+    display->Measurements().ApplyMeasureChoice(c);
+    EXPECT_EQ(CursorXs(Graph(), {5, 8}), (std::vector<double>{420, 500 + 250 + 25}));
+    EXPECT_EQ(Texts(Strip()->refCenter, Strip()->bandCenterLabel),
+              (QStringList{"1.0000G", "Adj Ch Offset"}));
+    EXPECT_EQ(std::tuple(gSettings.acpRefCenter, Strip()->refCenter->isEnabled(),
+                         Strip()->refWidth->isEnabled(), Graph()->CursorVisible(8)),
+              std::tuple(1e9, false, false, true));
+    host.measureReply = "C:1.0010GHz W:2.0000MHz";
+    display->Measurements().ApplyMeasureChoice(Choice(3));
+    EXPECT_EQ(CursorXs(Graph(), {5, 6, 7}), (std::vector<double>{550, 600, 500}));
+    EXPECT_EQ(std::tuple(Graph()->CursorEnabled(6), Graph()->CursorVisible(7)),
+              std::tuple(false, true));
+    EXPECT_EQ(Strip()->obwRatio->text(), QStringLiteral("99.0"));
+    // A result without its parts leaves the cursors where they were.
+    host.reply = host.measureReply = "Read error";
+    host.events.clear();
+    display->Measurements().ShowMeasureResult();
+    EXPECT_EQ(host.events, Events{"MEASRES"});
+    EXPECT_EQ(CursorXs(Graph(), {5, 6}), (std::vector<double>{550, 600}));
+    EXPECT_EQ(Strip()->result->text(), QStringLiteral("Read error"));
+    host.events.clear();
+    Strip()->obwRatio->setText(QStringLiteral("120"));
+    display->Measurements().CommitMeasureEdit(MeasureEdit::ObwRatio);
+    EXPECT_EQ(std::pair(gSettings.obwRatio, Strip()->obwRatio->text()),
+              std::pair(99.9, QStringLiteral("99.9")));
+    EXPECT_EQ(host.events,
+              (Events{"pause", "OBWRATIO", "OBWRATIO?", "MEASRES", "MEASRES", "resume"}));
+    Strip()->obwDb->setText(QStringLiteral("0"));
+    display->Measurements().CommitMeasureEdit(MeasureEdit::ObwDb);
+    EXPECT_DOUBLE_EQ(gSettings.obwDb, 0.1);
+}
+
+TEST_F(MeasurementTest, AntennaOutsideItsBandMovesTheCentreAndEditTextColoursFollowTheCursors) {
+    MeasureChoice c = Choice(4);
+    c.antennaIndex = 5; // AT15
+    display->Measurements().ApplyMeasureChoice(c);
+    EXPECT_EQ(std::pair(gSettings.centerFreq, gSettings.spanIndex), std::pair(400e6, 10));
+    EXPECT_EQ(Texts(display->MinFreqLabel(), display->MaxFreqLabel(), Strip()->functionName),
+              (QStringList{"0.3000G", "0.5000G", "E / F"}));
+    // Refused, the antenna still moves the centre.
+    c.antennaIndex = 0;
+    gSettings.centerFreq = 2e9;
+    host.failuresBeforeSuccess = 100;
+    display->Measurements().ApplyMeasureChoice(c);
+    EXPECT_DOUBLE_EQ(gSettings.centerFreq, 900e6);
+    gSettings.markerColor[3] = 0x0000FF; // red
+    gSettings.markerColor[4] = 0x00FF00;
+    gSettings.markerColor[5] = 0xFF0000; // blue
+    gSettings.measureIndex = 2;
+    gSettings.acpMode = 0;
+    auto colours = [this] {
+        display->Measurements().ApplyEditTextColors();
+        std::vector<QColor> out;
+        for (const QLineEdit* e :
+             {Strip()->bandCenter, Strip()->bandWidth, Strip()->refCenter, Strip()->refWidth})
+            out.push_back(e->palette().color(QPalette::Text));
+        return out;
+    };
+    const QColor red(255, 0, 0), green(0, 255, 0), blue(0, 0, 255), black(Qt::black);
+    EXPECT_EQ(colours(), (std::vector<QColor>{black, blue, red, green}));
+    gSettings.measureIndex = 1;
+    const std::vector<QColor> cp = colours();
+    EXPECT_EQ(std::vector<QColor>(cp.begin(), cp.begin() + 2), (std::vector<QColor>{red, green}));
+}
+
+TEST_F(MeasurementTest, SameChoiceDoesNothingAndMarkerBlockAndShortSweepsFollowTheFunction) {
+    // The same choice, and bands and edits of other functions, do nothing.
+    display->Measurements().ApplyMeasureChoice(display::CurrentMeasureChoice());
+    gSettings.cpCenter = 1.234e9;
+    display->Measurements().SyncMeasurementFrequencies();
+    EXPECT_DOUBLE_EQ(gSettings.cpCenter, 1.234e9);
+    Strip()->refWidth->setText(QStringLiteral("5M"));
+    display->Measurements().CommitMeasureEdit(MeasureEdit::RefWidth);
+    EXPECT_DOUBLE_EQ(gSettings.acpRefBw, 1e6);
+    EXPECT_TRUE(host.events.empty());
+    QSignalSpy spy(display, &TraceDisplay::MarkerBlockEnabledChanged);
+    gSettings.sweepIndex = 0;
+    display->Measurements().ApplyMeasureChoice(Choice(5));
+    ASSERT_GE(spy.count(), 1);
+    EXPECT_FALSE(spy.last().at(0).toBool());
+    display->Measurements().ApplyMeasureChoice(Choice(6)); // the counter drops the short sweeps
+    EXPECT_EQ(std::pair(gSettings.sweepIndex, host.CountOf("sweep changed")), std::pair(2, 1));
+    display->Measurements().ApplyMeasureChoice(Choice(0));
+    EXPECT_EQ(std::tuple(spy.last().at(0).toBool(), Strip()->functionName->text(),
+                         Panel().peak->isEnabled(), Graph()->CursorVisible(2)),
+              std::tuple(true, QStringLiteral("Meas OFF"), true, true));
 }

@@ -1,20 +1,18 @@
+#include "compact_summary_view.h"
 #include "trace_levels.h"
 #include "widget_test_support.h"
 
+#include <numeric>
+
 using displaytest::DisplayFixture;
-
-namespace {
-
-void FillRamp(uint8_t* bytes, int count, int start) {
-    for (int k = 0; k < count; ++k)
-        bytes[k] = static_cast<uint8_t>((start + k) % 256);
-}
-
-} // namespace
+using testing::DoubleEq;
+using testing::Pointwise;
 
 class TracesTest : public DisplayFixture {};
+class ZoomTest : public DisplayFixture {};
+class LayoutTest : public DisplayFixture {};
 
-// The level and window arithmetic is checked in trace_levels_test.cpp; here its wiring.
+// The level and window arithmetic is checked in axis_mapping_test.cpp; here its wiring.
 TEST_F(TracesTest, LiveTraceIsPlottedAtTheReferencePlusOffsetStoredInItsSlotAndWindowedWhenZoomed) {
     gSettings.traceKind[1] = tracekind::kSpectrum1001;
     gSettings.levelOffset = 2.5;
@@ -23,25 +21,22 @@ TEST_F(TracesTest, LiveTraceIsPlottedAtTheReferencePlusOffsetStoredInItsSlotAndW
     live[2] = 255;
     display->UpdateTraces();
     CCWGraph* g = display->Graph();
-    EXPECT_DOUBLE_EQ(g->PlotValue(1, 0), 12.5);
-    EXPECT_DOUBLE_EQ(g->PlotValue(2, 2), 12.5 + 22); // trace 1's own plot
-    EXPECT_EQ(
-        (std::vector<double>{g->AxisMaximum(CCWGraph::kYAxis), g->AxisMinimum(CCWGraph::kYAxis),
-                             g->MajorTickInterval(CCWGraph::kYAxis)}),
-        (std::vector<double>{12.5, -67.5, 10}));
-    EXPECT_EQ(gSettings.traceStore[1][2], 255);
-
+    // Plot 2 is trace 1's own plot; the Y axis's maximum, minimum and ticks.
+    EXPECT_THAT((std::vector<double>{
+                    g->PlotValue(1, 0), g->PlotValue(2, 2), g->AxisMaximum(CCWGraph::kYAxis),
+                    g->AxisMinimum(CCWGraph::kYAxis), g->MajorTickInterval(CCWGraph::kYAxis),
+                    1.0 * gSettings.traceStore[1][2]}),
+                Pointwise(DoubleEq(), std::vector<double>{12.5, 12.5 + 22, 12.5, -67.5, 10, 255}));
     gSettings.traceKind[1] = tracekind::kSpectrum251;
     gSettings.levelOffset = -3.3;
     gSettings.scaleIndex = 0;
-    FillRamp(live, 251, 10);
+    std::iota(live, live + 251, uint8_t{10}); // a ramp, wrapping at 256
     display->UpdateTraces();
     ASSERT_EQ(g->PlotPointCount(1), 1001);
-    EXPECT_DOUBLE_EQ(g->PlotValue(1, 1000), display::ByteLevel(260 % 256, 10 - 3.3, 0));
-    EXPECT_DOUBLE_EQ(g->PlotValue(1, 7), display::ByteLevel(11, 10 - 3.3, 0));
-    // Zoomed, the window plots from the scroll position.
+    EXPECT_EQ(std::pair(g->PlotValue(1, 1000), g->PlotValue(1, 7)),
+              std::pair(display::ByteLevel(260 % 256, 6.7, 0), display::ByteLevel(11, 6.7, 0)));
     gSettings.traceKind[1] = tracekind::kSpectrum1001;
-    FillRamp(live, 1001, 0);
+    std::iota(live, live + 1001, uint8_t{0});
     display->SetXZoom(3);
     display->SetXScroll(200);
     ASSERT_EQ(g->PlotPointCount(1), 126);
@@ -50,25 +45,38 @@ TEST_F(TracesTest, LiveTraceIsPlottedAtTheReferencePlusOffsetStoredInItsSlotAndW
               (std::vector<double>{display::ByteLevel(200, 10 - 3.3, 0), 125, 12.5}));
 }
 
-TEST_F(TracesTest, EmptyActiveSlotDrawsTheBottomLineAndHiddenTracesAreNotRedrawn) {
+TEST_F(TracesTest,
+       EmptySlotDrawsTheBottomLineHiddenTracesAreNotRedrawnColoursAndLabelsFollowTheSettings) {
     gSettings.traceRecord.tracePoints[5] = 180;
     display->UpdateTraces();
-    EXPECT_EQ(gSettings.traceRecord.tracePoints[5], 0);
-    EXPECT_DOUBLE_EQ(display->Graph()->PlotValue(1, 5), -70);
-    EXPECT_EQ(display->Graph()->PlotPointCount(2), 0); // trace 1 has no data to show
+    // The emptied point, the bottom line, and trace 1 with no data to show.
+    EXPECT_EQ(std::tuple(gSettings.traceRecord.tracePoints[5], Graph()->PlotValue(1, 5),
+                         Graph()->PlotPointCount(2)),
+              std::tuple(0, -70.0, 0));
     gSettings.traceKind[4] = tracekind::kSpectrum1001;
     display->DrawTraceSlot(4);
-    EXPECT_EQ(display->Graph()->PlotPointCount(5), 0);
+    EXPECT_EQ(Graph()->PlotPointCount(5), 0);
     gSettings.traceView[4] = 1;
     display->DrawTraceSlot(4);
-    EXPECT_EQ(display->Graph()->PlotPointCount(5), 1001);
+    EXPECT_EQ(Graph()->PlotPointCount(5), 1001);
     display->DrawTraceSlot(11); // no such slot
     display->DrawTraceSlot(-1);
+    gSettings.traceColor[4] = 0x123456;
+    gSettings.backgroundColor = 0x101010;
+    display->ApplyColors();
+    EXPECT_EQ(std::pair(Graph()->PlotLineColor(5), Graph()->PlotAreaColor()),
+              std::pair(0x123456u, 0x101010u));
+    display->UpdateFrequencyLabels();
+    EXPECT_EQ(displaytest::Texts(display->MinFreqLabel(), display->MaxFreqLabel()),
+              (QStringList{"990.0000M", "1.0100G"}));
+    gSettings.spanIndex = 0;
+    display->UpdateFrequencyLabels();
+    EXPECT_EQ(display->MaxFreqLabel()->text(), QStringLiteral("100.0000ms"));
 }
 
 TEST_F(TracesTest, DetailedTraceKeepsItsPointsAfterTheActiveTraceChanges) {
     gSettings.traceKind[3] = tracekind::kSpectrum1001;
-    FillRamp(gSettings.traceStore[3], 1001, 0);
+    std::iota(gSettings.traceStore[3], gSettings.traceStore[3] + 1001, uint8_t{0});
     gSettings.traceView[3] = 1;
     gSettings.traceKind[1] = tracekind::kSpectrum251;
     display->UpdateTraceVisibility();
@@ -83,79 +91,51 @@ TEST_F(TracesTest, DetailedTraceKeepsItsPointsAfterTheActiveTraceChanges) {
 TEST_F(TracesTest, ChoosingAnEmptyTraceShowsItAndASelectionWithNoViewKeepsTheActiveTraceShown) {
     CCWGraph* g = display->Graph();
     display->SelectActiveTrace(2); // "Trace 3"
-    EXPECT_EQ(gSettings.activeTraceSlot, 3);
-    EXPECT_EQ(gSettings.traceView[3], 1);
-    EXPECT_EQ((std::vector<bool>{g->PlotVisible(4), g->PlotEnabled(4), g->PlotEnabled(2)}),
-              (std::vector<bool>{true, true, false}));
-    EXPECT_EQ(g->PlotPointCount(4), 0);
+    EXPECT_EQ(std::tuple(gSettings.activeTraceSlot, gSettings.traceView[3], g->PlotVisible(4),
+                         g->PlotEnabled(4), g->PlotEnabled(2), g->PlotPointCount(4)),
+              std::tuple(3, 1, true, true, false, 0));
     int view[11] = {};
     view[5] = 1;
     display->ApplyTraceSelection(7, view);
-    EXPECT_EQ(gSettings.activeTraceSlot, 7);
     EXPECT_EQ(std::vector<int>(gSettings.traceView + 1, gSettings.traceView + 11),
               (std::vector<int>{0, 0, 0, 0, 1, 0, 1, 0, 0, 0}));
-    EXPECT_EQ(display->Zoom()->activeTrace->currentIndex(), 6);
-    EXPECT_FALSE(display->Graph()->PlotVisible(2));
-    EXPECT_TRUE(display->Graph()->PlotVisible(8));
+    EXPECT_EQ(std::tuple(gSettings.activeTraceSlot, display->Zoom()->activeTrace->currentIndex(),
+                         g->PlotVisible(2), g->PlotVisible(8)),
+              std::tuple(7, 6, false, true));
 }
 
-TEST_F(TracesTest, ColoursGoToPlotsAndPlotAreaAndLabelsFollowCentreAndSpan) {
-    gSettings.traceColor[4] = 0x123456;
-    gSettings.backgroundColor = 0x101010;
-    display->ApplyColors();
-    EXPECT_EQ(display->Graph()->PlotLineColor(5), 0x123456u);
-    EXPECT_EQ(display->Graph()->PlotAreaColor(), 0x101010u);
-    display->UpdateFrequencyLabels();
-    EXPECT_EQ(displaytest::Texts(display->MinFreqLabel(), display->MaxFreqLabel()),
-              (QStringList{"990.0000M", "1.0100G"}));
-    gSettings.spanIndex = 0;
-    display->UpdateFrequencyLabels();
-    EXPECT_EQ(display->MaxFreqLabel()->text(), QStringLiteral("100.0000ms"));
-}
-
-class ZoomTest : public DisplayFixture {};
-
-TEST_F(ZoomTest, VerticalAndHorizontalZoomsClampScrollByPagesAndRememberTheirPlace) {
+TEST_F(ZoomTest, ZoomsClampScrollByPagesRememberTheirPlaceAndScrollingRewritesReadoutsAndLabels) {
     display->SetYZoom(3);
     display->SetYScroll(70);
     EXPECT_EQ(gSettings.yScroll, 70);
     display->SetYZoom(1);
-    EXPECT_EQ((std::vector<int>{gSettings.yScroll, display->VerticalScrollBar()->maximum(),
-                                display->VerticalScrollBar()->value()}),
-              (std::vector<int>{40, 40, 40}));
-    EXPECT_DOUBLE_EQ(display->Graph()->AxisMaximum(CCWGraph::kYAxis), 10 - 40);
+    QScrollBar* vertical = display->VerticalScrollBar();
+    EXPECT_EQ(std::tuple(gSettings.yScroll, vertical->maximum(), vertical->value(),
+                         Graph()->AxisMaximum(CCWGraph::kYAxis)),
+              std::tuple(40, 40, 40, 10.0 - 40));
     display->SetYZoom(0);
-    EXPECT_EQ(gSettings.yScroll, 0);
-    EXPECT_TRUE(display->VerticalScrollBar()->isHidden());
+    EXPECT_EQ(std::pair(gSettings.yScroll, vertical->isHidden()), std::pair(0, true));
     // Out-of-range zooms are clamped; unzoomed, there is no scroll.
     display->SetXZoom(17);
-    EXPECT_EQ(gSettings.xZoom, 3);
     display->SetYZoom(-4);
-    EXPECT_EQ(gSettings.yZoom, 0);
     display->SetYScroll(55);
-    EXPECT_EQ(gSettings.yScroll, 0);
-    // Horizontal zoom x4 scrolls by pages and remembers its place.
+    EXPECT_EQ(std::tuple(gSettings.xZoom, gSettings.yZoom, gSettings.yScroll), std::tuple(3, 0, 0));
     display->SetXZoom(2);
     QScrollBar* bar = display->HorizontalScrollBar();
-    EXPECT_FALSE(bar->isHidden());
-    EXPECT_EQ(std::pair(bar->maximum(), bar->pageStep()), std::pair(750, 250));
+    EXPECT_EQ(std::tuple(bar->isHidden(), bar->maximum(), bar->pageStep()),
+              std::tuple(false, 750, 250));
     bar->triggerAction(QAbstractSlider::SliderPageStepAdd);
     EXPECT_EQ(gSettings.xScroll, 250);
     display->SetXScroll(5000);
     EXPECT_EQ(gSettings.xScroll, 750);
     display->SetXScroll(300);
     display->SetXZoom(0);
-    EXPECT_TRUE(bar->isHidden());
-    EXPECT_EQ(gSettings.xScroll, 0);
+    EXPECT_EQ(std::pair(bar->isHidden(), gSettings.xScroll), std::pair(true, 0));
     display->SetXZoom(2);
-    EXPECT_EQ(gSettings.xScroll, 300);
-    EXPECT_EQ(bar->value(), 300);
+    EXPECT_EQ(std::pair(gSettings.xScroll, bar->value()), std::pair(300, 300));
     display->SetXZoom(3);
-    EXPECT_EQ(gSettings.xScroll, 300);
-    EXPECT_EQ(display->MinFreqLabel()->text(), QStringLiteral("996.0000M"));
-}
-
-TEST_F(ZoomTest, ScrollingRewritesReadoutsAndLabels) {
+    EXPECT_EQ(std::pair(gSettings.xScroll, display->MinFreqLabel()->text()),
+              std::pair(300, QStringLiteral("996.0000M")));
     gSettings.traceKind[1] = tracekind::kSpectrum1001;
     display->UpdateTraces();
     display->SetXZoom(1);
@@ -164,4 +144,55 @@ TEST_F(ZoomTest, ScrollingRewritesReadoutsAndLabels) {
     EXPECT_EQ(displaytest::Texts(display->Markers().Panel().marker1Freq, display->MinFreqLabel(),
                                  display->MaxFreqLabel()),
               (QStringList{"992.0000M", "992.0000M", "1.0020G"}));
+}
+
+TEST_F(LayoutTest, LayoutsCompactModeAndStartingUpAndCompactRefusalsSendNothing) {
+    const display::ViewLayout l = display->ApplySizeChange(1300, 850);
+    const MarkerPanel& panel = display->Markers().Panel();
+    EXPECT_FALSE(l.compact);
+    EXPECT_EQ(std::pair(Graph()->geometry(), display->MaxFreqLabel()->pos()),
+              std::pair(QRect(0, 0, 1034, 760), QPoint(l.maxFreqLabel.x, l.maxFreqLabel.y)));
+    // The active trace combo keeps 99 pixels to the right edge (plus 5 and the border), the marker
+    // 1 frequency edit 118 at y 516; the zone width edit sits at y 660.
+    const int right = 1300 - 5 - gSettings.borderWidth;
+    EXPECT_EQ(
+        (std::vector<int>{panel.x(), panel.y(), display->Zoom()->x(),
+                          display->Measurements().Strip().y(), display->HorizontalScrollBar()->y(),
+                          display->Zoom()->x() + display->Zoom()->activeTrace->x(),
+                          panel.x() + panel.marker1Freq->x(), panel.y() + panel.marker1Freq->y(),
+                          panel.y() + panel.zoneWidth->y()}),
+        (std::vector<int>{l.rightPanel.x, MarkerPanel::kTop, l.rightPanel.x,
+                          850 - MeasurementStrip::kHeight, l.hScrollBar.y, right - 99, right - 118,
+                          516, 660}));
+    QSignalSpy spy(display, &TraceDisplay::CompactModeChanged);
+    display->SetXZoom(1);
+    // The mode, the graph, whether the summary, the marker panel and the scroll bars are hidden.
+    auto state = [this] {
+        return std::tuple(
+            gSettings.compactMode, Graph()->geometry(), display->CompactSummary()->isHidden(),
+            display->Markers().Panel().isHidden(), display->HorizontalScrollBar()->isHidden(),
+            display->VerticalScrollBar()->isHidden());
+    };
+    display->ApplySizeChange(965, 690); // the thresholds are checked in view_layout_test.cpp
+    ASSERT_EQ(spy.count(), 1);
+    EXPECT_TRUE(spy.at(0).at(0).toBool());
+    EXPECT_EQ(state(), std::tuple(1, QRect(0, 0, 795, 690), false, true, true, true));
+    const CompactSummaryView* summary = display->CompactSummary();
+    EXPECT_EQ((QStringList{summary->TextAt(0, 1), summary->TextAt(12, 0)}),
+              (QStringList{"1.0000GHz", "Measure Off"}));
+    display->ApplySizeChange(966, 690);
+    ASSERT_EQ(spy.count(), 2);
+    EXPECT_FALSE(spy.at(1).at(0).toBool());
+    // Zoomed, the horizontal bar comes back.
+    EXPECT_EQ(state(), std::tuple(0, QRect(0, 0, 700, 600), true, false, false, true));
+    gSettings.startingUp = 1;
+    display->ApplySizeChange(700, 500);
+    EXPECT_EQ(gSettings.compactMode, 0);
+    display->FinishStartup();
+    ASSERT_EQ(std::pair(gSettings.startingUp, gSettings.compactMode), std::pair(0, 1));
+    displaytest::ModalCloser closer;
+    display->ShowTraceSelect();
+    display->Markers().MarkerToCenter();
+    EXPECT_TRUE(host.events.empty());
+    EXPECT_EQ(closer.closed, 2);
 }

@@ -14,35 +14,66 @@
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
-#include <QEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QTimer>
 #include <QWidget>
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace displaytest {
 
 using Events = std::vector<std::string>;
 
+inline const char* CommandName(display::DisplayCommand command) {
+    // The keyword of each command, in the order of DisplayCommand.
+    static const char* const kNames[] = {
+        "PKSEARCH",  "PEAK",     "NORMMKR",  "NORMMKR?", "FREQSETMKR", "PKCNTR",  "PKCNTR?",
+        "PKWIDTH",   "PKWIDTH?", "MEAS",     "MEASOFF",  "MEASRES",    "CPMODE",  "CPCNTR",
+        "CPCNTR?",   "CPWIDTH",  "CPWIDTH?", "ACPMODE",  "ACPOFS",     "ACPOFS?", "ACPCHBW",
+        "ACPCHBW?",  "ACPREF",   "ACPREF?",  "ACPREFBW", "ACPREFBW?",  "OBWMODE", "OBWRATIO",
+        "OBWRATIO?", "OBWDB",    "OBWDB?",   "EFANT",    "MFPROBE"};
+    const auto index = static_cast<size_t>(command);
+    return index < std::size(kNames) ? kNames[index] : "?";
+}
+
 class RecordingHost : public display::DisplayHost {
 public:
     void PauseAcquisition() override { events.push_back({"pause"}); }
     void ResumeAcquisition() override { events.push_back({"resume"}); }
-    int Send(display::DisplayCommand command) override;
+    int Send(display::DisplayCommand command) override {
+        events.push_back(CommandName(command));
+        if (command == display::DisplayCommand::MeasureResult)
+            reply = measureReply;
+        if (failuresBeforeSuccess > 0) {
+            --failuresBeforeSuccess;
+            return 0;
+        }
+        return 1;
+    }
     const char* LastReply() const override { return reply.c_str(); }
     // What the display announces: "centre changed", "span changed", "sweep changed".
-    void Changed(FieldSet changed);
-
-    int CountOf(const std::string& name) const;
+    void Changed(FieldSet changed) {
+        for (const auto& [field, name] : {std::pair{Field::CenterFreq, "centre changed"},
+                                          {Field::Span, "span changed"},
+                                          {Field::Sweep, "sweep changed"}})
+            if (changed.Any(field))
+                events.push_back(name);
+    }
+    int CountOf(const std::string& name) const {
+        return static_cast<int>(std::count(events.begin(), events.end(), name));
+    }
 
     std::vector<std::string> events; // "pause", "resume", a change, or the command name
     std::string reply = "OK";
@@ -50,43 +81,57 @@ public:
     int failuresBeforeSuccess = 0;   // Send returns 0 this many times first
 };
 
-const char* CommandName(display::DisplayCommand command);
-
 // Closes every modal window that opens while it lives (message boxes of refused commands).
-class ModalCloser {
-public:
+struct ModalCloser {
     ModalCloser() {
-        QObject::connect(&timer_, &QTimer::timeout, [this] {
+        QObject::connect(&timer, &QTimer::timeout, [this] {
             if (QWidget* modal = QApplication::activeModalWidget()) {
                 modal->close();
-                ++closed_;
+                ++closed;
             }
         });
-        timer_.start(10);
+        timer.start(10);
     }
-    int Closed() const { return closed_; }
-
-private:
-    QTimer timer_;
-    int closed_ = 0;
+    QTimer timer;
+    int closed = 0; // how many it closed
 };
 
-// The X positions of the given cursors, to compare in one go.
-std::vector<double> CursorXs(CCWGraph* graph, std::initializer_list<int> cursors);
+inline std::vector<double> CursorXs(CCWGraph* graph, std::initializer_list<int> cursors) {
+    std::vector<double> xs;
+    for (int c : cursors)
+        xs.push_back(graph->CursorX(c));
+    return xs;
+}
 
-// The texts of labels and edits, to compare in one go.
 template <typename... Widgets> QStringList Texts(const Widgets*... widgets) {
     return {widgets->text()...};
 }
 
 // A left-button mouse event at x, half-way down the graph.
-void SendMouse(class CCWGraph* graph, QEvent::Type type, double x, Qt::MouseButtons buttons);
+inline void SendMouse(CCWGraph* graph, QEvent::Type type, double x, Qt::MouseButtons buttons) {
+    const QPointF p(x, graph->height() / 2.0);
+    QMouseEvent e(type, p, graph->mapToGlobal(p), Qt::LeftButton, buttons, Qt::NoModifier);
+    QApplication::sendEvent(graph, &e);
+}
 
 // The display with its own refreshes wired as the view wires them.
 class DisplayFixture : public ::testing::Test {
 protected:
-    void SetUp() override;
-    void TearDown() override;
+    void SetUp() override {
+        orvel::test::EnsureQtApplication();
+        SetDefaultSettings();
+        gSettings.startingUp = 0;
+        view = std::make_unique<QWidget>();
+        view->resize(1200, 800);
+        display = new TraceDisplay(view.get(), &host);
+        SetChangeListener([this](FieldSet changed) {
+            host.Changed(changed);
+            display->Refresh(changed);
+        });
+        display->ApplyColors();
+        display->ApplySizeChange(1200, 800);
+    }
+    void TearDown() override { SetChangeListener(nullptr); }
 
     CCWGraph* Graph() { return display->Graph(); }
 
