@@ -64,6 +64,8 @@ TEST(CliTest, EachCommandSpeaksTheProgramsWireTextAndWritesItsFile) {
         {{"--timeout", "50", "info"}, "RVX410", {"VER"}, "", true},
         {{"trace", "--count", "2", "--csv", d + "/t.csv"}, "trace 2: 251 points", {"CALC?", "CAPT", "SRSCURR", "MEASRES", "CAPT", "SRSCURR", "MEASRES"}, d + "/t.csv", true},
         {{"trace", "--detailed", "--dat", d + "/t.dat"}, "1001 points", {"CAPT", "SRSF"}, d + "/t.dat"},
+        // At a short time-out the last COMP comes after the run: the next one must not trip on it.
+        {{"--timeout", "35", "trace", "--detailed"}, "1001 points", {"CAPT", "SRSF"}, ""},
         {{"memory", "recall", "1", "--csv", d + "/m.csv"}, "memory 1", {"SRS01"}, d + "/m.csv"},
         {{"memory", "save", "1-1", d}, "files written", {"SRS01"}, d + "/trace01.dat"},
         {{"--timeout", "50", "info", "--json"}, "\"version\":\"", {"", "FREQ?", "SPAN?", "VER", "REMOTE?"}},

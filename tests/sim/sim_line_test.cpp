@@ -26,10 +26,12 @@ TEST(SimLine, PrintsItsDeviceLogsEveryLineAndKeepsEveryReply) {
     EXPECT_EQ(port.ask("FREQ2000000000.0000"), "OK");
     EXPECT_EQ(port.ask("freq?"), "2000000000.0000");
     EXPECT_EQ(port.ask(""), "ERR");
-    ASSERT_TRUE(sim.waitForLogLine("> ERR", orvel::test::kDefaultTimeout));
-    EXPECT_EQ(sim.received(), (std::vector<std::string>{"FREQ2000000000.0000", "freq?", ""}));
-    EXPECT_EQ(sim.sent(),
-              (std::vector<std::string>{"OK\\r\\n", "2000000000.0000\\r\\n", "ERR\\r\\n"}));
+    EXPECT_EQ(port.ask("A\\B\x01"), "ERR");
+    ASSERT_TRUE(sim.waitForLogLine("> ERR", orvel::test::kDefaultTimeout, 2));
+    EXPECT_EQ(sim.received(),
+              (std::vector<std::string>{"FREQ2000000000.0000", "freq?", "", "A\\\\B\\x01"}));
+    EXPECT_EQ(sim.sent(), (std::vector<std::string>{"OK\\r\\n", "2000000000.0000\\r\\n",
+                                                    "ERR\\r\\n", "ERR\\r\\n"}));
     auto entries = sim.logEntries();
     ASSERT_FALSE(entries.empty());
     EXPECT_EQ(entries.front().mark, '!');
