@@ -2,12 +2,10 @@
 // against the simulated analyzer.
 
 #include "acquisition.h"
-#include "app_test.h"
+#include "app_session.h"
 #include "bmp_file.h"
 #include "hard_copy_dialog.h"
-#include "menu_ids.h"
 #include "screen_capture.h"
-#include "sim_process.h"
 
 #include <QClipboard>
 #include <QDir>

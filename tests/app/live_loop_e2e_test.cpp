@@ -1,10 +1,9 @@
 // The running program's live loop: closing the window while a screen record is half in, and the
 // analyzer reached through a network serial server.
 
-#include "app_test.h"
+#include "app_session.h"
 #include "child_process.h"
 #include "live_link.h"
-#include "sim_process.h"
 
 #include <QElapsedTimer>
 

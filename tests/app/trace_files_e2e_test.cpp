@@ -1,9 +1,8 @@
 // Trace files and the analyzer's memories from the File menu of the running program, against the
 // simulated analyzer: dialogs answered as a user would, the wire checked in the simulator's log.
 
-#include "app_test.h"
+#include "app_session.h"
 #include "instrument_settings.h"
-#include "menu_ids.h"
 #include "number_select_dialog.h"
 #include "serial_port.h"
 
