@@ -108,9 +108,7 @@ bool AppSession::waitCaptures(int count) const {
 }
 
 bool AppSession::runHardCopy(const std::function<void(CHardCopyDlg*)>& body) const {
-    watcher().dialogHandler = [](QDialog* dialog) {
-        return qobject_cast<CHardCopyDlg*>(dialog) != nullptr;
-    };
+    watcher().dialogHandler = On<CHardCopyDlg>([](CHardCopyDlg*) {});
     bool shown = false;
     QTimer::singleShot(0, [&] {
         shown = WaitUntil([] { return VisibleWindow<CHardCopyDlg>() != nullptr; }, 5000);

@@ -1,9 +1,8 @@
 #pragma once
-// The real program run in-process against the simulated analyzer on a pseudo-terminal: a
-// temporary program directory with its settings file, orvel-sim with its wire log, the main frame
-// started as main() starts it, and a watcher that answers modal windows.
+// The real program run in-process, as main() runs it, against orvel-sim on a pseudo-terminal.
 
 #include "control_panel.h"
+#include "instrument_settings.h"
 #include "main_frame.h"
 #include "main_menu.h"
 #include "menu_ids.h"
@@ -35,8 +34,7 @@ struct SeenMessage {
     QMessageBox::Icon icon;
 };
 
-// Records each message box and closes it with its default button; other modal dialogs go to
-// `dialogHandler` (false: not handled) or are rejected.
+// Records and closes each message box; other modal dialogs not taken by the handler are rejected.
 class ModalWatcher : public QObject {
 public:
     ModalWatcher();
@@ -60,6 +58,17 @@ template <class W> W* VisibleWindow() {
     return nullptr;
 }
 
+// A dialog handler that acts on the dialogs of type D and leaves the others.
+template <class D> std::function<bool(QDialog*)> On(std::function<void(D*)> act) {
+    return [act](QDialog* dialog) {
+        auto* d = qobject_cast<D*>(dialog);
+        if (d != nullptr) {
+            act(d);
+        }
+        return d != nullptr;
+    };
+}
+
 // Processes events until `condition` holds or `timeoutMs` passed; returns the condition.
 bool WaitUntil(const std::function<bool()>& condition, int timeoutMs = 20000);
 inline void RunFor(int ms) {
@@ -80,19 +89,17 @@ public:
     QStringList simArgs = {QStringLiteral("--no-pace")};
     bool startSimulator = true; // false: COM1 leads to a path where nothing listens
 
-    // Starts the simulator (prepare) and the program (launch); true once the start-up has run or
-    // the program closed itself.
+    // Starts the simulator (prepare), then the program (launch) until its start-up has run.
     bool start() { return prepare() && launch(); }
     bool prepare();
     bool launch();
-    // Closes the main window as the close box does and waits until it is destroyed.
     bool close();
 
     CMainFrame* frame() const { return frame_.data(); }
     COrvelView* view() const { return frame_ ? frame_->view() : nullptr; }
     bool frameAlive() const { return !frame_.isNull(); }
     orvel::test::SimProcess* sim() const { return sim_.get(); }
-    // The lines the analyzer received so far, in order, without their line ends.
+    // The lines the analyzer received so far, without their line ends.
     QList<QByteArray> received() const;
     int receivedCount() const { return static_cast<int>(received().size()); }
     QList<QByteArray> receivedSince(int count) const { return received().mid(count); }
@@ -104,10 +111,8 @@ public:
 
     void trigger(int menuId) const { frame_->menu()->action(menuId)->trigger(); }
     void clickHoldRun() const { paneltest::PanelControls(view()).holdButton->click(); }
-    // Waits for `count` more capture requests of the live loop.
     bool waitCaptures(int count) const;
-    // Opens the hard copy window from the menu, runs `body` while it is open, then closes it;
-    // false when the window never showed.
+    // Runs `body` in the hard copy window opened from the menu; false when it never showed.
     bool runHardCopy(const std::function<void(CHardCopyDlg*)>& body) const;
     void printToPdf(const QString& pdf, int copies = 1) const;
 
@@ -118,8 +123,7 @@ private:
     QPointer<CMainFrame> frame_;
 };
 
-// The end-to-end tests' fixture: one session per test (set its settings file and simulator
-// options, then Start()), the panel's controls, and the lines received since a mark.
+// One session per test (set its options, then Start()), the panel's controls, and a wire mark.
 class AppTest : public ::testing::Test {
 protected:
     void SetUp() override { EnsureApplication(); }
@@ -135,8 +139,7 @@ protected:
     QList<QByteArray> Since() const { return session.receivedSince(mark); }
     bool WaitSince(const QByteArray& line) const { return session.waitReceived(line, mark); }
     QByteArray SettingsText() const { return orvel::test::ReadFile(session.settingsPath()); }
-    // The one message box seen since the last clear has this text, icon and (unless null)
-    // caption; clears the list.
+    // The one message box seen since the last clear; clears the list.
     void ExpectOneMessage(const QString& text, QMessageBox::Icon icon,
                           const QString& caption = QString()) const {
         const std::vector<SeenMessage> seen = session.watcher().messages();

@@ -1,9 +1,7 @@
-// The menu and the panel of the running program against the simulated analyzer, for what only
-// the whole program shows; what each command sends is judged in the panel's and link's tests.
+// The menu and panel of the running program; what each command sends is judged in panel/link.
 
 #include "app_session.h"
 #include "hidden_command_entry.h"
-#include "instrument_settings.h"
 #include "marker_conversion_dialog.h"
 #include "marker_panel.h"
 #include "measurement_strip.h"
@@ -25,8 +23,7 @@ protected:
         EXPECT_EQ(ui->holdButton->text(), held ? "Hold" : "Run");
         EXPECT_EQ(gSettings.runState, held ? 0 : 1);
     }
-    // Whatever is typed into the panel's and the marker panel's edits, the analyzer never sees
-    // "nan" or "inf".
+    // Whatever is typed into the panel's and marker panel's edits, no "nan" or "inf" is sent.
     void TypeAnything() {
         Mark();
         for (const char* text : {"", "abc", "1e400", "-nan", "99999G",
@@ -69,19 +66,15 @@ TEST_F(ControlsTest, MenuAndPanelCommandsOfTheRunningProgram) {
     EXPECT_FALSE(Menu(menuid::kRemote)->isChecked());
     EXPECT_EQ(gSettings.remoteState, 0);
 
-    session.watcher().dialogHandler = [](QDialog* dialog) {
-        auto* conversion = qobject_cast<MarkerConversionDialog*>(dialog);
-        if (conversion == nullptr) {
-            return false;
-        }
-        EXPECT_EQ((QStringList{conversion->windowTitle(), conversion->logarithmic()->text(),
-                               conversion->linear()->text()}),
-                  (QStringList{"Marker Conversion", "dBm", "W"}));
-        EXPECT_TRUE(conversion->logarithmic()->isChecked());
-        conversion->linear()->setChecked(true);
-        conversion->accept();
-        return true;
-    };
+    session.watcher().dialogHandler =
+        On<MarkerConversionDialog>([](MarkerConversionDialog* conversion) {
+            EXPECT_EQ((QStringList{conversion->windowTitle(), conversion->logarithmic()->text(),
+                                   conversion->linear()->text()}),
+                      (QStringList{"Marker Conversion", "dBm", "W"}));
+            EXPECT_TRUE(conversion->logarithmic()->isChecked());
+            conversion->linear()->setChecked(true);
+            conversion->accept();
+        });
     Mark();
     Menu(menuid::kConversion)->trigger();
     ASSERT_TRUE(WaitSince("CONVW"));
@@ -114,11 +107,8 @@ TEST_F(ControlsTest, MenuAndPanelCommandsOfTheRunningProgram) {
     ui->holdButton->click();
     ASSERT_EQ(gSettings.runState, 1);
     bool waitShown = false;
-    session.watcher().dialogHandler = [&](QDialog* dialog) {
-        auto* wait = qobject_cast<CMessageDlg*>(dialog);
-        waitShown = waitShown || (wait != nullptr && wait->isWaitForm());
-        return wait != nullptr;
-    };
+    session.watcher().dialogHandler =
+        On<CMessageDlg>([&](CMessageDlg* wait) { waitShown = waitShown || wait->isWaitForm(); });
     Mark();
     Menu(menuid::kAutoTune)->trigger();
     EXPECT_TRUE(waitShown);

@@ -1,20 +1,15 @@
-// File > "Hard Copy(&H)...", "Screen Capture(&C)" and "Print(&P)..." of the running program
-// against the simulated analyzer.
+// File > "Hard Copy(&H)...", "Screen Capture(&C)" and "Print(&P)..." of the running program.
 
 #include "acquisition.h"
 #include "app_session.h"
 #include "bmp_file.h"
 #include "hard_copy_dialog.h"
-#include "screen_capture.h"
 
 #include <QClipboard>
 #include <QDir>
-#include <QFile>
 #include <QMenu>
-#include <QPrinter>
 #include <QProcess>
 #include <QTemporaryDir>
-#include <QTimer>
 
 namespace {
 
@@ -25,8 +20,7 @@ void Trigger(CHardCopyDlg* dialog, int id) {
 class HardCopyTest : public AppTest {
 protected:
     void SetUp() override {
-        // Printing needs a desktop of 1024 x 768 or more; the offscreen screen is 800 x 600
-        // unless told otherwise.
+        // Printing needs a desktop of 1024 x 768 or more; the offscreen one is 800 x 600.
         static QTemporaryDir config;
         const QString json = config.filePath(QStringLiteral("screen.json"));
         if (qgetenv("QT_QPA_PLATFORM") == "offscreen" &&
@@ -38,15 +32,14 @@ protected:
     }
 
     int PrtCount() const { return static_cast<int>(session.received().count("PRT")); }
-    QString Path(const char* name) const { return session.directory() + '/' + name; }
+    QString Path(const char* name) const { return session.path(name); }
 };
 
 bool BlackAt(const QImage& image, int x, int y) {
     return qGray(image.pixel(x, y)) < 128;
 }
 
-// Pixels of `image` that differ from `expected` stretched `scale` times; with a null `expected`,
-// the black pixels.
+// Pixels differing from `expected` stretched `scale` times (null `expected`: black pixels).
 int Differences(const QImage& image, const QImage& expected = QImage(), int scale = 1) {
     int count = 0;
     for (int y = 0; y < image.height(); ++y) {
@@ -78,7 +71,7 @@ TEST_F(HardCopyTest, PictureEqualsTheAnalyzersScreenStretchesAndSavesThenCapture
         dialog->resize(704, 500);
         RunFor(50);
         Trigger(dialog, 32818); // "Save(&S)..."
-        // The file's layout is judged in BmpSize; here each analyzer dot is 2 x 2 pixels.
+        // Each analyzer dot is 2 x 2 pixels (the file's layout is judged in BmpSize).
         const QImage stretched(saved);
         EXPECT_EQ(stretched.size(), QSize(704, 500));
         EXPECT_EQ(Differences(stretched, expected, 2), 0);
@@ -89,10 +82,9 @@ TEST_F(HardCopyTest, PictureEqualsTheAnalyzersScreenStretchesAndSavesThenCapture
     bmpfile::SetPathChooser(nullptr);
     EXPECT_EQ(PrtCount(), 1);
     // Nothing but the picture while the window was open; the capture resumes after it.
-    const QList<QByteArray> wire = session.received();
-    ASSERT_TRUE(session.waitReceived("CAPT", static_cast<int>(wire.indexOf("PRT"))));
-    const QList<QByteArray> after = session.receivedSince(static_cast<int>(wire.indexOf("PRT")));
-    EXPECT_EQ(after.mid(0, 2), (QList<QByteArray>{"PRT", "CAPT"}));
+    const int prt = static_cast<int>(session.received().indexOf("PRT"));
+    ASSERT_TRUE(session.waitReceived("CAPT", prt));
+    EXPECT_EQ(session.receivedSince(prt).mid(0, 2), (QList<QByteArray>{"PRT", "CAPT"}));
 
     // Screen Capture and Print of the main window.
     session.frame()->setGeometry(100, 100, 1000, 760);
@@ -120,36 +112,30 @@ TEST_F(HardCopyTest, PictureEqualsTheAnalyzersScreenStretchesAndSavesThenCapture
     EXPECT_EQ(QDir(session.directory()).entryList({QStringLiteral("page*.png")}).size(), 1);
 }
 
-// Replies that go wrong, one after the other in one session: the window shows what came, ends
-// the transfer and leaves the line usable. Every picture comes with noise, a capital marker and
-// a long tail; the second is never answered, the third is cut off with the line.
+// Bad replies in one session (noise, a capital marker and a long tail each; the second never
+// answered, the third cut off): the window shows what came and ends the transfer.
 TEST_F(HardCopyTest, BadRepliesShowWhatArrivedAndNeverHang) {
     session.simArgs += QStringList{"--prt-noise", "--prt-capital", "5",       "--prt-tail", "30000",
                                    "--fault",     "drop:PRT#2",    "--fault", "cut:PRT#3"};
     ASSERT_TRUE(session.start());
-    const struct {
-        const char* name;
-        bool someBlack;
-        const char* message; // the one message box, or nullptr
-        bool lineSurvives;
-    } replies[] = {{"garbage, capital marker and long tail", true, nullptr, true},
-                   {"no reply", false, "Please check connection with RVX410.", true},
-                   {"hang-up mid-picture", true, nullptr, false}};
+    // Name, some black in the picture, the one message box (or none), the line still answers.
+    const std::tuple<const char*, bool, const char*, int> replies[] = {
+        {"garbage, capital marker and long tail", true, nullptr, 1},
+        {"no reply", false, "Please check connection with RVX410.", 1},
+        {"hang-up mid-picture", true, nullptr, 0}};
     int prints = 0;
-    for (const auto& reply : replies) {
-        SCOPED_TRACE(reply.name);
+    for (const auto& [name, someBlack, message, present] : replies) {
+        SCOPED_TRACE(name);
         ASSERT_TRUE(session.runHardCopy([&](CHardCopyDlg* dialog) {
             ASSERT_TRUE(WaitUntil([&] { return !dialog->transferRunning(); }, 20000));
-            EXPECT_EQ(Differences(dialog->picture()) > 0, reply.someBlack);
+            EXPECT_EQ(Differences(dialog->picture()) > 0, someBlack);
         }));
         EXPECT_EQ(PrtCount(), ++prints);
-        if (reply.message != nullptr) {
-            ExpectOneMessage(reply.message, QMessageBox::Warning, "Communication error");
-        } else {
-            EXPECT_TRUE(session.watcher().messages().empty());
+        EXPECT_EQ(session.watcher().messages().size(), message != nullptr ? 1u : 0u);
+        if (message != nullptr) {
+            ExpectOneMessage(message, QMessageBox::Warning, "Communication error");
         }
-        EXPECT_EQ(CheckPresence(), reply.lineSurvives ? 1 : 0)
-            << "nothing of the picture is left over";
+        EXPECT_EQ(CheckPresence(), present) << "nothing of the picture is left over";
     }
 }
 

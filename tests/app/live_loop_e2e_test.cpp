@@ -1,5 +1,4 @@
-// The running program's live loop: closing the window while a screen record is half in, and the
-// analyzer reached through a network serial server.
+// The live loop: closing mid-record, and the analyzer reached through a network serial server.
 
 #include "app_session.h"
 #include "child_process.h"

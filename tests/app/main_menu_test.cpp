@@ -1,9 +1,7 @@
-// The main window without an analyzer link: frame geometry, the menu bar's entries, separators,
-// check marks and shortcuts, and the About box.
+// The main window without an analyzer link: geometry, menus and the About box.
 
 #include "about_dialog.h"
 #include "app_session.h"
-#include "instrument_settings.h"
 
 #include <QLabel>
 #include <QMenu>

@@ -1,10 +1,8 @@
-// "Setup(&S)..." and "Color Edit(&C)..." of the running program against the simulated analyzer:
-// the real dialogs driven as a user drives them, the wire log and the settings they leave.
+// "Setup(&S)..." and "Color Edit(&C)..." of the running program, driven as a user drives them.
 
 #include "app_session.h"
 #include "color_edit_dialog.h"
 #include "cw_graph.h"
-#include "instrument_settings.h"
 #include "serial_port.h"
 #include "setup_sheet.h"
 #include "trace_display.h"
@@ -21,19 +19,7 @@ namespace {
 
 using Step = std::function<bool(QDialog*)>;
 
-// Acts on the dialog of type D once it is the modal window on top.
-template <class D> Step On(std::function<void(D*)> act) {
-    return [act](QDialog* dialog) {
-        auto* d = qobject_cast<D*>(dialog);
-        if (d != nullptr) {
-            act(d);
-        }
-        return d != nullptr;
-    };
-}
-
-// Clicks swatch `id` (its chooser is modal), then sets the chooser's colour and confirms or
-// cancels it.
+// Clicks swatch `id` (its chooser is modal), then sets its colour and confirms or cancels.
 void Choose(std::vector<Step>& script, int id, QColor color, bool confirm) {
     script.push_back(On<CColorEditDlg>(
         [id](CColorEditDlg* d) { QTimer::singleShot(0, d->swatch(id), &QPushButton::click); }));
@@ -77,8 +63,7 @@ protected:
     std::deque<Step> steps;
 };
 
-// One session: stored values without list items, Apply and OK, Cancel, the colour dialog, and
-// the RVX420's span list (the simulated analyzer is an RVX420 throughout).
+// One session with an RVX420: stored values, Apply, OK, Cancel, colours and the span list.
 TEST_F(OptionDialogsTest, SetupSheetAndColourDialogOfTheRunningProgram) {
     session.settingsFile = QByteArray("Start setup : 1\r\nBaud rate : 5\r\n");
     session.simArgs << QStringLiteral("--model") << QStringLiteral("420");
@@ -155,8 +140,7 @@ TEST_F(OptionDialogsTest, SetupSheetAndColourDialogOfTheRunningProgram) {
               std::make_tuple(13, QString("2G")));
     EXPECT_TRUE(ContainsInOrder(Since(), {"", "SPAN2G"}));
 
-    // Colours: Cancel puts back every colour the choosers changed; a confirmed choice survives a
-    // later cancelled one; OK recolours the graph and is kept. Stored as 0x030201 for (1, 2, 3).
+    // Cancel puts back every colour the choosers changed (stored as 0x030201 for (1, 2, 3)).
     const SavedColors colours = SavedColors::Take();
     const CCWGraph* graph = session.view()->display()->Graph();
     const uint32_t plot2 = graph->PlotLineColor(2);

@@ -56,13 +56,10 @@ bool MainWindow(AppSession& session, const QString& mode, const QString& output)
         view->WaterfallAction()->trigger();
         view->PeakTableAction()->trigger();
         // A mask around the carrier that its first sidebands break.
-        view->ApplyLimitLines({{990e6, -45},
-                               {999e6, -45},
-                               {999.3e6, -15},
-                               {1000.7e6, -15},
-                               {1001e6, -45},
-                               {1010e6, -45}},
+        // clang-format off
+        view->ApplyLimitLines({{990e6, -45}, {999e6, -45}, {999.3e6, -15}, {1000.7e6, -15}, {1001e6, -45}, {1010e6, -45}},
                               {{990e6, -80}, {1010e6, -80}}, true);
+        // clang-format on
     }
     if (mode == "--record") {
         const QString path = session.path(QStringLiteral("recording.csv"));
@@ -115,8 +112,7 @@ bool Dialogs(AppSession& session, const QString& out) {
     return ok;
 }
 
-// The hard copy window part-way and complete (the loop runs: the window pauses it), and the
-// printed page of the main window rendered from the PDF it prints to.
+// The hard copy window part-way and complete, and the printed page rendered from its PDF.
 bool HardCopy(AppSession& session, const QString& out) {
     session.clickHoldRun();
     session.waitCaptures(1);

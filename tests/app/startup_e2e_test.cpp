@@ -1,8 +1,6 @@
-// The whole program against the simulated analyzer: start-up and shut-down, as the analyzer's
-// wire log and the settings file show them. The exchanges themselves are judged in SimLinkTest.
+// Start-up and shut-down as the wire log and the settings file show them (exchanges: SimLinkTest).
 
 #include "app_session.h"
-#include "instrument_settings.h"
 
 #include <QFileInfo>
 
@@ -25,9 +23,8 @@ TEST_F(StartupTest, StartUpShowsTheWindowAndShutDownWritesTheFileSilently) {
     EXPECT_TRUE(session.watcher().messages().empty());
 }
 
-// A silent analyzer (presence checked twice, two empty lines each), a port that cannot open and
-// a damaged settings file (its port index outside COM1..COM8) are each reported once; the file
-// is written clean at exit.
+// A silent analyzer (two presence checks), a closed port and a damaged file (port 99) are each
+// reported once; the file is written clean at exit.
 TEST_F(StartupTest, SilentAnalyzerClosedPortAndDamagedFileAreReportedAndTheFileWrittenClean) {
     QByteArray damaged("Com port : 99\r\nSpan : 4000000000\r\nSweep time : -7\r\nRBW : 77\r\n"
                        "Trace 1 color : zz\r\n");
