@@ -41,7 +41,7 @@ protected:
 
 // Auto Tune's "OK" comes later than the command's own reply wait: the wait window sees it.
 TEST_F(ControlsTest, MenuAndPanelCommandsOfTheRunningProgram) {
-    session.simArgs << QStringLiteral("--auto-ms") << QStringLiteral("2500");
+    session.simArgs += QStringList{"--auto-ms", "2500"};
     Start();
     session.watcher().clear();
     Mark();

@@ -32,7 +32,6 @@ protected:
     }
 
     int PrtCount() const { return static_cast<int>(session.received().count("PRT")); }
-    QString Path(const char* name) const { return session.path(name); }
 };
 
 bool BlackAt(const QImage& image, int x, int y) {
@@ -52,11 +51,11 @@ int Differences(const QImage& image, const QImage& expected = QImage(), int scal
 }
 
 TEST_F(HardCopyTest, PictureEqualsTheAnalyzersScreenStretchesAndSavesThenCaptureAndPrint) {
-    session.simArgs << QStringLiteral("--picture") << Path("analyzer.pbm");
+    session.simArgs << QStringLiteral("--picture") << session.path("analyzer.pbm");
     Start();
     ui->holdButton->click(); // running: the window pauses the loop
     ASSERT_TRUE(session.waitReceived("CAPT"));
-    const QString saved = Path("stretched.bmp");
+    const QString saved = session.path("stretched.bmp");
     bmpfile::SetPathChooser([&](QWidget*) { return saved; });
     ASSERT_TRUE(session.runHardCopy([&](CHardCopyDlg* dialog) {
         EXPECT_EQ(dialog->windowTitle(), "Hard copy");
@@ -64,7 +63,7 @@ TEST_F(HardCopyTest, PictureEqualsTheAnalyzersScreenStretchesAndSavesThenCapture
         ASSERT_TRUE(WaitUntil([&] { return !dialog->transferRunning(); }, 20000));
         EXPECT_TRUE(dialog->findChild<QLabel*>(QStringLiteral("text1224"))->isHidden());
 
-        const QImage expected(Path("analyzer.pbm"));
+        const QImage expected(session.path("analyzer.pbm"));
         ASSERT_EQ(expected.size(), QSize(352, 250));
         EXPECT_EQ(Differences(dialog->picture(), expected), 0);
 
@@ -89,7 +88,7 @@ TEST_F(HardCopyTest, PictureEqualsTheAnalyzersScreenStretchesAndSavesThenCapture
     // Screen Capture and Print of the main window.
     session.frame()->setGeometry(100, 100, 1000, 760);
     RunFor(50);
-    const QString bmp = Path("capture.bmp");
+    const QString bmp = session.path("capture.bmp");
     bmpfile::SetPathChooser([&](QWidget*) { return bmp; });
     Menu(menuid::kCaptureSave)->trigger();
     bmpfile::SetPathChooser(nullptr);
@@ -99,7 +98,7 @@ TEST_F(HardCopyTest, PictureEqualsTheAnalyzersScreenStretchesAndSavesThenCapture
     Menu(menuid::kCaptureClipboard)->trigger();
     EXPECT_EQ(QGuiApplication::clipboard()->image().size(), client);
 
-    const QString pdf = Path("page.pdf");
+    const QString pdf = session.path("page.pdf");
     session.printToPdf(pdf, 4);
     EXPECT_TRUE(session.watcher().messages().empty());
     EXPECT_EQ(session.frame()->pos(), QPoint(0, 0));
@@ -107,7 +106,7 @@ TEST_F(HardCopyTest, PictureEqualsTheAnalyzersScreenStretchesAndSavesThenCapture
         << "the window picture, menu bar included, stays on the clipboard";
     QProcess render;
     render.start(QStringLiteral("pdftoppm"), {QStringLiteral("-r"), QStringLiteral("20"),
-                                              QStringLiteral("-png"), pdf, Path("page")});
+                                              QStringLiteral("-png"), pdf, session.path("page")});
     ASSERT_TRUE(render.waitForFinished(30000));
     EXPECT_EQ(QDir(session.directory()).entryList({QStringLiteral("page*.png")}).size(), 1);
 }
@@ -115,8 +114,8 @@ TEST_F(HardCopyTest, PictureEqualsTheAnalyzersScreenStretchesAndSavesThenCapture
 // Bad replies in one session (noise, a capital marker and a long tail each; the second never
 // answered, the third cut off): the window shows what came and ends the transfer.
 TEST_F(HardCopyTest, BadRepliesShowWhatArrivedAndNeverHang) {
-    session.simArgs += QStringList{"--prt-noise", "--prt-capital", "5",       "--prt-tail", "30000",
-                                   "--fault",     "drop:PRT#2",    "--fault", "cut:PRT#3"};
+    session.simArgs += QStringList{"--prt-noise", "--prt-capital", "5", "--prt-tail", "30000"};
+    session.simArgs += QStringList{"--fault", "drop:PRT#2", "--fault", "cut:PRT#3"};
     ASSERT_TRUE(session.start());
     // Name, some black in the picture, the one message box (or none), the line still answers.
     const std::tuple<const char*, bool, const char*, int> replies[] = {
@@ -140,7 +139,7 @@ TEST_F(HardCopyTest, BadRepliesShowWhatArrivedAndNeverHang) {
 }
 
 TEST_F(HardCopyTest, ClosingMidTransferLeavesNothingOnTheLine) {
-    session.simArgs = {QStringLiteral("--baud"), QStringLiteral("115200")};
+    session.simArgs = {"--baud", "115200"};
     ASSERT_TRUE(session.start());
     ASSERT_TRUE(session.runHardCopy([&](CHardCopyDlg* dialog) {
         ASSERT_TRUE(WaitUntil([&] { return session.sim()->countLogLines("> l0370") > 0; }));

@@ -61,15 +61,11 @@ TEST(MainMenuTest, FrameMenusCheckMarksShortcutsAndTheSmallWindowWhileStartingUp
     }
     const MainMenu& menu = *frame.menu();
     EXPECT_EQ(menu.actions().size(), 36); // the 35 specified entries and "Record..."
-    // Every operation is enabled; some captions and shortcuts inside the submenus.
+    // Every entry is enabled; some captions and shortcuts inside the submenus.
     QStringList shown;
     // clang-format off
-    for (int id : {menuid::kExit, menuid::kAbout, menuid::kDetailedTrace, menuid::kSave, menuid::kLoadPc,
-                   menuid::kLoadPcTraceOnly, menuid::kLoadPcParamOnly, menuid::kLoadRvx, menuid::kLoadRvxTraceOnly,
-                   menuid::kLoadRvxParamOnly, menuid::kRvxDataSave, menuid::kRvxDataDelete, menuid::kSetup,
-                   menuid::kColorEdit, menuid::kPrint, menuid::kCaptureSave, menuid::kCaptureClipboard,
-                   menuid::kHardCopy, menuid::kRecord}) {
-        EXPECT_TRUE(menu.action(id)->isEnabled()) << id;
+    for (QAction* action : menu.actions()) {
+        EXPECT_TRUE(action->isEnabled()) << action->text().toStdString();
     }
     for (int id : {menuid::kLoadRvxParamOnly, menuid::kLoadPcTraceOnly, menuid::kCaptureClipboard, menuid::kMarkerNone,
                    menuid::kSave, menuid::kPrint, menuid::kRvxDataDelete}) {

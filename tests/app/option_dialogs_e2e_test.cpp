@@ -66,7 +66,7 @@ protected:
 // One session with an RVX420: stored values, Apply, OK, Cancel, colours and the span list.
 TEST_F(OptionDialogsTest, SetupSheetAndColourDialogOfTheRunningProgram) {
     session.settingsFile = QByteArray("Start setup : 1\r\nBaud rate : 5\r\n");
-    session.simArgs << QStringLiteral("--model") << QStringLiteral("420");
+    session.simArgs += QStringList{"--model", "420"};
     StartWithSteps();
     const QString device = QString::fromStdString(session.sim()->devicePath());
     RunSheet([&](Cpsheet* sheet) {

@@ -31,15 +31,13 @@ protected:
             return false;
         };
     }
-    QString Path(const char* name) const { return session.path(name); }
 
     QString chosen;
     QString start = QStringLiteral("0");
 };
 
 TEST_F(TraceFilesTest, MemoriesAndTraceFilesFromTheFileMenu) {
-    session.simArgs << QStringLiteral("--memories") << QStringLiteral("8")
-                    << QStringLiteral("--fault") << QStringLiteral("drop:SRS#2");
+    session.simArgs += QStringList{"--memories", "8", "--fault", "drop:SRS#2"};
     // The analyzer's memories; its second screen record is never answered.
     StartWithAnswers();
     const InstrumentSettings started = gSettings;
@@ -69,16 +67,16 @@ TEST_F(TraceFilesTest, MemoriesAndTraceFilesFromTheFileMenu) {
     std::tie(s.centerFreq, s.spanIndex, s.rbwIndex, s.detectorIndex) =
         std::make_tuple(1.5e9, 9, 5, 1);
     s.traceRecord.tracePoints[10] = 77;
-    chosen = Path("saved");
+    chosen = session.path("saved");
     Menu(menuid::kSave)->trigger();
-    ASSERT_EQ(QFile(Path("saved.dat")).size(), 1104);
+    ASSERT_EQ(QFile(session.path("saved.dat")).size(), 1104);
 
     // Elsewhere now, and running: the whole load puts the file's settings back and holds.
     std::tie(s.centerFreq, s.spanIndex, s.rbwIndex) = std::make_tuple(2.0e9, 3, 1);
     panel->FillFromSettings();
     ui->holdButton->click();
     ASSERT_EQ(s.runState, 1);
-    chosen = Path("saved.dat");
+    chosen = session.path("saved.dat");
     Mark();
     Menu(menuid::kLoadPc)->trigger();
     EXPECT_EQ(std::make_tuple(s.runState, ui->holdButton->text(), s.centerFreq,
@@ -101,7 +99,7 @@ TEST_F(TraceFilesTest, MemoriesAndTraceFilesFromTheFileMenu) {
     EXPECT_TRUE(ContainsInOrder(Since(), {"FREQ2000000000.0000", "DETNEG"}));
 
     // A broken file applies nothing.
-    chosen = Path("broken.dat");
+    chosen = session.path("broken.dat");
     ASSERT_TRUE(orvel::test::WriteFile(chosen, QByteArray(1103, '\1')));
     Mark();
     Menu(menuid::kLoadPc)->trigger();
@@ -112,11 +110,11 @@ TEST_F(TraceFilesTest, MemoriesAndTraceFilesFromTheFileMenu) {
     CMainFrame* frame = session.frame();
     frame->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(frame));
-    chosen = Path("name");
+    chosen = session.path("name");
     start = QString();
     QTest::keyClick(frame, Qt::Key_S, Qt::ControlModifier);
-    EXPECT_TRUE(WaitUntil([this] { return QFile::exists(Path("name.dat")); }, 5000));
-    EXPECT_EQ(QFile(Path("name.dat")).size(), 1104);
+    EXPECT_TRUE(WaitUntil([this] { return QFile::exists(session.path("name.dat")); }, 5000));
+    EXPECT_EQ(QFile(session.path("name.dat")).size(), 1104);
 
     Mark();
     frame->activateWindow(); // as the window manager does when the dialog closes
