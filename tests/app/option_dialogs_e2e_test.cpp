@@ -31,22 +31,18 @@ void Choose(std::vector<Step>& script, int id, QColor color, bool confirm) {
 
 class OptionDialogsTest : public AppTest {
 protected:
-    void StartWithSteps() {
-        Start();
-        session.watcher().dialogHandler = [this](QDialog* dialog) {
-            if (steps.empty()) {
-                return false;
-            }
-            if (steps.front()(dialog)) {
+    // Runs the menu command with the steps answering its dialogs in turn, all of them.
+    void Run(int id, std::vector<Step> script) {
+        std::deque<Step> steps(script.begin(), script.end());
+        session.watcher().dialogHandler = [&steps](QDialog* dialog) {
+            const bool handled = !steps.empty();
+            if (handled && steps.front()(dialog)) {
                 steps.pop_front();
             }
-            return true;
+            return handled;
         };
-    }
-    // Runs the menu command with the steps answering its dialogs, all of them.
-    void Run(int id, std::vector<Step> script) {
-        steps.assign(script.begin(), script.end());
         Menu(id)->trigger();
+        session.watcher().dialogHandler = nullptr;
         EXPECT_TRUE(steps.empty()) << steps.size() << " steps left";
     }
     void RunSheet(std::function<void(Cpsheet*)> act) { Run(menuid::kSetup, {On<Cpsheet>(act)}); }
@@ -59,15 +55,13 @@ protected:
         }
         return lines;
     }
-
-    std::deque<Step> steps;
 };
 
 // One session with an RVX420: stored values, Apply, OK, Cancel, colours and the span list.
 TEST_F(OptionDialogsTest, SetupSheetAndColourDialogOfTheRunningProgram) {
     session.settingsFile = QByteArray("Start setup : 1\r\nBaud rate : 5\r\n");
     session.simArgs += QStringList{"--model", "420"};
-    StartWithSteps();
+    Start();
     const QString device = QString::fromStdString(session.sim()->devicePath());
     RunSheet([&](Cpsheet* sheet) {
         Csetupdlg* comm = sheet->commPage();
