@@ -4,10 +4,8 @@
 #include "cw_graph.h"
 #include "limit_verdict_view.h"
 #include "live_analysis.h"
-#include "marker_panel.h"
 #include "peak_table_view.h"
 #include "recording_menu.h"
-#include "trace_display.h"
 #include "view_options.h"
 #include "waterfall_view.h"
 
@@ -38,11 +36,10 @@ class AnalysisTest : public AppTest {
 protected:
     // Runs the live loop of `s` until `traces` screens arrived, then holds.
     static void RunTraces(AppSession& s, int traces) {
-        const paneltest::PanelControls controls(s.view());
         const int before = s.receivedCount();
-        controls.holdButton->click();
+        s.clickHoldRun();
         ASSERT_TRUE(WaitUntil([&] { return s.receivedSince(before).count("MEASRES") >= traces; }));
-        controls.holdButton->click();
+        s.clickHoldRun();
     }
     // Launches `s` with this view options file beside the program.
     LiveAnalysis* Launch(AppSession& s, const QByteArray& options) {

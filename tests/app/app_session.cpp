@@ -1,6 +1,5 @@
 #include "app_session.h"
 
-#include "hard_copy_dialog.h"
 #include "screen_capture.h"
 
 #include <QDeadlineTimer>

@@ -2,14 +2,17 @@
 // The real program run in-process, as main() runs it, against orvel-sim on a pseudo-terminal.
 
 #include "control_panel.h"
+#include "hard_copy_dialog.h"
 #include "instrument_settings.h"
 #include "main_frame.h"
 #include "main_menu.h"
+#include "marker_panel.h"
 #include "menu_ids.h"
 #include "orvel_view.h"
 #include "panel_test_support.h"
 #include "qt_support.h"
 #include "sim_process.h"
+#include "trace_display.h"
 
 #include <QAction>
 #include <QApplication>
@@ -25,7 +28,6 @@
 #include <optional>
 #include <vector>
 
-class CHardCopyDlg;
 class QDialog;
 
 struct SeenMessage {

@@ -3,10 +3,8 @@
 #include "app_session.h"
 #include "hidden_command_entry.h"
 #include "marker_conversion_dialog.h"
-#include "marker_panel.h"
 #include "measurement_strip.h"
 #include "message_dialog.h"
-#include "trace_display.h"
 #include "user_data_upload.h"
 
 #include <QElapsedTimer>

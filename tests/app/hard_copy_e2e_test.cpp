@@ -3,7 +3,6 @@
 #include "acquisition.h"
 #include "app_session.h"
 #include "bmp_file.h"
-#include "hard_copy_dialog.h"
 
 #include <QClipboard>
 #include <QDir>
@@ -105,8 +104,7 @@ TEST_F(HardCopyTest, PictureEqualsTheAnalyzersScreenStretchesAndSavesThenCapture
     EXPECT_EQ(QGuiApplication::clipboard()->image().size(), session.frame()->size())
         << "the window picture, menu bar included, stays on the clipboard";
     QProcess render;
-    render.start(QStringLiteral("pdftoppm"), {QStringLiteral("-r"), QStringLiteral("20"),
-                                              QStringLiteral("-png"), pdf, session.path("page")});
+    render.start(QStringLiteral("pdftoppm"), {"-r", "20", "-png", pdf, session.path("page")});
     ASSERT_TRUE(render.waitForFinished(30000));
     EXPECT_EQ(QDir(session.directory()).entryList({QStringLiteral("page*.png")}).size(), 1);
 }

@@ -5,7 +5,6 @@
 #include "cw_graph.h"
 #include "serial_port.h"
 #include "setup_sheet.h"
-#include "trace_display.h"
 
 #include <QColorDialog>
 #include <QSlider>

@@ -1,23 +1,14 @@
-// Takes the README's pictures, with Orvel on the simulated analyzer, under Xvfb:
-//
-//   xvfb-run -a -s "-screen 0 1280x1024x24" env QT_QPA_PLATFORM=xcb
-//       build/bin/orvel-screenshot [--record | --analysis] OUTPUT.png   (running, a live trace)
-//       build/bin/orvel-screenshot --dialogs docs    (the setup sheet and the colour dialog)
-//       build/bin/orvel-screenshot --hardcopy docs   (the hard copy window and a printed page)
-//
-// --record shows the File menu open while "Record..." records; --analysis the View menu's
-// waterfall, peak table and a failing limit line (on a screen 1600 pixels wide).
+// Takes the README's pictures (the README gives each command) with Orvel on the simulated
+// analyzer under Xvfb: the running window, or with --record the File menu open while recording,
+// --analysis the View menu's analysis (a screen 1600 pixels wide), --dialogs, --hardcopy.
 
 #include "app_session.h"
 #include "color_edit_dialog.h"
-#include "hard_copy_dialog.h"
 #include "link_state.h"
 #include "live_analysis.h"
-#include "marker_panel.h"
 #include "recording_menu.h"
 #include "screen_capture.h"
 #include "setup_sheet.h"
-#include "trace_display.h"
 
 #include <QAbstractItemView>
 #include <QComboBox>

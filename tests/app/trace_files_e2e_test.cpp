@@ -49,7 +49,6 @@ TEST_F(TraceFilesTest, MemoriesAndTraceFilesFromTheFileMenu) {
     EXPECT_EQ(std::tie(gSettings.spanIndex, gSettings.memoryRangeStart), std::make_tuple(4 + 7, 4));
     EXPECT_TRUE(session.watcher().messages().empty());
 
-    const int timeOut = gSettings.timeOutSetting;
     gSettings.timeOutSetting = 30; // the seven tries in a short time
     SetPortTimeouts(portprofile::kShort);
     const int span = gSettings.spanIndex;
@@ -58,11 +57,10 @@ TEST_F(TraceFilesTest, MemoriesAndTraceFilesFromTheFileMenu) {
     ExpectOneMessage("Please check connection with RVX410.", QMessageBox::Warning,
                      "Communication error");
     EXPECT_EQ(gSettings.spanIndex, span);
-    gSettings.timeOutSetting = timeOut;
-    SetPortTimeouts(portprofile::kShort);
 
     // A saved file loads back whole or as its trace only.
     gSettings = started;
+    SetPortTimeouts(portprofile::kShort);
     InstrumentSettings& s = gSettings;
     std::tie(s.centerFreq, s.spanIndex, s.rbwIndex, s.detectorIndex) =
         std::make_tuple(1.5e9, 9, 5, 1);
