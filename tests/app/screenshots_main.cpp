@@ -144,15 +144,14 @@ int main(int argc, char* argv[]) {
     const QString output = QFileInfo(QString::fromLocal8Bit(argv[argc - 1])).absoluteFilePath();
     QCoreApplication::setOrganizationName(QStringLiteral("Quillon"));
     AppSession session;
-    session.settingsFile = QByteArray(); // All Reading, as a user's first start
+    const bool window = mode.isEmpty() || mode == "--analysis" || mode == "--record";
+    // The running window with the detailed trace; else All Reading, as a user's first start.
+    session.settingsFile = window ? QByteArray("Detailed trace : 1\r\n") : QByteArray();
     if (mode != "--dialogs") {
         session.simArgs = {QStringLiteral("--model"), QStringLiteral("410")}; // paced at 19200
     }
     if (mode == "--analysis") {
         session.simArgs << QStringLiteral("--no-pace"); // many rows for the waterfall
-    }
-    if (mode.isEmpty() || mode == "--analysis" || mode == "--record") {
-        session.settingsFile = QByteArray("Detailed trace : 1\r\n");
     }
     if (!session.start() || !session.frameAlive()) {
         std::fprintf(stderr, "orvel-screenshot: the program did not start\n");
