@@ -1,17 +1,7 @@
 #include "app_session.h"
 
-#include "hard_copy_dialog.h"
-#include "main_frame.h"
-#include "main_menu.h"
-#include "menu_ids.h"
-#include "orvel_view.h"
-#include "panel_test_support.h"
-#include "qt_support.h"
 #include "screen_capture.h"
-#include "sim_process.h"
 
-#include <QAction>
-#include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QDialog>
 #include <QMenu>
@@ -54,8 +44,6 @@ void ModalWatcher::poll() {
     }
 }
 
-AppSession::AppSession() = default;
-
 AppSession::~AppSession() {
     close();
     sim_.reset();
@@ -69,14 +57,6 @@ QList<QByteArray> AppSession::received() const {
         }
     }
     return lines;
-}
-
-COrvelView* AppSession::view() const {
-    return frame_ ? frame_->view() : nullptr;
-}
-
-bool AppSession::start() {
-    return prepare() && launch();
 }
 
 bool AppSession::prepare() {
@@ -121,23 +101,13 @@ bool AppSession::waitReceived(const QByteArray& line, int since, int timeoutMs) 
     return WaitUntil([&] { return receivedSince(since).contains(line); }, timeoutMs);
 }
 
-void AppSession::trigger(int menuId) const {
-    frame_->menu()->action(menuId)->trigger();
-}
-
-void AppSession::clickHoldRun() const {
-    paneltest::PanelControls(view()).holdButton->click();
-}
-
 bool AppSession::waitCaptures(int count) const {
     const int since = receivedCount();
     return WaitUntil([&] { return receivedSince(since).count("CAPT") >= count; });
 }
 
 bool AppSession::runHardCopy(const std::function<void(CHardCopyDlg*)>& body) const {
-    watcher().dialogHandler = [](QDialog* dialog) {
-        return qobject_cast<CHardCopyDlg*>(dialog) != nullptr;
-    };
+    watcher().dialogHandler = On<CHardCopyDlg>([](CHardCopyDlg*) {});
     bool shown = false;
     QTimer::singleShot(0, [&] {
         shown = WaitUntil([] { return VisibleWindow<CHardCopyDlg>() != nullptr; }, 5000);
@@ -171,8 +141,4 @@ bool ContainsInOrder(const QList<QByteArray>& haystack, const QList<QByteArray>&
         }
     }
     return next == needles.size();
-}
-
-void EnsureApplication() {
-    orvel::test::EnsureQtApplication();
 }

@@ -1,30 +1,33 @@
 #pragma once
-// Runs the real program in-process against the simulated analyzer on a pseudo-terminal: a
-// temporary program directory with its settings file, orvel-sim with its wire log, the main frame
-// started as main() starts it, and a watcher that answers modal windows.
+// The real program run in-process, as main() runs it, against orvel-sim on a pseudo-terminal.
 
+#include "control_panel.h"
+#include "hard_copy_dialog.h"
+#include "instrument_settings.h"
+#include "main_frame.h"
+#include "main_menu.h"
+#include "marker_panel.h"
+#include "menu_ids.h"
+#include "orvel_view.h"
+#include "panel_test_support.h"
+#include "qt_support.h"
+#include "sim_process.h"
+#include "trace_display.h"
+
+#include <QAction>
 #include <QApplication>
-#include <QByteArray>
 #include <QMessageBox>
-#include <QObject>
 #include <QPointer>
-#include <QString>
-#include <QStringList>
 #include <QTemporaryDir>
 #include <QTimer>
+
+#include <gtest/gtest.h>
 
 #include <functional>
 #include <memory>
 #include <optional>
 #include <vector>
 
-namespace orvel::test {
-class SimProcess;
-}
-
-class CHardCopyDlg;
-class CMainFrame;
-class COrvelView;
 class QDialog;
 
 struct SeenMessage {
@@ -33,21 +36,16 @@ struct SeenMessage {
     QMessageBox::Icon icon;
 };
 
-// Records each message box and closes it with its default button; other modal dialogs go to
-// `dialogHandler` or are rejected. The program's exec() loops are ended from a timer.
+// Records and closes each message box; other modal dialogs not taken by the handler are rejected.
 class ModalWatcher : public QObject {
 public:
     ModalWatcher();
-
     const std::vector<SeenMessage>& messages() const { return messages_; }
     void clear() { messages_.clear(); }
-
-    // Called for a modal dialog that is not a message box; returning false rejects it.
     std::function<bool(QDialog*)> dialogHandler;
 
 private:
     void poll();
-
     QTimer timer_;
     std::vector<SeenMessage> messages_;
 };
@@ -62,58 +60,62 @@ template <class W> W* VisibleWindow() {
     return nullptr;
 }
 
+// A dialog handler that acts on the dialogs of type D and leaves the others.
+template <class D> std::function<bool(QDialog*)> On(std::function<void(D*)> act) {
+    return [act](QDialog* dialog) {
+        auto* d = qobject_cast<D*>(dialog);
+        if (d != nullptr) {
+            act(d);
+        }
+        return d != nullptr;
+    };
+}
+
 // Processes events until `condition` holds or `timeoutMs` passed; returns the condition.
 bool WaitUntil(const std::function<bool()>& condition, int timeoutMs = 20000);
-
-// Lets the program run for `ms` milliseconds (for "nothing more happens" checks).
 inline void RunFor(int ms) {
     WaitUntil([] { return false; }, ms);
 }
+inline void EnsureApplication() {
+    orvel::test::EnsureQtApplication();
+}
+// True when `needles` occur in `haystack` in this order (other lines may stand between).
+bool ContainsInOrder(const QList<QByteArray>& haystack, const QList<QByteArray>& needles);
 
 class AppSession {
 public:
-    AppSession();
     ~AppSession();
 
     // The settings file beside the program (std::nullopt: none). All Setting starts quickest.
     std::optional<QByteArray> settingsFile = QByteArray("Start setup : 1\r\n");
     QStringList simArgs = {QStringLiteral("--no-pace")};
-    // false: COM1 leads to a path where nothing listens.
-    bool startSimulator = true;
+    bool startSimulator = true; // false: COM1 leads to a path where nothing listens
 
-    // Starts the simulator and the program; returns once the start-up has run (or the program
-    // closed itself). prepare() and launch() are its two steps.
-    bool start();
+    // Starts the simulator (prepare), then the program (launch) until its start-up has run.
+    bool start() { return prepare() && launch(); }
     bool prepare();
     bool launch();
+    bool close();
 
     CMainFrame* frame() const { return frame_.data(); }
-    COrvelView* view() const;
+    COrvelView* view() const { return frame_ ? frame_->view() : nullptr; }
     bool frameAlive() const { return !frame_.isNull(); }
     orvel::test::SimProcess* sim() const { return sim_.get(); }
-    // The lines the analyzer received so far, in order, without their line ends.
+    // The lines the analyzer received so far, without their line ends.
     QList<QByteArray> received() const;
     int receivedCount() const { return static_cast<int>(received().size()); }
     QList<QByteArray> receivedSince(int count) const { return received().mid(count); }
-    // Waits until the analyzer received `line` after the first `since` lines.
     bool waitReceived(const QByteArray& line, int since = 0, int timeoutMs = 20000) const;
     ModalWatcher& watcher() const { return *watcher_; }
     QString directory() const { return dir_.path(); }
     QString path(const QString& name) const { return dir_.filePath(name); }
     QString settingsPath() const { return path(QStringLiteral("Orvel.ini")); }
-    // Closes the main window as the close box does and waits until it is destroyed.
-    bool close();
 
-    // Triggers a menu command by its id.
-    void trigger(int menuId) const;
-    // Clicks Hold/Run on the panel.
-    void clickHoldRun() const;
-    // Waits for `count` more capture requests of the live loop.
+    void trigger(int menuId) const { frame_->menu()->action(menuId)->trigger(); }
+    void clickHoldRun() const { paneltest::PanelControls(view()).holdButton->click(); }
     bool waitCaptures(int count) const;
-    // Opens the hard copy window from the menu, runs `body` while it is open, then closes it;
-    // false when the window never showed.
+    // Runs `body` in the hard copy window opened from the menu; false when it never showed.
     bool runHardCopy(const std::function<void(CHardCopyDlg*)>& body) const;
-    // Prints through the menu into this PDF file (in `copies` copies).
     void printToPdf(const QString& pdf, int copies = 1) const;
 
 private:
@@ -123,8 +125,36 @@ private:
     QPointer<CMainFrame> frame_;
 };
 
-// True when `needles` occur in `haystack` in this order (other lines may stand between).
-bool ContainsInOrder(const QList<QByteArray>& haystack, const QList<QByteArray>& needles);
+// One session per test (set its options, then Start()), the panel's controls, and a wire mark.
+class AppTest : public ::testing::Test {
+protected:
+    void SetUp() override { EnsureApplication(); }
+    void Start() {
+        ASSERT_TRUE(session.start());
+        ASSERT_TRUE(session.frameAlive());
+        panel = session.view()->panel();
+        ASSERT_NE(panel, nullptr);
+        ui.emplace(panel);
+    }
+    QAction* Menu(int id) const { return session.frame()->menu()->action(id); }
+    void Mark() { mark = session.receivedCount(); }
+    QList<QByteArray> Since() const { return session.receivedSince(mark); }
+    bool WaitSince(const QByteArray& line) const { return session.waitReceived(line, mark); }
+    QByteArray SettingsText() const { return orvel::test::ReadFile(session.settingsPath()); }
+    // The one message box seen since the last clear; clears the list.
+    void ExpectOneMessage(const QString& text, QMessageBox::Icon icon,
+                          const QString& caption = QString()) const {
+        const std::vector<SeenMessage> seen = session.watcher().messages();
+        session.watcher().clear();
+        ASSERT_EQ(seen.size(), 1u);
+        EXPECT_EQ(seen.front().text, text);
+        EXPECT_EQ(seen.front().icon, icon);
+        EXPECT_TRUE(caption.isNull() || seen.front().caption == caption)
+            << seen.front().caption.toStdString();
+    }
 
-// The one QApplication of a test process (offscreen unless QT_QPA_PLATFORM says otherwise).
-void EnsureApplication();
+    AppSession session;
+    ControlPanel* panel = nullptr;
+    std::optional<paneltest::PanelControls> ui;
+    int mark = 0;
+};

@@ -1,16 +1,10 @@
-// The menu and the panel of the running program against the simulated analyzer, for what only
-// the whole program shows: the menu's commands, the live loop on the program's own timers, the
-// wait window, the compact window, the marker panel and the hidden command entry. What each
-// command sends is judged in the panel's and the link's simulator tests.
+// The menu and panel of the running program; what each command sends is judged in panel/link.
 
-#include "app_test.h"
+#include "app_session.h"
 #include "hidden_command_entry.h"
-#include "instrument_settings.h"
 #include "marker_conversion_dialog.h"
-#include "marker_panel.h"
 #include "measurement_strip.h"
 #include "message_dialog.h"
-#include "trace_display.h"
 #include "user_data_upload.h"
 
 #include <QElapsedTimer>
@@ -27,8 +21,7 @@ protected:
         EXPECT_EQ(ui->holdButton->text(), held ? "Hold" : "Run");
         EXPECT_EQ(gSettings.runState, held ? 0 : 1);
     }
-    // Whatever is typed into the panel's and the marker panel's edits, the analyzer never sees
-    // "nan" or "inf" (the panel's ranges are judged in ControlPanelSimTest).
+    // Whatever is typed into the panel's and marker panel's edits, no "nan" or "inf" is sent.
     void TypeAnything() {
         Mark();
         for (const char* text : {"", "abc", "1e400", "-nan", "99999G",
@@ -39,21 +32,16 @@ protected:
             }
         }
         EXPECT_GE(Since().count(), 24);
-        for (const QByteArray& line : Since()) {
-            EXPECT_FALSE(line.toLower().contains("nan")) << line.constData();
-            EXPECT_FALSE(line.toLower().contains("inf")) << line.constData();
-        }
+        const QByteArray sent = Since().join('|').toLower();
+        EXPECT_FALSE(sent.contains("nan") || sent.contains("inf")) << sent.constData();
     }
 };
 
-// One session walks through the commands; Auto Tune's "OK" comes later than the command's own
-// reply wait, so the wait window is the one that sees it.
+// Auto Tune's "OK" comes later than the command's own reply wait: the wait window sees it.
 TEST_F(ControlsTest, MenuAndPanelCommandsOfTheRunningProgram) {
-    session.simArgs << QStringLiteral("--auto-ms") << QStringLiteral("2500");
+    session.simArgs += QStringList{"--auto-ms", "2500"};
     Start();
     session.watcher().clear();
-
-    // Hold/Run from the menu: the first screen at once, then "COMP" brings the next one.
     Mark();
     Menu(menuid::kHoldRun)->trigger();
     ExpectHeld(false);
@@ -76,19 +64,15 @@ TEST_F(ControlsTest, MenuAndPanelCommandsOfTheRunningProgram) {
     EXPECT_FALSE(Menu(menuid::kRemote)->isChecked());
     EXPECT_EQ(gSettings.remoteState, 0);
 
-    session.watcher().dialogHandler = [](QDialog* dialog) {
-        auto* conversion = qobject_cast<MarkerConversionDialog*>(dialog);
-        if (conversion == nullptr) {
-            return false;
-        }
-        EXPECT_EQ(conversion->windowTitle(), "Marker Conversion");
-        EXPECT_EQ(conversion->logarithmic()->text(), "dBm");
-        EXPECT_EQ(conversion->linear()->text(), "W");
-        EXPECT_TRUE(conversion->logarithmic()->isChecked());
-        conversion->linear()->setChecked(true);
-        conversion->accept();
-        return true;
-    };
+    session.watcher().dialogHandler =
+        On<MarkerConversionDialog>([](MarkerConversionDialog* conversion) {
+            EXPECT_EQ((QStringList{conversion->windowTitle(), conversion->logarithmic()->text(),
+                                   conversion->linear()->text()}),
+                      (QStringList{"Marker Conversion", "dBm", "W"}));
+            EXPECT_TRUE(conversion->logarithmic()->isChecked());
+            conversion->linear()->setChecked(true);
+            conversion->accept();
+        });
     Mark();
     Menu(menuid::kConversion)->trigger();
     ASSERT_TRUE(WaitSince("CONVW"));
@@ -103,41 +87,32 @@ TEST_F(ControlsTest, MenuAndPanelCommandsOfTheRunningProgram) {
     Enter(entry->entry(), "VER");
     ASSERT_TRUE(WaitSince("VER"));
     EXPECT_FALSE(entry->reply()->text().isEmpty());
-    Mark();
     Enter(entry->entry(), "hide");
-    EXPECT_FALSE(entry->entry()->isVisible());
-    EXPECT_FALSE(entry->reply()->isVisible());
+    EXPECT_FALSE(entry->entry()->isVisible() || entry->reply()->isVisible());
 
     TypeAnything();
-
     RunFor(std::max<int>(0, 1500 - static_cast<int>(held.elapsed())));
     EXPECT_FALSE(session.receivedSince(heldMark).contains("CAPT")) << "no capture while held";
 
-    // Preset from the menu holds the running program; what it resets is judged in
-    // ControlPanelSimTest.
+    // Preset from the menu holds the running program.
     ui->holdButton->click();
     Mark();
     Menu(menuid::kPreset)->trigger();
     ASSERT_TRUE(WaitSince("PRESET"));
     ExpectHeld(true);
 
-    // Auto Tune waits in its wait window, reads everything back and holds the program.
+    // Auto Tune from the menu waits in its wait window and holds the program.
     ui->holdButton->click();
     ASSERT_EQ(gSettings.runState, 1);
     bool waitShown = false;
-    session.watcher().dialogHandler = [&](QDialog* dialog) {
-        if (auto* wait = qobject_cast<CMessageDlg*>(dialog)) {
-            waitShown = wait->isWaitForm();
-            return true;
-        }
-        return false;
-    };
+    session.watcher().dialogHandler =
+        On<CMessageDlg>([&](CMessageDlg* wait) { waitShown = waitShown || wait->isWaitForm(); });
     Mark();
     Menu(menuid::kAutoTune)->trigger();
     EXPECT_TRUE(waitShown);
     EXPECT_TRUE(ContainsInOrder(
         Since(), {"AUTO", "FREQ?", "RBWAUTO", "RBW?", "VBWAUTO", "VBW?", "SWEEPAUTO", "SWEEP?"}));
-    EXPECT_EQ(gSettings.runState, 0) << "auto tune holds the program";
+    EXPECT_EQ(gSettings.runState, 0);
 
     // A user correction table from the menu is sent, confirmed and kept in the settings file.
     const QString table = session.path(QStringLiteral("antenna.txt"));
@@ -149,7 +124,7 @@ TEST_F(ControlsTest, MenuAndPanelCommandsOfTheRunningProgram) {
     EXPECT_TRUE(Since().contains("EFUSER30M:12.5dB,100M:10.2dB"));
     ExpectOneMessage("Setting completion.", QMessageBox::Information);
 
-    // The compact window refuses Preset and Hold/Run but not Remote.
+    // The compact window refuses Preset and Hold/Run from the menu but not Remote.
     session.frame()->resize(600, 400);
     ASSERT_TRUE(WaitUntil([] { return gSettings.compactMode == 1; }));
     Mark();

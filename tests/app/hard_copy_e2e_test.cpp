@@ -1,22 +1,14 @@
-// File > "Hard Copy(&H)...", "Screen Capture(&C)" and "Print(&P)..." of the running program
-// against the simulated analyzer.
+// File > "Hard Copy(&H)...", "Screen Capture(&C)" and "Print(&P)..." of the running program.
 
 #include "acquisition.h"
-#include "app_test.h"
+#include "app_session.h"
 #include "bmp_file.h"
-#include "hard_copy_dialog.h"
-#include "menu_ids.h"
-#include "screen_capture.h"
-#include "sim_process.h"
 
 #include <QClipboard>
 #include <QDir>
-#include <QFile>
 #include <QMenu>
-#include <QPrinter>
 #include <QProcess>
 #include <QTemporaryDir>
-#include <QTimer>
 
 namespace {
 
@@ -27,8 +19,7 @@ void Trigger(CHardCopyDlg* dialog, int id) {
 class HardCopyTest : public AppTest {
 protected:
     void SetUp() override {
-        // Printing needs a desktop of 1024 x 768 or more; the offscreen screen is 800 x 600
-        // unless told otherwise.
+        // Printing needs a desktop of 1024 x 768 or more; the offscreen one is 800 x 600.
         static QTemporaryDir config;
         const QString json = config.filePath(QStringLiteral("screen.json"));
         if (qgetenv("QT_QPA_PLATFORM") == "offscreen" &&
@@ -40,15 +31,13 @@ protected:
     }
 
     int PrtCount() const { return static_cast<int>(session.received().count("PRT")); }
-    QString Path(const char* name) const { return session.directory() + '/' + name; }
 };
 
 bool BlackAt(const QImage& image, int x, int y) {
     return qGray(image.pixel(x, y)) < 128;
 }
 
-// Pixels of `image` that differ from `expected` stretched `scale` times; with a null `expected`,
-// the black pixels.
+// Pixels differing from `expected` stretched `scale` times (null `expected`: black pixels).
 int Differences(const QImage& image, const QImage& expected = QImage(), int scale = 1) {
     int count = 0;
     for (int y = 0; y < image.height(); ++y) {
@@ -61,11 +50,11 @@ int Differences(const QImage& image, const QImage& expected = QImage(), int scal
 }
 
 TEST_F(HardCopyTest, PictureEqualsTheAnalyzersScreenStretchesAndSavesThenCaptureAndPrint) {
-    session.simArgs << QStringLiteral("--picture") << Path("analyzer.pbm");
+    session.simArgs << QStringLiteral("--picture") << session.path("analyzer.pbm");
     Start();
     ui->holdButton->click(); // running: the window pauses the loop
     ASSERT_TRUE(session.waitReceived("CAPT"));
-    const QString saved = Path("stretched.bmp");
+    const QString saved = session.path("stretched.bmp");
     bmpfile::SetPathChooser([&](QWidget*) { return saved; });
     ASSERT_TRUE(session.runHardCopy([&](CHardCopyDlg* dialog) {
         EXPECT_EQ(dialog->windowTitle(), "Hard copy");
@@ -73,14 +62,14 @@ TEST_F(HardCopyTest, PictureEqualsTheAnalyzersScreenStretchesAndSavesThenCapture
         ASSERT_TRUE(WaitUntil([&] { return !dialog->transferRunning(); }, 20000));
         EXPECT_TRUE(dialog->findChild<QLabel*>(QStringLiteral("text1224"))->isHidden());
 
-        const QImage expected(Path("analyzer.pbm"));
+        const QImage expected(session.path("analyzer.pbm"));
         ASSERT_EQ(expected.size(), QSize(352, 250));
         EXPECT_EQ(Differences(dialog->picture(), expected), 0);
 
         dialog->resize(704, 500);
         RunFor(50);
         Trigger(dialog, 32818); // "Save(&S)..."
-        // The file's layout is judged in BmpSize; here each analyzer dot is 2 x 2 pixels.
+        // Each analyzer dot is 2 x 2 pixels (the file's layout is judged in BmpSize).
         const QImage stretched(saved);
         EXPECT_EQ(stretched.size(), QSize(704, 500));
         EXPECT_EQ(Differences(stretched, expected, 2), 0);
@@ -91,15 +80,14 @@ TEST_F(HardCopyTest, PictureEqualsTheAnalyzersScreenStretchesAndSavesThenCapture
     bmpfile::SetPathChooser(nullptr);
     EXPECT_EQ(PrtCount(), 1);
     // Nothing but the picture while the window was open; the capture resumes after it.
-    const QList<QByteArray> wire = session.received();
-    ASSERT_TRUE(session.waitReceived("CAPT", static_cast<int>(wire.indexOf("PRT"))));
-    const QList<QByteArray> after = session.receivedSince(static_cast<int>(wire.indexOf("PRT")));
-    EXPECT_EQ(after.mid(0, 2), (QList<QByteArray>{"PRT", "CAPT"}));
+    const int prt = static_cast<int>(session.received().indexOf("PRT"));
+    ASSERT_TRUE(session.waitReceived("CAPT", prt));
+    EXPECT_EQ(session.receivedSince(prt).mid(0, 2), (QList<QByteArray>{"PRT", "CAPT"}));
 
     // Screen Capture and Print of the main window.
     session.frame()->setGeometry(100, 100, 1000, 760);
     RunFor(50);
-    const QString bmp = Path("capture.bmp");
+    const QString bmp = session.path("capture.bmp");
     bmpfile::SetPathChooser([&](QWidget*) { return bmp; });
     Menu(menuid::kCaptureSave)->trigger();
     bmpfile::SetPathChooser(nullptr);
@@ -109,54 +97,47 @@ TEST_F(HardCopyTest, PictureEqualsTheAnalyzersScreenStretchesAndSavesThenCapture
     Menu(menuid::kCaptureClipboard)->trigger();
     EXPECT_EQ(QGuiApplication::clipboard()->image().size(), client);
 
-    const QString pdf = Path("page.pdf");
+    const QString pdf = session.path("page.pdf");
     session.printToPdf(pdf, 4);
     EXPECT_TRUE(session.watcher().messages().empty());
     EXPECT_EQ(session.frame()->pos(), QPoint(0, 0));
     EXPECT_EQ(QGuiApplication::clipboard()->image().size(), session.frame()->size())
         << "the window picture, menu bar included, stays on the clipboard";
     QProcess render;
-    render.start(QStringLiteral("pdftoppm"), {QStringLiteral("-r"), QStringLiteral("20"),
-                                              QStringLiteral("-png"), pdf, Path("page")});
+    render.start(QStringLiteral("pdftoppm"), {"-r", "20", "-png", pdf, session.path("page")});
     ASSERT_TRUE(render.waitForFinished(30000));
     EXPECT_EQ(QDir(session.directory()).entryList({QStringLiteral("page*.png")}).size(), 1);
 }
 
-// Replies that go wrong, one after the other in one session: the window shows what came, ends
-// the transfer and leaves the line usable. Every picture comes with noise, a capital marker and
-// a long tail; the second is never answered, the third is cut off with the line.
+// Bad replies in one session (noise, a capital marker and a long tail each; the second never
+// answered, the third cut off): the window shows what came and ends the transfer.
 TEST_F(HardCopyTest, BadRepliesShowWhatArrivedAndNeverHang) {
-    session.simArgs += QStringList{"--prt-noise", "--prt-capital", "5",       "--prt-tail", "30000",
-                                   "--fault",     "drop:PRT#2",    "--fault", "cut:PRT#3"};
+    session.simArgs += QStringList{"--prt-noise", "--prt-capital", "5", "--prt-tail", "30000"};
+    session.simArgs += QStringList{"--fault", "drop:PRT#2", "--fault", "cut:PRT#3"};
     ASSERT_TRUE(session.start());
-    const struct {
-        const char* name;
-        bool someBlack;
-        const char* message; // the one message box, or nullptr
-        bool lineSurvives;
-    } replies[] = {{"garbage, capital marker and long tail", true, nullptr, true},
-                   {"no reply", false, "Please check connection with RVX410.", true},
-                   {"hang-up mid-picture", true, nullptr, false}};
+    // Name, some black in the picture, the one message box (or none), the line still answers.
+    const std::tuple<const char*, bool, const char*, int> replies[] = {
+        {"garbage, capital marker and long tail", true, nullptr, 1},
+        {"no reply", false, "Please check connection with RVX410.", 1},
+        {"hang-up mid-picture", true, nullptr, 0}};
     int prints = 0;
-    for (const auto& reply : replies) {
-        SCOPED_TRACE(reply.name);
+    for (const auto& [name, someBlack, message, present] : replies) {
+        SCOPED_TRACE(name);
         ASSERT_TRUE(session.runHardCopy([&](CHardCopyDlg* dialog) {
             ASSERT_TRUE(WaitUntil([&] { return !dialog->transferRunning(); }, 20000));
-            EXPECT_EQ(Differences(dialog->picture()) > 0, reply.someBlack);
+            EXPECT_EQ(Differences(dialog->picture()) > 0, someBlack);
         }));
         EXPECT_EQ(PrtCount(), ++prints);
-        if (reply.message != nullptr) {
-            ExpectOneMessage(reply.message, QMessageBox::Warning, "Communication error");
-        } else {
-            EXPECT_TRUE(session.watcher().messages().empty());
+        EXPECT_EQ(session.watcher().messages().size(), message != nullptr ? 1u : 0u);
+        if (message != nullptr) {
+            ExpectOneMessage(message, QMessageBox::Warning, "Communication error");
         }
-        EXPECT_EQ(CheckPresence(), reply.lineSurvives ? 1 : 0)
-            << "nothing of the picture is left over";
+        EXPECT_EQ(CheckPresence(), present) << "nothing of the picture is left over";
     }
 }
 
 TEST_F(HardCopyTest, ClosingMidTransferLeavesNothingOnTheLine) {
-    session.simArgs = {QStringLiteral("--baud"), QStringLiteral("115200")};
+    session.simArgs = {"--baud", "115200"};
     ASSERT_TRUE(session.start());
     ASSERT_TRUE(session.runHardCopy([&](CHardCopyDlg* dialog) {
         ASSERT_TRUE(WaitUntil([&] { return session.sim()->countLogLines("> l0370") > 0; }));

@@ -1,10 +1,8 @@
-// The running program's live loop: closing the window while a screen record is half in, and the
-// analyzer reached through a network serial server.
+// The live loop: closing mid-record, and the analyzer reached through a network serial server.
 
-#include "app_test.h"
+#include "app_session.h"
 #include "child_process.h"
 #include "live_link.h"
-#include "sim_process.h"
 
 #include <QElapsedTimer>
 
@@ -14,7 +12,7 @@ using LiveLoopE2E = AppTest;
 
 // Paced at 19200 baud: the close ends at once, with nothing more sent.
 TEST_F(LiveLoopE2E, ClosingTheWindowMidRecordEndsCleanly) {
-    session.simArgs = {QStringLiteral("--baud"), QStringLiteral("19200")};
+    session.simArgs = {"--baud", "19200"};
     Start();
     Mark();
     ui->holdButton->click(); // one screen at once, then the loop
@@ -43,13 +41,11 @@ TEST_F(LiveLoopE2E, TheProgramReachesItsAnalyzerThroughSer2netWithAllSetting) {
     qputenv("ORVEL_COM1", QByteArray::fromStdString(server.url()));
     ASSERT_TRUE(session.launch());
     const QList<QByteArray> wire = session.received();
-    ASSERT_FALSE(wire.isEmpty());
-    EXPECT_EQ(wire.first(), QByteArray());
+    EXPECT_EQ(wire.value(0, "none"), QByteArray());
     EXPECT_TRUE(ContainsInOrder(wire, {"", "FREQ1234500000.0000", "VER"}));
     EXPECT_FALSE(wire.contains("FREQ?")) << "All Setting reads nothing back";
     EXPECT_TRUE(session.watcher().messages().empty());
     EXPECT_TRUE(session.frame()->windowState() & Qt::WindowMinimized);
-    EXPECT_EQ(session.frame()->windowTitle(), "PC software for Spectrum Analyzer - Orvel");
     Mark();
     session.clickHoldRun();
     EXPECT_TRUE(WaitSince("SRSCURR"));

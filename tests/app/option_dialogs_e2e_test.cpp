@@ -1,15 +1,10 @@
-// "Setup(&S)..." and "Color Edit(&C)..." of the running program against the simulated analyzer:
-// the real dialogs driven as a user drives them, the wire log and the settings they leave.
+// "Setup(&S)..." and "Color Edit(&C)..." of the running program, driven as a user drives them.
 
-#include "app_test.h"
+#include "app_session.h"
 #include "color_edit_dialog.h"
 #include "cw_graph.h"
-#include "instrument_settings.h"
-#include "menu_ids.h"
 #include "serial_port.h"
 #include "setup_sheet.h"
-#include "sim_process.h"
-#include "trace_display.h"
 
 #include <QColorDialog>
 #include <QSlider>
@@ -23,19 +18,7 @@ namespace {
 
 using Step = std::function<bool(QDialog*)>;
 
-// A step that acts on the dialog of type D once it is the modal window on top.
-template <class D> Step On(std::function<void(D*)> act) {
-    return [act](QDialog* dialog) {
-        auto* d = qobject_cast<D*>(dialog);
-        if (d != nullptr) {
-            act(d);
-        }
-        return d != nullptr;
-    };
-}
-
-// Clicks swatch `id` from the event loop (its chooser is modal), then sets the chooser's colour
-// and confirms or cancels it; appended to `script`.
+// Clicks swatch `id` (its chooser is modal), then sets its colour and confirms or cancels.
 void Choose(std::vector<Step>& script, int id, QColor color, bool confirm) {
     script.push_back(On<CColorEditDlg>(
         [id](CColorEditDlg* d) { QTimer::singleShot(0, d->swatch(id), &QPushButton::click); }));
@@ -47,22 +30,18 @@ void Choose(std::vector<Step>& script, int id, QColor color, bool confirm) {
 
 class OptionDialogsTest : public AppTest {
 protected:
-    void StartWithSteps() {
-        Start();
-        session.watcher().dialogHandler = [this](QDialog* dialog) {
-            if (steps.empty()) {
-                return false;
-            }
-            if (steps.front()(dialog)) {
+    // Runs the menu command with the steps answering its dialogs in turn, all of them.
+    void Run(int id, std::vector<Step> script) {
+        std::deque<Step> steps(script.begin(), script.end());
+        session.watcher().dialogHandler = [&steps](QDialog* dialog) {
+            const bool handled = !steps.empty();
+            if (handled && steps.front()(dialog)) {
                 steps.pop_front();
             }
-            return true;
+            return handled;
         };
-    }
-    // Runs the menu command with the steps answering its dialogs; all steps must have run.
-    void Run(int id, std::vector<Step> script) {
-        steps.assign(script.begin(), script.end());
         Menu(id)->trigger();
+        session.watcher().dialogHandler = nullptr;
         EXPECT_TRUE(steps.empty()) << steps.size() << " steps left";
     }
     void RunSheet(std::function<void(Cpsheet*)> act) { Run(menuid::kSetup, {On<Cpsheet>(act)}); }
@@ -75,29 +54,24 @@ protected:
         }
         return lines;
     }
-
-    std::deque<Step> steps;
 };
 
-// One session: stored values without list items, Apply and OK, Cancel, the colour dialog, and
-// the RVX420's span list (the simulated analyzer is an RVX420 throughout).
+// One session with an RVX420: stored values, Apply, OK, Cancel, colours and the span list.
 TEST_F(OptionDialogsTest, SetupSheetAndColourDialogOfTheRunningProgram) {
     session.settingsFile = QByteArray("Start setup : 1\r\nBaud rate : 5\r\n");
-    session.simArgs << QStringLiteral("--model") << QStringLiteral("420");
-    StartWithSteps();
+    session.simArgs += QStringList{"--model", "420"};
+    Start();
     const QString device = QString::fromStdString(session.sim()->devicePath());
     RunSheet([&](Cpsheet* sheet) {
         Csetupdlg* comm = sheet->commPage();
-        EXPECT_EQ(comm->baudCombo->count(), 6);
-        EXPECT_EQ(comm->baudCombo->currentText(), "57600");
-        EXPECT_EQ(comm->portCombo->itemText(0), "COM1   " + device + " (present)");
-        EXPECT_FALSE(comm->modelCombo->isEnabled());
-        EXPECT_EQ(comm->timeOutBar->maximum(), 200);
-        EXPECT_EQ(comm->intervalBar->minimum(), 50);
+        EXPECT_EQ(std::make_tuple(comm->baudCombo->count(), comm->baudCombo->currentText(),
+                                  comm->portCombo->itemText(0), comm->modelCombo->isEnabled(),
+                                  comm->timeOutBar->maximum(), comm->intervalBar->minimum()),
+                  std::make_tuple(6, QString("57600"), "COM1   " + device + " (present)", false,
+                                  200, 50));
         sheet->okButton()->click();
     });
-    EXPECT_EQ(gSettings.baudIndex, 5);
-    EXPECT_EQ(gSettings.instrumentPresent, 1) << "the port opened as before";
+    EXPECT_EQ(std::tie(gSettings.baudIndex, gSettings.instrumentPresent), std::make_tuple(5, 1));
 
     // Apply follows the modified flag and stores at once.
     RunSheet([](Cpsheet* sheet) {
@@ -115,11 +89,10 @@ TEST_F(OptionDialogsTest, SetupSheetAndColourDialogOfTheRunningProgram) {
         EXPECT_FALSE(sheet->applyButton()->isEnabled());
         sheet->cancelButton()->click();
     });
-    EXPECT_EQ(gSettings.timeOutSetting, 140);
-    EXPECT_EQ(gSettings.baudIndex, 3);
-    const ReadTimeouts now = CurrentReadTimeouts();
-    const ReadTimeouts longProfile = ReadTimeoutsFor(portprofile::kLong, 140, 3);
-    EXPECT_EQ(now.totalConstant, longProfile.totalConstant) << "the long profile, rescaled";
+    EXPECT_EQ(std::tie(gSettings.timeOutSetting, gSettings.baudIndex), std::make_tuple(140, 3));
+    EXPECT_EQ(CurrentReadTimeouts().totalConstant,
+              ReadTimeoutsFor(portprofile::kLong, 140, 3).totalConstant)
+        << "the long profile, rescaled";
 
     // OK stores the second page alone.
     RunSheet([](Cpsheet* sheet) {
@@ -144,26 +117,23 @@ TEST_F(OptionDialogsTest, SetupSheetAndColourDialogOfTheRunningProgram) {
     EXPECT_TRUE(ContainsInOrder(LogSince(logged), {"!the program's end closed",
                                                    "!the program's end opened", "<", ">ERR\\r\\n"}))
         << LogSince(logged).join('|').constData();
+    const auto stored = [](const InstrumentSettings& s) {
+        return std::tie(s.comPortIndex, s.baudIndex, s.timeOutSetting, s.intervalSetting,
+                        s.startWindowState, s.startSetting, s.modelIndex);
+    };
+    EXPECT_EQ(stored(gSettings), stored(before));
     EXPECT_EQ(gSettings.instrumentPresent, 1);
-    for (auto field : {&InstrumentSettings::comPortIndex, &InstrumentSettings::baudIndex,
-                       &InstrumentSettings::timeOutSetting, &InstrumentSettings::intervalSetting,
-                       &InstrumentSettings::startWindowState, &InstrumentSettings::startSetting,
-                       &InstrumentSettings::modelIndex}) {
-        EXPECT_EQ(gSettings.*field, before.*field);
-    }
 
     // A full span becomes index 13 ("2G") on OK, and is sent after the reconnection.
     ASSERT_TRUE(paneltest::Choose(ui->spanCombo, "Full"));
     ASSERT_EQ(gSettings.spanIndex, 14);
     Mark();
     RunSheet([](Cpsheet* sheet) { sheet->okButton()->click(); });
-    EXPECT_EQ(gSettings.spanIndex, 13);
+    EXPECT_EQ(std::make_tuple(gSettings.spanIndex, ui->spanCombo->currentText()),
+              std::make_tuple(13, QString("2G")));
     EXPECT_TRUE(ContainsInOrder(Since(), {"", "SPAN2G"}));
-    EXPECT_EQ(ui->spanCombo->currentText(), "2G");
 
-    // Colours: Cancel puts back every colour the choosers changed; a confirmed choice survives a
-    // later cancelled one, and OK recolours the graph and is kept in the settings file. The stored
-    // bytes are blue, green, red from the top (0x030201 for QColor(1, 2, 3)).
+    // Cancel puts back every colour the choosers changed (stored as 0x030201 for (1, 2, 3)).
     const SavedColors colours = SavedColors::Take();
     const CCWGraph* graph = session.view()->display()->Graph();
     const uint32_t plot2 = graph->PlotLineColor(2);
@@ -186,11 +156,11 @@ TEST_F(OptionDialogsTest, SetupSheetAndColourDialogOfTheRunningProgram) {
     Choose(script, 1514, QColor(9, 9, 9), false);
     script.push_back(On<CColorEditDlg>([](CColorEditDlg* d) { d->okButton()->click(); }));
     Run(menuid::kColorEdit, script);
-    EXPECT_EQ(gSettings.markerColor[5], 0x563412u);
-    for (int cursor = 8; cursor <= 11; ++cursor) {
-        EXPECT_EQ(graph->CursorColor(cursor), 0x563412u) << cursor;
-    }
-    EXPECT_EQ(graph->CursorColor(5), refCenter);
+    EXPECT_EQ(
+        (std::vector<uint32_t>{gSettings.markerColor[5], graph->CursorColor(8),
+                               graph->CursorColor(9), graph->CursorColor(10),
+                               graph->CursorColor(11), graph->CursorColor(5)}),
+        (std::vector<uint32_t>{0x563412u, 0x563412u, 0x563412u, 0x563412u, 0x563412u, refCenter}));
 
     // An RVX420 keeps one 5G entry before FULL, however often the sheet is confirmed.
     gSettings.modelIndex = 1;

@@ -1,26 +1,14 @@
-// Takes the README's pictures, with Orvel on the simulated analyzer, under Xvfb:
-//
-//   xvfb-run -a -s "-screen 0 1280x1024x24" env QT_QPA_PLATFORM=xcb
-//       build/bin/orvel-screenshot [--record | --analysis] OUTPUT.png   (running, a live trace)
-//       build/bin/orvel-screenshot --dialogs docs    (the setup sheet and the colour dialog)
-//       build/bin/orvel-screenshot --hardcopy docs   (the hard copy window and a printed page)
-//
-// --record shows the File menu open while "Record..." records; --analysis the View menu's
-// waterfall, peak table and a failing limit line (on a screen 1600 pixels wide).
+// Takes the README's pictures (the README gives each command) with Orvel on the simulated
+// analyzer under Xvfb: the running window, or with --record the File menu open while recording,
+// --analysis the View menu's analysis (a screen 1600 pixels wide), --dialogs, --hardcopy.
 
 #include "app_session.h"
 #include "color_edit_dialog.h"
-#include "hard_copy_dialog.h"
 #include "link_state.h"
 #include "live_analysis.h"
-#include "main_frame.h"
-#include "marker_panel.h"
-#include "menu_ids.h"
-#include "orvel_view.h"
 #include "recording_menu.h"
 #include "screen_capture.h"
 #include "setup_sheet.h"
-#include "trace_display.h"
 
 #include <QAbstractItemView>
 #include <QComboBox>
@@ -59,13 +47,10 @@ bool MainWindow(AppSession& session, const QString& mode, const QString& output)
         view->WaterfallAction()->trigger();
         view->PeakTableAction()->trigger();
         // A mask around the carrier that its first sidebands break.
-        view->ApplyLimitLines({{990e6, -45},
-                               {999e6, -45},
-                               {999.3e6, -15},
-                               {1000.7e6, -15},
-                               {1001e6, -45},
-                               {1010e6, -45}},
+        // clang-format off
+        view->ApplyLimitLines({{990e6, -45}, {999e6, -45}, {999.3e6, -15}, {1000.7e6, -15}, {1001e6, -45}, {1010e6, -45}},
                               {{990e6, -80}, {1010e6, -80}}, true);
+        // clang-format on
     }
     if (mode == "--record") {
         const QString path = session.path(QStringLiteral("recording.csv"));
@@ -118,8 +103,7 @@ bool Dialogs(AppSession& session, const QString& out) {
     return ok;
 }
 
-// The hard copy window part-way and complete (the loop runs: the window pauses it), and the
-// printed page of the main window rendered from the PDF it prints to.
+// The hard copy window part-way and complete, and the printed page rendered from its PDF.
 bool HardCopy(AppSession& session, const QString& out) {
     session.clickHoldRun();
     session.waitCaptures(1);
@@ -160,15 +144,14 @@ int main(int argc, char* argv[]) {
     const QString output = QFileInfo(QString::fromLocal8Bit(argv[argc - 1])).absoluteFilePath();
     QCoreApplication::setOrganizationName(QStringLiteral("Quillon"));
     AppSession session;
-    session.settingsFile = QByteArray(); // All Reading, as a user's first start
+    const bool window = mode.isEmpty() || mode == "--analysis" || mode == "--record";
+    // The running window with the detailed trace; else All Reading, as a user's first start.
+    session.settingsFile = window ? QByteArray("Detailed trace : 1\r\n") : QByteArray();
     if (mode != "--dialogs") {
         session.simArgs = {QStringLiteral("--model"), QStringLiteral("410")}; // paced at 19200
     }
     if (mode == "--analysis") {
         session.simArgs << QStringLiteral("--no-pace"); // many rows for the waterfall
-    }
-    if (mode.isEmpty() || mode == "--analysis" || mode == "--record") {
-        session.settingsFile = QByteArray("Detailed trace : 1\r\n");
     }
     if (!session.start() || !session.frameAlive()) {
         std::fprintf(stderr, "orvel-screenshot: the program did not start\n");

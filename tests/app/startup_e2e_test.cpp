@@ -1,25 +1,19 @@
-// The whole program against the simulated analyzer: start-up and shut-down, as the analyzer's
-// wire log and the settings file show them. The exchanges themselves are judged in SimLinkTest.
+// Start-up and shut-down as the wire log and the settings file show them (exchanges: SimLinkTest).
 
-#include "app_test.h"
-#include "instrument_settings.h"
+#include "app_session.h"
 
 #include <QFileInfo>
 
 namespace {
 
 using StartupTest = AppTest;
-const char kTitle[] = "PC software for Spectrum Analyzer - Orvel";
-const char kNoPort[] = "A COM port has not been opened.";
 
 TEST_F(StartupTest, StartUpShowsTheWindowAndShutDownWritesTheFileSilently) {
     Start();
-    EXPECT_TRUE(session.watcher().messages().empty());
     EXPECT_EQ(gSettings.instrumentPresent, 1);
     EXPECT_EQ(gSettings.startingUp, 0);
-    EXPECT_EQ(session.frame()->windowTitle(), kTitle);
+    EXPECT_EQ(session.frame()->windowTitle(), "PC software for Spectrum Analyzer - Orvel");
     EXPECT_EQ(session.frame()->geometry().size(), QSize(978, 748));
-
     Mark();
     ASSERT_TRUE(session.close());
     EXPECT_TRUE(Since().isEmpty()) << "nothing is sent at shut-down";
@@ -29,55 +23,53 @@ TEST_F(StartupTest, StartUpShowsTheWindowAndShutDownWritesTheFileSilently) {
     EXPECT_TRUE(session.watcher().messages().empty());
 }
 
-// Presence checked twice, two empty lines each; nothing else was sent.
-TEST_F(StartupTest, SilentAnalyzerIsReportedOnceAndTheProgramStaysUsable) {
-    session.simArgs << QStringLiteral("--fault") << QStringLiteral("drop");
-    Start();
-    ExpectOneMessage("Please check connection with RVX410.", QMessageBox::Warning,
-                     "Communication error");
-    EXPECT_EQ(gSettings.instrumentPresent, 0);
-    EXPECT_EQ(session.received(), (QList<QByteArray>{"", "", "", ""}));
-}
-
-TEST_F(StartupTest, PortThatCannotOpenIsReported) {
-    session.startSimulator = false;
-    Start();
-    ExpectOneMessage(kNoPort, QMessageBox::Warning, "Communication error");
+// A silent analyzer (two presence checks), a closed port and a damaged file (port 99) are each
+// reported once; the file is written clean at exit.
+TEST_F(StartupTest, SilentAnalyzerClosedPortAndDamagedFileAreReportedAndTheFileWrittenClean) {
+    QByteArray damaged("Com port : 99\r\nSpan : 4000000000\r\nSweep time : -7\r\nRBW : 77\r\n"
+                       "Trace 1 color : zz\r\n");
+    damaged.append(QByteArray(3000, '\xff')).append("\r\nUnit : \0\0\0\r\n", 14);
+    const char kNoPort[] = "A COM port has not been opened.";
+    const std::tuple<QByteArray, bool, const char*, QList<QByteArray>> starts[] = {
+        {"Start setup : 1\r\n", true, "Please check connection with RVX410.", {"", "", "", ""}},
+        {"Start setup : 1\r\n", false, kNoPort, {}},
+        {damaged, true, kNoPort, {}}};
+    for (const auto& [settings, simulator, text, wire] : starts) {
+        SCOPED_TRACE(text);
+        AppSession s;
+        s.settingsFile = settings;
+        s.startSimulator = simulator;
+        s.simArgs += QStringList{"--fault", "drop"};
+        ASSERT_TRUE(s.start());
+        ASSERT_EQ(s.watcher().messages().size(), 1u);
+        const SeenMessage seen = s.watcher().messages().front();
+        EXPECT_EQ(std::tie(seen.caption, seen.text, seen.icon),
+                  std::make_tuple("Communication error", text, QMessageBox::Warning));
+        EXPECT_EQ(gSettings.instrumentPresent, 0);
+        EXPECT_EQ(s.received(), wire);
+        ASSERT_TRUE(s.close());
+        const QByteArray written = orvel::test::ReadFile(s.settingsPath());
+        EXPECT_FALSE(written.contains('\xff'));
+        EXPECT_TRUE(written.contains("Center frequency : "));
+    }
 }
 
 TEST_F(StartupTest, MissingSettingsFileReadsTheAnalyzerThenStopsWithoutCreatingIt) {
     session.settingsFile.reset();
     ASSERT_TRUE(session.start());
-    // The defaults' All Reading ran first: presence, then every setting queried.
+    // The defaults' All Reading: presence first, then every setting queried and none sent.
     const QList<QByteArray> wire = session.received();
-    ASSERT_FALSE(wire.isEmpty());
-    EXPECT_EQ(wire.first(), QByteArray()) << "the presence check's empty line comes first";
+    EXPECT_EQ(wire.value(0, "none"), QByteArray());
     EXPECT_TRUE(ContainsInOrder(
         wire, {"", "FREQ?", "SPAN?", "REF?", "UNIT?", "RBW?", "VBW?", "SWEEP?", "DET?"}));
-    EXPECT_FALSE(wire.contains("FREQ1000000000.0000")) << "All Reading sends no settings";
+    EXPECT_FALSE(wire.contains("FREQ1000000000.0000"));
     ASSERT_TRUE(WaitUntil([&] { return !session.frameAlive(); }));
     ASSERT_FALSE(session.watcher().messages().empty());
     const SeenMessage& message = session.watcher().messages().back();
-    EXPECT_EQ(message.caption, "Starting error");
-    EXPECT_EQ(message.text, "A required file is not found.");
+    EXPECT_EQ((QStringList{message.caption, message.text}),
+              (QStringList{"Starting error", "A required file is not found."}));
     EXPECT_EQ(message.icon, QMessageBox::Critical);
     EXPECT_FALSE(QFileInfo::exists(session.settingsPath()));
-}
-
-// A port index outside COM1..COM8 leaves the port closed; the file is written clean at exit.
-TEST_F(StartupTest, DamagedSettingsFileGivesSafeValuesAndIsWrittenCleanAtExit) {
-    QByteArray damaged("Com port : 99\r\nSpan : 4000000000\r\nSweep time : -7\r\nRBW : 77\r\n"
-                       "Trace 1 color : zz\r\n");
-    damaged.append(QByteArray(3000, '\xff'));
-    damaged.append("\r\nUnit : \0\0\0\r\n", 14);
-    session.settingsFile = damaged;
-    Start();
-    ExpectOneMessage(kNoPort, QMessageBox::Warning, "Communication error");
-    EXPECT_TRUE(session.received().isEmpty()) << session.received().join('|').constData();
-    ASSERT_TRUE(session.close());
-    const QByteArray written = SettingsText();
-    EXPECT_FALSE(written.contains('\xff'));
-    EXPECT_TRUE(written.contains("Center frequency : "));
 }
 
 } // namespace

@@ -1,9 +1,6 @@
-// Trace files and the analyzer's memories from the File menu of the running program, against the
-// simulated analyzer: dialogs answered as a user would, the wire checked in the simulator's log.
+// Trace files and the analyzer's memories from the File menu of the running program.
 
-#include "app_test.h"
-#include "instrument_settings.h"
-#include "menu_ids.h"
+#include "app_session.h"
 #include "number_select_dialog.h"
 #include "serial_port.h"
 
@@ -17,7 +14,7 @@ protected:
     void StartWithAnswers() {
         Start();
         session.watcher().clear();
-        // Each file dialog takes `chosen`, each number dialog the numbers in `numbers`.
+        // Each file dialog takes `chosen`; each number dialog `start` (null: as it opens).
         session.watcher().dialogHandler = [this](QDialog* dialog) {
             if (auto* files = qobject_cast<QFileDialog*>(dialog)) {
                 files->selectFile(chosen);
@@ -25,22 +22,22 @@ protected:
                 return true;
             }
             if (auto* numbers = qobject_cast<CNumberSelectDlg*>(dialog)) {
-                numbers->startEdit()->setText(start);
-                numbers->accept();
+                if (!start.isNull()) {
+                    numbers->startEdit()->setText(start);
+                }
+                QTest::keyClick(numbers, Qt::Key_Return);
                 return true;
             }
             return false;
         };
     }
-    QString Path(const char* name) const { return session.path(QString::fromLatin1(name)); }
 
     QString chosen;
     QString start = QStringLiteral("0");
 };
 
 TEST_F(TraceFilesTest, MemoriesAndTraceFilesFromTheFileMenu) {
-    session.simArgs << QStringLiteral("--memories") << QStringLiteral("8")
-                    << QStringLiteral("--fault") << QStringLiteral("drop:SRS#2");
+    session.simArgs += QStringList{"--memories", "8", "--fault", "drop:SRS#2"};
     // The analyzer's memories; its second screen record is never answered.
     StartWithAnswers();
     const InstrumentSettings started = gSettings;
@@ -48,11 +45,10 @@ TEST_F(TraceFilesTest, MemoriesAndTraceFilesFromTheFileMenu) {
     start = QStringLiteral("7");
     Menu(menuid::kLoadRvx)->trigger();
     EXPECT_TRUE(session.waitReceived("SRS07"));
-    EXPECT_EQ(gSettings.spanIndex, 4 + 7 % 8) << "the memory's span";
-    EXPECT_EQ(gSettings.memoryRangeStart, 4) << "a load keeps the remembered range";
+    // The memory's span; a load keeps the remembered range.
+    EXPECT_EQ(std::tie(gSettings.spanIndex, gSettings.memoryRangeStart), std::make_tuple(4 + 7, 4));
     EXPECT_TRUE(session.watcher().messages().empty());
 
-    const int timeOut = gSettings.timeOutSetting;
     gSettings.timeOutSetting = 30; // the seven tries in a short time
     SetPortTimeouts(portprofile::kShort);
     const int span = gSettings.spanIndex;
@@ -61,38 +57,30 @@ TEST_F(TraceFilesTest, MemoriesAndTraceFilesFromTheFileMenu) {
     ExpectOneMessage("Please check connection with RVX410.", QMessageBox::Warning,
                      "Communication error");
     EXPECT_EQ(gSettings.spanIndex, span);
-    gSettings.timeOutSetting = timeOut;
-    SetPortTimeouts(portprofile::kShort);
 
     // A saved file loads back whole or as its trace only.
     gSettings = started;
+    SetPortTimeouts(portprofile::kShort);
     InstrumentSettings& s = gSettings;
-    s.centerFreq = 1.5e9;
-    s.spanIndex = 9;
-    s.rbwIndex = 5;
-    s.detectorIndex = 1;
+    std::tie(s.centerFreq, s.spanIndex, s.rbwIndex, s.detectorIndex) =
+        std::make_tuple(1.5e9, 9, 5, 1);
     s.traceRecord.tracePoints[10] = 77;
-    chosen = Path("saved");
+    chosen = session.path("saved");
     Menu(menuid::kSave)->trigger();
-    ASSERT_EQ(QFile(Path("saved.dat")).size(), 1104);
+    ASSERT_EQ(QFile(session.path("saved.dat")).size(), 1104);
 
     // Elsewhere now, and running: the whole load puts the file's settings back and holds.
-    s.centerFreq = 2.0e9;
-    s.spanIndex = 3;
-    s.rbwIndex = 1;
+    std::tie(s.centerFreq, s.spanIndex, s.rbwIndex) = std::make_tuple(2.0e9, 3, 1);
     panel->FillFromSettings();
     ui->holdButton->click();
     ASSERT_EQ(s.runState, 1);
-    chosen = Path("saved.dat");
+    chosen = session.path("saved.dat");
     Mark();
     Menu(menuid::kLoadPc)->trigger();
-    EXPECT_EQ(s.runState, 0);
-    EXPECT_EQ(ui->holdButton->text(), "Hold");
-    EXPECT_EQ(s.centerFreq, 1.5e9);
-    EXPECT_EQ(ui->centerEdit->text(), "1.5000G");
-    EXPECT_EQ(ui->spanCombo->currentIndex(), 9);
-    EXPECT_EQ(s.rbwIndex, 5);
-    EXPECT_EQ(s.traceStore[s.activeTraceSlot][10], 77);
+    EXPECT_EQ(std::make_tuple(s.runState, ui->holdButton->text(), s.centerFreq,
+                              ui->centerEdit->text(), ui->spanCombo->currentIndex(), s.rbwIndex,
+                              s.traceStore[s.activeTraceSlot][10]),
+              std::make_tuple(0, QString("Hold"), 1.5e9, QString("1.5000G"), 9, 5, 77));
     EXPECT_TRUE(ContainsInOrder(Since(), {"FREQ1500000000.0000", "SPAN100M", "REF10", "UNITDBM",
                                           "RBW1M", "VBW10K", "SCALE10", "SWEEP0.1", "DETNEG"}));
 
@@ -103,55 +91,37 @@ TEST_F(TraceFilesTest, MemoriesAndTraceFilesFromTheFileMenu) {
     s.traceStore[2][10] = 9;
     Mark();
     Menu(menuid::kLoadPcTraceOnly)->trigger();
-    EXPECT_EQ(s.traceStore[s.activeTraceSlot][10], 77);
-    EXPECT_EQ(s.traceStore[2][10], 9);
-    EXPECT_EQ(s.centerFreq, 2.0e9);
+    EXPECT_EQ(
+        std::make_tuple(s.traceStore[s.activeTraceSlot][10], s.traceStore[2][10], s.centerFreq),
+        std::make_tuple(77, 9, 2.0e9));
     EXPECT_TRUE(ContainsInOrder(Since(), {"FREQ2000000000.0000", "DETNEG"}));
 
     // A broken file applies nothing.
-    chosen = Path("broken.dat");
+    chosen = session.path("broken.dat");
     ASSERT_TRUE(orvel::test::WriteFile(chosen, QByteArray(1103, '\1')));
     Mark();
     Menu(menuid::kLoadPc)->trigger();
-    ASSERT_FALSE(session.watcher().messages().empty());
-    EXPECT_EQ(session.watcher().messages().back().text, "Load went wrong.");
-    EXPECT_EQ(session.watcher().messages().back().caption, "Read error");
+    ExpectOneMessage("Load went wrong.", QMessageBox::Warning, "Read error");
     EXPECT_EQ(s.centerFreq, 2.0e9);
 
-    // Ctrl-S with a typed name and Ctrl-D accepted as it opens, from the keyboard.
+    // Ctrl-S and Ctrl-D (its numbers accepted as they open) from the keyboard.
     CMainFrame* frame = session.frame();
     frame->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(frame));
-    session.watcher().dialogHandler = [this](QDialog* dialog) {
-        if (auto* files = qobject_cast<QFileDialog*>(dialog)) {
-            files->setDirectory(session.directory());
-            auto* name = files->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
-            if (name == nullptr)
-                return false;
-            QTest::keyClicks(name, QStringLiteral("name"));
-            QTest::keyClick(name, Qt::Key_Return);
-            return true;
-        }
-        if (auto* numbers = qobject_cast<CNumberSelectDlg*>(dialog)) {
-            QTest::keyClick(numbers, Qt::Key_Return);
-            return true;
-        }
-        return false;
-    };
+    chosen = session.path("name");
+    start = QString();
     QTest::keyClick(frame, Qt::Key_S, Qt::ControlModifier);
-    EXPECT_TRUE(WaitUntil([this] { return QFile::exists(Path("name.dat")); }, 5000));
-    EXPECT_EQ(QFile(Path("name.dat")).size(), 1104);
+    EXPECT_TRUE(WaitUntil([this] { return QFile::exists(session.path("name.dat")); }, 5000));
+    EXPECT_EQ(QFile(session.path("name.dat")).size(), 1104);
 
     Mark();
     frame->activateWindow(); // as the window manager does when the dialog closes
     ASSERT_TRUE(QTest::qWaitForWindowActive(frame));
     QTest::keyClick(frame, Qt::Key_D, Qt::ControlModifier);
     ASSERT_TRUE(WaitSince("MCLRWALL"));
-    QList<QByteArray> erases;
-    for (const QByteArray& line : Since())
-        if (line.startsWith("MCLR"))
-            erases << line;
-    EXPECT_EQ(erases, QList<QByteArray>{"MCLRWALL"});
+    const QList<QByteArray> sent = Since();
+    EXPECT_EQ(std::count_if(sent.begin(), sent.end(), [](auto& l) { return l.startsWith("MCLR"); }),
+              1);
 }
 
 } // namespace
