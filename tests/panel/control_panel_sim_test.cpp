@@ -119,48 +119,42 @@ TEST_F(ControlPanelSimTest, FullSpanMovesTheCentreAndDropsTenMilliseconds) {
     gSettings.sweepIndex = 0;
     panel->FillFromSettings();
     EXPECT_EQ(ui->sweepCombo->currentText(), "10ms");
-    Walk(
-        {{"spanCombo", "Full", {"SPANFULL"}, {{"centerEdit", "1.6500G"}, {"sweepCombo", "30ms"}}}});
-    EXPECT_FALSE(ui->centerEdit->isEnabled());
-    EXPECT_EQ(paneltest::Items(ui->sweepCombo).first(), "30ms");
-    EXPECT_EQ(gSettings.sweepIndex, 1);
+    // clang-format off
+    Walk({{"spanCombo", "Full", {"SPANFULL"}, {{"centerEdit", "1.6500G"}, {"sweepCombo", "30ms"}}}});
+    EXPECT_EQ(std::tuple(ui->centerEdit->isEnabled(), paneltest::Items(ui->sweepCombo).first(), gSettings.sweepIndex), std::tuple(false, "30ms", 1));
     // The analyzer's centre is read back; sweepIndex itself is unchanged.
-    Walk({{"spanCombo",
-           "20M",
-           {"SPAN20M", "FREQ?"},
-           {{"centerEdit", "1.0000G"}, {"sweepCombo", "30ms"}}}});
+    Walk({{"spanCombo", "20M", {"SPAN20M", "FREQ?"}, {{"centerEdit", "1.0000G"}, {"sweepCombo", "30ms"}}}});
+    // clang-format on
     EXPECT_DOUBLE_EQ(gSettings.centerFreq, 1.0e9);
     EXPECT_TRUE(ui->centerEdit->isEnabled());
     EXPECT_EQ(paneltest::Items(ui->sweepCombo).first(), "10ms");
 }
 
 TEST_F(ControlPanelSimTest, ReferenceClampsInTheShownUnitAndGoesOutInDbm) {
+    // clang-format off
     Walk({{"refLevelEdit", "200", {"REF10"}, {{"refLevelEdit", "10"}, {"attenuatorReadout", "25"}}},
-          {"unitCombo",
-           "dBuV",
-           {"UNITDBUV"},
-           {{"referenceLabel", "Reference(dBuV)"}, {"refLevelEdit", "117"}}},
+          {"unitCombo", "dBuV", {"UNITDBUV"}, {{"referenceLabel", "Reference(dBuV)"}, {"refLevelEdit", "117"}}},
           {"refLevelEdit", "60", {"REF-47"}, {{"attenuatorReadout", "S/W AMP"}}},
           {"refLevelEdit", "12", {"REF-60"}, {{"refLevelEdit", "47"}}},
           {"refLevelEdit", "", {"REF-60"}, {{"refLevelEdit", "47"}}},
           {"refLevelEdit", "500", {"REF10"}, {{"refLevelEdit", "117"}}}});
+    // clang-format on
     EXPECT_EQ(gSettings.unitIndex, 1);
     EXPECT_EQ(sim->countLogLines("> ERR"), 0);
 }
 
 TEST_F(ControlPanelSimTest, ImpedanceSendsItsOffset) {
-    Walk({{"impedanceCombo",
-           "75",
-           {"IMP75", "OFFSET5.7"},
-           {{"offsetEdit", "5.7"}, {"refLevelEdit", "16"}}},
+    // clang-format off
+    Walk({{"impedanceCombo", "75", {"IMP75", "OFFSET5.7"}, {{"offsetEdit", "5.7"}, {"refLevelEdit", "16"}}},
           {"offsetEdit", "-3.46", {"OFFSET-3.5"}, {}},
           {"impedanceCombo", "50", {"IMP50", "OFFSET0.0"}, {{"offsetEdit", "0.0"}}}});
+    // clang-format on
 }
 
 TEST_F(ControlPanelSimTest, CalculationAndCount) {
     Walk({{"calcCombo", "Average", {"AVENO?", "CALCAVE"}, {{"countCombo", "256"}}}});
-    EXPECT_EQ(ui->countCombo->count(), 8);
-    EXPECT_TRUE(ui->countCombo->isEnabled());
+    EXPECT_EQ(std::tuple(ui->countCombo->count(), ui->countCombo->isEnabled()),
+              std::tuple(8, true));
     Walk({{"countCombo", "16", {"AVENO16", "CALCAVE"}, {}},
           {"calcCombo", "MaxHold", {"MAXNO?", "CALCMAX"}, {{"countCombo", "**"}}}});
     EXPECT_EQ(paneltest::Items(ui->countCombo).mid(8), QStringList({"512", "1024", "**"}));
@@ -215,9 +209,8 @@ TEST_F(ControlPanelSimTest, PresetRemoteTwiceAndTheCompactRefusal) {
     panel->OnAutoTuneMenu();
     panel->OnHoldRunMenu();
     ui->holdButton->click();
-    EXPECT_TRUE(Received().empty());
-    EXPECT_EQ(gSettings.runState, 0);
-    EXPECT_FALSE(ui->holdButton->isChecked());
+    EXPECT_EQ(std::tuple(Received(), gSettings.runState, ui->holdButton->isChecked()),
+              std::tuple(Lines(), 0, false));
     ASSERT_EQ(view.warnings.size(), 3u);
     EXPECT_EQ(view.warnings[0], "When a window is small it is not able to use it.");
     panel->OnRemote();
@@ -238,10 +231,10 @@ TEST_F(ControlPanelSimAutoTuneTest, AutoTuneWaitsForTheAnalyzerAndCouplesEveryth
     const Lines tail(lines.end() - 8, lines.end());
     EXPECT_EQ(tail, Lines({"RBWAUTO", "RBW?", "VBWAUTO", "VBW?", "SWEEPAUTO", "SWEEP?", "SRSCURR",
                            "MEASRES"}));
-    EXPECT_EQ(ui->spanCombo->currentText(), "20M");
     EXPECT_NEAR(gSettings.centerFreq, 1.2e9, 1e7);
-    EXPECT_TRUE(ui->rbwAutoBox->isChecked());
-    EXPECT_EQ(ui->autoTuneButton->text(), "Auto Tune");
+    EXPECT_EQ(std::tuple(ui->spanCombo->currentText(), ui->rbwAutoBox->isChecked(),
+                         ui->autoTuneButton->text()),
+              std::tuple("20M", true, "Auto Tune"));
 }
 
 // Whatever is pasted, the record and the text it would send stay in the analyzer's ranges and
@@ -300,14 +293,15 @@ protected:
 };
 
 TEST_F(ControlPanelSim420Test, FiveGigAndFullKeepTenMillisecondsOut) {
+    const auto centreAndFastest = [this] {
+        return std::tuple(ui->centerEdit->isEnabled(), paneltest::Items(ui->sweepCombo).first());
+    };
     Walk({{"spanCombo", "5G", {"SPAN5G"}, {}}});
-    EXPECT_TRUE(ui->centerEdit->isEnabled());
-    EXPECT_EQ(paneltest::Items(ui->sweepCombo).first(), "30ms");
+    EXPECT_EQ(centreAndFastest(), std::tuple(true, "30ms"));
     Walk({{"spanCombo", "FULL", {"SPANFULL"}, {{"centerEdit", "4.2500G"}}}});
     EXPECT_DOUBLE_EQ(gSettings.centerFreq, 4.25e9);
     Walk({{"spanCombo", "5G", {"SPAN5G", "FREQ?"}, {}}});
-    EXPECT_TRUE(ui->centerEdit->isEnabled());
-    EXPECT_EQ(paneltest::Items(ui->sweepCombo).first(), "30ms");
+    EXPECT_EQ(centreAndFastest(), std::tuple(true, "30ms"));
     Walk({{"sweepCombo", "30ms", {"SWEEP30M", "DET?"}, {}}, {"spanCombo", "2G", {"SPAN2G"}, {}}});
     EXPECT_EQ(paneltest::Items(ui->sweepCombo).first(), "10ms");
     Walk({{"centerEdit", "9G", {"FREQ8500000000.0000"}, {}}});

@@ -5,6 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+#include <utility>
+
 using paneltest::Choose;
 using paneltest::Enter;
 using paneltest::Items;
@@ -29,6 +32,12 @@ protected:
         host.events.clear();
         return sent;
     }
+    // Every event since the last call.
+    Traffic Events() { return std::exchange(host.events, {}); }
+    // The run state as the record and the hold button show it.
+    std::tuple<int, bool, QString> Hold() const {
+        return {s.runState, ui->holdButton->isChecked(), ui->holdButton->text()};
+    }
     void Walk(const std::vector<paneltest::Step>& steps) {
         paneltest::Walk(panel.get(), steps, [this] { return Sent(); });
     }
@@ -41,10 +50,9 @@ protected:
 
 TEST_F(ControlPanelTest, ChangesAreAnnouncedOnceSent) {
     Enter(ui->centerEdit, "2G");
-    EXPECT_EQ(host.events, Traffic({"pause", "cmd 100", "changed centre", "resume"}));
-    host.events.clear();
+    EXPECT_EQ(Events(), Traffic({"pause", "cmd 100", "changed centre", "resume"}));
     ASSERT_TRUE(Choose(ui->unitCombo, "dBuV"));
-    EXPECT_EQ(host.events, Traffic({"pause", "cmd 103", "changed unit", "resume"}));
+    EXPECT_EQ(Events(), Traffic({"pause", "cmd 103", "changed unit", "resume"}));
 }
 
 TEST_F(ControlPanelTest, ModelChangeLowersAFullSpanAndRebuildsTheList) {
@@ -52,68 +60,56 @@ TEST_F(ControlPanelTest, ModelChangeLowersAFullSpanAndRebuildsTheList) {
     host.events.clear();
     s.modelIndex = 1;
     panel->RebuildSpanListForModel();
-    EXPECT_EQ(s.spanIndex, 13);
-    EXPECT_EQ(host.traffic(), Traffic({"cmd 101"}));
-    EXPECT_EQ(ui->spanCombo->currentText(), "2G");
-    EXPECT_TRUE(ui->centerEdit->isEnabled());
-    EXPECT_EQ(Items(ui->sweepCombo).first(), "10ms");
+    EXPECT_EQ(std::tuple(s.spanIndex, host.traffic(), ui->spanCombo->currentText(),
+                         ui->centerEdit->isEnabled(), Items(ui->sweepCombo).first()),
+              std::tuple(13, Traffic({"cmd 101"}), "2G", true, "10ms"));
     panel->RebuildSpanListForModel();
     EXPECT_EQ(ui->spanCombo->count(), 16);
     s.modelIndex = 0;
     panel->RebuildSpanListForModel();
-    EXPECT_EQ(Items(ui->spanCombo).last(), "Full");
-    EXPECT_EQ(ui->spanCombo->count(), 15);
+    EXPECT_EQ(std::tuple(Items(ui->spanCombo).last(), ui->spanCombo->count()),
+              std::tuple("Full", 15));
 }
 
 TEST_F(ControlPanelTest, FrequencyCounterDropsFastSweepsAndTheFullSpan) {
     s.modelIndex = 1;
     panel->RebuildSpanListForModel();
+    const auto lists = [this] {
+        return std::tuple(Items(ui->sweepCombo).first(), ui->sweepCombo->currentText(),
+                          Items(ui->spanCombo).mid(13));
+    };
     panel->SetFrequencyCounterLists(true);
-    EXPECT_EQ(Items(ui->sweepCombo).first(), "0.1s");
-    EXPECT_EQ(ui->sweepCombo->currentText(), "0.1s");
-    EXPECT_EQ(Items(ui->spanCombo).last(), "5G");
+    EXPECT_EQ(lists(), std::tuple("0.1s", "0.1s", QStringList({"2G", "5G"})));
     ASSERT_TRUE(Choose(ui->sweepCombo, "1s"));
     EXPECT_EQ(s.sweepIndex, 4);
     panel->SetFrequencyCounterLists(false);
-    EXPECT_EQ(Items(ui->sweepCombo).first(), "10ms");
-    EXPECT_EQ(ui->sweepCombo->currentText(), "1s");
-    EXPECT_EQ(Items(ui->spanCombo).mid(13), QStringList({"2G", "5G", "FULL"}));
+    EXPECT_EQ(lists(), std::tuple("10ms", "1s", QStringList({"2G", "5G", "FULL"})));
 }
 
 TEST_F(ControlPanelTest, HoldButtonAndMenuStartAndStopAcquisition) {
-    QSignalSpy running(panel.get(), &ControlPanel::runStateChanged);
+    const std::tuple<int, bool, QString> held(0, false, "Hold"), running(1, true, "Run");
+    QSignalSpy changes(panel.get(), &ControlPanel::runStateChanged);
     ui->holdButton->click();
-    EXPECT_EQ(s.runState, 1);
-    EXPECT_EQ(ui->holdButton->text(), "Run");
-    EXPECT_EQ(host.events, Traffic({"acquire", "restart", "resume"}));
-    host.events.clear();
+    EXPECT_EQ(std::tuple(Hold(), Events()),
+              std::tuple(running, Traffic({"acquire", "restart", "resume"})));
     ui->holdButton->click();
-    EXPECT_EQ(s.runState, 0);
-    EXPECT_EQ(ui->holdButton->text(), "Hold");
-    EXPECT_EQ(host.events, Traffic({"pause"}));
-    EXPECT_EQ(running.count(), 2);
-    host.events.clear();
+    EXPECT_EQ(std::tuple(Hold(), Events(), changes.count()),
+              std::tuple(held, Traffic({"pause"}), 2));
     s.calcIndex = 3;
     ui->holdButton->click();
     EXPECT_EQ(host.traffic(), Traffic({"cmd 131"}));
 
     // The menu toggles too; SetHeld stops without traffic.
     ui->holdButton->click();
-    running.clear();
+    changes.clear();
     panel->OnHoldRunMenu();
-    EXPECT_EQ(s.runState, 1);
-    EXPECT_TRUE(ui->holdButton->isChecked());
+    EXPECT_EQ(Hold(), running);
     host.events.clear();
     panel->SetHeld();
-    EXPECT_EQ(s.runState, 0);
-    EXPECT_FALSE(ui->holdButton->isChecked());
-    EXPECT_EQ(ui->holdButton->text(), "Hold");
-    EXPECT_TRUE(host.events.empty());
-    EXPECT_EQ(running.count(), 2);
+    EXPECT_EQ(std::tuple(Hold(), host.events, changes.count()), std::tuple(held, Traffic(), 2));
     panel->OnHoldRunMenu();
     panel->OnHoldRunMenu();
-    EXPECT_EQ(s.runState, 0);
-    EXPECT_FALSE(ui->holdButton->isChecked());
+    EXPECT_EQ(Hold(), held);
 }
 
 TEST_F(ControlPanelTest, SweepPositionMapsToIndexWhileTenMillisecondsIsAbsent) {
@@ -121,8 +117,7 @@ TEST_F(ControlPanelTest, SweepPositionMapsToIndexWhileTenMillisecondsIsAbsent) {
     host.events.clear();
     // Crossing 0.1 s reads the detector back; the polling period follows the sweep.
     ASSERT_TRUE(Choose(ui->sweepCombo, "30ms"));
-    EXPECT_EQ(s.sweepIndex, 1);
-    EXPECT_TRUE(host.has("restart"));
+    EXPECT_EQ(std::tuple(s.sweepIndex, host.has("restart")), std::tuple(1, true));
     EXPECT_EQ(Sent(), Traffic({"cmd 128", "cmd 226"}));
     Walk({{"sweepCombo", "1s", {"cmd 128", "cmd 226"}, {}}});
     EXPECT_EQ(s.sweepIndex, 4);
@@ -141,8 +136,8 @@ TEST_F(ControlPanelTest, AutoBoxesReadBackCoupledSettings) {
     host.queryEffects[204] = [] { gSettings.rbwIndex = 5; };
     host.queryEffects[225] = [] { gSettings.sweepIndex = 6; };
     ui->rbwAutoBox->click();
-    EXPECT_EQ(Sent(), Traffic({"raw RBWAUTO", "cmd 204"}));
-    EXPECT_EQ(ui->rbwCombo->currentText(), "1M");
+    EXPECT_EQ(std::tuple(Sent(), ui->rbwCombo->currentText()),
+              std::tuple(Traffic({"raw RBWAUTO", "cmd 204"}), "1M"));
     ui->sweepAutoBox->click();
     EXPECT_EQ(ui->sweepCombo->currentText(), "10s");
     host.events.clear();
@@ -158,9 +153,8 @@ TEST_F(ControlPanelTest, AutoBoxesReadBackCoupledSettings) {
 TEST_F(ControlPanelTest, AutoBoxRefusedLeavesTheListsAndStaysChecked) {
     host.rawReplies["VBWAUTO"] = "ERR";
     ui->vbwAutoBox->click();
-    EXPECT_TRUE(ui->vbwAutoBox->isChecked());
-    EXPECT_EQ(host.traffic(), Traffic({"raw VBWAUTO"}));
-    EXPECT_EQ(ui->vbwCombo->currentText(), "10k");
+    EXPECT_EQ(std::tuple(ui->vbwAutoBox->isChecked(), host.traffic(), ui->vbwCombo->currentText()),
+              std::tuple(true, Traffic({"raw VBWAUTO"}), "10k"));
     host.rawReplies["VBWAUTO"] = "OK trailing";
     host.events.clear();
     ui->vbwAutoBox->click();
@@ -190,16 +184,14 @@ TEST_F(ControlPanelTest, OffsetClampsAndMovesItsSpin) {
 
 TEST_F(ControlPanelTest, SpinsChangeTheRecordButSendNothing) {
     ui->refLevelSpin->stepDown();
-    EXPECT_EQ(s.refLevel, 9);
-    EXPECT_EQ(ui->refLevelEdit->text(), "9");
+    EXPECT_EQ(std::tuple(s.refLevel, ui->refLevelEdit->text()), std::tuple(9, "9"));
     ui->refLevelSpin->stepUp();
     ui->refLevelSpin->stepUp();
-    EXPECT_EQ(s.refLevel, 10) << "clamped to the unit's range";
-    EXPECT_EQ(ui->refLevelEdit->text(), "10");
+    EXPECT_EQ(std::tuple(s.refLevel, ui->refLevelEdit->text()), std::tuple(10, "10"))
+        << "clamped to the unit's range";
     ui->offsetSpin->stepUp();
     EXPECT_DOUBLE_EQ(s.levelOffset, 0.1);
-    EXPECT_EQ(ui->offsetEdit->text(), "0.1");
-    EXPECT_TRUE(host.traffic().empty());
+    EXPECT_EQ(std::tuple(ui->offsetEdit->text(), host.traffic()), std::tuple("0.1", Traffic()));
 }
 
 TEST_F(ControlPanelTest, RefusedImpedanceSendsNoOffset) {
@@ -224,24 +216,20 @@ TEST_F(ControlPanelTest, CalculationRestartsPollingAndTheRunningAnalyzer) {
 TEST_F(ControlPanelTest, AutoTuneStopsTheLoopWaitsAndReadsEverythingBackUnlessCancelled) {
     host.autoTuneWaitResult = 2;
     ui->autoTuneButton->click();
-    EXPECT_EQ(host.traffic(), Traffic({"cmd 130"})) << "cancelled: nothing read back";
-    EXPECT_FALSE(ui->rbwAutoBox->isChecked());
-    EXPECT_EQ(ui->autoTuneButton->text(), "Auto Tune");
-    EXPECT_FALSE(ui->autoTuneButton->isChecked());
+    EXPECT_EQ(std::tuple(host.traffic(), ui->rbwAutoBox->isChecked(), ui->autoTuneButton->text(),
+                         ui->autoTuneButton->isChecked()),
+              std::tuple(Traffic({"cmd 130"}), false, "Auto Tune", false))
+        << "cancelled: nothing read back";
     host.autoTuneWaitResult = 1;
     ui->holdButton->click();
     host.events.clear();
     host.queryEffects[204] = [] { gSettings.rbwIndex = 1; };
     ui->autoTuneButton->click();
-    EXPECT_EQ(s.runState, 0);
-    EXPECT_FALSE(ui->holdButton->isChecked());
-    EXPECT_EQ(ui->holdButton->text(), "Hold");
-    EXPECT_TRUE(host.has("read all"));
-    EXPECT_TRUE(host.has("acquire"));
-    EXPECT_EQ(ui->rbwCombo->currentText(), "10k");
-    EXPECT_TRUE(ui->vbwAutoBox->isChecked());
-    EXPECT_TRUE(ui->sweepAutoBox->isChecked());
-    EXPECT_FALSE(ui->autoTuneButton->isChecked());
+    EXPECT_EQ(Hold(), std::tuple(0, false, "Hold"));
+    EXPECT_EQ(std::tuple(host.has("read all"), host.has("acquire"), ui->rbwCombo->currentText(),
+                         ui->vbwAutoBox->isChecked(), ui->sweepAutoBox->isChecked(),
+                         ui->autoTuneButton->isChecked()),
+              std::tuple(true, true, "10k", true, true, false));
     EXPECT_EQ(host.events.front(), "pause") << "a pending capture is quieted first";
 }
 
@@ -269,31 +257,25 @@ TEST_F(ControlPanelTest, PresetResetsTheAnalyzerSettingsButNotTheProgramsOwn) {
                                          {"holdButton", "Hold"},
                                          {"offsetEdit", "0.0"},
                                          {"refLevelEdit", "10"}});
-    EXPECT_TRUE(ui->centerEdit->isEnabled());
-    EXPECT_EQ(Items(ui->sweepCombo).first(), "10ms");
-    EXPECT_EQ(ui->countCombo->count(), 11);
-    EXPECT_FALSE(ui->countCombo->isEnabled());
+    EXPECT_EQ(std::tuple(ui->centerEdit->isEnabled(), Items(ui->sweepCombo).first(),
+                         ui->countCombo->count(), ui->countCombo->isEnabled()),
+              std::tuple(true, "10ms", 11, false));
     // The three auto boxes checked, the hold button not.
-    EXPECT_EQ(std::vector<bool>({ui->rbwAutoBox->isChecked(), ui->vbwAutoBox->isChecked(),
-                                 ui->sweepAutoBox->isChecked(), ui->holdButton->isChecked()}),
-              std::vector<bool>({true, true, true, false}));
-    EXPECT_EQ(s.runState, 0);
-    EXPECT_EQ(s.remoteState, 1);
-    EXPECT_EQ(s.comPortIndex, 3) << "the port the program talks on survives";
-    EXPECT_EQ(s.baudIndex, 1);
-    EXPECT_EQ(s.traceColor[2], 0x123456u);
+    EXPECT_EQ(std::tuple(ui->rbwAutoBox->isChecked(), ui->vbwAutoBox->isChecked(),
+                         ui->sweepAutoBox->isChecked(), ui->holdButton->isChecked(), s.runState),
+              std::tuple(true, true, true, false, 0));
+    // The program's own settings survive, the port it talks on too.
+    EXPECT_EQ(std::tuple(s.remoteState, s.comPortIndex, s.baudIndex, s.traceColor[2]),
+              std::tuple(1, 3, 1, 0x123456u));
     EXPECT_TRUE(host.has("changed measure"));
 }
 
 TEST_F(ControlPanelTest, RemoteTogglesItsCheckMark) {
     QSignalSpy checks(panel.get(), &ControlPanel::remoteCheckChanged);
     panel->OnRemote();
-    EXPECT_EQ(s.remoteState, 1);
-    EXPECT_TRUE(panel->RemoteChecked());
+    EXPECT_EQ(std::tuple(s.remoteState, panel->RemoteChecked()), std::tuple(1, true));
     panel->OnRemote();
-    EXPECT_EQ(s.remoteState, 0);
-    EXPECT_FALSE(panel->RemoteChecked());
+    EXPECT_EQ(std::tuple(s.remoteState, panel->RemoteChecked()), std::tuple(0, false));
     EXPECT_EQ(static_cast<QList<QVariantList>>(checks), QList<QVariantList>({{true}, {false}}));
-    EXPECT_EQ(host.events, std::vector<std::string>(
-                               {"pause", "cmd 146", "resume", "pause", "cmd 146", "resume"}));
+    EXPECT_EQ(host.events, Traffic({"pause", "cmd 146", "resume", "pause", "cmd 146", "resume"}));
 }
