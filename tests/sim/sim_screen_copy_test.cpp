@@ -8,6 +8,7 @@
 
 #include <array>
 #include <gtest/gtest.h>
+#include <tuple>
 
 using simtest::SimSession;
 
@@ -67,41 +68,37 @@ TEST(SimHardCopy, DecodesToThePictureTheAnalyzerDrew) {
 TEST(SimMemory, StoredRecordsCarryParamAndClearingEmptiesThem) {
     SimSession s({"--no-pace", "--memories", "3"});
     ASSERT_TRUE(s.ready()) << s.sim->error();
+    const auto memory = [&s](const char* command) {
+        return simtest::decodeRecord(s.recordText(command, 251), 252);
+    };
+    const std::vector<uint8_t> none(251, 0);
     std::vector<std::vector<uint8_t>> traces;
     for (int n = 0; n < 3; ++n) {
         std::string text = s.recordText(("SRS0" + std::to_string(n)).c_str(), 251);
         EXPECT_NE(text.substr(0, 256).find("PARAM 0" + std::to_string(n)), std::string::npos);
         simtest::DecodedRecord r = simtest::decodeRecord(text, 252);
-        ASSERT_TRUE(r.complete);
-        ASSERT_EQ(r.points.size(), 251u);
+        ASSERT_EQ(std::tuple(r.complete, r.points.size()), std::tuple(true, 251u));
         EXPECT_GT(simtest::mean(r.points), 10);
         traces.push_back(r.points);
     }
     EXPECT_NE(traces[0], traces[1]);
     EXPECT_NE(traces[1], traces[2]);
-    simtest::DecodedRecord empty = simtest::decodeRecord(s.recordText("SRS99", 251), 252);
-    EXPECT_EQ(empty.points, std::vector<uint8_t>(251, 0));
-
-    // Memory n is cleared by number n + 1.
+    EXPECT_EQ(memory("SRS99").points, none);
+    // Memory n is cleared by number n + 1; clearing the settings keeps the trace.
     ASSERT_EQ(s.ask("MCLRW1"), "OK");
-    EXPECT_EQ(simtest::decodeRecord(s.recordText("SRS00", 251), 252).points,
-              std::vector<uint8_t>(251, 0));
+    EXPECT_EQ(memory("SRS00").points, none);
     ASSERT_EQ(s.ask("MCLRS2"), "OK");
-    simtest::DecodedRecord paramsCleared = simtest::decodeRecord(s.recordText("SRS01", 251), 252);
-    EXPECT_EQ(paramsCleared.span, "20M");
-    EXPECT_EQ(paramsCleared.points, traces[1]); // its trace stays
+    simtest::DecodedRecord paramsCleared = memory("SRS01");
+    EXPECT_EQ(std::tuple(paramsCleared.span, paramsCleared.points), std::tuple("20M", traces[1]));
     ASSERT_NO_FATAL_FAILURE(s.setAll({"MCLRWALL", "MCLRSALL"}));
-    EXPECT_EQ(simtest::decodeRecord(s.recordText("SRS02", 251), 252).points,
-              std::vector<uint8_t>(251, 0));
+    EXPECT_EQ(memory("SRS02").points, none);
 }
 
 TEST(SimUserTables, AcceptWellFormedTablesAndRefuseOthers) {
     SimSession s({"--no-pace", "--signal", "1G:-30"});
     ASSERT_TRUE(s.ready()) << s.sim->error();
-    EXPECT_EQ(s.ask("EFUSER30M:12.5dB,100M:10.2dB"), "OK");
-    EXPECT_EQ(s.ask("MFUSER10M:80,1G:50.5,3G:40"), "OK");
-    EXPECT_EQ(s.ask("EFUSER100MHz:-3.0,2.5G:4"), "OK");
-    EXPECT_EQ(s.ask("MFUSER 1M : 2.5 dB, 10M:3"), "OK");
+    s.expectReplies({"EFUSER30M:12.5dB,100M:10.2dB -> OK", "MFUSER10M:80,1G:50.5,3G:40 -> OK",
+                     "EFUSER100MHz:-3.0,2.5G:4 -> OK", "MFUSER 1M : 2.5 dB, 10M:3 -> OK"});
     for (const char* bad :
          {"EFUSER", "EFUSER30M", "EFUSER30M:", "EFUSER:5", "EFUSER30M:1;", "EFUSER100M:1,30M:2",
           "EFUSER30M:1,,100M:2", "EFUSERabc:1",

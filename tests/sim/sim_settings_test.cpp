@@ -3,6 +3,7 @@
 #include "sim_session.h"
 
 #include <gtest/gtest.h>
+#include <tuple>
 
 namespace {
 
@@ -55,8 +56,7 @@ TEST_F(SimSettings, SettingsShowInTheScreenRecord) {
     // The other labels meet their queries in the trace test; here the centre and the field units.
     ASSERT_EQ(ask("FREQ1234567890.5000"), "OK");
     simtest::DecodedRecord r = s->screen(true);
-    ASSERT_TRUE(r.complete);
-    EXPECT_EQ(r.center, "1234567890.5000Hz");
+    EXPECT_EQ(std::tuple(r.complete, r.center), std::tuple(true, "1234567890.5000Hz"));
     ASSERT_EQ(ask("MEASEF"), "OK");
     EXPECT_EQ(s->screen().unit, "dBuV/m");
     EXPECT_EQ(ask("UNIT?"), "dBuV/m");
@@ -127,10 +127,8 @@ TEST_F(SimSettings, CaptureAnswersCompWhenTheSweepIsDone) {
     // lines go in one write, so that a busy machine cannot hold the second back past the sweep.
     ASSERT_TRUE(s->port->write("CAPT\r\n\r\n"));
     std::string reply;
-    ASSERT_TRUE(s->port->readUntil("\r\n", reply));
-    EXPECT_EQ(reply, "ERR\r\n");
-    ASSERT_TRUE(s->port->readUntil("\r\n", reply));
-    EXPECT_EQ(reply, "COMP\r\n");
+    ASSERT_TRUE(s->port->readUntil("COMP\r\n", reply));
+    EXPECT_EQ(reply, "ERR\r\nCOMP\r\n");
     ASSERT_TRUE(s->sim->waitForLogLine("> COMP\\r\\n"));
     // "COMP" waits for the sweep (the margin only allows for the log's own time stamps).
     double capt = -1, comp = -1;
@@ -152,13 +150,9 @@ TEST(SimAutoTune, AnswersOkLaterAndTunesToTheStrongestSignal) {
     // One write, so that a busy machine cannot hold the question back past the tuning.
     ASSERT_TRUE(s.port->write("AUTO\r\nAUTO?\r\n"));
     std::string reply;
-    ASSERT_TRUE(s.port->readUntil("\r\n", reply));
-    EXPECT_EQ(reply, "BUSY\r\n");
-    ASSERT_TRUE(s.port->readUntil("\r\n", reply));
-    EXPECT_EQ(reply, "OK\r\n");
-    EXPECT_EQ(s.ask("FREQ?"), "700000000.0000");
-    EXPECT_EQ(s.ask("REF?"), "-20");
-    EXPECT_EQ(s.ask("AUTO?"), "OK");
+    ASSERT_TRUE(s.port->readUntil("OK\r\n", reply));
+    EXPECT_EQ(reply, "BUSY\r\nOK\r\n");
+    s.expectReplies({"FREQ? -> 700000000.0000", "REF? -> -20", "AUTO? -> OK"});
 }
 
 } // namespace
