@@ -102,7 +102,62 @@ protected:
     std::size_t mark = 0;
 };
 
-TEST_F(ControlPanelSimTest, TypedCentreGoesOutClampedOnReturn) {
+// One analyzer for the controls in turn: each section starts where the one before left it.
+TEST_F(ControlPanelSimTest, EachControlGoesOutAsTheAnalyzerTakesIt) {
+    // Full span moves the centre and drops 10 ms; leaving it reads the analyzer's centre back.
+    gSettings.sweepIndex = 0;
+    panel->FillFromSettings();
+    EXPECT_EQ(ui->sweepCombo->currentText(), "10ms");
+    // clang-format off
+    Walk({{"spanCombo", "Full", {"SPANFULL"}, {{"centerEdit", "1.6500G"}, {"sweepCombo", "30ms"}}}});
+    // clang-format on
+    EXPECT_EQ(std::tuple(ui->centerEdit->isEnabled(), paneltest::Items(ui->sweepCombo).first(),
+                         gSettings.sweepIndex),
+              std::tuple(false, "30ms", 1));
+    // clang-format off
+    Walk({{"spanCombo", "20M", {"SPAN20M", "FREQ?"}, {{"centerEdit", "1.0000G"}, {"sweepCombo", "30ms"}}}});
+    // clang-format on
+    EXPECT_EQ(std::tuple(gSettings.centerFreq, ui->centerEdit->isEnabled(),
+                         paneltest::Items(ui->sweepCombo).first()),
+              std::tuple(1.0e9, true, "10ms"));
+
+    // The impedance sends its offset.
+    // clang-format off
+    Walk({{"impedanceCombo", "75", {"IMP75", "OFFSET5.7"}, {{"offsetEdit", "5.7"}, {"refLevelEdit", "16"}}},
+          {"offsetEdit", "-3.46", {"OFFSET-3.5"}, {}},
+          {"impedanceCombo", "50", {"IMP50", "OFFSET0.0"}, {{"offsetEdit", "0.0"}}}});
+    // clang-format on
+
+    // Calculation and count; the same count again sends nothing.
+    Walk({{"calcCombo", "Average", {"AVENO?", "CALCAVE"}, {{"countCombo", "256"}}}});
+    EXPECT_EQ(std::tuple(ui->countCombo->count(), ui->countCombo->isEnabled()),
+              std::tuple(8, true));
+    Walk({{"countCombo", "16", {"AVENO16", "CALCAVE"}, {}},
+          {"calcCombo", "MaxHold", {"MAXNO?", "CALCMAX"}, {{"countCombo", "**"}}}});
+    EXPECT_EQ(paneltest::Items(ui->countCombo).mid(8), QStringList({"512", "1024", "**"}));
+    Walk({{"countCombo", "1024", {"MAXNO1024", "CALCMAX"}, {}},
+          {"countCombo", "1024", {}, {}},
+          {"calcCombo", "Normal", {"CALCOFF"}, {{"countCombo", "**"}}}});
+    EXPECT_FALSE(ui->countCombo->isEnabled());
+
+    // The reference clamps in the shown unit and goes out in dBm.
+    // clang-format off
+    Walk({{"refLevelEdit", "200", {"REF10"}, {{"refLevelEdit", "10"}, {"attenuatorReadout", "25"}}},
+          {"unitCombo", "dBuV", {"UNITDBUV"}, {{"referenceLabel", "Reference(dBuV)"}, {"refLevelEdit", "117"}}},
+          {"refLevelEdit", "60", {"REF-47"}, {{"attenuatorReadout", "S/W AMP"}}},
+          {"refLevelEdit", "12", {"REF-60"}, {{"refLevelEdit", "47"}}},
+          {"refLevelEdit", "", {"REF-60"}, {{"refLevelEdit", "47"}}},
+          {"refLevelEdit", "500", {"REF10"}, {{"refLevelEdit", "117"}}}});
+    // clang-format on
+    EXPECT_EQ(gSettings.unitIndex, 1);
+
+    // The automatic bandwidth follows the span.
+    ui->rbwAutoBox->click();
+    EXPECT_EQ(Received(), Lines({"RBWAUTO", "RBW?"}));
+    Walk({{"spanCombo", "200M", {"SPAN200M", "RBW?"}, {{"rbwCombo", "1M"}}},
+          {"sweepCombo", "10ms", {"SWEEP10M", "DET?", "RBW?"}, {{"detectorCombo", "SMPL"}}}});
+
+    // A typed centre goes out clamped on Return, and only then.
     paneltest::TypeInto(ui->centerEdit, "1.5G");
     ui->centerEdit->clearFocus();
     EXPECT_TRUE(Received().empty()) << "typing or leaving the edit sends nothing";
@@ -113,64 +168,6 @@ TEST_F(ControlPanelSimTest, TypedCentreGoesOutClampedOnReturn) {
           {"centerEdit", "-0", {"FREQ0.0000"}, {}}});
     EXPECT_FALSE(std::signbit(gSettings.centerFreq));
     EXPECT_EQ(sim->countLogLines("> ERR"), 0);
-}
-
-TEST_F(ControlPanelSimTest, FullSpanMovesTheCentreAndDropsTenMilliseconds) {
-    gSettings.sweepIndex = 0;
-    panel->FillFromSettings();
-    EXPECT_EQ(ui->sweepCombo->currentText(), "10ms");
-    // clang-format off
-    Walk({{"spanCombo", "Full", {"SPANFULL"}, {{"centerEdit", "1.6500G"}, {"sweepCombo", "30ms"}}}});
-    EXPECT_EQ(std::tuple(ui->centerEdit->isEnabled(), paneltest::Items(ui->sweepCombo).first(), gSettings.sweepIndex), std::tuple(false, "30ms", 1));
-    // The analyzer's centre is read back; sweepIndex itself is unchanged.
-    Walk({{"spanCombo", "20M", {"SPAN20M", "FREQ?"}, {{"centerEdit", "1.0000G"}, {"sweepCombo", "30ms"}}}});
-    // clang-format on
-    EXPECT_DOUBLE_EQ(gSettings.centerFreq, 1.0e9);
-    EXPECT_TRUE(ui->centerEdit->isEnabled());
-    EXPECT_EQ(paneltest::Items(ui->sweepCombo).first(), "10ms");
-}
-
-TEST_F(ControlPanelSimTest, ReferenceClampsInTheShownUnitAndGoesOutInDbm) {
-    // clang-format off
-    Walk({{"refLevelEdit", "200", {"REF10"}, {{"refLevelEdit", "10"}, {"attenuatorReadout", "25"}}},
-          {"unitCombo", "dBuV", {"UNITDBUV"}, {{"referenceLabel", "Reference(dBuV)"}, {"refLevelEdit", "117"}}},
-          {"refLevelEdit", "60", {"REF-47"}, {{"attenuatorReadout", "S/W AMP"}}},
-          {"refLevelEdit", "12", {"REF-60"}, {{"refLevelEdit", "47"}}},
-          {"refLevelEdit", "", {"REF-60"}, {{"refLevelEdit", "47"}}},
-          {"refLevelEdit", "500", {"REF10"}, {{"refLevelEdit", "117"}}}});
-    // clang-format on
-    EXPECT_EQ(gSettings.unitIndex, 1);
-    EXPECT_EQ(sim->countLogLines("> ERR"), 0);
-}
-
-TEST_F(ControlPanelSimTest, ImpedanceSendsItsOffset) {
-    // clang-format off
-    Walk({{"impedanceCombo", "75", {"IMP75", "OFFSET5.7"}, {{"offsetEdit", "5.7"}, {"refLevelEdit", "16"}}},
-          {"offsetEdit", "-3.46", {"OFFSET-3.5"}, {}},
-          {"impedanceCombo", "50", {"IMP50", "OFFSET0.0"}, {{"offsetEdit", "0.0"}}}});
-    // clang-format on
-}
-
-TEST_F(ControlPanelSimTest, CalculationAndCount) {
-    Walk({{"calcCombo", "Average", {"AVENO?", "CALCAVE"}, {{"countCombo", "256"}}}});
-    EXPECT_EQ(std::tuple(ui->countCombo->count(), ui->countCombo->isEnabled()),
-              std::tuple(8, true));
-    Walk({{"countCombo", "16", {"AVENO16", "CALCAVE"}, {}},
-          {"calcCombo", "MaxHold", {"MAXNO?", "CALCMAX"}, {{"countCombo", "**"}}}});
-    EXPECT_EQ(paneltest::Items(ui->countCombo).mid(8), QStringList({"512", "1024", "**"}));
-    // The same count again sends nothing.
-    Walk({{"countCombo", "1024", {"MAXNO1024", "CALCMAX"}, {}},
-          {"countCombo", "1024", {}, {}},
-          {"calcCombo", "Normal", {"CALCOFF"}, {{"countCombo", "**"}}}});
-    EXPECT_FALSE(ui->countCombo->isEnabled());
-    EXPECT_EQ(sim->countLogLines("> ERR"), 0);
-}
-
-TEST_F(ControlPanelSimTest, AutoBandwidthFollowsTheSpan) {
-    ui->rbwAutoBox->click();
-    EXPECT_EQ(Received(), Lines({"RBWAUTO", "RBW?"}));
-    Walk({{"spanCombo", "200M", {"SPAN200M", "RBW?"}, {{"rbwCombo", "1M"}}},
-          {"sweepCombo", "10ms", {"SWEEP10M", "DET?", "RBW?"}, {{"detectorCombo", "SMPL"}}}});
 }
 
 TEST_F(ControlPanelSimTest, HoldThenTheCaptureCycle) {
