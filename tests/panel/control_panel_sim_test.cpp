@@ -198,8 +198,8 @@ TEST_F(ControlPanelSimTest, PresetRemoteTwiceAndTheCompactRefusal) {
     panel->OnPreset();
     EXPECT_EQ(Received(), Lines({"REMOTEON", "OFFSET12.0", "PRESET"}));
     panel->OnRemote();
-    EXPECT_EQ(Received(), Lines({"REMOTEOFF"}));
-    EXPECT_FALSE(panel->RemoteChecked());
+    EXPECT_EQ(std::tuple(Received(), panel->RemoteChecked()),
+              std::tuple(Lines({"REMOTEOFF"}), false));
 
     gSettings.compactMode = 1;
     panel->OnPreset();
@@ -208,8 +208,8 @@ TEST_F(ControlPanelSimTest, PresetRemoteTwiceAndTheCompactRefusal) {
     ui->holdButton->click();
     EXPECT_EQ(std::tuple(Received(), gSettings.runState, ui->holdButton->isChecked()),
               std::tuple(Lines(), 0, false));
-    ASSERT_EQ(view.warnings.size(), 3u);
-    EXPECT_EQ(view.warnings[0], "When a window is small it is not able to use it.");
+    EXPECT_EQ(view.warnings,
+              std::vector<QString>(3, "When a window is small it is not able to use it."));
     panel->OnRemote();
     EXPECT_EQ(Received(), Lines({"REMOTEON"})) << "Remote works in a small window";
 }

@@ -173,11 +173,10 @@ TEST_F(ControlPanelTest, ReferenceRangeMovesWithTheOffset) {
 
 TEST_F(ControlPanelTest, OffsetClampsAndMovesItsSpin) {
     Walk({{"offsetEdit", "60", {"cmd 149"}, {{"offsetEdit", "50.0"}, {"refLevelEdit", "60"}}}});
-    EXPECT_DOUBLE_EQ(s.levelOffset, 50.0);
-    EXPECT_EQ(ui->offsetSpin->value(), 1000);
+    EXPECT_EQ(std::tuple(s.levelOffset, ui->offsetSpin->value()), std::tuple(50.0, 1000));
     Enter(ui->offsetEdit, "2.34");
-    EXPECT_DOUBLE_EQ(s.levelOffset, 2.3) << "the stored offset is the one shown and sent";
-    EXPECT_EQ(ui->offsetSpin->value(), 523);
+    EXPECT_EQ(std::tuple(s.levelOffset, ui->offsetSpin->value()), std::tuple(2.3, 523))
+        << "the stored offset is the one shown and sent";
     Enter(ui->offsetEdit, "-0.04");
     EXPECT_FALSE(std::signbit(s.levelOffset));
 }
@@ -205,8 +204,9 @@ TEST_F(ControlPanelTest, RefusedImpedanceSendsNoOffset) {
 TEST_F(ControlPanelTest, CalculationRestartsPollingAndTheRunningAnalyzer) {
     host.queryEffects[223] = [] { gSettings.aveCount = 1024; };
     ASSERT_TRUE(Choose(ui->calcCombo, "Average"));
-    EXPECT_EQ(ui->countCombo->currentText(), "256") << "a count past the list shows its end";
-    EXPECT_TRUE(host.has("restart"));
+    EXPECT_EQ(std::tuple(ui->countCombo->currentText(), host.has("restart")),
+              std::tuple("256", true))
+        << "a count past the list shows its end";
     host.events.clear();
     s.runState = 1;
     ASSERT_TRUE(Choose(ui->calcCombo, "MinHold"));
