@@ -21,7 +21,6 @@
 #include <functional>
 #include <memory>
 #include <optional>
-#include <random>
 #include <string>
 #include <utility>
 #include <vector>
@@ -82,20 +81,6 @@ inline bool Choose(QComboBox* combo, const QString& caption) {
     combo->setCurrentIndex(index);
     emit combo->activated(index);
     return true;
-}
-
-// Pastes one random text into the centre, reference and offset edits with Return; returns it.
-inline QString PasteRandomText(const PanelControls& ui, std::mt19937& random,
-                               const QString& alphabet, int maxLength) {
-    QString text;
-    const int length = static_cast<int>(random() % static_cast<unsigned>(maxLength));
-    for (int i = 0; i < length; ++i)
-        text += alphabet[static_cast<int>(random() % alphabet.size())];
-    for (QLineEdit* edit : {ui.centerEdit, ui.refLevelEdit, ui.offsetEdit}) {
-        edit->setText(text);
-        QTest::keyClick(edit, Qt::Key_Return);
-    }
-    return text;
 }
 
 inline QStringList Items(const QComboBox* combo) {

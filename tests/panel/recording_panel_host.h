@@ -10,10 +10,8 @@
 #include "panel_view.h"
 
 #include <QString>
-#include <QStringList>
 
 #include <algorithm>
-#include <cstring>
 #include <functional>
 #include <map>
 #include <string>
@@ -45,7 +43,6 @@ public:
     int autoTuneWaitResult = 1;
     ControlPanel* panel = nullptr;
 
-    // Link.
     int SendCommand(int code) override {
         events.push_back("cmd " + std::to_string(code));
         if (auto it = queryEffects.find(code); it != queryEffects.end())
@@ -72,7 +69,6 @@ public:
             panel->FillFromSettings();
     }
 
-    // View.
     int RunAutoTuneWait() override {
         events.push_back("wait");
         return autoTuneWaitResult;

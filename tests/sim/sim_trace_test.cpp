@@ -6,6 +6,7 @@
 #include "keyword_tables.h"
 
 #include <cmath>
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 using simtest::SimSession;
@@ -61,20 +62,17 @@ TEST(SimTrace, RecordDecodesToTheStateThatProducedIt) {
 TEST(SimTrace, LevelBytesFollowReferenceScaleAndNotOffset) {
     SimSession s({"--no-pace", "--signal", "1G:-30"});
     ASSERT_TRUE(s.ready()) << s.sim->error();
-    ASSERT_EQ(s.ask("SPAN1M"), "OK");
-    auto peak = [&] {
-        auto p = s.screen().points;
-        return *std::max_element(p.begin(), p.end());
-    };
-    EXPECT_NEAR(peak(), 100, 2); // 40 dB below the top at 0.4 dB a step
-    ASSERT_EQ(s.ask("REF-20"), "OK");
-    EXPECT_NEAR(peak(), 175, 2);
-    ASSERT_EQ(s.ask("OFFSET12.5"), "OK");
-    EXPECT_NEAR(peak(), 175, 2); // the offset moves reference and level alike
-    ASSERT_EQ(s.ask("SCALE2"), "OK");
-    EXPECT_NEAR(peak(), 75, 2); // 10 dB at 0.08 dB a step
-    ASSERT_EQ(s.ask("REF-40"), "OK");
-    EXPECT_EQ(peak(), 255); // above the top: clipped
+    std::vector<double> peaks;
+    for (const char* line : {"SPAN1M", "REF-20", "OFFSET12.5", "SCALE2", "REF-40"}) {
+        ASSERT_EQ(s.ask(line), "OK");
+        const std::vector<uint8_t> p = s.screen().points;
+        peaks.push_back(*std::max_element(p.begin(), p.end()));
+    }
+    // 40 dB below the top at 0.4 dB a step; the offset moves reference and level alike; 10 dB at
+    // 0.08 dB a step; above the top: clipped.
+    using ::testing::DoubleNear;
+    EXPECT_THAT(peaks, ::testing::ElementsAre(DoubleNear(100, 2), DoubleNear(175, 2),
+                                              DoubleNear(175, 2), DoubleNear(75, 2), 255));
     ASSERT_NO_FATAL_FAILURE(s.setAll({"SCALE10", "REF-30"}));
     simtest::DecodedRecord detailed = s.screen(true);
     EXPECT_NEAR(detailed.points[500], 200, 2); // the signal sits at the centre position
