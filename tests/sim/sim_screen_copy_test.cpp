@@ -1,4 +1,4 @@
-// Hard copy, memories and user tables over a real pseudo-terminal.
+// Hard copy and memories over a real pseudo-terminal.
 
 #include "hard_copy.h"
 #include "hard_copy_decoding.h"
@@ -92,24 +92,6 @@ TEST(SimMemory, StoredRecordsCarryParamAndClearingEmptiesThem) {
     EXPECT_EQ(std::tuple(paramsCleared.span, paramsCleared.points), std::tuple("20M", traces[1]));
     ASSERT_NO_FATAL_FAILURE(s.setAll({"MCLRWALL", "MCLRSALL"}));
     EXPECT_EQ(memory("SRS02").points, none);
-}
-
-TEST(SimUserTables, AcceptWellFormedTablesAndRefuseOthers) {
-    SimSession s({"--no-pace", "--signal", "1G:-30"});
-    ASSERT_TRUE(s.ready()) << s.sim->error();
-    s.expectReplies({"EFUSER30M:12.5dB,100M:10.2dB -> OK", "MFUSER10M:80,1G:50.5,3G:40 -> OK",
-                     "EFUSER100MHz:-3.0,2.5G:4 -> OK", "MFUSER 1M : 2.5 dB, 10M:3 -> OK"});
-    for (const char* bad :
-         {"EFUSER", "EFUSER30M", "EFUSER30M:", "EFUSER:5", "EFUSER30M:1;", "EFUSER100M:1,30M:2",
-          "EFUSER30M:1,,100M:2", "EFUSERabc:1",
-          "MFUSER1M:1,2M:1,3M:1,4M:1,5M:1,6M:1,7M:1,8M:1,9M:1,10M:1,11M:1", "MFUSER10M:1000"}) {
-        EXPECT_EQ(s.ask(bad), "ERR") << bad;
-    }
-    // The user antenna uses the table: 10 dB more gain, 10 dB less field strength.
-    ASSERT_NO_FATAL_FAILURE(s.setAll({"MEASEF", "EFANTUSER", "EFUSER900M:0,1.1G:0"}));
-    const double flat = std::stod(s.ask("MEASRES").substr(4));
-    ASSERT_EQ(s.ask("EFUSER900M:10,1.1G:10"), "OK");
-    EXPECT_NEAR(std::stod(s.ask("MEASRES").substr(4)), flat - 10, 0.5);
 }
 
 } // namespace
