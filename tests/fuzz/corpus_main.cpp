@@ -1,5 +1,5 @@
-// Runs a fuzz target over files and folders of inputs, without libFuzzer: the normal suite
-// replays every committed corpus this way, so a crash once found stays found.
+// Replays a fuzz target's inputs without libFuzzer, so a crash once found stays found. Each name is
+// printed first: the last one is the input whose broken invariant aborted.
 #include <cstdint>
 #include <cstdio>
 #include <filesystem>
@@ -22,7 +22,6 @@ int main(int argc, char** argv) {
     int failures = 0;
     for (const std::filesystem::path& path : inputs) {
         std::ifstream in(path, std::ios::binary);
-        // Named first: a broken invariant aborts, and the last name is the input that broke it.
         std::printf("%s\n", path.c_str());
         std::fflush(stdout);
         failures += !in;

@@ -6,10 +6,9 @@
 
 #include <cmath>
 
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
+void FuzzInput(const uint8_t* data, std::size_t size) {
     if (size == 0)
-        return 0;
-    FuzzResetRecord();
+        return;
     gSettings.spanIndex = (data[0] & 0x0F) % 15;
     gSettings.xZoom = (data[0] >> 4) & 3;
     const std::string text = FuzzText(data + 1, size - 1, kRxBufferSize - 1);
@@ -26,5 +25,4 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
         (void)display::TruncToInt(c + h);
     }
     FuzzCheckRecord();
-    return 0;
 }
