@@ -12,13 +12,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size);
 int main(int argc, char** argv) {
     std::vector<std::filesystem::path> inputs;
     for (int i = 1; i < argc; ++i)
-        if (std::filesystem::is_directory(argv[i])) {
+        if (!std::filesystem::is_directory(argv[i]))
+            inputs.push_back(argv[i]);
+        else
             for (const auto& entry : std::filesystem::recursive_directory_iterator(argv[i]))
                 if (entry.is_regular_file())
                     inputs.push_back(entry.path());
-        } else {
-            inputs.push_back(argv[i]);
-        }
     int failures = 0;
     for (const std::filesystem::path& path : inputs) {
         std::ifstream in(path, std::ios::binary);

@@ -169,6 +169,10 @@ void FuzzExerciseRecord() {
 
 static InstrumentSettings gSnapshot;
 
+void FuzzSnapshot() {
+    gSnapshot = gSettings;
+}
+
 bool FuzzRecordChanged() {
     // The settings part of the record, up to the trace data.
     return std::memcmp(&gSnapshot, &gSettings, offsetof(InstrumentSettings, activeTraceSlot)) !=
@@ -187,11 +191,4 @@ void FuzzCheckAndExercise(bool recordKindActive) {
         gSettings.traceKind[gSettings.activeTraceSlot] = gSettings.traceRecord.recordKind;
     FuzzExerciseRecord();
     FuzzCheckRecord();
-}
-
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
-    FuzzResetRecord();
-    gSnapshot = gSettings;
-    FuzzInput(data, size);
-    return 0;
 }

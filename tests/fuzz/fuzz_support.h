@@ -10,7 +10,7 @@
 #include <cstring>
 #include <string>
 
-// Each target's own: one input, on the record the program starts with.
+// Each target's own: one input, on the record the program starts with (fuzz_entry.cpp).
 void FuzzInput(const uint8_t* data, std::size_t size);
 void FuzzRequire(bool ok, const char* what);
 void FuzzResetRecord(); // zeroed, then the defaults, as the program starts
@@ -19,7 +19,8 @@ std::string FuzzText(const uint8_t* data, std::size_t size, std::size_t limit);
 // Every index inside its table, every field inside its range, every text terminated.
 void FuzzCheckRecord();
 void FuzzCheckTraceIndexes(const TraceRecord& record, int spanRows);
-// The settings, the trace record's settings or the user tables changed since the reset.
+// The settings, the trace record's settings or the user tables changed since FuzzSnapshot().
+void FuzzSnapshot();
 bool FuzzRecordChanged();
 // Values no default and no seed holds, in every field the settings file keeps but the user texts,
 // the model and the spurious calculation.

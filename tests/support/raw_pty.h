@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <functional>
 #include <string>
+#include <unistd.h>
 #include <vector>
 
 namespace orvel::test {
@@ -14,7 +15,7 @@ class SerialClient {
 public:
     using Timeout = std::chrono::milliseconds;
     explicit SerialClient(const std::string& devicePath);
-    ~SerialClient();
+    ~SerialClient() { ::close(fd_); }
     SerialClient(const SerialClient&) = delete;
     SerialClient& operator=(const SerialClient&) = delete;
 
@@ -27,17 +28,17 @@ public:
     bool readUntil(const std::string& needle, std::string& out, Timeout timeout = Timeout(15000));
     bool readCount(size_t count, std::string& out, Timeout timeout = Timeout(15000));
     std::string readAvailable(); // does not wait
-    // One reply line without CR LF ("" on time-out).
-    std::string ask(const std::string& text, Timeout timeout = Timeout(15000));
-    // All lines in one write, one reply line for each ("" for each one missing).
+    // All lines in one write, one reply line for each without CR LF ("" for each one missing).
     std::vector<std::string> askAll(const std::vector<std::string>& lines,
                                     Timeout timeout = Timeout(15000));
+    std::string ask(const std::string& text, Timeout timeout = Timeout(15000)) {
+        return askAll({text}, timeout)[0];
+    }
     // Until "TRACE", `points` points after it and the final CR LF.
     std::string readRecord(int points, Timeout timeout = Timeout(15000));
 
 private:
     bool fillUntil(const std::function<bool()>& done, Timeout timeout);
-    bool readLine(std::string& line, Timeout timeout);
 
     int fd_ = -1;
     std::string pending_;

@@ -29,9 +29,9 @@ namespace {
 using Clock = std::chrono::steady_clock;
 
 int MsLeft(Clock::time_point deadline) {
-    using std::chrono::milliseconds;
-    return std::max(0,
-                    static_cast<int>(duration_cast<milliseconds>(deadline - Clock::now()).count()));
+    const auto left =
+        std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
+    return std::max(0, static_cast<int>(left.count()));
 }
 
 // Appends at most `limit` bytes: the count read, 0 on time-out, -1 at the end or on an error.
@@ -138,11 +138,6 @@ SerialClient::SerialClient(const std::string& devicePath) {
     }
 }
 
-SerialClient::~SerialClient() {
-    if (fd_ >= 0)
-        ::close(fd_);
-}
-
 bool SerialClient::fillUntil(const std::function<bool()>& done, Timeout timeout) {
     const auto deadline = Clock::now() + timeout;
     while (!done()) {
@@ -177,19 +172,6 @@ std::string SerialClient::readAvailable() {
     return Take(pending_, std::string::npos);
 }
 
-bool SerialClient::readLine(std::string& line, Timeout timeout) {
-    const bool whole = readUntil("\r\n", line, timeout);
-    line.resize(whole ? line.size() - 2 : 0);
-    return whole;
-}
-
-std::string SerialClient::ask(const std::string& text, Timeout timeout) {
-    std::string reply;
-    if (sendLine(text))
-        readLine(reply, timeout);
-    return reply;
-}
-
 std::vector<std::string> SerialClient::askAll(const std::vector<std::string>& lines,
                                               Timeout timeout) {
     std::string text;
@@ -199,9 +181,12 @@ std::vector<std::string> SerialClient::askAll(const std::vector<std::string>& li
     const auto deadline = Clock::now() + timeout;
     if (!write(text))
         return replies;
-    for (std::string& reply : replies)
-        if (!readLine(reply, Timeout(MsLeft(deadline))))
+    for (std::string& reply : replies) {
+        const bool whole = readUntil("\r\n", reply, Timeout(MsLeft(deadline)));
+        reply.resize(whole ? reply.size() - 2 : 0);
+        if (!whole)
             break;
+    }
     return replies;
 }
 
@@ -243,8 +228,7 @@ std::string HandPlayedAnalyzer::Receive(size_t bytes, int timeoutMs) {
 }
 
 void HandPlayedAnalyzer::HangUp() {
-    if (master_ >= 0)
-        ::close(master_);
+    ::close(master_); // -1 when hung up already: EBADF, nothing closed
     master_ = -1;
 }
 
@@ -386,8 +370,7 @@ bool SimProcess::isRunning() {
 }
 
 void SimProcess::closeStdin() {
-    if (stdinFd_ >= 0)
-        ::close(stdinFd_);
+    ::close(stdinFd_); // -1 when closed already: EBADF, nothing closed
     stdinFd_ = -1;
 }
 
