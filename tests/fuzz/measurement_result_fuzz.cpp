@@ -12,8 +12,7 @@ void FuzzInput(const uint8_t* data, std::size_t size) {
     gSettings.spanIndex = (data[0] & 0x0F) % 15;
     gSettings.xZoom = (data[0] >> 4) & 3;
     const std::string text = FuzzText(data + 1, size - 1, kRxBufferSize - 1);
-    double centre = 0;
-    double width = 0;
+    double centre = 0, width = 0;
     if (display::ParseObwResult(text.c_str(), &centre, &width)) {
         FuzzRequire(std::isfinite(centre) && std::isfinite(width), "result numbers finite");
         const display::AxisFrame frame = display::CurrentAxisFrame();

@@ -7,7 +7,6 @@ void FuzzInput(const uint8_t* data, std::size_t size) {
     const std::size_t length = size < kRxBufferSize - 1 ? size : kRxBufferSize - 1;
     for (std::size_t i = 0; i < length; ++i)
         gLink.rxBuffer[i] = data[i] == 0 ? '?' : static_cast<char>(data[i]);
-    gLink.rxBuffer[length] = '\0';
     gLink.rxLength = static_cast<int>(length);
     const TraceRecord before = gSettings.traceRecord;
     if (memory::ParseRecallReply() == memory::RecallResult::Truncated) {

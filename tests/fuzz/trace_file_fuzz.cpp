@@ -23,8 +23,7 @@ void FuzzInput(const uint8_t* data, std::size_t size) {
     FuzzCheckTraceIndexes(record, keywords::spanCount(modelIndex));
     // What a bulk save does with it: the export of its 251 points.
     const tracefile::ExportAxis axis = tracefile::MemoryAxis(record, modelIndex);
-    const QByteArray text = tracefile::ExportText(record.tracePoints, axis);
-    FuzzRequire(!text.isEmpty(), "empty export");
+    FuzzRequire(!tracefile::ExportText(record.tracePoints, axis).isEmpty(), "empty export");
     // Loaded as the program loads it: in place of the last trace, its kind in the active slot.
     gSettings.modelIndex = modelIndex;
     gSettings.traceRecord = record;
