@@ -1,5 +1,5 @@
-// Runs a fuzz target over files and folders of inputs, without libFuzzer: the normal suite
-// replays every committed corpus this way, so a crash once found stays found.
+// Replays a fuzz target's inputs without libFuzzer, so a crash once found stays found. Each name is
+// printed first: the last one is the input whose broken invariant aborted.
 #include <cstdint>
 #include <cstdio>
 #include <filesystem>
@@ -12,17 +12,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size);
 int main(int argc, char** argv) {
     std::vector<std::filesystem::path> inputs;
     for (int i = 1; i < argc; ++i)
-        if (std::filesystem::is_directory(argv[i])) {
+        if (!std::filesystem::is_directory(argv[i]))
+            inputs.push_back(argv[i]);
+        else
             for (const auto& entry : std::filesystem::recursive_directory_iterator(argv[i]))
                 if (entry.is_regular_file())
                     inputs.push_back(entry.path());
-        } else {
-            inputs.push_back(argv[i]);
-        }
     int failures = 0;
     for (const std::filesystem::path& path : inputs) {
         std::ifstream in(path, std::ios::binary);
-        // Named first: a broken invariant aborts, and the last name is the input that broke it.
         std::printf("%s\n", path.c_str());
         std::fflush(stdout);
         failures += !in;

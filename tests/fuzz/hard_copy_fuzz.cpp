@@ -1,12 +1,11 @@
-// The hard copy band decoder: the input is the reply exactly as long as it came (a heap copy of
-// that size, so a read past it is caught); the picture is a buffer of exactly its fixed size.
+// The hard copy decoder on a heap copy of exactly the reply's size: a read past it is caught.
 #include "fuzz_support.h"
 #include "hard_copy_decoding.h"
 
 #include <memory>
 #include <vector>
 
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
+void FuzzInput(const uint8_t* data, std::size_t size) {
     const int length = size > 1 << 20 ? 1 << 20 : static_cast<int>(size);
     const std::unique_ptr<char[]> reply(new char[length > 0 ? length : 1]);
     if (length > 0)
@@ -25,5 +24,4 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     // A cut reply never has more bands than the whole one.
     FuzzRequire(hardcopy::DecodeHardCopy(reply.get(), length / 2, again.data()) <= bands,
                 "a prefix has more bands");
-    return 0;
 }

@@ -6,15 +6,13 @@
 
 #include <cmath>
 
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
+void FuzzInput(const uint8_t* data, std::size_t size) {
     if (size == 0)
-        return 0;
-    FuzzResetRecord();
+        return;
     gSettings.spanIndex = (data[0] & 0x0F) % 15;
     gSettings.xZoom = (data[0] >> 4) & 3;
     const std::string text = FuzzText(data + 1, size - 1, kRxBufferSize - 1);
-    double centre = 0;
-    double width = 0;
+    double centre = 0, width = 0;
     if (display::ParseObwResult(text.c_str(), &centre, &width)) {
         FuzzRequire(std::isfinite(centre) && std::isfinite(width), "result numbers finite");
         const display::AxisFrame frame = display::CurrentAxisFrame();
@@ -26,5 +24,4 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
         (void)display::TruncToInt(c + h);
     }
     FuzzCheckRecord();
-    return 0;
 }

@@ -2,15 +2,12 @@
 #include "fuzz_support.h"
 #include "query_decoding.h"
 
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
+void FuzzInput(const uint8_t* data, std::size_t size) {
     if (size == 0)
-        return 0;
-    FuzzResetRecord();
+        return;
     gSettings.modelIndex = data[0] & 0x80 ? 1 : 0;
     const int code = 200 + (data[0] & 0x7F) % 39;
     const std::string reply = FuzzText(data + 1, size - 1, kRxBufferSize - 1);
-    FuzzSnapshot();
     DecodeQueryReply(code, reply.c_str());
     FuzzCheckAndExercise();
-    return 0;
 }

@@ -1,15 +1,13 @@
-// User correction text: the first byte picks the table (antenna or probe), the scale, the
-// impedance and the span; the rest is the text, parsed and then used for the references.
+// User correction text: the first byte picks the table, the scale, the impedance and the span.
 #include "fuzz_support.h"
 #include "level_units.h"
 #include "user_correction.h"
 
 #include <algorithm>
 
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
+void FuzzInput(const uint8_t* data, std::size_t size) {
     if (size == 0)
-        return 0;
-    FuzzResetRecord();
+        return;
     const int kind = data[0] & 1 ? usercorrection::kProbe : usercorrection::kAntenna;
     gSettings.scaleIndex = (data[0] >> 1) & 1;
     gSettings.impedanceIndex = (data[0] >> 2) & 1;
@@ -31,5 +29,4 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
             computeProbeReference(levelunits::kUserProbe);
         FuzzCheckRecord();
     }
-    return 0;
 }

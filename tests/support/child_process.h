@@ -1,6 +1,5 @@
 #pragma once
-// Test support: run a program to its end (output, status, a time-out), and ser2net in front of a
-// serial device on a loopback port.
+// Test support: run a program to its end, and ser2net in front of a serial device.
 
 #include <chrono>
 #include <string>
@@ -16,13 +15,12 @@ struct ProcessResult {
     std::string err;
 };
 
-// Runs `argv` (argv[0] is the program's path) with `env` ("NAME=VALUE") added to the
-// environment, and kills it after `timeout`.
+// argv[0] is the program's path; `env` ("NAME=VALUE") is added to the environment.
 ProcessResult RunProcess(const std::vector<std::string>& argv,
                          std::chrono::milliseconds timeout = std::chrono::seconds(60),
                          const std::vector<std::string>& env = {});
 
-// ser2net sharing `device` as raw TCP on 127.0.0.1:port(). started() once it accepts.
+// ser2net sharing `device` as raw TCP on 127.0.0.1:port().
 class Ser2netProcess {
 public:
     explicit Ser2netProcess(const std::string& device, int baud = 19200);

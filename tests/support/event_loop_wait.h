@@ -1,6 +1,5 @@
 #pragma once
-// Test support with Qt Core (header only): waits in the event loop for a condition, as the
-// view's timers would see it.
+// Test support with Qt Core: waits in the event loop, as the view's timers would see it.
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -8,12 +7,10 @@
 
 #include <functional>
 
-// Runs the event loop until `done` holds (checked every 5 ms) or a generous time-out passes.
 inline bool RunUntil(const std::function<bool()>& done, int timeoutMs = 20000) {
     QElapsedTimer clock;
     clock.start();
-    // Sleep in the event loop between checks instead of spinning beside the analyzer.
-    QTimer tick;
+    QTimer tick; // wakes the loop every 5 ms instead of spinning beside the analyzer
     tick.start(5);
     while (!done()) {
         if (clock.elapsed() > timeoutMs)

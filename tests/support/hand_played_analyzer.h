@@ -1,7 +1,6 @@
 #pragma once
-// Test support: an analyzer played by hand on the master side of a pseudo-terminal while the
-// program opens the slave side. Either the test sends and receives itself, or a reply function
-// answers every command line on a thread of its own (nothing is sent for an empty reply).
+// Test support: an analyzer played by hand on a pseudo-terminal's master side. Either the test
+// sends and receives itself, or `reply` answers each command line on its own thread.
 
 #include <atomic>
 #include <functional>
@@ -23,13 +22,10 @@ public:
 
     const std::string& devicePath() const { return devicePath_; }
     int master() const { return master_; }
-    // Writes all of `bytes` to the program's side (a reply, a late "COMP", garbage).
     void Send(std::string_view bytes);
-    // What the program wrote, until `bytes` bytes came or `timeoutMs` passed.
     std::string Receive(size_t bytes, int timeoutMs = 5000);
-    void HangUp(); // closes the master side
-    // With a reply function: the lines received so far, without their CR LF.
-    std::vector<std::string> lines() const;
+    void HangUp();
+    std::vector<std::string> lines() const; // answered so far, without CR LF
 
 private:
     void Answer();

@@ -1,7 +1,6 @@
 #pragma once
-// Test support (header only, for targets that link the program's serial link): the simulated
-// analyzer ("--no-pace" added to the options) on a pseudo-terminal, opened as COM1 by the
-// program's own port, with fresh defaults.
+// Test support for targets that link the program's serial link: the simulator ("--no-pace"
+// added) opened as COM1 by the program's own port, with fresh defaults.
 
 #include "instrument_settings.h"
 #include "link_state.h"
@@ -25,8 +24,7 @@ public:
     SimPort(const SimPort&) = delete;
     SimPort& operator=(const SimPort&) = delete;
 
-    // Starts the simulator, sets the defaults and opens the port with the profile in force once
-    // the program has started; `prepare` runs between the defaults and the opening.
+    // `prepare` runs between the defaults and the opening.
     bool open(const std::function<void()>& prepare = {}) {
         close();
         Lines args = options_;
@@ -43,7 +41,6 @@ public:
         SetPortTimeouts(portprofile::kShort);
         return open_;
     }
-    // Closes the port and ends the simulator.
     void close() {
         if (open_)
             CommPort(portop::kClose);
@@ -53,7 +50,6 @@ public:
 
     SimProcess& process() const { return *sim_; }
     std::string error() const { return sim_ ? sim_->error() : std::string("not started"); }
-    // The lines the analyzer received that begin with `prefix`, in order.
     Lines received(const std::string& prefix = "") const {
         Lines out;
         for (const std::string& line : sim_->received())

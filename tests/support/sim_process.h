@@ -1,9 +1,7 @@
 #pragma once
-// Test support: the simulated analyzer (orvel-sim, any options but --log) on a real
-// pseudo-terminal. Its wire log lines read "<seconds> <mark> <text>": mark "<" a received line
-// (without CR LF), ">" a reply sent (CR LF as \r\n), "!" an event; other bytes as \xNN, a
-// backslash as \\. The destructor ends the simulator and removes its temporary folder (kept when
-// ORVEL_KEEP_SIM_FILES is set). Waits return false on time-out instead of failing.
+// Test support: orvel-sim (any options but --log) on a real pseudo-terminal. Its wire log lines
+// read "<seconds> <mark> <text>", the text escaped (\r, \n, \\, \xNN). Its temporary folder is
+// kept when ORVEL_KEEP_SIM_FILES is set. Waits return false on time-out instead of failing.
 
 #include <chrono>
 #include <cstdlib>
@@ -16,7 +14,7 @@ namespace orvel::test {
 
 inline constexpr std::chrono::milliseconds kDefaultTimeout{15000};
 
-// The simulator binary: ORVEL_SIM_PATH from the environment, else the test target's define.
+// ORVEL_SIM_PATH from the environment, else the test target's define.
 inline std::string DefaultSimPath() {
     const char* env = std::getenv("ORVEL_SIM_PATH");
 #ifdef ORVEL_SIM_PATH
@@ -29,7 +27,7 @@ inline std::string DefaultSimPath() {
 struct SimLogEntry {
     double seconds = 0; // since the simulator started
     char mark = ' ';    // '<' received, '>' sent, '!' event
-    std::string text;   // as logged (escaped)
+    std::string text;
 };
 
 class SimProcess {
@@ -39,7 +37,7 @@ public:
     SimProcess(const SimProcess&) = delete;
     SimProcess& operator=(const SimProcess&) = delete;
 
-    // True once the simulator runs and has printed its device path; error() says why not.
+    // Once the simulator has printed its device path; error() says why not.
     bool started() const { return !devicePath_.empty(); }
     const std::string& error() const { return error_; }
     const std::string& devicePath() const { return devicePath_; }
@@ -51,16 +49,13 @@ public:
     std::vector<std::string> received() const { return marked('<'); }
     std::vector<std::string> sent() const { return marked('>'); }
     int countLogLines(const std::string& text) const; // lines containing the text
-    // Waits until at least `count` log lines contain the text.
     bool waitForLogLine(const std::string& text,
                         std::chrono::milliseconds timeout = kDefaultTimeout, int count = 1) const;
-    // Waits until condition() is true, checking every few milliseconds.
     static bool waitFor(const std::function<bool()>& condition,
                         std::chrono::milliseconds timeout = kDefaultTimeout);
 
-    void stop();       // SIGTERM, then SIGKILL
-    void closeStdin(); // ends the simulator as a user's Ctrl-D would
-    // \r, \n, \\ and \xNN of a logged text back into bytes.
+    void stop();
+    void closeStdin(); // as a user's Ctrl-D
     static std::string unescape(const std::string& logged);
 
 private:

@@ -13,7 +13,6 @@
 #include <fcntl.h>
 #include <filesystem>
 #include <fstream>
-#include <netinet/in.h>
 #include <poll.h>
 #include <pty.h>
 #include <stdexcept>
@@ -23,23 +22,19 @@
 #include <thread>
 #include <unistd.h>
 
-// One way to wait on a descriptor, write to it and start a program, shared by the fixtures below;
-// SimProcess::waitFor is the one way to wait for a condition.
 namespace orvel::test {
 
 namespace {
 
 using Clock = std::chrono::steady_clock;
 
-// Milliseconds left until the deadline, never below zero.
 int MsLeft(Clock::time_point deadline) {
     const auto left =
-        std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count();
-    return static_cast<int>(std::max<long>(left, 0));
+        std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
+    return std::max(0, static_cast<int>(left.count()));
 }
 
-// Waits up to the deadline for fd to be readable and appends at most `limit` bytes: the count
-// read, 0 on time-out, -1 at the end of the input or on an error.
+// Appends at most `limit` bytes: the count read, 0 on time-out, -1 at the end or on an error.
 ssize_t ReadSome(int fd, std::string& into, Clock::time_point deadline, size_t limit = 4096) {
     pollfd p{fd, POLLIN, 0};
     int ready;
@@ -55,7 +50,6 @@ ssize_t ReadSome(int fd, std::string& into, Clock::time_point deadline, size_t l
     return n;
 }
 
-// Writes all of `bytes`, waiting while the line is full; false on an error.
 bool WriteAll(int fd, std::string_view bytes) {
     while (!bytes.empty()) {
         const ssize_t w = ::write(fd, bytes.data(), bytes.size());
@@ -71,8 +65,7 @@ bool WriteAll(int fd, std::string_view bytes) {
     return true;
 }
 
-// Starts argv[0] in its own process group with in, out and err as its standard descriptors
-// (/dev/null for -1) and `env` ("NAME=VALUE") added.
+// In its own process group; -1 for a standard descriptor is /dev/null.
 pid_t Spawn(const std::vector<std::string>& argv, int in, int out, int err,
             const std::vector<std::string>& env = {}) {
     std::vector<char*> args;
@@ -88,16 +81,13 @@ pid_t Spawn(const std::vector<std::string>& argv, int in, int out, int err,
     ::dup2(out >= 0 ? out : null, STDOUT_FILENO);
     ::dup2(err >= 0 ? err : null, STDERR_FILENO);
     // The child must not hold the test's own descriptors (an open port above all).
-    if (::close_range(3, ~0U, 0) != 0)
-        for (int fd = 3; fd < 1024; ++fd)
-            ::close(fd);
+    ::close_range(3, ~0U, 0);
     for (const std::string& e : env)
         ::putenv(const_cast<char*>(e.c_str()));
     ::execv(args[0], args.data());
     std::_Exit(127);
 }
 
-// Whether the text holds "TRACE", at least `points` points after it, and ends with CR LF.
 bool RecordComplete(const std::string& text, int points) {
     const size_t trace = text.find("TRACE");
     if (trace == std::string::npos || text.size() < 2 || text.compare(text.size() - 2, 2, "\r\n"))
@@ -112,7 +102,6 @@ bool RecordComplete(const std::string& text, int points) {
     return count >= points;
 }
 
-// Hands over the first `count` pending bytes (all of them for npos).
 std::string Take(std::string& pending, size_t count) {
     std::string out = pending.substr(0, count);
     pending.erase(0, count);
@@ -120,14 +109,9 @@ std::string Take(std::string& pending, size_t count) {
 }
 
 sockaddr_in Loopback(int port) {
-    sockaddr_in a{};
-    a.sin_family = AF_INET;
-    a.sin_port = htons(static_cast<uint16_t>(port));
-    a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    return a;
+    return sockaddr_in{AF_INET, htons(static_cast<uint16_t>(port)), {htonl(INADDR_LOOPBACK)}, {}};
 }
 
-// A loopback TCP port where nothing listens now.
 int FreeLoopbackPort() {
     const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
     sockaddr_in a = Loopback(0);
@@ -138,16 +122,6 @@ int FreeLoopbackPort() {
     return ntohs(a.sin_port);
 }
 
-// The first line of the simulator's standard output: its device path ("" when none came).
-std::string ReadFirstLine(int fd) {
-    std::string text;
-    const auto deadline = Clock::now() + kDefaultTimeout;
-    while (text.find('\n') == std::string::npos)
-        if (ReadSome(fd, text, deadline, 256) <= 0)
-            return "";
-    return text.substr(0, text.find('\n'));
-}
-
 std::string ReadText(const std::string& path) {
     std::ifstream file(path);
     return std::string((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
@@ -155,7 +129,6 @@ std::string ReadText(const std::string& path) {
 
 } // namespace
 
-// SerialClient
 SerialClient::SerialClient(const std::string& devicePath) {
     fd_ = ::open(devicePath.c_str(), O_RDWR | O_NOCTTY | O_CLOEXEC);
     termios tio{};
@@ -163,11 +136,6 @@ SerialClient::SerialClient(const std::string& devicePath) {
         ::cfmakeraw(&tio);
         ::tcsetattr(fd_, TCSANOW, &tio);
     }
-}
-
-SerialClient::~SerialClient() {
-    if (fd_ >= 0)
-        ::close(fd_);
 }
 
 bool SerialClient::fillUntil(const std::function<bool()>& done, Timeout timeout) {
@@ -204,19 +172,6 @@ std::string SerialClient::readAvailable() {
     return Take(pending_, std::string::npos);
 }
 
-bool SerialClient::readLine(std::string& line, Timeout timeout) {
-    const bool whole = readUntil("\r\n", line, timeout);
-    line.resize(whole ? line.size() - 2 : 0);
-    return whole;
-}
-
-std::string SerialClient::ask(const std::string& text, Timeout timeout) {
-    std::string reply;
-    if (sendLine(text))
-        readLine(reply, timeout);
-    return reply;
-}
-
 std::vector<std::string> SerialClient::askAll(const std::vector<std::string>& lines,
                                               Timeout timeout) {
     std::string text;
@@ -226,9 +181,12 @@ std::vector<std::string> SerialClient::askAll(const std::vector<std::string>& li
     const auto deadline = Clock::now() + timeout;
     if (!write(text))
         return replies;
-    for (std::string& reply : replies)
-        if (!readLine(reply, Timeout(MsLeft(deadline))))
+    for (std::string& reply : replies) {
+        const bool whole = readUntil("\r\n", reply, Timeout(MsLeft(deadline)));
+        reply.resize(whole ? reply.size() - 2 : 0);
+        if (!whole)
             break;
+    }
     return replies;
 }
 
@@ -237,7 +195,6 @@ std::string SerialClient::readRecord(int points, Timeout timeout) {
     return Take(pending_, std::string::npos);
 }
 
-// HandPlayedAnalyzer
 HandPlayedAnalyzer::HandPlayedAnalyzer(Reply reply) : reply_(std::move(reply)) {
     int slave = -1;
     char name[256] = {};
@@ -271,8 +228,7 @@ std::string HandPlayedAnalyzer::Receive(size_t bytes, int timeoutMs) {
 }
 
 void HandPlayedAnalyzer::HangUp() {
-    if (master_ >= 0)
-        ::close(master_);
+    ::close(master_); // -1 when hung up already: EBADF, nothing closed
     master_ = -1;
 }
 
@@ -298,8 +254,6 @@ void HandPlayedAnalyzer::Answer() {
         }
     }
 }
-
-// RunProcess and Ser2netProcess
 
 ProcessResult RunProcess(const std::vector<std::string>& argv, std::chrono::milliseconds timeout,
                          const std::vector<std::string>& env) {
@@ -365,7 +319,6 @@ Ser2netProcess::~Ser2netProcess() {
     ::unlink(pidFile_.c_str());
 }
 
-// SimProcess
 SimProcess::SimProcess(std::vector<std::string> args, std::string simPath) {
     if (simPath.empty()) {
         error_ = "no simulator path (ORVEL_SIM_PATH)";
@@ -386,8 +339,14 @@ SimProcess::SimProcess(std::vector<std::string> args, std::string simPath) {
     for (int fd : {in[0], out[1], err})
         ::close(fd);
     stdinFd_ = in[1];
-    devicePath_ = ReadFirstLine(out[0]);
+    // The first line of its output is its device path.
+    std::string first;
+    const auto deadline = Clock::now() + kDefaultTimeout;
+    while (first.find('\n') == std::string::npos && ReadSome(out[0], first, deadline, 256) > 0) {
+    }
     ::close(out[0]);
+    const size_t end = first.find('\n');
+    devicePath_ = end == std::string::npos ? "" : first.substr(0, end);
     if (devicePath_.empty()) {
         error_ = "the simulator did not start: " + simPath + " " + stderrText();
         stop();
@@ -411,8 +370,7 @@ bool SimProcess::isRunning() {
 }
 
 void SimProcess::closeStdin() {
-    if (stdinFd_ >= 0)
-        ::close(stdinFd_);
+    ::close(stdinFd_); // -1 when closed already: EBADF, nothing closed
     stdinFd_ = -1;
 }
 
@@ -490,10 +448,7 @@ std::string SimProcess::unescape(const std::string& logged) {
     for (size_t i = 0; i < logged.size(); ++i) {
         if (logged[i] != '\\' || i + 1 >= logged.size()) {
             out += logged[i];
-            continue;
-        }
-        const char c = logged[++i];
-        if (c == 'x' && i + 2 < logged.size()) {
+        } else if (const char c = logged[++i]; c == 'x' && i + 2 < logged.size()) {
             out += static_cast<char>(std::strtol(logged.substr(i + 1, 2).c_str(), nullptr, 16));
             i += 2;
         } else {
