@@ -146,10 +146,11 @@ TEST(MeasurementBands, CursorsFrequenciesBackFromPositionsObwResultsAndEditLimit
     }
     // The antenna bands, the upper ratio and the lower dB limit are seen through the widget.
     EXPECT_FALSE(AntennaBandOf(4).checked || AntennaBandOf(-1).checked);
-    // AT13 moves into its band with the "500M" span's labels; AT16 with "200M".
+    // AT13 moves into its band with the "500M" span's labels, AT16 with "200M", AT17 with "2G".
     for (const auto& [index, lower, upper, labels, span] :
          {std::tuple(2, 1.7e9, 2.2e9, std::string("1.9500G 1.7000G 2.2000G"), 11),
-          std::tuple(5, 300e6, 500e6, std::string("0.4000G 0.3000G 0.5000G"), 10)}) {
+          std::tuple(5, 300e6, 500e6, std::string("0.4000G 0.3000G 0.5000G"), 10),
+          std::tuple(6, 4.7e9, 6.2e9, std::string("5.4500G 4.4500G 6.4500G"), 13)}) {
         const AntennaBand b = AntennaBandOf(index);
         EXPECT_EQ(std::tuple(b.checked, b.lower, b.upper, b.spanIndex),
                   std::tuple(true, lower, upper, span));
