@@ -29,7 +29,7 @@ namespace {
 
 constexpr int kLastPeakOrdinal = 10; // Next stops at the 11th highest peak
 
-// A typed text that is no frequency the analyzer could have ("1e400", "nan") keeps the current
+// A typed value outside the frequency range ("1e400", "999G") keeps the current
 // value: it would otherwise go out as a 300-digit command and become the centre on Marker to CF.
 double FrequencyOr(const QLineEdit* edit, double current) {
     double value = 0;

@@ -10,6 +10,8 @@
 #include <QElapsedTimer>
 #include <QRadioButton>
 
+#include <tuple>
+
 namespace {
 
 using paneltest::Enter;
@@ -34,6 +36,21 @@ protected:
         EXPECT_GE(Since().count(), 24);
         const QByteArray sent = Since().join('|').toLower();
         EXPECT_FALSE(sent.contains("nan") || sent.contains("inf")) << sent.constData();
+        // What reaches the analyzer stays within each field's range.
+        int frequencies = 0;
+        for (const QByteArray& line : Since()) {
+            for (const auto& [prefix, low, high] :
+                 {std::tuple("FREQ", 0.0, 3.3e9), std::tuple("REF", -60.0, 10.0),
+                  std::tuple("OFFSET", -50.0, 50.0)}) {
+                if (!line.startsWith(prefix) || line.endsWith("?"))
+                    continue;
+                bool ok = false;
+                const double value = line.mid(qstrlen(prefix)).toDouble(&ok);
+                EXPECT_TRUE(ok && value >= low && value <= high) << line.constData();
+                frequencies += prefix[0] == 'F';
+            }
+        }
+        EXPECT_GT(frequencies, 0);
     }
 };
 

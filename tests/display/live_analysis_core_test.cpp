@@ -197,7 +197,8 @@ TEST(LimitLines, JudgementPolylineAndCsvBadInputRefusedOrTidiedAsDocumented) {
         const LimitCleanup r = ParseLimitCsv(c.text);
         EXPECT_EQ(std::pair(r.ok, r.line.size()), std::pair(c.ok, c.points))
             << c.text.substr(0, 40);
-        EXPECT_NE(r.message.find(c.message), std::string::npos) << r.message;
+        EXPECT_TRUE(*c.message ? r.message.find(c.message) != std::string::npos : r.message.empty())
+            << r.message;
     }
     // The first of equal frequencies is kept; a saved line reads back.
     EXPECT_EQ(ParseLimitCsv("1e9,-20\n2e9,-30\n2e9,-99\n").line[1].level, -30);

@@ -86,6 +86,16 @@ TEST_F(SettingsFileTest, WrittenFileReadsBackTheSameValues) {
               std::tuple(0, 0, 1));
     EXPECT_EQ(std::tuple(gSettings.efUserFreq[0], gSettings.efUserGain[1], gSettings.mfUserFreq[2]),
               std::tuple(300, 1020, 200));
+    // Read and write could share a fault (two colours swapped both ways): the record itself.
+    const InstrumentSettings& s = gSettings;
+    EXPECT_EQ(std::memcmp(s.traceColor, before.traceColor, sizeof s.traceColor), 0);
+    EXPECT_EQ(std::memcmp(s.markerColor, before.markerColor, sizeof s.markerColor), 0);
+    EXPECT_EQ(std::tuple(s.scaleLineColor, s.backgroundColor, s.obwRatio, s.intervalSetting),
+              std::tuple(before.scaleLineColor, before.backgroundColor, before.obwRatio,
+                         before.intervalSetting));
+    EXPECT_EQ(std::tuple(std::string(s.efUserText), std::string(s.mfUserText)),
+              std::tuple(std::string("30M:12.5dB,100M:10.2dB"),
+                         std::string("1M:-3.5dB,10M:0.5dB,20M:1dB")));
     // With those two as they were, every other field reads back to the same bytes.
     gSettings.modelIndex = before.modelIndex;
     gSettings.calcSpread = before.calcSpread;

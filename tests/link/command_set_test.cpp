@@ -36,7 +36,9 @@ TEST(CommandText, TextsFromTheRecord) {
     for (const Case& c : cases) {
         SetDefaultSettings();
         gSettings.modelIndex = c.model;
-        if (const fields::SettingField* f = fields::byCommand(c.code))
+        const fields::SettingField* f = fields::byCommand(c.code);
+        ASSERT_TRUE(f != nullptr || c.code == query::kAcpRefBw) << c.code;
+        if (f != nullptr)
             SetField(*f, c.value);
         EXPECT_EQ(Text(c.code), c.text) << c.code;
     }

@@ -134,10 +134,12 @@ TEST(QueryDecoding, NumbersOutsideTheFieldsRangeLeaveIt) {
                 << f.query << " \"" << reply.substr(0, 30) << '"';
         }
     }
-    for (int code : {query::kRef, query::kMaxCount, query::kMinCount, query::kAveCount}) {
+    for (const auto& [code, field] :
+         {std::pair(query::kRef, &S::refLevel), std::pair(query::kMaxCount, &S::maxCount),
+          std::pair(query::kMinCount, &S::minCount), std::pair(query::kAveCount, &S::aveCount)}) {
+        const int before = gSettings.*field;
         for (const std::string& reply : integerExtremes)
-            Decode({{code, reply.c_str(), &S::refLevel, 10},
-                    {code, reply.c_str(), &S::aveCount, 256}});
+            Decode({{code, reply.c_str(), field, before}});
     }
     // The ends of each range still arrive; a width, a ratio and the centre have their own.
     Decode({{query::kRef, "-110", &S::refLevel, -110},

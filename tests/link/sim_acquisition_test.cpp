@@ -44,13 +44,15 @@ TEST_F(SimLoopTest, QuietModesTheHiddenEntryAndTheTraceKinds) {
 
     gSettings.runState = 0;
     gSettings.calcIndex = 0;
+    const size_t beforeEntry = Received().size();
     EXPECT_EQ(RunHiddenCommand("hide"), 0);
     EXPECT_EQ(RunHiddenCommand("VER"), 1);
     EXPECT_STREQ(gLink.rxBuffer, "VER1.05 RVX410");
     EXPECT_EQ(RunHiddenCommand(std::string(2000, 'X').c_str()), 1);
     // "hide" sends nothing; the long entry is cut to fit with its CR LF.
-    EXPECT_EQ(ReceivedSince(2), (Lines{"VER", std::string(kTxBufferSize - 3, 'X')}));
+    EXPECT_EQ(ReceivedSince(beforeEntry), (Lines{"VER", std::string(kTxBufferSize - 3, 'X')}));
 
+    const size_t beforeSteps = Received().size();
     gSettings.measureIndex = 5;
     gSettings.probeIndex = 1;
     AcquireStep();
@@ -62,7 +64,7 @@ TEST_F(SimLoopTest, QuietModesTheHiddenEntryAndTheTraceKinds) {
     gSettings.antennaIndex = 6;
     AcquireStep();
     EXPECT_EQ(gSettings.traceKind[1], 38);
-    EXPECT_EQ(ReceivedSince(4), Words("SRSCURR MEASRES SRSF MEASRES SRSF MEASRES"));
+    EXPECT_EQ(ReceivedSince(beforeSteps), Words("SRSCURR MEASRES SRSF MEASRES SRSF MEASRES"));
 }
 
 TEST_F(SimLoopTest, PeriodicCycleReadsWithoutCapture) {

@@ -81,7 +81,9 @@ pid_t Spawn(const std::vector<std::string>& argv, int in, int out, int err,
     ::dup2(out >= 0 ? out : null, STDOUT_FILENO);
     ::dup2(err >= 0 ? err : null, STDERR_FILENO);
     // The child must not hold the test's own descriptors (an open port above all).
-    ::close_range(3, ~0U, 0);
+    if (::close_range(3, ~0U, 0) != 0)
+        for (int fd = 3; fd < 1024; ++fd)
+            ::close(fd);
     for (const std::string& e : env)
         ::putenv(const_cast<char*>(e.c_str()));
     ::execv(args[0], args.data());
@@ -261,8 +263,13 @@ ProcessResult RunProcess(const std::vector<std::string>& argv, std::chrono::mill
     int out[2];
     char errPath[] = "/tmp/orvel-run-XXXXXX"; // a file: nothing to read beside the output
     const int err = ::mkostemp(errPath, O_CLOEXEC);
-    if (err < 0 || ::pipe2(out, O_CLOEXEC) != 0)
+    if (err < 0)
         return r;
+    if (::pipe2(out, O_CLOEXEC) != 0) {
+        ::close(err);
+        ::unlink(errPath);
+        return r;
+    }
     const pid_t pid = Spawn(argv, -1, out[1], err, env);
     ::close(out[1]);
     ::close(err);
@@ -271,11 +278,16 @@ ProcessResult RunProcess(const std::vector<std::string>& argv, std::chrono::mill
     while ((n = ReadSome(out[0], r.out, deadline)) > 0) {
     }
     ::close(out[0]);
-    r.timedOut = n == 0;
-    if (r.timedOut)
-        ::kill(-pid, SIGKILL);
+    // A child that closed its output may still run: the deadline holds for its end too.
     int status = 0;
-    ::waitpid(pid, &status, 0);
+    pid_t ended = 0;
+    while (n != 0 && (ended = ::waitpid(pid, &status, WNOHANG)) == 0 && Clock::now() < deadline)
+        ::usleep(2000);
+    r.timedOut = ended == 0;
+    if (r.timedOut) {
+        ::kill(-pid, SIGKILL);
+        ::waitpid(pid, &status, 0);
+    }
     r.status = !r.timedOut && WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     r.err = ReadText(errPath);
     ::unlink(errPath);
