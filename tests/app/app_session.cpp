@@ -8,6 +8,8 @@
 #include <QPrinter>
 #include <QThread>
 
+#include <memory>
+
 bool WaitUntil(const std::function<bool()>& condition, int timeoutMs) {
     QDeadlineTimer deadline(timeoutMs);
     while (!condition()) {
@@ -108,10 +110,11 @@ bool AppSession::waitCaptures(int count) const {
 
 bool AppSession::runHardCopy(const std::function<void(CHardCopyDlg*)>& body) const {
     watcher().dialogHandler = On<CHardCopyDlg>([](CHardCopyDlg*) {});
-    bool shown = false;
-    QTimer::singleShot(0, [&] {
-        shown = WaitUntil([] { return VisibleWindow<CHardCopyDlg>() != nullptr; }, 5000);
-        if (shown) {
+    // Shared: when the window never opens, the timer runs after this returns.
+    const auto shown = std::make_shared<bool>(false);
+    QTimer::singleShot(0, [shown, body] {
+        *shown = WaitUntil([] { return VisibleWindow<CHardCopyDlg>() != nullptr; }, 5000);
+        if (*shown) {
             body(VisibleWindow<CHardCopyDlg>());
         }
         if (CHardCopyDlg* dialog = VisibleWindow<CHardCopyDlg>()) {
@@ -119,7 +122,7 @@ bool AppSession::runHardCopy(const std::function<void(CHardCopyDlg*)>& body) con
         }
     });
     trigger(menuid::kHardCopy);
-    return shown;
+    return *shown;
 }
 
 void AppSession::printToPdf(const QString& pdf, int copies) const {

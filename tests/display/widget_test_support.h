@@ -44,6 +44,8 @@ inline const char* CommandName(display::DisplayCommand command) {
         "CPCNTR?",   "CPWIDTH",  "CPWIDTH?", "ACPMODE",  "ACPOFS",     "ACPOFS?", "ACPCHBW",
         "ACPCHBW?",  "ACPREF",   "ACPREF?",  "ACPREFBW", "ACPREFBW?",  "OBWMODE", "OBWRATIO",
         "OBWRATIO?", "OBWDB",    "OBWDB?",   "EFANT",    "MFPROBE"};
+    static_assert(std::size(kNames) == static_cast<size_t>(display::DisplayCommand::MfProbe) + 1,
+                  "one name per command, in order");
     const auto index = static_cast<size_t>(command);
     return index < std::size(kNames) ? kNames[index] : "?";
 }
