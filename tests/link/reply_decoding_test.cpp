@@ -112,17 +112,13 @@ TEST(QueryDecoding, NumbersAndIntegers) {
     EXPECT_DOUBLE_EQ(gSettings.centerFreq, 1.5e9);
 }
 
-// Replies no field can hold: a value outside the field's range leaves it as it was, so nothing
-// later computes with it. Every number and integer query, each with the same extremes.
+// A value outside the field's range leaves it as it was, so nothing later computes with it: every
+// number and integer query, beyond each end, overflowing and saturating.
 TEST(QueryDecoding, NumbersOutsideTheFieldsRangeLeaveIt) {
     const std::string nines(400, '9');
-    // Integers are the reply's leading digits: "1e400" reads as 1.
-    // clang-format off
     const std::string extremes[] = {"1.7976931348623157e308", "-1.7976931348623157e308", "1e400",
-        "NaN", "-inf", nines, "-" + nines, "0." + nines + "e999", "999999999999"};
-    const std::string integerExtremes[] = {"2147483647", "-2147483648", "2147483648", "1025", nines,
-        "-" + nines, "NaN"};
-    // clang-format on
+                                    nines};
+    const std::string integerExtremes[] = {"1025", "2147483648", "-" + nines};
     SetDefaultSettings();
     for (const fields::SettingField& f : fields::all()) {
         if (f.query == 0 || f.kind != fields::Kind::Number)
@@ -186,18 +182,6 @@ protected:
     }
     TraceRecord& record = gSettings.traceRecord;
 };
-
-TEST_F(ScreenRecordTest, DecodesEveryLabel) {
-    record.recordUnitBits = 0x1F0;
-    Parse(Record("dBm", Points(251, 0x10)));
-    // Only the low four bits of the unit change.
-    EXPECT_EQ(RecordLabels(record), (std::vector<double>{1e9, 7, -10, 0x1F0, 30, 2, 0, 3, 4, 1}));
-    for (int i = 0; i < 251; ++i) {
-        ASSERT_EQ(record.tracePoints[i], (0x10 + i) & 0xFF) << i;
-        ASSERT_EQ(gSettings.traceStore[1][i], (0x10 + i) & 0xFF) << i;
-    }
-    EXPECT_EQ(record.tracePoints[251], 0);
-}
 
 TEST_F(ScreenRecordTest, UnitWordsInTheirOrder) {
     const std::pair<std::string, std::vector<int>> cases[] = {
