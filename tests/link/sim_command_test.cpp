@@ -4,7 +4,6 @@
 #include "all_settings.h"
 #include "link_fixtures.h"
 #include "query_decoding.h"
-#include "settings_text.h"
 
 #include <iterator>
 
@@ -12,8 +11,8 @@ namespace {
 
 using orvel::test::SimProcess;
 
-// One session: the presence check answered or silent, All Reading without an answer, then All
-// Reading asking in order and decoding.
+// One session: the presence check answered or silent (its message is judged in StartupTest), All
+// Reading without an answer, then All Reading asking in order and decoding.
 TEST_F(SimLinkTest, PresenceCheckAndAllReadingWithAndWithoutAnswer) {
     Start({"--model", "420", "--fault", "drop:EMPTY#1", "--fault", "drop:EMPTY#3", "--fault",
            "drop:EMPTY#4", "--fault", "drop:EMPTY#6", "--fault", "drop:EMPTY#7"});
@@ -21,8 +20,6 @@ TEST_F(SimLinkTest, PresenceCheckAndAllReadingWithAndWithoutAnswer) {
     EXPECT_EQ(ReceivedAtLeast(2).size(), 2u);
     EXPECT_EQ(CheckPresence(), 0);
     EXPECT_EQ(ReceivedAtLeast(4).size(), 4u);
-    ShowCommunicationError();
-    EXPECT_EQ(view.messages, Lines{"Communication error: Please check connection with RVX410."});
     EXPECT_EQ(CheckPresence(), 1);
     EXPECT_EQ(Received(), Lines(5, ""));
     // All Reading without an answer fills the panel from the record.
@@ -83,60 +80,52 @@ struct FieldCase {
     double value;      // stored in the record
     const char* wire;  // the command text (nullptr: the row has no command)
     const char* reply; // the analyzer's answer to the row's query afterwards
-    const char* line;  // the settings-file line
 };
 
-// One case per row, in the table's order.
+// One case per row with a command or a query, in the table's order (the settings file's lines are
+// judged in SettingsFileTest).
+// clang-format off
 const FieldCase kCases[] = {
-    {5, nullptr, nullptr, "Com port : 5"},
-    {5, nullptr, nullptr, "Baud rate : 5"},
-    {1, nullptr, nullptr, "Detailed trace : 1"},
-    {1.5e9, "FREQ1500000000.0000", "1500000000.0000", "Center frequency : 1500000000"},
-    {5, "SPAN5M", "5M", "Span : 5"},
-    {-20, "REF-20", "-20", "Reference level : -20"},
-    {2, "UNITDBMV", "DBMV", "Reference unit : 2"},
-    {-3.5, "OFFSET-3.5", "-3.5", "Reference offset : -3.5"},
-    {1, "IMP75", "75", "Impedance : 1"},
-    {5, "SWEEP3", "3", "Sweep time : 5"},
-    {1, "DETNEG", "NEG", "Detection : 1"},
-    {2, "RBW30K", "30K", "RBW : 2"},
-    {2, "VBW1K", "1K", "VBW : 2"},
-    {1, "MKRDELTA", "DELTA", "Marker mode : 1"},
-    {1, "PEAKZONE", "ZONE", "Peak search mode : 1"},
-    {640, nullptr, nullptr, "Zone position : 640"},
-    {33, nullptr, nullptr, "Zone width : 33"},
-    {1.002e9, "NORMMKR1002000000.0000", "1002000000.0000", "Marker frequency : 1002000000"},
-    {1.003e9, "PKCNTR1003000000.0000", "1003000000.0000", "Peak search ZCF : 1003000000"},
-    {4e6, "PKWIDTH4000000.0000", "4000000.0000", "Peak search ZW : 4000000"},
-    {1, "CONVW", "W", "Conversion : 1"},
-    {2, "MEASACP", "ACP", "Measurement mode : 2"},
-    {1, "CPMODEBAND", "BAND", "CP mode : 1"},
-    {1.001e9, "CPCNTR1001000000.0000", "1001000000.0000", "CP Center frequency : 1001000000"},
-    {2e6, "CPWIDTH2000000.0000", "2000000.0000", "CP zone width : 2000000"},
-    {2, "ACPMODEPEAK", "PEAK", "ACP mode : 2"},
-    {9.99e8, "ACPREF999000000.0000", "999000000.0000", "ACP reference CF : 999000000"},
-    {7e5, "ACPREFBW700000.0000", "700000.0000", "ACP refeence BW : 700000"},
-    {3e6, "ACPOFS3000000.0000", "3000000.0000", "ACP ADJ CH offset : 3000000"},
-    {5e5, "ACPCHBW500000.0000", "500000.0000", "ACP ADJ CH BW : 500000"},
-    {1, "OBWMODEDB", "DB", "OBW mode : 1"},
-    {95.5, "OBWRATIO95.5000", "95.5000", "OBW ratio : 95.5"},
-    {20, "OBWDB20.0000", "20.0000", "OBW down : 20.0"},
-    {4, "EFANTUSER", "USER", "EF mode : 4"},
-    {1, "MFPROBEUSER", "USER", "MF mode : 1"},
-    {3, "CALCAVE", "AVE", "Calcuration : 3"},
-    {16, "MAXNO16", "16", "Max hold : 16"},
-    {0, "MINNO0", "0", "Min hold : 0"},
-    {64, "AVENO64", "64", "Average hold : 64"},
-    {0, "SCALE2", "2", "Scale : 0"},
-    {1, nullptr, nullptr, "Start window size : 1"},
-    {1, nullptr, nullptr, "Start setup : 1"},
-    {1, "REMOTEON", "ON", "Remote : 1"},
-    {150, nullptr, nullptr, "Timeout : 150"},
-    {70, nullptr, nullptr, "Interval : 70"},
-    {1, nullptr, nullptr, "Model : 1"},
-    {0, nullptr, "OFF", "Spurious : 0"},
-    {2, "PKSEARCH03", nullptr, nullptr},
+    {1.5e9, "FREQ1500000000.0000", "1500000000.0000"},
+    {5, "SPAN5M", "5M"},
+    {-20, "REF-20", "-20"},
+    {2, "UNITDBMV", "DBMV"},
+    {-3.5, "OFFSET-3.5", "-3.5"},
+    {1, "IMP75", "75"},
+    {5, "SWEEP3", "3"},
+    {1, "DETNEG", "NEG"},
+    {2, "RBW30K", "30K"},
+    {2, "VBW1K", "1K"},
+    {1, "MKRDELTA", "DELTA"},
+    {1, "PEAKZONE", "ZONE"},
+    {1.002e9, "NORMMKR1002000000.0000", "1002000000.0000"},
+    {1.003e9, "PKCNTR1003000000.0000", "1003000000.0000"},
+    {4e6, "PKWIDTH4000000.0000", "4000000.0000"},
+    {1, "CONVW", "W"},
+    {2, "MEASACP", "ACP"},
+    {1, "CPMODEBAND", "BAND"},
+    {1.001e9, "CPCNTR1001000000.0000", "1001000000.0000"},
+    {2e6, "CPWIDTH2000000.0000", "2000000.0000"},
+    {2, "ACPMODEPEAK", "PEAK"},
+    {9.99e8, "ACPREF999000000.0000", "999000000.0000"},
+    {7e5, "ACPREFBW700000.0000", "700000.0000"},
+    {3e6, "ACPOFS3000000.0000", "3000000.0000"},
+    {5e5, "ACPCHBW500000.0000", "500000.0000"},
+    {1, "OBWMODEDB", "DB"},
+    {95.5, "OBWRATIO95.5000", "95.5000"},
+    {20, "OBWDB20.0000", "20.0000"},
+    {4, "EFANTUSER", "USER"},
+    {1, "MFPROBEUSER", "USER"},
+    {3, "CALCAVE", "AVE"},
+    {16, "MAXNO16", "16"},
+    {0, "MINNO0", "0"},
+    {64, "AVENO64", "64"},
+    {0, "SCALE2", "2"},
+    {1, "REMOTEON", "ON"},
+    {0, nullptr, "OFF"},
+    {2, "PKSEARCH03", nullptr},
 };
+// clang-format on
 
 // One session walking through the screen record, All Setting, every other command code, then every
 // row of the field table.
@@ -198,15 +187,17 @@ TEST_F(SimLinkTest, ScreenRecordAllSettingEveryCommandCodeAndEveryField) {
     }
     EXPECT_EQ(ReceivedSince(mark), expected);
 
-    // Every row of the field table: its command, its query's reply, its settings-file line.
+    // Every row of the field table on the wire: its command, its query's reply.
     SetDefaultSettings();
     gSettings.detailedTrace = 0;
-    const auto rows = fields::all();
-    ASSERT_EQ(rows.size(), std::size(kCases)) << "one case per row of the field table";
+    std::vector<fields::SettingField> rows;
+    std::copy_if(fields::all().begin(), fields::all().end(), std::back_inserter(rows),
+                 [](const fields::SettingField& f) { return f.command != 0 || f.query != 0; });
+    ASSERT_EQ(rows.size(), std::size(kCases)) << "one case per row with a command or a query";
     for (std::size_t i = 0; i < rows.size(); ++i) {
         const fields::SettingField& f = rows[i];
         const FieldCase& c = kCases[i];
-        SCOPED_TRACE(c.line != nullptr ? c.line : c.wire);
+        SCOPED_TRACE(c.wire != nullptr ? c.wire : c.reply);
         SetField(f, c.value);
         if (c.wire != nullptr) {
             EXPECT_EQ(SendCommand(f.command), 1);
@@ -217,15 +208,6 @@ TEST_F(SimLinkTest, ScreenRecordAllSettingEveryCommandCodeAndEveryField) {
             EXPECT_EQ(SendCommand(f.query), 1);
             EXPECT_STREQ(gLink.rxBuffer, c.reply);
             EXPECT_EQ(GetField(f), c.value);
-        }
-        if (c.line != nullptr) {
-            const std::string text = settingstext::FormatSettingsText();
-            EXPECT_NE(("\r\n" + text).find(std::string("\r\n") + c.line + "\r\n"),
-                      std::string::npos);
-            SetField(f, c.value + 1);
-            settingstext::ApplySettingsText(text.data(), text.size());
-            // The model and the spurious calculation always start as off.
-            EXPECT_EQ(GetField(f), f.fileRule == fields::FileRule::AlwaysZero ? 0 : c.value);
         }
     }
     EXPECT_EQ(view.cursorOn, view.cursorOff);
