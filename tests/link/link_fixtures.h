@@ -79,7 +79,6 @@ inline void UseComPort(const std::string& path) {
 // Records what the link asks of the view and what it announces.
 struct RecordingView : LinkView {
     std::vector<FieldSet> readSettings; // the announcements of values read back
-    std::vector<std::string> messages;
     int autoOff = 0;
     int remoteChecked = -1;
     int traces = 0;
@@ -89,9 +88,6 @@ struct RecordingView : LinkView {
     std::function<void()> onTrace; // runs inside the announcement of a trace
 
     void SetWaitCursor(bool on) override { (on ? cursorOn : cursorOff)++; }
-    void ShowMessage(MessageIcon, const char* caption, const char* text, bool) override {
-        messages.push_back(std::string(caption) + ": " + text);
-    }
     void Changed(FieldSet changed) {
         if (changed.Any(Field::FromAnalyzer))
             readSettings.push_back(changed);

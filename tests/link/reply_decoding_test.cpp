@@ -93,15 +93,10 @@ TEST(QueryDecoding, FieldStrengthUnitReadsAsDbm) {
     EXPECT_EQ(gSettings.unitIndex, 0) << "the rule applies whether or not the reply matched";
 }
 
+// Numbers read as parseSI reads them (its forms are judged in ParseSI.Values).
 TEST(QueryDecoding, NumbersAndIntegers) {
     DecodeQueryReply(query::kFreq, "1.5G");
     EXPECT_DOUBLE_EQ(gSettings.centerFreq, 1.5e9);
-    DecodeQueryReply(query::kCpWidth, "2,000,000");
-    EXPECT_DOUBLE_EQ(gSettings.cpWidth, 2e6);
-    DecodeQueryReply(query::kOffset, "-3.5");
-    EXPECT_DOUBLE_EQ(gSettings.levelOffset, -3.5);
-    DecodeQueryReply(query::kNormMarker, "2.5e-3");
-    EXPECT_DOUBLE_EQ(gSettings.normMarkerFreq, 0.0025);
     Decode({{query::kRef, "-20", &S::refLevel, -20},
             {query::kAveCount, "256", &S::aveCount, 256},
             {query::kMaxCount, "1024", &S::maxCount, 1024},
@@ -113,11 +108,10 @@ TEST(QueryDecoding, NumbersAndIntegers) {
 }
 
 // A value outside the field's range leaves it as it was, so nothing later computes with it: every
-// number and integer query, beyond each end, overflowing and saturating.
+// number and integer query, beyond each end (huge numbers read as the largest double).
 TEST(QueryDecoding, NumbersOutsideTheFieldsRangeLeaveIt) {
     const std::string nines(400, '9');
-    const std::string extremes[] = {"1.7976931348623157e308", "-1.7976931348623157e308", "1e400",
-                                    nines};
+    const std::string extremes[] = {"1e400", "-" + nines};
     const std::string integerExtremes[] = {"1025", "2147483648", "-" + nines};
     SetDefaultSettings();
     for (const fields::SettingField& f : fields::all()) {
