@@ -6,6 +6,7 @@
 #include "screen_record.h"
 
 #include <initializer_list>
+#include <tuple>
 
 namespace {
 
@@ -177,36 +178,32 @@ protected:
     TraceRecord& record = gSettings.traceRecord;
 };
 
-TEST_F(ScreenRecordTest, UnitWordsInTheirOrder) {
-    const std::pair<std::string, std::vector<int>> cases[] = {
-        {Record("dBmV", ""), {2, 34}},
-        {Record("dBm", "") + " dBuV", {0, 30}},
-        {Record("dBu{", ""), {4, 28}},
-        {Record("dBu|", ""), {5, 29}}};
-    for (const auto& [text, expected] : cases) {
-        Parse(text);
-        EXPECT_EQ((std::vector<int>{int(record.recordUnitBits & 0xF), record.recordKind}), expected)
-            << text;
-    }
-}
-
-// "PO" is too short to be sweep or detector; a scale other than 2 or 10 leaves the field.
-TEST_F(ScreenRecordTest, SweepIsTheLongestKeywordBeforeTheDetector) {
+// Labels (centre, span, ref, unit bits, kind, sweep, detector, RBW, VBW, scale) after the record
+// before: unit words in their order; sweep is the longest keyword before the detector ("PO" is too
+// short for either); a scale other than 2 or 10 and a span word not matching whole leave their
+// field; the reference from a line beginning with R.
+TEST_F(ScreenRecordTest, LabelsByTheirKeywords) {
+    const std::string r1 = "CF 1G\r\nSP 1M\r\nR";
+    const std::string rest = "\r\nRB 3K\r\nVB 1M\r\nSC 10\r\nTRACE";
     // clang-format off
-    const std::pair<const char*, std::vector<int>> cases[] = {
-        {"CF 1G\r\nSP 1M\r\nRF0\r\nST 10msSMP\r\nRB 3K\r\nVB OFF\r\nSC 2\r\nTRACE", {0, 2, 10, 0}},
-        {"CF 1G\r\nSP 1M\r\nRF0\r\nST 10sneg\r\nRB 3K\r\nVB 1M\r\nSC 5\r\nTRACE", {6, 1, 8, 0}},
-        {"CF 1G\r\nSP 1M\r\nRF0\r\nST PO\r\nRB 3K\r\nVB 1M\r\nSC 10\r\nTRACE", {6, 1, 8, 1}}};
+    const std::tuple<int, std::string, std::vector<double>> cases[] = {
+        {0, Record("dBmV", ""), {1e9, 7, -10, 2, 34, 2, 0, 3, 4, 1}},
+        {0, Record("dBm", "") + " dBuV", {1e9, 7, -10, 0, 30, 2, 0, 3, 4, 1}},
+        {0, Record("dBu{", ""), {1e9, 7, -10, 4, 28, 2, 0, 3, 4, 1}},
+        {0, Record("dBu|", ""), {1e9, 7, -10, 5, 29, 2, 0, 3, 4, 1}},
+        {0, r1 + "F0\r\nST 10msSMP\r\nRB 3K\r\nVB OFF\r\nSC 2\r\nTRACE", {1e9, 3, 0, 5, 29, 0, 2, 0, 10, 0}},
+        {0, r1 + "F0\r\nST 10sneg\r\nRB 3K\r\nVB 1M\r\nSC 5\r\nTRACE", {1e9, 3, 0, 5, 29, 6, 1, 0, 8, 0}},
+        {0, r1 + "F0\r\nST PO" + rest, {1e9, 3, 0, 5, 29, 6, 1, 0, 8, 1}},
+        {0, r1 + " -35dBm\r\nST 1sPOS" + rest, {1e9, 3, -35, 0, 30, 4, 0, 0, 8, 1}},
+        {0, "CF 1G\r\nSP 20MHz\r\nRF0\r\nST 1sPOS" + rest, {1e9, 3, 0, 0, 30, 4, 0, 0, 8, 1}},
+        {1, "CF 1G\r\nSP full\r\nRF0\r\nST 1sPOS" + rest, {1e9, 15, 0, 0, 30, 4, 0, 0, 8, 1}}};
     // clang-format on
-    for (const auto& [text, expected] : cases) {
+    record = TraceRecord{};
+    for (const auto& [model, text, labels] : cases) {
+        gSettings.modelIndex = model;
         Parse(text);
-        EXPECT_EQ((std::vector<int>{record.recordSweepIndex, record.recordDetectorIndex,
-                                    record.recordVbwIndex, record.recordScaleIndex}),
-                  expected)
-            << text;
+        EXPECT_EQ(RecordLabels(record), labels) << text;
     }
-    Parse("CF 1G\r\nSP 1M\r\nR -35dBm\r\nST 1sPOS\r\nRB 3K\r\nVB 1M\r\nSC 10\r\nTRACE");
-    EXPECT_EQ(record.recordRefLevel, -35) << "the reference from a line beginning with R";
 }
 
 TEST_F(ScreenRecordTest, MissingLabelStopsTheParseThere) {
@@ -286,15 +283,6 @@ TEST_F(ScreenRecordTest, UnchangedTracesAreCountedUpToTenOnlyWhenAllPointsAre) {
     EXPECT_EQ(gSettings.unchangedTraceCount, 0) << "250 of 251 equal is a changed trace";
     ParseScreenRecord(250);
     EXPECT_EQ(gSettings.unchangedTraceCount, 1);
-}
-
-TEST_F(ScreenRecordTest, SpanKeywordMustMatchWhole) {
-    record.recordSpanIndex = 3;
-    Parse("CF 1G\r\nSP 20MHz\r\nRF0\r\nST 1sPOS\r\nRB 3K\r\nVB 1M\r\nSC 10\r\nTRACE");
-    EXPECT_EQ(record.recordSpanIndex, 3);
-    gSettings.modelIndex = 1;
-    Parse("CF 1G\r\nSP full\r\nRF0\r\nST 1sPOS\r\nRB 3K\r\nVB 1M\r\nSC 10\r\nTRACE");
-    EXPECT_EQ(record.recordSpanIndex, 15);
 }
 
 } // namespace
