@@ -57,8 +57,7 @@ TEST_F(CommandSetTest, OkInAnyCaseAcceptsErrInAnyCaseAndSilenceRefuse) {
     }
     EXPECT_EQ(analyzer->lines(),
               Words("FREQ1000000000.0000 FREQ1000000000.0000 FREQ1000000000.0000 MEASRES MEASRES"));
-    EXPECT_EQ(view.cursorOn, 5);
-    EXPECT_EQ(view.cursorOff, 5);
+    EXPECT_EQ(std::pair(view.cursorOn, view.cursorOff), std::pair(5, 5));
     gSettings.refLevel = 50;
     reply = "";
     gSettings.timeOutSetting = 10; // silence ends at the short total time-out
@@ -90,11 +89,10 @@ TEST_F(CommandSetTest, UnknownSettledAndAutoCouplingCommands) {
 }
 
 TEST_F(CommandSetTest, VersionTextByTheReplysFirstLetter) {
-    // The last row: a short reply gives no version, not old bytes.
-    const std::pair<const char*, const char*> cases[] = {{"VER1.05 RVX410", "1.05 RVX410"},
-                                                         {"MODEL RVX410 FW:2.10 B", "2.10 B"},
-                                                         {"RVX410 FIRMWARE V 3.01", "3.01"},
-                                                         {"V", ""}};
+    // "VER1.05 RVX420" is read in All Reading. The last row: a short reply gives no version, not
+    // old bytes.
+    const std::pair<const char*, const char*> cases[] = {
+        {"MODEL RVX410 FW:2.10 B", "2.10 B"}, {"RVX410 FIRMWARE V 3.01", "3.01"}, {"V", ""}};
     for (const auto& [text, version] : cases) {
         reply = std::string(text) + "\r\n";
         EXPECT_EQ(SendCommand(cmd::kVersion), 1) << text;

@@ -172,9 +172,6 @@ protected:
         gSettings.activeTraceSlot = 1;
         gSettings.modelIndex = 0;
     }
-    std::vector<int> FirstPoints(int count) {
-        return {record.tracePoints, record.tracePoints + count};
-    }
     TraceRecord& record = gSettings.traceRecord;
 };
 
@@ -220,16 +217,13 @@ TEST_F(ScreenRecordTest, MissingLabelStopsTheParseThere) {
     EXPECT_EQ(gSettings.traceStore[1][5], 5);
 }
 
-TEST_F(ScreenRecordTest, ShortTraceKeepsTheRestAndStopsAtTheEnd) {
+// Non-hexadecimal points read as far as they are digits; a short trace keeps the rest.
+TEST_F(ScreenRecordTest, DamagedOrShortTraceAndNulBytes) {
     Parse(Record("dBm", Points(251, 0x20)));
-    Parse(Record("dBm", "01,02,0"));
-    EXPECT_EQ(FirstPoints(4), (std::vector<int>{1, 2, 0, 0x23}));
-    EXPECT_EQ(gSettings.traceStore[1][3], 0x23);
-}
-
-TEST_F(ScreenRecordTest, NonHexadecimalPointsAndNulBytes) {
-    Parse(Record("dBm", "ZZ,1G,7F,"));
-    EXPECT_EQ(FirstPoints(3), (std::vector<int>{0, 1, 0x7F}));
+    Parse(Record("dBm", "ZZ,1G,7F,0"));
+    EXPECT_EQ(std::vector<int>(record.tracePoints, record.tracePoints + 5),
+              (std::vector<int>{0, 1, 0x7F, 0, 0x24}));
+    EXPECT_EQ(gSettings.traceStore[1][4], 0x24);
     // A NUL byte ends the text: nothing after it is read.
     std::string text = Record("dBm", Points(10, 0x50));
     text[text.find("TRACE") + 8] = '\0';
