@@ -45,10 +45,8 @@ TEST(QueryDecoding, SpanFollowsTheModelRow) {
     Decode({{query::kSpan, "20M", &S::spanIndex, 7}, {query::kSpan, "FULL", &S::spanIndex, 14}});
     gSettings.modelIndex = 1;
     gSettings.spanIndex = 3;
-    // FULL lies outside the positions asked on RVX420.
-    Decode({{query::kSpan, "20m", &S::spanIndex, 7},
-            {query::kSpan, "FULL", &S::spanIndex, 7},
-            {query::kSpan, "5G", &S::spanIndex, 14}});
+    // FULL lies outside the positions asked on RVX420 ("5G" is read in All Reading).
+    Decode({{query::kSpan, "20m", &S::spanIndex, 7}, {query::kSpan, "FULL", &S::spanIndex, 7}});
 }
 
 TEST(QueryDecoding, KeywordsCaseAndRepliesOutsideTheAskedPositions) {
@@ -61,8 +59,7 @@ TEST(QueryDecoding, KeywordsCaseAndRepliesOutsideTheAskedPositions) {
     gSettings.calcSpread = 1;
     Decode({
         {query::kVbw, "ALL", &S::vbwIndex, 4},
-        // The longest keyword wins.
-        {query::kUnit, "DBMV", &S::unitIndex, 2},
+        // The longest keyword wins ("DBMV" is read in the field walk on the wire).
         {query::kVbw, "100K", &S::vbwIndex, 6},
         {query::kSweep, "10", &S::sweepIndex, 6},
         {query::kSweep, "1", &S::sweepIndex, 4},

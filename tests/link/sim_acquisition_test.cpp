@@ -1,5 +1,5 @@
 // The acquisition loop against the simulated analyzer: pause and resume, the periodic cycle, the
-// faults of the exchanges, and the live loop's reads with a user exchange or the line reopened.
+// faults of the exchanges, and a record cut into by a panel change or by the line reopened.
 
 #include "link_fixtures.h"
 

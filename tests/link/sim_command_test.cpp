@@ -1,5 +1,5 @@
 // Every command and query code on the wire of the simulated analyzer, the presence check, All
-// Reading, the screen record, and every row of the field table through each part that reads it.
+// Reading, the screen record, and every row of the field table with its command and its reply.
 
 #include "all_settings.h"
 #include "link_fixtures.h"
