@@ -69,7 +69,6 @@ TEST_F(CommandSetTest, OkInAnyCaseAcceptsErrInAnyCaseAndSilenceRefuse) {
 
 TEST_F(CommandSetTest, UnknownSettledAndAutoCouplingCommands) {
     EXPECT_EQ(SendCommand(153), 0);
-    EXPECT_EQ(SendCommand(199), 0);
     gSettings.sweepIndex = 8;
     EXPECT_EQ(SendCommand(cmd::kSweep), 0) << "unknown codes and indexes send nothing";
     gSettings.sweepIndex = 2;
@@ -100,15 +99,13 @@ TEST_F(CommandSetTest, VersionTextByTheReplysFirstLetter) {
     }
 }
 
-// Its message box is judged in StartupTest.
+// The failed open, its "Write error", presence and message box are judged in SerialPortOpen and
+// StartupTest; here the reconnect of the next write.
 TEST_F(CommandSetTest, UnopenablePortIsWriteErrorThenTheLinkRecovers) {
     CommPort(portop::kClose);
     ::setenv("ORVEL_COM1", (::testing::TempDir() + "/unplugged").c_str(), 1);
     CommPort(portop::kOpen);
-    EXPECT_EQ(gLink.comHandle, -1);
     EXPECT_EQ(SendCommand(cmd::kFreq), 0);
-    EXPECT_STREQ(gLink.rxBuffer, "Write error");
-    EXPECT_EQ(CheckPresence(), 0);
     ::setenv("ORVEL_COM1", analyzer->devicePath().c_str(), 1);
     EXPECT_EQ(SendCommand(cmd::kFreq), 0) << "this write fails; its reconnect finds the port";
     EXPECT_EQ(gLink.comHandle, 1);
