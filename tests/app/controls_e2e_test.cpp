@@ -58,7 +58,11 @@ protected:
 TEST_F(ControlsTest, MenuAndPanelCommandsOfTheRunningProgram) {
     session.simArgs += QStringList{"--auto-ms", "2500"};
     Start();
-    session.watcher().clear();
+    EXPECT_TRUE(session.watcher().messages().empty());
+    EXPECT_EQ(std::make_tuple(gSettings.instrumentPresent, gSettings.startingUp,
+                              session.frame()->windowTitle(), session.frame()->geometry().size()),
+              std::make_tuple(1, 0, QString("PC software for Spectrum Analyzer - Orvel"),
+                              QSize(978, 748)));
     Mark();
     Menu(menuid::kHoldRun)->trigger();
     ExpectHeld(false);

@@ -171,7 +171,11 @@ TEST_F(OptionDialogsTest, SetupSheetAndColourDialogOfTheRunningProgram) {
         });
         EXPECT_EQ(paneltest::Items(ui->spanCombo).mid(13), QStringList({"2G", "5G", "FULL"}));
     }
+    Mark();
     ASSERT_TRUE(session.close());
+    EXPECT_TRUE(Since().isEmpty()) << "nothing is sent at shut-down";
+    EXPECT_TRUE(session.watcher().messages().empty());
+    EXPECT_TRUE(SettingsText().startsWith("Com port : 0\r\nBaud rate : 3\r\n"));
     EXPECT_TRUE(SettingsText().contains("Cursor 3 color : 563412\r\n"));
 }
 
