@@ -66,10 +66,7 @@ TEST_F(ControlsTest, MenuAndPanelCommandsOfTheRunningProgram) {
     Mark();
     Menu(menuid::kHoldRun)->trigger();
     ExpectHeld(false);
-    ASSERT_TRUE(WaitUntil([&] {
-        return ContainsInOrder(Since(),
-                               {"SRSCURR", "MEASRES", "CAPT", "SRSCURR", "MEASRES", "CAPT"});
-    }));
+    ASSERT_TRUE(WaitSince("CAPT")); // the cycle itself: ControlPanelSimTest
     Menu(menuid::kHoldRun)->trigger();
     ExpectHeld(true);
     const int heldMark = session.receivedCount();
@@ -81,7 +78,6 @@ TEST_F(ControlsTest, MenuAndPanelCommandsOfTheRunningProgram) {
     EXPECT_TRUE(Menu(menuid::kRemote)->isChecked());
     Menu(menuid::kRemote)->trigger();
     ASSERT_TRUE(WaitSince("REMOTEOFF"));
-    EXPECT_TRUE(ContainsInOrder(Since(), {"REMOTEON", "REMOTEOFF"}));
     EXPECT_FALSE(Menu(menuid::kRemote)->isChecked());
     EXPECT_EQ(gSettings.remoteState, 0);
 
@@ -131,8 +127,7 @@ TEST_F(ControlsTest, MenuAndPanelCommandsOfTheRunningProgram) {
     Mark();
     Menu(menuid::kAutoTune)->trigger();
     EXPECT_TRUE(waitShown);
-    EXPECT_TRUE(ContainsInOrder(
-        Since(), {"AUTO", "FREQ?", "RBWAUTO", "RBW?", "VBWAUTO", "VBW?", "SWEEPAUTO", "SWEEP?"}));
+    EXPECT_TRUE(Since().contains("AUTO")); // what follows it: ControlPanelSimAutoTuneTest
     EXPECT_EQ(gSettings.runState, 0);
 
     // A user correction table from the menu is sent, confirmed and kept in the settings file.
@@ -145,21 +140,13 @@ TEST_F(ControlsTest, MenuAndPanelCommandsOfTheRunningProgram) {
     EXPECT_TRUE(Since().contains("EFUSER30M:12.5dB,100M:10.2dB"));
     ExpectOneMessage("Setting completion.", QMessageBox::Information);
 
-    // The compact window refuses Preset and Hold/Run from the menu but not Remote.
+    // The compact window refuses Preset from the menu (the other refusals: ControlPanelSimTest).
     session.frame()->resize(600, 400);
     ASSERT_TRUE(WaitUntil([] { return gSettings.compactMode == 1; }));
     Mark();
-    for (int refused : {menuid::kPreset, menuid::kHoldRun}) {
-        Menu(refused)->trigger();
-        ExpectOneMessage("When a window is small it is not able to use it.", QMessageBox::Warning);
-    }
-    EXPECT_EQ(gSettings.runState, 0);
-    Menu(menuid::kRemote)->trigger();
-    EXPECT_TRUE(WaitSince("REMOTEON"));
-    session.frame()->resize(1100, 800);
-    ASSERT_TRUE(WaitUntil([] { return gSettings.compactMode == 0; }));
-    RunFor(300);
-    EXPECT_FALSE(Since().contains("PRESET"));
+    Menu(menuid::kPreset)->trigger();
+    ExpectOneMessage("When a window is small it is not able to use it.", QMessageBox::Warning);
+    EXPECT_EQ(std::make_pair(Since(), gSettings.runState), std::make_pair(QList<QByteArray>(), 0));
     EXPECT_FALSE(session.received().contains("hide")) << "the entry's own word is not sent";
 
     ASSERT_TRUE(session.close());

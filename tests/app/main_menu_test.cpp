@@ -3,7 +3,6 @@
 #include "about_dialog.h"
 #include "app_session.h"
 
-#include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QStatusBar>
@@ -16,15 +15,12 @@ QStringList Entries(const QWidget* menu) {
     QStringList entries;
     for (QAction* action : menu->actions()) {
         QString entry = action->isSeparator() ? QStringLiteral("-") : action->text();
-        if (action->menu() != nullptr) {
+        if (action->menu() != nullptr)
             entry += ">[" + Entries(action->menu()).join('|') + ']';
-        }
-        if (!action->shortcut().isEmpty()) {
+        if (!action->shortcut().isEmpty())
             entry += ' ' + action->shortcut().toString();
-        }
-        if (action->isCheckable()) {
+        if (action->isCheckable())
             entry += action->isChecked() ? " [x]" : " [ ]";
-        }
         entries << entry;
     }
     return entries;
@@ -53,9 +49,8 @@ TEST(MainMenuTest, FrameMenusCheckMarksAndShortcuts) {
     // clang-format on
     const MainMenu& menu = *frame.menu();
     EXPECT_EQ(menu.actions().size(), 36); // the 35 specified entries and "Record..."
-    for (QAction* action : menu.actions()) {
+    for (QAction* action : menu.actions())
         EXPECT_TRUE(action->isEnabled()) << action->text().toStdString();
-    }
     frame.menu()->checkMarkerDisplay(menuid::kMarker2Only);
     EXPECT_EQ(std::make_pair(menu.action(menuid::kMarker1And2)->isChecked(),
                              menu.action(menuid::kMarker2Only)->isChecked()),

@@ -49,11 +49,7 @@ TEST_F(StartupTest, MissingSettingsFileReadsTheAnalyzerThenStopsWithoutCreatingI
         wire, {"", "FREQ?", "SPAN?", "REF?", "UNIT?", "RBW?", "VBW?", "SWEEP?", "DET?"}));
     EXPECT_FALSE(wire.contains("FREQ1000000000.0000"));
     ASSERT_TRUE(WaitUntil([&] { return !session.frameAlive(); }));
-    ASSERT_FALSE(session.watcher().messages().empty());
-    const SeenMessage& message = session.watcher().messages().back();
-    EXPECT_EQ((QStringList{message.caption, message.text}),
-              (QStringList{"Starting error", "A required file is not found."}));
-    EXPECT_EQ(message.icon, QMessageBox::Critical);
+    ExpectOneMessage("A required file is not found.", QMessageBox::Critical, "Starting error");
     EXPECT_FALSE(QFileInfo::exists(session.settingsPath()));
 }
 
