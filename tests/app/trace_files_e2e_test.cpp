@@ -11,34 +11,30 @@ namespace {
 
 class TraceFilesTest : public AppTest {
 protected:
-    void StartWithAnswers() {
-        Start();
-        session.watcher().clear();
-        // Each file dialog takes `chosen`; each number dialog `start` (null: as it opens).
-        session.watcher().dialogHandler = [this](QDialog* dialog) {
-            if (auto* files = qobject_cast<QFileDialog*>(dialog)) {
-                files->selectFile(chosen);
-                QMetaObject::invokeMethod(files, "accept");
-                return true;
-            }
-            if (auto* numbers = qobject_cast<CNumberSelectDlg*>(dialog)) {
-                if (!start.isNull())
-                    numbers->startEdit()->setText(start);
-                QTest::keyClick(numbers, Qt::Key_Return);
-                return true;
-            }
-            return false;
-        };
-    }
-
     QString chosen;
     QString start = QStringLiteral("0");
 };
 
 TEST_F(TraceFilesTest, MemoriesAndTraceFilesFromTheFileMenu) {
     session.simArgs += QStringList{"--memories", "8", "--fault", "drop:SRS#2"};
+    Start();
+    session.watcher().clear();
+    // Each file dialog takes `chosen`; each number dialog `start` (null: as it opens).
+    session.watcher().dialogHandler = [this](QDialog* dialog) {
+        if (auto* files = qobject_cast<QFileDialog*>(dialog)) {
+            files->selectFile(chosen);
+            QMetaObject::invokeMethod(files, "accept");
+            return true;
+        }
+        if (auto* numbers = qobject_cast<CNumberSelectDlg*>(dialog)) {
+            if (!start.isNull())
+                numbers->startEdit()->setText(start);
+            QTest::keyClick(numbers, Qt::Key_Return);
+            return true;
+        }
+        return false;
+    };
     // The analyzer's memories; its second screen record is never answered.
-    StartWithAnswers();
     const InstrumentSettings started = gSettings;
     gSettings.memoryRangeStart = 4;
     start = QStringLiteral("7");
