@@ -140,13 +140,17 @@ TEST_F(ControlsTest, MenuAndPanelCommandsOfTheRunningProgram) {
     EXPECT_TRUE(Since().contains("EFUSER30M:12.5dB,100M:10.2dB"));
     ExpectOneMessage("Setting completion.", QMessageBox::Information);
 
-    // The compact window refuses Preset from the menu (the other refusals: ControlPanelSimTest).
+    // The compact window refuses Preset and Hold/Run from the menu but not Remote.
     session.frame()->resize(600, 400);
     ASSERT_TRUE(WaitUntil([] { return gSettings.compactMode == 1; }));
     Mark();
-    Menu(menuid::kPreset)->trigger();
-    ExpectOneMessage("When a window is small it is not able to use it.", QMessageBox::Warning);
+    for (int refused : {menuid::kPreset, menuid::kHoldRun}) {
+        Menu(refused)->trigger();
+        ExpectOneMessage("When a window is small it is not able to use it.", QMessageBox::Warning);
+    }
     EXPECT_EQ(std::make_pair(Since(), gSettings.runState), std::make_pair(QList<QByteArray>(), 0));
+    Menu(menuid::kRemote)->trigger();
+    EXPECT_TRUE(WaitSince("REMOTEON"));
     EXPECT_FALSE(session.received().contains("hide")) << "the entry's own word is not sent";
 
     ASSERT_TRUE(session.close());
