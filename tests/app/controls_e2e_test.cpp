@@ -151,6 +151,8 @@ TEST_F(ControlsTest, MenuAndPanelCommandsOfTheRunningProgram) {
     EXPECT_EQ(std::make_pair(Since(), gSettings.runState), std::make_pair(QList<QByteArray>(), 0));
     Menu(menuid::kRemote)->trigger();
     EXPECT_TRUE(WaitSince("REMOTEON"));
+    session.frame()->resize(1100, 800);
+    ASSERT_TRUE(WaitUntil([] { return gSettings.compactMode == 0; }));
     EXPECT_FALSE(session.received().contains("hide")) << "the entry's own word is not sent";
 
     ASSERT_TRUE(session.close());
