@@ -8,14 +8,11 @@
 #include <QPrinter>
 #include <QThread>
 
-#include <memory>
-
 bool WaitUntil(const std::function<bool()>& condition, int timeoutMs) {
     QDeadlineTimer deadline(timeoutMs);
     while (!condition()) {
-        if (deadline.hasExpired()) {
+        if (deadline.hasExpired())
             return condition();
-        }
         QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         QThread::msleep(2);
@@ -31,18 +28,16 @@ ModalWatcher::ModalWatcher() {
 
 void ModalWatcher::poll() {
     QWidget* modal = QApplication::activeModalWidget();
-    if (modal == nullptr || !modal->isVisible()) {
+    if (modal == nullptr || !modal->isVisible())
         return;
-    }
     if (auto* box = qobject_cast<QMessageBox*>(modal)) {
         messages_.push_back({box->windowTitle(), box->text(), box->icon()});
         box->done(QMessageBox::Ok);
         return;
     }
     if (auto* dialog = qobject_cast<QDialog*>(modal)) {
-        if (!dialogHandler || !dialogHandler(dialog)) {
+        if (!dialogHandler || !dialogHandler(dialog))
             dialog->reject();
-        }
     }
 }
 
@@ -54,9 +49,8 @@ AppSession::~AppSession() {
 QList<QByteArray> AppSession::received() const {
     QList<QByteArray> lines;
     if (sim_) {
-        for (const std::string& line : sim_->received()) {
+        for (const std::string& line : sim_->received())
             lines.append(QByteArray::fromStdString(orvel::test::SimProcess::unescape(line)));
-        }
     }
     return lines;
 }
@@ -68,13 +62,11 @@ bool AppSession::prepare() {
     }
     if (startSimulator) {
         std::vector<std::string> args;
-        for (const QString& arg : simArgs) {
+        for (const QString& arg : simArgs)
             args.push_back(arg.toStdString());
-        }
         sim_ = std::make_unique<orvel::test::SimProcess>(args);
-        if (!sim_->started()) {
+        if (!sim_->started())
             return false;
-        }
         qputenv("ORVEL_COM1", QByteArray::fromStdString(sim_->devicePath()));
     } else {
         qputenv("ORVEL_COM1", path(QStringLiteral("no-such-port")).toLocal8Bit());
@@ -92,9 +84,8 @@ bool AppSession::launch() {
 }
 
 bool AppSession::close() {
-    if (frame_.isNull()) {
+    if (frame_.isNull())
         return true;
-    }
     frame_->close();
     return WaitUntil([this] { return frame_.isNull(); });
 }
@@ -114,12 +105,10 @@ bool AppSession::runHardCopy(const std::function<void(CHardCopyDlg*)>& body) con
     const auto shown = std::make_shared<bool>(false);
     QTimer::singleShot(0, [shown, body] {
         *shown = WaitUntil([] { return VisibleWindow<CHardCopyDlg>() != nullptr; }, 5000);
-        if (*shown) {
+        if (*shown)
             body(VisibleWindow<CHardCopyDlg>());
-        }
-        if (CHardCopyDlg* dialog = VisibleWindow<CHardCopyDlg>()) {
+        if (CHardCopyDlg* dialog = VisibleWindow<CHardCopyDlg>())
             dialog->popupMenu()->findChild<QAction*>(QStringLiteral("menu32820"))->trigger();
-        }
     });
     trigger(menuid::kHardCopy);
     return *shown;
@@ -139,9 +128,8 @@ void AppSession::printToPdf(const QString& pdf, int copies) const {
 bool ContainsInOrder(const QList<QByteArray>& haystack, const QList<QByteArray>& needles) {
     qsizetype next = 0;
     for (const QByteArray& line : haystack) {
-        if (next < needles.size() && line == needles[next]) {
+        if (next < needles.size() && line == needles[next])
             ++next;
-        }
     }
     return next == needles.size();
 }

@@ -1,16 +1,13 @@
 #pragma once
 // The real program run in-process, as main() runs it, against orvel-sim on a pseudo-terminal.
 
-#include "control_panel.h"
 #include "hard_copy_dialog.h"
-#include "instrument_settings.h"
 #include "main_frame.h"
 #include "main_menu.h"
 #include "marker_panel.h"
 #include "menu_ids.h"
 #include "orvel_view.h"
 #include "panel_test_support.h"
-#include "qt_support.h"
 #include "sim_process.h"
 #include "trace_display.h"
 
@@ -20,13 +17,6 @@
 #include <QPointer>
 #include <QTemporaryDir>
 #include <QTimer>
-
-#include <gtest/gtest.h>
-
-#include <functional>
-#include <memory>
-#include <optional>
-#include <vector>
 
 class QDialog;
 
@@ -53,9 +43,8 @@ private:
 // The visible top-level window of type W, or null.
 template <class W> W* VisibleWindow() {
     for (QWidget* widget : QApplication::topLevelWidgets()) {
-        if (auto* window = qobject_cast<W*>(widget); window && window->isVisible()) {
+        if (auto* window = qobject_cast<W*>(widget); window && window->isVisible())
             return window;
-        }
     }
     return nullptr;
 }
@@ -64,9 +53,8 @@ template <class W> W* VisibleWindow() {
 template <class D> std::function<bool(QDialog*)> On(std::function<void(D*)> act) {
     return [act](QDialog* dialog) {
         auto* d = qobject_cast<D*>(dialog);
-        if (d != nullptr) {
+        if (d != nullptr)
             act(d);
-        }
         return d != nullptr;
     };
 }

@@ -58,14 +58,15 @@ protected:
 TEST_F(ControlsTest, MenuAndPanelCommandsOfTheRunningProgram) {
     session.simArgs += QStringList{"--auto-ms", "2500"};
     Start();
-    session.watcher().clear();
+    EXPECT_TRUE(session.watcher().messages().empty());
+    EXPECT_EQ(std::make_tuple(gSettings.instrumentPresent, gSettings.startingUp,
+                              session.frame()->windowTitle(), session.frame()->geometry().size()),
+              std::make_tuple(1, 0, QString("PC software for Spectrum Analyzer - Orvel"),
+                              QSize(978, 748)));
     Mark();
     Menu(menuid::kHoldRun)->trigger();
     ExpectHeld(false);
-    ASSERT_TRUE(WaitUntil([&] {
-        return ContainsInOrder(Since(),
-                               {"SRSCURR", "MEASRES", "CAPT", "SRSCURR", "MEASRES", "CAPT"});
-    }));
+    ASSERT_TRUE(WaitSince("CAPT")); // the cycle itself: ControlPanelSimTest
     Menu(menuid::kHoldRun)->trigger();
     ExpectHeld(true);
     const int heldMark = session.receivedCount();
@@ -77,7 +78,6 @@ TEST_F(ControlsTest, MenuAndPanelCommandsOfTheRunningProgram) {
     EXPECT_TRUE(Menu(menuid::kRemote)->isChecked());
     Menu(menuid::kRemote)->trigger();
     ASSERT_TRUE(WaitSince("REMOTEOFF"));
-    EXPECT_TRUE(ContainsInOrder(Since(), {"REMOTEON", "REMOTEOFF"}));
     EXPECT_FALSE(Menu(menuid::kRemote)->isChecked());
     EXPECT_EQ(gSettings.remoteState, 0);
 
@@ -127,8 +127,7 @@ TEST_F(ControlsTest, MenuAndPanelCommandsOfTheRunningProgram) {
     Mark();
     Menu(menuid::kAutoTune)->trigger();
     EXPECT_TRUE(waitShown);
-    EXPECT_TRUE(ContainsInOrder(
-        Since(), {"AUTO", "FREQ?", "RBWAUTO", "RBW?", "VBWAUTO", "VBW?", "SWEEPAUTO", "SWEEP?"}));
+    EXPECT_TRUE(Since().contains("AUTO")); // what follows it: ControlPanelSimAutoTuneTest
     EXPECT_EQ(gSettings.runState, 0);
 
     // A user correction table from the menu is sent, confirmed and kept in the settings file.
@@ -149,13 +148,11 @@ TEST_F(ControlsTest, MenuAndPanelCommandsOfTheRunningProgram) {
         Menu(refused)->trigger();
         ExpectOneMessage("When a window is small it is not able to use it.", QMessageBox::Warning);
     }
-    EXPECT_EQ(gSettings.runState, 0);
+    EXPECT_EQ(std::make_pair(Since(), gSettings.runState), std::make_pair(QList<QByteArray>(), 0));
     Menu(menuid::kRemote)->trigger();
     EXPECT_TRUE(WaitSince("REMOTEON"));
     session.frame()->resize(1100, 800);
     ASSERT_TRUE(WaitUntil([] { return gSettings.compactMode == 0; }));
-    RunFor(300);
-    EXPECT_FALSE(Since().contains("PRESET"));
     EXPECT_FALSE(session.received().contains("hide")) << "the entry's own word is not sent";
 
     ASSERT_TRUE(session.close());

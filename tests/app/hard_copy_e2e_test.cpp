@@ -8,7 +8,6 @@
 #include <QDir>
 #include <QMenu>
 #include <QProcess>
-#include <QTemporaryDir>
 
 namespace {
 
@@ -57,8 +56,8 @@ TEST_F(HardCopyTest, PictureEqualsTheAnalyzersScreenStretchesAndSavesThenCapture
     const QString saved = session.path("stretched.bmp");
     bmpfile::SetPathChooser([&](QWidget*) { return saved; });
     ASSERT_TRUE(session.runHardCopy([&](CHardCopyDlg* dialog) {
-        EXPECT_EQ(dialog->windowTitle(), "Hard copy");
-        EXPECT_EQ(dialog->size(), QSize(352, 250));
+        EXPECT_EQ(std::make_pair(dialog->windowTitle(), dialog->size()),
+                  std::make_pair(QString("Hard copy"), QSize(352, 250)));
         ASSERT_TRUE(WaitUntil([&] { return !dialog->transferRunning(); }, 20000));
         EXPECT_TRUE(dialog->findChild<QLabel*>(QStringLiteral("text1224"))->isHidden());
 
@@ -129,9 +128,8 @@ TEST_F(HardCopyTest, BadRepliesShowWhatArrivedAndNeverHang) {
         }));
         EXPECT_EQ(PrtCount(), ++prints);
         EXPECT_EQ(session.watcher().messages().size(), message != nullptr ? 1u : 0u);
-        if (message != nullptr) {
+        if (message != nullptr)
             ExpectOneMessage(message, QMessageBox::Warning, "Communication error");
-        }
         EXPECT_EQ(CheckPresence(), present) << "nothing of the picture is left over";
     }
 }

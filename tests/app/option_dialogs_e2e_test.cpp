@@ -9,7 +9,6 @@
 #include <QColorDialog>
 #include <QSlider>
 #include <QTabWidget>
-#include <QTimer>
 
 #include <cstring>
 #include <deque>
@@ -35,9 +34,8 @@ protected:
         std::deque<Step> steps(script.begin(), script.end());
         session.watcher().dialogHandler = [&steps](QDialog* dialog) {
             const bool handled = !steps.empty();
-            if (handled && steps.front()(dialog)) {
+            if (handled && steps.front()(dialog))
                 steps.pop_front();
-            }
             return handled;
         };
         Menu(id)->trigger();
@@ -49,9 +47,8 @@ protected:
     QList<QByteArray> LogSince(size_t from) const {
         QList<QByteArray> lines;
         const auto entries = session.sim()->logEntries();
-        for (size_t i = from; i < entries.size(); ++i) {
+        for (size_t i = from; i < entries.size(); ++i)
             lines << QByteArray(1, entries[i].mark) + QByteArray::fromStdString(entries[i].text);
-        }
         return lines;
     }
 };
@@ -139,9 +136,8 @@ TEST_F(OptionDialogsTest, SetupSheetAndColourDialogOfTheRunningProgram) {
     const uint32_t plot2 = graph->PlotLineColor(2);
     const uint32_t refCenter = graph->CursorColor(5);
     std::vector<Step> script;
-    for (int id : {1500, 1512, 1517}) {
+    for (int id : {1500, 1512, 1517})
         Choose(script, id, QColor(1, 2, 3), true);
-    }
     script.push_back(On<CColorEditDlg>([](CColorEditDlg* d) {
         EXPECT_EQ(gSettings.traceColor[1], 0x030201u) << "a confirmed choice is stored at once";
         d->cancelButton()->click();
@@ -171,7 +167,11 @@ TEST_F(OptionDialogsTest, SetupSheetAndColourDialogOfTheRunningProgram) {
         });
         EXPECT_EQ(paneltest::Items(ui->spanCombo).mid(13), QStringList({"2G", "5G", "FULL"}));
     }
+    Mark();
     ASSERT_TRUE(session.close());
+    EXPECT_TRUE(Since().isEmpty()) << "nothing is sent at shut-down";
+    EXPECT_TRUE(session.watcher().messages().empty());
+    EXPECT_TRUE(SettingsText().startsWith("Com port : 0\r\nBaud rate : 3\r\n"));
     EXPECT_TRUE(SettingsText().contains("Cursor 3 color : 563412\r\n"));
 }
 

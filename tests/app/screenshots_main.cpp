@@ -11,13 +11,11 @@
 #include "setup_sheet.h"
 
 #include <QAbstractItemView>
-#include <QComboBox>
 #include <QDockWidget>
 #include <QFileInfo>
 #include <QMenu>
 #include <QMenuBar>
 #include <QProcess>
-#include <QPushButton>
 #include <QScreen>
 #include <QTabWidget>
 
@@ -27,9 +25,8 @@ namespace {
 
 bool Save(const QImage& image, const QString& path) {
     const bool saved = image.save(path);
-    if (!saved) {
+    if (!saved)
         std::fprintf(stderr, "orvel-screenshot: cannot write %s\n", qPrintable(path));
-    }
     return saved;
 }
 
@@ -66,9 +63,8 @@ bool MainWindow(AppSession& session, const QString& mode, const QString& output)
     }
     session.view()->display()->Markers().Panel().peak->click();
     RunFor(300);
-    if (mode == "--analysis") {
+    if (mode == "--analysis")
         return Save(ScreenArea(frame, view->PeakDock()), output);
-    }
     if (mode == "--record") {
         QMenu* file = frame->menuBar()->actions().constFirst()->menu();
         file->popup(frame->mapToGlobal(QPoint(0, frame->menuBar()->height())));
@@ -157,11 +153,9 @@ int main(int argc, char* argv[]) {
         std::fprintf(stderr, "orvel-screenshot: the program did not start\n");
         return 1;
     }
-    if (mode == "--dialogs") {
+    if (mode == "--dialogs")
         return Dialogs(session, output) ? 0 : 1;
-    }
-    if (mode == "--hardcopy") {
+    if (mode == "--hardcopy")
         return HardCopy(session, output) ? 0 : 1;
-    }
     return MainWindow(session, mode, output) ? 0 : 1;
 }

@@ -8,21 +8,6 @@ namespace {
 
 using StartupTest = AppTest;
 
-TEST_F(StartupTest, StartUpShowsTheWindowAndShutDownWritesTheFileSilently) {
-    Start();
-    EXPECT_EQ(gSettings.instrumentPresent, 1);
-    EXPECT_EQ(gSettings.startingUp, 0);
-    EXPECT_EQ(session.frame()->windowTitle(), "PC software for Spectrum Analyzer - Orvel");
-    EXPECT_EQ(session.frame()->geometry().size(), QSize(978, 748));
-    Mark();
-    ASSERT_TRUE(session.close());
-    EXPECT_TRUE(Since().isEmpty()) << "nothing is sent at shut-down";
-    const QByteArray written = SettingsText();
-    EXPECT_TRUE(written.startsWith("Com port : 0\r\nBaud rate : 3\r\n")) << written.constData();
-    EXPECT_TRUE(written.contains("Center frequency : "));
-    EXPECT_TRUE(session.watcher().messages().empty());
-}
-
 // A silent analyzer (two presence checks), a closed port and a damaged file (port 99) are each
 // reported once; the file is written clean at exit.
 TEST_F(StartupTest, SilentAnalyzerClosedPortAndDamagedFileAreReportedAndTheFileWrittenClean) {
@@ -64,11 +49,7 @@ TEST_F(StartupTest, MissingSettingsFileReadsTheAnalyzerThenStopsWithoutCreatingI
         wire, {"", "FREQ?", "SPAN?", "REF?", "UNIT?", "RBW?", "VBW?", "SWEEP?", "DET?"}));
     EXPECT_FALSE(wire.contains("FREQ1000000000.0000"));
     ASSERT_TRUE(WaitUntil([&] { return !session.frameAlive(); }));
-    ASSERT_FALSE(session.watcher().messages().empty());
-    const SeenMessage& message = session.watcher().messages().back();
-    EXPECT_EQ((QStringList{message.caption, message.text}),
-              (QStringList{"Starting error", "A required file is not found."}));
-    EXPECT_EQ(message.icon, QMessageBox::Critical);
+    ExpectOneMessage("A required file is not found.", QMessageBox::Critical, "Starting error");
     EXPECT_FALSE(QFileInfo::exists(session.settingsPath()));
 }
 
