@@ -125,7 +125,7 @@ TEST_F(LevelUnits, ExtremeUserRowsInterpolateWithoutOverflow) {
     }
 }
 
-TEST_F(LevelUnits, UserAntennaEmptyPartialAndFull) {
+TEST_F(LevelUnits, UserAntennaEmptyPartialFullAndFromItsText) {
     EXPECT_EQ(Antenna(levelunits::kUserAntenna), 810);   // every row -200
     setUserAntenna({8000, 8500, 9000}, {-368, 87, 339}); // rows 3..9 stay -200
     EXPECT_EQ(Antenna(levelunits::kUserAntenna), 143);
@@ -135,9 +135,7 @@ TEST_F(LevelUnits, UserAntennaEmptyPartialAndFull) {
     setUserAntenna({8000}, {0});
     gSettings.efUserFreq[1] = -200;
     EXPECT_EQ(Antenna(levelunits::kUserAntenna), 810);
-}
-
-TEST_F(LevelUnits, UserAntennaFromItsText) {
+    // From its text.
     std::strcpy(gSettings.efUserText, "800M:0.87dB,900M:3.39dB,1000M:0.98dB");
     EXPECT_EQ(ParseUserCorrection(usercorrection::kAntenna), 3);
     EXPECT_EQ(Antenna(levelunits::kUserAntenna), 143);
@@ -178,15 +176,6 @@ TEST_F(LevelUnits, ReferenceInDisplayUnitByActiveKind) {
     }
     gSettings.activeTraceSlot = 57; // a damaged slot number counts as empty
     EXPECT_EQ(referenceInDisplayUnit(10), 117);
-}
-
-TEST_F(LevelUnits, ReferenceForMeasurementByFunction) {
-    gSettings.unitIndex = 2;
-    for (auto [measure, expected] : {std::pair{0, 57}, {4, 143}, {5, 167}}) {
-        gSettings.measureIndex = measure;
-        EXPECT_EQ(referenceForMeasurement(10), expected) << measure;
-    }
-    EXPECT_EQ(gSettings.refLevel, 10);
 }
 
 // A row's expected value; kAny or nullptr: not checked in that row.
@@ -260,13 +249,7 @@ TEST_F(LevelUnits, UnitLabelsByKindAndMeasurement) {
     }
 }
 
-TEST(UnitTexts, UnknownUnitsReadAsDbm) {
-    EXPECT_STREQ(unitFormTexts(9, 7).unitLabel, "dBm");
-    EXPECT_STREQ(unitFormTexts(-1, 1).unitLabel, "W");
-    EXPECT_STREQ(conversionCaption(3, 1), "V");
-}
-
-TEST(MarkerConversion, LinearValuesByDisplayUnit) {
+TEST(UnitTexts, LinearValuesAndLabelsByDisplayUnit) {
     // {level, display unit, linear value}; an unknown unit reads as dBm.
     const double cases[][3] = {{0, 0, 1e-3 + 5e-13}, {-30, 0, 1e-6 + 5e-13}, {0, 1, 1e-6},
                                {20, 2, 1e-2},        {-20, 3, 0.1},          {120, 4, 1.0},
@@ -276,6 +259,9 @@ TEST(MarkerConversion, LinearValuesByDisplayUnit) {
             << c[0] << " " << c[1];
     }
     EXPECT_EQ(formatSI(convertMarkerLevel(0, 1), kLinearLevelFormat), "1.0000u");
+    EXPECT_STREQ(unitFormTexts(9, 7).unitLabel, "dBm");
+    EXPECT_STREQ(unitFormTexts(-1, 1).unitLabel, "W");
+    EXPECT_STREQ(conversionCaption(3, 1), "V");
 }
 
 } // namespace

@@ -19,6 +19,18 @@ using Rows = std::vector<std::pair<int, int>>; // (frequency, gain) in table uni
 
 constexpr int kEmpty = -200;
 
+// Every row up to the last one that is not empty: the rows after it are checked empty.
+Rows RowsOf(const int* freq, const int* gain, int rows = 12) {
+    Rows out;
+    for (int i = 0; i < rows; ++i) {
+        out.emplace_back(freq[i], gain[i]);
+    }
+    while (!out.empty() && out.back() == std::pair{kEmpty, kEmpty}) {
+        out.pop_back();
+    }
+    return out;
+}
+
 struct Table {
     int freq[12];
     int gain[12];
@@ -26,17 +38,7 @@ struct Table {
         std::fill(std::begin(freq), std::end(freq), kEmpty);
         std::fill(std::begin(gain), std::end(gain), kEmpty);
     }
-    // Every row up to the last one that is not empty: the rows after it are checked empty.
-    Rows rows() const {
-        Rows out;
-        for (int i = 0; i < 12; ++i) {
-            out.emplace_back(freq[i], gain[i]);
-        }
-        while (!out.empty() && out.back() == std::pair{kEmpty, kEmpty}) {
-            out.pop_back();
-        }
-        return out;
-    }
+    Rows rows() const { return RowsOf(freq, gain); }
 };
 
 constexpr int kAtMostTen = -1;
@@ -55,15 +57,13 @@ Rows Parse(const std::string& text, int kind, int expectedCount) {
     return t.rows();
 }
 
-TEST(UserCorrection, FrequenciesAndGainsRoundedToTableUnits) {
+TEST(UserCorrection, RoundedToTableUnitsAtMostTenEntriesToTheTextEnd) {
     for (int kind : {kAntenna, kProbe}) {
         EXPECT_EQ(Parse("30M:12.5dB,100M:10.2dB", kind, 2), (Rows{{300, 1250}, {1000, 1020}}));
     }
     // Gains: plus 0.5, truncated toward zero.
     EXPECT_EQ(Parse("1.23456G:0.004dB,149999:-0.2dB", kAntenna, 2), (Rows{{12346, 0}, {1, -19}}));
-}
-
-TEST(UserCorrection, AtMostTenEntriesAndTheTextEndsAtCarriageReturnOrZero) {
+    // At most ten entries; the text ends at a carriage return or a zero.
     std::string text;
     Rows ten;
     for (int i = 1; i <= 14; ++i) {
@@ -105,8 +105,7 @@ TEST(UserCorrection, TheSettingsTextsReplaceTheWholeTableAndAreReadOnlyToTheFiel
     std::memset(gSettings.efUserText, '1', sizeof gSettings.efUserText);
     std::memset(gSettings.mfUserText, '9', sizeof gSettings.mfUserText);
     EXPECT_EQ(ParseUserCorrection(kAntenna), 1);
-    EXPECT_EQ(gSettings.efUserFreq[0], kEmpty);
-    EXPECT_EQ(gSettings.efUserFreq[1], kEmpty);
+    EXPECT_EQ(RowsOf(gSettings.efUserFreq, gSettings.efUserGain, kUserTableRows), Rows{});
 
     SetDefaultSettings();
     std::strcpy(gSettings.mfUserText, "10M:86.7,100M:69.2,1G:50.7");
@@ -114,11 +113,10 @@ TEST(UserCorrection, TheSettingsTextsReplaceTheWholeTableAndAreReadOnlyToTheFiel
     EXPECT_EQ(gSettings.mfUserFreq[2], 10000);
     std::strcpy(gSettings.mfUserText, "20M:80dB");
     EXPECT_EQ(ParseUserCorrection(kProbe), 1);
-    EXPECT_EQ(gSettings.mfUserFreq[0], 200);
-    EXPECT_EQ(gSettings.mfUserGain[0], 8000);
-    EXPECT_EQ(gSettings.mfUserFreq[1], kEmpty);
-    EXPECT_EQ(gSettings.mfUserGain[2], kEmpty);
-    EXPECT_EQ(gSettings.efUserFreq[0], kEmpty) << "the antenna table is untouched";
+    EXPECT_EQ(RowsOf(gSettings.mfUserFreq, gSettings.mfUserGain, kUserTableRows),
+              (Rows{{200, 8000}}));
+    EXPECT_EQ(RowsOf(gSettings.efUserFreq, gSettings.efUserGain, kUserTableRows), Rows{})
+        << "the antenna table is untouched";
     EXPECT_EQ(ParseUserCorrection(0), 0);
 }
 
