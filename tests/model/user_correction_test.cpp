@@ -3,7 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include <climits>
 #include <cstring>
 #include <memory>
 #include <string>
@@ -31,14 +30,10 @@ Rows RowsOf(const int* freq, const int* gain, int rows = 12) {
     return out;
 }
 
+// Two rows more than a text may fill, on the heap so that a write past them is caught.
 struct Table {
-    int freq[12];
-    int gain[12];
-    Table() {
-        std::fill(std::begin(freq), std::end(freq), kEmpty);
-        std::fill(std::begin(gain), std::end(gain), kEmpty);
-    }
-    Rows rows() const { return RowsOf(freq, gain); }
+    std::vector<int> freq = std::vector<int>(12, kEmpty), gain = std::vector<int>(12, kEmpty);
+    Rows rows() const { return RowsOf(freq.data(), gain.data()); }
 };
 
 constexpr int kAtMostTen = -1;
@@ -48,7 +43,8 @@ Rows Parse(const std::string& text, int kind, int expectedCount) {
     auto raw = std::make_unique<char[]>(text.size());
     std::memcpy(raw.get(), text.data(), text.size());
     Table t;
-    const int count = parseCorrectionText(raw.get(), text.size(), kind, t.freq, t.gain);
+    const int count =
+        parseCorrectionText(raw.get(), text.size(), kind, t.freq.data(), t.gain.data());
     if (expectedCount == kAtMostTen) {
         EXPECT_LE(count, 10) << text.substr(0, 40);
     } else {
@@ -95,7 +91,7 @@ TEST(UserCorrection, MalformedTextsStayInsideTheTable) {
     EXPECT_EQ(Parse("", kAntenna, 0), Rows{});
     EXPECT_EQ(Parse("30M:1dB", 3, 0), Rows{}); // no such kind
     Table none;
-    EXPECT_EQ(parseCorrectionText(nullptr, 10, kAntenna, none.freq, none.gain), 0);
+    EXPECT_EQ(parseCorrectionText(nullptr, 10, kAntenna, none.freq.data(), none.gain.data()), 0);
     EXPECT_EQ(none.rows(), Rows{});
 }
 
