@@ -28,6 +28,14 @@ struct Keys {
 template <std::size_t N> Keys K(const char* const (&table)[N]) {
     return {table, keywords::count(table)};
 }
+// f of each value, for one whole comparison.
+template <class F> std::vector<int> Map(F f, std::initializer_list<int> in) {
+    std::vector<int> out;
+    for (int x : in) {
+        out.push_back(f(x));
+    }
+    return out;
+}
 
 // The settings file's fields are checked against the defaults file there; here the rest.
 TEST(DefaultSettings, ResetsEveryAssignedFieldFromAnyState) {
@@ -111,21 +119,12 @@ TEST(KeywordMatch, RepliesToIndexes) {
 
 TEST(SpanSteps, ModelRowsAndClampedIndexes) {
     // Where the two models' rows differ, and indexes outside the rows.
-    const int cases[][3] = {{0, 1, 2},      {0, 14, 33000}, {1, 13, 20000}, {1, 14, 50000},
-                            {1, 15, 85000}, {0, -1, 0},     {0, 15, 33000}, {0, 1 << 30, 33000},
-                            {1, 99, 85000}, {-3, 14, 33000}};
+    const int cases[][3] = {{0, 14, 33000}, {1, 14, 50000}, {1, 15, 85000}, {0, -1, 0},
+                            {0, 15, 33000}, {1, 99, 85000}, {-3, 14, 33000}};
     for (const auto& c : cases) {
         EXPECT_EQ(spansteps::spanStepValue(c[0], c[1]), c[2]) << c[0] << "/" << c[1];
     }
     EXPECT_EQ(spansteps::spanStepHz(0, 7), 20000);
-}
-
-template <class F> std::vector<int> Map(F f, std::initializer_list<int> in) {
-    std::vector<int> out;
-    for (int x : in) {
-        out.push_back(f(x));
-    }
-    return out;
 }
 
 TEST(TraceKinds, PointCountsFamiliesAndCodes) {
