@@ -201,7 +201,6 @@ TEST_F(LevelUnits, UnitLabelsByKindAndMeasurement) {
         {.offset = -0.5, .centre = 1e9, .span = 7, .ref = 0, .text = "-1"},
         {.unit = 1, .offset = -0.5, .centre = 1e9, .span = 7, .ref = 0, .displayUnit = 1,
          .text = "106", .unitLabel = "dBuV"},
-        {.unit = 3, .offset = -0.5, .centre = 1e9, .span = 7, .ref = 0, .text = "-14"},
         {.unit = 3, .impedance = 1, .offset = -0.5, .centre = 1e9, .span = 7, .ref = 0,
          .text = "-14"},
         {.kind = 32, .recordRef = 97, .displayUnit = 1, .text = "97", .refAfter = -10},
