@@ -3,7 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include <climits>
 #include <cstring>
 #include <memory>
 #include <string>
@@ -19,24 +18,22 @@ using Rows = std::vector<std::pair<int, int>>; // (frequency, gain) in table uni
 
 constexpr int kEmpty = -200;
 
+// Every row up to the last one that is not empty: the rows after it are checked empty.
+Rows RowsOf(const int* freq, const int* gain, int rows = 12) {
+    Rows out;
+    for (int i = 0; i < rows; ++i) {
+        out.emplace_back(freq[i], gain[i]);
+    }
+    while (!out.empty() && out.back() == std::pair{kEmpty, kEmpty}) {
+        out.pop_back();
+    }
+    return out;
+}
+
+// Two rows more than a text may fill, on the heap so that a write past them is caught.
 struct Table {
-    int freq[12];
-    int gain[12];
-    Table() {
-        std::fill(std::begin(freq), std::end(freq), kEmpty);
-        std::fill(std::begin(gain), std::end(gain), kEmpty);
-    }
-    // Every row up to the last one that is not empty: the rows after it are checked empty.
-    Rows rows() const {
-        Rows out;
-        for (int i = 0; i < 12; ++i) {
-            out.emplace_back(freq[i], gain[i]);
-        }
-        while (!out.empty() && out.back() == std::pair{kEmpty, kEmpty}) {
-            out.pop_back();
-        }
-        return out;
-    }
+    std::vector<int> freq = std::vector<int>(12, kEmpty), gain = std::vector<int>(12, kEmpty);
+    Rows rows() const { return RowsOf(freq.data(), gain.data()); }
 };
 
 constexpr int kAtMostTen = -1;
@@ -46,7 +43,8 @@ Rows Parse(const std::string& text, int kind, int expectedCount) {
     auto raw = std::make_unique<char[]>(text.size());
     std::memcpy(raw.get(), text.data(), text.size());
     Table t;
-    const int count = parseCorrectionText(raw.get(), text.size(), kind, t.freq, t.gain);
+    const int count =
+        parseCorrectionText(raw.get(), text.size(), kind, t.freq.data(), t.gain.data());
     if (expectedCount == kAtMostTen) {
         EXPECT_LE(count, 10) << text.substr(0, 40);
     } else {
@@ -55,15 +53,13 @@ Rows Parse(const std::string& text, int kind, int expectedCount) {
     return t.rows();
 }
 
-TEST(UserCorrection, FrequenciesAndGainsRoundedToTableUnits) {
+TEST(UserCorrection, RoundedToTableUnitsAtMostTenEntriesToTheTextEnd) {
     for (int kind : {kAntenna, kProbe}) {
         EXPECT_EQ(Parse("30M:12.5dB,100M:10.2dB", kind, 2), (Rows{{300, 1250}, {1000, 1020}}));
     }
     // Gains: plus 0.5, truncated toward zero.
     EXPECT_EQ(Parse("1.23456G:0.004dB,149999:-0.2dB", kAntenna, 2), (Rows{{12346, 0}, {1, -19}}));
-}
-
-TEST(UserCorrection, AtMostTenEntriesAndTheTextEndsAtCarriageReturnOrZero) {
+    // At most ten entries; the text ends at a carriage return or a zero.
     std::string text;
     Rows ten;
     for (int i = 1; i <= 14; ++i) {
@@ -95,7 +91,7 @@ TEST(UserCorrection, MalformedTextsStayInsideTheTable) {
     EXPECT_EQ(Parse("", kAntenna, 0), Rows{});
     EXPECT_EQ(Parse("30M:1dB", 3, 0), Rows{}); // no such kind
     Table none;
-    EXPECT_EQ(parseCorrectionText(nullptr, 10, kAntenna, none.freq, none.gain), 0);
+    EXPECT_EQ(parseCorrectionText(nullptr, 10, kAntenna, none.freq.data(), none.gain.data()), 0);
     EXPECT_EQ(none.rows(), Rows{});
 }
 
@@ -105,8 +101,7 @@ TEST(UserCorrection, TheSettingsTextsReplaceTheWholeTableAndAreReadOnlyToTheFiel
     std::memset(gSettings.efUserText, '1', sizeof gSettings.efUserText);
     std::memset(gSettings.mfUserText, '9', sizeof gSettings.mfUserText);
     EXPECT_EQ(ParseUserCorrection(kAntenna), 1);
-    EXPECT_EQ(gSettings.efUserFreq[0], kEmpty);
-    EXPECT_EQ(gSettings.efUserFreq[1], kEmpty);
+    EXPECT_EQ(RowsOf(gSettings.efUserFreq, gSettings.efUserGain, kUserTableRows), Rows{});
 
     SetDefaultSettings();
     std::strcpy(gSettings.mfUserText, "10M:86.7,100M:69.2,1G:50.7");
@@ -114,11 +109,10 @@ TEST(UserCorrection, TheSettingsTextsReplaceTheWholeTableAndAreReadOnlyToTheFiel
     EXPECT_EQ(gSettings.mfUserFreq[2], 10000);
     std::strcpy(gSettings.mfUserText, "20M:80dB");
     EXPECT_EQ(ParseUserCorrection(kProbe), 1);
-    EXPECT_EQ(gSettings.mfUserFreq[0], 200);
-    EXPECT_EQ(gSettings.mfUserGain[0], 8000);
-    EXPECT_EQ(gSettings.mfUserFreq[1], kEmpty);
-    EXPECT_EQ(gSettings.mfUserGain[2], kEmpty);
-    EXPECT_EQ(gSettings.efUserFreq[0], kEmpty) << "the antenna table is untouched";
+    EXPECT_EQ(RowsOf(gSettings.mfUserFreq, gSettings.mfUserGain, kUserTableRows),
+              (Rows{{200, 8000}}));
+    EXPECT_EQ(RowsOf(gSettings.efUserFreq, gSettings.efUserGain, kUserTableRows), Rows{})
+        << "the antenna table is untouched";
     EXPECT_EQ(ParseUserCorrection(0), 0);
 }
 

@@ -32,6 +32,7 @@ private:
 
     int master_ = -1;
     std::string devicePath_;
+    std::string pending_; // received beyond what Receive was asked for
     Reply reply_;
     std::atomic<bool> stop_{false};
     mutable std::mutex mutex_;

@@ -38,8 +38,6 @@ public:
     std::string readRecord(int points, Timeout timeout = Timeout(15000));
 
 private:
-    bool fillUntil(const std::function<bool()>& done, Timeout timeout);
-
     int fd_ = -1;
     std::string pending_;
 };

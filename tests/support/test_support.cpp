@@ -50,6 +50,19 @@ ssize_t ReadSome(int fd, std::string& into, Clock::time_point deadline, size_t l
     return n;
 }
 
+// Reads until `done` or the deadline; a line that is down (not opened yet, hung up) is tried again
+// after a pause instead of spinning.
+bool FillUntil(int fd, std::string& into, const std::function<bool()>& done,
+               Clock::time_point deadline) {
+    while (!done()) {
+        if (fd < 0 || Clock::now() >= deadline)
+            return false;
+        if (ReadSome(fd, into, deadline) <= 0)
+            std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    }
+    return true;
+}
+
 bool WriteAll(int fd, std::string_view bytes) {
     while (!bytes.empty()) {
         const ssize_t w = ::write(fd, bytes.data(), bytes.size());
@@ -81,13 +94,23 @@ pid_t Spawn(const std::vector<std::string>& argv, int in, int out, int err,
     ::dup2(out >= 0 ? out : null, STDOUT_FILENO);
     ::dup2(err >= 0 ? err : null, STDERR_FILENO);
     // The child must not hold the test's own descriptors (an open port above all).
-    if (::close_range(3, ~0U, 0) != 0)
-        for (int fd = 3; fd < 1024; ++fd)
-            ::close(fd);
+    ::closefrom(3);
     for (const std::string& e : env)
         ::putenv(const_cast<char*>(e.c_str()));
     ::execv(args[0], args.data());
     std::_Exit(127);
+}
+
+// Sends `signal` (0: none), waits for the child's end until the deadline, then kills its process
+// group: false when it had to.
+bool Reap(pid_t pid, int signal, Clock::time_point deadline, int& status) {
+    ::kill(pid, signal);
+    const auto ended = [&] { return ::waitpid(pid, &status, WNOHANG) == pid; };
+    if (SimProcess::waitFor(ended, std::chrono::milliseconds(MsLeft(deadline))))
+        return true;
+    ::kill(-pid, SIGKILL);
+    ::waitpid(pid, &status, 0);
+    return false;
 }
 
 bool RecordComplete(const std::string& text, int points) {
@@ -140,30 +163,21 @@ SerialClient::SerialClient(const std::string& devicePath) {
     }
 }
 
-bool SerialClient::fillUntil(const std::function<bool()>& done, Timeout timeout) {
-    const auto deadline = Clock::now() + timeout;
-    while (!done()) {
-        if (fd_ < 0 || Clock::now() >= deadline)
-            return false;
-        if (ReadSome(fd_, pending_, deadline) <= 0)
-            std::this_thread::sleep_for(std::chrono::milliseconds(2)); // line down: no spinning
-    }
-    return true;
-}
-
 bool SerialClient::write(const std::string& bytes) {
     return fd_ >= 0 && WriteAll(fd_, bytes);
 }
 
 bool SerialClient::readUntil(const std::string& needle, std::string& out, Timeout timeout) {
-    const bool found =
-        fillUntil([&] { return pending_.find(needle) != std::string::npos; }, timeout);
+    const bool found = FillUntil(
+        fd_, pending_, [&] { return pending_.find(needle) != std::string::npos; },
+        Clock::now() + timeout);
     out = Take(pending_, found ? pending_.find(needle) + needle.size() : std::string::npos);
     return found;
 }
 
 bool SerialClient::readCount(size_t count, std::string& out, Timeout timeout) {
-    fillUntil([&] { return pending_.size() >= count; }, timeout);
+    FillUntil(
+        fd_, pending_, [&] { return pending_.size() >= count; }, Clock::now() + timeout);
     out = Take(pending_, count);
     return out.size() == count;
 }
@@ -193,7 +207,8 @@ std::vector<std::string> SerialClient::askAll(const std::vector<std::string>& li
 }
 
 std::string SerialClient::readRecord(int points, Timeout timeout) {
-    fillUntil([&] { return RecordComplete(pending_, points); }, timeout);
+    FillUntil(
+        fd_, pending_, [&] { return RecordComplete(pending_, points); }, Clock::now() + timeout);
     return Take(pending_, std::string::npos);
 }
 
@@ -221,17 +236,16 @@ void HandPlayedAnalyzer::Send(std::string_view bytes) {
 }
 
 std::string HandPlayedAnalyzer::Receive(size_t bytes, int timeoutMs) {
-    std::string out;
     const auto deadline = Clock::now() + std::chrono::milliseconds(timeoutMs);
-    while (out.size() < bytes && Clock::now() < deadline)
-        if (ReadSome(master_, out, deadline, bytes - out.size()) < 0)
-            ::usleep(1000); // EIO: the program has not opened its side (yet)
-    return out;
+    FillUntil(
+        master_, pending_, [&] { return pending_.size() >= bytes; }, deadline);
+    return Take(pending_, bytes);
 }
 
 void HandPlayedAnalyzer::HangUp() {
     ::close(master_); // -1 when hung up already: EBADF, nothing closed
     master_ = -1;
+    pending_.clear();
 }
 
 std::vector<std::string> HandPlayedAnalyzer::lines() const {
@@ -274,20 +288,12 @@ ProcessResult RunProcess(const std::vector<std::string>& argv, std::chrono::mill
     ::close(out[1]);
     ::close(err);
     const auto deadline = Clock::now() + timeout;
-    ssize_t n;
-    while ((n = ReadSome(out[0], r.out, deadline)) > 0) {
+    while (ReadSome(out[0], r.out, deadline) > 0) {
     }
     ::close(out[0]);
     // A child that closed its output may still run: the deadline holds for its end too.
     int status = 0;
-    pid_t ended = 0;
-    while (n != 0 && (ended = ::waitpid(pid, &status, WNOHANG)) == 0 && Clock::now() < deadline)
-        ::usleep(2000);
-    r.timedOut = ended == 0;
-    if (r.timedOut) {
-        ::kill(-pid, SIGKILL);
-        ::waitpid(pid, &status, 0);
-    }
+    r.timedOut = !Reap(pid, 0, deadline, status);
     r.status = !r.timedOut && WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     r.err = ReadText(errPath);
     ::unlink(errPath);
@@ -323,11 +329,9 @@ Ser2netProcess::Ser2netProcess(const std::string& device, int baud) {
 }
 
 Ser2netProcess::~Ser2netProcess() {
-    if (pid_ > 0) {
-        ::kill(pid_, SIGTERM);
-        int status = 0;
-        ::waitpid(pid_, &status, 0);
-    }
+    int status = 0;
+    if (pid_ > 0)
+        Reap(pid_, SIGTERM, Clock::now() + std::chrono::seconds(5), status);
     ::unlink(pidFile_.c_str());
 }
 
@@ -390,13 +394,8 @@ void SimProcess::stop() {
     closeStdin();
     if (pid_ <= 0)
         return;
-    ::kill(pid_, SIGTERM);
     int status = 0;
-    const auto gone = [&] { return ::waitpid(pid_, &status, WNOHANG) == pid_; };
-    if (!waitFor(gone, std::chrono::milliseconds(5000))) {
-        ::kill(pid_, SIGKILL);
-        ::waitpid(pid_, &status, 0);
-    }
+    Reap(pid_, SIGTERM, Clock::now() + std::chrono::seconds(5), status);
     pid_ = -1;
 }
 
