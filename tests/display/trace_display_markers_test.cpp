@@ -235,7 +235,7 @@ TEST_F(MeasurementTest, AntennaOutsideItsBandMovesTheCentreAndEditTextColoursFol
     // Refused, the antenna still moves the centre.
     c.antennaIndex = 0;
     gSettings.centerFreq = 2e9;
-    host.failuresBeforeSuccess = 100;
+    host.refuse = true;
     display->Measurements().ApplyMeasureChoice(c);
     EXPECT_DOUBLE_EQ(gSettings.centerFreq, 900e6);
     gSettings.markerColor[3] = 0x0000FF; // red
