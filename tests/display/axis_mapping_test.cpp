@@ -1,4 +1,4 @@
-// Byte levels, axis windows, labels and positions, and the measurement bands placed on them.
+// Axis labels and positions, and the measurement bands placed on them.
 
 #include "axis_mapping.h"
 #include "measurement_bands.h"
@@ -7,7 +7,6 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <limits>
 #include <string>
 #include <tuple>
 #include <utility>
@@ -20,9 +19,6 @@ namespace {
 // Span "20M": centre, Hz per position, scroll, zoom, zero span, sweep seconds.
 const AxisFrame k20M{1e9, 20000, 0, 0, false, 0.1};
 
-std::vector<double> X(const BandCursors& b, int from, int to) {
-    return std::vector<double>(b.x + from, b.x + to);
-}
 std::vector<int> Stored(const BandCursors& b) {
     return std::vector<int>(b.storedPositions, b.storedPositions + 6);
 }
@@ -58,9 +54,7 @@ TEST(AxisMapping, LabelsAndPositionsByZoomScrollZeroSpanAndZeroStep) {
     const AxisFrame flat{1e9, 0, 0, 0, false, 0.1};
     EXPECT_TRUE(std::isfinite(FrequencyToPosition(flat, 2e9)) &&
                 std::isfinite(WidthToPositions(flat, 1e6)));
-    EXPECT_EQ(
-        std::pair(TruncToInt(std::numeric_limits<double>::infinity()), TruncToInt(std::nan(""))),
-        std::pair(1000000000, 0));
+    EXPECT_EQ(std::pair(TruncToInt(INFINITY), TruncToInt(std::nan(""))), std::pair(1000000000, 0));
 }
 
 // The 1 MHz band at 1.002 GHz, and a span change moving it, are checked through the widget.
@@ -68,12 +62,12 @@ TEST(MeasurementBands, CursorsFrequenciesBackFromPositionsObwResultsAndEditLimit
     const int none[6] = {};
     const BandCursors cp = ChannelPowerCursors(k20M, 1.002e9, 1e6, none);
     EXPECT_EQ(Stored(cp), (std::vector<int>{600, 25, 0, 0, 0, 0}));
-    EXPECT_EQ(X(ChannelPowerCursors(k20M, 1.009e9, 10e6, none), 0, 3),
-              (std::vector<double>{950, 1001, 700}));
+    const BandCursors wide = ChannelPowerCursors(k20M, 1.009e9, 10e6, none);
+    EXPECT_EQ(std::vector<double>(wide.x, wide.x + 3), (std::vector<double>{950, 1001, 700}));
     const int previous[6] = {11, 12, 0, 0, 0, 0};
     const BandCursors acp = AcpCursors(k20M, 1e9, 1e6, 5e6, 1e6, previous);
     EXPECT_EQ(Stored(acp), (std::vector<int>{11, 12, 500, 25, 250, 25})); // channel power kept
-    EXPECT_EQ(X(acp, 3, 7), (std::vector<double>{775, 725, 275, 225}));
+    EXPECT_EQ(std::vector<double>(acp.x + 3, acp.x + 7), (std::vector<double>{775, 725, 275, 225}));
     // Back from positions, zero half widths become one step.
     const int positions[6] = {0, 0, 500, 0, 100, 0};
     const BandFrequencies f = FrequenciesFromPositions(k20M, positions);
@@ -81,17 +75,15 @@ TEST(MeasurementBands, CursorsFrequenciesBackFromPositionsObwResultsAndEditLimit
         (std::vector<double>{f.cpWidth, f.acpRefCenter, f.acpRefBw, f.acpChannelBw, f.acpOffset}),
         (std::vector<double>{0, 1e9, 20000, 20000, 2e6}));
     // The plain "C:... W:..." form is read through the widget; here the looser forms.
-    double c = 0, w = 0;
-    ASSERT_TRUE(ParseObwResult("c: 950.0000MHz  OBW: 100.0000kHz", &c, &w));
-    EXPECT_EQ(std::pair(c, w), std::pair(950e6, 100e3));
-    c = 7;
-    w = 8;
+    double c = 7, w = 8;
     for (const char* text :
          {"", "Read error", "C:", "C:abc W:1M", "C:1G", "C:1G W", "C:1G W:", "C:1G W:x",
           " C:1G W:1M", "CX1G W:1M", static_cast<const char*>(nullptr)}) {
         EXPECT_FALSE(ParseObwResult(text, &c, &w)) << (text ? text : "null");
         EXPECT_EQ(std::pair(c, w), std::pair(7.0, 8.0));
     }
+    ASSERT_TRUE(ParseObwResult("c: 950.0000MHz  OBW: 100.0000kHz", &c, &w));
+    EXPECT_EQ(std::pair(c, w), std::pair(950e6, 100e3));
     // The antenna bands, the upper ratio and the lower dB limit are seen through the widget.
     EXPECT_FALSE(AntennaBandOf(4).checked || AntennaBandOf(-1).checked);
     // AT13 moves into its band with the "500M" span's labels, AT16 with "200M", AT17 with "2G".

@@ -23,10 +23,6 @@ using testing::Pointwise;
 
 namespace {
 
-std::vector<uint8_t> Flat(uint8_t floor) {
-    return std::vector<uint8_t>(1024, floor);
-}
-
 std::vector<int> Positions(const std::vector<PeakRow>& rows) {
     std::vector<int> out;
     for (const PeakRow& r : rows)
@@ -95,7 +91,7 @@ TEST(PeakSearch, OrderShapesCountsAndWindowsAndThePeakListInItsOrder) {
             EXPECT_EQ(PeakSearch(in, n), position) << "case " << i << ", n = " << n;
     }
     EXPECT_EQ(PeakSearch({.kind = 1}, 0), 0) << "no points at all";
-    std::vector<uint8_t> v = Flat(10);
+    std::vector<uint8_t> v(1024, 10);
     v[100] = 50;
     v[300] = 80;
     v[700] = v[701] = 60; // a flat top two points wide reports its right middle, 701
@@ -115,7 +111,7 @@ TEST(PeakSearch, OrderShapesCountsAndWindowsAndThePeakListInItsOrder) {
     EXPECT_EQ(BuildPeakTable(in, 1, k10kHzSteps, 0.0, 1)[0].position, 300 - 250);
 
     // A top the search finds twice (two spikes three points apart) is listed once.
-    std::vector<uint8_t> twin = Flat(10);
+    std::vector<uint8_t> twin(1024, 10);
     twin[500] = twin[503] = 100;
     twin[501] = twin[502] = 50;
     twin[800] = 60;
@@ -124,7 +120,7 @@ TEST(PeakSearch, OrderShapesCountsAndWindowsAndThePeakListInItsOrder) {
     EXPECT_EQ(Positions(BuildPeakTable(t, 2, k10kHzSteps, 0.0, 1)), (std::vector<int>{500, 800}));
 
     // A 251-point trace reports display positions four apart; an empty slot lists nothing.
-    std::vector<uint8_t> s = Flat(10);
+    std::vector<uint8_t> s(1024, 10);
     s[60] = 90;
     PeakSearchInput small{.points = s.data(), .kind = 0};
     EXPECT_EQ(BuildPeakTable(small, 3, k10kHzSteps, 0.0, 1)[0].position, 240);
