@@ -66,9 +66,9 @@ TEST_F(MarkersTest, ZoneModeShowsTheZoneSearchesInsideItAndItsEditsStoreSendAndR
     display->Markers().SelectZonePeakMode();
     EXPECT_EQ(std::tuple(gSettings.peakMode, gSettings.zonePosition, gSettings.zoneWidth,
                          Graph()->CursorVisible(3), Panel()->peak->isEnabled(),
-                         Panel()->zoneWidth->isEnabled(), host.CountOf("PEAK")),
-              std::tuple(1, 250, 30, true, false, true, 1));
-    EXPECT_EQ(CursorXs(Graph(), {3, 4, 1}), (std::vector<double>{280, 220, 250}));
+                         Panel()->zoneWidth->isEnabled(), host.CountOf("PEAK"),
+                         CursorXs(Graph(), {3, 4, 1})),
+              std::tuple(1, 250, 30, true, false, true, 1, std::vector<double>{280, 220, 250}));
     display->Markers().SelectNormalPeakMode();
     EXPECT_EQ(std::tuple(Graph()->CursorVisible(3), Panel()->peak->isEnabled(),
                          Panel()->zoneCenter->isEnabled()),
@@ -77,10 +77,10 @@ TEST_F(MarkersTest, ZoneModeShowsTheZoneSearchesInsideItAndItsEditsStoreSendAndR
     host.events.clear();
     Panel()->zoneCenter->setText(QStringLiteral("993M"));
     display->Markers().CommitZoneCenter();
-    EXPECT_EQ(
-        std::tuple(gSettings.peakZoneCenter, Panel()->zoneCenter->text(), gSettings.zonePosition),
-        std::tuple(993e6, QStringLiteral("993.0000M"), 150));
-    EXPECT_EQ(host.events, (Events{"pause", "PKCNTR", "PKCNTR?", "resume"}));
+    EXPECT_EQ(std::tuple(gSettings.peakZoneCenter, Panel()->zoneCenter->text(),
+                         gSettings.zonePosition, host.events),
+              std::tuple(993e6, QStringLiteral("993.0000M"), 150,
+                         Events{"pause", "PKCNTR", "PKCNTR?", "resume"}));
     Panel()->zoneWidth->setText(QStringLiteral("1.2M"));
     display->Markers().CommitZoneWidth();
     EXPECT_EQ(std::pair(gSettings.zoneWidth, Graph()->CursorX(1)), std::pair(30, 150.0));

@@ -14,7 +14,32 @@ class TracesTest : public DisplayFixture {};
 class ZoomTest : public DisplayFixture {};
 class LayoutTest : public DisplayFixture {};
 
-TEST_F(TracesTest, LiveTraceIsPlottedAtTheReferencePlusOffsetStoredInItsSlotAndWindowedWhenZoomed) {
+TEST_F(TracesTest, SlotsEmptyOrHiddenColoursLabelsThenLiveTracesAtReferencePlusOffsetAndZoomed) {
+    gSettings.traceRecord.tracePoints[5] = 180;
+    display->UpdateTraces();
+    // The emptied point, the bottom line, and trace 1 with no data to show.
+    EXPECT_EQ(std::tuple(gSettings.traceRecord.tracePoints[5], Graph()->PlotValue(1, 5),
+                         Graph()->PlotPointCount(2)),
+              std::tuple(0, -70.0, 0));
+    gSettings.traceKind[4] = tracekind::kSpectrum1001;
+    display->DrawTraceSlot(4);
+    EXPECT_EQ(Graph()->PlotPointCount(5), 0);
+    gSettings.traceView[4] = 1;
+    display->DrawTraceSlot(4);
+    EXPECT_EQ(Graph()->PlotPointCount(5), 1001);
+    display->DrawTraceSlot(11); // no such slot
+    display->DrawTraceSlot(-1);
+    gSettings.traceColor[4] = 0x123456;
+    gSettings.backgroundColor = 0x101010;
+    display->ApplyColors();
+    EXPECT_EQ(std::pair(Graph()->PlotLineColor(5), Graph()->PlotAreaColor()),
+              std::pair(0x123456u, 0x101010u));
+    display->UpdateFrequencyLabels();
+    EXPECT_EQ(displaytest::Texts(display->MinFreqLabel(), display->MaxFreqLabel()),
+              (QStringList{"990.0000M", "1.0100G"}));
+    gSettings.spanIndex = 0;
+    display->UpdateFrequencyLabels();
+    EXPECT_EQ(display->MaxFreqLabel()->text(), QStringLiteral("100.0000ms"));
     gSettings.traceKind[1] = tracekind::kSpectrum1001;
     gSettings.levelOffset = 2.5;
     uint8_t* live = gSettings.traceRecord.tracePoints;
@@ -49,35 +74,6 @@ TEST_F(TracesTest, LiveTraceIsPlottedAtTheReferencePlusOffsetStoredInItsSlotAndW
     EXPECT_THAT((std::vector<double>{g->PlotValue(1, 0), g->AxisMaximum(CCWGraph::kXAxis),
                                      g->MajorTickInterval(CCWGraph::kXAxis)}),
                 Pointwise(DoubleNear(1e-9), std::vector<double>{6.7, 125, 12.5}));
-}
-
-TEST_F(TracesTest,
-       EmptySlotDrawsTheBottomLineHiddenTracesAreNotRedrawnColoursAndLabelsFollowTheSettings) {
-    gSettings.traceRecord.tracePoints[5] = 180;
-    display->UpdateTraces();
-    // The emptied point, the bottom line, and trace 1 with no data to show.
-    EXPECT_EQ(std::tuple(gSettings.traceRecord.tracePoints[5], Graph()->PlotValue(1, 5),
-                         Graph()->PlotPointCount(2)),
-              std::tuple(0, -70.0, 0));
-    gSettings.traceKind[4] = tracekind::kSpectrum1001;
-    display->DrawTraceSlot(4);
-    EXPECT_EQ(Graph()->PlotPointCount(5), 0);
-    gSettings.traceView[4] = 1;
-    display->DrawTraceSlot(4);
-    EXPECT_EQ(Graph()->PlotPointCount(5), 1001);
-    display->DrawTraceSlot(11); // no such slot
-    display->DrawTraceSlot(-1);
-    gSettings.traceColor[4] = 0x123456;
-    gSettings.backgroundColor = 0x101010;
-    display->ApplyColors();
-    EXPECT_EQ(std::pair(Graph()->PlotLineColor(5), Graph()->PlotAreaColor()),
-              std::pair(0x123456u, 0x101010u));
-    display->UpdateFrequencyLabels();
-    EXPECT_EQ(displaytest::Texts(display->MinFreqLabel(), display->MaxFreqLabel()),
-              (QStringList{"990.0000M", "1.0100G"}));
-    gSettings.spanIndex = 0;
-    display->UpdateFrequencyLabels();
-    EXPECT_EQ(display->MaxFreqLabel()->text(), QStringLiteral("100.0000ms"));
 }
 
 TEST_F(TracesTest, DetailedTraceKeepsItsPointsAndChoosingAnEmptyTraceOrNoViewKeepsTheActiveShown) {
