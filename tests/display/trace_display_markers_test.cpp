@@ -148,7 +148,7 @@ protected:
     }
 };
 
-TEST_F(MeasurementTest, ChannelPowerBandShowsItsCursorsAndEditsAndFollowsTheSpan) {
+TEST_F(MeasurementTest, ChannelPowerThenAdjacentChannelThenOccupiedBandwidthCursorsEditsAndSpan) {
     MeasureChoice c = Choice(1);
     c.cpMode = 1;
     gSettings.cpCenter = 1.002e9;
@@ -175,16 +175,13 @@ TEST_F(MeasurementTest, ChannelPowerBandShowsItsCursorsAndEditsAndFollowsTheSpan
     gSettings.spanIndex = 0;
     display->Measurements().SyncMeasurementFrequencies();
     EXPECT_DOUBLE_EQ(gSettings.cpCenter, 1.005e9);
-}
-
-TEST_F(MeasurementTest,
-       AdjacentChannelKeepsItsReferenceThenOccupiedBandwidthReadsItsCursorsAndClampsItsEdits) {
+    gSettings.spanIndex = 7; // "20M" again
     gSettings.traceKind[1] = tracekind::kSpectrum1001;
     uint8_t* live = gSettings.traceRecord.tracePoints;
     std::fill(live, live + 1001, uint8_t{20});
     live[420] = 180;
     display->UpdateTraces();
-    MeasureChoice c = Choice(2);
+    c = Choice(2);
     c.acpMode = 2;
     display->Measurements().ApplyMeasureChoice(c);
     EXPECT_EQ(std::tuple(CursorXs(Graph(), {5, 8}),
