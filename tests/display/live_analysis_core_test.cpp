@@ -75,7 +75,6 @@ const Case kCases[] = {
 // clang-format on
 
 const AxisFrame k10kHzSteps{.centerFreq = 1e9, .spanStep = 1e4};
-const AxisFrame k1MHzSteps{.centerFreq = 1e9, .spanStep = 1e6}; // 0.5 .. 1.5 GHz
 
 } // namespace
 
@@ -156,7 +155,7 @@ TEST(LimitLines, JudgementPolylineAndCsvBadInputRefusedOrTidiedAsDocumented) {
     EXPECT_EQ(failing, (std::vector<int>{0, 2}));
     // Positions 0..1000 cover 0.5 .. 1.5 GHz; the line runs 0 .. 1 .. 2 GHz.
     const LimitLine line = {{0, 0}, {1e9, -50}, {2e9, 0}};
-    const std::vector<GraphPoint> p = LimitPolyline(line, k1MHzSteps);
+    const std::vector<GraphPoint> p = LimitPolyline(line, {.centerFreq = 1e9, .spanStep = 1e6});
     ASSERT_EQ(p.size(), 3u);
     EXPECT_EQ((std::vector<double>{p[0].x, p[0].y, p[1].x, p[1].y, p[2].x}),
               (std::vector<double>{0, -25, 500, -50, 1000}));

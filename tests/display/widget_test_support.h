@@ -1,6 +1,5 @@
 #pragma once
-// Widget tests: a host that records what the display sends, and a view with a TraceDisplay on
-// it. Brings the display's parts and the Qt widget classes the tests reach through it.
+// Widget tests: a host recording what the display sends, and a view with a TraceDisplay on it.
 
 #include "cw_graph.h"
 #include "display_host.h"
