@@ -25,12 +25,11 @@ std::vector<int> Stored(const BandCursors& b) {
 
 } // namespace
 
-// The plain unzoomed labels are checked through the widget in trace_display_traces_test.cpp.
+// The plain and the zoomed labels are checked through the widget in trace_display_traces_test.cpp.
 TEST(AxisMapping, LabelsAndPositionsByZoomScrollZeroSpanAndZeroStep) {
     // Centre, zero span, zoom, scroll; then the left and right labels ("" unchecked).
     const std::tuple<double, bool, int, int, std::string, std::string> cases[] = {
         // clang-format off
-        {1e9, false, 1, 250, "995.0000M", "1.0050G"},
         {10e6 + 0.5, false, 0, 0, "0.0000", ""},
         {1e9, true, 0, 0, "0.0000s", "100.0000ms"},
         {1e9, true, 2, 500, "50.0000ms", "75.0000ms"},
