@@ -28,7 +28,7 @@ protected:
 
 } // namespace
 
-TEST_F(GraphTest, DraggingACursorMovesItClampedAndOnlyVisibleEnabledOnesNearThePress) {
+TEST_F(GraphTest, DraggedCursorsMoveClampedOnlyVisibleEnabledOnesAndReadTheTraceUnderThem) {
     QSignalSpy moved(&g, &CCWGraph::CursorMoved);
     QSignalSpy released(&g, &CCWGraph::CursorReleased);
     Drag(500, 700);
@@ -38,9 +38,9 @@ TEST_F(GraphTest, DraggingACursorMovesItClampedAndOnlyVisibleEnabledOnesNearTheP
     g.SetCursorX(1, 500);
     Mouse(QEvent::MouseButtonPress, g.XToPixel(500), Qt::LeftButton);
     Mouse(QEvent::MouseMove, g.width() + 300, Qt::LeftButton);
-    EXPECT_DOUBLE_EQ(g.CursorX(1), 1000);
+    const double right = g.CursorX(1);
     Mouse(QEvent::MouseMove, -300, Qt::LeftButton);
-    EXPECT_DOUBLE_EQ(g.CursorX(1), 0);
+    EXPECT_EQ(std::pair(right, g.CursorX(1)), std::pair(1000.0, 0.0));
     Mouse(QEvent::MouseButtonRelease, -300, Qt::NoButton);
     // Nothing near 600; then a disabled, then a hidden cursor: none moves.
     g.SetCursorX(1, 500);
@@ -52,9 +52,7 @@ TEST_F(GraphTest, DraggingACursorMovesItClampedAndOnlyVisibleEnabledOnesNearTheP
     g.SetCursorVisible(1, false);
     Drag(500, 800);
     EXPECT_EQ(std::pair(disabledX, g.CursorX(1)), std::pair(500.0, 500.0));
-}
-
-TEST_F(GraphTest, CursorYReadsTheActiveTraceUnderTheCursorAndBadIndexesAreIgnored) {
+    // The cursor reads the trace under it.
     std::vector<double> values(1001);
     for (int k = 0; k < 1001; ++k)
         values[k] = -k / 10.0;

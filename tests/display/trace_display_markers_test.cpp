@@ -2,10 +2,7 @@
 
 using display::MeasureChoice;
 using display::MeasureEdit;
-using displaytest::CursorXs;
-using displaytest::DisplayFixture;
-using displaytest::Events;
-using displaytest::Texts;
+using namespace displaytest;
 
 class MarkersTest : public DisplayFixture {
 protected:
@@ -25,20 +22,19 @@ protected:
 TEST_F(MarkersTest, MarkerDisplayMenuPeakNextAndDeltaModeMoveTheMarkersAndTellTheAnalyzer) {
     auto shown = [this] { return std::pair(Graph()->CursorVisible(1), Graph()->CursorVisible(2)); };
     display->Markers().SetMarkerDisplay(2);
-    EXPECT_EQ(shown(), std::pair(false, true));
-    EXPECT_EQ(std::pair(display->Markers().MarkerDisplayAction(2)->isChecked(),
-                        display->Markers().MarkerDisplayAction(0)->isChecked()),
-              std::pair(true, false));
+    EXPECT_EQ(std::tuple(shown(), display->Markers().MarkerDisplayAction(2)->isChecked(),
+                         display->Markers().MarkerDisplayAction(0)->isChecked()),
+              std::tuple(std::pair(false, true), true, false));
     display->Markers().MarkerDisplayAction(3)->trigger();
     EXPECT_EQ(shown(), std::pair(false, false));
     display->Markers().SetMarkerDisplay(0);
     EXPECT_EQ(shown(), std::pair(true, true));
     LoadStaircase(12);
     display->Markers().Peak();
-    EXPECT_DOUBLE_EQ(Graph()->CursorX(1), 100);
-    EXPECT_EQ(host.events, (Events{"pause", "PKSEARCH", "resume"}));
-    EXPECT_EQ(Texts(Panel()->marker1Freq, Panel()->marker1Level),
-              (QStringList{"992.0000M", "6.0"}));
+    EXPECT_EQ(
+        std::tuple(Graph()->CursorX(1), host.events,
+                   Texts(Panel()->marker1Freq, Panel()->marker1Level)),
+        std::tuple(100.0, Events{"pause", "PKSEARCH", "resume"}, QStringList{"992.0000M", "6.0"}));
     // Next ten times stops at the eleventh peak.
     for (int i = 0; i < 10; ++i) {
         EXPECT_TRUE(Panel()->next->isEnabled()) << i;
@@ -47,20 +43,20 @@ TEST_F(MarkersTest, MarkerDisplayMenuPeakNextAndDeltaModeMoveTheMarkersAndTellTh
     EXPECT_EQ(std::tuple(Panel()->next->isEnabled(), gSettings.peakSearchNo, Graph()->CursorX(1)),
               std::tuple(false, 10, 100 + 50 * 10.0));
     display->Markers().Next(); // ignored once disabled
-    EXPECT_EQ(gSettings.peakSearchNo, 10);
+    const int afterDisabled = gSettings.peakSearchNo;
     display->Markers().Peak();
-    EXPECT_TRUE(Panel()->next->isEnabled());
+    EXPECT_EQ(std::pair(afterDisabled, Panel()->next->isEnabled()), std::pair(10, true));
     display->Markers().SelectMarker(2);
     display->Markers().Next();
-    EXPECT_EQ(CursorXs(Graph(), {2, 1}), (std::vector<double>{150, 100}));
-    EXPECT_EQ(gSettings.peakSearchNo, 1);
+    EXPECT_EQ(std::pair(CursorXs(Graph(), {2, 1}), gSettings.peakSearchNo),
+              std::pair(std::vector<double>{150, 100}, 1));
     // Delta mode always moves marker 1, which shows the differences from marker 2.
     gSettings.markerMode = 1;
     Graph()->SetCursorX(1, 500);
     Graph()->SetCursorX(2, 700);
     display->Markers().Peak();
-    EXPECT_EQ(CursorXs(Graph(), {1, 2}), (std::vector<double>{100, 700}));
-    EXPECT_EQ(Panel()->marker1Freq->text(), QStringLiteral("-12.0000M"));
+    EXPECT_EQ(std::pair(CursorXs(Graph(), {1, 2}), Panel()->marker1Freq->text()),
+              std::pair(std::vector<double>{100, 700}, QStringLiteral("-12.0000M")));
 }
 
 TEST_F(MarkersTest, ZoneModeShowsTheZoneSearchesInsideItAndItsEditsStoreSendAndReposition) {
@@ -70,9 +66,9 @@ TEST_F(MarkersTest, ZoneModeShowsTheZoneSearchesInsideItAndItsEditsStoreSendAndR
     display->Markers().SelectZonePeakMode();
     EXPECT_EQ(std::tuple(gSettings.peakMode, gSettings.zonePosition, gSettings.zoneWidth,
                          Graph()->CursorVisible(3), Panel()->peak->isEnabled(),
-                         Panel()->zoneWidth->isEnabled(), host.CountOf("PEAK")),
-              std::tuple(1, 250, 30, true, false, true, 1));
-    EXPECT_EQ(CursorXs(Graph(), {3, 4, 1}), (std::vector<double>{280, 220, 250}));
+                         Panel()->zoneWidth->isEnabled(), host.CountOf("PEAK"),
+                         CursorXs(Graph(), {3, 4, 1})),
+              std::tuple(1, 250, 30, true, false, true, 1, std::vector<double>{280, 220, 250}));
     display->Markers().SelectNormalPeakMode();
     EXPECT_EQ(std::tuple(Graph()->CursorVisible(3), Panel()->peak->isEnabled(),
                          Panel()->zoneCenter->isEnabled()),
@@ -81,10 +77,10 @@ TEST_F(MarkersTest, ZoneModeShowsTheZoneSearchesInsideItAndItsEditsStoreSendAndR
     host.events.clear();
     Panel()->zoneCenter->setText(QStringLiteral("993M"));
     display->Markers().CommitZoneCenter();
-    EXPECT_EQ(
-        std::tuple(gSettings.peakZoneCenter, Panel()->zoneCenter->text(), gSettings.zonePosition),
-        std::tuple(993e6, QStringLiteral("993.0000M"), 150));
-    EXPECT_EQ(host.events, (Events{"pause", "PKCNTR", "PKCNTR?", "resume"}));
+    EXPECT_EQ(std::tuple(gSettings.peakZoneCenter, Panel()->zoneCenter->text(),
+                         gSettings.zonePosition, host.events),
+              std::tuple(993e6, QStringLiteral("993.0000M"), 150,
+                         Events{"pause", "PKCNTR", "PKCNTR?", "resume"}));
     Panel()->zoneWidth->setText(QStringLiteral("1.2M"));
     display->Markers().CommitZoneWidth();
     EXPECT_EQ(std::pair(gSettings.zoneWidth, Graph()->CursorX(1)), std::pair(30, 150.0));
@@ -115,8 +111,7 @@ TEST_F(MarkersTest,
     host.events.clear();
     Panel()->marker2Freq->setText(QStringLiteral("5G")); // past the right end: clamped
     display->Markers().CommitMarker2();
-    EXPECT_DOUBLE_EQ(Graph()->CursorX(2), 1001);
-    EXPECT_TRUE(host.events.empty()); // marker 2 is not sent
+    EXPECT_EQ(std::pair(Graph()->CursorX(2), host.events.empty()), std::pair(1001.0, true));
     Panel()->marker1Freq->setText(QStringLiteral("1.002G"));
     display->Markers().MarkerToCenter();
     EXPECT_EQ(std::tuple(gSettings.centerFreq, Graph()->CursorX(1), Panel()->marker1Freq->text()),
@@ -124,12 +119,11 @@ TEST_F(MarkersTest,
     EXPECT_EQ(host.events, (Events{"pause", "NORMMKR", "FREQSETMKR", "centre changed", "resume"}));
     Graph()->SetCursorX(1, 500);
     CCWGraph* g = Graph();
-    displaytest::SendMouse(g, QEvent::MouseButtonPress, g->XToPixel(500), Qt::LeftButton);
-    displaytest::SendMouse(g, QEvent::MouseMove, g->XToPixel(100), Qt::LeftButton);
-    EXPECT_NEAR(g->CursorX(1), 100, 1.5);
-    const double f = gSettings.centerFreq + (g->CursorX(1) - 500) * 20000;
-    EXPECT_NEAR(Panel()->marker1Freq->text().chopped(1).toDouble() * 1e6, f, 1.0); // "...M"
-    displaytest::SendMouse(g, QEvent::MouseButtonRelease, g->XToPixel(100), Qt::NoButton);
+    SendMouse(g, QEvent::MouseButtonPress, g->XToPixel(500), Qt::LeftButton);
+    SendMouse(g, QEvent::MouseMove, g->XToPixel(100), Qt::LeftButton);
+    EXPECT_NEAR(g->CursorX(1), 100, 1e-3);
+    EXPECT_EQ(Panel()->marker1Freq->text(), QStringLiteral("994.0000M"));
+    SendMouse(g, QEvent::MouseButtonRelease, g->XToPixel(100), Qt::NoButton);
     gSettings.conversionIndex = 1;
     Graph()->SetCursorX(1, 100); // level 6 dBm
     display->Markers().UpdateMarkerReadouts();
@@ -154,7 +148,7 @@ protected:
     }
 };
 
-TEST_F(MeasurementTest, ChannelPowerBandShowsItsCursorsAndEditsAndFollowsTheSpan) {
+TEST_F(MeasurementTest, ChannelPowerThenAdjacentChannelThenOccupiedBandwidthCursorsEditsAndSpan) {
     MeasureChoice c = Choice(1);
     c.cpMode = 1;
     gSettings.cpCenter = 1.002e9;
@@ -163,14 +157,13 @@ TEST_F(MeasurementTest, ChannelPowerBandShowsItsCursorsAndEditsAndFollowsTheSpan
     display->Measurements().ApplyMeasureChoice(c);
     EXPECT_EQ(host.events, (Events{"pause", "MEASOFF", "MEAS", "CPMODE", "CPCNTR?", "CPWIDTH?",
                                    "MEASRES", "resume"}));
-    EXPECT_EQ(Texts(Strip()->functionName, Strip()->bandCenter, Strip()->result),
-              (QStringList{"Channel Power", "1.0020G", "-20.5dBm"}));
     // Band edit and cursors on; marker 2's cursor, Peak and the marker edit off.
-    EXPECT_EQ(std::tuple(Strip()->bandCenter->isEnabled(), Graph()->CursorVisible(5),
+    EXPECT_EQ(std::tuple(Texts(Strip()->functionName, Strip()->bandCenter, Strip()->result),
+                         Strip()->bandCenter->isEnabled(), Graph()->CursorVisible(5),
                          Graph()->CursorVisible(2), Panel().peak->isEnabled(),
-                         Panel().marker1Freq->isEnabled()),
-              std::tuple(true, true, false, false, false));
-    EXPECT_EQ(CursorXs(Graph(), {5, 6, 7}), (std::vector<double>{600, 625, 575}));
+                         Panel().marker1Freq->isEnabled(), CursorXs(Graph(), {5, 6, 7})),
+              std::tuple(QStringList{"Channel Power", "1.0020G", "-20.5dBm"}, true, true, false,
+                         false, false, std::vector<double>{600, 625, 575}));
     // A span change keeps the band on screen; zero span leaves the frequencies alone.
     gSettings.spanIndex = 8; // "50M"
     display->Measurements().SyncMeasurementFrequencies();
@@ -182,50 +175,64 @@ TEST_F(MeasurementTest, ChannelPowerBandShowsItsCursorsAndEditsAndFollowsTheSpan
     gSettings.spanIndex = 0;
     display->Measurements().SyncMeasurementFrequencies();
     EXPECT_DOUBLE_EQ(gSettings.cpCenter, 1.005e9);
-}
-
-TEST_F(MeasurementTest,
-       AdjacentChannelKeepsItsReferenceThenOccupiedBandwidthReadsItsCursorsAndClampsItsEdits) {
+    gSettings.spanIndex = 7; // "20M" again
     gSettings.traceKind[1] = tracekind::kSpectrum1001;
     uint8_t* live = gSettings.traceRecord.tracePoints;
     std::fill(live, live + 1001, uint8_t{20});
     live[420] = 180;
     display->UpdateTraces();
-    MeasureChoice c = Choice(2);
+    c = Choice(2);
     c.acpMode = 2;
     display->Measurements().ApplyMeasureChoice(c);
-    EXPECT_EQ(CursorXs(Graph(), {5, 8}), (std::vector<double>{420, 500 + 250 + 25}));
-    EXPECT_EQ(Texts(Strip()->refCenter, Strip()->bandCenterLabel),
-              (QStringList{"1.0000G", "Adj Ch Offset"}));
-    EXPECT_EQ(std::tuple(gSettings.acpRefCenter, Strip()->refCenter->isEnabled(),
+    EXPECT_EQ(std::tuple(CursorXs(Graph(), {5, 8}),
+                         Texts(Strip()->refCenter, Strip()->bandCenterLabel),
+                         gSettings.acpRefCenter, Strip()->refCenter->isEnabled(),
                          Strip()->refWidth->isEnabled(), Graph()->CursorVisible(8)),
-              std::tuple(1e9, false, false, true));
+              std::tuple(std::vector<double>{420, 500 + 250 + 25},
+                         QStringList{"1.0000G", "Adj Ch Offset"}, 1e9, false, false, true));
     host.measureReply = "C:1.0010GHz W:2.0000MHz";
     display->Measurements().ApplyMeasureChoice(Choice(3));
-    EXPECT_EQ(CursorXs(Graph(), {5, 6, 7}), (std::vector<double>{550, 600, 500}));
-    EXPECT_EQ(std::tuple(Graph()->CursorEnabled(6), Graph()->CursorVisible(7)),
-              std::tuple(false, true));
-    EXPECT_EQ(Strip()->obwRatio->text(), QStringLiteral("99.0"));
+    EXPECT_EQ(std::tuple(CursorXs(Graph(), {5, 6, 7}), Graph()->CursorEnabled(6),
+                         Graph()->CursorVisible(7), Strip()->obwRatio->text()),
+              std::tuple(std::vector<double>{550, 600, 500}, false, true, QStringLiteral("99.0")));
     // A result without its parts leaves the cursors where they were.
     host.reply = host.measureReply = "Read error";
     host.events.clear();
     display->Measurements().ShowMeasureResult();
-    EXPECT_EQ(host.events, Events{"MEASRES"});
-    EXPECT_EQ(CursorXs(Graph(), {5, 6}), (std::vector<double>{550, 600}));
-    EXPECT_EQ(Strip()->result->text(), QStringLiteral("Read error"));
+    EXPECT_EQ(
+        std::tuple(host.events, CursorXs(Graph(), {5, 6}), Strip()->result->text()),
+        std::tuple(Events{"MEASRES"}, std::vector<double>{550, 600}, QStringLiteral("Read error")));
     host.events.clear();
     Strip()->obwRatio->setText(QStringLiteral("120"));
     display->Measurements().CommitMeasureEdit(MeasureEdit::ObwRatio);
-    EXPECT_EQ(std::pair(gSettings.obwRatio, Strip()->obwRatio->text()),
-              std::pair(99.9, QStringLiteral("99.9")));
-    EXPECT_EQ(host.events,
-              (Events{"pause", "OBWRATIO", "OBWRATIO?", "MEASRES", "MEASRES", "resume"}));
+    EXPECT_EQ(std::tuple(gSettings.obwRatio, Strip()->obwRatio->text(), host.events),
+              std::tuple(99.9, QStringLiteral("99.9"),
+                         Events{"pause", "OBWRATIO", "OBWRATIO?", "MEASRES", "MEASRES", "resume"}));
     Strip()->obwDb->setText(QStringLiteral("0"));
     display->Measurements().CommitMeasureEdit(MeasureEdit::ObwDb);
     EXPECT_DOUBLE_EQ(gSettings.obwDb, 0.1);
 }
 
-TEST_F(MeasurementTest, AntennaOutsideItsBandMovesTheCentreAndEditTextColoursFollowTheCursors) {
+TEST_F(MeasurementTest, SameChoiceDoesNothingFunctionsSetMarkersSweepsAntennaCentreAndColours) {
+    // The same choice, and bands and edits of other functions, do nothing.
+    display->Measurements().ApplyMeasureChoice(display::CurrentMeasureChoice());
+    gSettings.cpCenter = 1.234e9;
+    display->Measurements().SyncMeasurementFrequencies();
+    Strip()->refWidth->setText(QStringLiteral("5M"));
+    display->Measurements().CommitMeasureEdit(MeasureEdit::RefWidth);
+    EXPECT_EQ(std::tuple(gSettings.cpCenter, gSettings.acpRefBw, host.events.empty()),
+              std::tuple(1.234e9, 1e6, true));
+    QSignalSpy spy(display, &TraceDisplay::MarkerBlockEnabledChanged);
+    gSettings.sweepIndex = 0;
+    display->Measurements().ApplyMeasureChoice(Choice(5));
+    ASSERT_GE(spy.count(), 1);
+    EXPECT_FALSE(spy.last().at(0).toBool());
+    display->Measurements().ApplyMeasureChoice(Choice(6)); // the counter drops the short sweeps
+    EXPECT_EQ(std::pair(gSettings.sweepIndex, host.CountOf("sweep changed")), std::pair(2, 1));
+    display->Measurements().ApplyMeasureChoice(Choice(0));
+    EXPECT_EQ(std::tuple(spy.last().at(0).toBool(), Strip()->functionName->text(),
+                         Panel().peak->isEnabled(), Graph()->CursorVisible(2)),
+              std::tuple(true, QStringLiteral("Meas OFF"), true, true));
     MeasureChoice c = Choice(4);
     c.antennaIndex = 5; // AT15
     display->Measurements().ApplyMeasureChoice(c);
@@ -235,7 +242,7 @@ TEST_F(MeasurementTest, AntennaOutsideItsBandMovesTheCentreAndEditTextColoursFol
     // Refused, the antenna still moves the centre.
     c.antennaIndex = 0;
     gSettings.centerFreq = 2e9;
-    host.failuresBeforeSuccess = 100;
+    host.refuse = true;
     display->Measurements().ApplyMeasureChoice(c);
     EXPECT_DOUBLE_EQ(gSettings.centerFreq, 900e6);
     gSettings.markerColor[3] = 0x0000FF; // red
@@ -256,27 +263,4 @@ TEST_F(MeasurementTest, AntennaOutsideItsBandMovesTheCentreAndEditTextColoursFol
     gSettings.measureIndex = 1;
     const std::vector<QColor> cp = colours();
     EXPECT_EQ(std::vector<QColor>(cp.begin(), cp.begin() + 2), (std::vector<QColor>{red, green}));
-}
-
-TEST_F(MeasurementTest, SameChoiceDoesNothingAndMarkerBlockAndShortSweepsFollowTheFunction) {
-    // The same choice, and bands and edits of other functions, do nothing.
-    display->Measurements().ApplyMeasureChoice(display::CurrentMeasureChoice());
-    gSettings.cpCenter = 1.234e9;
-    display->Measurements().SyncMeasurementFrequencies();
-    EXPECT_DOUBLE_EQ(gSettings.cpCenter, 1.234e9);
-    Strip()->refWidth->setText(QStringLiteral("5M"));
-    display->Measurements().CommitMeasureEdit(MeasureEdit::RefWidth);
-    EXPECT_DOUBLE_EQ(gSettings.acpRefBw, 1e6);
-    EXPECT_TRUE(host.events.empty());
-    QSignalSpy spy(display, &TraceDisplay::MarkerBlockEnabledChanged);
-    gSettings.sweepIndex = 0;
-    display->Measurements().ApplyMeasureChoice(Choice(5));
-    ASSERT_GE(spy.count(), 1);
-    EXPECT_FALSE(spy.last().at(0).toBool());
-    display->Measurements().ApplyMeasureChoice(Choice(6)); // the counter drops the short sweeps
-    EXPECT_EQ(std::pair(gSettings.sweepIndex, host.CountOf("sweep changed")), std::pair(2, 1));
-    display->Measurements().ApplyMeasureChoice(Choice(0));
-    EXPECT_EQ(std::tuple(spy.last().at(0).toBool(), Strip()->functionName->text(),
-                         Panel().peak->isEnabled(), Graph()->CursorVisible(2)),
-              std::tuple(true, QStringLiteral("Meas OFF"), true, true));
 }

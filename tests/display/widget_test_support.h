@@ -1,6 +1,5 @@
 #pragma once
-// Widget tests: a host that records what the display sends, and a view with a TraceDisplay on
-// it. Brings the display's parts and the Qt widget classes the tests reach through it.
+// Widget tests: a host recording what the display sends, and a view with a TraceDisplay on it.
 
 #include "cw_graph.h"
 #include "display_host.h"
@@ -20,7 +19,6 @@
 #include <QPushButton>
 #include <QScrollBar>
 #include <QSignalSpy>
-#include <QTimer>
 #include <QWidget>
 
 #include <gmock/gmock.h>
@@ -37,7 +35,6 @@ namespace displaytest {
 using Events = std::vector<std::string>;
 
 inline const char* CommandName(display::DisplayCommand command) {
-    // The keyword of each command, in the order of DisplayCommand.
     static const char* const kNames[] = {
         "PKSEARCH",  "PEAK",     "NORMMKR",  "NORMMKR?", "FREQSETMKR", "PKCNTR",  "PKCNTR?",
         "PKWIDTH",   "PKWIDTH?", "MEAS",     "MEASOFF",  "MEASRES",    "CPMODE",  "CPCNTR",
@@ -58,11 +55,7 @@ public:
         events.push_back(CommandName(command));
         if (command == display::DisplayCommand::MeasureResult)
             reply = measureReply;
-        if (failuresBeforeSuccess > 0) {
-            --failuresBeforeSuccess;
-            return 0;
-        }
-        return 1;
+        return refuse ? 0 : 1;
     }
     const char* LastReply() const override { return reply.c_str(); }
     // What the display announces: "centre changed", "span changed", "sweep changed".
@@ -80,22 +73,7 @@ public:
     std::vector<std::string> events; // "pause", "resume", a change, or the command name
     std::string reply = "OK";
     std::string measureReply = "OK"; // what MeasureResult leaves as the last reply
-    int failuresBeforeSuccess = 0;   // Send returns 0 this many times first
-};
-
-// Closes every modal window that opens while it lives (message boxes of refused commands).
-struct ModalCloser {
-    ModalCloser() {
-        QObject::connect(&timer, &QTimer::timeout, [this] {
-            if (QWidget* modal = QApplication::activeModalWidget()) {
-                modal->close();
-                ++closed;
-            }
-        });
-        timer.start(10);
-    }
-    QTimer timer;
-    int closed = 0; // how many it closed
+    bool refuse = false;             // Send returns 0
 };
 
 inline std::vector<double> CursorXs(CCWGraph* graph, std::initializer_list<int> cursors) {
