@@ -39,7 +39,6 @@ public:
     std::map<int, int> results;                        // code -> result (default 1)
     std::map<int, std::function<void()>> queryEffects; // code -> what the reply decodes to
     std::map<std::string, std::string> rawReplies;     // line -> reply (default "OK")
-    std::vector<QString> warnings;
     int autoTuneWaitResult = 1;
     ControlPanel* panel = nullptr;
 
@@ -74,8 +73,7 @@ public:
         return autoTuneWaitResult;
     }
     void ShowWarningBox(const QString& text) override {
-        events.push_back("warning");
-        warnings.push_back(text);
+        events.push_back("warning " + text.toStdString());
     }
 
     // Only the wire-relevant events (commands, raw lines), for comparing sequences.

@@ -19,21 +19,17 @@ struct SimSession {
         if (sim->started())
             port = std::make_unique<orvel::test::SerialClient>(sim->devicePath());
     }
+    // A sanitizer report from the simulator fails the test that ran it.
     ~SimSession() {
         port.reset();
         sim->stop();
-        expectCleanExit(*sim);
-    }
-    SimSession(const SimSession&) = delete;
-    SimSession& operator=(const SimSession&) = delete;
-
-    // A sanitizer report from the simulator fails the test that ran it.
-    static void expectCleanExit(const orvel::test::SimProcess& process) {
-        std::string err = process.stderrText();
+        const std::string err = sim->stderrText();
         if (err.find("runtime error") != std::string::npos ||
             err.find("Sanitizer") != std::string::npos)
             ADD_FAILURE() << "orvel-sim reported:\n" << err;
     }
+    SimSession(const SimSession&) = delete;
+    SimSession& operator=(const SimSession&) = delete;
 
     bool ready() const { return port && port->isOpen(); }
 

@@ -39,7 +39,11 @@ TEST_F(SimSettings, EverySettingAnswersOkAndShowsInItsQueryInAnyLetterCase) {
          "unitdbuv -> OK",  "UNIT? -> DBUV",  "freq2.5e8 -> OK", "FREQ? -> 250000000.0000"});
 }
 
-TEST_F(SimSettings, BadLinesAnswerErrAndChangeNothing) {
+// Preset brings back the power-on state (but the remote state), and bad lines change nothing.
+TEST_F(SimSettings, PresetRestoresThePowerOnStateAndBadLinesAnswerErrAndChangeNothing) {
+    ASSERT_NO_FATAL_FAILURE(
+        s->setAll({"FREQ2000000000.0000", "SPAN1G", "REF-40", "UNITDBV", "RBW3K", "CALCMAX",
+                   "MEASCP", "SCALE2", "REMOTEON", "PRESET"}));
     for (const char* bad :
          {"",           "XYZZY",    "SPAN7M",  "SPAN",      "FREQabc", "FREQ1.2.3", "FREQ-5",
           "FREQ4G",     "REF11",    "REF-61",  "REF1.5",    "RBW100",  "RBWALL",    "VBW3M",
@@ -48,8 +52,9 @@ TEST_F(SimSettings, BadLinesAnswerErrAndChangeNothing) {
           "SRS100",     "SRS5",     "MCLRS0",  "MCLRW101",  "FREQ?X",  "NOSUCH?"}) {
         EXPECT_EQ(ask(bad).substr(0, 3), "ERR") << '"' << bad << '"';
     }
-    s->expectReplies({"FREQ? -> 1000000000.0000", "SPAN? -> 20M", "REF? -> 10", "RBW? -> 100K",
-                      "AVENO? -> 256"});
+    s->expectReplies({"FREQ? -> 1000000000.0000", "SPAN? -> 20M", "REF? -> 10", "UNIT? -> DBM",
+                      "RBW? -> 100K", "VBW? -> 10K", "SWEEP? -> 0.1", "CALC? -> OFF",
+                      "MEAS? -> OFF", "SCALE? -> 10", "AVENO? -> 256", "REMOTE? -> ON"});
 }
 
 TEST_F(SimSettings, SettingsShowInTheScreenRecord) {
@@ -109,16 +114,6 @@ TEST_F(SimSettings, MarkerToCentreAndPeakSearch) {
     EXPECT_TRUE(std::abs(second - 0.998e9) < 40e3 || std::abs(second - 1.002e9) < 40e3) << second;
     s->expectReplies({"NORMMKR1003000000.0000 -> OK", "FREQSETMKR -> OK",
                       "FREQ? -> 1003000000.0000", "SPANZERO -> OK", "FREQSETMKR -> ERR"});
-}
-
-TEST_F(SimSettings, PresetRestoresThePowerOnState) {
-    ASSERT_NO_FATAL_FAILURE(
-        s->setAll({"FREQ2000000000.0000", "SPAN1G", "REF-40", "UNITDBV", "RBW3K", "CALCMAX",
-                   "MEASCP", "SCALE2", "REMOTEON", "PRESET"}));
-    // Everything but the remote state is back at power-on.
-    s->expectReplies({"FREQ? -> 1000000000.0000", "SPAN? -> 20M", "REF? -> 10", "UNIT? -> DBM",
-                      "RBW? -> 100K", "VBW? -> 10K", "SWEEP? -> 0.1", "CALC? -> OFF",
-                      "MEAS? -> OFF", "SCALE? -> 10", "AVENO? -> 256", "REMOTE? -> ON"});
 }
 
 TEST_F(SimSettings, CaptureAnswersCompWhenTheSweepIsDone) {
