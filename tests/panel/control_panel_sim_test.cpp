@@ -31,14 +31,11 @@ public:
 
 class ControlPanelSimTest : public ::testing::Test {
 protected:
-    void Start(const Lines& simArgs) {
+    void SetUp() override {
         orvel::test::EnsureQtApplication();
-        port = std::make_unique<orvel::test::SimPort>(simArgs);
+        port = std::make_unique<orvel::test::SimPort>();
         // Short read time-outs: every reply is waited out, and the simulator answers at once.
-        ASSERT_TRUE(port->open([this] {
-            gSettings.modelIndex = modelIndex;
-            gSettings.timeOutSetting = 30;
-        })) << port->error();
+        ASSERT_TRUE(port->open([] { gSettings.timeOutSetting = 30; })) << port->error();
         sim = &port->process();
         panel = std::make_unique<ControlPanel>(&view, &link);
         ui.emplace(panel.get());
@@ -47,7 +44,6 @@ protected:
         panel->FillFromSettings();
         mark = sim->received().size();
     }
-    void SetUp() override { Start({}); }
     void TearDown() override {
         SetChangeListener(nullptr);
         panel.reset();
@@ -65,7 +61,6 @@ protected:
         paneltest::Walk(panel.get(), steps, [this] { return Received(); });
     }
 
-    int modelIndex = 0;
     std::unique_ptr<orvel::test::SimPort> port;
     SimProcess* sim = nullptr;
     LinkForPanel link; // the program's own; without a poller nothing restarts
@@ -188,28 +183,4 @@ TEST_F(ControlPanelSimTest, PresetRemoteTwiceAndTheCompactRefusal) {
               std::vector<QString>(3, "When a window is small it is not able to use it."));
     panel->OnRemote();
     EXPECT_EQ(Received(), Lines({"REMOTEON"})) << "Remote works in a small window";
-}
-
-class ControlPanelSim420Test : public ControlPanelSimTest {
-protected:
-    void SetUp() override {
-        modelIndex = 1;
-        Start({"--model", "420"});
-    }
-};
-
-TEST_F(ControlPanelSim420Test, FiveGigAndFullKeepTenMillisecondsOut) {
-    const auto centreAndFastest = [this] {
-        return std::tuple(ui->centerEdit->isEnabled(), paneltest::Items(ui->sweepCombo).first());
-    };
-    Walk({{"spanCombo", "5G", {"SPAN5G"}, {}}});
-    EXPECT_EQ(centreAndFastest(), std::tuple(true, "30ms"));
-    Walk({{"spanCombo", "FULL", {"SPANFULL"}, {{"centerEdit", "4.2500G"}}}});
-    EXPECT_DOUBLE_EQ(gSettings.centerFreq, 4.25e9);
-    Walk({{"spanCombo", "5G", {"SPAN5G", "FREQ?"}, {}}});
-    EXPECT_EQ(centreAndFastest(), std::tuple(true, "30ms"));
-    Walk({{"sweepCombo", "30ms", {"SWEEP30M", "DET?"}, {}}, {"spanCombo", "2G", {"SPAN2G"}, {}}});
-    EXPECT_EQ(paneltest::Items(ui->sweepCombo).first(), "10ms");
-    Walk({{"centerEdit", "9G", {"FREQ8500000000.0000"}, {}}});
-    EXPECT_EQ(sim->countLogLines("> ERR"), 0);
 }

@@ -73,9 +73,22 @@ TEST_F(ControlPanelTest, ModelChangeLowersAFullSpanAndRebuildsTheLists) {
     panel->SetFrequencyCounterLists(true);
     EXPECT_EQ(lists(), std::tuple("0.1s", "0.1s", QStringList({"2G", "5G"})));
     ASSERT_TRUE(Choose(ui->sweepCombo, "1s"));
-    EXPECT_EQ(s.sweepIndex, 4);
+    EXPECT_EQ(std::tuple(s.sweepIndex, Sent()), std::tuple(4, Traffic({"cmd 101", "cmd 128"})));
     panel->SetFrequencyCounterLists(false);
     EXPECT_EQ(lists(), std::tuple("10ms", "1s", QStringList({"2G", "5G", "FULL"})));
+    // Neither 5G nor FULL has 10 ms; leaving FULL reads the centre back.
+    const auto centreAndFastest = [this] {
+        return std::tuple(ui->centerEdit->isEnabled(), Items(ui->sweepCombo).first());
+    };
+    Walk({{"spanCombo", "5G", {"cmd 101"}, {}}});
+    EXPECT_EQ(centreAndFastest(), std::tuple(true, "30ms"));
+    Walk({{"spanCombo", "FULL", {"cmd 101"}, {{"centerEdit", "4.2500G"}}},
+          {"spanCombo", "5G", {"cmd 101", "cmd 200"}, {}}});
+    EXPECT_EQ(centreAndFastest(), std::tuple(true, "30ms"));
+    Walk(
+        {{"sweepCombo", "30ms", {"cmd 128", "cmd 226"}, {}}, {"spanCombo", "2G", {"cmd 101"}, {}}});
+    EXPECT_EQ(Items(ui->sweepCombo).first(), "10ms");
+    Walk({{"centerEdit", "9G", {"cmd 100"}, {{"centerEdit", "8.5000G"}}}});
     s.modelIndex = 0;
     panel->RebuildSpanListForModel();
     EXPECT_EQ(std::tuple(Items(ui->spanCombo).last(), ui->spanCombo->count()),
