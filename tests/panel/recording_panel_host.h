@@ -14,6 +14,7 @@
 #include <algorithm>
 #include <functional>
 #include <map>
+#include <set>
 #include <string>
 #include <utility>
 #include <vector>
@@ -38,7 +39,7 @@ public:
     std::vector<std::string> events;
     std::map<int, int> results;                        // code -> result (default 1)
     std::map<int, std::function<void()>> queryEffects; // code -> what the reply decodes to
-    std::map<std::string, std::string> rawReplies;     // line -> reply (default "OK")
+    std::set<std::string> refused;                     // auto lines answered "ERR"
     int autoTuneWaitResult = 1;
     ControlPanel* panel = nullptr;
 
@@ -54,8 +55,7 @@ public:
                                  : code == cmd::kVbw ? "VBWAUTO"
                                                      : "SWEEPAUTO";
         events.push_back("raw " + line);
-        auto it = rawReplies.find(line);
-        return it == rawReplies.end() || it->second == "OK" ? 1 : 0;
+        return refused.count(line) != 0 ? 0 : 1;
     }
     void PauseAcquisition() override { events.push_back("pause"); }
     void ResumeAcquisition() override { events.push_back("resume"); }

@@ -6,7 +6,6 @@
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 #include <termios.h>
 #include <unistd.h>
 

@@ -6,7 +6,6 @@
 
 #include "analyzer_state.h"
 
-#include <array>
 #include <gtest/gtest.h>
 #include <tuple>
 

@@ -82,15 +82,13 @@ TEST_F(SimSettings, AutoCouplingsFollowTheSpan) {
         {"SWEEP10 -> OK", "SPAN1M -> OK", "SWEEP? -> 10", "SWEEPAUTO -> OK", "SWEEP? -> 0.3"});
 }
 
-TEST_F(SimSettings, FastSweepsForceSampleDetection) {
+TEST_F(SimSettings, FastSweepsForceSampleDetectionAndTheFullSpanHasNone) {
     s->expectReplies({"DETNEG -> OK", "SWEEP10M -> OK", "DET? -> SMP"});
     EXPECT_EQ(s->screen().sweepAndDetector, "10MSMP");
     // DETPOS is kept for later; sample stays in force while the sweep is fast.
     s->expectReplies(
         {"DETPOS -> OK", "SWEEP30M -> OK", "DET? -> SMP", "SWEEP1 -> OK", "DET? -> POS"});
-}
-
-TEST_F(SimSettings, FullSpanFixesTheCentreAndRestoresItAfterwards) {
+    // The full span fixes the centre and restores it afterwards.
     ASSERT_NO_FATAL_FAILURE(s->setAll({"FREQ900000000.0000", "SWEEP10M", "SPANFULL"}));
     // No 10 ms sweep in the full span.
     s->expectReplies({"FREQ? -> 1650000000.0000", "SWEEP? -> 30M", "SWEEP10M -> ERR"});

@@ -101,7 +101,7 @@ protected:
 
 SimSession* SimNoise::shared = nullptr;
 
-TEST_F(SimNoise, NoiseFloorFollowsRbwAndReference) {
+TEST_F(SimNoise, NoiseFloorFollowsRbwAndReferenceAndTheDetectorsOrderIt) {
     ASSERT_EQ(s.ask("RBW100K"), "OK");
     const double at100k = simtest::median(s.screen().points);
     EXPECT_NEAR(at100k, 200 - 62 / 0.4, 8); // 62 dB below the reference
@@ -112,9 +112,7 @@ TEST_F(SimNoise, NoiseFloorFollowsRbwAndReference) {
     // A low reference level reaches the thermal floor: the noise shows higher on the screen.
     ASSERT_NO_FATAL_FAILURE(s.setAll({"RBW100K", "REF-60"}));
     EXPECT_NEAR(simtest::median(s.screen().points), 200 - 54 / 0.4, 8);
-}
-
-TEST_F(SimNoise, DetectorsOrderTheNoise) {
+    // The detectors order the noise.
     ASSERT_NO_FATAL_FAILURE(s.setAll({"VBWOFF", "DETPOS"}));
     const double pos = simtest::mean(s.screen(true).points);
     ASSERT_EQ(s.ask("DETSMP"), "OK");
