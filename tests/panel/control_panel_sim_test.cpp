@@ -141,8 +141,7 @@ TEST_F(ControlPanelSimTest, EachControlGoesOutAsTheAnalyzerTakesIt) {
 TEST_F(ControlPanelSimTest, HoldButtonStartsTheCaptureAndHeldSendsNone) {
     ui->holdButton->click();
     EXPECT_EQ(gSettings.runState, 1);
-    // "CAPT" has no reply to wait for: wait until the analyzer has it. The cycle itself is
-    // judged in ControlsTest.
+    // "CAPT" has no reply: wait until the analyzer has it (ControlsTest judges the cycle).
     ASSERT_TRUE(sim->waitForLogLine("< CAPT"));
     EXPECT_EQ(Received(), Lines({"SRSCURR", "MEASRES", "CAPT"}));
 

@@ -48,7 +48,10 @@ protected:
     InstrumentSettings& s = gSettings;
 };
 
-TEST_F(ControlPanelTest, ChangesAreAnnouncedOnceSent) {
+TEST_F(ControlPanelTest, UnchangedSelectionsDoNothingAndChangesAreAnnouncedOnceSent) {
+    for (QComboBox* combo : panel->findChildren<QComboBox*>())
+        emit combo->activated(combo->currentIndex());
+    EXPECT_TRUE(host.events.empty());
     Enter(ui->centerEdit, "2G");
     EXPECT_EQ(Events(), Traffic({"pause", "cmd 100", "changed centre", "resume"}));
     ASSERT_TRUE(Choose(ui->unitCombo, "dBuV"));
@@ -129,12 +132,6 @@ TEST_F(ControlPanelTest, SweepPositionMapsToIndexWhileTenMillisecondsIsAbsent) {
     EXPECT_EQ(s.sweepIndex, 5);
 }
 
-TEST_F(ControlPanelTest, UnchangedSelectionsDoNothingAtAll) {
-    for (QComboBox* combo : panel->findChildren<QComboBox*>())
-        emit combo->activated(combo->currentIndex());
-    EXPECT_TRUE(host.events.empty());
-}
-
 TEST_F(ControlPanelTest, AutoBoxesReadBackCoupledSettings) {
     host.queryEffects[204] = [] { gSettings.rbwIndex = 5; };
     host.queryEffects[225] = [] { gSettings.sweepIndex = 6; };
@@ -153,11 +150,17 @@ TEST_F(ControlPanelTest, AutoBoxesReadBackCoupledSettings) {
     EXPECT_EQ(host.traffic(), Traffic({"raw RBWAUTO", "cmd 204"}));
 }
 
-TEST_F(ControlPanelTest, AutoBoxRefusedLeavesTheListsAndStaysChecked) {
+// A refused auto box leaves the list and stays checked; a refused impedance sends no offset.
+TEST_F(ControlPanelTest, RefusalsChangeNothingElse) {
     host.refused.insert("VBWAUTO");
     ui->vbwAutoBox->click();
-    EXPECT_EQ(std::tuple(ui->vbwAutoBox->isChecked(), host.traffic(), ui->vbwCombo->currentText()),
+    EXPECT_EQ(std::tuple(ui->vbwAutoBox->isChecked(), Sent(), ui->vbwCombo->currentText()),
               std::tuple(true, Traffic({"raw VBWAUTO"}), "10k"));
+    ASSERT_TRUE(Choose(ui->impedanceCombo, "75"));
+    host.events.clear();
+    host.results[150] = 0;
+    Walk({{"impedanceCombo", "50", {"cmd 150"}, {{"offsetEdit", "0.0"}}}});
+    EXPECT_EQ(s.levelOffset, 0.0);
 }
 
 TEST_F(ControlPanelTest, OffsetClampsMovesItsSpinAndTheReferenceRange) {
@@ -186,14 +189,6 @@ TEST_F(ControlPanelTest, SpinsChangeTheRecordButSendNothing) {
     ui->offsetSpin->stepUp();
     EXPECT_DOUBLE_EQ(s.levelOffset, 0.1);
     EXPECT_EQ(std::tuple(ui->offsetEdit->text(), host.traffic()), std::tuple("0.1", Traffic()));
-}
-
-TEST_F(ControlPanelTest, RefusedImpedanceSendsNoOffset) {
-    ASSERT_TRUE(Choose(ui->impedanceCombo, "75"));
-    host.events.clear();
-    host.results[150] = 0;
-    Walk({{"impedanceCombo", "50", {"cmd 150"}, {{"offsetEdit", "0.0"}}}});
-    EXPECT_EQ(s.levelOffset, 0.0);
 }
 
 TEST_F(ControlPanelTest, CalculationRestartsPollingAndTheRunningAnalyzer) {

@@ -64,7 +64,7 @@ TEST(SimHardCopy, DecodesToThePictureTheAnalyzerDrew) {
     EXPECT_EQ(HardCopyPicture(noisy).pixels, picture.pixels);
 }
 
-TEST(SimMemory, StoredRecordsCarryParamAndClearingEmptiesThem) {
+TEST(SimMemory, StoredRecordsDifferAndClearingEmptiesThem) {
     SimSession s({"--no-pace", "--memories", "3"});
     ASSERT_TRUE(s.ready()) << s.sim->error();
     const auto memory = [&s](const char* command) {
