@@ -13,7 +13,6 @@
 
 using orvel::test::SimProcess;
 using paneltest::Choose;
-using paneltest::Enter;
 using Lines = std::vector<std::string>;
 
 namespace {
@@ -154,17 +153,8 @@ TEST_F(ControlPanelSimTest, HoldButtonStartsTheCaptureAndHeldSendsNone) {
     EXPECT_EQ(std::count(afterHold.begin(), afterHold.end(), "CAPT"), 0) << "held: no capture";
 }
 
-TEST_F(ControlPanelSimTest, PresetRemoteTwiceAndTheCompactRefusal) {
-    panel->OnRemote();
-    Enter(ui->offsetEdit, "12");
-    panel->OnPreset();
-    EXPECT_EQ(std::tuple(Received(), panel->RemoteChecked()),
-              std::tuple(Lines({"REMOTEON", "OFFSET12.0", "PRESET"}), true));
-    panel->OnRemote();
-    EXPECT_EQ(std::tuple(Received(), panel->RemoteChecked()),
-              std::tuple(Lines({"REMOTEOFF"}), false));
-
-    // Preset, Hold/Run from the menu and Remote are judged in ControlsTest.
+// Preset and Remote, and the small window's refusals from the menu, are judged in ControlsTest.
+TEST_F(ControlPanelSimTest, SmallWindowRefusesAutoTuneAndTheHoldButton) {
     gSettings.compactMode = 1;
     panel->OnAutoTuneMenu();
     ui->holdButton->click();
