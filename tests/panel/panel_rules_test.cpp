@@ -1,5 +1,4 @@
-// The panel's value rules at the edges the widgets cannot type: non-finite values, rounding, and
-// positions outside the lists.
+// The panel's value rules at edges the widgets cannot type: non-finite, rounding, list ends.
 
 #include "panel_rules.h"
 

@@ -1,6 +1,5 @@
 #pragma once
-// A panel host for tests without an analyzer: records every link call and change in order,
-// answers commands from a table and queries by writing the record field the query decodes into.
+// A panel host without an analyzer: records calls and changes in order, answers from tables.
 
 #include "command_codes.h"
 #include "control_panel.h"

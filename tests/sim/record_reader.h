@@ -1,6 +1,5 @@
 #pragma once
-// Reads a screen record the way the program's parser does, written apart from the simulator so
-// that the two check each other.
+// Reads a screen record as the program does, written apart from the simulator to check it.
 
 #include <cctype>
 #include <cstdint>

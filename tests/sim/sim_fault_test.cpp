@@ -28,8 +28,7 @@ TEST(SimFaults, ErrReplacesTheChosenReplyAndHangupClosesTheLine) {
         return ::poll(&p, 1, 0) > 0 && (p.revents & POLLHUP);
     }));
     EXPECT_TRUE(s.sim->isRunning());
-    // The program lets go and reopens the name, as a reconnect does: the device stays gone, and
-    // new lines made meanwhile (other tests' analyzers) never get its name.
+    // Reopened as a reconnect does, the name stays gone; new lines (other tests') never get it.
     const std::string dead = s.sim->devicePath();
     s.port.reset();
     std::vector<int> others;

@@ -14,8 +14,7 @@ using orvel::test::SimProcess;
 
 namespace {
 
-// One line: its device, the wire log, a line too long, and replies kept for a program that does
-// not read.
+// One line: its device, the wire log, a line too long, and replies kept for a slow reader.
 TEST(SimLine, PrintsItsDeviceLogsEveryLineAndKeepsEveryReply) {
     SimProcess sim({"--no-pace"});
     ASSERT_TRUE(sim.started()) << sim.error();

@@ -1,5 +1,4 @@
-// Measurement results ("MEASRES") computed from the simulated spectrum of one known signal, and
-// the user tables they use.
+// Measurement results ("MEASRES") from the spectrum of one known signal, and the user tables.
 
 #include "number_text.h"
 #include "sim_session.h"

@@ -52,8 +52,7 @@ TEST(SimHardCopy, DecodesToThePictureTheAnalyzerDrew) {
         }
     EXPECT_EQ(mismatches, 0);
     EXPECT_GT(black, 2000); // graticule, trace and text are there
-    // The signal 20 dB below the reference is byte 150 at the centre column of the graticule:
-    // 150 pixels above its bottom line.
+    // The signal 20 dB below the reference: byte 150, 150 pixels above the graticule's bottom.
     EXPECT_TRUE(picture.black(40 + 150, 20 + 200 - 150) ||
                 picture.black(40 + 150, 20 + 200 - 151) || picture.black(40 + 150, 20 + 200 - 149));
 
