@@ -230,10 +230,8 @@ TEST_F(ControlPanelTest, PresetResetsTheAnalyzerSettingsButNotTheProgramsOwn) {
     ASSERT_TRUE(Choose(ui->calcCombo, "Average"));
     ASSERT_TRUE(Choose(ui->spanCombo, "Full"));
     ui->holdButton->click();
-    s.remoteState = 1;
-    s.comPortIndex = 3;
-    s.baudIndex = 1;
-    s.traceColor[2] = 0x123456;
+    std::tie(s.remoteState, s.comPortIndex, s.baudIndex, s.traceColor[2]) =
+        std::tuple(1, 3, 1, 0x123456u);
     host.events.clear();
 
     panel->OnPreset();

@@ -29,8 +29,18 @@ protected:
 
 simtest::SimSession* SimSettings::shared = nullptr;
 
-// The settings of the field table are in its own test; here the others, and letter case.
-TEST_F(SimSettings, EverySettingAnswersOkAndShowsInItsQueryInAnyLetterCase) {
+// The settings of the field table are in its own test; here the others, letter case, couplings.
+TEST_F(SimSettings, EverySettingShowsInItsQueryInAnyLetterCaseAndAutoOnesFollowTheSpan) {
+    // Power-on: all three automatic, giving 100K / 10K / 0.1 at 20M.
+    s->expectReplies({"RBW? -> 100K", "SPAN200K -> OK", "RBW? -> 3K", "VBW? -> 300", "SPAN2G -> OK",
+                      "RBW? -> 3M", "VBW? -> 300K"});
+    // A chosen value ends its coupling; its AUTO command brings it back.
+    s->expectReplies({"RBW10K -> OK", "SPAN20M -> OK", "RBW? -> 10K", "VBW? -> 1K", "SWEEP? -> 10",
+                      "RBWAUTO -> OK", "RBW? -> 100K", "SWEEP? -> 0.1"});
+    s->expectReplies(
+        {"VBW300 -> OK", "SPAN5M -> OK", "VBW? -> 300", "VBWAUTO -> OK", "VBW? -> 3K"});
+    s->expectReplies(
+        {"SWEEP10 -> OK", "SPAN1M -> OK", "SWEEP? -> 10", "SWEEPAUTO -> OK", "SWEEP? -> 0.3"});
     s->expectReplies(
         {"CALCSPRON -> OK", "CALCSPR? -> ON", "HOLD -> OK",      "HOLD? -> OK",
          "REMOTEON -> OK",  "REMOTE? -> ON",  "REMOTEOFF -> OK", "REMOTE? -> OFF",
@@ -67,19 +77,6 @@ TEST_F(SimSettings, SettingsShowInTheScreenRecord) {
     EXPECT_EQ(ask("UNIT?"), "dBuV/m");
     ASSERT_EQ(ask("MEASMF"), "OK");
     EXPECT_EQ(s->screen().unit, "dBuA/m");
-}
-
-TEST_F(SimSettings, AutoCouplingsFollowTheSpan) {
-    // Power-on: all three automatic, giving 100K / 10K / 0.1 at 20M.
-    s->expectReplies({"RBW? -> 100K", "SPAN200K -> OK", "RBW? -> 3K", "VBW? -> 300", "SPAN2G -> OK",
-                      "RBW? -> 3M", "VBW? -> 300K"});
-    // A chosen value ends its coupling; its AUTO command brings it back.
-    s->expectReplies({"RBW10K -> OK", "SPAN20M -> OK", "RBW? -> 10K", "VBW? -> 1K", "SWEEP? -> 10",
-                      "RBWAUTO -> OK", "RBW? -> 100K", "SWEEP? -> 0.1"});
-    s->expectReplies(
-        {"VBW300 -> OK", "SPAN5M -> OK", "VBW? -> 300", "VBWAUTO -> OK", "VBW? -> 3K"});
-    s->expectReplies(
-        {"SWEEP10 -> OK", "SPAN1M -> OK", "SWEEP? -> 10", "SWEEPAUTO -> OK", "SWEEP? -> 0.3"});
 }
 
 TEST_F(SimSettings, FastSweepsForceSampleDetectionAndTheFullSpanHasNone) {
