@@ -58,8 +58,7 @@ inline void TypeInto(QLineEdit* edit, const QString& text) {
     edit->setFocus();
     edit->selectAll();
     QTest::keyClick(edit, Qt::Key_Delete);
-    if (!text.isEmpty())
-        QTest::keyClicks(edit, text);
+    QTest::keyClicks(edit, text);
 }
 
 // Types `text` and presses Return.

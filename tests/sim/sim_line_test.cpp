@@ -61,8 +61,9 @@ TEST(SimLine, PrintsItsDeviceLogsEveryLineAndKeepsEveryReply) {
     EXPECT_EQ(all.size(), 60u * 16390u + 16u);
 }
 
-// An old link is replaced and goes away at the end; a file that is not a link is never replaced.
-TEST(SimLine, LinkPointsAtTheDeviceAndReplacesOnlyALink) {
+// An old link is replaced and goes away at the end; a file that is not a link is never replaced;
+// a bad option is refused with a message.
+TEST(SimLine, LinkPointsAtTheDeviceReplacesOnlyALinkAndBadOptionsAreRefused) {
     const std::string link = "/tmp/orvel-sim-link-" + std::to_string(::getpid());
     ASSERT_EQ(::symlink("/nonexistent", link.c_str()), 0);
     {
@@ -81,6 +82,10 @@ TEST(SimLine, LinkPointsAtTheDeviceAndReplacesOnlyALink) {
     std::getline(std::ifstream(link), text);
     EXPECT_EQ(text, "keep me");
     ::unlink(link.c_str());
+    SimProcess bad({"--fault", "explode"});
+    EXPECT_FALSE(bad.started());
+    EXPECT_NE(bad.error().find("bad --fault"), std::string::npos) << bad.error();
+    EXPECT_NE(bad.stderrText().find("usage: orvel-sim"), std::string::npos);
 }
 
 TEST(SimLine, LogNotesAProgramEndAtAnotherBaudRateAndStdinEndsIt) {
@@ -102,13 +107,6 @@ TEST(SimLine, LogNotesAProgramEndAtAnotherBaudRateAndStdinEndsIt) {
     sim.closeStdin();
     EXPECT_TRUE(SimProcess::waitFor([&] { return !sim.isRunning(); }));
     EXPECT_TRUE(sim.waitForLogLine("! stop"));
-}
-
-TEST(SimLine, RefusesBadOptionsWithAMessage) {
-    SimProcess sim({"--fault", "explode"});
-    EXPECT_FALSE(sim.started());
-    EXPECT_NE(sim.error().find("bad --fault"), std::string::npos) << sim.error();
-    EXPECT_NE(sim.stderrText().find("usage: orvel-sim"), std::string::npos);
 }
 
 // The second "SPAN?" and the fifth reply of all answer "ERR"; the seventh command hangs up.
