@@ -73,7 +73,7 @@ TEST_F(SimSettings, PresetRestoresThePowerOnStateAndBadLinesAnswerErrAndChangeNo
                       "MEAS? -> OFF", "SCALE? -> 10", "AVENO? -> 256", "REMOTE? -> ON"});
 }
 
-TEST_F(SimSettings, SettingsShowInTheScreenRecord) {
+TEST_F(SimSettings, FieldUnitsShowAndFastSweepsForceSampleAndTheFullSpanHasNone) {
     // The other labels meet their queries in the trace test; here the centre and the field units.
     ASSERT_EQ(ask("FREQ1234567890.5000"), "OK");
     simtest::DecodedRecord r = s->screen(true);
@@ -83,28 +83,16 @@ TEST_F(SimSettings, SettingsShowInTheScreenRecord) {
     EXPECT_EQ(ask("UNIT?"), "dBuV/m");
     ASSERT_EQ(ask("MEASMF"), "OK");
     EXPECT_EQ(s->screen().unit, "dBuA/m");
-}
-
-TEST_F(SimSettings, FastSweepsForceSampleDetectionAndTheFullSpanHasNone) {
     s->expectReplies({"DETNEG -> OK", "SWEEP10M -> OK", "DET? -> SMP"});
     EXPECT_EQ(s->screen().sweepAndDetector, "10MSMP");
     // DETPOS is kept for later; sample stays in force while the sweep is fast.
     s->expectReplies(
         {"DETPOS -> OK", "SWEEP30M -> OK", "DET? -> SMP", "SWEEP1 -> OK", "DET? -> POS"});
-    // The full span fixes the centre and restores it afterwards.
+    // The full span fixes the centre, has no 10 ms sweep, and restores the centre afterwards.
     ASSERT_NO_FATAL_FAILURE(s->setAll({"FREQ900000000.0000", "SWEEP10M", "SPANFULL"}));
-    // No 10 ms sweep in the full span.
     s->expectReplies({"FREQ? -> 1650000000.0000", "SWEEP? -> 30M", "SWEEP10M -> ERR"});
     EXPECT_EQ(s->screen().center, "1650000000.0000Hz");
     s->expectReplies({"SPAN10M -> OK", "FREQ? -> 900000000.0000"});
-}
-
-TEST(SimModel420, HasTheWiderSpansAndLimits) {
-    SimSession s({"--no-pace", "--model", "420"});
-    ASSERT_TRUE(s.ready()) << s.sim->error();
-    s.expectReplies({"FREQ8000000000.0000 -> OK", "SPAN5G -> OK", "SPAN? -> 5G", "SWEEP10M -> ERR",
-                     "EFANTAT16 -> OK", "SPANFULL -> OK", "FREQ? -> 4250000000.0000",
-                     "VER -> VER1.05 RVX420"});
 }
 
 TEST_F(SimSettings, MarkerToCentreAndPeakSearch) {
@@ -138,8 +126,9 @@ TEST_F(SimSettings, CaptureAnswersCompWhenTheSweepIsDone) {
     EXPECT_GE(comp - capt, 0.5) << "a 1 s sweep";
 }
 
-TEST(SimAutoTune, AnswersOkLaterAndTunesToTheStrongestSignal) {
-    SimSession s({"--no-pace", "--auto-ms", "300", "--signal", "700M:-25", "--signal", "2.1G:-35"});
+TEST(SimModel420, AutoTunesToTheStrongestSignalAndHasTheWiderSpansAndLimits) {
+    SimSession s({"--no-pace", "--model", "420", "--auto-ms", "300", "--signal", "700M:-25",
+                  "--signal", "2.1G:-35"});
     ASSERT_TRUE(s.ready()) << s.sim->error();
     ASSERT_EQ(s.ask("REF-60"), "OK");
     // One write, so that a busy machine cannot hold the question back past the tuning.
@@ -148,6 +137,9 @@ TEST(SimAutoTune, AnswersOkLaterAndTunesToTheStrongestSignal) {
     ASSERT_TRUE(s.port->readUntil("OK\r\n", reply));
     EXPECT_EQ(reply, "BUSY\r\nOK\r\n");
     s.expectReplies({"FREQ? -> 700000000.0000", "REF? -> -20", "AUTO? -> OK"});
+    s.expectReplies({"FREQ8000000000.0000 -> OK", "SPAN5G -> OK", "SPAN? -> 5G", "SWEEP10M -> ERR",
+                     "EFANTAT16 -> OK", "SPANFULL -> OK", "FREQ? -> 4250000000.0000",
+                     "VER -> VER1.05 RVX420"});
 }
 
 // The program's own decoding of the band stream; the picture's rows counted from the top.
