@@ -153,13 +153,15 @@ TEST_F(ControlPanelSimTest, HoldButtonStartsTheCaptureAndHeldSendsNone) {
     EXPECT_EQ(std::count(afterHold.begin(), afterHold.end(), "CAPT"), 0) << "held: no capture";
 }
 
-// Preset and Remote, and the small window's refusals from the menu, are judged in ControlsTest.
-TEST_F(ControlPanelSimTest, SmallWindowRefusesAutoTuneAndTheHoldButton) {
+// The menu refuses first in the program; here the panel's own refusals (Remote: ControlsTest).
+TEST_F(ControlPanelSimTest, SmallWindowRefusesPresetAutoTuneAndHoldRun) {
     gSettings.compactMode = 1;
+    panel->OnPreset();
     panel->OnAutoTuneMenu();
+    panel->OnHoldRunMenu();
     ui->holdButton->click();
     EXPECT_EQ(std::tuple(Received(), gSettings.runState, ui->holdButton->isChecked()),
               std::tuple(Lines(), 0, false));
     EXPECT_EQ(view.warnings,
-              std::vector<QString>(1, "When a window is small it is not able to use it."));
+              std::vector<QString>(3, "When a window is small it is not able to use it."));
 }

@@ -107,8 +107,7 @@ TEST_F(SimSettings, MarkerToCentreAndPeakSearch) {
 
 TEST_F(SimSettings, CaptureAnswersCompWhenTheSweepIsDone) {
     ASSERT_EQ(ask("SWEEP1"), "OK");
-    // While the sweep runs the analyzer keeps answering; an empty line gets "ERR" first. Both
-    // lines go in one write, so that a busy machine cannot hold the second back past the sweep.
+    // One write, so that a busy machine cannot hold the empty line ("ERR") back past the sweep.
     ASSERT_TRUE(s->port->write("CAPT\r\n\r\n"));
     std::string reply;
     ASSERT_TRUE(s->port->readUntil("COMP\r\n", reply));

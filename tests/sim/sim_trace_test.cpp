@@ -64,8 +64,7 @@ TEST(SimTrace, LevelBytesFollowReferenceScaleAndNotOffsetAndPeaksBetweenPosition
         const std::vector<uint8_t> p = s.screen().points;
         peaks.push_back(*std::max_element(p.begin(), p.end()));
     }
-    // 40 dB below the top at 0.4 dB a step; the offset moves reference and level alike; 10 dB at
-    // 0.08 dB a step; above the top: clipped.
+    // 0.4 dB a step (0.08 at 2 dB/div); the offset moves reference and level alike; top clipped.
     using ::testing::DoubleNear;
     EXPECT_THAT(peaks, ::testing::ElementsAre(DoubleNear(100, 2), DoubleNear(175, 2),
                                               DoubleNear(175, 2), DoubleNear(75, 2), 255));
