@@ -1,12 +1,14 @@
-// The simulator's process and line: device path, --link, the wire log, the end of standard input.
+// The simulator's process and line: device path, --link, the wire log, the end of standard input,
+// and its faults (drop, garbage and stall are judged by the link tests).
 
-#include "raw_pty.h"
-#include "sim_process.h"
+#include "sim_session.h"
 
+#include <cstdlib>
+#include <fcntl.h>
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
-#include <sys/stat.h>
+#include <poll.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -15,8 +17,7 @@ using orvel::test::SimProcess;
 
 namespace {
 
-// One line: its device, the wire log, a line too long, and replies kept for a program that does
-// not read.
+// One line: its device, the wire log, a line too long, and replies kept for a slow reader.
 TEST(SimLine, PrintsItsDeviceLogsEveryLineAndKeepsEveryReply) {
     SimProcess sim({"--no-pace"});
     ASSERT_TRUE(sim.started()) << sim.error();
@@ -60,8 +61,9 @@ TEST(SimLine, PrintsItsDeviceLogsEveryLineAndKeepsEveryReply) {
     EXPECT_EQ(all.size(), 60u * 16390u + 16u);
 }
 
-// An old link is replaced and goes away at the end; a file that is not a link is never replaced.
-TEST(SimLine, LinkPointsAtTheDeviceAndReplacesOnlyALink) {
+// An old link is replaced and goes away at the end; a file that is not a link is never replaced;
+// a bad option is refused with a message.
+TEST(SimLine, LinkPointsAtTheDeviceReplacesOnlyALinkAndBadOptionsAreRefused) {
     const std::string link = "/tmp/orvel-sim-link-" + std::to_string(::getpid());
     ASSERT_EQ(::symlink("/nonexistent", link.c_str()), 0);
     {
@@ -80,18 +82,13 @@ TEST(SimLine, LinkPointsAtTheDeviceAndReplacesOnlyALink) {
     std::getline(std::ifstream(link), text);
     EXPECT_EQ(text, "keep me");
     ::unlink(link.c_str());
+    SimProcess bad({"--fault", "explode"});
+    EXPECT_FALSE(bad.started());
+    EXPECT_NE(bad.error().find("bad --fault"), std::string::npos) << bad.error();
+    EXPECT_NE(bad.stderrText().find("usage: orvel-sim"), std::string::npos);
 }
 
-TEST(SimLine, EndsWhenStandardInputCloses) {
-    SimProcess sim({"--no-pace"});
-    ASSERT_TRUE(sim.started()) << sim.error();
-    EXPECT_TRUE(sim.isRunning());
-    sim.closeStdin();
-    EXPECT_TRUE(SimProcess::waitFor([&] { return !sim.isRunning(); }));
-    EXPECT_TRUE(sim.waitForLogLine("! stop"));
-}
-
-TEST(SimLine, LogNotesAProgramEndAtAnotherBaudRate) {
+TEST(SimLine, LogNotesAProgramEndAtAnotherBaudRateAndStdinEndsIt) {
     SimProcess sim({"--no-pace", "--baud", "19200"});
     ASSERT_TRUE(sim.started()) << sim.error();
     SerialClient port(sim.devicePath());
@@ -105,13 +102,43 @@ TEST(SimLine, LogNotesAProgramEndAtAnotherBaudRate) {
     EXPECT_EQ(port.ask("SPAN?"), "20M");
     EXPECT_TRUE(sim.waitForLogLine("set to 9600 baud; the analyzer runs at 19200"));
     EXPECT_EQ(sim.countLogLines("set to 19200"), 0);
+    // The end of standard input ends the simulator, as a user's Ctrl-D.
+    EXPECT_TRUE(sim.isRunning());
+    sim.closeStdin();
+    EXPECT_TRUE(SimProcess::waitFor([&] { return !sim.isRunning(); }));
+    EXPECT_TRUE(sim.waitForLogLine("! stop"));
 }
 
-TEST(SimLine, RefusesBadOptionsWithAMessage) {
-    SimProcess sim({"--fault", "explode"});
-    EXPECT_FALSE(sim.started());
-    EXPECT_NE(sim.error().find("bad --fault"), std::string::npos) << sim.error();
-    EXPECT_NE(sim.stderrText().find("usage: orvel-sim"), std::string::npos);
+// The second "SPAN?" and the fifth reply of all answer "ERR"; the seventh command hangs up.
+TEST(SimFaults, ErrReplacesTheChosenReplyAndHangupClosesTheLine) {
+    simtest::SimSession s(
+        {"--no-pace", "--fault", "err:SPAN?#2", "--fault", "err:#5", "--fault", "hangup:#7"});
+    ASSERT_TRUE(s.ready()) << s.sim->error();
+    s.expectReplies({"SPAN? -> 20M", "SPAN? -> ERR", "SPAN? -> 20M", "REF? -> 10", "REF? -> ERR",
+                     "REF? -> 10"});
+    ASSERT_TRUE(s.port->sendLine("FREQ?"));
+    EXPECT_TRUE(s.sim->waitForLogLine("! hangup FREQ?"));
+    // The program's end sees the hang-up.
+    EXPECT_TRUE(SimProcess::waitFor([&] {
+        pollfd p{s.port->fd(), POLLIN, 0};
+        return ::poll(&p, 1, 0) > 0 && (p.revents & POLLHUP);
+    }));
+    EXPECT_TRUE(s.sim->isRunning());
+    // Reopened as a reconnect does, the name stays gone; new lines (other tests') never get it.
+    const std::string dead = s.sim->devicePath();
+    s.port.reset();
+    std::vector<int> others;
+    for (int i = 0; i < 4; ++i) {
+        others.push_back(::posix_openpt(O_RDWR | O_NOCTTY));
+        ASSERT_GE(others.back(), 0);
+        ASSERT_EQ(::grantpt(others.back()) | ::unlockpt(others.back()), 0);
+        EXPECT_NE(::ptsname(others.back()), dead);
+    }
+    SerialClient again(dead);
+    EXPECT_FALSE(again.isOpen()) << dead << " was reopened";
+    EXPECT_TRUE(s.sim->isRunning());
+    for (int fd : others)
+        ::close(fd);
 }
 
 } // namespace

@@ -1,4 +1,5 @@
-// The simulated trace over a real pseudo-terminal: records, levels, noise, detectors and the seed.
+// The simulated trace over a real pseudo-terminal: records, levels, noise, detectors, the seed, and
+// the measurement results ("MEASRES") from the spectrum of one known signal with the user tables.
 
 #include "number_text.h"
 #include "sim_session.h"
@@ -8,16 +9,11 @@
 #include <cmath>
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
+#include <limits>
 
 using simtest::SimSession;
 
 namespace {
-
-double parsed(const std::string& text) {
-    double v = -1;
-    parseSI(text.c_str(), &v);
-    return v;
-}
 
 TEST(SimTrace, RecordDecodesToTheStateThatProducedIt) {
     for (const char* model : {"410", "420"}) {
@@ -47,7 +43,7 @@ TEST(SimTrace, RecordDecodesToTheStateThatProducedIt) {
                 ASSERT_TRUE(r.complete) << span;
                 const std::vector<std::string> q = s.port->askAll(
                     {"FREQ?", "SPAN?", "REF?", "SWEEP?", "DET?", "RBW?", "VBW?", "SCALE?"});
-                EXPECT_EQ(parsed(r.center), parsed(q[0])) << span;
+                EXPECT_EQ(std::stod(r.center), std::stod(q[0])) << span; // "Hz" ends it
                 EXPECT_EQ(std::stoi(r.ref), std::stoi(q[2]) + unitConstant[unit]) << span;
                 const std::vector<std::string> labels{r.span, r.unit, r.sweepAndDetector,
                                                       r.rbw,  r.vbw,  r.scale};
@@ -59,7 +55,7 @@ TEST(SimTrace, RecordDecodesToTheStateThatProducedIt) {
     }
 }
 
-TEST(SimTrace, LevelBytesFollowReferenceScaleAndNotOffset) {
+TEST(SimTrace, LevelBytesFollowReferenceScaleAndNotOffsetAndPeaksBetweenPositions) {
     SimSession s({"--no-pace", "--signal", "1G:-30"});
     ASSERT_TRUE(s.ready()) << s.sim->error();
     std::vector<double> peaks;
@@ -68,14 +64,17 @@ TEST(SimTrace, LevelBytesFollowReferenceScaleAndNotOffset) {
         const std::vector<uint8_t> p = s.screen().points;
         peaks.push_back(*std::max_element(p.begin(), p.end()));
     }
-    // 40 dB below the top at 0.4 dB a step; the offset moves reference and level alike; 10 dB at
-    // 0.08 dB a step; above the top: clipped.
+    // 0.4 dB a step (0.08 at 2 dB/div); the offset moves reference and level alike; top clipped.
     using ::testing::DoubleNear;
     EXPECT_THAT(peaks, ::testing::ElementsAre(DoubleNear(100, 2), DoubleNear(175, 2),
                                               DoubleNear(175, 2), DoubleNear(75, 2), 255));
     ASSERT_NO_FATAL_FAILURE(s.setAll({"SCALE10", "REF-30"}));
     simtest::DecodedRecord detailed = s.screen(true);
     EXPECT_NEAR(detailed.points[500], 200, 2); // the signal sits at the centre position
+    // 2G span: 2 MHz a position, 3 MHz RBW; the peak detector catches the signal 0.8 MHz off one.
+    ASSERT_NO_FATAL_FAILURE(s.setAll({"REF-10", "SPAN2G", "FREQ1000800000.0000"}));
+    const std::vector<uint8_t> wide = s.screen().points;
+    EXPECT_NEAR(*std::max_element(wide.begin(), wide.end()), 150, 2);
 }
 
 // Nothing in view: one simulator for the noise cases, each from the power-on settings.
@@ -97,7 +96,7 @@ protected:
 
 SimSession* SimNoise::shared = nullptr;
 
-TEST_F(SimNoise, NoiseFloorFollowsRbwAndReference) {
+TEST_F(SimNoise, NoiseFloorFollowsRbwAndReferenceAndTheDetectorsOrderIt) {
     ASSERT_EQ(s.ask("RBW100K"), "OK");
     const double at100k = simtest::median(s.screen().points);
     EXPECT_NEAR(at100k, 200 - 62 / 0.4, 8); // 62 dB below the reference
@@ -108,9 +107,7 @@ TEST_F(SimNoise, NoiseFloorFollowsRbwAndReference) {
     // A low reference level reaches the thermal floor: the noise shows higher on the screen.
     ASSERT_NO_FATAL_FAILURE(s.setAll({"RBW100K", "REF-60"}));
     EXPECT_NEAR(simtest::median(s.screen().points), 200 - 54 / 0.4, 8);
-}
-
-TEST_F(SimNoise, DetectorsOrderTheNoise) {
+    // The detectors order the noise.
     ASSERT_NO_FATAL_FAILURE(s.setAll({"VBWOFF", "DETPOS"}));
     const double pos = simtest::mean(s.screen(true).points);
     ASSERT_EQ(s.ask("DETSMP"), "OK");
@@ -119,15 +116,6 @@ TEST_F(SimNoise, DetectorsOrderTheNoise) {
     const double neg = simtest::mean(s.screen(true).points);
     EXPECT_GT(pos, smp + 5);
     EXPECT_GT(smp, neg + 5);
-}
-
-TEST(SimTrace, ThePeakDetectorCatchesANarrowSignalBetweenPositions) {
-    // 2G span: 2 MHz a position, 3 MHz RBW; the signal sits 0.8 MHz off a position.
-    SimSession s({"--no-pace", "--signal", "1.0008G:-20"});
-    ASSERT_TRUE(s.ready()) << s.sim->error();
-    ASSERT_EQ(s.ask("SPAN2G"), "OK");
-    auto points = s.screen().points;
-    EXPECT_NEAR(*std::max_element(points.begin(), points.end()), 125, 2);
 }
 
 TEST(SimTrace, ZeroSpanShowsTheEnvelopeAtTheCentre) {
@@ -160,7 +148,7 @@ TEST(SimTrace, TheSeedMakesTracesRepeatable) {
     EXPECT_NE(trace("7"), trace("8"));
 }
 
-TEST_F(SimNoise, MaxAndMinHoldAccumulateUpToTheirCount) {
+TEST_F(SimNoise, MaxAndMinHoldAccumulateUpToTheirCountAndAverageSmooths) {
     ASSERT_NO_FATAL_FAILURE(s.setAll({"SWEEP10M", "CALCMAX", "MAXNO4"}));
     std::vector<std::vector<uint8_t>> traces;
     for (int i = 0; i < 6; ++i) {
@@ -184,10 +172,8 @@ TEST_F(SimNoise, MaxAndMinHoldAccumulateUpToTheirCount) {
         }
         previous = now;
     }
-}
-
-TEST_F(SimNoise, AverageSmoothsTheNoise) {
-    ASSERT_NO_FATAL_FAILURE(s.setAll({"SWEEP10M", "VBWOFF"}));
+    // Averaging smooths the noise.
+    ASSERT_NO_FATAL_FAILURE(s.setAll({"CALCOFF", "VBWOFF"}));
     auto spread = [](const std::vector<uint8_t>& p) {
         double m = simtest::mean(p), sum = 0;
         for (uint8_t v : p)
@@ -216,6 +202,80 @@ TEST_F(SimNoise, RunningSweepsContinuously) {
     ASSERT_EQ(s.ask("HOLD"), "OK");
     auto held = s.screen(true).points;
     EXPECT_EQ(s.screen(true).points, held);
+}
+
+// The number after the first occurrence of key, read as the program reads it.
+double numberAfter(const std::string& text, const std::string& key) {
+    size_t at = text.find(key);
+    if (at == std::string::npos)
+        return -1e300;
+    double v = 0;
+    parseSI(text.c_str() + at + key.size(), &v);
+    return v;
+}
+
+constexpr double kInf = std::numeric_limits<double>::infinity();
+
+// Lines sent (each answering "OK"), then the whole result's form and one number's range.
+struct MeasureStep {
+    std::vector<std::string> set;
+    const char* form;
+    const char* key;
+    double low, high;
+};
+
+// One signal of -30 dBm at 1 GHz; the noise lies 52 dB below it, its power over the span 23 dB.
+// clang-format off
+const MeasureStep kSteps[] = {
+    {{"MEASACP", "ACPMODEBAND"}, "REF:.* L:.* U:.*", "REF:", -31, -29},
+    {{}, "REF:.*", "L:", -kInf, -25},
+    {{}, "REF:.*", "U:", -kInf, -25},
+    {{"ACPREF995000000.0000"}, "REF:.*", "U:", 30, kInf}, // the signal in the upper channel
+    {{"MEASOBW"}, "C:.* W:.*", "C:", 1e9 - 50e3, 1e9 + 50e3},
+    {{}, "C:.*", "W:", 100e3, 1e6}, // the 100 kHz filter shape
+    {{"OBWMODEDB", "OBWDB3.0000"}, "C:.*", "W:", 40e3, 160e3}, // about one RBW
+    // AT11 at 1 GHz: 20 log10(0.2294 x 1000) + 90 - 0.98 = 136.2 dB over the dBm level.
+    {{"MEASEF"}, "E/F:.*", "E/F:", -30 + 136.2 - 1, -30 + 136.2 + 1},
+    {{"MEASMF"}, "M/F:.*", "M/F:", -30 + 107 + 50.7 - 1, -30 + 107 + 50.7 + 1},
+    {{"MEASCP"}, "CP:.*", "CP:", -31, -29},
+    {{"CPMODEBAND", "CPCNTR1000000000.0000", "CPWIDTH2000000.0000"}, "CP:.*", "CP:", -31, -29},
+    {{"CPCNTR1006000000.0000"}, "CP:.*", "CP:", -kInf, -50}, // beside the signal: noise only
+    {{"CPCNTR1000000000.0000", "UNITDBUV"}, "CP:.*dBuV", "CP:", 76, 78},
+    {{"FREQ1000300000.0000", "MEASFC"}, "FC:1000000000Hz", "FC:", -kInf, kInf},
+};
+// clang-format on
+
+TEST(SimMeasure, EachResultFromTheSignalItMeasuresAndTheUserTables) {
+    SimSession s{{"--no-pace", "--signal", "1G:-30"}};
+    ASSERT_TRUE(s.ready()) << s.sim->error();
+    ASSERT_EQ(s.ask("REF-20"), "OK");
+    std::vector<double> got;
+    for (const MeasureStep& step : kSteps) {
+        if (!step.set.empty()) {
+            ASSERT_NO_FATAL_FAILURE(s.setAll(step.set));
+        }
+        const std::string text = s.ask("MEASRES");
+        EXPECT_THAT(text, ::testing::MatchesRegex(step.form));
+        got.push_back(numberAfter(text, step.key));
+        EXPECT_GE(got.back(), step.low) << text;
+        EXPECT_LE(got.back(), step.high) << text;
+    }
+    EXPECT_LT(got[6], got[5]); // the 3 dB width inside the power-ratio width
+
+    // User tables: the well-formed are taken, the others refused.
+    s.expectReplies({"EFUSER30M:12.5dB,100M:10.2dB -> OK", "MFUSER10M:80,1G:50.5,3G:40 -> OK",
+                     "EFUSER100MHz:-3.0,2.5G:4 -> OK", "MFUSER 1M : 2.5 dB, 10M:3 -> OK"});
+    for (const char* bad :
+         {"EFUSER", "EFUSER30M", "EFUSER30M:", "EFUSER:5", "EFUSER30M:1;", "EFUSER100M:1,30M:2",
+          "EFUSER30M:1,,100M:2", "EFUSERabc:1",
+          "MFUSER1M:1,2M:1,3M:1,4M:1,5M:1,6M:1,7M:1,8M:1,9M:1,10M:1,11M:1", "MFUSER10M:1000"}) {
+        EXPECT_EQ(s.ask(bad), "ERR") << bad;
+    }
+    // The user antenna uses the table: 10 dB more gain, 10 dB less field strength.
+    ASSERT_NO_FATAL_FAILURE(s.setAll({"MEASEF", "EFANTUSER", "EFUSER900M:0,1.1G:0"}));
+    const double flat = std::stod(s.ask("MEASRES").substr(4));
+    ASSERT_EQ(s.ask("EFUSER900M:10,1.1G:10"), "OK");
+    EXPECT_NEAR(std::stod(s.ask("MEASRES").substr(4)), flat - 10, 0.5);
 }
 
 } // namespace
