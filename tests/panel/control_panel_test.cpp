@@ -2,17 +2,21 @@
 // the value rules at edges the widgets cannot type: non-finite, rounding, list ends.
 
 #include "command_codes.h"
+#include "command_set.h"
 #include "field_changes.h"
+#include "number_text.h"
 #include "panel_link.h"
 #include "panel_rules.h"
 #include "panel_test_support.h"
 #include "panel_view.h"
 
+#include <QRegularExpression>
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <limits>
 #include <map>
+#include <random>
 #include <set>
 #include <tuple>
 #include <utility>
@@ -335,6 +339,47 @@ TEST_F(ControlPanelTest, PresetResetsTheAnalyzerSettingsButNotTheProgramsOwn) {
     EXPECT_EQ(std::tuple(s.remoteState, s.comPortIndex, s.baudIndex, s.traceColor[2]),
               std::tuple(1, 3, 1, 0x123456u));
     EXPECT_TRUE(host.has("changed measure"));
+}
+
+// Whatever is pasted, the record and the text it would send stay in the analyzer's ranges and
+// forms.
+TEST_F(ControlPanelTest, AnyTypedTextGoesOutWithinTheClampedRanges) {
+    struct Range {
+        int code;
+        double value, lo, hi;
+        const char* form;
+    };
+    const QString alphabet = QStringLiteral("0123456789.,-+eEkKmMgGtTpPnNuU x?\xe9\x00b5");
+    std::mt19937 random(12345);
+    for (int round = 0; round <= 150; ++round) {
+        QString text = QString(5000, QChar('9')); // the last round: far past what an edit shows
+        if (round < 150) {
+            text.clear();
+            for (unsigned length = random() % 70u; length > 0; --length)
+                text += alphabet[static_cast<int>(random() % alphabet.size())];
+        }
+        for (QLineEdit* edit : {ui->centerEdit, ui->refLevelEdit, ui->offsetEdit}) {
+            edit->setText(text); // pasted: keyClicks takes no such characters
+            QTest::keyClick(edit, Qt::Key_Return);
+        }
+        for (const Range& r : {Range{cmd::kFreq, s.centerFreq, 0, 3.3e9, "FREQ-?\\d+\\.\\d{4}"},
+                               Range{cmd::kRef, double(s.refLevel), -60, 10, "REF-?\\d+"},
+                               Range{cmd::kOffset, s.levelOffset, -50, 50, "OFFSET-?\\d+\\.\\d"}}) {
+            char line[64];
+            ASSERT_GT(BuildCommandText(r.code, line, sizeof line), 0);
+            const std::string wire(line);
+            const QRegularExpression form(QStringLiteral("^%1\r\n$").arg(QLatin1String(r.form)));
+            ASSERT_TRUE(form.match(QString::fromStdString(wire)).hasMatch()) << wire;
+            double sent = 0.0;
+            parseSI(wire.c_str() + wire.find_first_of("-0123456789"), &sent);
+            for (double v : {r.value, sent}) {
+                ASSERT_GE(v, r.lo) << text.toStdString() << " " << wire;
+                ASSERT_LE(v, r.hi) << text.toStdString() << " " << wire;
+            }
+        }
+    }
+    EXPECT_LE(ui->centerEdit->text().size(), 64);
+    EXPECT_DOUBLE_EQ(s.centerFreq, 3.3e9);
 }
 
 namespace {
