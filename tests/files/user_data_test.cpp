@@ -1,16 +1,13 @@
-// The user-data uploads on real files, over a scripted link and against the simulated analyzer.
+// The user-data uploads on real files over a scripted link; the simulator path is in the app tests.
 
 #include "instrument_settings.h"
 #include "link_state.h"
 #include "qt_support.h"
-#include "sim_port.h"
 #include "user_data_upload.h"
 
-#include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QMessageBox>
-#include <QTimer>
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -87,7 +84,8 @@ protected:
     bool failWrite_ = false;
 };
 
-TEST_F(UserDataUploadTest, AntennaTableIsStoredParsedSentAndConfirmed) {
+// Stored, parsed, sent and confirmed, the line end cut as stored files expect.
+TEST_F(UserDataUploadTest, TablesAreStoredParsedSentAndConfirmed) {
     std::strcpy(gLink.rxBuffer, "Write error"); // an old one is not taken for a new one
     const Result result = Upload(userdata::kAntenna, File("ant.txt", "30M:12.5dB,100M:10.2dB\r\n"));
     EXPECT_EQ(result, Result::Completed);
@@ -97,9 +95,6 @@ TEST_F(UserDataUploadTest, AntennaTableIsStoredParsedSentAndConfirmed) {
     EXPECT_EQ(events_, (Events{"pause", "write EFUSER30M:12.5dB,100M:10.2dB\r\n", "read", "message",
                                "resume"}));
     ExpectOneMessage("Setting completion.", "Message", QMessageBox::Information);
-}
-
-TEST_F(UserDataUploadTest, LineEndsAreCutAsStoredFilesExpect) {
     // Without a final line end the last two characters go.
     Upload(userdata::kAntenna, File("a.txt", "30M:12.5dB,100M:10.2dB"));
     EXPECT_STREQ(gSettings.efUserText, "30M:12.5dB,100M:10.2");
@@ -178,6 +173,11 @@ TEST_F(UserDataUploadTest, FailedWritesAndErrorRepliesReportTheConnectionAndStay
         EXPECT_STREQ(gSettings.efUserText, "30M:12.5dB");
         EXPECT_EQ(gSettings.efUserFreq[0], 300);
     }
+    gSettings.modelIndex = 0;
+    shown_.clear();
+    Upload(userdata::kAntenna, File("a.txt", "30M:12.5dB\r\n"));
+    ExpectOneMessage("Please check connection with RVX410.", "Communication error",
+                     QMessageBox::Warning);
 }
 
 TEST_F(UserDataUploadTest, MenuCommandsUseTheChosenFileAndCancelDoesNothing) {
@@ -194,60 +194,10 @@ TEST_F(UserDataUploadTest, MenuCommandsUseTheChosenFileAndCancelDoesNothing) {
     chosen = File("m.csv", "2M:2dB\r\n");
     WriteMfUserData();
     EXPECT_STREQ(gSettings.mfUserText, "2M:2dB");
+    EXPECT_EQ(events_, (Events{"pause", "write MFUSER2M:2dB\r\n", "read", "message", "resume"}));
     ExpectOneMessage("Setting completion.", "Message", QMessageBox::Information);
     EXPECT_EQ(filters, (std::vector<QString>{QStringLiteral("EF Data(*.txt);;EF Data(*.csv)"),
                                              QStringLiteral("MF Data(*.txt);;MF Data(*.csv)")}));
-}
-
-TEST_F(UserDataUploadTest, TheMessageBoxShowsTheExactTexts) {
-    userdata::SetPresenter({});
-    QString text;
-    QString caption;
-    QMessageBox::Icon icon = QMessageBox::NoIcon;
-    QTimer::singleShot(0, [&] {
-        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-        ASSERT_NE(box, nullptr);
-        text = box->text();
-        caption = box->windowTitle();
-        icon = box->icon();
-        box->accept();
-    });
-    EXPECT_EQ(Upload(userdata::kAntenna, File("x.doc", "1M:1dB\r\n")), Result::BadFileName);
-    EXPECT_EQ(text, QStringLiteral("This file can not be opened."));
-    EXPECT_EQ(caption, QStringLiteral("Read error"));
-    EXPECT_EQ(icon, QMessageBox::Warning);
-}
-
-// Against the simulator: the table on the wire, the analyzer accepting, refusing or silent.
-TEST(UserDataSim, TablesReachTheAnalyzerAndRefusalOrSilenceIsReported) {
-    const char* const kCompleted = "Setting completion.";
-    const char* const kNoConnection = "Please check connection with RVX410.";
-    const std::tuple<int, const char*, const char*, Result, const char*> cases[] = {
-        // clang-format off
-        {userdata::kProbe, "1M:-3.5dB,10M:0.5dB\r\n", "< MFUSER1M:-3.5dB,10M:0.5dB", Result::Completed, kCompleted},
-        {userdata::kAntenna, "30M:12.5dB\r\n", "< EFUSER30M:12.5dB", Result::CommunicationError, kNoConnection},
-        {userdata::kProbe, "1M:1dB\r\n", "< MFUSER1M:1dB", Result::CommunicationError, kNoConnection},
-        // clang-format on
-    };
-    orvel::test::EnsureQtApplication();
-    orvel::test::TempFolder dir;
-    // The antenna table is refused; the second probe table gets no answer.
-    orvel::test::SimPort sim({"--fault", "err:EFUSER", "--fault", "drop:MFUSER#2"});
-    ASSERT_TRUE(sim.open([] { gSettings.timeOutSetting = 30; })) << sim.error();
-    for (const auto& [kind, table, wire, result, message] : cases) {
-        std::vector<QString> shown;
-        userdata::SetPresenter([&shown](const userdata::Message& message, QWidget*) {
-            shown.push_back(message.text);
-        });
-        EXPECT_EQ(userdata::WriteUserDataFile(kind, dir.write("table.txt", table), nullptr), result)
-            << wire;
-        EXPECT_TRUE(sim.waitForLogLine(wire));
-        EXPECT_EQ(shown, std::vector<QString>{QString::fromLatin1(message)}) << wire;
-        userdata::SetPresenter({});
-        // Refused or not, the table stays in the program.
-        const std::string stored(table, std::strlen(table) - 2);
-        EXPECT_EQ(kind == userdata::kAntenna ? gSettings.efUserText : gSettings.mfUserText, stored);
-    }
 }
 
 } // namespace
