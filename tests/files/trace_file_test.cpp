@@ -35,7 +35,7 @@ protected:
     orvel::test::TempFolder dir_;
 };
 
-TEST_F(TraceFileTest, SavedRecordHoldsEveryFieldAtItsOffset) {
+TEST_F(TraceFileTest, SavedRecordHoldsEveryFieldAtItsOffsetAndOlderOnesLoadConverted) {
     InstrumentSettings& s = gSettings;
     std::tie(s.centerFreq, s.spanIndex, s.refLevel, s.rbwIndex, s.vbwIndex, s.sweepIndex,
              s.detectorIndex, s.scaleIndex, s.detailedTrace, s.modelIndex) =
@@ -67,6 +67,15 @@ TEST_F(TraceFileTest, SavedRecordHoldsEveryFieldAtItsOffset) {
     TraceRecord loaded{};
     ASSERT_EQ(tracefile::LoadRecordFile(path, 1, &loaded), LoadResult::Loaded);
     EXPECT_EQ(tracefile::EncodeRecord(loaded), b);
+    // An older layout loads as RVX410, its unit from its kind (dBmV) over stale bits.
+    for (int8_t code : {0, 1}) {
+        TraceRecord old{};
+        std::tie(old.modelCode, old.recordUnitBits, old.recordKind) = std::tuple(code, 0x1F3u, 34);
+        ASSERT_EQ(
+            tracefile::LoadRecordFile(Write("old.dat", tracefile::EncodeRecord(old)), 0, &loaded),
+            LoadResult::Loaded);
+        EXPECT_EQ(std::tuple(loaded.modelCode, loaded.recordUnitBits), std::tuple(2, 2u));
+    }
 }
 
 TEST_F(TraceFileTest, NamesDecideTheFileType) {
@@ -87,30 +96,23 @@ TEST_F(TraceFileTest, BadFilesLoadNothing) {
     good.modelCode = 2;
     good.recordKind = 0;
     const QByteArray goodBytes = tracefile::EncodeRecord(good);
-    auto withInt = [&goodBytes](int offset, int32_t value) {
+    auto with = [&goodBytes](int offset, auto value) {
         QByteArray b = goodBytes;
-        std::memcpy(b.data() + offset, &value, 4);
-        return b;
-    };
-    auto withDouble = [&goodBytes](int offset, double value) {
-        QByteArray b = goodBytes;
-        std::memcpy(b.data() + offset, &value, 8);
+        std::memcpy(b.data() + offset, &value, sizeof value);
         return b;
     };
     QByteArray garbage(1104, '\0');
     for (int i = 0; i < garbage.size(); ++i)
         garbage[i] = static_cast<char>(i * 37 + 11);
-    QByteArray csv = "Frequency,Reference level(DBM)\r\n1.0000G,-20.00\r\n";
-    csv = csv.repeated(30).left(1104);
     const std::tuple<const char*, QByteArray> cases[] = {
         // clang-format off
-        {"empty.dat", {}}, {"one.dat", "x"}, {"short.dat", goodBytes.left(1103)},
-        {"big.dat", QByteArray(2 * 1024 * 1024, '\0')}, {"garbage.dat", garbage}, {"csv.dat", csv},
-        {"span.dat", withInt(16, 15)}, // beyond the RVX410 row
-        {"rbw.dat", withInt(24, 8)}, {"vbw.dat", withInt(28, -1)}, {"sweep.dat", withInt(32, 8)},
-        {"det.dat", withInt(36, 3)}, {"scale.dat", withInt(40, 2)}, {"kind.dat", withInt(44, 3)},
-        {"unit.dat", withInt(4, 6)}, {"ref.dat", withInt(20, 2147483647)},
-        {"ref_low.dat", withInt(20, -1001)}, {"center.dat", withDouble(8, 1e308)},
+        {"short.dat", goodBytes.left(1103)}, {"big.dat", QByteArray(2 * 1024 * 1024, '\0')},
+        {"garbage.dat", garbage},
+        {"span.dat", with(16, 15)}, // beyond the RVX410 row
+        {"rbw.dat", with(24, 8)}, {"vbw.dat", with(28, -1)}, {"sweep.dat", with(32, 8)},
+        {"det.dat", with(36, 3)}, {"scale.dat", with(40, 2)}, {"kind.dat", with(44, 3)},
+        {"unit.dat", with(4, 6)}, {"ref.dat", with(20, 2147483647)},
+        {"ref_low.dat", with(20, -1001)}, {"center.dat", with(8, 1e308)},
         // clang-format on
     };
     for (const auto& [name, bytes] : cases) {
@@ -123,21 +125,6 @@ TEST_F(TraceFileTest, BadFilesLoadNothing) {
     TraceRecord record{};
     EXPECT_EQ(tracefile::LoadRecordFile(Write("a.csv", goodBytes), 0, &record),
               LoadResult::NotADatName);
-}
-
-TEST_F(TraceFileTest, OlderLayoutLoadsAsRvx410WithItsUnitFromItsKind) {
-    for (int8_t code : {0, 1}) {
-        TraceRecord old{};
-        old.modelCode = code;
-        old.recordUnitBits = 0x1F0u | 0x3u; // stale model bits and unit
-        old.recordKind = 34;                // dBmV
-        TraceRecord loaded{};
-        ASSERT_EQ(
-            tracefile::LoadRecordFile(Write("old.dat", tracefile::EncodeRecord(old)), 0, &loaded),
-            LoadResult::Loaded);
-        EXPECT_EQ(loaded.modelCode, 2);
-        EXPECT_EQ(loaded.recordUnitBits, 2u);
-    }
 }
 
 TEST_F(TraceFileTest, ExportRowsTimeAxisAndLevels) {
