@@ -42,12 +42,10 @@ struct ScriptedPort {
 
 // What the window shows: the wait form its text and Cancel, the progress form its text and bar.
 void ExpectForm(const CMessageDlg& dialog, bool waitForm) {
-    EXPECT_EQ(dialog.isWaitForm(), waitForm);
-    EXPECT_EQ(dialog.isWaiting(), waitForm);
-    EXPECT_TRUE(dialog.messageLabel()->isVisible());
-    EXPECT_EQ(dialog.cancelButton()->isVisible(), waitForm);
-    EXPECT_EQ(dialog.progressBar()->isVisible(), !waitForm);
-    EXPECT_FALSE(dialog.okButton()->isVisible());
+    EXPECT_EQ(std::tuple(dialog.isWaitForm(), dialog.isWaiting(),
+                         dialog.messageLabel()->isVisible(), dialog.cancelButton()->isVisible(),
+                         dialog.progressBar()->isVisible(), dialog.okButton()->isVisible()),
+              std::tuple(waitForm, waitForm, true, waitForm, !waitForm, false));
 }
 
 class MessageDialogTest : public ::testing::Test {

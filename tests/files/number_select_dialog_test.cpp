@@ -29,12 +29,11 @@ TEST(NumberSelectDialog, FormsShowTheirControlsAndNumbers) {
         CNumberSelectDlg dialog;
         dialog.show();
         EXPECT_EQ(dialog.windowTitle(), caption);
-        EXPECT_EQ(dialog.endEdit()->isVisible(), endShown) << caption;
-        EXPECT_EQ(dialog.endSpin()->isVisible(), endShown) << caption;
-        EXPECT_EQ(dialog.startLabel()->isVisible(), endShown) << caption;
-        EXPECT_EQ(dialog.traceBox()->isVisible(), boxesShown) << caption;
-        EXPECT_EQ(dialog.paramBox()->isVisible(), boxesShown) << caption;
-        EXPECT_EQ(dialog.traceBox()->isChecked(), boxesShown) << caption;
+        EXPECT_EQ(std::tuple(dialog.endEdit()->isVisible(), dialog.endSpin()->isVisible(),
+                             dialog.startLabel()->isVisible(), dialog.traceBox()->isVisible(),
+                             dialog.paramBox()->isVisible(), dialog.traceBox()->isChecked()),
+                  std::tuple(endShown, endShown, endShown, boxesShown, boxesShown, boxesShown))
+            << caption;
         EXPECT_EQ(dialog.startEdit()->text(), start);
         if (end != nullptr) {
             EXPECT_EQ(dialog.endEdit()->text(), end);

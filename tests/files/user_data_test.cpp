@@ -5,7 +5,6 @@
 #include "qt_support.h"
 #include "user_data_upload.h"
 
-#include <QDir>
 #include <QFile>
 #include <QMessageBox>
 #include <gtest/gtest.h>
@@ -139,10 +138,6 @@ TEST_F(UserDataUploadTest, RefusedFilesLeaveTheStoredTextAndTheAnalyzerAlone) {
         EXPECT_EQ(gSettings.mfUserFreq[0], -200) << name;
         EXPECT_EQ(events_, Events{"message"}) << name;
     }
-    // A folder in place of the file.
-    QDir(dir_.path()).mkdir(QStringLiteral("folder.txt"));
-    EXPECT_EQ(Upload(userdata::kAntenna, dir_.path("folder.txt")), Result::LoadFailed);
-    EXPECT_STREQ(gSettings.efUserText, "9M:9dB");
     // Upper-case names are fine; exactly 511 characters and 10 entries still fit.
     EXPECT_EQ(Upload(userdata::kAntenna, File("TABLE.TXT", "1M:1dB\r\n")), Result::Completed);
     EXPECT_STREQ(gSettings.efUserText, "1M:1dB");
