@@ -138,14 +138,11 @@ TEST_F(UserDataUploadTest, RefusedFilesLeaveTheStoredTextAndTheAnalyzerAlone) {
         EXPECT_EQ(gSettings.mfUserFreq[0], -200) << name;
         EXPECT_EQ(events_, Events{"message"}) << name;
     }
-    // Upper-case names are fine; exactly 511 characters and 10 entries still fit.
-    EXPECT_EQ(Upload(userdata::kAntenna, File("TABLE.TXT", "1M:1dB\r\n")), Result::Completed);
-    EXPECT_STREQ(gSettings.efUserText, "1M:1dB");
-    QByteArray ten = Entries(10);
-    ten += QByteArray(511 - ten.size(), ' ');
-    EXPECT_EQ(Upload(userdata::kAntenna, File("ten.txt", ten + "\r\n")), Result::Completed);
-    EXPECT_EQ(std::strlen(gSettings.efUserText), 511u);
-    EXPECT_EQ(gSettings.efUserFreq[9], 100);
+    // An upper-case name is fine; exactly 511 characters and 10 entries still fit.
+    const QByteArray ten = Entries(10).leftJustified(511, ' ');
+    EXPECT_EQ(Upload(userdata::kAntenna, File("TEN.TXT", ten + "\r\n")), Result::Completed);
+    EXPECT_EQ(std::tuple(std::strlen(gSettings.efUserText), gSettings.efUserFreq[9]),
+              std::tuple(511u, 100));
 }
 
 // A failed write or an error reply: the connection message, still paused, the new text kept.
