@@ -5,7 +5,6 @@
 #include "screen_capture.h"
 
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QImage>
 #include <QPrinter>

@@ -21,17 +21,14 @@ namespace {
 
 // Hands out one scripted reply per read; an empty reply means nothing arrived.
 struct ScriptedPort {
-    explicit ScriptedPort(std::vector<std::string> scripted = {}) : replies(std::move(scripted)) {}
     std::vector<std::string> replies;
-    int reads = 0;
-    std::vector<int> requested;
+    std::vector<int> requested = {}; // the most bytes asked for, one entry per read
 
     CMessageDlg::PortReader reader() {
         return [this](int maxBytes) {
+            const std::size_t read = requested.size();
             requested.push_back(maxBytes);
-            const std::string reply =
-                reads < static_cast<int>(replies.size()) ? replies[reads] : "";
-            ++reads;
+            const std::string reply = read < replies.size() ? replies[read] : "";
             const std::size_t n = std::min<std::size_t>(reply.size(), maxBytes);
             std::memcpy(gLink.rxBuffer, reply.data(), n);
             gLink.rxBuffer[n] = '\0';
@@ -67,7 +64,7 @@ TEST_F(MessageDialogTest, WaitFormEndsWithTwoOnEscapeOrCancelAndWithOneOnOk) {
     EXPECT_EQ(dialog.result(), CMessageDlg::kResultCancelled);
     EXPECT_FALSE(dialog.isVisible());
     // Cancel ends at once and no tick reads again.
-    ScriptedPort port({"", ""});
+    ScriptedPort port{{"", ""}};
     CMessageDlg clicked;
     clicked.setPortReader(port.reader());
     clicked.waitTick();
@@ -75,7 +72,7 @@ TEST_F(MessageDialogTest, WaitFormEndsWithTwoOnEscapeOrCancelAndWithOneOnOk) {
     EXPECT_EQ(clicked.result(), CMessageDlg::kResultCancelled);
     EXPECT_FALSE(clicked.isWaiting());
     clicked.waitTick();
-    EXPECT_EQ(port.reads, 1);
+    EXPECT_EQ(port.requested.size(), 1u);
     // Without a reader the wait only counts its ticks.
     CMessageDlg unread;
     unread.setPortReader({});
@@ -83,7 +80,7 @@ TEST_F(MessageDialogTest, WaitFormEndsWithTwoOnEscapeOrCancelAndWithOneOnOk) {
     EXPECT_EQ(unread.tickCount(), 1);
     EXPECT_TRUE(unread.isWaiting());
     // Silence and other words wait on; the first OK in any case ends with one.
-    ScriptedPort answering({"", "COMP", "ok and more"});
+    ScriptedPort answering{{"", "COMP", "ok and more"}};
     CMessageDlg answered;
     answered.setPortReader(answering.reader());
     QSignalSpy finished(&answered, &QDialog::finished);
@@ -107,10 +104,10 @@ TEST_F(MessageDialogTest, TimesOutAfterSixtyTicksWithTheConnectionMessageThenEnd
     for (int i = 0; i < CMessageDlg::kMaxWaitTicks; ++i) {
         dialog.waitTick();
     }
-    EXPECT_EQ(port.reads, 60);
+    EXPECT_EQ(port.requested.size(), 60u);
     EXPECT_EQ(finished.count(), 0);
     dialog.waitTick(); // the 61st tick does not read any more
-    EXPECT_EQ(port.reads, 60);
+    EXPECT_EQ(port.requested.size(), 60u);
     EXPECT_EQ(dialog.message(), QStringLiteral("Please check connection with RVX420."));
     EXPECT_FALSE(dialog.isWaiting());
     // Cancel can no longer change the outcome while the message is on screen.
@@ -137,7 +134,7 @@ TEST_F(MessageDialogTest, ProgressFormIsDrivenByItsCaller) {
               std::tuple(3, 5));
     EXPECT_EQ(dialog.message(), QStringLiteral("Please wait... 33%"));
     dialog.waitTick(); // a stray tick does nothing in this form
-    EXPECT_EQ(port.reads, 0);
+    EXPECT_TRUE(port.requested.empty());
     EXPECT_EQ(dialog.tickCount(), 0);
     CMessageDlg::SetDefaultPortReader({});
     // A range whose end lies below its start does not break the bar.

@@ -5,7 +5,6 @@
 #include "qt_support.h"
 #include "user_data_upload.h"
 
-#include <QFile>
 #include <QMessageBox>
 #include <gtest/gtest.h>
 
