@@ -286,11 +286,8 @@ TEST_F(SettingsFileTest, DamagedAndHugeFilesStartWithSafeValuesAndExitWritesACle
 TEST(ProgramFiles, TheBuildPutsTheHelpTextAndASettingsFileBesideTheProgram) {
     const QDir bin(QString::fromUtf8(ORVEL_BIN_DIR));
     EXPECT_TRUE(QFileInfo(bin.filePath(QStringLiteral("Orvel.ini"))).isFile());
-    QFile help(bin.filePath(QStringLiteral("README.txt")));
-    ASSERT_TRUE(help.open(QIODevice::ReadOnly));
-    const QByteArray text = help.readAll();
-    EXPECT_TRUE(text.contains("Orvel.ini"));
-    EXPECT_TRUE(text.contains("Write E/F User Data"));
+    const QByteArray help = orvel::test::ReadFile(bin.filePath(QStringLiteral("README.txt")));
+    EXPECT_TRUE(help.contains("Orvel.ini") && help.contains("Write E/F User Data"));
 }
 
 } // namespace

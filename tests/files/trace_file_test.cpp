@@ -94,7 +94,6 @@ TEST_F(TraceFileTest, NamesDecideTheFileType) {
 TEST_F(TraceFileTest, BadFilesLoadNothing) {
     TraceRecord good{};
     good.modelCode = 2;
-    good.recordKind = 0;
     const QByteArray goodBytes = tracefile::EncodeRecord(good);
     auto with = [&goodBytes](int offset, auto value) {
         QByteArray b = goodBytes;
@@ -147,9 +146,7 @@ TEST_F(TraceFileTest, ExportRowsTimeAxisAndLevels) {
     ASSERT_EQ(lines.size(), 1002);
     EXPECT_EQ(lines[1], "990.0000M,-11.08\r") << "-7 - 51 x 0.08 dB";
     // Zero span: time from 0 to T, T/2 at point 125.
-    s.detailedTrace = 0;
-    s.spanIndex = 0;
-    s.sweepIndex = 4; // 1 s
+    std::tie(s.detailedTrace, s.spanIndex, s.sweepIndex) = std::tuple(0, 0, 4); // sweep 1 s
     ASSERT_EQ(traceops::SaveTraceTo(Path("z.csv")), traceops::SaveResult::Saved);
     lines = Lines(Read(Path("z.csv")));
     ASSERT_EQ(lines.size(), 252);
