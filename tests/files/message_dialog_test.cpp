@@ -122,7 +122,6 @@ TEST_F(MessageDialogTest, ProgressFormIsDrivenByItsCaller) {
     ScriptedPort port;
     CMessageDlg::SetDefaultPortReader(port.reader());
     CMessageDlg dialog;
-    dialog.setWindowTitle(QStringLiteral("Message window"));
     dialog.show();
     ExpectForm(dialog, false);
 
