@@ -43,15 +43,13 @@ TEST_F(TraceFileTest, SavedRecordHoldsEveryFieldAtItsOffsetAndOlderOnesLoadConve
     ASSERT_EQ(traceops::SaveTraceTo(path), traceops::SaveResult::Saved);
     const QByteArray b = Read(path);
     ASSERT_EQ(b.size(), 1104);
-    auto i32 = [&b](int at) {
-        int32_t v;
-        std::memcpy(&v, b.constData() + at, 4);
-        return v;
+    auto at = [&b](int offset, auto value) {
+        std::memcpy(&value, b.constData() + offset, sizeof value);
+        return value;
     };
-    double centre;
-    std::memcpy(&centre, b.constData() + 8, 8);
-    auto u8 = [&b](int at) { return static_cast<uint8_t>(b[at]); };
-    EXPECT_EQ(centre, 1.5e9);
+    auto i32 = [&at](int offset) { return at(offset, int32_t{}); };
+    auto u8 = [&b](int offset) { return static_cast<uint8_t>(b[offset]); };
+    EXPECT_EQ(at(8, 0.0), 1.5e9);
     // Memory number, RVX420 code, model bits, then span .. kind (detailed spectrum) and points.
     EXPECT_EQ(
         std::vector<int>({u8(0), u8(1), b[2], i32(4) & 0x1F0, i32(16), i32(20), i32(24), i32(28),
