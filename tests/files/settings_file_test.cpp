@@ -178,10 +178,8 @@ TEST_F(SettingsFileTest, ReadOnlyFileStopsStartUpAndIsLeftUntouched) {
     QFile::setPermissions(File(), QFileDevice::ReadOwner | QFileDevice::WriteOwner);
 }
 
-// Hand-edited files judged by the lines written back: a key is found anywhere in a line at its
-// first occurrence ("CP mode : " in the ACP line), not with two spaces; out-of-range values, model
-// and spurious read as documented; colours take the hex digits found; line feeds alone read too.
-// The user-text row comes last: its table is checked after the loop.
+// Hand-edited files judged by the lines written back: each key at its first occurrence anywhere in
+// a line, each value as documented. The user-text row comes last: its table is checked after it.
 TEST_F(SettingsFileTest, HandEditedKeysFollowTheFirstMatchRules) {
     const std::tuple<const char*, std::vector<const char*>> cases[] = {
         // clang-format off
