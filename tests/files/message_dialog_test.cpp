@@ -54,7 +54,7 @@ protected:
     }
 };
 
-TEST_F(MessageDialogTest, WaitFormEndsWithTwoOnEscapeOrCancelAndWithOneOnOk) {
+TEST_F(MessageDialogTest, WaitFormEndsWithTwoOnEscapeOrCancelAndWithOneOnOkOrAfterSixtyTicks) {
     CMessageDlg dialog;
     dialog.show();
     ExpectForm(dialog, true);
@@ -93,28 +93,24 @@ TEST_F(MessageDialogTest, WaitFormEndsWithTwoOnEscapeOrCancelAndWithOneOnOk) {
     EXPECT_EQ(answered.message(), QStringLiteral("Transferring...\nPlease wait..."));
     EXPECT_FALSE(answered.isWaiting());
     EXPECT_EQ(answering.requested, (std::vector<int>{8, 8, 8}));
-}
-
-TEST_F(MessageDialogTest, TimesOutAfterSixtyTicksWithTheConnectionMessageThenEndsWithOne) {
+    // Sixty silent ticks: the connection message, which Cancel no longer changes, then one.
     gSettings.modelIndex = 1;
-    ScriptedPort port;
-    CMessageDlg dialog;
-    dialog.setPortReader(port.reader());
-    QSignalSpy finished(&dialog, &QDialog::finished);
+    ScriptedPort silent;
+    CMessageDlg timedOut;
+    timedOut.setPortReader(silent.reader());
+    QSignalSpy ended(&timedOut, &QDialog::finished);
     for (int i = 0; i < CMessageDlg::kMaxWaitTicks; ++i) {
-        dialog.waitTick();
+        timedOut.waitTick();
     }
-    EXPECT_EQ(port.requested.size(), 60u);
-    EXPECT_EQ(finished.count(), 0);
-    dialog.waitTick(); // the 61st tick does not read any more
-    EXPECT_EQ(port.requested.size(), 60u);
-    EXPECT_EQ(dialog.message(), QStringLiteral("Please check connection with RVX420."));
-    EXPECT_FALSE(dialog.isWaiting());
-    // Cancel can no longer change the outcome while the message is on screen.
-    dialog.reject();
-    EXPECT_EQ(finished.count(), 0);
-    ASSERT_TRUE(finished.wait(30000));
-    EXPECT_EQ(dialog.result(), CMessageDlg::kResultAnswered);
+    EXPECT_EQ(silent.requested.size(), 60u);
+    timedOut.waitTick();
+    EXPECT_EQ(silent.requested.size(), 60u) << "the 61st tick does not read any more";
+    EXPECT_EQ(timedOut.message(), QStringLiteral("Please check connection with RVX420."));
+    EXPECT_FALSE(timedOut.isWaiting());
+    timedOut.reject();
+    EXPECT_EQ(ended.count(), 0);
+    ASSERT_TRUE(ended.wait(30000));
+    EXPECT_EQ(timedOut.result(), CMessageDlg::kResultAnswered);
 }
 
 TEST_F(MessageDialogTest, ProgressFormIsDrivenByItsCaller) {
