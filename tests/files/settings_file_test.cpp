@@ -146,7 +146,19 @@ TEST_F(SettingsFileTest, WritingKeepsTheFilesPermissionsAndLinks) {
     EXPECT_TRUE(orvel::test::ReadFile(target).contains("\r\nSpan : 5\r\n"));
 }
 
-TEST_F(SettingsFileTest, NoSettingsFileIsReportedAndNeverCreated) {
+TEST_F(SettingsFileTest, ReadOnlyOrMissingFileStopsStartUpAndIsNeverWritten) {
+    const QByteArray original = "Span : 3\r\nBaud rate : 1\r\n";
+    WriteText(original);
+    ASSERT_TRUE(QFile::setPermissions(File(), QFileDevice::ReadOwner | QFileDevice::ReadGroup |
+                                                  QFileDevice::ReadOther));
+    EXPECT_EQ(Read(), SettingsFileStatus::NotWritable);
+    EXPECT_EQ(gSettings.requiredFileFound, 0);
+    EXPECT_EQ(std::tuple(gSettings.spanIndex, gSettings.baudIndex), std::tuple(7, 3)); // not read
+    ReadWriteSettings(1); // the shut-down writes nothing
+    EXPECT_EQ(WriteSettingsFile(), SettingsFileStatus::NotWritable);
+    EXPECT_EQ(Text(), original);
+    // No file: reported, and never created.
+    ASSERT_TRUE(QFile::remove(File()));
     EXPECT_EQ(Read(), SettingsFileStatus::NotFound);
     EXPECT_EQ(gSettings.requiredFileFound, 0);
     EXPECT_EQ(WriteSettingsFile(), SettingsFileStatus::NotFound);
@@ -162,20 +174,6 @@ TEST_F(SettingsFileTest, NoSettingsFileIsReportedAndNeverCreated) {
     EXPECT_EQ(ReadSettingsFile(longPath.constData()), SettingsFileStatus::NotFound);
     EXPECT_EQ(gSettings.requiredFileFound, 0);
     EXPECT_EQ(gSettings.moduleDirectory[0], '\0');
-}
-
-TEST_F(SettingsFileTest, ReadOnlyFileStopsStartUpAndIsLeftUntouched) {
-    const QByteArray original = "Span : 3\r\nBaud rate : 1\r\n";
-    WriteText(original);
-    ASSERT_TRUE(QFile::setPermissions(File(), QFileDevice::ReadOwner | QFileDevice::ReadGroup |
-                                                  QFileDevice::ReadOther));
-    EXPECT_EQ(Read(), SettingsFileStatus::NotWritable);
-    EXPECT_EQ(gSettings.requiredFileFound, 0);
-    EXPECT_EQ(std::tuple(gSettings.spanIndex, gSettings.baudIndex), std::tuple(7, 3)); // not read
-    ReadWriteSettings(1); // the shut-down writes nothing
-    EXPECT_EQ(WriteSettingsFile(), SettingsFileStatus::NotWritable);
-    EXPECT_EQ(Text(), original);
-    QFile::setPermissions(File(), QFileDevice::ReadOwner | QFileDevice::WriteOwner);
 }
 
 // Hand-edited files judged by the lines written back: each key at its first occurrence anywhere in
