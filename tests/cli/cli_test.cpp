@@ -85,9 +85,7 @@ TEST(CliTest, EachCommandSpeaksTheProgramsWireTextAndWritesItsFile) {
         EXPECT_TRUE(ReceivedInOrder(sim, c.received, before));
         EXPECT_TRUE(c.file.empty() || QFile(QString::fromStdString(c.file)).size() > 0) << c.file;
     }
-    const QList<QByteArray> csv = Lines(dir, "t.csv");
-    EXPECT_EQ(csv.size(), 252);
-    EXPECT_EQ(csv.value(0), "Frequency,Reference level(DBM)\r");
+    EXPECT_EQ(dir.read("t.csv").count('\n'), 252) << "the last trace's export";
     EXPECT_EQ(QFile(dir.path("t.dat")).size(), 1104);
     EXPECT_EQ(QImage(dir.path("h.png")).size(), QSize(352, 250));
 }
