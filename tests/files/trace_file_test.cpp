@@ -34,10 +34,9 @@ TEST_F(TraceFileTest, SavedRecordHoldsEveryFieldAtItsOffsetAndOlderOnesLoadConve
     std::tie(s.centerFreq, s.spanIndex, s.refLevel, s.rbwIndex, s.vbwIndex, s.sweepIndex,
              s.detectorIndex, s.scaleIndex, s.detailedTrace, s.modelIndex) =
         std::tuple(1.5e9, 9, -20, 5, 6, 3, 2, 0, 1, 1);
-    s.traceRecord.memoryNumber = 0x1234;
-    s.traceRecord.tracePoints[0] = 0xAB;
-    s.traceRecord.tracePoints[1000] = 0xCD;
-    s.traceRecord.tracePoints[1023] = 0xEF; // the last point byte, before 32 reserved ones
+    TraceRecord& r = s.traceRecord; // 1023: the last point byte, before 32 reserved ones
+    std::tie(r.memoryNumber, r.tracePoints[0], r.tracePoints[1000], r.tracePoints[1023]) =
+        std::tuple(0x1234, 0xAB, 0xCD, 0xEF);
     // Saving over a longer file leaves exactly the record.
     const QString path = Write("t.dat", QByteArray(5000, 'x'));
     ASSERT_EQ(traceops::SaveTraceTo(path), traceops::SaveResult::Saved);
@@ -118,11 +117,9 @@ TEST_F(TraceFileTest, BadFilesLoadNothing) {
 
 TEST_F(TraceFileTest, ExportRowsTimeAxisAndLevels) {
     InstrumentSettings& s = gSettings;
-    std::tie(s.refLevel, s.levelOffset, s.scaleIndex) = std::tuple(-10, 2.6, 1);
-    s.traceRecord.tracePoints[0] = 150;
-    s.traceRecord.tracePoints[125] = 100;
+    std::tie(s.refLevel, s.levelOffset, s.scaleIndex, s.detailedTrace) = std::tuple(-10, 2.6, 1, 0);
+    std::tie(s.traceRecord.tracePoints[0], s.traceRecord.tracePoints[125]) = std::tuple(150, 100);
     // 251 points: trunc(-7.4) = -7; byte 150 is 50 steps of 0.4 dB below.
-    s.detailedTrace = 0;
     ASSERT_EQ(traceops::SaveTraceTo(Path("n.csv")), traceops::SaveResult::Saved);
     QList<QByteArray> lines = Read(Path("n.csv")).split('\n');
     ASSERT_EQ(lines.size(), 253) << "252 lines, each ended";
@@ -130,8 +127,7 @@ TEST_F(TraceFileTest, ExportRowsTimeAxisAndLevels) {
     EXPECT_EQ(lines[0], "Frequency,Reference level(DBM)\r");
     EXPECT_EQ(lines[1], "990.0000M,-27.00\r") << "1 GHz - 125 x 80 kHz, -7 - 20 dB";
     // 1001 points: round(-7.4) = -7 against byte 201; 2 dB/div steps of 0.08 dB.
-    s.detailedTrace = 1;
-    s.scaleIndex = 0;
+    std::tie(s.detailedTrace, s.scaleIndex) = std::tuple(1, 0);
     ASSERT_EQ(traceops::SaveTraceTo(Path("d.csv")), traceops::SaveResult::Saved);
     lines = Read(Path("d.csv")).split('\n');
     ASSERT_EQ(lines.size(), 1003);
