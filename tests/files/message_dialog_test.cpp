@@ -49,8 +49,7 @@ class MessageDialogTest : public ::testing::Test {
 protected:
     void SetUp() override {
         orvel::test::EnsureQtApplication();
-        gSettings.modelIndex = 0;
-        gSettings.memorySelectKind = 0;
+        std::tie(gSettings.modelIndex, gSettings.memorySelectKind) = std::tuple(0, 0);
     }
 };
 

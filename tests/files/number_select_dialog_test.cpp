@@ -18,8 +18,7 @@ namespace {
 TEST(NumberSelectDialog, FormsShowTheirControlsAndNumbersAndOkChecksTheRange) {
     orvel::test::EnsureQtApplication();
     SetDefaultSettings();
-    gSettings.memoryRangeStart = 12;
-    gSettings.memoryRangeEnd = 34;
+    std::tie(gSettings.memoryRangeStart, gSettings.memoryRangeEnd) = std::tuple(12, 34);
     const std::tuple<int, const char*, bool, bool, const char*, const char*> cases[] = {
         {CNumberSelectDlg::kFormSave, "Save number select", true, false, "12", "34"},
         {CNumberSelectDlg::kFormDelete, "Delete number select", true, true, "0", "99"},
@@ -54,8 +53,7 @@ TEST(NumberSelectDialog, FormsShowTheirControlsAndNumbersAndOkChecksTheRange) {
         {CNumberSelectDlg::kFormLoad, "100", "0", false},
     };
     for (const auto& [form, start, end, accepted] : ranges) {
-        gSettings.memorySelectKind = form;
-        gSettings.memoryRangeStart = 7;
+        std::tie(gSettings.memorySelectKind, gSettings.memoryRangeStart) = std::tuple(form, 7);
         CNumberSelectDlg dialog;
         dialog.startEdit()->setText(start);
         dialog.endEdit()->setText(end);

@@ -67,8 +67,7 @@ void SetUnusualValues() {
     SetUnusualSettings();
     std::strcpy(gSettings.efUserText, "30M:12.5dB,100M:10.2dB");
     std::strcpy(gSettings.mfUserText, "1M:-3.5dB,10M:0.5dB,20M:1dB");
-    gSettings.modelIndex = 1;
-    gSettings.calcSpread = 1;
+    std::tie(gSettings.modelIndex, gSettings.calcSpread) = std::tuple(1, 1);
 }
 
 // Read back as the record held them, written again to the same bytes; cut; at its largest.
@@ -94,8 +93,8 @@ TEST_F(SettingsFileTest, WrittenFileReadsBackTheSameValues) {
               std::tuple(before.scaleLineColor, before.backgroundColor, before.obwRatio,
                          before.intervalSetting));
     // With those two as they were, every other field (the user texts too) reads back the same.
-    gSettings.modelIndex = before.modelIndex;
-    gSettings.calcSpread = before.calcSpread;
+    std::tie(gSettings.modelIndex, gSettings.calcSpread) =
+        std::tuple(before.modelIndex, before.calcSpread);
     ASSERT_EQ(WriteSettingsFile(), SettingsFileStatus::Done);
     EXPECT_EQ(Text(), written);
     // Cut in a value ("Center frequency : 245"): what arrived is kept, the defaults beyond it.
@@ -112,9 +111,8 @@ TEST_F(SettingsFileTest, WrittenFileReadsBackTheSameValues) {
     std::memcpy(gSettings.efUserText, table.c_str(), 512);
     std::memcpy(gSettings.mfUserText, table.c_str(), 512);
     // Frequencies far beyond any analyzer write as their largest kept value.
-    gSettings.cpCenter = 1e300;
-    gSettings.peakZoneWidth = -1e300;
-    gSettings.timeOutSetting = 2000000000;
+    std::tie(gSettings.cpCenter, gSettings.peakZoneWidth, gSettings.timeOutSetting) =
+        std::tuple(1e300, -1e300, 2000000000);
     ASSERT_EQ(WriteSettingsFile(), SettingsFileStatus::Done);
     EXPECT_LT(Text().size(), 5000); // well inside the read limit
 
