@@ -141,8 +141,7 @@ TEST_F(UserDataUploadTest, FailedWritesAndErrorRepliesReportTheConnectionAndStay
     for (const char* reply : {"", "err", "ERR 3", "Read error", "read ERROR"}) {
         events_.clear();
         shown_.clear();
-        failWrite_ = *reply == '\0';
-        reply_ = reply;
+        std::tie(failWrite_, reply_) = std::tuple(*reply == '\0', reply);
         gSettings.modelIndex = failWrite_ ? 0 : 1;
         EXPECT_EQ(Upload(userdata::kAntenna, File("a.txt", "30M:12.5dB\r\n")),
                   Result::CommunicationError)
