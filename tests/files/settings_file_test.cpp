@@ -176,7 +176,7 @@ TEST_F(SettingsFileTest, ReadOnlyOrMissingFileStopsStartUpAndIsNeverWritten) {
 
 // Hand-edited files judged by the lines written back: each key at its first occurrence anywhere in
 // a line, each value as documented. The user-text row comes last: its table is checked after it.
-TEST_F(SettingsFileTest, HandEditedKeysFollowTheFirstMatchRules) {
+TEST_F(SettingsFileTest, HandEditedKeysFollowTheFirstMatchRulesAndUserTextsAreCutToTheirField) {
     const std::tuple<const char*, std::vector<const char*>> cases[] = {
         // clang-format off
         {"Span  : 3\r\n", {"Span : 7"}},
@@ -215,14 +215,11 @@ TEST_F(SettingsFileTest, HandEditedKeysFollowTheFirstMatchRules) {
         }
     }
     EXPECT_EQ(gSettings.efUserFreq[0], 300);
-}
-
-TEST_F(SettingsFileTest, UserTextsAreCutToTheirFieldAndParsed) {
+    // A long user text is cut to its field and parsed; the last one runs to the end of the file.
     ReadFresh("EF user data : " + QByteArray("10M:1dB,").repeated(200) +
               "\r\nMF user data : 5M:2.5dB");
     const InstrumentSettings& s = gSettings;
     EXPECT_EQ(std::tuple(std::strlen(s.efUserText), s.efUserFreq[9]), std::tuple(511u, 100));
-    // No line end after the last text: up to the end of the file.
     EXPECT_STREQ(s.mfUserText, "5M:2.5dB");
 }
 

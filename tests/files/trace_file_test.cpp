@@ -29,7 +29,8 @@ protected:
     orvel::test::TempFolder dir_;
 };
 
-TEST_F(TraceFileTest, SavedRecordHoldsEveryFieldAtItsOffsetAndOlderOnesLoadConverted) {
+TEST_F(TraceFileTest,
+       SavedRecordHoldsEveryFieldAtItsOffsetOlderOnesLoadConvertedNamesDecideTheType) {
     InstrumentSettings& s = gSettings;
     std::tie(s.centerFreq, s.spanIndex, s.refLevel, s.rbwIndex, s.vbwIndex, s.sweepIndex,
              s.detectorIndex, s.scaleIndex, s.detailedTrace, s.modelIndex) =
@@ -67,9 +68,7 @@ TEST_F(TraceFileTest, SavedRecordHoldsEveryFieldAtItsOffsetAndOlderOnesLoadConve
             LoadResult::Loaded);
         EXPECT_EQ(std::tuple(loaded.modelCode, loaded.recordUnitBits), std::tuple(2, 2u));
     }
-}
-
-TEST_F(TraceFileTest, NamesDecideTheFileType) {
+    // The name decides the file type.
     ASSERT_EQ(traceops::SaveTraceTo(Path("plain")), traceops::SaveResult::Saved);
     EXPECT_EQ(Read(Path("plain.dat")).size(), 1104) << "no extension gets .dat";
     EXPECT_EQ(traceops::SaveTraceTo(Path("t.txt")), traceops::SaveResult::BadName);
