@@ -68,7 +68,6 @@ TEST_F(TraceFileTest,
             LoadResult::Loaded);
         EXPECT_EQ(std::tuple(loaded.modelCode, loaded.recordUnitBits), std::tuple(2, 2u));
     }
-    // The name decides the file type.
     ASSERT_EQ(traceops::SaveTraceTo(Path("plain")), traceops::SaveResult::Saved);
     EXPECT_EQ(Read(Path("plain.dat")).size(), 1104) << "no extension gets .dat";
     EXPECT_EQ(traceops::SaveTraceTo(Path("t.txt")), traceops::SaveResult::BadName);
