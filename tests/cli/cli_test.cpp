@@ -11,6 +11,7 @@
 
 #include <fcntl.h>
 #include <sys/file.h>
+#include <tuple>
 #include <unistd.h>
 
 using orvel::test::ProcessResult;
@@ -84,9 +85,7 @@ TEST(CliTest, EachCommandSpeaksTheProgramsWireTextAndWritesItsFile) {
         EXPECT_TRUE(ReceivedInOrder(sim, c.received, before));
         EXPECT_TRUE(c.file.empty() || QFile(QString::fromStdString(c.file)).size() > 0) << c.file;
     }
-    const QList<QByteArray> csv = Lines(dir, "t.csv");
-    EXPECT_EQ(csv.size(), 252);
-    EXPECT_EQ(csv.value(0), "Frequency,Reference level(DBM)\r");
+    EXPECT_EQ(dir.read("t.csv").count('\n'), 252) << "the last trace's export";
     EXPECT_EQ(QFile(dir.path("t.dat")).size(), 1104);
     EXPECT_EQ(QImage(dir.path("h.png")).size(), QSize(352, 250));
 }
@@ -107,13 +106,8 @@ TEST(CliTest, EachFailureGivesItsMessageAndStatus) {
     ASSERT_EQ(::flock(holder, LOCK_EX | LOCK_NB), 0);
 
     const std::string ok = sim.devicePath();
-    struct Case {
-        std::string port;
-        std::vector<std::string> args;
-        int status;
-        std::string message;
-    };
-    const Case cases[] = {
+    // {port, arguments, exit status, message}
+    const std::tuple<std::string, std::vector<std::string>, int, std::string> cases[] = {
         {ok, {"frobnicate"}, 2, "unknown command frobnicate"},
         {ok, {"trace", "--bogus"}, 2, "unknown option --bogus"},
         {ok, {"set", "span", "7G"}, 2, "7G is not one of"},
@@ -134,13 +128,13 @@ TEST(CliTest, EachFailureGivesItsMessageAndStatus) {
         {ok, {"record", "--seconds", "5", dir.path("no/such/dir.csv").toStdString()}, 6, "dir.csv"},
         {ok, {"trace", "--csv", "/proc/version"}, 6, "could not be written"},
     };
-    for (const Case& c : cases) {
-        const ProcessResult r = Cli(c.port, c.args);
-        SCOPED_TRACE(c.port + " " + c.args[0]);
+    for (const auto& [port, args, status, message] : cases) {
+        const ProcessResult r = Cli(port, args);
+        SCOPED_TRACE(port + " " + args[0]);
         EXPECT_FALSE(r.timedOut);
-        EXPECT_EQ(r.status, c.status) << r.err;
+        EXPECT_EQ(r.status, status) << r.err;
         EXPECT_NE(r.err.find("orvel-cli: "), std::string::npos);
-        EXPECT_NE(r.err.find(c.message), std::string::npos) << r.err;
+        EXPECT_NE(r.err.find(message), std::string::npos) << r.err;
         EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;
     }
     ::close(holder);

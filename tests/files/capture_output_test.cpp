@@ -5,11 +5,12 @@
 #include "screen_capture.h"
 
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QImage>
 #include <QPrinter>
 #include <QTemporaryDir>
+
+#include <tuple>
 
 #include <gtest/gtest.h>
 
@@ -21,49 +22,40 @@ uint32_t Le32(const QByteArray& b, int at) {
            static_cast<uint32_t>(static_cast<uint8_t>(b[at + 3])) << 24;
 }
 
-struct BmpCase {
-    int width, height, rowLength, fileSize;
-};
-
-class BmpSize : public ::testing::TestWithParam<BmpCase> {};
-
-TEST_P(BmpSize, HeadersAndRowsFollowTheFileLayout) {
-    const BmpCase c = GetParam();
-    QImage image(c.width, c.height, QImage::Format_RGB32);
-    image.fill(qRgb(10, 20, 30));
-    image.setPixel(0, c.height - 1, qRgb(1, 2, 3)); // bottom-left: the file's first pixel
-    const QByteArray file = bmpfile::Bmp24Bytes(image);
-    EXPECT_EQ(bmpfile::RowLength(c.width), c.rowLength);
-    ASSERT_EQ(file.size(), c.fileSize);
-    EXPECT_EQ(file.left(2), "BM");
-    EXPECT_EQ(Le32(file, 2), static_cast<uint32_t>(c.fileSize));
-    // Offset 54, header 40, width, height, 1 plane and 24 bits, then six zero fields.
-    const uint32_t header[] = {
-        54, 40, uint32_t(c.width), uint32_t(c.height), 1u | 24u << 16, 0, 0, 0, 0, 0, 0};
-    for (int i = 0; i < 11; ++i) {
-        EXPECT_EQ(Le32(file, 10 + 4 * i), header[i]) << 10 + 4 * i;
-    }
-    EXPECT_EQ(file.mid(54, 6), QByteArray("\x03\x02\x01\x1e\x14\x0a", 6)); // blue, green, red
-    for (int pad = c.width * 3; pad < c.rowLength; ++pad) {
-        EXPECT_EQ(file[54 + pad], '\0');
-    }
-    // Qt reads it back as the same picture.
-    EXPECT_EQ(QImage::fromData(file, "BMP").convertToFormat(QImage::Format_RGB32), image);
-}
-
-INSTANTIATE_TEST_SUITE_P(Widths, BmpSize,
-                         ::testing::Values(BmpCase{1000, 700, 3000, 2100054},
-                                           BmpCase{1021, 3, 3064, 54 + 3064 * 3},
-                                           BmpCase{2, 2, 8, 70}));
-
-TEST(BmpSave, FileIsWrittenWholeOrNotAtAll) {
+// No row padding, one byte and two bytes of it; then saved whole or not at all.
+TEST(BmpFile, HeadersAndRowsFollowTheFileLayoutAndTheFileIsWrittenWholeOrNotAtAll) {
     orvel::test::EnsureQtApplication();
+    // {width, height, row length, file size}
+    const std::tuple<int, int, int, int> cases[] = {
+        {1000, 700, 3000, 2100054}, {1021, 3, 3064, 54 + 3064 * 3}, {2, 2, 8, 70}};
+    for (const auto& [width, height, rowLength, fileSize] : cases) {
+        QImage image(width, height, QImage::Format_RGB32);
+        image.fill(qRgb(10, 20, 30));
+        image.setPixel(0, height - 1, qRgb(1, 2, 3)); // bottom-left: the file's first pixel
+        const QByteArray file = bmpfile::Bmp24Bytes(image);
+        EXPECT_EQ(bmpfile::RowLength(width), rowLength);
+        ASSERT_EQ(file.size(), fileSize);
+        EXPECT_EQ(file.left(2), "BM");
+        EXPECT_EQ(Le32(file, 2), static_cast<uint32_t>(fileSize));
+        // Offset 54, header 40, width, height, 1 plane and 24 bits, then six zero fields.
+        const uint32_t header[] = {
+            54, 40, uint32_t(width), uint32_t(height), 1u | 24u << 16, 0, 0, 0, 0, 0, 0};
+        for (int i = 0; i < 11; ++i) {
+            EXPECT_EQ(Le32(file, 10 + 4 * i), header[i]) << 10 + 4 * i;
+        }
+        EXPECT_EQ(file.mid(54, 6), QByteArray("\x03\x02\x01\x1e\x14\x0a", 6)); // blue, green, red
+        for (int pad = width * 3; pad < rowLength; ++pad) {
+            EXPECT_EQ(file[54 + pad], '\0');
+        }
+        // Qt reads it back as the same picture.
+        EXPECT_EQ(QImage::fromData(file, "BMP").convertToFormat(QImage::Format_RGB32), image);
+    }
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("shot.bmp"));
     QImage image(64, 48, QImage::Format_RGB32);
     image.fill(Qt::red);
     ASSERT_TRUE(bmpfile::SaveBmp24(image, path));
-    EXPECT_EQ(QFile(path).size(), 54 + 192 * 48);
+    EXPECT_EQ(orvel::test::ReadFile(path), bmpfile::Bmp24Bytes(image));
     // A folder where the file cannot go: nothing written, the failure said.
     EXPECT_FALSE(bmpfile::SaveBmp24(image, dir.filePath(QStringLiteral("missing/shot.bmp"))));
     // A name that is a folder: refused, the folder untouched.
@@ -72,7 +64,7 @@ TEST(BmpSave, FileIsWrittenWholeOrNotAtAll) {
     EXPECT_TRUE(QFileInfo(dir.filePath(QStringLiteral("taken.bmp"))).isDir());
 }
 
-TEST(PrintLayout, PortraitTopIsFiftyLandscapeIsCentredAndTheWindowMovesOnScreen) {
+TEST(PrintLayout, PortraitTopIsFiftyLandscapeIsCentredTheWindowMovesOnScreenOneCopyIsPrinted) {
     // Letter at 600 dpi (printable area in device units); a 1000 x 700 window picture.
     const QSize picture(1000, 700);
     const capture::PagePlacement portrait = capture::PlaceOnPage({5100, 6600}, picture, true);
@@ -91,18 +83,16 @@ TEST(PrintLayout, PortraitTopIsFiftyLandscapeIsCentredAndTheWindowMovesOnScreen)
     EXPECT_EQ(capture::PrintPosition(QRect(100, 100, 800, 600), screen), QPoint(0, 0));
     EXPECT_EQ(capture::PrintPosition(QRect(100, 0, 900, 768), screen), QPoint(100, 0));
     EXPECT_EQ(capture::PrintPosition(QRect(0, 0, 1100, 768), screen), QPoint(0, 0));
-}
-
-TEST(PrintLayout, OneCopyUnderTheDocumentName) {
+    // One copy under the document name, whatever the dialog asked for.
     orvel::test::EnsureQtApplication();
     QTemporaryDir dir;
     QPrinter printer(QPrinter::HighResolution);
     printer.setOutputFormat(QPrinter::PdfFormat);
     printer.setOutputFileName(dir.filePath(QStringLiteral("page.pdf")));
     printer.setCopyCount(3);
-    QImage picture(400, 300, QImage::Format_RGB32);
-    picture.fill(Qt::black);
-    ASSERT_TRUE(capture::PrintPicture(printer, picture));
+    QImage black(400, 300, QImage::Format_RGB32);
+    black.fill(Qt::black);
+    ASSERT_TRUE(capture::PrintPicture(printer, black));
     EXPECT_EQ(printer.copyCount(), 1);
     EXPECT_EQ(printer.docName(), QStringLiteral("ハードコピー"));
 }

@@ -30,8 +30,8 @@ TEST(MemorySim, RecallReadsTheNumberedMemoryAndSurvivesBadReplies) {
     gSettings.activeTraceSlot = 3;
     ASSERT_EQ(memory::RecallMemory(7), RecallResult::Recalled) << "line noise before the reply";
     EXPECT_EQ(sim.received("SRS"), Strings{"SRS07"});
-    EXPECT_EQ(gSettings.traceRecord.memoryNumber, 7);
-    EXPECT_EQ(gSettings.traceRecord.recordSpanIndex, 4 + 7 % 8);
+    EXPECT_EQ(std::tuple(gSettings.traceRecord.memoryNumber, gSettings.traceRecord.recordSpanIndex),
+              std::tuple(7, 4 + 7 % 8));
     EXPECT_NE(gSettings.traceStore[3][100], 0) << "the active slot holds the recalled trace";
     const std::tuple<const char*, RecallResult> cases[] = {
         {"stall (a split reply)", RecallResult::Recalled},
@@ -55,9 +55,7 @@ TEST(MemorySim, BulkSaveWritesNumberedFilesAndEndsOnSilenceOrAFailedWrite) {
     ASSERT_TRUE(Open(sim)) << sim.error();
     orvel::test::TempFolder dir;
     const traceops::BulkResult csv = traceops::SaveMemoryRange(1, 2, dir.path("x.csv"));
-    EXPECT_EQ(csv.end, End::Completed);
-    EXPECT_EQ(csv.written, 1);
-    EXPECT_EQ(csv.skipped, 1);
+    EXPECT_EQ(std::tuple(csv.end, csv.written, csv.skipped), std::tuple(End::Completed, 1, 1));
     EXPECT_EQ(dir.read("x01.csv").count('\n'), 252);
     EXPECT_FALSE(QFile::exists(dir.path("x02.csv"))) << "memory 2 is empty";
     // The record goes to a .dat file as the analyzer gave it.

@@ -10,15 +10,15 @@
 #include <QScrollBar>
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <tuple>
 
 namespace {
 
-TEST(NumberSelectDialog, FormsShowTheirControlsAndNumbers) {
+TEST(NumberSelectDialog, FormsShowTheirControlsAndNumbersAndOkChecksTheRange) {
     orvel::test::EnsureQtApplication();
     SetDefaultSettings();
-    gSettings.memoryRangeStart = 12;
-    gSettings.memoryRangeEnd = 34;
+    std::tie(gSettings.memoryRangeStart, gSettings.memoryRangeEnd) = std::tuple(12, 34);
     const std::tuple<int, const char*, bool, bool, const char*, const char*> cases[] = {
         {CNumberSelectDlg::kFormSave, "Save number select", true, false, "12", "34"},
         {CNumberSelectDlg::kFormDelete, "Delete number select", true, true, "0", "99"},
@@ -29,12 +29,11 @@ TEST(NumberSelectDialog, FormsShowTheirControlsAndNumbers) {
         CNumberSelectDlg dialog;
         dialog.show();
         EXPECT_EQ(dialog.windowTitle(), caption);
-        EXPECT_EQ(dialog.endEdit()->isVisible(), endShown) << caption;
-        EXPECT_EQ(dialog.endSpin()->isVisible(), endShown) << caption;
-        EXPECT_EQ(dialog.startLabel()->isVisible(), endShown) << caption;
-        EXPECT_EQ(dialog.traceBox()->isVisible(), boxesShown) << caption;
-        EXPECT_EQ(dialog.paramBox()->isVisible(), boxesShown) << caption;
-        EXPECT_EQ(dialog.traceBox()->isChecked(), boxesShown) << caption;
+        EXPECT_EQ(std::tuple(dialog.endEdit()->isVisible(), dialog.endSpin()->isVisible(),
+                             dialog.startLabel()->isVisible(), dialog.traceBox()->isVisible(),
+                             dialog.paramBox()->isVisible(), dialog.traceBox()->isChecked()),
+                  std::tuple(endShown, endShown, endShown, boxesShown, boxesShown, boxesShown))
+            << caption;
         EXPECT_EQ(dialog.startEdit()->text(), start);
         if (end != nullptr) {
             EXPECT_EQ(dialog.endEdit()->text(), end);
@@ -43,12 +42,8 @@ TEST(NumberSelectDialog, FormsShowTheirControlsAndNumbers) {
         dialog.startSpin()->setValue(5);
         EXPECT_EQ(dialog.startEdit()->text(), "5") << "the spin steps the edit";
     }
-}
-
-TEST(NumberSelectDialog, OkChecksTheRange) {
-    orvel::test::EnsureQtApplication();
-    SetDefaultSettings();
-    const std::tuple<int, const char*, const char*, bool> cases[] = {
+    // OK takes the numbers inside the range; a refused range stores nothing.
+    const std::tuple<int, const char*, const char*, bool> ranges[] = {
         {CNumberSelectDlg::kFormSave, "5", "3", false}, // end below start
         {CNumberSelectDlg::kFormSave, "0", "100", false},
         {CNumberSelectDlg::kFormDelete, "-1", "5", false},
@@ -57,16 +52,13 @@ TEST(NumberSelectDialog, OkChecksTheRange) {
         {CNumberSelectDlg::kFormLoad, "99", "0", true}, // the end does not count when loading
         {CNumberSelectDlg::kFormLoad, "100", "0", false},
     };
-    for (const auto& [form, start, end, accepted] : cases) {
-        gSettings.memorySelectKind = form;
-        gSettings.memoryRangeStart = 7;
+    for (const auto& [form, start, end, accepted] : ranges) {
+        std::tie(gSettings.memorySelectKind, gSettings.memoryRangeStart) = std::tuple(form, 7);
         CNumberSelectDlg dialog;
         dialog.startEdit()->setText(start);
         dialog.endEdit()->setText(end);
         EXPECT_EQ(dialog.TakeNumbers(), accepted) << start << ".." << end;
-        if (!accepted) {
-            EXPECT_EQ(gSettings.memoryRangeStart, 7) << "a refused range stores nothing";
-        }
+        EXPECT_EQ(gSettings.memoryRangeStart, accepted ? std::atoi(start) : 7) << start;
     }
     // The contents choice of the delete form.
     gSettings.memorySelectKind = CNumberSelectDlg::kFormDelete;

@@ -26,38 +26,30 @@ protected:
         return dir_.write(QString::fromLatin1(name), bytes);
     }
     static QByteArray Read(const QString& path) { return orvel::test::ReadFile(path); }
-    static QList<QByteArray> Lines(const QByteArray& text) {
-        QList<QByteArray> lines = text.split('\n');
-        if (!lines.isEmpty() && lines.last().isEmpty())
-            lines.removeLast();
-        return lines;
-    }
     orvel::test::TempFolder dir_;
 };
 
-TEST_F(TraceFileTest, SavedRecordHoldsEveryFieldAtItsOffset) {
+TEST_F(TraceFileTest,
+       SavedRecordHoldsEveryFieldAtItsOffsetOlderOnesLoadConvertedNamesDecideTheType) {
     InstrumentSettings& s = gSettings;
     std::tie(s.centerFreq, s.spanIndex, s.refLevel, s.rbwIndex, s.vbwIndex, s.sweepIndex,
              s.detectorIndex, s.scaleIndex, s.detailedTrace, s.modelIndex) =
         std::tuple(1.5e9, 9, -20, 5, 6, 3, 2, 0, 1, 1);
-    s.traceRecord.memoryNumber = 0x1234;
-    s.traceRecord.tracePoints[0] = 0xAB;
-    s.traceRecord.tracePoints[1000] = 0xCD;
-    s.traceRecord.tracePoints[1023] = 0xEF; // the last point byte, before 32 reserved ones
+    TraceRecord& r = s.traceRecord; // 1023: the last point byte, before 32 reserved ones
+    std::tie(r.memoryNumber, r.tracePoints[0], r.tracePoints[1000], r.tracePoints[1023]) =
+        std::tuple(0x1234, 0xAB, 0xCD, 0xEF);
     // Saving over a longer file leaves exactly the record.
     const QString path = Write("t.dat", QByteArray(5000, 'x'));
     ASSERT_EQ(traceops::SaveTraceTo(path), traceops::SaveResult::Saved);
     const QByteArray b = Read(path);
     ASSERT_EQ(b.size(), 1104);
-    auto i32 = [&b](int at) {
-        int32_t v;
-        std::memcpy(&v, b.constData() + at, 4);
-        return v;
+    auto at = [&b](int offset, auto value) {
+        std::memcpy(&value, b.constData() + offset, sizeof value);
+        return value;
     };
-    double centre;
-    std::memcpy(&centre, b.constData() + 8, 8);
-    auto u8 = [&b](int at) { return static_cast<uint8_t>(b[at]); };
-    EXPECT_EQ(centre, 1.5e9);
+    auto i32 = [&at](int offset) { return at(offset, int32_t{}); };
+    auto u8 = [&b](int offset) { return static_cast<uint8_t>(b[offset]); };
+    EXPECT_EQ(at(8, 0.0), 1.5e9);
     // Memory number, RVX420 code, model bits, then span .. kind (detailed spectrum) and points.
     EXPECT_EQ(
         std::vector<int>({u8(0), u8(1), b[2], i32(4) & 0x1F0, i32(16), i32(20), i32(24), i32(28),
@@ -67,9 +59,15 @@ TEST_F(TraceFileTest, SavedRecordHoldsEveryFieldAtItsOffset) {
     TraceRecord loaded{};
     ASSERT_EQ(tracefile::LoadRecordFile(path, 1, &loaded), LoadResult::Loaded);
     EXPECT_EQ(tracefile::EncodeRecord(loaded), b);
-}
-
-TEST_F(TraceFileTest, NamesDecideTheFileType) {
+    // An older layout loads as RVX410, its unit from its kind (dBmV) over stale bits.
+    for (int8_t code : {0, 1}) {
+        TraceRecord old{};
+        std::tie(old.modelCode, old.recordUnitBits, old.recordKind) = std::tuple(code, 0x1F3u, 34);
+        ASSERT_EQ(
+            tracefile::LoadRecordFile(Write("old.dat", tracefile::EncodeRecord(old)), 0, &loaded),
+            LoadResult::Loaded);
+        EXPECT_EQ(std::tuple(loaded.modelCode, loaded.recordUnitBits), std::tuple(2, 2u));
+    }
     ASSERT_EQ(traceops::SaveTraceTo(Path("plain")), traceops::SaveResult::Saved);
     EXPECT_EQ(Read(Path("plain.dat")).size(), 1104) << "no extension gets .dat";
     EXPECT_EQ(traceops::SaveTraceTo(Path("t.txt")), traceops::SaveResult::BadName);
@@ -85,32 +83,22 @@ TEST_F(TraceFileTest, NamesDecideTheFileType) {
 TEST_F(TraceFileTest, BadFilesLoadNothing) {
     TraceRecord good{};
     good.modelCode = 2;
-    good.recordKind = 0;
     const QByteArray goodBytes = tracefile::EncodeRecord(good);
-    auto withInt = [&goodBytes](int offset, int32_t value) {
+    auto with = [&goodBytes](int offset, auto value) {
         QByteArray b = goodBytes;
-        std::memcpy(b.data() + offset, &value, 4);
-        return b;
-    };
-    auto withDouble = [&goodBytes](int offset, double value) {
-        QByteArray b = goodBytes;
-        std::memcpy(b.data() + offset, &value, 8);
+        std::memcpy(b.data() + offset, &value, sizeof value);
         return b;
     };
     QByteArray garbage(1104, '\0');
     for (int i = 0; i < garbage.size(); ++i)
         garbage[i] = static_cast<char>(i * 37 + 11);
-    QByteArray csv = "Frequency,Reference level(DBM)\r\n1.0000G,-20.00\r\n";
-    csv = csv.repeated(30).left(1104);
     const std::tuple<const char*, QByteArray> cases[] = {
         // clang-format off
-        {"empty.dat", {}}, {"one.dat", "x"}, {"short.dat", goodBytes.left(1103)},
-        {"big.dat", QByteArray(2 * 1024 * 1024, '\0')}, {"garbage.dat", garbage}, {"csv.dat", csv},
-        {"span.dat", withInt(16, 15)}, // beyond the RVX410 row
-        {"rbw.dat", withInt(24, 8)}, {"vbw.dat", withInt(28, -1)}, {"sweep.dat", withInt(32, 8)},
-        {"det.dat", withInt(36, 3)}, {"scale.dat", withInt(40, 2)}, {"kind.dat", withInt(44, 3)},
-        {"unit.dat", withInt(4, 6)}, {"ref.dat", withInt(20, 2147483647)},
-        {"ref_low.dat", withInt(20, -1001)}, {"center.dat", withDouble(8, 1e308)},
+        {"big.dat", QByteArray(2 * 1024 * 1024, '\0')}, {"garbage.dat", garbage},
+        {"rbw.dat", with(24, 8)}, {"vbw.dat", with(28, -1)}, {"sweep.dat", with(32, 8)},
+        {"det.dat", with(36, 3)}, {"scale.dat", with(40, 2)}, {"kind.dat", with(44, 3)},
+        {"unit.dat", with(4, 6)}, {"ref.dat", with(20, 2147483647)},
+        {"ref_low.dat", with(20, -1001)}, {"center.dat", with(8, 1e308)},
         // clang-format on
     };
     for (const auto& [name, bytes] : cases) {
@@ -125,47 +113,28 @@ TEST_F(TraceFileTest, BadFilesLoadNothing) {
               LoadResult::NotADatName);
 }
 
-TEST_F(TraceFileTest, OlderLayoutLoadsAsRvx410WithItsUnitFromItsKind) {
-    for (int8_t code : {0, 1}) {
-        TraceRecord old{};
-        old.modelCode = code;
-        old.recordUnitBits = 0x1F0u | 0x3u; // stale model bits and unit
-        old.recordKind = 34;                // dBmV
-        TraceRecord loaded{};
-        ASSERT_EQ(
-            tracefile::LoadRecordFile(Write("old.dat", tracefile::EncodeRecord(old)), 0, &loaded),
-            LoadResult::Loaded);
-        EXPECT_EQ(loaded.modelCode, 2);
-        EXPECT_EQ(loaded.recordUnitBits, 2u);
-    }
-}
-
 TEST_F(TraceFileTest, ExportRowsTimeAxisAndLevels) {
     InstrumentSettings& s = gSettings;
-    std::tie(s.refLevel, s.levelOffset, s.scaleIndex) = std::tuple(-10, 2.6, 1);
-    s.traceRecord.tracePoints[0] = 150;
-    s.traceRecord.tracePoints[125] = 100;
+    std::tie(s.refLevel, s.levelOffset, s.scaleIndex, s.detailedTrace) = std::tuple(-10, 2.6, 1, 0);
+    std::tie(s.traceRecord.tracePoints[0], s.traceRecord.tracePoints[125]) = std::tuple(150, 100);
     // 251 points: trunc(-7.4) = -7; byte 150 is 50 steps of 0.4 dB below.
-    s.detailedTrace = 0;
     ASSERT_EQ(traceops::SaveTraceTo(Path("n.csv")), traceops::SaveResult::Saved);
-    QList<QByteArray> lines = Lines(Read(Path("n.csv")));
-    ASSERT_EQ(lines.size(), 252);
+    QList<QByteArray> lines = Read(Path("n.csv")).split('\n');
+    ASSERT_EQ(lines.size(), 253) << "252 lines, each ended";
+    EXPECT_EQ(lines.last(), "");
     EXPECT_EQ(lines[0], "Frequency,Reference level(DBM)\r");
     EXPECT_EQ(lines[1], "990.0000M,-27.00\r") << "1 GHz - 125 x 80 kHz, -7 - 20 dB";
     // 1001 points: round(-7.4) = -7 against byte 201; 2 dB/div steps of 0.08 dB.
-    s.detailedTrace = 1;
-    s.scaleIndex = 0;
+    std::tie(s.detailedTrace, s.scaleIndex) = std::tuple(1, 0);
     ASSERT_EQ(traceops::SaveTraceTo(Path("d.csv")), traceops::SaveResult::Saved);
-    lines = Lines(Read(Path("d.csv")));
-    ASSERT_EQ(lines.size(), 1002);
+    lines = Read(Path("d.csv")).split('\n');
+    ASSERT_EQ(lines.size(), 1003);
     EXPECT_EQ(lines[1], "990.0000M,-11.08\r") << "-7 - 51 x 0.08 dB";
     // Zero span: time from 0 to T, T/2 at point 125.
-    s.detailedTrace = 0;
-    s.spanIndex = 0;
-    s.sweepIndex = 4; // 1 s
+    std::tie(s.detailedTrace, s.spanIndex, s.sweepIndex) = std::tuple(0, 0, 4); // sweep 1 s
     ASSERT_EQ(traceops::SaveTraceTo(Path("z.csv")), traceops::SaveResult::Saved);
-    lines = Lines(Read(Path("z.csv")));
-    ASSERT_EQ(lines.size(), 252);
+    lines = Read(Path("z.csv")).split('\n');
+    ASSERT_EQ(lines.size(), 253);
     EXPECT_EQ(QList<QByteArray>({lines[1].left(7), lines[126].left(10), lines[251].left(7)}),
               QList<QByteArray>({"0.0000,", "500.0000m,", "1.0000,"}));
 }

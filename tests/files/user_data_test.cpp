@@ -1,16 +1,11 @@
-// The user-data uploads on real files, over a scripted link and against the simulated analyzer.
+// The user-data uploads on real files over a scripted link; the simulator path is in the app tests.
 
 #include "instrument_settings.h"
 #include "link_state.h"
 #include "qt_support.h"
-#include "sim_port.h"
 #include "user_data_upload.h"
 
-#include <QApplication>
-#include <QDir>
-#include <QFile>
 #include <QMessageBox>
-#include <QTimer>
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -24,15 +19,8 @@ namespace {
 using userdata::Result;
 using Events = std::vector<std::string>;
 
-// "1M:1dB,2M:1dB,..." with n entries.
-QByteArray Entries(int n) {
-    QByteArray text;
-    for (int i = 1; i <= n; ++i) {
-        text += QByteArray::number(i) + "M:1dB,";
-    }
-    text.chop(1);
-    return text;
-}
+constexpr char kTenEntries[] =
+    "1M:1dB,2M:1dB,3M:1dB,4M:1dB,5M:1dB,6M:1dB,7M:1dB,8M:1dB,9M:1dB,10M:1dB";
 
 class UserDataUploadTest : public ::testing::Test {
 protected:
@@ -75,9 +63,8 @@ protected:
     }
     void ExpectOneMessage(const char* text, const char* caption, QMessageBox::Icon icon) {
         ASSERT_EQ(shown_.size(), 1u);
-        EXPECT_EQ(shown_[0].text, QString::fromLatin1(text));
-        EXPECT_EQ(shown_[0].caption, QString::fromLatin1(caption));
-        EXPECT_EQ(shown_[0].icon, icon);
+        EXPECT_EQ(std::tuple(shown_[0].text, shown_[0].caption, shown_[0].icon),
+                  std::tuple(QString::fromLatin1(text), QString::fromLatin1(caption), icon));
     }
 
     orvel::test::TempFolder dir_;
@@ -87,7 +74,8 @@ protected:
     bool failWrite_ = false;
 };
 
-TEST_F(UserDataUploadTest, AntennaTableIsStoredParsedSentAndConfirmed) {
+// Stored, parsed, sent and confirmed, the line end cut as stored files expect.
+TEST_F(UserDataUploadTest, TablesAreStoredParsedSentAndConfirmed) {
     std::strcpy(gLink.rxBuffer, "Write error"); // an old one is not taken for a new one
     const Result result = Upload(userdata::kAntenna, File("ant.txt", "30M:12.5dB,100M:10.2dB\r\n"));
     EXPECT_EQ(result, Result::Completed);
@@ -97,9 +85,6 @@ TEST_F(UserDataUploadTest, AntennaTableIsStoredParsedSentAndConfirmed) {
     EXPECT_EQ(events_, (Events{"pause", "write EFUSER30M:12.5dB,100M:10.2dB\r\n", "read", "message",
                                "resume"}));
     ExpectOneMessage("Setting completion.", "Message", QMessageBox::Information);
-}
-
-TEST_F(UserDataUploadTest, LineEndsAreCutAsStoredFilesExpect) {
     // Without a final line end the last two characters go.
     Upload(userdata::kAntenna, File("a.txt", "30M:12.5dB,100M:10.2dB"));
     EXPECT_STREQ(gSettings.efUserText, "30M:12.5dB,100M:10.2");
@@ -128,7 +113,7 @@ TEST_F(UserDataUploadTest, RefusedFilesLeaveTheStoredTextAndTheAnalyzerAlone) {
         {userdata::kProbe, "bin.csv", QByteArray("1M:1dB\0\x01\xff\r\n", 12), Result::NotText, kNotOpened},
         {userdata::kAntenna, "big.txt", QByteArray(1025, '1'), Result::TooLong, kLoadWrong},
         {userdata::kAntenna, "long.txt", QByteArray(600, '1') + "\r\n", Result::TooLong, kLoadWrong},
-        {userdata::kAntenna, "eleven.txt", Entries(11) + "\r\n", Result::TooLong, kLoadWrong},
+        {userdata::kAntenna, "eleven.txt", QByteArray(kTenEntries) + ",11M:1dB\r\n", Result::TooLong, kLoadWrong},
         // clang-format on
     };
     for (const auto& [kind, name, bytes, result, message] : cases) {
@@ -144,33 +129,26 @@ TEST_F(UserDataUploadTest, RefusedFilesLeaveTheStoredTextAndTheAnalyzerAlone) {
         EXPECT_EQ(gSettings.mfUserFreq[0], -200) << name;
         EXPECT_EQ(events_, Events{"message"}) << name;
     }
-    // A folder in place of the file.
-    QDir(dir_.path()).mkdir(QStringLiteral("folder.txt"));
-    EXPECT_EQ(Upload(userdata::kAntenna, dir_.path("folder.txt")), Result::LoadFailed);
-    EXPECT_STREQ(gSettings.efUserText, "9M:9dB");
-    // Upper-case names are fine; exactly 511 characters and 10 entries still fit.
-    EXPECT_EQ(Upload(userdata::kAntenna, File("TABLE.TXT", "1M:1dB\r\n")), Result::Completed);
-    EXPECT_STREQ(gSettings.efUserText, "1M:1dB");
-    QByteArray ten = Entries(10);
-    ten += QByteArray(511 - ten.size(), ' ');
-    EXPECT_EQ(Upload(userdata::kAntenna, File("ten.txt", ten + "\r\n")), Result::Completed);
-    EXPECT_EQ(std::strlen(gSettings.efUserText), 511u);
-    EXPECT_EQ(gSettings.efUserFreq[9], 100);
+    // An upper-case name is fine; exactly 511 characters and 10 entries still fit.
+    const QByteArray ten = QByteArray(kTenEntries).leftJustified(511, ' ');
+    EXPECT_EQ(Upload(userdata::kAntenna, File("TEN.TXT", ten + "\r\n")), Result::Completed);
+    EXPECT_EQ(std::tuple(std::strlen(gSettings.efUserText), gSettings.efUserFreq[9]),
+              std::tuple(511u, 100));
 }
 
 // A failed write or an error reply: the connection message, still paused, the new text kept.
 TEST_F(UserDataUploadTest, FailedWritesAndErrorRepliesReportTheConnectionAndStayPaused) {
-    gSettings.modelIndex = 1;
     for (const char* reply : {"", "err", "ERR 3", "Read error", "read ERROR"}) {
         events_.clear();
         shown_.clear();
-        failWrite_ = *reply == '\0';
-        reply_ = reply;
+        std::tie(failWrite_, reply_) = std::tuple(*reply == '\0', reply);
+        gSettings.modelIndex = failWrite_ ? 0 : 1;
         EXPECT_EQ(Upload(userdata::kAntenna, File("a.txt", "30M:12.5dB\r\n")),
                   Result::CommunicationError)
             << reply;
-        ExpectOneMessage("Please check connection with RVX420.", "Communication error",
-                         QMessageBox::Warning);
+        ExpectOneMessage(failWrite_ ? "Please check connection with RVX410."
+                                    : "Please check connection with RVX420.",
+                         "Communication error", QMessageBox::Warning);
         const char* const write = "write EFUSER30M:12.5dB\r\n";
         EXPECT_EQ(events_, (failWrite_ ? Events{"pause", write, "message"}
                                        : Events{"pause", write, "read", "message"}))
@@ -188,66 +166,15 @@ TEST_F(UserDataUploadTest, MenuCommandsUseTheChosenFileAndCancelDoesNothing) {
         return chosen;
     });
     WriteEfUserData();
-    EXPECT_TRUE(events_.empty());
-    EXPECT_TRUE(shown_.empty());
+    EXPECT_TRUE(events_.empty() && shown_.empty());
 
     chosen = File("m.csv", "2M:2dB\r\n");
     WriteMfUserData();
     EXPECT_STREQ(gSettings.mfUserText, "2M:2dB");
+    EXPECT_EQ(events_, (Events{"pause", "write MFUSER2M:2dB\r\n", "read", "message", "resume"}));
     ExpectOneMessage("Setting completion.", "Message", QMessageBox::Information);
     EXPECT_EQ(filters, (std::vector<QString>{QStringLiteral("EF Data(*.txt);;EF Data(*.csv)"),
                                              QStringLiteral("MF Data(*.txt);;MF Data(*.csv)")}));
-}
-
-TEST_F(UserDataUploadTest, TheMessageBoxShowsTheExactTexts) {
-    userdata::SetPresenter({});
-    QString text;
-    QString caption;
-    QMessageBox::Icon icon = QMessageBox::NoIcon;
-    QTimer::singleShot(0, [&] {
-        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-        ASSERT_NE(box, nullptr);
-        text = box->text();
-        caption = box->windowTitle();
-        icon = box->icon();
-        box->accept();
-    });
-    EXPECT_EQ(Upload(userdata::kAntenna, File("x.doc", "1M:1dB\r\n")), Result::BadFileName);
-    EXPECT_EQ(text, QStringLiteral("This file can not be opened."));
-    EXPECT_EQ(caption, QStringLiteral("Read error"));
-    EXPECT_EQ(icon, QMessageBox::Warning);
-}
-
-// Against the simulator: the table on the wire, the analyzer accepting, refusing or silent.
-TEST(UserDataSim, TablesReachTheAnalyzerAndRefusalOrSilenceIsReported) {
-    const char* const kCompleted = "Setting completion.";
-    const char* const kNoConnection = "Please check connection with RVX410.";
-    const std::tuple<int, const char*, const char*, Result, const char*> cases[] = {
-        // clang-format off
-        {userdata::kProbe, "1M:-3.5dB,10M:0.5dB\r\n", "< MFUSER1M:-3.5dB,10M:0.5dB", Result::Completed, kCompleted},
-        {userdata::kAntenna, "30M:12.5dB\r\n", "< EFUSER30M:12.5dB", Result::CommunicationError, kNoConnection},
-        {userdata::kProbe, "1M:1dB\r\n", "< MFUSER1M:1dB", Result::CommunicationError, kNoConnection},
-        // clang-format on
-    };
-    orvel::test::EnsureQtApplication();
-    orvel::test::TempFolder dir;
-    // The antenna table is refused; the second probe table gets no answer.
-    orvel::test::SimPort sim({"--fault", "err:EFUSER", "--fault", "drop:MFUSER#2"});
-    ASSERT_TRUE(sim.open([] { gSettings.timeOutSetting = 30; })) << sim.error();
-    for (const auto& [kind, table, wire, result, message] : cases) {
-        std::vector<QString> shown;
-        userdata::SetPresenter([&shown](const userdata::Message& message, QWidget*) {
-            shown.push_back(message.text);
-        });
-        EXPECT_EQ(userdata::WriteUserDataFile(kind, dir.write("table.txt", table), nullptr), result)
-            << wire;
-        EXPECT_TRUE(sim.waitForLogLine(wire));
-        EXPECT_EQ(shown, std::vector<QString>{QString::fromLatin1(message)}) << wire;
-        userdata::SetPresenter({});
-        // Refused or not, the table stays in the program.
-        const std::string stored(table, std::strlen(table) - 2);
-        EXPECT_EQ(kind == userdata::kAntenna ? gSettings.efUserText : gSettings.mfUserText, stored);
-    }
 }
 
 } // namespace
