@@ -68,7 +68,7 @@ TEST_F(HardCopyTest, PictureEqualsTheAnalyzersScreenStretchesAndSavesThenCapture
         dialog->resize(704, 500);
         RunFor(50);
         Trigger(dialog, 32818); // "Save(&S)..."
-        // Each analyzer dot is 2 x 2 pixels (the file's layout is judged in BmpSize).
+        // Each analyzer dot is 2 x 2 pixels (the file's layout is judged in the BMP file test).
         const QImage stretched(saved);
         EXPECT_EQ(stretched.size(), QSize(704, 500));
         EXPECT_EQ(Differences(stretched, expected, 2), 0);

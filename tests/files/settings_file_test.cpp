@@ -194,6 +194,8 @@ TEST_F(SettingsFileTest, HandEditedKeysFollowTheFirstMatchRulesAndUserTextsAreCu
         {"Reference offset : 1e9\r\nOBW ratio : 150\r\nOBW down : 0\r\nCenter frequency : -5\r\nCP Center frequency : 1e300\r\nCP zone width : 9G\r\nTrace 3 color : ffffffffff\r\nPeak search ZW : x-9\r\n",
          {"Reference offset : 50.0", "OBW ratio : 99.9", "OBW down : 0.1", "Center frequency : 0", "CP Center frequency : 1000000000", "CP zone width : 3300000000", "Trace 3 color : ffffff", "Peak search ZW : 0"}},
         {"Com port : -3\r\n", {"Com port : 8"}},
+        {"Reference unit : 7\r\nVBW : 11\r\nDetection : 3\r\nMeasurement mode : 7\r\nEF mode : 7\r\nMF mode : 2\r\nCalcuration : 5\r\nConversion : 4\r\nScale : 2\r\nStart window size : 3\r\nStart setup : -1\r\n",
+         {"Reference unit : 0", "VBW : 4", "Detection : 0", "Measurement mode : 0", "EF mode : 0", "MF mode : 0", "Calcuration : 0", "Conversion : 0", "Scale : 1", "Start window size : 0", "Start setup : 0"}},
         // Not a number reads as 0; line ends are skipped before an integer.
         {"Baud rate : x\r\nSpan :   4abc\r\nReference level : -45\r\nOBW ratio : 95.5\r\nReference offset : 2.5\r\nSweep time : \r\n5\r\n",
          {"Baud rate : 0", "Span : 4", "Reference level : -45", "OBW ratio : 95.5", "Reference offset : 2.5", "Sweep time : 5"}},
