@@ -95,6 +95,21 @@ TEST_F(AnalysisTest, WireAndSettingsFileAreTheSameWithTheViewMenuUntouchedOrAllO
     EXPECT_EQ(analysis->Options().upper, (display::LimitLine{{990e6, -60}, {1010e6, -60}}));
 }
 
+// A hand-edited options file: 1 and 0 as well as true and false, anything else the default; a
+// line of points in quotes as the program writes it; one point without them (the INI reader
+// splits it at its comma) is no line.
+TEST(ViewOptionsFile, HandEditedValuesReadAsDocumented) {
+    orvel::test::TempFolder dir;
+    const QString path = dir.path(QStringLiteral("Orvel-view.ini"));
+    ASSERT_TRUE(WriteFile(path, "[Waterfall]\nShown=1\n[PeakTable]\nShown=maybe\nCount=0\n"
+                                "[Limits]\nShown=0\nUpper=\"1e9,-20;2e9,-30\"\nLower=1e9,-70\n"));
+    const ViewOptions o = ReadViewOptions(path);
+    EXPECT_EQ(std::tuple(o.waterfall, o.peakTable, o.peakCount, o.limits),
+              std::tuple(true, false, 10, false));
+    EXPECT_EQ(std::tuple(o.upper, o.lower),
+              std::tuple(display::LimitLine{{1e9, -20}, {2e9, -30}}, display::LimitLine{}));
+}
+
 // One session with two signals: peak table, limit lines below and above them, waterfall, record.
 TEST_F(AnalysisTest, PeakTableLimitLinesWaterfallAndRecordInTheRunningProgram) {
     session.simArgs += QStringList{"--signal", "995M:-20", "--signal", "1004M:-35"};
