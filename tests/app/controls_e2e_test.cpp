@@ -10,8 +10,6 @@
 #include <QElapsedTimer>
 #include <QRadioButton>
 
-#include <tuple>
-
 namespace {
 
 using paneltest::Enter;
@@ -19,38 +17,9 @@ using paneltest::Enter;
 class ControlsTest : public AppTest {
 protected:
     void ExpectHeld(bool held) const {
-        EXPECT_EQ(ui->holdButton->isChecked(), !held);
-        EXPECT_EQ(ui->holdButton->text(), held ? "Hold" : "Run");
-        EXPECT_EQ(gSettings.runState, held ? 0 : 1);
-    }
-    // Whatever is typed into the panel's and marker panel's edits, no "nan" or "inf" is sent.
-    void TypeAnything() {
-        Mark();
-        for (const char* text : {"", "abc", "1e400", "-nan", "99999G",
-                                 "123456789012345678901234567890123456789012345678901234567890"}) {
-            for (QLineEdit* edit : {ui->centerEdit, ui->refLevelEdit, ui->offsetEdit,
-                                    session.view()->display()->Markers().Panel().marker1Freq}) {
-                Enter(edit, text);
-            }
-        }
-        EXPECT_GE(Since().count(), 24);
-        const QByteArray sent = Since().join('|').toLower();
-        EXPECT_FALSE(sent.contains("nan") || sent.contains("inf")) << sent.constData();
-        // What reaches the analyzer stays within each field's range.
-        int frequencies = 0;
-        for (const QByteArray& line : Since()) {
-            for (const auto& [prefix, low, high] :
-                 {std::tuple("FREQ", 0.0, 3.3e9), std::tuple("REF", -60.0, 10.0),
-                  std::tuple("OFFSET", -50.0, 50.0)}) {
-                if (!line.startsWith(prefix) || line.endsWith("?"))
-                    continue;
-                bool ok = false;
-                const double value = line.mid(qstrlen(prefix)).toDouble(&ok);
-                EXPECT_TRUE(ok && value >= low && value <= high) << line.constData();
-                frequencies += prefix[0] == 'F';
-            }
-        }
-        EXPECT_GT(frequencies, 0);
+        EXPECT_EQ(
+            std::tuple(ui->holdButton->isChecked(), ui->holdButton->text(), gSettings.runState),
+            std::tuple(!held, QString(held ? "Hold" : "Run"), held ? 0 : 1));
     }
 };
 
@@ -107,7 +76,19 @@ TEST_F(ControlsTest, MenuAndPanelCommandsOfTheRunningProgram) {
     Enter(entry->entry(), "hide");
     EXPECT_FALSE(entry->entry()->isVisible() || entry->reply()->isVisible());
 
-    TypeAnything();
+    // Whatever is typed into the panel's and marker panel's edits, no "nan" or "inf" is sent (the
+    // ranges: ControlPanelTest.AnyTypedTextGoesOutWithinTheClampedRanges).
+    Mark();
+    for (const char* text : {"", "abc", "1e400", "-nan", "99999G",
+                             "123456789012345678901234567890123456789012345678901234567890"}) {
+        for (QLineEdit* edit : {ui->centerEdit, ui->refLevelEdit, ui->offsetEdit,
+                                session.view()->display()->Markers().Panel().marker1Freq}) {
+            Enter(edit, text);
+        }
+    }
+    EXPECT_GE(Since().count(), 24);
+    const QByteArray sent = Since().join('|').toLower();
+    EXPECT_FALSE(sent.contains("nan") || sent.contains("inf")) << sent.constData();
     RunFor(std::max<int>(0, 1500 - static_cast<int>(held.elapsed())));
     EXPECT_FALSE(session.receivedSince(heldMark).contains("CAPT")) << "no capture while held";
 

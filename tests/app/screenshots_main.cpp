@@ -143,12 +143,10 @@ int main(int argc, char* argv[]) {
     const bool window = mode.isEmpty() || mode == "--analysis" || mode == "--record";
     // The running window with the detailed trace; else All Reading, as a user's first start.
     session.settingsFile = window ? QByteArray("Detailed trace : 1\r\n") : QByteArray();
-    if (mode != "--dialogs") {
+    if (mode != "--dialogs")
         session.simArgs = {QStringLiteral("--model"), QStringLiteral("410")}; // paced at 19200
-    }
-    if (mode == "--analysis") {
+    if (mode == "--analysis")
         session.simArgs << QStringLiteral("--no-pace"); // many rows for the waterfall
-    }
     if (!session.start() || !session.frameAlive()) {
         std::fprintf(stderr, "orvel-screenshot: the program did not start\n");
         return 1;
