@@ -76,8 +76,7 @@ TEST_F(ControlsTest, MenuAndPanelCommandsOfTheRunningProgram) {
     Enter(entry->entry(), "hide");
     EXPECT_FALSE(entry->entry()->isVisible() || entry->reply()->isVisible());
 
-    // Whatever is typed into the panel's and marker panel's edits, no "nan" or "inf" is sent (the
-    // ranges: ControlPanelTest.AnyTypedTextGoesOutWithinTheClampedRanges).
+    // Nothing typed sends "nan" or "inf"; the ranges sent are ControlPanelTest's.
     Mark();
     for (const char* text : {"", "abc", "1e400", "-nan", "99999G",
                              "123456789012345678901234567890123456789012345678901234567890"}) {

@@ -103,8 +103,7 @@ TEST_F(HardCopyTest, PictureEqualsTheAnalyzersScreenStretchesAndSavesThenCapture
     EXPECT_EQ(QDir(session.directory()).entryList({QStringLiteral("page*.png")}).size(), 1);
 }
 
-// Bad replies in one session (noise, a capital marker and a long tail each; the second never
-// answered, the third cut off): the window shows what came and ends the transfer.
+// Noisy, unanswered and cut-off pictures in one session: what came is shown, the transfer ends.
 TEST_F(HardCopyTest, BadRepliesShowWhatArrivedAndNeverHang) {
     session.simArgs += QStringList{"--prt-noise", "--prt-capital", "5", "--prt-tail", "30000"};
     session.simArgs += QStringList{"--fault", "drop:PRT#2", "--fault", "cut:PRT#3"};

@@ -10,8 +10,7 @@ namespace {
 
 using LiveLoopE2E = AppTest;
 
-// All Setting through the network, paced at 19200 baud: the record and the version query, the
-// window state applied; a close mid-record ends at once, with nothing more sent.
+// All Setting through the network at 19200 baud; a close mid-record ends at once, sending nothing.
 TEST_F(LiveLoopE2E, Ser2netWithAllSettingThenClosingTheWindowMidRecord) {
     session.settingsFile =
         QByteArray("Start setup : 1\r\nCenter frequency : 1234500000\r\nStart window size : 2\r\n");

@@ -8,8 +8,8 @@ namespace {
 
 using StartupTest = AppTest;
 
-// A silent analyzer (two presence checks), a closed port and a damaged file (port 99) are each
-// reported once; the file is written clean at exit.
+// A silent analyzer, a closed port and a damaged file are each reported once; the file is
+// rewritten.
 TEST_F(StartupTest, SilentAnalyzerClosedPortAndDamagedFileAreReportedAndTheFileWrittenClean) {
     QByteArray damaged("Com port : 99\r\nSpan : 4000000000\r\nSweep time : -7\r\nRBW : 77\r\n"
                        "Trace 1 color : zz\r\n");
