@@ -10,6 +10,8 @@
 #include <QElapsedTimer>
 #include <QRadioButton>
 
+#include <tuple>
+
 namespace {
 
 using paneltest::Enter;
@@ -76,7 +78,7 @@ TEST_F(ControlsTest, MenuAndPanelCommandsOfTheRunningProgram) {
     Enter(entry->entry(), "hide");
     EXPECT_FALSE(entry->entry()->isVisible() || entry->reply()->isVisible());
 
-    // Nothing typed sends "nan" or "inf"; the ranges sent are ControlPanelTest's.
+    // Nothing typed sends "nan" or "inf", and what reaches the analyzer keeps each field's range.
     Mark();
     for (const char* text : {"", "abc", "1e400", "-nan", "99999G",
                              "123456789012345678901234567890123456789012345678901234567890"}) {
@@ -88,6 +90,20 @@ TEST_F(ControlsTest, MenuAndPanelCommandsOfTheRunningProgram) {
     EXPECT_GE(Since().count(), 24);
     const QByteArray sent = Since().join('|').toLower();
     EXPECT_FALSE(sent.contains("nan") || sent.contains("inf")) << sent.constData();
+    int frequencies = 0;
+    for (const QByteArray& line : Since()) {
+        for (const auto& [prefix, low, high] :
+             {std::tuple("FREQ", 0.0, 3.3e9), std::tuple("REF", -60.0, 10.0),
+              std::tuple("OFFSET", -50.0, 50.0)}) {
+            if (!line.startsWith(prefix) || line.endsWith("?"))
+                continue;
+            bool ok = false;
+            const double value = line.mid(qstrlen(prefix)).toDouble(&ok);
+            EXPECT_TRUE(ok && value >= low && value <= high) << line.constData();
+            frequencies += prefix[0] == 'F';
+        }
+    }
+    EXPECT_GT(frequencies, 0);
     RunFor(std::max<int>(0, 1500 - static_cast<int>(held.elapsed())));
     EXPECT_FALSE(session.receivedSince(heldMark).contains("CAPT")) << "no capture while held";
 
