@@ -20,7 +20,7 @@ ProcessResult RunProcess(const std::vector<std::string>& argv,
                          std::chrono::milliseconds timeout = std::chrono::seconds(60),
                          const std::vector<std::string>& env = {});
 
-// ser2net sharing `device` as raw TCP on 127.0.0.1:port().
+// ser2net sharing `device` as raw TCP on url().
 class Ser2netProcess {
 public:
     explicit Ser2netProcess(const std::string& device, int baud = 19200);
@@ -29,7 +29,6 @@ public:
     Ser2netProcess& operator=(const Ser2netProcess&) = delete;
 
     bool started() const { return started_; }
-    int port() const { return port_; }
     std::string url() const { return "tcp://127.0.0.1:" + std::to_string(port_); }
 
 private:

@@ -27,7 +27,6 @@ public:
     // On time-out `out` holds what came.
     bool readUntil(const std::string& needle, std::string& out, Timeout timeout = Timeout(15000));
     bool readCount(size_t count, std::string& out, Timeout timeout = Timeout(15000));
-    std::string readAvailable(); // does not wait
     // All lines in one write, one reply line for each without CR LF ("" for each one missing).
     std::vector<std::string> askAll(const std::vector<std::string>& lines,
                                     Timeout timeout = Timeout(15000));

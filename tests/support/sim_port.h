@@ -57,7 +57,6 @@ public:
                 out.push_back(line);
         return out;
     }
-    bool waitForLogLine(const std::string& text) const { return sim_->waitForLogLine(text); }
 
 private:
     Lines options_;

@@ -182,12 +182,6 @@ bool SerialClient::readCount(size_t count, std::string& out, Timeout timeout) {
     return out.size() == count;
 }
 
-std::string SerialClient::readAvailable() {
-    while (fd_ >= 0 && ReadSome(fd_, pending_, Clock::now()) > 0) {
-    }
-    return Take(pending_, std::string::npos);
-}
-
 std::vector<std::string> SerialClient::askAll(const std::vector<std::string>& lines,
                                               Timeout timeout) {
     std::string text;
