@@ -16,7 +16,6 @@ protected:
         display->UpdateTraces();
         host.events.clear();
     }
-    const MarkerPanel* Panel() { return &display->Markers().Panel(); }
 };
 
 TEST_F(MarkersTest, MarkerDisplayMenuPeakNextAndDeltaModeMoveTheMarkersAndTellTheAnalyzer) {
@@ -40,12 +39,10 @@ TEST_F(MarkersTest, MarkerDisplayMenuPeakNextAndDeltaModeMoveTheMarkersAndTellTh
         EXPECT_TRUE(Panel()->next->isEnabled()) << i;
         display->Markers().Next();
     }
+    display->Markers().Next(); // ignored once disabled
     EXPECT_EQ(std::tuple(Panel()->next->isEnabled(), gSettings.peakSearchNo, Graph()->CursorX(1)),
               std::tuple(false, 10, 100 + 50 * 10.0));
-    display->Markers().Next(); // ignored once disabled
-    const int afterDisabled = gSettings.peakSearchNo;
-    display->Markers().Peak();
-    EXPECT_EQ(std::pair(afterDisabled, Panel()->next->isEnabled()), std::pair(10, true));
+    display->Markers().Peak(); // enables Next again: marker 2 moves to the second peak
     display->Markers().SelectMarker(2);
     display->Markers().Next();
     EXPECT_EQ(std::pair(CursorXs(Graph(), {2, 1}), gSettings.peakSearchNo),
@@ -95,8 +92,8 @@ TEST_F(MarkersTest,
     LoadStaircase(2);
     Panel()->marker1Freq->setText(QStringLiteral("1.004G"));
     display->Markers().CommitMarker1();
-    EXPECT_EQ(std::pair(gSettings.normMarkerFreq, Graph()->CursorX(1)), std::pair(1.004e9, 700.0));
-    EXPECT_EQ(host.events, (Events{"pause", "NORMMKR", "NORMMKR?", "resume"}));
+    EXPECT_EQ(std::tuple(gSettings.normMarkerFreq, Graph()->CursorX(1), host.events),
+              std::tuple(1.004e9, 700.0, Events{"pause", "NORMMKR", "NORMMKR?", "resume"}));
     // No frequency at all keeps the marker, and Marker to CF keeps it too.
     const double centre = gSettings.centerFreq;
     for (const char* text : {"1e400", "-1e400", "999G"}) {
@@ -117,7 +114,6 @@ TEST_F(MarkersTest,
     EXPECT_EQ(std::tuple(gSettings.centerFreq, Graph()->CursorX(1), Panel()->marker1Freq->text()),
               std::tuple(1.002e9, 500.0, QStringLiteral("1.0020G")));
     EXPECT_EQ(host.events, (Events{"pause", "NORMMKR", "FREQSETMKR", "centre changed", "resume"}));
-    Graph()->SetCursorX(1, 500);
     CCWGraph* g = Graph();
     SendMouse(g, QEvent::MouseButtonPress, g->XToPixel(500), Qt::LeftButton);
     SendMouse(g, QEvent::MouseMove, g->XToPixel(100), Qt::LeftButton);
@@ -139,8 +135,6 @@ TEST_F(MarkersTest,
 
 class MeasurementTest : public DisplayFixture {
 protected:
-    const MeasurementStrip* Strip() { return &display->Measurements().Strip(); }
-    const MarkerPanel& Panel() { return display->Markers().Panel(); }
     MeasureChoice Choice(int function) {
         MeasureChoice c = display::CurrentMeasureChoice();
         c.function = static_cast<MeasureFunction>(function);
@@ -160,8 +154,8 @@ TEST_F(MeasurementTest, ChannelPowerThenAdjacentChannelThenOccupiedBandwidthCurs
     // Band edit and cursors on; marker 2's cursor, Peak and the marker edit off.
     EXPECT_EQ(std::tuple(Texts(Strip()->functionName, Strip()->bandCenter, Strip()->result),
                          Strip()->bandCenter->isEnabled(), Graph()->CursorVisible(5),
-                         Graph()->CursorVisible(2), Panel().peak->isEnabled(),
-                         Panel().marker1Freq->isEnabled(), CursorXs(Graph(), {5, 6, 7})),
+                         Graph()->CursorVisible(2), Panel()->peak->isEnabled(),
+                         Panel()->marker1Freq->isEnabled(), CursorXs(Graph(), {5, 6, 7})),
               std::tuple(QStringList{"Channel Power", "1.0020G", "-20.5dBm"}, true, true, false,
                          false, false, std::vector<double>{600, 625, 575}));
     // A span change keeps the band on screen; zero span leaves the frequencies alone.
@@ -231,7 +225,7 @@ TEST_F(MeasurementTest, SameChoiceDoesNothingFunctionsSetMarkersSweepsAntennaCen
     EXPECT_EQ(std::pair(gSettings.sweepIndex, host.CountOf("sweep changed")), std::pair(2, 1));
     display->Measurements().ApplyMeasureChoice(Choice(0));
     EXPECT_EQ(std::tuple(spy.last().at(0).toBool(), Strip()->functionName->text(),
-                         Panel().peak->isEnabled(), Graph()->CursorVisible(2)),
+                         Panel()->peak->isEnabled(), Graph()->CursorVisible(2)),
               std::tuple(true, QStringLiteral("Meas OFF"), true, true));
     MeasureChoice c = Choice(4);
     c.antennaIndex = 5; // AT15
@@ -261,6 +255,5 @@ TEST_F(MeasurementTest, SameChoiceDoesNothingFunctionsSetMarkersSweepsAntennaCen
     const QColor red(255, 0, 0), green(0, 255, 0), blue(0, 0, 255), black(Qt::black);
     EXPECT_EQ(colours(), (std::vector<QColor>{black, blue, red, green}));
     gSettings.measureIndex = 1;
-    const std::vector<QColor> cp = colours();
-    EXPECT_EQ(std::vector<QColor>(cp.begin(), cp.begin() + 2), (std::vector<QColor>{red, green}));
+    EXPECT_THAT(colours(), testing::ElementsAre(red, green, testing::_, testing::_));
 }

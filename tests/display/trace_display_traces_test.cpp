@@ -92,8 +92,7 @@ TEST_F(TracesTest, DetailedTraceKeepsItsPointsAndChoosingAnEmptyTraceOrNoViewKee
     EXPECT_EQ(std::tuple(gSettings.activeTraceSlot, gSettings.traceView[4], g->PlotVisible(5),
                          g->PlotEnabled(5), g->PlotEnabled(2), g->PlotPointCount(5)),
               std::tuple(4, 1, true, true, false, 0));
-    int view[11] = {};
-    view[5] = 1;
+    int view[11] = {0, 0, 0, 0, 0, 1};
     display->ApplyTraceSelection(7, view);
     EXPECT_EQ(std::vector<int>(gSettings.traceView + 1, gSettings.traceView + 11),
               (std::vector<int>{0, 0, 0, 0, 1, 0, 1, 0, 0, 0}));
@@ -141,17 +140,16 @@ TEST_F(ZoomTest, ZoomsClampScrollByPagesRememberTheirPlaceAndScrollingRewritesRe
     display->SetXZoom(1);
     display->Graph()->SetCursorX(1, 0);
     display->SetXScroll(100);
-    EXPECT_EQ(displaytest::Texts(display->Markers().Panel().marker1Freq, display->MinFreqLabel(),
-                                 display->MaxFreqLabel()),
-              (QStringList{"992.0000M", "992.0000M", "1.0020G"}));
+    EXPECT_EQ(
+        displaytest::Texts(Panel()->marker1Freq, display->MinFreqLabel(), display->MaxFreqLabel()),
+        (QStringList{"992.0000M", "992.0000M", "1.0020G"}));
 }
 
 TEST_F(LayoutTest, LayoutsCompactModeAndStartingUpAndCompactRefusalsSendNothing) {
     gSettings.borderWidth = 2;
     EXPECT_FALSE(display->ApplySizeChange(1300, 850).compact);
-    const MarkerPanel& panel = display->Markers().Panel();
-    // The graph, scroll bars and frequency labels; then the right panel, its trace combo, marker
-    // 1's edit and the zone width edit, and the measurement strip.
+    const MarkerPanel& panel = *Panel();
+    // The graph, scroll bars, frequency labels; the right panel, trace combo, two edits, strip.
     EXPECT_EQ((std::vector<QRect>{Graph()->geometry(), display->HorizontalScrollBar()->geometry(),
                                   display->VerticalScrollBar()->geometry(),
                                   display->MinFreqLabel()->geometry(),
@@ -163,16 +161,16 @@ TEST_F(LayoutTest, LayoutsCompactModeAndStartingUpAndCompactRefusalsSendNothing)
         (std::vector<int>{panel.x(), panel.y(), display->Zoom()->x(),
                           display->Zoom()->x() + display->Zoom()->activeTrace->x(),
                           panel.x() + panel.marker1Freq->x(), panel.y() + panel.marker1Freq->y(),
-                          panel.y() + panel.zoneWidth->y(), display->Measurements().Strip().y()}),
+                          panel.y() + panel.zoneWidth->y(), Strip()->y()}),
         (std::vector<int>{1052, 455, 1052, 1194, 1175, 516, 660, 795}));
     QSignalSpy spy(display, &TraceDisplay::CompactModeChanged);
     display->SetXZoom(1);
     // The mode, the graph, whether the summary, the marker panel and the scroll bars are hidden.
     auto state = [this, &spy] {
-        return std::tuple(
-            gSettings.compactMode, Graph()->geometry(), display->CompactSummary()->isHidden(),
-            display->Markers().Panel().isHidden(), display->HorizontalScrollBar()->isHidden(),
-            display->VerticalScrollBar()->isHidden(), spy.count());
+        return std::tuple(gSettings.compactMode, Graph()->geometry(),
+                          display->CompactSummary()->isHidden(), Panel()->isHidden(),
+                          display->HorizontalScrollBar()->isHidden(),
+                          display->VerticalScrollBar()->isHidden(), spy.count());
     };
     display->ApplySizeChange(965, 690); // the thresholds are checked in view_layout_test.cpp
     EXPECT_EQ(state(), std::tuple(1, QRect(0, 0, 795, 690), false, true, true, true, 1));
@@ -199,6 +197,5 @@ TEST_F(LayoutTest, LayoutsCompactModeAndStartingUpAndCompactRefusalsSendNothing)
     closer.start(10);
     display->ShowTraceSelect();
     display->Markers().MarkerToCenter();
-    EXPECT_TRUE(host.events.empty());
-    EXPECT_EQ(closed, 2);
+    EXPECT_EQ(std::pair(host.events.empty(), closed), std::pair(true, 2));
 }

@@ -58,19 +58,11 @@ public:
         return refuse ? 0 : 1;
     }
     const char* LastReply() const override { return reply.c_str(); }
-    // What the display announces: "centre changed", "span changed", "sweep changed".
-    void Changed(FieldSet changed) {
-        for (const auto& [field, name] : {std::pair{Field::CenterFreq, "centre changed"},
-                                          {Field::Span, "span changed"},
-                                          {Field::Sweep, "sweep changed"}})
-            if (changed.Any(field))
-                events.push_back(name);
-    }
     int CountOf(const std::string& name) const {
         return static_cast<int>(std::count(events.begin(), events.end(), name));
     }
 
-    std::vector<std::string> events; // "pause", "resume", a change, or the command name
+    std::vector<std::string> events; // "pause", "resume", "centre/span/sweep changed", a command
     std::string reply = "OK";
     std::string measureReply = "OK"; // what MeasureResult leaves as the last reply
     bool refuse = false;             // Send returns 0
@@ -105,7 +97,11 @@ protected:
         view->resize(1200, 800);
         display = new TraceDisplay(view.get(), &host);
         SetChangeListener([this](FieldSet changed) {
-            host.Changed(changed);
+            for (const auto& [field, name] : {std::pair{Field::CenterFreq, "centre changed"},
+                                              {Field::Span, "span changed"},
+                                              {Field::Sweep, "sweep changed"}})
+                if (changed.Any(field))
+                    host.events.push_back(name);
             display->Refresh(changed);
         });
         display->ApplyColors();
@@ -114,6 +110,8 @@ protected:
     void TearDown() override { SetChangeListener(nullptr); }
 
     CCWGraph* Graph() { return display->Graph(); }
+    const MarkerPanel* Panel() { return &display->Markers().Panel(); }
+    const MeasurementStrip* Strip() { return &display->Measurements().Strip(); }
 
     std::unique_ptr<QWidget> view;
     TraceDisplay* display = nullptr;
