@@ -5,19 +5,14 @@
 
 #include <numeric>
 
-using displaytest::DisplayFixture;
+using displaytest::DisplayTest;
 using testing::DoubleEq;
 using testing::DoubleNear;
 using testing::Pointwise;
 
-class TracesTest : public DisplayFixture {};
-class ZoomTest : public DisplayFixture {};
-class LayoutTest : public DisplayFixture {};
-
-TEST_F(TracesTest, SlotsEmptyOrHiddenColoursLabelsThenLiveTracesAtReferencePlusOffsetAndZoomed) {
+TEST_F(DisplayTest, SlotsEmptyOrHiddenColoursLabelsThenLiveTracesAtReferencePlusOffsetAndZoomed) {
     gSettings.traceRecord.tracePoints[5] = 180;
     display->UpdateTraces();
-    // The emptied point, the bottom line, and trace 1 with no data to show.
     EXPECT_EQ(std::tuple(gSettings.traceRecord.tracePoints[5], Graph()->PlotValue(1, 5),
                          Graph()->PlotPointCount(2)),
               std::tuple(0, -70.0, 0));
@@ -76,7 +71,7 @@ TEST_F(TracesTest, SlotsEmptyOrHiddenColoursLabelsThenLiveTracesAtReferencePlusO
                 Pointwise(DoubleNear(1e-9), std::vector<double>{6.7, 125, 12.5}));
 }
 
-TEST_F(TracesTest, DetailedTraceKeepsItsPointsAndChoosingAnEmptyTraceOrNoViewKeepsTheActiveShown) {
+TEST_F(DisplayTest, DetailedTraceKeepsItsPointsAndChoosingAnEmptyTraceOrNoViewKeepsTheActiveShown) {
     gSettings.traceKind[3] = tracekind::kSpectrum1001;
     std::iota(gSettings.traceStore[3], gSettings.traceStore[3] + 1001, uint8_t{0});
     gSettings.traceView[3] = 1;
@@ -101,7 +96,8 @@ TEST_F(TracesTest, DetailedTraceKeepsItsPointsAndChoosingAnEmptyTraceOrNoViewKee
               std::tuple(7, 6, false, true));
 }
 
-TEST_F(ZoomTest, ZoomsClampScrollByPagesRememberTheirPlaceAndScrollingRewritesReadoutsAndLabels) {
+TEST_F(DisplayTest,
+       ZoomsClampScrollByPagesRememberTheirPlaceAndScrollingRewritesReadoutsAndLabels) {
     display->SetYZoom(3);
     display->SetYScroll(70);
     EXPECT_EQ(gSettings.yScroll, 70);
@@ -114,7 +110,6 @@ TEST_F(ZoomTest, ZoomsClampScrollByPagesRememberTheirPlaceAndScrollingRewritesRe
               std::tuple(40, 40, 40, -30.0, -70.0, 5.0));
     display->SetYZoom(0);
     EXPECT_EQ(std::pair(gSettings.yScroll, vertical->isHidden()), std::pair(0, true));
-    // Out-of-range zooms are clamped; unzoomed, there is no scroll.
     display->SetXZoom(17);
     display->SetYZoom(-4);
     display->SetYScroll(55);
@@ -145,7 +140,7 @@ TEST_F(ZoomTest, ZoomsClampScrollByPagesRememberTheirPlaceAndScrollingRewritesRe
         (QStringList{"992.0000M", "992.0000M", "1.0020G"}));
 }
 
-TEST_F(LayoutTest, LayoutsCompactModeAndStartingUpAndCompactRefusalsSendNothing) {
+TEST_F(DisplayTest, LayoutsCompactModeAndStartingUpAndCompactRefusalsSendNothing) {
     gSettings.borderWidth = 2;
     EXPECT_FALSE(display->ApplySizeChange(1300, 850).compact);
     const MarkerPanel& panel = *Panel();
@@ -165,7 +160,6 @@ TEST_F(LayoutTest, LayoutsCompactModeAndStartingUpAndCompactRefusalsSendNothing)
         (std::vector<int>{1052, 455, 1052, 1194, 1175, 516, 660, 795}));
     QSignalSpy spy(display, &TraceDisplay::CompactModeChanged);
     display->SetXZoom(1);
-    // The mode, the graph, whether the summary, the marker panel and the scroll bars are hidden.
     auto state = [this, &spy] {
         return std::tuple(gSettings.compactMode, Graph()->geometry(),
                           display->CompactSummary()->isHidden(), Panel()->isHidden(),
@@ -177,8 +171,7 @@ TEST_F(LayoutTest, LayoutsCompactModeAndStartingUpAndCompactRefusalsSendNothing)
     const CompactSummaryView* summary = display->CompactSummary();
     EXPECT_EQ((QStringList{summary->TextAt(0, 1), summary->TextAt(12, 0)}),
               (QStringList{"1.0000GHz", "Measure Off"}));
-    display->ApplySizeChange(966, 690);
-    // Zoomed, the horizontal bar comes back.
+    display->ApplySizeChange(966, 690); // zoomed, the horizontal bar comes back
     EXPECT_EQ(state(), std::tuple(0, QRect(0, 0, 700, 600), true, false, false, true, 2));
     EXPECT_EQ(static_cast<QList<QVariantList>>(spy), (QList<QVariantList>{{true}, {false}}));
     gSettings.startingUp = 1;
@@ -189,10 +182,8 @@ TEST_F(LayoutTest, LayoutsCompactModeAndStartingUpAndCompactRefusalsSendNothing)
     int closed = 0; // the refusals' message boxes
     QTimer closer;
     QObject::connect(&closer, &QTimer::timeout, [&closed] {
-        if (QWidget* modal = QApplication::activeModalWidget()) {
-            modal->close();
-            ++closed;
-        }
+        if (QWidget* modal = QApplication::activeModalWidget())
+            closed += modal->close();
     });
     closer.start(10);
     display->ShowTraceSelect();

@@ -87,7 +87,7 @@ inline void SendMouse(CCWGraph* graph, QEvent::Type type, double x, Qt::MouseBut
 }
 
 // The display with its own refreshes wired as the view wires them.
-class DisplayFixture : public ::testing::Test {
+class DisplayTest : public ::testing::Test {
 protected:
     void SetUp() override {
         orvel::test::EnsureQtApplication();
@@ -112,6 +112,22 @@ protected:
     CCWGraph* Graph() { return display->Graph(); }
     const MarkerPanel* Panel() { return &display->Markers().Panel(); }
     const MeasurementStrip* Strip() { return &display->Measurements().Strip(); }
+    // Peaks of falling height at 100, 150, ... so the n-th highest is at 100 + 50 n.
+    void LoadStaircase(int peaks) {
+        gSettings.traceKind[1] = tracekind::kSpectrum1001;
+        uint8_t* live = gSettings.traceRecord.tracePoints;
+        std::fill(live, live + 1001, uint8_t{20});
+        for (int i = 0; i < peaks; ++i)
+            live[100 + 50 * i] = static_cast<uint8_t>(190 - 5 * i);
+        display->UpdateTraces();
+        host.events.clear();
+    }
+    // The measuring function in force with another function.
+    display::MeasureChoice Choice(int function) {
+        display::MeasureChoice c = display::CurrentMeasureChoice();
+        c.function = static_cast<MeasureFunction>(function);
+        return c;
+    }
 
     std::unique_ptr<QWidget> view;
     TraceDisplay* display = nullptr;
