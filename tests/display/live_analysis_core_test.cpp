@@ -195,8 +195,7 @@ TEST(Waterfall, ColourMapEndsAndClampsAndHistoryKeepsTheNewestRowsFirstAndRestar
     uint32_t px[6];
     MapLevels(levels, 6, -80, 0, px);
     // Viridis within 5: the violet end 68 1 84, the middle 33 145 140, the yellow end 253 231 37.
-    const uint32_t low = 0xFF470155u;
-    const uint32_t high = 0xFFFCE721u;
+    const uint32_t low = 0xFF470155u, high = 0xFFFCE721u;
     EXPECT_EQ(std::vector<uint32_t>(px, px + 6),
               (std::vector<uint32_t>{low, high, 0xFF1F918Bu, low, high, low}));
     MapLevels(levels, 2, 0, 0, px); // an empty range

@@ -30,14 +30,14 @@ TEST_F(DisplayTest, MarkerDisplayMenuPeakNextAndDeltaModeMoveTheMarkersAndTellTh
     display->Markers().Peak(); // enables Next again: marker 2 moves to the second peak
     display->Markers().SelectMarker(2);
     display->Markers().Next();
-    EXPECT_EQ(std::pair(CursorXs(Graph(), {2, 1}), gSettings.peakSearchNo),
+    EXPECT_EQ(std::pair(CursorXs({2, 1}), gSettings.peakSearchNo),
               std::pair(std::vector<double>{150, 100}, 1));
     // Delta mode always moves marker 1, which shows the differences from marker 2.
     gSettings.markerMode = 1;
     Graph()->SetCursorX(1, 500);
     Graph()->SetCursorX(2, 700);
     display->Markers().Peak();
-    EXPECT_EQ(std::pair(CursorXs(Graph(), {1, 2}), Panel()->marker1Freq->text()),
+    EXPECT_EQ(std::pair(CursorXs({1, 2}), Panel()->marker1Freq->text()),
               std::pair(std::vector<double>{100, 700}, QStringLiteral("-12.0000M")));
 }
 
@@ -49,7 +49,7 @@ TEST_F(DisplayTest, ZoneModeShowsTheZoneSearchesInsideItAndItsEditsStoreSendAndR
     EXPECT_EQ(std::tuple(gSettings.peakMode, gSettings.zonePosition, gSettings.zoneWidth,
                          Graph()->CursorVisible(3), Panel()->peak->isEnabled(),
                          Panel()->zoneWidth->isEnabled(), host.CountOf("PEAK"),
-                         CursorXs(Graph(), {3, 4, 1})),
+                         CursorXs({3, 4, 1})),
               std::tuple(1, 250, 30, true, false, true, 1, std::vector<double>{280, 220, 250}));
     display->Markers().SelectNormalPeakMode();
     EXPECT_EQ(std::tuple(Graph()->CursorVisible(3), Panel()->peak->isEnabled(),
@@ -128,7 +128,7 @@ TEST_F(DisplayTest, ChannelPowerThenAdjacentChannelThenOccupiedBandwidthCursorsE
     EXPECT_EQ(std::tuple(Texts(Strip()->functionName, Strip()->bandCenter, Strip()->result),
                          Strip()->bandCenter->isEnabled(), Graph()->CursorVisible(5),
                          Graph()->CursorVisible(2), Panel()->peak->isEnabled(),
-                         Panel()->marker1Freq->isEnabled(), CursorXs(Graph(), {5, 6, 7})),
+                         Panel()->marker1Freq->isEnabled(), CursorXs({5, 6, 7})),
               std::tuple(QStringList{"Channel Power", "1.0020G", "-20.5dBm"}, true, true, false,
                          false, false, std::vector<double>{600, 625, 575}));
     gSettings.spanIndex = 8; // "50M": the band stays on screen
@@ -137,7 +137,7 @@ TEST_F(DisplayTest, ChannelPowerThenAdjacentChannelThenOccupiedBandwidthCursorsE
               std::tuple(1.005e9, 2.5e6, QStringLiteral("1.0050G")));
     display->Measurements().PlaceMeasurementCursors(
         MeasurementController::ObwCursors::FromShownResult);
-    EXPECT_EQ(CursorXs(Graph(), {5, 6}), (std::vector<double>{600, 625}));
+    EXPECT_EQ(CursorXs({5, 6}), (std::vector<double>{600, 625}));
     gSettings.spanIndex = 0; // zero span leaves the frequencies alone
     display->Measurements().SyncMeasurementFrequencies();
     EXPECT_DOUBLE_EQ(gSettings.cpCenter, 1.005e9);
@@ -150,22 +150,21 @@ TEST_F(DisplayTest, ChannelPowerThenAdjacentChannelThenOccupiedBandwidthCursorsE
     c = Choice(2);
     c.acpMode = 2;
     display->Measurements().ApplyMeasureChoice(c);
-    EXPECT_EQ(std::tuple(CursorXs(Graph(), {5, 8}),
-                         Texts(Strip()->refCenter, Strip()->bandCenterLabel),
+    EXPECT_EQ(std::tuple(CursorXs({5, 8}), Texts(Strip()->refCenter, Strip()->bandCenterLabel),
                          gSettings.acpRefCenter, Strip()->refCenter->isEnabled(),
                          Strip()->refWidth->isEnabled(), Graph()->CursorVisible(8)),
               std::tuple(std::vector<double>{420, 500 + 250 + 25},
                          QStringList{"1.0000G", "Adj Ch Offset"}, 1e9, false, false, true));
     host.measureReply = "C:1.0010GHz W:2.0000MHz";
     display->Measurements().ApplyMeasureChoice(Choice(3));
-    EXPECT_EQ(std::tuple(CursorXs(Graph(), {5, 6, 7}), Graph()->CursorEnabled(6),
-                         Graph()->CursorVisible(7), Strip()->obwRatio->text()),
+    EXPECT_EQ(std::tuple(CursorXs({5, 6, 7}), Graph()->CursorEnabled(6), Graph()->CursorVisible(7),
+                         Strip()->obwRatio->text()),
               std::tuple(std::vector<double>{550, 600, 500}, false, true, QStringLiteral("99.0")));
     host.reply = host.measureReply = "Read error"; // no parts: the cursors stay
     host.events.clear();
     display->Measurements().ShowMeasureResult();
     EXPECT_EQ(
-        std::tuple(host.events, CursorXs(Graph(), {5, 6}), Strip()->result->text()),
+        std::tuple(host.events, CursorXs({5, 6}), Strip()->result->text()),
         std::tuple(Events{"MEASRES"}, std::vector<double>{550, 600}, QStringLiteral("Read error")));
     host.events.clear();
     Strip()->obwRatio->setText(QStringLiteral("120"));

@@ -68,13 +68,6 @@ public:
     bool refuse = false;             // Send returns 0
 };
 
-inline std::vector<double> CursorXs(CCWGraph* graph, std::initializer_list<int> cursors) {
-    std::vector<double> xs;
-    for (int c : cursors)
-        xs.push_back(graph->CursorX(c));
-    return xs;
-}
-
 template <typename... Widgets> QStringList Texts(const Widgets*... widgets) {
     return {widgets->text()...};
 }
@@ -112,6 +105,12 @@ protected:
     CCWGraph* Graph() { return display->Graph(); }
     const MarkerPanel* Panel() { return &display->Markers().Panel(); }
     const MeasurementStrip* Strip() { return &display->Measurements().Strip(); }
+    std::vector<double> CursorXs(std::initializer_list<int> cursors) {
+        std::vector<double> xs;
+        for (int c : cursors)
+            xs.push_back(Graph()->CursorX(c));
+        return xs;
+    }
     // Peaks of falling height at 100, 150, ... so the n-th highest is at 100 + 50 n.
     void LoadStaircase(int peaks) {
         gSettings.traceKind[1] = tracekind::kSpectrum1001;
