@@ -159,35 +159,33 @@ TEST(LimitLines, JudgementPolylineAndCsvBadInputRefusedOrTidiedAsDocumented) {
     std::string many = "f,l\n";
     for (int i = 0; i < 100000; ++i)
         many += std::to_string(i) + ",0\n";
-    // The file's text; accepted, part of the message, points kept.
-    const std::tuple<std::string, bool, const char*, size_t> texts[] = {
+    // The file's text; accepted, part of the message, the line read.
+    const LimitLine l123 = {{1e9, -20}, {2e9, -30}, {3e9, -40}};
+    const std::tuple<std::string, bool, const char*, LimitLine> texts[] = {
         // clang-format off
-        {"Frequency (Hz),Level\r\n1G,-20\r\n1.5e9;-30\r\n# note\r\n\r\n2000M\t-40\r\n", true, "", 3},
-        {"1e9,-20\n2e9,junk\n", false, "Line 2", 0},
-        {"1e9,-20\nhello\n", false, "Line 2", 0},
-        {"1e9,nan\n2e9,-20\n", false, "level", 0},
-        {"inf,-20\n2e9,-20\n", false, "frequency", 0},
-        {"1e9,1e300\n2e9,-20\n", false, "level", 0},
-        {"1e9,-20\n", false, "at least two", 0},
-        {"1e9,-20\n1e9,-30\n", false, "at least two", 0},
-        {"3e9,-40\n1e9,-20\n2e9,-30\n", true, "Sorted", 3},
-        {"1e9,-20\n2e9,-30\n2e9,-99\n3e9,-40\n", true, "1 point with a repeated", 3},
-        {many, false, "at most 1000", 0},
-        {"", true, "", 0},
+        {"Frequency (Hz),Level\r\n1G,-20\r\n1.5e9;-30\r\n# note\r\n\r\n2000M\t-40\r\n", true, "", {{1e9, -20}, {1.5e9, -30}, {2e9, -40}}},
+        {"1e9,-20\n2e9,junk\n", false, "Line 2", {}},
+        {"1e9,-20\nhello\n", false, "Line 2", {}},
+        {"1e9,nan\n2e9,-20\n", false, "level", {}},
+        {"inf,-20\n2e9,-20\n", false, "frequency", {}},
+        {"1e9,1e300\n2e9,-20\n", false, "level", {}},
+        {"1e9,-20\n", false, "at least two", {}},
+        {"1e9,-20\n1e9,-30\n", false, "at least two", {}},
+        {"3e9,-40\n1e9,-20\n2e9,-30\n", true, "Sorted", l123},
+        {"1e9,-20\n2e9,-30\n2e9,-99\n3e9,-40\n", true, "1 point with a repeated", l123}, // the first kept
+        {"1e9,-20\n2e9,-30\n2e9,-99\n", true, "1 point with a repeated", {{1e9, -20}, {2e9, -30}}},
+        {many, false, "at most 1000", {}},
+        {"", true, "", {}},
         // clang-format on
     };
-    for (const auto& [text, ok, message, points] : texts) {
+    for (const auto& [text, ok, message, line] : texts) {
         const LimitCleanup r = ParseLimitCsv(text);
-        EXPECT_EQ(std::pair(r.ok, r.line.size()), std::pair(ok, points)) << text.substr(0, 40);
+        EXPECT_EQ(std::pair(r.ok, r.line), std::pair(ok, line)) << text.substr(0, 40);
         EXPECT_TRUE(*message ? r.message.find(message) != std::string::npos : r.message.empty())
             << r.message;
+        const LimitCleanup back = ParseLimitCsv(LimitCsv(r.line)); // a saved line reads back
+        EXPECT_EQ(std::pair(back.ok, back.line), std::pair(true, r.line));
     }
-    // The first of equal frequencies is kept; a saved line reads back.
-    EXPECT_EQ(ParseLimitCsv("1e9,-20\n2e9,-30\n2e9,-99\n").line,
-              (LimitLine{{1e9, -20}, {2e9, -30}}));
-    const LimitCleanup sorted = ParseLimitCsv("3e9,-40\n1e9,-20\n");
-    const LimitCleanup back = ParseLimitCsv(LimitCsv(sorted.line));
-    EXPECT_EQ(std::pair(back.ok, back.line), std::pair(true, sorted.line));
 }
 
 TEST(Waterfall, ColourMapEndsAndClampsAndHistoryKeepsTheNewestRowsFirstAndRestartsOnANewFrame) {
