@@ -2,6 +2,8 @@
 
 #include <QImage>
 
+using displaytest::SendMouse;
+
 namespace {
 
 class GraphTest : public ::testing::Test {
@@ -14,13 +16,10 @@ protected:
         g.SetCursorX(1, 500);
         g.SetCursorX(2, 200);
     }
-    void Mouse(QEvent::Type type, double x, Qt::MouseButtons buttons) {
-        displaytest::SendMouse(&g, type, x, buttons);
-    }
     void Drag(double fromX, double toX) {
-        Mouse(QEvent::MouseButtonPress, g.XToPixel(fromX), Qt::LeftButton);
-        Mouse(QEvent::MouseMove, g.XToPixel(toX), Qt::LeftButton);
-        Mouse(QEvent::MouseButtonRelease, g.XToPixel(toX), Qt::NoButton);
+        SendMouse(&g, QEvent::MouseButtonPress, g.XToPixel(fromX), Qt::LeftButton);
+        SendMouse(&g, QEvent::MouseMove, g.XToPixel(toX), Qt::LeftButton);
+        SendMouse(&g, QEvent::MouseButtonRelease, g.XToPixel(toX), Qt::NoButton);
     }
 
     CCWGraph g;
@@ -36,12 +35,12 @@ TEST_F(GraphTest, DraggedCursorsMoveClampedOnlyVisibleEnabledOnesAndReadTheTrace
     ASSERT_EQ(std::pair(moved.count(), released.count()), std::pair(qsizetype{1}, qsizetype{1}));
     EXPECT_EQ(std::pair(moved.at(0).at(0).toInt(), g.CursorX(2)), std::pair(1, 200.0));
     g.SetCursorX(1, 500);
-    Mouse(QEvent::MouseButtonPress, g.XToPixel(500), Qt::LeftButton);
-    Mouse(QEvent::MouseMove, g.width() + 300, Qt::LeftButton);
+    SendMouse(&g, QEvent::MouseButtonPress, g.XToPixel(500), Qt::LeftButton);
+    SendMouse(&g, QEvent::MouseMove, g.width() + 300, Qt::LeftButton);
     const double right = g.CursorX(1);
-    Mouse(QEvent::MouseMove, -300, Qt::LeftButton);
+    SendMouse(&g, QEvent::MouseMove, -300, Qt::LeftButton);
     EXPECT_EQ(std::pair(right, g.CursorX(1)), std::pair(1000.0, 0.0));
-    Mouse(QEvent::MouseButtonRelease, -300, Qt::NoButton);
+    SendMouse(&g, QEvent::MouseButtonRelease, -300, Qt::NoButton);
     // Nothing near 600; then a disabled, then a hidden cursor: none moves.
     g.SetCursorX(1, 500);
     Drag(600, 800);

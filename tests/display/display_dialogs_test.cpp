@@ -50,12 +50,10 @@ TEST(DisplayDialogsTest,
     EXPECT_EQ(offered(rvx420), (std::vector<bool>{true, true, true, true, true}));
 
     // The function, antenna, adjacent channel mode (the other sub-choices stay) and probe chosen.
-    auto chosen = [&rvx420] {
-        const display::MeasureChoice c = rvx420.Choice();
-        return std::tuple(c.function, c.antennaIndex, c.acpMode, c.probeIndex);
-    };
     rvx420.antennaRadio[5]->setChecked(true); // AT15
-    EXPECT_EQ(chosen(), std::tuple(MeasureFunction::ElectricField, 5, 1, current.probeIndex));
+    const display::MeasureChoice c = rvx420.Choice();
+    EXPECT_EQ(std::tuple(c.function, c.antennaIndex, c.acpMode, c.probeIndex),
+              std::tuple(MeasureFunction::ElectricField, 5, 1, current.probeIndex));
     rvx420.offRadio->setChecked(true);
     EXPECT_EQ(rvx420.Choice().function, MeasureFunction::Off);
     rvx420.probeRadio[1]->setChecked(true);

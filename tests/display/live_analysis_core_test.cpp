@@ -9,11 +9,11 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <cstdint>
 #include <iterator>
 #include <limits>
 #include <string>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -30,12 +30,10 @@ std::vector<int> Positions(const std::vector<PeakRow>& rows) {
     return out;
 }
 
-struct Case {
-    PeakSearchInput in; // points are filled in; kind 1 = 1001 points, 0 = 251 points, 2 = empty
-    uint8_t floor;
-    std::vector<std::pair<int, uint8_t>> set;  // point, level byte
-    std::vector<std::pair<int, int>> expected; // n, position found
-};
+// The input (kind 1 = 1001 points, 0 = 251, 2 = empty), the floor byte, the points set (point,
+// byte) and the positions found (n, position).
+using Case = std::tuple<PeakSearchInput, uint8_t, std::vector<std::pair<int, uint8_t>>,
+                        std::vector<std::pair<int, int>>>;
 
 const PeakSearchInput kFull{.kind = 1};
 const PeakSearchInput kShort{.kind = 0};
@@ -80,13 +78,13 @@ const AxisFrame k10kHzSteps{.centerFreq = 1e9, .spanStep = 1e4};
 
 TEST(PeakSearch, OrderShapesCountsAndWindowsAndThePeakListInItsOrder) {
     for (size_t i = 0; i < std::size(kCases); ++i) {
-        const Case& c = kCases[i];
-        std::vector<uint8_t> bytes(1024, c.floor);
-        for (const auto& [point, value] : c.set)
+        const auto& [input, floor, set, expected] = kCases[i];
+        std::vector<uint8_t> bytes(1024, floor);
+        for (const auto& [point, value] : set)
             bytes[static_cast<size_t>(point)] = value;
-        PeakSearchInput in = c.in;
+        PeakSearchInput in = input;
         in.points = bytes.data();
-        for (const auto& [n, position] : c.expected)
+        for (const auto& [n, position] : expected)
             EXPECT_EQ(PeakSearch(in, n), position) << "case " << i << ", n = " << n;
     }
     EXPECT_EQ(PeakSearch({.kind = 1}, 0), 0) << "no points at all";
@@ -130,10 +128,8 @@ TEST(PeakSearch, OrderShapesCountsAndWindowsAndThePeakListInItsOrder) {
 TEST(LimitLines, JudgementPolylineAndCsvBadInputRefusedOrTidiedAsDocumented) {
     const LimitLine upper = {{1e9, -20}, {2e9, -40}, {3e9, -40}};
     const LimitLine lower = {{1e9, -80}, {3e9, -60}};
-    struct Case {
-        double f, level;
-        bool judged, pass;
-    } cases[] = {
+    // Frequency, level; judged, passed.
+    const std::tuple<double, double, bool, bool> cases[] = {
         // clang-format off
         {1e9, -20, true, true},     {1e9, -19.9, true, false},   // first corner
         {2e9, -40, true, true},     {2e9, -39.99, true, false},  // inner corner
@@ -143,10 +139,9 @@ TEST(LimitLines, JudgementPolylineAndCsvBadInputRefusedOrTidiedAsDocumented) {
         {0.5e9, 50, false, true},   {3.5e9, -200, false, true},  // outside both lines
         // clang-format on
     };
-    for (const Case& c : cases) {
-        const LimitVerdict v = JudgeTrace(&c.f, &c.level, 1, upper, lower);
-        EXPECT_EQ(std::pair(v.judged, v.pass), std::pair(c.judged, c.pass))
-            << c.f << " " << c.level;
+    for (const auto& [f, level, judged, pass] : cases) {
+        const LimitVerdict v = JudgeTrace(&f, &level, 1, upper, lower);
+        EXPECT_EQ(std::pair(v.judged, v.pass), std::pair(judged, pass)) << f << " " << level;
     }
     const double f[] = {1e9, 1.5e9, 2.5e9};
     const double l[] = {0, -50, -90};
@@ -164,40 +159,33 @@ TEST(LimitLines, JudgementPolylineAndCsvBadInputRefusedOrTidiedAsDocumented) {
     std::string many = "f,l\n";
     for (int i = 0; i < 100000; ++i)
         many += std::to_string(i) + ",0\n";
-    struct Text {
-        std::string text;
-        bool ok;
-        const char* message; // part of the message
-        size_t points;
-    } texts[] = {
+    // The file's text; accepted, part of the message, the line read.
+    const LimitLine l123 = {{1e9, -20}, {2e9, -30}, {3e9, -40}};
+    const std::tuple<std::string, bool, const char*, LimitLine> texts[] = {
         // clang-format off
-        {"Frequency (Hz),Level\r\n1G,-20\r\n1.5e9;-30\r\n# note\r\n\r\n2000M\t-40\r\n", true, "", 3},
-        {"1e9,-20\n2e9,junk\n", false, "Line 2", 0},
-        {"1e9,-20\nhello\n", false, "Line 2", 0},
-        {"1e9,nan\n2e9,-20\n", false, "level", 0},
-        {"inf,-20\n2e9,-20\n", false, "frequency", 0},
-        {"1e9,1e300\n2e9,-20\n", false, "level", 0},
-        {"1e9,-20\n", false, "at least two", 0},
-        {"1e9,-20\n1e9,-30\n", false, "at least two", 0},
-        {"3e9,-40\n1e9,-20\n2e9,-30\n", true, "Sorted", 3},
-        {"1e9,-20\n2e9,-30\n2e9,-99\n3e9,-40\n", true, "1 point with a repeated", 3},
-        {many, false, "at most 1000", 0},
-        {"", true, "", 0},
+        {"Frequency (Hz),Level\r\n1G,-20\r\n1.5e9;-30\r\n# note\r\n\r\n2000M\t-40\r\n", true, "", {{1e9, -20}, {1.5e9, -30}, {2e9, -40}}},
+        {"1e9,-20\n2e9,junk\n", false, "Line 2", {}},
+        {"1e9,-20\nhello\n", false, "Line 2", {}},
+        {"1e9,nan\n2e9,-20\n", false, "level", {}},
+        {"inf,-20\n2e9,-20\n", false, "frequency", {}},
+        {"1e9,1e300\n2e9,-20\n", false, "level", {}},
+        {"1e9,-20\n", false, "at least two", {}},
+        {"1e9,-20\n1e9,-30\n", false, "at least two", {}},
+        {"3e9,-40\n1e9,-20\n2e9,-30\n", true, "Sorted", l123},
+        {"1e9,-20\n2e9,-30\n2e9,-99\n3e9,-40\n", true, "1 point with a repeated", l123}, // the first kept
+        {"1e9,-20\n2e9,-30\n2e9,-99\n", true, "1 point with a repeated", {{1e9, -20}, {2e9, -30}}},
+        {many, false, "at most 1000", {}},
+        {"", true, "", {}},
         // clang-format on
     };
-    for (const Text& c : texts) {
-        const LimitCleanup r = ParseLimitCsv(c.text);
-        EXPECT_EQ(std::pair(r.ok, r.line.size()), std::pair(c.ok, c.points))
-            << c.text.substr(0, 40);
-        EXPECT_TRUE(*c.message ? r.message.find(c.message) != std::string::npos : r.message.empty())
+    for (const auto& [text, ok, message, line] : texts) {
+        const LimitCleanup r = ParseLimitCsv(text);
+        EXPECT_EQ(std::pair(r.ok, r.line), std::pair(ok, line)) << text.substr(0, 40);
+        EXPECT_TRUE(*message ? r.message.find(message) != std::string::npos : r.message.empty())
             << r.message;
+        const LimitCleanup back = ParseLimitCsv(LimitCsv(r.line)); // a saved line reads back
+        EXPECT_EQ(std::pair(back.ok, back.line), std::pair(true, r.line));
     }
-    // The first of equal frequencies is kept; a saved line reads back.
-    EXPECT_EQ(ParseLimitCsv("1e9,-20\n2e9,-30\n2e9,-99\n").line,
-              (LimitLine{{1e9, -20}, {2e9, -30}}));
-    const LimitCleanup sorted = ParseLimitCsv("3e9,-40\n1e9,-20\n");
-    const LimitCleanup back = ParseLimitCsv(LimitCsv(sorted.line));
-    EXPECT_EQ(std::pair(back.ok, back.line), std::pair(true, sorted.line));
 }
 
 TEST(Waterfall, ColourMapEndsAndClampsAndHistoryKeepsTheNewestRowsFirstAndRestartsOnANewFrame) {
@@ -205,8 +193,7 @@ TEST(Waterfall, ColourMapEndsAndClampsAndHistoryKeepsTheNewestRowsFirstAndRestar
     uint32_t px[6];
     MapLevels(levels, 6, -80, 0, px);
     // Viridis within 5: the violet end 68 1 84, the middle 33 145 140, the yellow end 253 231 37.
-    const uint32_t low = 0xFF470155u;
-    const uint32_t high = 0xFFFCE721u;
+    const uint32_t low = 0xFF470155u, high = 0xFFFCE721u;
     EXPECT_EQ(std::vector<uint32_t>(px, px + 6),
               (std::vector<uint32_t>{low, high, 0xFF1F918Bu, low, high, low}));
     MapLevels(levels, 2, 0, 0, px); // an empty range

@@ -1,25 +1,9 @@
 #include "widget_test_support.h"
 
-using display::MeasureChoice;
 using display::MeasureEdit;
 using namespace displaytest;
 
-class MarkersTest : public DisplayFixture {
-protected:
-    // Peaks of falling height at 100, 150, ... so the n-th highest is at 100 + 50 n.
-    void LoadStaircase(int peaks) {
-        gSettings.traceKind[1] = tracekind::kSpectrum1001;
-        uint8_t* live = gSettings.traceRecord.tracePoints;
-        std::fill(live, live + 1001, uint8_t{20});
-        for (int i = 0; i < peaks; ++i)
-            live[100 + 50 * i] = static_cast<uint8_t>(190 - 5 * i);
-        display->UpdateTraces();
-        host.events.clear();
-    }
-    const MarkerPanel* Panel() { return &display->Markers().Panel(); }
-};
-
-TEST_F(MarkersTest, MarkerDisplayMenuPeakNextAndDeltaModeMoveTheMarkersAndTellTheAnalyzer) {
+TEST_F(DisplayTest, MarkerDisplayMenuPeakNextAndDeltaModeMoveTheMarkersAndTellTheAnalyzer) {
     auto shown = [this] { return std::pair(Graph()->CursorVisible(1), Graph()->CursorVisible(2)); };
     display->Markers().SetMarkerDisplay(2);
     EXPECT_EQ(std::tuple(shown(), display->Markers().MarkerDisplayAction(2)->isChecked(),
@@ -40,26 +24,25 @@ TEST_F(MarkersTest, MarkerDisplayMenuPeakNextAndDeltaModeMoveTheMarkersAndTellTh
         EXPECT_TRUE(Panel()->next->isEnabled()) << i;
         display->Markers().Next();
     }
+    display->Markers().Next(); // ignored once disabled
     EXPECT_EQ(std::tuple(Panel()->next->isEnabled(), gSettings.peakSearchNo, Graph()->CursorX(1)),
               std::tuple(false, 10, 100 + 50 * 10.0));
-    display->Markers().Next(); // ignored once disabled
-    const int afterDisabled = gSettings.peakSearchNo;
     display->Markers().Peak();
-    EXPECT_EQ(std::pair(afterDisabled, Panel()->next->isEnabled()), std::pair(10, true));
+    EXPECT_TRUE(Panel()->next->isEnabled());
     display->Markers().SelectMarker(2);
     display->Markers().Next();
-    EXPECT_EQ(std::pair(CursorXs(Graph(), {2, 1}), gSettings.peakSearchNo),
+    EXPECT_EQ(std::pair(CursorXs({2, 1}), gSettings.peakSearchNo),
               std::pair(std::vector<double>{150, 100}, 1));
     // Delta mode always moves marker 1, which shows the differences from marker 2.
     gSettings.markerMode = 1;
     Graph()->SetCursorX(1, 500);
     Graph()->SetCursorX(2, 700);
     display->Markers().Peak();
-    EXPECT_EQ(std::pair(CursorXs(Graph(), {1, 2}), Panel()->marker1Freq->text()),
+    EXPECT_EQ(std::pair(CursorXs({1, 2}), Panel()->marker1Freq->text()),
               std::pair(std::vector<double>{100, 700}, QStringLiteral("-12.0000M")));
 }
 
-TEST_F(MarkersTest, ZoneModeShowsTheZoneSearchesInsideItAndItsEditsStoreSendAndReposition) {
+TEST_F(DisplayTest, ZoneModeShowsTheZoneSearchesInsideItAndItsEditsStoreSendAndReposition) {
     LoadStaircase(5);
     gSettings.peakZoneCenter = 1e9 - 250 * 20000.0; // position 250
     gSettings.peakZoneWidth = 2 * 30 * 20000.0;     // 30 positions each side
@@ -67,7 +50,7 @@ TEST_F(MarkersTest, ZoneModeShowsTheZoneSearchesInsideItAndItsEditsStoreSendAndR
     EXPECT_EQ(std::tuple(gSettings.peakMode, gSettings.zonePosition, gSettings.zoneWidth,
                          Graph()->CursorVisible(3), Panel()->peak->isEnabled(),
                          Panel()->zoneWidth->isEnabled(), host.CountOf("PEAK"),
-                         CursorXs(Graph(), {3, 4, 1})),
+                         CursorXs({3, 4, 1})),
               std::tuple(1, 250, 30, true, false, true, 1, std::vector<double>{280, 220, 250}));
     display->Markers().SelectNormalPeakMode();
     EXPECT_EQ(std::tuple(Graph()->CursorVisible(3), Panel()->peak->isEnabled(),
@@ -90,13 +73,13 @@ TEST_F(MarkersTest, ZoneModeShowsTheZoneSearchesInsideItAndItsEditsStoreSendAndR
     EXPECT_TRUE(host.events.empty());
 }
 
-TEST_F(MarkersTest,
+TEST_F(DisplayTest,
        MarkerEditsAndMarkerToCentrePlaceTheMarkersAndReadoutsFollowDragConversionAndZeroSpan) {
     LoadStaircase(2);
     Panel()->marker1Freq->setText(QStringLiteral("1.004G"));
     display->Markers().CommitMarker1();
-    EXPECT_EQ(std::pair(gSettings.normMarkerFreq, Graph()->CursorX(1)), std::pair(1.004e9, 700.0));
-    EXPECT_EQ(host.events, (Events{"pause", "NORMMKR", "NORMMKR?", "resume"}));
+    EXPECT_EQ(std::tuple(gSettings.normMarkerFreq, Graph()->CursorX(1), host.events),
+              std::tuple(1.004e9, 700.0, Events{"pause", "NORMMKR", "NORMMKR?", "resume"}));
     // No frequency at all keeps the marker, and Marker to CF keeps it too.
     const double centre = gSettings.centerFreq;
     for (const char* text : {"1e400", "-1e400", "999G"}) {
@@ -117,39 +100,25 @@ TEST_F(MarkersTest,
     EXPECT_EQ(std::tuple(gSettings.centerFreq, Graph()->CursorX(1), Panel()->marker1Freq->text()),
               std::tuple(1.002e9, 500.0, QStringLiteral("1.0020G")));
     EXPECT_EQ(host.events, (Events{"pause", "NORMMKR", "FREQSETMKR", "centre changed", "resume"}));
-    Graph()->SetCursorX(1, 500);
-    CCWGraph* g = Graph();
-    SendMouse(g, QEvent::MouseButtonPress, g->XToPixel(500), Qt::LeftButton);
-    SendMouse(g, QEvent::MouseMove, g->XToPixel(100), Qt::LeftButton);
-    EXPECT_NEAR(g->CursorX(1), 100, 1e-3);
+    SendMouse(Graph(), QEvent::MouseButtonPress, Graph()->XToPixel(500), Qt::LeftButton);
+    SendMouse(Graph(), QEvent::MouseMove, Graph()->XToPixel(100), Qt::LeftButton);
+    EXPECT_NEAR(Graph()->CursorX(1), 100, 1e-3);
     EXPECT_EQ(Panel()->marker1Freq->text(), QStringLiteral("994.0000M"));
-    SendMouse(g, QEvent::MouseButtonRelease, g->XToPixel(100), Qt::NoButton);
+    SendMouse(Graph(), QEvent::MouseButtonRelease, Graph()->XToPixel(100), Qt::NoButton);
     gSettings.conversionIndex = 1;
     Graph()->SetCursorX(1, 100); // level 6 dBm
     display->Markers().UpdateMarkerReadouts();
     EXPECT_EQ(Panel()->marker1Level->text(), QStringLiteral("3.9811m"));
-    // Zero span shows times and keeps the levels.
     Panel()->marker1Level->setText(QStringLiteral("kept"));
-    gSettings.spanIndex = 0;
+    gSettings.spanIndex = 0; // zero span: times, and the levels stay
     Graph()->SetCursorX(1, 500);
     display->Markers().UpdateMarkerReadouts();
     EXPECT_EQ(Texts(Panel()->marker1Freq, Panel()->marker1Level),
               (QStringList{"50.0000ms", "kept"}));
 }
 
-class MeasurementTest : public DisplayFixture {
-protected:
-    const MeasurementStrip* Strip() { return &display->Measurements().Strip(); }
-    const MarkerPanel& Panel() { return display->Markers().Panel(); }
-    MeasureChoice Choice(int function) {
-        MeasureChoice c = display::CurrentMeasureChoice();
-        c.function = static_cast<MeasureFunction>(function);
-        return c;
-    }
-};
-
-TEST_F(MeasurementTest, ChannelPowerThenAdjacentChannelThenOccupiedBandwidthCursorsEditsAndSpan) {
-    MeasureChoice c = Choice(1);
+TEST_F(DisplayTest, ChannelPowerThenAdjacentChannelThenOccupiedBandwidthCursorsEditsAndSpan) {
+    display::MeasureChoice c = Choice(1);
     c.cpMode = 1;
     gSettings.cpCenter = 1.002e9;
     gSettings.cpWidth = 1e6;
@@ -157,22 +126,20 @@ TEST_F(MeasurementTest, ChannelPowerThenAdjacentChannelThenOccupiedBandwidthCurs
     display->Measurements().ApplyMeasureChoice(c);
     EXPECT_EQ(host.events, (Events{"pause", "MEASOFF", "MEAS", "CPMODE", "CPCNTR?", "CPWIDTH?",
                                    "MEASRES", "resume"}));
-    // Band edit and cursors on; marker 2's cursor, Peak and the marker edit off.
     EXPECT_EQ(std::tuple(Texts(Strip()->functionName, Strip()->bandCenter, Strip()->result),
                          Strip()->bandCenter->isEnabled(), Graph()->CursorVisible(5),
-                         Graph()->CursorVisible(2), Panel().peak->isEnabled(),
-                         Panel().marker1Freq->isEnabled(), CursorXs(Graph(), {5, 6, 7})),
+                         Graph()->CursorVisible(2), Panel()->peak->isEnabled(),
+                         Panel()->marker1Freq->isEnabled(), CursorXs({5, 6, 7})),
               std::tuple(QStringList{"Channel Power", "1.0020G", "-20.5dBm"}, true, true, false,
                          false, false, std::vector<double>{600, 625, 575}));
-    // A span change keeps the band on screen; zero span leaves the frequencies alone.
-    gSettings.spanIndex = 8; // "50M"
+    gSettings.spanIndex = 8; // "50M": the band stays on screen
     display->Measurements().SyncMeasurementFrequencies();
     EXPECT_EQ(std::tuple(gSettings.cpCenter, gSettings.cpWidth, Strip()->bandCenter->text()),
               std::tuple(1.005e9, 2.5e6, QStringLiteral("1.0050G")));
     display->Measurements().PlaceMeasurementCursors(
         MeasurementController::ObwCursors::FromShownResult);
-    EXPECT_EQ(CursorXs(Graph(), {5, 6}), (std::vector<double>{600, 625}));
-    gSettings.spanIndex = 0;
+    EXPECT_EQ(CursorXs({5, 6}), (std::vector<double>{600, 625}));
+    gSettings.spanIndex = 0; // zero span leaves the frequencies alone
     display->Measurements().SyncMeasurementFrequencies();
     EXPECT_DOUBLE_EQ(gSettings.cpCenter, 1.005e9);
     gSettings.spanIndex = 7; // "20M" again
@@ -184,23 +151,21 @@ TEST_F(MeasurementTest, ChannelPowerThenAdjacentChannelThenOccupiedBandwidthCurs
     c = Choice(2);
     c.acpMode = 2;
     display->Measurements().ApplyMeasureChoice(c);
-    EXPECT_EQ(std::tuple(CursorXs(Graph(), {5, 8}),
-                         Texts(Strip()->refCenter, Strip()->bandCenterLabel),
+    EXPECT_EQ(std::tuple(CursorXs({5, 8}), Texts(Strip()->refCenter, Strip()->bandCenterLabel),
                          gSettings.acpRefCenter, Strip()->refCenter->isEnabled(),
                          Strip()->refWidth->isEnabled(), Graph()->CursorVisible(8)),
               std::tuple(std::vector<double>{420, 500 + 250 + 25},
                          QStringList{"1.0000G", "Adj Ch Offset"}, 1e9, false, false, true));
     host.measureReply = "C:1.0010GHz W:2.0000MHz";
     display->Measurements().ApplyMeasureChoice(Choice(3));
-    EXPECT_EQ(std::tuple(CursorXs(Graph(), {5, 6, 7}), Graph()->CursorEnabled(6),
-                         Graph()->CursorVisible(7), Strip()->obwRatio->text()),
+    EXPECT_EQ(std::tuple(CursorXs({5, 6, 7}), Graph()->CursorEnabled(6), Graph()->CursorVisible(7),
+                         Strip()->obwRatio->text()),
               std::tuple(std::vector<double>{550, 600, 500}, false, true, QStringLiteral("99.0")));
-    // A result without its parts leaves the cursors where they were.
-    host.reply = host.measureReply = "Read error";
+    host.reply = host.measureReply = "Read error"; // no parts: the cursors stay
     host.events.clear();
     display->Measurements().ShowMeasureResult();
     EXPECT_EQ(
-        std::tuple(host.events, CursorXs(Graph(), {5, 6}), Strip()->result->text()),
+        std::tuple(host.events, CursorXs({5, 6}), Strip()->result->text()),
         std::tuple(Events{"MEASRES"}, std::vector<double>{550, 600}, QStringLiteral("Read error")));
     host.events.clear();
     Strip()->obwRatio->setText(QStringLiteral("120"));
@@ -213,8 +178,7 @@ TEST_F(MeasurementTest, ChannelPowerThenAdjacentChannelThenOccupiedBandwidthCurs
     EXPECT_DOUBLE_EQ(gSettings.obwDb, 0.1);
 }
 
-TEST_F(MeasurementTest, SameChoiceDoesNothingFunctionsSetMarkersSweepsAntennaCentreAndColours) {
-    // The same choice, and bands and edits of other functions, do nothing.
+TEST_F(DisplayTest, SameChoiceDoesNothingFunctionsSetMarkersSweepsAntennaCentreAndColours) {
     display->Measurements().ApplyMeasureChoice(display::CurrentMeasureChoice());
     gSettings.cpCenter = 1.234e9;
     display->Measurements().SyncMeasurementFrequencies();
@@ -225,24 +189,22 @@ TEST_F(MeasurementTest, SameChoiceDoesNothingFunctionsSetMarkersSweepsAntennaCen
     QSignalSpy spy(display, &TraceDisplay::MarkerBlockEnabledChanged);
     gSettings.sweepIndex = 0;
     display->Measurements().ApplyMeasureChoice(Choice(5));
-    ASSERT_GE(spy.count(), 1);
-    EXPECT_FALSE(spy.last().at(0).toBool());
+    ASSERT_FALSE(spy.isEmpty() || spy.last().at(0).toBool()) << "the marker block disabled";
     display->Measurements().ApplyMeasureChoice(Choice(6)); // the counter drops the short sweeps
     EXPECT_EQ(std::pair(gSettings.sweepIndex, host.CountOf("sweep changed")), std::pair(2, 1));
     display->Measurements().ApplyMeasureChoice(Choice(0));
     EXPECT_EQ(std::tuple(spy.last().at(0).toBool(), Strip()->functionName->text(),
-                         Panel().peak->isEnabled(), Graph()->CursorVisible(2)),
+                         Panel()->peak->isEnabled(), Graph()->CursorVisible(2)),
               std::tuple(true, QStringLiteral("Meas OFF"), true, true));
-    MeasureChoice c = Choice(4);
+    display::MeasureChoice c = Choice(4);
     c.antennaIndex = 5; // AT15
     display->Measurements().ApplyMeasureChoice(c);
     EXPECT_EQ(std::pair(gSettings.centerFreq, gSettings.spanIndex), std::pair(400e6, 10));
     EXPECT_EQ(Texts(display->MinFreqLabel(), display->MaxFreqLabel(), Strip()->functionName),
               (QStringList{"0.3000G", "0.5000G", "E / F"}));
-    // Refused, the antenna still moves the centre.
     c.antennaIndex = 0;
     gSettings.centerFreq = 2e9;
-    host.refuse = true;
+    host.refuse = true; // refused, the antenna still moves the centre
     display->Measurements().ApplyMeasureChoice(c);
     EXPECT_DOUBLE_EQ(gSettings.centerFreq, 900e6);
     gSettings.markerColor[3] = 0x0000FF; // red
@@ -261,6 +223,5 @@ TEST_F(MeasurementTest, SameChoiceDoesNothingFunctionsSetMarkersSweepsAntennaCen
     const QColor red(255, 0, 0), green(0, 255, 0), blue(0, 0, 255), black(Qt::black);
     EXPECT_EQ(colours(), (std::vector<QColor>{black, blue, red, green}));
     gSettings.measureIndex = 1;
-    const std::vector<QColor> cp = colours();
-    EXPECT_EQ(std::vector<QColor>(cp.begin(), cp.begin() + 2), (std::vector<QColor>{red, green}));
+    EXPECT_THAT(colours(), testing::ElementsAre(red, green, testing::_, testing::_));
 }

@@ -5,19 +5,14 @@
 
 #include <numeric>
 
-using displaytest::DisplayFixture;
+using namespace displaytest;
 using testing::DoubleEq;
 using testing::DoubleNear;
 using testing::Pointwise;
 
-class TracesTest : public DisplayFixture {};
-class ZoomTest : public DisplayFixture {};
-class LayoutTest : public DisplayFixture {};
-
-TEST_F(TracesTest, SlotsEmptyOrHiddenColoursLabelsThenLiveTracesAtReferencePlusOffsetAndZoomed) {
+TEST_F(DisplayTest, SlotsEmptyOrHiddenColoursLabelsThenLiveTracesAtReferencePlusOffsetAndZoomed) {
     gSettings.traceRecord.tracePoints[5] = 180;
     display->UpdateTraces();
-    // The emptied point, the bottom line, and trace 1 with no data to show.
     EXPECT_EQ(std::tuple(gSettings.traceRecord.tracePoints[5], Graph()->PlotValue(1, 5),
                          Graph()->PlotPointCount(2)),
               std::tuple(0, -70.0, 0));
@@ -35,11 +30,9 @@ TEST_F(TracesTest, SlotsEmptyOrHiddenColoursLabelsThenLiveTracesAtReferencePlusO
     EXPECT_EQ(std::pair(Graph()->PlotLineColor(5), Graph()->PlotAreaColor()),
               std::pair(0x123456u, 0x101010u));
     display->UpdateFrequencyLabels();
-    EXPECT_EQ(displaytest::Texts(display->MinFreqLabel(), display->MaxFreqLabel()),
+    EXPECT_EQ(Texts(display->MinFreqLabel(), display->MaxFreqLabel()),
               (QStringList{"990.0000M", "1.0100G"}));
     gSettings.spanIndex = 0;
-    display->UpdateFrequencyLabels();
-    EXPECT_EQ(display->MaxFreqLabel()->text(), QStringLiteral("100.0000ms"));
     gSettings.traceKind[1] = tracekind::kSpectrum1001;
     gSettings.levelOffset = 2.5;
     uint8_t* live = gSettings.traceRecord.tracePoints;
@@ -76,7 +69,7 @@ TEST_F(TracesTest, SlotsEmptyOrHiddenColoursLabelsThenLiveTracesAtReferencePlusO
                 Pointwise(DoubleNear(1e-9), std::vector<double>{6.7, 125, 12.5}));
 }
 
-TEST_F(TracesTest, DetailedTraceKeepsItsPointsAndChoosingAnEmptyTraceOrNoViewKeepsTheActiveShown) {
+TEST_F(DisplayTest, DetailedTraceKeepsItsPointsAndChoosingAnEmptyTraceOrNoViewKeepsTheActiveShown) {
     gSettings.traceKind[3] = tracekind::kSpectrum1001;
     std::iota(gSettings.traceStore[3], gSettings.traceStore[3] + 1001, uint8_t{0});
     gSettings.traceView[3] = 1;
@@ -92,17 +85,16 @@ TEST_F(TracesTest, DetailedTraceKeepsItsPointsAndChoosingAnEmptyTraceOrNoViewKee
     EXPECT_EQ(std::tuple(gSettings.activeTraceSlot, gSettings.traceView[4], g->PlotVisible(5),
                          g->PlotEnabled(5), g->PlotEnabled(2), g->PlotPointCount(5)),
               std::tuple(4, 1, true, true, false, 0));
-    int view[11] = {};
-    view[5] = 1;
+    int view[11] = {0, 0, 0, 0, 0, 1};
     display->ApplyTraceSelection(7, view);
-    EXPECT_EQ(std::vector<int>(gSettings.traceView + 1, gSettings.traceView + 11),
-              (std::vector<int>{0, 0, 0, 0, 1, 0, 1, 0, 0, 0}));
-    EXPECT_EQ(std::tuple(gSettings.activeTraceSlot, display->Zoom()->activeTrace->currentIndex(),
+    EXPECT_EQ(std::tuple(std::vector<int>(gSettings.traceView + 1, gSettings.traceView + 11),
+                         gSettings.activeTraceSlot, display->Zoom()->activeTrace->currentIndex(),
                          g->PlotVisible(2), g->PlotVisible(8)),
-              std::tuple(7, 6, false, true));
+              std::tuple(std::vector<int>{0, 0, 0, 0, 1, 0, 1, 0, 0, 0}, 7, 6, false, true));
 }
 
-TEST_F(ZoomTest, ZoomsClampScrollByPagesRememberTheirPlaceAndScrollingRewritesReadoutsAndLabels) {
+TEST_F(DisplayTest,
+       ZoomsClampScrollByPagesRememberTheirPlaceAndScrollingRewritesReadoutsAndLabels) {
     display->SetYZoom(3);
     display->SetYScroll(70);
     EXPECT_EQ(gSettings.yScroll, 70);
@@ -115,7 +107,6 @@ TEST_F(ZoomTest, ZoomsClampScrollByPagesRememberTheirPlaceAndScrollingRewritesRe
               std::tuple(40, 40, 40, -30.0, -70.0, 5.0));
     display->SetYZoom(0);
     EXPECT_EQ(std::pair(gSettings.yScroll, vertical->isHidden()), std::pair(0, true));
-    // Out-of-range zooms are clamped; unzoomed, there is no scroll.
     display->SetXZoom(17);
     display->SetYZoom(-4);
     display->SetYScroll(55);
@@ -141,17 +132,15 @@ TEST_F(ZoomTest, ZoomsClampScrollByPagesRememberTheirPlaceAndScrollingRewritesRe
     display->SetXZoom(1);
     display->Graph()->SetCursorX(1, 0);
     display->SetXScroll(100);
-    EXPECT_EQ(displaytest::Texts(display->Markers().Panel().marker1Freq, display->MinFreqLabel(),
-                                 display->MaxFreqLabel()),
+    EXPECT_EQ(Texts(Panel()->marker1Freq, display->MinFreqLabel(), display->MaxFreqLabel()),
               (QStringList{"992.0000M", "992.0000M", "1.0020G"}));
 }
 
-TEST_F(LayoutTest, LayoutsCompactModeAndStartingUpAndCompactRefusalsSendNothing) {
+TEST_F(DisplayTest, LayoutsCompactModeAndStartingUpAndCompactRefusalsSendNothing) {
     gSettings.borderWidth = 2;
     EXPECT_FALSE(display->ApplySizeChange(1300, 850).compact);
-    const MarkerPanel& panel = display->Markers().Panel();
-    // The graph, scroll bars and frequency labels; then the right panel, its trace combo, marker
-    // 1's edit and the zone width edit, and the measurement strip.
+    const MarkerPanel& panel = *Panel();
+    // The graph, scroll bars, frequency labels; the right panel, trace combo, two edits, strip.
     EXPECT_EQ((std::vector<QRect>{Graph()->geometry(), display->HorizontalScrollBar()->geometry(),
                                   display->VerticalScrollBar()->geometry(),
                                   display->MinFreqLabel()->geometry(),
@@ -163,24 +152,22 @@ TEST_F(LayoutTest, LayoutsCompactModeAndStartingUpAndCompactRefusalsSendNothing)
         (std::vector<int>{panel.x(), panel.y(), display->Zoom()->x(),
                           display->Zoom()->x() + display->Zoom()->activeTrace->x(),
                           panel.x() + panel.marker1Freq->x(), panel.y() + panel.marker1Freq->y(),
-                          panel.y() + panel.zoneWidth->y(), display->Measurements().Strip().y()}),
+                          panel.y() + panel.zoneWidth->y(), Strip()->y()}),
         (std::vector<int>{1052, 455, 1052, 1194, 1175, 516, 660, 795}));
     QSignalSpy spy(display, &TraceDisplay::CompactModeChanged);
     display->SetXZoom(1);
-    // The mode, the graph, whether the summary, the marker panel and the scroll bars are hidden.
     auto state = [this, &spy] {
-        return std::tuple(
-            gSettings.compactMode, Graph()->geometry(), display->CompactSummary()->isHidden(),
-            display->Markers().Panel().isHidden(), display->HorizontalScrollBar()->isHidden(),
-            display->VerticalScrollBar()->isHidden(), spy.count());
+        return std::tuple(gSettings.compactMode, Graph()->geometry(),
+                          display->CompactSummary()->isHidden(), Panel()->isHidden(),
+                          display->HorizontalScrollBar()->isHidden(),
+                          display->VerticalScrollBar()->isHidden(), spy.count());
     };
     display->ApplySizeChange(965, 690); // the thresholds are checked in view_layout_test.cpp
     EXPECT_EQ(state(), std::tuple(1, QRect(0, 0, 795, 690), false, true, true, true, 1));
     const CompactSummaryView* summary = display->CompactSummary();
     EXPECT_EQ((QStringList{summary->TextAt(0, 1), summary->TextAt(12, 0)}),
               (QStringList{"1.0000GHz", "Measure Off"}));
-    display->ApplySizeChange(966, 690);
-    // Zoomed, the horizontal bar comes back.
+    display->ApplySizeChange(966, 690); // zoomed, the horizontal bar comes back
     EXPECT_EQ(state(), std::tuple(0, QRect(0, 0, 700, 600), true, false, false, true, 2));
     EXPECT_EQ(static_cast<QList<QVariantList>>(spy), (QList<QVariantList>{{true}, {false}}));
     gSettings.startingUp = 1;
@@ -191,14 +178,11 @@ TEST_F(LayoutTest, LayoutsCompactModeAndStartingUpAndCompactRefusalsSendNothing)
     int closed = 0; // the refusals' message boxes
     QTimer closer;
     QObject::connect(&closer, &QTimer::timeout, [&closed] {
-        if (QWidget* modal = QApplication::activeModalWidget()) {
-            modal->close();
-            ++closed;
-        }
+        if (QWidget* modal = QApplication::activeModalWidget())
+            closed += modal->close();
     });
     closer.start(10);
     display->ShowTraceSelect();
     display->Markers().MarkerToCenter();
-    EXPECT_TRUE(host.events.empty());
-    EXPECT_EQ(closed, 2);
+    EXPECT_EQ(std::pair(host.events.empty(), closed), std::pair(true, 2));
 }

@@ -21,10 +21,8 @@ std::string Rows(const CompactLine* rows, int n) {
     return out;
 }
 
-// The whole summary as text: frequency, level and sweep rows, then calculation, title, function
-// name and measurement rows, then the result.
+// The whole summary as text, from the marker readouts, band, ratio and dB edits and result box.
 std::string Summary() {
-    // Marker readouts, band edits, ratio and dB edits, then the result box.
     const CompactSummaryTexts t =
         BuildCompactSummary({"1.0000G", "-20.0", "990.0000M", "-60.4", "1.0000G", "1.0000M",
                              "1.0000G", "2.0000M", "99.0", "25.0", "C:1.0000GHz W:2.0000MHz"});

@@ -58,30 +58,15 @@ public:
         return refuse ? 0 : 1;
     }
     const char* LastReply() const override { return reply.c_str(); }
-    // What the display announces: "centre changed", "span changed", "sweep changed".
-    void Changed(FieldSet changed) {
-        for (const auto& [field, name] : {std::pair{Field::CenterFreq, "centre changed"},
-                                          {Field::Span, "span changed"},
-                                          {Field::Sweep, "sweep changed"}})
-            if (changed.Any(field))
-                events.push_back(name);
-    }
     int CountOf(const std::string& name) const {
         return static_cast<int>(std::count(events.begin(), events.end(), name));
     }
 
-    std::vector<std::string> events; // "pause", "resume", a change, or the command name
+    std::vector<std::string> events; // "pause", "resume", "centre/span/sweep changed", a command
     std::string reply = "OK";
     std::string measureReply = "OK"; // what MeasureResult leaves as the last reply
     bool refuse = false;             // Send returns 0
 };
-
-inline std::vector<double> CursorXs(CCWGraph* graph, std::initializer_list<int> cursors) {
-    std::vector<double> xs;
-    for (int c : cursors)
-        xs.push_back(graph->CursorX(c));
-    return xs;
-}
 
 template <typename... Widgets> QStringList Texts(const Widgets*... widgets) {
     return {widgets->text()...};
@@ -95,7 +80,7 @@ inline void SendMouse(CCWGraph* graph, QEvent::Type type, double x, Qt::MouseBut
 }
 
 // The display with its own refreshes wired as the view wires them.
-class DisplayFixture : public ::testing::Test {
+class DisplayTest : public ::testing::Test {
 protected:
     void SetUp() override {
         orvel::test::EnsureQtApplication();
@@ -105,7 +90,11 @@ protected:
         view->resize(1200, 800);
         display = new TraceDisplay(view.get(), &host);
         SetChangeListener([this](FieldSet changed) {
-            host.Changed(changed);
+            for (const auto& [field, name] : {std::pair{Field::CenterFreq, "centre changed"},
+                                              {Field::Span, "span changed"},
+                                              {Field::Sweep, "sweep changed"}})
+                if (changed.Any(field))
+                    host.events.push_back(name);
             display->Refresh(changed);
         });
         display->ApplyColors();
@@ -114,6 +103,30 @@ protected:
     void TearDown() override { SetChangeListener(nullptr); }
 
     CCWGraph* Graph() { return display->Graph(); }
+    const MarkerPanel* Panel() { return &display->Markers().Panel(); }
+    const MeasurementStrip* Strip() { return &display->Measurements().Strip(); }
+    std::vector<double> CursorXs(std::initializer_list<int> cursors) {
+        std::vector<double> xs;
+        for (int c : cursors)
+            xs.push_back(Graph()->CursorX(c));
+        return xs;
+    }
+    // Peaks of falling height at 100, 150, ... so the n-th highest is at 100 + 50 n.
+    void LoadStaircase(int peaks) {
+        gSettings.traceKind[1] = tracekind::kSpectrum1001;
+        uint8_t* live = gSettings.traceRecord.tracePoints;
+        std::fill(live, live + 1001, uint8_t{20});
+        for (int i = 0; i < peaks; ++i)
+            live[100 + 50 * i] = static_cast<uint8_t>(190 - 5 * i);
+        display->UpdateTraces();
+        host.events.clear();
+    }
+    // The measuring function in force with another function.
+    display::MeasureChoice Choice(int function) {
+        display::MeasureChoice c = display::CurrentMeasureChoice();
+        c.function = static_cast<MeasureFunction>(function);
+        return c;
+    }
 
     std::unique_ptr<QWidget> view;
     TraceDisplay* display = nullptr;
