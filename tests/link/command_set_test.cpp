@@ -65,6 +65,15 @@ TEST_F(CommandSetTest, OkInAnyCaseAcceptsErrInAnyCaseAndSilenceRefuse) {
     EXPECT_EQ(SendCommand(query::kRef), 0);
     EXPECT_STREQ(gLink.rxBuffer, "Read error");
     EXPECT_EQ(gSettings.refLevel, 50) << "the record keeps what the caller stored";
+    // The version by the reply's first letter ("VER1.05 RVX420" is read in All Reading); a short
+    // reply gives no version, not old bytes.
+    const std::pair<const char*, const char*> versions[] = {
+        {"MODEL RVX410 FW:2.10 B", "2.10 B"}, {"RVX410 FIRMWARE V 3.01", "3.01"}, {"V", ""}};
+    for (const auto& [text, version] : versions) {
+        reply = std::string(text) + "\r\n";
+        EXPECT_EQ(SendCommand(cmd::kVersion), 1) << text;
+        EXPECT_STREQ(gSettings.versionText, version) << text;
+    }
 }
 
 TEST_F(CommandSetTest, UnknownSettledAndAutoCouplingCommands) {
@@ -87,22 +96,11 @@ TEST_F(CommandSetTest, UnknownSettledAndAutoCouplingCommands) {
     EXPECT_EQ(view.cursorOn, view.cursorOff);
 }
 
-TEST_F(CommandSetTest, VersionTextByTheReplysFirstLetter) {
-    // "VER1.05 RVX420" is read in All Reading. The last row: a short reply gives no version, not
-    // old bytes.
-    const std::pair<const char*, const char*> cases[] = {
-        {"MODEL RVX410 FW:2.10 B", "2.10 B"}, {"RVX410 FIRMWARE V 3.01", "3.01"}, {"V", ""}};
-    for (const auto& [text, version] : cases) {
-        reply = std::string(text) + "\r\n";
-        EXPECT_EQ(SendCommand(cmd::kVersion), 1) << text;
-        EXPECT_STREQ(gSettings.versionText, version) << text;
-    }
-}
-
 // The failed open, its "Write error", presence and message box are judged in SerialPortOpen and
 // StartupTest; here the reconnect of the next write.
 TEST_F(CommandSetTest, UnopenablePortIsWriteErrorThenTheLinkRecovers) {
     CommPort(portop::kClose);
+    EXPECT_EQ(gLink.comHandle, 1) << "close keeps the handle value";
     ::setenv("ORVEL_COM1", (::testing::TempDir() + "/unplugged").c_str(), 1);
     CommPort(portop::kOpen);
     EXPECT_EQ(SendCommand(cmd::kFreq), 0);

@@ -17,7 +17,6 @@ struct Row {
     int expected;
 };
 
-// Rows run in order: a reply that must leave the field alone expects the value before it.
 void Decode(std::initializer_list<Row> rows) {
     for (const Row& r : rows) {
         DecodeQueryReply(r.code, r.reply);
@@ -27,19 +26,15 @@ void Decode(std::initializer_list<Row> rows) {
 
 using S = InstrumentSettings;
 
-// Keywords All Reading never asks (the wire test of All Reading shows its own).
-TEST(QueryDecoding, KeywordsOfEveryCodeAndTheHandshakeReplies) {
-    EXPECT_STREQ(QueryKeyword(query::kAutoTune), "AUTO?");
-    EXPECT_STREQ(QueryKeyword(query::kCalcSpread), "CALCSPR?");
+// Span by the model's row, the longest keyword, exact case, replies outside the asked positions,
+// the field-strength unit rule, and the replies of the queries that read no setting. Rows run in
+// order: a reply that must leave the field alone expects the value before it.
+TEST(QueryDecoding, KeywordsCaseAndRepliesOutsideTheAskedPositions) {
     EXPECT_EQ(QueryKeyword(199), nullptr);
     EXPECT_EQ(QueryKeyword(239), nullptr);
-    // Hold succeeds only on "OK"; auto tune on anything.
-    EXPECT_EQ(DecodeQueryReply(query::kHold, "ok"), 1);
+    EXPECT_EQ(DecodeQueryReply(query::kHold, "ok"), 1) << "hold succeeds only on \"OK\"";
     EXPECT_EQ(DecodeQueryReply(query::kHold, "RUN"), 0);
     EXPECT_EQ(DecodeQueryReply(query::kAutoTune, "anything"), 1);
-}
-
-TEST(QueryDecoding, SpanFollowsTheModelRow) {
     gSettings.modelIndex = 0;
     gSettings.spanIndex = 3;
     Decode({{query::kSpan, "20M", &S::spanIndex, 7}, {query::kSpan, "FULL", &S::spanIndex, 14}});
@@ -47,9 +42,6 @@ TEST(QueryDecoding, SpanFollowsTheModelRow) {
     gSettings.spanIndex = 3;
     // FULL lies outside the positions asked on RVX420 ("5G" is read in All Reading).
     Decode({{query::kSpan, "20m", &S::spanIndex, 7}, {query::kSpan, "FULL", &S::spanIndex, 7}});
-}
-
-TEST(QueryDecoding, KeywordsCaseAndRepliesOutsideTheAskedPositions) {
     gSettings.vbwIndex = 4;
     EXPECT_EQ(DecodeQueryReply(query::kVbw, "ALL"), 1);
     gSettings.antennaIndex = 2;
@@ -57,6 +49,7 @@ TEST(QueryDecoding, KeywordsCaseAndRepliesOutsideTheAskedPositions) {
     gSettings.calcIndex = 1;
     gSettings.impedanceIndex = 0;
     gSettings.calcSpread = 1;
+    gSettings.unitIndex = 3;
     Decode({
         {query::kVbw, "ALL", &S::vbwIndex, 4},
         // The longest keyword wins ("DBMV" is read in the field walk on the wire).
@@ -79,39 +72,32 @@ TEST(QueryDecoding, KeywordsCaseAndRepliesOutsideTheAskedPositions) {
         {query::kCalcSpread, "off", &S::calcSpread, 1},
         {query::kCalcSpread, "OFF", &S::calcSpread, 0},
         {query::kCalcSpread, "ON", &S::calcSpread, 1},
+        // A field-strength unit reads as dBm.
+        {query::kUnit, "dBuV/m", &S::unitIndex, 0},
     });
-}
-
-TEST(QueryDecoding, FieldStrengthUnitReadsAsDbm) {
-    gSettings.unitIndex = 3;
-    DecodeQueryReply(query::kUnit, "dBuV/m");
-    EXPECT_EQ(gSettings.unitIndex, 0);
     gSettings.unitIndex = 5; // left over from a field-strength display
     DecodeQueryReply(query::kUnit, "nonsense");
     EXPECT_EQ(gSettings.unitIndex, 0) << "the rule applies whether or not the reply matched";
 }
 
-// Numbers read as parseSI reads them (its forms are judged in ParseSI.Values).
-TEST(QueryDecoding, NumbersAndIntegers) {
+// Numbers read as parseSI reads them (its forms are judged in ParseSI.Values); replies without
+// digits keep the number. A value outside the field's range leaves it as it was, so nothing later
+// computes with it: every number and integer query, beyond each end (huge numbers read as the
+// largest double).
+TEST(QueryDecoding, NumbersInAndOutsideTheFieldsRange) {
+    SetDefaultSettings();
     DecodeQueryReply(query::kFreq, "1.5G");
     EXPECT_DOUBLE_EQ(gSettings.centerFreq, 1.5e9);
     Decode({{query::kRef, "-20", &S::refLevel, -20},
             {query::kAveCount, "256", &S::aveCount, 256},
             {query::kMaxCount, "1024", &S::maxCount, 1024},
-            // Replies without digits keep the number.
             {query::kRef, "dBm", &S::refLevel, -20}});
     DecodeQueryReply(query::kFreq, "garbage");
     DecodeQueryReply(query::kFreq, "");
     EXPECT_DOUBLE_EQ(gSettings.centerFreq, 1.5e9);
-}
-
-// A value outside the field's range leaves it as it was, so nothing later computes with it: every
-// number and integer query, beyond each end (huge numbers read as the largest double).
-TEST(QueryDecoding, NumbersOutsideTheFieldsRangeLeaveIt) {
     const std::string nines(400, '9');
     const std::string extremes[] = {"1e400", "-" + nines};
     const std::string integerExtremes[] = {"1025", "2147483648", "-" + nines};
-    SetDefaultSettings();
     for (const fields::SettingField& f : fields::all()) {
         if (f.query == 0 || f.kind != fields::Kind::Number)
             continue;

@@ -170,6 +170,8 @@ TEST_P(FaultDuringAsyncRead, EndsTheReadByItsRulesAndTheLoopCarriesOn) {
         }
         EXPECT_EQ(view.traces, 1);
         EXPECT_EQ(SendCommand(cmd::kFreq), 0);
+        CommPort(portop::kRead);
+        EXPECT_STREQ(gLink.rxBuffer, "Read error");
     }
     gSettings.runState = 0;
     PauseAcquisition();
