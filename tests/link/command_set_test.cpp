@@ -76,7 +76,7 @@ TEST_F(CommandSetTest, OkInAnyCaseAcceptsErrInAnyCaseAndSilenceRefuse) {
     }
 }
 
-TEST_F(CommandSetTest, UnknownSettledAndAutoCouplingCommands) {
+TEST_F(CommandSetTest, UnknownSettledAndAutoCouplingCommandsThenAnUnopenablePortRecovers) {
     EXPECT_EQ(SendCommand(153), 0);
     gSettings.sweepIndex = 8;
     EXPECT_EQ(SendCommand(cmd::kSweep), 0) << "unknown codes and indexes send nothing";
@@ -90,15 +90,9 @@ TEST_F(CommandSetTest, UnknownSettledAndAutoCouplingCommands) {
     EXPECT_EQ(SendSettledCommand(cmd::kEfAntenna), 1);
     EXPECT_EQ(SendAutoCoupling(cmd::kSweep), 1);
     EXPECT_EQ(SendAutoCoupling(cmd::kFreq), 0);
-    EXPECT_EQ(analyzer->lines(), Words("SWEEP0.1 EFANTAT11 EFANTAT11 EFANTAT11 EFANTAT11 EFANTAT11 "
-                                       "VBWAUTO EFANTAT11 SWEEPAUTO"))
-        << "five tries while refused";
     EXPECT_EQ(view.cursorOn, view.cursorOff);
-}
-
-// The failed open, its "Write error", presence and message box are judged in SerialPortOpen and
-// StartupTest; here the reconnect of the next write.
-TEST_F(CommandSetTest, UnopenablePortIsWriteErrorThenTheLinkRecovers) {
+    // The failed open, its "Write error", presence and message box are judged in SerialPortOpen and
+    // StartupTest; here the reconnect of the next write.
     CommPort(portop::kClose);
     EXPECT_EQ(gLink.comHandle, 1) << "close keeps the handle value";
     ::setenv("ORVEL_COM1", (::testing::TempDir() + "/unplugged").c_str(), 1);
@@ -108,25 +102,45 @@ TEST_F(CommandSetTest, UnopenablePortIsWriteErrorThenTheLinkRecovers) {
     EXPECT_EQ(SendCommand(cmd::kFreq), 0) << "this write fails; its reconnect finds the port";
     EXPECT_EQ(gLink.comHandle, 1);
     EXPECT_EQ(SendCommand(cmd::kFreq), 1);
-    EXPECT_EQ(analyzer->lines(), Lines{"FREQ1000000000.0000"});
+    EXPECT_EQ(analyzer->lines(), Words("SWEEP0.1 EFANTAT11 EFANTAT11 EFANTAT11 EFANTAT11 EFANTAT11 "
+                                       "VBWAUTO EFANTAT11 SWEEPAUTO FREQ1000000000.0000"))
+        << "five tries while refused";
 }
 
 class PollerTest : public HandPlayedTest {
 protected:
-    // Capture poll active, its interval, periodic timer active, single shot, its interval.
+    // Capture poll active, single shot, its interval; periodic timer active, single shot, interval.
     std::vector<int> Timers() const {
         const QTimer& capture = poller->capturePollTimer();
         const QTimer& periodic = poller->periodicTimer();
-        return {capture.isActive(), capture.interval(), periodic.isActive(),
-                periodic.isSingleShot(), periodic.interval()};
+        return {capture.isActive(),  capture.isSingleShot(),  capture.interval(),
+                periodic.isActive(), periodic.isSingleShot(), periodic.interval()};
     }
     std::string Answer(const std::string& line) override {
         return line == "CAPT" ? "COMP\r\n" : "OK\r\n";
     }
 };
 
-TEST(PollingPeriod, FollowsSweepIntervalAndUnchangedTraces) {
-    // The last row: an interval a damaged settings file may hold.
+TEST_F(PollerTest, RestartChoosesTheTimerByTraceCalculationAndThePeriod) {
+    RestartPolling(); // no poller: nothing to restart, nothing breaks
+    poller = std::make_unique<LinkPoller>();
+    EXPECT_EQ(LinkPoller::Active(), poller.get());
+    RestartPolling();
+    EXPECT_EQ(Timers(), (std::vector<int>{1, 0, 500, 0, 1, 0}));
+    for (int calc : {1, 2, 3}) {
+        gSettings.calcIndex = calc;
+        gSettings.sweepIndex = 7;
+        RestartPolling();
+        EXPECT_EQ(Timers(), (std::vector<int>{0, 0, 500, 1, 1, 55000})) << calc;
+    }
+    gSettings.calcIndex = 4;
+    RestartPolling();
+    EXPECT_EQ(Timers(), (std::vector<int>{1, 0, 500, 0, 1, 55000}));
+    poller->StopPeriodicTimer();
+    EXPECT_FALSE(poller->periodicTimer().isActive());
+    poller.reset();
+    EXPECT_EQ(LinkPoller::Active(), nullptr);
+    // The period; the last row: an interval a damaged settings file may hold.
     const struct {
         int sweep, interval, unchanged, period;
     } cases[] = {{2, 100, 0, 2000}, {7, 100, 0, 55000}, {7, 100, 10, 110000}, {4, 50, 0, 1500},
@@ -138,28 +152,6 @@ TEST(PollingPeriod, FollowsSweepIntervalAndUnchangedTraces) {
         gSettings.unchangedTraceCount = c.unchanged;
         EXPECT_EQ(PeriodicAcquisitionPeriod(), c.period) << c.sweep << " " << c.interval;
     }
-}
-
-TEST_F(PollerTest, RestartChoosesTheTimerByTraceCalculation) {
-    RestartPolling(); // no poller: nothing to restart, nothing breaks
-    poller = std::make_unique<LinkPoller>();
-    EXPECT_EQ(LinkPoller::Active(), poller.get());
-    RestartPolling();
-    EXPECT_FALSE(poller->capturePollTimer().isSingleShot());
-    EXPECT_EQ(Timers(), (std::vector<int>{1, 500, 0, 1, 0}));
-    for (int calc : {1, 2, 3}) {
-        gSettings.calcIndex = calc;
-        gSettings.sweepIndex = 7;
-        RestartPolling();
-        EXPECT_EQ(Timers(), (std::vector<int>{0, 500, 1, 1, 55000})) << calc;
-    }
-    gSettings.calcIndex = 4;
-    RestartPolling();
-    EXPECT_EQ(Timers(), (std::vector<int>{1, 500, 0, 1, 55000}));
-    poller->StopPeriodicTimer();
-    EXPECT_FALSE(poller->periodicTimer().isActive());
-    poller.reset();
-    EXPECT_EQ(LinkPoller::Active(), nullptr);
 }
 
 // Held, compact, or inside an exchange: the poll leaves a waiting "COMP" on the port.

@@ -14,11 +14,6 @@ namespace {
 
 using Pixels = std::vector<uint8_t>;
 
-// The analyzer's own screen: graticule, trace and text reach every band.
-sim::Picture TestPicture() {
-    return sim::renderScreen(sim::presetState(0), std::vector<uint8_t>(251, 120));
-}
-
 // Decoded rows run bottom-up; picture rows top-down.
 bool Black(const Pixels& pixels, int x, int y) {
     const uint8_t byte = pixels[(hardcopy::kHeight - 1 - y) * hardcopy::kRowBytes + x / 8];
@@ -33,10 +28,13 @@ std::pair<Pixels, int> Decode(const std::string& stream) {
     return {pixels, bands};
 }
 
-TEST(HardCopyDecoding, CapitalMarkerStartsNoBand) {
-    const sim::Picture picture = TestPicture();
-    const std::string stream = sim::shapeHardCopy(sim::encodeHardCopy(picture), "", 0, 0);
-    const auto [decoded, bands] = Decode(stream);
+// The analyzer's own screen: graticule, trace and text reach every band. A capital marker starts no
+// band; a band cut short shows its missing part white.
+TEST(HardCopyDecoding, CapitalMarkerStartsNoBandAndAPartialBandShowsItsMissingPartWhite) {
+    const sim::Picture picture =
+        sim::renderScreen(sim::presetState(0), std::vector<uint8_t>(251, 120));
+    const std::string clean = sim::encodeHardCopy(picture);
+    const auto [decoded, bands] = Decode(sim::shapeHardCopy(clean, "", 0, 0));
     EXPECT_EQ(bands, 21);
     // Band 1 is now the first band found: it lands leftmost, and the last 16 columns stay white.
     for (int y = 0; y < hardcopy::kHeight; ++y) {
@@ -45,11 +43,6 @@ TEST(HardCopyDecoding, CapitalMarkerStartsNoBand) {
             ASSERT_FALSE(Black(decoded, hardcopy::kWidth - 16 + x, y));
         }
     }
-}
-
-TEST(HardCopyDecoding, PartialBandShowsItsMissingPartWhite) {
-    const sim::Picture picture = TestPicture();
-    const std::string clean = sim::encodeHardCopy(picture);
     // Band 3 cut after 100 of its 370 print columns.
     const int cut = 3 * hardcopy::kRecordBytes + hardcopy::kMarkerLength + 200;
     const Pixels partial = Decode(clean.substr(0, cut)).first;

@@ -186,7 +186,7 @@ TEST_F(ScreenRecordTest, LabelsByTheirKeywords) {
     }
 }
 
-TEST_F(ScreenRecordTest, MissingLabelStopsTheParseThere) {
+TEST_F(ScreenRecordTest, MissingLabelStopsTheParseThereDamagedOrShortTraceAndNulBytes) {
     Parse(Record("dBm", Points(251, 0)));
     record.recordRbwIndex = 6;
     record.recordVbwIndex = 9;
@@ -198,20 +198,16 @@ TEST_F(ScreenRecordTest, MissingLabelStopsTheParseThere) {
     EXPECT_EQ(record.recordVbwIndex, 9);
     EXPECT_EQ(record.tracePoints[0], 0) << "points keep their old values";
     EXPECT_EQ(gSettings.traceStore[1][5], 5);
-}
-
-// Non-hexadecimal points read as far as they are digits; a short trace keeps the rest.
-TEST_F(ScreenRecordTest, DamagedOrShortTraceAndNulBytes) {
+    // Non-hexadecimal points read as far as they are digits; a short trace keeps the rest.
     Parse(Record("dBm", Points(251, 0x20)));
     Parse(Record("dBm", "ZZ,1G,7F,0"));
     EXPECT_EQ(std::vector<int>(record.tracePoints, record.tracePoints + 5),
               (std::vector<int>{0, 1, 0x7F, 0, 0x24}));
     EXPECT_EQ(gSettings.traceStore[1][4], 0x24);
     // A NUL byte ends the text: nothing after it is read.
-    std::string text = Record("dBm", Points(10, 0x50));
+    text = Record("dBm", Points(10, 0x50));
     text[text.find("TRACE") + 8] = '\0';
-    std::memcpy(gLink.rxBuffer, text.data(), text.size());
-    gLink.rxBuffer[text.size()] = '\0';
+    std::memcpy(gLink.rxBuffer, text.data(), text.size() + 1);
     ParseScreenRecord(250);
     EXPECT_EQ(record.tracePoints[0], 0x50);
     EXPECT_EQ(record.tracePoints[1], 1) << "kept from the record before";

@@ -31,8 +31,19 @@ protected:
 
 std::string gLog;
 
-// Nothing opens, writes and reads fail without a message; the debug log says what failed and why.
-TEST(SerialPortOpen, BadIndexMissingOrNonSerialDevicesFailWithoutMessage) {
+// The device table (no COM9, no negative index; an empty variable is no override). Nothing opens,
+// writes and reads fail without a message; the debug log says what failed and why.
+TEST(SerialPortOpen, DeviceTableThenBadIndexMissingOrNonSerialDevicesFailWithoutMessage) {
+    ::unsetenv("ORVEL_COM3");
+    const char* com1 = std::getenv("ORVEL_COM1");
+    const Lines defaults = {com1 ? com1 : "/dev/ttyUSB0", "/dev/ttyACM0", "/dev/ttyS3", "", ""};
+    EXPECT_EQ((Lines{PortDevicePath(0), PortDevicePath(2), PortDevicePath(7), PortDevicePath(8),
+                     PortDevicePath(-1)}),
+              defaults);
+    ::setenv("ORVEL_COM3", "/tmp/analyzer", 1);
+    EXPECT_EQ(PortDevicePath(2), "/tmp/analyzer");
+    ::setenv("ORVEL_COM3", "", 1);
+    EXPECT_EQ(PortDevicePath(2), "/dev/ttyACM0");
     HandPlayedAnalyzer pty;
     const std::string dir = ::testing::TempDir();
     const std::string file = dir + "/not-a-port";
@@ -66,20 +77,6 @@ TEST(SerialPortOpen, BadIndexMissingOrNonSerialDevicesFailWithoutMessage) {
     qInstallMessageHandler(previous);
     QLoggingCategory::setFilterRules(QString());
     std::remove(file.c_str());
-}
-
-// No COM9, no negative index; an empty variable is no override.
-TEST(SerialPortOpen, EnvironmentOverridesTheDeviceTable) {
-    ::unsetenv("ORVEL_COM3");
-    const char* com1 = std::getenv("ORVEL_COM1");
-    const Lines defaults = {com1 ? com1 : "/dev/ttyUSB0", "/dev/ttyACM0", "/dev/ttyS3", "", ""};
-    EXPECT_EQ((Lines{PortDevicePath(0), PortDevicePath(2), PortDevicePath(7), PortDevicePath(8),
-                     PortDevicePath(-1)}),
-              defaults);
-    ::setenv("ORVEL_COM3", "/tmp/analyzer", 1);
-    EXPECT_EQ(PortDevicePath(2), "/tmp/analyzer");
-    ::setenv("ORVEL_COM3", "", 1);
-    EXPECT_EQ(PortDevicePath(2), "/dev/ttyACM0");
 }
 
 // Open sets the long profile, an unknown one keeps the timeouts, a reconnect reopens. The text goes
@@ -182,7 +179,7 @@ TEST_F(SerialPortTest, ShortReadsTakeWhatArrivedAndLeaveTheBufferWhenNothingDid)
     EXPECT_STREQ(gLink.rxBuffer, "ERR\r\n");
 }
 
-TEST(SerialPortTimeouts, ProfilesFollowBaudAndScale) {
+TEST(SerialPortTimeouts, ProfilesFollowBaudAndScaleAndAWaitLastsAtLeastItsTime) {
     // Rows: profile, scale, baud index, then between bytes, per byte, total. 9600 uses the fast
     // row; values a damaged settings file may hold keep to the scale's range.
     const int cases[][6] = {
@@ -195,9 +192,6 @@ TEST(SerialPortTimeouts, ProfilesFollowBaudAndScale) {
                   (std::vector<int>{c[3], c[4], c[5]}))
             << c[0] << " " << c[1] << " " << c[2];
     }
-}
-
-TEST(WaitMilliseconds, WaitsAtLeastTheTimeAsked) {
     const auto start = std::chrono::steady_clock::now();
     WaitMilliseconds(30);
     EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(30));

@@ -182,8 +182,6 @@ INSTANTIATE_TEST_SUITE_P(
     SimulatorFaults, FaultDuringAsyncRead,
     ::testing::Values(
         FaultCase{"drop", {"--fault", "drop:SRSCURR#1"}, true, true},
-        // The garbage holds a NUL: the text ends there.
-        FaultCase{"garbage", {"--fault", "garbage:SRSCURR#1"}, true, true},
         FaultCase{"stall", {"--fault", "stall:SRSCURR#1", "--stall-ms", "400"}, false, true},
         FaultCase{"hangup", {"--fault", "hangup:SRSCURR#1"}, true, false}),
     [](const auto& info) { return std::string(info.param.name); });
