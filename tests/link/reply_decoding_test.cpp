@@ -96,24 +96,17 @@ TEST(QueryDecoding, NumbersInAndOutsideTheFieldsRange) {
     DecodeQueryReply(query::kFreq, "");
     EXPECT_DOUBLE_EQ(gSettings.centerFreq, 1.5e9);
     const std::string nines(400, '9');
-    const std::string extremes[] = {"1e400", "-" + nines};
-    const std::string integerExtremes[] = {"1025", "2147483648", "-" + nines};
+    const Lines extremes = {"1e400", "-" + nines};
+    const Lines integerExtremes = {"1025", "2147483648", "-" + nines};
     for (const fields::SettingField& f : fields::all()) {
-        if (f.query == 0 || f.kind != fields::Kind::Number)
+        if (f.query == 0 || (f.kind != fields::Kind::Number && f.kind != fields::Kind::Integer))
             continue;
-        const double before = gSettings.*f.number;
-        for (const std::string& reply : extremes) {
+        const double before = GetField(f);
+        for (const std::string& reply :
+             f.kind == fields::Kind::Number ? extremes : integerExtremes) {
             EXPECT_EQ(DecodeQueryReply(f.query, reply.c_str()), 1);
-            EXPECT_EQ(gSettings.*f.number, before)
-                << f.query << " \"" << reply.substr(0, 30) << '"';
+            EXPECT_EQ(GetField(f), before) << f.query << " \"" << reply.substr(0, 30) << '"';
         }
-    }
-    for (const auto& [code, field] :
-         {std::pair(query::kRef, &S::refLevel), std::pair(query::kMaxCount, &S::maxCount),
-          std::pair(query::kMinCount, &S::minCount), std::pair(query::kAveCount, &S::aveCount)}) {
-        const int before = gSettings.*field;
-        for (const std::string& reply : integerExtremes)
-            Decode({{code, reply.c_str(), field, before}});
     }
     // The ends of each range still arrive; a width, a ratio and the centre have their own.
     Decode({{query::kRef, "-110", &S::refLevel, -110},
@@ -213,28 +206,7 @@ TEST_F(ScreenRecordTest, MissingLabelStopsTheParseThereDamagedOrShortTraceAndNul
     EXPECT_EQ(record.tracePoints[1], 1) << "kept from the record before";
 }
 
-TEST_F(ScreenRecordTest, LabelAtTheVeryEndOfTheBufferReadsNothingBeyond) {
-    std::memset(gLink.rxBuffer, '.', kRxBufferSize - 1);
-    gLink.rxBuffer[kRxBufferSize - 1] = '\0';
-    std::memcpy(gLink.rxBuffer + kRxBufferSize - 3, "CF", 2);
-    ParseScreenRecord(1000);
-    std::string text = Record("dBm", "");
-    std::memset(gLink.rxBuffer, '1', kRxBufferSize - 1);
-    std::memcpy(gLink.rxBuffer, text.data(), text.size());
-    ParseScreenRecord(1000);
-    EXPECT_EQ(record.tracePoints[1004], 0x11);
-    EXPECT_EQ(record.tracePoints[1005], 0) << "at most n + n/250 + 1 points";
-    // A caller asking for more points than the record holds still stays inside it.
-    gSettings.activeTraceSlot = 10;
-    ParseScreenRecord(100000);
-    EXPECT_EQ(record.tracePoints[1023], 0x11);
-    EXPECT_EQ(gSettings.traceStore[10][1023], 0x11);
-    EXPECT_EQ(record.reserved1[0], 0);
-    gSettings.activeTraceSlot = 40; // no such slot: the points still arrive, no slot is written
-    ParseScreenRecord(250);
-}
-
-TEST_F(ScreenRecordTest, UnchangedTracesAreCountedUpToTenOnlyWhenAllPointsAre) {
+TEST_F(ScreenRecordTest, UnchangedTracesCountedWhenAllPointsAreAndALabelAtTheVeryEndOfTheBuffer) {
     gSettings.unchangedTraceCount = 0;
     Parse(Record("dBm", Points(250, 0x30)));
     EXPECT_EQ(gSettings.unchangedTraceCount, 0);
@@ -256,6 +228,25 @@ TEST_F(ScreenRecordTest, UnchangedTracesAreCountedUpToTenOnlyWhenAllPointsAre) {
     EXPECT_EQ(gSettings.unchangedTraceCount, 0) << "250 of 251 equal is a changed trace";
     ParseScreenRecord(250);
     EXPECT_EQ(gSettings.unchangedTraceCount, 1);
+    // A label at the very end of the buffer reads nothing beyond it.
+    std::memset(gLink.rxBuffer, '.', kRxBufferSize - 1);
+    gLink.rxBuffer[kRxBufferSize - 1] = '\0';
+    std::memcpy(gLink.rxBuffer + kRxBufferSize - 3, "CF", 2);
+    ParseScreenRecord(1000);
+    std::string text = Record("dBm", "");
+    std::memset(gLink.rxBuffer, '1', kRxBufferSize - 1);
+    std::memcpy(gLink.rxBuffer, text.data(), text.size());
+    ParseScreenRecord(1000);
+    EXPECT_EQ(record.tracePoints[1004], 0x11);
+    EXPECT_EQ(record.tracePoints[1005], 0) << "at most n + n/250 + 1 points";
+    // A caller asking for more points than the record holds still stays inside it.
+    gSettings.activeTraceSlot = 10;
+    ParseScreenRecord(100000);
+    EXPECT_EQ(record.tracePoints[1023], 0x11);
+    EXPECT_EQ(gSettings.traceStore[10][1023], 0x11);
+    EXPECT_EQ(record.reserved1[0], 0);
+    gSettings.activeTraceSlot = 40; // no such slot: the points still arrive, no slot is written
+    ParseScreenRecord(250);
 }
 
 } // namespace
