@@ -15,30 +15,6 @@ std::string Text(int code) {
 
 using CommandSetTest = HandPlayedTest;
 
-// Texts no wire test reaches (the span rows and OFFSET12.0 are walked in ControlPanelSim, every
-// query in All Reading): range ends, bad indexes.
-TEST(CommandText, TextsFromTheRecord) {
-    // clang-format off
-    const std::tuple<int, double, const char*> cases[] = {
-        {cmd::kPeakSearch, 11, "PKSEARCH12\r\n"},
-        {cmd::kObwMode, 0, "OBWMODEN%\r\n"},
-        {cmd::kSpan, 15, ""}, // RVX410 has no 15
-        {cmd::kRbw, -1, ""},
-        {cmd::kImpedance, 2, ""}};
-    // clang-format on
-    for (const auto& [code, value, text] : cases) {
-        SetDefaultSettings();
-        const fields::SettingField* f = fields::byCommand(code);
-        ASSERT_NE(f, nullptr) << code;
-        SetField(*f, value);
-        EXPECT_EQ(Text(code), text) << code;
-    }
-    gSettings.runState = 1;
-    EXPECT_EQ(Text(cmd::kRunHold), "RUN\r\n");
-    for (int code : {99, 120, 122, 132, 140, 147, 148, 151, 153, 199, 239})
-        EXPECT_EQ(Text(code), "") << code;
-}
-
 // The reply checks; a refused or unanswered query leaves its field as the caller stored it.
 TEST_F(CommandSetTest, OkInAnyCaseAcceptsErrInAnyCaseAndSilenceRefuse) {
     const struct {
@@ -76,7 +52,7 @@ TEST_F(CommandSetTest, OkInAnyCaseAcceptsErrInAnyCaseAndSilenceRefuse) {
     }
 }
 
-TEST_F(CommandSetTest, UnknownSettledAndAutoCouplingCommandsThenAnUnopenablePortRecovers) {
+TEST_F(CommandSetTest, UnknownSettledAndAutoCouplingCommandsAnUnopenablePortAndTheTexts) {
     EXPECT_EQ(SendCommand(153), 0);
     gSettings.sweepIndex = 8;
     EXPECT_EQ(SendCommand(cmd::kSweep), 0) << "unknown codes and indexes send nothing";
@@ -105,6 +81,27 @@ TEST_F(CommandSetTest, UnknownSettledAndAutoCouplingCommandsThenAnUnopenablePort
     EXPECT_EQ(analyzer->lines(), Words("SWEEP0.1 EFANTAT11 EFANTAT11 EFANTAT11 EFANTAT11 EFANTAT11 "
                                        "VBWAUTO EFANTAT11 SWEEPAUTO FREQ1000000000.0000"))
         << "five tries while refused";
+    // Texts no wire test reaches (the span rows and OFFSET12.0 are walked in ControlPanelSim, every
+    // query in All Reading): range ends, bad indexes, unknown codes.
+    // clang-format off
+    const std::tuple<int, double, const char*> cases[] = {
+        {cmd::kPeakSearch, 11, "PKSEARCH12\r\n"},
+        {cmd::kObwMode, 0, "OBWMODEN%\r\n"},
+        {cmd::kSpan, 15, ""}, // RVX410 has no 15
+        {cmd::kRbw, -1, ""},
+        {cmd::kImpedance, 2, ""}};
+    // clang-format on
+    for (const auto& [code, value, text] : cases) {
+        SetDefaultSettings();
+        const fields::SettingField* f = fields::byCommand(code);
+        ASSERT_NE(f, nullptr) << code;
+        SetField(*f, value);
+        EXPECT_EQ(Text(code), text) << code;
+    }
+    gSettings.runState = 1;
+    EXPECT_EQ(Text(cmd::kRunHold), "RUN\r\n");
+    for (int code : {99, 120, 122, 132, 140, 147, 148, 151, 153, 199, 239})
+        EXPECT_EQ(Text(code), "") << code;
 }
 
 class PollerTest : public HandPlayedTest {
@@ -121,7 +118,7 @@ protected:
     }
 };
 
-TEST_F(PollerTest, RestartChoosesTheTimerByTraceCalculationAndThePeriod) {
+TEST_F(PollerTest, TimersByTraceCalculationThePeriodAndAPollThatLeavesThePortAlone) {
     RestartPolling(); // no poller: nothing to restart, nothing breaks
     poller = std::make_unique<LinkPoller>();
     EXPECT_EQ(LinkPoller::Active(), poller.get());
@@ -152,10 +149,9 @@ TEST_F(PollerTest, RestartChoosesTheTimerByTraceCalculationAndThePeriod) {
         gSettings.unchangedTraceCount = c.unchanged;
         EXPECT_EQ(PeriodicAcquisitionPeriod(), c.period) << c.sweep << " " << c.interval;
     }
-}
 
-// Held, compact, or inside an exchange: the poll leaves a waiting "COMP" on the port.
-TEST_F(PollerTest, HeldCompactOrNestedPollLeavesThePortAlone) {
+    // Held, compact, or inside an exchange: the poll leaves a waiting "COMP" on the port.
+    SetDefaultSettings();
     poller = std::make_unique<LinkPoller>();
     analyzer->Send("COMP\r\n");
     ASSERT_TRUE(RunUntil([] { return PortBytesWaiting() == 1; }));

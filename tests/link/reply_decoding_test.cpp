@@ -179,16 +179,16 @@ TEST_F(ScreenRecordTest, LabelsByTheirKeywords) {
     }
 }
 
-TEST_F(ScreenRecordTest, MissingLabelStopsTheParseThereDamagedOrShortTraceAndNulBytes) {
+// A missing label stops the parse there.
+TEST_F(ScreenRecordTest, DamagedRecordsTheUnchangedCountAndALabelAtTheVeryEndOfTheBuffer) {
     Parse(Record("dBm", Points(251, 0)));
     record.recordRbwIndex = 6;
     record.recordVbwIndex = 9;
     std::string text = Record("dBmV", Points(251, 0x40));
     text.replace(text.find("RB"), 2, "XX");
     Parse(text);
-    EXPECT_EQ(record.recordKind, 34) << "fields before the gap take their new values";
-    EXPECT_EQ(record.recordRbwIndex, 6);
-    EXPECT_EQ(record.recordVbwIndex, 9);
+    EXPECT_EQ(RecordLabels(record), (std::vector<double>{1e9, 7, -10, 2, 34, 2, 0, 6, 9, 1}))
+        << "the labels before the gap take their new values, those after keep theirs";
     EXPECT_EQ(record.tracePoints[0], 0) << "points keep their old values";
     EXPECT_EQ(gSettings.traceStore[1][5], 5);
     // Non-hexadecimal points read as far as they are digits; a short trace keeps the rest.
@@ -204,15 +204,12 @@ TEST_F(ScreenRecordTest, MissingLabelStopsTheParseThereDamagedOrShortTraceAndNul
     ParseScreenRecord(250);
     EXPECT_EQ(record.tracePoints[0], 0x50);
     EXPECT_EQ(record.tracePoints[1], 1) << "kept from the record before";
-}
-
-TEST_F(ScreenRecordTest, UnchangedTracesCountedWhenAllPointsAreAndALabelAtTheVeryEndOfTheBuffer) {
+    // Unchanged traces are counted up to ten, only when all points are.
     gSettings.unchangedTraceCount = 0;
     Parse(Record("dBm", Points(250, 0x30)));
     EXPECT_EQ(gSettings.unchangedTraceCount, 0);
-    for (int i = 0; i < 12; ++i) {
+    for (int i = 0; i < 12; ++i)
         ParseScreenRecord(250);
-    }
     EXPECT_EQ(gSettings.unchangedTraceCount, 10);
     gSettings.unchangedTraceCount = 3;
     std::string differing = Points(250, 0x30);
@@ -233,7 +230,7 @@ TEST_F(ScreenRecordTest, UnchangedTracesCountedWhenAllPointsAreAndALabelAtTheVer
     gLink.rxBuffer[kRxBufferSize - 1] = '\0';
     std::memcpy(gLink.rxBuffer + kRxBufferSize - 3, "CF", 2);
     ParseScreenRecord(1000);
-    std::string text = Record("dBm", "");
+    text = Record("dBm", "");
     std::memset(gLink.rxBuffer, '1', kRxBufferSize - 1);
     std::memcpy(gLink.rxBuffer, text.data(), text.size());
     ParseScreenRecord(1000);

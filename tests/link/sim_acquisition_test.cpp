@@ -118,8 +118,7 @@ TEST_F(SimLoopTest, MidRecordAPanelChangeWaitsForTheRecordAndAReopenedLineIsWatc
     // The close without a pause: the step ends on the old line first.
     ASSERT_NO_FATAL_FAILURE(WaitUntilRecordHalfIn());
     CommPort(portop::kClose);
-    EXPECT_EQ(view.traces, 2);
-    EXPECT_EQ(view.result, "MEAS OFF");
+    EXPECT_EQ(std::tuple(view.traces, view.result), std::tuple(2, "MEAS OFF"));
     ReceivedAtLeast(wire.size() + 3);
     EXPECT_EQ(ReceivedSince(wire.size()), Words("SRSCURR MEASRES CAPT"));
     CommPort(portop::kOpen);
