@@ -1,5 +1,4 @@
-// Against an analyzer played by hand: command texts, the reply checks, the busy cursor, the write
-// failure with its reconnect; the polling schedule and the guards that keep the poll off the port.
+// Against an analyzer played by hand: replies, command texts, the reconnect, the poller's timers.
 
 #include "link_fixtures.h"
 
@@ -17,19 +16,16 @@ using CommandSetTest = HandPlayedTest;
 
 // The reply checks; a refused or unanswered query leaves its field as the caller stored it.
 TEST_F(CommandSetTest, OkInAnyCaseAcceptsErrInAnyCaseAndSilenceRefuse) {
-    const struct {
-        const char* reply;
-        int code;
-        int result;
-    } cases[] = {{"ok", cmd::kFreq, 1},
-                 {"NG", cmd::kFreq, 0},
-                 {"eRr:range", cmd::kFreq, 0},
-                 {"Err", cmd::kMeasRes, 0},
-                 {"CP:-20.05dBm", cmd::kMeasRes, 1}};
-    for (const auto& c : cases) {
-        reply = std::string(c.reply) + "\r\n";
-        EXPECT_EQ(SendCommand(c.code), c.result) << c.reply;
-        EXPECT_STREQ(gLink.rxBuffer, c.reply);
+    // {reply, command, result}
+    const std::tuple<const char*, int, int> cases[] = {{"ok", cmd::kFreq, 1},
+                                                       {"NG", cmd::kFreq, 0},
+                                                       {"eRr:range", cmd::kFreq, 0},
+                                                       {"Err", cmd::kMeasRes, 0},
+                                                       {"CP:-20.05dBm", cmd::kMeasRes, 1}};
+    for (const auto& [text, code, result] : cases) {
+        reply = std::string(text) + "\r\n";
+        EXPECT_EQ(SendCommand(code), result) << text;
+        EXPECT_STREQ(gLink.rxBuffer, text);
     }
     EXPECT_EQ(analyzer->lines(),
               Words("FREQ1000000000.0000 FREQ1000000000.0000 FREQ1000000000.0000 MEASRES MEASRES"));
@@ -138,16 +134,16 @@ TEST_F(PollerTest, TimersByTraceCalculationThePeriodAndAPollThatLeavesThePortAlo
     poller.reset();
     EXPECT_EQ(LinkPoller::Active(), nullptr);
     // The period; the last row: an interval a damaged settings file may hold.
-    const struct {
-        int sweep, interval, unchanged, period;
-    } cases[] = {{2, 100, 0, 2000}, {7, 100, 0, 55000}, {7, 100, 10, 110000}, {4, 50, 0, 1500},
-                 {5, 150, 3, 9000}, {6, 100, 0, 18000}, {6, -500, 0, 1}};
-    for (const auto& c : cases) {
+    // {sweep index, interval, unchanged traces, period}
+    const int periods[][4] = {{2, 100, 0, 2000}, {7, 100, 0, 55000}, {7, 100, 10, 110000},
+                              {4, 50, 0, 1500},  {5, 150, 3, 9000},  {6, 100, 0, 18000},
+                              {6, -500, 0, 1}};
+    for (const auto& [sweep, interval, unchanged, period] : periods) {
         SetDefaultSettings();
-        gSettings.sweepIndex = c.sweep;
-        gSettings.intervalSetting = c.interval;
-        gSettings.unchangedTraceCount = c.unchanged;
-        EXPECT_EQ(PeriodicAcquisitionPeriod(), c.period) << c.sweep << " " << c.interval;
+        gSettings.sweepIndex = sweep;
+        gSettings.intervalSetting = interval;
+        gSettings.unchangedTraceCount = unchanged;
+        EXPECT_EQ(PeriodicAcquisitionPeriod(), period) << sweep << " " << interval;
     }
 
     // Held, compact, or inside an exchange: the poll leaves a waiting "COMP" on the port.

@@ -1,5 +1,4 @@
-// The hard copy's band decoding, fed with the simulated analyzer's own band records: the damaged
-// streams (the clean and the noisy one are decoded from the wire in tests/sim).
+// Band decoding of damaged hard-copy streams (clean and noisy ones are decoded in tests/sim).
 
 #include "analyzer_state.h"
 #include "hard_copy.h"

@@ -1,6 +1,5 @@
 #pragma once
-// The link against an analyzer on a real pseudo-terminal: one played by hand (HandPlayedTest) or
-// the simulated one with its wire log (SimLinkTest), opened as COM1 with fresh defaults.
+// The link on a real pseudo-terminal as COM1: an analyzer played by hand, or the simulator.
 
 #include "acquisition.h"
 #include "command_set.h"

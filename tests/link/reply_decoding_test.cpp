@@ -1,5 +1,4 @@
-// Decoding of query replies (longest keyword, unit rule, exact case, replies leaving the field) and
-// of screen records, damaged ones disturbing nothing they do not carry.
+// Decoding of query replies and screen records; damaged ones disturb nothing they do not carry.
 
 #include "link_fixtures.h"
 #include "query_decoding.h"
@@ -80,10 +79,8 @@ TEST(QueryDecoding, KeywordsCaseAndRepliesOutsideTheAskedPositions) {
     EXPECT_EQ(gSettings.unitIndex, 0) << "the rule applies whether or not the reply matched";
 }
 
-// Numbers read as parseSI reads them (its forms are judged in ParseSI.Values); replies without
-// digits keep the number. A value outside the field's range leaves it as it was, so nothing later
-// computes with it: every number and integer query, beyond each end (huge numbers read as the
-// largest double).
+// Numbers as parseSI reads them (see ParseSI.Values); no digits keep the number. A value outside
+// its field's range (every number and integer query, beyond each end) leaves the field as it was.
 TEST(QueryDecoding, NumbersInAndOutsideTheFieldsRange) {
     SetDefaultSettings();
     DecodeQueryReply(query::kFreq, "1.5G");

@@ -1,5 +1,4 @@
-// The serial port on a real pseudo-terminal: opening, line ends, chunked reads, floods and the
-// failures that must show as "Write error" and "Read error" (a hang-up: in FaultDuringAsyncRead).
+// The serial port on a real pseudo-terminal (a hang-up: in FaultDuringAsyncRead).
 
 #include "link_fixtures.h"
 #include "port_names.h"
@@ -10,6 +9,7 @@
 #include <fcntl.h>
 #include <fstream>
 #include <thread>
+#include <tuple>
 #include <unistd.h>
 
 namespace {
@@ -46,37 +46,32 @@ TEST(SerialPortOpen, DeviceTableThenBadIndexMissingOrNonSerialDevicesFailWithout
     QLoggingCategory::setFilterRules(QStringLiteral("orvel.link.debug=true"));
     const QtMessageHandler previous = qInstallMessageHandler(
         [](QtMsgType, const QMessageLogContext&, const QString& m) { gLog += m.toStdString(); });
-    const struct {
-        std::string path;
-        int index; // no COM9: the index alone opens nothing
-        int handle;
-        const char* cause;
-    } cases[] = {{pty.devicePath(), 8, 0, ""},
-                 {dir + "/no-such-device", 0, -1, "No such file or directory"},
-                 {file, 0, -1, "isatty failed"}};
-    for (const auto& c : cases) {
+    // {device, index (no COM9: the index alone opens nothing), handle, what the log names}
+    const std::tuple<std::string, int, int, const char*> cases[] = {
+        {pty.devicePath(), 8, 0, ""},
+        {dir + "/no-such-device", 0, -1, "No such file or directory"},
+        {file, 0, -1, "isatty failed"}};
+    for (const auto& [path, index, handle, cause] : cases) {
         gLog.clear();
-        UseComPort(c.path);
-        gSettings.comPortIndex = c.index;
+        UseComPort(path);
+        gSettings.comPortIndex = index;
         CommPort(portop::kOpen);
-        EXPECT_EQ(gLink.comHandle, c.handle) << c.path;
-        EXPECT_NE(gLog.find(c.cause), std::string::npos) << gLog;
+        EXPECT_EQ(gLink.comHandle, handle) << path;
+        EXPECT_NE(gLog.find(cause), std::string::npos) << gLog;
         std::strcpy(gLink.txBuffer, "FREQ?\r\n");
         CommPort(portop::kWrite);
-        EXPECT_STREQ(gLink.rxBuffer, "Write error") << c.path;
+        EXPECT_STREQ(gLink.rxBuffer, "Write error") << path;
         CommPort(portop::kRead);
-        EXPECT_STREQ(gLink.rxBuffer, "Read error") << c.path;
-        EXPECT_EQ(gLink.rxLength, 0) << c.path;
+        EXPECT_STREQ(gLink.rxBuffer, "Read error") << path;
+        EXPECT_EQ(gLink.rxLength, 0) << path;
     }
     qInstallMessageHandler(previous);
     QLoggingCategory::setFilterRules(QString());
     std::remove(file.c_str());
 }
 
-// Open sets the long profile, an unknown one keeps the timeouts, a reconnect reopens. The text goes
-// out whole; a reply loses its CR LF only, and a NUL byte stays in the buffer; a reply of whole
-// read chunks (256 bytes, 64 below 19200 baud) is received, not a read error; a zero scale ends at
-// once.
+// Open sets the long profile, an unknown one keeps it; a reply loses its CR LF only (a NUL stays);
+// whole read chunks (256 bytes, 64 below 19200 baud) are no read error; a zero scale ends at once.
 TEST_F(SerialPortTest, TextGoesOutWholeAndTheReplyLosesItsLineEndOnly) {
     EXPECT_EQ(CurrentReadTimeouts().totalConstant, 401);
     SetPortTimeouts(portprofile::kShort);
@@ -92,21 +87,18 @@ TEST_F(SerialPortTest, TextGoesOutWholeAndTheReplyLosesItsLineEndOnly) {
     // A small scale: the silent case waits a short total time-out, the replies are all waiting.
     gSettings.timeOutSetting = 5;
     const std::string a510(510, 'A'), a126(126, 'A');
-    const struct {
-        int baudIndex;
-        std::string sent;
-        std::string rx;
-        int length;
-    } cases[] = {{3, "OK\r\n", "OK", 4},        {3, "20M", "20M", 3},
-                 {3, "", "Read error", 0},      {3, std::string("O\0K\r\n", 5), "O", 5},
-                 {3, a510 + "\r\n", a510, 512}, {2, a126 + "\r\n", a126, 128}};
-    for (const auto& c : cases) {
-        gSettings.baudIndex = c.baudIndex;
+    // {baud index, sent, received, length}
+    const std::tuple<int, std::string, std::string, int> cases[] = {
+        {3, "OK\r\n", "OK", 4},        {3, "20M", "20M", 3},
+        {3, "", "Read error", 0},      {3, std::string("O\0K\r\n", 5), "O", 5},
+        {3, a510 + "\r\n", a510, 512}, {2, a126 + "\r\n", a126, 128}};
+    for (const auto& [baudIndex, sent, rx, length] : cases) {
+        gSettings.baudIndex = baudIndex;
         SetPortTimeouts(portprofile::kLong);
-        analyzer->Send(c.sent);
+        analyzer->Send(sent);
         CommPort(portop::kRead);
-        EXPECT_EQ(gLink.rxBuffer, c.rx) << c.length;
-        EXPECT_EQ(gLink.rxLength, c.length) << c.length;
+        EXPECT_EQ(gLink.rxBuffer, rx) << length;
+        EXPECT_EQ(gLink.rxLength, length) << length;
     }
     gSettings.timeOutSetting = 0;
     SetPortTimeouts(portprofile::kLong);

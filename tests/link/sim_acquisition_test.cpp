@@ -1,5 +1,4 @@
-// The acquisition loop against the simulated analyzer: pause and resume, the periodic cycle, the
-// faults of the exchanges, and a record cut into by a panel change or by the line reopened.
+// The acquisition loop against the simulated analyzer: modes, the cycle, faults, records cut into.
 
 #include "link_fixtures.h"
 

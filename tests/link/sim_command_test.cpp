@@ -1,5 +1,4 @@
-// Every command and query code on the wire of the simulated analyzer, the presence check, All
-// Reading, the screen record, and every row of the field table with its command and its reply.
+// The wire of the simulated analyzer: presence, All Reading and Setting, records, every field row.
 
 #include "all_settings.h"
 #include "link_fixtures.h"
@@ -52,9 +51,8 @@ TEST_F(SimLinkTest, PresenceCheckAndAllReadingWithAndWithoutAnswer) {
                     "OBWRATIO? OBWDB? EFANT? MFPROBE? CALC? SCALE? SWEEP? DET? MKR? PEAK? "
                     "PKCNTR? PKWIDTH? VER IMP? REMOTE? MINNO? RBW1M VBW1M SWEEP10 MEASRES"));
     EXPECT_EQ(gSettings.instrumentPresent, 1);
-    for (const auto& [code, value] : state) {
+    for (const auto& [code, value] : state)
         EXPECT_EQ(GetField(*fields::byCommand(code)), value) << code;
-    }
     EXPECT_STREQ(gSettings.versionText, "1.05 RVX420");
     EXPECT_EQ(view.remoteChecked, 1);
     EXPECT_EQ(view.autoOff, 1);
