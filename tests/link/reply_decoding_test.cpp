@@ -26,9 +26,9 @@ void Decode(std::initializer_list<Row> rows) {
 using S = InstrumentSettings;
 
 // Span by the model's row, the longest keyword, exact case, replies outside the asked positions,
-// the field-strength unit rule, and the replies of the queries that read no setting. Rows run in
-// order: a reply that must leave the field alone expects the value before it.
-TEST(QueryDecoding, KeywordsCaseAndRepliesOutsideTheAskedPositions) {
+// the field-strength unit rule, the queries that read no setting, then numbers. Rows run in order:
+// a reply that must leave the field alone expects the value before it.
+TEST(QueryDecoding, KeywordsCaseNumbersAndRepliesOutsideTheAskedPositionsOrTheRange) {
     EXPECT_EQ(QueryKeyword(199), nullptr);
     EXPECT_EQ(QueryKeyword(239), nullptr);
     EXPECT_EQ(DecodeQueryReply(query::kHold, "ok"), 1) << "hold succeeds only on \"OK\"";
@@ -77,11 +77,9 @@ TEST(QueryDecoding, KeywordsCaseAndRepliesOutsideTheAskedPositions) {
     gSettings.unitIndex = 5; // left over from a field-strength display
     DecodeQueryReply(query::kUnit, "nonsense");
     EXPECT_EQ(gSettings.unitIndex, 0) << "the rule applies whether or not the reply matched";
-}
 
-// Numbers as parseSI reads them (see ParseSI.Values); no digits keep the number. A value outside
-// its field's range (every number and integer query, beyond each end) leaves the field as it was.
-TEST(QueryDecoding, NumbersInAndOutsideTheFieldsRange) {
+    // Numbers as parseSI reads them (see ParseSI.Values); no digits keep the number. A value out of
+    // its field's range (every number and integer query, beyond each end) leaves the field alone.
     SetDefaultSettings();
     DecodeQueryReply(query::kFreq, "1.5G");
     EXPECT_DOUBLE_EQ(gSettings.centerFreq, 1.5e9);
@@ -115,8 +113,7 @@ TEST(QueryDecoding, NumbersInAndOutsideTheFieldsRange) {
     EXPECT_EQ(gSettings.centerFreq, 3.3e9);
     DecodeQueryReply(query::kCpWidth, "-1M");
     DecodeQueryReply(query::kObwRatio, "50");
-    EXPECT_EQ(gSettings.cpWidth, 1e6);
-    EXPECT_EQ(gSettings.obwRatio, 99.0);
+    EXPECT_EQ(std::pair(gSettings.cpWidth, gSettings.obwRatio), std::pair(1e6, 99.0));
 }
 
 std::string Points(int count, int value) {
@@ -139,20 +136,19 @@ void Parse(const std::string& text) {
     ParseScreenRecord(250);
 }
 
-class ScreenRecordTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        gSettings.activeTraceSlot = 1;
-        gSettings.modelIndex = 0;
-    }
-    TraceRecord& record = gSettings.traceRecord;
-};
+// The record parsed into slot 1 on RVX410.
+TraceRecord& Slot1Record() {
+    gSettings.activeTraceSlot = 1;
+    gSettings.modelIndex = 0;
+    return gSettings.traceRecord;
+}
 
 // Labels (centre, span, ref, unit bits, kind, sweep, detector, RBW, VBW, scale) after the record
 // before: unit words in their order; sweep is the longest keyword before the detector ("PO" is too
 // short for either); a scale other than 2 or 10 and a span word not matching whole leave their
 // field; the reference from a line beginning with R.
-TEST_F(ScreenRecordTest, LabelsByTheirKeywords) {
+TEST(ScreenRecordTest, LabelsByTheirKeywords) {
+    TraceRecord& record = Slot1Record();
     const std::string r1 = "CF 1G\r\nSP 1M\r\nR";
     const std::string rest = "\r\nRB 3K\r\nVB 1M\r\nSC 10\r\nTRACE";
     // clang-format off
@@ -177,7 +173,8 @@ TEST_F(ScreenRecordTest, LabelsByTheirKeywords) {
 }
 
 // A missing label stops the parse there.
-TEST_F(ScreenRecordTest, DamagedRecordsTheUnchangedCountAndALabelAtTheVeryEndOfTheBuffer) {
+TEST(ScreenRecordTest, DamagedRecordsTheUnchangedCountAndALabelAtTheVeryEndOfTheBuffer) {
+    TraceRecord& record = Slot1Record();
     Parse(Record("dBm", Points(251, 0)));
     record.recordRbwIndex = 6;
     record.recordVbwIndex = 9;

@@ -11,10 +11,8 @@ using SimLoopTest = SimLinkTest;
 // hidden command entry; the trace kinds of the detailed trace and the field-strength modes.
 TEST_F(SimLoopTest, QuietModesTheHiddenEntryAndTheTraceKinds) {
     Start({"--fault", "garbage:CAPT#2", "--fault", "drop:EMPTY#2"});
-    PauseAcquisition();
-    ResumeAcquisition();
-    gSettings.runState = 1;
-    for (int calc : {1, 2, 3}) {
+    for (int calc : {0, 1, 2, 3}) {
+        gSettings.runState = calc != 0 ? 1 : 0; // held, then each periodic calculation running
         gSettings.calcIndex = calc;
         PauseAcquisition();
         ResumeAcquisition();

@@ -3,8 +3,6 @@
 #include "all_settings.h"
 #include "link_fixtures.h"
 
-#include <iterator>
-
 namespace {
 
 using orvel::test::SimProcess;
