@@ -1,5 +1,4 @@
-// Against an analyzer played by hand: command texts, the reply checks, the busy cursor, the write
-// failure with its reconnect; the polling schedule and the guards that keep the poll off the port.
+// Against an analyzer played by hand: replies, command texts, the reconnect, the poller's timers.
 
 #include "link_fixtures.h"
 
@@ -15,9 +14,71 @@ std::string Text(int code) {
 
 using CommandSetTest = HandPlayedTest;
 
-// Texts no wire test reaches (the span rows and OFFSET12.0 are walked in ControlPanelSim, every
-// query in All Reading): range ends, bad indexes.
-TEST(CommandText, TextsFromTheRecord) {
+// The reply checks; a refused or unanswered query leaves its field as the caller stored it.
+TEST_F(CommandSetTest, OkInAnyCaseAcceptsErrInAnyCaseAndSilenceRefuse) {
+    // {reply, command, result}
+    const std::tuple<const char*, int, int> cases[] = {{"ok", cmd::kFreq, 1},
+                                                       {"NG", cmd::kFreq, 0},
+                                                       {"eRr:range", cmd::kFreq, 0},
+                                                       {"Err", cmd::kMeasRes, 0},
+                                                       {"CP:-20.05dBm", cmd::kMeasRes, 1}};
+    for (const auto& [text, code, result] : cases) {
+        reply = std::string(text) + "\r\n";
+        EXPECT_EQ(SendCommand(code), result) << text;
+        EXPECT_STREQ(gLink.rxBuffer, text);
+    }
+    EXPECT_EQ(analyzer->lines(),
+              Words("FREQ1000000000.0000 FREQ1000000000.0000 FREQ1000000000.0000 MEASRES MEASRES"));
+    EXPECT_EQ(std::pair(view.cursorOn, view.cursorOff), std::pair(5, 5));
+    gSettings.refLevel = 50;
+    reply = "";
+    gSettings.timeOutSetting = 10; // silence ends at the short total time-out
+    SetPortTimeouts(portprofile::kShort);
+    EXPECT_EQ(SendCommand(query::kRef), 0);
+    EXPECT_STREQ(gLink.rxBuffer, "Read error");
+    EXPECT_EQ(gSettings.refLevel, 50) << "the record keeps what the caller stored";
+    // The version by the reply's first letter ("VER1.05 RVX420" is read in All Reading); a short
+    // reply gives no version, not old bytes.
+    const std::pair<const char*, const char*> versions[] = {
+        {"MODEL RVX410 FW:2.10 B", "2.10 B"}, {"RVX410 FIRMWARE V 3.01", "3.01"}, {"V", ""}};
+    for (const auto& [text, version] : versions) {
+        reply = std::string(text) + "\r\n";
+        EXPECT_EQ(SendCommand(cmd::kVersion), 1) << text;
+        EXPECT_STREQ(gSettings.versionText, version) << text;
+    }
+}
+
+TEST_F(CommandSetTest, UnknownSettledAndAutoCouplingCommandsAnUnopenablePortAndTheTexts) {
+    EXPECT_EQ(SendCommand(153), 0);
+    gSettings.sweepIndex = 8;
+    EXPECT_EQ(SendCommand(cmd::kSweep), 0) << "unknown codes and indexes send nothing";
+    gSettings.sweepIndex = 2;
+    EXPECT_EQ(SendCommand(cmd::kSweep), 1);
+    reply = "ERR\r\n";
+    EXPECT_EQ(SendSettledCommand(cmd::kEfAntenna), 0);
+    reply = "OK trailing\r\n";
+    EXPECT_EQ(SendAutoCoupling(cmd::kVbw), 0) << "only exactly \"OK\" counts";
+    reply = "OK\r\n";
+    EXPECT_EQ(SendSettledCommand(cmd::kEfAntenna), 1);
+    EXPECT_EQ(SendAutoCoupling(cmd::kSweep), 1);
+    EXPECT_EQ(SendAutoCoupling(cmd::kFreq), 0);
+    EXPECT_EQ(view.cursorOn, view.cursorOff);
+    // The failed open, its "Write error", presence and message box are judged in SerialPortOpen and
+    // StartupTest; here the reconnect of the next write.
+    CommPort(portop::kClose);
+    EXPECT_EQ(gLink.comHandle, 1) << "close keeps the handle value";
+    ::setenv("ORVEL_COM1", (::testing::TempDir() + "/unplugged").c_str(), 1);
+    CommPort(portop::kOpen);
+    EXPECT_EQ(SendCommand(cmd::kFreq), 0);
+    ::setenv("ORVEL_COM1", analyzer->devicePath().c_str(), 1);
+    EXPECT_EQ(SendCommand(cmd::kFreq), 0) << "this write fails; its reconnect finds the port";
+    EXPECT_EQ(gLink.comHandle, 1);
+    EXPECT_EQ(SendCommand(cmd::kFreq), 1);
+    EXPECT_EQ(analyzer->lines(), Words("SWEEP0.1 EFANTAT11 EFANTAT11 EFANTAT11 EFANTAT11 EFANTAT11 "
+                                       "VBWAUTO EFANTAT11 SWEEPAUTO FREQ1000000000.0000"))
+        << "five tries while refused";
+    // Texts no wire test reaches (the span rows and OFFSET12.0 are walked in ControlPanelSim, every
+    // query in All Reading): range ends, bad indexes, unknown codes.
     // clang-format off
     const std::tuple<int, double, const char*> cases[] = {
         {cmd::kPeakSearch, 11, "PKSEARCH12\r\n"},
@@ -39,133 +100,54 @@ TEST(CommandText, TextsFromTheRecord) {
         EXPECT_EQ(Text(code), "") << code;
 }
 
-// The reply checks; a refused or unanswered query leaves its field as the caller stored it.
-TEST_F(CommandSetTest, OkInAnyCaseAcceptsErrInAnyCaseAndSilenceRefuse) {
-    const struct {
-        const char* reply;
-        int code;
-        int result;
-    } cases[] = {{"ok", cmd::kFreq, 1},
-                 {"NG", cmd::kFreq, 0},
-                 {"eRr:range", cmd::kFreq, 0},
-                 {"Err", cmd::kMeasRes, 0},
-                 {"CP:-20.05dBm", cmd::kMeasRes, 1}};
-    for (const auto& c : cases) {
-        reply = std::string(c.reply) + "\r\n";
-        EXPECT_EQ(SendCommand(c.code), c.result) << c.reply;
-        EXPECT_STREQ(gLink.rxBuffer, c.reply);
-    }
-    EXPECT_EQ(analyzer->lines(),
-              Words("FREQ1000000000.0000 FREQ1000000000.0000 FREQ1000000000.0000 MEASRES MEASRES"));
-    EXPECT_EQ(std::pair(view.cursorOn, view.cursorOff), std::pair(5, 5));
-    gSettings.refLevel = 50;
-    reply = "";
-    gSettings.timeOutSetting = 10; // silence ends at the short total time-out
-    SetPortTimeouts(portprofile::kShort);
-    EXPECT_EQ(SendCommand(query::kRef), 0);
-    EXPECT_STREQ(gLink.rxBuffer, "Read error");
-    EXPECT_EQ(gSettings.refLevel, 50) << "the record keeps what the caller stored";
-}
-
-TEST_F(CommandSetTest, UnknownSettledAndAutoCouplingCommands) {
-    EXPECT_EQ(SendCommand(153), 0);
-    gSettings.sweepIndex = 8;
-    EXPECT_EQ(SendCommand(cmd::kSweep), 0) << "unknown codes and indexes send nothing";
-    gSettings.sweepIndex = 2;
-    EXPECT_EQ(SendCommand(cmd::kSweep), 1);
-    reply = "ERR\r\n";
-    EXPECT_EQ(SendSettledCommand(cmd::kEfAntenna), 0);
-    reply = "OK trailing\r\n";
-    EXPECT_EQ(SendAutoCoupling(cmd::kVbw), 0) << "only exactly \"OK\" counts";
-    reply = "OK\r\n";
-    EXPECT_EQ(SendSettledCommand(cmd::kEfAntenna), 1);
-    EXPECT_EQ(SendAutoCoupling(cmd::kSweep), 1);
-    EXPECT_EQ(SendAutoCoupling(cmd::kFreq), 0);
-    EXPECT_EQ(analyzer->lines(), Words("SWEEP0.1 EFANTAT11 EFANTAT11 EFANTAT11 EFANTAT11 EFANTAT11 "
-                                       "VBWAUTO EFANTAT11 SWEEPAUTO"))
-        << "five tries while refused";
-    EXPECT_EQ(view.cursorOn, view.cursorOff);
-}
-
-TEST_F(CommandSetTest, VersionTextByTheReplysFirstLetter) {
-    // "VER1.05 RVX420" is read in All Reading. The last row: a short reply gives no version, not
-    // old bytes.
-    const std::pair<const char*, const char*> cases[] = {
-        {"MODEL RVX410 FW:2.10 B", "2.10 B"}, {"RVX410 FIRMWARE V 3.01", "3.01"}, {"V", ""}};
-    for (const auto& [text, version] : cases) {
-        reply = std::string(text) + "\r\n";
-        EXPECT_EQ(SendCommand(cmd::kVersion), 1) << text;
-        EXPECT_STREQ(gSettings.versionText, version) << text;
-    }
-}
-
-// The failed open, its "Write error", presence and message box are judged in SerialPortOpen and
-// StartupTest; here the reconnect of the next write.
-TEST_F(CommandSetTest, UnopenablePortIsWriteErrorThenTheLinkRecovers) {
-    CommPort(portop::kClose);
-    ::setenv("ORVEL_COM1", (::testing::TempDir() + "/unplugged").c_str(), 1);
-    CommPort(portop::kOpen);
-    EXPECT_EQ(SendCommand(cmd::kFreq), 0);
-    ::setenv("ORVEL_COM1", analyzer->devicePath().c_str(), 1);
-    EXPECT_EQ(SendCommand(cmd::kFreq), 0) << "this write fails; its reconnect finds the port";
-    EXPECT_EQ(gLink.comHandle, 1);
-    EXPECT_EQ(SendCommand(cmd::kFreq), 1);
-    EXPECT_EQ(analyzer->lines(), Lines{"FREQ1000000000.0000"});
-}
-
 class PollerTest : public HandPlayedTest {
 protected:
-    // Capture poll active, its interval, periodic timer active, single shot, its interval.
+    // Capture poll active, single shot, its interval; periodic timer active, single shot, interval.
     std::vector<int> Timers() const {
         const QTimer& capture = poller->capturePollTimer();
         const QTimer& periodic = poller->periodicTimer();
-        return {capture.isActive(), capture.interval(), periodic.isActive(),
-                periodic.isSingleShot(), periodic.interval()};
+        return {capture.isActive(),  capture.isSingleShot(),  capture.interval(),
+                periodic.isActive(), periodic.isSingleShot(), periodic.interval()};
     }
     std::string Answer(const std::string& line) override {
         return line == "CAPT" ? "COMP\r\n" : "OK\r\n";
     }
 };
 
-TEST(PollingPeriod, FollowsSweepIntervalAndUnchangedTraces) {
-    // The last row: an interval a damaged settings file may hold.
-    const struct {
-        int sweep, interval, unchanged, period;
-    } cases[] = {{2, 100, 0, 2000}, {7, 100, 0, 55000}, {7, 100, 10, 110000}, {4, 50, 0, 1500},
-                 {5, 150, 3, 9000}, {6, 100, 0, 18000}, {6, -500, 0, 1}};
-    for (const auto& c : cases) {
-        SetDefaultSettings();
-        gSettings.sweepIndex = c.sweep;
-        gSettings.intervalSetting = c.interval;
-        gSettings.unchangedTraceCount = c.unchanged;
-        EXPECT_EQ(PeriodicAcquisitionPeriod(), c.period) << c.sweep << " " << c.interval;
-    }
-}
-
-TEST_F(PollerTest, RestartChoosesTheTimerByTraceCalculation) {
+TEST_F(PollerTest, TimersByTraceCalculationThePeriodAndAPollThatLeavesThePortAlone) {
     RestartPolling(); // no poller: nothing to restart, nothing breaks
     poller = std::make_unique<LinkPoller>();
     EXPECT_EQ(LinkPoller::Active(), poller.get());
     RestartPolling();
-    EXPECT_FALSE(poller->capturePollTimer().isSingleShot());
-    EXPECT_EQ(Timers(), (std::vector<int>{1, 500, 0, 1, 0}));
+    EXPECT_EQ(Timers(), (std::vector<int>{1, 0, 500, 0, 1, 0}));
     for (int calc : {1, 2, 3}) {
         gSettings.calcIndex = calc;
         gSettings.sweepIndex = 7;
         RestartPolling();
-        EXPECT_EQ(Timers(), (std::vector<int>{0, 500, 1, 1, 55000})) << calc;
+        EXPECT_EQ(Timers(), (std::vector<int>{0, 0, 500, 1, 1, 55000})) << calc;
     }
     gSettings.calcIndex = 4;
     RestartPolling();
-    EXPECT_EQ(Timers(), (std::vector<int>{1, 500, 0, 1, 55000}));
+    EXPECT_EQ(Timers(), (std::vector<int>{1, 0, 500, 0, 1, 55000}));
     poller->StopPeriodicTimer();
     EXPECT_FALSE(poller->periodicTimer().isActive());
     poller.reset();
     EXPECT_EQ(LinkPoller::Active(), nullptr);
-}
+    // The period; the last row: an interval a damaged settings file may hold.
+    // {sweep index, interval, unchanged traces, period}
+    const int periods[][4] = {{2, 100, 0, 2000}, {7, 100, 0, 55000}, {7, 100, 10, 110000},
+                              {4, 50, 0, 1500},  {5, 150, 3, 9000},  {6, 100, 0, 18000},
+                              {6, -500, 0, 1}};
+    for (const auto& [sweep, interval, unchanged, period] : periods) {
+        SetDefaultSettings();
+        gSettings.sweepIndex = sweep;
+        gSettings.intervalSetting = interval;
+        gSettings.unchangedTraceCount = unchanged;
+        EXPECT_EQ(PeriodicAcquisitionPeriod(), period) << sweep << " " << interval;
+    }
 
-// Held, compact, or inside an exchange: the poll leaves a waiting "COMP" on the port.
-TEST_F(PollerTest, HeldCompactOrNestedPollLeavesThePortAlone) {
+    // Held, compact, or inside an exchange: the poll leaves a waiting "COMP" on the port.
+    SetDefaultSettings();
     poller = std::make_unique<LinkPoller>();
     analyzer->Send("COMP\r\n");
     ASSERT_TRUE(RunUntil([] { return PortBytesWaiting() == 1; }));

@@ -1,6 +1,5 @@
 #pragma once
-// The link against an analyzer on a real pseudo-terminal: one played by hand (HandPlayedTest) or
-// the simulated one with its wire log (SimLinkTest), opened as COM1 with fresh defaults.
+// The link on a real pseudo-terminal as COM1: an analyzer played by hand, or the simulator.
 
 #include "acquisition.h"
 #include "command_set.h"
@@ -25,6 +24,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <functional>
+#include <iterator>
 #include <memory>
 #include <sstream>
 #include <string>
@@ -34,11 +34,8 @@ using Lines = std::vector<std::string>;
 
 // The words of a text separated by single spaces, as a list of lines.
 inline Lines Words(const std::string& text) {
-    Lines words;
     std::istringstream in(text);
-    for (std::string word; in >> word;)
-        words.push_back(word);
-    return words;
+    return {std::istream_iterator<std::string>(in), std::istream_iterator<std::string>()};
 }
 
 // A screen record's labels: centre, span, ref, unit bits, kind, sweep, detector, RBW, VBW, scale.
@@ -173,15 +170,13 @@ protected:
         LinkTest::TearDown();
         sim.reset();
     }
-    // The command lines the simulator received, in order (without CR LF).
+    // The command lines the simulator received, in order (without CR LF): all; all once `count`
+    // are in (unanswered lines may be logged a moment later); those after the first `mark`.
     Lines Received() const { return sim->received(); }
-    // Received() once `count` lines are in: unanswered lines may be logged a moment later.
     Lines ReceivedAtLeast(size_t count) const {
         orvel::test::SimProcess::waitFor([&] { return sim->received().size() >= count; });
         return sim->received();
     }
-
-    // The lines received after the first `mark`.
     Lines ReceivedSince(size_t mark) const {
         const Lines all = Received();
         return Lines(all.begin() + static_cast<long>(std::min(mark, all.size())), all.end());

@@ -1,5 +1,4 @@
-// Decoding of query replies (longest keyword, unit rule, exact case, replies leaving the field) and
-// of screen records, damaged ones disturbing nothing they do not carry.
+// Decoding of query replies and screen records; damaged ones disturb nothing they do not carry.
 
 #include "link_fixtures.h"
 #include "query_decoding.h"
@@ -17,7 +16,6 @@ struct Row {
     int expected;
 };
 
-// Rows run in order: a reply that must leave the field alone expects the value before it.
 void Decode(std::initializer_list<Row> rows) {
     for (const Row& r : rows) {
         DecodeQueryReply(r.code, r.reply);
@@ -27,19 +25,15 @@ void Decode(std::initializer_list<Row> rows) {
 
 using S = InstrumentSettings;
 
-// Keywords All Reading never asks (the wire test of All Reading shows its own).
-TEST(QueryDecoding, KeywordsOfEveryCodeAndTheHandshakeReplies) {
-    EXPECT_STREQ(QueryKeyword(query::kAutoTune), "AUTO?");
-    EXPECT_STREQ(QueryKeyword(query::kCalcSpread), "CALCSPR?");
+// Span by the model's row, the longest keyword, exact case, replies outside the asked positions,
+// the field-strength unit rule, the queries that read no setting, then numbers. Rows run in order:
+// a reply that must leave the field alone expects the value before it.
+TEST(QueryDecoding, KeywordsCaseNumbersAndRepliesOutsideTheAskedPositionsOrTheRange) {
     EXPECT_EQ(QueryKeyword(199), nullptr);
     EXPECT_EQ(QueryKeyword(239), nullptr);
-    // Hold succeeds only on "OK"; auto tune on anything.
-    EXPECT_EQ(DecodeQueryReply(query::kHold, "ok"), 1);
+    EXPECT_EQ(DecodeQueryReply(query::kHold, "ok"), 1) << "hold succeeds only on \"OK\"";
     EXPECT_EQ(DecodeQueryReply(query::kHold, "RUN"), 0);
     EXPECT_EQ(DecodeQueryReply(query::kAutoTune, "anything"), 1);
-}
-
-TEST(QueryDecoding, SpanFollowsTheModelRow) {
     gSettings.modelIndex = 0;
     gSettings.spanIndex = 3;
     Decode({{query::kSpan, "20M", &S::spanIndex, 7}, {query::kSpan, "FULL", &S::spanIndex, 14}});
@@ -47,9 +41,6 @@ TEST(QueryDecoding, SpanFollowsTheModelRow) {
     gSettings.spanIndex = 3;
     // FULL lies outside the positions asked on RVX420 ("5G" is read in All Reading).
     Decode({{query::kSpan, "20m", &S::spanIndex, 7}, {query::kSpan, "FULL", &S::spanIndex, 7}});
-}
-
-TEST(QueryDecoding, KeywordsCaseAndRepliesOutsideTheAskedPositions) {
     gSettings.vbwIndex = 4;
     EXPECT_EQ(DecodeQueryReply(query::kVbw, "ALL"), 1);
     gSettings.antennaIndex = 2;
@@ -57,6 +48,7 @@ TEST(QueryDecoding, KeywordsCaseAndRepliesOutsideTheAskedPositions) {
     gSettings.calcIndex = 1;
     gSettings.impedanceIndex = 0;
     gSettings.calcSpread = 1;
+    gSettings.unitIndex = 3;
     Decode({
         {query::kVbw, "ALL", &S::vbwIndex, 4},
         // The longest keyword wins ("DBMV" is read in the field walk on the wire).
@@ -79,55 +71,37 @@ TEST(QueryDecoding, KeywordsCaseAndRepliesOutsideTheAskedPositions) {
         {query::kCalcSpread, "off", &S::calcSpread, 1},
         {query::kCalcSpread, "OFF", &S::calcSpread, 0},
         {query::kCalcSpread, "ON", &S::calcSpread, 1},
+        // A field-strength unit reads as dBm.
+        {query::kUnit, "dBuV/m", &S::unitIndex, 0},
     });
-}
-
-TEST(QueryDecoding, FieldStrengthUnitReadsAsDbm) {
-    gSettings.unitIndex = 3;
-    DecodeQueryReply(query::kUnit, "dBuV/m");
-    EXPECT_EQ(gSettings.unitIndex, 0);
     gSettings.unitIndex = 5; // left over from a field-strength display
     DecodeQueryReply(query::kUnit, "nonsense");
     EXPECT_EQ(gSettings.unitIndex, 0) << "the rule applies whether or not the reply matched";
-}
 
-// Numbers read as parseSI reads them (its forms are judged in ParseSI.Values).
-TEST(QueryDecoding, NumbersAndIntegers) {
+    // Numbers as parseSI reads them (see ParseSI.Values); no digits keep the number. A value out of
+    // its field's range (every number and integer query, beyond each end) leaves the field alone.
+    SetDefaultSettings();
     DecodeQueryReply(query::kFreq, "1.5G");
     EXPECT_DOUBLE_EQ(gSettings.centerFreq, 1.5e9);
     Decode({{query::kRef, "-20", &S::refLevel, -20},
             {query::kAveCount, "256", &S::aveCount, 256},
             {query::kMaxCount, "1024", &S::maxCount, 1024},
-            // Replies without digits keep the number.
             {query::kRef, "dBm", &S::refLevel, -20}});
     DecodeQueryReply(query::kFreq, "garbage");
     DecodeQueryReply(query::kFreq, "");
     EXPECT_DOUBLE_EQ(gSettings.centerFreq, 1.5e9);
-}
-
-// A value outside the field's range leaves it as it was, so nothing later computes with it: every
-// number and integer query, beyond each end (huge numbers read as the largest double).
-TEST(QueryDecoding, NumbersOutsideTheFieldsRangeLeaveIt) {
     const std::string nines(400, '9');
-    const std::string extremes[] = {"1e400", "-" + nines};
-    const std::string integerExtremes[] = {"1025", "2147483648", "-" + nines};
-    SetDefaultSettings();
+    const Lines extremes = {"1e400", "-" + nines};
+    const Lines integerExtremes = {"1025", "2147483648", "-" + nines};
     for (const fields::SettingField& f : fields::all()) {
-        if (f.query == 0 || f.kind != fields::Kind::Number)
+        if (f.query == 0 || (f.kind != fields::Kind::Number && f.kind != fields::Kind::Integer))
             continue;
-        const double before = gSettings.*f.number;
-        for (const std::string& reply : extremes) {
+        const double before = GetField(f);
+        for (const std::string& reply :
+             f.kind == fields::Kind::Number ? extremes : integerExtremes) {
             EXPECT_EQ(DecodeQueryReply(f.query, reply.c_str()), 1);
-            EXPECT_EQ(gSettings.*f.number, before)
-                << f.query << " \"" << reply.substr(0, 30) << '"';
+            EXPECT_EQ(GetField(f), before) << f.query << " \"" << reply.substr(0, 30) << '"';
         }
-    }
-    for (const auto& [code, field] :
-         {std::pair(query::kRef, &S::refLevel), std::pair(query::kMaxCount, &S::maxCount),
-          std::pair(query::kMinCount, &S::minCount), std::pair(query::kAveCount, &S::aveCount)}) {
-        const int before = gSettings.*field;
-        for (const std::string& reply : integerExtremes)
-            Decode({{code, reply.c_str(), field, before}});
     }
     // The ends of each range still arrive; a width, a ratio and the centre have their own.
     Decode({{query::kRef, "-110", &S::refLevel, -110},
@@ -139,8 +113,7 @@ TEST(QueryDecoding, NumbersOutsideTheFieldsRangeLeaveIt) {
     EXPECT_EQ(gSettings.centerFreq, 3.3e9);
     DecodeQueryReply(query::kCpWidth, "-1M");
     DecodeQueryReply(query::kObwRatio, "50");
-    EXPECT_EQ(gSettings.cpWidth, 1e6);
-    EXPECT_EQ(gSettings.obwRatio, 99.0);
+    EXPECT_EQ(std::pair(gSettings.cpWidth, gSettings.obwRatio), std::pair(1e6, 99.0));
 }
 
 std::string Points(int count, int value) {
@@ -163,20 +136,19 @@ void Parse(const std::string& text) {
     ParseScreenRecord(250);
 }
 
-class ScreenRecordTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        gSettings.activeTraceSlot = 1;
-        gSettings.modelIndex = 0;
-    }
-    TraceRecord& record = gSettings.traceRecord;
-};
+// The record parsed into slot 1 on RVX410.
+TraceRecord& Slot1Record() {
+    gSettings.activeTraceSlot = 1;
+    gSettings.modelIndex = 0;
+    return gSettings.traceRecord;
+}
 
 // Labels (centre, span, ref, unit bits, kind, sweep, detector, RBW, VBW, scale) after the record
 // before: unit words in their order; sweep is the longest keyword before the detector ("PO" is too
 // short for either); a scale other than 2 or 10 and a span word not matching whole leave their
 // field; the reference from a line beginning with R.
-TEST_F(ScreenRecordTest, LabelsByTheirKeywords) {
+TEST(ScreenRecordTest, LabelsByTheirKeywords) {
+    TraceRecord& record = Slot1Record();
     const std::string r1 = "CF 1G\r\nSP 1M\r\nR";
     const std::string rest = "\r\nRB 3K\r\nVB 1M\r\nSC 10\r\nTRACE";
     // clang-format off
@@ -200,65 +172,38 @@ TEST_F(ScreenRecordTest, LabelsByTheirKeywords) {
     }
 }
 
-TEST_F(ScreenRecordTest, MissingLabelStopsTheParseThere) {
+// A missing label stops the parse there.
+TEST(ScreenRecordTest, DamagedRecordsTheUnchangedCountAndALabelAtTheVeryEndOfTheBuffer) {
+    TraceRecord& record = Slot1Record();
     Parse(Record("dBm", Points(251, 0)));
     record.recordRbwIndex = 6;
     record.recordVbwIndex = 9;
     std::string text = Record("dBmV", Points(251, 0x40));
     text.replace(text.find("RB"), 2, "XX");
     Parse(text);
-    EXPECT_EQ(record.recordKind, 34) << "fields before the gap take their new values";
-    EXPECT_EQ(record.recordRbwIndex, 6);
-    EXPECT_EQ(record.recordVbwIndex, 9);
+    EXPECT_EQ(RecordLabels(record), (std::vector<double>{1e9, 7, -10, 2, 34, 2, 0, 6, 9, 1}))
+        << "the labels before the gap take their new values, those after keep theirs";
     EXPECT_EQ(record.tracePoints[0], 0) << "points keep their old values";
     EXPECT_EQ(gSettings.traceStore[1][5], 5);
-}
-
-// Non-hexadecimal points read as far as they are digits; a short trace keeps the rest.
-TEST_F(ScreenRecordTest, DamagedOrShortTraceAndNulBytes) {
+    // Non-hexadecimal points read as far as they are digits; a short trace keeps the rest.
     Parse(Record("dBm", Points(251, 0x20)));
     Parse(Record("dBm", "ZZ,1G,7F,0"));
     EXPECT_EQ(std::vector<int>(record.tracePoints, record.tracePoints + 5),
               (std::vector<int>{0, 1, 0x7F, 0, 0x24}));
     EXPECT_EQ(gSettings.traceStore[1][4], 0x24);
     // A NUL byte ends the text: nothing after it is read.
-    std::string text = Record("dBm", Points(10, 0x50));
+    text = Record("dBm", Points(10, 0x50));
     text[text.find("TRACE") + 8] = '\0';
-    std::memcpy(gLink.rxBuffer, text.data(), text.size());
-    gLink.rxBuffer[text.size()] = '\0';
+    std::memcpy(gLink.rxBuffer, text.data(), text.size() + 1);
     ParseScreenRecord(250);
     EXPECT_EQ(record.tracePoints[0], 0x50);
     EXPECT_EQ(record.tracePoints[1], 1) << "kept from the record before";
-}
-
-TEST_F(ScreenRecordTest, LabelAtTheVeryEndOfTheBufferReadsNothingBeyond) {
-    std::memset(gLink.rxBuffer, '.', kRxBufferSize - 1);
-    gLink.rxBuffer[kRxBufferSize - 1] = '\0';
-    std::memcpy(gLink.rxBuffer + kRxBufferSize - 3, "CF", 2);
-    ParseScreenRecord(1000);
-    std::string text = Record("dBm", "");
-    std::memset(gLink.rxBuffer, '1', kRxBufferSize - 1);
-    std::memcpy(gLink.rxBuffer, text.data(), text.size());
-    ParseScreenRecord(1000);
-    EXPECT_EQ(record.tracePoints[1004], 0x11);
-    EXPECT_EQ(record.tracePoints[1005], 0) << "at most n + n/250 + 1 points";
-    // A caller asking for more points than the record holds still stays inside it.
-    gSettings.activeTraceSlot = 10;
-    ParseScreenRecord(100000);
-    EXPECT_EQ(record.tracePoints[1023], 0x11);
-    EXPECT_EQ(gSettings.traceStore[10][1023], 0x11);
-    EXPECT_EQ(record.reserved1[0], 0);
-    gSettings.activeTraceSlot = 40; // no such slot: the points still arrive, no slot is written
-    ParseScreenRecord(250);
-}
-
-TEST_F(ScreenRecordTest, UnchangedTracesAreCountedUpToTenOnlyWhenAllPointsAre) {
+    // Unchanged traces are counted up to ten, only when all points are.
     gSettings.unchangedTraceCount = 0;
     Parse(Record("dBm", Points(250, 0x30)));
     EXPECT_EQ(gSettings.unchangedTraceCount, 0);
-    for (int i = 0; i < 12; ++i) {
+    for (int i = 0; i < 12; ++i)
         ParseScreenRecord(250);
-    }
     EXPECT_EQ(gSettings.unchangedTraceCount, 10);
     gSettings.unchangedTraceCount = 3;
     std::string differing = Points(250, 0x30);
@@ -274,6 +219,25 @@ TEST_F(ScreenRecordTest, UnchangedTracesAreCountedUpToTenOnlyWhenAllPointsAre) {
     EXPECT_EQ(gSettings.unchangedTraceCount, 0) << "250 of 251 equal is a changed trace";
     ParseScreenRecord(250);
     EXPECT_EQ(gSettings.unchangedTraceCount, 1);
+    // A label at the very end of the buffer reads nothing beyond it.
+    std::memset(gLink.rxBuffer, '.', kRxBufferSize - 1);
+    gLink.rxBuffer[kRxBufferSize - 1] = '\0';
+    std::memcpy(gLink.rxBuffer + kRxBufferSize - 3, "CF", 2);
+    ParseScreenRecord(1000);
+    text = Record("dBm", "");
+    std::memset(gLink.rxBuffer, '1', kRxBufferSize - 1);
+    std::memcpy(gLink.rxBuffer, text.data(), text.size());
+    ParseScreenRecord(1000);
+    EXPECT_EQ(record.tracePoints[1004], 0x11);
+    EXPECT_EQ(record.tracePoints[1005], 0) << "at most n + n/250 + 1 points";
+    // A caller asking for more points than the record holds still stays inside it.
+    gSettings.activeTraceSlot = 10;
+    ParseScreenRecord(100000);
+    EXPECT_EQ(record.tracePoints[1023], 0x11);
+    EXPECT_EQ(gSettings.traceStore[10][1023], 0x11);
+    EXPECT_EQ(record.reserved1[0], 0);
+    gSettings.activeTraceSlot = 40; // no such slot: the points still arrive, no slot is written
+    ParseScreenRecord(250);
 }
 
 } // namespace
