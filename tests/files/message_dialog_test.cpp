@@ -45,15 +45,9 @@ void ExpectForm(const CMessageDlg& dialog, bool waitForm) {
               std::tuple(waitForm, waitForm, true, waitForm, !waitForm, false));
 }
 
-class MessageDialogTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        orvel::test::EnsureQtApplication();
-        std::tie(gSettings.modelIndex, gSettings.memorySelectKind) = std::tuple(0, 0);
-    }
-};
-
-TEST_F(MessageDialogTest, WaitFormEndsWithTwoOnEscapeOrCancelAndWithOneOnOkOrAfterSixtyTicks) {
+TEST(MessageDialogTest, WaitFormEndsWithTwoOnEscapeOrCancelAndWithOneOnOkOrAfterSixtyTicks) {
+    orvel::test::EnsureQtApplication();
+    std::tie(gSettings.modelIndex, gSettings.memorySelectKind) = std::tuple(0, 0);
     CMessageDlg dialog;
     dialog.show();
     ExpectForm(dialog, true);
@@ -68,16 +62,14 @@ TEST_F(MessageDialogTest, WaitFormEndsWithTwoOnEscapeOrCancelAndWithOneOnOkOrAft
     clicked.setPortReader(port.reader());
     clicked.waitTick();
     clicked.cancelButton()->click();
-    EXPECT_EQ(clicked.result(), CMessageDlg::kResultCancelled);
-    EXPECT_FALSE(clicked.isWaiting());
     clicked.waitTick();
-    EXPECT_EQ(port.requested.size(), 1u);
+    EXPECT_EQ(std::tuple(clicked.result(), clicked.isWaiting(), port.requested.size()),
+              std::tuple(CMessageDlg::kResultCancelled, false, 1u));
     // Without a reader the wait only counts its ticks.
     CMessageDlg unread;
     unread.setPortReader({});
     unread.waitTick();
-    EXPECT_EQ(unread.tickCount(), 1);
-    EXPECT_TRUE(unread.isWaiting());
+    EXPECT_EQ(std::tuple(unread.tickCount(), unread.isWaiting()), std::tuple(1, true));
     // Silence and other words wait on; the first OK in any case ends with one.
     ScriptedPort answering{{"", "COMP", "ok and more"}};
     CMessageDlg answered;
@@ -88,10 +80,11 @@ TEST_F(MessageDialogTest, WaitFormEndsWithTwoOnEscapeOrCancelAndWithOneOnOkOrAft
     EXPECT_EQ(finished.count(), 0);
     answered.waitTick();
     ASSERT_EQ(finished.count(), 1);
-    EXPECT_EQ(answered.result(), CMessageDlg::kResultAnswered);
-    EXPECT_EQ(answered.message(), QStringLiteral("Transferring...\nPlease wait..."));
-    EXPECT_FALSE(answered.isWaiting());
-    EXPECT_EQ(answering.requested, (std::vector<int>{8, 8, 8}));
+    EXPECT_EQ(std::tuple(answered.result(), answered.message(), answered.isWaiting(),
+                         answering.requested),
+              std::tuple(CMessageDlg::kResultAnswered,
+                         QStringLiteral("Transferring...\nPlease wait..."), false,
+                         std::vector<int>{8, 8, 8}));
     // Sixty silent ticks: the connection message, which Cancel no longer changes, then one.
     gSettings.modelIndex = 1;
     ScriptedPort silent;
@@ -104,15 +97,16 @@ TEST_F(MessageDialogTest, WaitFormEndsWithTwoOnEscapeOrCancelAndWithOneOnOkOrAft
     EXPECT_EQ(silent.requested.size(), 60u);
     timedOut.waitTick();
     EXPECT_EQ(silent.requested.size(), 60u) << "the 61st tick does not read any more";
-    EXPECT_EQ(timedOut.message(), QStringLiteral("Please check connection with RVX420."));
-    EXPECT_FALSE(timedOut.isWaiting());
+    EXPECT_EQ(std::tuple(timedOut.message(), timedOut.isWaiting()),
+              std::tuple(QStringLiteral("Please check connection with RVX420."), false));
     timedOut.reject();
     EXPECT_EQ(ended.count(), 0);
     ASSERT_TRUE(ended.wait(30000));
     EXPECT_EQ(timedOut.result(), CMessageDlg::kResultAnswered);
 }
 
-TEST_F(MessageDialogTest, ProgressFormIsDrivenByItsCaller) {
+TEST(MessageDialogTest, ProgressFormIsDrivenByItsCaller) {
+    orvel::test::EnsureQtApplication();
     gSettings.memorySelectKind = 1;
     ScriptedPort port;
     CMessageDlg::SetDefaultPortReader(port.reader());

@@ -31,14 +31,11 @@ protected:
         ASSERT_TRUE(orvel::test::WriteFile(File(), text));
     }
     SettingsFileStatus Read() { return ReadSettingsFile(dirPath_.constData()); }
-    SettingsFileStatus ReadText(const QByteArray& text) {
-        WriteText(text);
-        return Read();
-    }
     // Reads the text over fresh defaults.
     void ReadFresh(const QByteArray& text) {
         SetDefaultSettings();
-        ASSERT_EQ(ReadText(text), SettingsFileStatus::Done);
+        WriteText(text);
+        ASSERT_EQ(Read(), SettingsFileStatus::Done);
     }
 
     orvel::test::TempFolder dir_;
@@ -51,8 +48,7 @@ TEST_F(SettingsFileTest, EmptyFileKeepsDefaultsAndIsFilledAtExit) {
     InstrumentSettings& s = gSettings; // the fields the defaults leave as they stand
     std::tie(s.detailedTrace, s.normMarkerFreq, s.peakZoneCenter, s.peakZoneWidth, s.zonePosition,
              s.zoneWidth) = std::tuple(0, 0.0, 0.0, 0.0, 0, 0);
-    SetDefaultSettings();
-    ASSERT_EQ(ReadText(""), SettingsFileStatus::Done);
+    ReadFresh("");
     EXPECT_EQ(gSettings.requiredFileFound, 1);
     EXPECT_STREQ(gSettings.moduleDirectory, dirPath_.constData());
     ReadWriteSettings(1); // the shut-down, from wherever the file dialogs left the folder
@@ -72,19 +68,18 @@ void SetUnusualValues() {
 
 // Read back as the record held them, written again to the same bytes; cut; at its largest.
 TEST_F(SettingsFileTest, WrittenFileReadsBackTheSameValues) {
-    ASSERT_EQ(ReadText("old text that is longer than nothing\r\n"), SettingsFileStatus::Done);
+    ReadFresh("old text that is longer than nothing\r\n");
     SetUnusualValues();
     ASSERT_EQ(WriteSettingsFile(), SettingsFileStatus::Done);
     const QByteArray written = Text();
     const InstrumentSettings before = gSettings;
     ReadFresh(written);
     // The model and the spurious calculation always start as off; the user tables are parsed.
-    EXPECT_EQ(std::tuple(gSettings.modelIndex, gSettings.calcSpread, gSettings.requiredFileFound),
-              std::tuple(0, 0, 1));
-    EXPECT_EQ(std::tuple(gSettings.efUserFreq[0], gSettings.efUserGain[1], gSettings.mfUserFreq[2]),
-              std::tuple(300, 1020, 200));
-    // Read and write could share a fault (two colours swapped both ways): the record itself.
     const InstrumentSettings& s = gSettings;
+    EXPECT_EQ(std::tuple(s.modelIndex, s.calcSpread, s.requiredFileFound, s.efUserFreq[0],
+                         s.efUserGain[1], s.mfUserFreq[2]),
+              std::tuple(0, 0, 1, 300, 1020, 200));
+    // Read and write could share a fault (two colours swapped both ways): the record itself.
     EXPECT_EQ(std::memcmp(s.traceColor, before.traceColor, sizeof s.traceColor), 0);
     EXPECT_EQ(std::memcmp(s.markerColor, before.markerColor, sizeof s.markerColor), 0);
     EXPECT_EQ(std::tuple(s.scaleLineColor, s.backgroundColor, s.obwRatio, s.intervalSetting),
