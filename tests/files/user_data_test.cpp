@@ -6,6 +6,7 @@
 #include "user_data_upload.h"
 
 #include <QMessageBox>
+#include <QMetaEnum>
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -19,6 +20,7 @@ namespace {
 using userdata::Result;
 using Events = std::vector<std::string>;
 
+constexpr char kCompleted[] = "Information Message: Setting completion.";
 constexpr char kTenEntries[] =
     "1M:1dB,2M:1dB,3M:1dB,4M:1dB,5M:1dB,6M:1dB,7M:1dB,8M:1dB,9M:1dB,10M:1dB";
 
@@ -42,9 +44,10 @@ protected:
                 std::strcpy(gLink.rxBuffer, reply_.c_str());
             },
         });
-        userdata::SetPresenter([this](const userdata::Message& message, QWidget*) {
-            shown_.push_back(message);
-            events_.push_back("message");
+        // The icon, caption and text of each message box, in its place among the link's events.
+        userdata::SetPresenter([this](const userdata::Message& m, QWidget*) {
+            const char* icon = QMetaEnum::fromType<QMessageBox::Icon>().valueToKey(m.icon);
+            events_.push_back((icon + (" " + m.caption + ": " + m.text)).toStdString());
         });
     }
     void TearDown() override {
@@ -61,15 +64,9 @@ protected:
     Result Upload(int kind, const QString& path) {
         return userdata::WriteUserDataFile(kind, path, nullptr);
     }
-    void ExpectOneMessage(const char* text, const char* caption, QMessageBox::Icon icon) {
-        ASSERT_EQ(shown_.size(), 1u);
-        EXPECT_EQ(std::tuple(shown_[0].text, shown_[0].caption, shown_[0].icon),
-                  std::tuple(QString::fromLatin1(text), QString::fromLatin1(caption), icon));
-    }
 
     orvel::test::TempFolder dir_;
     Events events_;
-    std::vector<userdata::Message> shown_;
     std::string reply_ = "OK";
     bool failWrite_ = false;
 };
@@ -82,9 +79,8 @@ TEST_F(UserDataUploadTest, TablesAreStoredParsedSentAndConfirmed) {
     EXPECT_STREQ(gSettings.efUserText, "30M:12.5dB,100M:10.2dB");
     EXPECT_EQ(gSettings.efUserGain[1], 1020);
     EXPECT_EQ(gSettings.mfUserFreq[0], -200);
-    EXPECT_EQ(events_, (Events{"pause", "write EFUSER30M:12.5dB,100M:10.2dB\r\n", "read", "message",
-                               "resume"}));
-    ExpectOneMessage("Setting completion.", "Message", QMessageBox::Information);
+    EXPECT_EQ(events_, (Events{"pause", "write EFUSER30M:12.5dB,100M:10.2dB\r\n", "read",
+                               kCompleted, "resume"}));
     // Without a final line end the last two characters go.
     Upload(userdata::kAntenna, File("a.txt", "30M:12.5dB,100M:10.2dB"));
     EXPECT_STREQ(gSettings.efUserText, "30M:12.5dB,100M:10.2");
@@ -102,8 +98,8 @@ TEST_F(UserDataUploadTest, TablesAreStoredParsedSentAndConfirmed) {
 // Refused files (names judged by their last three letters; more than 1024 bytes, 511 characters
 // or 10 entries): the message says why, the stored text stays and the analyzer is not touched.
 TEST_F(UserDataUploadTest, RefusedFilesLeaveTheStoredTextAndTheAnalyzerAlone) {
-    const char* const kNotOpened = "This file can not be opened.";
-    const char* const kLoadWrong = "Load went wrong.";
+    const char* const kNotOpened = "Warning Read error: This file can not be opened.";
+    const char* const kLoadWrong = "Warning Read error: Load went wrong.";
     // A null byte array: no file of that name.
     const std::tuple<int, const char*, QByteArray, Result, const char*> cases[] = {
         // clang-format off
@@ -117,17 +113,15 @@ TEST_F(UserDataUploadTest, RefusedFilesLeaveTheStoredTextAndTheAnalyzerAlone) {
         // clang-format on
     };
     for (const auto& [kind, name, bytes, result, message] : cases) {
-        shown_.clear();
         events_.clear();
         std::strcpy(gSettings.efUserText, "9M:9dB");
         std::strcpy(gSettings.mfUserText, "9M:9dB");
         const QString path = bytes.isNull() ? dir_.path(name) : File(name, bytes);
         EXPECT_EQ(Upload(kind, path), result) << name;
-        ExpectOneMessage(message, "Read error", QMessageBox::Warning);
         EXPECT_STREQ(gSettings.efUserText, "9M:9dB") << name;
         EXPECT_STREQ(gSettings.mfUserText, "9M:9dB") << name;
         EXPECT_EQ(gSettings.mfUserFreq[0], -200) << name;
-        EXPECT_EQ(events_, Events{"message"}) << name;
+        EXPECT_EQ(events_, Events{message}) << name;
     }
     // An upper-case name is fine; exactly 511 characters and 10 entries still fit.
     const QByteArray ten = QByteArray(kTenEntries).leftJustified(511, ' ');
@@ -140,18 +134,16 @@ TEST_F(UserDataUploadTest, RefusedFilesLeaveTheStoredTextAndTheAnalyzerAlone) {
 TEST_F(UserDataUploadTest, FailedWritesAndErrorRepliesReportTheConnectionAndStayPaused) {
     for (const char* reply : {"", "err", "ERR 3", "Read error", "read ERROR"}) {
         events_.clear();
-        shown_.clear();
         std::tie(failWrite_, reply_) = std::tuple(*reply == '\0', reply);
         gSettings.modelIndex = failWrite_ ? 0 : 1;
         EXPECT_EQ(Upload(userdata::kAntenna, File("a.txt", "30M:12.5dB\r\n")),
                   Result::CommunicationError)
             << reply;
-        ExpectOneMessage(failWrite_ ? "Please check connection with RVX410."
-                                    : "Please check connection with RVX420.",
-                         "Communication error", QMessageBox::Warning);
+        const std::string message =
+            "Warning Communication error: Please check connection with RVX4";
         const char* const write = "write EFUSER30M:12.5dB\r\n";
-        EXPECT_EQ(events_, (failWrite_ ? Events{"pause", write, "message"}
-                                       : Events{"pause", write, "read", "message"}))
+        EXPECT_EQ(events_, (failWrite_ ? Events{"pause", write, message + "10."}
+                                       : Events{"pause", write, "read", message + "20."}))
             << reply;
         EXPECT_STREQ(gSettings.efUserText, "30M:12.5dB");
         EXPECT_EQ(gSettings.efUserFreq[0], 300);
@@ -166,13 +158,12 @@ TEST_F(UserDataUploadTest, MenuCommandsUseTheChosenFileAndCancelDoesNothing) {
         return chosen;
     });
     WriteEfUserData();
-    EXPECT_TRUE(events_.empty() && shown_.empty());
+    EXPECT_TRUE(events_.empty());
 
     chosen = File("m.csv", "2M:2dB\r\n");
     WriteMfUserData();
     EXPECT_STREQ(gSettings.mfUserText, "2M:2dB");
-    EXPECT_EQ(events_, (Events{"pause", "write MFUSER2M:2dB\r\n", "read", "message", "resume"}));
-    ExpectOneMessage("Setting completion.", "Message", QMessageBox::Information);
+    EXPECT_EQ(events_, (Events{"pause", "write MFUSER2M:2dB\r\n", "read", kCompleted, "resume"}));
     EXPECT_EQ(filters, (std::vector<QString>{QStringLiteral("EF Data(*.txt);;EF Data(*.csv)"),
                                              QStringLiteral("MF Data(*.txt);;MF Data(*.csv)")}));
 }
