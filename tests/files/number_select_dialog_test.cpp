@@ -22,7 +22,7 @@ TEST(NumberSelectDialog, FormsShowTheirControlsAndNumbersAndOkChecksTheRange) {
     const std::tuple<int, const char*, bool, bool, const char*, const char*> cases[] = {
         {CNumberSelectDlg::kFormSave, "Save number select", true, false, "12", "34"},
         {CNumberSelectDlg::kFormDelete, "Delete number select", true, true, "0", "99"},
-        {CNumberSelectDlg::kFormLoad, "Load number select", false, false, "0", nullptr},
+        {CNumberSelectDlg::kFormLoad, "Load number select", false, false, "0", "99"},
     };
     for (const auto& [form, caption, endShown, boxesShown, start, end] : cases) {
         gSettings.memorySelectKind = form;
@@ -34,11 +34,9 @@ TEST(NumberSelectDialog, FormsShowTheirControlsAndNumbersAndOkChecksTheRange) {
                              dialog.paramBox()->isVisible(), dialog.traceBox()->isChecked()),
                   std::tuple(endShown, endShown, endShown, boxesShown, boxesShown, boxesShown))
             << caption;
-        EXPECT_EQ(dialog.startEdit()->text(), start);
-        if (end != nullptr) {
-            EXPECT_EQ(dialog.endEdit()->text(), end);
-        }
-        EXPECT_EQ(dialog.startSpin()->maximum(), 99);
+        EXPECT_EQ(std::tuple(dialog.startEdit()->text(), dialog.endEdit()->text(),
+                             dialog.startSpin()->maximum()),
+                  std::tuple(start, end, 99));
         dialog.startSpin()->setValue(5);
         EXPECT_EQ(dialog.startEdit()->text(), "5") << "the spin steps the edit";
     }
