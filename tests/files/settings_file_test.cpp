@@ -31,7 +31,6 @@ protected:
         ASSERT_TRUE(orvel::test::WriteFile(File(), text));
     }
     SettingsFileStatus Read() { return ReadSettingsFile(dirPath_.constData()); }
-    // Reads the text over fresh defaults.
     void ReadFresh(const QByteArray& text) {
         SetDefaultSettings();
         WriteText(text);
@@ -92,7 +91,8 @@ void SetUnusualValues() {
     std::tie(gSettings.modelIndex, gSettings.calcSpread) = std::tuple(1, 1);
 }
 
-// Read back as the record held them, written again to the same bytes; cut; at its largest.
+// Read back as the record held them (the text's own round trip is the settings fuzz target's); cut;
+// at its largest.
 TEST_F(SettingsFileTest, WrittenFileReadsBackTheSameValues) {
     ReadFresh("old text that is longer than nothing\r\n");
     SetUnusualValues();
@@ -111,11 +111,6 @@ TEST_F(SettingsFileTest, WrittenFileReadsBackTheSameValues) {
     EXPECT_EQ(std::tuple(s.scaleLineColor, s.backgroundColor, s.obwRatio, s.intervalSetting),
               std::tuple(before.scaleLineColor, before.backgroundColor, before.obwRatio,
                          before.intervalSetting));
-    // With those two as they were, every other field (the user texts too) reads back the same.
-    std::tie(gSettings.modelIndex, gSettings.calcSpread) =
-        std::tuple(before.modelIndex, before.calcSpread);
-    ASSERT_EQ(WriteSettingsFile(), SettingsFileStatus::Done);
-    EXPECT_EQ(Text(), written);
     // Cut in a value ("Center frequency : 245"): what arrived is kept, the defaults beyond it.
     ReadFresh(written.left(written.indexOf("Center frequency : ") + 22));
     EXPECT_STREQ(s.mfUserText, "1M:-3.5dB,10M:0.5dB,20M:1dB");
@@ -181,13 +176,11 @@ TEST_F(SettingsFileTest, ReadOnlyOrMissingFileStopsStartUpAndIsNeverWritten) {
     EXPECT_FALSE(QFile::exists(File()));
     // A folder in place of the file, and a folder path too long for the record.
     ASSERT_TRUE(QDir(dir_.path()).mkdir(QStringLiteral("Orvel.ini")));
-    gSettings.requiredFileFound = 1;
-    EXPECT_EQ(Read(), SettingsFileStatus::NotFound);
-    EXPECT_EQ(gSettings.requiredFileFound, 0);
-    const QByteArray longPath = dirPath_ + QByteArray("/deeper").repeated(90);
-    gSettings.requiredFileFound = 1;
-    EXPECT_EQ(ReadSettingsFile(longPath.constData()), SettingsFileStatus::NotFound);
-    EXPECT_EQ(gSettings.requiredFileFound, 0);
+    for (const QByteArray& folder : {dirPath_, dirPath_ + QByteArray("/deeper").repeated(90)}) {
+        gSettings.requiredFileFound = 1;
+        EXPECT_EQ(ReadSettingsFile(folder.constData()), SettingsFileStatus::NotFound);
+        EXPECT_EQ(gSettings.requiredFileFound, 0);
+    }
     EXPECT_EQ(gSettings.moduleDirectory[0], '\0');
 }
 
