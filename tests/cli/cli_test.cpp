@@ -37,13 +37,6 @@ bool ReceivedInOrder(const SimProcess& sim, const std::vector<std::string>& need
     return next == needles.end();
 }
 
-struct Command {
-    std::vector<std::string> args;
-    std::string out;                   // in standard output
-    std::vector<std::string> received; // the simulator received these, in order
-    bool viaSer2net = false;           // through ser2net's TCP port instead of the terminal
-};
-
 } // namespace
 
 TEST(CliTest, EachCommandSpeaksTheProgramsWireTextAndWritesItsFile) {
@@ -53,29 +46,32 @@ TEST(CliTest, EachCommandSpeaksTheProgramsWireTextAndWritesItsFile) {
     orvel::test::Ser2netProcess server(sim.devicePath());
     ASSERT_TRUE(server.started());
     const std::string d = dir.path().toStdString();
+    // {arguments, in standard output, received in this order, through ser2net's TCP port}
+    using Command =
+        std::tuple<std::vector<std::string>, std::string, std::vector<std::string>, bool>;
     // clang-format off
     const Command commands[] = {
         {{"--timeout", "50", "info"}, "RVX410", {"VER"}, true},
         {{"trace", "--count", "2", "--csv", d + "/t.csv"}, "trace 2: 251 points", {"CALC?", "CAPT", "SRSCURR", "MEASRES", "CAPT", "SRSCURR", "MEASRES"}, true},
-        {{"trace", "--detailed", "--dat", d + "/t.dat"}, "1001 points", {"CAPT", "SRSF"}},
+        {{"trace", "--detailed", "--dat", d + "/t.dat"}, "1001 points", {"CAPT", "SRSF"}, false},
         // At a short time-out the last COMP comes after the run: the next one must not trip on it.
-        {{"--timeout", "35", "trace", "--detailed"}, "1001 points", {"CAPT", "SRSF"}},
-        {{"memory", "recall", "1", "--csv", d + "/m.csv"}, "memory 1", {"SRS01"}},
-        {{"memory", "save", "1-1", d}, "files written", {"SRS01"}},
-        {{"--timeout", "50", "info", "--json"}, "\"version\":\"", {"", "FREQ?", "SPAN?", "VER", "REMOTE?"}},
-        {{"set", "centre", "1.5G", "span", "1M", "reference", "-200"}, "reference -200: OK", {"FREQ1500000000.0000", "SPAN1M", "OFFSET?", "REF-60"}},
-        {{"raw", "SPAN?"}, "1M", {"SPAN?"}},
-        {{"memory", "erase", "0-99"}, "erased", {"MCLRSALL", "MCLRWALL"}},
-        {{"hardcopy", d + "/h.png"}, "saved", {"PRT"}},
+        {{"--timeout", "35", "trace", "--detailed"}, "1001 points", {"CAPT", "SRSF"}, false},
+        {{"memory", "recall", "1", "--csv", d + "/m.csv"}, "memory 1", {"SRS01"}, false},
+        {{"memory", "save", "1-1", d}, "files written", {"SRS01"}, false},
+        {{"--timeout", "50", "info", "--json"}, "\"version\":\"", {"", "FREQ?", "SPAN?", "VER", "REMOTE?"}, false},
+        {{"set", "centre", "1.5G", "span", "1M", "reference", "-200"}, "reference -200: OK", {"FREQ1500000000.0000", "SPAN1M", "OFFSET?", "REF-60"}, false},
+        {{"raw", "SPAN?"}, "1M", {"SPAN?"}, false},
+        {{"memory", "erase", "0-99"}, "erased", {"MCLRSALL", "MCLRWALL"}, false},
+        {{"hardcopy", d + "/h.png"}, "saved", {"PRT"}, false},
     };
     // clang-format on
-    for (const Command& c : commands) {
+    for (const auto& [args, out, received, viaSer2net] : commands) {
         const std::size_t before = sim.received().size();
-        const ProcessResult r = Cli(c.viaSer2net ? server.url() : sim.devicePath(), c.args);
-        SCOPED_TRACE(c.args[0] + " " + c.args[1]);
+        const ProcessResult r = Cli(viaSer2net ? server.url() : sim.devicePath(), args);
+        SCOPED_TRACE(args[0] + " " + args[1]);
         EXPECT_EQ(r.status, 0) << r.err;
-        EXPECT_NE(r.out.find(c.out), std::string::npos) << r.out;
-        EXPECT_TRUE(ReceivedInOrder(sim, c.received, before));
+        EXPECT_NE(r.out.find(out), std::string::npos) << r.out;
+        EXPECT_TRUE(ReceivedInOrder(sim, received, before));
     }
     // The last trace's export, the detailed record, the recalled memory, the saved one, the
     // picture.
