@@ -7,8 +7,9 @@
 
 #include <gtest/gtest.h>
 
-#include <memory>
 #include <tuple>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -70,34 +71,32 @@ TEST(MemorySim, BulkSaveWritesNumberedFilesAndEndsOnSilenceOrAFailedWrite) {
 }
 
 TEST(MemorySim, EraseSendsTheSpecifiedCommands) {
-    // {start, end, kind, refused by the second simulator every time, the commands sent}
-    const std::tuple<int, int, int, bool, Strings> cases[] = {
-        {3, 5, 3, false, {"MCLRS4", "MCLRW4", "MCLRS5", "MCLRW5", "MCLRS6", "MCLRW6"}},
-        {0, 99, 3, false, {"MCLRSALL", "MCLRWALL"}}, // the trace alone: in the trace files test
-        {7, 7, 2, false, {"MCLRS8"}},
-        // 11 refusals end the range; an "ALL" command goes 21 times.
-        {0, 5, 1, true, Strings(11, "MCLRW1")},
-        {0, 99, 1, true, Strings(21, "MCLRWALL")},
+    // {start, end, kind, the commands sent}, on a simulator that agrees and on one that refuses
+    // every time: 11 refusals end the range; an "ALL" command goes 21 times.
+    using Cases = std::vector<std::tuple<int, int, int, Strings>>;
+    // clang-format off
+    const std::pair<Strings, Cases> runs[] = {
+        {{}, {{3, 5, 3, {"MCLRS4", "MCLRW4", "MCLRS5", "MCLRW5", "MCLRS6", "MCLRW6"}},
+              {0, 99, 3, {"MCLRSALL", "MCLRWALL"}}, // the trace alone: in the trace files test
+              {7, 7, 2, {"MCLRS8"}}}},
+        {{"--fault", "err:MCLRW", "--fault", "err:MCLRWALL"},
+         {{0, 5, 1, Strings(11, "MCLRW1")}, {0, 99, 1, Strings(21, "MCLRWALL")}}},
     };
-    auto sim = std::make_unique<SimPort>();
-    ASSERT_TRUE(Open(*sim)) << sim->error();
-    bool refusing = false;
-    for (const auto& [start, end, kind, refused, expected] : cases) {
-        if (refused && !refusing) {
-            sim = std::make_unique<SimPort>(
-                Strings{"--fault", "err:MCLRW", "--fault", "err:MCLRWALL"});
-            ASSERT_TRUE(Open(*sim)) << sim->error();
-            refusing = true;
+    // clang-format on
+    for (const auto& [options, cases] : runs) {
+        SimPort sim(options);
+        ASSERT_TRUE(Open(sim)) << sim.error();
+        for (const auto& [start, end, kind, expected] : cases) {
+            const std::size_t before = sim.received("MCLR").size();
+            std::vector<int> positions;
+            memory::EraseMemories(start, end, kind, [&positions](int position, const char*) {
+                positions.push_back(position);
+            });
+            const Strings all = sim.received("MCLR");
+            EXPECT_EQ(Strings(all.begin() + static_cast<long>(before), all.end()), expected)
+                << start << ".." << end;
+            EXPECT_FALSE(positions.empty());
         }
-        const std::size_t before = sim->received("MCLR").size();
-        std::vector<int> positions;
-        memory::EraseMemories(start, end, kind, [&positions](int position, const char*) {
-            positions.push_back(position);
-        });
-        const Strings all = sim->received("MCLR");
-        EXPECT_EQ(Strings(all.begin() + static_cast<long>(before), all.end()), expected)
-            << start << ".." << end;
-        EXPECT_FALSE(positions.empty());
     }
 }
 

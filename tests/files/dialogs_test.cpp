@@ -1,23 +1,69 @@
-// The message window's wait form ticked over a scripted reader, its progress form by the caller.
+// The Help window on real files in a temporary program directory, the message window's wait form
+// ticked over a scripted reader and its progress form driven by the caller, and the number-select
+// dialog's three forms: captions, controls, starting numbers, OK's range checks.
 
+#include "help_dialog.h"
 #include "instrument_settings.h"
 #include "link_state.h"
 #include "message_dialog.h"
+#include "number_select_dialog.h"
 #include "qt_support.h"
 
+#include <QCheckBox>
 #include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QSignalSpy>
 #include <QTest>
+#include <QTimer>
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <cstring>
 #include <string>
 #include <tuple>
 #include <vector>
 
 namespace {
+
+// One line per line, read-only, OK closes; no, empty, long and binary files shown without harm.
+TEST(HelpDialogTest, ShowsTheHelpFileReadOnlyWithOneLinePerLineAndOkClosesWhateverTheFile) {
+    orvel::test::EnsureQtApplication();
+    const orvel::test::TempFolder dir;
+    const QByteArray path = dir.path().toLocal8Bit();
+    ASSERT_LT(path.size(), static_cast<qsizetype>(sizeof gSettings.moduleDirectory));
+    std::strcpy(gSettings.moduleDirectory, path.constData());
+    EXPECT_TRUE(CHelpDlg().textView()->toPlainText().isEmpty()) << "no file: an empty window";
+    auto shown = [&dir](const QByteArray& readme) {
+        EXPECT_FALSE(dir.write(QStringLiteral("README.txt"), readme).isEmpty());
+        return CHelpDlg().textView()->toPlainText();
+    };
+    EXPECT_EQ(shown("Orvel help\r\nSecond line\r\n\r\nFourth line\nFifth line"),
+              QStringLiteral("Orvel help\nSecond line\n\nFourth line\nFifth line"));
+    CHelpDlg dialog;
+    EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Help"));
+    EXPECT_TRUE(dialog.textView()->isReadOnly());
+    EXPECT_EQ(dialog.textView()->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
+    QTimer::singleShot(0, dialog.okButton(), &QPushButton::click);
+    EXPECT_EQ(dialog.exec(), QDialog::Accepted);
+
+    EXPECT_TRUE(shown("").isEmpty());
+    // Only the first 65535 bytes of a long file.
+    QByteArray bytes(70000, 'a');
+    bytes[65534] = 'Z';
+    bytes[65535] = 'Q';
+    const QString text = shown(bytes);
+    ASSERT_EQ(text.size(), 65535);
+    EXPECT_EQ(text.back(), QChar('Z'));
+    QByteArray binary;
+    for (int i = 0; i < 4096; ++i) {
+        binary.append(static_cast<char>(i * 37));
+    }
+    EXPECT_FALSE(shown(binary).contains(QChar(0)));
+}
 
 // Hands out one scripted reply per read; an empty reply means nothing arrived.
 struct ScriptedPort {
@@ -129,6 +175,57 @@ TEST(MessageDialogTest, ProgressFormIsDrivenByItsCaller) {
     reversed.setProgressPosition(10);
     EXPECT_EQ(std::tuple(reversed.progressBar()->minimum(), reversed.progressBar()->value()),
               std::tuple(10, 10));
+}
+
+TEST(NumberSelectDialog, FormsShowTheirControlsAndNumbersAndOkChecksTheRange) {
+    orvel::test::EnsureQtApplication();
+    SetDefaultSettings();
+    std::tie(gSettings.memoryRangeStart, gSettings.memoryRangeEnd) = std::tuple(12, 34);
+    const std::tuple<int, const char*, bool, bool, const char*, const char*> cases[] = {
+        {CNumberSelectDlg::kFormSave, "Save number select", true, false, "12", "34"},
+        {CNumberSelectDlg::kFormDelete, "Delete number select", true, true, "0", "99"},
+        {CNumberSelectDlg::kFormLoad, "Load number select", false, false, "0", "99"},
+    };
+    for (const auto& [form, caption, endShown, boxesShown, start, end] : cases) {
+        gSettings.memorySelectKind = form;
+        CNumberSelectDlg dialog;
+        dialog.show();
+        EXPECT_EQ(dialog.windowTitle(), caption);
+        EXPECT_EQ(std::tuple(dialog.endEdit()->isVisible(), dialog.endSpin()->isVisible(),
+                             dialog.startLabel()->isVisible(), dialog.traceBox()->isVisible(),
+                             dialog.paramBox()->isVisible(), dialog.traceBox()->isChecked()),
+                  std::tuple(endShown, endShown, endShown, boxesShown, boxesShown, boxesShown))
+            << caption;
+        EXPECT_EQ(std::tuple(dialog.startEdit()->text(), dialog.endEdit()->text(),
+                             dialog.startSpin()->maximum()),
+                  std::tuple(start, end, 99));
+        dialog.startSpin()->setValue(5);
+        EXPECT_EQ(dialog.startEdit()->text(), "5") << "the spin steps the edit";
+    }
+    // OK takes the numbers inside the range; a refused range stores nothing.
+    const std::tuple<int, const char*, const char*, bool> ranges[] = {
+        {CNumberSelectDlg::kFormSave, "5", "3", false}, // end below start
+        {CNumberSelectDlg::kFormSave, "0", "100", false},
+        {CNumberSelectDlg::kFormDelete, "-1", "5", false},
+        {CNumberSelectDlg::kFormDelete, "x", "5", false},
+        {CNumberSelectDlg::kFormSave, "3", "3", true},
+        {CNumberSelectDlg::kFormLoad, "99", "0", true}, // the end does not count when loading
+        {CNumberSelectDlg::kFormLoad, "100", "0", false},
+    };
+    for (const auto& [form, start, end, accepted] : ranges) {
+        std::tie(gSettings.memorySelectKind, gSettings.memoryRangeStart) = std::tuple(form, 7);
+        CNumberSelectDlg dialog;
+        dialog.startEdit()->setText(start);
+        dialog.endEdit()->setText(end);
+        EXPECT_EQ(dialog.TakeNumbers(), accepted) << start << ".." << end;
+        EXPECT_EQ(gSettings.memoryRangeStart, accepted ? std::atoi(start) : 7) << start;
+    }
+    // The contents choice of the delete form.
+    gSettings.memorySelectKind = CNumberSelectDlg::kFormDelete;
+    CNumberSelectDlg dialog;
+    dialog.paramBox()->setChecked(true);
+    ASSERT_TRUE(dialog.TakeNumbers());
+    EXPECT_EQ(gSettings.memorySelectKind, 3);
 }
 
 } // namespace
