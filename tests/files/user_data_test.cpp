@@ -56,13 +56,10 @@ protected:
         userdata::SetFileChooser({});
     }
 
-    QString File(const QString& name, const QByteArray& bytes) {
-        const QString path = dir_.write(name, bytes);
-        EXPECT_FALSE(path.isEmpty()) << name.toStdString();
-        return path;
-    }
-    Result Upload(int kind, const QString& path) {
-        return userdata::WriteUserDataFile(kind, path, nullptr);
+    // Uploads the file `name` holding `bytes`; a null byte array: no file of that name.
+    Result Upload(int kind, const QString& name, const QByteArray& bytes) {
+        EXPECT_TRUE(bytes.isNull() || !dir_.write(name, bytes).isEmpty()) << name.toStdString();
+        return userdata::WriteUserDataFile(kind, dir_.path(name), nullptr);
     }
 
     orvel::test::TempFolder dir_;
@@ -74,7 +71,7 @@ protected:
 // Stored, parsed, sent and confirmed, the line end cut as stored files expect.
 TEST_F(UserDataUploadTest, TablesAreStoredParsedSentAndConfirmed) {
     std::strcpy(gLink.rxBuffer, "Write error"); // an old one is not taken for a new one
-    const Result result = Upload(userdata::kAntenna, File("ant.txt", "30M:12.5dB,100M:10.2dB\r\n"));
+    const Result result = Upload(userdata::kAntenna, "ant.txt", "30M:12.5dB,100M:10.2dB\r\n");
     EXPECT_EQ(result, Result::Completed);
     EXPECT_STREQ(gSettings.efUserText, "30M:12.5dB,100M:10.2dB");
     EXPECT_EQ(gSettings.efUserGain[1], 1020);
@@ -82,14 +79,15 @@ TEST_F(UserDataUploadTest, TablesAreStoredParsedSentAndConfirmed) {
     EXPECT_EQ(events_, (Events{"pause", "write EFUSER30M:12.5dB,100M:10.2dB\r\n", "read",
                                kCompleted, "resume"}));
     // Without a final line end the last two characters go.
-    Upload(userdata::kAntenna, File("a.txt", "30M:12.5dB,100M:10.2dB"));
+    Upload(userdata::kAntenna, "a.txt", "30M:12.5dB,100M:10.2dB");
     EXPECT_STREQ(gSettings.efUserText, "30M:12.5dB,100M:10.2");
     // A line-feed-only file loses its line feed only.
-    Upload(userdata::kAntenna, File("b.txt", "30M:12.5dB\n"));
+    Upload(userdata::kAntenna, "b.txt", "30M:12.5dB\n");
     EXPECT_STREQ(gSettings.efUserText, "30M:12.5dB");
     // A table is one line: further lines are not sent as commands of their own.
-    Upload(userdata::kAntenna, File("c.txt", "\xEF\xBB\xBF"
-                                             "5M:1dB,6M:2dB\r\n7M:3dB\r\n"));
+    Upload(userdata::kAntenna, "c.txt",
+           "\xEF\xBB\xBF"
+           "5M:1dB,6M:2dB\r\n7M:3dB\r\n");
     EXPECT_STREQ(gSettings.efUserText, "5M:1dB,6M:2dB");
     EXPECT_EQ(events_.back(), "resume");
     EXPECT_EQ(std::count(events_.begin(), events_.end(), "write EFUSER5M:1dB,6M:2dB\r\n"), 1);
@@ -100,7 +98,6 @@ TEST_F(UserDataUploadTest, TablesAreStoredParsedSentAndConfirmed) {
 TEST_F(UserDataUploadTest, RefusedFilesLeaveTheStoredTextAndTheAnalyzerAlone) {
     const char* const kNotOpened = "Warning Read error: This file can not be opened.";
     const char* const kLoadWrong = "Warning Read error: Load went wrong.";
-    // A null byte array: no file of that name.
     const std::tuple<int, const char*, QByteArray, Result, const char*> cases[] = {
         // clang-format off
         {userdata::kAntenna, "table.dat", "1M:2dB\r\n", Result::BadFileName, kNotOpened},
@@ -116,8 +113,7 @@ TEST_F(UserDataUploadTest, RefusedFilesLeaveTheStoredTextAndTheAnalyzerAlone) {
         events_.clear();
         std::strcpy(gSettings.efUserText, "9M:9dB");
         std::strcpy(gSettings.mfUserText, "9M:9dB");
-        const QString path = bytes.isNull() ? dir_.path(name) : File(name, bytes);
-        EXPECT_EQ(Upload(kind, path), result) << name;
+        EXPECT_EQ(Upload(kind, name, bytes), result) << name;
         EXPECT_STREQ(gSettings.efUserText, "9M:9dB") << name;
         EXPECT_STREQ(gSettings.mfUserText, "9M:9dB") << name;
         EXPECT_EQ(gSettings.mfUserFreq[0], -200) << name;
@@ -125,7 +121,7 @@ TEST_F(UserDataUploadTest, RefusedFilesLeaveTheStoredTextAndTheAnalyzerAlone) {
     }
     // An upper-case name is fine; exactly 511 characters and 10 entries still fit.
     const QByteArray ten = QByteArray(kTenEntries).leftJustified(511, ' ');
-    EXPECT_EQ(Upload(userdata::kAntenna, File("TEN.TXT", ten + "\r\n")), Result::Completed);
+    EXPECT_EQ(Upload(userdata::kAntenna, "TEN.TXT", ten + "\r\n"), Result::Completed);
     EXPECT_EQ(std::tuple(std::strlen(gSettings.efUserText), gSettings.efUserFreq[9]),
               std::tuple(511u, 100));
 }
@@ -136,8 +132,7 @@ TEST_F(UserDataUploadTest, FailedWritesAndErrorRepliesReportTheConnectionAndStay
         events_.clear();
         std::tie(failWrite_, reply_) = std::tuple(*reply == '\0', reply);
         gSettings.modelIndex = failWrite_ ? 0 : 1;
-        EXPECT_EQ(Upload(userdata::kAntenna, File("a.txt", "30M:12.5dB\r\n")),
-                  Result::CommunicationError)
+        EXPECT_EQ(Upload(userdata::kAntenna, "a.txt", "30M:12.5dB\r\n"), Result::CommunicationError)
             << reply;
         const std::string message =
             "Warning Communication error: Please check connection with RVX4";
@@ -160,7 +155,7 @@ TEST_F(UserDataUploadTest, MenuCommandsUseTheChosenFileAndCancelDoesNothing) {
     WriteEfUserData();
     EXPECT_TRUE(events_.empty());
 
-    chosen = File("m.csv", "2M:2dB\r\n");
+    chosen = dir_.write("m.csv", "2M:2dB\r\n");
     WriteMfUserData();
     EXPECT_STREQ(gSettings.mfUserText, "2M:2dB");
     EXPECT_EQ(events_, (Events{"pause", "write MFUSER2M:2dB\r\n", "read", kCompleted, "resume"}));
