@@ -41,7 +41,6 @@ TEST(BmpFile, HeadersAndRowsFollowTheFileLayoutAndTheFileIsWrittenWholeOrNotAtAl
         EXPECT_EQ(file.mid(54, 6), QByteArray("\x03\x02\x01\x1e\x14\x0a", 6)); // blue, green, red
         const int pad = rowLength - width * 3;
         EXPECT_EQ(file.mid(54 + width * 3, pad), QByteArray(pad, '\0'));
-        // Qt reads it back as the same picture.
         EXPECT_EQ(QImage::fromData(file, "BMP").convertToFormat(QImage::Format_RGB32), image);
     }
     QTemporaryDir dir;

@@ -8,6 +8,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QRandomGenerator>
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -59,12 +60,9 @@ TEST_F(SettingsFileTest, EmptyOrDamagedFilesStartWithDefaultsAndExitWritesAClean
     EXPECT_EQ(Text().toStdString(), defaults.toStdString());
 
     gSettings = InstrumentSettings{};
-    QByteArray text = "Baud rate : 2\r\n";
-    uint32_t x = 12345;
-    for (int i = 0; i < 30000; ++i) {
-        x = x * 1103515245u + 12345u;
-        text.append(static_cast<char>(x >> 16));
-    }
+    QByteArray noise(30000, '\0');
+    QRandomGenerator(12345).fillRange(reinterpret_cast<quint32*>(noise.data()), noise.size() / 4);
+    QByteArray text = "Baud rate : 2\r\n" + noise;
     text.insert(100, QByteArray("Span : \0\xff", 9));
     text.insert(500, QByteArray("EF user data : \x01\x02\0\x7f", 19));
     text.insert(900, "Trace 4 color : \xff\xfe");
