@@ -15,7 +15,6 @@
 #include <unistd.h>
 
 using orvel::test::ProcessResult;
-using orvel::test::RunProcess;
 using orvel::test::SimProcess;
 using orvel::test::TempFolder;
 
@@ -23,7 +22,7 @@ namespace {
 
 ProcessResult Cli(const std::string& port, std::vector<std::string> args) {
     args.insert(args.begin(), {ORVEL_CLI_PATH, "--port", port});
-    return RunProcess(args);
+    return orvel::test::RunProcess(args);
 }
 
 // The lines received by the simulator from line `from` on contain `needles` in this order.

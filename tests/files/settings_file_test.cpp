@@ -28,13 +28,10 @@ protected:
 
     QString File() const { return dir_.path(QStringLiteral("Orvel.ini")); }
     QByteArray Text() const { return orvel::test::ReadFile(File()); }
-    void WriteText(const QByteArray& text) const {
-        ASSERT_TRUE(orvel::test::WriteFile(File(), text));
-    }
     SettingsFileStatus Read() { return ReadSettingsFile(dirPath_.constData()); }
     void ReadFresh(const QByteArray& text) {
         SetDefaultSettings();
-        WriteText(text);
+        ASSERT_TRUE(orvel::test::WriteFile(File(), text));
         ASSERT_EQ(Read(), SettingsFileStatus::Done);
     }
 
@@ -135,7 +132,7 @@ TEST_F(SettingsFileTest, WrittenFileReadsBackTheSameValues) {
 }
 
 TEST_F(SettingsFileTest, WritingKeepsTheFilesPermissionsAndLinks) {
-    WriteText("Span : 3\r\n");
+    ASSERT_TRUE(orvel::test::WriteFile(File(), "Span : 3\r\n"));
     const QFileDevice::Permissions mode =
         QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup;
     ASSERT_TRUE(QFile::setPermissions(File(), mode));
@@ -156,7 +153,7 @@ TEST_F(SettingsFileTest, WritingKeepsTheFilesPermissionsAndLinks) {
 
 TEST_F(SettingsFileTest, ReadOnlyOrMissingFileStopsStartUpAndIsNeverWritten) {
     const QByteArray original = "Span : 3\r\nBaud rate : 1\r\n";
-    WriteText(original);
+    ASSERT_TRUE(orvel::test::WriteFile(File(), original));
     ASSERT_TRUE(QFile::setPermissions(File(), QFileDevice::ReadOwner | QFileDevice::ReadGroup |
                                                   QFileDevice::ReadOther));
     EXPECT_EQ(Read(), SettingsFileStatus::NotWritable);
