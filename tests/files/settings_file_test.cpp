@@ -157,9 +157,9 @@ TEST_F(SettingsFileTest, ReadOnlyOrMissingFileStopsStartUpAndIsNeverWritten) {
     ASSERT_TRUE(QFile::setPermissions(File(), QFileDevice::ReadOwner | QFileDevice::ReadGroup |
                                                   QFileDevice::ReadOther));
     EXPECT_EQ(Read(), SettingsFileStatus::NotWritable);
-    EXPECT_EQ(gSettings.requiredFileFound, 0);
-    EXPECT_EQ(std::tuple(gSettings.spanIndex, gSettings.baudIndex), std::tuple(7, 3)); // not read
-    ReadWriteSettings(1); // the shut-down writes nothing
+    EXPECT_EQ(std::tuple(gSettings.requiredFileFound, gSettings.spanIndex, gSettings.baudIndex),
+              std::tuple(0, 7, 3)); // not read
+    ReadWriteSettings(1);           // the shut-down writes nothing
     EXPECT_EQ(WriteSettingsFile(), SettingsFileStatus::NotWritable);
     EXPECT_EQ(Text(), original);
     // No file: reported, and never created.

@@ -18,9 +18,11 @@
 namespace {
 
 using userdata::Result;
+using namespace std::string_literals;
 using Events = std::vector<std::string>;
 
 constexpr char kCompleted[] = "Information Message: Setting completion.";
+constexpr char kNoConnection[] = "Warning Communication error: Please check connection with RVX4";
 constexpr char kTenEntries[] =
     "1M:1dB,2M:1dB,3M:1dB,4M:1dB,5M:1dB,6M:1dB,7M:1dB,8M:1dB,9M:1dB,10M:1dB";
 
@@ -85,9 +87,7 @@ TEST_F(UserDataUploadTest, TablesAreStoredParsedSentAndConfirmed) {
     Upload(userdata::kAntenna, "b.txt", "30M:12.5dB\n");
     EXPECT_STREQ(gSettings.efUserText, "30M:12.5dB");
     // A table is one line: further lines are not sent as commands of their own.
-    Upload(userdata::kAntenna, "c.txt",
-           "\xEF\xBB\xBF"
-           "5M:1dB,6M:2dB\r\n7M:3dB\r\n");
+    Upload(userdata::kAntenna, "c.txt", QByteArray("\xEF\xBB\xBF") + "5M:1dB,6M:2dB\r\n7M:3dB\r\n");
     EXPECT_STREQ(gSettings.efUserText, "5M:1dB,6M:2dB");
     EXPECT_EQ(events_.back(), "resume");
     EXPECT_EQ(std::count(events_.begin(), events_.end(), "write EFUSER5M:1dB,6M:2dB\r\n"), 1);
@@ -134,11 +134,9 @@ TEST_F(UserDataUploadTest, FailedWritesAndErrorRepliesReportTheConnectionAndStay
         gSettings.modelIndex = failWrite_ ? 0 : 1;
         EXPECT_EQ(Upload(userdata::kAntenna, "a.txt", "30M:12.5dB\r\n"), Result::CommunicationError)
             << reply;
-        const std::string message =
-            "Warning Communication error: Please check connection with RVX4";
         const char* const write = "write EFUSER30M:12.5dB\r\n";
-        EXPECT_EQ(events_, (failWrite_ ? Events{"pause", write, message + "10."}
-                                       : Events{"pause", write, "read", message + "20."}))
+        EXPECT_EQ(events_, (failWrite_ ? Events{"pause", write, kNoConnection + "10."s}
+                                       : Events{"pause", write, "read", kNoConnection + "20."s}))
             << reply;
         EXPECT_STREQ(gSettings.efUserText, "30M:12.5dB");
         EXPECT_EQ(gSettings.efUserFreq[0], 300);
