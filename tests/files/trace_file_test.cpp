@@ -21,17 +21,9 @@ namespace {
 
 using tracefile::LoadResult;
 
-class TraceFileTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        ASSERT_TRUE(dir_.valid());
-        SetDefaultSettings();
-    }
-    orvel::test::TempFolder dir_;
-};
-
-TEST_F(TraceFileTest,
-       SavedRecordHoldsEveryFieldAtItsOffsetOlderOnesLoadConvertedNamesDecideTheType) {
+TEST(TraceFileTest, SavedRecordHoldsEveryFieldAtItsOffsetOlderOnesLoadConvertedNamesDecideTheType) {
+    const orvel::test::TempFolder dir;
+    SetDefaultSettings();
     InstrumentSettings& s = gSettings;
     std::tie(s.centerFreq, s.spanIndex, s.refLevel, s.rbwIndex, s.vbwIndex, s.sweepIndex,
              s.detectorIndex, s.scaleIndex, s.detailedTrace, s.modelIndex) =
@@ -40,9 +32,9 @@ TEST_F(TraceFileTest,
     std::tie(r.memoryNumber, r.tracePoints[0], r.tracePoints[1000], r.tracePoints[1023]) =
         std::tuple(0x1234, 0xAB, 0xCD, 0xEF);
     // Saving over a longer file leaves exactly the record.
-    const QString path = dir_.write("t.dat", QByteArray(5000, 'x'));
+    const QString path = dir.write("t.dat", QByteArray(5000, 'x'));
     ASSERT_EQ(traceops::SaveTraceTo(path), traceops::SaveResult::Saved);
-    const QByteArray b = dir_.read("t.dat");
+    const QByteArray b = dir.read("t.dat");
     ASSERT_EQ(b.size(), 1104);
     auto at = [&b](int offset, auto value) {
         std::memcpy(&value, b.constData() + offset, sizeof value);
@@ -63,24 +55,25 @@ TEST_F(TraceFileTest,
     for (int8_t code : {0, 1}) {
         TraceRecord old{};
         std::tie(old.modelCode, old.recordUnitBits, old.recordKind) = std::tuple(code, 0x1F3u, 34);
-        ASSERT_EQ(tracefile::LoadRecordFile(dir_.write("old.dat", tracefile::EncodeRecord(old)), 0,
+        ASSERT_EQ(tracefile::LoadRecordFile(dir.write("old.dat", tracefile::EncodeRecord(old)), 0,
                                             &loaded),
                   LoadResult::Loaded);
         EXPECT_EQ(std::tuple(loaded.modelCode, loaded.recordUnitBits), std::tuple(2, 2u));
     }
-    ASSERT_EQ(traceops::SaveTraceTo(dir_.path("plain")), traceops::SaveResult::Saved);
-    EXPECT_EQ(dir_.read("plain.dat").size(), 1104) << "no extension gets .dat";
-    EXPECT_EQ(traceops::SaveTraceTo(dir_.path("t.txt")), traceops::SaveResult::BadName);
-    EXPECT_EQ(traceops::SaveTraceTo(dir_.path("t.DAT")), traceops::SaveResult::BadName);
-    EXPECT_FALSE(QFile::exists(dir_.path("t.txt")));
+    ASSERT_EQ(traceops::SaveTraceTo(dir.path("plain")), traceops::SaveResult::Saved);
+    EXPECT_EQ(dir.read("plain.dat").size(), 1104) << "no extension gets .dat";
+    EXPECT_EQ(traceops::SaveTraceTo(dir.path("t.txt")), traceops::SaveResult::BadName);
+    EXPECT_EQ(traceops::SaveTraceTo(dir.path("t.DAT")), traceops::SaveResult::BadName);
+    EXPECT_FALSE(QFile::exists(dir.path("t.txt")));
     // A folder that cannot hold the file (its parent is a plain file): refused, nothing left.
-    dir_.write("notdir", "x");
-    EXPECT_EQ(traceops::SaveTraceTo(dir_.path("notdir/t.dat")), traceops::SaveResult::WriteFailed);
+    dir.write("notdir", "x");
+    EXPECT_EQ(traceops::SaveTraceTo(dir.path("notdir/t.dat")), traceops::SaveResult::WriteFailed);
     EXPECT_EQ(tracefile::MemoryFileName(QStringLiteral("C:\\data\\trace.dat"), 5),
               QStringLiteral("C:\\data\\trace05.dat"));
 }
 
-TEST_F(TraceFileTest, BadFilesLoadNothing) {
+TEST(TraceFileTest, BadFilesLoadNothing) {
+    const orvel::test::TempFolder dir;
     TraceRecord good{};
     good.modelCode = 2;
     const QByteArray goodBytes = tracefile::EncodeRecord(good);
@@ -103,37 +96,39 @@ TEST_F(TraceFileTest, BadFilesLoadNothing) {
     for (const auto& [name, bytes] : cases) {
         TraceRecord record{};
         record.recordCenterFreq = 42.0;
-        EXPECT_EQ(tracefile::LoadRecordFile(dir_.write(name, bytes), 0, &record),
+        EXPECT_EQ(tracefile::LoadRecordFile(dir.write(name, bytes), 0, &record),
                   LoadResult::ReadFailed)
             << name;
         EXPECT_EQ(record.recordCenterFreq, 42.0) << name;
     }
     TraceRecord record{};
-    EXPECT_EQ(tracefile::LoadRecordFile(dir_.write("a.csv", goodBytes), 0, &record),
+    EXPECT_EQ(tracefile::LoadRecordFile(dir.write("a.csv", goodBytes), 0, &record),
               LoadResult::NotADatName);
 }
 
-TEST_F(TraceFileTest, ExportRowsTimeAxisAndLevels) {
+TEST(TraceFileTest, ExportRowsTimeAxisAndLevels) {
+    const orvel::test::TempFolder dir;
+    SetDefaultSettings();
     InstrumentSettings& s = gSettings;
     std::tie(s.refLevel, s.levelOffset, s.scaleIndex, s.detailedTrace) = std::tuple(-10, 2.6, 1, 0);
     std::tie(s.traceRecord.tracePoints[0], s.traceRecord.tracePoints[125]) = std::tuple(150, 100);
     // 251 points: trunc(-7.4) = -7; byte 150 is 50 steps of 0.4 dB below.
-    ASSERT_EQ(traceops::SaveTraceTo(dir_.path("n.csv")), traceops::SaveResult::Saved);
-    QList<QByteArray> lines = dir_.read("n.csv").split('\n');
+    ASSERT_EQ(traceops::SaveTraceTo(dir.path("n.csv")), traceops::SaveResult::Saved);
+    QList<QByteArray> lines = dir.read("n.csv").split('\n');
     ASSERT_EQ(lines.size(), 253) << "252 lines, each ended";
     EXPECT_EQ(lines.last(), "");
     EXPECT_EQ(lines[0], "Frequency,Reference level(DBM)\r");
     EXPECT_EQ(lines[1], "990.0000M,-27.00\r") << "1 GHz - 125 x 80 kHz, -7 - 20 dB";
     // 1001 points: round(-7.4) = -7 against byte 201; 2 dB/div steps of 0.08 dB.
     std::tie(s.detailedTrace, s.scaleIndex) = std::tuple(1, 0);
-    ASSERT_EQ(traceops::SaveTraceTo(dir_.path("d.csv")), traceops::SaveResult::Saved);
-    lines = dir_.read("d.csv").split('\n');
+    ASSERT_EQ(traceops::SaveTraceTo(dir.path("d.csv")), traceops::SaveResult::Saved);
+    lines = dir.read("d.csv").split('\n');
     ASSERT_EQ(lines.size(), 1003);
     EXPECT_EQ(lines[1], "990.0000M,-11.08\r") << "-7 - 51 x 0.08 dB";
     // Zero span: time from 0 to T, T/2 at point 125.
     std::tie(s.detailedTrace, s.spanIndex, s.sweepIndex) = std::tuple(0, 0, 4); // sweep 1 s
-    ASSERT_EQ(traceops::SaveTraceTo(dir_.path("z.csv")), traceops::SaveResult::Saved);
-    lines = dir_.read("z.csv").split('\n');
+    ASSERT_EQ(traceops::SaveTraceTo(dir.path("z.csv")), traceops::SaveResult::Saved);
+    lines = dir.read("z.csv").split('\n');
     ASSERT_EQ(lines.size(), 253);
     EXPECT_EQ(QList<QByteArray>({lines[1].left(7), lines[126].left(10), lines[251].left(7)}),
               QList<QByteArray>({"0.0000,", "500.0000m,", "1.0000,"}));
