@@ -14,13 +14,11 @@
 #include <tuple>
 #include <unistd.h>
 
-using orvel::test::ProcessResult;
 using orvel::test::SimProcess;
-using orvel::test::TempFolder;
 
 namespace {
 
-ProcessResult Cli(const std::string& port, std::vector<std::string> args) {
+orvel::test::ProcessResult Cli(const std::string& port, std::vector<std::string> args) {
     args.insert(args.begin(), {ORVEL_CLI_PATH, "--port", port});
     return orvel::test::RunProcess(args);
 }
@@ -39,7 +37,7 @@ bool ReceivedInOrder(const SimProcess& sim, const std::vector<std::string>& need
 } // namespace
 
 TEST(CliTest, EachCommandSpeaksTheProgramsWireTextAndWritesItsFile) {
-    TempFolder dir;
+    orvel::test::TempFolder dir;
     SimProcess sim({"--no-pace", "--memories", "3"});
     ASSERT_TRUE(sim.started()) << sim.error();
     orvel::test::Ser2netProcess server(sim.devicePath());
@@ -66,7 +64,7 @@ TEST(CliTest, EachCommandSpeaksTheProgramsWireTextAndWritesItsFile) {
     // clang-format on
     for (const auto& [args, out, received, viaSer2net] : commands) {
         const std::size_t before = sim.received().size();
-        const ProcessResult r = Cli(viaSer2net ? server.url() : sim.devicePath(), args);
+        const auto r = Cli(viaSer2net ? server.url() : sim.devicePath(), args);
         SCOPED_TRACE(args[0] + " " + args[1]);
         EXPECT_EQ(r.status, 0) << r.err;
         EXPECT_NE(r.out.find(out), std::string::npos) << r.out;
@@ -81,7 +79,7 @@ TEST(CliTest, EachCommandSpeaksTheProgramsWireTextAndWritesItsFile) {
 }
 
 TEST(CliTest, EachFailureGivesItsMessageAndStatus) {
-    TempFolder dir;
+    orvel::test::TempFolder dir;
     const QString file = dir.write("plain-file", "");
     SimProcess sim({"--no-pace", "--fault", "err:FREQ"});
     ASSERT_TRUE(sim.started()) << sim.error();
@@ -119,7 +117,7 @@ TEST(CliTest, EachFailureGivesItsMessageAndStatus) {
         {ok, {"trace", "--csv", "/proc/version"}, 6, "could not be written"},
     };
     for (const auto& [port, args, status, message] : cases) {
-        const ProcessResult r = Cli(port, args);
+        const auto r = Cli(port, args);
         SCOPED_TRACE(port + " " + args[0]);
         EXPECT_FALSE(r.timedOut);
         EXPECT_EQ(r.status, status) << r.err;
@@ -131,11 +129,11 @@ TEST(CliTest, EachFailureGivesItsMessageAndStatus) {
 }
 
 TEST(CliTest, ARecordingCutByAHangUpKeepsItsWholeRowsWhichSplitIntoTraceFiles) {
-    TempFolder dir;
+    orvel::test::TempFolder dir;
     SimProcess sim({"--no-pace", "--fault", "cut:SRSCURR#3"});
     ASSERT_TRUE(sim.started()) << sim.error();
     const std::string path = dir.path("r.csv").toStdString();
-    const ProcessResult r = Cli(sim.devicePath(), {"record", "--seconds", "30", path});
+    const auto r = Cli(sim.devicePath(), {"record", "--seconds", "30", path});
     EXPECT_EQ(r.status, 4) << r.err;
     EXPECT_NE(r.err.find("did not come whole"), std::string::npos) << r.err;
     EXPECT_NE(r.err.find("2 traces recorded"), std::string::npos) << r.err;
@@ -149,8 +147,7 @@ TEST(CliTest, ARecordingCutByAHangUpKeepsItsWholeRowsWhichSplitIntoTraceFiles) {
             << rows[i].toStdString();
     }
     // Split back, each row is a trace file of the export's form.
-    const ProcessResult split =
-        Cli(sim.devicePath(), {"split", path, dir.path("series").toStdString()});
+    const auto split = Cli(sim.devicePath(), {"split", path, dir.path("series").toStdString()});
     EXPECT_EQ(split.status, 0) << split.err;
     EXPECT_NE(split.out.find("2 trace files written"), std::string::npos) << split.out;
     const QList<QByteArray> first = dir.read("series/trace0001.csv").split('\n');

@@ -28,11 +28,10 @@ protected:
 
     QString File() const { return dir_.path(QStringLiteral("Orvel.ini")); }
     QByteArray Text() const { return orvel::test::ReadFile(File()); }
-    SettingsFileStatus Read() { return ReadSettingsFile(dirPath_.constData()); }
     void ReadFresh(const QByteArray& text) {
         SetDefaultSettings();
         ASSERT_TRUE(orvel::test::WriteFile(File(), text));
-        ASSERT_EQ(Read(), SettingsFileStatus::Done);
+        ASSERT_EQ(ReadSettingsFile(dirPath_.constData()), SettingsFileStatus::Done);
     }
 
     orvel::test::TempFolder dir_;
@@ -78,19 +77,15 @@ TEST_F(SettingsFileTest, EmptyOrDamagedFilesStartWithDefaultsAndExitWritesAClean
     EXPECT_EQ(Text().toStdString(), expected.toStdString());
 }
 
-// The shared unusual values, with user texts and the two values a read always turns off.
-void SetUnusualValues() {
-    SetUnusualSettings();
-    std::strcpy(gSettings.efUserText, "30M:12.5dB,100M:10.2dB");
-    std::strcpy(gSettings.mfUserText, "1M:-3.5dB,10M:0.5dB,20M:1dB");
-    std::tie(gSettings.modelIndex, gSettings.calcSpread) = std::tuple(1, 1);
-}
-
 // Read back as the record held them (the text's own round trip is the settings fuzz target's); cut;
 // at its largest.
 TEST_F(SettingsFileTest, WrittenFileReadsBackTheSameValues) {
     ReadFresh("old text that is longer than nothing\r\n");
-    SetUnusualValues();
+    // Unusual values, with user texts and the two values a read always turns off.
+    SetUnusualSettings();
+    std::strcpy(gSettings.efUserText, "30M:12.5dB,100M:10.2dB");
+    std::strcpy(gSettings.mfUserText, "1M:-3.5dB,10M:0.5dB,20M:1dB");
+    std::tie(gSettings.modelIndex, gSettings.calcSpread) = std::tuple(1, 1);
     ASSERT_EQ(WriteSettingsFile(), SettingsFileStatus::Done);
     const QByteArray written = Text();
     const InstrumentSettings before = gSettings;
@@ -114,7 +109,8 @@ TEST_F(SettingsFileTest, WrittenFileReadsBackTheSameValues) {
     FuzzCheckRecord(); // a field outside its range aborts, naming it
 
     // The largest file of the program's making is read whole.
-    SetUnusualValues();
+    SetUnusualSettings();
+    std::tie(gSettings.modelIndex, gSettings.calcSpread) = std::tuple(1, 1);
     const std::string table =
         QByteArray("1234.5678M:-12.34dB,").repeated(26).left(511).toStdString();
     std::memcpy(gSettings.efUserText, table.c_str(), 512);
@@ -136,7 +132,7 @@ TEST_F(SettingsFileTest, WritingKeepsTheFilesPermissionsAndLinks) {
     const QFileDevice::Permissions mode =
         QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup;
     ASSERT_TRUE(QFile::setPermissions(File(), mode));
-    ASSERT_EQ(Read(), SettingsFileStatus::Done);
+    ASSERT_EQ(ReadSettingsFile(dirPath_.constData()), SettingsFileStatus::Done);
     ASSERT_EQ(WriteSettingsFile(), SettingsFileStatus::Done);
     EXPECT_EQ(QFile::permissions(File()) & 0x7077, mode & 0x7077); // owner, group, other
 
@@ -156,7 +152,7 @@ TEST_F(SettingsFileTest, ReadOnlyOrMissingFileStopsStartUpAndIsNeverWritten) {
     ASSERT_TRUE(orvel::test::WriteFile(File(), original));
     ASSERT_TRUE(QFile::setPermissions(File(), QFileDevice::ReadOwner | QFileDevice::ReadGroup |
                                                   QFileDevice::ReadOther));
-    EXPECT_EQ(Read(), SettingsFileStatus::NotWritable);
+    EXPECT_EQ(ReadSettingsFile(dirPath_.constData()), SettingsFileStatus::NotWritable);
     EXPECT_EQ(std::tuple(gSettings.requiredFileFound, gSettings.spanIndex, gSettings.baudIndex),
               std::tuple(0, 7, 3)); // not read
     ReadWriteSettings(1);           // the shut-down writes nothing
@@ -164,7 +160,7 @@ TEST_F(SettingsFileTest, ReadOnlyOrMissingFileStopsStartUpAndIsNeverWritten) {
     EXPECT_EQ(Text(), original);
     // No file: reported, and never created.
     ASSERT_TRUE(QFile::remove(File()));
-    EXPECT_EQ(Read(), SettingsFileStatus::NotFound);
+    EXPECT_EQ(ReadSettingsFile(dirPath_.constData()), SettingsFileStatus::NotFound);
     EXPECT_EQ(gSettings.requiredFileFound, 0);
     EXPECT_EQ(WriteSettingsFile(), SettingsFileStatus::NotFound);
     ReadWriteSettings(1);
