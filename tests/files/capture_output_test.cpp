@@ -4,6 +4,7 @@
 #include "qt_support.h"
 #include "screen_capture.h"
 
+#include <QDataStream>
 #include <QDir>
 #include <QFileInfo>
 #include <QImage>
@@ -15,12 +16,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-
-uint32_t Le32(const QByteArray& b, int at) {
-    return static_cast<uint8_t>(b[at]) | static_cast<uint8_t>(b[at + 1]) << 8 |
-           static_cast<uint8_t>(b[at + 2]) << 16 |
-           static_cast<uint32_t>(static_cast<uint8_t>(b[at + 3])) << 24;
-}
 
 // No row padding, one byte and two bytes of it; then saved whole or not at all.
 TEST(BmpFile, HeadersAndRowsFollowTheFileLayoutAndTheFileIsWrittenWholeOrNotAtAll) {
@@ -35,19 +30,17 @@ TEST(BmpFile, HeadersAndRowsFollowTheFileLayoutAndTheFileIsWrittenWholeOrNotAtAl
         const QByteArray file = bmpfile::Bmp24Bytes(image);
         EXPECT_EQ(bmpfile::RowLength(width), rowLength);
         ASSERT_EQ(file.size(), fileSize);
-        EXPECT_EQ(file.left(2), "BM");
-        EXPECT_EQ(Le32(file, 2), static_cast<uint32_t>(fileSize));
-        // Offset 54, header 40, width, height, 1 plane and 24 bits, then six zero fields.
-        const uint32_t header[] = {
-            54, 40, uint32_t(width), uint32_t(height), 1u | 24u << 16, 0, 0, 0, 0, 0, 0};
-        for (int i = 0; i < 11; ++i) {
-            EXPECT_EQ(Le32(file, 10 + 4 * i), header[i]) << 10 + 4 * i;
-        }
+        // "BM", size, reserved, offset 54, header 40, width, height, 1 plane, 24 bits, six zeros.
+        QByteArray header;
+        QDataStream out(&header, QIODevice::WriteOnly);
+        out.setByteOrder(QDataStream::LittleEndian);
+        out << quint16(0x4D42) << quint32(fileSize) << quint32(0) << quint32(54) << quint32(40)
+            << quint32(width) << quint32(height) << quint16(1) << quint16(24);
+        out << quint32(0) << quint32(0) << quint32(0) << quint32(0) << quint32(0) << quint32(0);
+        EXPECT_EQ(file.left(54), header);
         EXPECT_EQ(file.mid(54, 6), QByteArray("\x03\x02\x01\x1e\x14\x0a", 6)); // blue, green, red
-        for (int pad = width * 3; pad < rowLength; ++pad) {
-            EXPECT_EQ(file[54 + pad], '\0');
-        }
-        // Qt reads it back as the same picture.
+        const int pad = rowLength - width * 3;
+        EXPECT_EQ(file.mid(54 + width * 3, pad), QByteArray(pad, '\0'));
         EXPECT_EQ(QImage::fromData(file, "BMP").convertToFormat(QImage::Format_RGB32), image);
     }
     QTemporaryDir dir;
