@@ -169,17 +169,26 @@ TEST_F(ControlPanelTest, ModelChangeLowersAFullSpanAndRebuildsTheLists) {
     };
     Walk({{"spanCombo", "5G", {"cmd 101"}, {}}});
     EXPECT_EQ(centreAndFastest(), std::tuple(true, "30ms"));
-    Walk({{"spanCombo", "FULL", {"cmd 101"}, {{"centerEdit", "4.2500G"}}},
-          {"spanCombo", "5G", {"cmd 101", "cmd 200"}, {}}});
+    Walk({{"spanCombo", "FULL", {"cmd 101"}, {{"centerEdit", "4.2500G"}}}});
+    EXPECT_EQ(centreAndFastest(), std::tuple(false, "30ms"));
+    Walk({{"spanCombo", "5G", {"cmd 101", "cmd 200"}, {}}});
     EXPECT_EQ(centreAndFastest(), std::tuple(true, "30ms"));
-    Walk(
-        {{"sweepCombo", "30ms", {"cmd 128", "cmd 226"}, {}}, {"spanCombo", "2G", {"cmd 101"}, {}}});
+    // Without 10 ms the first position is 30 ms; crossing 0.1 s either way reads the detector back.
+    Walk({{"sweepCombo", "3s", {"cmd 128"}, {}}});
+    EXPECT_EQ(s.sweepIndex, 5);
+    ASSERT_TRUE(Choose(ui->sweepCombo, "30ms"));
+    EXPECT_TRUE(host.has("restart")) << "the polling period follows the sweep";
+    EXPECT_EQ(std::tuple(s.sweepIndex, Sent()), std::tuple(1, Traffic({"cmd 128", "cmd 226"})));
+    Walk({{"sweepCombo", "1s", {"cmd 128", "cmd 226"}, {}},
+          {"sweepCombo", "30ms", {"cmd 128", "cmd 226"}, {}},
+          {"spanCombo", "2G", {"cmd 101"}, {}}});
     EXPECT_EQ(Items(ui->sweepCombo).first(), "10ms");
     Walk({{"centerEdit", "9G", {"cmd 100"}, {{"centerEdit", "8.5000G"}}}});
     s.modelIndex = 0;
     panel->RebuildSpanListForModel();
-    EXPECT_EQ(std::tuple(Items(ui->spanCombo).last(), ui->spanCombo->count()),
-              std::tuple("Full", 15));
+    EXPECT_EQ(std::tuple(Items(ui->spanCombo).last(), ui->spanCombo->count(), s.spanIndex,
+                         centreAndFastest()),
+              std::tuple("Full", 15, 13, std::tuple(true, "10ms")));
 }
 
 TEST_F(ControlPanelTest, HoldButtonAndMenuStartAndStopAcquisition) {
@@ -203,17 +212,6 @@ TEST_F(ControlPanelTest, HoldButtonAndMenuStartAndStopAcquisition) {
     host.events.clear();
     panel->SetHeld();
     EXPECT_EQ(std::tuple(Hold(), host.events, changes.count()), std::tuple(held, Traffic(), 2));
-}
-
-TEST_F(ControlPanelTest, SweepPositionMapsToIndexWhileTenMillisecondsIsAbsent) {
-    ASSERT_TRUE(Choose(ui->spanCombo, "Full"));
-    host.events.clear();
-    // Crossing 0.1 s reads the detector back; the polling period follows the sweep.
-    ASSERT_TRUE(Choose(ui->sweepCombo, "30ms"));
-    EXPECT_EQ(std::tuple(s.sweepIndex, host.has("restart")), std::tuple(1, true));
-    EXPECT_EQ(Sent(), Traffic({"cmd 128", "cmd 226"}));
-    Walk({{"sweepCombo", "1s", {"cmd 128", "cmd 226"}, {}}, {"sweepCombo", "3s", {"cmd 128"}, {}}});
-    EXPECT_EQ(s.sweepIndex, 5);
 }
 
 TEST_F(ControlPanelTest, AutoBoxesReadBackCoupledSettings) {
@@ -406,18 +404,6 @@ TEST(PanelRules, NonFiniteAndHugeValuesClamp) {
     EXPECT_EQ(ClampOffset(-60), -50.0);
     EXPECT_EQ(OffsetSpinPosition(-50.0), 0);
     EXPECT_EQ(OffsetSpinPosition(5.7), 557) << "no binary rounding down to 556";
-}
-
-TEST(PanelRules, SpansThatExcludeTenMillisecondSweeps) {
-    struct Case {
-        int model, span;
-        bool excludes, full;
-    };
-    for (const Case c : {Case{0, 13, false, false}, Case{0, 14, true, true},
-                         Case{1, 14, true, false}, Case{1, 15, true, true}}) {
-        EXPECT_EQ(SpanExcludesFastSweep(c.model, c.span), c.excludes) << c.model << " " << c.span;
-        EXPECT_EQ(IsFullSpan(c.model, c.span), c.full) << c.model << " " << c.span;
-    }
 }
 
 TEST(PanelRules, CountListPositions) {
