@@ -64,9 +64,8 @@ TEST_F(SimSettings, PresetRestoresThePowerOnStateAndBadLinesAnswerErrAndChangeNo
           "FREQ4G",     "REF11",    "REF-61",  "REF1.5",    "RBW100",  "RBWALL",    "VBW3M",
           "UNITdBuV/m", "SWEEP0.2", "DETPEAK", "MAXNO3",    "AVENO0",  "AVENO512",  "OBWRATIO79",
           "OBWDB0",     "OFFSET51", "IMP60",   "EFANTAT16", "CAPTX",   "PRESET1",   "PKSEARCH1",
-          "SRS100",     "SRS5",     "MCLRS0",  "MCLRW101",  "FREQ?X",  "NOSUCH?"}) {
+          "SRS100",     "SRS5",     "MCLRS0",  "MCLRW101",  "FREQ?X",  "NOSUCH?"})
         EXPECT_EQ(ask(bad).substr(0, 3), "ERR") << '"' << bad << '"';
-    }
     s->expectReplies({"FREQ? -> 1000000000.0000", "SPAN? -> 20M", "REF? -> 10", "UNIT? -> DBM",
                       "RBW? -> 100K", "VBW? -> 10K", "SWEEP? -> 0.1", "CALC? -> OFF",
                       "MEAS? -> OFF", "SCALE? -> 10", "AVENO? -> 256", "REMOTE? -> ON"});
