@@ -111,6 +111,25 @@ struct SimSession {
     std::unique_ptr<orvel::test::SerialClient> port;
 };
 
+// One simulator for a suite (its SetUpTestSuite calls Start); each case starts from the power-on
+// settings.
+class SharedSimTest : public ::testing::Test {
+protected:
+    static void Start(std::vector<std::string> args) { shared = new SimSession(std::move(args)); }
+    static void TearDownTestSuite() {
+        delete shared;
+        shared = nullptr;
+    }
+    void SetUp() override {
+        ASSERT_TRUE(s.ready()) << s.sim->error();
+        ASSERT_NO_FATAL_FAILURE(s.setAll({"PRESET", "REMOTEOFF"}));
+    }
+    std::string ask(const std::string& line) { return s.ask(line); }
+
+    static inline SimSession* shared = nullptr;
+    SimSession& s = *shared;
+};
+
 inline double mean(const std::vector<uint8_t>& v) {
     return v.empty() ? 0.0 : std::accumulate(v.begin(), v.end(), 0.0) / v.size();
 }

@@ -7,58 +7,40 @@
 #include "sim_session.h"
 
 #include <gtest/gtest.h>
+#include <map>
 #include <tuple>
 
 using simtest::SimSession;
 
 namespace {
 
-// One simulator for the suite; each case starts from the power-on settings.
-class SimSettings : public ::testing::Test {
+class SimSettings : public simtest::SharedSimTest {
 protected:
-    static void SetUpTestSuite() { shared = new SimSession({"--no-pace"}); }
-    static void TearDownTestSuite() {
-        delete shared;
-        shared = nullptr;
-    }
-    void SetUp() override {
-        ASSERT_TRUE(shared->ready()) << shared->sim->error();
-        s = shared;
-        ASSERT_NO_FATAL_FAILURE(s->setAll({"PRESET", "REMOTEOFF"}));
-    }
-
-    std::string ask(const std::string& line) { return s->ask(line); }
-
-    static SimSession* shared;
-    SimSession* s = nullptr;
+    static void SetUpTestSuite() { Start({"--no-pace"}); }
 };
-
-SimSession* SimSettings::shared = nullptr;
 
 // The settings of the field table are in its own test; here the others, letter case, couplings.
 TEST_F(SimSettings, EverySettingShowsInItsQueryInAnyLetterCaseAndAutoOnesFollowTheSpan) {
     // Power-on: all three automatic, giving 100K / 10K / 0.1 at 20M.
-    s->expectReplies({"RBW? -> 100K", "SPAN200K -> OK", "RBW? -> 3K", "VBW? -> 300", "SPAN2G -> OK",
-                      "RBW? -> 3M", "VBW? -> 300K"});
+    s.expectReplies({"RBW? -> 100K", "SPAN200K -> OK", "RBW? -> 3K", "VBW? -> 300", "SPAN2G -> OK",
+                     "RBW? -> 3M", "VBW? -> 300K"});
     // A chosen value ends its coupling; its AUTO command brings it back.
-    s->expectReplies({"RBW10K -> OK", "SPAN20M -> OK", "RBW? -> 10K", "VBW? -> 1K", "SWEEP? -> 10",
-                      "RBWAUTO -> OK", "RBW? -> 100K", "SWEEP? -> 0.1"});
-    s->expectReplies(
-        {"VBW300 -> OK", "SPAN5M -> OK", "VBW? -> 300", "VBWAUTO -> OK", "VBW? -> 3K"});
-    s->expectReplies(
+    s.expectReplies({"RBW10K -> OK", "SPAN20M -> OK", "RBW? -> 10K", "VBW? -> 1K", "SWEEP? -> 10",
+                     "RBWAUTO -> OK", "RBW? -> 100K", "SWEEP? -> 0.1"});
+    s.expectReplies({"VBW300 -> OK", "SPAN5M -> OK", "VBW? -> 300", "VBWAUTO -> OK", "VBW? -> 3K"});
+    s.expectReplies(
         {"SWEEP10 -> OK", "SPAN1M -> OK", "SWEEP? -> 10", "SWEEPAUTO -> OK", "SWEEP? -> 0.3"});
-    s->expectReplies({"CALCSPRON -> OK", "CALCSPR? -> ON", "HOLD -> OK", "HOLD? -> OK",
-                      "REMOTEON -> OK", "REMOTEOFF -> OK", "REMOTE? -> OFF", "RUN -> OK",
-                      "HOLD? -> RUN", "IMP75 -> OK", "IMP50 -> OK", "IMP? -> 50", "span200k -> OK",
-                      "Span? -> 200K", "unitdbuv -> OK", "UNIT? -> DBUV", "freq2.5e8 -> OK",
-                      "FREQ? -> 250000000.0000"});
+    s.expectReplies({"CALCSPRON -> OK", "CALCSPR? -> ON", "HOLD -> OK", "HOLD? -> OK",
+                     "REMOTEON -> OK", "REMOTEOFF -> OK", "REMOTE? -> OFF", "RUN -> OK",
+                     "HOLD? -> RUN", "IMP75 -> OK", "IMP50 -> OK", "IMP? -> 50", "span200k -> OK",
+                     "Span? -> 200K", "unitdbuv -> OK", "UNIT? -> DBUV", "freq2.5e8 -> OK",
+                     "FREQ? -> 250000000.0000"});
 }
 
 // Preset brings back the power-on state (but the remote state), and bad lines change nothing.
 TEST_F(SimSettings, PresetRestoresThePowerOnStateAndBadLinesAnswerErrAndChangeNothing) {
-    ASSERT_NO_FATAL_FAILURE(
-        s->setAll({"FREQ2000000000.0000", "SPAN1G", "REF-40", "UNITDBV", "RBW3K", "CALCMAX",
-                   "MEASCP", "SCALE2", "REMOTEON", "PRESET"}));
+    ASSERT_NO_FATAL_FAILURE(s.setAll({"FREQ2000000000.0000", "SPAN1G", "REF-40", "UNITDBV", "RBW3K",
+                                      "CALCMAX", "MEASCP", "SCALE2", "REMOTEON", "PRESET"}));
     for (const char* bad :
          {"",           "XYZZY",    "SPAN7M",  "SPAN",      "FREQabc", "FREQ1.2.3", "FREQ-5",
           "FREQ4G",     "REF11",    "REF-61",  "REF1.5",    "RBW100",  "RBWALL",    "VBW3M",
@@ -66,31 +48,31 @@ TEST_F(SimSettings, PresetRestoresThePowerOnStateAndBadLinesAnswerErrAndChangeNo
           "OBWDB0",     "OFFSET51", "IMP60",   "EFANTAT16", "CAPTX",   "PRESET1",   "PKSEARCH1",
           "SRS100",     "SRS5",     "MCLRS0",  "MCLRW101",  "FREQ?X",  "NOSUCH?"})
         EXPECT_EQ(ask(bad).substr(0, 3), "ERR") << '"' << bad << '"';
-    s->expectReplies({"FREQ? -> 1000000000.0000", "SPAN? -> 20M", "REF? -> 10", "UNIT? -> DBM",
-                      "RBW? -> 100K", "VBW? -> 10K", "SWEEP? -> 0.1", "CALC? -> OFF",
-                      "MEAS? -> OFF", "SCALE? -> 10", "AVENO? -> 256", "REMOTE? -> ON"});
+    s.expectReplies({"FREQ? -> 1000000000.0000", "SPAN? -> 20M", "REF? -> 10", "UNIT? -> DBM",
+                     "RBW? -> 100K", "VBW? -> 10K", "SWEEP? -> 0.1", "CALC? -> OFF", "MEAS? -> OFF",
+                     "SCALE? -> 10", "AVENO? -> 256", "REMOTE? -> ON"});
 }
 
 TEST_F(SimSettings, FieldUnitsShowAndFastSweepsForceSampleAndTheFullSpanHasNone) {
     // The other labels meet their queries in the trace test; here the centre and the field units.
     ASSERT_EQ(ask("FREQ1234567890.5000"), "OK");
-    simtest::DecodedRecord r = s->screen(true);
+    simtest::DecodedRecord r = s.screen(true);
     EXPECT_EQ(std::tuple(r.complete, r.center), std::tuple(true, "1234567890.5000Hz"));
     ASSERT_EQ(ask("MEASEF"), "OK");
-    EXPECT_EQ(s->screen().unit, "dBuV/m");
+    EXPECT_EQ(s.screen().unit, "dBuV/m");
     EXPECT_EQ(ask("UNIT?"), "dBuV/m");
     ASSERT_EQ(ask("MEASMF"), "OK");
-    EXPECT_EQ(s->screen().unit, "dBuA/m");
-    s->expectReplies({"DETNEG -> OK", "SWEEP10M -> OK", "DET? -> SMP"});
-    EXPECT_EQ(s->screen().sweepAndDetector, "10MSMP");
+    EXPECT_EQ(s.screen().unit, "dBuA/m");
+    s.expectReplies({"DETNEG -> OK", "SWEEP10M -> OK", "DET? -> SMP"});
+    EXPECT_EQ(s.screen().sweepAndDetector, "10MSMP");
     // DETPOS is kept for later; sample stays in force while the sweep is fast.
-    s->expectReplies(
+    s.expectReplies(
         {"DETPOS -> OK", "SWEEP30M -> OK", "DET? -> SMP", "SWEEP1 -> OK", "DET? -> POS"});
     // The full span fixes the centre, has no 10 ms sweep, and restores the centre afterwards.
-    ASSERT_NO_FATAL_FAILURE(s->setAll({"FREQ900000000.0000", "SWEEP10M", "SPANFULL"}));
-    s->expectReplies({"FREQ? -> 1650000000.0000", "SWEEP? -> 30M", "SWEEP10M -> ERR"});
-    EXPECT_EQ(s->screen().center, "1650000000.0000Hz");
-    s->expectReplies({"SPAN10M -> OK", "FREQ? -> 900000000.0000"});
+    ASSERT_NO_FATAL_FAILURE(s.setAll({"FREQ900000000.0000", "SWEEP10M", "SPANFULL"}));
+    s.expectReplies({"FREQ? -> 1650000000.0000", "SWEEP? -> 30M", "SWEEP10M -> ERR"});
+    EXPECT_EQ(s.screen().center, "1650000000.0000Hz");
+    s.expectReplies({"SPAN10M -> OK", "FREQ? -> 900000000.0000"});
 }
 
 TEST_F(SimSettings, MarkerToCentreAndPeakSearch) {
@@ -99,28 +81,24 @@ TEST_F(SimSettings, MarkerToCentreAndPeakSearch) {
     ASSERT_EQ(ask("PKSEARCH02"), "OK");
     double second = std::stod(ask("NORMMKR?"));
     EXPECT_TRUE(std::abs(second - 0.998e9) < 40e3 || std::abs(second - 1.002e9) < 40e3) << second;
-    s->expectReplies({"NORMMKR1003000000.0000 -> OK", "FREQSETMKR -> OK",
-                      "FREQ? -> 1003000000.0000", "SPANZERO -> OK", "FREQSETMKR -> ERR"});
+    s.expectReplies({"NORMMKR1003000000.0000 -> OK", "FREQSETMKR -> OK", "FREQ? -> 1003000000.0000",
+                     "SPANZERO -> OK", "FREQSETMKR -> ERR"});
 }
 
 TEST_F(SimSettings, CaptureAnswersCompWhenTheSweepIsDone) {
     ASSERT_EQ(ask("SWEEP1"), "OK");
     // One write, so that a busy machine cannot hold the empty line ("ERR") back past the sweep.
-    ASSERT_TRUE(s->port->write("CAPT\r\n\r\n"));
+    ASSERT_TRUE(s.port->write("CAPT\r\n\r\n"));
     std::string reply;
-    ASSERT_TRUE(s->port->readUntil("COMP\r\n", reply));
+    ASSERT_TRUE(s.port->readUntil("COMP\r\n", reply));
     EXPECT_EQ(reply, "ERR\r\nCOMP\r\n");
-    ASSERT_TRUE(s->sim->waitForLogLine("> COMP\\r\\n"));
+    ASSERT_TRUE(s.sim->waitForLogLine("> COMP\\r\\n"));
     // "COMP" waits for the sweep (the margin only allows for the log's own time stamps).
-    double capt = -1, comp = -1;
-    for (const orvel::test::SimLogEntry& e : s->sim->logEntries()) {
-        if (e.mark == '<' && e.text == "CAPT")
-            capt = e.seconds;
-        if (e.mark == '>' && e.text == "COMP\\r\\n")
-            comp = e.seconds;
-    }
-    ASSERT_GE(capt, 0);
-    EXPECT_GE(comp - capt, 0.5) << "a 1 s sweep";
+    std::map<std::string, double> seconds; // the last time of each line in the log
+    for (const orvel::test::SimLogEntry& e : s.sim->logEntries())
+        seconds[e.mark + e.text] = e.seconds;
+    ASSERT_EQ(seconds.count("<CAPT"), 1u);
+    EXPECT_GE(seconds[">COMP\\r\\n"] - seconds["<CAPT"], 0.5) << "a 1 s sweep";
 }
 
 TEST(SimModel420, AutoTunesToTheStrongestSignalAndHasTheWiderSpansAndLimits) {

@@ -77,24 +77,11 @@ TEST(SimTrace, LevelBytesFollowReferenceScaleAndNotOffsetAndPeaksBetweenPosition
     EXPECT_NEAR(*std::max_element(wide.begin(), wide.end()), 150, 2);
 }
 
-// Nothing in view: one simulator for the noise cases, each from the power-on settings.
-class SimNoise : public ::testing::Test {
+// Nothing in view: one simulator for the noise cases.
+class SimNoise : public simtest::SharedSimTest {
 protected:
-    static void SetUpTestSuite() { shared = new SimSession({"--no-pace", "--signal", "3G:-100"}); }
-    static void TearDownTestSuite() {
-        delete shared;
-        shared = nullptr;
-    }
-    void SetUp() override {
-        ASSERT_TRUE(s.ready()) << s.sim->error();
-        ASSERT_EQ(s.ask("PRESET"), "OK");
-    }
-
-    static SimSession* shared;
-    SimSession& s = *shared;
+    static void SetUpTestSuite() { Start({"--no-pace", "--signal", "3G:-100"}); }
 };
-
-SimSession* SimNoise::shared = nullptr;
 
 TEST_F(SimNoise, NoiseFloorFollowsRbwAndReferenceAndTheDetectorsOrderIt) {
     ASSERT_EQ(s.ask("RBW100K"), "OK");
