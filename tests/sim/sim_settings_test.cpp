@@ -54,10 +54,7 @@ TEST_F(SimSettings, PresetRestoresThePowerOnStateAndBadLinesAnswerErrAndChangeNo
 }
 
 TEST_F(SimSettings, FieldUnitsShowAndFastSweepsForceSampleAndTheFullSpanHasNone) {
-    // The other labels meet their queries in the trace test; here the centre and the field units.
-    ASSERT_EQ(ask("FREQ1234567890.5000"), "OK");
-    simtest::DecodedRecord r = s.screen(true);
-    EXPECT_EQ(std::tuple(r.complete, r.center), std::tuple(true, "1234567890.5000Hz"));
+    // The other labels meet their queries in the trace test; here the field units.
     ASSERT_EQ(ask("MEASEF"), "OK");
     EXPECT_EQ(s.screen().unit, "dBuV/m");
     EXPECT_EQ(ask("UNIT?"), "dBuV/m");
@@ -71,7 +68,6 @@ TEST_F(SimSettings, FieldUnitsShowAndFastSweepsForceSampleAndTheFullSpanHasNone)
     // The full span fixes the centre, has no 10 ms sweep, and restores the centre afterwards.
     ASSERT_NO_FATAL_FAILURE(s.setAll({"FREQ900000000.0000", "SWEEP10M", "SPANFULL"}));
     s.expectReplies({"FREQ? -> 1650000000.0000", "SWEEP? -> 30M", "SWEEP10M -> ERR"});
-    EXPECT_EQ(s.screen().center, "1650000000.0000Hz");
     s.expectReplies({"SPAN10M -> OK", "FREQ? -> 900000000.0000"});
 }
 
