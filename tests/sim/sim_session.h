@@ -70,8 +70,6 @@ struct SimSession {
             err.find("Sanitizer") != std::string::npos)
             ADD_FAILURE() << "orvel-sim reported:\n" << err;
     }
-    SimSession(const SimSession&) = delete;
-    SimSession& operator=(const SimSession&) = delete;
 
     bool ready() const { return port && port->isOpen(); }
 

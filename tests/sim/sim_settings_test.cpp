@@ -26,10 +26,9 @@ TEST_F(SimSettings, EverySettingShowsInItsQueryInAnyLetterCaseAndAutoOnesFollowT
                      "RBW? -> 3M", "VBW? -> 300K"});
     // A chosen value ends its coupling; its AUTO command brings it back.
     s.expectReplies({"RBW10K -> OK", "SPAN20M -> OK", "RBW? -> 10K", "VBW? -> 1K", "SWEEP? -> 10",
-                     "RBWAUTO -> OK", "RBW? -> 100K", "SWEEP? -> 0.1"});
-    s.expectReplies({"VBW300 -> OK", "SPAN5M -> OK", "VBW? -> 300", "VBWAUTO -> OK", "VBW? -> 3K"});
-    s.expectReplies(
-        {"SWEEP10 -> OK", "SPAN1M -> OK", "SWEEP? -> 10", "SWEEPAUTO -> OK", "SWEEP? -> 0.3"});
+                     "RBWAUTO -> OK", "RBW? -> 100K", "SWEEP? -> 0.1", "VBW300 -> OK",
+                     "SPAN5M -> OK", "VBW? -> 300", "VBWAUTO -> OK", "VBW? -> 3K", "SWEEP10 -> OK",
+                     "SPAN1M -> OK", "SWEEP? -> 10", "SWEEPAUTO -> OK", "SWEEP? -> 0.3"});
     s.expectReplies({"CALCSPRON -> OK", "CALCSPR? -> ON", "HOLD -> OK", "HOLD? -> OK",
                      "REMOTEON -> OK", "REMOTEOFF -> OK", "REMOTE? -> OFF", "RUN -> OK",
                      "HOLD? -> RUN", "IMP75 -> OK", "IMP50 -> OK", "IMP? -> 50", "span200k -> OK",
