@@ -40,11 +40,7 @@ protected:
         panel->FillFromSettings();
         mark = sim->received().size();
     }
-    void TearDown() override {
-        SetChangeListener(nullptr);
-        panel.reset();
-        port.reset();
-    }
+    void TearDown() override { SetChangeListener(nullptr); } // the panel goes before the port
     // Lines the analyzer received since the last call.
     Lines Received() {
         const Lines all = sim->received();

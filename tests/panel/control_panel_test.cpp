@@ -373,7 +373,7 @@ const double kNaN = std::numeric_limits<double>::quiet_NaN();
 const double kInf = std::numeric_limits<double>::infinity();
 } // namespace
 
-TEST(PanelRules, NonFiniteAndHugeValuesClamp) {
+TEST(PanelRules, NonFiniteAndHugeValuesClampAndCountsFindTheirListPosition) {
     EXPECT_EQ(ClampCenterFreq(kNaN, 0), 0.0);
     EXPECT_EQ(ClampCenterFreq(kInf, 1), 8.5e9);
     const ReferenceRange dBm = ReferenceRangeFor(0, 0.0);
@@ -389,9 +389,7 @@ TEST(PanelRules, NonFiniteAndHugeValuesClamp) {
     }
     EXPECT_EQ(ReferenceRangeFor(107, kNaN).hi, 117);
     EXPECT_EQ(OffsetSpinPosition(5.7), 557) << "no binary rounding down to 556";
-}
-
-TEST(PanelRules, CountListPositions) {
+    // The count list's positions, its ends and counts it does not hold.
     struct Case {
         int count;
         bool average;

@@ -1,5 +1,4 @@
-// The simulated analyzer's settings, queries, bad lines, couplings, hard copy and memories over a
-// real pseudo-terminal.
+// The simulated analyzer over a pseudo-terminal: settings, bad lines, hard copy and memories.
 
 #include "analyzer_state.h"
 #include "hard_copy.h"
@@ -21,14 +20,14 @@ protected:
 
 // The settings of the field table are in its own test; here the others, letter case, couplings.
 TEST_F(SimSettings, EverySettingShowsInItsQueryInAnyLetterCaseAndAutoOnesFollowTheSpan) {
-    // Power-on: all three automatic, giving 100K / 10K / 0.1 at 20M.
-    s.expectReplies({"RBW? -> 100K", "SPAN200K -> OK", "RBW? -> 3K", "VBW? -> 300", "SPAN2G -> OK",
-                     "RBW? -> 3M", "VBW? -> 300K"});
-    // A chosen value ends its coupling; its AUTO command brings it back.
-    s.expectReplies({"RBW10K -> OK", "SPAN20M -> OK", "RBW? -> 10K", "VBW? -> 1K", "SWEEP? -> 10",
-                     "RBWAUTO -> OK", "RBW? -> 100K", "SWEEP? -> 0.1", "VBW300 -> OK",
-                     "SPAN5M -> OK", "VBW? -> 300", "VBWAUTO -> OK", "VBW? -> 3K", "SWEEP10 -> OK",
-                     "SPAN1M -> OK", "SWEEP? -> 10", "SWEEPAUTO -> OK", "SWEEP? -> 0.3"});
+    // Power-on: all three automatic, giving 100K / 10K / 0.1 at 20M. A chosen value ends its
+    // coupling; its AUTO command brings it back.
+    s.expectReplies(
+        {"RBW? -> 100K",  "SPAN200K -> OK", "RBW? -> 3K",    "VBW? -> 300",     "SPAN2G -> OK",
+         "RBW? -> 3M",    "VBW? -> 300K",   "RBW10K -> OK",  "SPAN20M -> OK",   "RBW? -> 10K",
+         "VBW? -> 1K",    "SWEEP? -> 10",   "RBWAUTO -> OK", "RBW? -> 100K",    "SWEEP? -> 0.1",
+         "VBW300 -> OK",  "SPAN5M -> OK",   "VBW? -> 300",   "VBWAUTO -> OK",   "VBW? -> 3K",
+         "SWEEP10 -> OK", "SPAN1M -> OK",   "SWEEP? -> 10",  "SWEEPAUTO -> OK", "SWEEP? -> 0.3"});
     s.expectReplies({"CALCSPRON -> OK", "CALCSPR? -> ON", "HOLD -> OK", "HOLD? -> OK",
                      "REMOTEON -> OK", "REMOTEOFF -> OK", "REMOTE? -> OFF", "RUN -> OK",
                      "HOLD? -> RUN", "IMP75 -> OK", "IMP50 -> OK", "IMP? -> 50", "span200k -> OK",
