@@ -17,8 +17,7 @@ using Lines = std::vector<std::string>;
 namespace {
 
 // A view without a display: what the link reads back the panel shows, as in the program.
-class HeadlessView : public PanelView {
-public:
+struct HeadlessView : PanelView {
     int RunAutoTuneWait() override { return 1; }
     void ShowWarningBox(const QString&) override {}
 };

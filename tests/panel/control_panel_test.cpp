@@ -1,5 +1,4 @@
-// The panel's rules driven through its widgets, with a host that records the traffic in order, and
-// the value rules at edges the widgets cannot type: non-finite, rounding, list ends.
+// The panel through its widgets with a host recording the traffic; value rules no one can type.
 
 #include "command_codes.h"
 #include "command_set.h"

@@ -1,5 +1,4 @@
-// The simulator's process and line: device path, --link, the wire log, the end of standard input,
-// and its faults (drop, garbage and stall are judged by the link tests).
+// The simulator's process and line: device, --link, wire log, end of input, "ERR" and hang-up.
 
 #include "sim_session.h"
 

@@ -109,8 +109,7 @@ struct SimSession {
     std::unique_ptr<orvel::test::SerialClient> port;
 };
 
-// One simulator for a suite (its SetUpTestSuite calls Start); each case starts from the power-on
-// settings.
+// One simulator for a suite (its SetUpTestSuite calls Start); each case starts from preset.
 class SharedSimTest : public ::testing::Test {
 protected:
     static void Start(std::vector<std::string> args) { shared = new SimSession(std::move(args)); }

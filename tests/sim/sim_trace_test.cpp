@@ -1,5 +1,4 @@
-// The simulated trace over a real pseudo-terminal: records, levels, noise, detectors, the seed, and
-// the measurement results ("MEASRES") from the spectrum of one known signal with the user tables.
+// The simulated trace over a pseudo-terminal: records, levels, noise, detectors, seed, "MEASRES".
 
 #include "number_text.h"
 #include "sim_session.h"
