@@ -5,78 +5,53 @@
 #include "sim_process.h"
 
 #include <algorithm>
-#include <cctype>
 #include <cstdint>
-#include <cstdlib>
 #include <gtest/gtest.h>
 #include <memory>
 #include <numeric>
+#include <sstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace simtest {
 
 // Reads a screen record as the program does, written apart from the simulator to check it.
 struct DecodedRecord {
-    bool complete = false; // every label found
+    bool complete = false; // every label and the trace found
     std::string center, span, ref, unit, sweepAndDetector, rbw, vbw, scale;
     std::vector<uint8_t> points;
 };
 
-inline std::string labelValue(const std::string& text, const std::string& label, size_t offset,
-                              bool dropSpaces = true) {
-    size_t at = text.find(label);
+// The text after "LABEL " to the end of its line, without spaces.
+inline std::string labelValue(const std::string& text, const std::string& label) {
+    const size_t at = text.find(label + ' ');
     if (at == std::string::npos)
         return "\x01missing";
-    std::string value;
-    for (size_t i = at + offset; i < text.size() && text[i] != '\r'; ++i)
-        if (!dropSpaces || text[i] != ' ')
-            value += text[i];
+    std::string value = text.substr(at, text.find('\r', at) - at).substr(label.size() + 1);
+    value.erase(std::remove(value.begin(), value.end(), ' '), value.end());
     return value;
 }
 
 inline DecodedRecord decodeRecord(const std::string& text, size_t maxPoints) {
     DecodedRecord r;
-    r.center = labelValue(text, "CF", 3);
-    r.span = labelValue(text, "SP", 3);
-    r.ref = labelValue(text, "RF", 2);
-    for (const char* word : {"dBm\r", "dBuV/m", "dBuV", "dBmV", "dBV", "dBuA/m"})
-        if (text.find(word) != std::string::npos) {
-            r.unit = word;
-            if (r.unit.back() == '\r')
-                r.unit.pop_back();
-            break;
-        }
-    r.sweepAndDetector = labelValue(text, "ST", 3);
-    r.rbw = labelValue(text, "RB", 3);
-    r.vbw = labelValue(text, "VB", 3);
-    r.scale = labelValue(text, "SC", 3, false);
-    size_t trace = text.find("TRACE");
+    const size_t trace = text.find("TRACE");
     r.complete = trace != std::string::npos;
-    for (const std::string* v :
-         {&r.center, &r.span, &r.ref, &r.sweepAndDetector, &r.rbw, &r.vbw, &r.scale})
-        if (*v == "\x01missing" || v->size() > 19)
-            r.complete = false;
+    const std::pair<std::string*, const char*> labels[] = {
+        {&r.center, "CF"},           {&r.span, "SP"}, {&r.ref, "RF"}, {&r.unit, "UNIT"},
+        {&r.sweepAndDetector, "ST"}, {&r.rbw, "RB"},  {&r.vbw, "VB"}, {&r.scale, "SC"}};
+    for (const auto& [value, label] : labels) {
+        *value = labelValue(text, label);
+        r.complete = r.complete && *value != "\x01missing" && value->size() <= 19;
+    }
     if (trace == std::string::npos)
         return r;
-    size_t i = trace + 5;
-    while (i < text.size() && r.points.size() < maxPoints) {
-        if (text[i] < '0') {
-            ++i;
-            continue;
-        }
-        unsigned value = 0;
-        size_t j = i;
-        while (j < text.size() && (std::isxdigit(static_cast<unsigned char>(text[j])) ||
-                                   text[j] == ' ' || text[j] == '\t')) {
-            if (text[j] != ' ' && text[j] != '\t')
-                value = value * 16 + static_cast<unsigned>(
-                                         std::strtol(std::string(1, text[j]).c_str(), nullptr, 16));
-            ++j;
-        }
-        r.points.push_back(static_cast<uint8_t>(value & 0xFF));
-        i += 3;
-    }
+    // Two hex digits a point, a comma or a line end after each.
+    std::string hex = text.substr(trace + 5);
+    std::replace(hex.begin(), hex.end(), ',', ' ');
+    std::istringstream in(hex);
+    for (unsigned point = 0; r.points.size() < maxPoints && in >> std::hex >> point;)
+        r.points.push_back(static_cast<uint8_t>(point));
     return r;
 }
 
@@ -95,8 +70,6 @@ struct SimSession {
             err.find("Sanitizer") != std::string::npos)
             ADD_FAILURE() << "orvel-sim reported:\n" << err;
     }
-    SimSession(const SimSession&) = delete;
-    SimSession& operator=(const SimSession&) = delete;
 
     bool ready() const { return port && port->isOpen(); }
 
@@ -134,6 +107,24 @@ struct SimSession {
 
     std::unique_ptr<orvel::test::SimProcess> sim;
     std::unique_ptr<orvel::test::SerialClient> port;
+};
+
+// One simulator for a suite (its SetUpTestSuite calls Start); each case starts from preset.
+class SharedSimTest : public ::testing::Test {
+protected:
+    static void Start(std::vector<std::string> args) { shared = new SimSession(std::move(args)); }
+    static void TearDownTestSuite() {
+        delete shared;
+        shared = nullptr;
+    }
+    void SetUp() override {
+        ASSERT_TRUE(s.ready()) << s.sim->error();
+        ASSERT_NO_FATAL_FAILURE(s.setAll({"PRESET", "REMOTEOFF"}));
+    }
+    std::string ask(const std::string& line) { return s.ask(line); }
+
+    static inline SimSession* shared = nullptr;
+    SimSession& s = *shared;
 };
 
 inline double mean(const std::vector<uint8_t>& v) {
