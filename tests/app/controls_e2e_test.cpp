@@ -37,7 +37,10 @@ TEST_F(ControlsTest, MenuAndPanelCommandsOfTheRunningProgram) {
     Mark();
     Menu(menuid::kHoldRun)->trigger();
     ExpectHeld(false);
-    ASSERT_TRUE(WaitSince("CAPT")); // the cycle itself: ControlPanelSimTest
+    ASSERT_TRUE(WaitUntil([&] {
+        return ContainsInOrder(Since(),
+                               {"SRSCURR", "MEASRES", "CAPT", "SRSCURR", "MEASRES", "CAPT"});
+    }));
     Menu(menuid::kHoldRun)->trigger();
     ExpectHeld(true);
     const int heldMark = session.receivedCount();
@@ -49,6 +52,7 @@ TEST_F(ControlsTest, MenuAndPanelCommandsOfTheRunningProgram) {
     EXPECT_TRUE(Menu(menuid::kRemote)->isChecked());
     Menu(menuid::kRemote)->trigger();
     ASSERT_TRUE(WaitSince("REMOTEOFF"));
+    EXPECT_TRUE(ContainsInOrder(Since(), {"REMOTEON", "REMOTEOFF"}));
     EXPECT_FALSE(Menu(menuid::kRemote)->isChecked());
     EXPECT_EQ(gSettings.remoteState, 0);
 
@@ -123,7 +127,8 @@ TEST_F(ControlsTest, MenuAndPanelCommandsOfTheRunningProgram) {
     Mark();
     Menu(menuid::kAutoTune)->trigger();
     EXPECT_TRUE(waitShown);
-    EXPECT_TRUE(Since().contains("AUTO")); // what follows it: ControlPanelSimAutoTuneTest
+    EXPECT_TRUE(ContainsInOrder(
+        Since(), {"AUTO", "FREQ?", "RBWAUTO", "RBW?", "VBWAUTO", "VBW?", "SWEEPAUTO", "SWEEP?"}));
     EXPECT_EQ(gSettings.runState, 0);
 
     // A user correction table from the menu is sent, confirmed and kept in the settings file.
