@@ -33,6 +33,8 @@ TEST_F(DisplayTest, SlotsEmptyOrHiddenColoursLabelsThenLiveTracesAtReferencePlus
     EXPECT_EQ(Texts(display->MinFreqLabel(), display->MaxFreqLabel()),
               (QStringList{"990.0000M", "1.0100G"}));
     gSettings.spanIndex = 0;
+    display->UpdateFrequencyLabels(); // zero span: the sweep time
+    EXPECT_EQ(display->MaxFreqLabel()->text(), QStringLiteral("100.0000ms"));
     gSettings.traceKind[1] = tracekind::kSpectrum1001;
     gSettings.levelOffset = 2.5;
     uint8_t* live = gSettings.traceRecord.tracePoints;

@@ -86,6 +86,7 @@ TEST(TraceFileTest, BadFilesLoadNothing) {
     QRandomGenerator(11).fillRange(reinterpret_cast<quint32*>(garbage.data()), 1104 / 4);
     const std::tuple<const char*, QByteArray> cases[] = {
         // clang-format off
+        {"empty.dat", {}}, {"short.dat", goodBytes.left(1103)},
         {"big.dat", QByteArray(2 * 1024 * 1024, '\0')}, {"garbage.dat", garbage},
         {"rbw.dat", with(24, 8)}, {"vbw.dat", with(28, -1)}, {"sweep.dat", with(32, 8)},
         {"det.dat", with(36, 3)}, {"scale.dat", with(40, 2)}, {"kind.dat", with(44, 3)},
