@@ -107,6 +107,12 @@ TEST_F(DisplayTest,
                          Graph()->AxisMinimum(CCWGraph::kYAxis),
                          Graph()->MajorTickInterval(CCWGraph::kYAxis)),
               std::tuple(40, 40, 40, -30.0, -70.0, 5.0));
+    gSettings.scaleIndex = 0; // 2 dB/div: five scroll steps a dB, whole dB only
+    display->SetYScroll(12);
+    EXPECT_EQ(std::tuple(Graph()->AxisMaximum(CCWGraph::kYAxis),
+                         Graph()->AxisMinimum(CCWGraph::kYAxis),
+                         Graph()->MajorTickInterval(CCWGraph::kYAxis)),
+              std::tuple(8.0, 0.0, 1.0));
     display->SetYZoom(0);
     EXPECT_EQ(std::pair(gSettings.yScroll, vertical->isHidden()), std::pair(0, true));
     display->SetXZoom(17);
