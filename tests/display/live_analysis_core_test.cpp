@@ -95,6 +95,8 @@ TEST(PeakSearch, OrderShapesCountsAndWindowsAndThePeakListInItsOrder) {
     PeakSearchInput in{.points = v.data(), .kind = 1};
     const std::vector<PeakRow> rows = BuildPeakTable(in, 10, k10kHzSteps, 0.0, 1);
     ASSERT_EQ(Positions(rows), (std::vector<int>{300, 701, 100})); // the flat rest is no peak
+    EXPECT_EQ(Positions(rows), (std::vector<int>{PeakSearch(in, 0), PeakSearch(in, 1),
+                                                 PeakSearch(in, 2)})); // Next's order
     // 10 dB/div: 0.4 dB a byte step.
     EXPECT_THAT((std::vector<double>{rows[0].x, rows[0].level, rows[0].delta, rows[1].delta}),
                 Pointwise(DoubleEq(), std::vector<double>{1e9 - 2e6, -120 * 0.4, 0, -8}));
