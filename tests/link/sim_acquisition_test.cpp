@@ -7,10 +7,11 @@ namespace {
 using SimLoopTest = SimLinkTest;
 
 // One session: held or periodic modes send nothing and a pause quiets a pending capture, asking
-// twice when the first empty line goes unanswered; noise before a "COMP" is not taken for one; the
-// hidden command entry; the trace kinds of the detailed trace and the field-strength modes.
+// twice when the first empty line goes unanswered; noise before a "COMP", or none, is not taken for
+// one; the hidden command entry; the trace kinds of the detailed trace and the field-strength
+// modes.
 TEST_F(SimLoopTest, QuietModesTheHiddenEntryAndTheTraceKinds) {
-    Start({"--fault", "garbage:CAPT#2", "--fault", "drop:EMPTY#2"});
+    Start({"--fault", "garbage:CAPT#2", "--fault", "drop:EMPTY#2", "--fault", "drop:CAPT#3"});
     for (int calc : {0, 1, 2, 3}) {
         gSettings.runState = calc != 0 ? 1 : 0; // held, then each periodic calculation running
         gSettings.calcIndex = calc;
@@ -31,7 +32,12 @@ TEST_F(SimLoopTest, QuietModesTheHiddenEntryAndTheTraceKinds) {
     ASSERT_TRUE(RunUntil([] { return PortBytesWaiting() == 0; }));
     EXPECT_EQ(view.traces, 0);
     PauseAcquisition();
-    EXPECT_EQ(Received(), (Lines{"CAPT", "", "CAPT", "", ""}));
+    ResumeAcquisition();
+    ASSERT_TRUE(sim->waitForLogLine("! drop CAPT"));
+    LinkPoller().OnCapturePollTimer();
+    EXPECT_EQ(view.traces, 0);
+    PauseAcquisition();
+    EXPECT_EQ(Received(), (Lines{"CAPT", "", "CAPT", "", "", "CAPT", ""}));
     EXPECT_EQ(PortBytesWaiting(), 0);
 
     gSettings.runState = 0;
