@@ -184,6 +184,7 @@ INSTANTIATE_TEST_SUITE_P(
     SimulatorFaults, FaultDuringAsyncRead,
     ::testing::Values(
         FaultCase{"drop", {"--fault", "drop:SRSCURR#1"}, true, true},
+        FaultCase{"err", {"--fault", "err:SRSCURR#1"}, true, true},
         FaultCase{"stall", {"--fault", "stall:SRSCURR#1", "--stall-ms", "400"}, false, true},
         FaultCase{"hangup", {"--fault", "hangup:SRSCURR#1"}, true, false}),
     [](const auto& info) { return std::string(info.param.name); });
