@@ -132,6 +132,21 @@ TEST_F(SimLoopTest, MidRecordAPanelChangeWaitsForTheRecordAndAReopenedLineIsWatc
     poller.reset();
     ResumeAcquisition();
     ASSERT_TRUE(RunUntil([&] { return view.traces >= 3; }, 3000));
+
+    // Max hold: the same wait mid-record, with no handshake around the panel's command.
+    PauseAcquisition();
+    std::tie(gSettings.calcIndex, gSettings.intervalSetting) = std::tuple(1, 10); // a 200 ms period
+    SetPortTimeouts(portprofile::kLong);
+    const size_t mark = Received().size();
+    const int traces = view.traces;
+    poller = std::make_unique<LinkPoller>();
+    RestartPolling();
+    ASSERT_NO_FATAL_FAILURE(WaitUntilRecordHalfIn());
+    PauseAcquisition();
+    EXPECT_EQ(view.traces, traces + 1) << "the record was finished before the pause returned";
+    EXPECT_EQ(SendCommand(cmd::kFreq), 1) << gLink.rxBuffer;
+    ResumeAcquisition();
+    EXPECT_EQ(ReceivedSince(mark), Words("SRSCURR MEASRES FREQ1500000000.0000"));
 }
 
 struct FaultCase {
