@@ -21,15 +21,18 @@ TEST_F(CommandSetTest, OkInAnyCaseAcceptsErrInAnyCaseAndSilenceRefuse) {
                                                        {"NG", cmd::kFreq, 0},
                                                        {"eRr:range", cmd::kFreq, 0},
                                                        {"Err", cmd::kMeasRes, 0},
-                                                       {"CP:-20.05dBm", cmd::kMeasRes, 1}};
+                                                       {"CP:-20.05dBm", cmd::kMeasRes, 1},
+                                                       {"ERR", query::kSpan, 0}};
+    gSettings.spanIndex = 3;
     for (const auto& [text, code, result] : cases) {
         reply = std::string(text) + "\r\n";
         EXPECT_EQ(SendCommand(code), result) << text;
         EXPECT_STREQ(gLink.rxBuffer, text);
     }
-    EXPECT_EQ(analyzer->lines(),
-              Words("FREQ1000000000.0000 FREQ1000000000.0000 FREQ1000000000.0000 MEASRES MEASRES"));
-    EXPECT_EQ(std::pair(view.cursorOn, view.cursorOff), std::pair(5, 5));
+    EXPECT_EQ(
+        analyzer->lines(),
+        Words("FREQ1000000000.0000 FREQ1000000000.0000 FREQ1000000000.0000 MEASRES MEASRES SPAN?"));
+    EXPECT_EQ(std::tuple(view.cursorOn, view.cursorOff, gSettings.spanIndex), std::tuple(6, 6, 3));
     gSettings.refLevel = 50;
     reply = "";
     gSettings.timeOutSetting = 10; // silence ends at the short total time-out
@@ -77,10 +80,11 @@ TEST_F(CommandSetTest, UnknownSettledAndAutoCouplingCommandsAnUnopenablePortAndT
     EXPECT_EQ(analyzer->lines(), Words("SWEEP0.1 EFANTAT11 EFANTAT11 EFANTAT11 EFANTAT11 EFANTAT11 "
                                        "VBWAUTO EFANTAT11 SWEEPAUTO FREQ1000000000.0000"))
         << "five tries while refused";
-    // Texts no wire test reaches (the span rows and OFFSET12.0 are walked in ControlPanelSim, every
-    // query in All Reading): range ends, bad indexes, unknown codes.
+    // Texts no wire test reaches (the RVX410's full span is walked in ControlPanelSim, every query
+    // in All Reading): a whole offset, range ends, bad indexes, unknown codes.
     // clang-format off
     const std::tuple<int, double, const char*> cases[] = {
+        {cmd::kOffset, 12.0, "OFFSET12.0\r\n"},
         {cmd::kPeakSearch, 11, "PKSEARCH12\r\n"},
         {cmd::kObwMode, 0, "OBWMODEN%\r\n"},
         {cmd::kSpan, 15, ""}, // RVX410 has no 15
@@ -94,6 +98,9 @@ TEST_F(CommandSetTest, UnknownSettledAndAutoCouplingCommandsAnUnopenablePortAndT
         SetField(*f, value);
         EXPECT_EQ(Text(code), text) << code;
     }
+    gSettings.modelIndex = 1;
+    gSettings.spanIndex = 14;
+    EXPECT_EQ(Text(cmd::kSpan), "SPAN5G\r\n") << "the RVX420's own row";
     gSettings.runState = 1;
     EXPECT_EQ(Text(cmd::kRunHold), "RUN\r\n");
     for (int code : {99, 120, 122, 132, 140, 147, 148, 151, 153, 199, 239})

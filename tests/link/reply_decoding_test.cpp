@@ -91,8 +91,13 @@ TEST(QueryDecoding, KeywordsCaseNumbersAndRepliesOutsideTheAskedPositionsOrTheRa
     DecodeQueryReply(query::kFreq, "");
     EXPECT_DOUBLE_EQ(gSettings.centerFreq, 1.5e9);
     const std::string nines(400, '9');
-    const Lines extremes = {"1e400", "-" + nines};
-    const Lines integerExtremes = {"1025", "2147483648", "-" + nines};
+    // Integers are the reply's leading digits: "1e400" reads as 1.
+    // clang-format off
+    const Lines extremes = {"1.7976931348623157e308", "-1.7976931348623157e308", "1e400", "NaN",
+        "-inf", nines, "-" + nines, "0." + nines + "e999", "999999999999"};
+    const Lines integerExtremes = {"2147483647", "-2147483648", "2147483648", "1025", nines,
+        "-" + nines, "NaN"};
+    // clang-format on
     for (const fields::SettingField& f : fields::all()) {
         if (f.query == 0 || (f.kind != fields::Kind::Number && f.kind != fields::Kind::Integer))
             continue;
@@ -153,18 +158,19 @@ TEST(ScreenRecordTest, LabelsByTheirKeywords) {
     const std::string rest = "\r\nRB 3K\r\nVB 1M\r\nSC 10\r\nTRACE";
     // clang-format off
     const std::tuple<int, std::string, std::vector<double>> cases[] = {
-        {0, Record("dBmV", ""), {1e9, 7, -10, 2, 34, 2, 0, 3, 4, 1}},
-        {0, Record("dBm", "") + " dBuV", {1e9, 7, -10, 0, 30, 2, 0, 3, 4, 1}},
-        {0, Record("dBu{", ""), {1e9, 7, -10, 4, 28, 2, 0, 3, 4, 1}},
-        {0, Record("dBu|", ""), {1e9, 7, -10, 5, 29, 2, 0, 3, 4, 1}},
-        {0, r1 + "F0\r\nST 10msSMP\r\nRB 3K\r\nVB OFF\r\nSC 2\r\nTRACE", {1e9, 3, 0, 5, 29, 0, 2, 0, 10, 0}},
-        {0, r1 + "F0\r\nST 10sneg\r\nRB 3K\r\nVB 1M\r\nSC 5\r\nTRACE", {1e9, 3, 0, 5, 29, 6, 1, 0, 8, 0}},
-        {0, r1 + "F0\r\nST PO" + rest, {1e9, 3, 0, 5, 29, 6, 1, 0, 8, 1}},
-        {0, r1 + " -35dBm\r\nST 1sPOS" + rest, {1e9, 3, -35, 0, 30, 4, 0, 0, 8, 1}},
-        {0, "CF 1G\r\nSP 20MHz\r\nRF0\r\nST 1sPOS" + rest, {1e9, 3, 0, 0, 30, 4, 0, 0, 8, 1}},
-        {1, "CF 1G\r\nSP full\r\nRF0\r\nST 1sPOS" + rest, {1e9, 15, 0, 0, 30, 4, 0, 0, 8, 1}}};
+        {0, Record("dBmV", ""), {1e9, 7, -10, 0x1F2, 34, 2, 0, 3, 4, 1}},
+        {0, Record("dBm", "") + " dBuV", {1e9, 7, -10, 0x1F0, 30, 2, 0, 3, 4, 1}},
+        {0, Record("dBu{", ""), {1e9, 7, -10, 0x1F4, 28, 2, 0, 3, 4, 1}},
+        {0, Record("dBu|", ""), {1e9, 7, -10, 0x1F5, 29, 2, 0, 3, 4, 1}},
+        {0, r1 + "F0\r\nST 10msSMP\r\nRB 3K\r\nVB OFF\r\nSC 2\r\nTRACE", {1e9, 3, 0, 0x1F5, 29, 0, 2, 0, 10, 0}},
+        {0, r1 + "F0\r\nST 10sneg\r\nRB 3K\r\nVB 1M\r\nSC 5\r\nTRACE", {1e9, 3, 0, 0x1F5, 29, 6, 1, 0, 8, 0}},
+        {0, r1 + "F0\r\nST PO" + rest, {1e9, 3, 0, 0x1F5, 29, 6, 1, 0, 8, 1}},
+        {0, r1 + " -35dBm\r\nST 1sPOS" + rest, {1e9, 3, -35, 0x1F0, 30, 4, 0, 0, 8, 1}},
+        {0, "CF 1G\r\nSP 20MHz\r\nRF0\r\nST 1sPOS" + rest, {1e9, 3, 0, 0x1F0, 30, 4, 0, 0, 8, 1}},
+        {1, "CF 1G\r\nSP full\r\nRF0\r\nST 1sPOS" + rest, {1e9, 15, 0, 0x1F0, 30, 4, 0, 0, 8, 1}}};
     // clang-format on
     record = TraceRecord{};
+    record.recordUnitBits = 0x1F0; // only the low four bits are the unit's
     for (const auto& [model, text, labels] : cases) {
         gSettings.modelIndex = model;
         Parse(text);

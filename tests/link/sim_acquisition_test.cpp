@@ -7,10 +7,11 @@ namespace {
 using SimLoopTest = SimLinkTest;
 
 // One session: held or periodic modes send nothing and a pause quiets a pending capture, asking
-// twice when the first empty line goes unanswered; noise before a "COMP" is not taken for one; the
-// hidden command entry; the trace kinds of the detailed trace and the field-strength modes.
+// twice when the first empty line goes unanswered; noise before a "COMP", or none, is not taken for
+// one; the hidden command entry; the trace kinds of the detailed trace and the field-strength
+// modes.
 TEST_F(SimLoopTest, QuietModesTheHiddenEntryAndTheTraceKinds) {
-    Start({"--fault", "garbage:CAPT#2", "--fault", "drop:EMPTY#2"});
+    Start({"--fault", "garbage:CAPT#2", "--fault", "drop:EMPTY#2", "--fault", "drop:CAPT#3"});
     for (int calc : {0, 1, 2, 3}) {
         gSettings.runState = calc != 0 ? 1 : 0; // held, then each periodic calculation running
         gSettings.calcIndex = calc;
@@ -31,7 +32,12 @@ TEST_F(SimLoopTest, QuietModesTheHiddenEntryAndTheTraceKinds) {
     ASSERT_TRUE(RunUntil([] { return PortBytesWaiting() == 0; }));
     EXPECT_EQ(view.traces, 0);
     PauseAcquisition();
-    EXPECT_EQ(Received(), (Lines{"CAPT", "", "CAPT", "", ""}));
+    ResumeAcquisition();
+    ASSERT_TRUE(sim->waitForLogLine("! drop CAPT"));
+    LinkPoller().OnCapturePollTimer();
+    EXPECT_EQ(view.traces, 0);
+    PauseAcquisition();
+    EXPECT_EQ(Received(), (Lines{"CAPT", "", "CAPT", "", "", "CAPT", ""}));
     EXPECT_EQ(PortBytesWaiting(), 0);
 
     gSettings.runState = 0;
@@ -126,6 +132,21 @@ TEST_F(SimLoopTest, MidRecordAPanelChangeWaitsForTheRecordAndAReopenedLineIsWatc
     poller.reset();
     ResumeAcquisition();
     ASSERT_TRUE(RunUntil([&] { return view.traces >= 3; }, 3000));
+
+    // Max hold: the same wait mid-record, with no handshake around the panel's command.
+    PauseAcquisition();
+    std::tie(gSettings.calcIndex, gSettings.intervalSetting) = std::tuple(1, 10); // a 200 ms period
+    SetPortTimeouts(portprofile::kLong);
+    const size_t mark = Received().size();
+    const int traces = view.traces;
+    poller = std::make_unique<LinkPoller>();
+    RestartPolling();
+    ASSERT_NO_FATAL_FAILURE(WaitUntilRecordHalfIn());
+    PauseAcquisition();
+    EXPECT_EQ(view.traces, traces + 1) << "the record was finished before the pause returned";
+    EXPECT_EQ(SendCommand(cmd::kFreq), 1) << gLink.rxBuffer;
+    ResumeAcquisition();
+    EXPECT_EQ(ReceivedSince(mark), Words("SRSCURR MEASRES FREQ1500000000.0000"));
 }
 
 struct FaultCase {
@@ -178,6 +199,7 @@ INSTANTIATE_TEST_SUITE_P(
     SimulatorFaults, FaultDuringAsyncRead,
     ::testing::Values(
         FaultCase{"drop", {"--fault", "drop:SRSCURR#1"}, true, true},
+        FaultCase{"err", {"--fault", "err:SRSCURR#1"}, true, true},
         FaultCase{"stall", {"--fault", "stall:SRSCURR#1", "--stall-ms", "400"}, false, true},
         FaultCase{"hangup", {"--fault", "hangup:SRSCURR#1"}, true, false}),
     [](const auto& info) { return std::string(info.param.name); });

@@ -200,6 +200,7 @@ TEST_F(SimLinkTest, ScreenRecordAllSettingEveryCommandCodeAndEveryField) {
             EXPECT_EQ(GetField(f), c.value);
         }
     }
+    EXPECT_EQ(view.cursorOn, view.cursorOff);
 }
 
 } // namespace
