@@ -165,6 +165,27 @@ TEST_F(SerialPortTest, ShortReadsSplitReplyArrivesWholeAndFloodsAreCut) {
     EXPECT_EQ(gLink.rxBuffer[kRxBufferSize - 1], '\0');
 }
 
+// The cable pulled in the middle of a reply: the read ends, and the next write and read fail.
+TEST_F(SerialPortTest, HangUpMidReplyEndsTheReadAndTheNextWriteFails) {
+    gSettings.timeOutSetting = 200;
+    SetPortTimeouts(portprofile::kLong);
+    std::thread player([this] {
+        analyzer->Send("CF 1.0000GHz\r\nSP");
+        std::this_thread::sleep_for(std::chrono::milliseconds(60));
+        analyzer->HangUp();
+    });
+    CommPort(portop::kRead);
+    player.join();
+    // What arrived before the hang-up, unless the line discarded it with the hang-up.
+    const std::string rx = gLink.rxBuffer;
+    EXPECT_TRUE(rx == "CF 1.0000GHz\r\nSP" || rx == "Read error") << rx;
+    std::strcpy(gLink.txBuffer, "SRSCURR\r\n");
+    CommPort(portop::kWrite);
+    EXPECT_STREQ(gLink.rxBuffer, "Write error");
+    CommPort(portop::kRead);
+    EXPECT_STREQ(gLink.rxBuffer, "Read error");
+}
+
 TEST(SerialPortTimeouts, ProfilesFollowBaudAndScaleAndAWaitLastsAtLeastItsTime) {
     // Rows: profile, scale, baud index, then between bytes, per byte, total. 9600 uses the fast
     // row; values a damaged settings file may hold keep to the scale's range.
