@@ -27,7 +27,7 @@ protected:
 
 // Auto Tune's "OK" comes later than the command's own reply wait: the wait window sees it.
 TEST_F(ControlsTest, MenuAndPanelCommandsOfTheRunningProgram) {
-    session.simArgs += QStringList{"--auto-ms", "2500"};
+    session.simArgs += QStringList{"--auto-ms", "2500", "--signal", "1.2G:-20"};
     Start();
     EXPECT_TRUE(session.watcher().messages().empty());
     EXPECT_EQ(std::make_tuple(gSettings.instrumentPresent, gSettings.startingUp,
@@ -127,9 +127,10 @@ TEST_F(ControlsTest, MenuAndPanelCommandsOfTheRunningProgram) {
     Mark();
     Menu(menuid::kAutoTune)->trigger();
     EXPECT_TRUE(waitShown);
-    EXPECT_TRUE(ContainsInOrder(
-        Since(), {"AUTO", "FREQ?", "RBWAUTO", "RBW?", "VBWAUTO", "VBW?", "SWEEPAUTO", "SWEEP?"}));
+    EXPECT_TRUE(ContainsInOrder(Since(), {"AUTO", "FREQ?", "RBWAUTO", "RBW?", "VBWAUTO", "VBW?",
+                                          "SWEEPAUTO", "SWEEP?", "SRSCURR", "MEASRES"}));
     EXPECT_EQ(gSettings.runState, 0);
+    EXPECT_NEAR(gSettings.centerFreq, 1.2e9, 1e7) << "the centre read back is the signal's";
 
     // A user correction table from the menu is sent, confirmed and kept in the settings file.
     const QString table = session.path(QStringLiteral("antenna.txt"));
@@ -157,6 +158,7 @@ TEST_F(ControlsTest, MenuAndPanelCommandsOfTheRunningProgram) {
     EXPECT_FALSE(session.received().contains("hide")) << "the entry's own word is not sent";
 
     ASSERT_TRUE(session.close());
+    EXPECT_FALSE(Since().contains("PRESET")) << "a refused Preset is not sent later";
     EXPECT_TRUE(SettingsText().contains("EF user data : 30M:12.5dB,100M:10.2dB\r\n"));
 }
 

@@ -219,6 +219,11 @@ TEST_F(ControlPanelTest, HoldButtonAndMenuStartAndStopAcquisition) {
     EXPECT_EQ(
         std::tuple(Events(), Hold()),
         std::tuple(Traffic(3, "warning When a window is small it is not able to use it."), held));
+    // Remote is not refused there; on and off each wait out a pending capture.
+    panel->OnRemote();
+    panel->OnRemote();
+    EXPECT_EQ(std::tuple(Events(), s.remoteState),
+              std::tuple(Traffic({"pause", "cmd 146", "resume", "pause", "cmd 146", "resume"}), 0));
 }
 
 TEST_F(ControlPanelTest, AutoBoxesReadBackCoupledSettingsAndRefusalsChangeNothingElse) {
