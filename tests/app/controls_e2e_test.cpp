@@ -140,7 +140,7 @@ TEST_F(ControlsTest, MenuAndPanelCommandsOfTheRunningProgram) {
     Menu(menuid::kWriteEfUserData)->trigger();
     userdata::SetFileChooser({});
     EXPECT_TRUE(Since().contains("EFUSER30M:12.5dB,100M:10.2dB"));
-    ExpectOneMessage("Setting completion.", QMessageBox::Information);
+    ExpectOneMessage("Setting completion.", QMessageBox::Information, "Message");
 
     // The compact window refuses Preset and Hold/Run from the menu but not Remote.
     session.frame()->resize(600, 400);
