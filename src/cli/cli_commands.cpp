@@ -303,19 +303,6 @@ void Send(int code, const std::string& what) {
     }
 }
 
-// What an earlier session left on the line (a late "COMP") would spoil the presence reply; a
-// flooding line is read for at most 64 KiB.
-void DiscardStaleInput() {
-    char scrap[256];
-    for (int total = 0; total < 65536 && PortBytesWaiting() > 0;) {
-        const int n = ReadWaiting(scrap, static_cast<int>(sizeof scrap));
-        if (n <= 0) {
-            break;
-        }
-        total += n;
-    }
-}
-
 void OpenLink(const Options& o) {
     InstrumentSettings& s = gSettings;
     SetDefaultSettings();
@@ -343,7 +330,9 @@ void OpenLink(const Options& o) {
         Fail(kExitPort, gDevice + ": cannot be opened (busy, not a terminal or no permission)");
     }
     SetPortTimeouts(portprofile::kShort);
-    DiscardStaleInput();
+    // What an earlier session left on the line (a late "COMP") would spoil the presence reply; a
+    // flooding line is read for a second at most.
+    DiscardRestOfReply(1, 1000);
     s.instrumentPresent = CheckPresence();
     if (s.instrumentPresent == 0) {
         if (PortHungUp()) {
