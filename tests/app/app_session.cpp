@@ -107,8 +107,15 @@ bool AppSession::runHardCopy(const std::function<void(CHardCopyDlg*)>& body) con
         *shown = WaitUntil([] { return VisibleWindow<CHardCopyDlg>() != nullptr; }, 5000);
         if (*shown)
             body(VisibleWindow<CHardCopyDlg>());
-        if (CHardCopyDlg* dialog = VisibleWindow<CHardCopyDlg>())
-            dialog->popupMenu()->findChild<QAction*>(QStringLiteral("menu32820"))->trigger();
+        if (CHardCopyDlg* dialog = VisibleWindow<CHardCopyDlg>()) {
+            // Its Close entry; a missing one fails the test instead of crashing the program.
+            QAction* close = dialog->popupMenu()->findChild<QAction*>(QStringLiteral("menu32820"));
+            EXPECT_NE(close, nullptr);
+            if (close != nullptr)
+                close->trigger();
+            else
+                dialog->reject();
+        }
     });
     trigger(menuid::kHardCopy);
     return *shown;

@@ -98,9 +98,11 @@ TEST(QueryDecoding, KeywordsCaseNumbersAndRepliesOutsideTheAskedPositionsOrTheRa
     const Lines integerExtremes = {"2147483647", "-2147483648", "2147483648", "1025", nines,
         "-" + nines, "NaN"};
     // clang-format on
+    int judged = 0;
     for (const fields::SettingField& f : fields::all()) {
         if (f.query == 0 || (f.kind != fields::Kind::Number && f.kind != fields::Kind::Integer))
             continue;
+        ++judged;
         const double before = GetField(f);
         for (const std::string& reply :
              f.kind == fields::Kind::Number ? extremes : integerExtremes) {
@@ -108,6 +110,7 @@ TEST(QueryDecoding, KeywordsCaseNumbersAndRepliesOutsideTheAskedPositionsOrTheRa
             EXPECT_EQ(GetField(f), before) << f.query << " \"" << reply.substr(0, 30) << '"';
         }
     }
+    EXPECT_GE(judged, 10) << "the field table's numeric queries";
     // The ends of each range still arrive; a width, a ratio and the centre have their own.
     Decode({{query::kRef, "-110", &S::refLevel, -110},
             {query::kRef, "61", &S::refLevel, -110},
